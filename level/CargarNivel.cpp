@@ -1,0 +1,142 @@
+#include "CargarNivel.h"
+
+#include <zlib.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <new>
+
+namespace {
+
+// Deflate cannot expand beyond about 1032 to 1; a stated inflated size above that bound is a lie
+// that must not turn into an allocation.
+constexpr uint64_t RAZON_MAXIMA_ZLIB = 1032;
+// Block 3 of a level laid out for the next game in the series; such files carry the same version.
+constexpr uint32_t BLOQUE3_OTRA_DISPOSICION = 786432;
+
+class Cursor {
+  public:
+    Cursor(const uint8_t* datos, size_t tamano) : datos_(datos), tamano_(tamano) {}
+    size_t Restante() const { return tamano_ - posicion_; }
+    size_t Posicion() const { return posicion_; }
+    const uint8_t* Aqui() const { return datos_ + posicion_; }
+    void Avanzar(size_t n) { posicion_ += n; }
+    template <class T> bool Leer(T& valor) {
+        if (Restante() < sizeof(T))
+            return false;
+        std::memcpy(&valor, Aqui(), sizeof(T));
+        posicion_ += sizeof(T);
+        return true;
+    }
+
+  private:
+    const uint8_t* datos_;
+    size_t tamano_;
+    size_t posicion_ = 0;
+};
+
+bool Fallar(std::string* motivo, std::string texto) {
+    if (motivo)
+        *motivo = std::move(texto);
+    return false;
+}
+
+// zlib says only "data error"; a wrong two-byte header tells a person more: not zlib at all.
+bool CabeceraZlibValida(const uint8_t* p, size_t n) {
+    return n >= 2 && (p[0] & 0x0F) == Z_DEFLATED && (p[0] >> 4) <= 7 && ((p[0] << 8) | p[1]) % 31 == 0;
+}
+
+bool InflarBloque(Cursor& c, int b, trNivel& n, std::string* motivo) {
+    const std::string bloque = "bloque " + std::to_string(b + 1);
+    trBloque& info = n.Bloques[b];
+    if (!c.Leer(info.TamanoInflado) || !c.Leer(info.TamanoComprimido))
+        return Fallar(motivo, "el archivo termina antes del " + bloque + " (posición " +
+                                  std::to_string(c.Posicion()) + ")");
+    if (info.TamanoComprimido > c.Restante())
+        return Fallar(motivo, bloque + ": dice tener " + std::to_string(info.TamanoComprimido) +
+                                  " bytes comprimidos, pero al archivo solo le quedan " +
+                                  std::to_string(c.Restante()));
+    if (info.TamanoInflado > uint64_t{info.TamanoComprimido} * RAZON_MAXIMA_ZLIB + 64)
+        return Fallar(motivo, bloque + ": " + std::to_string(info.TamanoInflado) +
+                                  " bytes no pueden salir de " +
+                                  std::to_string(info.TamanoComprimido) + " bytes comprimidos");
+    if (!CabeceraZlibValida(c.Aqui(), info.TamanoComprimido))
+        return Fallar(motivo, bloque + ": no es un flujo zlib (¿archivo cifrado o de otro formato?)");
+
+    trBytes& datos = n.DatosBloque[b];
+    try {
+        datos.resize(info.TamanoInflado);
+    } catch (const std::bad_alloc&) {
+        return Fallar(motivo, bloque + ": no hay memoria para sus " +
+                                  std::to_string(info.TamanoInflado) + " bytes");
+    }
+    uLongf escritos = info.TamanoInflado;
+    const int r = uncompress(datos.data(), &escritos, c.Aqui(), info.TamanoComprimido);
+    if (r == Z_BUF_ERROR)
+        return Fallar(motivo, bloque + ": se descomprime en más de los " +
+                                  std::to_string(info.TamanoInflado) + " bytes que declara");
+    if (r != Z_OK)
+        return Fallar(motivo, bloque + ": el flujo zlib está dañado o incompleto");
+    // A stream shorter than stated is accepted; the record then holds the true length.
+    info.TamanoInflado = static_cast<uint32_t>(escritos);
+    datos.resize(escritos);
+    c.Avanzar(info.TamanoComprimido);
+    return true;
+}
+
+bool LeerContenedor(Cursor& c, trNivel& n, std::string* motivo) {
+    if (!c.Leer(n.Version) || !c.Leer(n.Cabecera))
+        return Fallar(motivo, "el archivo es demasiado corto para ser un nivel (" +
+                                  std::to_string(c.Restante()) + " bytes)");
+    for (int b = 0; b < 4; ++b)
+        if (!InflarBloque(c, b, n, motivo)) {
+            if (b == 3 && n.Bloques[2].TamanoInflado == BLOQUE3_OTRA_DISPOSICION && motivo)
+                *motivo += "; su bloque 3 de 786432 bytes indica un nivel de Tomb Raider 5, "
+                           "no de Tomb Raider 4";
+            return false;
+        }
+    if (!c.Leer(n.ValorFinal))
+        return Fallar(motivo, "el archivo termina antes de su valor final: está truncado");
+    n.Cola.assign(c.Aqui(), c.Aqui() + c.Restante());
+    return true;
+}
+
+} // namespace
+
+int CargarNivelDeMemoria(const uint8_t* datos, size_t tamano, trNivel& nivel, std::string* motivo) {
+    // Everything goes into a fresh record, handed over only when the whole level was readable,
+    // so a damaged file never spoils the level the caller already holds.
+    auto nuevo = std::make_unique<trNivel>();
+    Cursor c(datos, datos ? tamano : 0);
+    if (!LeerContenedor(c, *nuevo, motivo) || !LeerNivel(*nuevo, motivo))
+        return 0;
+    nivel = std::move(*nuevo);
+    return 1;
+}
+
+int CargarNivel(const char* archivo, trNivel& nivel, std::string* motivo) {
+    if (archivo == nullptr || *archivo == '\0')
+        return Fallar(motivo, "no se indicó ningún archivo");
+    std::error_code ec;
+    if (std::filesystem::is_directory(archivo, ec))
+        return Fallar(motivo, "es una carpeta, no un archivo de nivel");
+
+    std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(archivo, "rb"), &std::fclose);
+    if (!f)
+        return Fallar(motivo, std::string("no se puede abrir: ") + std::strerror(errno));
+    const auto tamano = std::filesystem::file_size(archivo, ec);
+    if (ec)
+        return Fallar(motivo, "no se puede saber su tamaño: " + ec.message());
+    if (tamano > MAXIMO_ARCHIVO_NIVEL)
+        return Fallar(motivo, "mide " + std::to_string(tamano) +
+                                  " bytes, demasiado para ser un nivel");
+
+    trBytes bytes(tamano);
+    if (std::fread(bytes.data(), 1, bytes.size(), f.get()) != bytes.size())
+        return Fallar(motivo, std::string("no se puede leer: ") +
+                                  (std::ferror(f.get()) ? std::strerror(errno) : "termina antes de tiempo"));
+    return CargarNivelDeMemoria(bytes.data(), bytes.size(), nivel, motivo);
+}

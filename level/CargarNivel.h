@@ -1,0 +1,22 @@
+#pragma once
+#include "trNivel.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// Loads a level file into nivel. 1 on success; 0 when the file cannot be opened or read safely,
+// with a short reason in *motivo (Spanish, for the user). On failure nivel is left untouched.
+int CargarNivel(const char* archivo, trNivel& nivel, std::string* motivo = nullptr);
+
+// The same from the file's bytes already in memory (tests, fuzzing, benchmarks).
+int CargarNivelDeMemoria(const uint8_t* datos, size_t tamano, trNivel& nivel,
+                         std::string* motivo = nullptr);
+
+// Parses nivel's inflated block 4 into its level-data fields. 0 (with a reason) when a read that
+// the mesh data or the object textures depend on is refused; refusals after them are tolerated,
+// as some real levels carry a longer sound map than the format's.
+int LeerNivel(trNivel& nivel, std::string* motivo = nullptr);
+
+// Files larger than this are refused before being read: no real level comes near it.
+inline constexpr uint64_t MAXIMO_ARCHIVO_NIVEL = uint64_t{1} << 30;

@@ -1,0 +1,18 @@
+#pragma once
+#include "trNivel.h"
+
+#include <cstdint>
+#include <ostream>
+
+class Lista_Mesh;
+
+// The figures of a level that `tr4tool info` reports.
+struct ResumenNivel {
+    const trNivel* nivel = nullptr;
+    int32_t meshes = 0;
+    uint64_t rectangulos = 0, triangulos = 0;
+};
+
+ResumenNivel Resumir(const trNivel& nivel, const Lista_Mesh* lista);
+void EscribirJson(const ResumenNivel& r, std::ostream& salida);
+void EscribirTexto(const ResumenNivel& r, std::ostream& salida);
