@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -49,6 +50,52 @@ bool CabeceraZlibValida(const uint8_t* p, size_t n) {
     return n >= 2 && (p[0] & 0x0F) == Z_DEFLATED && (p[0] >> 4) <= 7 && ((p[0] << 8) | p[1]) % 31 == 0;
 }
 
+enum class Inflado { Bien, Excede, Danado, SinMemoria };
+
+// Inflates one zlib stream of at most `declarado` bytes. The stated size is only a ceiling: the
+// buffer grows with what the stream really yields, so a lying size never becomes a huge
+// allocation, and an honest one is met with a single buffer.
+Inflado Inflar(const uint8_t* flujo, uint32_t comprimido, uint32_t declarado, trBytes& destino,
+               uint64_t& escritos) {
+    z_stream z{};
+    if (inflateInit(&z) != Z_OK)
+        return Inflado::SinMemoria;
+    std::unique_ptr<z_stream, int (*)(z_stream*)> cerrar(&z, &inflateEnd);
+    z.next_in = const_cast<Bytef*>(flujo);
+    z.avail_in = comprimido;
+
+    uint64_t capacidad = std::min<uint64_t>(declarado, uint64_t{comprimido} * 16 + (1u << 20));
+    uint8_t sobra = 0;
+    try {
+        destino.resize(capacidad);
+        for (;;) {
+            if (z.total_out == capacidad && capacidad < declarado) {
+                capacidad = std::min<uint64_t>(declarado, capacidad * 2);
+                destino.resize(capacidad);
+            }
+            // At the stated size, one spare byte tells a stream that ends there from one that
+            // would go on.
+            const bool enElTope = z.total_out == capacidad;
+            z.next_out = enElTope ? &sobra : destino.data() + z.total_out;
+            z.avail_out = enElTope ? 1 : static_cast<uInt>(capacidad - z.total_out);
+            const int r = inflate(&z, Z_NO_FLUSH);
+            if (enElTope && z.avail_out == 0)
+                return Inflado::Excede;
+            if (r == Z_STREAM_END)
+                break;
+            if (r == Z_MEM_ERROR)
+                return Inflado::SinMemoria;
+            if ((r != Z_OK && r != Z_BUF_ERROR) || (z.avail_in == 0 && z.avail_out != 0))
+                return Inflado::Danado;
+        }
+    } catch (const std::bad_alloc&) {
+        return Inflado::SinMemoria;
+    }
+    escritos = z.total_out;
+    destino.resize(escritos);
+    return Inflado::Bien;
+}
+
 bool InflarBloque(Cursor& c, int b, trNivel& n, std::string* motivo) {
     const std::string bloque = "bloque " + std::to_string(b + 1);
     trBloque& info = n.Bloques[b];
@@ -66,23 +113,21 @@ bool InflarBloque(Cursor& c, int b, trNivel& n, std::string* motivo) {
     if (!CabeceraZlibValida(c.Aqui(), info.TamanoComprimido))
         return Fallar(motivo, bloque + ": no es un flujo zlib (¿archivo cifrado o de otro formato?)");
 
-    trBytes& datos = n.DatosBloque[b];
-    try {
-        datos.resize(info.TamanoInflado);
-    } catch (const std::bad_alloc&) {
+    uint64_t escritos = 0;
+    switch (Inflar(c.Aqui(), info.TamanoComprimido, info.TamanoInflado, n.DatosBloque[b], escritos)) {
+    case Inflado::Bien:
+        break;
+    case Inflado::SinMemoria:
         return Fallar(motivo, bloque + ": no hay memoria para sus " +
                                   std::to_string(info.TamanoInflado) + " bytes");
-    }
-    uLongf escritos = info.TamanoInflado;
-    const int r = uncompress(datos.data(), &escritos, c.Aqui(), info.TamanoComprimido);
-    if (r == Z_BUF_ERROR)
+    case Inflado::Excede:
         return Fallar(motivo, bloque + ": se descomprime en más de los " +
                                   std::to_string(info.TamanoInflado) + " bytes que declara");
-    if (r != Z_OK)
+    case Inflado::Danado:
         return Fallar(motivo, bloque + ": el flujo zlib está dañado o incompleto");
+    }
     // A stream shorter than stated is accepted; the record then holds the true length.
     info.TamanoInflado = static_cast<uint32_t>(escritos);
-    datos.resize(escritos);
     c.Avanzar(info.TamanoComprimido);
     return true;
 }

@@ -3,14 +3,37 @@
 
 namespace {
 
-// Reads count elements into destino in one copy; when the data cannot hold them the array
-// stays empty rather than holding unread bytes.
-template <class T> void LeerArreglo(trLector& lector, int64_t cuenta, std::vector<T>& destino) {
-    if (cuenta <= 0 || uint64_t(cuenta) * sizeof(T) > lector.Restante())
-        return;
-    destino.resize(size_t(cuenta));
-    lector.Leer(destino.data(), static_cast<uint32_t>(destino.size() * sizeof(T)));
-}
+// Reads one mesh record. Once a read is refused the data has ended inside this record: every
+// later field would come from the middle of the missing bytes, so they are left at their start
+// values and the walk stops after this record.
+class LectorMesh {
+  public:
+    explicit LectorMesh(trLector& lector) : lector_(lector) {}
+    bool Cortado() const { return cortado_; }
+
+    template <class T> void Campo(T& destino) { Leer(&destino, sizeof(T)); }
+
+    // An array whose bytes are missing stays empty rather than holding unread elements.
+    template <class T> void Arreglo(int64_t cuenta, std::vector<T>& destino) {
+        if (cuenta <= 0 || cortado_)
+            return;
+        if (uint64_t(cuenta) * sizeof(T) > lector_.Restante()) {
+            cortado_ = true;
+            return;
+        }
+        destino.resize(size_t(cuenta));
+        Leer(destino.data(), static_cast<uint32_t>(destino.size() * sizeof(T)));
+    }
+
+  private:
+    void Leer(void* destino, uint32_t longitud) {
+        if (!cortado_ && lector_.Leer(destino, longitud) != trLector::LEIDO)
+            cortado_ = true;
+    }
+
+    trLector& lector_;
+    bool cortado_ = false;
+};
 
 } // namespace
 
@@ -24,30 +47,34 @@ int LeerMeshes(const uint8_t* datos, uint32_t longitud, std::unique_ptr<Lista_Me
     while (lector.Posicion < longitud) {
         const uint32_t inicio = lector.Posicion;
         auto m = std::make_unique<trMesh>();
-        lector.Leer(&m->CentroX, 2);
-        lector.Leer(&m->CentroY, 2);
-        lector.Leer(&m->CentroZ, 2);
-        lector.Leer(&m->Radio, 4);
-        lector.Leer(&m->NumVertices, 2);
-        LeerArreglo(lector, m->NumVertices, m->Vertices);
-        lector.Leer(&m->NumNormales, 2);
+        LectorMesh r(lector);
+        r.Campo(m->CentroX);
+        r.Campo(m->CentroY);
+        r.Campo(m->CentroZ);
+        r.Campo(m->Radio);
+        r.Campo(m->NumVertices);
+        r.Arreglo(m->NumVertices, m->Vertices);
+        r.Campo(m->NumNormales);
         if (m->NumNormales > 0)
-            LeerArreglo(lector, m->NumNormales, m->Normales);
+            r.Arreglo(m->NumNormales, m->Normales);
         else if (m->NumNormales < 0)
-            LeerArreglo(lector, -int64_t{m->NumNormales}, m->Luces);
-        lector.Leer(&m->NumRectangulos, 2);
-        LeerArreglo(lector, m->NumRectangulos, m->Rectangulos);
-        lector.Leer(&m->NumTriangulos, 2);
-        LeerArreglo(lector, m->NumTriangulos, m->Triangulos);
-        if ((lector.Posicion - inicio) % 4 != 0) {
+            r.Arreglo(-int64_t{m->NumNormales}, m->Luces);
+        r.Campo(m->NumRectangulos);
+        r.Arreglo(m->NumRectangulos, m->Rectangulos);
+        r.Campo(m->NumTriangulos);
+        r.Arreglo(m->NumTriangulos, m->Triangulos);
+        if (!r.Cortado() && (lector.Posicion - inicio) % 4 != 0) {
             uint16_t alineacion = 0;
-            if (lector.Leer(&alineacion, 2) == trLector::LEIDO)
+            r.Campo(alineacion);
+            if (!r.Cortado())
                 m->Alineacion = alineacion;
         }
-        // A last byte too short for any field would never be consumed: it starts no record.
+        // A tail too short for even the first field starts no record.
         if (lector.Posicion == inicio)
             break;
         nueva->Agregar(std::move(m));
+        if (r.Cortado())
+            break;
     }
     lista = std::move(nueva);
     return 1;

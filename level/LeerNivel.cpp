@@ -91,7 +91,7 @@ class Recorrido {
     void Bytes(int fila, void* destino, uint32_t longitud, const std::string& nombre = {}) {
         if (lector_.Leer(destino, longitud) != trLector::LEIDO)
             Rechazar(fila, "el bloque 4 termina (" + std::to_string(lector_.Tamano) +
-                               " bytes) antes de " + Nombre(fila, nombre));
+                               " bytes) " + AntesDe(Nombre(fila, nombre)));
     }
 
     template <class T> void Campo(int fila, T& destino, const std::string& nombre = {}) {
@@ -121,6 +121,10 @@ class Recorrido {
   private:
     static std::string Nombre(int fila, const std::string& nombre) {
         return nombre.empty() ? NOMBRE_FILA[fila] : nombre;
+    }
+    // "antes de el ..." is not Spanish: the article contracts.
+    static std::string AntesDe(const std::string& nombre) {
+        return nombre.starts_with("el ") ? "antes del " + nombre.substr(3) : "antes de " + nombre;
     }
     void Rechazar(int fila, std::string motivo) {
         if (filaRechazada_ != 0)

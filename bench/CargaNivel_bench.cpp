@@ -1,0 +1,120 @@
+// Loading a real level from memory against only inflating its four blocks with zlib, in one run,
+// so the ratio says what our reading adds on top of the unavoidable work.
+//   build/release/bench/bench_carga [--benchmark_repetitions=N]
+#include "CargarNivel.h"
+#include "LeerMeshes.h"
+
+#include <benchmark/benchmark.h>
+#include <zlib.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* const NIVELES[] = {"title-a.tr4", "title-b.tr4"};
+
+std::vector<uint8_t> LeerArchivo(const std::string& ruta) {
+    std::ifstream f(ruta, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), {}};
+}
+
+struct Bloque {
+    const uint8_t* flujo;
+    uint32_t comprimido, inflado;
+};
+
+// The container walked once by hand, so the baseline does nothing but zlib's work.
+std::vector<Bloque> Bloques(const std::vector<uint8_t>& archivo) {
+    std::vector<Bloque> bloques;
+    size_t p = 10;
+    for (int b = 0; b < 4; ++b) {
+        Bloque k;
+        std::memcpy(&k.inflado, &archivo[p], 4);
+        std::memcpy(&k.comprimido, &archivo[p + 4], 4);
+        k.flujo = &archivo[p + 8];
+        bloques.push_back(k);
+        p += 8 + k.comprimido;
+    }
+    return bloques;
+}
+
+void Cargar(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
+    for (auto _ : estado) {
+        auto nivel = std::make_unique<trNivel>();
+        if (!CargarNivelDeMemoria(archivo.data(), archivo.size(), *nivel)) {
+            estado.SkipWithError("the level did not load");
+            return;
+        }
+        std::unique_ptr<Lista_Mesh> lista;
+        LeerMeshes(nivel->DatosMesh.data(), static_cast<uint32_t>(nivel->DatosMesh.size()), lista);
+        benchmark::DoNotOptimize(lista->Cantidad());
+    }
+    estado.SetBytesProcessed(int64_t(estado.iterations()) * int64_t(archivo.size()));
+}
+
+void Inflar(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
+    const auto bloques = Bloques(archivo);
+    for (auto _ : estado) {
+        for (const auto& b : bloques) {
+            std::unique_ptr<uint8_t[]> destino(new uint8_t[b.inflado]);
+            uLongf escritos = b.inflado;
+            if (uncompress(destino.get(), &escritos, b.flujo, b.comprimido) != Z_OK) {
+                estado.SkipWithError("a block did not inflate");
+                return;
+            }
+            benchmark::DoNotOptimize(destino.get());
+        }
+    }
+    estado.SetBytesProcessed(int64_t(estado.iterations()) * int64_t(archivo.size()));
+}
+
+// Prints, after the usual table, each level's load time over its bare inflate time.
+class Informe : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const auto& r : runs)
+            if (r.run_type == Run::RT_Iteration && !r.error_occurred && r.iterations > 0)
+                tiempos_[r.benchmark_name()] = r.GetAdjustedRealTime();
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        for (const char* nivel : NIVELES) {
+            const std::string carga = std::string("Cargar/") + nivel, inflado = std::string("Inflar/") + nivel;
+            if (tiempos_.count(carga) && tiempos_.count(inflado))
+                std::printf("%s: load / bare inflate = %.3f\n", nivel, tiempos_[carga] / tiempos_[inflado]);
+        }
+    }
+
+  private:
+    std::map<std::string, double> tiempos_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    std::vector<std::vector<uint8_t>> archivos;
+    archivos.reserve(std::size(NIVELES));
+    for (const char* nivel : NIVELES) {
+        archivos.push_back(LeerArchivo(std::string(TR4_NIVELES_REALES) + "/" + nivel));
+        if (archivos.back().empty()) {
+            std::fprintf(stderr, "skipping %s: not found in %s\n", nivel, TR4_NIVELES_REALES);
+            continue;
+        }
+        benchmark::RegisterBenchmark((std::string("Inflar/") + nivel).c_str(), Inflar, archivos.back())
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark((std::string("Cargar/") + nivel).c_str(), Cargar, archivos.back())
+            ->Unit(benchmark::kMillisecond);
+    }
+    Informe informe;
+    benchmark::RunSpecifiedBenchmarks(&informe);
+    benchmark::Shutdown();
+}

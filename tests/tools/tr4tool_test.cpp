@@ -1,0 +1,151 @@
+#include "Comandos.h"
+#include "EscritorNivel.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Resultado {
+    int estado;
+    std::string salida, errores;
+};
+
+Resultado Ejecutar(std::vector<std::string> args) {
+    args.insert(args.begin(), "tr4tool");
+    std::vector<const char*> argv;
+    for (const auto& a : args)
+        argv.push_back(a.c_str());
+    std::ostringstream salida, errores;
+    const int estado = EjecutarTr4tool(int(argv.size()), argv.data(), salida, errores);
+    return {estado, salida.str(), errores.str()};
+}
+
+std::string Guardar(const fixture::Bytes& bytes, const std::string& nombre) {
+    const std::string ruta = ::testing::TempDir() + "/" + nombre;
+    EXPECT_TRUE(fixture::GuardarArchivo(ruta, bytes));
+    return ruta;
+}
+
+} // namespace
+
+TEST(tr4tool, ErroresDeUso) {
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {}, {"mirar", "x.tr4"}, {"info"}, {"info", "--xml", "x.tr4"}, {"info", "a", "b"}}) {
+        const auto r = Ejecutar(args);
+        EXPECT_EQ(r.estado, 2);
+        EXPECT_NE(r.errores.find("uso: tr4tool"), std::string::npos) << r.errores;
+        EXPECT_TRUE(r.salida.empty());
+    }
+    const auto ayuda = Ejecutar({"--help"});
+    EXPECT_EQ(ayuda.estado, 0);
+    EXPECT_NE(ayuda.salida.find("info"), std::string::npos);
+}
+
+TEST(tr4tool, NivelIlegibleEnUnaLinea) {
+    fixture::NivelFixture n;
+    fixture::Bytes archivo = fixture::EscribirNivel(n);
+    archivo.resize(archivo.size() / 2);
+    const std::string ruta = Guardar(archivo, "mitad.tr4");
+    for (const auto& nivel : {ruta, std::string("/no/existe.tr4")}) {
+        const auto r = Ejecutar({"info", "--json", nivel});
+        EXPECT_EQ(r.estado, 1);
+        EXPECT_TRUE(r.salida.empty());
+        EXPECT_TRUE(r.errores.starts_with("tr4tool: " + nivel + ": ")) << r.errores;
+        EXPECT_EQ(r.errores.find('\n'), r.errores.size() - 1) << r.errores;
+    }
+    std::filesystem::remove(ruta);
+}
+
+TEST(tr4tool, InfoJsonDeUnNivelConocido) {
+    fixture::NivelFixture n;
+    n.cabecera = {1, 2, 3};
+    n.paginas = fixture::Bytes(3 * 262144 + 5, 0x40);
+    n.cuartos.resize(4);
+    n.numDatosSuelo = 6;
+    fixture::MeshFixture m;
+    m.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}};
+    m.rectangulos = {{{0, 1, 3, 2}, 0, 0}};
+    m.triangulos = {{{0, 1, 2}, 0, 0}, {{1, 3, 2}, 0, 0}};
+    n.meshes = {m, m, fixture::MeshFixture{}};
+    n.numAnimaciones = 7;
+    n.numMovibles = 8;
+    n.numMeshesEstaticos = 9;
+    n.texturasObjeto.resize(10);
+    n.numTexturasSprite = 11;
+    n.numCamaras = 12;
+    n.numFuentesSonido = 13;
+    n.numCajas = 14;
+    n.numItems = 15;
+    n.valorFinal = 16;
+    n.cola = fixture::Bytes(17, 1);
+    const auto contenedor = fixture::ArmarContenedor(n);
+    const std::string ruta = Guardar(fixture::Serializar(contenedor), "conocido.tr4");
+
+    const auto r = Ejecutar({"info", "--json", ruta});
+    ASSERT_EQ(r.estado, 0) << r.errores;
+    const auto j = nlohmann::json::parse(r.salida);
+    std::vector<std::string> claves;
+    for (const auto& [clave, valor] : j.items())
+        claves.push_back(clave);
+    std::sort(claves.begin(), claves.end());
+    EXPECT_EQ(claves, (std::vector<std::string>{
+                          "animations", "blocks", "boxes", "cameras", "floor_data", "header",
+                          "items", "mesh_data_words", "mesh_pointers", "meshes", "moveables",
+                          "object_textures", "rectangles", "rooms", "sound_sources",
+                          "sprite_textures", "static_meshes", "tail_bytes", "texture_pages",
+                          "trailing", "triangles", "version"}));
+    EXPECT_EQ(j["version"], "0x00345254");
+    EXPECT_EQ(j["header"], nlohmann::json({1, 2, 3}));
+    ASSERT_EQ(j["blocks"].size(), 4u);
+    EXPECT_EQ(j["blocks"][0]["inflated"], 3 * 262144 + 5);
+    EXPECT_EQ(j["blocks"][3]["compressed"], fixture::Comprimir(contenedor.bloques[3].inflado).size());
+    EXPECT_EQ(j["texture_pages"], 3);
+    EXPECT_EQ(j["rooms"], 4);
+    EXPECT_EQ(j["floor_data"], 6);
+    EXPECT_EQ(j["mesh_pointers"], 3);
+    EXPECT_EQ(j["meshes"], 3);
+    EXPECT_EQ(j["rectangles"], 2);
+    EXPECT_EQ(j["triangles"], 4);
+    EXPECT_EQ(j["animations"], 7);
+    EXPECT_EQ(j["moveables"], 8);
+    EXPECT_EQ(j["static_meshes"], 9);
+    EXPECT_EQ(j["object_textures"], 10);
+    EXPECT_EQ(j["sprite_textures"], 11);
+    EXPECT_EQ(j["cameras"], 12);
+    EXPECT_EQ(j["sound_sources"], 13);
+    EXPECT_EQ(j["boxes"], 14);
+    EXPECT_EQ(j["items"], 15);
+    EXPECT_EQ(j["trailing"], 16);
+    EXPECT_EQ(j["tail_bytes"], 17);
+
+    const auto texto = Ejecutar({"info", ruta});
+    EXPECT_EQ(texto.estado, 0);
+    EXPECT_NE(texto.salida.find("3 (2 rectángulos, 4 triángulos)"), std::string::npos) << texto.salida;
+    std::filesystem::remove(ruta);
+}
+
+TEST(tr4tool, InfoJsonDeLosNivelesReales) {
+    struct {
+        const char* archivo;
+        int cuartos, meshes, texturas, paginas;
+    } const niveles[] = {{"title-a.tr4", 42, 191, 1792, 15}, {"title-b.tr4", 2, 94, 2839, 35}};
+    for (const auto& n : niveles) {
+        const std::string ruta = std::string(TR4_NIVELES_REALES) + "/" + n.archivo;
+        if (!std::filesystem::exists(ruta))
+            GTEST_SKIP() << "no real level at " << ruta;
+        const auto r = Ejecutar({"info", "--json", ruta});
+        ASSERT_EQ(r.estado, 0) << r.errores;
+        const auto j = nlohmann::json::parse(r.salida);
+        EXPECT_EQ(j["rooms"], n.cuartos);
+        EXPECT_EQ(j["meshes"], n.meshes);
+        EXPECT_EQ(j["object_textures"], n.texturas);
+        EXPECT_EQ(j["texture_pages"], n.paginas);
+    }
+}
