@@ -2,9 +2,9 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -47,7 +47,8 @@ bool Fallar(std::string* motivo, std::string texto) {
 
 // zlib says only "data error"; a wrong two-byte header tells a person more: not zlib at all.
 bool CabeceraZlibValida(const uint8_t* p, size_t n) {
-    return n >= 2 && (p[0] & 0x0F) == Z_DEFLATED && (p[0] >> 4) <= 7 && ((p[0] << 8) | p[1]) % 31 == 0;
+    return n >= 2 && (p[0] & 0x0F) == Z_DEFLATED && (p[0] >> 4) <= 7 &&
+           ((p[0] << 8) | p[1]) % 31 == 0;
 }
 
 enum class Inflado { Bien, Excede, Danado, SinMemoria };
@@ -111,10 +112,12 @@ bool InflarBloque(Cursor& c, int b, trNivel& n, std::string* motivo) {
                                   " bytes no pueden salir de " +
                                   std::to_string(info.TamanoComprimido) + " bytes comprimidos");
     if (!CabeceraZlibValida(c.Aqui(), info.TamanoComprimido))
-        return Fallar(motivo, bloque + ": no es un flujo zlib (¿archivo cifrado o de otro formato?)");
+        return Fallar(motivo,
+                      bloque + ": no es un flujo zlib (¿archivo cifrado o de otro formato?)");
 
     uint64_t escritos = 0;
-    switch (Inflar(c.Aqui(), info.TamanoComprimido, info.TamanoInflado, n.DatosBloque[b], escritos)) {
+    switch (
+        Inflar(c.Aqui(), info.TamanoComprimido, info.TamanoInflado, n.DatosBloque[b], escritos)) {
     case Inflado::Bien:
         break;
     case Inflado::SinMemoria:
@@ -176,12 +179,13 @@ int CargarNivel(const char* archivo, trNivel& nivel, std::string* motivo) {
     if (ec)
         return Fallar(motivo, "no se puede saber su tamaño: " + ec.message());
     if (tamano > MAXIMO_ARCHIVO_NIVEL)
-        return Fallar(motivo, "mide " + std::to_string(tamano) +
-                                  " bytes, demasiado para ser un nivel");
+        return Fallar(motivo,
+                      "mide " + std::to_string(tamano) + " bytes, demasiado para ser un nivel");
 
     trBytes bytes(tamano);
     if (std::fread(bytes.data(), 1, bytes.size(), f.get()) != bytes.size())
-        return Fallar(motivo, std::string("no se puede leer: ") +
-                                  (std::ferror(f.get()) ? std::strerror(errno) : "termina antes de tiempo"));
+        return Fallar(
+            motivo, std::string("no se puede leer: ") +
+                        (std::ferror(f.get()) ? std::strerror(errno) : "termina antes de tiempo"));
     return CargarNivelDeMemoria(bytes.data(), bytes.size(), nivel, motivo);
 }

@@ -90,8 +90,8 @@ class Recorrido {
 
     void Bytes(int fila, void* destino, uint32_t longitud, const std::string& nombre = {}) {
         if (lector_.Leer(destino, longitud) != trLector::LEIDO)
-            Rechazar(fila, "el bloque 4 termina (" + std::to_string(lector_.Tamano) +
-                               " bytes) " + AntesDe(Nombre(fila, nombre)));
+            Rechazar(fila, "el bloque 4 termina (" + std::to_string(lector_.Tamano) + " bytes) " +
+                               AntesDe(Nombre(fila, nombre)));
     }
 
     template <class T> void Campo(int fila, T& destino, const std::string& nombre = {}) {
@@ -202,7 +202,8 @@ void LeerCuartos(Recorrido& r, trNivel& n) {
 }
 
 void LeerTexturasObjeto(Recorrido& r, trNivel& n) {
-    if (n.NumTexturasObjeto == 0 || !r.Cabe(46, n.NumTexturasObjeto, trTexturaObjeto::BYTES_EN_ARCHIVO))
+    if (n.NumTexturasObjeto == 0 ||
+        !r.Cabe(46, n.NumTexturasObjeto, trTexturaObjeto::BYTES_EN_ARCHIVO))
         return;
     n.TexturasObjeto.resize(n.NumTexturasObjeto);
     for (auto& t : n.TexturasObjeto) {
@@ -237,11 +238,16 @@ void Recorrer(Recorrido& r, trNivel& n) {
         trBytes& datos;
         uint32_t tamano;
     } const hastaEstaticos[] = {
-        {6, n.NumPalabrasMesh, n.DatosMesh, 2},         {8, n.NumPunterosMesh, n.PunterosMesh, 4},
-        {10, n.NumAnimaciones, n.Animaciones, 40},      {12, n.NumCambiosEstado, n.CambiosEstado, 6},
-        {14, n.NumDespachosAnim, n.DespachosAnim, 8},   {16, n.NumComandosAnim, n.ComandosAnim, 2},
-        {18, n.NumArbolesMesh, n.ArbolesMesh, 4},       {20, n.NumCuadros, n.Cuadros, 2},
-        {22, n.NumMovibles, n.Movibles, 18},            {24, n.NumMeshesEstaticos, n.MeshesEstaticos, 32},
+        {6, n.NumPalabrasMesh, n.DatosMesh, 2},
+        {8, n.NumPunterosMesh, n.PunterosMesh, 4},
+        {10, n.NumAnimaciones, n.Animaciones, 40},
+        {12, n.NumCambiosEstado, n.CambiosEstado, 6},
+        {14, n.NumDespachosAnim, n.DespachosAnim, 8},
+        {16, n.NumComandosAnim, n.ComandosAnim, 2},
+        {18, n.NumArbolesMesh, n.ArbolesMesh, 4},
+        {20, n.NumCuadros, n.Cuadros, 2},
+        {22, n.NumMovibles, n.Movibles, 18},
+        {24, n.NumMeshesEstaticos, n.MeshesEstaticos, 32},
     };
     for (const auto& f : hastaEstaticos) {
         r.Campo(f.fila, f.cuenta);
@@ -251,9 +257,12 @@ void Recorrer(Recorrido& r, trNivel& n) {
     r.Bytes(26, n.PreludioSprites, sizeof n.PreludioSprites);
 
     const FilaArreglo hastaSolapes[] = {
-        {27, n.NumTexturasSprite, n.TexturasSprite, 16}, {29, n.NumSecuenciasSprite, n.SecuenciasSprite, 8},
-        {31, n.NumCamaras, n.Camaras, 16},               {33, n.NumCamarasVuelo, n.CamarasVuelo, 40},
-        {35, n.NumFuentesSonido, n.FuentesSonido, 16},   {37, n.NumCajas, n.Cajas, 8},
+        {27, n.NumTexturasSprite, n.TexturasSprite, 16},
+        {29, n.NumSecuenciasSprite, n.SecuenciasSprite, 8},
+        {31, n.NumCamaras, n.Camaras, 16},
+        {33, n.NumCamarasVuelo, n.CamarasVuelo, 40},
+        {35, n.NumFuentesSonido, n.FuentesSonido, 16},
+        {37, n.NumCajas, n.Cajas, 8},
         {39, n.NumSolapes, n.Solapes, 2},
     };
     for (const auto& f : hastaSolapes) {
@@ -274,7 +283,8 @@ void Recorrer(Recorrido& r, trNivel& n) {
         return;
 
     // From here on nothing the viewer uses; a refusal only leaves its field empty.
-    const FilaArreglo finales[] = {{47, n.NumItems, n.Items, 24}, {49, n.NumObjetosIA, n.ObjetosIA, 24}};
+    const FilaArreglo finales[] = {{47, n.NumItems, n.Items, 24},
+                                   {49, n.NumObjetosIA, n.ObjetosIA, 24}};
     for (const auto& f : finales) {
         r.Campo(f.fila, f.cuenta);
         if (f.cuenta != 0)

@@ -1,6 +1,8 @@
 #include "Lista_Mesh.h"
 
-void Lista_Mesh::Agregar(std::unique_ptr<trMesh> mesh) { meshes_.push_back(std::move(mesh)); }
+void Lista_Mesh::Agregar(std::unique_ptr<trMesh> mesh) {
+    meshes_.push_back(std::move(mesh));
+}
 
 int Lista_Mesh::ObtenerMesh(int indice, trMesh*& mesh) const {
     if (indice < 0 || indice >= Cantidad())

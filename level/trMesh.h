@@ -17,7 +17,8 @@ struct trTrianguloTex {
     uint16_t Textura = 0;
     uint16_t Extra = 0;
 };
-static_assert(sizeof(trVector16) == 6 && sizeof(trRectanguloTex) == 12 && sizeof(trTrianguloTex) == 10);
+static_assert(sizeof(trVector16) == 6 && sizeof(trRectanguloTex) == 12 &&
+              sizeof(trTrianguloTex) == 10);
 
 // One mesh as stored in the level. A count is kept as the file gives it, but an array whose bytes
 // the data did not hold stays empty: readers go by the array's size, never by the count.

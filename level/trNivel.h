@@ -5,7 +5,8 @@
 
 // Arrays of the level are kept as raw copies of their little-endian file bytes; the records that
 // overlay them (trMesh's vertices and faces) rely on the host sharing that byte order.
-static_assert(std::endian::native == std::endian::little, "level data is read in place as little-endian");
+static_assert(std::endian::native == std::endian::little,
+              "level data is read in place as little-endian");
 
 using trBytes = std::vector<uint8_t>;
 
@@ -40,7 +41,7 @@ struct trCuarto {
 };
 
 struct trBloque {
-    uint32_t TamanoInflado = 0;   // after a load, what zlib actually wrote
+    uint32_t TamanoInflado = 0; // after a load, what zlib actually wrote
     uint32_t TamanoComprimido = 0;
 };
 

@@ -12,8 +12,9 @@ namespace {
 
 constexpr int EXITO = 0, NIVEL_ILEGIBLE = 1, USO_INCORRECTO = 2;
 
-const char* const USO = "uso: tr4tool info [--json] NIVEL.tr4\n"
-                        "  info    resume un nivel de Tomb Raider 4 (con --json, como objeto JSON)\n";
+const char* const USO =
+    "uso: tr4tool info [--json] NIVEL.tr4\n"
+    "  info    resume un nivel de Tomb Raider 4 (con --json, como objeto JSON)\n";
 
 int Info(const std::vector<std::string_view>& args, std::ostream& salida, std::ostream& errores) {
     bool json = false;
@@ -50,7 +51,8 @@ int Info(const std::vector<std::string_view>& args, std::ostream& salida, std::o
 
 } // namespace
 
-int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida, std::ostream& errores) {
+int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
+                    std::ostream& errores) {
     std::vector<std::string_view> args(argv + 1, argv + argc);
     if (args.empty()) {
         errores << USO;

@@ -67,8 +67,8 @@ void EscribirTexto(const ResumenNivel& r, std::ostream& salida) {
            << "Cabecera:             " << n.Cabecera[0] << ' ' << n.Cabecera[1] << ' '
            << n.Cabecera[2] << '\n';
     for (int b = 0; b < 4; ++b)
-        salida << "Bloque " << b + 1 << ":             " << n.Bloques[b].TamanoInflado
-               << " bytes (" << n.Bloques[b].TamanoComprimido << " comprimidos)\n";
+        salida << "Bloque " << b + 1 << ":             " << n.Bloques[b].TamanoInflado << " bytes ("
+               << n.Bloques[b].TamanoComprimido << " comprimidos)\n";
     salida << "Valor final:          " << n.ValorFinal << '\n'
            << "Cola:                 " << n.Cola.size() << " bytes\n"
            << "Páginas de textura:   " << n.NumPaginas() << '\n'

@@ -2,4 +2,6 @@
 
 #include <iostream>
 
-int main(int argc, char** argv) { return EjecutarTr4tool(argc, argv, std::cout, std::cerr); }
+int main(int argc, char** argv) {
+    return EjecutarTr4tool(argc, argv, std::cout, std::cerr);
+}

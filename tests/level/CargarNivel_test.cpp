@@ -14,7 +14,8 @@ namespace {
 
 fixture::NivelFixture NivelPequeno() {
     NivelFixture n;
-    n.paginas = Paginas(2, [](int p, int x, int y) { return uint32_t(0xFF000000u | p << 16 | x << 8 | y); });
+    n.paginas = Paginas(
+        2, [](int p, int x, int y) { return uint32_t(0xFF000000u | p << 16 | x << 8 | y); });
     n.bloque2 = Bytes(1000, 7);
     MeshFixture m;
     m.vertices = {{0, 0, 0}, {10, 0, 0}, {0, 10, 0}};
@@ -163,7 +164,8 @@ TEST_F(NivelPrevio, FlujosQueNoSonZlib) {
     ExpectRechazo(Serializar(d), "bloque 1: el flujo zlib está dañado");
 
     d = c;
-    d.bloques[1].flujo = Bytes(64, 0xA5); // an encrypted stream looks like noise from its first byte
+    d.bloques[1].flujo =
+        Bytes(64, 0xA5); // an encrypted stream looks like noise from its first byte
     ExpectRechazo(Serializar(d), "bloque 2: no es un flujo zlib");
 
     // A later game's layout with the same version bytes: block 3 is 786432 bytes and the level

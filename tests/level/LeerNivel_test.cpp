@@ -22,8 +22,12 @@ int Cargar(const NivelFixture& n, trNivel& nivel, std::string* motivo = nullptr)
     return CargarDatos(CodificarDatosNivel(n).bytes, nivel, motivo);
 }
 
-void Poner32(Bytes& b, size_t en, uint32_t v) { std::memcpy(&b[en], &v, 4); }
-void Poner16(Bytes& b, size_t en, uint16_t v) { std::memcpy(&b[en], &v, 2); }
+void Poner32(Bytes& b, size_t en, uint32_t v) {
+    std::memcpy(&b[en], &v, 4);
+}
+void Poner16(Bytes& b, size_t en, uint16_t v) {
+    std::memcpy(&b[en], &v, 2);
+}
 
 // Fields after the object textures land right only if every row before them was walked exactly.
 NivelFixture ConColas(NivelFixture n) {

@@ -21,7 +21,9 @@ struct Esperado {
 };
 
 // Names the level in test listings instead of dumping the struct's bytes.
-void PrintTo(const Esperado& e, std::ostream* os) { *os << e.archivo; }
+void PrintTo(const Esperado& e, std::ostream* os) {
+    *os << e.archivo;
+}
 
 class NivelReal : public ::testing::TestWithParam<Esperado> {
   protected:
@@ -87,10 +89,9 @@ TEST_P(NivelReal, CifrasConocidas) {
         trMesh* m = nullptr;
         lista->ObtenerMesh(i, m);
         inicios.insert(inicio);
-        inicio += 10 + 2 + 6 * uint32_t(m->Vertices.size()) + 2 +
-                  6 * uint32_t(m->Normales.size()) + 2 * uint32_t(m->Luces.size()) + 2 +
-                  12 * uint32_t(m->Rectangulos.size()) + 2 + 10 * uint32_t(m->Triangulos.size()) +
-                  (m->Alineacion ? 2 : 0);
+        inicio += 10 + 2 + 6 * uint32_t(m->Vertices.size()) + 2 + 6 * uint32_t(m->Normales.size()) +
+                  2 * uint32_t(m->Luces.size()) + 2 + 12 * uint32_t(m->Rectangulos.size()) + 2 +
+                  10 * uint32_t(m->Triangulos.size()) + (m->Alineacion ? 2 : 0);
     }
     EXPECT_EQ(inicio, nivel.DatosMesh.size());
     for (uint32_t p : punteros)

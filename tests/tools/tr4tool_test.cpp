@@ -96,16 +96,18 @@ TEST(tr4tool, InfoJsonDeUnNivelConocido) {
         claves.push_back(clave);
     std::sort(claves.begin(), claves.end());
     EXPECT_EQ(claves, (std::vector<std::string>{
-                          "animations", "blocks", "boxes", "cameras", "floor_data", "header",
-                          "items", "mesh_data_words", "mesh_pointers", "meshes", "moveables",
-                          "object_textures", "rectangles", "rooms", "sound_sources",
-                          "sprite_textures", "static_meshes", "tail_bytes", "texture_pages",
-                          "trailing", "triangles", "version"}));
+                          "animations",    "blocks",     "boxes",         "cameras",
+                          "floor_data",    "header",     "items",         "mesh_data_words",
+                          "mesh_pointers", "meshes",     "moveables",     "object_textures",
+                          "rectangles",    "rooms",      "sound_sources", "sprite_textures",
+                          "static_meshes", "tail_bytes", "texture_pages", "trailing",
+                          "triangles",     "version"}));
     EXPECT_EQ(j["version"], "0x00345254");
     EXPECT_EQ(j["header"], nlohmann::json({1, 2, 3}));
     ASSERT_EQ(j["blocks"].size(), 4u);
     EXPECT_EQ(j["blocks"][0]["inflated"], 3 * 262144 + 5);
-    EXPECT_EQ(j["blocks"][3]["compressed"], fixture::Comprimir(contenedor.bloques[3].inflado).size());
+    EXPECT_EQ(j["blocks"][3]["compressed"],
+              fixture::Comprimir(contenedor.bloques[3].inflado).size());
     EXPECT_EQ(j["texture_pages"], 3);
     EXPECT_EQ(j["rooms"], 4);
     EXPECT_EQ(j["floor_data"], 6);
@@ -127,7 +129,8 @@ TEST(tr4tool, InfoJsonDeUnNivelConocido) {
 
     const auto texto = Ejecutar({"info", ruta});
     EXPECT_EQ(texto.estado, 0);
-    EXPECT_NE(texto.salida.find("3 (2 rectángulos, 4 triángulos)"), std::string::npos) << texto.salida;
+    EXPECT_NE(texto.salida.find("3 (2 rectángulos, 4 triángulos)"), std::string::npos)
+        << texto.salida;
     std::filesystem::remove(ruta);
 }
 
