@@ -2,6 +2,7 @@
 // so the ratio says what our reading adds on top of the unavoidable work.
 //   build/release/bench/bench_carga [--benchmark_repetitions=N]
 #include "CargarNivel.h"
+#include "EscritorNivel.h"
 #include "LeerMeshes.h"
 
 #include <benchmark/benchmark.h>
@@ -9,7 +10,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 #include <map>
 #include <memory>
@@ -20,27 +20,21 @@ namespace {
 
 const char* const NIVELES[] = {"title-a.tr4", "title-b.tr4"};
 
-std::vector<uint8_t> LeerArchivo(const std::string& ruta) {
-    std::ifstream f(ruta, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), {}};
-}
-
 struct Bloque {
     const uint8_t* flujo;
     uint32_t comprimido, inflado;
 };
 
-// The container walked once by hand, so the baseline does nothing but zlib's work.
+// The container walked once beforehand, so the baseline does nothing but zlib's work.
 std::vector<Bloque> Bloques(const std::vector<uint8_t>& archivo) {
     std::vector<Bloque> bloques;
-    size_t p = 10;
+    const auto en = fixture::PosicionesEnArchivo(archivo);
     for (int b = 0; b < 4; ++b) {
         Bloque k;
-        std::memcpy(&k.inflado, &archivo[p], 4);
-        std::memcpy(&k.comprimido, &archivo[p + 4], 4);
-        k.flujo = &archivo[p + 8];
+        std::memcpy(&k.inflado, &archivo[en[b]], 4);
+        std::memcpy(&k.comprimido, &archivo[en[b] + 4], 4);
+        k.flujo = &archivo[en[b] + 8];
         bloques.push_back(k);
-        p += 8 + k.comprimido;
     }
     return bloques;
 }
@@ -111,7 +105,7 @@ int main(int argc, char** argv) {
     std::vector<std::vector<uint8_t>> archivos;
     archivos.reserve(std::size(NIVELES));
     for (const char* nivel : NIVELES) {
-        archivos.push_back(LeerArchivo(std::string(TR4_NIVELES_REALES) + "/" + nivel));
+        archivos.push_back(fixture::LeerArchivo(std::string(TR4_NIVELES_REALES) + "/" + nivel));
         if (archivos.back().empty()) {
             std::fprintf(stderr, "skipping %s: not found in %s\n", nivel, TR4_NIVELES_REALES);
             continue;

@@ -34,19 +34,7 @@ class NivelReal : public ::testing::TestWithParam<Esperado> {
             GTEST_SKIP() << "no real level at " << ruta;
     }
 
-    // Where each block's size fields begin, found by walking the container.
-    std::vector<size_t> Bloques() const {
-        std::vector<size_t> en;
-        size_t p = 10;
-        for (int b = 0; b < 4; ++b) {
-            en.push_back(p);
-            uint32_t comprimido;
-            std::memcpy(&comprimido, &archivo_[p + 4], 4);
-            p += 8 + comprimido;
-        }
-        en.push_back(p); // the trailing value
-        return en;
-    }
+    std::array<size_t, 5> Bloques() const { return fixture::PosicionesEnArchivo(archivo_); }
 
     // A damaged copy must end in a refusal with a reason, and leave the loaded level alone.
     void ExpectRechazo(const fixture::Bytes& danado, const std::string& que) {
