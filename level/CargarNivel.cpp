@@ -136,9 +136,11 @@ bool InflarBloque(Cursor& c, int b, trNivel& n, std::string* motivo) {
 }
 
 bool LeerContenedor(Cursor& c, trNivel& n, std::string* motivo) {
-    if (!c.Leer(n.Version) || !c.Leer(n.Cabecera))
+    if (c.Restante() < sizeof n.Version + sizeof n.Cabecera)
         return Fallar(motivo, "el archivo es demasiado corto para ser un nivel (" +
                                   std::to_string(c.Restante()) + " bytes)");
+    c.Leer(n.Version);
+    c.Leer(n.Cabecera);
     for (int b = 0; b < 4; ++b)
         if (!InflarBloque(c, b, n, motivo)) {
             if (b == 3 && n.Bloques[2].TamanoInflado == BLOQUE3_OTRA_DISPOSICION && motivo)

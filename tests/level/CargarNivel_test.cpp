@@ -93,7 +93,7 @@ TEST_F(NivelPrevio, DesdeArchivoIgualQueDesdeMemoria) {
 
 TEST_F(NivelPrevio, ArchivosCortos) {
     ExpectRechazo({}, "demasiado corto");
-    ExpectRechazo(Bytes(9, 0), "demasiado corto");
+    ExpectRechazo(Bytes(9, 0), "demasiado corto para ser un nivel (9 bytes)");
     const Bytes archivo = EscribirNivel(NivelPequeno());
     ExpectRechazo(Bytes(archivo.begin(), archivo.begin() + 10), "antes del bloque 1");
     // Cut inside each block's stream, and inside the trailing value.
