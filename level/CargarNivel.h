@@ -18,5 +18,6 @@ int CargarNivelDeMemoria(const uint8_t* datos, size_t tamano, trNivel& nivel,
 // as some real levels carry a longer sound map than the format's.
 int LeerNivel(trNivel& nivel, std::string* motivo = nullptr);
 
-// Files larger than this are refused before being read: no real level comes near it.
-inline constexpr uint64_t MAXIMO_ARCHIVO_NIVEL = uint64_t{1} << 30;
+// Files larger than this are refused before being read: the biggest real levels, sounds and all,
+// stay far below it, and a file picked by mistake is not pulled whole into memory.
+inline constexpr uint64_t MAXIMO_ARCHIVO_NIVEL = uint64_t{256} << 20;

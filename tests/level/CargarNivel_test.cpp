@@ -77,6 +77,14 @@ TEST_F(NivelPrevio, ArchivoQueNoSePuedeLeer) {
     EXPECT_EQ(CargarNivel(::testing::TempDir().c_str(), nivel, &motivo), 0);
     EXPECT_NE(motivo.find("carpeta"), std::string::npos) << motivo;
     EXPECT_EQ(CargarNivel("", nivel, &motivo), 0);
+
+    // A huge file picked by mistake is refused by its size, before anything is read.
+    const std::string enorme = ::testing::TempDir() + "/enorme.tr4";
+    ASSERT_TRUE(GuardarArchivo(enorme, EscribirNivel(NivelPequeno())));
+    std::filesystem::resize_file(enorme, MAXIMO_ARCHIVO_NIVEL + 1);
+    EXPECT_EQ(CargarNivel(enorme.c_str(), nivel, &motivo), 0);
+    EXPECT_NE(motivo.find("demasiado para ser un nivel"), std::string::npos) << motivo;
+    std::filesystem::remove(enorme);
     ExpectIntacto();
 }
 
