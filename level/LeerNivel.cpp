@@ -108,6 +108,13 @@ class Recorrido {
         lector_.Leer(destino.data(), static_cast<uint32_t>(destino.size()));
     }
 
+    // A count and then its array. A count of 0 takes and reads nothing, which is also what an
+    // array read "always" amounts to when it is empty.
+    template <class N> void Contadas(int fila, N& cuenta, trBytes& datos, uint32_t tamano) {
+        Campo(fila, cuenta);
+        Arreglo(fila + 1, cuenta, tamano, datos);
+    }
+
     bool Cabe(int fila, uint64_t cuenta, uint64_t tamano, const std::string& nombre = {}) {
         if (cuenta * tamano <= lector_.Restante())
             return true;
@@ -228,54 +235,27 @@ void Recorrer(Recorrido& r, trNivel& n) {
     if (r.Rechazado())
         return; // nothing after a broken room lies where it should
 
-    r.Campo(4, n.NumDatosSuelo);
-    if (n.NumDatosSuelo != 0)
-        r.Arreglo(5, n.NumDatosSuelo, 2, n.DatosSuelo);
-
-    struct FilaArreglo {
-        int fila;
-        uint32_t& cuenta;
-        trBytes& datos;
-        uint32_t tamano;
-    } const hastaEstaticos[] = {
-        {6, n.NumPalabrasMesh, n.DatosMesh, 2},
-        {8, n.NumPunterosMesh, n.PunterosMesh, 4},
-        {10, n.NumAnimaciones, n.Animaciones, 40},
-        {12, n.NumCambiosEstado, n.CambiosEstado, 6},
-        {14, n.NumDespachosAnim, n.DespachosAnim, 8},
-        {16, n.NumComandosAnim, n.ComandosAnim, 2},
-        {18, n.NumArbolesMesh, n.ArbolesMesh, 4},
-        {20, n.NumCuadros, n.Cuadros, 2},
-        {22, n.NumMovibles, n.Movibles, 18},
-        {24, n.NumMeshesEstaticos, n.MeshesEstaticos, 32},
-    };
-    for (const auto& f : hastaEstaticos) {
-        r.Campo(f.fila, f.cuenta);
-        r.Arreglo(f.fila + 1, f.cuenta, f.tamano, f.datos);
-    }
-
+    r.Contadas(4, n.NumDatosSuelo, n.DatosSuelo, 2);
+    r.Contadas(6, n.NumPalabrasMesh, n.DatosMesh, 2);
+    r.Contadas(8, n.NumPunterosMesh, n.PunterosMesh, 4);
+    r.Contadas(10, n.NumAnimaciones, n.Animaciones, 40);
+    r.Contadas(12, n.NumCambiosEstado, n.CambiosEstado, 6);
+    r.Contadas(14, n.NumDespachosAnim, n.DespachosAnim, 8);
+    r.Contadas(16, n.NumComandosAnim, n.ComandosAnim, 2);
+    r.Contadas(18, n.NumArbolesMesh, n.ArbolesMesh, 4);
+    r.Contadas(20, n.NumCuadros, n.Cuadros, 2);
+    r.Contadas(22, n.NumMovibles, n.Movibles, 18);
+    r.Contadas(24, n.NumMeshesEstaticos, n.MeshesEstaticos, 32);
     r.Bytes(26, n.PreludioSprites, sizeof n.PreludioSprites);
-
-    const FilaArreglo hastaSolapes[] = {
-        {27, n.NumTexturasSprite, n.TexturasSprite, 16},
-        {29, n.NumSecuenciasSprite, n.SecuenciasSprite, 8},
-        {31, n.NumCamaras, n.Camaras, 16},
-        {33, n.NumCamarasVuelo, n.CamarasVuelo, 40},
-        {35, n.NumFuentesSonido, n.FuentesSonido, 16},
-        {37, n.NumCajas, n.Cajas, 8},
-        {39, n.NumSolapes, n.Solapes, 2},
-    };
-    for (const auto& f : hastaSolapes) {
-        r.Campo(f.fila, f.cuenta);
-        if (f.cuenta != 0)
-            r.Arreglo(f.fila + 1, f.cuenta, f.tamano, f.datos);
-    }
-    if (n.NumCajas != 0)
-        r.Arreglo(41, n.NumCajas, 20, n.Zonas);
-
-    r.Campo(42, n.NumTexturasAnimadas);
-    if (n.NumTexturasAnimadas != 0)
-        r.Arreglo(43, n.NumTexturasAnimadas, 2, n.TexturasAnimadas);
+    r.Contadas(27, n.NumTexturasSprite, n.TexturasSprite, 16);
+    r.Contadas(29, n.NumSecuenciasSprite, n.SecuenciasSprite, 8);
+    r.Contadas(31, n.NumCamaras, n.Camaras, 16);
+    r.Contadas(33, n.NumCamarasVuelo, n.CamarasVuelo, 40);
+    r.Contadas(35, n.NumFuentesSonido, n.FuentesSonido, 16);
+    r.Contadas(37, n.NumCajas, n.Cajas, 8);
+    r.Contadas(39, n.NumSolapes, n.Solapes, 2);
+    r.Arreglo(41, n.NumCajas, 20, n.Zonas); // no count of its own: ten words per box
+    r.Contadas(42, n.NumTexturasAnimadas, n.TexturasAnimadas, 2);
     r.Bytes(44, n.PreludioTexturas, sizeof n.PreludioTexturas);
     r.Campo(45, n.NumTexturasObjeto);
     LeerTexturasObjeto(r, n);
@@ -283,23 +263,12 @@ void Recorrer(Recorrido& r, trNivel& n) {
         return;
 
     // From here on nothing the viewer uses; a refusal only leaves its field empty.
-    const FilaArreglo finales[] = {{47, n.NumItems, n.Items, 24},
-                                   {49, n.NumObjetosIA, n.ObjetosIA, 24}};
-    for (const auto& f : finales) {
-        r.Campo(f.fila, f.cuenta);
-        if (f.cuenta != 0)
-            r.Arreglo(f.fila + 1, f.cuenta, f.tamano, f.datos);
-    }
-    r.Campo(51, n.NumDatosDemo);
-    if (n.NumDatosDemo != 0)
-        r.Arreglo(52, n.NumDatosDemo, 2, n.DatosDemo);
+    r.Contadas(47, n.NumItems, n.Items, 24);
+    r.Contadas(49, n.NumObjetosIA, n.ObjetosIA, 24);
+    r.Contadas(51, n.NumDatosDemo, n.DatosDemo, 2);
     r.Bytes(53, n.MapaSonido, sizeof n.MapaSonido);
-    r.Campo(54, n.NumDetallesSonido);
-    if (n.NumDetallesSonido != 0)
-        r.Arreglo(55, n.NumDetallesSonido, 8, n.DetallesSonido);
-    r.Campo(56, n.NumIndicesMuestra);
-    if (n.NumIndicesMuestra != 0)
-        r.Arreglo(57, n.NumIndicesMuestra, 4, n.IndicesMuestra);
+    r.Contadas(54, n.NumDetallesSonido, n.DetallesSonido, 8);
+    r.Contadas(56, n.NumIndicesMuestra, n.IndicesMuestra, 4);
     r.Bytes(58, n.BytesFinales, sizeof n.BytesFinales);
 }
 
