@@ -4,6 +4,7 @@
 //   build/release/bench/bench_carga [--benchmark_repetitions=N]
 #include "CargarNivel.h"
 #include "EscritorNivel.h"
+#include "InformeCociente.h"
 #include "LeerMeshes.h"
 
 #include <benchmark/benchmark.h>
@@ -16,10 +17,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 #include <iterator>
 #include <map>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -46,8 +47,12 @@ void Liberar(void* p) {
     std::free(p);
 }
 } // namespace
-void operator delete(void* p) noexcept { Liberar(p); }
-void operator delete(void* p, size_t) noexcept { Liberar(p); }
+void operator delete(void* p) noexcept {
+    Liberar(p);
+}
+void operator delete(void* p, size_t) noexcept {
+    Liberar(p);
+}
 
 namespace {
 
@@ -111,35 +116,6 @@ void Inflar(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
     estado.SetBytesProcessed(int64_t(estado.iterations()) * int64_t(archivo.size()));
 }
 
-// Prints, after the usual table, each level's load time over its bare inflate time (the
-// medians when the run has repetitions).
-class Informe : public benchmark::ConsoleReporter {
-  public:
-    Informe() : ConsoleReporter(OO_Tabular) {}
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const auto& r : runs) {
-            const bool unica = r.run_type == Run::RT_Iteration && r.repetitions <= 1;
-            const bool mediana = r.run_type == Run::RT_Aggregate && r.aggregate_name == "median";
-            if ((unica || mediana) && !r.error_occurred)
-                tiempos_[r.run_name.str()] = r.GetAdjustedRealTime();
-        }
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        for (const char* nivel : NIVELES) {
-            const std::string carga = std::string("Cargar/") + nivel,
-                              inflado = std::string("Inflar/") + nivel;
-            if (tiempos_.count(carga) && tiempos_.count(inflado))
-                std::printf("%s: load / bare inflate = %.3f\n", nivel,
-                            tiempos_[carga] / tiempos_[inflado]);
-        }
-    }
-
-  private:
-    std::map<std::string, double> tiempos_;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -159,7 +135,10 @@ int main(int argc, char** argv) {
                                      archivos.back())
             ->Unit(benchmark::kMillisecond);
     }
-    Informe informe;
+    InformeCociente informe;
+    for (const char* nivel : NIVELES)
+        informe.Agregar({std::string(nivel) + ": load / bare inflate",
+                         std::string("Cargar/") + nivel, std::string("Inflar/") + nivel});
     benchmark::RunSpecifiedBenchmarks(&informe);
     benchmark::Shutdown();
 }

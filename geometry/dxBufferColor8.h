@@ -1,0 +1,68 @@
+#pragma once
+// The polygons of one mesh gathered into a single vertex array the device can copy as it is, with
+// one flag word per primitive, and the world matrix the mesh is drawn with.
+//
+// Primitives come out in the reverse order of AgregarPoligono: the list grows at its front.
+#include <cstdint>
+#include <forward_list>
+#include <memory>
+#include <vector>
+
+#include "d3d8.h"
+#include "d3dx8.h"
+#include "dxPoligono.h"
+#include "dxVertices.h"
+
+// Flag bits a build adds to a polygon's own flags.
+constexpr uint32_t FLAG_CUADRADO = 0x01;
+constexpr uint32_t FLAG_TEXTURADO = 0x10;
+
+class dxBufferColor8 {
+  public:
+    dxBufferColor8();
+    dxBufferColor8(const dxBufferColor8&) = delete;
+    dxBufferColor8& operator=(const dxBufferColor8&) = delete;
+
+    // Bytes of vertex data now in GetVertices, or -1 when nothing changed since the last upload.
+    virtual int32_t Construir();
+    // Null until the first build.
+    virtual void* GetVertices();
+    // Frees the polygons and gives back the device's vertex buffer.
+    virtual ~dxBufferColor8();
+
+    // Only polygons of this buffer's vertex format are taken.
+    HRESULT AgregarPoligono(std::unique_ptr<dxPoligono> p);
+    // 0 for triangles, 1 for quads.
+    static int TipoPoligono(const dxPoligono* p);
+
+    int32_t GetTriangulos() const { return Triangulos; }
+    int32_t GetCuadrados() const { return Cuadrados; }
+    int32_t GetNumVertices() const { return 3 * Triangulos + 4 * Cuadrados; }
+    uint32_t GetFVF() const { return FVF; }
+    uint32_t GetStride() const { return Stride; }
+
+    IDirect3DVertexBuffer8* GetVertexBuffer() const { return VertexBuffer; }
+    // The upload that replaces the handle has already released the old one.
+    void SetVertexBuffer(IDirect3DVertexBuffer8* vb) { VertexBuffer = vb; }
+    void LimpiarModificado() { Modificado = false; }
+    // Flags of primitive i of the last build; 0 outside it.
+    uint32_t GetFlags(int i) const;
+
+    void RotarY(float angulo);
+    D3DXMATRIX* GetMundo(D3DXMATRIX* dst) const;
+    void ResetMundo();
+
+  protected:
+    bool EsDeLaFamilia(const dxPoligono* p) const;
+
+    std::vector<dxVerticeColor> Vertices;
+    IDirect3DVertexBuffer8* VertexBuffer = nullptr;
+    std::vector<uint32_t> Flags;
+    int32_t Triangulos = 0;
+    int32_t Cuadrados = 0;
+    bool Modificado = false;
+    std::forward_list<std::unique_ptr<dxPoligono>> Poligonos;
+    uint32_t FVF = FVF_VERTICE_COLOR;
+    uint32_t Stride = sizeof(dxVerticeColor);
+    D3DXMATRIX Mundo;
+};

@@ -1,0 +1,69 @@
+#pragma once
+// The Direct3D 8 device over OpenGL 3.3. Set* calls only record what was asked; GL is touched at
+// Clear and DrawPrimitive, and only where the applied state differs (the viewer sets fill, cull and
+// texture before each of hundreds of draws a frame).
+#include "ProgramaGL.h"
+#include "RecursosGL.h"
+#include "d3d8.h"
+
+#include <memory>
+
+class DispositivoGL final : public IDirect3DDevice8, ContadorReferencias {
+  public:
+    static HRESULT Crear(SuperficieGL* superficie, const D3DPRESENT_PARAMETERS& parametros,
+                         IDirect3DDevice8** dispositivo);
+
+    ULONG AddRef() override { return Sumar(); }
+    ULONG Release() override;
+    HRESULT Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z,
+                  DWORD Stencil) override;
+    HRESULT Present(const RECT* pSourceRect, const RECT* pDestRect, HWND hDestWindowOverride,
+                    const RGNDATA* pDirtyRegion) override;
+    HRESULT SetTransform(D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatrix) override;
+    HRESULT CreateVertexBuffer(UINT Length, DWORD Usage, DWORD FVF, D3DPOOL Pool,
+                               IDirect3DVertexBuffer8** ppVertexBuffer) override;
+    HRESULT CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage, D3DFORMAT Format,
+                          D3DPOOL Pool, IDirect3DTexture8** ppTexture) override;
+    HRESULT SetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer8* pStreamData,
+                            UINT Stride) override;
+    HRESULT SetVertexShader(DWORD Handle) override;
+    HRESULT SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) override;
+    HRESULT SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type, DWORD Value) override;
+    HRESULT SetTexture(DWORD Stage, IDirect3DTexture8* pTexture) override;
+    HRESULT BeginScene() override;
+    HRESULT EndScene() override;
+    HRESULT DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVertex,
+                          UINT PrimitiveCount) override;
+
+  private:
+    explicit DispositivoGL(std::shared_ptr<ContextoGL> contexto);
+    ~DispositivoGL() override;
+
+    void AplicarMarco(bool forzar);
+    void AplicarEstado();
+
+    std::shared_ptr<ContextoGL> contexto_;
+    ProgramaGL programa_;
+
+    // Asked for (Direct3D 8 defaults).
+    DWORD relleno_ = D3DFILL_SOLID;
+    DWORD cull_ = D3DCULL_CCW;
+    DWORD opColor_ = D3DTOP_MODULATE;
+    DWORD argColor1_ = D3DTA_TEXTURE;
+    DWORD argColor2_ = D3DTA_CURRENT;
+    UINT paso_ = 0;
+    DWORD fvf_ = 0;
+    D3DMATRIX matrices_[3];
+    bool matrizPendiente_[3] = {true, true, true};
+    bool enEscena_ = false;
+
+    // Applied to GL; 0 / -1 mean "not yet", forcing the first draw to set it.
+    GLuint programaAplicado_ = 0;
+    GLenum modoPoligonoAplicado_ = 0;
+    int cullActivoAplicado_ = -1;
+    GLenum caraCullAplicada_ = 0;
+    GLint arg1Aplicado_ = -1, arg2Aplicado_ = -1;
+    bool marcoConocido_ = false;
+    uint32_t marcoAplicado_ = 0;
+    int anchoAplicado_ = 0, altoAplicado_ = 0;
+};

@@ -1,0 +1,98 @@
+#pragma once
+// Vertex buffers and textures of the OpenGL device, and the context record they share with it.
+#include "d3d8.h"
+
+#include <GL/glcorearb.h>
+
+#include <memory>
+#include <vector>
+
+class TexturaGL;
+class BufferVerticesGL;
+
+// What a device and its resources share. A resource may outlive its device: once the device is
+// gone `superficie` is null and the resource no longer touches GL (the names die with the context).
+struct ContextoGL {
+    SuperficieGL* superficie = nullptr;
+    bool Activar();
+
+    // GL state last applied in this context; resources keep it true when they bind or delete.
+    GLuint texturaAplicada = 0;
+    GLuint vaoAplicado = 0;
+
+    // What the device was asked to draw with; a released resource removes itself.
+    TexturaGL* textura = nullptr;
+    BufferVerticesGL* flujo = nullptr;
+};
+
+// Reference counting as Direct3D does it: the creator holds the first reference.
+class ContadorReferencias {
+  protected:
+    ULONG Sumar() { return ++referencias_; }
+    ULONG Restar() { return --referencias_; }
+
+  private:
+    ULONG referencias_ = 1;
+};
+
+class BufferVerticesGL final : public IDirect3DVertexBuffer8, ContadorReferencias {
+  public:
+    static HRESULT Crear(std::shared_ptr<ContextoGL> contexto, UINT longitud,
+                         IDirect3DVertexBuffer8** buffer);
+
+    ULONG AddRef() override { return Sumar(); }
+    ULONG Release() override;
+    HRESULT Lock(UINT OffsetToLock, UINT SizeToLock, BYTE** ppbData, DWORD Flags) override;
+    HRESULT Unlock() override;
+    UINT GetLength() override { return longitud_; }
+
+    const ContextoGL* Contexto() const { return contexto_.get(); }
+    // Binds the vertex array that reads this buffer as `fvf` with `paso` bytes a vertex.
+    // The context must be current.
+    void Enlazar(DWORD fvf, UINT paso);
+
+  private:
+    BufferVerticesGL(std::shared_ptr<ContextoGL> contexto, UINT longitud);
+    ~BufferVerticesGL() override;
+
+    std::shared_ptr<ContextoGL> contexto_;
+    UINT longitud_;
+    GLuint nombre_ = 0;
+    GLuint vao_ = 0;
+    DWORD fvfVao_ = 0;
+    UINT pasoVao_ = 0;
+    std::vector<BYTE> copia_;
+    UINT desde_ = 0;
+    bool bloqueado_ = false;
+};
+
+class TexturaGL final : public IDirect3DTexture8, ContadorReferencias {
+  public:
+    static HRESULT Crear(std::shared_ptr<ContextoGL> contexto, UINT ancho, UINT alto, UINT niveles,
+                         DWORD uso, D3DFORMAT formato, D3DPOOL pool, IDirect3DTexture8** textura);
+
+    ULONG AddRef() override { return Sumar(); }
+    ULONG Release() override;
+    DWORD GetLevelCount() override { return niveles_; }
+    HRESULT GetLevelDesc(UINT Level, D3DSURFACE_DESC* pDesc) override;
+    HRESULT LockRect(UINT Level, D3DLOCKED_RECT* pLockedRect, const RECT* pRect,
+                     DWORD Flags) override;
+    HRESULT UnlockRect(UINT Level) override;
+
+    const ContextoGL* Contexto() const { return contexto_.get(); }
+    GLuint Nombre() const { return nombre_; }
+
+  private:
+    TexturaGL(std::shared_ptr<ContextoGL> contexto, D3DSURFACE_DESC desc, UINT niveles);
+    ~TexturaGL() override;
+
+    std::shared_ptr<ContextoGL> contexto_;
+    D3DSURFACE_DESC desc_;
+    UINT niveles_;
+    GLuint nombre_ = 0;
+    std::vector<BYTE> copia_; // only while locked
+    bool bloqueada_ = false;
+};
+
+// 1 + floor(log2(max(ancho, alto))): the levels of a full chain down to 1x1.
+UINT NivelesCadenaCompleta(UINT ancho, UINT alto);

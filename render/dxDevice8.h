@@ -1,0 +1,58 @@
+#pragma once
+// The viewer's one graphics device: clear colour, camera and projection, textures from a file or
+// from memory, and the upload and per-primitive draw of vertex-buffer objects.
+#include "d3d8.h"
+#include "d3dx8.h"
+
+#include <cstdint>
+
+class dxBufferColor8;
+
+class dxDevice8 {
+  public:
+    dxDevice8();
+    ~dxDevice8();
+    dxDevice8(const dxDevice8&) = delete;
+    dxDevice8& operator=(const dxDevice8&) = delete;
+
+    IDirect3DDevice8* GetDispositivo() const { return dispositivo_; }
+    // Takes over the caller's reference; a device held before is released.
+    void SetDispositivo(IDirect3DDevice8* dispositivo);
+
+    // Everything below returns E_FAIL (null for textures) and does nothing without a device,
+    // except SetColorFondo, which only stores.
+    HRESULT SetColorFondo(int32_t rojo, int32_t verde, int32_t azul);
+    HRESULT Limpiar(uint8_t profundidad);
+    HRESULT Presentar();
+    HRESULT SetProyeccion(float cerca, float lejos, float aspecto, float campoVision);
+    HRESULT SetObjetivo(float x, float y, float z);
+    HRESULT SetOjo(float x, float y, float z);
+
+    // The caller owns the returned reference.
+    IDirect3DTexture8* TexturaDeArchivo(const char* nombre);
+    // Texels are packed rows of width x 4 bytes; only the 32-bit formats have a defined size.
+    IDirect3DTexture8* TexturaDeMemoria(int32_t ancho, int32_t alto, D3DFORMAT formato,
+                                        const uint8_t* texels);
+
+    HRESULT CargarBuffer(dxBufferColor8* objeto);
+    // modo 2: everything in wireframe without texture; any other value: as each primitive's flags.
+    HRESULT DibujarBuffer(dxBufferColor8* objeto, int32_t modo);
+
+    // The state the operations above keep.
+    D3DXMATRIX GetProyeccion() const { return proyeccion_; }
+    D3DXMATRIX GetVista() const { return vista_; }
+    D3DXVECTOR3 GetOjo() const { return ojo_; }
+    D3DXVECTOR3 GetObjetivo() const { return objetivo_; }
+    D3DCOLOR ColorLimpieza() const;
+
+  private:
+    HRESULT ActualizarVista();
+
+    IDirect3DDevice8* dispositivo_ = nullptr;
+    int32_t rojo_ = 0, verde_ = 0, azul_ = 0;
+    D3DXMATRIX proyeccion_;
+    D3DXMATRIX vista_;
+    // Both are set before the first frame; zero until then.
+    D3DXVECTOR3 objetivo_{0, 0, 0};
+    D3DXVECTOR3 ojo_{0, 0, 0};
+};

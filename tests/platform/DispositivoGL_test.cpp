@@ -1,0 +1,219 @@
+#include "EntornoGL.h"
+#include "d3dx8.h"
+
+#include <cmath>
+
+namespace {
+
+TEST_F(PruebaGL, CreaSoloConSuVersionYUnaSuperficieYAnidaEscenasComoDirect3D) {
+    EXPECT_EQ(Direct3DCreate8(D3D_SDK_VERSION - 1), nullptr);
+    IDirect3D8* d3d = Direct3DCreate8(D3D_SDK_VERSION);
+    D3DPRESENT_PARAMETERS p{};
+    auto* intacto = reinterpret_cast<IDirect3DDevice8*>(0x1234);
+    IDirect3DDevice8* dev = intacto;
+    EXPECT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, nullptr, 0, &p, &dev), D3DERR_INVALIDCALL);
+    EXPECT_EQ(d3d->CreateDevice(0, D3DDEVTYPE_HAL, superficie_.get(), 0, nullptr, &dev),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(dev, intacto);
+    EXPECT_EQ(d3d->Release(), 0u);
+
+    EXPECT_EQ(dev_->EndScene(), D3DERR_INVALIDCALL);
+    EXPECT_EQ(dev_->BeginScene(), D3D_OK);
+    EXPECT_EQ(dev_->BeginScene(), D3DERR_INVALIDCALL);
+    EXPECT_EQ(dev_->EndScene(), D3D_OK);
+}
+
+TEST_F(PruebaGL, ClearPintaElColorYSusRectangulosCuentanDesdeArriba) {
+    EXPECT_EQ(Pixel(63, 63), kFondo);
+    const D3DRECT r{0, 0, 16, 8};
+    ASSERT_EQ(dev_->Clear(1, &r, D3DCLEAR_TARGET, kRojo, 1.f, 0), D3D_OK);
+    EXPECT_EQ(Pixel(0, 0), kRojo);
+    EXPECT_EQ(Pixel(15, 7), kRojo);
+    EXPECT_EQ(Pixel(16, 7), kFondo);
+    EXPECT_EQ(Pixel(15, 8), kFondo);
+    // The rectangle's scissor must not linger.
+    dev_->Clear(0, nullptr, D3DCLEAR_TARGET, kAzul, 1.f, 0);
+    EXPECT_EQ(Pixel(40, 40), kAzul);
+}
+
+// Seen on screen the left triangle turns clockwise, the right one counter-clockwise.
+TEST_F(PruebaGL, CadaModoDeCullQuitaSuSentidoDeGiro) {
+    const std::vector<VerticeColor> ambos = {
+        {Ndc(4), NdcY(40), .5f, kRojo},   {Ndc(16), NdcY(8), .5f, kRojo},
+        {Ndc(28), NdcY(40), .5f, kRojo},  {Ndc(36), NdcY(40), .5f, kVerde},
+        {Ndc(60), NdcY(40), .5f, kVerde}, {Ndc(48), NdcY(8), .5f, kVerde}};
+    const struct {
+        DWORD cull;
+        D3DCOLOR izquierda, derecha;
+    } casos[] = {{D3DCULL_NONE, kRojo, kVerde},
+                 {D3DCULL_CCW, kRojo, kFondo},
+                 {D3DCULL_CW, kFondo, kVerde},
+                 {D3DCULL_NONE, kRojo, kVerde}};
+    for (const auto& c : casos) {
+        dev_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kFondo, 1.f, 0);
+        dev_->SetRenderState(D3DRS_CULLMODE, c.cull);
+        ASSERT_EQ(Dibujar(ambos, D3DPT_TRIANGLELIST, 2), D3D_OK);
+        EXPECT_EQ(Pixel(16, 30), c.izquierda) << "cull " << c.cull;
+        EXPECT_EQ(Pixel(48, 30), c.derecha) << "cull " << c.cull;
+    }
+}
+
+TEST_F(PruebaGL, AlambreDibujaLosBordesYDejaElInterior) {
+    dev_->SetRenderState(D3DRS_FILLMODE, D3DFILL_WIREFRAME);
+    ASSERT_EQ(Dibujar(Rectangulo(16, 16, 48, 48, kVerde)), D3D_OK);
+    const auto px = LeerPixeles(*superficie_);
+    auto en = [&](int x, int y) { return px[y * kLado + x]; };
+    EXPECT_EQ(en(32, 16), kVerde);
+    EXPECT_EQ(en(16, 32), kVerde);
+    EXPECT_EQ(en(48, 32), kVerde);
+    EXPECT_EQ(en(24, 24), kFondo);
+    EXPECT_EQ(en(40, 40), kFondo);
+    // The next primitive is solid again.
+    dev_->SetRenderState(D3DRS_FILLMODE, D3DFILL_SOLID);
+    ASSERT_EQ(Dibujar(Rectangulo(16, 16, 48, 48, kRojo)), D3D_OK);
+    EXPECT_EQ(Pixel(24, 24), kRojo);
+}
+
+TEST_F(PruebaGL, SinTexturaCadaFormatoTomaSuDifusoYSinDifusoEsBlanco) {
+    ASSERT_EQ(Dibujar(Rectangulo(0, 0, 31, 63, 0xFF804020)), D3D_OK);
+    // Colour = texture, as the viewer sets the stage.
+    dev_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    dev_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    ASSERT_EQ(Dibujar(std::vector<VerticeTextura>{{Ndc(32), NdcY(0), .5f, 0, 0},
+                                                  {Ndc(63), NdcY(0), .5f, 1, 0},
+                                                  {Ndc(32), NdcY(63), .5f, 0, 1},
+                                                  {Ndc(63), NdcY(63), .5f, 1, 1}}),
+              D3D_OK);
+    EXPECT_EQ(Pixel(10, 10), 0xFF804020u);
+    EXPECT_EQ(Pixel(50, 50), kBlanco);
+}
+
+class PruebaTextura : public PruebaGL {
+  protected:
+    void SetUp() override {
+        PruebaGL::SetUp();
+        if (HasFatalFailure())
+            return;
+        ASSERT_EQ(dev_->CreateTexture(2, 2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &textura_),
+                  D3D_OK);
+        D3DLOCKED_RECT lr{};
+        ASSERT_EQ(textura_->LockRect(0, &lr, nullptr, 0), D3D_OK);
+        auto* p = static_cast<BYTE*>(lr.pBits);
+        const uint32_t arriba[2] = {kRojo, kVerde}, abajo[2] = {kAzul, kBlanco};
+        std::memcpy(p, arriba, 8);
+        std::memcpy(p + lr.Pitch, abajo, 8);
+        ASSERT_EQ(textura_->UnlockRect(0), D3D_OK);
+        dev_->SetTexture(0, textura_);
+    }
+    void TearDown() override {
+        if (textura_)
+            textura_->Release();
+        PruebaGL::TearDown();
+    }
+    IDirect3DTexture8* textura_ = nullptr;
+};
+
+TEST_F(PruebaTextura, CadaEsquinaMuestraSuCuadranteSinMezclarYLasCoordenadasSeRepiten) {
+    ASSERT_EQ(Dibujar(Cuadro()), D3D_OK); // default stage: texture x white diffuse
+    auto px = LeerPixeles(*superficie_);
+    EXPECT_EQ(px[2 * kLado + 2], kRojo);
+    EXPECT_EQ(px[2 * kLado + 61], kVerde);
+    EXPECT_EQ(px[61 * kLado + 2], kAzul);
+    EXPECT_EQ(px[61 * kLado + 61], kBlanco);
+    EXPECT_EQ(px[2 * kLado + 31], kRojo); // point sampling either side of the texel edge
+    EXPECT_EQ(px[2 * kLado + 32], kVerde);
+
+    ASSERT_EQ(Dibujar(Cuadro(2.f)), D3D_OK);
+    px = LeerPixeles(*superficie_);
+    EXPECT_EQ(px[2 * kLado + 18], kVerde);
+    EXPECT_EQ(px[2 * kLado + 34], kRojo);
+    EXPECT_EQ(px[50 * kLado + 50], kBlanco);
+}
+
+TEST_F(PruebaTextura, LaEtapaEligeEntreTexturaYDifuso) {
+    dev_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
+    dev_->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    ASSERT_EQ(Dibujar(Cuadro()), D3D_OK);
+    EXPECT_EQ(Pixel(2, 2), kBlanco);
+    dev_->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_TEXTURE);
+    ASSERT_EQ(Dibujar(Cuadro()), D3D_OK);
+    EXPECT_EQ(Pixel(2, 2), kRojo);
+    // A coloured primitive after a textured one, with the texture unset.
+    dev_->SetTexture(0, nullptr);
+    ASSERT_EQ(Dibujar(Rectangulo(0, 0, 63, 63, kVerde)), D3D_OK);
+    EXPECT_EQ(Pixel(2, 2), kVerde);
+}
+
+TEST_F(PruebaGL, LaProfundidadVaDeCeroAUnoYGanaLaMasCercana) {
+    Dibujar(Rectangulo(0, 0, 40, 40, kRojo, .2f));
+    Dibujar(Rectangulo(20, 20, 63, 63, kVerde, .6f));
+    Dibujar(Rectangulo(0, 40, 20, 63, kAzul, .6f));
+    Dibujar(Rectangulo(0, 40, 20, 63, kRojo, .6f));  // equal depth passes
+    Dibujar(Rectangulo(40, 0, 63, 20, kAzul, -.5f)); // in front of the near plane
+    const auto px = LeerPixeles(*superficie_);
+    EXPECT_EQ(px[30 * kLado + 30], kRojo);
+    EXPECT_EQ(px[50 * kLado + 50], kVerde);
+    EXPECT_EQ(px[50 * kLado + 10], kRojo);
+    EXPECT_EQ(px[10 * kLado + 50], kFondo);
+    dev_->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.f, 0);
+    Dibujar(Rectangulo(20, 20, 63, 63, kVerde, .6f));
+    EXPECT_EQ(Pixel(30, 30), kVerde);
+}
+
+// Vertices 20 bytes apart, 16 used: the last one needs only its 16 bytes, never more.
+TEST_F(PruebaGL, NuncaLeeFueraDelBuffer) {
+    struct Holgado {
+        VerticeColor v;
+        float relleno;
+    };
+    const Holgado v[] = {{{Ndc(0), NdcY(0), .5f, kRojo}, 0},
+                         {{Ndc(63), NdcY(0), .5f, kVerde}, 0},
+                         {{Ndc(0), NdcY(63), .5f, kVerde}, 0},
+                         {{Ndc(63), NdcY(63), .5f, kVerde}, 0}};
+    IDirect3DVertexBuffer8* b = nullptr;
+    BYTE* p = nullptr;
+    ASSERT_EQ(dev_->CreateVertexBuffer(3 * 20 + 16, 0, 0, D3DPOOL_MANAGED, &b), D3D_OK);
+    buffers_.push_back(b);
+    ASSERT_EQ(b->Lock(0, 0, &p, 0), D3D_OK);
+    std::memcpy(p, v, 3 * 20 + 16);
+    b->Unlock();
+    EXPECT_EQ(dev_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1), D3DERR_INVALIDCALL); // no stream
+    dev_->SetStreamSource(0, b, sizeof(Holgado));
+    EXPECT_EQ(dev_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1), D3DERR_INVALIDCALL); // no format
+    dev_->SetVertexShader(FVF_COLOR);
+    EXPECT_EQ(dev_->DrawPrimitive(D3DPT_TRIANGLELIST, 2, 1), D3DERR_INVALIDCALL);
+    EXPECT_EQ(dev_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 3), D3DERR_INVALIDCALL);
+    EXPECT_EQ(dev_->DrawPrimitive(D3DPT_TRIANGLELIST, 0xFFFFFFFFu, 1), D3DERR_INVALIDCALL);
+    EXPECT_EQ(dev_->DrawPrimitive(D3DPT_LINESTRIP, 0, 0xFFFFFFFFu), D3DERR_INVALIDCALL);
+    EXPECT_EQ(Pixel(60, 60), kFondo);
+    EXPECT_EQ(dev_->DrawPrimitive(D3DPT_TRIANGLELIST, 1, 1), D3D_OK); // the last three
+    EXPECT_EQ(Pixel(60, 60), kVerde);
+    EXPECT_EQ(Pixel(1, 1), kFondo);
+    dev_->SetStreamSource(0, b, 12);
+    EXPECT_EQ(dev_->DrawPrimitive(D3DPT_POINTLIST, 0, 1), D3DERR_INVALIDCALL); // stride too short
+}
+
+TEST_F(PruebaGL, LasMatricesDeCamaraSituanElPuntoDondeDiceLaCuenta) {
+    D3DXMATRIX vista, proyeccion, mundo;
+    const D3DXVECTOR3 ojo{0, 0, 500}, centro{0, 0, 0}, arriba{0, 1, 0};
+    D3DXMatrixLookAtLH(&vista, &ojo, &centro, &arriba);
+    D3DXMatrixPerspectiveFovLH(&proyeccion, float(M_PI / 4), 1.f, 1.f, 3000.f);
+    D3DXMatrixIdentity(&mundo);
+    dev_->SetTransform(D3DTS_VIEW, &vista);
+    dev_->SetTransform(D3DTS_PROJECTION, &proyeccion);
+    // World (-100, 50, 0): the view mirrors x, so x_ndc = 100 cot(pi/8) / 500 = 0.483 and
+    // y_ndc = 0.241: pixel (47, 24).
+    const std::vector<VerticeColor> marca = {
+        {-120, 30, 0, kRojo}, {-100, 70, 0, kRojo}, {-80, 30, 0, kRojo}};
+    for (float x : {0.f, 200.f}) {
+        mundo.m[3][0] = x; // a translation lives in the last row
+        dev_->SetTransform(D3DTS_WORLD, &mundo);
+        dev_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kFondo, 1.f, 0);
+        ASSERT_EQ(Dibujar(marca, D3DPT_TRIANGLELIST, 1), D3D_OK);
+        const auto px = LeerPixeles(*superficie_);
+        EXPECT_EQ(px[24 * kLado + 47], x == 0 ? kRojo : kFondo);
+        EXPECT_EQ(px[24 * kLado + 16], x == 0 ? kFondo : kRojo);
+    }
+}
+
+} // namespace

@@ -1,0 +1,36 @@
+#pragma once
+// A device wrapper over the recorder, and small builders of buffers, for call-order tests.
+#include "Grabador.h"
+#include "dxBufferTextura.h"
+#include "dxDevice8.h"
+
+#include <memory>
+
+struct DispositivoGrabado {
+    std::shared_ptr<RegistroGrabador> registro = std::make_shared<RegistroGrabador>();
+    dxDevice8 dispositivo;
+    DispositivoGrabado() { dispositivo.SetDispositivo(CrearDispositivoGrabador(registro)); }
+};
+
+inline std::unique_ptr<dxTrianguloTex> Triangulo(float z, uint32_t flags = 0x08,
+                                                 IDirect3DTexture8* pagina = nullptr) {
+    auto t = std::make_unique<dxTrianguloTex>(flags);
+    t->AgregarVertice(0, 0, z);
+    t->AgregarVertice(1, 0, z);
+    t->AgregarVertice(0, 1, z);
+    if (pagina)
+        t->SetTextura(pagina, 0, 0, 1, 0, 0, 1);
+    return t;
+}
+
+inline std::unique_ptr<dxCuadradoTex> Cuadrado(float z, uint32_t flags = 0x08,
+                                               IDirect3DTexture8* pagina = nullptr) {
+    auto q = std::make_unique<dxCuadradoTex>(flags);
+    q->AgregarVertice(0, 0, z);
+    q->AgregarVertice(1, 0, z);
+    q->AgregarVertice(0, 1, z);
+    q->AgregarVertice(1, 1, z);
+    if (pagina)
+        q->SetTextura(pagina, 0, 0, 1, 0, 0, 1, 1, 1);
+    return q;
+}
