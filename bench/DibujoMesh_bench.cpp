@@ -196,9 +196,13 @@ int main(int argc, char** argv) {
         return 0;
     }
     escena = preparada.get();
-    std::printf("%s: mesh %d, %d faces (%d rectangles, %d triangles), %u triangles drawn\n", NIVEL,
-                escena->indice, escena->caras, escena->porPrimitiva->GetCuadrados(),
-                escena->porPrimitiva->GetTriangulos(), escena->triangulos);
+    int cambios = 0;
+    for (int i = 1; i < escena->caras; ++i)
+        cambios += escena->porPrimitiva->GetTextura(i) != escena->porPrimitiva->GetTextura(i - 1);
+    std::printf("%s: mesh %d, %d faces (%d rectangles, %d triangles), %u triangles drawn, "
+                "%d page changes\n",
+                NIVEL, escena->indice, escena->caras, escena->porPrimitiva->GetCuadrados(),
+                escena->porPrimitiva->GetTriangulos(), escena->triangulos, cambios);
     benchmark::RegisterBenchmark("PorPrimitiva/textured", PorPrimitiva)
         ->Arg(0)
         ->Unit(benchmark::kMillisecond);

@@ -13,9 +13,12 @@
 #include "dxPoligono.h"
 #include "dxVertices.h"
 
-// Flag bits a build adds to a polygon's own flags.
-constexpr uint32_t FLAG_CUADRADO = 0x01;
-constexpr uint32_t FLAG_TEXTURADO = 0x10;
+// The primitive flag word. A polygon brings the drawing bits; a build adds the kind bits.
+constexpr uint32_t FLAG_CUADRADO = 0x01;  // four vertices drawn as a strip; else one triangle
+constexpr uint32_t FLAG_ALAMBRE = 0x02;   // wireframe fill
+constexpr uint32_t FLAG_CULL_CW = 0x04;   // cull clockwise faces
+constexpr uint32_t FLAG_CULL_CCW = 0x08;  // cull counter-clockwise faces; wins over FLAG_CULL_CW
+constexpr uint32_t FLAG_TEXTURADO = 0x10; // bind the primitive's page
 
 class dxBufferColor8 {
   public:

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr uint32_t QUAD = 0x01, WIREFRAME = 0x02, CULL_CW = 0x04, CULL_CCW = 0x08,
-                   TEXTURIZADO = 0x10;
 constexpr int32_t MODO_WIREFRAME = 2;
 // Larger pages than any level holds are refused before a byte is read from the caller.
 constexpr int32_t LADO_MAXIMO = 4096;
@@ -186,20 +184,20 @@ HRESULT dxDevice8::DibujarBuffer(dxBufferColor8* objeto, int32_t modo) {
     for (int32_t i = 0; i < primitivas; ++i) {
         const uint32_t f = objeto->GetFlags(i);
         dispositivo_->SetRenderState(D3DRS_FILLMODE,
-                                     (f & WIREFRAME) ? D3DFILL_WIREFRAME : D3DFILL_SOLID);
+                                     (f & FLAG_ALAMBRE) ? D3DFILL_WIREFRAME : D3DFILL_SOLID);
         dispositivo_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-        if (f & CULL_CW)
+        if (f & FLAG_CULL_CW)
             dispositivo_->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
-        if (f & CULL_CCW)
+        if (f & FLAG_CULL_CCW)
             dispositivo_->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
         IDirect3DTexture8* textura =
-            (f & TEXTURIZADO) && texturizado ? texturizado->GetTextura(i) : nullptr;
+            (f & FLAG_TEXTURADO) && texturizado ? texturizado->GetTextura(i) : nullptr;
         dispositivo_->SetTexture(0, textura);
         if (modo == MODO_WIREFRAME) {
             dispositivo_->SetTexture(0, nullptr);
             dispositivo_->SetRenderState(D3DRS_FILLMODE, D3DFILL_WIREFRAME);
         }
-        if (f & QUAD) {
+        if (f & FLAG_CUADRADO) {
             dispositivo_->DrawPrimitive(D3DPT_TRIANGLESTRIP, inicio, 2);
             inicio += 4;
         } else {
