@@ -1,0 +1,164 @@
+#pragma once
+// What must hold after any read of any bytes. A broken invariant aborts, so libFuzzer keeps the
+// input as a finding just as it keeps a crash.
+#include "LeerMeshes.h"
+#include "trNivel.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#define COMPROBAR(condicion)                                                                       \
+    do {                                                                                           \
+        if (!(condicion)) {                                                                        \
+            std::fprintf(stderr, "invariante rota: %s (%s:%d)\n", #condicion, __FILE__, __LINE__); \
+            std::abort();                                                                          \
+        }                                                                                          \
+    } while (0)
+
+namespace fuzz {
+
+inline bool Utf8Valido(const std::string& s) {
+    for (size_t i = 0; i < s.size();) {
+        const uint8_t c = static_cast<uint8_t>(s[i]);
+        const size_t n = c < 0x80         ? 1
+                         : (c >> 5) == 6  ? 2
+                         : (c >> 4) == 14 ? 3
+                         : (c >> 3) == 30 ? 4
+                                          : 0;
+        if (n == 0 || i + n > s.size())
+            return false;
+        for (size_t k = 1; k < n; ++k)
+            if ((static_cast<uint8_t>(s[i + k]) & 0xC0) != 0x80)
+                return false;
+        i += n;
+    }
+    return true;
+}
+
+// The reason a person reads: present, one line, short, and text a terminal or a dialog can show.
+inline void ComprobarMotivo(const std::string& motivo) {
+    COMPROBAR(!motivo.empty());
+    COMPROBAR(motivo.size() <= 300);
+    COMPROBAR(motivo.find('\n') == std::string::npos);
+    COMPROBAR(Utf8Valido(motivo));
+}
+
+// An array read from a count holds all its elements, or (when its bytes were missing) none.
+inline bool TodoONada(uint64_t cuenta, uint64_t tamano, size_t bytes) {
+    return bytes == 0 || bytes == cuenta * tamano;
+}
+
+// A level that loaded: every array the viewer uses holds exactly what its count says, the rest
+// hold all or nothing, and nothing together holds more bytes than the level data block.
+inline void ComprobarDatosNivel(const trNivel& n) {
+    const uint64_t bloque = n.DatosBloque[3].size();
+    uint64_t retenidos = 0;
+    auto exacto = [&](uint64_t cuenta, uint64_t tamano, const trBytes& datos) {
+        COMPROBAR(datos.size() == cuenta * tamano);
+        retenidos += datos.size();
+    };
+    auto todoONada = [&](uint64_t cuenta, uint64_t tamano, const trBytes& datos) {
+        COMPROBAR(TodoONada(cuenta, tamano, datos.size()));
+        retenidos += datos.size();
+    };
+    auto positivo = [](int16_t cuenta) { return uint64_t(cuenta > 0 ? cuenta : 0); };
+
+    COMPROBAR(n.Cuartos.size() == n.NumCuartos);
+    for (const trCuarto& c : n.Cuartos) {
+        exacto(positivo(c.NumVertices), 12, c.Vertices);
+        exacto(positivo(c.NumRectangulos), 10, c.Rectangulos);
+        exacto(positivo(c.NumTriangulos), 8, c.Triangulos);
+        exacto(positivo(c.NumSprites), 4, c.Sprites);
+        exacto(c.NumPortales, 32, c.Portales);
+        exacto(uint64_t{c.DimensionSectores1} * c.DimensionSectores2, 8, c.Sectores);
+        exacto(c.NumLuces, 46, c.Luces);
+        exacto(c.NumMeshesEstaticos, 20, c.MeshesEstaticos);
+    }
+    exacto(n.NumDatosSuelo, 2, n.DatosSuelo);
+    exacto(n.NumPalabrasMesh, 2, n.DatosMesh);
+    exacto(n.NumPunterosMesh, 4, n.PunterosMesh);
+    exacto(n.NumAnimaciones, 40, n.Animaciones);
+    exacto(n.NumCambiosEstado, 6, n.CambiosEstado);
+    exacto(n.NumDespachosAnim, 8, n.DespachosAnim);
+    exacto(n.NumComandosAnim, 2, n.ComandosAnim);
+    exacto(n.NumArbolesMesh, 4, n.ArbolesMesh);
+    exacto(n.NumCuadros, 2, n.Cuadros);
+    exacto(n.NumMovibles, 18, n.Movibles);
+    exacto(n.NumMeshesEstaticos, 32, n.MeshesEstaticos);
+    exacto(n.NumTexturasSprite, 16, n.TexturasSprite);
+    exacto(n.NumSecuenciasSprite, 8, n.SecuenciasSprite);
+    exacto(n.NumCamaras, 16, n.Camaras);
+    exacto(n.NumCamarasVuelo, 40, n.CamarasVuelo);
+    exacto(n.NumFuentesSonido, 16, n.FuentesSonido);
+    exacto(n.NumCajas, 8, n.Cajas);
+    exacto(n.NumSolapes, 2, n.Solapes);
+    exacto(n.NumCajas, 20, n.Zonas);
+    exacto(n.NumTexturasAnimadas, 2, n.TexturasAnimadas);
+    COMPROBAR(n.TexturasObjeto.size() == n.NumTexturasObjeto);
+    retenidos += uint64_t{n.NumTexturasObjeto} * trTexturaObjeto::BYTES_EN_ARCHIVO;
+    todoONada(n.NumItems, 24, n.Items);
+    todoONada(n.NumObjetosIA, 24, n.ObjetosIA);
+    todoONada(n.NumDatosDemo, 2, n.DatosDemo);
+    todoONada(n.NumDetallesSonido, 8, n.DetallesSonido);
+    todoONada(n.NumIndicesMuestra, 4, n.IndicesMuestra);
+    COMPROBAR(retenidos <= bloque);
+}
+
+// The bytes one whole mesh record takes with these counts, before its padding to 4 bytes.
+inline uint64_t BytesSinRelleno(const trMesh& m) {
+    auto positivo = [](int16_t cuenta) { return uint64_t(cuenta > 0 ? cuenta : 0); };
+    const uint64_t normales =
+        m.NumNormales >= 0 ? 6 * positivo(m.NumNormales) : 2 * uint64_t(-int32_t{m.NumNormales});
+    return 12 + 6 * positivo(m.NumVertices) + 2 + normales + 2 + 12 * positivo(m.NumRectangulos) +
+           2 + 10 * positivo(m.NumTriangulos);
+}
+
+inline bool Completo(const trMesh& m) {
+    auto igual = [](int64_t cuenta, size_t tamano) {
+        return tamano == uint64_t(cuenta > 0 ? cuenta : 0);
+    };
+    return igual(m.NumVertices, m.Vertices.size()) && igual(m.NumNormales, m.Normales.size()) &&
+           igual(-int64_t{m.NumNormales}, m.Luces.size()) &&
+           igual(m.NumRectangulos, m.Rectangulos.size()) &&
+           igual(m.NumTriangulos, m.Triangulos.size()) &&
+           (BytesSinRelleno(m) % 4 != 0) == m.Alineacion.has_value();
+}
+
+// The list read from `longitud` bytes of mesh data: records lie back to back, each whole except
+// possibly the last, which is cut only when the data really ended inside it; every array fits
+// the bytes given, and the walk stops only at the end.
+inline void ComprobarMeshes(const Lista_Mesh& lista, uint32_t longitud) {
+    auto positivo = [](int cuenta) { return uint64_t(cuenta > 0 ? cuenta : 0); };
+    uint64_t inicio = 0;
+    for (int i = 0; i < lista.Cantidad(); ++i) {
+        trMesh* m = nullptr;
+        COMPROBAR(lista.ObtenerMesh(i, m) == 1 && m != nullptr);
+        COMPROBAR(inicio < longitud);
+        COMPROBAR(TodoONada(positivo(m->NumVertices), 1, m->Vertices.size()));
+        COMPROBAR(TodoONada(positivo(m->NumNormales), 1, m->Normales.size()));
+        COMPROBAR(TodoONada(positivo(-m->NumNormales), 1, m->Luces.size()));
+        COMPROBAR(TodoONada(positivo(m->NumRectangulos), 1, m->Rectangulos.size()));
+        COMPROBAR(TodoONada(positivo(m->NumTriangulos), 1, m->Triangulos.size()));
+        const uint64_t arreglos = 6 * (m->Vertices.size() + m->Normales.size()) +
+                                  2 * m->Luces.size() + 12 * m->Rectangulos.size() +
+                                  10 * m->Triangulos.size();
+        COMPROBAR(inicio + arreglos <= longitud);
+
+        const uint64_t bytes = (BytesSinRelleno(*m) + 3) / 4 * 4;
+        if (i + 1 < lista.Cantidad()) {
+            COMPROBAR(Completo(*m));
+            COMPROBAR(inicio + bytes <= longitud);
+        } else if (inicio + bytes <= longitud) {
+            // Its bytes were all there, so it cannot have been cut, and what follows it is too
+            // short to start another record.
+            COMPROBAR(Completo(*m));
+            COMPROBAR(longitud - (inicio + bytes) <= 1);
+        }
+        inicio += bytes;
+    }
+    COMPROBAR(longitud < 2 || lista.Cantidad() > 0);
+}
+
+} // namespace fuzz
