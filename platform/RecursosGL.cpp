@@ -67,10 +67,13 @@ HRESULT BufferVerticesGL::Lock(UINT OffsetToLock, UINT SizeToLock, BYTE** ppbDat
         return D3DERR_INVALIDCALL;
     if (!contexto_->Activar())
         return D3DERR_INVALIDCALL;
-    // Locking keeps what the buffer holds, as Direct3D does without a discard flag.
-    copia_.resize(tamano);
-    glBindBuffer(GL_ARRAY_BUFFER, nombre_);
-    glGetBufferSubData(GL_ARRAY_BUFFER, OffsetToLock, tamano, copia_.data());
+    // Locking keeps what the buffer holds, as Direct3D does without a discard flag; a buffer
+    // never written (every upload of a mesh) skips the read-back.
+    copia_.assign(tamano, 0);
+    if (escrito_) {
+        glBindBuffer(GL_ARRAY_BUFFER, nombre_);
+        glGetBufferSubData(GL_ARRAY_BUFFER, OffsetToLock, tamano, copia_.data());
+    }
     desde_ = OffsetToLock;
     bloqueado_ = true;
     *ppbData = copia_.data();
@@ -85,6 +88,7 @@ HRESULT BufferVerticesGL::Unlock() {
     if (contexto_->Activar()) {
         glBindBuffer(GL_ARRAY_BUFFER, nombre_);
         glBufferSubData(GL_ARRAY_BUFFER, desde_, copia_.size(), copia_.data());
+        escrito_ = true;
         hr = D3D_OK;
     }
     std::vector<BYTE>().swap(copia_);
@@ -213,13 +217,15 @@ HRESULT TexturaGL::LockRect(UINT Level, D3DLOCKED_RECT* pLockedRect, const RECT*
     if (!contexto_->Activar())
         return D3DERR_INVALIDCALL;
     // The whole level is staged so a partial lock keeps the rest of the image on upload.
-    copia_.resize(size_t(ancho) * alto * 4);
-    if (contexto_->texturaAplicada != nombre_) {
-        glBindTexture(GL_TEXTURE_2D, nombre_);
-        contexto_->texturaAplicada = nombre_;
+    copia_.assign(size_t(ancho) * alto * 4, 0);
+    if (escrita_) { // a new page has nothing to keep: its first fill reads nothing back
+        if (contexto_->texturaAplicada != nombre_) {
+            glBindTexture(GL_TEXTURE_2D, nombre_);
+            contexto_->texturaAplicada = nombre_;
+        }
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_BGRA, GL_UNSIGNED_BYTE, copia_.data());
     }
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_BGRA, GL_UNSIGNED_BYTE, copia_.data());
     bloqueada_ = true;
     pLockedRect->Pitch = ancho * 4;
     pLockedRect->pBits = copia_.data() + (size_t(r.top) * ancho + r.left) * 4;
@@ -239,6 +245,7 @@ HRESULT TexturaGL::UnlockRect(UINT Level) {
         glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
         glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, desc_.Width, desc_.Height, GL_BGRA,
                         GL_UNSIGNED_BYTE, copia_.data());
+        escrita_ = true;
         hr = D3D_OK;
     }
     std::vector<BYTE>().swap(copia_);

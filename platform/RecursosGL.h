@@ -64,6 +64,8 @@ class BufferVerticesGL final : public IDirect3DVertexBuffer8, ContadorReferencia
     std::vector<BYTE> copia_;
     UINT desde_ = 0;
     bool bloqueado_ = false;
+    // Until the first upload there is nothing in GL worth reading back on a lock.
+    bool escrito_ = false;
 };
 
 class TexturaGL final : public IDirect3DTexture8, ContadorReferencias {
@@ -92,6 +94,7 @@ class TexturaGL final : public IDirect3DTexture8, ContadorReferencias {
     GLuint nombre_ = 0;
     std::vector<BYTE> copia_; // only while locked
     bool bloqueada_ = false;
+    bool escrita_ = false; // as escrito_ of the buffer
 };
 
 // 1 + floor(log2(max(ancho, alto))): the levels of a full chain down to 1x1.
