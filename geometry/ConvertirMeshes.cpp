@@ -1,0 +1,102 @@
+#include "ConvertirMeshes.h"
+
+#include "Lista_Mesh.h"
+#include "dxBufferTextura.h"
+#include "dxDevice8.h"
+#include "trNivel.h"
+#include "trTextura.h"
+
+#include <cstddef>
+#include <memory>
+
+namespace {
+
+// Corner k of a stored rectangle becomes polygon vertex k in this order, so that the strip the
+// device draws covers the rectangle instead of folding across it.
+constexpr int ESQUINAS_RECTANGULO[4] = {0, 1, 3, 2};
+
+float Coordenada(uint16_t esquina) {
+    return float(esquina >> 8) / 256.0f;
+}
+
+// Null for a texture field past the level's object textures.
+const trTexturaObjeto* TexturaObjeto(const trNivel& nivel, uint16_t campo) {
+    return campo < nivel.TexturasObjeto.size() ? &nivel.TexturasObjeto[campo] : nullptr;
+}
+
+IDirect3DTexture8* Pagina(const trTextura* texturas, uint32_t indice) {
+    return texturas ? texturas->GetTextura(int32_t(indice)) : nullptr;
+}
+
+template <size_t N> bool VerticesValidos(const uint16_t (&indices)[N], const trMesh& m) {
+    for (uint16_t v : indices)
+        if (v >= m.Vertices.size())
+            return false;
+    return true;
+}
+
+// The level's y points down; the device's points up. Negated as an integer, so -32768 survives.
+void AgregarPosicion(dxPoligono& p, const trVector16& v) {
+    p.AgregarVertice(float(v.X), float(-int32_t(v.Y)), float(v.Z));
+}
+
+void ConvertirMesh(const trMesh& m, const trTextura* texturas, const trNivel& nivel,
+                   dxBufferTextura& buffer) {
+    for (const trRectanguloTex& r : m.Rectangulos) {
+        if (!VerticesValidos(r.Vertices, m))
+            continue;
+        auto q = std::make_unique<dxCuadradoTex>(FLAG_CULL_CCW);
+        if (const trTexturaObjeto* t = TexturaObjeto(nivel, r.Textura)) {
+            const auto& e = t->Esquinas;
+            // The whole tile field names the page: rectangles keep its top bit.
+            q->SetTextura(Pagina(texturas, t->Tile), Coordenada(e[0].X), Coordenada(e[0].Y),
+                          Coordenada(e[1].X), Coordenada(e[1].Y), Coordenada(e[3].X),
+                          Coordenada(e[3].Y), Coordenada(e[2].X), Coordenada(e[2].Y));
+        }
+        for (int c : ESQUINAS_RECTANGULO)
+            AgregarPosicion(*q, m.Vertices[r.Vertices[c]]);
+        q->Verificar();
+        buffer.AgregarPoligono(std::move(q));
+    }
+    for (const trTrianguloTex& r : m.Triangulos) {
+        if (!VerticesValidos(r.Vertices, m))
+            continue;
+        auto t3 = std::make_unique<dxTrianguloTex>(FLAG_CULL_CCW);
+        if (const trTexturaObjeto* t = TexturaObjeto(nivel, r.Textura)) {
+            const auto& e = t->Esquinas;
+            // On the textures triangles use, the tile's top bit is a flag, not part of the page.
+            t3->SetTextura(Pagina(texturas, t->Tile & 0x7FFFu), Coordenada(e[0].X),
+                           Coordenada(e[0].Y), Coordenada(e[1].X), Coordenada(e[1].Y),
+                           Coordenada(e[2].X), Coordenada(e[2].Y));
+        }
+        for (int c = 0; c < 3; ++c)
+            AgregarPosicion(*t3, m.Vertices[r.Vertices[c]]);
+        t3->Verificar();
+        buffer.AgregarPoligono(std::move(t3));
+    }
+}
+
+} // namespace
+
+HRESULT ConvertirMeshes(Lista_Mesh* lista, dxDevice8* dispositivo, const trTextura* texturas,
+                        const trNivel& nivel) {
+    if (!lista || lista->Cantidad() <= 0)
+        return E_FAIL;
+    // Every buffer exists before the first upload, so a selection by index never finds a hole.
+    std::vector<std::shared_ptr<dxBufferTextura>> buffers(size_t(lista->Cantidad()));
+    for (auto& b : buffers)
+        b = std::make_shared<dxBufferTextura>();
+    lista->Buffers = std::move(buffers);
+
+    for (int32_t i = 0; i < lista->Cantidad(); ++i) {
+        trMesh* m = nullptr;
+        if (!lista->ObtenerMesh(i, m))
+            continue;
+        dxBufferTextura& buffer = *lista->Buffers[size_t(i)];
+        ConvertirMesh(*m, texturas, nivel, buffer);
+        // A mesh without faces refuses its upload and simply draws nothing.
+        if (dispositivo)
+            dispositivo->CargarBuffer(&buffer);
+    }
+    return D3D_OK;
+}

@@ -1,0 +1,38 @@
+#pragma once
+// Everything one opened level holds, from the file's record to the uploaded buffers, so that the
+// window, the command line and the benchmarks open a level the same way and release it whole.
+#include "Lista_Mesh.h"
+#include "trNivel.h"
+#include "trTextura.h"
+
+#include <memory>
+#include <string>
+
+class dxDevice8;
+class dxBufferTextura;
+
+struct NivelAbierto {
+    // Members go in reverse order: the buffers name the pages, and the pages read the record.
+    std::unique_ptr<trNivel> Nivel;
+    std::unique_ptr<trTextura> Texturas;
+    // Null for a level without mesh data.
+    std::unique_ptr<Lista_Mesh> Meshes;
+
+    int32_t Cantidad() const { return Meshes ? Meshes->Cantidad() : 0; }
+    // Null outside 0..count-1.
+    dxBufferTextura* Buffer(int indice) const {
+        return Meshes ? Meshes->ObtenerBuffer(indice) : nullptr;
+    }
+    // Null outside 0..count-1.
+    const trMesh* Mesh(int indice) const;
+};
+
+// Loads the file, parses its meshes, makes its pages and converts and uploads every mesh. 1 and
+// the level in `destino`; 0 with the loader's reason in *motivo, `destino` untouched. Without a
+// device the level is still read and converted, only nothing reaches the device.
+int AbrirNivel(const char* ruta, dxDevice8* dispositivo, std::unique_ptr<NivelAbierto>& destino,
+               std::string* motivo = nullptr);
+
+// The same from the file's bytes in memory.
+int AbrirNivelDeMemoria(const uint8_t* datos, size_t tamano, dxDevice8* dispositivo,
+                        std::unique_ptr<NivelAbierto>& destino, std::string* motivo = nullptr);

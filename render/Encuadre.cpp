@@ -1,0 +1,38 @@
+#include "Encuadre.h"
+
+#include "dxBufferColor8.h"
+#include "dxDevice8.h"
+#include "trMesh.h"
+
+#include <cmath>
+#include <numbers>
+
+HRESULT SetProyeccionVisor(dxDevice8& dispositivo, int ancho, int alto) {
+    const float aspecto = float(ancho < 1 ? 1 : ancho) / float(alto < 1 ? 1 : alto);
+    return dispositivo.SetProyeccion(PLANO_CERCANO, PLANO_LEJANO, aspecto, CAMPO_VISION);
+}
+
+HRESULT EncuadrarMesh(dxDevice8& dispositivo, const trMesh& mesh) {
+    const float x = float(mesh.CentroX), y = float(-int32_t(mesh.CentroY)), z = float(mesh.CentroZ);
+    HRESULT r = dispositivo.SetOjo(x, y, z - DISTANCIA_OJO);
+    return r != D3D_OK ? r : dispositivo.SetObjetivo(x, y, z);
+}
+
+float AvanzarAngulo(float angulo) {
+    double siguiente = std::fmod(double(angulo) + PASO_ANGULO, 2.0 * std::numbers::pi);
+    return float(siguiente < 0 ? siguiente + 2.0 * std::numbers::pi : siguiente);
+}
+
+HRESULT DibujarCuadro(dxDevice8& dispositivo, dxBufferColor8* buffer, float angulo,
+                      bool texturizado, bool alambre) {
+    HRESULT r = dispositivo.Limpiar(1);
+    if (buffer) {
+        buffer->RotarY(angulo);
+        if (texturizado)
+            dispositivo.DibujarBuffer(buffer, 0);
+        if (alambre)
+            dispositivo.DibujarBuffer(buffer, 2);
+    }
+    HRESULT p = dispositivo.Presentar();
+    return r != D3D_OK ? r : p;
+}

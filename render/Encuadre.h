@@ -1,0 +1,28 @@
+#pragma once
+// How the viewer frames and draws a mesh: projection, camera on the mesh's centre, the turn and
+// one frame. The window and the command line both use it, so a rendered picture matches the panel.
+#include "d3d8.h"
+
+#include <cstdint>
+
+class dxDevice8;
+class dxBufferColor8;
+struct trMesh;
+
+inline constexpr float PLANO_CERCANO = 1.0f;
+inline constexpr float PLANO_LEJANO = 3000.0f;
+inline constexpr float CAMPO_VISION = 0.785398163f; // pi/4
+inline constexpr float DISTANCIA_OJO = 1500.0f;
+inline constexpr double PASO_ANGULO = 0.02; // radians per frame
+
+// The panel's aspect as a true ratio; a side below 1 counts as 1.
+HRESULT SetProyeccionVisor(dxDevice8& dispositivo, int ancho, int alto);
+// Eye DISTANCIA_OJO before the mesh's centre on the -z side, looking at it along +z; the centre's
+// y is negated as the mesh's vertices are.
+HRESULT EncuadrarMesh(dxDevice8& dispositivo, const trMesh& mesh);
+// The next frame's angle: PASO_ANGULO further, kept within one turn so that float precision never
+// stalls the turning however long the window stays open.
+float AvanzarAngulo(float angulo);
+// Clear, and with a buffer: turn it by angulo, draw it textured and/or as wireframe; then present.
+HRESULT DibujarCuadro(dxDevice8& dispositivo, dxBufferColor8* buffer, float angulo,
+                      bool texturizado, bool alambre);
