@@ -30,8 +30,12 @@ HRESULT DibujarCuadro(dxDevice8& dispositivo, dxBufferColor8* buffer, float angu
         buffer->RotarY(angulo);
         if (texturizado)
             dispositivo.DibujarBuffer(buffer, 0);
-        if (alambre)
+        if (alambre) {
+            // A draw resets the world matrix; the wireframe over a textured picture turns too.
+            if (texturizado)
+                buffer->RotarY(angulo);
             dispositivo.DibujarBuffer(buffer, 2);
+        }
     }
     HRESULT p = dispositivo.Presentar();
     return r != D3D_OK ? r : p;
