@@ -2,14 +2,13 @@
 // primitive with its own fill, cull and texture state, against the same vertices drawn in one
 // call, on the off-screen OpenGL surface, in one run.
 //   build/release/bench/bench_dibujo [--benchmark_repetitions=N]
-#include "CargarNivel.h"
+#include "Encuadre.h"
 #include "EscritorNivel.h"
 #include "InformeCociente.h"
-#include "LeerMeshes.h"
+#include "NivelAbierto.h"
 #include "SuperficieEGL.h"
 #include "dxBufferTextura.h"
 #include "dxMain.h"
-#include "trTextura.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
@@ -26,10 +25,8 @@ struct Escena {
     std::unique_ptr<SuperficieEGL> superficie;
     dxMain principal;
     std::unique_ptr<dxDevice8> dispositivo;
-    trNivel nivel;
-    std::unique_ptr<Lista_Mesh> lista;
-    std::unique_ptr<trTextura> paginas;
-    std::unique_ptr<dxBufferTextura> porPrimitiva;
+    std::unique_ptr<NivelAbierto> nivel;
+    dxBufferTextura* porPrimitiva = nullptr;
     IDirect3DVertexBuffer8* lista1 = nullptr; // the same triangles as one list
     UINT triangulos = 0;
     int caras = 0, indice = -1;
@@ -41,80 +38,37 @@ struct Escena {
     }
 };
 
-// Until the mesh conversion lands: the faces of one mesh as textured polygons, positions
-// (x, -y, z), rectangle corners in the order 0, 1, 3, 2, page from the object texture's tile.
-void LlenarBuffer(const trMesh& m, const trNivel& n, const trTextura& paginas, dxBufferTextura& b) {
-    auto uv = [](uint16_t c) { return float(c >> 8) / 256.f; };
-    auto pos = [&](uint16_t v, auto& p) {
-        const trVector16& x = m.Vertices[v];
-        p.AgregarVertice(float(x.X), float(-int32_t(x.Y)), float(x.Z));
-    };
-    for (const trRectanguloTex& r : m.Rectangulos) {
-        auto q = std::make_unique<dxCuadradoTex>(0x08);
-        if (r.Textura < n.TexturasObjeto.size()) {
-            const auto& t = n.TexturasObjeto[r.Textura];
-            const auto& e = t.Esquinas;
-            q->SetTextura(paginas.GetTextura(t.Tile), uv(e[0].X), uv(e[0].Y), uv(e[1].X),
-                          uv(e[1].Y), uv(e[3].X), uv(e[3].Y), uv(e[2].X), uv(e[2].Y));
-        }
-        for (int c : {0, 1, 3, 2})
-            if (r.Vertices[c] < m.Vertices.size())
-                pos(r.Vertices[c], *q);
-        b.AgregarPoligono(std::move(q));
-    }
-    for (const trTrianguloTex& r : m.Triangulos) {
-        auto t3 = std::make_unique<dxTrianguloTex>(0x08);
-        if (r.Textura < n.TexturasObjeto.size()) {
-            const auto& t = n.TexturasObjeto[r.Textura];
-            const auto& e = t.Esquinas;
-            t3->SetTextura(paginas.GetTextura(t.Tile & 0x7FFF), uv(e[0].X), uv(e[0].Y), uv(e[1].X),
-                           uv(e[1].Y), uv(e[2].X), uv(e[2].Y));
-        }
-        for (int c : {0, 1, 2})
-            if (r.Vertices[c] < m.Vertices.size())
-                pos(r.Vertices[c], *t3);
-        b.AgregarPoligono(std::move(t3));
-    }
-}
-
 std::unique_ptr<Escena> Preparar() {
     auto e = std::make_unique<Escena>();
     e->superficie = SuperficieEGL::Crear(817, 769, &e->error);
     if (!e->superficie)
         return e;
-    auto archivo = fixture::LeerArchivo(std::string(TR4_NIVELES_REALES) + "/" + NIVEL);
-    if (archivo.empty() ||
-        !CargarNivelDeMemoria(archivo.data(), archivo.size(), e->nivel, &e->error)) {
-        e->error = std::string(NIVEL) + " not read " + e->error;
-        return e;
-    }
-    LeerMeshes(e->nivel.DatosMesh.data(), uint32_t(e->nivel.DatosMesh.size()), e->lista);
     e->principal.IniciarD3D();
-    if (!e->lista ||
-        FAILED(e->principal.CrearDispositivo(e->superficie.get(), 1, e->dispositivo))) {
-        e->error = "no meshes or no device";
+    if (FAILED(e->principal.CrearDispositivo(e->superficie.get(), 1, e->dispositivo))) {
+        e->error = "no device";
         return e;
     }
     dxDevice8& d = *e->dispositivo;
     d.SetColorFondo(0, 0, 0);
-    d.SetProyeccion(1.0f, 3000.0f, 817.f / 769.f, float(M_PI / 4));
-    e->paginas = std::make_unique<trTextura>(&e->nivel);
-    e->paginas->CrearTexturas(&d);
-
-    for (int i = 0; i < e->lista->Cantidad(); ++i) {
-        trMesh* m = nullptr;
-        e->lista->ObtenerMesh(i, m);
+    SetProyeccionVisor(d, 817, 769);
+    auto archivo = fixture::LeerArchivo(std::string(TR4_NIVELES_REALES) + "/" + NIVEL);
+    if (archivo.empty() ||
+        !AbrirNivelDeMemoria(archivo.data(), archivo.size(), &d, e->nivel, &e->error)) {
+        e->error = std::string(NIVEL) + " not read " + e->error;
+        return e;
+    }
+    for (int i = 0; i < e->nivel->Cantidad(); ++i) {
+        const trMesh* m = e->nivel->Mesh(i);
         int caras = int(m->Rectangulos.size() + m->Triangulos.size());
         if (caras > e->caras)
             e->caras = caras, e->indice = i;
     }
-    trMesh* m = nullptr;
-    e->lista->ObtenerMesh(e->indice, m);
-    e->porPrimitiva = std::make_unique<dxBufferTextura>();
-    LlenarBuffer(*m, e->nivel, *e->paginas, *e->porPrimitiva);
-    d.CargarBuffer(e->porPrimitiva.get());
-    d.SetOjo(m->CentroX, -m->CentroY, m->CentroZ - 1500.f);
-    d.SetObjetivo(m->CentroX, -m->CentroY, m->CentroZ);
+    if (e->indice < 0) {
+        e->error = "no mesh with faces";
+        return e;
+    }
+    e->porPrimitiva = e->nivel->Buffer(e->indice);
+    EncuadrarMesh(d, *e->nivel->Mesh(e->indice));
 
     // The same vertices as one triangle list: each quad's strip becomes two triangles.
     auto* v = static_cast<const dxVerticeTextura*>(e->porPrimitiva->GetVertices());
@@ -154,7 +108,7 @@ void PorPrimitiva(benchmark::State& estado) {
         angulo += 0.02f;
         d.Limpiar(1);
         escena->porPrimitiva->RotarY(angulo);
-        d.DibujarBuffer(escena->porPrimitiva.get(), estado.range(0));
+        d.DibujarBuffer(escena->porPrimitiva, estado.range(0));
         d.Presentar();
         glFinish();
     }
@@ -177,7 +131,7 @@ void UnaLlamada(benchmark::State& estado) {
         dev->SetRenderState(D3DRS_FILLMODE,
                             estado.range(0) == 2 ? D3DFILL_WIREFRAME : D3DFILL_SOLID);
         dev->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
-        dev->SetTexture(0, estado.range(0) == 2 ? nullptr : escena->paginas->GetTextura(0));
+        dev->SetTexture(0, estado.range(0) == 2 ? nullptr : escena->nivel->Texturas->GetTextura(0));
         dev->DrawPrimitive(D3DPT_TRIANGLELIST, 0, escena->triangulos);
         dev->EndScene();
         d.Presentar();

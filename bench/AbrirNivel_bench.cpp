@@ -1,0 +1,113 @@
+// Opening a real level end to end as the window does after its dialog: load and inflate, parse the
+// meshes, make the texture pages and convert and upload every mesh on the off-screen OpenGL
+// surface, against only inflating the same four blocks with zlib, in one run.
+//   build/release/bench/bench_apertura [--benchmark_repetitions=N]
+#include "CargarNivel.h"
+#include "EscritorNivel.h"
+#include "InformeCociente.h"
+#include "NivelAbierto.h"
+#include "SuperficieEGL.h"
+#include "dxMain.h"
+
+#include <GL/gl.h>
+#include <benchmark/benchmark.h>
+#include <zlib.h>
+
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* const NIVELES[] = {"title-a.tr4", "title-b.tr4"};
+
+struct Dispositivo {
+    std::unique_ptr<SuperficieEGL> superficie;
+    dxMain principal;
+    std::unique_ptr<dxDevice8> dispositivo;
+};
+Dispositivo* global = nullptr;
+
+void Inflar(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
+    const auto en = fixture::PosicionesEnArchivo(archivo);
+    for (auto _ : estado) {
+        for (int b = 0; b < 4; ++b) {
+            uint32_t inflado, comprimido;
+            std::memcpy(&inflado, &archivo[en[b]], 4);
+            std::memcpy(&comprimido, &archivo[en[b] + 4], 4);
+            std::unique_ptr<uint8_t[]> destino(new uint8_t[inflado]);
+            uLongf escritos = inflado;
+            if (uncompress(destino.get(), &escritos, &archivo[en[b] + 8], comprimido) != Z_OK) {
+                estado.SkipWithError("a block did not inflate");
+                return;
+            }
+            benchmark::DoNotOptimize(destino.get());
+        }
+    }
+}
+
+// Only the file's part, for the breakdown.
+void Cargar(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
+    for (auto _ : estado) {
+        trNivel nivel;
+        if (!CargarNivelDeMemoria(archivo.data(), archivo.size(), nivel))
+            estado.SkipWithError("the level did not load");
+    }
+}
+
+// The earlier level is released as the next one replaces it, as in the window.
+void Abrir(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
+    std::unique_ptr<NivelAbierto> nivel;
+    for (auto _ : estado) {
+        if (!AbrirNivelDeMemoria(archivo.data(), archivo.size(), global->dispositivo.get(),
+                                 nivel)) {
+            estado.SkipWithError("the level did not open");
+            return;
+        }
+        // Uploads are only done once GL has taken them.
+        glFinish();
+    }
+    estado.counters["meshes"] = nivel->Cantidad();
+    estado.counters["pages"] = nivel->Texturas->NumPaginas();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    Dispositivo d;
+    std::string motivo;
+    d.superficie = SuperficieEGL::Crear(817, 769, &motivo);
+    if (!d.superficie || FAILED(d.principal.IniciarD3D()) ||
+        FAILED(d.principal.CrearDispositivo(d.superficie.get(), 1, d.dispositivo))) {
+        std::fprintf(stderr, "skipping the open benchmark: no OpenGL device %s\n", motivo.c_str());
+        return 0;
+    }
+    global = &d;
+    std::vector<std::vector<uint8_t>> archivos;
+    archivos.reserve(std::size(NIVELES));
+    InformeCociente informe;
+    for (const char* nivel : NIVELES) {
+        archivos.push_back(fixture::LeerArchivo(std::string(TR4_NIVELES_REALES) + "/" + nivel));
+        if (archivos.back().empty()) {
+            std::fprintf(stderr, "skipping %s: not found in %s\n", nivel, TR4_NIVELES_REALES);
+            continue;
+        }
+        using Medida = void (*)(benchmark::State&, const std::vector<uint8_t>&);
+        const std::pair<const char*, Medida> medidas[] = {
+            {"Inflar/", Inflar}, {"Cargar/", Cargar}, {"Abrir/", Abrir}};
+        for (auto [nombre, f] : medidas)
+            benchmark::RegisterBenchmark((nombre + std::string(nivel)).c_str(), f, archivos.back())
+                ->Unit(benchmark::kMillisecond);
+        informe.Agregar({std::string(nivel) + ": open / bare inflate",
+                         std::string("Abrir/") + nivel, std::string("Inflar/") + nivel});
+        informe.Agregar({std::string(nivel) + ": load only / bare inflate",
+                         std::string("Cargar/") + nivel, std::string("Inflar/") + nivel});
+    }
+    benchmark::RunSpecifiedBenchmarks(&informe);
+    benchmark::Shutdown();
+    global = nullptr;
+}
