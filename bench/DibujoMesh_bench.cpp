@@ -5,6 +5,7 @@
 #include "Encuadre.h"
 #include "EscritorNivel.h"
 #include "InformeCociente.h"
+#include "Monticulo.h"
 #include "NivelAbierto.h"
 #include "SuperficieEGL.h"
 #include "dxBufferTextura.h"
@@ -115,6 +116,13 @@ void PorPrimitiva(benchmark::State& estado) {
     estado.counters["draw_calls"] = escena->caras;
 }
 
+// The same with freed memory kept at the heap's top, as the window and tr4tool run.
+void PorPrimitivaConservando(benchmark::State& estado) {
+    ConservarMonticulo();
+    PorPrimitiva(estado);
+    ConservarMonticulo(128 << 10);
+}
+
 void UnaLlamada(benchmark::State& estado) {
     dxDevice8& d = *escena->dispositivo;
     IDirect3DDevice8* dev = d.GetDispositivo();
@@ -160,6 +168,9 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("PorPrimitiva/textured", PorPrimitiva)
         ->Arg(0)
         ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("PorPrimitiva/textured/heap_kept", PorPrimitivaConservando)
+        ->Arg(0)
+        ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("UnaLlamada/textured", UnaLlamada)
         ->Arg(0)
         ->Unit(benchmark::kMillisecond);
@@ -172,6 +183,8 @@ int main(int argc, char** argv) {
     InformeCociente informe;
     informe.Agregar(
         {"textured: per primitive / one call", "PorPrimitiva/textured/0", "UnaLlamada/textured/0"});
+    informe.Agregar({"textured: per primitive, heap trimmed / heap kept", "PorPrimitiva/textured/0",
+                     "PorPrimitiva/textured/heap_kept/0"});
     informe.Agregar({"wireframe: per primitive / one call", "PorPrimitiva/wireframe/2",
                      "UnaLlamada/wireframe/2"});
     benchmark::RunSpecifiedBenchmarks(&informe);
