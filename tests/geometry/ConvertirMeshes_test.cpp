@@ -172,3 +172,29 @@ TEST(ConversionSinLista, UnNivelSinDatosDeMeshSeAbreSinMeshes) {
 }
 
 } // namespace
+
+// Real levels keep every face and find a page for each: a wrong mask or corner rule would leave
+// faces untextured or skipped long before anyone looked at the picture.
+class ConversionReal : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ConversionReal, CadaCaraSeConservaYTienePagina) {
+    const std::string ruta = std::string(TR4_NIVELES_REALES) + "/" + GetParam();
+    Bytes archivo = LeerArchivo(ruta);
+    if (archivo.empty())
+        GTEST_SKIP() << "no real level at " << ruta;
+    DispositivoGrabado d;
+    std::unique_ptr<NivelAbierto> nivel;
+    ASSERT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), &d.dispositivo, nivel), 1);
+    ASSERT_GT(nivel->Cantidad(), 0);
+    ASSERT_EQ(nivel->Meshes->Buffers.size(), size_t(nivel->Cantidad()));
+    for (int i = 0; i < nivel->Cantidad(); ++i) {
+        const trMesh& m = *nivel->Mesh(i);
+        const dxBufferTextura& b = *nivel->Buffer(i);
+        ASSERT_EQ(b.GetCuadrados(), int(m.Rectangulos.size())) << "mesh " << i;
+        ASSERT_EQ(b.GetTriangulos(), int(m.Triangulos.size())) << "mesh " << i;
+        for (int p = 0; p < b.GetCuadrados() + b.GetTriangulos(); ++p)
+            ASSERT_NE(b.GetTextura(p), nullptr) << "mesh " << i << ", primitive " << p;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Niveles, ConversionReal, ::testing::Values("title-a.tr4", "title-b.tr4"));
