@@ -1,6 +1,7 @@
 #include "Comandos.h"
 #include "CargarNivel.h"
 #include "LeerMeshes.h"
+#include "Render.h"
 #include "Resumen.h"
 
 #include <memory>
@@ -14,7 +15,11 @@ constexpr int EXITO = 0, NIVEL_ILEGIBLE = 1, USO_INCORRECTO = 2;
 
 const char* const USO =
     "uso: tr4tool info [--json] NIVEL.tr4\n"
-    "  info    resume un nivel de Tomb Raider 4 (con --json, como objeto JSON)\n";
+    "     tr4tool render NIVEL.tr4 --mesh N --out ARCHIVO.png [--angle RADIANES] [--wireframe]\n"
+    "                    [--size ANCHOxALTO]\n"
+    "  info    resume un nivel de Tomb Raider 4 (con --json, como objeto JSON)\n"
+    "  render  dibuja la mesh N como la muestra el visor y la guarda en PNG; por omisión\n"
+    "          817x769 (el panel del visor), ángulo 0 y texturizada\n";
 
 int Info(const std::vector<std::string_view>& args, std::ostream& salida, std::ostream& errores) {
     bool json = false;
@@ -66,6 +71,8 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
     }
     if (orden == "info")
         return Info(args, salida, errores);
+    if (orden == "render")
+        return Renderizar(args, salida, errores);
     errores << "tr4tool: orden desconocida: " << orden << '\n' << USO;
     return USO_INCORRECTO;
 }

@@ -46,6 +46,7 @@ TEST(tr4tool, ErroresDeUso) {
     const auto ayuda = Ejecutar({"--help"});
     EXPECT_EQ(ayuda.estado, 0);
     EXPECT_NE(ayuda.salida.find("info"), std::string::npos);
+    EXPECT_NE(ayuda.salida.find("tr4tool render"), std::string::npos);
 }
 
 TEST(tr4tool, NivelIlegibleEnUnaLinea) {

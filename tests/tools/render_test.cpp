@@ -1,0 +1,242 @@
+// `tr4tool render` end to end on the off-screen OpenGL surface: options, the level, the viewer's
+// framing and the PNG read back.
+#include "Comandos.h"
+#include "EscritorNivel.h"
+
+#include <gtest/gtest.h>
+#include <stb_image.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <filesystem>
+#include <numbers>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr uint32_t ROJO = 0xFFFF0000, VERDE = 0xFF00FF00, AZUL = 0xFF0000FF, BLANCO = 0xFFFFFFFF,
+                   NEGRO = 0xFF000000;
+
+struct Resultado {
+    int estado;
+    std::string salida, errores;
+};
+
+Resultado Render(std::vector<std::string> args) {
+    args.insert(args.begin(), {"tr4tool", "render"});
+    std::vector<const char*> argv;
+    for (const auto& a : args)
+        argv.push_back(a.c_str());
+    std::ostringstream salida, errores;
+    const int estado = EjecutarTr4tool(int(argv.size()), argv.data(), salida, errores);
+    return {estado, salida.str(), errores.str()};
+}
+
+std::string Temporal(const std::string& nombre) {
+    return ::testing::TempDir() + "/render_" + nombre;
+}
+
+struct Imagen {
+    int ancho = 0, alto = 0;
+    std::vector<uint32_t> pixeles; // 0xAARRGGBB, top row first
+
+    uint32_t En(double x, double y) const { return pixeles[size_t(int(y) * ancho + int(x))]; }
+};
+
+Imagen LeerPng(const std::string& ruta) {
+    Imagen im;
+    int canales = 0;
+    stbi_uc* datos = stbi_load(ruta.c_str(), &im.ancho, &im.alto, &canales, 4);
+    if (!datos)
+        return {};
+    for (int i = 0; i < im.ancho * im.alto; ++i) {
+        const stbi_uc* p = datos + 4 * i;
+        im.pixeles.push_back(uint32_t(p[3]) << 24 | uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 |
+                             p[2]);
+    }
+    stbi_image_free(datos);
+    return im;
+}
+
+// Level coordinates of the fixture mesh's centre; off every axis so that a camera that misses the
+// y negation or the centre looks past the quad.
+constexpr std::array<double, 3> CENTRO = {300, -600, 200};
+
+// One mesh: a quad 800 units wide in the plane z = 200, its corners stored clockwise as the camera
+// sees them (level y points down: -1000 is the top), the object texture giving each corner the
+// matching corner of a page of four quadrants.
+std::string NivelCuadrado() {
+    fixture::NivelFixture n;
+    n.paginas = fixture::PaginaCuadrantes(ROJO, VERDE, AZUL, BLANCO);
+    fixture::TexturaObjetoFixture t;
+    using fixture::PIXEL;
+    t.esquinas = {{{PIXEL(0), PIXEL(0)},
+                   {PIXEL(255), PIXEL(0)},
+                   {PIXEL(255), PIXEL(255)},
+                   {PIXEL(0), PIXEL(255)}}};
+    n.texturasObjeto = {t};
+    fixture::MeshFixture m;
+    m.centro = {300, -600, 200};
+    m.vertices = {{-100, -1000, 200}, {700, -1000, 200}, {700, -200, 200}, {-100, -200, 200}};
+    m.rectangulos = {{{0, 1, 2, 3}, 0, 0}};
+    n.meshes = {m};
+    const std::string ruta = Temporal("cuadrado.tr4");
+    EXPECT_TRUE(fixture::GuardarArchivo(ruta, fixture::EscribirNivel(n)));
+    return ruta;
+}
+
+// Where the viewer's matrices put a level point, worked out by hand: y negated, the turn about y
+// of D3DXMatrixRotationY (row vectors), the left-handed eye 1500 before the centre looking along
+// +z, and a pi/4 perspective with the picture's true aspect.
+std::array<double, 2> Proyectar(double x, double y, double z, double angulo, int ancho, int alto) {
+    y = -y;
+    const double c = std::cos(angulo), s = std::sin(angulo);
+    const double xg = x * c + z * s, zg = -x * s + z * c;
+    const double vx = xg - CENTRO[0], vy = y + CENTRO[1], vz = zg - (CENTRO[2] - 1500);
+    const double f = 1 / std::tan(std::numbers::pi / 8);
+    const double nx = vx * f / (double(ancho) / alto) / vz, ny = vy * f / vz;
+    return {(nx + 1) / 2 * ancho, (1 - ny) / 2 * alto};
+}
+
+// The centre of each quadrant of the quad (level coordinates), in page order.
+constexpr std::array<std::array<double, 2>, 4> CUADRANTES = {
+    {{100, -800}, {500, -800}, {100, -400}, {500, -400}}};
+constexpr std::array<uint32_t, 4> COLORES = {ROJO, VERDE, AZUL, BLANCO};
+
+} // namespace
+
+TEST(tr4toolRender, LosCuadrantesCaenDondeLosPonenLasMatrices) {
+    const std::string nivel = NivelCuadrado(), png = Temporal("frente.png");
+    // Not square, so an aspect taken as an integer quotient would misplace every column.
+    const auto r = Render({nivel, "--mesh", "0", "--out", png, "--size", "200x120"});
+    ASSERT_EQ(r.estado, 0) << r.errores;
+    EXPECT_TRUE(r.errores.empty());
+    EXPECT_NE(r.salida.find(png), std::string::npos) << r.salida;
+    const Imagen im = LeerPng(png);
+    ASSERT_EQ(im.ancho, 200);
+    ASSERT_EQ(im.alto, 120);
+    for (int q = 0; q < 4; ++q) {
+        auto [x, y] = Proyectar(CUADRANTES[q][0], CUADRANTES[q][1], 200, 0, 200, 120);
+        EXPECT_EQ(im.En(x, y), COLORES[q]) << "quadrant " << q << " at " << x << "," << y;
+    }
+    // Just outside each edge: the black of the clear colour.
+    for (auto [px, py] :
+         {std::array<double, 2>{-130, -600}, {730, -600}, {300, -1030}, {300, -170}}) {
+        auto [x, y] = Proyectar(px, py, 200, 0, 200, 120);
+        EXPECT_EQ(im.En(x, y), NEGRO) << x << "," << y;
+    }
+    std::filesystem::remove(png);
+    std::filesystem::remove(nivel);
+}
+
+TEST(tr4toolRender, ElAnguloGiraLaMeshYDeEspaldasSeDescarta) {
+    const std::string nivel = NivelCuadrado(), png = Temporal("giro.png");
+    // Half a turn about y shows the quad's back, wound counter-clockwise on screen: culled.
+    auto r = Render({nivel, "--mesh", "0", "--out", png, "--angle", "3.14159265"});
+    ASSERT_EQ(r.estado, 0) << r.errores;
+    Imagen im = LeerPng(png);
+    EXPECT_EQ(im.ancho, 817) << "the panel's size by default";
+    EXPECT_EQ(im.alto, 769);
+    EXPECT_EQ(std::count(im.pixeles.begin(), im.pixeles.end(), NEGRO), 817 * 769);
+
+    // A small turn brings the right edge nearer and swings the left one back. The top-right
+    // quadrant lands where a turn the other way would leave nothing.
+    r = Render({nivel, "--mesh", "0", "--out", png, "--angle", "0.5", "--size", "200x120"});
+    ASSERT_EQ(r.estado, 0) << r.errores;
+    im = LeerPng(png);
+    for (int q = 0; q < 4; ++q) {
+        auto [x, y] = Proyectar(CUADRANTES[q][0], CUADRANTES[q][1], 200, 0.5, 200, 120);
+        EXPECT_EQ(im.En(x, y), COLORES[q]) << "quadrant " << q << " at " << x << "," << y;
+    }
+    auto [xFuera, yFuera] = Proyectar(-140, -600, 200, 0.5, 200, 120);
+    EXPECT_EQ(im.En(xFuera, yFuera), NEGRO);
+    auto [xInverso, yInverso] = Proyectar(-50, -600, 200, -0.5, 200, 120);
+    EXPECT_EQ(im.En(xInverso, yInverso), NEGRO) << "where a turn the other way puts the quad";
+    std::filesystem::remove(png);
+    std::filesystem::remove(nivel);
+}
+
+TEST(tr4toolRender, ElAlambreDibujaLineasSinTextura) {
+    const std::string nivel = NivelCuadrado(), png = Temporal("alambre.png");
+    const auto r = Render({nivel, "--mesh", "0", "--out", png, "--wireframe", "--size", "200x120"});
+    ASSERT_EQ(r.estado, 0) << r.errores;
+    const Imagen im = LeerPng(png);
+    ASSERT_EQ(im.pixeles.size(), 200u * 120u);
+    int blancos = 0, otros = 0;
+    for (uint32_t c : im.pixeles) {
+        blancos += c == BLANCO;
+        otros += c != BLANCO && c != NEGRO;
+    }
+    EXPECT_EQ(otros, 0) << "no texel may show";
+    auto [x0, y0] = Proyectar(-100, -1000, 200, 0, 200, 120);
+    auto [x1, y1] = Proyectar(700, -200, 200, 0, 200, 120);
+    EXPECT_GT(blancos, 2 * int(x1 - x0 + y1 - y0)) << "the four edges are drawn";
+    // The strip's shared edge runs from the top-right corner to the bottom-left one, so the
+    // other two quadrants' centres lie off every line.
+    for (int q : {0, 3}) {
+        auto [x, y] = Proyectar(CUADRANTES[q][0], CUADRANTES[q][1], 200, 0, 200, 120);
+        EXPECT_EQ(im.En(x, y), NEGRO) << "quadrant " << q;
+    }
+    std::filesystem::remove(png);
+    std::filesystem::remove(nivel);
+}
+
+TEST(tr4toolRender, CadaFalloSaleConSuCodigoYUnaLinea) {
+    const std::string nivel = NivelCuadrado(), png = Temporal("fallo.png");
+    std::filesystem::remove(png);
+    const struct {
+        std::vector<std::string> args;
+        const char* dice;
+        int estado = 2; // a usage error unless said otherwise
+    } casos[] = {
+        {{"/no/existe.tr4", "--mesh", "0", "--out", png}, "/no/existe.tr4: ", 1},
+        {{nivel, "--mesh", "1", "--out", png}, "de 0 a 0", 1},
+        {{nivel, "--mesh", "-1", "--out", png}, "--mesh -1"},
+        {{nivel, "--mesh", "x", "--out", png}, "--mesh x"},
+        {{nivel, "--mesh", "0", "--out", png, "--size", "0x10"}, "--size 0x10"},
+        {{nivel, "--mesh", "0", "--out", png, "--size", "8193x10"}, "--size 8193x10"},
+        {{nivel, "--mesh", "0", "--out", png, "--size", "100"}, "--size 100"},
+        {{nivel, "--mesh", "0", "--out", png, "--size", "10x10x"}, "--size 10x10x"},
+        {{nivel, "--mesh", "0", "--out", png, "--angle", "nan"}, "--angle nan"},
+        {{nivel, "--mesh", "0", "--out", png, "--size"}, "--size necesita"},
+        {{nivel, "--mesh", "0", "--out", png, "--color"}, "--color"},
+        {{nivel, "--out", png}, "--mesh"},
+        {{nivel, "--mesh", "0"}, "--out"},
+        {{"--mesh", "0", "--out", png}, "falta el nivel"},
+        {{nivel, nivel, "--mesh", "0", "--out", png}, "sobra"},
+        {{nivel, "--mesh", "0", "--out", "/no/existe/x.png"}, "/no/existe/x.png: ", 1},
+    };
+    for (const auto& c : casos) {
+        const auto r = Render(c.args);
+        EXPECT_EQ(r.estado, c.estado) << c.dice;
+        EXPECT_TRUE(r.salida.empty()) << r.salida;
+        EXPECT_TRUE(r.errores.starts_with("tr4tool")) << r.errores;
+        EXPECT_NE(r.errores.find(c.dice), std::string::npos) << r.errores;
+        EXPECT_EQ(r.errores.find('\n'), r.errores.size() - 1) << r.errores;
+        EXPECT_FALSE(std::filesystem::exists(png)) << c.dice;
+    }
+    std::filesystem::remove(nivel);
+}
+
+TEST(tr4toolRender, UnaMeshDeUnNivelRealSeVeTexturizada) {
+    const std::string ruta = std::string(TR4_NIVELES_REALES) + "/title-b.tr4";
+    if (!std::filesystem::exists(ruta))
+        GTEST_SKIP() << "no real level at " << ruta;
+    const std::string png = Temporal("real.png");
+    // Mesh 85: a small tablet, whole in the picture.
+    const auto r = Render({ruta, "--mesh", "85", "--out", png, "--size", "320x240"});
+    ASSERT_EQ(r.estado, 0) << r.errores;
+    const Imagen im = LeerPng(png);
+    ASSERT_EQ(im.pixeles.size(), 320u * 240u);
+    std::set<uint32_t> colores(im.pixeles.begin(), im.pixeles.end());
+    const auto negros = std::count(im.pixeles.begin(), im.pixeles.end(), NEGRO);
+    EXPECT_GT(320 * 240 - negros, 320 * 240 / 10);
+    EXPECT_GT(colores.size(), 16u) << "texels, not a flat untextured white";
+    for (auto [x, y] : {std::array<int, 2>{0, 0}, {319, 0}, {0, 239}, {319, 239}})
+        EXPECT_EQ(im.En(x, y), NEGRO) << "framed with room around it";
+    std::filesystem::remove(png);
+}
