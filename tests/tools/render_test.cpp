@@ -36,8 +36,10 @@ Resultado Render(std::vector<std::string> args) {
     return {estado, salida.str(), errores.str()};
 }
 
+// Named after the running test: CTest runs the cases of this file side by side.
 std::string Temporal(const std::string& nombre) {
-    return ::testing::TempDir() + "/render_" + nombre;
+    return ::testing::TempDir() + "/render_" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" + nombre;
 }
 
 struct Imagen {

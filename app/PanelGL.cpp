@@ -1,0 +1,89 @@
+#include "PanelGL.h"
+
+#include <QOpenGLContext>
+#include <QSurfaceFormat>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+QSurfaceFormat Formato() {
+    QSurfaceFormat f;
+    f.setRenderableType(QSurfaceFormat::OpenGL);
+    f.setVersion(3, 3);
+    f.setProfile(QSurfaceFormat::CoreProfile);
+    f.setDepthBufferSize(24);
+    f.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
+    return f;
+}
+
+} // namespace
+
+PanelGL::PanelGL() {
+    setSurfaceType(QSurface::OpenGLSurface);
+    setFormat(Formato());
+}
+
+PanelGL::~PanelGL() {
+    AlExponer = nullptr;
+    AlCambiarTamano = nullptr;
+    if (contexto_)
+        contexto_->doneCurrent();
+}
+
+bool PanelGL::Iniciar(std::string* motivo) {
+    create();
+    auto contexto = std::make_unique<QOpenGLContext>();
+    contexto->setFormat(format());
+    if (!contexto->create()) {
+        if (motivo)
+            *motivo = "la plataforma no ofrece contextos OpenGL";
+        return false;
+    }
+    const QSurfaceFormat real = contexto->format();
+    if (real.version() < qMakePair(3, 3) || real.profile() != QSurfaceFormat::CoreProfile) {
+        if (motivo)
+            *motivo = "no se pudo crear un contexto OpenGL 3.3 núcleo";
+        return false;
+    }
+    contexto_ = std::move(contexto);
+    return true;
+}
+
+bool PanelGL::HacerActual() {
+    if (!contexto_ || !handle())
+        return false;
+    if (QOpenGLContext::currentContext() == contexto_.get() && contexto_->surface() == this)
+        return true;
+    return contexto_->makeCurrent(this);
+}
+
+void PanelGL::Intercambiar() {
+    // Swapping a window that is not on screen is undefined for the platform; the frame is lost
+    // either way.
+    if (isExposed() && HacerActual())
+        contexto_->swapBuffers(this);
+}
+
+int PanelGL::Ancho() const {
+    return std::max(1, int(std::lround(width() * devicePixelRatio())));
+}
+
+int PanelGL::Alto() const {
+    return std::max(1, int(std::lround(height() * devicePixelRatio())));
+}
+
+uint32_t PanelGL::Framebuffer() const {
+    return contexto_ ? contexto_->defaultFramebufferObject() : 0;
+}
+
+void PanelGL::exposeEvent(QExposeEvent*) {
+    if (isExposed() && AlExponer)
+        AlExponer();
+}
+
+void PanelGL::resizeEvent(QResizeEvent*) {
+    if (AlCambiarTamano)
+        AlCambiarTamano();
+}

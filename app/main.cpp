@@ -1,0 +1,26 @@
+// tr4visor [NIVEL]: the viewer's window, opening NIVEL at start when given.
+#include "Main.h"
+#include "Monticulo.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+
+int main(int argc, char** argv) {
+    // Frames follow each other without pause; the heap must not shrink and regrow in each one.
+    ConservarMonticulo();
+    QApplication aplicacion(argc, argv);
+    QApplication::setApplicationName("tr4visor");
+
+    QCommandLineParser opciones;
+    opciones.setApplicationDescription("Visor de niveles de Tomb Raider 4");
+    opciones.addHelpOption();
+    opciones.addPositionalArgument("NIVEL", "Nivel .tr4 que se abre al empezar.", "[NIVEL]");
+    opciones.process(aplicacion);
+
+    TForm1 Form1;
+    Form1.show();
+    if (const QStringList niveles = opciones.positionalArguments(); !niveles.isEmpty())
+        Form1.AbrirArchivo(niveles.first());
+    aplicacion.exec();
+    return 0;
+}

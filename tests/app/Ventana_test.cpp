@@ -1,0 +1,154 @@
+// The window's logic on Qt's offscreen platform, where no OpenGL 3.3 core context is to be had:
+// the window runs without a device. The file choice and the messages are stood in for.
+#include "CargarNivel.h"
+#include "EscritorNivel.h"
+#include "Main.h"
+
+#include <QApplication>
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMimeData>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace fixture;
+
+void PrintTo(const QString& texto, std::ostream* salida) {
+    *salida << '"' << texto.toStdString() << '"';
+}
+
+namespace {
+
+NivelFixture ConMeshes(int n) {
+    NivelFixture nivel;
+    MeshFixture m;
+    m.vertices = {{0, 0, 0}, {100, 0, 0}, {0, 100, 0}};
+    m.triangulos = {{{0, 1, 2}, 0}};
+    nivel.meshes.assign(size_t(n), m);
+    nivel.texturasObjeto = {TexturaObjetoFixture{}};
+    return nivel;
+}
+
+class Ventana : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ventana.ElegirArchivo = [this] { return eleccion; };
+        ventana.Avisar = [this](const QString& texto) { avisos << texto; };
+        ventana.show();
+        QApplication::processEvents();
+    }
+    QString Escribir(const char* nombre, const Bytes& bytes) {
+        const QString ruta = carpeta.filePath(nombre);
+        EXPECT_TRUE(GuardarArchivo(ruta.toStdString(), bytes));
+        return ruta;
+    }
+    void Elegir(const QString& ruta) {
+        eleccion = ruta;
+        ventana.Abrir1Click();
+    }
+    QStringList Entradas() const {
+        QStringList e;
+        for (int i = 0; i < ventana.ListBox1->count(); ++i)
+            e << ventana.ListBox1->item(i)->text();
+        return e;
+    }
+
+    QTemporaryDir carpeta;
+    TForm1 ventana;
+    QString eleccion;
+    QStringList avisos;
+};
+
+TEST_F(Ventana, AbrirListaLasMeshesLasFlechasEligenYCancelarNoCambiaNada) {
+    // Told once, after the window showed, that nothing will be drawn.
+    EXPECT_EQ(avisos.size(), ventana.Dispositivo() ? 0 : 1);
+    avisos.clear();
+    Elegir("");
+    EXPECT_EQ(ventana.Nivel(), nullptr);
+    EXPECT_EQ(ventana.Label1->text(), "Meshes");
+
+    Elegir(Escribir("tres.tr4", EscribirNivel(ConMeshes(3))));
+    EXPECT_EQ(ventana.Label1->text(), "Meshes: 3");
+    EXPECT_EQ(Entradas(), QStringList({"Objeto:0", "Objeto:1", "Objeto:2"}));
+    ventana.ListBox1->setCurrentRow(0);
+    QKeyEvent abajo(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(ventana.ListBox1, &abajo);
+    EXPECT_EQ(ventana.Seleccionado(), ventana.Nivel()->Buffer(1));
+
+    // A cancel after an open does not open the earlier file again.
+    const NivelAbierto* antes = ventana.Nivel();
+    Elegir("");
+    EXPECT_EQ(ventana.Nivel(), antes);
+    EXPECT_EQ(ventana.Seleccionado(), ventana.Nivel()->Buffer(1));
+    EXPECT_TRUE(avisos.isEmpty());
+}
+
+TEST_F(Ventana, UnArchivoDanadoSeNombraConSuMotivoYNadaCambia) {
+    Elegir(Escribir("bueno.tr4", EscribirNivel(ConMeshes(2))));
+    ventana.ListBox1->setCurrentRow(1);
+    const NivelAbierto* antes = ventana.Nivel();
+    Bytes danado = EscribirNivel(ConMeshes(4));
+    danado.resize(danado.size() / 2);
+    const QString ruta = Escribir("danado.tr4", danado);
+    avisos.clear();
+    Elegir(ruta);
+
+    trNivel nivel;
+    std::string motivo;
+    ASSERT_EQ(CargarNivel(ruta.toStdString().c_str(), nivel, &motivo), 0);
+    ASSERT_EQ(avisos.size(), 1);
+    EXPECT_TRUE(avisos[0].contains(ruta) && avisos[0].contains(QString::fromStdString(motivo)))
+        << avisos[0].toStdString();
+    EXPECT_EQ(ventana.Nivel(), antes);
+    EXPECT_EQ(ventana.Seleccionado(), antes->Buffer(1));
+    EXPECT_EQ(ventana.Label1->text(), "Meshes: 2");
+    EXPECT_EQ(Entradas(), QStringList({"Objeto:0", "Objeto:1"}));
+}
+
+TEST_F(Ventana, OtroNivelLiberaElAnteriorYQuitaLaSeleccion) {
+    Elegir(Escribir("tres.tr4", EscribirNivel(ConMeshes(3))));
+    ventana.ListBox1->setCurrentRow(2);
+    std::weak_ptr<dxBufferTextura> anterior = ventana.Nivel()->Meshes->Buffers[2];
+
+    Elegir(Escribir("dos.tr4", EscribirNivel(ConMeshes(2))));
+    EXPECT_TRUE(anterior.expired());
+    EXPECT_EQ(ventana.Seleccionado(), nullptr);
+    EXPECT_EQ(Entradas(), QStringList({"Objeto:0", "Objeto:1"}));
+    EXPECT_EQ(ventana.Label1->text(), "Meshes: 2");
+
+    NivelFixture sinMeshes;
+    sinMeshes.datosMeshCrudos = Bytes{};
+    Elegir(Escribir("vacio.tr4", EscribirNivel(sinMeshes)));
+    EXPECT_EQ(ventana.Label1->text(), "Meshes: 0");
+    EXPECT_EQ(ventana.ListBox1->count(), 0);
+}
+
+TEST_F(Ventana, SoltarUnTr4LoAbreYAlCrecerElPanelTomaElSitio) {
+    QMimeData datos;
+    datos.setUrls({QUrl::fromLocalFile(carpeta.filePath("notas.txt")),
+                   QUrl::fromLocalFile(Escribir("soltado.TR4", EscribirNivel(ConMeshes(1))))});
+    QDragEnterEvent entrar({400, 300}, Qt::CopyAction, &datos, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&ventana, &entrar);
+    QDropEvent soltar({400, 300}, Qt::CopyAction, &datos, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&ventana, &soltar);
+    EXPECT_EQ(ventana.Label1->text(), "Meshes: 1");
+
+    // The controls keep their place at the panel's right.
+    ventana.resize(ventana.size() + QSize(200, 100));
+    QApplication::processEvents();
+    EXPECT_EQ(ventana.Panel1Marco->geometry(), QRect(8, 8, 817 + 200, 769 + 100));
+    EXPECT_EQ(ventana.ListBox1->geometry(), QRect(840 + 200, 48, 153, 177));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Set here rather than by CTest, so that the program also runs by hand without a display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication aplicacion(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
