@@ -20,6 +20,8 @@
 #include <QRadioButton>
 #include <QTimer>
 
+#include <new>
+
 namespace {
 
 // The layout as designed for a 1059 x 864 client area; on resize the panel takes the difference
@@ -218,7 +220,15 @@ void TForm1::Salir1Click() {
 bool TForm1::AbrirArchivo(const QString& ruta) {
     std::unique_ptr<NivelAbierto> nuevo;
     std::string motivo;
-    if (!AbrirNivel(QFile::encodeName(ruta).constData(), Dispositivo(), nuevo, &motivo)) {
+    bool abierto = false;
+    try {
+        abierto = AbrirNivel(QFile::encodeName(ruta).constData(), Dispositivo(), nuevo, &motivo);
+    } catch (const std::bad_alloc&) {
+        // The new level is built apart, so running out of memory costs only the new level.
+        nuevo.reset();
+        motivo = "no hay memoria suficiente para abrirlo";
+    }
+    if (!abierto) {
         if (motivo.empty())
             motivo = "no se pudo leer";
         if (Avisar)

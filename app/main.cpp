@@ -1,14 +1,14 @@
 // tr4visor [NIVEL]: the viewer's window, opening NIVEL at start when given.
 #include "Main.h"
+#include "Aplicacion.h"
 #include "Monticulo.h"
 
-#include <QApplication>
 #include <QCommandLineParser>
 
 int main(int argc, char** argv) {
     // Frames follow each other without pause; the heap must not shrink and regrow in each one.
     ConservarMonticulo();
-    QApplication aplicacion(argc, argv);
+    Aplicacion aplicacion(argc, argv);
     QApplication::setApplicationName("tr4visor");
 
     QCommandLineParser opciones;

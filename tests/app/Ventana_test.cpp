@@ -1,5 +1,6 @@
 // The window's logic on Qt's offscreen platform, where no OpenGL 3.3 core context is to be had:
 // the window runs without a device. The file choice and the messages are stood in for.
+#include "Aplicacion.h"
 #include "CargarNivel.h"
 #include "EscritorNivel.h"
 #include "Main.h"
@@ -11,6 +12,9 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QTemporaryDir>
+#include <QTimer>
+
+#include <stdexcept>
 
 #include <gtest/gtest.h>
 
@@ -145,10 +149,19 @@ TEST_F(Ventana, SoltarUnTr4LoAbreYAlCrecerElPanelTomaElSitio) {
 
 } // namespace
 
+TEST(Aplicacion, UnaExcepcionEnUnManejadorSeAvisaYElProgramaTerminaBien) {
+    auto& aplicacion = *static_cast<Aplicacion*>(QCoreApplication::instance());
+    QStringList avisos;
+    aplicacion.AvisarError = [&](const QString& texto) { avisos << texto; };
+    QTimer::singleShot(0, [] { throw std::runtime_error("prueba"); });
+    EXPECT_EQ(aplicacion.exec(), 0);
+    EXPECT_EQ(avisos, QStringList({"Error inesperado: prueba"}));
+}
+
 int main(int argc, char** argv) {
     // Set here rather than by CTest, so that the program also runs by hand without a display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication aplicacion(argc, argv);
+    Aplicacion aplicacion(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
