@@ -1,6 +1,7 @@
 // `tr4tool render` end to end on the off-screen OpenGL surface: options, the level, the viewer's
 // framing and the PNG read back.
 #include "Comandos.h"
+#include "Ejecutar.h"
 #include "EscritorNivel.h"
 
 #include <gtest/gtest.h>
@@ -21,19 +22,9 @@ namespace {
 constexpr uint32_t ROJO = 0xFFFF0000, VERDE = 0xFF00FF00, AZUL = 0xFF0000FF, BLANCO = 0xFFFFFFFF,
                    NEGRO = 0xFF000000;
 
-struct Resultado {
-    int estado;
-    std::string salida, errores;
-};
-
 Resultado Render(std::vector<std::string> args) {
-    args.insert(args.begin(), {"tr4tool", "render"});
-    std::vector<const char*> argv;
-    for (const auto& a : args)
-        argv.push_back(a.c_str());
-    std::ostringstream salida, errores;
-    const int estado = EjecutarTr4tool(int(argv.size()), argv.data(), salida, errores);
-    return {estado, salida.str(), errores.str()};
+    args.insert(args.begin(), "render");
+    return Ejecutar(std::move(args));
 }
 
 // Named after the running test: CTest runs the cases of this file side by side.

@@ -1,4 +1,5 @@
 #include "Comandos.h"
+#include "Ejecutar.h"
 #include "EscritorNivel.h"
 
 #include <gtest/gtest.h>
@@ -11,21 +12,6 @@
 #include <vector>
 
 namespace {
-
-struct Resultado {
-    int estado;
-    std::string salida, errores;
-};
-
-Resultado Ejecutar(std::vector<std::string> args) {
-    args.insert(args.begin(), "tr4tool");
-    std::vector<const char*> argv;
-    for (const auto& a : args)
-        argv.push_back(a.c_str());
-    std::ostringstream salida, errores;
-    const int estado = EjecutarTr4tool(int(argv.size()), argv.data(), salida, errores);
-    return {estado, salida.str(), errores.str()};
-}
 
 std::string Guardar(const fixture::Bytes& bytes, const std::string& nombre) {
     const std::string ruta = ::testing::TempDir() + "/" + nombre;
