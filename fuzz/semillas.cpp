@@ -121,6 +121,12 @@ void Reales(const fs::path& origen, const fs::path& destino) {
         c.bloques[3].inflado = nivel.DatosBloque[3];
         c.version = nivel.Version;
         Escribir(destino / "CargarNivel", nombre + "-ligero.tr4", Serializar(c));
+        // For the whole chain, two of its pages too, so that textured faces meet real pages and
+        // faces naming later pages meet none.
+        const size_t paginas = std::min<size_t>(nivel.DatosBloque[0].size(), 2u << 18);
+        c.bloques[0].inflado.assign(nivel.DatosBloque[0].begin(),
+                                    nivel.DatosBloque[0].begin() + paginas);
+        Escribir(destino / "AbrirNivel", nombre + "-dos-paginas.tr4", Serializar(c));
     }
 }
 
@@ -132,7 +138,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const fs::path destino = argv[1];
-    for (const char* objetivo : {"CargarNivel", "LeerNivel", "LeerMeshes"}) {
+    for (const char* objetivo : {"CargarNivel", "LeerNivel", "LeerMeshes", "AbrirNivel"}) {
         std::error_code ec;
         fs::create_directories(destino / objetivo, ec);
         if (ec) {
@@ -152,6 +158,7 @@ int main(int argc, char** argv) {
             ++errores;
         }
         Escribir(destino / "CargarNivel", nombre + ".tr4", archivo);
+        Escribir(destino / "AbrirNivel", nombre + ".tr4", archivo);
         Escribir(destino / "LeerNivel", nombre, CodificarDatosNivel(n).bytes);
     }
     for (const auto& [nombre, bytes] : Meshes())

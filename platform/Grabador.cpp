@@ -1,5 +1,6 @@
 #include "Grabador.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -259,6 +260,8 @@ class DispositivoGrabador final : public Grabado<IDirect3DDevice8> {
         return D3D_OK;
     }
     HRESULT SetStreamSource(UINT n, IDirect3DVertexBuffer8* vb, UINT stride) override {
+        // Only the size is kept: the source may be released before the next draw.
+        verticesFuente_ = vb && stride ? uint64_t{vb->GetLength()} / stride : 0;
         return Resultado("SetStreamSource",
                          std::to_string(n) + ", " + NombreDe(vb) + ", " + std::to_string(stride));
     }
@@ -275,6 +278,9 @@ class DispositivoGrabador final : public Grabado<IDirect3DDevice8> {
     HRESULT BeginScene() override { return Resultado("BeginScene", ""); }
     HRESULT EndScene() override { return Resultado("EndScene", ""); }
     HRESULT DrawPrimitive(D3DPRIMITIVETYPE p, UINT inicio, UINT cuantas) override {
+        const uint64_t vertices = VerticesDe(p, cuantas);
+        if (vertices > verticesFuente_ || inicio > verticesFuente_ - vertices)
+            ++registro_->DibujosFueraDeRango;
         return Resultado("DrawPrimitive", NombrePrimitiva(p) + ", " + std::to_string(inicio) +
                                               ", " + std::to_string(cuantas));
     }
@@ -287,7 +293,24 @@ class DispositivoGrabador final : public Grabado<IDirect3DDevice8> {
             return siFalla;
         return D3D_OK;
     }
+    static uint64_t VerticesDe(D3DPRIMITIVETYPE p, UINT cuantas) {
+        switch (p) {
+        case D3DPT_POINTLIST:
+            return cuantas;
+        case D3DPT_LINELIST:
+            return 2 * uint64_t{cuantas};
+        case D3DPT_LINESTRIP:
+            return uint64_t{cuantas} + 1;
+        case D3DPT_TRIANGLELIST:
+            return 3 * uint64_t{cuantas};
+        case D3DPT_TRIANGLESTRIP:
+        case D3DPT_TRIANGLEFAN:
+            return uint64_t{cuantas} + 2;
+        }
+        return UINT64_MAX;
+    }
     int buffers_ = 0, texturas_ = 0;
+    uint64_t verticesFuente_ = 0;
 };
 
 class Direct3DGrabador final : public Grabado<IDirect3D8> {

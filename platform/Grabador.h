@@ -27,6 +27,9 @@ struct RegistroGrabador {
     D3DPRESENT_PARAMETERS ParametrosDispositivo{};
     // Objects made and not yet released to zero.
     int Vivos = 0;
+    // Draws that would read vertices past the end of the stream source, or with none set: on a
+    // real driver each one reads memory it does not own.
+    int DibujosFueraDeRango = 0;
 
     // Lines from the first one that starts with `desde` (all when empty), for shorter assertions.
     std::vector<std::string> Desde(const std::string& desde) const;

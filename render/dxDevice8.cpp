@@ -172,6 +172,10 @@ HRESULT dxDevice8::DibujarBuffer(dxBufferColor8* objeto, int32_t modo) {
     objeto->ResetMundo();
 
     const int32_t primitivas = objeto->GetTriangulos() + objeto->GetCuadrados();
+    // Faces added since the last upload are counted but not in the device's buffer: drawing stops
+    // where the buffer ends instead of letting the driver read past it.
+    IDirect3DVertexBuffer8* vb = objeto->GetVertexBuffer();
+    const uint64_t enBuffer = vb && objeto->GetStride() ? vb->GetLength() / objeto->GetStride() : 0;
     UINT inicio = 0;
     if (FAILED(dispositivo_->BeginScene()))
         return E_FAIL;
@@ -183,6 +187,8 @@ HRESULT dxDevice8::DibujarBuffer(dxBufferColor8* objeto, int32_t modo) {
     auto* texturizado = dynamic_cast<dxBufferTextura*>(objeto);
     for (int32_t i = 0; i < primitivas; ++i) {
         const uint32_t f = objeto->GetFlags(i);
+        if (uint64_t{inicio} + ((f & FLAG_CUADRADO) ? 4 : 3) > enBuffer)
+            break;
         dispositivo_->SetRenderState(D3DRS_FILLMODE,
                                      (f & FLAG_ALAMBRE) ? D3DFILL_WIREFRAME : D3DFILL_SOLID);
         dispositivo_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);

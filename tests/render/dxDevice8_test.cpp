@@ -163,7 +163,27 @@ TEST(dxDevice8, DibujarBufferEstableceElEstadoDeCadaPrimitivaAntesDeDibujarla) {
                  "SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE)",
                  "SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW)", "SetTexture(0, tex1)",
                  "DrawPrimitive(D3DPT_TRIANGLELIST, 7, 1)", "EndScene()"}));
+    EXPECT_EQ(d.registro->DibujosFueraDeRango, 0);
     pagina->Release();
+}
+
+TEST(dxDevice8, NingunDibujoLeeMasAllaDelBufferSubido) {
+    DispositivoGrabado d;
+    dxBufferTextura b;
+    b.AgregarPoligono(Triangulo(1));
+    d.dispositivo.CargarBuffer(&b);
+    // Faces added after the upload are not in the device's buffer yet.
+    b.AgregarPoligono(Cuadrado(2));
+    b.AgregarPoligono(Triangulo(3));
+    EXPECT_EQ(d.dispositivo.DibujarBuffer(&b, 0), D3D_OK);
+    EXPECT_EQ(d.dispositivo.DibujarBuffer(&b, 2), D3D_OK);
+    EXPECT_EQ(d.registro->DibujosFueraDeRango, 0);
+
+    // The recorder itself must see a draw past the end, or the count above proves nothing.
+    d.registro->Limpiar();
+    auto* dev = d.dispositivo.GetDispositivo();
+    dev->DrawPrimitive(D3DPT_TRIANGLELIST, 1, 1);
+    EXPECT_EQ(d.registro->DibujosFueraDeRango, 1);
 }
 
 TEST(dxDevice8, ModoDosDibujaTodoEnAlambreSinTexturaSeanCualesSeanLasBanderas) {

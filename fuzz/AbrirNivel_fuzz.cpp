@@ -1,0 +1,90 @@
+// Whole level files as any bytes, taken the way the viewer takes them: loaded, their meshes read,
+// their pages made, every mesh converted and uploaded, then every buffer drawn textured and in
+// wireframe, all against the recording device so no OpenGL is needed.
+#include "CargarNivel.h"
+#include "Grabador.h"
+#include "Invariantes.h"
+#include "MutadorBloques.h"
+#include "NivelAbierto.h"
+#include "dxBufferTextura.h"
+#include "dxDevice8.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace {
+
+// Faces whose vertex indices all name vertices the mesh has: the ones the conversion must keep.
+template <class Cara> int32_t Validas(const std::vector<Cara>& caras, size_t vertices) {
+    int32_t n = 0;
+    for (const Cara& c : caras) {
+        bool ok = true;
+        for (uint16_t v : c.Vertices)
+            ok = ok && v < vertices;
+        n += ok;
+    }
+    return n;
+}
+
+void ComprobarAbierto(const NivelAbierto& a, dxDevice8& dispositivo, RegistroGrabador& registro) {
+    COMPROBAR(a.Nivel && a.Texturas);
+    COMPROBAR(a.Cantidad() >= 0);
+    COMPROBAR(a.Meshes || a.Cantidad() == 0);
+    COMPROBAR(a.Buffer(-1) == nullptr && a.Buffer(a.Cantidad()) == nullptr);
+    COMPROBAR(a.Mesh(-1) == nullptr && a.Mesh(a.Cantidad()) == nullptr);
+    if (a.Meshes)
+        COMPROBAR(a.Meshes->Buffers.size() == size_t(a.Cantidad()));
+
+    for (int i = 0; i < a.Cantidad(); ++i) {
+        dxBufferTextura* b = a.Buffer(i);
+        const trMesh* m = a.Mesh(i);
+        COMPROBAR(b && m);
+        COMPROBAR(b->GetCuadrados() == Validas(m->Rectangulos, m->Vertices.size()));
+        COMPROBAR(b->GetTriangulos() == Validas(m->Triangulos, m->Vertices.size()));
+        const bool caras = b->GetCuadrados() + b->GetTriangulos() > 0;
+        // Every mesh with a face reaches the device, sized for exactly its vertices.
+        COMPROBAR((b->GetVertexBuffer() != nullptr) == caras);
+        if (caras)
+            COMPROBAR(b->GetVertexBuffer()->GetLength() ==
+                      uint64_t(b->GetNumVertices()) * b->GetStride());
+
+        // The log only matters for the draw just made; clearing it keeps big levels cheap.
+        registro.Limpiar();
+        COMPROBAR(dispositivo.DibujarBuffer(b, 0) == D3D_OK);
+        COMPROBAR(dispositivo.DibujarBuffer(b, 2) == D3D_OK);
+        registro.Limpiar();
+    }
+    COMPROBAR(registro.DibujosFueraDeRango == 0);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano) {
+    if (tamano > MAXIMO_ARCHIVO_NIVEL)
+        return -1;
+    auto registro = std::make_shared<RegistroGrabador>();
+    dxDevice8 dispositivo;
+    dispositivo.SetDispositivo(CrearDispositivoGrabador(registro));
+
+    // Stands for the level already on show, which a refused file must leave in place.
+    auto previo = std::make_unique<NivelAbierto>();
+    NivelAbierto* const enPantalla = previo.get();
+    std::unique_ptr<NivelAbierto> abierto = std::move(previo);
+
+    std::string motivo;
+    if (AbrirNivelDeMemoria(datos, tamano, &dispositivo, abierto, &motivo) == 0) {
+        fuzz::ComprobarMotivo(motivo);
+        COMPROBAR(abierto.get() == enPantalla);
+        COMPROBAR(registro->Vivos == 1); // the device alone: nothing was made for a refused file
+        return 0;
+    }
+    COMPROBAR(abierto.get() != enPantalla);
+    ComprobarAbierto(*abierto, dispositivo, *registro);
+
+    // Closing the level gives every page and buffer back to the device.
+    abierto.reset();
+    COMPROBAR(registro->Vivos == 1);
+    return 0;
+}
