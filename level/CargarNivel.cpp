@@ -171,8 +171,12 @@ int CargarNivel(const char* archivo, trNivel& nivel, std::string* motivo) {
     if (archivo == nullptr || *archivo == '\0')
         return Fallar(motivo, "no se indicó ningún archivo");
     std::error_code ec;
-    if (std::filesystem::is_directory(archivo, ec))
+    const auto estado = std::filesystem::status(archivo, ec);
+    if (std::filesystem::is_directory(estado))
         return Fallar(motivo, "es una carpeta, no un archivo de nivel");
+    // Opening a pipe or a device would wait for a writer or read without end.
+    if (std::filesystem::exists(estado) && !std::filesystem::is_regular_file(estado))
+        return Fallar(motivo, "no es un archivo normal, no puede ser un nivel");
 
     std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(archivo, "rb"), &std::fclose);
     if (!f)

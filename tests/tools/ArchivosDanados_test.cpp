@@ -1,0 +1,407 @@
+// A catalogue of damaged levels, each opened the way the viewer opens one (over a level already
+// on show) and given to `tr4tool info`. Every one must end in a clear result: refused with a
+// one-line reason that names the fault, the earlier level untouched and nothing left on the
+// device; or opened, with the damage contained. Memory is counted across the open: every
+// allocation of this program goes through the counting operator new below.
+#include "CargarNivel.h"
+#include "Ejecutar.h"
+#include "EscritorNivel.h"
+#include "Grabacion.h"
+#include "NivelAbierto.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <malloc.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <new>
+
+using namespace fixture;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::atomic<int64_t> vivos{0}, pico{0};
+
+void* Reservar(size_t n) {
+    void* p = std::malloc(n ? n : 1);
+    if (!p)
+        throw std::bad_alloc();
+    const int64_t ahora = vivos += int64_t(malloc_usable_size(p));
+    int64_t visto = pico.load();
+    while (ahora > visto && !pico.compare_exchange_weak(visto, ahora)) {
+    }
+    return p;
+}
+
+void Liberar(void* p) {
+    if (!p)
+        return;
+    vivos -= int64_t(malloc_usable_size(p));
+    std::free(p);
+}
+
+} // namespace
+
+void* operator new(size_t n) {
+    return Reservar(n);
+}
+void* operator new[](size_t n) {
+    return Reservar(n);
+}
+void operator delete(void* p) noexcept {
+    Liberar(p);
+}
+void operator delete[](void* p) noexcept {
+    Liberar(p);
+}
+void operator delete(void* p, size_t) noexcept {
+    Liberar(p);
+}
+void operator delete[](void* p, size_t) noexcept {
+    Liberar(p);
+}
+
+namespace {
+
+// Far below the 256 MiB the viewer may take for a whole level; the small levels below need
+// about one.
+constexpr int64_t MEMORIA_MAXIMA = 32 << 20;
+
+// One page, two textured meshes and one room: enough for every kind of damage to land somewhere.
+NivelFixture Base() {
+    NivelFixture n;
+    n.paginas = Paginas(1, [](int, int x, int y) { return uint32_t(0xFF000000u | x << 8 | y); });
+    n.bloque2 = Bytes(1000, 7);
+    CuartoFixture cuarto;
+    cuarto.numVertices = 2;
+    n.cuartos = {cuarto};
+    n.texturasObjeto.resize(2);
+    MeshFixture caja;
+    caja.vertices = {{0, 0, 0}, {100, 0, 0}, {0, 100, 0}, {100, 100, 0}};
+    caja.normales = caja.vertices;
+    caja.rectangulos = {{{0, 1, 3, 2}, 0, 0}};
+    caja.triangulos = {{{0, 1, 2}, 1, 0}, {{1, 3, 2}, 1, 0}};
+    n.meshes = {caja, caja};
+    n.valorFinal = 7;
+    return n;
+}
+
+Bytes ConTamanos(int bloque, std::optional<uint32_t> inflado, std::optional<uint32_t> comprimido) {
+    ContenedorFixture c = ArmarContenedor(Base());
+    c.bloques[bloque].tamanoInflado = inflado;
+    c.bloques[bloque].tamanoComprimido = comprimido;
+    return Serializar(c);
+}
+
+Bytes ConDatosNivel(const std::function<void(Bytes&, const DatosNivel&)>& danar,
+                    const NivelFixture& n = Base()) {
+    DatosNivel d = CodificarDatosNivel(n);
+    Bytes datos = d.bytes;
+    danar(datos, d);
+    ContenedorFixture c = ArmarContenedor(n);
+    c.bloques[3].inflado = datos;
+    return Serializar(c);
+}
+
+void Poner(Bytes& b, size_t en, uint32_t v, size_t ancho) {
+    std::memcpy(&b[en], &v, ancho);
+}
+
+Bytes ConMesh(const std::function<void(MeshFixture&)>& danar) {
+    NivelFixture n = Base();
+    danar(n.meshes[0]);
+    return EscribirNivel(n);
+}
+
+bool Texturado(const dxBufferTextura& b, int primitiva) {
+    return (b.GetFlags(primitiva) & FLAG_TEXTURADO) != 0 && b.GetTextura(primitiva) != nullptr;
+}
+
+struct Caso {
+    std::string nombre;
+    // Leaves the damaged level in the folder given and returns its path.
+    std::function<std::string(const fs::path&)> preparar;
+    // What the reason must contain; empty when the level must open.
+    std::string pista;
+    // For a level that opens: how the damage was contained.
+    std::function<void(const NivelAbierto&)> comprobar = [](const NivelAbierto&) {};
+};
+
+// gtest names the case instead of dumping its bytes.
+void PrintTo(const Caso& caso, std::ostream* os) {
+    *os << caso.nombre;
+}
+
+std::function<std::string(const fs::path&)> Archivo(std::function<Bytes()> bytes) {
+    return [bytes](const fs::path& carpeta) {
+        const std::string ruta = (carpeta / "nivel.tr4").string();
+        if (!GuardarArchivo(ruta, bytes()))
+            ADD_FAILURE() << "no se pudo escribir " << ruta;
+        return ruta;
+    };
+}
+
+std::vector<Caso> Catalogo() {
+    std::vector<Caso> v;
+    v.push_back({"vacio", Archivo([] { return Bytes{}; }), "demasiado corto para ser un nivel"});
+    v.push_back({"solo_cabecera", Archivo([] {
+                     Bytes b = EscribirNivel(Base());
+                     b.resize(10);
+                     return b;
+                 }),
+                 "el archivo termina antes del bloque 1"});
+
+    // Every size field of every block, at 0 and at 0xFFFFFFFF.
+    const Bytes sano = EscribirNivel(Base());
+    const ContenedorFixture c = ArmarContenedor(Base());
+    for (int b = 0; b < 4; ++b) {
+        const std::string n = std::to_string(b + 1);
+        v.push_back({"bloque" + n + "_inflado_0", Archivo([=] { return ConTamanos(b, 0, {}); }),
+                     "bloque " + n + ": se descomprime en más de los 0 bytes"});
+        v.push_back({"bloque" + n + "_inflado_max",
+                     Archivo([=] { return ConTamanos(b, 0xFFFFFFFF, {}); }),
+                     "bloque " + n + ": 4294967295 bytes no pueden salir"});
+        v.push_back({"bloque" + n + "_comprimido_0", Archivo([=] { return ConTamanos(b, {}, 0); }),
+                     "bloque " + n + ": " + std::to_string(c.bloques[b].inflado.size()) +
+                         " bytes no pueden salir de 0 bytes comprimidos"});
+        v.push_back({"bloque" + n + "_comprimido_max",
+                     Archivo([=] { return ConTamanos(b, {}, 0xFFFFFFFF); }),
+                     "bloque " + n + ": dice tener 4294967295 bytes comprimidos"});
+    }
+    v.push_back({"comprimido_mas_alla_del_final", Archivo([=] {
+                     return Bytes(sano.begin(), sano.begin() + PosicionBloque(c, 3) + 8 + 20);
+                 }),
+                 "bloque 4: dice tener"});
+    v.push_back({"inflado_mayor_que_el_declarado", Archivo([] { return ConTamanos(1, 999, {}); }),
+                 "bloque 2: se descomprime en más de los 999 bytes"});
+    // A block that yields less than it states is kept at the length it really has.
+    v.push_back({"inflado_menor_que_el_declarado", Archivo([] { return ConTamanos(1, 5000, {}); }),
+                 "", [](const NivelAbierto& a) {
+                     EXPECT_EQ(a.Nivel->DatosBloque[1].size(), 1000u);
+                     EXPECT_EQ(a.Cantidad(), 2);
+                 }});
+    v.push_back({"flujo_zlib_danado", Archivo([=] {
+                     ContenedorFixture d = c;
+                     Bytes f = Comprimir(d.bloques[0].inflado);
+                     f[f.size() / 2] ^= 0x10;
+                     d.bloques[0].flujo = f;
+                     return Serializar(d);
+                 }),
+                 "bloque 1: el flujo zlib está dañado o incompleto"});
+    v.push_back({"primeros_bloques_sin_zlib", Archivo([=] {
+                     ContenedorFixture d = c;
+                     d.bloques[0].flujo = d.bloques[0].inflado;
+                     d.bloques[1].flujo = d.bloques[1].inflado;
+                     return Serializar(d);
+                 }),
+                 "bloque 1: no es un flujo zlib"});
+    v.push_back({"disposicion_de_tomb_raider_5", Archivo([=] {
+                     ContenedorFixture d = c;
+                     d.bloques[2].inflado = Bytes(786432, 0);
+                     d.bloques[3].flujo = Bytes{};
+                     d.bloques[3].tamanoInflado = 0;
+                     return Serializar(d);
+                 }),
+                 "indica un nivel de Tomb Raider 5"});
+
+    // Every count row of the level data at its largest. Up to the object textures the viewer
+    // needs what follows, so the level is refused; after them the row is dropped.
+    const int filas32[] = {4,  6,  8,  10, 12, 14, 16, 18, 20, 22, 24, 27,
+                           29, 31, 33, 35, 37, 39, 42, 45, 47, 49, 54, 56};
+    for (int f : filas32) {
+        v.push_back({"fila" + std::to_string(f) + "_max", Archivo([f] {
+                         return ConDatosNivel([f](Bytes& b, const DatosNivel& d) {
+                             Poner(b, d.filas[f], 0xFFFFFFFF, 4);
+                         });
+                     }),
+                     f <= 45 ? "datos del nivel dañados" : "",
+                     [](const NivelAbierto& a) { EXPECT_EQ(a.Cantidad(), 2); }});
+    }
+    for (int f : {2, 51})
+        v.push_back({"fila" + std::to_string(f) + "_max", Archivo([f] {
+                         return ConDatosNivel([f](Bytes& b, const DatosNivel& d) {
+                             Poner(b, d.filas[f], 0xFFFF, 2);
+                         });
+                     }),
+                     f == 2 ? "los cuartos (65535 × " : "",
+                     [](const NivelAbierto& a) { EXPECT_EQ(a.Cantidad(), 2); }});
+
+    // Room geometry counts (vertices, rectangles, triangles, sprites) without their bytes. A
+    // negative count stands for none.
+    for (int16_t cuenta : {int16_t(-1), int16_t(32767)}) {
+        v.push_back({std::string("cuarto_cuentas_") + (cuenta < 0 ? "menos_uno" : "32767"),
+                     Archivo([cuenta] {
+                         NivelFixture n = Base();
+                         n.cuartos[0].numVertices = 0;
+                         return ConDatosNivel(
+                             [cuenta](Bytes& b, const DatosNivel& d) {
+                                 for (size_t campo = 20; campo <= 26; campo += 2)
+                                     Poner(b, d.filas[3] + campo, uint16_t(cuenta), 2);
+                             },
+                             n);
+                     }),
+                     cuenta < 0 ? "" : "cuarto 0 de 1, los vértices (32767 × 12 bytes",
+                     [](const NivelAbierto& a) {
+                         EXPECT_EQ(a.Nivel->Cuartos[0].NumVertices, -1);
+                         EXPECT_TRUE(a.Nivel->Cuartos[0].Vertices.empty());
+                         EXPECT_TRUE(a.Nivel->Cuartos[0].Sprites.empty());
+                         EXPECT_EQ(a.Cantidad(), 2);
+                     }});
+    }
+    v.push_back({"rejilla_de_sectores_65535", Archivo([] {
+                     NivelFixture n = Base();
+                     n.cuartos[0].numVertices = 0;
+                     return ConDatosNivel(
+                         [](Bytes& b, const DatosNivel& d) {
+                             Poner(b, d.filas[3] + 30, 65535, 2);
+                             Poner(b, d.filas[3] + 32, 65535, 2);
+                         },
+                         n);
+                 }),
+                 "los sectores (4294836225 × 8 bytes"});
+
+    // Meshes: damage stays inside the mesh it is in.
+    v.push_back({"mesh_promete_mas_de_lo_que_hay", Archivo([] {
+                     NivelFixture n = Base();
+                     Bytes crudos = CodificarMeshes(n.meshes);
+                     Poner(crudos, crudos.size() / 2 + 10, 32767, 2); // second mesh's vertices
+                     n.datosMeshCrudos = crudos;
+                     return EscribirNivel(n);
+                 }),
+                 "", [](const NivelAbierto& a) {
+                     ASSERT_EQ(a.Cantidad(), 2);
+                     EXPECT_EQ(a.Buffer(0)->GetNumVertices(), 10);
+                     EXPECT_EQ(a.Buffer(1)->GetNumVertices(), 0);
+                 }});
+    v.push_back({"indices_de_vertice_fuera", Archivo([] {
+                     return ConMesh([](MeshFixture& m) {
+                         m.rectangulos[0].v[2] = 4;
+                         m.triangulos[0].v[0] = 0xFFFF;
+                     });
+                 }),
+                 "", [](const NivelAbierto& a) {
+                     EXPECT_EQ(a.Buffer(0)->GetCuadrados(), 0);
+                     EXPECT_EQ(a.Buffer(0)->GetTriangulos(), 1);
+                     EXPECT_EQ(a.Buffer(1)->GetTriangulos() + a.Buffer(1)->GetCuadrados(), 3);
+                 }});
+    v.push_back({"texturas_fuera", Archivo([] {
+                     return ConMesh([](MeshFixture& m) {
+                         m.rectangulos[0].textura = 2;
+                         for (auto& t : m.triangulos)
+                             t.textura = 0xFFFF;
+                     });
+                 }),
+                 "", [](const NivelAbierto& a) {
+                     for (int i = 0; i < 3; ++i) {
+                         EXPECT_FALSE(Texturado(*a.Buffer(0), i)) << i;
+                         EXPECT_TRUE(Texturado(*a.Buffer(1), i)) << i;
+                     }
+                 }});
+    v.push_back({"paginas_fuera", Archivo([] {
+                     NivelFixture n = Base();
+                     n.texturasObjeto[0].tile = 1;      // one page only
+                     n.texturasObjeto[1].tile = 0x7FFF; // triangles drop the top bit
+                     return EscribirNivel(n);
+                 }),
+                 "", [](const NivelAbierto& a) {
+                     for (int i = 0; i < 3; ++i)
+                         EXPECT_FALSE(Texturado(*a.Buffer(0), i)) << i;
+                 }});
+
+    // Paths that are not level files at all.
+    v.push_back({"carpeta", [](const fs::path& carpeta) { return carpeta.string(); },
+                 "es una carpeta, no un archivo de nivel"});
+    v.push_back({"inexistente",
+                 [](const fs::path& carpeta) { return (carpeta / "no-existe.tr4").string(); },
+                 "no se puede abrir"});
+    // Opening a pipe blocks until something writes to it: it must be refused, not waited on.
+    v.push_back({"tuberia",
+                 [](const fs::path& carpeta) {
+                     const fs::path ruta = carpeta / "tuberia.tr4";
+                     EXPECT_EQ(mkfifo(ruta.c_str(), 0600), 0);
+                     return ruta.string();
+                 },
+                 "no es un archivo"});
+    // Permissions do not bind the superuser, so there the file is refused for what it holds.
+    v.push_back({"sin_permiso_de_lectura",
+                 [](const fs::path& carpeta) {
+                     const std::string ruta = (carpeta / "cerrado.tr4").string();
+                     GuardarArchivo(ruta, Bytes(8, 0));
+                     chmod(ruta.c_str(), 0);
+                     return ruta;
+                 },
+                 geteuid() == 0 ? "demasiado corto" : "no se puede abrir: Permission denied"});
+    return v;
+}
+
+class ArchivoDanado : public ::testing::TestWithParam<Caso> {
+  protected:
+    void SetUp() override {
+        carpeta_ = fs::path(::testing::TempDir()) / ("danado-" + GetParam().nombre);
+        fs::remove_all(carpeta_);
+        fs::create_directories(carpeta_);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::permissions(carpeta_, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(carpeta_, ec);
+    }
+    fs::path carpeta_;
+};
+
+TEST_P(ArchivoDanado, TerminaConUnResultadoClaro) {
+    const Caso& caso = GetParam();
+    const std::string ruta = caso.preparar(carpeta_);
+
+    DispositivoGrabado d;
+    std::unique_ptr<NivelAbierto> abierto;
+    const std::string previo = (carpeta_ / "previo.tr4").string();
+    ASSERT_TRUE(GuardarArchivo(previo, EscribirNivel(Base())));
+    ASSERT_EQ(AbrirNivel(previo.c_str(), &d.dispositivo, abierto), 1);
+    const NivelAbierto* enPantalla = abierto.get();
+    const int objetosPrevios = d.registro->Vivos;
+
+    const int64_t antes = vivos;
+    pico = antes;
+    std::string motivo;
+    const int r = AbrirNivel(ruta.c_str(), &d.dispositivo, abierto, &motivo);
+    EXPECT_LT(pico - antes, MEMORIA_MAXIMA);
+
+    const Resultado info = Ejecutar({"info", ruta});
+    if (!caso.pista.empty()) {
+        EXPECT_EQ(r, 0);
+        EXPECT_NE(motivo.find(caso.pista), std::string::npos) << motivo;
+        EXPECT_EQ(motivo.find('\n'), std::string::npos) << motivo;
+        EXPECT_EQ(abierto.get(), enPantalla);
+        EXPECT_EQ(d.registro->Vivos, objetosPrevios);
+
+        EXPECT_EQ(info.estado, 1);
+        EXPECT_EQ(info.errores, "tr4tool: " + ruta + ": " + motivo + "\n");
+        EXPECT_EQ(info.salida, "");
+    } else {
+        ASSERT_EQ(r, 1) << motivo;
+        ASSERT_NE(abierto.get(), enPantalla);
+        caso.comprobar(*abierto);
+        for (int i = 0; i < abierto->Cantidad(); ++i) {
+            EXPECT_EQ(d.dispositivo.DibujarBuffer(abierto->Buffer(i), 0), D3D_OK);
+            EXPECT_EQ(d.dispositivo.DibujarBuffer(abierto->Buffer(i), 2), D3D_OK);
+        }
+        EXPECT_EQ(d.registro->DibujosFueraDeRango, 0);
+        EXPECT_EQ(info.estado, 0) << info.errores;
+    }
+    abierto.reset();
+    EXPECT_EQ(d.registro->Vivos, 1); // only the device: every page and buffer was given back
+}
+
+INSTANTIATE_TEST_SUITE_P(Catalogo, ArchivoDanado, ::testing::ValuesIn(Catalogo()),
+                         [](const auto& info) { return info.param.nombre; });
+
+} // namespace
