@@ -1,21 +1,27 @@
 // Opening a real level end to end as the window does after its dialog: load and inflate, parse the
 // meshes, make the texture pages and convert and upload every mesh on the off-screen OpenGL
 // surface, against only inflating the same four blocks with zlib, in one run.
+// Then the same level opened, drawn and closed 50 times in a row, reporting the resident memory
+// after the first open and after the last (Linux only).
 //   build/release/bench/bench_apertura [--benchmark_repetitions=N]
 #include "CargarNivel.h"
 #include "EscritorNivel.h"
 #include "InflarBloques.h"
 #include "InformeCociente.h"
+#include "Monticulo.h"
 #include "NivelAbierto.h"
 #include "SuperficieEGL.h"
+#include "dxBufferTextura.h"
 #include "dxMain.h"
 
 #include <GL/gl.h>
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -57,10 +63,47 @@ void Abrir(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
     estado.counters["pages"] = nivel->Texturas->NumPaginas();
 }
 
+// Resident bytes of this process now; 0 where /proc is missing.
+double Residente() {
+    std::ifstream statm("/proc/self/statm");
+    double paginas = 0, residentes = 0;
+    if (!(statm >> paginas >> residentes))
+        return 0;
+    return residentes * double(sysconf(_SC_PAGESIZE));
+}
+
+// The window's cycle: open (releasing the level before), draw every mesh once, present.
+void AbrirCincuenta(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
+    constexpr int VECES = 50;
+    for (auto _ : estado) {
+        std::unique_ptr<NivelAbierto> nivel;
+        double primera = 0;
+        for (int i = 0; i < VECES; ++i) {
+            if (!AbrirNivelDeMemoria(archivo.data(), archivo.size(), global->dispositivo.get(),
+                                     nivel)) {
+                estado.SkipWithError("the level did not open");
+                return;
+            }
+            for (int m = 0; m < nivel->Cantidad(); ++m)
+                global->dispositivo->DibujarBuffer(nivel->Buffer(m), 0);
+            global->dispositivo->Presentar();
+            glFinish();
+            if (i == 0)
+                primera = Residente();
+        }
+        const double ultima = Residente();
+        estado.counters["rss_first_MB"] = primera / 1e6;
+        estado.counters["rss_50th_MB"] = ultima / 1e6;
+        estado.counters["growth_pct"] = primera > 0 ? 100 * (ultima - primera) / primera : 0;
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
+    // As the viewer does, so that memory and speed are the viewer's.
+    ConservarMonticulo();
     Dispositivo d;
     std::string motivo;
     d.superficie = SuperficieEGL::Crear(817, 769, &motivo);
@@ -85,6 +128,10 @@ int main(int argc, char** argv) {
         for (auto [nombre, f] : medidas)
             benchmark::RegisterBenchmark((nombre + std::string(nivel)).c_str(), f, archivos.back())
                 ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("AbrirCincuenta/" + std::string(nivel)).c_str(),
+                                     AbrirCincuenta, archivos.back())
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1);
         informe.Agregar({std::string(nivel) + ": open / bare inflate",
                          std::string("Abrir/") + nivel, std::string("Inflar/") + nivel});
         informe.Agregar({std::string(nivel) + ": load only / bare inflate",

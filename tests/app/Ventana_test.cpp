@@ -110,6 +110,11 @@ TEST_F(Ventana, UnArchivoDanadoSeNombraConSuMotivoYNadaCambia) {
     EXPECT_EQ(ventana.Seleccionado(), antes->Buffer(1));
     EXPECT_EQ(ventana.Label1->text(), "Meshes: 2");
     EXPECT_EQ(Entradas(), QStringList({"Objeto:0", "Objeto:1"}));
+    // And it goes on turning.
+    const float angulo = ventana.Angulo();
+    ventana.FormPaint();
+    EXPECT_NE(ventana.Angulo(), angulo);
+    EXPECT_EQ(ventana.Seleccionado(), antes->Buffer(1));
 }
 
 TEST_F(Ventana, OtroNivelLiberaElAnteriorYQuitaLaSeleccion) {
