@@ -45,6 +45,7 @@ void ComprobarCargado(const trNivel& n, size_t tamano) {
         contados += 8 + b.TamanoComprimido;
         COMPROBAR(datos.size() == b.TamanoInflado);
         COMPROBAR(b.TamanoInflado <= uint64_t{b.TamanoComprimido} * 1032 + 64);
+        COMPROBAR(b.TamanoInflado <= MAXIMO_BLOQUE_INFLADO);
         // The stated size is only a ceiling: what is held follows what the stream yielded.
         COMPROBAR(datos.capacity() <=
                   std::max<uint64_t>(2 * uint64_t{b.TamanoInflado},

@@ -111,6 +111,11 @@ bool InflarBloque(Cursor& c, int b, trNivel& n, std::string* motivo) {
         return Fallar(motivo, bloque + ": " + std::to_string(info.TamanoInflado) +
                                   " bytes no pueden salir de " +
                                   std::to_string(info.TamanoComprimido) + " bytes comprimidos");
+    if (info.TamanoInflado > MAXIMO_BLOQUE_INFLADO)
+        return Fallar(motivo, bloque + ": dice descomprimirse en " +
+                                  std::to_string(info.TamanoInflado) + " bytes, más de los " +
+                                  std::to_string(MAXIMO_BLOQUE_INFLADO) +
+                                  " que puede tener un nivel");
     if (!CabeceraZlibValida(c.Aqui(), info.TamanoComprimido))
         return Fallar(motivo,
                       bloque + ": no es un flujo zlib (¿archivo cifrado o de otro formato?)");

@@ -21,3 +21,8 @@ int LeerNivel(trNivel& nivel, std::string* motivo = nullptr);
 // Files larger than this are refused before being read: the biggest real levels, sounds and all,
 // stay far below it, and a file picked by mistake is not pulled whole into memory.
 inline constexpr uint64_t MAXIMO_ARCHIVO_NIVEL = uint64_t{256} << 20;
+
+// No block may inflate to more than this. A block's texture pages at this size would be a
+// thousand pages, far beyond any level; without the cap a small file of highly compressible bytes
+// could ask for gigabytes.
+inline constexpr uint64_t MAXIMO_BLOQUE_INFLADO = uint64_t{256} << 20;

@@ -10,12 +10,14 @@
 #include "NivelAbierto.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <malloc.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
@@ -121,6 +123,26 @@ Bytes ConMesh(const std::function<void(MeshFixture&)>& danar) {
     return EscribirNivel(n);
 }
 
+// `ceros` zero bytes as one zlib stream, made a piece at a time so the test never holds them.
+Bytes CerosComprimidos(size_t ceros) {
+    z_stream z{};
+    deflateInit(&z, Z_BEST_COMPRESSION);
+    const Bytes trozo(1 << 20, 0);
+    Bytes salida(deflateBound(&z, ceros));
+    z.next_out = salida.data();
+    z.avail_out = uInt(salida.size());
+    for (size_t quedan = ceros; quedan > 0;) {
+        const size_t n = std::min(quedan, trozo.size());
+        z.next_in = const_cast<Bytef*>(trozo.data());
+        z.avail_in = uInt(n);
+        quedan -= n;
+        deflate(&z, quedan ? Z_NO_FLUSH : Z_FINISH);
+    }
+    salida.resize(z.total_out);
+    deflateEnd(&z);
+    return salida;
+}
+
 bool Texturado(const dxBufferTextura& b, int primitiva) {
     return (b.GetFlags(primitiva) & FLAG_TEXTURADO) != 0 && b.GetTextura(primitiva) != nullptr;
 }
@@ -188,6 +210,14 @@ std::vector<Caso> Catalogo() {
                      EXPECT_EQ(a.Nivel->DatosBloque[1].size(), 1000u);
                      EXPECT_EQ(a.Cantidad(), 2);
                  }});
+    // Honest zlib, but far more than any level holds: refused before a byte is inflated.
+    v.push_back({"bomba_zlib", Archivo([=] {
+                     ContenedorFixture d = c;
+                     d.bloques[1].flujo = CerosComprimidos(size_t{300} << 20);
+                     d.bloques[1].tamanoInflado = uint32_t{300} << 20;
+                     return Serializar(d);
+                 }),
+                 "bloque 2: dice descomprimirse en 314572800 bytes, más de los 268435456"});
     v.push_back({"flujo_zlib_danado", Archivo([=] {
                      ContenedorFixture d = c;
                      Bytes f = Comprimir(d.bloques[0].inflado);
