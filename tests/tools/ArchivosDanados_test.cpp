@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -402,7 +403,13 @@ TEST_P(ArchivoDanado, TerminaConUnResultadoClaro) {
     const int64_t antes = vivos;
     pico = antes;
     std::string motivo;
+    const auto inicio = std::chrono::steady_clock::now();
     const int r = AbrirNivel(ruta.c_str(), &d.dispositivo, abierto, &motivo);
+    // Reported, not asserted: --gtest_output=xml lists both for every case.
+    RecordProperty("ms_abrir", int(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                       std::chrono::steady_clock::now() - inicio)
+                                       .count()));
+    RecordProperty("kib_pico", int((pico - antes) >> 10));
     EXPECT_LT(pico - antes, MEMORIA_MAXIMA);
 
     const Resultado info = Ejecutar({"info", ruta});
