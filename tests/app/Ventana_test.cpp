@@ -3,7 +3,7 @@
 #include "Aplicacion.h"
 #include "CargarNivel.h"
 #include "EscritorNivel.h"
-#include "Main.h"
+#include "TForm1.h"
 
 #include <QApplication>
 #include <QDropEvent>

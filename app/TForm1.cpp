@@ -1,4 +1,4 @@
-#include "Main.h"
+#include "TForm1.h"
 
 #include "Encuadre.h"
 #include "PanelGL.h"

@@ -1,5 +1,5 @@
 // tr4visor [NIVEL]: the viewer's window, opening NIVEL at start when given.
-#include "Main.h"
+#include "TForm1.h"
 #include "Aplicacion.h"
 #include "Monticulo.h"
 
