@@ -4,6 +4,7 @@
 #include "dxDevice8.h"
 #include "trMesh.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -15,6 +16,30 @@ HRESULT SetProyeccionVisor(dxDevice8& dispositivo, int ancho, int alto) {
 HRESULT EncuadrarMesh(dxDevice8& dispositivo, const trMesh& mesh) {
     const float x = float(mesh.CentroX), y = float(-int32_t(mesh.CentroY)), z = float(mesh.CentroZ);
     HRESULT r = dispositivo.SetOjo(x, y, z - DISTANCIA_OJO);
+    return r != D3D_OK ? r : dispositivo.SetObjetivo(x, y, z);
+}
+
+float DistanciaAjuste(float radio, int ancho, int alto) {
+    const float aspecto = float(ancho < 1 ? 1 : ancho) / float(alto < 1 ? 1 : alto);
+    // The narrower of the two half-angles of view decides; a sphere seen at distance d under
+    // half-angle a spans sin(a) * d of radius.
+    const float medioVertical = CAMPO_VISION / 2;
+    const float medioHorizontal = std::atan(std::tan(medioVertical) * aspecto);
+    const float medio = std::min(medioVertical, medioHorizontal);
+    return std::max(radio, 1.0f) / (std::sin(medio) * AJUSTE_RELLENO);
+}
+
+HRESULT EncuadrarEsfera(dxDevice8& dispositivo, float x, float y, float z, float radio, int ancho,
+                        int alto) {
+    radio = std::max(radio, 1.0f);
+    const float d = DistanciaAjuste(radio, ancho, alto);
+    const float aspecto = float(ancho < 1 ? 1 : ancho) / float(alto < 1 ? 1 : alto);
+    // Depth precision follows the ratio far/near, so near stays as far out as the sphere allows.
+    const float cerca = std::max(d - radio * 1.05f, d / 1000.0f);
+    const float lejos = d + radio * 1.05f;
+    HRESULT r = dispositivo.SetProyeccion(cerca, lejos, aspecto, CAMPO_VISION);
+    if (r == D3D_OK)
+        r = dispositivo.SetOjo(x, y, z - d);
     return r != D3D_OK ? r : dispositivo.SetObjetivo(x, y, z);
 }
 

@@ -20,6 +20,14 @@ HRESULT SetProyeccionVisor(dxDevice8& dispositivo, int ancho, int alto);
 // Eye DISTANCIA_OJO before the mesh's centre on the -z side, looking at it along +z; the centre's
 // y is negated as the mesh's vertices are.
 HRESULT EncuadrarMesh(dxDevice8& dispositivo, const trMesh& mesh);
+// Frames a sphere (in the device's world space) so that it fills most of the shorter side of an
+// ancho x alto view: the eye on the -z side of the centre looking along +z, at the distance where
+// the sphere's silhouette spans AJUSTE_RELLENO of that side, and near and far planes that hold the
+// whole sphere. Sets projection and camera; a radius below 1 counts as 1.
+inline constexpr float AJUSTE_RELLENO = 0.9f;
+float DistanciaAjuste(float radio, int ancho, int alto);
+HRESULT EncuadrarEsfera(dxDevice8& dispositivo, float x, float y, float z, float radio, int ancho,
+                        int alto);
 // The next frame's angle: PASO_ANGULO further, kept within one turn so that float precision never
 // stalls the turning however long the window stays open.
 float AvanzarAngulo(float angulo);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -29,6 +30,32 @@ TEST(Encuadre, ElOjoQuedaAMilQuinientosDelCentroConLaYNegada) {
     auto v = [](D3DXVECTOR3 p) { return std::vector<float>{p.x, p.y, p.z}; };
     EXPECT_EQ(v(d.dispositivo.GetOjo()), (std::vector<float>{10, 32768, -1470}));
     EXPECT_EQ(v(d.dispositivo.GetObjetivo()), (std::vector<float>{10, 32768, 30}));
+}
+
+TEST(Encuadre, AjustarPoneLaEsferaDentroDelLadoMasCortoYEntreLosPlanos) {
+    for (auto [ancho, alto] : {std::pair{817, 769}, std::pair{200, 600}, std::pair{0, 0}}) {
+        DispositivoGrabado d;
+        ASSERT_EQ(EncuadrarEsfera(d.dispositivo, 100, -50, 20, 400, ancho, alto), D3D_OK);
+        const D3DXMATRIX p = d.dispositivo.GetProyeccion(), v = d.dispositivo.GetVista();
+        // The sphere's top and its side on the narrower axis project inside clip space, near it.
+        auto clip = [&](float x, float y, float z) {
+            float e[4] = {x, y, z, 1}, o[4] = {}, c[4] = {};
+            for (int j = 0; j < 4; ++j)
+                for (int i = 0; i < 4; ++i)
+                    o[j] += e[i] * v.m[i][j];
+            for (int j = 0; j < 4; ++j)
+                for (int i = 0; i < 4; ++i)
+                    c[j] += o[i] * p.m[i][j];
+            return std::array<float, 3>{c[0] / c[3], c[1] / c[3], c[2] / c[3]};
+        };
+        const float arriba = clip(100, 350, 20)[1];
+        const float lado = clip(500, -50, 20)[0];
+        EXPECT_LT(std::max(arriba, lado), 1.0f) << ancho << "x" << alto;
+        EXPECT_GT(std::max(arriba, lado), 0.8f) << ancho << "x" << alto;
+        // Nearest and farthest points of the sphere stay within depth [0, 1].
+        EXPECT_GT(clip(100, -50, -380)[2], 0.0f);
+        EXPECT_LT(clip(100, -50, 420)[2], 1.0f);
+    }
 }
 
 TEST(Encuadre, ElAnguloAvanzaSiempreYNuncaPasaDeUnaVuelta) {
