@@ -1,4 +1,5 @@
 #include "CargarNivel.h"
+#include "Idioma.h"
 
 #include <zlib.h>
 
@@ -98,27 +99,30 @@ Inflado Inflar(const uint8_t* flujo, uint32_t comprimido, uint32_t declarado, tr
 }
 
 bool InflarBloque(Cursor& c, int b, trNivel& n, std::string* motivo) {
-    const std::string bloque = "bloque " + std::to_string(b + 1);
+    const std::string bloque = Formatear(Traducir("bloque %s"), {std::to_string(b + 1)});
     trBloque& info = n.Bloques[b];
     if (!c.Leer(info.TamanoInflado) || !c.Leer(info.TamanoComprimido))
-        return Fallar(motivo, "el archivo termina antes del " + bloque + " (posición " +
-                                  std::to_string(c.Posicion()) + ")");
+        return Fallar(motivo, Formatear(Traducir("el archivo termina antes del %s (posición %s)"),
+                                        {bloque, std::to_string(c.Posicion())}));
     if (info.TamanoComprimido > c.Restante())
-        return Fallar(motivo, bloque + ": dice tener " + std::to_string(info.TamanoComprimido) +
-                                  " bytes comprimidos, pero al archivo solo le quedan " +
-                                  std::to_string(c.Restante()));
+        return Fallar(motivo, Formatear(Traducir("%s: dice tener %s bytes comprimidos, pero al "
+                                                 "archivo solo le quedan %s"),
+                                        {bloque, std::to_string(info.TamanoComprimido),
+                                         std::to_string(c.Restante())}));
     if (info.TamanoInflado > uint64_t{info.TamanoComprimido} * RAZON_MAXIMA_ZLIB + 64)
-        return Fallar(motivo, bloque + ": " + std::to_string(info.TamanoInflado) +
-                                  " bytes no pueden salir de " +
-                                  std::to_string(info.TamanoComprimido) + " bytes comprimidos");
-    if (info.TamanoInflado > MAXIMO_BLOQUE_INFLADO)
-        return Fallar(motivo, bloque + ": dice descomprimirse en " +
-                                  std::to_string(info.TamanoInflado) + " bytes, más de los " +
-                                  std::to_string(MAXIMO_BLOQUE_INFLADO) +
-                                  " que puede tener un nivel");
-    if (!CabeceraZlibValida(c.Aqui(), info.TamanoComprimido))
         return Fallar(motivo,
-                      bloque + ": no es un flujo zlib (¿archivo cifrado o de otro formato?)");
+                      Formatear(Traducir("%s: %s bytes no pueden salir de %s bytes comprimidos"),
+                                {bloque, std::to_string(info.TamanoInflado),
+                                 std::to_string(info.TamanoComprimido)}));
+    if (info.TamanoInflado > MAXIMO_BLOQUE_INFLADO)
+        return Fallar(motivo, Formatear(Traducir("%s: dice descomprimirse en %s bytes, más de "
+                                                 "los %s que puede tener un nivel"),
+                                        {bloque, std::to_string(info.TamanoInflado),
+                                         std::to_string(MAXIMO_BLOQUE_INFLADO)}));
+    if (!CabeceraZlibValida(c.Aqui(), info.TamanoComprimido))
+        return Fallar(motivo, Formatear(Traducir("%s: no es un flujo zlib (¿archivo cifrado o "
+                                                 "de otro formato?)"),
+                                        {bloque}));
 
     uint64_t escritos = 0;
     switch (
@@ -126,13 +130,15 @@ bool InflarBloque(Cursor& c, int b, trNivel& n, std::string* motivo) {
     case Inflado::Bien:
         break;
     case Inflado::SinMemoria:
-        return Fallar(motivo, bloque + ": no hay memoria para sus " +
-                                  std::to_string(info.TamanoInflado) + " bytes");
+        return Fallar(motivo, Formatear(Traducir("%s: no hay memoria para sus %s bytes"),
+                                        {bloque, std::to_string(info.TamanoInflado)}));
     case Inflado::Excede:
-        return Fallar(motivo, bloque + ": se descomprime en más de los " +
-                                  std::to_string(info.TamanoInflado) + " bytes que declara");
+        return Fallar(motivo, Formatear(Traducir("%s: se descomprime en más de los %s bytes que "
+                                                 "declara"),
+                                        {bloque, std::to_string(info.TamanoInflado)}));
     case Inflado::Danado:
-        return Fallar(motivo, bloque + ": el flujo zlib está dañado o incompleto");
+        return Fallar(motivo,
+                      Formatear(Traducir("%s: el flujo zlib está dañado o incompleto"), {bloque}));
     }
     // A stream shorter than stated is accepted; the record then holds the true length.
     info.TamanoInflado = static_cast<uint32_t>(escritos);
@@ -142,19 +148,23 @@ bool InflarBloque(Cursor& c, int b, trNivel& n, std::string* motivo) {
 
 bool LeerContenedor(Cursor& c, trNivel& n, std::string* motivo) {
     if (c.Restante() < sizeof n.Version + sizeof n.Cabecera)
-        return Fallar(motivo, "el archivo es demasiado corto para ser un nivel (" +
-                                  std::to_string(c.Restante()) + " bytes)");
+        return Fallar(
+            motivo,
+            Formatear(Traducir("el archivo es demasiado corto para ser un nivel (%s bytes)"),
+                      {std::to_string(c.Restante())}));
     c.Leer(n.Version);
     c.Leer(n.Cabecera);
     for (int b = 0; b < 4; ++b)
         if (!InflarBloque(c, b, n, motivo)) {
             if (b == 3 && n.Bloques[2].TamanoInflado == BLOQUE3_OTRA_DISPOSICION && motivo)
-                *motivo += "; su bloque 3 de 786432 bytes indica un nivel de Tomb Raider 5, "
-                           "no de Tomb Raider 4";
+                *motivo +=
+                    Traducir("; su bloque 3 de 786432 bytes indica un nivel de Tomb Raider 5, "
+                             "no de Tomb Raider 4");
             return false;
         }
     if (!c.Leer(n.ValorFinal))
-        return Fallar(motivo, "el archivo termina antes de su valor final: está truncado");
+        return Fallar(motivo,
+                      Traducir("el archivo termina antes de su valor final: está truncado"));
     n.Cola.assign(c.Aqui(), c.Aqui() + c.Restante());
     return true;
 }
@@ -174,29 +184,35 @@ int CargarNivelDeMemoria(const uint8_t* datos, size_t tamano, trNivel& nivel, st
 
 int CargarNivel(const char* archivo, trNivel& nivel, std::string* motivo) {
     if (archivo == nullptr || *archivo == '\0')
-        return Fallar(motivo, "no se indicó ningún archivo");
+        return Fallar(motivo, Traducir("no se indicó ningún archivo"));
     std::error_code ec;
     const auto estado = std::filesystem::status(archivo, ec);
     if (std::filesystem::is_directory(estado))
-        return Fallar(motivo, "es una carpeta, no un archivo de nivel");
+        return Fallar(motivo, Traducir("es una carpeta, no un archivo de nivel"));
     // Opening a pipe or a device would wait for a writer or read without end.
     if (std::filesystem::exists(estado) && !std::filesystem::is_regular_file(estado))
-        return Fallar(motivo, "no es un archivo normal, no puede ser un nivel");
+        return Fallar(motivo, Traducir("no es un archivo normal, no puede ser un nivel"));
 
     std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(archivo, "rb"), &std::fclose);
-    if (!f)
-        return Fallar(motivo, std::string("no se puede abrir: ") + std::strerror(errno));
+    if (!f) {
+        const int error = errno; // before any lookup of the text can touch it
+        return Fallar(motivo, Formatear(Traducir("no se puede abrir: %s"), {std::strerror(error)}));
+    }
     const auto tamano = std::filesystem::file_size(archivo, ec);
     if (ec)
-        return Fallar(motivo, "no se puede saber su tamaño: " + ec.message());
-    if (tamano > MAXIMO_ARCHIVO_NIVEL)
         return Fallar(motivo,
-                      "mide " + std::to_string(tamano) + " bytes, demasiado para ser un nivel");
+                      Formatear(Traducir("no se puede saber su tamaño: %s"), {ec.message()}));
+    if (tamano > MAXIMO_ARCHIVO_NIVEL)
+        return Fallar(motivo, Formatear(Traducir("mide %s bytes, demasiado para ser un nivel"),
+                                        {std::to_string(tamano)}));
 
     trBytes bytes(tamano);
-    if (std::fread(bytes.data(), 1, bytes.size(), f.get()) != bytes.size())
-        return Fallar(
-            motivo, std::string("no se puede leer: ") +
-                        (std::ferror(f.get()) ? std::strerror(errno) : "termina antes de tiempo"));
+    if (std::fread(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) {
+        const int error = errno;
+        return Fallar(motivo,
+                      Formatear(Traducir("no se puede leer: %s"),
+                                {std::ferror(f.get()) ? std::strerror(error)
+                                                      : Traducir("termina antes de tiempo")}));
+    }
     return CargarNivelDeMemoria(bytes.data(), bytes.size(), nivel, motivo);
 }

@@ -1,4 +1,5 @@
 #include "CargarNivel.h"
+#include "Idioma.h"
 #include "trLector.h"
 
 #include <string>
@@ -8,64 +9,64 @@ namespace {
 // What a person reads when a row cannot be read, indexed by row of the level data block.
 const char* const NOMBRE_FILA[59] = {
     "",
-    "el valor inicial",
-    "el número de cuartos",
-    "los cuartos",
-    "el número de datos de suelo",
-    "los datos de suelo",
-    "el número de palabras de meshes",
-    "los datos de meshes",
-    "el número de punteros de meshes",
-    "los punteros de meshes",
-    "el número de animaciones",
-    "las animaciones",
-    "el número de cambios de estado",
-    "los cambios de estado",
-    "el número de despachos de animación",
-    "los despachos de animación",
-    "el número de comandos de animación",
-    "los comandos de animación",
-    "el número de árboles de meshes",
-    "los árboles de meshes",
-    "el número de cuadros de animación",
-    "los cuadros de animación",
-    "el número de movibles",
-    "los movibles",
-    "el número de meshes estáticos",
-    "los meshes estáticos",
-    "el preludio de sprites",
-    "el número de texturas de sprite",
-    "las texturas de sprite",
-    "el número de secuencias de sprite",
-    "las secuencias de sprite",
-    "el número de cámaras",
-    "las cámaras",
-    "el número de cámaras de vuelo",
-    "las cámaras de vuelo",
-    "el número de fuentes de sonido",
-    "las fuentes de sonido",
-    "el número de cajas",
-    "las cajas",
-    "el número de solapes",
-    "los solapes",
-    "las zonas",
-    "el número de texturas animadas",
-    "las texturas animadas",
-    "el preludio de texturas",
-    "el número de texturas de objeto",
-    "las texturas de objeto",
-    "el número de items",
-    "los items",
-    "el número de objetos de IA",
-    "los objetos de IA",
-    "el número de datos de demo",
-    "los datos de demo",
-    "el mapa de sonido",
-    "el número de detalles de sonido",
-    "los detalles de sonido",
-    "el número de índices de muestras",
-    "los índices de muestras",
-    "los bytes finales",
+    PorTraducir("el valor inicial"),
+    PorTraducir("el número de cuartos"),
+    PorTraducir("los cuartos"),
+    PorTraducir("el número de datos de suelo"),
+    PorTraducir("los datos de suelo"),
+    PorTraducir("el número de palabras de meshes"),
+    PorTraducir("los datos de meshes"),
+    PorTraducir("el número de punteros de meshes"),
+    PorTraducir("los punteros de meshes"),
+    PorTraducir("el número de animaciones"),
+    PorTraducir("las animaciones"),
+    PorTraducir("el número de cambios de estado"),
+    PorTraducir("los cambios de estado"),
+    PorTraducir("el número de despachos de animación"),
+    PorTraducir("los despachos de animación"),
+    PorTraducir("el número de comandos de animación"),
+    PorTraducir("los comandos de animación"),
+    PorTraducir("el número de árboles de meshes"),
+    PorTraducir("los árboles de meshes"),
+    PorTraducir("el número de cuadros de animación"),
+    PorTraducir("los cuadros de animación"),
+    PorTraducir("el número de movibles"),
+    PorTraducir("los movibles"),
+    PorTraducir("el número de meshes estáticos"),
+    PorTraducir("los meshes estáticos"),
+    PorTraducir("el preludio de sprites"),
+    PorTraducir("el número de texturas de sprite"),
+    PorTraducir("las texturas de sprite"),
+    PorTraducir("el número de secuencias de sprite"),
+    PorTraducir("las secuencias de sprite"),
+    PorTraducir("el número de cámaras"),
+    PorTraducir("las cámaras"),
+    PorTraducir("el número de cámaras de vuelo"),
+    PorTraducir("las cámaras de vuelo"),
+    PorTraducir("el número de fuentes de sonido"),
+    PorTraducir("las fuentes de sonido"),
+    PorTraducir("el número de cajas"),
+    PorTraducir("las cajas"),
+    PorTraducir("el número de solapes"),
+    PorTraducir("los solapes"),
+    PorTraducir("las zonas"),
+    PorTraducir("el número de texturas animadas"),
+    PorTraducir("las texturas animadas"),
+    PorTraducir("el preludio de texturas"),
+    PorTraducir("el número de texturas de objeto"),
+    PorTraducir("las texturas de objeto"),
+    PorTraducir("el número de items"),
+    PorTraducir("los items"),
+    PorTraducir("el número de objetos de IA"),
+    PorTraducir("los objetos de IA"),
+    PorTraducir("el número de datos de demo"),
+    PorTraducir("los datos de demo"),
+    PorTraducir("el mapa de sonido"),
+    PorTraducir("el número de detalles de sonido"),
+    PorTraducir("los detalles de sonido"),
+    PorTraducir("el número de índices de muestras"),
+    PorTraducir("los índices de muestras"),
+    PorTraducir("los bytes finales"),
 };
 
 // Every row up to the object textures decides where the mesh data and the object textures
@@ -90,8 +91,9 @@ class Recorrido {
 
     void Bytes(int fila, void* destino, uint32_t longitud, const std::string& nombre = {}) {
         if (lector_.Leer(destino, longitud) != trLector::LEIDO)
-            Rechazar(fila, "el bloque 4 termina (" + std::to_string(lector_.Tamano) + " bytes) " +
-                               AntesDe(Nombre(fila, nombre)));
+            Rechazar(fila,
+                     Formatear(Traducir("el bloque 4 termina (%s bytes) %s"),
+                               {std::to_string(lector_.Tamano), AntesDe(Nombre(fila, nombre))}));
     }
 
     template <class T> void Campo(int fila, T& destino, const std::string& nombre = {}) {
@@ -118,20 +120,25 @@ class Recorrido {
     bool Cabe(int fila, uint64_t cuenta, uint64_t tamano, const std::string& nombre = {}) {
         if (cuenta * tamano <= lector_.Restante())
             return true;
-        Rechazar(fila, Nombre(fila, nombre) + " (" + std::to_string(cuenta) + " × " +
-                           std::to_string(tamano) + " bytes desde la posición " +
-                           std::to_string(lector_.Posicion) + ") no caben en el bloque 4 (" +
-                           std::to_string(lector_.Tamano) + " bytes)");
+        Rechazar(fila,
+                 Formatear(Traducir("%s (%s × %s bytes desde la posición %s) no caben en el "
+                                    "bloque 4 (%s bytes)"),
+                           {Nombre(fila, nombre), std::to_string(cuenta), std::to_string(tamano),
+                            std::to_string(lector_.Posicion), std::to_string(lector_.Tamano)}));
         return false;
     }
 
   private:
+    // A name given by the caller is in the language in force already.
     static std::string Nombre(int fila, const std::string& nombre) {
-        return nombre.empty() ? NOMBRE_FILA[fila] : nombre;
+        return nombre.empty() ? Traducir(NOMBRE_FILA[fila]) : nombre;
     }
-    // "antes de el ..." is not Spanish: the article contracts.
+    // "antes de el ..." is not Spanish: the article contracts. Other languages take the
+    // catalogue's form with the name whole.
     static std::string AntesDe(const std::string& nombre) {
-        return nombre.starts_with("el ") ? "antes del " + nombre.substr(3) : "antes de " + nombre;
+        if (IdiomaActual() == Idioma::Espanol && nombre.starts_with("el "))
+            return "antes del " + nombre.substr(3);
+        return Formatear(Traducir("antes de %s"), {nombre});
     }
     void Rechazar(int fila, std::string motivo) {
         if (filaRechazada_ != 0)
@@ -146,9 +153,9 @@ class Recorrido {
 };
 
 void LeerCuarto(Recorrido& r, trCuarto& c, const std::string& quien) {
-    auto nombre = [&](const char* campo) { return quien + ", " + campo; };
-    r.Bytes(3, c.Info, sizeof c.Info, nombre("su información"));
-    r.Campo(3, c.NumPalabrasDatos, nombre("su número de palabras"));
+    auto nombre = [&](const char* campo) { return quien + ", " + Traducir(campo); };
+    r.Bytes(3, c.Info, sizeof c.Info, nombre(PorTraducir("su información")));
+    r.Campo(3, c.NumPalabrasDatos, nombre(PorTraducir("su número de palabras")));
 
     struct Geometria {
         int16_t& cuenta;
@@ -156,10 +163,10 @@ void LeerCuarto(Recorrido& r, trCuarto& c, const std::string& quien) {
         uint32_t tamano;
         const char* nombre;
     } geometria[] = {
-        {c.NumVertices, c.Vertices, 12, "los vértices"},
-        {c.NumRectangulos, c.Rectangulos, 10, "los rectángulos"},
-        {c.NumTriangulos, c.Triangulos, 8, "los triángulos"},
-        {c.NumSprites, c.Sprites, 4, "los sprites"},
+        {c.NumVertices, c.Vertices, 12, PorTraducir("los vértices")},
+        {c.NumRectangulos, c.Rectangulos, 10, PorTraducir("los rectángulos")},
+        {c.NumTriangulos, c.Triangulos, 8, PorTraducir("los triángulos")},
+        {c.NumSprites, c.Sprites, 4, PorTraducir("los sprites")},
     };
     for (auto& g : geometria) {
         r.Campo(3, g.cuenta, nombre(g.nombre));
@@ -167,30 +174,31 @@ void LeerCuarto(Recorrido& r, trCuarto& c, const std::string& quien) {
             r.Arreglo(3, uint64_t(g.cuenta), g.tamano, g.datos, nombre(g.nombre));
     }
 
-    r.Campo(3, c.NumPortales, nombre("el número de portales"));
+    r.Campo(3, c.NumPortales, nombre(PorTraducir("el número de portales")));
     if (c.NumPortales != 0)
-        r.Arreglo(3, c.NumPortales, 32, c.Portales, nombre("los portales"));
+        r.Arreglo(3, c.NumPortales, 32, c.Portales, nombre(PorTraducir("los portales")));
 
-    r.Campo(3, c.DimensionSectores1, nombre("la rejilla de sectores"));
-    r.Campo(3, c.DimensionSectores2, nombre("la rejilla de sectores"));
+    r.Campo(3, c.DimensionSectores1, nombre(PorTraducir("la rejilla de sectores")));
+    r.Campo(3, c.DimensionSectores2, nombre(PorTraducir("la rejilla de sectores")));
     const uint32_t sectores = uint32_t{c.DimensionSectores1} * c.DimensionSectores2;
-    r.Arreglo(3, sectores, 8, c.Sectores, nombre("los sectores"));
+    r.Arreglo(3, sectores, 8, c.Sectores, nombre(PorTraducir("los sectores")));
 
-    r.Campo(3, c.ColorBajo, nombre("su color"));
-    r.Campo(3, c.ColorAlto, nombre("su color"));
+    r.Campo(3, c.ColorBajo, nombre(PorTraducir("su color")));
+    r.Campo(3, c.ColorAlto, nombre(PorTraducir("su color")));
 
-    r.Campo(3, c.NumLuces, nombre("el número de luces"));
+    r.Campo(3, c.NumLuces, nombre(PorTraducir("el número de luces")));
     if (c.NumLuces != 0)
-        r.Arreglo(3, c.NumLuces, 46, c.Luces, nombre("las luces"));
+        r.Arreglo(3, c.NumLuces, 46, c.Luces, nombre(PorTraducir("las luces")));
 
-    r.Campo(3, c.NumMeshesEstaticos, nombre("el número de meshes estáticos"));
+    r.Campo(3, c.NumMeshesEstaticos, nombre(PorTraducir("el número de meshes estáticos")));
     if (c.NumMeshesEstaticos != 0)
-        r.Arreglo(3, c.NumMeshesEstaticos, 20, c.MeshesEstaticos, nombre("los meshes estáticos"));
+        r.Arreglo(3, c.NumMeshesEstaticos, 20, c.MeshesEstaticos,
+                  nombre(PorTraducir("los meshes estáticos")));
 
-    r.Campo(3, c.CuartoAlterno, nombre("su cuarto alterno"));
-    r.Campo(3, c.Banderas, nombre("sus banderas"));
+    r.Campo(3, c.CuartoAlterno, nombre(PorTraducir("su cuarto alterno")));
+    r.Campo(3, c.Banderas, nombre(PorTraducir("sus banderas")));
     uint8_t tres[3] = {};
-    r.Bytes(3, tres, 3, nombre("sus últimos bytes"));
+    r.Bytes(3, tres, 3, nombre(PorTraducir("sus últimos bytes")));
     c.EsquemaAgua = tres[0];
     c.Reverberacion = tres[1];
     c.GrupoAlterno = tres[2];
@@ -205,7 +213,8 @@ void LeerCuartos(Recorrido& r, trNivel& n) {
     n.Cuartos.resize(n.NumCuartos);
     for (uint32_t i = 0; i < n.NumCuartos && !r.Rechazado(); ++i)
         LeerCuarto(r, n.Cuartos[i],
-                   "cuarto " + std::to_string(i) + " de " + std::to_string(n.NumCuartos));
+                   Formatear(Traducir("cuarto %s de %s"),
+                             {std::to_string(i), std::to_string(n.NumCuartos)}));
 }
 
 void LeerTexturasObjeto(Recorrido& r, trNivel& n) {
@@ -279,7 +288,7 @@ int LeerNivel(trNivel& nivel, std::string* motivo) {
     Recorrer(r, nivel);
     if (r.Rechazado() && r.FilaRechazada() <= ULTIMA_FILA_NECESARIA) {
         if (motivo)
-            *motivo = "datos del nivel dañados: " + r.Motivo();
+            *motivo = Formatear(Traducir("datos del nivel dañados: %s"), {r.Motivo()});
         return 0;
     }
     return 1;

@@ -1,4 +1,5 @@
 #include "SuperficieEGL.h"
+#include "Idioma.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
@@ -36,7 +37,7 @@ EGLDisplay Pantalla(std::string* motivo) {
         return pantalla;
     const char* clientes = eglQueryString(EGL_NO_DISPLAY, EGL_EXTENSIONS);
     if (!TieneExtension(clientes, "EGL_MESA_platform_surfaceless")) {
-        Motivo(motivo, "EGL no ofrece la plataforma sin superficie de Mesa");
+        Motivo(motivo, Traducir("EGL no ofrece la plataforma sin superficie de Mesa"));
         return EGL_NO_DISPLAY;
     }
     auto obtener = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
@@ -44,7 +45,7 @@ EGLDisplay Pantalla(std::string* motivo) {
     EGLDisplay d = obtener ? obtener(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr)
                            : EGL_NO_DISPLAY;
     if (d == EGL_NO_DISPLAY || !eglInitialize(d, nullptr, nullptr)) {
-        Motivo(motivo, "no se pudo abrir la pantalla EGL sin superficie");
+        Motivo(motivo, Traducir("no se pudo abrir la pantalla EGL sin superficie"));
         return EGL_NO_DISPLAY;
     }
     pantalla = d;
@@ -55,7 +56,7 @@ EGLDisplay Pantalla(std::string* motivo) {
 
 std::unique_ptr<SuperficieEGL> SuperficieEGL::Crear(int ancho, int alto, std::string* motivo) {
     if (ancho < 1 || alto < 1) {
-        Motivo(motivo, "tamaño de superficie no válido");
+        Motivo(motivo, Traducir("tamaño de superficie no válido"));
         return nullptr;
     }
     EGLDisplay pantalla = Pantalla(motivo);
@@ -69,11 +70,11 @@ std::unique_ptr<SuperficieEGL> SuperficieEGL::Crear(int ancho, int alto, std::st
     const char* extensiones = eglQueryString(pantalla, EGL_EXTENSIONS);
     if (!TieneExtension(extensiones, "EGL_KHR_no_config_context") ||
         !TieneExtension(extensiones, "EGL_KHR_surfaceless_context")) {
-        Motivo(motivo, "EGL no admite contextos sin configuración ni superficie");
+        Motivo(motivo, Traducir("EGL no admite contextos sin configuración ni superficie"));
         return nullptr;
     }
     if (!eglBindAPI(EGL_OPENGL_API)) {
-        Motivo(motivo, "EGL no ofrece OpenGL de escritorio");
+        Motivo(motivo, Traducir("EGL no ofrece OpenGL de escritorio"));
         return nullptr;
     }
     const EGLint atributos[] = {EGL_CONTEXT_MAJOR_VERSION,
@@ -85,12 +86,12 @@ std::unique_ptr<SuperficieEGL> SuperficieEGL::Crear(int ancho, int alto, std::st
                                 EGL_NONE};
     EGLContext contexto = eglCreateContext(pantalla, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, atributos);
     if (contexto == EGL_NO_CONTEXT) {
-        Motivo(motivo, "no se pudo crear un contexto OpenGL 3.3 núcleo");
+        Motivo(motivo, Traducir("no se pudo crear un contexto OpenGL 3.3 núcleo"));
         return nullptr;
     }
     s->contexto_ = contexto;
     if (!s->HacerActual()) {
-        Motivo(motivo, "no se pudo activar el contexto OpenGL");
+        Motivo(motivo, Traducir("no se pudo activar el contexto OpenGL"));
         return nullptr;
     }
     if (!s->CrearMarco(motivo))
@@ -102,7 +103,7 @@ bool SuperficieEGL::CrearMarco(std::string* motivo) {
     GLint maximo = 0;
     glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &maximo);
     if (ancho_ > maximo || alto_ > maximo) {
-        Motivo(motivo, "superficie mayor de lo que admite OpenGL");
+        Motivo(motivo, Traducir("superficie mayor de lo que admite OpenGL"));
         return false;
     }
     glGenFramebuffers(1, &marco_);
@@ -116,7 +117,7 @@ bool SuperficieEGL::CrearMarco(std::string* motivo) {
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, color_);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, profundidad_);
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        Motivo(motivo, "el marco de dibujo fuera de pantalla no está completo");
+        Motivo(motivo, Traducir("el marco de dibujo fuera de pantalla no está completo"));
         return false;
     }
     return true;

@@ -1,10 +1,13 @@
 #include "Resumen.h"
+#include "Idioma.h"
 #include "Lista_Mesh.h"
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -12,6 +15,19 @@ std::string Hex8(uint32_t v) {
     char texto[11];
     std::snprintf(texto, sizeof texto, "0x%08x", v);
     return texto;
+}
+
+// Values start in one column whatever the language; a column is a character, not a UTF-8 byte.
+constexpr size_t COLUMNA_DE_VALORES = 22;
+
+void Etiqueta(std::ostream& salida, std::string_view etiqueta) {
+    const size_t caracteres =
+        1 + size_t(std::count_if(etiqueta.begin(), etiqueta.end(), [](char c) {
+            return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        }));
+    salida << etiqueta << ':'
+           << std::string(caracteres < COLUMNA_DE_VALORES ? COLUMNA_DE_VALORES - caracteres : 1,
+                          ' ');
 }
 
 } // namespace
@@ -63,28 +79,38 @@ void EscribirJson(const ResumenNivel& r, std::ostream& salida) {
 
 void EscribirTexto(const ResumenNivel& r, std::ostream& salida) {
     const trNivel& n = *r.nivel;
-    salida << "Versión:              " << Hex8(n.Version) << '\n'
-           << "Cabecera:             " << n.Cabecera[0] << ' ' << n.Cabecera[1] << ' '
-           << n.Cabecera[2] << '\n';
+    auto linea = [&](std::string_view etiqueta, const auto& valor) {
+        Etiqueta(salida, etiqueta);
+        salida << valor << '\n';
+    };
+    auto bytes = [](uint64_t cuantos) {
+        return Formatear(Traducir("%s bytes"), {std::to_string(cuantos)});
+    };
+    linea(Traducir("Versión"), Hex8(n.Version));
+    Etiqueta(salida, Traducir("Cabecera"));
+    salida << n.Cabecera[0] << ' ' << n.Cabecera[1] << ' ' << n.Cabecera[2] << '\n';
     for (int b = 0; b < 4; ++b)
-        salida << "Bloque " << b + 1 << ":             " << n.Bloques[b].TamanoInflado << " bytes ("
-               << n.Bloques[b].TamanoComprimido << " comprimidos)\n";
-    salida << "Valor final:          " << n.ValorFinal << '\n'
-           << "Cola:                 " << n.Cola.size() << " bytes\n"
-           << "Páginas de textura:   " << n.NumPaginas() << '\n'
-           << "Cuartos:              " << n.NumCuartos << '\n'
-           << "Datos de suelo:       " << n.NumDatosSuelo << '\n'
-           << "Palabras de meshes:   " << n.NumPalabrasMesh << '\n'
-           << "Punteros de meshes:   " << n.NumPunterosMesh << '\n'
-           << "Meshes:               " << r.meshes << " (" << r.rectangulos << " rectángulos, "
-           << r.triangulos << " triángulos)\n"
-           << "Animaciones:          " << n.NumAnimaciones << '\n'
-           << "Movibles:             " << n.NumMovibles << '\n'
-           << "Meshes estáticos:     " << n.NumMeshesEstaticos << '\n'
-           << "Texturas de objeto:   " << n.NumTexturasObjeto << '\n'
-           << "Texturas de sprite:   " << n.NumTexturasSprite << '\n'
-           << "Cámaras:              " << n.NumCamaras << '\n'
-           << "Fuentes de sonido:    " << n.NumFuentesSonido << '\n'
-           << "Cajas:                " << n.NumCajas << '\n'
-           << "Items:                " << n.NumItems << '\n';
+        linea(Formatear(Traducir("Bloque %s"), {std::to_string(b + 1)}),
+              Formatear(Traducir("%s bytes (%s comprimidos)"),
+                        {std::to_string(n.Bloques[b].TamanoInflado),
+                         std::to_string(n.Bloques[b].TamanoComprimido)}));
+    linea(Traducir("Valor final"), n.ValorFinal);
+    linea(Traducir("Cola"), bytes(n.Cola.size()));
+    linea(Traducir("Páginas de textura"), n.NumPaginas());
+    linea(Traducir("Cuartos"), n.NumCuartos);
+    linea(Traducir("Datos de suelo"), n.NumDatosSuelo);
+    linea(Traducir("Palabras de meshes"), n.NumPalabrasMesh);
+    linea(Traducir("Punteros de meshes"), n.NumPunterosMesh);
+    linea(Traducir("Meshes"), Formatear(Traducir("%s (%s rectángulos, %s triángulos)"),
+                                        {std::to_string(r.meshes), std::to_string(r.rectangulos),
+                                         std::to_string(r.triangulos)}));
+    linea(Traducir("Animaciones"), n.NumAnimaciones);
+    linea(Traducir("Movibles"), n.NumMovibles);
+    linea(Traducir("Meshes estáticos"), n.NumMeshesEstaticos);
+    linea(Traducir("Texturas de objeto"), n.NumTexturasObjeto);
+    linea(Traducir("Texturas de sprite"), n.NumTexturasSprite);
+    linea(Traducir("Cámaras"), n.NumCamaras);
+    linea(Traducir("Fuentes de sonido"), n.NumFuentesSonido);
+    linea(Traducir("Cajas"), n.NumCajas);
+    linea(Traducir("Items"), n.NumItems);
 }

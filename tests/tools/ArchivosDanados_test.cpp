@@ -7,6 +7,7 @@
 #include "Ejecutar.h"
 #include "EscritorNivel.h"
 #include "Grabacion.h"
+#include "Idioma.h"
 #include "NivelAbierto.h"
 
 #include <gtest/gtest.h>
@@ -142,6 +143,19 @@ Bytes CerosComprimidos(size_t ceros) {
     salida.resize(z.total_out);
     deflateEnd(&z);
     return salida;
+}
+
+// The figures a reason names, in any order: a translation may place them differently.
+std::vector<std::string> Cifras(const std::string& texto) {
+    std::vector<std::string> v;
+    for (size_t i = 0; i < texto.size();) {
+        const size_t fin = texto.find_first_not_of("0123456789", i);
+        if (fin != i)
+            v.push_back(texto.substr(i, fin - i));
+        i = fin == std::string::npos ? texto.size() : fin + (fin == i);
+    }
+    std::sort(v.begin(), v.end());
+    return v;
 }
 
 bool Texturado(const dxBufferTextura& b, int primitiva) {
@@ -376,7 +390,9 @@ std::vector<Caso> Catalogo() {
 class ArchivoDanado : public ::testing::TestWithParam<Caso> {
   protected:
     void SetUp() override {
-        carpeta_ = fs::path(::testing::TempDir()) / ("danado-" + GetParam().nombre);
+        // The process id keeps two test runs on one machine (two worktrees, say) apart.
+        carpeta_ = fs::path(::testing::TempDir()) /
+                   ("danado-" + GetParam().nombre + "-" + std::to_string(getpid()));
         fs::remove_all(carpeta_);
         fs::create_directories(carpeta_);
     }
@@ -423,6 +439,22 @@ TEST_P(ArchivoDanado, TerminaConUnResultadoClaro) {
         EXPECT_EQ(info.estado, 1);
         EXPECT_EQ(info.errores, "tr4tool: " + ruta + ": " + motivo + "\n");
         EXPECT_EQ(info.salida, "");
+
+        // The same refusal under an English locale: every fixed word translated, every figure
+        // kept, still one line.
+        FijarIdioma(Idioma::Ingles);
+        const Resultado ingles = Ejecutar({"info", ruta});
+        FijarIdioma(Idioma::Espanol);
+        const std::string prefijo = "tr4tool: " + ruta + ": ";
+        EXPECT_EQ(ingles.estado, 1);
+        ASSERT_TRUE(ingles.errores.starts_with(prefijo)) << ingles.errores;
+        const std::string razon = ingles.errores.substr(prefijo.size());
+        EXPECT_EQ(razon.find('\n'), razon.size() - 1) << razon;
+        EXPECT_EQ(Cifras(razon), Cifras(motivo)) << razon;
+        for (const char* espanol :
+             {" de ", " del ", " el ", " los ", " las ", " que ", " se ", "bloque", "archivo",
+              "dañad", "á", "é", "í", "ó", "ú", "ñ", "¿"})
+            EXPECT_EQ(razon.find(espanol), std::string::npos) << razon;
     } else {
         ASSERT_EQ(r, 1) << motivo;
         ASSERT_NE(abierto.get(), enPantalla);

@@ -1,9 +1,12 @@
 #include "Comandos.h"
 #include "Ejecutar.h"
 #include "EscritorNivel.h"
+#include "Idioma.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -14,7 +17,8 @@
 namespace {
 
 std::string Guardar(const fixture::Bytes& bytes, const std::string& nombre) {
-    const std::string ruta = ::testing::TempDir() + "/" + nombre;
+    // The process id keeps two test runs on one machine apart.
+    const std::string ruta = ::testing::TempDir() + "/" + std::to_string(getpid()) + "-" + nombre;
     EXPECT_TRUE(fixture::GuardarArchivo(ruta, bytes));
     return ruta;
 }
@@ -35,19 +39,34 @@ TEST(tr4tool, ErroresDeUso) {
     EXPECT_NE(ayuda.salida.find("tr4tool render"), std::string::npos);
 }
 
-TEST(tr4tool, NivelIlegibleEnUnaLinea) {
+TEST(tr4tool, NivelIlegibleEnUnaLineaEnCadaIdioma) {
     fixture::NivelFixture n;
     fixture::Bytes archivo = fixture::EscribirNivel(n);
     archivo.resize(archivo.size() / 2);
     const std::string ruta = Guardar(archivo, "mitad.tr4");
-    for (const auto& nivel : {ruta, std::string("/no/existe.tr4")}) {
-        const auto r = Ejecutar({"info", "--json", nivel});
+    const std::string corto = Guardar(fixture::Bytes{'T', 'R', '4', 0}, "corto.tr4");
+    const struct {
+        Idioma idioma;
+        std::string nivel, motivo;
+    } casos[] = {
+        {Idioma::Espanol, ruta, "bloque "},
+        {Idioma::Ingles, ruta, "block "},
+        {Idioma::Espanol, "/no/existe.tr4", "no se puede abrir: No such file or directory"},
+        {Idioma::Ingles, "/no/existe.tr4", "cannot open: No such file or directory"},
+        {Idioma::Espanol, corto, "el archivo es demasiado corto para ser un nivel (4 bytes)"},
+        {Idioma::Ingles, corto, "the file is too short to be a level (4 bytes)"},
+    };
+    for (const auto& c : casos) {
+        FijarIdioma(c.idioma);
+        const auto r = Ejecutar({"info", "--json", c.nivel});
         EXPECT_EQ(r.estado, 1);
         EXPECT_TRUE(r.salida.empty());
-        EXPECT_TRUE(r.errores.starts_with("tr4tool: " + nivel + ": ")) << r.errores;
+        EXPECT_TRUE(r.errores.starts_with("tr4tool: " + c.nivel + ": " + c.motivo)) << r.errores;
         EXPECT_EQ(r.errores.find('\n'), r.errores.size() - 1) << r.errores;
     }
+    FijarIdioma(Idioma::Espanol);
     std::filesystem::remove(ruta);
+    std::filesystem::remove(corto);
 }
 
 TEST(tr4tool, InfoJsonDeUnNivelConocido) {
@@ -114,10 +133,38 @@ TEST(tr4tool, InfoJsonDeUnNivelConocido) {
     EXPECT_EQ(j["trailing"], 16);
     EXPECT_EQ(j["tail_bytes"], 17);
 
-    const auto texto = Ejecutar({"info", ruta});
-    EXPECT_EQ(texto.estado, 0);
-    EXPECT_NE(texto.salida.find("3 (2 rectángulos, 4 triángulos)"), std::string::npos)
-        << texto.salida;
+    // The readable table in each language: the same lines, every value in one column.
+    const struct {
+        Idioma idioma;
+        const char *meshes, *bloque, *paginas;
+    } idiomas[] = {
+        {Idioma::Espanol, "Meshes:               3 (2 rectángulos, 4 triángulos)\n",
+         "Bloque 2:             ", "Páginas de textura:   3\n"},
+        {Idioma::Ingles, "Meshes:               3 (2 rectangles, 4 triangles)\n",
+         "Block 2:              ", "Texture pages:        3\n"},
+    };
+    for (const auto& idioma : idiomas) {
+        FijarIdioma(idioma.idioma);
+        const auto texto = Ejecutar({"info", ruta});
+        EXPECT_EQ(texto.estado, 0);
+        EXPECT_NE(texto.salida.find(idioma.meshes), std::string::npos) << texto.salida;
+        EXPECT_NE(texto.salida.find(idioma.bloque), std::string::npos) << texto.salida;
+        EXPECT_NE(texto.salida.find(idioma.paginas), std::string::npos) << texto.salida;
+        std::istringstream lineas(texto.salida);
+        int cuantas = 0;
+        for (std::string linea; std::getline(lineas, linea); ++cuantas) {
+            // Characters, not bytes, before the value: "Versión" takes as much room as "Version".
+            const size_t dospuntos = linea.find(": ");
+            ASSERT_NE(dospuntos, std::string::npos) << linea;
+            const size_t valor = linea.find_first_not_of(' ', dospuntos + 1);
+            const auto caracteres = std::count_if(linea.begin(), linea.begin() + valor, [](char c) {
+                return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+            });
+            EXPECT_EQ(caracteres, 22) << linea;
+        }
+        EXPECT_EQ(cuantas, 23);
+    }
+    FijarIdioma(Idioma::Espanol);
     std::filesystem::remove(ruta);
 }
 
