@@ -122,3 +122,21 @@ TEST(Idioma, FormatearPoneCadaValorEnSuSitio) {
     for (const auto& c : casos)
         EXPECT_EQ(Formatear(c.plantilla, c.valores), c.esperado) << c.plantilla;
 }
+
+TEST(Idioma, ElGeneradorLeeElCatalogoComoLoEscribenLosEditores) {
+    const EntradaCatalogo prueba[] = {
+#include "Prueba.inc"
+    };
+    ASSERT_EQ(std::size(prueba), 4u); // no header, no obsolete entry
+    EXPECT_STREQ(prueba[0].espanol,
+                 "una línea larga que el editor partió en dos, con [corchetes] y; punto y coma");
+    EXPECT_STREQ(prueba[0].ingles, "a long line the editor split in two, with [brackets] and; a "
+                                   "semicolon");
+    EXPECT_STREQ(prueba[1].espanol, "comillas \"dobles\", barra \\ y\tnueva línea\n");
+    EXPECT_STREQ(prueba[1].ingles, "\"double\" quotes, backslash \\ and\tnew line\n");
+    EXPECT_FALSE(prueba[0].dudosa || prueba[1].dudosa);
+    EXPECT_STREQ(prueba[2].espanol, "dudosa");
+    EXPECT_TRUE(prueba[2].dudosa);
+    EXPECT_STREQ(prueba[3].espanol, "sin traducir");
+    EXPECT_STREQ(prueba[3].ingles, "");
+}
