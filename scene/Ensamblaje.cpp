@@ -41,30 +41,57 @@ glm::mat4 EnDispositivo(const glm::mat3& giro, const glm::vec3& posicion) {
     return m;
 }
 
-// The sphere round every vertex: centred in their bounding box, as far out as the farthest.
-void Esfera(Ensamblaje& e, const Lista_Mesh& lista) {
-    constexpr float INF = std::numeric_limits<float>::infinity();
-    glm::vec3 minimo(INF), maximo(-INF);
-    std::vector<glm::vec3> puntos;
+// What one object may hold: far beyond any real one (Lara's body is 15 meshes, under 2000 faces),
+// so that a damaged level whose moveable names one big mesh 65535 times cannot make a pick, or
+// every frame after it, take minutes. Meshes past either ceiling are left out.
+constexpr int64_t MAXIMO_VERTICES_OBJETO = int64_t{1} << 20;
+constexpr int64_t MAXIMO_CARAS_OBJETO = int64_t{1} << 18;
+
+// The meshes that fit within the ceilings, counted into the object's faces.
+void Recortar(Ensamblaje& e, const Lista_Mesh& lista) {
+    int64_t vertices = 0, caras = 0;
+    size_t quedan = 0;
     for (const PiezaObjeto& p : e.Piezas) {
         trMesh* m = nullptr;
         if (!lista.ObtenerMesh(p.Mesh, m))
             continue;
-        e.Caras += int32_t(m->Rectangulos.size() + m->Triangulos.size());
-        const glm::mat4 mundo = Matriz(p.Mundo);
-        for (const trVector16& v : m->Vertices) {
-            const glm::vec3 q = mundo * glm::vec4(v.X, -int32_t(v.Y), v.Z, 1);
-            minimo = glm::min(minimo, q);
-            maximo = glm::max(maximo, q);
-            puntos.push_back(q);
-        }
+        const int64_t c = int64_t(m->Rectangulos.size() + m->Triangulos.size());
+        if (vertices + int64_t(m->Vertices.size()) > MAXIMO_VERTICES_OBJETO ||
+            caras + c > MAXIMO_CARAS_OBJETO)
+            break;
+        vertices += int64_t(m->Vertices.size());
+        caras += c;
+        e.Piezas[quedan++] = p;
     }
-    if (puntos.empty())
-        return;
+    e.Piezas.resize(quedan);
+    e.Caras = int32_t(caras);
+}
+
+// Calls ver(point) for every vertex of the object where its world matrix puts it.
+template <class Ver> void CadaVertice(const Ensamblaje& e, const Lista_Mesh& lista, Ver ver) {
+    for (const PiezaObjeto& p : e.Piezas) {
+        trMesh* m = nullptr;
+        lista.ObtenerMesh(p.Mesh, m);
+        const glm::mat4 mundo = Matriz(p.Mundo);
+        for (const trVector16& v : m->Vertices)
+            ver(glm::vec3(mundo * glm::vec4(v.X, -int32_t(v.Y), v.Z, 1)));
+    }
+}
+
+// The sphere round every vertex: centred in their bounding box, as far out as the farthest.
+void Esfera(Ensamblaje& e, const Lista_Mesh& lista) {
+    Recortar(e, lista);
+    constexpr float INF = std::numeric_limits<float>::infinity();
+    glm::vec3 minimo(INF), maximo(-INF);
+    CadaVertice(e, lista, [&](const glm::vec3& q) {
+        minimo = glm::min(minimo, q);
+        maximo = glm::max(maximo, q);
+    });
+    if (minimo.x > maximo.x)
+        return; // no vertex at all
     const glm::vec3 c = (minimo + maximo) / 2.f;
     float r2 = 0;
-    for (const glm::vec3& q : puntos)
-        r2 = std::max(r2, glm::dot(q - c, q - c));
+    CadaVertice(e, lista, [&](const glm::vec3& q) { r2 = std::max(r2, glm::dot(q - c, q - c)); });
     e.Centro = {c.x, c.y, c.z};
     e.Radio = std::sqrt(r2);
 }

@@ -108,6 +108,25 @@ TEST(Ensamblaje, ElGiroDejaCadaVerticeDentroDeLaEsfera) {
     ExpectCerca(Transformar(cero, 1, -2, 3), {7, -18, -71});
 }
 
+TEST(Ensamblaje, UnMovibleQueRepiteUnaMeshGrandeSeRecorta) {
+    // 2000 times one mesh of 300 faces: far past any real object; the pick stays quick.
+    fixture::NivelFixture n;
+    fixture::MeshFixture m;
+    m.vertices = {{0, 0, 0}, {100, 0, 0}, {0, 100, 0}};
+    m.triangulos.assign(300, {{0, 1, 2}, 0, 0});
+    n.meshes = {m};
+    n.punterosMesh = std::vector<uint32_t>(2000, 0);
+    n.arbolesMesh.assign(4 * 1999, 0);
+    n.movibles = {{1, 2000, 0, 0, 0, 0xFFFF}};
+    const auto l = Leer(fixture::EscribirNivel(n));
+    ASSERT_EQ(l->objetos.Movibles.size(), 1u);
+    EXPECT_TRUE(l->objetos.Movibles[0].Completo);
+    const Ensamblaje e = ArmarMovible(l->objetos.Movibles[0], *l->lista);
+    EXPECT_EQ(e.Piezas.size(), size_t((1 << 18) / 300));
+    EXPECT_EQ(e.Caras, int32_t(e.Piezas.size() * 300));
+    EXPECT_GT(e.Radio, 0);
+}
+
 namespace {
 
 struct Real {
