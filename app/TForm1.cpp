@@ -281,7 +281,8 @@ void TForm1::LlenarObjetos() {
     if (!nivel_)
         return;
     const trObjetos& objetos = nivel_->Objetos;
-    auto* movibles = new QTreeWidgetItem(TreeView1, {tr("Movibles (%1)").arg(objetos.Movibles.size())});
+    auto* movibles =
+        new QTreeWidgetItem(TreeView1, {tr("Movibles (%1)").arg(objetos.Movibles.size())});
     auto* estaticos =
         new QTreeWidgetItem(TreeView1, {tr("Estáticos (%1)").arg(objetos.Estaticos.size())});
     std::vector<QStringList> usos(size_t(std::max(0, nivel_->Cantidad())));
@@ -291,7 +292,8 @@ void TForm1::LlenarObjetos() {
     };
     for (size_t i = 0; i < objetos.Movibles.size(); ++i) {
         const trMovible& m = objetos.Movibles[i];
-        auto* e = new QTreeWidgetItem(movibles, {tr("Movible %1 · %2 meshes").arg(m.Id).arg(m.NumMeshes)});
+        auto* e = new QTreeWidgetItem(movibles,
+                                      {tr("Movible %1 · %2 meshes").arg(m.Id).arg(m.NumMeshes)});
         e->setData(0, ROL_CLASE, int(EnPantalla::Clase::Movible));
         e->setData(0, ROL_INDICE, qulonglong(i));
         for (size_t k = 0; k < m.Meshes.size(); ++k)

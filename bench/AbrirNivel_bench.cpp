@@ -9,9 +9,9 @@
 #include "CargarNivel.h"
 #include "Ensamblaje.h"
 #include "EscritorNivel.h"
-#include "LeerObjetos.h"
 #include "InflarBloques.h"
 #include "InformeCociente.h"
+#include "LeerObjetos.h"
 #include "Monticulo.h"
 #include "NivelAbierto.h"
 #include "SuperficieEGL.h"
@@ -151,9 +151,10 @@ int main(int argc, char** argv) {
             continue;
         }
         using Medida = void (*)(benchmark::State&, const std::vector<uint8_t>&);
-        const std::pair<const char*, Medida> medidas[] = {
-            {"Inflar/", InflarBloques}, {"Cargar/", Cargar}, {"Abrir/", Abrir},
-            {"Objetos/", Objetos}};
+        const std::pair<const char*, Medida> medidas[] = {{"Inflar/", InflarBloques},
+                                                          {"Cargar/", Cargar},
+                                                          {"Abrir/", Abrir},
+                                                          {"Objetos/", Objetos}};
         for (auto [nombre, f] : medidas)
             benchmark::RegisterBenchmark((nombre + std::string(nivel)).c_str(), f, archivos.back())
                 ->Unit(benchmark::kMillisecond);

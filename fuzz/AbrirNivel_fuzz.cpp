@@ -2,10 +2,10 @@
 // their pages made, every mesh converted and uploaded, then every buffer drawn textured and in
 // wireframe, all against the recording device so no OpenGL is needed.
 #include "CargarNivel.h"
+#include "Ensamblaje.h"
 #include "Grabador.h"
 #include "Invariantes.h"
 #include "MutadorBloques.h"
-#include "Ensamblaje.h"
 #include "NivelAbierto.h"
 #include "dxBufferTextura.h"
 #include "dxDevice8.h"

@@ -171,8 +171,9 @@ int LeerObjetos(const trNivel& nivel, const Lista_Mesh* lista, trObjetos& objeto
         m.Animacion = Leer<uint16_t>(p + 16);
         // A mesh past the pointers cannot be read; neither can one past the budget.
         const uint64_t legibles = std::min<uint64_t>(
-            {m.NumMeshes, Elementos<uint32_t>(nivel.PunterosMesh) -
-                              std::min<uint64_t>(m.PrimerMesh, Elementos<uint32_t>(nivel.PunterosMesh)),
+            {m.NumMeshes,
+             Elementos<uint32_t>(nivel.PunterosMesh) -
+                 std::min<uint64_t>(m.PrimerMesh, Elementos<uint32_t>(nivel.PunterosMesh)),
              presupuesto});
         presupuesto -= legibles;
         m.Completo = legibles == m.NumMeshes;

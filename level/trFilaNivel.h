@@ -39,11 +39,13 @@ template <auto M> void* Campo(trNivel& n) {
 template <auto M> trBytes* Datos(trNivel& n) {
     return &(n.*M);
 }
-constexpr trFilaNivel Valor(int fila, const char* clave, uint32_t tamano, void* (*campo)(trNivel&)) {
+constexpr trFilaNivel Valor(int fila, const char* clave, uint32_t tamano,
+                            void* (*campo)(trNivel&)) {
     return {fila, clave, C::Valor, tamano, R::Siempre, 0, campo, nullptr};
 }
 template <auto M> constexpr trFilaNivel Cuenta(int fila, const char* clave) {
-    return {fila, clave, C::Cuenta, sizeof(std::declval<trNivel&>().*M), R::Siempre, 0, Campo<M>, nullptr};
+    return {fila,       clave, C::Cuenta, sizeof(std::declval<trNivel&>().*M),
+            R::Siempre, 0,     Campo<M>,  nullptr};
 }
 constexpr trFilaNivel Arreglo(int fila, const char* clave, uint32_t tamano, R regla,
                               trBytes* (*datos)(trNivel&), int cuentaEn = 0) {

@@ -111,10 +111,13 @@ Ensamblaje ArmarMovible(const trMovible& movible, const Lista_Mesh& lista) {
     // Each mesh's turn and position in the level's axes, parents before children.
     std::vector<glm::mat3> giros(n);
     std::vector<glm::vec3> posiciones(n);
-    auto giro = [&](size_t k) { return k < movible.Giros.size() ? Giro(movible.Giros[k]) : glm::mat3(1.f); };
+    auto giro = [&](size_t k) {
+        return k < movible.Giros.size() ? Giro(movible.Giros[k]) : glm::mat3(1.f);
+    };
     Ensamblaje e;
     for (size_t k = 0; k < n; ++k) {
-        const trMovible::Nodo nodo = k < movible.Nodos.size() ? movible.Nodos[k] : trMovible::Nodo{};
+        const trMovible::Nodo nodo =
+            k < movible.Nodos.size() ? movible.Nodos[k] : trMovible::Nodo{};
         if (k == 0 || nodo.Padre < 0 || size_t(nodo.Padre) >= k) {
             giros[k] = giro(k);
             posiciones[k] = glm::vec3(movible.RaizX, movible.RaizY, movible.RaizZ);
@@ -148,8 +151,8 @@ D3DXMATRIX MundoGirado(const PiezaObjeto& pieza, const Ensamblaje& objeto, float
     const glm::vec3 c(objeto.Centro.x, objeto.Centro.y, objeto.Centro.z);
     const glm::mat4 uno(1.f);
     // The same turn D3DXMatrixRotationY gives the mesh view, about the sphere's centre.
-    const glm::mat4 giro = glm::translate(uno, c) * glm::rotate(uno, angulo, {0, 1, 0}) *
-                           glm::translate(uno, -c);
+    const glm::mat4 giro =
+        glm::translate(uno, c) * glm::rotate(uno, angulo, {0, 1, 0}) * glm::translate(uno, -c);
     return Matriz(giro * Matriz(pieza.Mundo));
 }
 

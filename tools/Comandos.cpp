@@ -110,23 +110,27 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
     info->add_flag("--json", json, Traducir("la salida como un objeto JSON"));
 
     CLI::App* objetos = app.add_subcommand(
-        "objects", Traducir("lista los movibles y los estáticos del nivel, en el orden del archivo"));
+        "objects",
+        Traducir("lista los movibles y los estáticos del nivel, en el orden del archivo"));
     objetos->add_option("nivel", archivo, Traducir("el nivel, NIVEL.tr4"))->type_name("NIVEL.tr4");
     objetos->add_flag("--json", json, Traducir("la salida como un objeto JSON"));
 
     OpcionesRender render;
     CLI::App* dibujo = app.add_subcommand(
-        "render", Traducir("dibuja una mesh o un objeto como lo muestra el visor y lo guarda en "
-                           "PNG; por omisión 817x769 (el panel del visor), ángulo 0 y texturizado"));
+        "render",
+        Traducir("dibuja una mesh o un objeto como lo muestra el visor y lo guarda en "
+                 "PNG; por omisión 817x769 (el panel del visor), ángulo 0 y texturizado"));
     dibujo->add_option("nivel", render.nivel, Traducir("el nivel, NIVEL.tr4"))
         ->type_name("NIVEL.tr4");
     dibujo->add_option("--mesh", render.mesh, Traducir("la mesh N de la lista del visor"))
         ->type_name("N");
-    dibujo->add_option("--object", render.objeto,
-                       Traducir("el movible con ese id, armado en su pose de reposo y ajustado"))
+    dibujo
+        ->add_option("--object", render.objeto,
+                     Traducir("el movible con ese id, armado en su pose de reposo y ajustado"))
         ->type_name("ID");
-    dibujo->add_option("--static", render.estatico,
-                       Traducir("el estático con ese id, ajustado a la imagen"))
+    dibujo
+        ->add_option("--static", render.estatico,
+                     Traducir("el estático con ese id, ajustado a la imagen"))
         ->type_name("ID");
     dibujo->add_option("--out", render.archivo, Traducir("el PNG que se escribe"))
         ->type_name("ARCHIVO.png");
@@ -151,8 +155,8 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
                 return orden;
         return nullptr;
     };
-    const std::string prefijo = argc > 1 && std::string(argv[1]) == "render" ? "tr4tool render: "
-                                                                              : "tr4tool: ";
+    const std::string prefijo =
+        argc > 1 && std::string(argv[1]) == "render" ? "tr4tool render: " : "tr4tool: ";
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {

@@ -41,13 +41,13 @@ void EscribirObjetosJson(const trObjetos& objetos, std::ostream& salida) {
         // A mesh past the pointers was never read: it names nothing.
         for (size_t k = m.Meshes.size(); k < m.NumMeshes; ++k)
             meshes.push_back(nullptr);
-        movibles.push_back({{"id", m.Id},
-                            {"meshes", meshes},
-                            {"animation", m.Animacion == trMovible::SIN_ANIMACION
-                                              ? nlohmann::json(nullptr)
-                                              : nlohmann::json(m.Animacion)},
-                            {"placed", m.Colocados},
-                            {"complete", m.Completo}});
+        movibles.push_back(
+            {{"id", m.Id},
+             {"meshes", meshes},
+             {"animation", m.Animacion == trMovible::SIN_ANIMACION ? nlohmann::json(nullptr)
+                                                                   : nlohmann::json(m.Animacion)},
+             {"placed", m.Colocados},
+             {"complete", m.Completo}});
     }
     for (const trEstatico& e : objetos.Estaticos)
         estaticos.push_back({{"id", e.Id},
@@ -66,8 +66,8 @@ void EscribirObjetosTexto(const trObjetos& objetos, std::ostream& salida) {
     for (const trMovible& m : objetos.Movibles) {
         const std::string animacion =
             m.Animacion == trMovible::SIN_ANIMACION ? "-" : std::to_string(m.Animacion);
-        salida << std::setw(8) << m.Id << std::setw(8) << m.NumMeshes << std::setw(11)
-               << animacion << std::setw(11) << m.Colocados << "  " << std::left << std::setw(8)
+        salida << std::setw(8) << m.Id << std::setw(8) << m.NumMeshes << std::setw(11) << animacion
+               << std::setw(11) << m.Colocados << "  " << std::left << std::setw(8)
                << (m.Completo ? Traducir("sí") : Traducir("no")) << std::right << "  "
                << ListaMeshes(m.Meshes) << '\n';
     }

@@ -14,8 +14,8 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace {
@@ -99,8 +99,9 @@ bool EscribirPng(const std::string& archivo, const std::vector<uint32_t>& pixele
 }
 
 std::string RangoDeMeshes(int32_t cantidad) {
-    return cantidad <= 0 ? Traducir("el nivel no tiene meshes")
-                         : Traducir("los índices válidos van de 0 a ") + std::to_string(cantidad - 1);
+    return cantidad <= 0
+               ? Traducir("el nivel no tiene meshes")
+               : Traducir("los índices válidos van de 0 a ") + std::to_string(cantidad - 1);
 }
 
 // The ids a level holds, for a reason that says which to ask for.
@@ -206,12 +207,13 @@ int Renderizar(const OpcionesRender& opciones, std::ostream& salida, std::ostrea
     }
     const std::vector<uint32_t> pixeles = LeerPixeles(*superficie);
     if (pixeles.size() != size_t(o.ancho) * size_t(o.alto)) {
-        errores << "tr4tool render: "
-                << Traducir("sin OpenGL: no se pudo leer la imagen dibujada") << '\n';
+        errores << "tr4tool render: " << Traducir("sin OpenGL: no se pudo leer la imagen dibujada")
+                << '\n';
         return FALLO;
     }
     if (!EscribirPng(o.archivo, pixeles, o.ancho, o.alto)) {
-        errores << "tr4tool: " << o.archivo << ": " << Traducir("no se pudo escribir el PNG") << '\n';
+        errores << "tr4tool: " << o.archivo << ": " << Traducir("no se pudo escribir el PNG")
+                << '\n';
         return FALLO;
     }
     salida << "tr4tool: " << Traducir("escrito ") << o.archivo << " (" << QueSeDibuja(o) << ", "

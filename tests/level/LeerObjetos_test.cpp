@@ -143,8 +143,8 @@ TEST(LeerGiro, LasCuatroFormas) {
     for (const auto& c : casos) {
         uint64_t i = 0;
         trGiro g;
-        ASSERT_TRUE(LeerGiro(reinterpret_cast<const uint8_t*>(c.palabras.data()),
-                             c.palabras.size(), i, g));
+        ASSERT_TRUE(
+            LeerGiro(reinterpret_cast<const uint8_t*>(c.palabras.data()), c.palabras.size(), i, g));
         EXPECT_EQ(i, c.avance);
         EXPECT_FLOAT_EQ(g.X, c.giro.X);
         EXPECT_FLOAT_EQ(g.Y, c.giro.Y);

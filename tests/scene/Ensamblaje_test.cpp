@@ -167,12 +167,12 @@ TEST_P(NivelRealObjetos, TodosLosObjetosYLaraDePie) {
     const Ensamblaje e = ArmarMovible(*lara, *l->lista);
     ASSERT_EQ(e.Piezas.size(), 15u);
     const auto todos = Vertices(e, *l->lista);
-    auto [xMin, xMax] = std::minmax_element(todos.begin(), todos.end(),
-                                            [](auto& a, auto& b) { return a.x < b.x; });
-    auto [yMin, yMax] = std::minmax_element(todos.begin(), todos.end(),
-                                            [](auto& a, auto& b) { return a.y < b.y; });
-    auto [zMin, zMax] = std::minmax_element(todos.begin(), todos.end(),
-                                            [](auto& a, auto& b) { return a.z < b.z; });
+    auto [xMin, xMax] =
+        std::minmax_element(todos.begin(), todos.end(), [](auto& a, auto& b) { return a.x < b.x; });
+    auto [yMin, yMax] =
+        std::minmax_element(todos.begin(), todos.end(), [](auto& a, auto& b) { return a.y < b.y; });
+    auto [zMin, zMax] =
+        std::minmax_element(todos.begin(), todos.end(), [](auto& a, auto& b) { return a.z < b.z; });
     const float alto = yMax->y - yMin->y;
     EXPECT_GT(alto, 1.5f * (xMax->x - xMin->x));
     EXPECT_GT(alto, 1.5f * (zMax->z - zMin->z));
@@ -199,4 +199,5 @@ TEST_P(NivelRealObjetos, TodosLosObjetosYLaraDePie) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Niveles, NivelRealObjetos,
-                         ::testing::Values(Real{"title-a.tr4", 49, 23}, Real{"title-b.tr4", 70, 2}));
+                         ::testing::Values(Real{"title-a.tr4", 49, 23},
+                                           Real{"title-b.tr4", 70, 2}));

@@ -250,8 +250,8 @@ TEST(tr4toolRender, ObjetosRealesArmadosDePieYAjustados) {
     const std::string png = Temporal("objeto.png");
     // Lara's body at every quarter turn: upright, whole, and tall in the picture.
     for (const char* angulo : {"0", "1.5708", "3.1416", "4.7124"}) {
-        const auto r = Render({ruta, "--object", "8", "--out", png, "--size", "320x240",
-                               "--angle", angulo});
+        const auto r =
+            Render({ruta, "--object", "8", "--out", png, "--size", "320x240", "--angle", angulo});
         ASSERT_EQ(r.estado, 0) << r.errores;
         EXPECT_NE(r.salida.find("8"), std::string::npos) << r.salida;
         const Silueta s = Medir(LeerPng(png));
@@ -264,7 +264,8 @@ TEST(tr4toolRender, ObjetosRealesArmadosDePieYAjustados) {
     auto r = Render({ruta, "--mesh", "45", "--angle", "0.5", "--out", png, "--size", "320x240"});
     ASSERT_EQ(r.estado, 0) << r.errores;
     const Silueta lejos = Medir(LeerPng(png));
-    r = Render({ruta, "--mesh", "45", "--angle", "0.5", "--fit", "--out", png, "--size", "320x240"});
+    r = Render(
+        {ruta, "--mesh", "45", "--angle", "0.5", "--fit", "--out", png, "--size", "320x240"});
     ASSERT_EQ(r.estado, 0) << r.errores;
     const Silueta ajustada = Medir(LeerPng(png));
     EXPECT_GT(ajustada.iluminados, 4 * lejos.iluminados);

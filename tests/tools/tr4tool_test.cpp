@@ -23,15 +23,14 @@ std::string Guardar(const fixture::Bytes& bytes, const std::string& nombre) {
 } // namespace
 
 TEST(tr4tool, ErroresDeUso) {
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {},
-             {"mirar", "x.tr4"},
-             {"info"},
-             {"info", "--xml", "x.tr4"},
-             {"info", "a", "b"},
-             {"objects"},
-             {"objects", "--json", "a", "b"},
-             {"--json", "info", "x.tr4"}}) {
+    for (const auto& args : std::vector<std::vector<std::string>>{{},
+                                                                  {"mirar", "x.tr4"},
+                                                                  {"info"},
+                                                                  {"info", "--xml", "x.tr4"},
+                                                                  {"info", "a", "b"},
+                                                                  {"objects"},
+                                                                  {"objects", "--json", "a", "b"},
+                                                                  {"--json", "info", "x.tr4"}}) {
         const auto r = Ejecutar(args);
         EXPECT_EQ(r.estado, 2);
         EXPECT_NE(r.errores.find("uso: tr4tool"), std::string::npos) << r.errores;
@@ -43,8 +42,10 @@ TEST(tr4tool, ErroresDeUso) {
     EXPECT_NE(ayuda.salida.find("info"), std::string::npos);
     EXPECT_NE(ayuda.salida.find("tr4tool render"), std::string::npos);
     // Each command tells its own options.
-    for (const auto& [orden, opcion] : {std::pair{"info", "--json"}, {"objects", "--json"},
-                                        {"render", "--object"}, {"render", "--fit"}}) {
+    for (const auto& [orden, opcion] : {std::pair{"info", "--json"},
+                                        {"objects", "--json"},
+                                        {"render", "--object"},
+                                        {"render", "--fit"}}) {
         const auto r = Ejecutar({orden, "--help"});
         EXPECT_EQ(r.estado, 0) << orden;
         EXPECT_NE(r.salida.find(opcion), std::string::npos) << orden << ": " << r.salida;
