@@ -144,6 +144,9 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
         ->type_name(Traducir("ANCHOxALTO"));
 
     for (CLI::App* orden : {info, objetos, dibujo}) {
+        // An option given twice takes its last value, as shells' users expect.
+        for (CLI::Option* opcion : orden->get_options())
+            opcion->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
         orden->allow_extras();
         orden->group(Traducir("Órdenes"));
     }
@@ -165,7 +168,11 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
     } catch (const CLI::ArgumentMismatch& e) {
         // "--size: 1 required TEXT missing": the option is what precedes the colon.
         const std::string texto = e.what();
-        errores << prefijo << texto.substr(0, texto.find(':')) << Traducir(" necesita un valor")
+        const std::string opcion = texto.substr(0, texto.find_first_of(": "));
+        errores << prefijo
+                << (texto.find("missing") != std::string::npos
+                        ? opcion + Traducir(" necesita un valor")
+                        : Traducir("valor no válido para ") + opcion)
                 << Uso(elegida()) << '\n';
         return USO_INCORRECTO;
     } catch (const CLI::ParseError& e) {
@@ -178,7 +185,9 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
         const auto resto = app.remaining();
         errores << "tr4tool: "
                 << (resto.empty() ? std::string(Traducir("falta la orden"))
-                                  : Traducir("orden desconocida: ") + resto.front())
+                    : resto.front().starts_with("-")
+                        ? Sobrantes(resto)
+                        : Traducir("orden desconocida: ") + resto.front())
                 << Uso(nullptr) << '\n';
         return USO_INCORRECTO;
     }
