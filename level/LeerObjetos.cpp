@@ -146,13 +146,26 @@ int LeerObjetos(const trNivel& nivel, const Lista_Mesh* lista, trObjetos& objeto
     uint64_t presupuesto = MAXIMO_MESHES_OBJETOS;
     const Punteros punteros(nivel, lista);
 
-    // How many items stand for each object id, and how many room placements for each static.
+    // Where the level places its objects, and how many times each id.
     std::unordered_map<int64_t, uint32_t> items, colocaciones;
-    for (uint64_t i = 0; i < nivel.Items.size() / 24; ++i)
-        ++items[Leer<int16_t>(nivel.Items.data() + 24 * i)];
-    for (const trCuarto& c : nivel.Cuartos)
-        for (uint64_t i = 0; i < c.MeshesEstaticos.size() / 20; ++i)
-            ++colocaciones[Leer<uint16_t>(c.MeshesEstaticos.data() + 20 * i + 18)];
+    objetos.Items.resize(nivel.Items.size() / trItem::BYTES_EN_ARCHIVO);
+    for (size_t i = 0; i < objetos.Items.size(); ++i) {
+        const uint8_t* p = nivel.Items.data() + trItem::BYTES_EN_ARCHIVO * i;
+        objetos.Items[i] = {Leer<int16_t>(p),      Leer<int16_t>(p + 2),  Leer<int32_t>(p + 4),
+                            Leer<int32_t>(p + 8),  Leer<int32_t>(p + 12), Leer<int16_t>(p + 16),
+                            Leer<int16_t>(p + 18), Leer<int16_t>(p + 20), Leer<uint16_t>(p + 22)};
+        ++items[objetos.Items[i].Objeto];
+    }
+    for (size_t c = 0; c < nivel.Cuartos.size(); ++c) {
+        const trBytes& bytes = nivel.Cuartos[c].MeshesEstaticos;
+        for (size_t i = 0; i < bytes.size() / trEstaticoColocado::BYTES_EN_ARCHIVO; ++i) {
+            const uint8_t* p = bytes.data() + trEstaticoColocado::BYTES_EN_ARCHIVO * i;
+            objetos.Colocaciones.push_back({uint16_t(c), Leer<int32_t>(p), Leer<int32_t>(p + 4),
+                                            Leer<int32_t>(p + 8), Leer<uint16_t>(p + 12),
+                                            Leer<uint16_t>(p + 14), Leer<uint16_t>(p + 18)});
+            ++colocaciones[objetos.Colocaciones.back().Id];
+        }
+    }
     auto contar = [](const std::unordered_map<int64_t, uint32_t>& cuenta, int64_t id) {
         const auto en = cuenta.find(id);
         return en == cuenta.end() ? 0u : en->second;

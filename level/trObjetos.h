@@ -55,8 +55,32 @@ struct trEstatico {
     uint32_t Colocados = 0; // room placements of this static id
 };
 
-// Every object of one level, in file order.
+// One placed object of the level (its items row), in world coordinates.
+struct trItem {
+    static constexpr uint32_t BYTES_EN_ARCHIVO = 24;
+    int16_t Objeto = 0; // the moveable's id
+    int16_t Cuarto = 0;
+    int32_t X = 0, Y = 0, Z = 0;
+    int16_t Angulo = 0; // about y, 65536 a full turn
+    int16_t Intensidad = 0;
+    int16_t Codigo = 0;
+    uint16_t Banderas = 0;
+};
+
+// A static placed in a room, in world coordinates.
+struct trEstaticoColocado {
+    static constexpr uint32_t BYTES_EN_ARCHIVO = 20;
+    uint16_t Cuarto = 0; // the room whose placements hold it
+    int32_t X = 0, Y = 0, Z = 0;
+    uint16_t Rotacion = 0; // about y, 65536 a full turn
+    uint16_t Intensidad = 0;
+    uint16_t Id = 0; // the static's id
+};
+
+// Every object of one level, in file order, and where the level places them.
 struct trObjetos {
     std::vector<trMovible> Movibles;
     std::vector<trEstatico> Estaticos;
+    std::vector<trItem> Items;
+    std::vector<trEstaticoColocado> Colocaciones; // room by room
 };

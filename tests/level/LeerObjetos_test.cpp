@@ -98,6 +98,24 @@ TEST(LeerObjetos, EstaticosYSusColocaciones) {
     EXPECT_EQ(e[1].Mesh, -1) << "a pointer into the middle of a record names no mesh";
     EXPECT_EQ(e[2].Mesh, -1) << "a pointer past the end";
     EXPECT_EQ(e[2].Colocados, 1u);
+
+    // The placements themselves, room by room, and the items.
+    const auto& c = l->objetos.Colocaciones;
+    ASSERT_EQ(c.size(), 4u);
+    EXPECT_EQ(c[2].Cuarto, 1);
+    EXPECT_EQ(c[2].X, 1024);
+    EXPECT_EQ(c[2].Id, 38);
+    EXPECT_EQ(c[3].Id, 40);
+    ASSERT_EQ(l->objetos.Items.size(), 4u);
+    const trItem& item = l->objetos.Items[1];
+    EXPECT_EQ(item.Objeto, 6);
+    EXPECT_EQ(item.Cuarto, 1);
+    EXPECT_EQ(item.X, -100);
+    EXPECT_EQ(item.Y, 200);
+    EXPECT_EQ(item.Z, 300);
+    EXPECT_EQ(item.Angulo, 16384);
+    EXPECT_EQ(item.Banderas, 9);
+    EXPECT_EQ(l->objetos.Items[3].Objeto, -1);
 }
 
 TEST(LeerObjetos, SinMeshesNadaSeNombraYNadaSeLeeFuera) {
