@@ -6,6 +6,7 @@
 #include "trNivel.h"
 #include "trObjetos.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -152,8 +153,11 @@ inline void ComprobarMeshes(const Lista_Mesh& lista, uint32_t longitud) {
 // child, and a moveable that lost a mesh to its pointers says it is incomplete.
 inline void ComprobarObjetos(const trNivel& n, const Lista_Mesh* lista, const trObjetos& o) {
     const int32_t meshes = lista ? lista->Cantidad() : 0;
-    COMPROBAR(o.Movibles.size() == n.Movibles.size() / trMovible::BYTES_EN_ARCHIVO);
-    COMPROBAR(o.Estaticos.size() == n.MeshesEstaticos.size() / trEstatico::BYTES_EN_ARCHIVO);
+    const uint64_t maximo = uint64_t{1} << 16;
+    COMPROBAR(o.Movibles.size() ==
+              std::min(n.Movibles.size() / trMovible::BYTES_EN_ARCHIVO, maximo));
+    COMPROBAR(o.Estaticos.size() ==
+              std::min(n.MeshesEstaticos.size() / trEstatico::BYTES_EN_ARCHIVO, maximo));
     uint64_t total = 0;
     for (const trMovible& m : o.Movibles) {
         COMPROBAR(m.Meshes.size() <= m.NumMeshes);

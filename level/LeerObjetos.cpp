@@ -140,6 +140,9 @@ bool LeerGiro(const uint8_t* palabras, uint64_t numPalabras, uint64_t& i, trGiro
 // Meshes kept over all moveables. Real levels hold a few hundred; without a ceiling, many
 // moveables each claiming 65535 meshes over the same pointers would ask for terabytes.
 constexpr uint64_t MAXIMO_MESHES_OBJETOS = uint64_t{1} << 20;
+// Object ids are 16-bit wherever the level names them, and a record in memory is several times
+// its 18 or 32 bytes in the file: past this many, a damaged array would cost gigabytes.
+constexpr uint64_t MAXIMO_OBJETOS = uint64_t{1} << 16;
 
 int LeerObjetos(const trNivel& nivel, const Lista_Mesh* lista, trObjetos& objetos) {
     objetos = {};
@@ -171,7 +174,8 @@ int LeerObjetos(const trNivel& nivel, const Lista_Mesh* lista, trObjetos& objeto
         return en == cuenta.end() ? 0u : en->second;
     };
 
-    const uint64_t movibles = nivel.Movibles.size() / trMovible::BYTES_EN_ARCHIVO;
+    const uint64_t movibles =
+        std::min(nivel.Movibles.size() / trMovible::BYTES_EN_ARCHIVO, MAXIMO_OBJETOS);
     objetos.Movibles.resize(movibles);
     for (uint64_t i = 0; i < movibles; ++i) {
         const uint8_t* p = nivel.Movibles.data() + trMovible::BYTES_EN_ARCHIVO * i;
@@ -200,7 +204,8 @@ int LeerObjetos(const trNivel& nivel, const Lista_Mesh* lista, trObjetos& objeto
         m.Colocados = contar(items, m.Id);
     }
 
-    const uint64_t estaticos = nivel.MeshesEstaticos.size() / trEstatico::BYTES_EN_ARCHIVO;
+    const uint64_t estaticos =
+        std::min(nivel.MeshesEstaticos.size() / trEstatico::BYTES_EN_ARCHIVO, MAXIMO_OBJETOS);
     objetos.Estaticos.resize(estaticos);
     for (uint64_t i = 0; i < estaticos; ++i) {
         const uint8_t* p = nivel.MeshesEstaticos.data() + trEstatico::BYTES_EN_ARCHIVO * i;

@@ -130,14 +130,15 @@ TEST(LeerObjetos, SinMeshesNadaSeNombraYNadaSeLeeFuera) {
     EXPECT_EQ(sinLista.Movibles.size(), 6u);
     EXPECT_FALSE(sinLista.Movibles[0].Completo);
 
-    // Filler where the records stand: absurd counts and offsets, read without leaving an array.
+    // Filler where the records stand: absurd counts and offsets, read without leaving an array;
+    // and more moveables than any level has ids for, of which the first 65536 are read.
     fixture::NivelFixture relleno;
-    relleno.numMovibles = 40;
+    relleno.numMovibles = 70000;
     relleno.numMeshesEstaticos = 9;
     relleno.numArbolesMesh = 3;
     relleno.numCuadros = 5;
     const auto r = Leer(relleno);
-    ASSERT_EQ(r->objetos.Movibles.size(), 40u);
+    ASSERT_EQ(r->objetos.Movibles.size(), 65536u);
     for (const trMovible& m : r->objetos.Movibles) {
         EXPECT_TRUE(m.Meshes.empty());
         EXPECT_FALSE(m.Completo);
