@@ -143,6 +143,7 @@ constexpr uint64_t MAXIMO_MESHES_OBJETOS = uint64_t{1} << 20;
 // Object ids are 16-bit wherever the level names them, and a record in memory is several times
 // its 18 or 32 bytes in the file: past this many, a damaged array would cost gigabytes.
 constexpr uint64_t MAXIMO_OBJETOS = uint64_t{1} << 16;
+constexpr uint64_t MAXIMO_COLOCACIONES = uint64_t{1} << 20;
 
 int LeerObjetos(const trNivel& nivel, const Lista_Mesh* lista, trObjetos& objetos) {
     objetos = {};
@@ -151,7 +152,7 @@ int LeerObjetos(const trNivel& nivel, const Lista_Mesh* lista, trObjetos& objeto
 
     // Where the level places its objects, and how many times each id.
     std::unordered_map<int64_t, uint32_t> items, colocaciones;
-    objetos.Items.resize(nivel.Items.size() / trItem::BYTES_EN_ARCHIVO);
+    objetos.Items.resize(std::min(nivel.Items.size() / trItem::BYTES_EN_ARCHIVO, MAXIMO_OBJETOS));
     for (size_t i = 0; i < objetos.Items.size(); ++i) {
         const uint8_t* p = nivel.Items.data() + trItem::BYTES_EN_ARCHIVO * i;
         objetos.Items[i] = {Leer<int16_t>(p),      Leer<int16_t>(p + 2),  Leer<int32_t>(p + 4),
@@ -161,7 +162,9 @@ int LeerObjetos(const trNivel& nivel, const Lista_Mesh* lista, trObjetos& objeto
     }
     for (size_t c = 0; c < nivel.Cuartos.size(); ++c) {
         const trBytes& bytes = nivel.Cuartos[c].MeshesEstaticos;
-        for (size_t i = 0; i < bytes.size() / trEstaticoColocado::BYTES_EN_ARCHIVO; ++i) {
+        for (size_t i = 0; i < bytes.size() / trEstaticoColocado::BYTES_EN_ARCHIVO &&
+                           objetos.Colocaciones.size() < MAXIMO_COLOCACIONES;
+             ++i) {
             const uint8_t* p = bytes.data() + trEstaticoColocado::BYTES_EN_ARCHIVO * i;
             objetos.Colocaciones.push_back({uint16_t(c), Leer<int32_t>(p), Leer<int32_t>(p + 4),
                                             Leer<int32_t>(p + 8), Leer<uint16_t>(p + 12),
