@@ -19,6 +19,7 @@
 #include <QMimeData>
 #include <QRadioButton>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <new>
 
@@ -34,6 +35,9 @@ constexpr QRect GRUPO(840, 240, 177, 73);
 constexpr QRect RADIO1(848, 264, 89, 17);
 constexpr QRect RADIO2(848, 280, 73, 25);
 constexpr int ALTO_ENTRADA = 13;
+// The object tree fills the free room below the render mode group, down to the panel's bottom.
+constexpr QRect ARBOL(840, 320, 177, 457);
+constexpr int ROL_CLASE = Qt::UserRole, ROL_INDICE = Qt::UserRole + 1;
 
 } // namespace
 
@@ -119,6 +123,14 @@ void TForm1::CrearControles() {
     QWidget::setTabOrder(RadioGroup1, RadioButton1);
     QWidget::setTabOrder(RadioButton1, RadioButton2);
 
+    TreeView1 = new QTreeWidget(cliente);
+    TreeView1->setObjectName("TreeView1");
+    TreeView1->setHeaderLabel(tr("Objetos"));
+    TreeView1->setRootIsDecorated(true);
+    TreeView1->setIndentation(12); // room for "Movible 457 · 18 meshes" in the narrow column
+    connect(TreeView1, &QTreeWidget::currentItemChanged, this, &TForm1::TreeView1Click);
+    QWidget::setTabOrder(RadioButton2, TreeView1);
+
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
     Timer1->setTimerType(Qt::PreciseTimer);
@@ -160,6 +172,8 @@ void TForm1::Acomodar() {
         boton->setGeometry(lugar.translated(dx, 0));
         boton->resize(std::max(lugar.width(), boton->sizeHint().width()), lugar.height());
     }
+    TreeView1->setGeometry(ARBOL.x() + dx, ARBOL.y(), ARBOL.width(),
+                           std::max(ALTO_ENTRADA * 4, ARBOL.height() + alto - PANEL.height()));
 }
 
 dxDevice8* TForm1::Dispositivo() const {
@@ -196,6 +210,12 @@ void TForm1::FormPaint() {
     dxDevice8* d = Dispositivo();
     if (!d || !Panel1->isExposed())
         return;
+    if (objeto_ && nivel_ && nivel_->Meshes) {
+        EncuadrarEnsamblaje(*d, *objeto_, Panel1->Ancho(), Panel1->Alto());
+        DibujarEnsamblaje(*d, *objeto_, *nivel_->Meshes, angulo_, RadioButton1->isChecked(),
+                          RadioButton2->isChecked());
+        return;
+    }
     if (seleccionado_ && nivel_) {
         if (const trMesh* mesh = nivel_->Mesh(ListBox1->currentRow()))
             EncuadrarMesh(*d, *mesh);
@@ -204,6 +224,7 @@ void TForm1::FormPaint() {
 }
 
 void TForm1::ListBox1Click() {
+    SoltarObjeto();
     seleccionado_ = nivel_ ? nivel_->Buffer(ListBox1->currentRow()) : nullptr;
 }
 
@@ -238,6 +259,7 @@ bool TForm1::AbrirArchivo(const QString& ruta) {
     }
     // The selection points into the level being replaced.
     seleccionado_ = nullptr;
+    SoltarObjeto();
     nivel_ = std::move(nuevo);
     carpeta_ = QFileInfo(ruta).absolutePath();
 
@@ -249,7 +271,98 @@ bool TForm1::AbrirArchivo(const QString& ruta) {
         auto* entrada = new QListWidgetItem(QString("Objeto:%1").arg(i), ListBox1);
         entrada->setSizeHint(QSize(0, ALTO_ENTRADA));
     }
+    LlenarObjetos();
     return true;
+}
+
+void TForm1::LlenarObjetos() {
+    const QSignalBlocker bloqueo(TreeView1);
+    TreeView1->clear();
+    if (!nivel_)
+        return;
+    const trObjetos& objetos = nivel_->Objetos;
+    auto* movibles =
+        new QTreeWidgetItem(TreeView1, {tr("Movibles (%1)").arg(objetos.Movibles.size())});
+    auto* estaticos =
+        new QTreeWidgetItem(TreeView1, {tr("Estáticos (%1)").arg(objetos.Estaticos.size())});
+    std::vector<QStringList> usos(size_t(std::max(0, nivel_->Cantidad())));
+    auto usar = [&](int32_t mesh, const QString& quien) {
+        if (mesh >= 0 && size_t(mesh) < usos.size())
+            usos[size_t(mesh)] << quien;
+    };
+    for (size_t i = 0; i < objetos.Movibles.size(); ++i) {
+        const trMovible& m = objetos.Movibles[i];
+        auto* e = new QTreeWidgetItem(movibles,
+                                      {tr("Movible %1 · %2 meshes").arg(m.Id).arg(m.NumMeshes)});
+        e->setData(0, ROL_CLASE, int(EnPantalla::Clase::Movible));
+        e->setData(0, ROL_INDICE, qulonglong(i));
+        for (size_t k = 0; k < m.Meshes.size(); ++k)
+            usar(m.Meshes[k], tr("Movible %1, mesh %2 de %3").arg(m.Id).arg(k).arg(m.NumMeshes));
+    }
+    for (size_t i = 0; i < objetos.Estaticos.size(); ++i) {
+        const trEstatico& s = objetos.Estaticos[i];
+        auto* e = new QTreeWidgetItem(estaticos, {tr("Estático %1").arg(s.Id)});
+        e->setData(0, ROL_CLASE, int(EnPantalla::Clase::Estatico));
+        e->setData(0, ROL_INDICE, qulonglong(i));
+        usar(s.Mesh, tr("Estático %1").arg(s.Id));
+    }
+    for (int i = 0; i < ListBox1->count() && size_t(i) < usos.size(); ++i)
+        ListBox1->item(i)->setToolTip(usos[size_t(i)].join("\n"));
+}
+
+void TForm1::SoltarObjeto() {
+    if (!objeto_)
+        return;
+    objeto_.reset();
+    {
+        const QSignalBlocker bloqueo(TreeView1);
+        TreeView1->setCurrentItem(nullptr);
+    }
+    Proyectar();
+}
+
+void TForm1::TreeView1Click() {
+    const QTreeWidgetItem* e = TreeView1->currentItem();
+    if (!nivel_ || !nivel_->Meshes || !e || !e->data(0, ROL_CLASE).isValid())
+        return; // a heading, or nothing
+    const auto clase = EnPantalla::Clase(e->data(0, ROL_CLASE).toInt());
+    const size_t i = e->data(0, ROL_INDICE).toULongLong();
+    const trObjetos& objetos = nivel_->Objetos;
+    EnPantalla mostrado;
+    mostrado.Que = clase;
+    if (clase == EnPantalla::Clase::Movible && i < objetos.Movibles.size()) {
+        objeto_ = ArmarMovible(objetos.Movibles[i], *nivel_->Meshes);
+        mostrado.Id = objetos.Movibles[i].Id;
+    } else if (clase == EnPantalla::Clase::Estatico && i < objetos.Estaticos.size()) {
+        objeto_ = ArmarEstatico(objetos.Estaticos[i], *nivel_->Meshes);
+        mostrado.Id = objetos.Estaticos[i].Id;
+    } else
+        return;
+    mostrado.Meshes = int32_t(objeto_->Piezas.size());
+    mostrado.Caras = objeto_->Caras;
+    mostrado.Centro = objeto_->Centro;
+    mostrado.Radio = objeto_->Radio;
+    objetoMostrado_ = mostrado;
+    // The list's mesh is no longer on show.
+    seleccionado_ = nullptr;
+    const QSignalBlocker bloqueo(ListBox1);
+    ListBox1->setCurrentRow(-1);
+}
+
+std::optional<TForm1::EnPantalla> TForm1::Mostrado() const {
+    if (objeto_)
+        return objetoMostrado_;
+    if (!seleccionado_ || !nivel_ || !nivel_->Meshes)
+        return {};
+    const int fila = ListBox1->currentRow();
+    const Ensamblaje mesh = ArmarMesh(fila, *nivel_->Meshes);
+    EnPantalla e;
+    e.Id = uint32_t(fila);
+    e.Meshes = 1;
+    e.Caras = mesh.Caras;
+    e.Centro = mesh.Centro;
+    e.Radio = mesh.Radio;
+    return e;
 }
 
 bool TForm1::eventFilter(QObject* objeto, QEvent* evento) {

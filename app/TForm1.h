@@ -1,6 +1,7 @@
 #pragma once
 // The viewer's main window: a render panel, the list of the open level's meshes, the render mode
 // and the menu. It owns the device and the open level; a 1 ms timer draws the picked mesh turning.
+#include "Ensamblaje.h"
 #include "NivelAbierto.h"
 #include "dxMain.h"
 
@@ -9,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class PanelGL;
 class QAction;
@@ -19,6 +21,7 @@ class QMenu;
 class QMimeData;
 class QRadioButton;
 class QTimer;
+class QTreeWidget;
 class dxBufferTextura;
 struct IDirect3DTexture8;
 
@@ -34,6 +37,8 @@ class TForm1 : public QMainWindow {
     void ListBox1Click();
     void Abrir1Click();
     void Salir1Click();
+    // Picking an entry of the object tree: the whole object, assembled and framed, turns.
+    void TreeView1Click();
 
     // The one road by which a level enters: the menu, the command line and a drop. On failure the
     // user is told why and everything stays as it was.
@@ -50,6 +55,18 @@ class TForm1 : public QMainWindow {
     dxBufferTextura* Seleccionado() const { return seleccionado_; }
     float Angulo() const { return angulo_; }
 
+    // What the panel shows: a mesh of the list or an object of the tree, with the sphere that
+    // holds it (device axes). Empty when nothing is picked.
+    struct EnPantalla {
+        enum class Clase { Mesh, Movible, Estatico } Que = Clase::Mesh;
+        uint32_t Id = 0; // the mesh index, or the object's id
+        int32_t Meshes = 0;
+        int32_t Caras = 0;
+        D3DXVECTOR3 Centro{0, 0, 0};
+        float Radio = 0;
+    };
+    std::optional<EnPantalla> Mostrado() const;
+
     // Controls, by the names the window has always given them.
     QWidget* Panel1Marco;
     PanelGL* Panel1;
@@ -58,6 +75,7 @@ class TForm1 : public QMainWindow {
     QGroupBox* RadioGroup1;
     QRadioButton* RadioButton1;
     QRadioButton* RadioButton2;
+    QTreeWidget* TreeView1; // "Objetos": the level's moveables and statics
     QTimer* Timer1;
     QMenu* Archivo1;
     QAction* Abrir1;
@@ -78,6 +96,10 @@ class TForm1 : public QMainWindow {
     void CrearMenu();
     void Acomodar();
     void Proyectar();
+    // Fills the object tree and names in each mesh's tooltip the objects that use it.
+    void LlenarObjetos();
+    // Back to the list's mesh view: no object, the viewer's own projection.
+    void SoltarObjeto();
 
     struct LiberarTextura {
         void operator()(IDirect3DTexture8* t) const;
@@ -90,6 +112,9 @@ class TForm1 : public QMainWindow {
     std::unique_ptr<IDirect3DTexture8, LiberarTextura> texturaInicio_;
     std::unique_ptr<NivelAbierto> nivel_;
     dxBufferTextura* seleccionado_ = nullptr;
+    // The object picked in the tree, assembled; it names meshes of nivel_.
+    std::optional<Ensamblaje> objeto_;
+    EnPantalla objetoMostrado_;
     float angulo_ = 0.0f;
 
     // Why the panel cannot draw; told once the window is up.

@@ -1,13 +1,17 @@
 // Opening a real level end to end as the window does after its dialog: load and inflate, parse the
 // meshes, make the texture pages and convert and upload every mesh on the off-screen OpenGL
 // surface, against only inflating the same four blocks with zlib, in one run.
+// Reading and assembling every object of the level (moveables posed by their first frame,
+// statics), against that open, in the same run.
 // Then the same level opened, drawn and closed 50 times in a row, reporting the resident memory
 // after the first open and after the last (Linux only).
 //   build/release/bench/bench_apertura [--benchmark_repetitions=N]
 #include "CargarNivel.h"
+#include "Ensamblaje.h"
 #include "EscritorNivel.h"
 #include "InflarBloques.h"
 #include "InformeCociente.h"
+#include "LeerObjetos.h"
 #include "Monticulo.h"
 #include "NivelAbierto.h"
 #include "SuperficieEGL.h"
@@ -61,6 +65,30 @@ void Abrir(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
     }
     estado.counters["meshes"] = nivel->Cantidad();
     estado.counters["pages"] = nivel->Texturas->NumPaginas();
+}
+
+// What an open adds for objects, and what the window does per pick: every object read from the
+// level's arrays and assembled, its sphere included.
+void Objetos(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
+    std::unique_ptr<NivelAbierto> nivel;
+    if (!AbrirNivelDeMemoria(archivo.data(), archivo.size(), nullptr, nivel) || !nivel->Meshes) {
+        estado.SkipWithError("the level did not open");
+        return;
+    }
+    size_t piezas = 0;
+    for (auto _ : estado) {
+        trObjetos objetos;
+        LeerObjetos(*nivel->Nivel, nivel->Meshes.get(), objetos);
+        piezas = 0;
+        for (const trMovible& m : objetos.Movibles)
+            piezas += ArmarMovible(m, *nivel->Meshes).Piezas.size();
+        for (const trEstatico& e : objetos.Estaticos)
+            piezas += ArmarEstatico(e, *nivel->Meshes).Piezas.size();
+        benchmark::DoNotOptimize(piezas);
+    }
+    estado.counters["objects"] =
+        double(nivel->Objetos.Movibles.size() + nivel->Objetos.Estaticos.size());
+    estado.counters["meshes_placed"] = double(piezas);
 }
 
 // Resident bytes of this process now; 0 where /proc is missing.
@@ -123,8 +151,10 @@ int main(int argc, char** argv) {
             continue;
         }
         using Medida = void (*)(benchmark::State&, const std::vector<uint8_t>&);
-        const std::pair<const char*, Medida> medidas[] = {
-            {"Inflar/", InflarBloques}, {"Cargar/", Cargar}, {"Abrir/", Abrir}};
+        const std::pair<const char*, Medida> medidas[] = {{"Inflar/", InflarBloques},
+                                                          {"Cargar/", Cargar},
+                                                          {"Abrir/", Abrir},
+                                                          {"Objetos/", Objetos}};
         for (auto [nombre, f] : medidas)
             benchmark::RegisterBenchmark((nombre + std::string(nivel)).c_str(), f, archivos.back())
                 ->Unit(benchmark::kMillisecond);
@@ -134,6 +164,8 @@ int main(int argc, char** argv) {
             ->Iterations(1);
         informe.Agregar({std::string(nivel) + ": open / bare inflate",
                          std::string("Abrir/") + nivel, std::string("Inflar/") + nivel});
+        informe.Agregar({std::string(nivel) + ": every object read and assembled / open",
+                         std::string("Objetos/") + nivel, std::string("Abrir/") + nivel});
         informe.Agregar({std::string(nivel) + ": load only / bare inflate",
                          std::string("Cargar/") + nivel, std::string("Inflar/") + nivel});
     }

@@ -2,6 +2,7 @@
 // their pages made, every mesh converted and uploaded, then every buffer drawn textured and in
 // wireframe, all against the recording device so no OpenGL is needed.
 #include "CargarNivel.h"
+#include "Ensamblaje.h"
 #include "Grabador.h"
 #include "Invariantes.h"
 #include "MutadorBloques.h"
@@ -9,6 +10,7 @@
 #include "dxBufferTextura.h"
 #include "dxDevice8.h"
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -57,6 +59,25 @@ void ComprobarAbierto(const NivelAbierto& a, dxDevice8& dispositivo, RegistroGra
         COMPROBAR(dispositivo.DibujarBuffer(b, 2) == D3D_OK);
         registro.Limpiar();
     }
+    COMPROBAR(registro.DibujosFueraDeRango == 0);
+
+    // Every object assembled, framed and drawn, whatever its records say.
+    fuzz::ComprobarObjetos(*a.Nivel, a.Meshes.get(), a.Objetos);
+    if (!a.Meshes)
+        return;
+    auto dibujar = [&](const Ensamblaje& e) {
+        COMPROBAR(std::isfinite(e.Radio) && e.Radio >= 0);
+        COMPROBAR(EncuadrarEnsamblaje(dispositivo, e, 817, 769) == D3D_OK);
+        COMPROBAR(DibujarEnsamblaje(dispositivo, e, *a.Meshes, 0.5f, true, true) == D3D_OK);
+        registro.Limpiar();
+    };
+    for (const trMovible& m : a.Objetos.Movibles) {
+        const Ensamblaje e = ArmarMovible(m, *a.Meshes);
+        COMPROBAR(e.Piezas.size() <= m.Meshes.size());
+        dibujar(e);
+    }
+    for (const trEstatico& s : a.Objetos.Estaticos)
+        dibujar(ArmarEstatico(s, *a.Meshes));
     COMPROBAR(registro.DibujosFueraDeRango == 0);
 }
 

@@ -2,8 +2,11 @@
 // What must hold after any read of any bytes. A broken invariant aborts, so libFuzzer keeps the
 // input as a finding just as it keeps a crash.
 #include "LeerMeshes.h"
+#include "trFilaNivel.h"
 #include "trNivel.h"
+#include "trObjetos.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -76,33 +79,18 @@ inline void ComprobarDatosNivel(const trNivel& n) {
         exacto(c.NumLuces, 46, c.Luces);
         exacto(c.NumMeshesEstaticos, 20, c.MeshesEstaticos);
     }
-    exacto(n.NumDatosSuelo, 2, n.DatosSuelo);
-    exacto(n.NumPalabrasMesh, 2, n.DatosMesh);
-    exacto(n.NumPunterosMesh, 4, n.PunterosMesh);
-    exacto(n.NumAnimaciones, 40, n.Animaciones);
-    exacto(n.NumCambiosEstado, 6, n.CambiosEstado);
-    exacto(n.NumDespachosAnim, 8, n.DespachosAnim);
-    exacto(n.NumComandosAnim, 2, n.ComandosAnim);
-    exacto(n.NumArbolesMesh, 4, n.ArbolesMesh);
-    exacto(n.NumCuadros, 2, n.Cuadros);
-    exacto(n.NumMovibles, 18, n.Movibles);
-    exacto(n.NumMeshesEstaticos, 32, n.MeshesEstaticos);
-    exacto(n.NumTexturasSprite, 16, n.TexturasSprite);
-    exacto(n.NumSecuenciasSprite, 8, n.SecuenciasSprite);
-    exacto(n.NumCamaras, 16, n.Camaras);
-    exacto(n.NumCamarasVuelo, 40, n.CamarasVuelo);
-    exacto(n.NumFuentesSonido, 16, n.FuentesSonido);
-    exacto(n.NumCajas, 8, n.Cajas);
-    exacto(n.NumSolapes, 2, n.Solapes);
-    exacto(n.NumCajas, 20, n.Zonas);
-    exacto(n.NumTexturasAnimadas, 2, n.TexturasAnimadas);
+    // Up to the object textures every array is whole; after them one may be left empty.
+    for (const trFilaNivel& f : FILAS_NIVEL) {
+        if (f.Clase != trClaseFila::Arreglo || !f.Datos)
+            continue;
+        const trBytes& datos = *f.Datos(const_cast<trNivel&>(n));
+        if (f.Numero < 46)
+            exacto(CuentaDeFila(n, f.Numero), f.Tamano, datos);
+        else
+            todoONada(CuentaDeFila(n, f.Numero), f.Tamano, datos);
+    }
     COMPROBAR(n.TexturasObjeto.size() == n.NumTexturasObjeto);
     retenidos += uint64_t{n.NumTexturasObjeto} * trTexturaObjeto::BYTES_EN_ARCHIVO;
-    todoONada(n.NumItems, 24, n.Items);
-    todoONada(n.NumObjetosIA, 24, n.ObjetosIA);
-    todoONada(n.NumDatosDemo, 2, n.DatosDemo);
-    todoONada(n.NumDetallesSonido, 8, n.DetallesSonido);
-    todoONada(n.NumIndicesMuestra, 4, n.IndicesMuestra);
     COMPROBAR(retenidos <= bloque);
 }
 
@@ -159,6 +147,33 @@ inline void ComprobarMeshes(const Lista_Mesh& lista, uint32_t longitud) {
         inicio += bytes;
     }
     COMPROBAR(longitud < 2 || lista.Cantidad() > 0);
+}
+
+// Objects read from any level: every mesh named is in the list, every parent comes before its
+// child, and a moveable that lost a mesh to its pointers says it is incomplete.
+inline void ComprobarObjetos(const trNivel& n, const Lista_Mesh* lista, const trObjetos& o) {
+    const int32_t meshes = lista ? lista->Cantidad() : 0;
+    const uint64_t maximo = uint64_t{1} << 16;
+    COMPROBAR(o.Movibles.size() ==
+              std::min(n.Movibles.size() / trMovible::BYTES_EN_ARCHIVO, maximo));
+    COMPROBAR(o.Estaticos.size() ==
+              std::min(n.MeshesEstaticos.size() / trEstatico::BYTES_EN_ARCHIVO, maximo));
+    uint64_t total = 0;
+    for (const trMovible& m : o.Movibles) {
+        COMPROBAR(m.Meshes.size() <= m.NumMeshes);
+        COMPROBAR(!m.Completo || m.Meshes.size() == m.NumMeshes);
+        COMPROBAR(m.Nodos.size() == m.Meshes.size() && m.Giros.size() == m.Meshes.size());
+        for (size_t k = 0; k < m.Meshes.size(); ++k) {
+            COMPROBAR(m.Meshes[k] >= -1 && m.Meshes[k] < meshes);
+            COMPROBAR(!m.Completo || m.Meshes[k] >= 0);
+            COMPROBAR(k == 0 ? m.Nodos[k].Padre == -1
+                             : m.Nodos[k].Padre >= 0 && size_t(m.Nodos[k].Padre) < k);
+        }
+        total += m.Meshes.size();
+    }
+    COMPROBAR(total <= (uint64_t{1} << 20));
+    for (const trEstatico& e : o.Estaticos)
+        COMPROBAR(e.Mesh >= -1 && e.Mesh < meshes);
 }
 
 } // namespace fuzz

@@ -1,9 +1,12 @@
-// Any bytes as the inflated level data block, the container taken as read.
+// Any bytes as the inflated level data block, the container taken as read; then its meshes and
+// its objects read over the arrays it gave.
 #include "CargarNivel.h"
 #include "Invariantes.h"
+#include "LeerObjetos.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano) {
@@ -16,5 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano) {
         return 0;
     }
     fuzz::ComprobarDatosNivel(nivel);
+    std::unique_ptr<Lista_Mesh> lista;
+    LeerMeshes(nivel.DatosMesh.data(), uint32_t(nivel.DatosMesh.size()), lista);
+    trObjetos objetos;
+    COMPROBAR(LeerObjetos(nivel, lista.get(), objetos) == 1);
+    fuzz::ComprobarObjetos(nivel, lista.get(), objetos);
     return 0;
 }

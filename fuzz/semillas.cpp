@@ -72,6 +72,9 @@ std::vector<std::pair<std::string, NivelFixture>> Niveles() {
     uno.cuartos = {muestra.cuartos.front()};
     uno.texturasObjeto = muestra.texturasObjeto;
     v.emplace_back("un-mesh", uno);
+
+    // Moveables over a mesh tree and frames, statics and their placements, some damaged.
+    v.emplace_back("objetos", NivelObjetos());
     return v;
 }
 

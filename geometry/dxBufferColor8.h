@@ -52,6 +52,8 @@ class dxBufferColor8 {
     uint32_t GetFlags(int i) const;
 
     void RotarY(float angulo);
+    // The whole world matrix for the next draw, for a mesh placed within an object.
+    void SetMundo(const D3DXMATRIX& mundo) { Mundo = mundo; }
     D3DXMATRIX* GetMundo(D3DXMATRIX* dst) const;
     void ResetMundo();
 

@@ -47,6 +47,7 @@ int LeerMeshes(const uint8_t* datos, uint32_t longitud, std::unique_ptr<Lista_Me
     while (lector.Posicion < longitud) {
         const uint32_t inicio = lector.Posicion;
         auto m = std::make_unique<trMesh>();
+        m->Inicio = inicio;
         LectorMesh r(lector);
         r.Campo(m->CentroX);
         r.Campo(m->CentroY);

@@ -1,5 +1,6 @@
 #include "CargarNivel.h"
 #include "Idioma.h"
+#include "trFilaNivel.h"
 #include "trLector.h"
 
 #include <string>
@@ -108,13 +109,6 @@ class Recorrido {
             return;
         destino.resize(cuenta * tamano);
         lector_.Leer(destino.data(), static_cast<uint32_t>(destino.size()));
-    }
-
-    // A count and then its array. A count of 0 takes and reads nothing, which is also what an
-    // array read "always" amounts to when it is empty.
-    template <class N> void Contadas(int fila, N& cuenta, trBytes& datos, uint32_t tamano) {
-        Campo(fila, cuenta);
-        Arreglo(fila + 1, cuenta, tamano, datos);
     }
 
     bool Cabe(int fila, uint64_t cuenta, uint64_t tamano, const std::string& nombre = {}) {
@@ -238,47 +232,29 @@ void LeerTexturasObjeto(Recorrido& r, trNivel& n) {
 // The level data block is a fixed sequence of rows; every field is read whatever came before,
 // and the caller decides from the first refused row whether the level can be used.
 void Recorrer(Recorrido& r, trNivel& n) {
-    r.Campo(1, n.ValorInicial);
-    r.Campo(2, n.NumCuartos);
-    LeerCuartos(r, n);
-    if (r.Rechazado())
-        return; // nothing after a broken room lies where it should
-
-    r.Contadas(4, n.NumDatosSuelo, n.DatosSuelo, 2);
-    r.Contadas(6, n.NumPalabrasMesh, n.DatosMesh, 2);
-    r.Contadas(8, n.NumPunterosMesh, n.PunterosMesh, 4);
-    r.Contadas(10, n.NumAnimaciones, n.Animaciones, 40);
-    r.Contadas(12, n.NumCambiosEstado, n.CambiosEstado, 6);
-    r.Contadas(14, n.NumDespachosAnim, n.DespachosAnim, 8);
-    r.Contadas(16, n.NumComandosAnim, n.ComandosAnim, 2);
-    r.Contadas(18, n.NumArbolesMesh, n.ArbolesMesh, 4);
-    r.Contadas(20, n.NumCuadros, n.Cuadros, 2);
-    r.Contadas(22, n.NumMovibles, n.Movibles, 18);
-    r.Contadas(24, n.NumMeshesEstaticos, n.MeshesEstaticos, 32);
-    r.Bytes(26, n.PreludioSprites, sizeof n.PreludioSprites);
-    r.Contadas(27, n.NumTexturasSprite, n.TexturasSprite, 16);
-    r.Contadas(29, n.NumSecuenciasSprite, n.SecuenciasSprite, 8);
-    r.Contadas(31, n.NumCamaras, n.Camaras, 16);
-    r.Contadas(33, n.NumCamarasVuelo, n.CamarasVuelo, 40);
-    r.Contadas(35, n.NumFuentesSonido, n.FuentesSonido, 16);
-    r.Contadas(37, n.NumCajas, n.Cajas, 8);
-    r.Contadas(39, n.NumSolapes, n.Solapes, 2);
-    r.Arreglo(41, n.NumCajas, 20, n.Zonas); // no count of its own: ten words per box
-    r.Contadas(42, n.NumTexturasAnimadas, n.TexturasAnimadas, 2);
-    r.Bytes(44, n.PreludioTexturas, sizeof n.PreludioTexturas);
-    r.Campo(45, n.NumTexturasObjeto);
-    LeerTexturasObjeto(r, n);
-    if (r.Rechazado())
-        return;
-
-    // From here on nothing the viewer uses; a refusal only leaves its field empty.
-    r.Contadas(47, n.NumItems, n.Items, 24);
-    r.Contadas(49, n.NumObjetosIA, n.ObjetosIA, 24);
-    r.Contadas(51, n.NumDatosDemo, n.DatosDemo, 2);
-    r.Bytes(53, n.MapaSonido, sizeof n.MapaSonido);
-    r.Contadas(54, n.NumDetallesSonido, n.DetallesSonido, 8);
-    r.Contadas(56, n.NumIndicesMuestra, n.IndicesMuestra, 4);
-    r.Bytes(58, n.BytesFinales, sizeof n.BytesFinales);
+    for (const trFilaNivel& f : FILAS_NIVEL) {
+        switch (f.Numero) {
+        case 0:
+            continue;
+        case 3:
+            LeerCuartos(r, n);
+            if (r.Rechazado())
+                return; // nothing after a broken room lies where it should
+            continue;
+        case 46:
+            LeerTexturasObjeto(r, n);
+            if (r.Rechazado())
+                return;
+            // From here on nothing the viewer uses; a refusal only leaves its field empty.
+            continue;
+        }
+        if (f.Clase != trClaseFila::Arreglo)
+            r.Bytes(f.Numero, f.Campo(n), f.Tamano);
+        else
+            // A count of 0 takes and reads nothing, which is also what an array read "always"
+            // amounts to when it is empty.
+            r.Arreglo(f.Numero, CuentaDeFila(n, f.Numero), f.Tamano, *f.Datos(n));
+    }
 }
 
 } // namespace

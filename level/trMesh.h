@@ -23,6 +23,7 @@ static_assert(sizeof(trVector16) == 6 && sizeof(trRectanguloTex) == 12 &&
 // One mesh as stored in the level. A count is kept as the file gives it, but an array whose bytes
 // the data did not hold stays empty: readers go by the array's size, never by the count.
 struct trMesh {
+    uint32_t Inicio = 0; // byte offset of the record in the mesh data: what a mesh pointer names
     int16_t CentroX = 0, CentroY = 0, CentroZ = 0;
     uint32_t Radio = 0;
     int16_t NumVertices = 0;

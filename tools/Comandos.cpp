@@ -1,52 +1,50 @@
 #include "Comandos.h"
 #include "CargarNivel.h"
+#include "Idioma.h"
 #include "LeerMeshes.h"
+#include "LeerObjetos.h"
+#include "Objetos.h"
 #include "Render.h"
 #include "Resumen.h"
 
+#include <CLI/CLI.hpp>
+
 #include <memory>
 #include <string>
-#include <string_view>
-#include <vector>
 
 namespace {
 
 constexpr int EXITO = 0, NIVEL_ILEGIBLE = 1, USO_INCORRECTO = 2;
 
-const char* const USO =
-    "uso: tr4tool info [--json] NIVEL.tr4\n"
-    "     tr4tool render NIVEL.tr4 --mesh N --out ARCHIVO.png [--angle RADIANES] [--wireframe]\n"
-    "                    [--size ANCHOxALTO]\n"
-    "  info    resume un nivel de Tomb Raider 4 (con --json, como objeto JSON)\n"
-    "  render  dibuja la mesh N como la muestra el visor y la guarda en PNG; por omisión\n"
-    "          817x769 (el panel del visor), ángulo 0 y texturizada\n";
+// What a usage error ends with: where the whole story is.
+std::string Uso(const CLI::App* orden) {
+    const std::string nombre = orden ? "tr4tool " + orden->get_name() : "tr4tool";
+    return std::string(" (") + Traducir("uso: ") + nombre + " --help)";
+}
 
-int Info(const std::vector<std::string_view>& args, std::ostream& salida, std::ostream& errores) {
-    bool json = false;
-    const char* archivo = nullptr;
-    for (auto a : args) {
-        if (a == "--json")
-            json = true;
-        else if (a.starts_with("-") || archivo) {
-            errores << "tr4tool: argumento inesperado: " << a << '\n' << USO;
-            return USO_INCORRECTO;
-        } else
-            archivo = a.data();
-    }
-    if (!archivo) {
-        errores << "tr4tool: falta el nivel\n" << USO;
-        return USO_INCORRECTO;
-    }
+struct Nivel {
+    std::unique_ptr<trNivel> nivel;
+    std::unique_ptr<Lista_Mesh> lista;
+};
 
-    auto nivel = std::make_unique<trNivel>();
+// The level and its meshes, or 1 with the loader's reason on one line.
+int Cargar(const std::string& archivo, Nivel& n, std::ostream& errores) {
+    n.nivel = std::make_unique<trNivel>();
     std::string motivo;
-    if (!CargarNivel(archivo, *nivel, &motivo)) {
+    if (!CargarNivel(archivo.c_str(), *n.nivel, &motivo)) {
         errores << "tr4tool: " << archivo << ": " << motivo << '\n';
         return NIVEL_ILEGIBLE;
     }
-    std::unique_ptr<Lista_Mesh> lista;
-    LeerMeshes(nivel->DatosMesh.data(), static_cast<uint32_t>(nivel->DatosMesh.size()), lista);
-    const ResumenNivel r = Resumir(*nivel, lista.get());
+    LeerMeshes(n.nivel->DatosMesh.data(), static_cast<uint32_t>(n.nivel->DatosMesh.size()),
+               n.lista);
+    return EXITO;
+}
+
+int Info(const std::string& archivo, bool json, std::ostream& salida, std::ostream& errores) {
+    Nivel n;
+    if (int r = Cargar(archivo, n, errores); r != EXITO)
+        return r;
+    const ResumenNivel r = Resumir(*n.nivel, n.lista.get());
     if (json)
         EscribirJson(r, salida);
     else
@@ -54,25 +52,155 @@ int Info(const std::vector<std::string_view>& args, std::ostream& salida, std::o
     return EXITO;
 }
 
+int Objetos(const std::string& archivo, bool json, std::ostream& salida, std::ostream& errores) {
+    Nivel n;
+    if (int r = Cargar(archivo, n, errores); r != EXITO)
+        return r;
+    trObjetos objetos;
+    LeerObjetos(*n.nivel, n.lista.get(), objetos);
+    if (json)
+        EscribirObjetosJson(objetos, salida);
+    else
+        EscribirObjetosTexto(objetos, salida);
+    return EXITO;
+}
+
+// CLI11's words in its help, in the system's language.
+void Etiquetas(CLI::App& app) {
+    auto f = app.get_formatter();
+    f->label("Usage", Traducir("Uso"));
+    f->label("OPTIONS", Traducir("OPCIONES"));
+    f->label("SUBCOMMAND", Traducir("ORDEN"));
+    f->label("Positionals", Traducir("Argumentos"));
+    f->label("REQUIRED", Traducir("OBLIGATORIO"));
+    f->label("TEXT", Traducir("TEXTO"));
+    f->column_width(28);
+}
+
+// Anything the parser could not place: an option it does not know or an argument too many.
+std::string Sobrantes(const std::vector<std::string>& resto) {
+    const std::string& a = resto.front();
+    if (a.size() > 1 && a[0] == '-')
+        return Traducir("opción desconocida: ") + a;
+    return Traducir("sobra el argumento ") + a;
+}
+
 } // namespace
 
 int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
                     std::ostream& errores) {
-    std::vector<std::string_view> args(argv + 1, argv + argc);
-    if (args.empty()) {
-        errores << USO;
+    CLI::App app(Traducir("Lee niveles de Tomb Raider 4 (.tr4) sin ventana."), "tr4tool");
+    Etiquetas(app);
+    app.option_defaults()->group(Traducir("Opciones"));
+    app.set_help_flag("-h,--help", Traducir("muestra esta ayuda y sale"));
+    app.require_subcommand(0, 1);
+    app.allow_extras();
+    app.footer(Traducir("uso: tr4tool info [--json] NIVEL.tr4\n"
+                        "     tr4tool objects [--json] NIVEL.tr4\n"
+                        "     tr4tool render NIVEL.tr4 (--mesh N | --object ID | --static ID)\n"
+                        "                    --out ARCHIVO.png [--fit] [--angle RADIANES]\n"
+                        "                    [--wireframe] [--size ANCHOxALTO]\n"
+                        "Cada orden explica sus opciones con --help.\n"));
+
+    std::string archivo;
+    bool json = false;
+    CLI::App* info = app.add_subcommand(
+        "info", Traducir("resume un nivel de Tomb Raider 4 (con --json, como objeto JSON)"));
+    info->add_option("nivel", archivo, Traducir("el nivel, NIVEL.tr4"))->type_name("NIVEL.tr4");
+    info->add_flag("--json", json, Traducir("la salida como un objeto JSON"));
+
+    CLI::App* objetos = app.add_subcommand(
+        "objects",
+        Traducir("lista los movibles y los estáticos del nivel, en el orden del archivo"));
+    objetos->add_option("nivel", archivo, Traducir("el nivel, NIVEL.tr4"))->type_name("NIVEL.tr4");
+    objetos->add_flag("--json", json, Traducir("la salida como un objeto JSON"));
+
+    OpcionesRender render;
+    CLI::App* dibujo = app.add_subcommand(
+        "render",
+        Traducir("dibuja una mesh o un objeto como lo muestra el visor y lo guarda en "
+                 "PNG; por omisión 817x769 (el panel del visor), ángulo 0 y texturizado"));
+    dibujo->add_option("nivel", render.nivel, Traducir("el nivel, NIVEL.tr4"))
+        ->type_name("NIVEL.tr4");
+    dibujo->add_option("--mesh", render.mesh, Traducir("la mesh N de la lista del visor"))
+        ->type_name("N");
+    dibujo
+        ->add_option("--object", render.objeto,
+                     Traducir("el movible con ese id, armado en su pose de reposo y ajustado"))
+        ->type_name("ID");
+    dibujo
+        ->add_option("--static", render.estatico,
+                     Traducir("el estático con ese id, ajustado a la imagen"))
+        ->type_name("ID");
+    dibujo->add_option("--out", render.archivo, Traducir("el PNG que se escribe"))
+        ->type_name("ARCHIVO.png");
+    dibujo->add_flag("--fit", render.ajustar,
+                     Traducir("ajusta también una mesh a la imagen, en vez de verla a 1500 "
+                              "unidades"));
+    dibujo->add_option("--angle", render.angulo, Traducir("el giro sobre la vertical, en radianes"))
+        ->type_name(Traducir("RADIANES"));
+    dibujo->add_flag("--wireframe", render.alambre, Traducir("en alambre, sin texturas"));
+    dibujo->add_option("--size", render.tamano, Traducir("el tamaño de la imagen"))
+        ->type_name(Traducir("ANCHOxALTO"));
+
+    for (CLI::App* orden : {info, objetos, dibujo}) {
+        // An option given twice takes its last value, as shells' users expect.
+        for (CLI::Option* opcion : orden->get_options())
+            opcion->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+        orden->allow_extras();
+        orden->group(Traducir("Órdenes"));
+    }
+
+    // The subcommand the arguments name, once they are parsed, to say where its help is.
+    auto elegida = [&]() -> CLI::App* {
+        for (CLI::App* orden : {info, objetos, dibujo})
+            if (orden->parsed())
+                return orden;
+        return nullptr;
+    };
+    const std::string prefijo =
+        argc > 1 && std::string(argv[1]) == "render" ? "tr4tool render: " : "tr4tool: ";
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        salida << app.help();
+        return EXITO;
+    } catch (const CLI::ArgumentMismatch& e) {
+        // "--size: 1 required TEXT missing": the option is what precedes the colon.
+        const std::string texto = e.what();
+        const std::string opcion = texto.substr(0, texto.find_first_of(": "));
+        errores << prefijo
+                << (texto.find("missing") != std::string::npos
+                        ? opcion + Traducir(" necesita un valor")
+                        : Traducir("valor no válido para ") + opcion)
+                << Uso(elegida()) << '\n';
+        return USO_INCORRECTO;
+    } catch (const CLI::ParseError& e) {
+        errores << prefijo << Traducir("argumentos no válidos") << Uso(elegida()) << '\n';
         return USO_INCORRECTO;
     }
-    const auto orden = args.front();
-    args.erase(args.begin());
-    if (orden == "--help" || orden == "-h" || orden == "help") {
-        salida << USO;
-        return EXITO;
+
+    CLI::App* orden = elegida();
+    if (!orden) {
+        const auto resto = app.remaining();
+        errores << "tr4tool: "
+                << (resto.empty() ? std::string(Traducir("falta la orden"))
+                    : resto.front().starts_with("-")
+                        ? Sobrantes(resto)
+                        : Traducir("orden desconocida: ") + resto.front())
+                << Uso(nullptr) << '\n';
+        return USO_INCORRECTO;
     }
-    if (orden == "info")
-        return Info(args, salida, errores);
-    if (orden == "render")
-        return Renderizar(args, salida, errores);
-    errores << "tr4tool: orden desconocida: " << orden << '\n' << USO;
-    return USO_INCORRECTO;
+    if (const auto resto = app.remaining(true); !resto.empty()) {
+        errores << prefijo << Sobrantes(resto) << Uso(orden) << '\n';
+        return USO_INCORRECTO;
+    }
+    if (orden == dibujo)
+        return Renderizar(render, salida, errores);
+    if (archivo.empty()) {
+        errores << "tr4tool: " << Traducir("falta el nivel") << Uso(orden) << '\n';
+        return USO_INCORRECTO;
+    }
+    return orden == info ? Info(archivo, json, salida, errores)
+                         : Objetos(archivo, json, salida, errores);
 }

@@ -1,6 +1,8 @@
 #include "Render.h"
 
 #include "Encuadre.h"
+#include "Ensamblaje.h"
+#include "Idioma.h"
 #include "NivelAbierto.h"
 #include "SuperficieEGL.h"
 #include "dxBufferTextura.h"
@@ -9,8 +11,11 @@
 #include <stb_image_write.h>
 
 #include <charconv>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace {
@@ -22,9 +27,10 @@ constexpr int LADO_MAXIMO = 8192;
 
 struct Opciones {
     std::string nivel, archivo;
-    int mesh = -1;
+    enum class Que { Mesh, Movible, Estatico } que = Que::Mesh;
+    int64_t numero = -1; // mesh index or object id
     float angulo = 0;
-    bool alambre = false;
+    bool alambre = false, ajustar = false;
     int ancho = ANCHO_PANEL, alto = ALTO_PANEL;
 };
 
@@ -42,46 +48,40 @@ bool Tamano(std::string_view texto, int& ancho, int& alto) {
 }
 
 // Empty when the options are complete and valid; else the reason.
-std::string LeerOpciones(const std::vector<std::string_view>& args, Opciones& o) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string a(args[i]);
-        if (a == "--wireframe") {
-            o.alambre = true;
-            continue;
-        }
-        if (a != "--mesh" && a != "--out" && a != "--angle" && a != "--size") {
-            if (a.starts_with("-"))
-                return "opción desconocida: " + a;
-            if (!o.nivel.empty())
-                return "sobra el argumento " + a;
-            o.nivel = a;
-            continue;
-        }
-        if (i + 1 == args.size())
-            return a + " necesita un valor";
-        const std::string_view v = args[++i];
-        const std::string dicho = a + " " + std::string(v);
-        double angulo = 0;
-        if (a == "--mesh") {
-            if (!Numero(v, o.mesh) || o.mesh < 0)
-                return dicho + ": se espera un índice de mesh (0, 1, 2...)";
-        } else if (a == "--angle") {
-            if (!Numero(v, angulo) || !std::isfinite(float(angulo)))
-                return dicho + ": se espera un ángulo en radianes";
-            o.angulo = float(angulo);
-        } else if (a == "--size") {
-            if (!Tamano(v, o.ancho, o.alto))
-                return dicho + ": se espera ANCHOxALTO, cada lado de 1 a " +
-                       std::to_string(LADO_MAXIMO);
-        } else
-            o.archivo = v;
+std::string LeerOpciones(const OpcionesRender& d, Opciones& o) {
+    o.nivel = d.nivel;
+    o.archivo = d.archivo;
+    o.alambre = d.alambre;
+    o.ajustar = d.ajustar;
+    const int elegidos = !d.mesh.empty() + !d.objeto.empty() + !d.estatico.empty();
+    if (elegidos > 1)
+        return Traducir("--mesh, --object y --static se excluyen");
+    if (!d.mesh.empty()) {
+        if (!Numero(d.mesh, o.numero) || o.numero < 0 || o.numero > INT32_MAX)
+            return "--mesh " + d.mesh + ": " + Traducir("se espera un índice de mesh (0, 1, 2...)");
+    } else if (!d.objeto.empty() || !d.estatico.empty()) {
+        const bool movible = !d.objeto.empty();
+        const std::string& id = movible ? d.objeto : d.estatico;
+        o.que = movible ? Opciones::Que::Movible : Opciones::Que::Estatico;
+        if (!Numero(id, o.numero) || o.numero < 0 || o.numero > UINT32_MAX)
+            return (movible ? "--object " : "--static ") + id + ": " +
+                   Traducir("se espera el id de un objeto (0, 1, 2...)");
     }
+    if (!d.angulo.empty()) {
+        double angulo = 0;
+        if (!Numero(d.angulo, angulo) || !std::isfinite(float(angulo)))
+            return "--angle " + d.angulo + ": " + Traducir("se espera un ángulo en radianes");
+        o.angulo = float(angulo);
+    }
+    if (!d.tamano.empty() && !Tamano(d.tamano, o.ancho, o.alto))
+        return "--size " + d.tamano + ": " + Traducir("se espera ANCHOxALTO, cada lado de 1 a ") +
+               std::to_string(LADO_MAXIMO);
     if (o.nivel.empty())
-        return "falta el nivel";
-    if (o.mesh < 0)
-        return "falta --mesh N";
+        return Traducir("falta el nivel");
+    if (elegidos == 0)
+        return Traducir("falta --mesh N, --object ID o --static ID");
     if (o.archivo.empty())
-        return "falta --out ARCHIVO.png";
+        return Traducir("falta --out ARCHIVO.png");
     return {};
 }
 
@@ -99,17 +99,73 @@ bool EscribirPng(const std::string& archivo, const std::vector<uint32_t>& pixele
 }
 
 std::string RangoDeMeshes(int32_t cantidad) {
-    return cantidad <= 0 ? "el nivel no tiene meshes"
-                         : "los índices válidos van de 0 a " + std::to_string(cantidad - 1);
+    return cantidad <= 0
+               ? Traducir("el nivel no tiene meshes")
+               : Traducir("los índices válidos van de 0 a ") + std::to_string(cantidad - 1);
+}
+
+// The ids a level holds, for a reason that says which to ask for.
+template <class T> std::string Ids(const std::vector<T>& objetos) {
+    if (objetos.empty())
+        return Traducir("el nivel no tiene ninguno");
+    std::string ids = Traducir("los hay con id");
+    for (size_t i = 0; i < objetos.size(); ++i) {
+        if (i == 12) {
+            ids += " ...";
+            break;
+        }
+        ids += " " + std::to_string(objetos[i].Id);
+    }
+    return ids;
+}
+
+// The object the options name, assembled; empty with the reason when the level lacks it.
+std::optional<Ensamblaje> Armar(const Opciones& o, const NivelAbierto& nivel, std::string& motivo) {
+    static const Lista_Mesh vacia;
+    const Lista_Mesh& lista = nivel.Meshes ? *nivel.Meshes : vacia;
+    const auto& objetos = nivel.Objetos;
+    if (o.que == Opciones::Que::Movible) {
+        for (const trMovible& m : objetos.Movibles)
+            if (m.Id == o.numero)
+                return ArmarMovible(m, lista);
+        motivo = Traducir("no hay movible con id ") + std::to_string(o.numero) + "; " +
+                 Ids(objetos.Movibles);
+        return {};
+    }
+    if (o.que == Opciones::Que::Estatico) {
+        for (const trEstatico& e : objetos.Estaticos)
+            if (e.Id == o.numero)
+                return ArmarEstatico(e, lista);
+        motivo = Traducir("no hay estático con id ") + std::to_string(o.numero) + "; " +
+                 Ids(objetos.Estaticos);
+        return {};
+    }
+    if (!nivel.Mesh(int(o.numero))) {
+        motivo = Traducir("no hay mesh ") + std::to_string(o.numero) + "; " +
+                 RangoDeMeshes(nivel.Cantidad());
+        return {};
+    }
+    return ArmarMesh(int32_t(o.numero), lista);
+}
+
+std::string QueSeDibuja(const Opciones& o) {
+    switch (o.que) {
+    case Opciones::Que::Movible:
+        return Traducir("movible ") + std::to_string(o.numero);
+    case Opciones::Que::Estatico:
+        return Traducir("estático ") + std::to_string(o.numero);
+    default:
+        return "mesh " + std::to_string(o.numero);
+    }
 }
 
 } // namespace
 
-int Renderizar(const std::vector<std::string_view>& args, std::ostream& salida,
-               std::ostream& errores) {
+int Renderizar(const OpcionesRender& opciones, std::ostream& salida, std::ostream& errores) {
     Opciones o;
-    if (const std::string motivo = LeerOpciones(args, o); !motivo.empty()) {
-        errores << "tr4tool render: " << motivo << " (véase tr4tool --help)\n";
+    if (const std::string motivo = LeerOpciones(opciones, o); !motivo.empty()) {
+        errores << "tr4tool render: " << motivo << Traducir(" (uso: tr4tool render --help)")
+                << '\n';
         return USO_INCORRECTO;
     }
 
@@ -117,14 +173,15 @@ int Renderizar(const std::vector<std::string_view>& args, std::ostream& salida,
     std::string motivo;
     auto superficie = SuperficieEGL::Crear(o.ancho, o.alto, &motivo);
     if (!superficie) {
-        errores << "tr4tool render: sin OpenGL: " << motivo << '\n';
+        errores << "tr4tool render: " << Traducir("sin OpenGL: ") << motivo << '\n';
         return FALLO;
     }
     dxMain principal;
     std::unique_ptr<dxDevice8> dispositivo;
     if (principal.IniciarD3D() != D3D_OK ||
         principal.CrearDispositivo(superficie.get(), 1, dispositivo) != D3D_OK) {
-        errores << "tr4tool render: sin OpenGL: no se pudo crear el dispositivo de dibujo\n";
+        errores << "tr4tool render: "
+                << Traducir("sin OpenGL: no se pudo crear el dispositivo de dibujo") << '\n';
         return FALLO;
     }
     dispositivo->SetColorFondo(0, 0, 0);
@@ -135,24 +192,32 @@ int Renderizar(const std::vector<std::string_view>& args, std::ostream& salida,
         errores << "tr4tool: " << o.nivel << ": " << motivo << '\n';
         return FALLO;
     }
-    const trMesh* mesh = nivel->Mesh(o.mesh);
-    if (!mesh) {
-        errores << "tr4tool: " << o.nivel << ": no hay mesh " << o.mesh << "; "
-                << RangoDeMeshes(nivel->Cantidad()) << '\n';
+    const std::optional<Ensamblaje> objeto = Armar(o, *nivel, motivo);
+    if (!objeto) {
+        errores << "tr4tool: " << o.nivel << ": " << motivo << '\n';
         return FALLO;
     }
-    EncuadrarMesh(*dispositivo, *mesh);
-    DibujarCuadro(*dispositivo, nivel->Buffer(o.mesh), o.angulo, !o.alambre, o.alambre);
+    if (o.que == Opciones::Que::Mesh && !o.ajustar) {
+        // The panel's own camera, 1500 units before the mesh's centre.
+        EncuadrarMesh(*dispositivo, *nivel->Mesh(int(o.numero)));
+        DibujarCuadro(*dispositivo, nivel->Buffer(int(o.numero)), o.angulo, !o.alambre, o.alambre);
+    } else {
+        EncuadrarEnsamblaje(*dispositivo, *objeto, o.ancho, o.alto);
+        DibujarEnsamblaje(*dispositivo, *objeto, *nivel->Meshes, o.angulo, !o.alambre, o.alambre);
+    }
     const std::vector<uint32_t> pixeles = LeerPixeles(*superficie);
     if (pixeles.size() != size_t(o.ancho) * size_t(o.alto)) {
-        errores << "tr4tool render: sin OpenGL: no se pudo leer la imagen dibujada\n";
+        errores << "tr4tool render: " << Traducir("sin OpenGL: no se pudo leer la imagen dibujada")
+                << '\n';
         return FALLO;
     }
     if (!EscribirPng(o.archivo, pixeles, o.ancho, o.alto)) {
-        errores << "tr4tool: " << o.archivo << ": no se pudo escribir el PNG\n";
+        errores << "tr4tool: " << o.archivo << ": " << Traducir("no se pudo escribir el PNG")
+                << '\n';
         return FALLO;
     }
-    salida << "tr4tool: escrito " << o.archivo << " (mesh " << o.mesh << ", " << o.ancho << 'x'
-           << o.alto << (o.alambre ? ", alambre" : ", texturizado") << ")\n";
+    salida << "tr4tool: " << Traducir("escrito ") << o.archivo << " (" << QueSeDibuja(o) << ", "
+           << o.ancho << 'x' << o.alto
+           << (o.alambre ? Traducir(", alambre") : Traducir(", texturizado")) << ")\n";
     return EXITO;
 }

@@ -1,11 +1,18 @@
 #pragma once
-// `tr4tool render`: one frame of a level's mesh exactly as the viewer's panel draws it, as PNG.
+// `tr4tool render`: one frame of a level's mesh or object as the viewer's panel draws it, as PNG.
 #include <ostream>
-#include <string_view>
-#include <vector>
+#include <string>
 
-// args: what follows "render". 0 done, with a line on `salida`; 1 when the level, the mesh index,
-// OpenGL or the output file fail, 2 for wrong options; each failure with a one-line reason on
-// `errores` and no file written.
-int Renderizar(const std::vector<std::string_view>& args, std::ostream& salida,
-               std::ostream& errores);
+// The options as given on the command line; Renderizar checks them.
+struct OpcionesRender {
+    std::string nivel, archivo;
+    std::string mesh, objeto, estatico; // exactly one of them
+    std::string angulo, tamano;
+    bool alambre = false;
+    bool ajustar = false; // frame a mesh to fit, as objects always are
+};
+
+// 0 done, with a line on `salida`; 1 when the level, the mesh or object, OpenGL or the output
+// file fail, 2 for wrong options; each failure with a one-line reason on `errores` and no file
+// written.
+int Renderizar(const OpcionesRender& opciones, std::ostream& salida, std::ostream& errores);

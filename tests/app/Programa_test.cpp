@@ -207,6 +207,20 @@ TEST(Programa, MuestraUnaMeshConTexturaSigueTrasUnArchivoDanadoLuegoEnAlambreYSa
     EXPECT_GT(alambre.iluminados, 200);
     EXPECT_LT(alambre.iluminados * 2, textura.iluminados);
 
+    // Textured again, then in the object tree: Movibles opened, its third entry, Lara's body
+    // (id 8), assembled and framed: a whole figure where a mesh of hers is a speck.
+    ASSERT_TRUE(Clic(848 + 8, 264 + 8));
+    ASSERT_TRUE(Clic(840 + 80, 320 + 440));
+    ASSERT_TRUE(Orden("xdotool key --delay 50 Home Right Down Down Down"));
+    const Recuento objeto = Capturar(panel, "programa-objeto.png", [](const Recuento& r) {
+        return r.colores >= 100 && r.iluminados >= 20000;
+    });
+    EXPECT_GE(objeto.colores, 100u);
+    EXPECT_GE(objeto.iluminados, 20000) << "el objeto no llena el panel";
+    if (const char* captura = std::getenv("TR4_CAPTURA_OBJETO")) {
+        EXPECT_TRUE(Orden("import -window " + ventana + " '" + captura + "'"));
+    }
+
     // Archivo, then its last item, Salir. A loaded machine may open the menu late; keys that
     // reach the list instead only move its selection, so the whole step is tried again.
     int estado = -1;

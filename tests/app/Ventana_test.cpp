@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <stdexcept>
 
@@ -145,11 +146,58 @@ TEST_F(Ventana, SoltarUnTr4LoAbreYAlCrecerElPanelTomaElSitio) {
     QApplication::sendEvent(&ventana, &soltar);
     EXPECT_EQ(ventana.Label1->text(), "Meshes: 1");
 
-    // The controls keep their place at the panel's right.
+    // The controls keep their place at the panel's right; the object tree grows with the panel.
     ventana.resize(ventana.size() + QSize(200, 100));
     QApplication::processEvents();
     EXPECT_EQ(ventana.Panel1Marco->geometry(), QRect(8, 8, 817 + 200, 769 + 100));
     EXPECT_EQ(ventana.ListBox1->geometry(), QRect(840 + 200, 48, 153, 177));
+    EXPECT_EQ(ventana.TreeView1->geometry(), QRect(840 + 200, 320, 177, 457 + 100));
+}
+
+TEST_F(Ventana, ElArbolDeObjetosMuestraUnObjetoEnteroYLaListaVuelveALaMesh) {
+    Elegir(Escribir("objetos.tr4", EscribirNivel(NivelObjetos())));
+    ASSERT_EQ(ventana.TreeView1->topLevelItemCount(), 2);
+    QTreeWidgetItem* movibles = ventana.TreeView1->topLevelItem(0);
+    QTreeWidgetItem* estaticos = ventana.TreeView1->topLevelItem(1);
+    EXPECT_EQ(movibles->text(0), "Movibles (6)");
+    EXPECT_EQ(estaticos->text(0), "Estáticos (3)");
+    ASSERT_EQ(movibles->childCount(), 6);
+    EXPECT_EQ(movibles->child(0)->text(0), "Movible 5 · 3 meshes");
+    EXPECT_EQ(estaticos->child(0)->text(0), "Estático 38");
+    // Mesh 2 is the third of moveable 5 (and of 10), and static 38's one mesh.
+    EXPECT_EQ(ventana.ListBox1->item(2)->toolTip(),
+              "Movible 5, mesh 2 de 3\nMovible 10, mesh 2 de 3\nEstático 38");
+    EXPECT_EQ(Entradas(), QStringList({"Objeto:0", "Objeto:1", "Objeto:2"}));
+
+    ventana.ListBox1->setCurrentRow(1);
+    ASSERT_TRUE(ventana.Mostrado());
+    EXPECT_EQ(ventana.Mostrado()->Que, TForm1::EnPantalla::Clase::Mesh);
+    EXPECT_EQ(ventana.Mostrado()->Id, 1u);
+
+    ventana.TreeView1->setCurrentItem(movibles->child(0));
+    auto mostrado = ventana.Mostrado();
+    ASSERT_TRUE(mostrado);
+    EXPECT_EQ(mostrado->Que, TForm1::EnPantalla::Clase::Movible);
+    EXPECT_EQ(mostrado->Id, 5u);
+    EXPECT_EQ(mostrado->Meshes, 3);
+    EXPECT_GT(mostrado->Radio, 100.f);
+    EXPECT_EQ(ventana.Seleccionado(), nullptr) << "the list's mesh is not on show";
+    EXPECT_EQ(ventana.ListBox1->currentRow(), -1);
+    ventana.FormPaint(); // draws nothing without a device, and must not trip over the object
+
+    // A heading shows nothing new; the list takes the panel back, even its earlier row.
+    ventana.TreeView1->setCurrentItem(estaticos);
+    EXPECT_EQ(ventana.Mostrado()->Id, 5u);
+    ventana.ListBox1->setCurrentRow(1);
+    EXPECT_EQ(ventana.Mostrado()->Que, TForm1::EnPantalla::Clase::Mesh);
+    EXPECT_EQ(ventana.TreeView1->currentItem(), nullptr);
+
+    // Another level drops the object with the level it belonged to.
+    ventana.TreeView1->setCurrentItem(estaticos->child(0));
+    EXPECT_EQ(ventana.Mostrado()->Que, TForm1::EnPantalla::Clase::Estatico);
+    Elegir(Escribir("tres.tr4", EscribirNivel(ConMeshes(3))));
+    EXPECT_FALSE(ventana.Mostrado());
+    EXPECT_EQ(ventana.TreeView1->topLevelItem(0)->text(0), "Movibles (0)");
 }
 
 } // namespace

@@ -202,6 +202,12 @@ TEST(tr4toolRender, CadaFalloSaleConSuCodigoYUnaLinea) {
         {{"--mesh", "0", "--out", png}, "falta el nivel"},
         {{nivel, nivel, "--mesh", "0", "--out", png}, "sobra"},
         {{nivel, "--mesh", "0", "--out", "/no/existe/x.png"}, "/no/existe/x.png: ", 1},
+        {{nivel, "--object", "3", "--out", png}, "no hay movible con id 3", 1},
+        {{nivel, "--static", "3", "--out", png}, "no hay estático con id 3", 1},
+        {{nivel, "--mesh", "0", "--object", "3", "--out", png}, "se excluyen"},
+        {{nivel, "--static", "x", "--out", png}, "--static x"},
+        {{nivel, "--object", "-2", "--out", png}, "--object -2"},
+        {{nivel, "--fit", "--out", png}, "--mesh"},
     };
     for (const auto& c : casos) {
         const auto r = Render(c.args);
@@ -213,6 +219,65 @@ TEST(tr4toolRender, CadaFalloSaleConSuCodigoYUnaLinea) {
         EXPECT_FALSE(std::filesystem::exists(png)) << c.dice;
     }
     std::filesystem::remove(nivel);
+}
+
+namespace {
+
+// The lit pixels' bounding box and count.
+struct Silueta {
+    int x0 = INT32_MAX, y0 = INT32_MAX, x1 = -1, y1 = -1;
+    int64_t iluminados = 0;
+};
+
+Silueta Medir(const Imagen& im) {
+    Silueta s;
+    for (int y = 0; y < im.alto; ++y)
+        for (int x = 0; x < im.ancho; ++x)
+            if (im.En(x, y) != NEGRO) {
+                s.x0 = std::min(s.x0, x), s.x1 = std::max(s.x1, x);
+                s.y0 = std::min(s.y0, y), s.y1 = std::max(s.y1, y);
+                ++s.iluminados;
+            }
+    return s;
+}
+
+} // namespace
+
+TEST(tr4toolRender, ObjetosRealesArmadosDePieYAjustados) {
+    const std::string ruta = std::string(TR4_NIVELES_REALES) + "/title-a.tr4";
+    if (!std::filesystem::exists(ruta))
+        GTEST_SKIP() << "no real level at " << ruta;
+    const std::string png = Temporal("objeto.png");
+    // Lara's body at every quarter turn: upright, whole, and tall in the picture.
+    for (const char* angulo : {"0", "1.5708", "3.1416", "4.7124"}) {
+        const auto r =
+            Render({ruta, "--object", "8", "--out", png, "--size", "320x240", "--angle", angulo});
+        ASSERT_EQ(r.estado, 0) << r.errores;
+        EXPECT_NE(r.salida.find("8"), std::string::npos) << r.salida;
+        const Silueta s = Medir(LeerPng(png));
+        EXPECT_GT(s.y0, 0) << angulo << ": inside the picture";
+        EXPECT_LT(s.y1, 239) << angulo;
+        EXPECT_GT(s.y1 - s.y0, 240 * 7 / 10) << angulo << ": the sphere fills the shorter side";
+        EXPECT_GT(s.y1 - s.y0, 2 * (s.x1 - s.x0)) << angulo << ": standing, not lying";
+    }
+    // A pickup's mesh is a speck at 1500 units and fills the picture with --fit.
+    auto r = Render({ruta, "--mesh", "45", "--angle", "0.5", "--out", png, "--size", "320x240"});
+    ASSERT_EQ(r.estado, 0) << r.errores;
+    const Silueta lejos = Medir(LeerPng(png));
+    r = Render(
+        {ruta, "--mesh", "45", "--angle", "0.5", "--fit", "--out", png, "--size", "320x240"});
+    ASSERT_EQ(r.estado, 0) << r.errores;
+    const Silueta ajustada = Medir(LeerPng(png));
+    EXPECT_GT(ajustada.iluminados, 4 * lejos.iluminados);
+    EXPECT_GT(std::max(ajustada.x1 - ajustada.x0, ajustada.y1 - ajustada.y0), 240 / 2);
+    // A static is its one mesh, framed the same way.
+    r = Render({ruta, "--mesh", "168", "--angle", "1", "--fit", "--out", png, "--size", "320x240"});
+    ASSERT_EQ(r.estado, 0) << r.errores;
+    const int64_t mesh = Medir(LeerPng(png)).iluminados;
+    r = Render({ruta, "--static", "10", "--angle", "1", "--out", png, "--size", "320x240"});
+    ASSERT_EQ(r.estado, 0) << r.errores;
+    EXPECT_EQ(Medir(LeerPng(png)).iluminados, mesh) << "static 10 is mesh 168";
+    std::filesystem::remove(png);
 }
 
 TEST(tr4toolRender, UnaMeshDeUnNivelRealSeVeTexturizada) {

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -26,17 +27,63 @@ std::string Guardar(const fixture::Bytes& bytes, const std::string& nombre) {
 } // namespace
 
 TEST(tr4tool, ErroresDeUso) {
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {}, {"mirar", "x.tr4"}, {"info"}, {"info", "--xml", "x.tr4"}, {"info", "a", "b"}}) {
+    for (const auto& args : std::vector<std::vector<std::string>>{{},
+                                                                  {"mirar", "x.tr4"},
+                                                                  {"info"},
+                                                                  {"info", "--xml", "x.tr4"},
+                                                                  {"info", "a", "b"},
+                                                                  {"objects"},
+                                                                  {"objects", "--json", "a", "b"},
+                                                                  {"--json", "info", "x.tr4"}}) {
         const auto r = Ejecutar(args);
         EXPECT_EQ(r.estado, 2);
         EXPECT_NE(r.errores.find("uso: tr4tool"), std::string::npos) << r.errores;
         EXPECT_TRUE(r.salida.empty());
+        EXPECT_EQ(r.errores.find('\n'), r.errores.size() - 1) << "one line: " << r.errores;
     }
     const auto ayuda = Ejecutar({"--help"});
     EXPECT_EQ(ayuda.estado, 0);
     EXPECT_NE(ayuda.salida.find("info"), std::string::npos);
     EXPECT_NE(ayuda.salida.find("tr4tool render"), std::string::npos);
+    // Each command tells its own options.
+    for (const auto& [orden, opcion] : {std::pair{"info", "--json"},
+                                        {"objects", "--json"},
+                                        {"render", "--object"},
+                                        {"render", "--fit"}}) {
+        const auto r = Ejecutar({orden, "--help"});
+        EXPECT_EQ(r.estado, 0) << orden;
+        EXPECT_NE(r.salida.find(opcion), std::string::npos) << orden << ": " << r.salida;
+        EXPECT_TRUE(r.errores.empty());
+    }
+}
+
+TEST(tr4tool, ObjectsJsonDiceLoQueCadaObjetoNombra) {
+    const std::string ruta = Guardar(fixture::EscribirNivel(fixture::NivelObjetos()), "obj.tr4");
+    const auto r = Ejecutar({"objects", "--json", ruta});
+    ASSERT_EQ(r.estado, 0) << r.errores;
+    const auto j = nlohmann::json::parse(r.salida);
+    ASSERT_EQ(j["moveables"].size(), 6u);
+    EXPECT_EQ(j["moveables"][0], nlohmann::json::parse(R"({"id": 5, "meshes": [0, 1, 2],
+        "animation": 0, "placed": 2, "complete": true})"));
+    // A pointer into a record and one past the pointers both name nothing.
+    EXPECT_EQ(j["moveables"][1]["meshes"], nlohmann::json::parse("[null, null]"));
+    EXPECT_EQ(j["moveables"][1]["complete"], false);
+    EXPECT_EQ(j["moveables"][5]["animation"], nullptr);
+    ASSERT_EQ(j["statics"].size(), 3u);
+    EXPECT_EQ(j["statics"][0], nlohmann::json::parse(R"({"id": 38, "mesh": 2,
+        "visibility_box": [-1, 1, -2, 2, -3, 3], "collision_box": [-4, 4, -5, 5, -6, 6],
+        "placed": 3})"));
+    EXPECT_EQ(j["statics"][1]["mesh"], nullptr);
+
+    const auto texto = Ejecutar({"objects", ruta});
+    EXPECT_EQ(texto.estado, 0);
+    EXPECT_NE(texto.salida.find("Movibles (6)"), std::string::npos) << texto.salida;
+    EXPECT_NE(texto.salida.find("Estáticos (3)"), std::string::npos) << texto.salida;
+    std::filesystem::remove(ruta);
+
+    const auto ilegible = Ejecutar({"objects", "/no/existe.tr4"});
+    EXPECT_EQ(ilegible.estado, 1);
+    EXPECT_TRUE(ilegible.errores.starts_with("tr4tool: /no/existe.tr4: ")) << ilegible.errores;
 }
 
 TEST(tr4tool, NivelIlegibleEnUnaLineaEnCadaIdioma) {
@@ -184,5 +231,17 @@ TEST(tr4tool, InfoJsonDeLosNivelesReales) {
         EXPECT_EQ(j["meshes"], n.meshes);
         EXPECT_EQ(j["object_textures"], n.texturas);
         EXPECT_EQ(j["texture_pages"], n.paginas);
+
+        // Every object's meshes named, every mesh of the list used by one.
+        const auto o = nlohmann::json::parse(Ejecutar({"objects", "--json", ruta}).salida);
+        std::set<int> usadas;
+        for (const auto& m : o["moveables"]) {
+            EXPECT_TRUE(m["complete"].get<bool>());
+            for (const auto& k : m["meshes"])
+                usadas.insert(k.get<int>());
+        }
+        for (const auto& e : o["statics"])
+            usadas.insert(e["mesh"].get<int>());
+        EXPECT_EQ(usadas.size(), size_t(n.meshes));
     }
 }

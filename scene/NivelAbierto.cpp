@@ -3,6 +3,7 @@
 #include "CargarNivel.h"
 #include "ConvertirMeshes.h"
 #include "LeerMeshes.h"
+#include "LeerObjetos.h"
 #include "dxBufferTextura.h"
 
 namespace {
@@ -18,6 +19,7 @@ std::unique_ptr<NivelAbierto> Completar(std::unique_ptr<trNivel> nivel, dxDevice
     abierto->Texturas = std::make_unique<trTextura>(&n);
     abierto->Texturas->CrearTexturas(dispositivo);
     ConvertirMeshes(abierto->Meshes.get(), dispositivo, abierto->Texturas.get(), n);
+    LeerObjetos(n, abierto->Meshes.get(), abierto->Objetos);
     return abierto;
 }
 

@@ -3,6 +3,7 @@
 // window, the command line and the benchmarks open a level the same way and release it whole.
 #include "Lista_Mesh.h"
 #include "trNivel.h"
+#include "trObjetos.h"
 #include "trTextura.h"
 
 #include <memory>
@@ -17,6 +18,8 @@ struct NivelAbierto {
     std::unique_ptr<trTextura> Texturas;
     // Null for a level without mesh data.
     std::unique_ptr<Lista_Mesh> Meshes;
+    // Its moveables and statics, their meshes named by position in Meshes.
+    trObjetos Objetos;
 
     int32_t Cantidad() const { return Meshes ? Meshes->Cantidad() : 0; }
     // Null outside 0..count-1.

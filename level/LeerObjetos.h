@@ -1,0 +1,15 @@
+#pragma once
+#include "Lista_Mesh.h"
+#include "trNivel.h"
+#include "trObjetos.h"
+
+// Reads every moveable and static of a parsed level, with its meshes named by their position in
+// lista (null: no mesh is named). Never reads outside an array: what cannot be read is left out
+// and the moveable marked incomplete. At most 65536 moveables, statics and items are read, 2^20
+// static placements and 2^20 meshes over all moveables; counts of placed objects go by those.
+// Always 1.
+int LeerObjetos(const trNivel& nivel, const Lista_Mesh* lista, trObjetos& objetos);
+
+// A frame's rotation word(s) at words[i...]: advances i past them. False, with giro untouched,
+// when the words run out.
+bool LeerGiro(const uint8_t* palabras, uint64_t numPalabras, uint64_t& i, trGiro& giro);

@@ -1,0 +1,184 @@
+#include "Ensamblaje.h"
+
+#include "Encuadre.h"
+#include "Lista_Mesh.h"
+#include "dxBufferTextura.h"
+#include "dxDevice8.h"
+
+#include <glm/glm.hpp>
+#include <glm/gtc/matrix_transform.hpp>
+#include <glm/gtc/type_ptr.hpp>
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+// glm's column-vector matrices hold the same 16 floats as D3DX's row-vector ones.
+D3DXMATRIX Matriz(const glm::mat4& m) {
+    D3DXMATRIX d;
+    std::memcpy(d.m, glm::value_ptr(m), sizeof d.m);
+    return d;
+}
+
+glm::mat4 Matriz(const D3DXMATRIX& d) {
+    return glm::make_mat4(&d.m[0][0]);
+}
+
+// A mesh's turn in the level's axes: about z first, then x, then y.
+glm::mat3 Giro(const trGiro& g) {
+    const glm::mat4 uno(1.f);
+    return glm::mat3(glm::rotate(uno, g.Y, {0, 1, 0}) * glm::rotate(uno, g.X, {1, 0, 0}) *
+                     glm::rotate(uno, g.Z, {0, 0, 1}));
+}
+
+// A placement in the level's axes seen from the device's, whose y is the level's negated.
+glm::mat4 EnDispositivo(const glm::mat3& giro, const glm::vec3& posicion) {
+    const glm::mat3 espejo(glm::vec3(1, 0, 0), glm::vec3(0, -1, 0), glm::vec3(0, 0, 1));
+    glm::mat4 m(espejo * giro * espejo);
+    m[3] = glm::vec4(espejo * posicion, 1);
+    return m;
+}
+
+// What one object may hold: far beyond any real one (Lara's body is 15 meshes, under 2000 faces),
+// so that a damaged level whose moveable names one big mesh 65535 times cannot make a pick, or
+// every frame after it, take minutes. Meshes past either ceiling are left out.
+constexpr int64_t MAXIMO_VERTICES_OBJETO = int64_t{1} << 20;
+constexpr int64_t MAXIMO_CARAS_OBJETO = int64_t{1} << 18;
+
+// The meshes that fit within the ceilings, counted into the object's faces.
+void Recortar(Ensamblaje& e, const Lista_Mesh& lista) {
+    int64_t vertices = 0, caras = 0;
+    size_t quedan = 0;
+    for (const PiezaObjeto& p : e.Piezas) {
+        trMesh* m = nullptr;
+        if (!lista.ObtenerMesh(p.Mesh, m))
+            continue;
+        const int64_t c = int64_t(m->Rectangulos.size() + m->Triangulos.size());
+        if (vertices + int64_t(m->Vertices.size()) > MAXIMO_VERTICES_OBJETO ||
+            caras + c > MAXIMO_CARAS_OBJETO)
+            break;
+        vertices += int64_t(m->Vertices.size());
+        caras += c;
+        e.Piezas[quedan++] = p;
+    }
+    e.Piezas.resize(quedan);
+    e.Caras = int32_t(caras);
+}
+
+// Calls ver(point) for every vertex of the object where its world matrix puts it.
+template <class Ver> void CadaVertice(const Ensamblaje& e, const Lista_Mesh& lista, Ver ver) {
+    for (const PiezaObjeto& p : e.Piezas) {
+        trMesh* m = nullptr;
+        lista.ObtenerMesh(p.Mesh, m);
+        const glm::mat4 mundo = Matriz(p.Mundo);
+        for (const trVector16& v : m->Vertices)
+            ver(glm::vec3(mundo * glm::vec4(v.X, -int32_t(v.Y), v.Z, 1)));
+    }
+}
+
+// The sphere round every vertex: centred in their bounding box, as far out as the farthest.
+void Esfera(Ensamblaje& e, const Lista_Mesh& lista) {
+    Recortar(e, lista);
+    constexpr float INF = std::numeric_limits<float>::infinity();
+    glm::vec3 minimo(INF), maximo(-INF);
+    CadaVertice(e, lista, [&](const glm::vec3& q) {
+        minimo = glm::min(minimo, q);
+        maximo = glm::max(maximo, q);
+    });
+    if (minimo.x > maximo.x)
+        return; // no vertex at all
+    const glm::vec3 c = (minimo + maximo) / 2.f;
+    float r2 = 0;
+    CadaVertice(e, lista, [&](const glm::vec3& q) { r2 = std::max(r2, glm::dot(q - c, q - c)); });
+    e.Centro = {c.x, c.y, c.z};
+    e.Radio = std::sqrt(r2);
+}
+
+Ensamblaje Sola(int32_t mesh, const Lista_Mesh& lista) {
+    Ensamblaje e;
+    if (mesh >= 0 && mesh < lista.Cantidad())
+        e.Piezas.push_back({mesh, Matriz(glm::mat4(1.f))});
+    Esfera(e, lista);
+    return e;
+}
+
+} // namespace
+
+Ensamblaje ArmarMovible(const trMovible& movible, const Lista_Mesh& lista) {
+    const size_t n = movible.Meshes.size();
+    // Each mesh's turn and position in the level's axes, parents before children.
+    std::vector<glm::mat3> giros(n);
+    std::vector<glm::vec3> posiciones(n);
+    auto giro = [&](size_t k) {
+        return k < movible.Giros.size() ? Giro(movible.Giros[k]) : glm::mat3(1.f);
+    };
+    Ensamblaje e;
+    for (size_t k = 0; k < n; ++k) {
+        const trMovible::Nodo nodo =
+            k < movible.Nodos.size() ? movible.Nodos[k] : trMovible::Nodo{};
+        if (k == 0 || nodo.Padre < 0 || size_t(nodo.Padre) >= k) {
+            giros[k] = giro(k);
+            posiciones[k] = glm::vec3(movible.RaizX, movible.RaizY, movible.RaizZ);
+        } else {
+            const size_t p = size_t(nodo.Padre);
+            giros[k] = giros[p] * giro(k);
+            posiciones[k] =
+                giros[p] * glm::vec3(float(nodo.X), float(nodo.Y), float(nodo.Z)) + posiciones[p];
+        }
+        if (movible.Meshes[k] >= 0 && movible.Meshes[k] < lista.Cantidad())
+            e.Piezas.push_back({movible.Meshes[k], Matriz(EnDispositivo(giros[k], posiciones[k]))});
+    }
+    Esfera(e, lista);
+    return e;
+}
+
+Ensamblaje ArmarEstatico(const trEstatico& estatico, const Lista_Mesh& lista) {
+    return Sola(estatico.Mesh, lista);
+}
+
+Ensamblaje ArmarMesh(int32_t mesh, const Lista_Mesh& lista) {
+    return Sola(mesh, lista);
+}
+
+D3DXVECTOR3 Transformar(const D3DXMATRIX& mundo, float x, float y, float z) {
+    const glm::vec4 q = Matriz(mundo) * glm::vec4(x, y, z, 1);
+    return {q.x, q.y, q.z};
+}
+
+D3DXMATRIX MundoGirado(const PiezaObjeto& pieza, const Ensamblaje& objeto, float angulo) {
+    const glm::vec3 c(objeto.Centro.x, objeto.Centro.y, objeto.Centro.z);
+    const glm::mat4 uno(1.f);
+    // The same turn D3DXMatrixRotationY gives the mesh view, about the sphere's centre.
+    const glm::mat4 giro =
+        glm::translate(uno, c) * glm::rotate(uno, angulo, {0, 1, 0}) * glm::translate(uno, -c);
+    return Matriz(giro * Matriz(pieza.Mundo));
+}
+
+HRESULT EncuadrarEnsamblaje(dxDevice8& dispositivo, const Ensamblaje& objeto, int ancho, int alto) {
+    return EncuadrarEsfera(dispositivo, objeto.Centro.x, objeto.Centro.y, objeto.Centro.z,
+                           objeto.Radio, ancho, alto);
+}
+
+HRESULT DibujarEnsamblaje(dxDevice8& dispositivo, const Ensamblaje& objeto, const Lista_Mesh& lista,
+                          float angulo, bool texturizado, bool alambre) {
+    HRESULT r = dispositivo.Limpiar(1);
+    for (const PiezaObjeto& p : objeto.Piezas) {
+        dxBufferTextura* buffer = lista.ObtenerBuffer(p.Mesh);
+        if (!buffer)
+            continue;
+        const D3DXMATRIX mundo = MundoGirado(p, objeto, angulo);
+        // A draw resets the world matrix, so each draw is given it again.
+        if (texturizado) {
+            buffer->SetMundo(mundo);
+            dispositivo.DibujarBuffer(buffer, 0);
+        }
+        if (alambre) {
+            buffer->SetMundo(mundo);
+            dispositivo.DibujarBuffer(buffer, 2);
+        }
+    }
+    HRESULT p = dispositivo.Presentar();
+    return r != D3D_OK ? r : p;
+}

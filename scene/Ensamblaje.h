@@ -1,0 +1,47 @@
+#pragma once
+// An object put together for drawing: each of its meshes with the world matrix that places it,
+// and the sphere that holds them all. Plain math over the level's records, so that it is tested
+// without a device; only EncuadrarEnsamblaje and DibujarEnsamblaje talk to one.
+#include "d3dx8.h"
+#include "trObjetos.h"
+
+#include <cstdint>
+#include <vector>
+
+class Lista_Mesh;
+class dxDevice8;
+
+struct PiezaObjeto {
+    int32_t Mesh = -1; // position in the mesh list
+    // Takes the mesh's converted vertices (device axes: the level's y negated) to where the
+    // object holds them, in the same axes; D3DX layout, row vectors.
+    D3DXMATRIX Mundo;
+};
+
+struct Ensamblaje {
+    std::vector<PiezaObjeto> Piezas; // meshes that name no record are left out
+    // The sphere that holds every vertex, in device axes; radius 0 when there is none.
+    D3DXVECTOR3 Centro{0, 0, 0};
+    float Radio = 0;
+    int32_t Caras = 0; // rectangles and triangles of all its meshes
+};
+
+// The moveable in its rest pose: meshes placed by its tree and turned by its own first frame.
+Ensamblaje ArmarMovible(const trMovible& movible, const Lista_Mesh& lista);
+Ensamblaje ArmarEstatico(const trEstatico& estatico, const Lista_Mesh& lista);
+// One mesh where it stands, for a mesh framed like an object.
+Ensamblaje ArmarMesh(int32_t mesh, const Lista_Mesh& lista);
+
+// Where a world matrix takes a point.
+D3DXVECTOR3 Transformar(const D3DXMATRIX& mundo, float x, float y, float z);
+
+// The object's world matrices turned by angulo about the vertical axis through the sphere's centre.
+// The framing fits that sphere, and the object stays inside it at every angle, so a turning
+// object never leaves the view.
+D3DXMATRIX MundoGirado(const PiezaObjeto& pieza, const Ensamblaje& objeto, float angulo);
+
+// Projection and camera that fit the object's sphere to an ancho x alto view.
+HRESULT EncuadrarEnsamblaje(dxDevice8& dispositivo, const Ensamblaje& objeto, int ancho, int alto);
+// Clear, then each mesh turned by angulo, textured and/or as wireframe; then present.
+HRESULT DibujarEnsamblaje(dxDevice8& dispositivo, const Ensamblaje& objeto, const Lista_Mesh& lista,
+                          float angulo, bool texturizado, bool alambre);
