@@ -1,16 +1,27 @@
 #pragma once
 // The viewer's main window: a render panel, the list of the open level's meshes, the render mode
-// and the menu. It owns the device and the open level; a 1 ms timer draws the picked mesh turning.
+// and the menu. It owns the device and the open level; a 1 ms timer draws the picked mesh turning
+// while the window is on screen. The user moves the camera on the panel or from the menu "Ver";
+// the status bar and the dock of texture pages describe what is on show.
+#include "EnVista.h"
+#include "Navegacion.h"
 #include "NivelAbierto.h"
 #include "dxMain.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
+#include <QPointF>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
+class BarraEstado;
 class PanelGL;
+class PanelPaginas;
 class QAction;
 class QGroupBox;
 class QLabel;
@@ -34,6 +45,22 @@ class TForm1 : public QMainWindow {
     void ListBox1Click();
     void Abrir1Click();
     void Salir1Click();
+    void Acerca2Click();
+
+    // The camera, from the panel's mouse and keys or the menu "Ver".
+    void Encuadrar();
+    void AlternarGiro();
+    void VistaInicial();
+
+    // What the panel has on show: a mesh, or later an object; null for nothing. The camera aims
+    // at it (framing it to fit when so chosen), the status bar and the pages dock describe it.
+    void MostrarEnVista(const EnVista* vista);
+
+    // Writes what the window remembers: size, place, docks, recent files, folder, options.
+    void GuardarAjustes() const;
+    // At most MAX_RECIENTES, the last opened first.
+    static constexpr int MAX_RECIENTES = 8;
+    QStringList Recientes() const { return recientes_; }
 
     // The one road by which a level enters: the menu, the command line and a drop. On failure the
     // user is told why and everything stays as it was.
@@ -48,7 +75,8 @@ class TForm1 : public QMainWindow {
     dxDevice8* Dispositivo() const;
     const NivelAbierto* Nivel() const { return nivel_.get(); }
     dxBufferTextura* Seleccionado() const { return seleccionado_; }
-    float Angulo() const { return angulo_; }
+    float Angulo() const { return navegacion_.Angulo(); }
+    const Navegacion& Camara() const { return navegacion_; }
 
     // Controls, by the names the window has always given them.
     QWidget* Panel1Marco;
@@ -70,6 +98,9 @@ class TForm1 : public QMainWindow {
     bool eventFilter(QObject* objeto, QEvent* evento) override;
     void paintEvent(QPaintEvent* evento) override;
     void showEvent(QShowEvent* evento) override;
+    void hideEvent(QHideEvent* evento) override;
+    void changeEvent(QEvent* evento) override;
+    void closeEvent(QCloseEvent* evento) override;
     void dragEnterEvent(QDragEnterEvent* evento) override;
     void dropEvent(QDropEvent* evento) override;
 
@@ -78,6 +109,18 @@ class TForm1 : public QMainWindow {
     void CrearMenu();
     void Acomodar();
     void Proyectar();
+    void CrearMenuVer();
+    void CrearRecientes();
+    void ActualizarRecientes();
+    void AgregarReciente(const QString& ruta);
+    void AbrirReciente(const QString& ruta);
+    void LeerAjustes();
+    bool InteractuarPanel(QEvent* evento);
+    // Frames run while the window is on screen and something turns; otherwise one is drawn when
+    // something changes.
+    void ActualizarTimer();
+    void Redibujar();
+    void ContarCuadro(bool dibujado);
 
     struct LiberarTextura {
         void operator()(IDirect3DTexture8* t) const;
@@ -90,7 +133,23 @@ class TForm1 : public QMainWindow {
     std::unique_ptr<IDirect3DTexture8, LiberarTextura> texturaInicio_;
     std::unique_ptr<NivelAbierto> nivel_;
     dxBufferTextura* seleccionado_ = nullptr;
-    float angulo_ = 0.0f;
+    // Names meshes of the open level: cleared before the level goes.
+    std::optional<EnVista> enVista_;
+    Navegacion navegacion_;
+
+    BarraEstado* barra_ = nullptr;
+    PanelPaginas* paginas_ = nullptr;
+    QMenu* ver_ = nullptr;
+    QAction* pausar_ = nullptr;
+    QAction* ajustarAlMostrar_ = nullptr;
+    QAction* separadorRecientes_ = nullptr;
+    std::vector<QAction*> accionesRecientes_;
+    QStringList recientes_;
+
+    QPointF ultimoRaton_;
+    QElapsedTimer reloj_;
+    // Frames drawn since reloj_ started; -1 while none are counted.
+    int cuadros_ = -1;
 
     // Why the panel cannot draw; told once the window is up.
     QString sinDispositivo_;
