@@ -18,7 +18,8 @@ void Aplicacion::AplicarIdioma(Idioma idioma) {
         instalado_ = false;
     }
     // The catalogue is built from app/traducciones and carried inside the program.
-    if (idioma == Idioma::Ingles && traductor_.load(QStringLiteral(":/traducciones/tr4visor_en.qm")))
+    if (idioma == Idioma::Ingles &&
+        traductor_.load(QStringLiteral(":/traducciones/tr4visor_en.qm")))
         instalado_ = installTranslator(&traductor_);
 }
 
@@ -29,7 +30,8 @@ bool Aplicacion::notify(QObject* destino, QEvent* evento) {
     } catch (const std::bad_alloc&) {
         texto = translate("Aplicacion", "No queda memoria para continuar.");
     } catch (const std::exception& e) {
-        texto = translate("Aplicacion", "Error inesperado: %1").arg(QString::fromLocal8Bit(e.what()));
+        texto =
+            translate("Aplicacion", "Error inesperado: %1").arg(QString::fromLocal8Bit(e.what()));
     } catch (...) {
         texto = translate("Aplicacion", "Error inesperado.");
     }

@@ -41,8 +41,9 @@ bool PanelGL::Iniciar(std::string* motivo) {
     contexto->setFormat(format());
     if (!contexto->create()) {
         if (motivo)
-            *motivo = QCoreApplication::translate("PanelGL", "la plataforma no ofrece contextos OpenGL")
-                          .toStdString();
+            *motivo =
+                QCoreApplication::translate("PanelGL", "la plataforma no ofrece contextos OpenGL")
+                    .toStdString();
         return false;
     }
     const QSurfaceFormat real = contexto->format();

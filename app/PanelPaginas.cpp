@@ -73,9 +73,10 @@ void PanelPaginas::SetNivel(const trTextura* texturas, const trNivel* nivel) {
     miniaturas_->clear();
     const int32_t cuantas = texturas_ ? texturas_->NumPaginas() : 0;
     for (int32_t i = 0; i < cuantas; ++i) {
-        const QImage miniatura =
-            ImagenPagina(i).convertToFormat(QImage::Format_RGB32).scaled(
-                LADO_MINIATURA, LADO_MINIATURA, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QImage miniatura = ImagenPagina(i)
+                                     .convertToFormat(QImage::Format_RGB32)
+                                     .scaled(LADO_MINIATURA, LADO_MINIATURA, Qt::IgnoreAspectRatio,
+                                             Qt::SmoothTransformation);
         new QListWidgetItem(QIcon(QPixmap::fromImage(miniatura)), QString::number(i), miniaturas_);
     }
     if (cuantas > 0) {

@@ -8,13 +8,13 @@
 #include "dxBufferTextura.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QCloseEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -320,7 +320,8 @@ void TForm1::FormCreate() {
         return;
     }
     if (panel)
-        motivo = tr("el dispositivo de dibujo no se pudo crear (hace falta OpenGL 3.3)").toStdString();
+        motivo =
+            tr("el dispositivo de dibujo no se pudo crear (hace falta OpenGL 3.3)").toStdString();
     sinDispositivo_ = tr("No se puede dibujar: %1.\nLos niveles se abren y se listan, pero "
                          "el panel no mostrará nada.")
                           .arg(QString::fromStdString(motivo));
@@ -378,7 +379,8 @@ void TForm1::MostrarEnVista(const EnVista* vista) {
         navegacion_.Mostrar(vista->Centro, vista->Limite);
         if (ajustarAlMostrar_->isChecked())
             navegacion_.Ajustar(Panel1->Ancho(), Panel1->Alto());
-        barra_->SetVista(vista, *nivel_->Nivel, nivel_->Texturas ? nivel_->Texturas->NumPaginas() : 0);
+        barra_->SetVista(vista, *nivel_->Nivel,
+                         nivel_->Texturas ? nivel_->Texturas->NumPaginas() : 0);
     } else {
         enVista_.reset();
         navegacion_.Quitar();
@@ -424,10 +426,12 @@ bool TForm1::InteractuarPanel(QEvent* evento) {
         ultimoRaton_ = e->position();
         if (!navegacion_.HayObjetivo())
             return false;
-        const bool desplazar = (e->buttons() & Qt::MiddleButton) ||
-                               ((e->buttons() & Qt::LeftButton) && (e->modifiers() & Qt::ShiftModifier));
+        const bool desplazar =
+            (e->buttons() & Qt::MiddleButton) ||
+            ((e->buttons() & Qt::LeftButton) && (e->modifiers() & Qt::ShiftModifier));
         if (desplazar)
-            navegacion_.Desplazar(float(delta.x()), float(delta.y()), std::max(1, Panel1->height()));
+            navegacion_.Desplazar(float(delta.x()), float(delta.y()),
+                                  std::max(1, Panel1->height()));
         else if (e->buttons() & Qt::LeftButton)
             navegacion_.Orbitar(-float(delta.x()) * ORBITA_POR_PIXEL,
                                 float(delta.y()) * ORBITA_POR_PIXEL);

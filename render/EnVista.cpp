@@ -61,9 +61,10 @@ EnVista EnVistaDeMesh(const trMesh& mesh, int32_t indice) {
         const double x = p.X, z = p.Z, y = double(-int32_t(p.Y)) - cy;
         radio2 = std::max(radio2, x * x + z * z + y * y);
     }
-    const double radio = mesh.Vertices.empty()
-                             ? double(mesh.Radio) + std::hypot(double(mesh.CentroX), double(mesh.CentroZ))
-                             : std::sqrt(radio2);
+    const double radio =
+        mesh.Vertices.empty()
+            ? double(mesh.Radio) + std::hypot(double(mesh.CentroX), double(mesh.CentroZ))
+            : std::sqrt(radio2);
     v.Limite = {0, cy, 0, float(std::max(radio, 1.0))};
     return v;
 }

@@ -26,7 +26,8 @@ struct EnVista {
 };
 
 // Mesh `indice` as the panel turns it: about the vertical axis through its own origin, so its limit
-// is centred on that axis and reaches its farthest vertex; the first view aims at its stored centre.
+// is centred on that axis and reaches its farthest vertex; the first view aims at its stored
+// centre.
 EnVista EnVistaDeMesh(const trMesh& mesh, int32_t indice);
 
 struct RecuentoVista {

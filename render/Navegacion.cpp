@@ -77,13 +77,15 @@ void Navegacion::Desplazar(float dx, float dy, int alto) {
     if (!std::isfinite(dx) || !std::isfinite(dy))
         return;
     // The view plane through the target spans 2 d tan(fov/2) units over the panel's height.
-    const float porPixel = 2.0f * distancia_ * std::tan(CAMPO_VISION / 2) / float(std::max(alto, 1));
+    const float porPixel =
+        2.0f * distancia_ * std::tan(CAMPO_VISION / 2) / float(std::max(alto, 1));
     const float ca = std::cos(acimut_), sa = std::sin(acimut_);
     const float ce = std::cos(elevacion_), se = std::sin(elevacion_);
     // Left-handed: right = up x forward, screen up = forward x right.
     const D3DXVECTOR3 adelante{-sa * ce, -se, ca * ce};
     const D3DXVECTOR3 derecha{ca, 0, sa};
-    const D3DXVECTOR3 arriba{adelante.y * derecha.z, adelante.z * derecha.x - adelante.x * derecha.z,
+    const D3DXVECTOR3 arriba{adelante.y * derecha.z,
+                             adelante.z * derecha.x - adelante.x * derecha.z,
                              -adelante.y * derecha.x};
     // The picture follows the pointer, so the target moves against it.
     objetivo_.x += (-derecha.x * dx + arriba.x * dy) * porPixel;
@@ -114,7 +116,8 @@ void Navegacion::Planos(float& cerca, float& lejos) const {
     const D3DXVECTOR3 ojo = Ojo();
     const float e = Longitud({ojo.x - limite_.X, ojo.y - limite_.Y, ojo.z - limite_.Z});
     PlanosEsfera(e, limite_.Radio, cerca, lejos);
-    // A pan may bring the eye to the sphere's centre; the projection needs a near plane all the same.
+    // A pan may bring the eye to the sphere's centre; the projection needs a near plane all the
+    // same.
     cerca = std::max(cerca, 0.01f);
     lejos = std::max(lejos, cerca * 2);
 }

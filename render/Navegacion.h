@@ -28,8 +28,8 @@ class Navegacion {
     void Ajustar(int ancho, int alto);
     // Turns the eye about the target; elevation is held within +-ELEVACION_MAXIMA.
     void Orbitar(float acimut, float elevacion);
-    // pasos > 0 brings the eye closer, each step by PASO_ZOOM. The whole limit sphere stays past the
-    // near plane, however many steps.
+    // pasos > 0 brings the eye closer, each step by PASO_ZOOM. The whole limit sphere stays past
+    // the near plane, however many steps.
     void Acercar(float pasos);
     // Moves the target across the view so that the picture follows a drag of (dx, dy) pixels
     // (y downwards) in a view alto pixels high.

@@ -31,7 +31,8 @@ HRESULT trTextura::CrearTexturas(dxDevice8* dispositivo) {
     Liberar();
     paginas_.assign(size_t(numPaginas_), nullptr);
     for (int32_t i = 0; i < numPaginas_; ++i)
-        paginas_[size_t(i)] = dispositivo->TexturaDeMemoria(256, 256, D3DFMT_A8R8G8B8, GetTexels(i));
+        paginas_[size_t(i)] =
+            dispositivo->TexturaDeMemoria(256, 256, D3DFMT_A8R8G8B8, GetTexels(i));
     return D3D_OK;
 }
 

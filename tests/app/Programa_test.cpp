@@ -184,9 +184,8 @@ TEST(Programa, MuestraUnaMeshConTexturaSigueTrasUnArchivoDanadoLuegoEnAlambreYSa
     std::this_thread::sleep_for(500ms);
     const Recuento quieta =
         Capturar(panel, "programa-pausa.png", [](const Recuento& r) { return r.iluminados > 0; });
-    const Recuento quieta2 = Capturar(panel, "programa-pausa.png", [&](const Recuento& r) {
-        return r.huella == quieta.huella;
-    });
+    const Recuento quieta2 = Capturar(panel, "programa-pausa.png",
+                                      [&](const Recuento& r) { return r.huella == quieta.huella; });
     EXPECT_EQ(quieta2.huella, quieta.huella) << "Space did not pause the turn";
 
     // The wheel towards the user zooms out: fewer pixels lit.
@@ -197,8 +196,9 @@ TEST(Programa, MuestraUnaMeshConTexturaSigueTrasUnArchivoDanadoLuegoEnAlambreYSa
     EXPECT_LT(lejos.iluminados * 10, quieta.iluminados * 8) << "the wheel did not zoom out";
 
     // A drag orbits: the paused picture changes.
-    ASSERT_TRUE(EnPanel("mousedown 1 mousemove_relative --sync 40 0 mousemove_relative --sync 80 20 "
-                        "mouseup 1"));
+    ASSERT_TRUE(
+        EnPanel("mousedown 1 mousemove_relative --sync 40 0 mousemove_relative --sync 80 20 "
+                "mouseup 1"));
     const Recuento girada = Capturar(panel, "programa-girada.png", [&](const Recuento& r) {
         return r.iluminados > 0 && r.huella != lejos.huella;
     });

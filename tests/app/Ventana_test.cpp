@@ -60,12 +60,14 @@ struct SinAjustes {
 NivelFixture ConPaginas() {
     NivelFixture nivel = ConMeshes(2);
     nivel.paginas = Paginas(2, [](int pagina, int x, int y) {
-        return uint32_t((x * 7 + y) & 0xFF) << 24 | uint32_t(pagina * 90) << 16 |
-               uint32_t(x) << 8 | uint32_t(y);
+        return uint32_t((x * 7 + y) & 0xFF) << 24 | uint32_t(pagina * 90) << 16 | uint32_t(x) << 8 |
+               uint32_t(y);
     });
     TexturaObjetoFixture rect, tri;
     rect.tile = 1;
-    rect.esquinas = {{{PIXEL(0), PIXEL(0)}, {PIXEL(31), PIXEL(0)}, {PIXEL(31), PIXEL(31)},
+    rect.esquinas = {{{PIXEL(0), PIXEL(0)},
+                      {PIXEL(31), PIXEL(0)},
+                      {PIXEL(31), PIXEL(31)},
                       {PIXEL(0), PIXEL(31)}}};
     tri.tile = 0x8000;
     nivel.texturasObjeto = {rect, tri};
@@ -217,7 +219,6 @@ TEST_F(Ventana, SoltarUnTr4LoAbreYAlCrecerElPanelTomaElSitio) {
     EXPECT_EQ(ventana.ListBox1->geometry(), QRect(840 + 200, 48, 153, 177));
 }
 
-
 TEST_F(Ventana, ElRatonYLasTeclasDelPanelMuevenLaCamaraYElMenuVerHaceLoMismo) {
     Elegir(Escribir("paginas.tr4", EscribirNivel(ConPaginas())));
     const Navegacion& n = ventana.Camara();
@@ -252,8 +253,8 @@ TEST_F(Ventana, ElRatonYLasTeclasDelPanelMuevenLaCamaraYElMenuVerHaceLoMismo) {
     // F frames the limit, Space pauses and stops the frames, Home is the first view, turning.
     Tecla(Qt::Key_F);
     EXPECT_EQ(n.Objetivo().y, n.Limite().Y);
-    EXPECT_NEAR(n.Distancia(), DistanciaAjuste(n.Limite().Radio, ventana.Panel1->Ancho(),
-                                               ventana.Panel1->Alto()),
+    EXPECT_NEAR(n.Distancia(),
+                DistanciaAjuste(n.Limite().Radio, ventana.Panel1->Ancho(), ventana.Panel1->Alto()),
                 1.0f);
     Tecla(Qt::Key_Space);
     EXPECT_FALSE(n.Girando());
@@ -352,7 +353,10 @@ TEST_F(Ventana, LosUltimosOchoArchivosQuedanEnArchivoYUnoQueYaNoEstaSeQuita) {
     QFile::remove(rutas[9]);
     avisos.clear();
     const NivelAbierto* antes = ventana.Nivel();
-    ventana.findChild<QAction*>(qPrintable(QString("Reciente%1").arg(ventana.Recientes().indexOf(rutas[9]))))->trigger();
+    ventana
+        .findChild<QAction*>(
+            qPrintable(QString("Reciente%1").arg(ventana.Recientes().indexOf(rutas[9]))))
+        ->trigger();
     EXPECT_EQ(avisos.size(), 1);
     EXPECT_EQ(ventana.Nivel(), antes);
     EXPECT_FALSE(ventana.Recientes().contains(rutas[9]));
@@ -437,7 +441,8 @@ TEST_F(Ventana, LaBarraDeEstadoDiceQueSeMuestraYLasPaginasSeGuardanComoSeSuben) 
 TEST(VentanaEnIngles, TodoTextoDeLaVentanaVaEnIngles) {
     auto& aplicacion = *static_cast<Aplicacion*>(QCoreApplication::instance());
     aplicacion.AplicarIdioma(Idioma::Ingles);
-    std::shared_ptr<void> volver(nullptr, [&](void*) { aplicacion.AplicarIdioma(Idioma::Espanol); });
+    std::shared_ptr<void> volver(nullptr,
+                                 [&](void*) { aplicacion.AplicarIdioma(Idioma::Espanol); });
     QTemporaryDir carpeta;
     SinAjustes sinAjustes;
     TForm1 ventana;

@@ -105,8 +105,8 @@ TEST(Navegacion, LaVistaInicialEsLaDelVisorGirandoYVuelveConInicio) {
 
 TEST(Navegacion, AjustarPoneLaEsferaDentroDeLaVistaDesdeCualquierLado) {
     for (auto [ancho, alto] : {std::pair{817, 769}, std::pair{200, 600}, std::pair{1200, 300}})
-        for (auto [acimut, elevacion] : {std::pair{0.f, 0.f}, std::pair{2.f, 1.f},
-                                         std::pair{-1.f, -3.f}}) {
+        for (auto [acimut, elevacion] :
+             {std::pair{0.f, 0.f}, std::pair{2.f, 1.f}, std::pair{-1.f, -3.f}}) {
             Navegacion n;
             n.Mostrar(CENTRO, ESFERA);
             n.Orbitar(acimut, elevacion);
@@ -217,13 +217,15 @@ TEST(EnVista, UnaMeshCuentaSusCarasSusPaginasYDondeTomaSusTexels) {
     esquinas(nivel.TexturasObjeto[0], {0, 0, 64, 0, 64, 32, 0, 32});
     nivel.TexturasObjeto[1].Tile = 0x8001; // a triangle's: the top bit is a flag
     esquinas(nivel.TexturasObjeto[1], {10, 10, 20, 10, 10, 20, 0, 0});
-    nivel.TexturasObjeto[2].Tile = 7; // past the level's pages
+    nivel.TexturasObjeto[2].Tile = 7;      // past the level's pages
     nivel.TexturasObjeto[3].Tile = 0x8001; // on a rectangle, it names no page
 
     trMesh m;
     m.CentroX = 30, m.CentroY = -10, m.CentroZ = 40;
     m.Vertices = {{100, 0, 0}, {0, -50, 300}, {0, 0, 0}, {10, 10, 10}};
-    m.Rectangulos = {{{0, 1, 2, 3}, 0, 0}, {{0, 1, 2, 3}, 2, 0}, {{0, 1, 2, 3}, 3, 0},
+    m.Rectangulos = {{{0, 1, 2, 3}, 0, 0},
+                     {{0, 1, 2, 3}, 2, 0},
+                     {{0, 1, 2, 3}, 3, 0},
                      {{0, 1, 2, 9}, 0, 0}}; // the last names a vertex the mesh lacks
     m.Triangulos = {{{0, 1, 2}, 1, 0}, {{0, 1, 2}, 99, 0}};
 
