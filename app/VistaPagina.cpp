@@ -35,13 +35,19 @@ void VistaPagina::paintEvent(QPaintEvent*) {
     // No smoothing: each texel a square of zoom x zoom pixels, as a level builder counts them.
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     p.drawImage(QRect(0, 0, imagen_.width() * zoom_, imagen_.height() * zoom_), imagen_);
-    QPen pluma(QColor(255, 230, 0));
-    pluma.setCosmetic(true);
-    p.setPen(pluma);
-    p.setBrush(Qt::NoBrush);
+    // A dark edge under a bright line, so that outlines show on any texel.
     p.scale(zoom_, zoom_);
-    for (const QPolygonF& c : contornos_)
+    QPen borde(QColor(0, 0, 0, 200), 3);
+    borde.setCosmetic(true);
+    QPen linea(QColor(255, 40, 200), 1);
+    linea.setCosmetic(true);
+    p.setBrush(Qt::NoBrush);
+    for (const QPolygonF& c : contornos_) {
+        p.setPen(borde);
         p.drawPolygon(c);
+        p.setPen(linea);
+        p.drawPolygon(c);
+    }
 }
 
 void VistaPagina::wheelEvent(QWheelEvent* evento) {

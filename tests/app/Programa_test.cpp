@@ -176,7 +176,7 @@ TEST(Programa, MuestraUnaMeshConTexturaSigueTrasUnArchivoDanadoLuegoEnAlambreYSa
 
     // On the panel: a click gives it the keys, Space pauses and the picture stands still.
     auto EnPanel = [&](const std::string& acciones) {
-        return Orden("xdotool mousemove --window " + panel + " 400 380 " + acciones);
+        return Orden("xdotool mousemove --window " + panel + " 150 380 " + acciones);
     };
     ASSERT_TRUE(EnPanel("click 1"));
     std::this_thread::sleep_for(300ms);
@@ -211,7 +211,25 @@ TEST(Programa, MuestraUnaMeshConTexturaSigueTrasUnArchivoDanadoLuegoEnAlambreYSa
     });
     EXPECT_GT(ajustada.iluminados, girada.iluminados * 2) << "F did not frame the mesh";
     if (const char* captura = std::getenv("TR4_CAPTURA")) {
+        // For the picture, Ver's last item opens the texture pages beside the panel, and closes
+        // them again after, so that the controls are back where the steps below look for them.
+        auto PaginasDeTextura = [&] {
+            EXPECT_TRUE(Clic(20, -menu / 2));
+            std::this_thread::sleep_for(700ms);
+            EXPECT_TRUE(Orden("xdotool key Right"));
+            std::this_thread::sleep_for(500ms);
+            EXPECT_TRUE(Orden("xdotool key Up Return"));
+            std::this_thread::sleep_for(1500ms);
+        };
+        PaginasDeTextura();
+        // Framed again for the narrower panel.
+        EXPECT_TRUE(EnPanel("click 1"));
+        EXPECT_TRUE(Orden("xdotool sleep 0.3 key f sleep 1"));
         EXPECT_TRUE(Orden("import -window " + ventana + " '" + captura + "'"));
+        PaginasDeTextura();
+        // The menu took the keys; the panel gets them back.
+        EXPECT_TRUE(EnPanel("click 1"));
+        std::this_thread::sleep_for(300ms);
     }
 
     // Home: the first view, turning again.
