@@ -6,9 +6,21 @@
 #include <new>
 
 Aplicacion::Aplicacion(int& argc, char** argv) : QApplication(argc, argv) {
+    AplicarIdioma(IdiomaActual());
     AvisarError = [](const QString& texto) {
-        QMessageBox::critical(nullptr, "Visualizador de Prueba", texto);
+        QMessageBox::critical(nullptr, translate("TForm1", "Visualizador de Prueba"), texto);
     };
+}
+
+void Aplicacion::AplicarIdioma(Idioma idioma) {
+    if (instalado_) {
+        removeTranslator(&traductor_);
+        instalado_ = false;
+    }
+    // The catalogue is built from app/traducciones and carried inside the program.
+    if (idioma == Idioma::Ingles &&
+        traductor_.load(QStringLiteral(":/traducciones/tr4visor_en.qm")))
+        instalado_ = installTranslator(&traductor_);
 }
 
 bool Aplicacion::notify(QObject* destino, QEvent* evento) {
@@ -16,11 +28,12 @@ bool Aplicacion::notify(QObject* destino, QEvent* evento) {
     try {
         return QApplication::notify(destino, evento);
     } catch (const std::bad_alloc&) {
-        texto = "No queda memoria para continuar.";
+        texto = translate("Aplicacion", "No queda memoria para continuar.");
     } catch (const std::exception& e) {
-        texto = QString("Error inesperado: %1").arg(QString::fromLocal8Bit(e.what()));
+        texto =
+            translate("Aplicacion", "Error inesperado: %1").arg(QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        texto = "Error inesperado.";
+        texto = translate("Aplicacion", "Error inesperado.");
     }
     // The state behind the failed handler cannot be trusted; end once the user has been told.
     if (AvisarError)

@@ -1,5 +1,7 @@
 #include "PanelGL.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
 
@@ -28,6 +30,7 @@ PanelGL::PanelGL() {
 PanelGL::~PanelGL() {
     AlExponer = nullptr;
     AlCambiarTamano = nullptr;
+    AlInteractuar = nullptr;
     if (contexto_)
         contexto_->doneCurrent();
 }
@@ -38,13 +41,17 @@ bool PanelGL::Iniciar(std::string* motivo) {
     contexto->setFormat(format());
     if (!contexto->create()) {
         if (motivo)
-            *motivo = "la plataforma no ofrece contextos OpenGL";
+            *motivo =
+                QCoreApplication::translate("PanelGL", "la plataforma no ofrece contextos OpenGL")
+                    .toStdString();
         return false;
     }
     const QSurfaceFormat real = contexto->format();
     if (real.version() < qMakePair(3, 3) || real.profile() != QSurfaceFormat::CoreProfile) {
         if (motivo)
-            *motivo = "no se pudo crear un contexto OpenGL 3.3 núcleo";
+            *motivo = QCoreApplication::translate("PanelGL",
+                                                  "no se pudo crear un contexto OpenGL 3.3 núcleo")
+                          .toStdString();
         return false;
     }
     contexto_ = std::move(contexto);
@@ -76,6 +83,23 @@ int PanelGL::Alto() const {
 
 uint32_t PanelGL::Framebuffer() const {
     return contexto_ ? contexto_->defaultFramebufferObject() : 0;
+}
+
+bool PanelGL::event(QEvent* evento) {
+    switch (evento->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+        if (AlInteractuar && AlInteractuar(evento))
+            return true;
+        break;
+    default:
+        break;
+    }
+    return QWindow::event(evento);
 }
 
 void PanelGL::exposeEvent(QExposeEvent*) {

@@ -29,8 +29,11 @@ class PanelGL final : public QWindow, public SuperficieGL {
     // Called when the panel becomes visible or needs repainting, and after a change of size.
     std::function<void()> AlExponer;
     std::function<void()> AlCambiarTamano;
+    // Mouse, wheel and key events on the panel; true when taken.
+    std::function<bool(QEvent* evento)> AlInteractuar;
 
   protected:
+    bool event(QEvent* evento) override;
     void exposeEvent(QExposeEvent* evento) override;
     void resizeEvent(QResizeEvent* evento) override;
 

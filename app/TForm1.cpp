@@ -1,10 +1,14 @@
 #include "TForm1.h"
 
+#include "AcercaDe.h"
+#include "BarraEstado.h"
 #include "Encuadre.h"
 #include "PanelGL.h"
+#include "PanelPaginas.h"
 #include "dxBufferTextura.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -12,14 +16,17 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QWheelEvent>
 
 #include <new>
 
@@ -38,6 +45,13 @@ constexpr int ALTO_ENTRADA = 13;
 // The object tree fills the free room below the render mode group, down to the panel's bottom.
 constexpr QRect ARBOL(840, 320, 177, 457);
 constexpr int ROL_CLASE = Qt::UserRole, ROL_INDICE = Qt::UserRole + 1;
+// Radians of orbit per pixel dragged.
+constexpr float ORBITA_POR_PIXEL = 0.01f;
+
+// Where the window remembers itself: $XDG_CONFIG_HOME/tr4visor/tr4visor.conf on Linux.
+std::unique_ptr<QSettings> Ajustes() {
+    return std::make_unique<QSettings>(QStringLiteral("tr4visor"), QStringLiteral("tr4visor"));
+}
 
 } // namespace
 
@@ -47,7 +61,7 @@ void TForm1::LiberarTextura::operator()(IDirect3DTexture8* t) const {
 
 TForm1::TForm1(QWidget* padre) : QMainWindow(padre) {
     setObjectName("Form1");
-    setWindowTitle("Visualizador de Prueba");
+    setWindowTitle(tr("Visualizador de Prueba"));
     QFont letra("MS Sans Serif");
     letra.setPixelSize(11);
     setFont(letra);
@@ -57,23 +71,35 @@ TForm1::TForm1(QWidget* padre) : QMainWindow(padre) {
     setAcceptDrops(true);
 
     ElegirArchivo = [this] {
-        return QFileDialog::getOpenFileName(this, "Abrir Archivo de Tomb Raider 4", carpeta_,
-                                            "Tomb Raider 4 (*.tr4)");
+        return QFileDialog::getOpenFileName(this, tr("Abrir Archivo de Tomb Raider 4"), carpeta_,
+                                            tr("Tomb Raider 4 (*.tr4)"));
     };
     Avisar = [this](const QString& texto) { QMessageBox::warning(this, windowTitle(), texto); };
 
     CrearControles();
+    barra_ = new BarraEstado(this);
+    setStatusBar(barra_);
+    paginas_ = new PanelPaginas(this);
+    addDockWidget(Qt::RightDockWidgetArea, paginas_);
+    paginas_->hide();
     CrearMenu();
     move(194, 111);
-    resize(ANCHO_CLIENTE, ALTO_CLIENTE + menuBar()->sizeHint().height());
+    resize(ANCHO_CLIENTE,
+           ALTO_CLIENTE + menuBar()->sizeHint().height() + barra_->sizeHint().height());
+    LeerAjustes();
     FormCreate();
+    // Runs from the moment the window is on screen.
     Timer1->start();
+    ActualizarTimer();
 }
 
 TForm1::~TForm1() {
     Timer1->stop();
     Panel1->AlExponer = nullptr;
     Panel1->AlCambiarTamano = nullptr;
+    Panel1->AlInteractuar = nullptr;
+    paginas_->SetNivel(nullptr, nullptr);
+    enVista_.reset();
     seleccionado_ = nullptr;
     nivel_.reset();
     texturaInicio_.reset();
@@ -90,7 +116,7 @@ void TForm1::CrearControles() {
 
     Panel1 = new PanelGL;
     Panel1->setObjectName("Panel1");
-    Panel1->setTitle("Panel1");
+    Panel1->setTitle(tr("Panel1"));
     Panel1Marco = QWidget::createWindowContainer(Panel1, cliente);
     Panel1Marco->setObjectName("Panel1Marco");
     Panel1Marco->setGeometry(PANEL);
@@ -100,8 +126,9 @@ void TForm1::CrearControles() {
         Proyectar();
         FormPaint();
     };
+    Panel1->AlInteractuar = [this](QEvent* evento) { return InteractuarPanel(evento); };
 
-    Label1 = new QLabel("Meshes", cliente);
+    Label1 = new QLabel(tr("Meshes"), cliente);
     Label1->setObjectName("Label1");
     ListBox1 = new QListWidget(cliente);
     ListBox1->setObjectName("ListBox1");
@@ -109,14 +136,16 @@ void TForm1::CrearControles() {
     // Arrow keys move the current row too; the picked mesh follows it either way.
     connect(ListBox1, &QListWidget::currentRowChanged, this, &TForm1::ListBox1Click);
 
-    RadioGroup1 = new QGroupBox("Render Mode", cliente);
+    RadioGroup1 = new QGroupBox(tr("Render Mode"), cliente);
     RadioGroup1->setObjectName("RadioGroup1");
     // Children of the client, laid over the frame, so that they exclude each other there.
-    RadioButton1 = new QRadioButton("Texturizado", cliente);
+    RadioButton1 = new QRadioButton(tr("Texturizado"), cliente);
     RadioButton1->setObjectName("RadioButton1");
     RadioButton1->setChecked(true);
-    RadioButton2 = new QRadioButton("Wireframe", cliente);
+    RadioButton2 = new QRadioButton(tr("Wireframe"), cliente);
     RadioButton2->setObjectName("RadioButton2");
+    // Frames stand still while paused; a change of mode still shows.
+    connect(RadioButton1, &QRadioButton::toggled, this, &TForm1::Redibujar);
 
     QWidget::setTabOrder(Panel1Marco, ListBox1);
     QWidget::setTabOrder(ListBox1, RadioGroup1);
@@ -142,18 +171,124 @@ void TForm1::CrearControles() {
 
 void TForm1::CrearMenu() {
     menuBar()->setObjectName("MainMenu1");
-    Archivo1 = menuBar()->addMenu("Archivo");
+    Archivo1 = menuBar()->addMenu(tr("Archivo"));
     Archivo1->setObjectName("Archivo1");
-    Abrir1 = Archivo1->addAction("Abrir", this, &TForm1::Abrir1Click);
+    Abrir1 = Archivo1->addAction(tr("Abrir"), this, &TForm1::Abrir1Click);
     Abrir1->setObjectName("Abrir1");
+    Abrir1->setShortcut(QKeySequence::Open);
+    CrearRecientes();
     N1 = Archivo1->addSeparator();
     N1->setObjectName("N1");
-    Salir1 = Archivo1->addAction("Salir", this, &TForm1::Salir1Click);
+    Salir1 = Archivo1->addAction(tr("Salir"), this, &TForm1::Salir1Click);
     Salir1->setObjectName("Salir1");
-    Acerca1 = menuBar()->addMenu("Ayuda");
+    Salir1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    CrearMenuVer();
+    Acerca1 = menuBar()->addMenu(tr("Ayuda"));
     Acerca1->setObjectName("Acerca1");
-    Acerca2 = Acerca1->addAction("Acerca..");
+    Acerca2 = Acerca1->addAction(tr("Acerca.."), this, &TForm1::Acerca2Click);
     Acerca2->setObjectName("Acerca2");
+}
+
+void TForm1::CrearRecientes() {
+    separadorRecientes_ = Archivo1->addSeparator();
+    separadorRecientes_->setObjectName("SeparadorRecientes");
+    for (int i = 0; i < MAX_RECIENTES; ++i) {
+        QAction* a = Archivo1->addAction(QString());
+        a->setObjectName(QString("Reciente%1").arg(i));
+        connect(a, &QAction::triggered, this, [this, a] { AbrirReciente(a->data().toString()); });
+        accionesRecientes_.push_back(a);
+    }
+    ActualizarRecientes();
+}
+
+void TForm1::ActualizarRecientes() {
+    for (int i = 0; i < MAX_RECIENTES; ++i) {
+        QAction* a = accionesRecientes_[size_t(i)];
+        const bool hay = i < recientes_.size();
+        a->setVisible(hay);
+        if (!hay)
+            continue;
+        const QString& ruta = recientes_[i];
+        // A file name with an ampersand must not become an accelerator.
+        a->setText(QString("&%1 %2").arg(i + 1).arg(QFileInfo(ruta).fileName().replace("&", "&&")));
+        a->setData(ruta);
+        a->setToolTip(QDir::toNativeSeparators(ruta));
+        a->setStatusTip(QDir::toNativeSeparators(ruta));
+    }
+    // Without recent files the menu is just Abrir and Salir.
+    separadorRecientes_->setVisible(!recientes_.isEmpty());
+}
+
+void TForm1::AgregarReciente(const QString& ruta) {
+    const QString absoluta = QFileInfo(ruta).absoluteFilePath();
+    recientes_.removeAll(absoluta);
+    recientes_.prepend(absoluta);
+    while (recientes_.size() > MAX_RECIENTES)
+        recientes_.removeLast();
+    ActualizarRecientes();
+    Ajustes()->setValue("archivos/recientes", recientes_);
+}
+
+void TForm1::AbrirReciente(const QString& ruta) {
+    if (AbrirArchivo(ruta) || QFileInfo::exists(ruta))
+        return;
+    // A file that is gone is not offered again; one that failed for another reason may be mended.
+    recientes_.removeAll(ruta);
+    ActualizarRecientes();
+    Ajustes()->setValue("archivos/recientes", recientes_);
+}
+
+void TForm1::CrearMenuVer() {
+    ver_ = menuBar()->addMenu(tr("Ver"));
+    ver_->setObjectName("Ver1");
+    // The keys belong to the panel (the list and the radio buttons keep theirs), so the menu
+    // names them without taking them from the rest of the window.
+    QAction* encuadrar = ver_->addAction(tr("Ajustar a la vista\tF"), this, &TForm1::Encuadrar);
+    encuadrar->setObjectName("Encuadrar1");
+    pausar_ = ver_->addAction(tr("Pausar el giro\tEspacio"), this, &TForm1::AlternarGiro);
+    pausar_->setObjectName("Pausar1");
+    pausar_->setCheckable(true);
+    QAction* inicio = ver_->addAction(tr("Vista inicial\tInicio"), this, &TForm1::VistaInicial);
+    inicio->setObjectName("Inicio1");
+    ver_->addSeparator();
+    ajustarAlMostrar_ = ver_->addAction(tr("Ajustar al mostrar"));
+    ajustarAlMostrar_->setObjectName("AjustarAlMostrar1");
+    ajustarAlMostrar_->setCheckable(true);
+    connect(ajustarAlMostrar_, &QAction::toggled, this,
+            [](bool si) { Ajustes()->setValue("ver/ajustarAlMostrar", si); });
+    ver_->addSeparator();
+    QAction* paginas = paginas_->toggleViewAction();
+    paginas->setObjectName("Paginas1");
+    paginas->setText(tr("Páginas de textura"));
+    ver_->addAction(paginas);
+}
+
+void TForm1::LeerAjustes() {
+    const auto a = Ajustes();
+    recientes_ = a->value("archivos/recientes").toStringList();
+    while (recientes_.size() > MAX_RECIENTES)
+        recientes_.removeLast();
+    ActualizarRecientes();
+    carpeta_ = a->value("archivos/carpeta").toString();
+    {
+        const QSignalBlocker silencio(ajustarAlMostrar_);
+        ajustarAlMostrar_->setChecked(a->value("ver/ajustarAlMostrar", false).toBool());
+    }
+    if (const QByteArray g = a->value("ventana/geometria").toByteArray(); !g.isEmpty())
+        restoreGeometry(g);
+    if (const QByteArray e = a->value("ventana/estado").toByteArray(); !e.isEmpty())
+        restoreState(e);
+    paginas_->setVisible(a->value("ver/paginas", false).toBool());
+}
+
+void TForm1::GuardarAjustes() const {
+    const auto a = Ajustes();
+    a->setValue("ventana/geometria", saveGeometry());
+    a->setValue("ventana/estado", saveState());
+    a->setValue("ver/paginas", !paginas_->isHidden());
+    a->setValue("ver/ajustarAlMostrar", ajustarAlMostrar_->isChecked());
+    a->setValue("archivos/recientes", recientes_);
+    a->setValue("archivos/carpeta", carpeta_);
 }
 
 void TForm1::Acomodar() {
@@ -199,33 +334,194 @@ void TForm1::FormCreate() {
         return;
     }
     if (panel)
-        motivo = "el dispositivo de dibujo no se pudo crear (hace falta OpenGL 3.3)";
-    sinDispositivo_ = QString("No se puede dibujar: %1.\nLos niveles se abren y se listan, pero "
-                              "el panel no mostrará nada.")
+        motivo =
+            tr("el dispositivo de dibujo no se pudo crear (hace falta OpenGL 3.3)").toStdString();
+    sinDispositivo_ = tr("No se puede dibujar: %1.\nLos niveles se abren y se listan, pero "
+                         "el panel no mostrará nada.")
                           .arg(QString::fromStdString(motivo));
 }
 
 void TForm1::FormPaint() {
-    angulo_ = AvanzarAngulo(angulo_);
+    navegacion_.Avanzar();
     dxDevice8* d = Dispositivo();
-    if (!d || !Panel1->isExposed())
+    if (!d || !Panel1->isExposed()) {
+        ContarCuadro(false);
         return;
+    }
     if (objeto_ && nivel_ && nivel_->Meshes) {
-        EncuadrarEnsamblaje(*d, *objeto_, Panel1->Ancho(), Panel1->Alto());
-        DibujarEnsamblaje(*d, *objeto_, *nivel_->Meshes, angulo_, RadioButton1->isChecked(),
-                          RadioButton2->isChecked());
+        navegacion_.Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
+        DibujarEnsamblaje(*d, *objeto_, *nivel_->Meshes, navegacion_.Angulo(),
+                          RadioButton1->isChecked(), RadioButton2->isChecked());
+        ContarCuadro(navegacion_.Girando());
         return;
     }
-    if (seleccionado_ && nivel_) {
-        if (const trMesh* mesh = nivel_->Mesh(ListBox1->currentRow()))
-            EncuadrarMesh(*d, *mesh);
+    if (seleccionado_)
+        navegacion_.Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
+    DibujarCuadro(*d, seleccionado_, navegacion_.Angulo(), RadioButton1->isChecked(),
+                  RadioButton2->isChecked());
+    ContarCuadro(seleccionado_ && navegacion_.Girando());
+}
+
+void TForm1::ContarCuadro(bool dibujado) {
+    if (!dibujado || !Timer1->isActive()) {
+        if (cuadros_ >= 0)
+            barra_->SetCuadros(-1);
+        cuadros_ = -1;
+        return;
     }
-    DibujarCuadro(*d, seleccionado_, angulo_, RadioButton1->isChecked(), RadioButton2->isChecked());
+    if (cuadros_ < 0) {
+        cuadros_ = 0;
+        reloj_.start();
+        return;
+    }
+    ++cuadros_;
+    if (const qint64 ms = reloj_.elapsed(); ms >= 1000) {
+        barra_->SetCuadros(cuadros_ * 1000.0 / double(ms));
+        cuadros_ = 0;
+        reloj_.start();
+    }
 }
 
 void TForm1::ListBox1Click() {
     SoltarObjeto();
-    seleccionado_ = nivel_ ? nivel_->Buffer(ListBox1->currentRow()) : nullptr;
+    const int fila = ListBox1->currentRow();
+    seleccionado_ = nivel_ ? nivel_->Buffer(fila) : nullptr;
+    const trMesh* mesh = seleccionado_ ? nivel_->Mesh(fila) : nullptr;
+    if (mesh) {
+        EnVista vista = EnVistaDeMesh(*mesh, fila);
+        if (size_t(fila) < usosMesh_.size())
+            vista.Objetos = usosMesh_[size_t(fila)];
+        MostrarEnVista(&vista);
+    } else {
+        MostrarEnVista(nullptr);
+    }
+}
+
+void TForm1::MostrarEnVista(const EnVista* vista) {
+    if (vista && nivel_) {
+        enVista_ = *vista;
+        navegacion_.Mostrar(vista->Centro, vista->Limite);
+        // An object has no stored view of its own to start from: it is always framed to fit.
+        if (ajustarAlMostrar_->isChecked() || vista->Clase != EnVista::Tipo::Mesh)
+            navegacion_.Ajustar(Panel1->Ancho(), Panel1->Alto());
+        barra_->SetVista(vista, *nivel_->Nivel,
+                         nivel_->Texturas ? nivel_->Texturas->NumPaginas() : 0);
+    } else {
+        enVista_.reset();
+        navegacion_.Quitar();
+        barra_->QuitarVista();
+    }
+    paginas_->SetVista(vista && nivel_ ? vista : nullptr);
+    Redibujar();
+}
+
+void TForm1::Encuadrar() {
+    if (!navegacion_.HayObjetivo())
+        return;
+    navegacion_.Ajustar(Panel1->Ancho(), Panel1->Alto());
+    Redibujar();
+}
+
+void TForm1::AlternarGiro() {
+    navegacion_.SetGiro(!navegacion_.Girando());
+    pausar_->setChecked(!navegacion_.Girando());
+    ActualizarTimer();
+    Redibujar();
+}
+
+void TForm1::VistaInicial() {
+    navegacion_.Inicio();
+    pausar_->setChecked(false);
+    ActualizarTimer();
+    Redibujar();
+}
+
+bool TForm1::InteractuarPanel(QEvent* evento) {
+    switch (evento->type()) {
+    case QEvent::MouseButtonPress: {
+        auto* e = static_cast<QMouseEvent*>(evento);
+        ultimoRaton_ = e->position();
+        // Keys go where the pointer was used.
+        Panel1->requestActivate();
+        return true;
+    }
+    case QEvent::MouseMove: {
+        auto* e = static_cast<QMouseEvent*>(evento);
+        const QPointF delta = e->position() - ultimoRaton_;
+        ultimoRaton_ = e->position();
+        if (!navegacion_.HayObjetivo())
+            return false;
+        const bool desplazar =
+            (e->buttons() & Qt::MiddleButton) ||
+            ((e->buttons() & Qt::LeftButton) && (e->modifiers() & Qt::ShiftModifier));
+        if (desplazar)
+            navegacion_.Desplazar(float(delta.x()), float(delta.y()),
+                                  std::max(1, Panel1->height()));
+        else if (e->buttons() & Qt::LeftButton)
+            navegacion_.Orbitar(-float(delta.x()) * ORBITA_POR_PIXEL,
+                                float(delta.y()) * ORBITA_POR_PIXEL);
+        else
+            return false;
+        Redibujar();
+        return true;
+    }
+    case QEvent::MouseButtonDblClick:
+        if (static_cast<QMouseEvent*>(evento)->button() != Qt::LeftButton)
+            return false;
+        Encuadrar();
+        return true;
+    case QEvent::Wheel: {
+        const int octavos = static_cast<QWheelEvent*>(evento)->angleDelta().y();
+        if (octavos == 0 || !navegacion_.HayObjetivo())
+            return false;
+        navegacion_.Acercar(float(octavos) / 120.0f);
+        Redibujar();
+        return true;
+    }
+    case QEvent::KeyPress: {
+        auto* e = static_cast<QKeyEvent*>(evento);
+        if (e->modifiers() & ~Qt::KeypadModifier)
+            return false;
+        switch (e->key()) {
+        case Qt::Key_F:
+            Encuadrar();
+            return true;
+        case Qt::Key_Space:
+            AlternarGiro();
+            return true;
+        case Qt::Key_Home:
+            VistaInicial();
+            return true;
+        default:
+            return false;
+        }
+    }
+    default:
+        return false;
+    }
+}
+
+void TForm1::ActualizarTimer() {
+    const bool enPantalla = isVisible() && !isMinimized();
+    if (enPantalla && navegacion_.Girando()) {
+        if (!Timer1->isActive())
+            Timer1->start();
+    } else {
+        Timer1->stop();
+        ContarCuadro(false);
+    }
+}
+
+void TForm1::Redibujar() {
+    // While the timer runs the next frame shows the change; drawing now too would turn faster.
+    if (!Timer1->isActive() && isVisible())
+        FormPaint();
+}
+
+void TForm1::Acerca2Click() {
+    auto* acerca = new AcercaDe(this);
+    acerca->setAttribute(Qt::WA_DeleteOnClose);
+    acerca->open();
 }
 
 void TForm1::Abrir1Click() {
@@ -247,28 +543,34 @@ bool TForm1::AbrirArchivo(const QString& ruta) {
     } catch (const std::bad_alloc&) {
         // The new level is built apart, so running out of memory costs only the new level.
         nuevo.reset();
-        motivo = "no hay memoria suficiente para abrirlo";
+        motivo = tr("no hay memoria suficiente para abrirlo").toStdString();
     }
     if (!abierto) {
         if (motivo.empty())
-            motivo = "no se pudo leer";
+            motivo = tr("no se pudo leer").toStdString();
         if (Avisar)
-            Avisar(QString("No se pudo abrir el nivel \"%1\":\n%2.")
+            Avisar(tr("No se pudo abrir el nivel \"%1\":\n%2.")
                        .arg(QDir::toNativeSeparators(ruta), QString::fromStdString(motivo)));
         return false;
     }
-    // The selection points into the level being replaced.
+    // The selection, what is on show and the pages dock point into the level being replaced.
+    paginas_->SetNivel(nullptr, nullptr);
+    MostrarEnVista(nullptr);
     seleccionado_ = nullptr;
     SoltarObjeto();
     nivel_ = std::move(nuevo);
+    paginas_->SetNivel(nivel_->Texturas.get(), nivel_->Nivel.get());
     carpeta_ = QFileInfo(ruta).absolutePath();
+    Ajustes()->setValue("archivos/carpeta", carpeta_);
+    AgregarReciente(ruta);
+    barra_->SetNivel(ruta, QFileInfo(ruta).size());
 
     const int cantidad = nivel_->Cantidad();
-    Label1->setText(QString("Meshes: %1").arg(cantidad));
+    Label1->setText(tr("Meshes: %1").arg(cantidad));
     Acomodar();
     ListBox1->clear();
     for (int i = 0; i < cantidad; ++i) {
-        auto* entrada = new QListWidgetItem(QString("Objeto:%1").arg(i), ListBox1);
+        auto* entrada = new QListWidgetItem(tr("Objeto:%1").arg(i), ListBox1);
         entrada->setSizeHint(QSize(0, ALTO_ENTRADA));
     }
     LlenarObjetos();
@@ -278,6 +580,7 @@ bool TForm1::AbrirArchivo(const QString& ruta) {
 void TForm1::LlenarObjetos() {
     const QSignalBlocker bloqueo(TreeView1);
     TreeView1->clear();
+    usosMesh_.clear();
     if (!nivel_)
         return;
     const trObjetos& objetos = nivel_->Objetos;
@@ -286,28 +589,35 @@ void TForm1::LlenarObjetos() {
     auto* estaticos =
         new QTreeWidgetItem(TreeView1, {tr("Estáticos (%1)").arg(objetos.Estaticos.size())});
     std::vector<QStringList> usos(size_t(std::max(0, nivel_->Cantidad())));
-    auto usar = [&](int32_t mesh, const QString& quien) {
-        if (mesh >= 0 && size_t(mesh) < usos.size())
-            usos[size_t(mesh)] << quien;
+    std::vector<std::vector<int32_t>> ids(usos.size());
+    auto usar = [&](int32_t mesh, const QString& quien, int32_t id) {
+        if (mesh < 0 || size_t(mesh) >= usos.size())
+            return;
+        usos[size_t(mesh)] << quien;
+        // Once per object, however many of its meshes this one is.
+        if (ids[size_t(mesh)].empty() || ids[size_t(mesh)].back() != id)
+            ids[size_t(mesh)].push_back(id);
     };
     for (size_t i = 0; i < objetos.Movibles.size(); ++i) {
         const trMovible& m = objetos.Movibles[i];
         auto* e = new QTreeWidgetItem(movibles,
                                       {tr("Movible %1 · %2 meshes").arg(m.Id).arg(m.NumMeshes)});
-        e->setData(0, ROL_CLASE, int(EnPantalla::Clase::Movible));
+        e->setData(0, ROL_CLASE, int(EnVista::Tipo::Movible));
         e->setData(0, ROL_INDICE, qulonglong(i));
         for (size_t k = 0; k < m.Meshes.size(); ++k)
-            usar(m.Meshes[k], tr("Movible %1, mesh %2 de %3").arg(m.Id).arg(k).arg(m.NumMeshes));
+            usar(m.Meshes[k], tr("Movible %1, mesh %2 de %3").arg(m.Id).arg(k).arg(m.NumMeshes),
+                 int32_t(m.Id));
     }
     for (size_t i = 0; i < objetos.Estaticos.size(); ++i) {
         const trEstatico& s = objetos.Estaticos[i];
         auto* e = new QTreeWidgetItem(estaticos, {tr("Estático %1").arg(s.Id)});
-        e->setData(0, ROL_CLASE, int(EnPantalla::Clase::Estatico));
+        e->setData(0, ROL_CLASE, int(EnVista::Tipo::Estatico));
         e->setData(0, ROL_INDICE, qulonglong(i));
-        usar(s.Mesh, tr("Estático %1").arg(s.Id));
+        usar(s.Mesh, tr("Estático %1").arg(s.Id), int32_t(s.Id));
     }
     for (int i = 0; i < ListBox1->count() && size_t(i) < usos.size(); ++i)
         ListBox1->item(i)->setToolTip(usos[size_t(i)].join("\n"));
+    usosMesh_ = std::move(ids);
 }
 
 void TForm1::SoltarObjeto() {
@@ -318,6 +628,11 @@ void TForm1::SoltarObjeto() {
         const QSignalBlocker bloqueo(TreeView1);
         TreeView1->setCurrentItem(nullptr);
     }
+    // The object was framed for itself; a mesh starts again from the viewer's own view, turning
+    // or paused as the user left it.
+    const bool girando = navegacion_.Girando();
+    navegacion_.Inicio();
+    navegacion_.SetGiro(girando);
     Proyectar();
 }
 
@@ -325,44 +640,33 @@ void TForm1::TreeView1Click() {
     const QTreeWidgetItem* e = TreeView1->currentItem();
     if (!nivel_ || !nivel_->Meshes || !e || !e->data(0, ROL_CLASE).isValid())
         return; // a heading, or nothing
-    const auto clase = EnPantalla::Clase(e->data(0, ROL_CLASE).toInt());
+    const auto clase = EnVista::Tipo(e->data(0, ROL_CLASE).toInt());
     const size_t i = e->data(0, ROL_INDICE).toULongLong();
     const trObjetos& objetos = nivel_->Objetos;
-    EnPantalla mostrado;
-    mostrado.Que = clase;
-    if (clase == EnPantalla::Clase::Movible && i < objetos.Movibles.size()) {
+    EnVista vista;
+    vista.Clase = clase;
+    if (clase == EnVista::Tipo::Movible && i < objetos.Movibles.size()) {
         objeto_ = ArmarMovible(objetos.Movibles[i], *nivel_->Meshes);
-        mostrado.Id = objetos.Movibles[i].Id;
-    } else if (clase == EnPantalla::Clase::Estatico && i < objetos.Estaticos.size()) {
+        vista.Indice = int32_t(objetos.Movibles[i].Id);
+    } else if (clase == EnVista::Tipo::Estatico && i < objetos.Estaticos.size()) {
         objeto_ = ArmarEstatico(objetos.Estaticos[i], *nivel_->Meshes);
-        mostrado.Id = objetos.Estaticos[i].Id;
+        vista.Indice = int32_t(objetos.Estaticos[i].Id);
     } else
         return;
-    mostrado.Meshes = int32_t(objeto_->Piezas.size());
-    mostrado.Caras = objeto_->Caras;
-    mostrado.Centro = objeto_->Centro;
-    mostrado.Radio = objeto_->Radio;
-    objetoMostrado_ = mostrado;
+    for (const PiezaObjeto& p : objeto_->Piezas)
+        if (const trMesh* m = nivel_->Mesh(p.Mesh))
+            vista.Meshes.push_back(m);
+    // The object turns about the vertical axis through its sphere's centre, so that sphere holds
+    // it through the whole turn.
+    vista.Centro = objeto_->Centro;
+    vista.Limite = Esfera{objeto_->Centro.x, objeto_->Centro.y, objeto_->Centro.z, objeto_->Radio};
     // The list's mesh is no longer on show.
     seleccionado_ = nullptr;
-    const QSignalBlocker bloqueo(ListBox1);
-    ListBox1->setCurrentRow(-1);
-}
-
-std::optional<TForm1::EnPantalla> TForm1::Mostrado() const {
-    if (objeto_)
-        return objetoMostrado_;
-    if (!seleccionado_ || !nivel_ || !nivel_->Meshes)
-        return {};
-    const int fila = ListBox1->currentRow();
-    const Ensamblaje mesh = ArmarMesh(fila, *nivel_->Meshes);
-    EnPantalla e;
-    e.Id = uint32_t(fila);
-    e.Meshes = 1;
-    e.Caras = mesh.Caras;
-    e.Centro = mesh.Centro;
-    e.Radio = mesh.Radio;
-    return e;
+    {
+        const QSignalBlocker bloqueo(ListBox1);
+        ListBox1->setCurrentRow(-1);
+    }
+    MostrarEnVista(&vista);
 }
 
 bool TForm1::eventFilter(QObject* objeto, QEvent* evento) {
@@ -386,6 +690,23 @@ void TForm1::showEvent(QShowEvent* evento) {
         });
         sinDispositivo_.clear();
     }
+    ActualizarTimer();
+}
+
+void TForm1::hideEvent(QHideEvent* evento) {
+    QMainWindow::hideEvent(evento);
+    ActualizarTimer();
+}
+
+void TForm1::changeEvent(QEvent* evento) {
+    QMainWindow::changeEvent(evento);
+    if (evento->type() == QEvent::WindowStateChange)
+        ActualizarTimer();
+}
+
+void TForm1::closeEvent(QCloseEvent* evento) {
+    GuardarAjustes();
+    QMainWindow::closeEvent(evento);
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* evento) {

@@ -1,18 +1,28 @@
 #pragma once
 // The viewer's main window: a render panel, the list of the open level's meshes, the render mode
-// and the menu. It owns the device and the open level; a 1 ms timer draws the picked mesh turning.
+// and the menu. It owns the device and the open level; a 1 ms timer draws the picked mesh turning
+// while the window is on screen. The user moves the camera on the panel or from the menu "Ver";
+// the status bar and the dock of texture pages describe what is on show.
+#include "EnVista.h"
 #include "Ensamblaje.h"
+#include "Navegacion.h"
 #include "NivelAbierto.h"
 #include "dxMain.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
+#include <QPointF>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
+class BarraEstado;
 class PanelGL;
+class PanelPaginas;
 class QAction;
 class QGroupBox;
 class QLabel;
@@ -39,6 +49,22 @@ class TForm1 : public QMainWindow {
     void Salir1Click();
     // Picking an entry of the object tree: the whole object, assembled and framed, turns.
     void TreeView1Click();
+    void Acerca2Click();
+
+    // The camera, from the panel's mouse and keys or the menu "Ver".
+    void Encuadrar();
+    void AlternarGiro();
+    void VistaInicial();
+
+    // What the panel has on show: a mesh, or later an object; null for nothing. The camera aims
+    // at it (framing it to fit when so chosen), the status bar and the pages dock describe it.
+    void MostrarEnVista(const EnVista* vista);
+
+    // Writes what the window remembers: size, place, docks, recent files, folder, options.
+    void GuardarAjustes() const;
+    // At most MAX_RECIENTES, the last opened first.
+    static constexpr int MAX_RECIENTES = 8;
+    QStringList Recientes() const { return recientes_; }
 
     // The one road by which a level enters: the menu, the command line and a drop. On failure the
     // user is told why and everything stays as it was.
@@ -53,19 +79,11 @@ class TForm1 : public QMainWindow {
     dxDevice8* Dispositivo() const;
     const NivelAbierto* Nivel() const { return nivel_.get(); }
     dxBufferTextura* Seleccionado() const { return seleccionado_; }
-    float Angulo() const { return angulo_; }
+    float Angulo() const { return navegacion_.Angulo(); }
+    const Navegacion& Camara() const { return navegacion_; }
 
-    // What the panel shows: a mesh of the list or an object of the tree, with the sphere that
-    // holds it (device axes). Empty when nothing is picked.
-    struct EnPantalla {
-        enum class Clase { Mesh, Movible, Estatico } Que = Clase::Mesh;
-        uint32_t Id = 0; // the mesh index, or the object's id
-        int32_t Meshes = 0;
-        int32_t Caras = 0;
-        D3DXVECTOR3 Centro{0, 0, 0};
-        float Radio = 0;
-    };
-    std::optional<EnPantalla> Mostrado() const;
+    // What the panel shows: a mesh of the list or an object of the tree; null when nothing is.
+    const EnVista* Mostrado() const { return enVista_ ? &*enVista_ : nullptr; }
 
     // Controls, by the names the window has always given them.
     QWidget* Panel1Marco;
@@ -88,6 +106,9 @@ class TForm1 : public QMainWindow {
     bool eventFilter(QObject* objeto, QEvent* evento) override;
     void paintEvent(QPaintEvent* evento) override;
     void showEvent(QShowEvent* evento) override;
+    void hideEvent(QHideEvent* evento) override;
+    void changeEvent(QEvent* evento) override;
+    void closeEvent(QCloseEvent* evento) override;
     void dragEnterEvent(QDragEnterEvent* evento) override;
     void dropEvent(QDropEvent* evento) override;
 
@@ -100,6 +121,18 @@ class TForm1 : public QMainWindow {
     void LlenarObjetos();
     // Back to the list's mesh view: no object, the viewer's own projection.
     void SoltarObjeto();
+    void CrearMenuVer();
+    void CrearRecientes();
+    void ActualizarRecientes();
+    void AgregarReciente(const QString& ruta);
+    void AbrirReciente(const QString& ruta);
+    void LeerAjustes();
+    bool InteractuarPanel(QEvent* evento);
+    // Frames run while the window is on screen and something turns; otherwise one is drawn when
+    // something changes.
+    void ActualizarTimer();
+    void Redibujar();
+    void ContarCuadro(bool dibujado);
 
     struct LiberarTextura {
         void operator()(IDirect3DTexture8* t) const;
@@ -114,8 +147,25 @@ class TForm1 : public QMainWindow {
     dxBufferTextura* seleccionado_ = nullptr;
     // The object picked in the tree, assembled; it names meshes of nivel_.
     std::optional<Ensamblaje> objeto_;
-    EnPantalla objetoMostrado_;
-    float angulo_ = 0.0f;
+    // For each mesh of the list, the ids of the objects that use it.
+    std::vector<std::vector<int32_t>> usosMesh_;
+    // Names meshes of the open level: cleared before the level goes.
+    std::optional<EnVista> enVista_;
+    Navegacion navegacion_;
+
+    BarraEstado* barra_ = nullptr;
+    PanelPaginas* paginas_ = nullptr;
+    QMenu* ver_ = nullptr;
+    QAction* pausar_ = nullptr;
+    QAction* ajustarAlMostrar_ = nullptr;
+    QAction* separadorRecientes_ = nullptr;
+    std::vector<QAction*> accionesRecientes_;
+    QStringList recientes_;
+
+    QPointF ultimoRaton_;
+    QElapsedTimer reloj_;
+    // Frames drawn since reloj_ started; -1 while none are counted.
+    int cuadros_ = -1;
 
     // Why the panel cannot draw; told once the window is up.
     QString sinDispositivo_;

@@ -10,11 +10,16 @@ int main(int argc, char** argv) {
     ConservarMonticulo();
     Aplicacion aplicacion(argc, argv);
     QApplication::setApplicationName("tr4visor");
+    QApplication::setApplicationVersion(TR4_VERSION);
 
     QCommandLineParser opciones;
-    opciones.setApplicationDescription("Visor de niveles de Tomb Raider 4");
+    opciones.setApplicationDescription(
+        QCoreApplication::translate("tr4visor", "Visor de niveles de Tomb Raider 4"));
     opciones.addHelpOption();
-    opciones.addPositionalArgument("NIVEL", "Nivel .tr4 que se abre al empezar.", "[NIVEL]");
+    opciones.addVersionOption();
+    opciones.addPositionalArgument(QCoreApplication::translate("tr4visor", "NIVEL"),
+                                   QCoreApplication::translate("tr4visor", "Nivel .tr4 que se abre al empezar."),
+                                   QCoreApplication::translate("tr4visor", "[NIVEL]"));
     opciones.process(aplicacion);
 
     TForm1 Form1;

@@ -29,14 +29,19 @@ float DistanciaAjuste(float radio, int ancho, int alto) {
     return std::max(radio, 1.0f) / (std::sin(medio) * AJUSTE_RELLENO);
 }
 
+void PlanosEsfera(float distancia, float radio, float& cerca, float& lejos) {
+    // Depth precision follows the ratio far/near, so near stays as far out as the sphere allows.
+    cerca = std::max(distancia - radio * 1.05f, distancia / 1000.0f);
+    lejos = distancia + radio * 1.05f;
+}
+
 HRESULT EncuadrarEsfera(dxDevice8& dispositivo, float x, float y, float z, float radio, int ancho,
                         int alto) {
     radio = std::max(radio, 1.0f);
     const float d = DistanciaAjuste(radio, ancho, alto);
     const float aspecto = float(ancho < 1 ? 1 : ancho) / float(alto < 1 ? 1 : alto);
-    // Depth precision follows the ratio far/near, so near stays as far out as the sphere allows.
-    const float cerca = std::max(d - radio * 1.05f, d / 1000.0f);
-    const float lejos = d + radio * 1.05f;
+    float cerca = 0, lejos = 0;
+    PlanosEsfera(d, radio, cerca, lejos);
     HRESULT r = dispositivo.SetProyeccion(cerca, lejos, aspecto, CAMPO_VISION);
     if (r == D3D_OK)
         r = dispositivo.SetOjo(x, y, z - d);

@@ -5,6 +5,12 @@
 
 #include <cstdint>
 
+// A sphere in the device's world space (the level's y negated).
+struct Esfera {
+    float X = 0, Y = 0, Z = 0;
+    float Radio = 1;
+};
+
 class dxDevice8;
 class dxBufferColor8;
 struct trMesh;
@@ -26,6 +32,10 @@ HRESULT EncuadrarMesh(dxDevice8& dispositivo, const trMesh& mesh);
 // whole sphere. Sets projection and camera; a radius below 1 counts as 1.
 inline constexpr float AJUSTE_RELLENO = 0.9f;
 float DistanciaAjuste(float radio, int ancho, int alto);
+// Near and far planes for an eye `distancia` from a sphere's centre: the whole sphere between them,
+// near as far out as it allows for depth precision. An eye inside the sphere keeps near a
+// thousandth of the distance out.
+void PlanosEsfera(float distancia, float radio, float& cerca, float& lejos);
 HRESULT EncuadrarEsfera(dxDevice8& dispositivo, float x, float y, float z, float radio, int ancho,
                         int alto);
 // The next frame's angle: PASO_ANGULO further, kept within one turn so that float precision never

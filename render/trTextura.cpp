@@ -31,10 +31,15 @@ HRESULT trTextura::CrearTexturas(dxDevice8* dispositivo) {
     Liberar();
     paginas_.assign(size_t(numPaginas_), nullptr);
     for (int32_t i = 0; i < numPaginas_; ++i)
-        paginas_[size_t(i)] = dispositivo->TexturaDeMemoria(256, 256, D3DFMT_A8R8G8B8,
-                                                            nivel_->DatosBloque[0].data() +
-                                                                size_t(i) * trNivel::BYTES_PAGINA);
+        paginas_[size_t(i)] =
+            dispositivo->TexturaDeMemoria(256, 256, D3DFMT_A8R8G8B8, GetTexels(i));
     return D3D_OK;
+}
+
+const uint8_t* trTextura::GetTexels(int32_t indice) const {
+    if (!nivel_ || indice < 0 || indice >= numPaginas_)
+        return nullptr;
+    return nivel_->DatosBloque[0].data() + size_t(indice) * trNivel::BYTES_PAGINA;
 }
 
 IDirect3DTexture8* trTextura::GetTextura(int32_t indice) const {

@@ -24,6 +24,9 @@ class trTextura {
     // Null outside 0..count-1, before CrearTexturas, or for a page that could not be made.
     IDirect3DTexture8* GetTextura(int32_t indice) const;
     int32_t NumPaginas() const { return numPaginas_; }
+    // Page i's 262144 bytes as they are uploaded (A8R8G8B8: B, G, R, A in memory), read in place
+    // from the level; null outside 0..count-1.
+    const uint8_t* GetTexels(int32_t indice) const;
 
   private:
     void Liberar();

@@ -79,7 +79,7 @@ template <class Ver> void CadaVertice(const Ensamblaje& e, const Lista_Mesh& lis
 }
 
 // The sphere round every vertex: centred in their bounding box, as far out as the farthest.
-void Esfera(Ensamblaje& e, const Lista_Mesh& lista) {
+void HallarEsfera(Ensamblaje& e, const Lista_Mesh& lista) {
     Recortar(e, lista);
     constexpr float INF = std::numeric_limits<float>::infinity();
     glm::vec3 minimo(INF), maximo(-INF);
@@ -100,7 +100,7 @@ Ensamblaje Sola(int32_t mesh, const Lista_Mesh& lista) {
     Ensamblaje e;
     if (mesh >= 0 && mesh < lista.Cantidad())
         e.Piezas.push_back({mesh, Matriz(glm::mat4(1.f))});
-    Esfera(e, lista);
+    HallarEsfera(e, lista);
     return e;
 }
 
@@ -130,7 +130,7 @@ Ensamblaje ArmarMovible(const trMovible& movible, const Lista_Mesh& lista) {
         if (movible.Meshes[k] >= 0 && movible.Meshes[k] < lista.Cantidad())
             e.Piezas.push_back({movible.Meshes[k], Matriz(EnDispositivo(giros[k], posiciones[k]))});
     }
-    Esfera(e, lista);
+    HallarEsfera(e, lista);
     return e;
 }
 

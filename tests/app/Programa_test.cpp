@@ -25,7 +25,7 @@ namespace {
 using namespace std::chrono_literals;
 using Reloj = std::chrono::steady_clock;
 
-constexpr int ALTO_CLIENTE = 864; // the window is this and its menu bar
+constexpr int PANEL_Y = 8; // the panel's top in the client area, below the menu bar
 
 std::string Salida(const std::string& orden) {
     std::string texto;
@@ -53,6 +53,12 @@ struct Recuento {
     size_t colores = 0;  // distinct colours among them
     uint64_t huella = 0; // of the whole picture, to tell one frame from another
 };
+
+// A child window's top within its parent (xdotool counts a child's offset twice).
+int ArribaEnPadre(const std::string& id) {
+    const std::string y = Salida("xwininfo -id " + id + " | grep 'Relative upper-left Y'");
+    return std::atoi(y.c_str() + y.find(':') + 1);
+}
 
 int Visibles(const std::string& nombre) {
     return std::atoi(
@@ -123,6 +129,13 @@ TEST(Programa, MuestraUnaMeshConTexturaSigueTrasUnArchivoDanadoLuegoEnAlambreYSa
     const int indice = MeshParaMostrar(nivel);
     ASSERT_GE(indice, 0);
 
+    // Nothing remembered from the user's own runs, and the window's own Spanish texts.
+    char ajustes[] = "/tmp/programa-ajustes-XXXXXX";
+    ASSERT_NE(mkdtemp(ajustes), nullptr);
+    std::shared_ptr<void> borrarAjustes(nullptr,
+                                        [&](void*) { std::filesystem::remove_all(ajustes); });
+    setenv("XDG_CONFIG_HOME", ajustes, 1);
+    setenv("LC_ALL", "C.UTF-8", 1);
     // Drivers stay loaded to the end, so that LeakSanitizer still knows whose their memory is; the
     // preloaded library comes before the sanitizer's runtime, hence the order check is off.
     setenv("LD_PRELOAD", TR4_SIN_DESCARGA, 1);
@@ -142,9 +155,9 @@ TEST(Programa, MuestraUnaMeshConTexturaSigueTrasUnArchivoDanadoLuegoEnAlambreYSa
     const std::string ventana = EsperarVentana("Visualizador de Prueba"),
                       panel = EsperarVentana("Panel1");
     ASSERT_FALSE(ventana.empty() || panel.empty()) << "la ventana no apareció";
-    const std::string alto =
-        Salida("xdotool getwindowgeometry --shell " + ventana + " | grep HEIGHT");
-    const int menu = std::atoi(alto.c_str() + alto.find('=') + 1) - ALTO_CLIENTE;
+    // The menu bar's height: how far below the window's top the panel starts.
+    const int menu = ArribaEnPadre(panel) - PANEL_Y;
+    ASSERT_GT(menu, 0);
     auto Clic = [&](int x, int y) {
         return Orden("xdotool mousemove --window " + ventana + " " + std::to_string(x) + " " +
                      std::to_string(y + menu) + " click 1");
@@ -160,9 +173,74 @@ TEST(Programa, MuestraUnaMeshConTexturaSigueTrasUnArchivoDanadoLuegoEnAlambreYSa
     });
     EXPECT_GE(textura.colores, 200u) << "mesh " << indice;
     EXPECT_GE(textura.iluminados, 5000) << "mesh " << indice;
+
+    // On the panel: a click gives it the keys, Space pauses and the picture stands still.
+    auto EnPanel = [&](const std::string& acciones) {
+        return Orden("xdotool mousemove --window " + panel + " 150 380 " + acciones);
+    };
+    ASSERT_TRUE(EnPanel("click 1"));
+    std::this_thread::sleep_for(300ms);
+    ASSERT_TRUE(Orden("xdotool key space"));
+    std::this_thread::sleep_for(500ms);
+    const Recuento quieta =
+        Capturar(panel, "programa-pausa.png", [](const Recuento& r) { return r.iluminados > 0; });
+    const Recuento quieta2 = Capturar(panel, "programa-pausa.png",
+                                      [&](const Recuento& r) { return r.huella == quieta.huella; });
+    EXPECT_EQ(quieta2.huella, quieta.huella) << "Space did not pause the turn";
+
+    // The wheel towards the user zooms out: fewer pixels lit.
+    ASSERT_TRUE(EnPanel("click --repeat 4 --delay 50 5"));
+    const Recuento lejos = Capturar(panel, "programa-lejos.png", [&](const Recuento& r) {
+        return r.iluminados > 0 && r.iluminados * 10 < quieta.iluminados * 8;
+    });
+    EXPECT_LT(lejos.iluminados * 10, quieta.iluminados * 8) << "the wheel did not zoom out";
+
+    // A drag orbits: the paused picture changes.
+    ASSERT_TRUE(
+        EnPanel("mousedown 1 mousemove_relative --sync 40 0 mousemove_relative --sync 80 20 "
+                "mouseup 1"));
+    const Recuento girada = Capturar(panel, "programa-girada.png", [&](const Recuento& r) {
+        return r.iluminados > 0 && r.huella != lejos.huella;
+    });
+    EXPECT_NE(girada.huella, lejos.huella) << "the drag did not orbit";
+
+    // F frames it to fit: larger again, and wholly inside the panel.
+    ASSERT_TRUE(Orden("xdotool key f"));
+    const Recuento ajustada = Capturar(panel, "programa-ajustada.png", [&](const Recuento& r) {
+        return r.iluminados > girada.iluminados * 2;
+    });
+    EXPECT_GT(ajustada.iluminados, girada.iluminados * 2) << "F did not frame the mesh";
     if (const char* captura = std::getenv("TR4_CAPTURA")) {
+        // For the picture, Ver's last item opens the texture pages beside the panel, and closes
+        // them again after, so that the controls are back where the steps below look for them.
+        auto PaginasDeTextura = [&] {
+            EXPECT_TRUE(Clic(20, -menu / 2));
+            std::this_thread::sleep_for(700ms);
+            EXPECT_TRUE(Orden("xdotool key Right"));
+            std::this_thread::sleep_for(500ms);
+            EXPECT_TRUE(Orden("xdotool key Up Return"));
+            std::this_thread::sleep_for(1500ms);
+        };
+        PaginasDeTextura();
+        // Framed again for the narrower panel.
+        EXPECT_TRUE(EnPanel("click 1"));
+        EXPECT_TRUE(Orden("xdotool sleep 0.3 key f sleep 1"));
         EXPECT_TRUE(Orden("import -window " + ventana + " '" + captura + "'"));
+        PaginasDeTextura();
+        // The menu took the keys; the panel gets them back.
+        EXPECT_TRUE(EnPanel("click 1"));
+        std::this_thread::sleep_for(300ms);
     }
+
+    // Home: the first view, turning again.
+    ASSERT_TRUE(Orden("xdotool key Home"));
+    const Recuento inicial = Capturar(panel, "programa-inicial.png", [&](const Recuento& r) {
+        return r.colores >= 200 && r.huella != ajustada.huella;
+    });
+    const Recuento gira = Capturar(panel, "programa-inicial.png", [&](const Recuento& r) {
+        return r.colores >= 200 && r.huella != inicial.huella;
+    });
+    EXPECT_NE(gira.huella, inicial.huella) << "Home did not turn it again";
 
     // Archivo, Abrir, a damaged level typed into the dialog: the box that names it is closed
     // and the mesh on show goes on turning, textured.

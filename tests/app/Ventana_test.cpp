@@ -1,20 +1,35 @@
 // The window's logic on Qt's offscreen platform, where no OpenGL 3.3 core context is to be had:
 // the window runs without a device. The file choice and the messages are stood in for.
+#include "AcercaDe.h"
 #include "Aplicacion.h"
 #include "CargarNivel.h"
 #include "EscritorNivel.h"
+#include "PanelGL.h"
+#include "PanelPaginas.h"
 #include "TForm1.h"
+#include "VistaPagina.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QDropEvent>
+#include <QFile>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
+#include <QRadioButton>
+#include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <cstdlib>
+#include <cstring>
 #include <stdexcept>
 
 #include <gtest/gtest.h>
@@ -34,6 +49,34 @@ NivelFixture ConMeshes(int n) {
     m.triangulos = {{{0, 1, 2}, 0}};
     nivel.meshes.assign(size_t(n), m);
     nivel.texturasObjeto = {TexturaObjetoFixture{}};
+    return nivel;
+}
+
+// Each window starts from nothing remembered.
+struct SinAjustes {
+    SinAjustes() { QSettings("tr4visor", "tr4visor").clear(); }
+};
+
+// Two textured meshes over two pages: mesh 1's rectangle takes page 1, its triangle page 0.
+NivelFixture ConPaginas() {
+    NivelFixture nivel = ConMeshes(2);
+    nivel.paginas = Paginas(2, [](int pagina, int x, int y) {
+        return uint32_t((x * 7 + y) & 0xFF) << 24 | uint32_t(pagina * 90) << 16 | uint32_t(x) << 8 |
+               uint32_t(y);
+    });
+    TexturaObjetoFixture rect, tri;
+    rect.tile = 1;
+    rect.esquinas = {{{PIXEL(0), PIXEL(0)},
+                      {PIXEL(31), PIXEL(0)},
+                      {PIXEL(31), PIXEL(31)},
+                      {PIXEL(0), PIXEL(31)}}};
+    tri.tile = 0x8000;
+    nivel.texturasObjeto = {rect, tri};
+    MeshFixture& m = nivel.meshes[1];
+    m.radio = 150;
+    m.vertices = {{0, 0, 0}, {100, 0, 0}, {0, 100, 0}, {100, 100, 0}};
+    m.rectangulos = {{{0, 1, 3, 2}, 0}};
+    m.triangulos = {{{0, 1, 2}, 1}};
     return nivel;
 }
 
@@ -61,7 +104,31 @@ class Ventana : public ::testing::Test {
         return e;
     }
 
+    template <class T = QAction> T* Hijo(const char* nombre) {
+        T* hijo = ventana.findChild<T*>(nombre);
+        EXPECT_NE(hijo, nullptr) << nombre;
+        return hijo;
+    }
+    QString Texto(const char* etiqueta) { return Hijo<QLabel>(etiqueta)->text(); }
+    void Raton(QEvent::Type tipo, QPointF donde, Qt::MouseButtons botones,
+               Qt::KeyboardModifiers teclas = Qt::NoModifier) {
+        const Qt::MouseButton boton = tipo == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent e(tipo, donde, donde, boton, botones, teclas);
+        QApplication::sendEvent(ventana.Panel1, &e);
+    }
+    void Arrastrar(QPointF desde, QPointF hasta, Qt::MouseButtons botones,
+                   Qt::KeyboardModifiers teclas = Qt::NoModifier) {
+        Raton(QEvent::MouseButtonPress, desde, botones, teclas);
+        Raton(QEvent::MouseMove, hasta, botones, teclas);
+        Raton(QEvent::MouseButtonRelease, hasta, Qt::NoButton, teclas);
+    }
+    void Tecla(Qt::Key tecla) {
+        QKeyEvent e(QEvent::KeyPress, tecla, Qt::NoModifier);
+        QApplication::sendEvent(ventana.Panel1, &e);
+    }
+
     QTemporaryDir carpeta;
+    SinAjustes sinAjustes;
     TForm1 ventana;
     QString eleccion;
     QStringList avisos;
@@ -171,33 +238,290 @@ TEST_F(Ventana, ElArbolDeObjetosMuestraUnObjetoEnteroYLaListaVuelveALaMesh) {
 
     ventana.ListBox1->setCurrentRow(1);
     ASSERT_TRUE(ventana.Mostrado());
-    EXPECT_EQ(ventana.Mostrado()->Que, TForm1::EnPantalla::Clase::Mesh);
-    EXPECT_EQ(ventana.Mostrado()->Id, 1u);
+    EXPECT_EQ(ventana.Mostrado()->Clase, EnVista::Tipo::Mesh);
+    EXPECT_EQ(ventana.Mostrado()->Indice, 1);
 
     ventana.TreeView1->setCurrentItem(movibles->child(0));
-    auto mostrado = ventana.Mostrado();
+    const EnVista* mostrado = ventana.Mostrado();
     ASSERT_TRUE(mostrado);
-    EXPECT_EQ(mostrado->Que, TForm1::EnPantalla::Clase::Movible);
-    EXPECT_EQ(mostrado->Id, 5u);
-    EXPECT_EQ(mostrado->Meshes, 3);
-    EXPECT_GT(mostrado->Radio, 100.f);
+    EXPECT_EQ(mostrado->Clase, EnVista::Tipo::Movible);
+    EXPECT_EQ(mostrado->Indice, 5);
+    EXPECT_EQ(mostrado->Meshes.size(), 3u);
+    EXPECT_GT(mostrado->Limite.Radio, 100.f);
     EXPECT_EQ(ventana.Seleccionado(), nullptr) << "the list's mesh is not on show";
     EXPECT_EQ(ventana.ListBox1->currentRow(), -1);
     ventana.FormPaint(); // draws nothing without a device, and must not trip over the object
 
     // A heading shows nothing new; the list takes the panel back, even its earlier row.
     ventana.TreeView1->setCurrentItem(estaticos);
-    EXPECT_EQ(ventana.Mostrado()->Id, 5u);
+    EXPECT_EQ(ventana.Mostrado()->Indice, 5);
     ventana.ListBox1->setCurrentRow(1);
-    EXPECT_EQ(ventana.Mostrado()->Que, TForm1::EnPantalla::Clase::Mesh);
+    EXPECT_EQ(ventana.Mostrado()->Clase, EnVista::Tipo::Mesh);
     EXPECT_EQ(ventana.TreeView1->currentItem(), nullptr);
 
     // Another level drops the object with the level it belonged to.
     ventana.TreeView1->setCurrentItem(estaticos->child(0));
-    EXPECT_EQ(ventana.Mostrado()->Que, TForm1::EnPantalla::Clase::Estatico);
+    EXPECT_EQ(ventana.Mostrado()->Clase, EnVista::Tipo::Estatico);
     Elegir(Escribir("tres.tr4", EscribirNivel(ConMeshes(3))));
     EXPECT_FALSE(ventana.Mostrado());
     EXPECT_EQ(ventana.TreeView1->topLevelItem(0)->text(0), "Movibles (0)");
+}
+
+TEST_F(Ventana, ElRatonYLasTeclasDelPanelMuevenLaCamaraYElMenuVerHaceLoMismo) {
+    Elegir(Escribir("paginas.tr4", EscribirNivel(ConPaginas())));
+    const Navegacion& n = ventana.Camara();
+    // Nothing on show: a drag moves nothing.
+    Arrastrar({100, 100}, {200, 150}, Qt::LeftButton);
+    EXPECT_TRUE(n.Inicial());
+
+    ventana.ListBox1->setCurrentRow(1);
+    ASSERT_TRUE(n.HayObjetivo() && n.Inicial() && n.Girando());
+    EXPECT_EQ(n.Distancia(), 1500.0f);
+    const D3DXVECTOR3 centro = n.Objetivo();
+
+    // Left drag orbits about the target at the same distance.
+    Arrastrar({100, 100}, {160, 130}, Qt::LeftButton);
+    EXPECT_FALSE(n.Inicial());
+    EXPECT_EQ(n.Objetivo().x, centro.x);
+    const D3DXVECTOR3 ojo = n.Ojo();
+    EXPECT_NEAR(std::hypot(ojo.x - centro.x, ojo.y - centro.y, ojo.z - centro.z), 1500.0f, 0.1f);
+    EXPECT_GT(ojo.y, centro.y) << "dragging down looks from above";
+
+    // The wheel zooms; a middle or Shift+left drag pans.
+    QWheelEvent rueda({100, 100}, {100, 100}, {}, {0, 240}, Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(ventana.Panel1, &rueda);
+    EXPECT_NEAR(n.Distancia(), 1500.0f * 0.85f * 0.85f, 0.1f);
+    Arrastrar({100, 100}, {140, 100}, Qt::MiddleButton);
+    const D3DXVECTOR3 desplazado = n.Objetivo();
+    EXPECT_NE(desplazado.x, centro.x);
+    Arrastrar({100, 100}, {100, 140}, Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_NE(n.Objetivo().y, desplazado.y);
+
+    // F frames the limit, Space pauses and stops the frames, Home is the first view, turning.
+    Tecla(Qt::Key_F);
+    EXPECT_EQ(n.Objetivo().y, n.Limite().Y);
+    EXPECT_NEAR(n.Distancia(),
+                DistanciaAjuste(n.Limite().Radio, ventana.Panel1->Ancho(), ventana.Panel1->Alto()),
+                1.0f);
+    Tecla(Qt::Key_Space);
+    EXPECT_FALSE(n.Girando());
+    EXPECT_FALSE(ventana.Timer1->isActive());
+    EXPECT_TRUE(Hijo("Pausar1")->isChecked());
+    const float angulo = ventana.Angulo();
+    ventana.FormPaint();
+    EXPECT_EQ(ventana.Angulo(), angulo);
+    Tecla(Qt::Key_Home);
+    EXPECT_TRUE(n.Inicial() && n.Girando() && ventana.Timer1->isActive());
+    EXPECT_FALSE(Hijo("Pausar1")->isChecked());
+    EXPECT_EQ(n.Objetivo().x, centro.x);
+
+    // The menu's actions, and a double click, do the same.
+    Hijo("Pausar1")->trigger();
+    EXPECT_FALSE(n.Girando());
+    Hijo("Pausar1")->trigger();
+    EXPECT_TRUE(n.Girando());
+    Hijo("Encuadrar1")->trigger();
+    EXPECT_FALSE(n.Inicial());
+    Hijo("Inicio1")->trigger();
+    EXPECT_TRUE(n.Inicial());
+    Raton(QEvent::MouseButtonDblClick, {50, 50}, Qt::LeftButton);
+    EXPECT_FALSE(n.Inicial());
+
+    // "Ajustar al mostrar" frames each mesh as it is picked.
+    Hijo("Inicio1")->trigger();
+    Hijo("AjustarAlMostrar1")->setChecked(true);
+    ventana.ListBox1->setCurrentRow(0);
+    EXPECT_FALSE(n.Inicial());
+    EXPECT_EQ(n.Objetivo().x, n.Limite().X);
+}
+
+TEST_F(Ventana, MinimizadaUOcultaNoDibujaCuadros) {
+    EXPECT_TRUE(ventana.Timer1->isActive());
+    ventana.showMinimized();
+    QApplication::processEvents();
+    EXPECT_FALSE(ventana.Timer1->isActive());
+    ventana.showNormal();
+    QApplication::processEvents();
+    EXPECT_TRUE(ventana.Timer1->isActive());
+    ventana.hide();
+    EXPECT_FALSE(ventana.Timer1->isActive());
+    ventana.show();
+    EXPECT_TRUE(ventana.Timer1->isActive());
+}
+
+TEST_F(Ventana, MenusAtajosYAcercaDe) {
+    QStringList menus;
+    for (QAction* a : ventana.menuBar()->actions())
+        menus << a->text();
+    EXPECT_EQ(menus, QStringList({"Archivo", "Ver", "Ayuda"}));
+    // With nothing recent, Archivo is Abrir, a line and Salir.
+    QStringList archivo;
+    for (QAction* a : ventana.Archivo1->actions())
+        if (a->isVisible())
+            archivo << (a->isSeparator() ? "-" : a->text());
+    EXPECT_EQ(archivo, QStringList({"Abrir", "-", "Salir"}));
+    EXPECT_EQ(ventana.Abrir1->shortcut(), QKeySequence("Ctrl+O"));
+    EXPECT_EQ(ventana.Salir1->shortcut(), QKeySequence("Ctrl+Q"));
+
+    // Ctrl+O from the keyboard asks for a file.
+    int pedidos = 0;
+    ventana.ElegirArchivo = [&] { return ++pedidos, QString(); };
+    ventana.activateWindow();
+    QTest::keyClick(ventana.ListBox1, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(pedidos, 1);
+
+    ventana.Acerca2->trigger();
+    auto* acerca = ventana.findChild<AcercaDe*>("AcercaDe");
+    ASSERT_NE(acerca, nullptr);
+    EXPECT_TRUE(acerca->isVisible());
+    for (const QString& parte : {QString("tr4visor " TR4_VERSION), QString("Tomb Raider 4"),
+                                 QString(".tr4"), QString("MIT"), QString(qVersion())})
+        EXPECT_TRUE(acerca->Texto().contains(parte)) << parte.toStdString();
+    acerca->accept();
+}
+
+TEST_F(Ventana, LosUltimosOchoArchivosQuedanEnArchivoYUnoQueYaNoEstaSeQuita) {
+    QStringList rutas;
+    for (int i = 0; i < 10; ++i)
+        rutas << Escribir(qPrintable(QString("n%1 & co.tr4").arg(i)), EscribirNivel(ConMeshes(1)));
+    for (const QString& r : rutas)
+        Elegir(r);
+    Elegir(rutas[5]); // again: first, once
+    QStringList esperadas = {rutas[5], rutas[9], rutas[8], rutas[7],
+                             rutas[6], rutas[4], rutas[3], rutas[2]};
+    EXPECT_EQ(ventana.Recientes(), esperadas);
+    EXPECT_EQ(Hijo("Reciente0")->text(), "&1 n5 && co.tr4");
+    EXPECT_TRUE(Hijo("Reciente7")->isVisible());
+    EXPECT_TRUE(Hijo("SeparadorRecientes")->isVisible());
+
+    // Picking one opens it; one removed from the disk is named once and not offered again.
+    Hijo("Reciente3")->trigger();
+    EXPECT_EQ(ventana.Recientes().first(), rutas[7]);
+    QFile::remove(rutas[9]);
+    avisos.clear();
+    const NivelAbierto* antes = ventana.Nivel();
+    ventana
+        .findChild<QAction*>(
+            qPrintable(QString("Reciente%1").arg(ventana.Recientes().indexOf(rutas[9]))))
+        ->trigger();
+    EXPECT_EQ(avisos.size(), 1);
+    EXPECT_EQ(ventana.Nivel(), antes);
+    EXPECT_FALSE(ventana.Recientes().contains(rutas[9]));
+    EXPECT_FALSE(Hijo("Reciente7")->isVisible());
+}
+
+TEST_F(Ventana, LoRecordadoVuelveEnLaVentanaSiguiente) {
+    const QString ruta = Escribir("recordado.tr4", EscribirNivel(ConMeshes(1)));
+    Elegir(ruta);
+    ventana.resize(900, 700);
+    Hijo("AjustarAlMostrar1")->setChecked(true);
+    Hijo("Paginas1")->trigger();
+    ASSERT_TRUE(ventana.findChild<PanelPaginas*>("PanelPaginas")->isVisible());
+    ventana.close();
+
+    TForm1 otra;
+    otra.Avisar = [](const QString&) {};
+    otra.show();
+    QApplication::processEvents();
+    EXPECT_EQ(otra.size(), QSize(900, 700));
+    EXPECT_TRUE(otra.findChild<QAction*>("AjustarAlMostrar1")->isChecked());
+    EXPECT_TRUE(otra.findChild<PanelPaginas*>("PanelPaginas")->isVisible());
+    EXPECT_EQ(otra.Recientes(), QStringList({ruta}));
+    EXPECT_EQ(QSettings("tr4visor", "tr4visor").value("archivos/carpeta").toString(),
+              QFileInfo(ruta).absolutePath());
+    // Defaults: the first view, turning, no framing on pick, no dock.
+    SinAjustes borrar;
+    TForm1 nueva;
+    EXPECT_FALSE(nueva.findChild<QAction*>("AjustarAlMostrar1")->isChecked());
+    EXPECT_TRUE(nueva.Camara().Inicial() && nueva.Camara().Girando());
+    EXPECT_TRUE(nueva.findChild<PanelPaginas*>("PanelPaginas")->isHidden());
+}
+
+TEST_F(Ventana, LaBarraDeEstadoDiceQueSeMuestraYLasPaginasSeGuardanComoSeSuben) {
+    const QString ruta = Escribir("paginas.tr4", EscribirNivel(ConPaginas()));
+    Elegir(ruta);
+    ventana.ListBox1->setCurrentRow(1);
+    EXPECT_EQ(Texto("EstadoVista"), "Mesh 1: 4 vértices, 1 rectángulos, 1 triángulos, "
+                                    "2 con textura, radio 150, páginas 0, 1");
+    EXPECT_EQ(Texto("EstadoNivel"),
+              QString("paginas.tr4, %1 KiB").arg((QFileInfo(ruta).size() + 1023) / 1024));
+    ventana.ListBox1->setCurrentRow(0);
+    EXPECT_EQ(Texto("EstadoVista"), "Mesh 0: 3 vértices, 0 rectángulos, 1 triángulos, "
+                                    "1 con textura, radio 0, páginas 1");
+
+    // The dock: a thumbnail a page; the large view outlines the faces of what is on show.
+    auto* paginas = ventana.findChild<PanelPaginas*>("PanelPaginas");
+    auto* vista = ventana.findChild<VistaPagina*>("VistaPagina");
+    ASSERT_TRUE(paginas && vista);
+    EXPECT_EQ(ventana.findChild<QListWidget*>("MiniaturasPaginas")->count(), 2);
+    ventana.ListBox1->setCurrentRow(1);
+    paginas->MostrarPagina(1);
+    EXPECT_EQ(vista->NumContornos(), 1);
+    paginas->MostrarPagina(0);
+    EXPECT_EQ(vista->NumContornos(), 1);
+    vista->SetZoom(99);
+    EXPECT_EQ(vista->Zoom(), VistaPagina::ZOOM_MAXIMO);
+
+    // The PNG holds the page's bytes exactly as uploaded, alpha included.
+    const QString png = carpeta.filePath("pagina.png");
+    paginas->ElegirDestino = [&](const QString&) { return png; };
+    paginas->MostrarPagina(1);
+    ASSERT_TRUE(paginas->GuardarPagina());
+    const QImage leida = QImage(png).convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(leida.size(), QSize(256, 256));
+    const Bytes esperados = ConPaginas().paginas;
+    EXPECT_EQ(std::memcmp(leida.constBits(), esperados.data() + 262144, 262144), 0);
+    // A place it cannot be written is named, nothing else changes.
+    QStringList fallos;
+    paginas->Avisar = [&](const QString& t) { fallos << t; };
+    paginas->ElegirDestino = [&](const QString&) { return carpeta.filePath("no/existe.png"); };
+    EXPECT_FALSE(paginas->GuardarPagina());
+    EXPECT_EQ(fallos.size(), 1);
+
+    // Another level: the dock follows; the status drops what was on show.
+    Elegir(Escribir("tres.tr4", EscribirNivel(ConMeshes(3))));
+    EXPECT_EQ(ventana.findChild<QListWidget*>("MiniaturasPaginas")->count(), 0);
+    EXPECT_EQ(Texto("EstadoVista"), "");
+    EXPECT_TRUE(vista->Imagen().isNull());
+}
+
+TEST(VentanaEnIngles, TodoTextoDeLaVentanaVaEnIngles) {
+    auto& aplicacion = *static_cast<Aplicacion*>(QCoreApplication::instance());
+    aplicacion.AplicarIdioma(Idioma::Ingles);
+    std::shared_ptr<void> volver(nullptr,
+                                 [&](void*) { aplicacion.AplicarIdioma(Idioma::Espanol); });
+    QTemporaryDir carpeta;
+    SinAjustes sinAjustes;
+    TForm1 ventana;
+    QStringList avisos;
+    ventana.Avisar = [&](const QString& t) { avisos << t; };
+    const QString ruta = carpeta.filePath("paginas.tr4");
+    ASSERT_TRUE(GuardarArchivo(ruta.toStdString(), EscribirNivel(ConPaginas())));
+    ventana.AbrirArchivo(ruta);
+    ventana.ListBox1->setCurrentRow(1);
+
+    EXPECT_EQ(ventana.windowTitle(), "Test Viewer");
+    QStringList menus;
+    for (QAction* a : ventana.menuBar()->actions())
+        menus << a->text();
+    EXPECT_EQ(menus, QStringList({"File", "View", "Help"}));
+    EXPECT_EQ(ventana.Abrir1->text(), "Open");
+    EXPECT_EQ(ventana.Salir1->text(), "Quit");
+    EXPECT_EQ(ventana.Acerca2->text(), "About..");
+    EXPECT_EQ(ventana.findChild<QAction*>("Paginas1")->text(), "Texture pages");
+    EXPECT_EQ(ventana.RadioButton1->text(), "Textured");
+    EXPECT_EQ(ventana.ListBox1->item(1)->text(), "Object:1");
+    EXPECT_EQ(ventana.findChild<QLabel*>("EstadoVista")->text(),
+              "Mesh 1: 4 vertices, 1 rectangles, 1 triangles, 2 textured, radius 150, pages 0, 1");
+    AcercaDe acerca;
+    EXPECT_TRUE(acerca.Texto().contains("MIT licence")) << acerca.Texto().toStdString();
+
+    const QString danado = carpeta.filePath("danado.tr4");
+    ASSERT_TRUE(GuardarArchivo(danado.toStdString(), Bytes(10, 0)));
+    ventana.AbrirArchivo(danado);
+    ASSERT_EQ(avisos.size(), 1);
+    EXPECT_TRUE(avisos[0].startsWith("Could not open the level")) << avisos[0].toStdString();
 }
 
 } // namespace
@@ -214,6 +538,14 @@ TEST(Aplicacion, UnaExcepcionEnUnManejadorSeAvisaYElProgramaTerminaBien) {
 int main(int argc, char** argv) {
     // Set here rather than by CTest, so that the program also runs by hand without a display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // What the window remembers goes to a folder of the test's own, never the user's.
+    char ajustes[] = "/tmp/app_test-ajustes-XXXXXX";
+    if (!mkdtemp(ajustes))
+        return 1;
+    setenv("XDG_CONFIG_HOME", ajustes, 1);
+    std::shared_ptr<void> borrar(nullptr, [&](void*) { QDir(ajustes).removeRecursively(); });
+    // The window's own texts, whatever the locale the tests run under.
+    FijarIdioma(Idioma::Espanol);
     Aplicacion aplicacion(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -49,6 +49,9 @@ TEST(trTextura, SoloLasPaginasEnterasDelBloqueUnoSeVuelvenTexturas) {
             EXPECT_NE(paginas.GetTextura(i), nullptr);
         EXPECT_EQ(paginas.GetTextura(c.paginas), nullptr);
         EXPECT_EQ(paginas.GetTextura(-1), nullptr);
+        // The texels handed out for viewing and saving: whole pages only.
+        EXPECT_EQ(paginas.GetTexels(c.paginas), nullptr) << c.bytes;
+        EXPECT_EQ(paginas.GetTexels(-1), nullptr);
     }
 }
 
@@ -61,6 +64,9 @@ TEST(trTextura, LaPaginaDosSaleDeLosBytesQueEmpiezanEnDosPaginas) {
     EXPECT_EQ(d.registro->Contenido["tex3"],
               Bytes(bloque.begin() + 2 * PAGINA, bloque.begin() + 3 * PAGINA));
     EXPECT_NE(d.registro->Contenido["tex3"], d.registro->Contenido["tex2"]);
+    // What the pages dock shows and saves is what was uploaded.
+    EXPECT_EQ(d.registro->Contenido["tex3"],
+              Bytes(paginas.GetTexels(2), paginas.GetTexels(2) + PAGINA));
 }
 
 TEST(trTextura, SinDispositivoOAntesDeCrearNoHayTexturas) {

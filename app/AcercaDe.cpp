@@ -1,0 +1,36 @@
+#include "AcercaDe.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QVBoxLayout>
+#include <QtGlobal>
+
+#ifndef TR4_VERSION
+#error "TR4_VERSION comes from the project's version in CMake"
+#endif
+
+AcercaDe::AcercaDe(QWidget* padre) : QDialog(padre) {
+    setObjectName("AcercaDe");
+    setWindowTitle(tr("Acerca de tr4visor"));
+    texto_ = tr("<h3>tr4visor %1</h3>"
+                "<p>Visor de niveles de Tomb Raider 4 (archivos <tt>.tr4</tt>): lee sus bloques "
+                "comprimidos, sus meshes y sus páginas de textura, y muestra cada mesh girando, "
+                "con textura o en alambre.</p>"
+                "<p>Licencia MIT.</p>"
+                "<p>Hecho con Qt %2.</p>")
+                 .arg(QStringLiteral(TR4_VERSION), QString::fromLatin1(qVersion()));
+    auto* etiqueta = new QLabel(texto_, this);
+    etiqueta->setObjectName("TextoAcercaDe");
+    etiqueta->setWordWrap(true);
+    etiqueta->setTextFormat(Qt::RichText);
+    auto* botones = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(botones, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    auto* columna = new QVBoxLayout(this);
+    columna->addWidget(etiqueta);
+    columna->addWidget(botones);
+    setMinimumWidth(420);
+}
+
+QString AcercaDe::Texto() const {
+    return texto_;
+}

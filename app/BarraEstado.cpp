@@ -1,0 +1,85 @@
+#include "BarraEstado.h"
+
+#include "EnVista.h"
+#include "trMesh.h"
+
+#include <QFileInfo>
+#include <QLabel>
+
+#include <cmath>
+
+BarraEstado::BarraEstado(QWidget* padre) : QStatusBar(padre) {
+    setObjectName("BarraEstado");
+    vista_ = new QLabel(this);
+    vista_->setObjectName("EstadoVista");
+    nivel_ = new QLabel(this);
+    nivel_->setObjectName("EstadoNivel");
+    cuadros_ = new QLabel(this);
+    cuadros_->setObjectName("EstadoCuadros");
+    addWidget(vista_, 1);
+    addPermanentWidget(nivel_);
+    addPermanentWidget(cuadros_);
+}
+
+void BarraEstado::SetVista(const EnVista* vista, const trNivel& nivel, int32_t numPaginas) {
+    if (!vista) {
+        QuitarVista();
+        return;
+    }
+    const RecuentoVista r = Contar(*vista, nivel, numPaginas);
+    QStringList paginas;
+    for (int32_t p : r.Paginas)
+        paginas << QString::number(p);
+    const QString enPaginas = paginas.isEmpty() ? tr("ninguna") : paginas.join(", ");
+    QString texto;
+    if (vista->Clase == EnVista::Tipo::Mesh) {
+        const trMesh* m = vista->Meshes.empty() ? nullptr : vista->Meshes.front();
+        texto = tr("Mesh %1: %2 vértices, %3 rectángulos, %4 triángulos, %5 con textura, radio %6, "
+                   "páginas %7")
+                    .arg(vista->Indice)
+                    .arg(r.Vertices)
+                    .arg(r.Rectangulos)
+                    .arg(r.Triangulos)
+                    .arg(r.Texturizadas)
+                    .arg(m ? m->Radio : 0)
+                    .arg(enPaginas);
+        if (!vista->Objetos.empty()) {
+            QStringList ids;
+            for (int32_t id : vista->Objetos)
+                ids << QString::number(id);
+            texto += tr("; la usan los objetos %1").arg(ids.join(", "));
+        }
+    } else {
+        const QString quien = vista->Clase == EnVista::Tipo::Movible
+                                  ? tr("Movible %1").arg(vista->Indice)
+                                  : tr("Estático %1").arg(vista->Indice);
+        texto = tr("%1: %2 meshes, %3 caras, %4 con textura, radio %5, páginas %6")
+                    .arg(quien)
+                    .arg(vista->Meshes.size())
+                    .arg(r.Rectangulos + r.Triangulos)
+                    .arg(r.Texturizadas)
+                    .arg(std::lround(vista->Limite.Radio))
+                    .arg(enPaginas);
+    }
+    vista_->setText(texto);
+}
+
+void BarraEstado::QuitarVista() {
+    vista_->clear();
+}
+
+void BarraEstado::SetNivel(const QString& ruta, qint64 bytes) {
+    if (ruta.isEmpty()) {
+        nivel_->clear();
+        return;
+    }
+    nivel_->setText(tr("%1, %2 KiB").arg(QFileInfo(ruta).fileName()).arg((bytes + 1023) / 1024));
+    nivel_->setToolTip(ruta);
+}
+
+void BarraEstado::SetCuadros(double porSegundo) {
+    if (porSegundo < 0)
+        cuadros_->clear();
+    else
+        cuadros_->setText(tr("%1 cuadros/s").arg(std::lround(porSegundo)));
+}

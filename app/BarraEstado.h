@@ -1,0 +1,30 @@
+#pragma once
+// The window's status bar: what is on show (a mesh's or an object's counts, size and pages), the
+// open level's file and size, and the frames per second while it turns.
+#include <QStatusBar>
+
+#include <cstdint>
+
+class QLabel;
+struct EnVista;
+struct trNivel;
+
+class BarraEstado : public QStatusBar {
+    Q_OBJECT
+
+  public:
+    explicit BarraEstado(QWidget* padre = nullptr);
+
+    // Null clears it. The pages counted are those the level's texture pages hold.
+    void SetVista(const EnVista* vista, const trNivel& nivel, int32_t numPaginas);
+    void QuitarVista();
+    // An empty path clears it.
+    void SetNivel(const QString& ruta, qint64 bytes);
+    // A negative rate clears it.
+    void SetCuadros(double porSegundo);
+
+  private:
+    QLabel* vista_;
+    QLabel* nivel_;
+    QLabel* cuadros_;
+};

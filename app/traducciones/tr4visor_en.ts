@@ -1,0 +1,229 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="es">
+<context>
+    <name>AcercaDe</name>
+    <message>
+        <source>Acerca de tr4visor</source>
+        <translation>About tr4visor</translation>
+    </message>
+    <message>
+        <source>&lt;h3&gt;tr4visor %1&lt;/h3&gt;&lt;p&gt;Visor de niveles de Tomb Raider 4 (archivos &lt;tt&gt;.tr4&lt;/tt&gt;): lee sus bloques comprimidos, sus meshes y sus páginas de textura, y muestra cada mesh girando, con textura o en alambre.&lt;/p&gt;&lt;p&gt;Licencia MIT.&lt;/p&gt;&lt;p&gt;Hecho con Qt %2.&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;tr4visor %1&lt;/h3&gt;&lt;p&gt;Viewer of Tomb Raider 4 levels (&lt;tt&gt;.tr4&lt;/tt&gt; files): reads their compressed blocks, their meshes and their texture pages, and shows each mesh turning, textured or as wireframe.&lt;/p&gt;&lt;p&gt;MIT licence.&lt;/p&gt;&lt;p&gt;Built with Qt %2.&lt;/p&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>Aplicacion</name>
+    <message>
+        <source>No queda memoria para continuar.</source>
+        <translation>Out of memory; cannot go on.</translation>
+    </message>
+    <message>
+        <source>Error inesperado: %1</source>
+        <translation>Unexpected error: %1</translation>
+    </message>
+    <message>
+        <source>Error inesperado.</source>
+        <translation>Unexpected error.</translation>
+    </message>
+</context>
+<context>
+    <name>BarraEstado</name>
+    <message>
+        <source>ninguna</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>Mesh %1: %2 vértices, %3 rectángulos, %4 triángulos, %5 con textura, radio %6, páginas %7</source>
+        <translation>Mesh %1: %2 vertices, %3 rectangles, %4 triangles, %5 textured, radius %6, pages %7</translation>
+    </message>
+    <message>
+        <source>; la usan los objetos %1</source>
+        <translation>; used by objects %1</translation>
+    </message>
+    <message>
+        <source>Objeto %1: %2 meshes, %3 caras, %4 con textura, radio %5, páginas %6</source>
+        <translation>Object %1: %2 meshes, %3 faces, %4 textured, radius %5, pages %6</translation>
+    </message>
+    <message>
+        <source>%1, %2 KiB</source>
+        <translation>%1, %2 KiB</translation>
+    </message>
+    <message>
+        <source>%1 cuadros/s</source>
+        <translation>%1 frames/s</translation>
+    </message>
+</context>
+<context>
+    <name>PanelGL</name>
+    <message>
+        <source>la plataforma no ofrece contextos OpenGL</source>
+        <translation>the platform offers no OpenGL contexts</translation>
+    </message>
+    <message>
+        <source>no se pudo crear un contexto OpenGL 3.3 núcleo</source>
+        <translation>no OpenGL 3.3 core context could be created</translation>
+    </message>
+</context>
+<context>
+    <name>PanelPaginas</name>
+    <message>
+        <source>Páginas de textura</source>
+        <translation>Texture pages</translation>
+    </message>
+    <message>
+        <source>Guardar como PNG</source>
+        <translation>Save as PNG</translation>
+    </message>
+    <message>
+        <source>Guardar la página como PNG</source>
+        <translation>Save the page as PNG</translation>
+    </message>
+    <message>
+        <source>Imagen PNG (*.png)</source>
+        <translation>PNG image (*.png)</translation>
+    </message>
+    <message>
+        <source>Página %1</source>
+        <translation>Page %1</translation>
+    </message>
+    <message>
+        <source>pagina-%1.png</source>
+        <translation>page-%1.png</translation>
+    </message>
+    <message>
+        <source>No se pudo escribir &quot;%1&quot;.</source>
+        <translation>Could not write &quot;%1&quot;.</translation>
+    </message>
+</context>
+<context>
+    <name>TForm1</name>
+    <message>
+        <source>Visualizador de Prueba</source>
+        <translation>Test Viewer</translation>
+    </message>
+    <message>
+        <source>Abrir Archivo de Tomb Raider 4</source>
+        <translation>Open Tomb Raider 4 File</translation>
+    </message>
+    <message>
+        <source>Tomb Raider 4 (*.tr4)</source>
+        <translation>Tomb Raider 4 (*.tr4)</translation>
+    </message>
+    <message>
+        <source>Panel1</source>
+        <translation>Panel1</translation>
+    </message>
+    <message>
+        <source>Meshes</source>
+        <translation>Meshes</translation>
+    </message>
+    <message>
+        <source>Render Mode</source>
+        <translation>Render Mode</translation>
+    </message>
+    <message>
+        <source>Texturizado</source>
+        <translation>Textured</translation>
+    </message>
+    <message>
+        <source>Wireframe</source>
+        <translation>Wireframe</translation>
+    </message>
+    <message>
+        <source>Archivo</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Abrir</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>Salir</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>Ayuda</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>Acerca..</source>
+        <translation>About..</translation>
+    </message>
+    <message>
+        <source>Ver</source>
+        <translation>View</translation>
+    </message>
+    <message>
+        <source>Ajustar a la vista	F</source>
+        <translation>Frame to fit	F</translation>
+    </message>
+    <message>
+        <source>Pausar el giro	Espacio</source>
+        <translation>Pause the turn	Space</translation>
+    </message>
+    <message>
+        <source>Vista inicial	Inicio</source>
+        <translation>First view	Home</translation>
+    </message>
+    <message>
+        <source>Ajustar al mostrar</source>
+        <translation>Frame when shown</translation>
+    </message>
+    <message>
+        <source>Páginas de textura</source>
+        <translation>Texture pages</translation>
+    </message>
+    <message>
+        <source>el dispositivo de dibujo no se pudo crear (hace falta OpenGL 3.3)</source>
+        <translation>the drawing device could not be created (OpenGL 3.3 is needed)</translation>
+    </message>
+    <message>
+        <source>No se puede dibujar: %1.
+Los niveles se abren y se listan, pero el panel no mostrará nada.</source>
+        <translation>Cannot draw: %1.
+Levels open and are listed, but the panel will show nothing.</translation>
+    </message>
+    <message>
+        <source>no hay memoria suficiente para abrirlo</source>
+        <translation>there is not enough memory to open it</translation>
+    </message>
+    <message>
+        <source>no se pudo leer</source>
+        <translation>it could not be read</translation>
+    </message>
+    <message>
+        <source>No se pudo abrir el nivel &quot;%1&quot;:
+%2.</source>
+        <translation>Could not open the level &quot;%1&quot;:
+%2.</translation>
+    </message>
+    <message>
+        <source>Meshes: %1</source>
+        <translation>Meshes: %1</translation>
+    </message>
+    <message>
+        <source>Objeto:%1</source>
+        <translation>Object:%1</translation>
+    </message>
+</context>
+<context>
+    <name>tr4visor</name>
+    <message>
+        <source>Visor de niveles de Tomb Raider 4</source>
+        <translation>Viewer of Tomb Raider 4 levels</translation>
+    </message>
+    <message>
+        <source>NIVEL</source>
+        <translation>LEVEL</translation>
+    </message>
+    <message>
+        <source>Nivel .tr4 que se abre al empezar.</source>
+        <translation>.tr4 level to open at start.</translation>
+    </message>
+    <message>
+        <source>[NIVEL]</source>
+        <translation>[LEVEL]</translation>
+    </message>
+</context>
+</TS>
