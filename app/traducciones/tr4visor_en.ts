@@ -42,16 +42,24 @@
         <translation>; used by objects %1</translation>
     </message>
     <message>
-        <source>Objeto %1: %2 meshes, %3 caras, %4 con textura, radio %5, páginas %6</source>
-        <translation>Object %1: %2 meshes, %3 faces, %4 textured, radius %5, pages %6</translation>
-    </message>
-    <message>
         <source>%1, %2 KiB</source>
         <translation>%1, %2 KiB</translation>
     </message>
     <message>
         <source>%1 cuadros/s</source>
         <translation>%1 frames/s</translation>
+    </message>
+    <message>
+        <source>Movible %1</source>
+        <translation>Moveable %1</translation>
+    </message>
+    <message>
+        <source>Estático %1</source>
+        <translation>Static %1</translation>
+    </message>
+    <message>
+        <source>%1: %2 meshes, %3 caras, %4 con textura, radio %5, páginas %6</source>
+        <translation>%1: %2 meshes, %3 faces, %4 textured, radius %5, pages %6</translation>
     </message>
 </context>
 <context>
@@ -205,6 +213,30 @@ Levels open and are listed, but the panel will show nothing.</translation>
     <message>
         <source>Objeto:%1</source>
         <translation>Object:%1</translation>
+    </message>
+    <message>
+        <source>Objetos</source>
+        <translation>Objects</translation>
+    </message>
+    <message>
+        <source>Movibles (%1)</source>
+        <translation>Moveables (%1)</translation>
+    </message>
+    <message>
+        <source>Estáticos (%1)</source>
+        <translation>Statics (%1)</translation>
+    </message>
+    <message>
+        <source>Movible %1 · %2 meshes</source>
+        <translation>Moveable %1 · %2 meshes</translation>
+    </message>
+    <message>
+        <source>Movible %1, mesh %2 de %3</source>
+        <translation>Moveable %1, mesh %2 of %3</translation>
+    </message>
+    <message>
+        <source>Estático %1</source>
+        <translation>Static %1</translation>
     </message>
 </context>
 <context>

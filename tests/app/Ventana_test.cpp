@@ -248,9 +248,16 @@ TEST_F(Ventana, ElArbolDeObjetosMuestraUnObjetoEnteroYLaListaVuelveALaMesh) {
     EXPECT_EQ(mostrado->Indice, 5);
     EXPECT_EQ(mostrado->Meshes.size(), 3u);
     EXPECT_GT(mostrado->Limite.Radio, 100.f);
+    EXPECT_TRUE(Texto("EstadoVista").startsWith("Movible 5: 3 meshes, "))
+        << Texto("EstadoVista").toStdString();
     EXPECT_EQ(ventana.Seleccionado(), nullptr) << "the list's mesh is not on show";
     EXPECT_EQ(ventana.ListBox1->currentRow(), -1);
     ventana.FormPaint(); // draws nothing without a device, and must not trip over the object
+
+    ventana.ListBox1->setCurrentRow(2);
+    EXPECT_TRUE(Texto("EstadoVista").endsWith("; la usan los objetos 5, 10, 38"))
+        << Texto("EstadoVista").toStdString();
+    ventana.TreeView1->setCurrentItem(movibles->child(0));
 
     // A heading shows nothing new; the list takes the panel back, even its earlier row.
     ventana.TreeView1->setCurrentItem(estaticos);
@@ -512,6 +519,9 @@ TEST(VentanaEnIngles, TodoTextoDeLaVentanaVaEnIngles) {
     EXPECT_EQ(ventana.findChild<QAction*>("Paginas1")->text(), "Texture pages");
     EXPECT_EQ(ventana.RadioButton1->text(), "Textured");
     EXPECT_EQ(ventana.ListBox1->item(1)->text(), "Object:1");
+    EXPECT_EQ(ventana.TreeView1->headerItem()->text(0), "Objects");
+    EXPECT_EQ(ventana.TreeView1->topLevelItem(0)->text(0), "Moveables (0)");
+    EXPECT_EQ(ventana.TreeView1->topLevelItem(1)->text(0), "Statics (0)");
     EXPECT_EQ(ventana.findChild<QLabel*>("EstadoVista")->text(),
               "Mesh 1: 4 vertices, 1 rectangles, 1 triangles, 2 textured, radius 150, pages 0, 1");
     AcercaDe acerca;
