@@ -36,18 +36,8 @@ TEST(Encuadre, AjustarPoneLaEsferaDentroDelLadoMasCortoYEntreLosPlanos) {
     for (auto [ancho, alto] : {std::pair{817, 769}, std::pair{200, 600}, std::pair{0, 0}}) {
         DispositivoGrabado d;
         ASSERT_EQ(EncuadrarEsfera(d.dispositivo, 100, -50, 20, 400, ancho, alto), D3D_OK);
-        const D3DXMATRIX p = d.dispositivo.GetProyeccion(), v = d.dispositivo.GetVista();
         // The sphere's top and its side on the narrower axis project inside clip space, near it.
-        auto clip = [&](float x, float y, float z) {
-            float e[4] = {x, y, z, 1}, o[4] = {}, c[4] = {};
-            for (int j = 0; j < 4; ++j)
-                for (int i = 0; i < 4; ++i)
-                    o[j] += e[i] * v.m[i][j];
-            for (int j = 0; j < 4; ++j)
-                for (int i = 0; i < 4; ++i)
-                    c[j] += o[i] * p.m[i][j];
-            return std::array<float, 3>{c[0] / c[3], c[1] / c[3], c[2] / c[3]};
-        };
+        auto clip = [&](float x, float y, float z) { return Clip(d.dispositivo, {x, y, z}); };
         const float arriba = clip(100, 350, 20)[1];
         const float lado = clip(500, -50, 20)[0];
         EXPECT_LT(std::max(arriba, lado), 1.0f) << ancho << "x" << alto;

@@ -13,19 +13,6 @@
 
 namespace {
 
-// x, y and depth in the device's normalised coordinates, and w (positive in front of the eye).
-std::array<float, 4> Clip(const dxDevice8& d, D3DXVECTOR3 punto) {
-    const D3DXMATRIX v = d.GetVista(), p = d.GetProyeccion();
-    float e[4] = {punto.x, punto.y, punto.z, 1}, o[4] = {}, c[4] = {};
-    for (int j = 0; j < 4; ++j)
-        for (int i = 0; i < 4; ++i)
-            o[j] += e[i] * v.m[i][j];
-    for (int j = 0; j < 4; ++j)
-        for (int i = 0; i < 4; ++i)
-            c[j] += o[i] * p.m[i][j];
-    return {c[0] / c[3], c[1] / c[3], c[2] / c[3], c[3]};
-}
-
 float Distancia(D3DXVECTOR3 a, D3DXVECTOR3 b) {
     return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z);
 }
