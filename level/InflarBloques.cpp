@@ -22,9 +22,11 @@ uint64_t CapacidadInicial(const FlujoBloque& f) {
     return std::min<uint64_t>(f.declarado, uint64_t{f.comprimido} * 16 + (1u << 20));
 }
 
-// zlib, streaming, for the one verdict libdeflate cannot give: libdeflate reads zeros past the
-// end of a cut stream, and those can decode into output beyond the stated size. zlib stops at the
-// last real byte, so it tells a stream that truly goes on from one that is cut.
+// zlib, streaming, to say what is wrong with a stream libdeflate refused, exactly as a level has
+// always been told. libdeflate alone cannot: it reads zeros past the end of a cut stream, which can
+// decode into output beyond the stated size, and it refuses a stored block that runs past the
+// input before copying any of it, where the bytes that are there may already exceed that size.
+// zlib goes symbol by symbol and stops at the last real byte.
 Inflado InflarConZlib(const FlujoBloque& f, trBytes& destino) {
     z_stream z{};
     if (inflateInit(&z) != Z_OK)
@@ -36,6 +38,7 @@ Inflado InflarConZlib(const FlujoBloque& f, trBytes& destino) {
     uint64_t capacidad = CapacidadInicial(f);
     uint8_t sobra = 0;
     try {
+        trBytes().swap(destino); // nothing libdeflate left is kept, nor its buffer
         destino.resize(capacidad);
         for (;;) {
             if (z.total_out == capacidad && capacidad < f.declarado) {
@@ -82,12 +85,13 @@ Inflado InflarUno(libdeflate_decompressor& d, const FlujoBloque& f, trBytes& des
                 destino.resize(escritos);
                 return Inflado::Bien;
             case LIBDEFLATE_INSUFFICIENT_SPACE:
-                if (capacidad == f.declarado)
-                    return InflarConZlib(f, destino);
-                capacidad = std::min<uint64_t>(f.declarado, capacidad * 2);
-                break;
-            default: // damaged, cut or with a wrong checksum
-                return Inflado::Danado;
+                if (capacidad < f.declarado) {
+                    capacidad = std::min<uint64_t>(f.declarado, capacidad * 2);
+                    break;
+                }
+                [[fallthrough]];
+            default: // beyond its stated size, damaged, cut or with a wrong checksum
+                return InflarConZlib(f, destino);
             }
         }
     } catch (const std::bad_alloc&) {
