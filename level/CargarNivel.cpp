@@ -113,8 +113,8 @@ bool LeerContenedor(Cursor& c, trNivel& n, std::string* motivo) {
     FlujoBloque flujos[4];
     std::string motivoLocalizar;
     int localizados = 0;
-    while (localizados < 4 && LocalizarBloque(c, localizados, n, flujos[localizados],
-                                              &motivoLocalizar))
+    while (localizados < 4 &&
+           LocalizarBloque(c, localizados, n, flujos[localizados], &motivoLocalizar))
         ++localizados;
     Inflado fallo = Inflado::Bien;
     const int inflados = InflarBloques(flujos, localizados, n.DatosBloque, fallo);

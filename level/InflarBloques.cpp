@@ -99,10 +99,6 @@ Inflado InflarUno(libdeflate_decompressor& d, const FlujoBloque& f, trBytes& des
     }
 }
 
-void LiberarDescompresor(libdeflate_decompressor* d) {
-    libdeflate_free_decompressor(d);
-}
-
 } // namespace
 
 int InflarBloques(const FlujoBloque* flujos, int cuantos, trBytes* destinos, Inflado& fallo,
@@ -111,22 +107,23 @@ int InflarBloques(const FlujoBloque* flujos, int cuantos, trBytes* destinos, Inf
     // Largest first: the long block starts at once and the short ones fill in beside it.
     int orden[4] = {0, 1, 2, 3};
     std::sort(orden, orden + cuantos, [&](int a, int b) {
-        return flujos[a].declarado != flujos[b].declarado ? flujos[a].declarado > flujos[b].declarado
-                                                          : a < b;
+        return flujos[a].declarado != flujos[b].declarado
+                   ? flujos[a].declarado > flujos[b].declarado
+                   : a < b;
     });
     uint64_t total = 0;
     for (int b = 0; b < cuantos; ++b)
         total += flujos[b].declarado;
-    const uint64_t hilos = std::min<uint64_t>(
-        {std::max(trabajadores, 1u), uint64_t(std::max(cuantos, 1)),
-         std::max<uint64_t>(total / INFLADO_POR_HILO, 1)});
+    const uint64_t hilos =
+        std::min<uint64_t>({std::max(trabajadores, 1u), uint64_t(std::max(cuantos, 1)),
+                            std::max<uint64_t>(total / INFLADO_POR_HILO, 1)});
 
     Inflado resultados[4] = {};
     std::atomic<int> siguiente{0};
     std::atomic<int> primerFallo{cuantos};
     auto trabajar = [&]() noexcept {
-        std::unique_ptr<libdeflate_decompressor, void (*)(libdeflate_decompressor*)> d(
-            nullptr, &LiberarDescompresor);
+        std::unique_ptr<libdeflate_decompressor, decltype(&libdeflate_free_decompressor)> d(
+            nullptr, &libdeflate_free_decompressor);
         for (int i; (i = siguiente++) < cuantos;) {
             const int b = orden[i];
             // A block after one known to fail would never be reported.
