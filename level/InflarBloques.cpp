@@ -16,17 +16,19 @@ namespace {
 // inflate sooner on the calling one.
 constexpr uint64_t INFLADO_POR_HILO = 256 << 10;
 
+// The room past its stated size a stream is given to show it really goes on: more than a few
+// bytes, for sizes a little short, and far less than the size itself.
+constexpr uint64_t HOLGURA_TOPE = 64 << 10;
+
 // The first buffer a stream is given: all it states when the compressed bytes could plausibly
 // yield that much, otherwise what they could, grown only as the stream proves it holds more.
 uint64_t CapacidadInicial(const FlujoBloque& f) {
     return std::min<uint64_t>(f.declarado, uint64_t{f.comprimido} * 16 + (1u << 20));
 }
 
-// zlib, streaming, to say what is wrong with a stream libdeflate refused, exactly as a level has
-// always been told. libdeflate alone cannot: it reads zeros past the end of a cut stream, which can
-// decode into output beyond the stated size, and it refuses a stored block that runs past the
-// input before copying any of it, where the bytes that are there may already exceed that size.
-// zlib goes symbol by symbol and stops at the last real byte.
+// zlib, streaming, to name the fault of a stream that may have gone past its stated size, as a
+// level has always been told: libdeflate reads zeros past the end of a cut stream, and those can
+// decode into output beyond that size. zlib stops at the last real byte.
 Inflado InflarConZlib(const FlujoBloque& f, trBytes& destino) {
     z_stream z{};
     if (inflateInit(&z) != Z_OK)
@@ -67,31 +69,69 @@ Inflado InflarConZlib(const FlujoBloque& f, trBytes& destino) {
     return Inflado::Bien;
 }
 
+// Whether the four bytes after the deflate data, `leidos` bytes of it, are there and hold the
+// checksum of what it yielded.
+bool SumaCorrecta(const FlujoBloque& f, size_t leidos, const uint8_t* salida, size_t escritos) {
+    if (f.comprimido - 2 - leidos < 4)
+        return false;
+    const uint8_t* suma = f.datos + 2 + leidos;
+    return libdeflate_adler32(1, salida, escritos) ==
+           (uint32_t{suma[0]} << 24 | uint32_t{suma[1]} << 16 | uint32_t{suma[2]} << 8 | suma[3]);
+}
+
+// A stream that would not fit in its stated size either goes on past it or is cut and read on in
+// zeros. Given room to spare, one that then ends whole, its checksum right, went past from its own
+// bytes; anything else is left to zlib, slower but exact.
+Inflado MasAllaDelTope(libdeflate_decompressor& d, const FlujoBloque& f, trBytes& destino) {
+    trBytes().swap(destino);
+    destino.resize(uint64_t{f.declarado} + HOLGURA_TOPE);
+    size_t leidos = 0, escritos = 0;
+    if (libdeflate_deflate_decompress_ex(&d, f.datos + 2, f.comprimido - 2, destino.data(),
+                                         destino.size(), &leidos,
+                                         &escritos) == LIBDEFLATE_SUCCESS &&
+        escritos > f.declarado && SumaCorrecta(f, leidos, destino.data(), escritos))
+        return Inflado::Excede;
+    return InflarConZlib(f, destino);
+}
+
+// A zlib header with nothing but the deflate data behind it: no preset dictionary, which no level
+// has and zlib refuses.
+bool CabeceraSencilla(const FlujoBloque& f) {
+    const unsigned cmf = f.datos[0], flg = f.datos[1];
+    return (cmf & 0x0F) == Z_DEFLATED && (cmf >> 4) <= 7 && ((cmf << 8) | flg) % 31 == 0 &&
+           (flg & 0x20) == 0;
+}
+
 // One stream in one call to libdeflate, which needs the whole output buffer beforehand. A stated
 // size that may be a lie is not trusted with it: the buffer doubles, starting over, only while
 // the stream really yields more, so what is held follows the stream, not the header.
+// The deflate data is read raw and its checksum checked here: libdeflate's zlib call sets the
+// last four bytes aside as the checksum before it decodes, so a stream cut inside its checksum
+// would look cut in its data, even where the data had already gone past the stated size.
 Inflado InflarUno(libdeflate_decompressor& d, const FlujoBloque& f, trBytes& destino) {
+    if (f.comprimido < 2 || !CabeceraSencilla(f))
+        return InflarConZlib(f, destino);
     uint64_t capacidad = CapacidadInicial(f);
     try {
         for (;;) {
             trBytes().swap(destino); // the last attempt's bytes are rewritten from the start
             destino.resize(capacidad);
             uint8_t vacio = 0;
-            size_t escritos = 0;
-            switch (libdeflate_zlib_decompress_ex(&d, f.datos, f.comprimido,
-                                                  capacidad ? destino.data() : &vacio, capacidad,
-                                                  nullptr, &escritos)) {
+            size_t leidos = 0, escritos = 0;
+            switch (libdeflate_deflate_decompress_ex(&d, f.datos + 2, f.comprimido - 2,
+                                                     capacidad ? destino.data() : &vacio, capacidad,
+                                                     &leidos, &escritos)) {
             case LIBDEFLATE_SUCCESS:
                 destino.resize(escritos);
-                return Inflado::Bien;
+                return SumaCorrecta(f, leidos, destino.data(), escritos) ? Inflado::Bien
+                                                                         : Inflado::Danado;
             case LIBDEFLATE_INSUFFICIENT_SPACE:
-                if (capacidad < f.declarado) {
-                    capacidad = std::min<uint64_t>(f.declarado, capacidad * 2);
-                    break;
-                }
-                [[fallthrough]];
-            default: // beyond its stated size, damaged, cut or with a wrong checksum
-                return InflarConZlib(f, destino);
+                if (capacidad == f.declarado)
+                    return MasAllaDelTope(d, f, destino);
+                capacidad = std::min<uint64_t>(f.declarado, capacidad * 2);
+                break;
+            default: // damaged or cut, found before anything went past the stated size
+                return Inflado::Danado;
             }
         }
     } catch (const std::bad_alloc&) {

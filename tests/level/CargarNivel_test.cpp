@@ -214,6 +214,12 @@ TEST_F(NivelPrevio, TamanosQueMienten) {
         d.bloques[1].tamanoInflado = InfladoHastaElCorte(*d.bloques[1].flujo);
         ExpectRechazo(Serializar(d), "bloque 2: el flujo zlib está dañado");
     }
+    // Stating half of what it holds, and damaged near its end: it went past its size first.
+    auto d = c;
+    d.bloques[1].flujo = flujo;
+    d.bloques[1].flujo->at(flujo.size() - 10) ^= 0x55;
+    d.bloques[1].tamanoInflado = 10000;
+    ExpectRechazo(Serializar(d), "bloque 2: se descomprime en más de los 10000 bytes");
 }
 
 TEST_F(NivelPrevio, FlujosQueNoSonZlib) {
