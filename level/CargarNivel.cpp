@@ -1,5 +1,5 @@
 #include "CargarNivel.h"
-#include "InflarBloques.h"
+#include "InflarFlujos.h"
 
 #include <zlib.h>
 
@@ -117,7 +117,7 @@ bool LeerContenedor(Cursor& c, trNivel& n, std::string* motivo) {
            LocalizarBloque(c, localizados, n, flujos[localizados], &motivoLocalizar))
         ++localizados;
     Inflado fallo = Inflado::Bien;
-    const int inflados = InflarBloques(flujos, localizados, n.DatosBloque, fallo);
+    const int inflados = InflarFlujos(flujos, localizados, n.DatosBloque, fallo);
     for (int b = 0; b < 4; ++b)
         if (!(b < localizados ? AceptarInflado(b, b < inflados ? Inflado::Bien : fallo, n, motivo)
                               : Fallar(motivo, motivoLocalizar))) {

@@ -1,6 +1,6 @@
 #include "CargarNivel.h"
 #include "EscritorNivel.h"
-#include "InflarBloques.h"
+#include "InflarFlujos.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -263,7 +263,7 @@ TEST_F(NivelPrevio, FlujosQueNoSonZlib) {
 }
 
 // However many threads share the blocks out, the result is the one a single thread gives.
-TEST(InflarBloques, ElMismoResultadoConCualquierNumeroDeHilos) {
+TEST(InflarFlujos, ElMismoResultadoConCualquierNumeroDeHilos) {
     const Bytes datos[4] = {Paginas(3, [](int p, int x, int y) { return uint32_t(p + x * y); }),
                             Bytes(1000, 7), Bytes(600000, 3),
                             Paginas(1, [](int, int x, int y) { return uint32_t(x ^ y); })};
@@ -279,13 +279,13 @@ TEST(InflarBloques, ElMismoResultadoConCualquierNumeroDeHilos) {
     for (unsigned hilos : {0u, 1u, 2u, 3u, 4u, 16u}) {
         trBytes destinos[4];
         Inflado fallo = Inflado::Bien;
-        EXPECT_EQ(InflarBloques(sanos, 4, destinos, fallo, hilos), 4) << hilos;
+        EXPECT_EQ(InflarFlujos(sanos, 4, destinos, fallo, hilos), 4) << hilos;
         for (int b = 0; b < 4; ++b)
             EXPECT_EQ(destinos[b], datos[b]) << hilos << " " << b;
-        EXPECT_EQ(InflarBloques(rotos, 4, destinos, fallo, hilos), 1) << hilos;
+        EXPECT_EQ(InflarFlujos(rotos, 4, destinos, fallo, hilos), 1) << hilos;
         EXPECT_EQ(fallo, Inflado::Excede) << hilos;
         EXPECT_EQ(destinos[0], datos[0]) << hilos;
-        EXPECT_EQ(InflarBloques(rotos + 2, 2, destinos, fallo, hilos), 1) << hilos;
+        EXPECT_EQ(InflarFlujos(rotos + 2, 2, destinos, fallo, hilos), 1) << hilos;
         EXPECT_EQ(fallo, Inflado::Danado) << hilos;
     }
 }

@@ -1,4 +1,4 @@
-#include "InflarBloques.h"
+#include "InflarFlujos.h"
 
 #include <libdeflate.h>
 #include <zlib.h>
@@ -141,8 +141,8 @@ Inflado InflarUno(libdeflate_decompressor& d, const FlujoBloque& f, trBytes& des
 
 } // namespace
 
-int InflarBloques(const FlujoBloque* flujos, int cuantos, trBytes* destinos, Inflado& fallo,
-                  unsigned trabajadores) {
+int InflarFlujos(const FlujoBloque* flujos, int cuantos, trBytes* destinos, Inflado& fallo,
+                 unsigned trabajadores) {
     cuantos = std::clamp(cuantos, 0, 4);
     // Largest first: the long block starts at once and the short ones fill in beside it.
     int orden[4] = {0, 1, 2, 3};
