@@ -1,5 +1,6 @@
 #include "CargarNivel.h"
 #include "Idioma.h"
+#include "InflarFlujos.h"
 
 #include <zlib.h>
 
@@ -52,53 +53,8 @@ bool CabeceraZlibValida(const uint8_t* p, size_t n) {
            ((p[0] << 8) | p[1]) % 31 == 0;
 }
 
-enum class Inflado { Bien, Excede, Danado, SinMemoria };
-
-// Inflates one zlib stream of at most `declarado` bytes. The stated size is only a ceiling: the
-// buffer grows with what the stream really yields, so a lying size never becomes a huge
-// allocation, and an honest one is met with a single buffer.
-Inflado Inflar(const uint8_t* flujo, uint32_t comprimido, uint32_t declarado, trBytes& destino,
-               uint64_t& escritos) {
-    z_stream z{};
-    if (inflateInit(&z) != Z_OK)
-        return Inflado::SinMemoria;
-    std::unique_ptr<z_stream, int (*)(z_stream*)> cerrar(&z, &inflateEnd);
-    z.next_in = const_cast<Bytef*>(flujo);
-    z.avail_in = comprimido;
-
-    uint64_t capacidad = std::min<uint64_t>(declarado, uint64_t{comprimido} * 16 + (1u << 20));
-    uint8_t sobra = 0;
-    try {
-        destino.resize(capacidad);
-        for (;;) {
-            if (z.total_out == capacidad && capacidad < declarado) {
-                capacidad = std::min<uint64_t>(declarado, capacidad * 2);
-                destino.resize(capacidad);
-            }
-            // At the stated size, one spare byte tells a stream that ends there from one that
-            // would go on.
-            const bool enElTope = z.total_out == capacidad;
-            z.next_out = enElTope ? &sobra : destino.data() + z.total_out;
-            z.avail_out = enElTope ? 1 : static_cast<uInt>(capacidad - z.total_out);
-            const int r = inflate(&z, Z_NO_FLUSH);
-            if (enElTope && z.avail_out == 0)
-                return Inflado::Excede;
-            if (r == Z_STREAM_END)
-                break;
-            if (r == Z_MEM_ERROR)
-                return Inflado::SinMemoria;
-            if ((r != Z_OK && r != Z_BUF_ERROR) || (z.avail_in == 0 && z.avail_out != 0))
-                return Inflado::Danado;
-        }
-    } catch (const std::bad_alloc&) {
-        return Inflado::SinMemoria;
-    }
-    escritos = z.total_out;
-    destino.resize(escritos);
-    return Inflado::Bien;
-}
-
-bool InflarBloque(Cursor& c, int b, trNivel& n, std::string* motivo) {
+// Reads block b's sizes and checks them before anything is allocated, then moves past its stream.
+bool LocalizarBloque(Cursor& c, int b, trNivel& n, FlujoBloque& flujo, std::string* motivo) {
     const std::string bloque = Formatear(Traducir("bloque %s"), {std::to_string(b + 1)});
     trBloque& info = n.Bloques[b];
     if (!c.Leer(info.TamanoInflado) || !c.Leer(info.TamanoComprimido))
@@ -124,9 +80,16 @@ bool InflarBloque(Cursor& c, int b, trNivel& n, std::string* motivo) {
                                                  "de otro formato?)"),
                                         {bloque}));
 
-    uint64_t escritos = 0;
-    switch (
-        Inflar(c.Aqui(), info.TamanoComprimido, info.TamanoInflado, n.DatosBloque[b], escritos)) {
+    flujo = {c.Aqui(), info.TamanoComprimido, info.TamanoInflado};
+    c.Avanzar(info.TamanoComprimido);
+    return true;
+}
+
+// Block b as it came out of the inflation.
+bool AceptarInflado(int b, Inflado resultado, trNivel& n, std::string* motivo) {
+    const std::string bloque = Formatear(Traducir("bloque %s"), {std::to_string(b + 1)});
+    trBloque& info = n.Bloques[b];
+    switch (resultado) {
     case Inflado::Bien:
         break;
     case Inflado::SinMemoria:
@@ -141,8 +104,7 @@ bool InflarBloque(Cursor& c, int b, trNivel& n, std::string* motivo) {
                       Formatear(Traducir("%s: el flujo zlib está dañado o incompleto"), {bloque}));
     }
     // A stream shorter than stated is accepted; the record then holds the true length.
-    info.TamanoInflado = static_cast<uint32_t>(escritos);
-    c.Avanzar(info.TamanoComprimido);
+    info.TamanoInflado = static_cast<uint32_t>(n.DatosBloque[b].size());
     return true;
 }
 
@@ -154,8 +116,19 @@ bool LeerContenedor(Cursor& c, trNivel& n, std::string* motivo) {
                       {std::to_string(c.Restante())}));
     c.Leer(n.Version);
     c.Leer(n.Cabecera);
+    // Every block is located and its sizes checked first; the streams then inflate together, and
+    // what is reported is the first fault in file order, as if they had been read one by one.
+    FlujoBloque flujos[4];
+    std::string motivoLocalizar;
+    int localizados = 0;
+    while (localizados < 4 &&
+           LocalizarBloque(c, localizados, n, flujos[localizados], &motivoLocalizar))
+        ++localizados;
+    Inflado fallo = Inflado::Bien;
+    const int inflados = InflarFlujos(flujos, localizados, n.DatosBloque, fallo);
     for (int b = 0; b < 4; ++b)
-        if (!InflarBloque(c, b, n, motivo)) {
+        if (!(b < localizados ? AceptarInflado(b, b < inflados ? Inflado::Bien : fallo, n, motivo)
+                              : Fallar(motivo, motivoLocalizar))) {
             if (b == 3 && n.Bloques[2].TamanoInflado == BLOQUE3_OTRA_DISPOSICION && motivo)
                 *motivo +=
                     Traducir("; su bloque 3 de 786432 bytes indica un nivel de Tomb Raider 5, "

@@ -1,11 +1,13 @@
 #include "CargarNivel.h"
 #include "EscritorNivel.h"
+#include "InflarFlujos.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
 
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <string>
 
 using namespace fixture;
@@ -32,6 +34,25 @@ int Cargar(const Bytes& archivo, trNivel& nivel, std::string& motivo) {
     return CargarNivelDeMemoria(archivo.data(), archivo.size(), nivel, &motivo);
 }
 
+long HilosVivos() {
+    return std::distance(std::filesystem::directory_iterator("/proc/self/task"),
+                         std::filesystem::directory_iterator());
+}
+
+// What zlib gets out of a stream before its bytes run out.
+uint32_t InfladoHastaElCorte(const Bytes& flujo) {
+    z_stream z{};
+    inflateInit(&z);
+    Bytes salida(1 << 20);
+    z.next_in = const_cast<Bytef*>(flujo.data());
+    z.avail_in = uInt(flujo.size());
+    z.next_out = salida.data();
+    z.avail_out = uInt(salida.size());
+    inflate(&z, Z_SYNC_FLUSH);
+    inflateEnd(&z);
+    return uint32_t(z.total_out);
+}
+
 // A level already loaded, to check that a refused file leaves it as it was.
 struct NivelPrevio : ::testing::Test {
     trNivel nivel;
@@ -46,10 +67,13 @@ struct NivelPrevio : ::testing::Test {
         EXPECT_EQ(nivel.NumPaginas(), 2u);
     }
     // Loads the damaged bytes, expecting a refusal whose reason contains `pista`.
+    // No thread that inflated a block outlives the refusal.
     void ExpectRechazo(const Bytes& archivo, const std::string& pista) {
         std::string motivo;
+        const long hilos = HilosVivos();
         EXPECT_EQ(Cargar(archivo, nivel, motivo), 0);
         EXPECT_NE(motivo.find(pista), std::string::npos) << motivo;
+        EXPECT_EQ(HilosVivos(), hilos);
         ExpectIntacto();
     }
 };
@@ -133,6 +157,14 @@ TEST(CargarNivel, TamanoInfladoMayorQueElRealGuardaElReal) {
     ASSERT_EQ(Cargar(Serializar(c), nivel, motivo), 1) << motivo;
     EXPECT_EQ(nivel.Bloques[1].TamanoInflado, 1000u);
     EXPECT_EQ(nivel.DatosBloque[1].size(), 1000u);
+
+    // Plain pages inflate to far more than their compressed bytes suggest: the first buffer is
+    // too small and the block grows, by doubling, to what it really holds.
+    c = ArmarContenedor(NivelPequeno());
+    c.bloques[0].inflado = Paginas(8, [](int, int, int) { return 0xFF336699u; });
+    ASSERT_EQ(Cargar(Serializar(c), nivel, motivo), 1) << motivo;
+    EXPECT_EQ(nivel.DatosBloque[0], c.bloques[0].inflado);
+    EXPECT_LE(nivel.DatosBloque[0].capacity(), 2 * nivel.DatosBloque[0].size());
 }
 
 TEST(CargarNivel, PaginasEnterasSolamente) {
@@ -161,6 +193,33 @@ TEST_F(NivelPrevio, TamanosQueMienten) {
     // One byte short: the stream is cut before its checksum.
     const uint32_t real = uint32_t(Comprimir(c.bloques[3].inflado).size());
     ExpectRechazo(con(3, {}, real - 1), "bloque 4: el flujo zlib está dañado");
+
+    // Its checksum cut off, stating one byte less than its data holds: the data goes beyond the
+    // stated size before the cut shows, though a decoder that sets the last four bytes aside as
+    // the checksum sees the data itself cut.
+    const uint32_t real2 = uint32_t(Comprimir(c.bloques[1].inflado).size());
+    ExpectRechazo(con(1, 999, real2 - 4), "bloque 2: se descomprime en más de los 999 bytes");
+
+    // Cut inside its data and stating just what the bytes that are there yield: a decoder that
+    // pads a cut stream with zeros may see output beyond that size, but the stream is cut.
+    Bytes variado(20000);
+    for (size_t i = 0; i < variado.size(); ++i)
+        variado[i] = (i * 2654435761u >> 13) % 5 ? uint8_t('a' + i / 64 % 4) : uint8_t(i * 7);
+    const Bytes flujo = Comprimir(variado);
+    for (auto& b : c.bloques) // compressed once, not at every cut
+        b.flujo = Comprimir(b.inflado);
+    for (size_t corte = 8; corte < flujo.size(); corte += flujo.size() / 50) {
+        auto d = c;
+        d.bloques[1].flujo = Bytes(flujo.begin(), flujo.begin() + corte);
+        d.bloques[1].tamanoInflado = InfladoHastaElCorte(*d.bloques[1].flujo);
+        ExpectRechazo(Serializar(d), "bloque 2: el flujo zlib está dañado");
+    }
+    // Stating half of what it holds, and damaged near its end: it went past its size first.
+    auto d = c;
+    d.bloques[1].flujo = flujo;
+    d.bloques[1].flujo->at(flujo.size() - 10) ^= 0x55;
+    d.bloques[1].tamanoInflado = 10000;
+    ExpectRechazo(Serializar(d), "bloque 2: se descomprime en más de los 10000 bytes");
 }
 
 TEST_F(NivelPrevio, FlujosQueNoSonZlib) {
@@ -182,6 +241,53 @@ TEST_F(NivelPrevio, FlujosQueNoSonZlib) {
     d.bloques[2].inflado = Bytes(786432, 0);
     d.bloques[3].flujo = Bytes(200, 0);
     ExpectRechazo(Serializar(d), "Tomb Raider 5");
+
+    // Several faults: the blocks inflate together, but the one reported is the first in the file.
+    auto conSumaMala = [&](int b) {
+        Bytes f = Comprimir(c.bloques[b].inflado);
+        f.back() ^= 1;
+        return f;
+    };
+    d = c;
+    d.bloques[1].flujo = conSumaMala(1);
+    d.bloques[3].flujo = conSumaMala(3);
+    ExpectRechazo(Serializar(d), "bloque 2: el flujo zlib está dañado");
+    d = c;
+    d.bloques[0].flujo = conSumaMala(0);
+    d.bloques[2].tamanoComprimido = 0xFFFFFFFF;
+    ExpectRechazo(Serializar(d), "bloque 1: el flujo zlib está dañado");
+    d = c;
+    d.bloques[0].tamanoInflado = 1000;
+    d.bloques[3].flujo = conSumaMala(3);
+    ExpectRechazo(Serializar(d), "bloque 1: se descomprime en más de los 1000 bytes");
+}
+
+// However many threads share the blocks out, the result is the one a single thread gives.
+TEST(InflarFlujos, ElMismoResultadoConCualquierNumeroDeHilos) {
+    const Bytes datos[4] = {Paginas(3, [](int p, int x, int y) { return uint32_t(p + x * y); }),
+                            Bytes(1000, 7), Bytes(600000, 3),
+                            Paginas(1, [](int, int x, int y) { return uint32_t(x ^ y); })};
+    Bytes flujos[4];
+    FlujoBloque sanos[4];
+    for (int b = 0; b < 4; ++b) {
+        flujos[b] = Comprimir(datos[b]);
+        sanos[b] = {flujos[b].data(), uint32_t(flujos[b].size()), uint32_t(datos[b].size())};
+    }
+    FlujoBloque rotos[4] = {sanos[0], sanos[1], sanos[2], sanos[3]};
+    rotos[1].declarado = 999;
+    rotos[3].comprimido -= 1;
+    for (unsigned hilos : {0u, 1u, 2u, 3u, 4u, 16u}) {
+        trBytes destinos[4];
+        Inflado fallo = Inflado::Bien;
+        EXPECT_EQ(InflarFlujos(sanos, 4, destinos, fallo, hilos), 4) << hilos;
+        for (int b = 0; b < 4; ++b)
+            EXPECT_EQ(destinos[b], datos[b]) << hilos << " " << b;
+        EXPECT_EQ(InflarFlujos(rotos, 4, destinos, fallo, hilos), 1) << hilos;
+        EXPECT_EQ(fallo, Inflado::Excede) << hilos;
+        EXPECT_EQ(destinos[0], datos[0]) << hilos;
+        EXPECT_EQ(InflarFlujos(rotos + 2, 2, destinos, fallo, hilos), 1) << hilos;
+        EXPECT_EQ(fallo, Inflado::Danado) << hilos;
+    }
 }
 
 TEST_F(NivelPrevio, DatosDelNivelIlegibles) {

@@ -225,6 +225,20 @@ std::vector<Caso> Catalogo() {
                      EXPECT_EQ(a.Nivel->DatosBloque[1].size(), 1000u);
                      EXPECT_EQ(a.Cantidad(), 2);
                  }});
+    // A stated size far beyond the stream, made plausible by junk after it: what is held follows
+    // the stream, not the size.
+    v.push_back({"inflado_declarado_enorme", Archivo([=] {
+                     ContenedorFixture d = c;
+                     Bytes f = Comprimir(d.bloques[1].inflado);
+                     f.resize(f.size() + (64 << 10), 0);
+                     d.bloques[1].flujo = f;
+                     d.bloques[1].tamanoInflado = 60 << 20;
+                     return Serializar(d);
+                 }),
+                 "", [](const NivelAbierto& a) {
+                     EXPECT_EQ(a.Nivel->DatosBloque[1].size(), 1000u);
+                     EXPECT_EQ(a.Cantidad(), 2);
+                 }});
     // Honest zlib, but far more than any level holds: refused before a byte is inflated.
     v.push_back({"bomba_zlib", Archivo([=] {
                      ContenedorFixture d = c;
