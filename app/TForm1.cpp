@@ -600,8 +600,9 @@ void TForm1::LlenarObjetos() {
     };
     for (size_t i = 0; i < objetos.Movibles.size(); ++i) {
         const trMovible& m = objetos.Movibles[i];
-        auto* e = new QTreeWidgetItem(movibles,
-                                      {tr("Movible %1 · %2 meshes").arg(m.Id).arg(m.NumMeshes)});
+        auto* e = new QTreeWidgetItem(
+            movibles, {m.NumMeshes == 1 ? tr("Movible %1 · 1 mesh").arg(m.Id)
+                                        : tr("Movible %1 · %2 meshes").arg(m.Id).arg(m.NumMeshes)});
         e->setData(0, ROL_CLASE, int(EnVista::Tipo::Movible));
         e->setData(0, ROL_INDICE, qulonglong(i));
         for (size_t k = 0; k < m.Meshes.size(); ++k)

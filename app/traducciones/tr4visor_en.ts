@@ -238,6 +238,10 @@ Levels open and are listed, but the panel will show nothing.</translation>
         <source>Estático %1</source>
         <translation>Static %1</translation>
     </message>
+    <message>
+        <source>Movible %1 · 1 mesh</source>
+        <translation>Moveable %1 · 1 mesh</translation>
+    </message>
 </context>
 <context>
     <name>tr4visor</name>

@@ -230,6 +230,7 @@ TEST_F(Ventana, ElArbolDeObjetosMuestraUnObjetoEnteroYLaListaVuelveALaMesh) {
     EXPECT_EQ(estaticos->text(0), "Estáticos (3)");
     ASSERT_EQ(movibles->childCount(), 6);
     EXPECT_EQ(movibles->child(0)->text(0), "Movible 5 · 3 meshes");
+    EXPECT_EQ(movibles->child(3)->text(0), "Movible 9 · 1 mesh");
     EXPECT_EQ(estaticos->child(0)->text(0), "Estático 38");
     // Mesh 2 is the third of moveable 5 (and of 10), and static 38's one mesh.
     EXPECT_EQ(ventana.ListBox1->item(2)->toolTip(),
