@@ -106,13 +106,15 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
     bool json = false;
     CLI::App* info = app.add_subcommand(
         "info", Traducir("resume un nivel de Tomb Raider 4 (con --json, como objeto JSON)"));
-    info->add_option("nivel", archivo, Traducir("el nivel, NIVEL.tr4"))->type_name("NIVEL.tr4");
+    info->add_option(Traducir("nivel"), archivo, Traducir("el nivel, NIVEL.tr4"))
+        ->type_name(Traducir("NIVEL.tr4"));
     info->add_flag("--json", json, Traducir("la salida como un objeto JSON"));
 
     CLI::App* objetos = app.add_subcommand(
         "objects",
         Traducir("lista los movibles y los estáticos del nivel, en el orden del archivo"));
-    objetos->add_option("nivel", archivo, Traducir("el nivel, NIVEL.tr4"))->type_name("NIVEL.tr4");
+    objetos->add_option(Traducir("nivel"), archivo, Traducir("el nivel, NIVEL.tr4"))
+        ->type_name(Traducir("NIVEL.tr4"));
     objetos->add_flag("--json", json, Traducir("la salida como un objeto JSON"));
 
     OpcionesRender render;
@@ -120,8 +122,8 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
         "render",
         Traducir("dibuja una mesh o un objeto como lo muestra el visor y lo guarda en "
                  "PNG; por omisión 817x769 (el panel del visor), ángulo 0 y texturizado"));
-    dibujo->add_option("nivel", render.nivel, Traducir("el nivel, NIVEL.tr4"))
-        ->type_name("NIVEL.tr4");
+    dibujo->add_option(Traducir("nivel"), render.nivel, Traducir("el nivel, NIVEL.tr4"))
+        ->type_name(Traducir("NIVEL.tr4"));
     dibujo->add_option("--mesh", render.mesh, Traducir("la mesh N de la lista del visor"))
         ->type_name("N");
     dibujo
@@ -133,7 +135,7 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
                      Traducir("el estático con ese id, ajustado a la imagen"))
         ->type_name("ID");
     dibujo->add_option("--out", render.archivo, Traducir("el PNG que se escribe"))
-        ->type_name("ARCHIVO.png");
+        ->type_name(Traducir("ARCHIVO.png"));
     dibujo->add_flag("--fit", render.ajustar,
                      Traducir("ajusta también una mesh a la imagen, en vez de verla a 1500 "
                               "unidades"));
