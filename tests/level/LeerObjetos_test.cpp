@@ -1,9 +1,6 @@
 // Objects read over the raw arrays of fixture levels: what each record says, and what a damaged
 // one still yields.
-#include "CargarNivel.h"
-#include "EscritorNivel.h"
-#include "LeerMeshes.h"
-#include "LeerObjetos.h"
+#include "NivelLeido.h"
 
 #include <gtest/gtest.h>
 
@@ -13,19 +10,9 @@ namespace {
 
 constexpr float CUARTO = std::numbers::pi_v<float> / 2;
 
-struct Leido {
-    trNivel nivel;
-    std::unique_ptr<Lista_Mesh> lista;
-    trObjetos objetos;
-};
-
-std::unique_ptr<Leido> Leer(const fixture::NivelFixture& n) {
-    auto l = std::make_unique<Leido>();
-    const fixture::Bytes archivo = fixture::EscribirNivel(n);
-    std::string motivo;
-    EXPECT_EQ(CargarNivelDeMemoria(archivo.data(), archivo.size(), l->nivel, &motivo), 1) << motivo;
-    LeerMeshes(l->nivel.DatosMesh.data(), uint32_t(l->nivel.DatosMesh.size()), l->lista);
-    EXPECT_EQ(LeerObjetos(l->nivel, l->lista.get(), l->objetos), 1);
+std::unique_ptr<NivelLeido> Leer(const fixture::NivelFixture& n) {
+    auto l = LeerNivelYObjetos(fixture::EscribirNivel(n));
+    EXPECT_EQ(l->resultadoObjetos, 1);
     return l;
 }
 

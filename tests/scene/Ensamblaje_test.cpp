@@ -1,10 +1,7 @@
 // Objects put together from their records: where every vertex lands, the sphere the framing fits,
 // the turn, and the objects of the real levels standing as they should.
-#include "CargarNivel.h"
 #include "Ensamblaje.h"
-#include "EscritorNivel.h"
-#include "LeerMeshes.h"
-#include "LeerObjetos.h"
+#include "NivelLeido.h"
 
 #include <gtest/gtest.h>
 
@@ -15,19 +12,8 @@
 
 namespace {
 
-struct Leido {
-    trNivel nivel;
-    std::unique_ptr<Lista_Mesh> lista;
-    trObjetos objetos;
-};
-
-std::unique_ptr<Leido> Leer(const fixture::Bytes& archivo) {
-    auto l = std::make_unique<Leido>();
-    std::string motivo;
-    EXPECT_EQ(CargarNivelDeMemoria(archivo.data(), archivo.size(), l->nivel, &motivo), 1) << motivo;
-    LeerMeshes(l->nivel.DatosMesh.data(), uint32_t(l->nivel.DatosMesh.size()), l->lista);
-    LeerObjetos(l->nivel, l->lista.get(), l->objetos);
-    return l;
+std::unique_ptr<NivelLeido> Leer(const fixture::Bytes& archivo) {
+    return LeerNivelYObjetos(archivo);
 }
 
 // Every converted vertex of the object where its world matrix puts it (device axes).
