@@ -330,10 +330,14 @@ std::vector<TramoLote> EscenaNivel::Tramos(const OpcionesNivel& opciones) const 
 }
 
 HRESULT EscenaNivel::DibujarCon(dxDevice8& dispositivo, const OpcionesNivel& opciones,
-                                bool porPrimitiva) const {
+                                Via via) const {
     if (!lotes_)
         return E_FAIL;
-    const std::vector<TramoLote> tramos = Tramos(opciones);
+    std::vector<TramoLote> tramos = Tramos(opciones);
+    if (via == UNA_LLAMADA)
+        for (TramoLote& t : tramos)
+            t.DobleCara = false;
+    const bool porPrimitiva = via == POR_PRIMITIVA;
     const D3DXMATRIX vista = dispositivo.GetVista(), proyeccion = dispositivo.GetProyeccion();
     auto pasada = [&](ModoLote modo) {
         return lotes_->Dibujar(vista, proyeccion, tramos.data(), UINT(tramos.size()), modo,
@@ -359,12 +363,17 @@ HRESULT EscenaNivel::DibujarCon(dxDevice8& dispositivo, const OpcionesNivel& opc
 }
 
 HRESULT EscenaNivel::Dibujar(dxDevice8& dispositivo, const OpcionesNivel& opciones) const {
-    return DibujarCon(dispositivo, opciones, false);
+    return DibujarCon(dispositivo, opciones, LOTES);
 }
 
 HRESULT EscenaNivel::DibujarPorPrimitiva(dxDevice8& dispositivo,
                                          const OpcionesNivel& opciones) const {
-    return DibujarCon(dispositivo, opciones, true);
+    return DibujarCon(dispositivo, opciones, POR_PRIMITIVA);
+}
+
+HRESULT EscenaNivel::DibujarEnUnaLlamada(dxDevice8& dispositivo,
+                                         const OpcionesNivel& opciones) const {
+    return DibujarCon(dispositivo, opciones, UNA_LLAMADA);
 }
 
 uint64_t EscenaNivel::TriangulosDibujados() const {

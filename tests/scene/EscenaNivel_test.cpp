@@ -4,12 +4,14 @@
 #include "EscritorNivel.h"
 #include "NivelAbierto.h"
 #include "SuperficieEGL.h"
+#include "dxBufferTextura.h"
 #include "dxMain.h"
 
 #include <glm/glm.hpp>
 #include <glm/gtc/type_ptr.hpp>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -107,6 +109,32 @@ TEST_F(EscenaGL, CuartosEstaticoEItemDondeLosPoneElNivel) {
         SCOPED_TRACE(c.porque);
         EXPECT_EQ(En(Cuadro(c.o), c.x, c.y, c.z), c.color);
     }
+}
+
+// The batches draw with their own program, array and fill on the device's context; a mesh drawn
+// per primitive afterwards must look as it did before.
+TEST_F(EscenaGL, ElDispositivoDibujaIgualDespuesDeLosLotes) {
+    Abrir(fixture::EscribirNivel(fixture::NivelCuartos()));
+    dxBufferTextura* cuadro = nivel_->Buffer(0);
+    ASSERT_NE(cuadro, nullptr);
+    auto malla = [&](float angulo) {
+        SetProyeccionVisor(*d_, kAncho, kAlto);
+        d_->SetOjo(0, 0, -1500);
+        d_->SetObjetivo(0, 0, 0);
+        d_->Limpiar(1);
+        cuadro->RotarY(angulo);
+        d_->DibujarBuffer(cuadro, 0);
+        return LeerPixeles(*superficie_);
+    };
+    int vistas = 0;
+    // The square faces -x; one of the two quarter turns shows its front.
+    for (float angulo : {1.5707964f, -1.5707964f}) {
+        const auto antes = malla(angulo);
+        vistas += std::count(antes.begin(), antes.end(), kBlanco) > 100;
+        Cuadro({.Texturizado = false, .Alambre = true});
+        EXPECT_EQ(malla(angulo), antes) << angulo;
+    }
+    EXPECT_EQ(vistas, 1);
 }
 
 TEST_F(EscenaGL, NivelRealTodoDibujadoIgualQuePorPrimitiva) {
