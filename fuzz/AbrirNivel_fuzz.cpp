@@ -67,7 +67,8 @@ void ComprobarAbierto(const NivelAbierto& a, dxDevice8& dispositivo, RegistroGra
     // The whole level built as the "Nivel" view draws it: it counts what the rooms and
     // placements hold; the recorder cannot draw batches, so a draw is refused, not attempted.
     std::vector<trGeometriaCuarto> cuartos;
-    const trColocacionesCuartos colocaciones = fuzz::ComprobarCuartos(*a.Nivel, a.Objetos, &cuartos);
+    const trColocacionesCuartos colocaciones =
+        fuzz::ComprobarCuartos(*a.Nivel, a.Objetos, &cuartos);
     COMPROBAR(a.Escena);
     const EscenaNivel::Cuentas n = a.Escena->Contar();
     int64_t rectangulos = 0, triangulos = 0;

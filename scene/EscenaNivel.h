@@ -60,7 +60,7 @@ class EscenaNivel {
     enum Clase { SIEMPRE, BASE, ALTERNO, CLASES };
     enum Tipo { CUARTOS, ESTATICOS, ITEMS, TIPOS };
     struct Grupo {
-        uint32_t Inicio = 0, Vertices[2] = {}; // one-sided, then double-sided
+        uint32_t Inicio = 0, Vertices[2] = {};       // one-sided, then double-sided
         float Minimo[3] = {1, 1, 1}, Maximo[3] = {}; // empty when Minimo > Maximo
     };
 
