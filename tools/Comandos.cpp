@@ -1,14 +1,17 @@
 #include "Comandos.h"
 #include "CargarNivel.h"
+#include "Hoja.h"
 #include "Idioma.h"
 #include "LeerMeshes.h"
 #include "LeerObjetos.h"
 #include "Objetos.h"
+#include "Paginas.h"
 #include "Render.h"
 #include "Resumen.h"
 
 #include <CLI/CLI.hpp>
 
+#include <array>
 #include <memory>
 #include <string>
 
@@ -95,12 +98,15 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
     app.set_help_flag("-h,--help", Traducir("muestra esta ayuda y sale"));
     app.require_subcommand(0, 1);
     app.allow_extras();
-    app.footer(Traducir("uso: tr4tool info [--json] NIVEL.tr4\n"
-                        "     tr4tool objects [--json] NIVEL.tr4\n"
-                        "     tr4tool render NIVEL.tr4 (--mesh N | --object ID | --static ID)\n"
-                        "                    --out ARCHIVO.png [--fit] [--angle RADIANES]\n"
-                        "                    [--wireframe] [--size ANCHOxALTO]\n"
-                        "Cada orden explica sus opciones con --help.\n"));
+    app.footer(
+        Traducir("uso: tr4tool info [--json] NIVEL.tr4\n"
+                 "     tr4tool objects [--json] NIVEL.tr4\n"
+                 "     tr4tool render NIVEL.tr4 (--mesh N | --object ID | --static ID)\n"
+                 "                    --out ARCHIVO.png [--fit] [--angle RADIANES]\n"
+                 "                    [--wireframe] [--size ANCHOxALTO]\n"
+                 "     tr4tool pages NIVEL.tr4 --out CARPETA\n"
+                 "     tr4tool sheet NIVEL.tr4 --out ARCHIVO.png [--objects] [--cell PÍXELES]\n"
+                 "Cada orden explica sus opciones con --help.\n"));
 
     std::string archivo;
     bool json = false;
@@ -145,7 +151,36 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
     dibujo->add_option("--size", render.tamano, Traducir("el tamaño de la imagen"))
         ->type_name(Traducir("ANCHOxALTO"));
 
-    for (CLI::App* orden : {info, objetos, dibujo}) {
+    std::string carpeta;
+    CLI::App* paginas = app.add_subcommand(
+        "pages", Traducir("guarda cada página de textura del nivel como PNG de 256x256 (RGBA), "
+                          "con los mismos texels que sube el visor"));
+    paginas->add_option(Traducir("nivel"), archivo, Traducir("el nivel, NIVEL.tr4"))
+        ->type_name(Traducir("NIVEL.tr4"));
+    paginas
+        ->add_option("--out", carpeta,
+                     Traducir("la carpeta, que ya existe, donde se escriben pagina_00.png, "
+                              "pagina_01.png..."))
+        ->type_name(Traducir("CARPETA"));
+
+    OpcionesHoja hoja;
+    CLI::App* contactos = app.add_subcommand(
+        "sheet", Traducir("dibuja todas las meshes (o todos los objetos) del nivel en una "
+                          "rejilla de celdas rotuladas con su índice o id, en un PNG"));
+    contactos->add_option(Traducir("nivel"), hoja.nivel, Traducir("el nivel, NIVEL.tr4"))
+        ->type_name(Traducir("NIVEL.tr4"));
+    contactos->add_option("--out", hoja.archivo, Traducir("el PNG que se escribe"))
+        ->type_name(Traducir("ARCHIVO.png"));
+    contactos->add_flag("--objects", hoja.objetos,
+                        Traducir("los movibles (M8) y los estáticos (E20) en vez de las meshes"));
+    contactos
+        ->add_option("--cell", hoja.celda,
+                     Traducir("el lado de cada celda, de 32 a 1024 (128 por omisión); se reduce "
+                              "si la hoja pasaría de 4096 píxeles de lado"))
+        ->type_name(Traducir("PÍXELES"));
+
+    const std::array<CLI::App*, 5> ordenes = {info, objetos, dibujo, paginas, contactos};
+    for (CLI::App* orden : ordenes) {
         // An option given twice takes its last value, as shells' users expect.
         for (CLI::Option* opcion : orden->get_options())
             opcion->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
@@ -155,13 +190,15 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
 
     // The subcommand the arguments name, once they are parsed, to say where its help is.
     auto elegida = [&]() -> CLI::App* {
-        for (CLI::App* orden : {info, objetos, dibujo})
+        for (CLI::App* orden : ordenes)
             if (orden->parsed())
                 return orden;
         return nullptr;
     };
-    const std::string prefijo =
-        argc > 1 && std::string(argv[1]) == "render" ? "tr4tool render: " : "tr4tool: ";
+    const std::string primera = argc > 1 ? argv[1] : "";
+    const std::string prefijo = primera == "render" || primera == "pages" || primera == "sheet"
+                                    ? "tr4tool " + primera + ": "
+                                    : "tr4tool: ";
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
@@ -199,6 +236,10 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
     }
     if (orden == dibujo)
         return Renderizar(render, salida, errores);
+    if (orden == paginas)
+        return EscribirPaginas(archivo, carpeta, salida, errores);
+    if (orden == contactos)
+        return EscribirHoja(hoja, salida, errores);
     if (archivo.empty()) {
         errores << "tr4tool: " << Traducir("falta el nivel") << Uso(orden) << '\n';
         return USO_INCORRECTO;

@@ -1,14 +1,13 @@
 #include "Render.h"
 
+#include "DibujoSinVentana.h"
 #include "Encuadre.h"
 #include "Ensamblaje.h"
+#include "EscrituraAtomica.h"
 #include "Idioma.h"
 #include "NivelAbierto.h"
-#include "SuperficieEGL.h"
+#include "PaginasPNG.h"
 #include "dxBufferTextura.h"
-#include "dxMain.h"
-
-#include <stb_image_write.h>
 
 #include <charconv>
 #include <climits>
@@ -85,19 +84,6 @@ std::string LeerOpciones(const OpcionesRender& d, Opciones& o) {
     return {};
 }
 
-bool EscribirPng(const std::string& archivo, const std::vector<uint32_t>& pixeles, int ancho,
-                 int alto) {
-    std::vector<uint8_t> rgba(pixeles.size() * 4);
-    for (size_t i = 0; i < pixeles.size(); ++i) {
-        const uint32_t p = pixeles[i];
-        rgba[4 * i] = uint8_t(p >> 16);
-        rgba[4 * i + 1] = uint8_t(p >> 8);
-        rgba[4 * i + 2] = uint8_t(p);
-        rgba[4 * i + 3] = uint8_t(p >> 24);
-    }
-    return stbi_write_png(archivo.c_str(), ancho, alto, 4, rgba.data(), ancho * 4) != 0;
-}
-
 std::string RangoDeMeshes(int32_t cantidad) {
     return cantidad <= 0
                ? Traducir("el nivel no tiene meshes")
@@ -169,26 +155,18 @@ int Renderizar(const OpcionesRender& opciones, std::ostream& salida, std::ostrea
         return USO_INCORRECTO;
     }
 
-    // Declared so that they go in the order GL needs: level, device, Direct3D object, surface.
     std::string motivo;
-    auto superficie = SuperficieEGL::Crear(o.ancho, o.alto, &motivo);
-    if (!superficie) {
-        errores << "tr4tool render: " << Traducir("sin OpenGL: ") << motivo << '\n';
+    DibujoSinVentana dibujo;
+    if (!PrepararDibujo(o.ancho, o.alto, dibujo, motivo)) {
+        errores << "tr4tool render: " << motivo << '\n';
         return FALLO;
     }
-    dxMain principal;
-    std::unique_ptr<dxDevice8> dispositivo;
-    if (principal.IniciarD3D() != D3D_OK ||
-        principal.CrearDispositivo(superficie.get(), 1, dispositivo) != D3D_OK) {
-        errores << "tr4tool render: "
-                << Traducir("sin OpenGL: no se pudo crear el dispositivo de dibujo") << '\n';
-        return FALLO;
-    }
+    dxDevice8* dispositivo = dibujo.Dispositivo.get();
     dispositivo->SetColorFondo(0, 0, 0);
     SetProyeccionVisor(*dispositivo, o.ancho, o.alto);
 
     std::unique_ptr<NivelAbierto> nivel;
-    if (!AbrirNivel(o.nivel.c_str(), dispositivo.get(), nivel, &motivo)) {
+    if (!AbrirNivel(o.nivel.c_str(), dispositivo, nivel, &motivo)) {
         errores << "tr4tool: " << o.nivel << ": " << motivo << '\n';
         return FALLO;
     }
@@ -205,15 +183,19 @@ int Renderizar(const OpcionesRender& opciones, std::ostream& salida, std::ostrea
         EncuadrarEnsamblaje(*dispositivo, *objeto, o.ancho, o.alto);
         DibujarEnsamblaje(*dispositivo, *objeto, *nivel->Meshes, o.angulo, !o.alambre, o.alambre);
     }
-    const std::vector<uint32_t> pixeles = LeerPixeles(*superficie);
+    const std::vector<uint32_t> pixeles = LeerPixeles(*dibujo.Superficie);
     if (pixeles.size() != size_t(o.ancho) * size_t(o.alto)) {
         errores << "tr4tool render: " << Traducir("sin OpenGL: no se pudo leer la imagen dibujada")
                 << '\n';
         return FALLO;
     }
-    if (!EscribirPng(o.archivo, pixeles, o.ancho, o.alto)) {
-        errores << "tr4tool: " << o.archivo << ": " << Traducir("no se pudo escribir el PNG")
-                << '\n';
+    // Written whole or not at all: a failed write never leaves half a picture where one stood.
+    const std::vector<uint8_t> png =
+        CodificarPNG(std::span<const uint32_t>(pixeles), o.ancho, o.alto);
+    if (png.empty())
+        motivo = o.archivo + ": " + Traducir("no se pudo escribir el PNG");
+    if (png.empty() || !EscribirAtomico(o.archivo, png, &motivo)) {
+        errores << "tr4tool: " << motivo << '\n';
         return FALLO;
     }
     salida << "tr4tool: " << Traducir("escrito ") << o.archivo << " (" << QueSeDibuja(o) << ", "

@@ -1,8 +1,10 @@
 // `tr4tool render` end to end on the off-screen OpenGL surface: options, the level, the viewer's
 // framing and the PNG read back.
+#include "CargarNivel.h"
 #include "Comandos.h"
 #include "Ejecutar.h"
 #include "EscritorNivel.h"
+#include "trTextura.h"
 
 #include <gtest/gtest.h>
 #include <stb_image.h>
@@ -10,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <numbers>
 #include <set>
@@ -297,4 +300,109 @@ TEST(tr4toolRender, UnaMeshDeUnNivelRealSeVeTexturizada) {
     for (auto [x, y] : {std::array<int, 2>{0, 0}, {319, 0}, {0, 239}, {319, 239}})
         EXPECT_EQ(im.En(x, y), NEGRO) << "framed with room around it";
     std::filesystem::remove(png);
+}
+
+namespace {
+
+// A level of three pages with varied alpha, as block 1 holds them.
+uint32_t ColorPrueba(int pagina, int x, int y) {
+    return uint32_t((x * 7 + pagina * 85) & 0xFF) << 24 | uint32_t(x) << 16 | uint32_t(y) << 8 |
+           uint32_t(pagina * 100 + (x ^ y) % 50);
+}
+
+} // namespace
+
+TEST(tr4toolPages, CadaPaginaEsTexelATexelLaQueSubeElVisor) {
+    fixture::NivelFixture n;
+    n.paginas = fixture::Paginas(3, ColorPrueba);
+    const std::string nivel = Temporal("paginas.tr4");
+    ASSERT_TRUE(fixture::GuardarArchivo(nivel, fixture::EscribirNivel(n)));
+    const std::string carpeta = Temporal("paginas");
+    std::filesystem::remove_all(carpeta);
+    std::filesystem::create_directory(carpeta);
+
+    const auto r = Ejecutar({"pages", nivel, "--out", carpeta});
+    ASSERT_EQ(r.estado, 0) << r.errores;
+    EXPECT_NE(r.salida.find("pagina_02.png"), std::string::npos) << r.salida;
+    trNivel leido;
+    ASSERT_TRUE(CargarNivel(nivel.c_str(), leido));
+    const trTextura texturas(&leido);
+    ASSERT_EQ(texturas.NumPaginas(), 3);
+    for (int p = 0; p < 3; ++p) {
+        const Imagen im = LeerPng(carpeta + "/pagina_0" + std::to_string(p) + ".png");
+        ASSERT_EQ(im.pixeles.size(), 256u * 256u) << p;
+        std::vector<uint32_t> texels(256 * 256);
+        std::memcpy(texels.data(), texturas.GetTexels(p), texels.size() * 4);
+        EXPECT_EQ(im.pixeles, texels) << "page " << p << ", alpha included";
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(carpeta), {}), 3);
+
+    // A folder that is not there: one line, exit 1, and no file anywhere.
+    const auto falta = Ejecutar({"pages", nivel, "--out", carpeta + "/no/hay"});
+    EXPECT_EQ(falta.estado, 1);
+    EXPECT_NE(falta.errores.find(carpeta + "/no/hay/pagina_00.png: "), std::string::npos)
+        << falta.errores;
+    EXPECT_EQ(falta.errores.find('\n'), falta.errores.size() - 1) << falta.errores;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(carpeta), {}), 3);
+    std::filesystem::remove_all(carpeta);
+    std::filesystem::remove(nivel);
+}
+
+TEST(tr4toolSheet, UnaCeldaRotuladaPorMeshYVaciaLaQueNoTieneCaras) {
+    // Six meshes: five solids and a marker of three vertices and no face.
+    const std::string nivel = Temporal("muestra.tr4"), png = Temporal("hoja.png");
+    ASSERT_TRUE(fixture::GuardarArchivo(nivel, fixture::EscribirNivel(fixture::NivelMuestra())));
+    struct {
+        std::vector<std::string> opciones;
+        int columnas, filas, celdas, dibujadas;
+    } const casos[] = {{{"--cell", "64"}, 3, 2, 6, 5}, {{"--cell", "40", "--objects"}, 2, 1, 2, 2}};
+    for (const auto& c : casos) {
+        std::vector<std::string> args = {"sheet", nivel, "--out", png};
+        args.insert(args.end(), c.opciones.begin(), c.opciones.end());
+        const auto r = Ejecutar(args);
+        ASSERT_EQ(r.estado, 0) << r.errores;
+        const int celda = std::stoi(c.opciones[1]);
+        const Imagen im = LeerPng(png);
+        ASSERT_EQ(im.ancho, c.columnas * celda);
+        ASSERT_EQ(im.alto, c.filas * celda);
+        // The label takes the top-left corner; the drawing is what lies below it.
+        int dibujadas = 0;
+        for (int i = 0; i < c.columnas * c.filas; ++i) {
+            const int x0 = i % c.columnas * celda, y0 = i / c.columnas * celda;
+            bool rotulo = false, dibujo = false;
+            for (int y = 0; y < celda; ++y)
+                for (int x = 0; x < celda; ++x)
+                    (y < 14 && x < 30 ? rotulo : dibujo) |= im.En(x0 + x, y0 + y) != NEGRO;
+            EXPECT_EQ(rotulo, i < c.celdas) << "cell " << i;
+            dibujadas += dibujo;
+        }
+        EXPECT_EQ(dibujadas, c.dibujadas) << r.salida;
+    }
+
+    const std::string carpeta = Temporal("sin_carpeta");
+    const struct {
+        std::vector<std::string> args;
+        const char* dice;
+        int estado = 2;
+    } fallos[] = {
+        {{nivel, "--out", carpeta + "/h.png"}, "sin_carpeta/h.png: ", 1},
+        {{nivel, "--out", png, "--cell", "31"}, "--cell 31"},
+        {{nivel, "--out", png, "--cell", "1025"}, "--cell 1025"},
+        {{nivel, "--out", png, "--cell", "9x"}, "--cell 9x"},
+        {{nivel}, "--out"},
+        {{"--out", png}, "falta el nivel"},
+        {{"/no/existe.tr4", "--out", png}, "/no/existe.tr4: ", 1},
+    };
+    std::filesystem::remove(png);
+    for (const auto& f : fallos) {
+        std::vector<std::string> args = f.args;
+        args.insert(args.begin(), "sheet");
+        const auto r = Ejecutar(args);
+        EXPECT_EQ(r.estado, f.estado) << f.dice;
+        EXPECT_TRUE(r.salida.empty()) << r.salida;
+        EXPECT_NE(r.errores.find(f.dice), std::string::npos) << r.errores;
+        EXPECT_EQ(r.errores.find('\n'), r.errores.size() - 1) << r.errores;
+        EXPECT_FALSE(std::filesystem::exists(png)) << f.dice;
+    }
+    std::filesystem::remove(nivel);
 }

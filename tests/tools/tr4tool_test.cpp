@@ -45,11 +45,14 @@ TEST(tr4tool, ErroresDeUso) {
     EXPECT_EQ(ayuda.estado, 0);
     EXPECT_NE(ayuda.salida.find("info"), std::string::npos);
     EXPECT_NE(ayuda.salida.find("tr4tool render"), std::string::npos);
+    EXPECT_NE(ayuda.salida.find("tr4tool sheet"), std::string::npos);
     // Each command tells its own options.
     for (const auto& [orden, opcion] : {std::pair{"info", "--json"},
                                         {"objects", "--json"},
                                         {"render", "--object"},
-                                        {"render", "--fit"}}) {
+                                        {"render", "--fit"},
+                                        {"pages", "--out"},
+                                        {"sheet", "--cell"}}) {
         const auto r = Ejecutar({orden, "--help"});
         EXPECT_EQ(r.estado, 0) << orden;
         EXPECT_NE(r.salida.find(opcion), std::string::npos) << orden << ": " << r.salida;
