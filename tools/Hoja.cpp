@@ -54,13 +54,17 @@ int EscribirHoja(const OpcionesHoja& o, std::ostream& salida, std::ostream& erro
     }
     static const Lista_Mesh vacia;
     const Lista_Mesh& lista = nivel->Meshes ? *nivel->Meshes : vacia;
-    const std::vector<CeldaHoja> celdas =
-        o.objetos ? CeldasDeObjetos(nivel->Objetos, lista) : CeldasDeMeshes(lista);
+    // Planned before anything is assembled: a level refused for its size costs nothing more.
+    const size_t cuantas = o.objetos
+                               ? nivel->Objetos.Movibles.size() + nivel->Objetos.Estaticos.size()
+                               : size_t(lista.Cantidad());
     Rejilla rejilla;
-    if (!PlanearRejilla(celdas.size(), pedida, rejilla, &motivo)) {
+    if (!PlanearRejilla(cuantas, pedida, rejilla, &motivo)) {
         errores << "tr4tool: " << o.nivel << ": " << motivo << '\n';
         return FALLO;
     }
+    const std::vector<CeldaHoja> celdas =
+        o.objetos ? CeldasDeObjetos(nivel->Objetos, lista) : CeldasDeMeshes(lista);
     if (!dibujo.Superficie->CambiarTamano(rejilla.Celda, rejilla.Celda)) {
         errores << "tr4tool sheet: "
                 << Traducir("sin OpenGL: no se pudo crear el dispositivo de dibujo") << '\n';

@@ -379,7 +379,8 @@ TEST(tr4toolSheet, UnaCeldaRotuladaPorMeshYVaciaLaQueNoTieneCaras) {
         EXPECT_EQ(dibujadas, c.dibujadas) << r.salida;
     }
 
-    const std::string carpeta = Temporal("sin_carpeta");
+    const std::string carpeta = Temporal("sin_carpeta"), vacio = Temporal("vacio.tr4");
+    ASSERT_TRUE(fixture::GuardarArchivo(vacio, fixture::EscribirNivel(fixture::NivelFixture{})));
     const struct {
         std::vector<std::string> args;
         const char* dice;
@@ -392,6 +393,7 @@ TEST(tr4toolSheet, UnaCeldaRotuladaPorMeshYVaciaLaQueNoTieneCaras) {
         {{nivel}, "--out"},
         {{"--out", png}, "falta el nivel"},
         {{"/no/existe.tr4", "--out", png}, "/no/existe.tr4: ", 1},
+        {{vacio, "--out", png}, "no hay nada que dibujar", 1},
     };
     std::filesystem::remove(png);
     for (const auto& f : fallos) {
@@ -405,4 +407,5 @@ TEST(tr4toolSheet, UnaCeldaRotuladaPorMeshYVaciaLaQueNoTieneCaras) {
         EXPECT_FALSE(std::filesystem::exists(png)) << f.dice;
     }
     std::filesystem::remove(nivel);
+    std::filesystem::remove(vacio);
 }
