@@ -2,6 +2,7 @@
 #include "CargarNivel.h"
 #include "Hoja.h"
 #include "Idioma.h"
+#include "LeerCuartos.h"
 #include "LeerMeshes.h"
 #include "LeerObjetos.h"
 #include "Objetos.h"
@@ -61,10 +62,11 @@ int Objetos(const std::string& archivo, bool json, std::ostream& salida, std::os
         return r;
     trObjetos objetos;
     LeerObjetos(*n.nivel, n.lista.get(), objetos);
+    const trColocacionesCuartos colocaciones = ContarColocaciones(objetos, n.nivel->Cuartos.size());
     if (json)
-        EscribirObjetosJson(objetos, salida);
+        EscribirObjetosJson(objetos, colocaciones, salida);
     else
-        EscribirObjetosTexto(objetos, salida);
+        EscribirObjetosTexto(objetos, colocaciones, salida);
     return EXITO;
 }
 
