@@ -111,8 +111,10 @@ DispositivoGL::DispositivoGL(std::shared_ptr<ContextoGL> contexto)
 DispositivoGL::~DispositivoGL() {
     contexto_->textura = nullptr;
     contexto_->flujo = nullptr;
-    if (contexto_->Activar())
+    if (contexto_->Activar()) {
         glDeleteProgram(programa_.nombre);
+        glDeleteProgram(contexto_->programaLotes.nombre);
+    }
     contexto_->superficie = nullptr;
 }
 

@@ -20,6 +20,12 @@ struct ContextoGL {
     GLuint texturaAplicada = 0;
     GLuint vaoAplicado = 0;
 
+    // The batch drawing's program (LotesGL), made at its first draw and deleted with the device.
+    struct {
+        GLuint nombre = 0;
+        GLint vista = -1, proyeccion = -1, modo = -1, numPaginas = -1;
+    } programaLotes;
+
     // What the device was asked to draw with; a released resource removes itself.
     TexturaGL* textura = nullptr;
     BufferVerticesGL* flujo = nullptr;
