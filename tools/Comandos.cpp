@@ -106,6 +106,9 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
                  "     tr4tool render NIVEL.tr4 (--mesh N | --object ID | --static ID)\n"
                  "                    --out ARCHIVO.png [--fit] [--angle RADIANES]\n"
                  "                    [--wireframe] [--size ANCHOxALTO]\n"
+                 "     tr4tool render NIVEL.tr4 (--level [--from X,Y,Z --to X,Y,Z] | --room R)\n"
+                 "                    --out ARCHIVO.png [--angle RADIANES] [--wireframe]\n"
+                 "                    [--size ANCHOxALTO]\n"
                  "     tr4tool pages NIVEL.tr4 --out CARPETA\n"
                  "     tr4tool sheet NIVEL.tr4 --out ARCHIVO.png [--objects] [--cell PÍXELES]\n"
                  "Cada orden explica sus opciones con --help.\n"));
@@ -128,8 +131,9 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
     OpcionesRender render;
     CLI::App* dibujo = app.add_subcommand(
         "render",
-        Traducir("dibuja una mesh o un objeto como lo muestra el visor y lo guarda en "
-                 "PNG; por omisión 817x769 (el panel del visor), ángulo 0 y texturizado"));
+        Traducir("dibuja una mesh, un objeto o el nivel entero como lo muestra el visor y lo "
+                 "guarda en PNG; por omisión 817x769 (el panel del visor), ángulo 0 y "
+                 "texturizado"));
     dibujo->add_option(Traducir("nivel"), render.nivel, Traducir("el nivel, NIVEL.tr4"))
         ->type_name(Traducir("NIVEL.tr4"));
     dibujo->add_option("--mesh", render.mesh, Traducir("la mesh N de la lista del visor"))
@@ -142,6 +146,22 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
         ->add_option("--static", render.estatico,
                      Traducir("el estático con ese id, ajustado a la imagen"))
         ->type_name("ID");
+    dibujo->add_flag("--level", render.nivelEntero,
+                     Traducir("el nivel entero: sus cuartos, estáticos e items, visto desde arriba "
+                              "en ángulo"));
+    dibujo
+        ->add_option("--room", render.cuarto,
+                     Traducir("el nivel entero, encuadrado en el cuarto R (0, 1, 2...)"))
+        ->type_name("R");
+    dibujo
+        ->add_option("--from", render.desde,
+                     Traducir("con --level, la cámara en ese punto, en los ejes del propio nivel "
+                              "(y hacia abajo; un sector mide 1024)"))
+        ->type_name("X,Y,Z");
+    dibujo
+        ->add_option("--to", render.hacia,
+                     Traducir("con --level, el punto al que mira la cámara, en los mismos ejes"))
+        ->type_name("X,Y,Z");
     dibujo->add_option("--out", render.archivo, Traducir("el PNG que se escribe"))
         ->type_name(Traducir("ARCHIVO.png"));
     dibujo->add_flag("--fit", render.ajustar,

@@ -211,6 +211,14 @@ TEST(tr4toolRender, CadaFalloSaleConSuCodigoYUnaLinea) {
         {{nivel, "--static", "x", "--out", png}, "--static x"},
         {{nivel, "--object", "-2", "--out", png}, "--object -2"},
         {{nivel, "--fit", "--out", png}, "--mesh"},
+        {{nivel, "--room", "0", "--out", png}, "no tiene cuartos", 1},
+        {{nivel, "--room", "x", "--out", png}, "--room x"},
+        {{nivel, "--level", "--mesh", "0", "--out", png}, "se excluyen"},
+        {{nivel, "--level", "--from", "1,2,3", "--out", png}, "van juntos"},
+        {{nivel, "--mesh", "0", "--from", "1,2,3", "--to", "0,0,0", "--out", png}, "--level"},
+        {{nivel, "--level", "--from", "1,2", "--to", "0,0,0", "--out", png}, "--from 1,2"},
+        {{nivel, "--level", "--from", "1,2,3", "--to", "0,0,inf", "--out", png}, "--to 0,0,inf"},
+        {{nivel, "--level", "--from", "1,2,3", "--to", "1,2,3", "--out", png}, "mismo punto"},
     };
     for (const auto& c : casos) {
         const auto r = Render(c.args);
@@ -408,4 +416,56 @@ TEST(tr4toolSheet, UnaCeldaRotuladaPorMeshYVaciaLaQueNoTieneCaras) {
     }
     std::filesystem::remove(nivel);
     std::filesystem::remove(vacio);
+}
+
+TEST(tr4toolRender, ElNivelEnteroSeVeDesdeArribaYCadaCuartoSeEncuadra) {
+    // Two double-sided floors 2048 units square, far apart, in the level's y = 0 plane.
+    fixture::NivelFixture n;
+    for (int32_t x : {0, 20480}) {
+        fixture::CuartoFixture c;
+        c.info = {uint32_t(x), 0, 0, uint32_t(-1024)};
+        for (auto [vx, vz] : {std::pair{0, 0}, {2048, 0}, {2048, 2048}, {0, 2048}})
+            c.vertices.push_back({int16_t(vx), 0, int16_t(vz), 0, 0, 0x7FFF});
+        c.numVertices = 4;
+        c.rectangulos = {{{0, 1, 2, 3}, 0x8000}};
+        c.numRectangulos = 1;
+        n.cuartos.push_back(c);
+    }
+    const std::string nivel = Temporal("cuartos.tr4"), png = Temporal("nivel.png");
+    ASSERT_TRUE(fixture::GuardarArchivo(nivel, fixture::EscribirNivel(n)));
+    int64_t iluminados[3] = {};
+    const std::vector<std::string> vistas[] = {
+        {"--level"},
+        {"--room", "1"},
+        {"--level", "--from", "1024,-4000,-3000", "--to", "1024,0,1024"}};
+    for (int v = 0; v < 3; ++v) {
+        std::vector<std::string> args = {nivel, "--out", png, "--size", "160x120"};
+        args.insert(args.end(), vistas[v].begin(), vistas[v].end());
+        const auto r = Render(args);
+        ASSERT_EQ(r.estado, 0) << r.errores;
+        const Silueta s = Medir(LeerPng(png));
+        iluminados[v] = s.iluminados;
+        EXPECT_GT(s.y0, 0) << v << ": framed, not cut";
+    }
+    // One floor framed fills more of the picture than two far apart; the eye given above the
+    // first floor's corner looks down on it.
+    EXPECT_GT(iluminados[0], 0);
+    EXPECT_GT(iluminados[1], 2 * iluminados[0]);
+    EXPECT_GT(iluminados[2], 160 * 120 / 10);
+    const auto fuera = Render({nivel, "--room", "2", "--out", png});
+    EXPECT_EQ(fuera.estado, 1);
+    EXPECT_NE(fuera.errores.find("de 0 a 1"), std::string::npos) << fuera.errores;
+    std::filesystem::remove(nivel);
+
+    const std::string real = std::string(TR4_NIVELES_REALES) + "/title-a.tr4";
+    if (!std::filesystem::exists(real))
+        GTEST_SKIP() << "no real level at " << real;
+    const auto r = Render({real, "--level", "--out", png, "--size", "320x240"});
+    ASSERT_EQ(r.estado, 0) << r.errores;
+    const Imagen im = LeerPng(png);
+    // A night level, lit by its own vertex colours: mostly dark, but rooms show.
+    EXPECT_GT(Medir(im).iluminados, 320 * 240 / 50);
+    EXPECT_GT(std::set<uint32_t>(im.pixeles.begin(), im.pixeles.end()).size(), 256u)
+        << "textured rooms";
+    std::filesystem::remove(png);
 }

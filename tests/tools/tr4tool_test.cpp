@@ -51,6 +51,7 @@ TEST(tr4tool, ErroresDeUso) {
                                         {"objects", "--json"},
                                         {"render", "--object"},
                                         {"render", "--fit"},
+                                        {"render", "--room"},
                                         {"pages", "--out"},
                                         {"sheet", "--cell"}}) {
         const auto r = Ejecutar({orden, "--help"});
