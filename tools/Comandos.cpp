@@ -110,7 +110,7 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
                  "                    --out ARCHIVO.png [--angle RADIANES] [--wireframe]\n"
                  "                    [--size ANCHOxALTO]\n"
                  "     tr4tool pages NIVEL.tr4 --out CARPETA\n"
-                 "     tr4tool sheet NIVEL.tr4 --out ARCHIVO.png [--objects] [--cell PÍXELES]\n"
+                 "     tr4tool sheet NIVEL.tr4 --out ARCHIVO.png [--objects] [--cell PX]\n"
                  "Cada orden explica sus opciones con --help.\n"));
 
     std::string archivo;
@@ -199,7 +199,8 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
         ->add_option("--cell", hoja.celda,
                      Traducir("el lado de cada celda, de 32 a 1024 (128 por omisión); se reduce "
                               "si la hoja pasaría de 4096 píxeles de lado"))
-        ->type_name(Traducir("PÍXELES"));
+        // Not "PÍXELES": the help's columns count bytes, and the accent would push the text aside.
+        ->type_name("PX");
 
     const std::array<CLI::App*, 5> ordenes = {info, objetos, dibujo, paginas, contactos};
     for (CLI::App* orden : ordenes) {
