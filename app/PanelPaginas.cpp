@@ -1,9 +1,12 @@
 #include "PanelPaginas.h"
 
+#include "EscrituraAtomica.h"
+#include "PaginasPNG.h"
 #include "VistaPagina.h"
 #include "trTextura.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
@@ -139,13 +142,16 @@ void PanelPaginas::ActualizarPagina() {
 }
 
 bool PanelPaginas::GuardarPagina() {
-    const QImage imagen = ImagenPagina(pagina_);
-    if (imagen.isNull() || !ElegirDestino)
+    const uint8_t* texels = texturas_ ? texturas_->GetTexels(pagina_) : nullptr;
+    if (!texels || !ElegirDestino)
         return false;
     const QString ruta = ElegirDestino(tr("pagina-%1.png").arg(pagina_));
     if (ruta.isEmpty())
         return false;
-    if (!imagen.save(ruta, "PNG")) {
+    // The encoder `tr4tool pages` uses, so both give the same file; written whole or not at all,
+    // so a failed save never leaves half a picture where one stood.
+    const std::vector<uint8_t> png = PaginaPNG(texels);
+    if (png.empty() || !EscribirAtomico(QFile::encodeName(ruta).toStdString(), png)) {
         if (Avisar)
             Avisar(tr("No se pudo escribir \"%1\".").arg(QDir::toNativeSeparators(ruta)));
         return false;

@@ -1,14 +1,18 @@
 #include "Comandos.h"
 #include "CargarNivel.h"
+#include "Hoja.h"
 #include "Idioma.h"
+#include "LeerCuartos.h"
 #include "LeerMeshes.h"
 #include "LeerObjetos.h"
 #include "Objetos.h"
+#include "Paginas.h"
 #include "Render.h"
 #include "Resumen.h"
 
 #include <CLI/CLI.hpp>
 
+#include <array>
 #include <memory>
 #include <string>
 
@@ -58,10 +62,11 @@ int Objetos(const std::string& archivo, bool json, std::ostream& salida, std::os
         return r;
     trObjetos objetos;
     LeerObjetos(*n.nivel, n.lista.get(), objetos);
+    const trColocacionesCuartos colocaciones = ContarColocaciones(objetos, n.nivel->Cuartos.size());
     if (json)
-        EscribirObjetosJson(objetos, salida);
+        EscribirObjetosJson(objetos, colocaciones, salida);
     else
-        EscribirObjetosTexto(objetos, salida);
+        EscribirObjetosTexto(objetos, colocaciones, salida);
     return EXITO;
 }
 
@@ -95,12 +100,18 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
     app.set_help_flag("-h,--help", Traducir("muestra esta ayuda y sale"));
     app.require_subcommand(0, 1);
     app.allow_extras();
-    app.footer(Traducir("uso: tr4tool info [--json] NIVEL.tr4\n"
-                        "     tr4tool objects [--json] NIVEL.tr4\n"
-                        "     tr4tool render NIVEL.tr4 (--mesh N | --object ID | --static ID)\n"
-                        "                    --out ARCHIVO.png [--fit] [--angle RADIANES]\n"
-                        "                    [--wireframe] [--size ANCHOxALTO]\n"
-                        "Cada orden explica sus opciones con --help.\n"));
+    app.footer(
+        Traducir("uso: tr4tool info [--json] NIVEL.tr4\n"
+                 "     tr4tool objects [--json] NIVEL.tr4\n"
+                 "     tr4tool render NIVEL.tr4 (--mesh N | --object ID | --static ID)\n"
+                 "                    --out ARCHIVO.png [--fit] [--angle RADIANES]\n"
+                 "                    [--wireframe] [--size ANCHOxALTO]\n"
+                 "     tr4tool render NIVEL.tr4 (--level [--from X,Y,Z --to X,Y,Z] | --room R)\n"
+                 "                    --out ARCHIVO.png [--angle RADIANES] [--wireframe]\n"
+                 "                    [--size ANCHOxALTO]\n"
+                 "     tr4tool pages NIVEL.tr4 --out CARPETA\n"
+                 "     tr4tool sheet NIVEL.tr4 --out ARCHIVO.png [--objects] [--cell PX]\n"
+                 "Cada orden explica sus opciones con --help.\n"));
 
     std::string archivo;
     bool json = false;
@@ -120,8 +131,9 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
     OpcionesRender render;
     CLI::App* dibujo = app.add_subcommand(
         "render",
-        Traducir("dibuja una mesh o un objeto como lo muestra el visor y lo guarda en "
-                 "PNG; por omisión 817x769 (el panel del visor), ángulo 0 y texturizado"));
+        Traducir("dibuja una mesh, un objeto o el nivel entero como lo muestra el visor y lo "
+                 "guarda en PNG; por omisión 817x769 (el panel del visor), ángulo 0 y "
+                 "texturizado"));
     dibujo->add_option(Traducir("nivel"), render.nivel, Traducir("el nivel, NIVEL.tr4"))
         ->type_name(Traducir("NIVEL.tr4"));
     dibujo->add_option("--mesh", render.mesh, Traducir("la mesh N de la lista del visor"))
@@ -134,6 +146,22 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
         ->add_option("--static", render.estatico,
                      Traducir("el estático con ese id, ajustado a la imagen"))
         ->type_name("ID");
+    dibujo->add_flag("--level", render.nivelEntero,
+                     Traducir("el nivel entero: sus cuartos, estáticos e items, visto desde arriba "
+                              "en ángulo"));
+    dibujo
+        ->add_option("--room", render.cuarto,
+                     Traducir("el nivel entero, encuadrado en el cuarto R (0, 1, 2...)"))
+        ->type_name("R");
+    dibujo
+        ->add_option("--from", render.desde,
+                     Traducir("con --level, la cámara en ese punto, en los ejes del propio nivel "
+                              "(y hacia abajo; un sector mide 1024)"))
+        ->type_name("X,Y,Z");
+    dibujo
+        ->add_option("--to", render.hacia,
+                     Traducir("con --level, el punto al que mira la cámara, en los mismos ejes"))
+        ->type_name("X,Y,Z");
     dibujo->add_option("--out", render.archivo, Traducir("el PNG que se escribe"))
         ->type_name(Traducir("ARCHIVO.png"));
     dibujo->add_flag("--fit", render.ajustar,
@@ -145,7 +173,37 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
     dibujo->add_option("--size", render.tamano, Traducir("el tamaño de la imagen"))
         ->type_name(Traducir("ANCHOxALTO"));
 
-    for (CLI::App* orden : {info, objetos, dibujo}) {
+    std::string carpeta;
+    CLI::App* paginas = app.add_subcommand(
+        "pages", Traducir("guarda cada página de textura del nivel como PNG de 256x256 (RGBA), "
+                          "con los mismos texels que sube el visor"));
+    paginas->add_option(Traducir("nivel"), archivo, Traducir("el nivel, NIVEL.tr4"))
+        ->type_name(Traducir("NIVEL.tr4"));
+    paginas
+        ->add_option("--out", carpeta,
+                     Traducir("la carpeta, que ya existe, donde se escriben pagina_00.png, "
+                              "pagina_01.png..."))
+        ->type_name(Traducir("CARPETA"));
+
+    OpcionesHoja hoja;
+    CLI::App* contactos = app.add_subcommand(
+        "sheet", Traducir("dibuja todas las meshes (o todos los objetos) del nivel en una "
+                          "rejilla de celdas rotuladas con su índice o id, en un PNG"));
+    contactos->add_option(Traducir("nivel"), hoja.nivel, Traducir("el nivel, NIVEL.tr4"))
+        ->type_name(Traducir("NIVEL.tr4"));
+    contactos->add_option("--out", hoja.archivo, Traducir("el PNG que se escribe"))
+        ->type_name(Traducir("ARCHIVO.png"));
+    contactos->add_flag("--objects", hoja.objetos,
+                        Traducir("los movibles (M8) y los estáticos (E20) en vez de las meshes"));
+    contactos
+        ->add_option("--cell", hoja.celda,
+                     Traducir("el lado de cada celda, de 32 a 1024 (128 por omisión); se reduce "
+                              "si la hoja pasaría de 4096 píxeles de lado"))
+        // Not "PÍXELES": the help's columns count bytes, and the accent would push the text aside.
+        ->type_name("PX");
+
+    const std::array<CLI::App*, 5> ordenes = {info, objetos, dibujo, paginas, contactos};
+    for (CLI::App* orden : ordenes) {
         // An option given twice takes its last value, as shells' users expect.
         for (CLI::Option* opcion : orden->get_options())
             opcion->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
@@ -155,13 +213,15 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
 
     // The subcommand the arguments name, once they are parsed, to say where its help is.
     auto elegida = [&]() -> CLI::App* {
-        for (CLI::App* orden : {info, objetos, dibujo})
+        for (CLI::App* orden : ordenes)
             if (orden->parsed())
                 return orden;
         return nullptr;
     };
-    const std::string prefijo =
-        argc > 1 && std::string(argv[1]) == "render" ? "tr4tool render: " : "tr4tool: ";
+    const std::string primera = argc > 1 ? argv[1] : "";
+    const std::string prefijo = primera == "render" || primera == "pages" || primera == "sheet"
+                                    ? "tr4tool " + primera + ": "
+                                    : "tr4tool: ";
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
@@ -199,6 +259,10 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
     }
     if (orden == dibujo)
         return Renderizar(render, salida, errores);
+    if (orden == paginas)
+        return EscribirPaginas(archivo, carpeta, salida, errores);
+    if (orden == contactos)
+        return EscribirHoja(hoja, salida, errores);
     if (archivo.empty()) {
         errores << "tr4tool: " << Traducir("falta el nivel") << Uso(orden) << '\n';
         return USO_INCORRECTO;

@@ -32,7 +32,14 @@ std::string ListaMeshes(const std::vector<int32_t>& meshes) {
 
 } // namespace
 
-void EscribirObjetosJson(const trObjetos& objetos, std::ostream& salida) {
+std::string TextoColocaciones(const trColocacionesCuartos& c) {
+    return Formatear(Traducir("%s estáticos, %s items (omitidos: %s estáticos, %s items)"),
+                     {std::to_string(c.Estaticos), std::to_string(c.Items),
+                      std::to_string(c.EstaticosOmitidos), std::to_string(c.ItemsOmitidos)});
+}
+
+void EscribirObjetosJson(const trObjetos& objetos, const trColocacionesCuartos& colocaciones,
+                         std::ostream& salida) {
     nlohmann::json movibles = nlohmann::json::array(), estaticos = nlohmann::json::array();
     for (const trMovible& m : objetos.Movibles) {
         nlohmann::json meshes = nlohmann::json::array();
@@ -55,10 +62,13 @@ void EscribirObjetosJson(const trObjetos& objetos, std::ostream& salida) {
                              {"visibility_box", Caja(e.Visibilidad)},
                              {"collision_box", Caja(e.Colision)},
                              {"placed", e.Colocados}});
-    salida << nlohmann::json{{"moveables", movibles}, {"statics", estaticos}}.dump(2) << '\n';
+    nlohmann::json j{{"moveables", movibles}, {"statics", estaticos}};
+    PonerColocaciones(j, colocaciones);
+    salida << j.dump(2) << '\n';
 }
 
-void EscribirObjetosTexto(const trObjetos& objetos, std::ostream& salida) {
+void EscribirObjetosTexto(const trObjetos& objetos, const trColocacionesCuartos& colocaciones,
+                          std::ostream& salida) {
     salida << Traducir("Movibles") << " (" << objetos.Movibles.size() << ")\n";
     salida << std::setw(8) << "id" << std::setw(8) << "meshes" << std::setw(11)
            << Traducir("animación") << std::setw(11) << Traducir("colocados") << "  "
@@ -82,4 +92,5 @@ void EscribirObjetosTexto(const trObjetos& objetos, std::ostream& salida) {
             salida << ' ' << v;
         salida << '\n';
     }
+    salida << Traducir("Colocaciones") << ": " << TextoColocaciones(colocaciones) << '\n';
 }

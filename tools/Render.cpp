@@ -1,15 +1,18 @@
 #include "Render.h"
 
+#include "DibujoSinVentana.h"
 #include "Encuadre.h"
 #include "Ensamblaje.h"
+#include "EscenaNivel.h"
+#include "EscrituraAtomica.h"
 #include "Idioma.h"
+#include "LeerCuartos.h"
 #include "NivelAbierto.h"
-#include "SuperficieEGL.h"
+#include "PaginasPNG.h"
 #include "dxBufferTextura.h"
-#include "dxMain.h"
 
-#include <stb_image_write.h>
-
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -27,8 +30,9 @@ constexpr int LADO_MAXIMO = 8192;
 
 struct Opciones {
     std::string nivel, archivo;
-    enum class Que { Mesh, Movible, Estatico } que = Que::Mesh;
-    int64_t numero = -1; // mesh index or object id
+    enum class Que { Mesh, Movible, Estatico, Nivel, Cuarto } que = Que::Mesh;
+    int64_t numero = -1;                              // mesh index, object id or room index
+    std::optional<std::array<float, 3>> desde, hacia; // device axes (y negated)
     float angulo = 0;
     bool alambre = false, ajustar = false;
     int ancho = ANCHO_PANEL, alto = ALTO_PANEL;
@@ -38,6 +42,22 @@ template <typename T> bool Numero(std::string_view texto, T& valor) {
     const char* fin = texto.data() + texto.size();
     auto [resto, error] = std::from_chars(texto.data(), fin, valor);
     return error == std::errc() && resto == fin;
+}
+
+// "X,Y,Z" in the level's axes, each finite, taken to the device's (y negated).
+bool Punto(std::string_view texto, std::optional<std::array<float, 3>>& punto) {
+    std::array<float, 3> p{};
+    for (int k = 0; k < 3; ++k) {
+        const size_t coma = k < 2 ? texto.find(',') : texto.size();
+        double v = 0;
+        if (coma == std::string_view::npos || !Numero(texto.substr(0, coma), v) ||
+            !std::isfinite(float(v)))
+            return false;
+        p[size_t(k)] = float(k == 1 ? -v : v);
+        texto.remove_prefix(k < 2 ? coma + 1 : coma);
+    }
+    punto = p;
+    return true;
 }
 
 bool Tamano(std::string_view texto, int& ancho, int& alto) {
@@ -53,12 +73,32 @@ std::string LeerOpciones(const OpcionesRender& d, Opciones& o) {
     o.archivo = d.archivo;
     o.alambre = d.alambre;
     o.ajustar = d.ajustar;
-    const int elegidos = !d.mesh.empty() + !d.objeto.empty() + !d.estatico.empty();
+    const int elegidos = !d.mesh.empty() + !d.objeto.empty() + !d.estatico.empty() + d.nivelEntero +
+                         !d.cuarto.empty();
     if (elegidos > 1)
-        return Traducir("--mesh, --object y --static se excluyen");
+        return Traducir("--mesh, --object, --static, --level y --room se excluyen");
+    if ((!d.desde.empty() || !d.hacia.empty()) && !d.nivelEntero)
+        return Traducir("--from y --to solo valen con --level");
+    if (d.desde.empty() != d.hacia.empty())
+        return Traducir("--from y --to van juntos");
+    if (!d.desde.empty() && !d.angulo.empty())
+        return Traducir("--angle no vale con --from y --to: la cámara ya está dada");
+    if (!d.desde.empty() && !Punto(d.desde, o.desde))
+        return "--from " + d.desde + ": " + Traducir("se espera X,Y,Z");
+    if (!d.hacia.empty() && !Punto(d.hacia, o.hacia))
+        return "--to " + d.hacia + ": " + Traducir("se espera X,Y,Z");
+    if (o.desde && *o.desde == *o.hacia)
+        return Traducir("--from y --to son el mismo punto");
+    if (d.nivelEntero)
+        o.que = Opciones::Que::Nivel;
     if (!d.mesh.empty()) {
         if (!Numero(d.mesh, o.numero) || o.numero < 0 || o.numero > INT32_MAX)
             return "--mesh " + d.mesh + ": " + Traducir("se espera un índice de mesh (0, 1, 2...)");
+    } else if (!d.cuarto.empty()) {
+        o.que = Opciones::Que::Cuarto;
+        if (!Numero(d.cuarto, o.numero) || o.numero < 0 || o.numero > INT32_MAX)
+            return "--room " + d.cuarto + ": " +
+                   Traducir("se espera el índice de un cuarto (0, 1, 2...)");
     } else if (!d.objeto.empty() || !d.estatico.empty()) {
         const bool movible = !d.objeto.empty();
         const std::string& id = movible ? d.objeto : d.estatico;
@@ -79,23 +119,10 @@ std::string LeerOpciones(const OpcionesRender& d, Opciones& o) {
     if (o.nivel.empty())
         return Traducir("falta el nivel");
     if (elegidos == 0)
-        return Traducir("falta --mesh N, --object ID o --static ID");
+        return Traducir("falta --mesh N, --object ID, --static ID, --level o --room R");
     if (o.archivo.empty())
         return Traducir("falta --out ARCHIVO.png");
     return {};
-}
-
-bool EscribirPng(const std::string& archivo, const std::vector<uint32_t>& pixeles, int ancho,
-                 int alto) {
-    std::vector<uint8_t> rgba(pixeles.size() * 4);
-    for (size_t i = 0; i < pixeles.size(); ++i) {
-        const uint32_t p = pixeles[i];
-        rgba[4 * i] = uint8_t(p >> 16);
-        rgba[4 * i + 1] = uint8_t(p >> 8);
-        rgba[4 * i + 2] = uint8_t(p);
-        rgba[4 * i + 3] = uint8_t(p >> 24);
-    }
-    return stbi_write_png(archivo.c_str(), ancho, alto, 4, rgba.data(), ancho * 4) != 0;
 }
 
 std::string RangoDeMeshes(int32_t cantidad) {
@@ -148,8 +175,139 @@ std::optional<Ensamblaje> Armar(const Opciones& o, const NivelAbierto& nivel, st
     return ArmarMesh(int32_t(o.numero), lista);
 }
 
+// How high above the horizon the level is seen unless --from and --to say otherwise: enough to
+// look into rooms, whose ceilings face down and away, low enough to see walls stand.
+constexpr float ELEVACION = 0.7f;
+// Of the picture's shorter half-side, how much the framed box may take.
+constexpr float RELLENO_CAJA = 0.95f;
+
+using Vector = std::array<float, 3>;
+
+float Punto3(const Vector& a, const Vector& b) {
+    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
+
+// The rooms' vertices in device axes (y negated): all of them, or one room's. Their box frames
+// the level more tightly than its sphere: a level is wide and flat, and a sphere round a flat
+// box is half as large again as the box seen from above.
+struct Caja {
+    Vector minimo{INFINITY, INFINITY, INFINITY}, maximo{-INFINITY, -INFINITY, -INFINITY};
+    bool Vacia() const { return !(minimo[0] <= maximo[0]); }
+};
+
+Caja CajaCuartos(const trNivel& nivel, int64_t soloCuarto) {
+    Caja caja;
+    const std::vector<trGeometriaCuarto> cuartos = LeerCuartos(nivel);
+    for (size_t c = 0; c < cuartos.size(); ++c) {
+        if (soloCuarto >= 0 && size_t(soloCuarto) != c)
+            continue;
+        for (const trVerticeCuarto& v : cuartos[c].Vertices) {
+            const Vector p{float(v.X), -float(v.Y), float(v.Z)};
+            for (size_t k = 0; k < 3; ++k) {
+                caja.minimo[k] = std::min(caja.minimo[k], p[k]);
+                caja.maximo[k] = std::max(caja.maximo[k], p[k]);
+            }
+        }
+    }
+    return caja;
+}
+
+// The camera from above at ELEVACION, from the -z side turned by angulo about the vertical, as
+// near the box's centre as lets its eight corners fit the picture; near and far planes at the
+// box's nearest and farthest corners, so that what stands in front of a room framed alone is
+// cut away.
+void EncuadrarCaja(dxDevice8& dispositivo, const Caja& caja, float angulo, int ancho, int alto) {
+    const Vector centro{(caja.minimo[0] + caja.maximo[0]) / 2,
+                        (caja.minimo[1] + caja.maximo[1]) / 2,
+                        (caja.minimo[2] + caja.maximo[2]) / 2};
+    // Forward, right and up of a left-handed camera whose up is +y.
+    const float ce = std::cos(ELEVACION), se = std::sin(ELEVACION);
+    const Vector delante{-std::sin(angulo) * ce, -se, std::cos(angulo) * ce};
+    const Vector derecha{std::cos(angulo), 0, std::sin(angulo)};
+    const Vector arriba{-std::sin(angulo) * se, ce, std::cos(angulo) * se};
+    const float aspecto = float(ancho) / float(alto);
+    const float tanY = std::tan(CAMPO_VISION / 2) * RELLENO_CAJA, tanX = tanY * aspecto;
+    float distancia = 1, cercano = INFINITY, lejano = -INFINITY;
+    for (int i = 0; i < 8; ++i) {
+        const Vector esquina{i & 1 ? caja.maximo[0] : caja.minimo[0],
+                             i & 2 ? caja.maximo[1] : caja.minimo[1],
+                             i & 4 ? caja.maximo[2] : caja.minimo[2]};
+        const Vector v{esquina[0] - centro[0], esquina[1] - centro[1], esquina[2] - centro[2]};
+        const float x = Punto3(v, derecha), y = Punto3(v, arriba), z = Punto3(v, delante);
+        distancia = std::max({distancia, std::abs(x) / tanX - z, std::abs(y) / tanY - z});
+        cercano = std::min(cercano, z);
+        lejano = std::max(lejano, z);
+    }
+    const float margen = (lejano - cercano) * 0.02f + 1;
+    const float lejos = distancia + lejano + margen;
+    dispositivo.SetProyeccion(std::max(distancia + cercano - margen, lejos / 10000), lejos, aspecto,
+                              CAMPO_VISION);
+    dispositivo.SetOjo(centro[0] - distancia * delante[0], centro[1] - distancia * delante[1],
+                       centro[2] - distancia * delante[2]);
+    dispositivo.SetObjetivo(centro[0], centro[1], centro[2]);
+}
+
+// The camera the user gave, with planes that hold the whole level in front of it.
+void EncuadrarDesde(dxDevice8& dispositivo, const Esfera& nivel, Vector ojo, Vector objetivo,
+                    int ancho, int alto) {
+    const float distancia = std::hypot(nivel.X - ojo[0], nivel.Y - ojo[1], nivel.Z - ojo[2]);
+    const float lejos = distancia + std::max(nivel.Radio, 1.0f) * 1.05f;
+    // From inside the level the near plane cannot follow the sphere; a few units keep depth
+    // precision within what a 24-bit buffer resolves.
+    const float cerca = std::max({distancia - nivel.Radio * 1.05f, 8.0f, lejos / 20000.0f});
+    dispositivo.SetProyeccion(cerca, lejos, float(ancho) / float(alto), CAMPO_VISION);
+    // Straight up or down the camera's up direction is lost: lean the target a little.
+    const float dx = objetivo[0] - ojo[0], dy = objetivo[1] - ojo[1], dz = objetivo[2] - ojo[2];
+    if (std::hypot(dx, dz) < 1e-3f * std::abs(dy))
+        objetivo[2] += 1e-3f * std::abs(dy);
+    dispositivo.SetOjo(ojo[0], ojo[1], ojo[2]);
+    dispositivo.SetObjetivo(objetivo[0], objetivo[1], objetivo[2]);
+}
+
+// The whole level, framed as the options say; 1 with the reason when the room is not there.
+int DibujarNivelEntero(const Opciones& o, const NivelAbierto& nivel, dxDevice8& dispositivo,
+                       std::string& motivo) {
+    const std::unique_ptr<EscenaNivel> escena = EscenaNivel::Crear(nivel, &dispositivo);
+    const int32_t cuartos = escena ? escena->NumCuartos() : 0;
+    if (o.que == Opciones::Que::Cuarto && o.numero >= cuartos) {
+        motivo = Formatear(Traducir("no hay cuarto %s; "), {std::to_string(o.numero)}) +
+                 (cuartos == 0
+                      ? Traducir("el nivel no tiene cuartos")
+                      : Traducir("los índices válidos van de 0 a ") + std::to_string(cuartos - 1));
+        return FALLO;
+    }
+    OpcionesNivel opciones;
+    opciones.Texturizado = !o.alambre;
+    opciones.Alambre = o.alambre;
+    if (escena && o.desde) {
+        EncuadrarDesde(dispositivo, escena->EsferaNivel(opciones), *o.desde, *o.hacia, o.ancho,
+                       o.alto);
+    } else if (escena) {
+        Caja caja = CajaCuartos(*nivel.Nivel, o.que == Opciones::Que::Cuarto ? o.numero : -1);
+        if (caja.Vacia()) {
+            // Rooms without vertices: the box of what the scene holds.
+            const Esfera e = o.que == Opciones::Que::Cuarto
+                                 ? escena->EsferaCuarto(int32_t(o.numero))
+                                 : escena->EsferaNivel(opciones);
+            const float r = std::max(e.Radio, 1.0f);
+            caja.minimo = {e.X - r, e.Y - r, e.Z - r};
+            caja.maximo = {e.X + r, e.Y + r, e.Z + r};
+        }
+        EncuadrarCaja(dispositivo, caja, o.angulo, o.ancho, o.alto);
+    }
+    dispositivo.Limpiar(1);
+    if (escena)
+        escena->Dibujar(dispositivo, opciones);
+    dispositivo.Presentar();
+    return EXITO;
+}
+
 std::string QueSeDibuja(const Opciones& o) {
     switch (o.que) {
+    case Opciones::Que::Nivel:
+        return Traducir("nivel entero");
+    case Opciones::Que::Cuarto:
+        return Traducir("cuarto ") + std::to_string(o.numero);
     case Opciones::Que::Movible:
         return Traducir("movible ") + std::to_string(o.numero);
     case Opciones::Que::Estatico:
@@ -169,51 +327,56 @@ int Renderizar(const OpcionesRender& opciones, std::ostream& salida, std::ostrea
         return USO_INCORRECTO;
     }
 
-    // Declared so that they go in the order GL needs: level, device, Direct3D object, surface.
     std::string motivo;
-    auto superficie = SuperficieEGL::Crear(o.ancho, o.alto, &motivo);
-    if (!superficie) {
-        errores << "tr4tool render: " << Traducir("sin OpenGL: ") << motivo << '\n';
+    DibujoSinVentana dibujo;
+    if (!PrepararDibujo(o.ancho, o.alto, dibujo, motivo)) {
+        errores << "tr4tool render: " << motivo << '\n';
         return FALLO;
     }
-    dxMain principal;
-    std::unique_ptr<dxDevice8> dispositivo;
-    if (principal.IniciarD3D() != D3D_OK ||
-        principal.CrearDispositivo(superficie.get(), 1, dispositivo) != D3D_OK) {
-        errores << "tr4tool render: "
-                << Traducir("sin OpenGL: no se pudo crear el dispositivo de dibujo") << '\n';
-        return FALLO;
-    }
+    dxDevice8* dispositivo = dibujo.Dispositivo.get();
     dispositivo->SetColorFondo(0, 0, 0);
     SetProyeccionVisor(*dispositivo, o.ancho, o.alto);
 
     std::unique_ptr<NivelAbierto> nivel;
-    if (!AbrirNivel(o.nivel.c_str(), dispositivo.get(), nivel, &motivo)) {
+    if (!AbrirNivel(o.nivel.c_str(), dispositivo, nivel, &motivo)) {
         errores << "tr4tool: " << o.nivel << ": " << motivo << '\n';
         return FALLO;
     }
-    const std::optional<Ensamblaje> objeto = Armar(o, *nivel, motivo);
-    if (!objeto) {
-        errores << "tr4tool: " << o.nivel << ": " << motivo << '\n';
-        return FALLO;
-    }
-    if (o.que == Opciones::Que::Mesh && !o.ajustar) {
-        // The panel's own camera, 1500 units before the mesh's centre.
-        EncuadrarMesh(*dispositivo, *nivel->Mesh(int(o.numero)));
-        DibujarCuadro(*dispositivo, nivel->Buffer(int(o.numero)), o.angulo, !o.alambre, o.alambre);
+    if (o.que == Opciones::Que::Nivel || o.que == Opciones::Que::Cuarto) {
+        if (DibujarNivelEntero(o, *nivel, *dispositivo, motivo) != EXITO) {
+            errores << "tr4tool: " << o.nivel << ": " << motivo << '\n';
+            return FALLO;
+        }
     } else {
-        EncuadrarEnsamblaje(*dispositivo, *objeto, o.ancho, o.alto);
-        DibujarEnsamblaje(*dispositivo, *objeto, *nivel->Meshes, o.angulo, !o.alambre, o.alambre);
+        const std::optional<Ensamblaje> objeto = Armar(o, *nivel, motivo);
+        if (!objeto) {
+            errores << "tr4tool: " << o.nivel << ": " << motivo << '\n';
+            return FALLO;
+        }
+        if (o.que == Opciones::Que::Mesh && !o.ajustar) {
+            // The panel's own camera, 1500 units before the mesh's centre.
+            EncuadrarMesh(*dispositivo, *nivel->Mesh(int(o.numero)));
+            DibujarCuadro(*dispositivo, nivel->Buffer(int(o.numero)), o.angulo, !o.alambre,
+                          o.alambre);
+        } else {
+            EncuadrarEnsamblaje(*dispositivo, *objeto, o.ancho, o.alto);
+            DibujarEnsamblaje(*dispositivo, *objeto, *nivel->Meshes, o.angulo, !o.alambre,
+                              o.alambre);
+        }
     }
-    const std::vector<uint32_t> pixeles = LeerPixeles(*superficie);
+    const std::vector<uint32_t> pixeles = LeerPixeles(*dibujo.Superficie);
     if (pixeles.size() != size_t(o.ancho) * size_t(o.alto)) {
         errores << "tr4tool render: " << Traducir("sin OpenGL: no se pudo leer la imagen dibujada")
                 << '\n';
         return FALLO;
     }
-    if (!EscribirPng(o.archivo, pixeles, o.ancho, o.alto)) {
-        errores << "tr4tool: " << o.archivo << ": " << Traducir("no se pudo escribir el PNG")
-                << '\n';
+    // Written whole or not at all: a failed write never leaves half a picture where one stood.
+    const std::vector<uint8_t> png =
+        CodificarPNG(std::span<const uint32_t>(pixeles), o.ancho, o.alto);
+    if (png.empty())
+        motivo = o.archivo + ": " + Traducir("no se pudo escribir el PNG");
+    if (png.empty() || !EscribirAtomico(o.archivo, png, &motivo)) {
+        errores << "tr4tool: " << motivo << '\n';
         return FALLO;
     }
     salida << "tr4tool: " << Traducir("escrito ") << o.archivo << " (" << QueSeDibuja(o) << ", "

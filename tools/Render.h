@@ -1,18 +1,22 @@
 #pragma once
-// `tr4tool render`: one frame of a level's mesh or object as the viewer's panel draws it, as PNG.
+// `tr4tool render`: one frame of a level's mesh or object as the viewer's panel draws it, or of
+// the whole level, as PNG.
 #include <ostream>
 #include <string>
 
 // The options as given on the command line; Renderizar checks them.
 struct OpcionesRender {
     std::string nivel, archivo;
-    std::string mesh, objeto, estatico; // exactly one of them
+    std::string mesh, objeto, estatico; // exactly one of them, or nivelEntero, or cuarto
+    bool nivelEntero = false;
+    std::string cuarto;
+    std::string desde, hacia; // "X,Y,Z" in the level's axes; only with nivelEntero
     std::string angulo, tamano;
     bool alambre = false;
     bool ajustar = false; // frame a mesh to fit, as objects always are
 };
 
-// 0 done, with a line on `salida`; 1 when the level, the mesh or object, OpenGL or the output
+// 0 done, with a line on `salida`; 1 when the level, the mesh, object or room, OpenGL or the output
 // file fail, 2 for wrong options; each failure with a one-line reason on `errores` and no file
 // written.
 int Renderizar(const OpcionesRender& opciones, std::ostream& salida, std::ostream& errores);

@@ -1,6 +1,9 @@
 #include "Resumen.h"
 #include "Idioma.h"
+#include "LeerCuartos.h"
+#include "LeerObjetos.h"
 #include "Lista_Mesh.h"
+#include "Objetos.h"
 
 #include <nlohmann/json.hpp>
 
@@ -35,6 +38,15 @@ void Etiqueta(std::ostream& salida, std::string_view etiqueta) {
 ResumenNivel Resumir(const trNivel& nivel, const Lista_Mesh* lista) {
     ResumenNivel r;
     r.nivel = &nivel;
+    for (const trGeometriaCuarto& g : LeerCuartos(nivel)) {
+        r.verticesCuartos += g.Vertices.size();
+        r.rectangulosCuartos += g.Rectangulos;
+        r.triangulosCuartos += g.Triangulos;
+        r.carasDescartadas += g.Descartadas;
+    }
+    trObjetos objetos;
+    LeerObjetos(nivel, lista, objetos);
+    r.colocaciones = ContarColocaciones(objetos, nivel.Cuartos.size());
     if (!lista)
         return r;
     r.meshes = lista->Cantidad();
@@ -74,6 +86,11 @@ void EscribirJson(const ResumenNivel& r, std::ostream& salida) {
     j["meshes"] = r.meshes;
     j["rectangles"] = r.rectangulos;
     j["triangles"] = r.triangulos;
+    j["room_vertices"] = r.verticesCuartos;
+    j["room_rectangles"] = r.rectangulosCuartos;
+    j["room_triangles"] = r.triangulosCuartos;
+    j["room_faces_dropped"] = r.carasDescartadas;
+    PonerColocaciones(j, r.colocaciones);
     salida << j.dump(2) << '\n';
 }
 
@@ -113,4 +130,13 @@ void EscribirTexto(const ResumenNivel& r, std::ostream& salida) {
     linea(Traducir("Fuentes de sonido"), n.NumFuentesSonido);
     linea(Traducir("Cajas"), n.NumCajas);
     linea(Traducir("Items"), n.NumItems);
+    std::string cuartos =
+        Formatear(Traducir("%s vértices, %s rectángulos, %s triángulos"),
+                  {std::to_string(r.verticesCuartos), std::to_string(r.rectangulosCuartos),
+                   std::to_string(r.triangulosCuartos)});
+    if (r.carasDescartadas > 0)
+        cuartos +=
+            Formatear(Traducir(" (%s caras descartadas)"), {std::to_string(r.carasDescartadas)});
+    linea(Traducir("Geometría de cuartos"), cuartos);
+    linea(Traducir("Colocaciones"), TextoColocaciones(r.colocaciones));
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "trCuartos.h"
 #include "trNivel.h"
 
 #include <cstdint>
@@ -11,6 +12,10 @@ struct ResumenNivel {
     const trNivel* nivel = nullptr;
     int32_t meshes = 0;
     uint64_t rectangulos = 0, triangulos = 0;
+    // The rooms' own geometry, and faces dropped for naming a vertex their room lacks.
+    uint64_t verticesCuartos = 0, rectangulosCuartos = 0, triangulosCuartos = 0,
+             carasDescartadas = 0;
+    trColocacionesCuartos colocaciones;
 };
 
 ResumenNivel Resumir(const trNivel& nivel, const Lista_Mesh* lista);

@@ -443,6 +443,16 @@ TEST_P(ArchivoDanado, TerminaConUnResultadoClaro) {
     EXPECT_LT(pico - antes, MEMORIA_MAXIMA);
 
     const Resultado info = Ejecutar({"info", ruta});
+    // The pages, written whole from whatever block 1 holds, or refused as info refuses.
+    const fs::path paginas = carpeta_.string() + "-paginas";
+    fs::create_directories(paginas);
+    const Resultado png = Ejecutar({"pages", ruta, "--out", paginas.string()});
+    if (!caso.pista.empty())
+        EXPECT_EQ(png.errores, info.errores);
+    EXPECT_EQ(png.estado == 0, png.errores.empty()) << png.errores;
+    EXPECT_EQ(png.estado == 0, !fs::is_empty(paginas)) << png.errores;
+    EXPECT_LE(std::count(png.errores.begin(), png.errores.end(), '\n'), 1) << png.errores;
+    fs::remove_all(paginas);
     if (!caso.pista.empty()) {
         EXPECT_EQ(r, 0);
         EXPECT_NE(motivo.find(caso.pista), std::string::npos) << motivo;

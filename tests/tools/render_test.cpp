@@ -1,8 +1,10 @@
 // `tr4tool render` end to end on the off-screen OpenGL surface: options, the level, the viewer's
 // framing and the PNG read back.
+#include "CargarNivel.h"
 #include "Comandos.h"
 #include "Ejecutar.h"
 #include "EscritorNivel.h"
+#include "trTextura.h"
 
 #include <gtest/gtest.h>
 #include <stb_image.h>
@@ -10,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <numbers>
 #include <set>
@@ -208,6 +211,14 @@ TEST(tr4toolRender, CadaFalloSaleConSuCodigoYUnaLinea) {
         {{nivel, "--static", "x", "--out", png}, "--static x"},
         {{nivel, "--object", "-2", "--out", png}, "--object -2"},
         {{nivel, "--fit", "--out", png}, "--mesh"},
+        {{nivel, "--room", "0", "--out", png}, "no tiene cuartos", 1},
+        {{nivel, "--room", "x", "--out", png}, "--room x"},
+        {{nivel, "--level", "--mesh", "0", "--out", png}, "se excluyen"},
+        {{nivel, "--level", "--from", "1,2,3", "--out", png}, "van juntos"},
+        {{nivel, "--mesh", "0", "--from", "1,2,3", "--to", "0,0,0", "--out", png}, "--level"},
+        {{nivel, "--level", "--from", "1,2", "--to", "0,0,0", "--out", png}, "--from 1,2"},
+        {{nivel, "--level", "--from", "1,2,3", "--to", "0,0,inf", "--out", png}, "--to 0,0,inf"},
+        {{nivel, "--level", "--from", "1,2,3", "--to", "1,2,3", "--out", png}, "mismo punto"},
     };
     for (const auto& c : casos) {
         const auto r = Render(c.args);
@@ -296,5 +307,165 @@ TEST(tr4toolRender, UnaMeshDeUnNivelRealSeVeTexturizada) {
     EXPECT_GT(colores.size(), 16u) << "texels, not a flat untextured white";
     for (auto [x, y] : {std::array<int, 2>{0, 0}, {319, 0}, {0, 239}, {319, 239}})
         EXPECT_EQ(im.En(x, y), NEGRO) << "framed with room around it";
+    std::filesystem::remove(png);
+}
+
+namespace {
+
+// A level of three pages with varied alpha, as block 1 holds them.
+uint32_t ColorPrueba(int pagina, int x, int y) {
+    return uint32_t((x * 7 + pagina * 85) & 0xFF) << 24 | uint32_t(x) << 16 | uint32_t(y) << 8 |
+           uint32_t(pagina * 100 + (x ^ y) % 50);
+}
+
+} // namespace
+
+TEST(tr4toolPages, CadaPaginaEsTexelATexelLaQueSubeElVisor) {
+    fixture::NivelFixture n;
+    n.paginas = fixture::Paginas(3, ColorPrueba);
+    const std::string nivel = Temporal("paginas.tr4");
+    ASSERT_TRUE(fixture::GuardarArchivo(nivel, fixture::EscribirNivel(n)));
+    const std::string carpeta = Temporal("paginas");
+    std::filesystem::remove_all(carpeta);
+    std::filesystem::create_directory(carpeta);
+
+    const auto r = Ejecutar({"pages", nivel, "--out", carpeta});
+    ASSERT_EQ(r.estado, 0) << r.errores;
+    EXPECT_NE(r.salida.find("pagina_02.png"), std::string::npos) << r.salida;
+    trNivel leido;
+    ASSERT_TRUE(CargarNivel(nivel.c_str(), leido));
+    const trTextura texturas(&leido);
+    ASSERT_EQ(texturas.NumPaginas(), 3);
+    for (int p = 0; p < 3; ++p) {
+        const Imagen im = LeerPng(carpeta + "/pagina_0" + std::to_string(p) + ".png");
+        ASSERT_EQ(im.pixeles.size(), 256u * 256u) << p;
+        std::vector<uint32_t> texels(256 * 256);
+        std::memcpy(texels.data(), texturas.GetTexels(p), texels.size() * 4);
+        EXPECT_EQ(im.pixeles, texels) << "page " << p << ", alpha included";
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(carpeta), {}), 3);
+
+    // A folder that is not there: one line, exit 1, and no file anywhere.
+    const auto falta = Ejecutar({"pages", nivel, "--out", carpeta + "/no/hay"});
+    EXPECT_EQ(falta.estado, 1);
+    EXPECT_NE(falta.errores.find(carpeta + "/no/hay/pagina_00.png: "), std::string::npos)
+        << falta.errores;
+    EXPECT_EQ(falta.errores.find('\n'), falta.errores.size() - 1) << falta.errores;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(carpeta), {}), 3);
+    std::filesystem::remove_all(carpeta);
+    std::filesystem::remove(nivel);
+}
+
+TEST(tr4toolSheet, UnaCeldaRotuladaPorMeshYVaciaLaQueNoTieneCaras) {
+    // Six meshes: five solids and a marker of three vertices and no face.
+    const std::string nivel = Temporal("muestra.tr4"), png = Temporal("hoja.png");
+    ASSERT_TRUE(fixture::GuardarArchivo(nivel, fixture::EscribirNivel(fixture::NivelMuestra())));
+    struct {
+        std::vector<std::string> opciones;
+        int columnas, filas, celdas, dibujadas;
+    } const casos[] = {{{"--cell", "64"}, 3, 2, 6, 5}, {{"--cell", "40", "--objects"}, 2, 1, 2, 2}};
+    for (const auto& c : casos) {
+        std::vector<std::string> args = {"sheet", nivel, "--out", png};
+        args.insert(args.end(), c.opciones.begin(), c.opciones.end());
+        const auto r = Ejecutar(args);
+        ASSERT_EQ(r.estado, 0) << r.errores;
+        const int celda = std::stoi(c.opciones[1]);
+        const Imagen im = LeerPng(png);
+        ASSERT_EQ(im.ancho, c.columnas * celda);
+        ASSERT_EQ(im.alto, c.filas * celda);
+        // The label takes the top-left corner; the drawing is what lies below it.
+        int dibujadas = 0;
+        for (int i = 0; i < c.columnas * c.filas; ++i) {
+            const int x0 = i % c.columnas * celda, y0 = i / c.columnas * celda;
+            bool rotulo = false, dibujo = false;
+            for (int y = 0; y < celda; ++y)
+                for (int x = 0; x < celda; ++x)
+                    (y < 14 && x < 30 ? rotulo : dibujo) |= im.En(x0 + x, y0 + y) != NEGRO;
+            EXPECT_EQ(rotulo, i < c.celdas) << "cell " << i;
+            dibujadas += dibujo;
+        }
+        EXPECT_EQ(dibujadas, c.dibujadas) << r.salida;
+    }
+
+    const std::string carpeta = Temporal("sin_carpeta"), vacio = Temporal("vacio.tr4");
+    ASSERT_TRUE(fixture::GuardarArchivo(vacio, fixture::EscribirNivel(fixture::NivelFixture{})));
+    const struct {
+        std::vector<std::string> args;
+        const char* dice;
+        int estado = 2;
+    } fallos[] = {
+        {{nivel, "--out", carpeta + "/h.png"}, "sin_carpeta/h.png: ", 1},
+        {{nivel, "--out", png, "--cell", "31"}, "--cell 31"},
+        {{nivel, "--out", png, "--cell", "1025"}, "--cell 1025"},
+        {{nivel, "--out", png, "--cell", "9x"}, "--cell 9x"},
+        {{nivel}, "--out"},
+        {{"--out", png}, "falta el nivel"},
+        {{"/no/existe.tr4", "--out", png}, "/no/existe.tr4: ", 1},
+        {{vacio, "--out", png}, "no hay nada que dibujar", 1},
+    };
+    std::filesystem::remove(png);
+    for (const auto& f : fallos) {
+        std::vector<std::string> args = f.args;
+        args.insert(args.begin(), "sheet");
+        const auto r = Ejecutar(args);
+        EXPECT_EQ(r.estado, f.estado) << f.dice;
+        EXPECT_TRUE(r.salida.empty()) << r.salida;
+        EXPECT_NE(r.errores.find(f.dice), std::string::npos) << r.errores;
+        EXPECT_EQ(r.errores.find('\n'), r.errores.size() - 1) << r.errores;
+        EXPECT_FALSE(std::filesystem::exists(png)) << f.dice;
+    }
+    std::filesystem::remove(nivel);
+    std::filesystem::remove(vacio);
+}
+
+TEST(tr4toolRender, ElNivelEnteroSeVeDesdeArribaYCadaCuartoSeEncuadra) {
+    // Two double-sided floors 2048 units square, far apart, in the level's y = 0 plane.
+    fixture::NivelFixture n;
+    for (int32_t x : {0, 20480}) {
+        fixture::CuartoFixture c;
+        c.info = {uint32_t(x), 0, 0, uint32_t(-1024)};
+        for (auto [vx, vz] : {std::pair{0, 0}, {2048, 0}, {2048, 2048}, {0, 2048}})
+            c.vertices.push_back({int16_t(vx), 0, int16_t(vz), 0, 0, 0x7FFF});
+        c.numVertices = 4;
+        c.rectangulos = {{{0, 1, 2, 3}, 0x8000}};
+        c.numRectangulos = 1;
+        n.cuartos.push_back(c);
+    }
+    const std::string nivel = Temporal("cuartos.tr4"), png = Temporal("nivel.png");
+    ASSERT_TRUE(fixture::GuardarArchivo(nivel, fixture::EscribirNivel(n)));
+    int64_t iluminados[3] = {};
+    const std::vector<std::string> vistas[] = {
+        {"--level"},
+        {"--room", "1"},
+        {"--level", "--from", "1024,-4000,-3000", "--to", "1024,0,1024"}};
+    for (int v = 0; v < 3; ++v) {
+        std::vector<std::string> args = {nivel, "--out", png, "--size", "160x120"};
+        args.insert(args.end(), vistas[v].begin(), vistas[v].end());
+        const auto r = Render(args);
+        ASSERT_EQ(r.estado, 0) << r.errores;
+        const Silueta s = Medir(LeerPng(png));
+        iluminados[v] = s.iluminados;
+        EXPECT_GT(s.y0, 0) << v << ": framed, not cut";
+    }
+    // One floor framed fills more of the picture than two far apart; the eye given above the
+    // first floor's corner looks down on it.
+    EXPECT_GT(iluminados[0], 0);
+    EXPECT_GT(iluminados[1], 2 * iluminados[0]);
+    EXPECT_GT(iluminados[2], 160 * 120 / 10);
+    const auto fuera = Render({nivel, "--room", "2", "--out", png});
+    EXPECT_EQ(fuera.estado, 1);
+    EXPECT_NE(fuera.errores.find("de 0 a 1"), std::string::npos) << fuera.errores;
+    std::filesystem::remove(nivel);
+
+    const std::string real = std::string(TR4_NIVELES_REALES) + "/title-a.tr4";
+    if (!std::filesystem::exists(real))
+        GTEST_SKIP() << "no real level at " << real;
+    const auto r = Render({real, "--level", "--out", png, "--size", "320x240"});
+    ASSERT_EQ(r.estado, 0) << r.errores;
+    const Imagen im = LeerPng(png);
+    // A night level, lit by its own vertex colours: mostly dark, but rooms show.
+    EXPECT_GT(Medir(im).iluminados, 320 * 240 / 50);
+    EXPECT_GT(std::set<uint32_t>(im.pixeles.begin(), im.pixeles.end()).size(), 256u)
+        << "textured rooms";
     std::filesystem::remove(png);
 }

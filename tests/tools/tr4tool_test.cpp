@@ -45,11 +45,15 @@ TEST(tr4tool, ErroresDeUso) {
     EXPECT_EQ(ayuda.estado, 0);
     EXPECT_NE(ayuda.salida.find("info"), std::string::npos);
     EXPECT_NE(ayuda.salida.find("tr4tool render"), std::string::npos);
+    EXPECT_NE(ayuda.salida.find("tr4tool sheet"), std::string::npos);
     // Each command tells its own options.
     for (const auto& [orden, opcion] : {std::pair{"info", "--json"},
                                         {"objects", "--json"},
                                         {"render", "--object"},
-                                        {"render", "--fit"}}) {
+                                        {"render", "--fit"},
+                                        {"render", "--room"},
+                                        {"pages", "--out"},
+                                        {"sheet", "--cell"}}) {
         const auto r = Ejecutar({orden, "--help"});
         EXPECT_EQ(r.estado, 0) << orden;
         EXPECT_NE(r.salida.find(opcion), std::string::npos) << orden << ": " << r.salida;
@@ -58,7 +62,11 @@ TEST(tr4tool, ErroresDeUso) {
 }
 
 TEST(tr4tool, ObjectsJsonDiceLoQueCadaObjetoNombra) {
-    const std::string ruta = Guardar(fixture::EscribirNivel(fixture::NivelObjetos()), "obj.tr4");
+    auto n = fixture::NivelObjetos();
+    // A placement naming a static id, and an item naming a room, that the level lacks.
+    n.cuartos[1].estaticos.push_back({0, 0, 0, 0, 0, 0, 99});
+    n.items.push_back({6, 9});
+    const std::string ruta = Guardar(fixture::EscribirNivel(n), "obj.tr4");
     const auto r = Ejecutar({"objects", "--json", ruta});
     ASSERT_EQ(r.estado, 0) << r.errores;
     const auto j = nlohmann::json::parse(r.salida);
@@ -74,11 +82,20 @@ TEST(tr4tool, ObjectsJsonDiceLoQueCadaObjetoNombra) {
         "visibility_box": [-1, 1, -2, 2, -3, 3], "collision_box": [-4, 4, -5, 5, -6, 6],
         "placed": 3})"));
     EXPECT_EQ(j["statics"][1]["mesh"], nullptr);
+    // The item of id -1 names no moveable either.
+    for (const auto& [clave, valor] : {std::pair{"statics_placed", 4},
+                                       {"statics_skipped", 1},
+                                       {"items_placed", 3},
+                                       {"items_skipped", 2}})
+        EXPECT_EQ(j[clave], valor) << clave;
 
     const auto texto = Ejecutar({"objects", ruta});
     EXPECT_EQ(texto.estado, 0);
     EXPECT_NE(texto.salida.find("Movibles (6)"), std::string::npos) << texto.salida;
     EXPECT_NE(texto.salida.find("Estáticos (3)"), std::string::npos) << texto.salida;
+    EXPECT_NE(texto.salida.find("4 estáticos, 3 items (omitidos: 1 estáticos, 2 items)"),
+              std::string::npos)
+        << texto.salida;
     std::filesystem::remove(ruta);
 
     const auto ilegible = Ejecutar({"objects", "/no/existe.tr4"});
@@ -148,13 +165,16 @@ TEST(tr4tool, InfoJsonDeUnNivelConocido) {
     for (const auto& [clave, valor] : j.items())
         claves.push_back(clave);
     std::sort(claves.begin(), claves.end());
-    EXPECT_EQ(claves, (std::vector<std::string>{
-                          "animations",    "blocks",     "boxes",         "cameras",
-                          "floor_data",    "header",     "items",         "mesh_data_words",
-                          "mesh_pointers", "meshes",     "moveables",     "object_textures",
-                          "rectangles",    "rooms",      "sound_sources", "sprite_textures",
-                          "static_meshes", "tail_bytes", "texture_pages", "trailing",
-                          "triangles",     "version"}));
+    EXPECT_EQ(claves,
+              (std::vector<std::string>{
+                  "animations",      "blocks",          "boxes",         "cameras",
+                  "floor_data",      "header",          "items",         "items_placed",
+                  "items_skipped",   "mesh_data_words", "mesh_pointers", "meshes",
+                  "moveables",       "object_textures", "rectangles",    "room_faces_dropped",
+                  "room_rectangles", "room_triangles",  "room_vertices", "rooms",
+                  "sound_sources",   "sprite_textures", "static_meshes", "statics_placed",
+                  "statics_skipped", "tail_bytes",      "texture_pages", "trailing",
+                  "triangles",       "version"}));
     EXPECT_EQ(j["version"], "0x00345254");
     EXPECT_EQ(j["header"], nlohmann::json({1, 2, 3}));
     ASSERT_EQ(j["blocks"].size(), 4u);
@@ -209,7 +229,7 @@ TEST(tr4tool, InfoJsonDeUnNivelConocido) {
             });
             EXPECT_EQ(caracteres, 22) << linea;
         }
-        EXPECT_EQ(cuantas, 23);
+        EXPECT_EQ(cuantas, 25);
     }
     FijarIdioma(Idioma::Espanol);
     std::filesystem::remove(ruta);
@@ -218,8 +238,9 @@ TEST(tr4tool, InfoJsonDeUnNivelConocido) {
 TEST(tr4tool, InfoJsonDeLosNivelesReales) {
     struct {
         const char* archivo;
-        int cuartos, meshes, texturas, paginas;
-    } const niveles[] = {{"title-a.tr4", 42, 191, 1792, 15}, {"title-b.tr4", 2, 94, 2839, 35}};
+        int cuartos, meshes, texturas, paginas, rectangulos, triangulos, items;
+    } const niveles[] = {{"title-a.tr4", 42, 191, 1792, 15, 4022, 159, 30},
+                         {"title-b.tr4", 2, 94, 2839, 35, 830, 0, 8}};
     for (const auto& n : niveles) {
         const std::string ruta = std::string(TR4_NIVELES_REALES) + "/" + n.archivo;
         if (!std::filesystem::exists(ruta))
@@ -231,6 +252,11 @@ TEST(tr4tool, InfoJsonDeLosNivelesReales) {
         EXPECT_EQ(j["meshes"], n.meshes);
         EXPECT_EQ(j["object_textures"], n.texturas);
         EXPECT_EQ(j["texture_pages"], n.paginas);
+        EXPECT_EQ(j["room_rectangles"], n.rectangulos);
+        EXPECT_EQ(j["room_triangles"], n.triangulos);
+        EXPECT_EQ(j["room_faces_dropped"], 0);
+        EXPECT_EQ(j["items_placed"], n.items);
+        EXPECT_EQ(j["items_skipped"], 0);
 
         // Every object's meshes named, every mesh of the list used by one.
         const auto o = nlohmann::json::parse(Ejecutar({"objects", "--json", ruta}).salida);

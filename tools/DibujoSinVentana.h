@@ -1,0 +1,18 @@
+#pragma once
+// The off-screen surface and the device on it, for the commands that draw without a window.
+#include "SuperficieEGL.h"
+#include "dxMain.h"
+
+#include <memory>
+#include <string>
+
+struct DibujoSinVentana {
+    // Members go in the order GL needs them released: device, Direct3D object, surface. A level
+    // opened on the device must be released before all three.
+    std::unique_ptr<SuperficieEGL> Superficie;
+    dxMain Principal;
+    std::unique_ptr<dxDevice8> Dispositivo;
+};
+
+// False with the reason, starting "sin OpenGL: ", when there is no OpenGL to draw with.
+bool PrepararDibujo(int ancho, int alto, DibujoSinVentana& dibujo, std::string& motivo);

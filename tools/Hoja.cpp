@@ -1,0 +1,98 @@
+#include "Hoja.h"
+
+#include "DibujoSinVentana.h"
+#include "EscrituraAtomica.h"
+#include "HojaContactos.h"
+#include "Idioma.h"
+#include "NivelAbierto.h"
+#include "PaginasPNG.h"
+
+#include <charconv>
+
+namespace {
+
+constexpr int EXITO = 0, FALLO = 1, USO_INCORRECTO = 2;
+
+// Empty when the options are complete and valid; else the reason.
+std::string LeerCelda(const OpcionesHoja& o, int& celda) {
+    celda = CELDA_POR_OMISION;
+    if (!o.celda.empty()) {
+        const char* fin = o.celda.data() + o.celda.size();
+        auto [resto, error] = std::from_chars(o.celda.data(), fin, celda);
+        if (error != std::errc() || resto != fin || celda < CELDA_MINIMA || celda > CELDA_MAXIMA)
+            return "--cell " + o.celda + ": " +
+                   Formatear(Traducir("se espera un lado en píxeles de %s a %s"),
+                             {std::to_string(CELDA_MINIMA), std::to_string(CELDA_MAXIMA)});
+    }
+    if (o.nivel.empty())
+        return Traducir("falta el nivel");
+    if (o.archivo.empty())
+        return Traducir("falta --out ARCHIVO.png");
+    return {};
+}
+
+} // namespace
+
+int EscribirHoja(const OpcionesHoja& o, std::ostream& salida, std::ostream& errores) {
+    int pedida = 0;
+    if (const std::string motivo = LeerCelda(o, pedida); !motivo.empty()) {
+        errores << "tr4tool sheet: " << motivo << Traducir(" (uso: tr4tool sheet --help)") << '\n';
+        return USO_INCORRECTO;
+    }
+    // The grid, and so the surface's size, depends on what the level holds: the surface starts
+    // small and takes the cell's size once the level is read.
+    std::string motivo;
+    DibujoSinVentana dibujo;
+    if (!PrepararDibujo(CELDA_MINIMA, CELDA_MINIMA, dibujo, motivo)) {
+        errores << "tr4tool sheet: " << motivo << '\n';
+        return FALLO;
+    }
+    std::unique_ptr<NivelAbierto> nivel;
+    if (!AbrirNivel(o.nivel.c_str(), dibujo.Dispositivo.get(), nivel, &motivo)) {
+        errores << "tr4tool: " << o.nivel << ": " << motivo << '\n';
+        return FALLO;
+    }
+    static const Lista_Mesh vacia;
+    const Lista_Mesh& lista = nivel->Meshes ? *nivel->Meshes : vacia;
+    // Planned before anything is assembled: a level refused for its size costs nothing more.
+    const size_t cuantas = o.objetos
+                               ? nivel->Objetos.Movibles.size() + nivel->Objetos.Estaticos.size()
+                               : size_t(lista.Cantidad());
+    Rejilla rejilla;
+    if (!PlanearRejilla(cuantas, pedida, rejilla, &motivo)) {
+        errores << "tr4tool: " << o.nivel << ": " << motivo << '\n';
+        return FALLO;
+    }
+    const std::vector<CeldaHoja> celdas =
+        o.objetos ? CeldasDeObjetos(nivel->Objetos, lista) : CeldasDeMeshes(lista);
+    if (!dibujo.Superficie->CambiarTamano(rejilla.Celda, rejilla.Celda)) {
+        errores << "tr4tool sheet: "
+                << Traducir("sin OpenGL: no se pudo crear el dispositivo de dibujo") << '\n';
+        return FALLO;
+    }
+    ImagenRGBA hoja;
+    if (!ComponerHoja(*dibujo.Dispositivo, *dibujo.Superficie, lista, celdas, rejilla, hoja,
+                      &motivo)) {
+        errores << "tr4tool sheet: " << motivo << '\n';
+        return FALLO;
+    }
+    const std::vector<uint8_t> png =
+        CodificarPNG(std::span<const uint8_t>(hoja.Bytes), hoja.Ancho, hoja.Alto);
+    if (png.empty())
+        motivo = o.archivo + ": " + Traducir("no se pudo escribir el PNG");
+    if (png.empty() || !EscribirAtomico(o.archivo, png, &motivo)) {
+        errores << "tr4tool: " << motivo << '\n';
+        return FALLO;
+    }
+    salida << "tr4tool: "
+           << Formatear(Traducir("escrito %s (%s celdas en %s x %s, celda de %s px, %s x %s)"),
+                        {o.archivo, std::to_string(celdas.size()), std::to_string(rejilla.Columnas),
+                         std::to_string(rejilla.Filas), std::to_string(rejilla.Celda),
+                         std::to_string(hoja.Ancho), std::to_string(hoja.Alto)});
+    if (rejilla.Celda < pedida)
+        salida << Formatear(Traducir("; la celda pedida, %s px, se redujo para que la hoja no pase "
+                                     "de %s px de lado"),
+                            {std::to_string(pedida), std::to_string(LADO_MAXIMO_HOJA)});
+    salida << '\n';
+    return EXITO;
+}
