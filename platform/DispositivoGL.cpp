@@ -114,6 +114,7 @@ DispositivoGL::~DispositivoGL() {
     if (contexto_->Activar()) {
         contexto_->Emitir();
         glDeleteProgram(programa_.nombre);
+        glDeleteProgram(contexto_->programaLotes.nombre);
     }
     contexto_->superficie = nullptr;
 }

@@ -35,6 +35,9 @@ class DispositivoGL final : public IDirect3DDevice8, ContadorReferencias {
     HRESULT DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVertex,
                           UINT PrimitiveCount) override;
 
+    // For what draws beside the device on its context (LotesGL).
+    const std::shared_ptr<ContextoGL>& Contexto() const { return contexto_; }
+
   private:
     explicit DispositivoGL(std::shared_ptr<ContextoGL> contexto);
     ~DispositivoGL() override;

@@ -47,6 +47,12 @@ struct ContextoGL {
                       UINT& capa);
     void LiberarCapa(ArregloTexturasGL* arreglo, UINT capa);
 
+    // The batch drawing's program (LotesGL), made at its first draw and deleted with the device.
+    struct {
+        GLuint nombre = 0;
+        GLint vista = -1, proyeccion = -1, modo = -1, numPaginas = -1;
+    } programaLotes;
+
     // What the device was asked to draw with; a released resource removes itself.
     TexturaGL* textura = nullptr;
     BufferVerticesGL* flujo = nullptr;

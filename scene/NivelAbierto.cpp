@@ -20,6 +20,7 @@ std::unique_ptr<NivelAbierto> Completar(std::unique_ptr<trNivel> nivel, dxDevice
     abierto->Texturas->CrearTexturas(dispositivo);
     ConvertirMeshes(abierto->Meshes.get(), dispositivo, abierto->Texturas.get(), n);
     LeerObjetos(n, abierto->Meshes.get(), abierto->Objetos);
+    abierto->Escena = EscenaNivel::Crear(*abierto, dispositivo);
     return abierto;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Everything one opened level holds, from the file's record to the uploaded buffers, so that the
 // window, the command line and the benchmarks open a level the same way and release it whole.
+#include "EscenaNivel.h"
 #include "Lista_Mesh.h"
 #include "trNivel.h"
 #include "trObjetos.h"
@@ -20,6 +21,8 @@ struct NivelAbierto {
     std::unique_ptr<Lista_Mesh> Meshes;
     // Its moveables and statics, their meshes named by position in Meshes.
     trObjetos Objetos;
+    // The whole level as the "Nivel" view draws it, built at open; it keeps nothing above.
+    std::unique_ptr<EscenaNivel> Escena;
 
     int32_t Cantidad() const { return Meshes ? Meshes->Cantidad() : 0; }
     // Null outside 0..count-1.

@@ -1,0 +1,376 @@
+#include "EscenaNivel.h"
+
+#include "Ensamblaje.h"
+#include "LeerCuartos.h"
+#include "Lotes8.h"
+#include "NivelAbierto.h"
+#include "dxDevice8.h"
+
+#include <glm/glm.hpp>
+#include <glm/gtc/matrix_transform.hpp>
+#include <glm/gtc/type_ptr.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <numbers>
+#include <unordered_map>
+
+namespace {
+
+using Clase = EscenaNivel::Clase;
+using Tipo = EscenaNivel::Tipo;
+
+// Vertices the scene holds, 28 bytes each: a real level needs tens of thousands. A damaged one
+// whose rooms or placements would need more draws what fits and leaves the rest out, so that
+// neither the open nor a frame grows without bound.
+constexpr size_t MAXIMO_VERTICES_ESCENA = size_t{1} << 21;
+constexpr D3DCOLOR BLANCO = 0xFFFFFFFF;
+// Corners of a four-sided face as the device's strip draws them, as two listed triangles.
+constexpr int RECTANGULO[6] = {0, 1, 3, 3, 1, 2};
+constexpr int TRIANGULO[3] = {0, 1, 2};
+
+D3DCOLOR Color555(uint16_t c) {
+    auto canal = [](uint32_t v) { return (v * 255 + 15) / 31; };
+    return 0xFF000000u | canal((c >> 10) & 31) << 16 | canal((c >> 5) & 31) << 8 | canal(c & 31);
+}
+
+// The level's axes to the device's: y negated.
+glm::vec3 Dispositivo(const glm::vec3& nivel) {
+    return {nivel.x, -nivel.y, nivel.z};
+}
+
+// A turn about the level's y, 65536 a full turn, right-handed as a frame's turns.
+glm::mat3 GiroY(uint16_t angulo) {
+    const float a = float(angulo) * 2 * std::numbers::pi_v<float> / 65536;
+    return glm::mat3(glm::rotate(glm::mat4(1.f), a, {0, 1, 0}));
+}
+
+struct Textura {
+    uint32_t Pagina = SIN_PAGINA;
+    float UV[4][2] = {};
+};
+
+// As the mesh conversion reads an object texture: a corner's high byte is its texel, and on a
+// triangle's texture the tile's top bit is a flag.
+Textura TexturaDe(const trNivel& nivel, uint32_t indice, bool rectangulo, uint32_t paginas) {
+    Textura t;
+    if (indice >= nivel.TexturasObjeto.size())
+        return t;
+    const trTexturaObjeto& o = nivel.TexturasObjeto[indice];
+    const uint32_t pagina = rectangulo ? o.Tile : o.Tile & 0x7FFFu;
+    if (pagina >= paginas)
+        return t;
+    t.Pagina = pagina;
+    for (int k = 0; k < 4; ++k) {
+        t.UV[k][0] = float(o.Esquinas[k].X >> 8) / 256.f;
+        t.UV[k][1] = float(o.Esquinas[k].Y >> 8) / 256.f;
+    }
+    return t;
+}
+
+class Constructor {
+  public:
+    Constructor(const trNivel& nivel, uint32_t paginas) : nivel_(nivel), paginas_(paginas) {}
+
+    // One face whose corners are already where they go (device axes), with their colours.
+    void Cara(Clase c, Tipo t, bool doble, int lados, const glm::vec3* p, const D3DCOLOR* colores,
+              uint32_t textura) {
+        const int n = lados == 4 ? 6 : 3;
+        if (total_ + size_t(n) > MAXIMO_VERTICES_ESCENA)
+            return;
+        total_ += size_t(n);
+        const Textura tx = TexturaDe(nivel_, textura, lados == 4, paginas_);
+        auto& destino = vertices_[c][t][doble];
+        for (int i = 0; i < n; ++i) {
+            const int k = (lados == 4 ? RECTANGULO : TRIANGULO)[i];
+            destino.push_back(
+                {p[k].x, p[k].y, p[k].z, tx.UV[k][0], tx.UV[k][1], tx.Pagina, colores[k]});
+        }
+    }
+
+    // Every face of a mesh, each vertex taken to the device's world by `lugar`, as the mesh
+    // conversion keeps them: whole texture field, one-sided, unlit.
+    template <class Lugar> void Mesh(Clase c, Tipo t, const trMesh& m, Lugar lugar) {
+        std::vector<glm::vec3> p(m.Vertices.size());
+        for (size_t i = 0; i < p.size(); ++i)
+            p[i] = lugar(glm::vec3(m.Vertices[i].X, m.Vertices[i].Y, m.Vertices[i].Z));
+        const D3DCOLOR blancos[4] = {BLANCO, BLANCO, BLANCO, BLANCO};
+        auto caras = [&](const auto& lista, int lados) {
+            for (const auto& f : lista) {
+                glm::vec3 q[4];
+                bool dentro = true;
+                for (int k = 0; k < lados; ++k) {
+                    dentro = dentro && f.Vertices[k] < p.size();
+                    q[k] = dentro ? p[f.Vertices[k]] : glm::vec3(0);
+                }
+                if (dentro)
+                    Cara(c, t, false, lados, q, blancos, f.Textura);
+            }
+        };
+        caras(m.Rectangulos, 4);
+        caras(m.Triangulos, 3);
+    }
+
+    void Armar(EscenaNivel::Grupo (&grupos)[EscenaNivel::CLASES][EscenaNivel::TIPOS],
+               std::vector<VerticeLote>& todos) {
+        todos.reserve(total_);
+        for (int c = 0; c < EscenaNivel::CLASES; ++c)
+            for (int t = 0; t < EscenaNivel::TIPOS; ++t) {
+                EscenaNivel::Grupo& g = grupos[c][t];
+                g.Inicio = uint32_t(todos.size());
+                constexpr float INF = std::numeric_limits<float>::infinity();
+                glm::vec3 minimo(INF), maximo(-INF);
+                for (int d = 0; d < 2; ++d) {
+                    auto& v = vertices_[c][t][d];
+                    g.Vertices[d] = uint32_t(v.size());
+                    for (const VerticeLote& x : v) {
+                        minimo = glm::min(minimo, glm::vec3(x.X, x.Y, x.Z));
+                        maximo = glm::max(maximo, glm::vec3(x.X, x.Y, x.Z));
+                    }
+                    todos.insert(todos.end(), v.begin(), v.end());
+                    v = {};
+                }
+                std::memcpy(g.Minimo, &minimo.x, sizeof g.Minimo);
+                std::memcpy(g.Maximo, &maximo.x, sizeof g.Maximo);
+            }
+    }
+
+  private:
+    const trNivel& nivel_;
+    uint32_t paginas_;
+    size_t total_ = 0;
+    std::vector<VerticeLote> vertices_[EscenaNivel::CLASES][EscenaNivel::TIPOS][2];
+};
+
+// Which rooms each one is: an alternate of another gives way until the level is flipped; one
+// with an alternate gives way when it is.
+std::vector<Clase> Clases(const std::vector<trGeometriaCuarto>& cuartos) {
+    const size_t n = cuartos.size();
+    std::vector<Clase> clases(n, EscenaNivel::SIEMPRE);
+    auto valido = [&](size_t r) {
+        return cuartos[r].Alterno >= 0 && size_t(cuartos[r].Alterno) < n &&
+               size_t(cuartos[r].Alterno) != r;
+    };
+    for (size_t r = 0; r < n; ++r)
+        if (valido(r))
+            clases[r] = EscenaNivel::BASE;
+    for (size_t r = 0; r < n; ++r)
+        if (valido(r))
+            clases[size_t(cuartos[r].Alterno)] = EscenaNivel::ALTERNO;
+    return clases;
+}
+
+Esfera EsferaCaja(const glm::vec3& minimo, const glm::vec3& maximo) {
+    if (!(minimo.x <= maximo.x))
+        return {};
+    const glm::vec3 c = (minimo + maximo) / 2.f;
+    return {c.x, c.y, c.z, std::max(glm::length(maximo - c), 1.f)};
+}
+
+bool Visible(int clase, const OpcionesNivel& o) {
+    return clase == EscenaNivel::SIEMPRE || (clase == EscenaNivel::ALTERNO) == o.Alternos;
+}
+
+bool Mostrado(int tipo, const OpcionesNivel& o) {
+    return tipo == EscenaNivel::CUARTOS || (tipo == EscenaNivel::ESTATICOS ? o.Estaticos : o.Items);
+}
+
+} // namespace
+
+EscenaNivel::~EscenaNivel() = default;
+
+std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto,
+                                                 dxDevice8* dispositivo) {
+    if (!abierto.Nivel)
+        return nullptr;
+    const trNivel& nivel = *abierto.Nivel;
+    std::unique_ptr<EscenaNivel> e(new EscenaNivel);
+    const uint32_t paginas = abierto.Texturas ? uint32_t(abierto.Texturas->NumPaginas()) : 0;
+    Constructor constructor(nivel, paginas);
+
+    const std::vector<trGeometriaCuarto> cuartos = LeerCuartos(nivel);
+    const std::vector<Clase> clases = Clases(cuartos);
+    Cuentas& n = e->cuentas_;
+    n.Cuartos = int32_t(cuartos.size());
+    e->esferasCuartos_.reserve(cuartos.size());
+    for (size_t r = 0; r < cuartos.size(); ++r) {
+        const trGeometriaCuarto& g = cuartos[r];
+        n.Vertices += int32_t(g.Vertices.size());
+        n.Rectangulos += int32_t(g.Rectangulos);
+        n.Triangulos += int32_t(g.Triangulos);
+        constexpr float INF = std::numeric_limits<float>::infinity();
+        glm::vec3 minimo(INF), maximo(-INF);
+        std::vector<glm::vec3> p(g.Vertices.size());
+        std::vector<D3DCOLOR> colores(g.Vertices.size());
+        for (size_t i = 0; i < p.size(); ++i) {
+            const trVerticeCuarto& v = g.Vertices[i];
+            p[i] = Dispositivo(glm::vec3(float(v.X), float(v.Y), float(v.Z)));
+            colores[i] = Color555(v.Color);
+            minimo = glm::min(minimo, p[i]);
+            maximo = glm::max(maximo, p[i]);
+        }
+        Esfera s = EsferaCaja(minimo, maximo);
+        if (p.empty())
+            s = {float(g.X), float(-int64_t(g.YAbajo)), float(g.Z), 1};
+        e->esferasCuartos_.push_back(s);
+        for (const trCaraCuarto& f : g.Caras) {
+            glm::vec3 q[4];
+            D3DCOLOR c[4];
+            for (int k = 0; k < f.Lados; ++k) {
+                q[k] = p[f.Vertices[k]];
+                c[k] = colores[f.Vertices[k]];
+            }
+            constructor.Cara(clases[r], CUARTOS, f.DobleCara, f.Lados, q, c, f.Textura);
+        }
+    }
+
+    // Placements whose object or room the level lacks are skipped and counted.
+    const trObjetos& objetos = abierto.Objetos;
+    const auto estaticos = IndicePorId(objetos, false), movibles = IndicePorId(objetos, true);
+    const Lista_Mesh* lista = abierto.Meshes.get();
+    for (const trEstaticoColocado& c : objetos.Colocaciones) {
+        const auto en = estaticos.find(c.Id);
+        if (c.Cuarto >= cuartos.size() || en == estaticos.end()) {
+            ++n.EstaticosOmitidos;
+            continue;
+        }
+        ++n.EstaticosColocados;
+        const trMesh* m = abierto.Mesh(objetos.Estaticos[en->second].Mesh);
+        if (!m)
+            continue;
+        const glm::mat3 giro = GiroY(c.Rotacion);
+        const glm::vec3 lugar(float(c.X), float(c.Y), float(c.Z));
+        constructor.Mesh(clases[c.Cuarto], ESTATICOS, *m,
+                         [&](const glm::vec3& v) { return Dispositivo(giro * v + lugar); });
+    }
+    // Items of one moveable share its assembly.
+    std::unordered_map<size_t, Ensamblaje> armados;
+    for (const trItem& item : objetos.Items) {
+        const auto en = movibles.find(item.Objeto);
+        if (item.Cuarto < 0 || size_t(item.Cuarto) >= cuartos.size() || en == movibles.end()) {
+            ++n.ItemsOmitidos;
+            continue;
+        }
+        ++n.ItemsColocados;
+        if (!lista)
+            continue;
+        auto armado = armados.find(en->second);
+        if (armado == armados.end())
+            armado =
+                armados.emplace(en->second, ArmarMovible(objetos.Movibles[en->second], *lista))
+                    .first;
+        const glm::mat3 giro = GiroY(uint16_t(item.Angulo));
+        const glm::vec3 lugar(float(item.X), float(item.Y), float(item.Z));
+        for (const PiezaObjeto& pieza : armado->second.Piezas) {
+            const trMesh* m = abierto.Mesh(pieza.Mesh);
+            if (!m)
+                continue;
+            // The piece's matrix works in device axes; the item's place in the level's.
+            const glm::mat4 mundo = glm::make_mat4(&pieza.Mundo.m[0][0]);
+            constructor.Mesh(clases[size_t(item.Cuarto)], ITEMS, *m, [&](const glm::vec3& v) {
+                const glm::vec3 d(mundo * glm::vec4(Dispositivo(v), 1));
+                return Dispositivo(giro * Dispositivo(d) + lugar);
+            });
+        }
+    }
+
+    std::vector<VerticeLote> todos;
+    Grupo grupos[CLASES][TIPOS];
+    constructor.Armar(grupos, todos);
+    for (int c = 0; c < CLASES; ++c)
+        for (int t = 0; t < TIPOS; ++t)
+            e->grupos_[size_t(c)][size_t(t)] = grupos[c][t];
+
+    if (dispositivo && dispositivo->GetDispositivo()) {
+        e->lotes_ = CrearLotes8(dispositivo->GetDispositivo());
+        if (e->lotes_) {
+            const BYTE* texels = paginas ? abierto.Texturas->GetTexels(0) : nullptr;
+            // A refused upload draws untextured, or nothing; the level stays open either way.
+            if (FAILED(e->lotes_->CargarPaginas(texels ? paginas : 0, texels)) ||
+                FAILED(e->lotes_->CargarVertices(todos.data(), UINT(todos.size()))))
+                e->lotes_->CargarVertices(nullptr, 0);
+        }
+    }
+    return e;
+}
+
+Esfera EscenaNivel::EsferaNivel(const OpcionesNivel& opciones) const {
+    constexpr float INF = std::numeric_limits<float>::infinity();
+    glm::vec3 minimo(INF), maximo(-INF);
+    for (int c = 0; c < CLASES; ++c)
+        for (int t = 0; t < TIPOS; ++t) {
+            const Grupo& g = grupos_[size_t(c)][size_t(t)];
+            if (!Visible(c, opciones) || !Mostrado(t, opciones) || !(g.Minimo[0] <= g.Maximo[0]))
+                continue;
+            minimo = glm::min(minimo, glm::make_vec3(g.Minimo));
+            maximo = glm::max(maximo, glm::make_vec3(g.Maximo));
+        }
+    return EsferaCaja(minimo, maximo);
+}
+
+Esfera EscenaNivel::EsferaCuarto(int32_t cuarto) const {
+    if (cuarto < 0 || size_t(cuarto) >= esferasCuartos_.size())
+        return {};
+    return esferasCuartos_[size_t(cuarto)];
+}
+
+std::vector<TramoLote> EscenaNivel::Tramos(const OpcionesNivel& opciones) const {
+    std::vector<TramoLote> tramos;
+    for (int c = 0; c < CLASES; ++c)
+        for (int t = 0; t < TIPOS; ++t) {
+            const Grupo& g = grupos_[size_t(c)][size_t(t)];
+            if (!Visible(c, opciones) || !Mostrado(t, opciones))
+                continue;
+            tramos.push_back({g.Inicio, g.Vertices[0], false});
+            tramos.push_back({g.Inicio + g.Vertices[0], g.Vertices[1], true});
+        }
+    return tramos;
+}
+
+HRESULT EscenaNivel::DibujarCon(dxDevice8& dispositivo, const OpcionesNivel& opciones,
+                                bool porPrimitiva) const {
+    if (!lotes_)
+        return E_FAIL;
+    const std::vector<TramoLote> tramos = Tramos(opciones);
+    const D3DXMATRIX vista = dispositivo.GetVista(), proyeccion = dispositivo.GetProyeccion();
+    auto pasada = [&](ModoLote modo) {
+        return lotes_->Dibujar(vista, proyeccion, tramos.data(), UINT(tramos.size()), modo,
+                               porPrimitiva);
+    };
+    HRESULT r = D3D_OK;
+    uint64_t triangulos = 0;
+    uint32_t llamadas = 0;
+    // As the mesh view: the faces solid unless only the wireframe is asked for, then the lines.
+    if (opciones.Texturizado || !opciones.Alambre) {
+        r = pasada(opciones.Texturizado ? LOTE_TEXTURIZADO : LOTE_COLOR);
+        triangulos += lotes_->TriangulosDibujados();
+        llamadas += lotes_->LlamadasDibujo();
+    }
+    if (opciones.Alambre && SUCCEEDED(r)) {
+        r = pasada(LOTE_ALAMBRE);
+        triangulos += lotes_->TriangulosDibujados();
+        llamadas += lotes_->LlamadasDibujo();
+    }
+    triangulos_ = triangulos;
+    llamadas_ = llamadas;
+    return r;
+}
+
+HRESULT EscenaNivel::Dibujar(dxDevice8& dispositivo, const OpcionesNivel& opciones) const {
+    return DibujarCon(dispositivo, opciones, false);
+}
+
+HRESULT EscenaNivel::DibujarPorPrimitiva(dxDevice8& dispositivo,
+                                         const OpcionesNivel& opciones) const {
+    return DibujarCon(dispositivo, opciones, true);
+}
+
+uint64_t EscenaNivel::TriangulosDibujados() const {
+    return triangulos_;
+}
+
+uint32_t EscenaNivel::LlamadasDibujo() const {
+    return llamadas_;
+}

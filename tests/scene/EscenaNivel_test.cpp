@@ -1,0 +1,138 @@
+// The whole level drawn on the off-screen OpenGL device: rooms, statics and items land where
+// their records put them, every face of a real level is submitted, and the batches draw the same
+// picture as a call per triangle.
+#include "EscritorNivel.h"
+#include "NivelAbierto.h"
+#include "SuperficieEGL.h"
+#include "dxMain.h"
+
+#include <glm/glm.hpp>
+#include <glm/gtc/type_ptr.hpp>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr int kAncho = 160, kAlto = 120;
+constexpr uint32_t kFondo = 0xFF000000, kRojo = 0xFFFF0000, kVerde = 0xFF00FF00,
+                   kAzul = 0xFF0000FF, kBlanco = 0xFFFFFFFF;
+
+class EscenaGL : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string motivo;
+        superficie_ = SuperficieEGL::Crear(kAncho, kAlto, &motivo);
+        ASSERT_NE(superficie_, nullptr) << motivo;
+        ASSERT_EQ(principal_.IniciarD3D(), D3D_OK);
+        ASSERT_EQ(principal_.CrearDispositivo(superficie_.get(), 1, d_), D3D_OK);
+    }
+    void Abrir(const fixture::Bytes& archivo) {
+        std::string motivo;
+        ASSERT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), d_.get(), nivel_, &motivo),
+                  1)
+            << motivo;
+        ASSERT_NE(nivel_->Escena, nullptr);
+    }
+    // The level framed whole, drawn batched or a call per triangle; the pixels.
+    std::vector<uint32_t> Cuadro(const OpcionesNivel& o, bool porPrimitiva = false) {
+        const Esfera e = nivel_->Escena->EsferaNivel(OpcionesNivel{});
+        EXPECT_EQ(EncuadrarEsfera(*d_, e.X, e.Y, e.Z, e.Radio, kAncho, kAlto), D3D_OK);
+        d_->Limpiar(1);
+        const EscenaNivel& escena = *nivel_->Escena;
+        EXPECT_EQ(porPrimitiva ? escena.DibujarPorPrimitiva(*d_, o) : escena.Dibujar(*d_, o),
+                  D3D_OK);
+        return LeerPixeles(*superficie_);
+    }
+    // The pixel a point of the level (its own axes) lands on, under the camera just set.
+    uint32_t En(const std::vector<uint32_t>& pixeles, float x, float y, float z) {
+        const D3DXMATRIX v = d_->GetVista(), p = d_->GetProyeccion();
+        const glm::vec4 c = glm::make_mat4(&p.m[0][0]) * glm::make_mat4(&v.m[0][0]) *
+                            glm::vec4(x, -y, z, 1);
+        const int px = int((c.x / c.w + 1) / 2 * kAncho), py = int((1 - c.y / c.w) / 2 * kAlto);
+        EXPECT_TRUE(px >= 0 && px < kAncho && py >= 0 && py < kAlto) << x << " " << z;
+        return pixeles.at(size_t(std::clamp(py, 0, kAlto - 1)) * kAncho +
+                          size_t(std::clamp(px, 0, kAncho - 1)));
+    }
+
+    std::unique_ptr<SuperficieEGL> superficie_;
+    dxMain principal_;
+    std::unique_ptr<dxDevice8> d_;
+    std::unique_ptr<NivelAbierto> nivel_;
+};
+
+} // namespace
+
+TEST_F(EscenaGL, CuartosEstaticoEItemDondeLosPoneElNivel) {
+    Abrir(fixture::EscribirNivel(fixture::NivelCuartos()));
+    const EscenaNivel::Cuentas n = nivel_->Escena->Contar();
+    EXPECT_EQ(n.Cuartos, 3);
+    EXPECT_EQ(n.Vertices, 24);
+    EXPECT_EQ(n.Rectangulos, 6); // the face naming vertex 8 is dropped
+    EXPECT_EQ(n.EstaticosColocados, 1);
+    EXPECT_EQ(n.EstaticosOmitidos, 1);
+    EXPECT_EQ(n.ItemsColocados, 1);
+    EXPECT_EQ(n.ItemsOmitidos, 2);
+
+    const auto todo = Cuadro({});
+    EXPECT_EQ(En(todo, -1536, -512, 2048), kRojo);
+    EXPECT_EQ(En(todo, -1536, -1536, 2048), kVerde) << "untextured: its vertex colour";
+    const uint32_t oscuro = En(todo, 1536, -512, 2048);
+    EXPECT_EQ(oscuro & 0xFFFF00FFu, kFondo) << std::hex << oscuro;
+    EXPECT_NEAR(double((oscuro >> 8) & 0xFF), 255.0 * 15 / 31, 2) << "lit by (15, 15, 15)";
+    EXPECT_EQ(En(todo, 1536, -1536, 2048), kAzul) << "double-sided, seen from behind";
+    EXPECT_EQ(En(todo, 1536, -2560, 2048), kFondo) << "one-sided, seen from behind";
+    // A quarter turn brought the squares to face the camera; unturned they would stand edge-on.
+    EXPECT_EQ(En(todo, -400, -256, 1024), kBlanco);
+    EXPECT_EQ(En(todo, 400, -256, 1024), kRojo);
+
+    struct {
+        OpcionesNivel o;
+        float x, y, z;
+        uint32_t color;
+        const char* porque;
+    } casos[] = {
+        {{.Estaticos = false}, -400, -256, 1024, kFondo, "statics off"},
+        {{.Items = false}, 400, -256, 1024, kFondo, "items off"},
+        {{.Alternos = true}, 1536, -512, 2048, kBlanco, "flipped: room 2 stands for room 1"},
+        {{.Alternos = true}, 1536, -1536, 2048, kFondo, "flipped: room 1 is gone"},
+        {{.Texturizado = false}, -1536, -512, 2048, kBlanco, "untextured: the vertex colour"},
+        // Off the diagonal that splits the wall in two triangles.
+        {{.Texturizado = false, .Alambre = true}, -1800, -800, 2048, kFondo, "lines only"},
+        {{.Alambre = true}, -1800, -800, 2048, kRojo, "textured, lines over it"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.porque);
+        EXPECT_EQ(En(Cuadro(c.o), c.x, c.y, c.z), c.color);
+    }
+}
+
+TEST_F(EscenaGL, NivelRealTodoDibujadoIgualQuePorPrimitiva) {
+    const auto archivo = fixture::LeerArchivo(std::string(TR4_NIVELES_REALES) + "/title-a.tr4");
+    if (archivo.empty())
+        GTEST_SKIP() << "no real level title-a.tr4";
+    Abrir(archivo);
+    const EscenaNivel& escena = *nivel_->Escena;
+    const EscenaNivel::Cuentas n = escena.Contar();
+    EXPECT_EQ(n.Cuartos, 42);
+    EXPECT_EQ(n.Rectangulos, 4022);
+    EXPECT_EQ(n.Triangulos, 159);
+    EXPECT_EQ(n.ItemsColocados, 30);
+
+    // Rooms alone: title-a has no flipped rooms, so every room face is submitted, a rectangle
+    // as two triangles, in a few calls.
+    const OpcionesNivel cuartos{.Estaticos = false, .Items = false};
+    const auto soloCuartos = Cuadro(cuartos);
+    EXPECT_EQ(escena.TriangulosDibujados(), 2u * 4022 + 159);
+    EXPECT_LE(escena.LlamadasDibujo(), 2u);
+    EXPECT_EQ(soloCuartos, Cuadro(cuartos, true)) << "batched and per triangle differ";
+    EXPECT_EQ(escena.LlamadasDibujo(), 2u * 4022 + 159);
+
+    const OpcionesNivel todo;
+    const auto lotes = Cuadro(todo);
+    EXPECT_LE(escena.LlamadasDibujo(), 12u);
+    EXPECT_EQ(lotes, Cuadro(todo, true)) << "batched and per triangle differ";
+    EXPECT_NE(lotes, soloCuartos);
+}
