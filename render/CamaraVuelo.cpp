@@ -26,16 +26,28 @@ D3DXVECTOR3 CamaraVuelo::Objetivo() const {
     return {ojo_.x + 1024 * a.x, ojo_.y + 1024 * a.y, ojo_.z + 1024 * a.z};
 }
 
-void CamaraVuelo::Encuadrar(const Esfera& esfera, int ancho, int alto) {
-    esfera_ = esfera;
+void CamaraVuelo::Encuadrar(const Esfera& vista, const Esfera& limite, int ancho, int alto) {
+    esfera_ = limite;
     if (!std::isfinite(esfera_.Radio) || esfera_.Radio < 1)
         esfera_.Radio = 1;
+    const float radio = std::isfinite(vista.Radio) ? std::max(vista.Radio, 1.0f) : 1.0f;
     guinada_ = 0;
     cabeceo_ = CABECEO_INICIAL;
-    const float d = DistanciaAjuste(esfera_.Radio, ancho, alto);
+    const float d = DistanciaAjuste(radio, ancho, alto);
     const D3DXVECTOR3 a = Adelante();
-    ojo_ = {Acotar(esfera_.X - d * a.x), Acotar(esfera_.Y - d * a.y), Acotar(esfera_.Z - d * a.z)};
-    velocidad_ = std::max(esfera_.Radio / 4, VELOCIDAD_INICIAL);
+    ojo_ = {Acotar(vista.X - d * a.x), Acotar(vista.Y - d * a.y), Acotar(vista.Z - d * a.z)};
+    velocidad_ = std::max(radio / 4, VELOCIDAD_INICIAL);
+}
+
+void CamaraVuelo::Orbitar(float acimut, float elevacion, const D3DXVECTOR3& pivote) {
+    if (!std::isfinite(acimut) || !std::isfinite(elevacion))
+        return;
+    const float d =
+        std::max(std::hypot(ojo_.x - pivote.x, ojo_.y - pivote.y, ojo_.z - pivote.z), 1.0f);
+    guinada_ = std::remainder(guinada_ + acimut, 6.28318531f);
+    cabeceo_ = std::clamp(cabeceo_ + elevacion, -CABECEO_MAXIMO, CABECEO_MAXIMO);
+    const D3DXVECTOR3 a = Adelante();
+    ojo_ = {Acotar(pivote.x - d * a.x), Acotar(pivote.y - d * a.y), Acotar(pivote.z - d * a.z)};
 }
 
 void CamaraVuelo::Mover(float adelante, float lado, float arriba, float segundos, bool rapido) {

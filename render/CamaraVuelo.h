@@ -22,7 +22,13 @@ class CamaraVuelo {
     // Looks at the whole sphere from above it at CABECEO_INICIAL, far enough back that it fills
     // most of the shorter side of an ancho x alto view; the speed crosses it in about eight
     // seconds. The sphere also bounds the far plane from then on.
-    void Encuadrar(const Esfera& esfera, int ancho, int alto);
+    void Encuadrar(const Esfera& esfera, int ancho, int alto) {
+        Encuadrar(esfera, esfera, ancho, alto);
+    }
+    // The same for a part (a room) of what `limite` holds, which keeps bounding the far plane.
+    void Encuadrar(const Esfera& vista, const Esfera& limite, int ancho, int alto);
+    // Turns the eye about `pivote` at its distance, looking at it: the orbit of the object view.
+    void Orbitar(float acimut, float elevacion, const D3DXVECTOR3& pivote);
 
     // Each of adelante, lado (right) and arriba is -1, 0 or 1 (or between); forward follows the
     // pitch, sideways stays level, up is the world's. `segundos` of travel at the speed, times

@@ -108,4 +108,20 @@ TEST(CamaraVuelo, UnNivelEncuadradoSeVeEnteroDesdeArribaYSuFondoNoSeRecorta) {
     ASSERT_EQ(c.Aplicar(d.dispositivo, 817, 769), D3D_OK);
     EXPECT_LE(Clip(d.dispositivo, {nivel.X, nivel.Y, nivel.Z})[2], 1.f);
     EXPECT_GT(c.Velocidad(), CamaraVuelo::VELOCIDAD_INICIAL);
+
+    // A room of it framed, then orbited: it stays where the camera looks, at its distance, and
+    // the level still bounds the far plane.
+    const Esfera cuarto{20000, -1000, 50000, 3000};
+    c.Encuadrar(cuarto, nivel, 817, 769);
+    const D3DXVECTOR3 centro{cuarto.X, cuarto.Y, cuarto.Z};
+    const float distancia =
+        std::hypot(c.Ojo().x - centro.x, c.Ojo().y - centro.y, c.Ojo().z - centro.z);
+    c.Orbitar(2.0f, 0.3f, centro);
+    ASSERT_EQ(c.Aplicar(d.dispositivo, 817, 769), D3D_OK);
+    const auto k = Clip(d.dispositivo, centro);
+    EXPECT_NEAR(k[0], 0, 1e-3f);
+    EXPECT_NEAR(k[1], 0, 1e-3f);
+    EXPECT_NEAR(std::hypot(c.Ojo().x - centro.x, c.Ojo().y - centro.y, c.Ojo().z - centro.z),
+                distancia, distancia * 1e-4f);
+    EXPECT_LE(Clip(d.dispositivo, {nivel.X, nivel.Y, nivel.Z - nivel.Radio})[2], 1.f);
 }
