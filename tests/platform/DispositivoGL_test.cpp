@@ -1,4 +1,5 @@
 #include "EntornoGL.h"
+#include "Lotes8.h"
 #include "d3dx8.h"
 
 #include <cmath>
@@ -265,4 +266,35 @@ TEST_F(PruebaGL, CadaPaginaDeUnaEscenaPintaLoSuyoAunqueCompartanArreglo) {
     paginas[0]->UnlockRect(0);
     for (auto* t : paginas)
         t->Release();
+}
+
+// The batches draw beside the device on its context with their own page array, bound on the
+// target the device's pages use: whichever drew last, each samples its own.
+TEST_F(PruebaGL, LosLotesYElDispositivoMuestreanCadaUnoSusPaginas) {
+    IDirect3DTexture8* roja = nullptr;
+    D3DLOCKED_RECT lr{};
+    ASSERT_EQ(dev_->CreateTexture(1, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &roja), D3D_OK);
+    std::unique_ptr<IDirect3DTexture8, void (*)(IDirect3DTexture8*)> soltar(
+        roja, [](IDirect3DTexture8* t) { t->Release(); });
+    ASSERT_EQ(roja->LockRect(0, &lr, nullptr, 0), D3D_OK);
+    *static_cast<D3DCOLOR*>(lr.pBits) = kRojo;
+    roja->UnlockRect(0);
+
+    auto lotes = CrearLotes8(dev_);
+    ASSERT_TRUE(lotes);
+    const std::vector<D3DCOLOR> verde(256 * 256, kVerde);
+    ASSERT_EQ(lotes->CargarPaginas(1, reinterpret_cast<const BYTE*>(verde.data())), D3D_OK);
+    const VerticeLote tri[3] = {
+        {-1, -1, .5f, 0, 0, 0}, {-1, 3, .5f, 0, 0, 0}, {3, -1, .5f, 0, 0, 0}};
+    ASSERT_EQ(lotes->CargarVertices(tri, 3), D3D_OK);
+    const TramoLote tramo{0, 3, true};
+    const D3DMATRIX id = Identidad();
+
+    dev_->SetTexture(0, roja);
+    for (int vuelta = 0; vuelta < 2; ++vuelta) {
+        ASSERT_EQ(Dibujar(Cuadro()), D3D_OK);
+        EXPECT_EQ(Pixel(30, 30), kRojo) << "vuelta " << vuelta;
+        ASSERT_EQ(lotes->Dibujar(id, id, &tramo, 1, LOTE_TEXTURIZADO, false), D3D_OK);
+        EXPECT_EQ(Pixel(30, 30), kVerde) << "vuelta " << vuelta;
+    }
 }
