@@ -87,7 +87,12 @@ bool ContextoGL::ReservarCapa(UINT ancho, UINT alto, D3DFORMAT formato, ArregloT
             elegido = a.get();
     }
     const UINT antes = elegido ? static_cast<UINT>(elegido->ocupadas.size()) : 0;
-    const UINT capacidad = std::min(std::max(2 * antes, 8u), limite);
+    // A first array holds a level's worth of pages in a few doublings, and never takes more than
+    // 8 MiB ahead of what was asked.
+    const uint64_t porCapa = uint64_t{ancho} * alto * 4;
+    const UINT primera =
+        static_cast<UINT>(std::clamp<uint64_t>((uint64_t{8} << 20) / porCapa, 1, 8));
+    const UINT capacidad = std::min(std::max(2 * antes, primera), limite);
 
     while (glGetError() != GL_NO_ERROR) {
     }
