@@ -1,6 +1,9 @@
 // Opening a real level end to end as the window does after its dialog: load and inflate, parse the
 // meshes, make the texture pages and convert and upload every mesh on the off-screen OpenGL
 // surface, against only inflating the same four blocks with zlib, in one run.
+// The open includes the whole level's scene (rooms, statics and items built into one buffer and
+// uploaded with the pages as one texture array); `Escena/` builds that alone again, against the
+// open.
 // Reading and assembling every object of the level (moveables posed by their first frame,
 // statics), against that open, in the same run.
 // Then the same level opened, drawn and closed 50 times in a row, reporting the resident memory
@@ -65,6 +68,22 @@ void Abrir(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
     }
     estado.counters["meshes"] = nivel->Cantidad();
     estado.counters["pages"] = nivel->Texturas->NumPaginas();
+    estado.counters["room_faces"] =
+        nivel->Escena->Contar().Rectangulos + nivel->Escena->Contar().Triangulos;
+}
+
+// What the open spends on the level's scene: rooms read, statics and items placed, one buffer
+// of world vertices and the pages as one array uploaded.
+void Escena(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
+    std::unique_ptr<NivelAbierto> nivel;
+    if (!AbrirNivelDeMemoria(archivo.data(), archivo.size(), global->dispositivo.get(), nivel)) {
+        estado.SkipWithError("the level did not open");
+        return;
+    }
+    for (auto _ : estado) {
+        nivel->Escena = EscenaNivel::Crear(*nivel, global->dispositivo.get());
+        glFinish();
+    }
 }
 
 // What an open adds for objects, and what the window does per pick: every object read from the
@@ -154,6 +173,7 @@ int main(int argc, char** argv) {
         const std::pair<const char*, Medida> medidas[] = {{"Inflar/", InflarBloques},
                                                           {"Cargar/", Cargar},
                                                           {"Abrir/", Abrir},
+                                                          {"Escena/", Escena},
                                                           {"Objetos/", Objetos}};
         for (auto [nombre, f] : medidas)
             benchmark::RegisterBenchmark((nombre + std::string(nivel)).c_str(), f, archivos.back())
@@ -164,6 +184,8 @@ int main(int argc, char** argv) {
             ->Iterations(1);
         informe.Agregar({std::string(nivel) + ": open / bare inflate",
                          std::string("Abrir/") + nivel, std::string("Inflar/") + nivel});
+        informe.Agregar({std::string(nivel) + ": level scene built and uploaded / open",
+                         std::string("Escena/") + nivel, std::string("Abrir/") + nivel});
         informe.Agregar({std::string(nivel) + ": every object read and assembled / open",
                          std::string("Objetos/") + nivel, std::string("Abrir/") + nivel});
         informe.Agregar({std::string(nivel) + ": load only / bare inflate",

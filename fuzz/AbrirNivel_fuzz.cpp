@@ -63,6 +63,33 @@ void ComprobarAbierto(const NivelAbierto& a, dxDevice8& dispositivo, RegistroGra
 
     // Every object assembled, framed and drawn, whatever its records say.
     fuzz::ComprobarObjetos(*a.Nivel, a.Meshes.get(), a.Objetos);
+
+    // The whole level built as the "Nivel" view draws it: it counts what the rooms and
+    // placements hold; the recorder cannot draw batches, so a draw is refused, not attempted.
+    std::vector<trGeometriaCuarto> cuartos;
+    const trColocacionesCuartos colocaciones =
+        fuzz::ComprobarCuartos(*a.Nivel, a.Objetos, &cuartos);
+    COMPROBAR(a.Escena);
+    const EscenaNivel::Cuentas n = a.Escena->Contar();
+    int64_t rectangulos = 0, triangulos = 0;
+    for (const trGeometriaCuarto& g : cuartos) {
+        rectangulos += g.Rectangulos;
+        triangulos += g.Triangulos;
+    }
+    COMPROBAR(n.Cuartos == a.Escena->NumCuartos() && size_t(n.Cuartos) == cuartos.size());
+    COMPROBAR(n.Rectangulos == rectangulos && n.Triangulos == triangulos);
+    COMPROBAR(uint32_t(n.EstaticosColocados) == colocaciones.Estaticos &&
+              uint32_t(n.EstaticosOmitidos) == colocaciones.EstaticosOmitidos);
+    COMPROBAR(uint32_t(n.ItemsColocados) == colocaciones.Items &&
+              uint32_t(n.ItemsOmitidos) == colocaciones.ItemsOmitidos);
+    for (bool alternos : {false, true}) {
+        const Esfera e = a.Escena->EsferaNivel({.Alternos = alternos});
+        COMPROBAR(std::isfinite(e.X) && std::isfinite(e.Y) && std::isfinite(e.Z));
+        COMPROBAR(std::isfinite(e.Radio) && e.Radio >= 1);
+    }
+    for (int32_t r = -1; r <= n.Cuartos; ++r)
+        COMPROBAR(std::isfinite(a.Escena->EsferaCuarto(r).Radio));
+    COMPROBAR(a.Escena->Dibujar(dispositivo, {}) == E_FAIL);
     if (!a.Meshes)
         return;
     auto dibujar = [&](const Ensamblaje& e) {

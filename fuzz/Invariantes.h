@@ -1,6 +1,7 @@
 #pragma once
 // What must hold after any read of any bytes. A broken invariant aborts, so libFuzzer keeps the
 // input as a finding just as it keeps a crash.
+#include "LeerCuartos.h"
 #include "LeerMeshes.h"
 #include "trFilaNivel.h"
 #include "trNivel.h"
@@ -174,6 +175,35 @@ inline void ComprobarObjetos(const trNivel& n, const Lista_Mesh* lista, const tr
     COMPROBAR(total <= (uint64_t{1} << 20));
     for (const trEstatico& e : o.Estaticos)
         COMPROBAR(e.Mesh >= -1 && e.Mesh < meshes);
+}
+
+// Rooms read by their bytes: every face kept names vertices of its room, every face of the arrays
+// is kept or dropped, and every placement is placed or skipped. What the scene counts must agree.
+inline trColocacionesCuartos ComprobarCuartos(const trNivel& n, const trObjetos& o,
+                                              std::vector<trGeometriaCuarto>* leidos = nullptr) {
+    const std::vector<trGeometriaCuarto> cuartos = LeerCuartos(n);
+    COMPROBAR(cuartos.size() == n.Cuartos.size());
+    for (size_t r = 0; r < cuartos.size(); ++r) {
+        const trGeometriaCuarto& g = cuartos[r];
+        const trCuarto& c = n.Cuartos[r];
+        COMPROBAR(g.Vertices.size() == c.Vertices.size() / 12);
+        COMPROBAR(g.Caras.size() == uint64_t{g.Rectangulos} + g.Triangulos);
+        COMPROBAR(uint64_t{g.Rectangulos} + g.Triangulos + g.Descartadas ==
+                  c.Rectangulos.size() / 10 + c.Triangulos.size() / 8);
+        COMPROBAR(g.SinTextura <= g.Caras.size());
+        for (const trCaraCuarto& f : g.Caras) {
+            COMPROBAR(f.Lados == 3 || f.Lados == 4);
+            COMPROBAR(f.Textura < 0x8000);
+            for (int k = 0; k < f.Lados; ++k)
+                COMPROBAR(f.Vertices[k] < g.Vertices.size());
+        }
+    }
+    const trColocacionesCuartos c = ContarColocaciones(o, cuartos.size());
+    COMPROBAR(uint64_t{c.Estaticos} + c.EstaticosOmitidos == o.Colocaciones.size());
+    COMPROBAR(uint64_t{c.Items} + c.ItemsOmitidos == o.Items.size());
+    if (leidos)
+        *leidos = cuartos;
+    return c;
 }
 
 } // namespace fuzz

@@ -1,5 +1,5 @@
-// Any bytes as the inflated level data block, the container taken as read; then its meshes and
-// its objects read over the arrays it gave.
+// Any bytes as the inflated level data block, the container taken as read; then its meshes, its
+// objects and its rooms read over the arrays it gave.
 #include "CargarNivel.h"
 #include "Invariantes.h"
 #include "LeerObjetos.h"
@@ -24,5 +24,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano) {
     trObjetos objetos;
     COMPROBAR(LeerObjetos(nivel, lista.get(), objetos) == 1);
     fuzz::ComprobarObjetos(nivel, lista.get(), objetos);
+    fuzz::ComprobarCuartos(nivel, objetos);
     return 0;
 }

@@ -12,7 +12,7 @@
 struct VerticeLote {
     float X = 0, Y = 0, Z = 0; // world, device axes
     float U = 0, V = 0;
-    uint32_t Pagina = 0; // SIN_PAGINA, or one past the pages loaded: untextured
+    uint32_t Pagina = 0;         // SIN_PAGINA, or one past the pages loaded: untextured
     D3DCOLOR Color = 0xFFFFFFFF; // modulates the texel; untextured faces take it alone
 };
 inline constexpr uint32_t SIN_PAGINA = 0xFFFFFFFF;

@@ -26,6 +26,7 @@ using Tipo = EscenaNivel::Tipo;
 // whose rooms or placements would need more draws what fits and leaves the rest out, so that
 // neither the open nor a frame grows without bound.
 constexpr size_t MAXIMO_VERTICES_ESCENA = size_t{1} << 21;
+constexpr size_t MAXIMO_CARAS_EXAMINADAS = size_t{1} << 23;
 constexpr D3DCOLOR BLANCO = 0xFFFFFFFF;
 // Corners of a four-sided face as the device's strip draws them, as two listed triangles.
 constexpr int RECTANGULO[6] = {0, 1, 3, 3, 1, 2};
@@ -90,20 +91,25 @@ class Constructor {
         }
     }
 
-    // Every face of a mesh, each vertex taken to the device's world by `lugar`, as the mesh
+    // Every face of a mesh, each corner taken to the device's world by `lugar`, as the mesh
     // conversion keeps them: whole texture field, one-sided, unlit.
     template <class Lugar> void Mesh(Clase c, Tipo t, const trMesh& m, Lugar lugar) {
-        std::vector<glm::vec3> p(m.Vertices.size());
-        for (size_t i = 0; i < p.size(); ++i)
-            p[i] = lugar(glm::vec3(m.Vertices[i].X, m.Vertices[i].Y, m.Vertices[i].Z));
+        // Placements may repeat one mesh a million times; faces looked at, kept or not, are
+        // bounded as the vertices kept are.
+        examinadas_ += m.Rectangulos.size() + m.Triangulos.size() + 1;
+        if (Lleno())
+            return;
         const D3DCOLOR blancos[4] = {BLANCO, BLANCO, BLANCO, BLANCO};
         auto caras = [&](const auto& lista, int lados) {
             for (const auto& f : lista) {
                 glm::vec3 q[4];
                 bool dentro = true;
-                for (int k = 0; k < lados; ++k) {
-                    dentro = dentro && f.Vertices[k] < p.size();
-                    q[k] = dentro ? p[f.Vertices[k]] : glm::vec3(0);
+                for (int k = 0; k < lados && dentro; ++k) {
+                    dentro = f.Vertices[k] < m.Vertices.size();
+                    if (dentro) {
+                        const trVector16& v = m.Vertices[f.Vertices[k]];
+                        q[k] = lugar(glm::vec3(v.X, v.Y, v.Z));
+                    }
                 }
                 if (dentro)
                     Cara(c, t, false, lados, q, blancos, f.Textura);
@@ -111,6 +117,13 @@ class Constructor {
         };
         caras(m.Rectangulos, 4);
         caras(m.Triangulos, 3);
+    }
+
+    // Work done elsewhere for the scene, counted against the same bound.
+    void Examinar(size_t n) { examinadas_ += n; }
+
+    bool Lleno() const {
+        return total_ + 3 > MAXIMO_VERTICES_ESCENA || examinadas_ > MAXIMO_CARAS_EXAMINADAS;
     }
 
     void Armar(EscenaNivel::Grupo (&grupos)[EscenaNivel::CLASES][EscenaNivel::TIPOS],
@@ -140,7 +153,7 @@ class Constructor {
   private:
     const trNivel& nivel_;
     uint32_t paginas_;
-    size_t total_ = 0;
+    size_t total_ = 0, examinadas_ = 0;
     std::vector<VerticeLote> vertices_[EscenaNivel::CLASES][EscenaNivel::TIPOS][2];
 };
 
@@ -182,7 +195,7 @@ bool Mostrado(int tipo, const OpcionesNivel& o) {
 EscenaNivel::~EscenaNivel() = default;
 
 std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto,
-                                                 dxDevice8* dispositivo) {
+                                                dxDevice8* dispositivo) {
     if (!abierto.Nivel)
         return nullptr;
     const trNivel& nivel = *abierto.Nivel;
@@ -254,13 +267,17 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto,
             continue;
         }
         ++n.ItemsColocados;
-        if (!lista)
+        if (!lista || constructor.Lleno())
             continue;
         auto armado = armados.find(en->second);
-        if (armado == armados.end())
-            armado =
-                armados.emplace(en->second, ArmarMovible(objetos.Movibles[en->second], *lista))
-                    .first;
+        if (armado == armados.end()) {
+            armado = armados.emplace(en->second, ArmarMovible(objetos.Movibles[en->second], *lista))
+                         .first;
+            // Assembling walked every vertex of its meshes twice.
+            for (const PiezaObjeto& pieza : armado->second.Piezas)
+                if (const trMesh* m = abierto.Mesh(pieza.Mesh))
+                    constructor.Examinar(2 * m->Vertices.size());
+        }
         const glm::mat3 giro = GiroY(uint16_t(item.Angulo));
         const glm::vec3 lugar(float(item.X), float(item.Y), float(item.Z));
         for (const PiezaObjeto& pieza : armado->second.Piezas) {
@@ -330,10 +347,14 @@ std::vector<TramoLote> EscenaNivel::Tramos(const OpcionesNivel& opciones) const 
 }
 
 HRESULT EscenaNivel::DibujarCon(dxDevice8& dispositivo, const OpcionesNivel& opciones,
-                                bool porPrimitiva) const {
+                                Via via) const {
     if (!lotes_)
         return E_FAIL;
-    const std::vector<TramoLote> tramos = Tramos(opciones);
+    std::vector<TramoLote> tramos = Tramos(opciones);
+    if (via == UNA_LLAMADA)
+        for (TramoLote& t : tramos)
+            t.DobleCara = false;
+    const bool porPrimitiva = via == POR_PRIMITIVA;
     const D3DXMATRIX vista = dispositivo.GetVista(), proyeccion = dispositivo.GetProyeccion();
     auto pasada = [&](ModoLote modo) {
         return lotes_->Dibujar(vista, proyeccion, tramos.data(), UINT(tramos.size()), modo,
@@ -359,12 +380,17 @@ HRESULT EscenaNivel::DibujarCon(dxDevice8& dispositivo, const OpcionesNivel& opc
 }
 
 HRESULT EscenaNivel::Dibujar(dxDevice8& dispositivo, const OpcionesNivel& opciones) const {
-    return DibujarCon(dispositivo, opciones, false);
+    return DibujarCon(dispositivo, opciones, LOTES);
 }
 
 HRESULT EscenaNivel::DibujarPorPrimitiva(dxDevice8& dispositivo,
                                          const OpcionesNivel& opciones) const {
-    return DibujarCon(dispositivo, opciones, true);
+    return DibujarCon(dispositivo, opciones, POR_PRIMITIVA);
+}
+
+HRESULT EscenaNivel::DibujarEnUnaLlamada(dxDevice8& dispositivo,
+                                         const OpcionesNivel& opciones) const {
+    return DibujarCon(dispositivo, opciones, UNA_LLAMADA);
 }
 
 uint64_t EscenaNivel::TriangulosDibujados() const {

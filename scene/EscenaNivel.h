@@ -41,6 +41,9 @@ class EscenaNivel {
     HRESULT Dibujar(dxDevice8& dispositivo, const OpcionesNivel& opciones) const;
     // The same picture with every triangle in a call of its own: the reference for the batches.
     HRESULT DibujarPorPrimitiva(dxDevice8& dispositivo, const OpcionesNivel& opciones) const;
+    // The same triangles as one call, all culled as one-sided ones: the floor a frame is
+    // measured against.
+    HRESULT DibujarEnUnaLlamada(dxDevice8& dispositivo, const OpcionesNivel& opciones) const;
     // Of the last draw: triangles submitted and draw calls made.
     uint64_t TriangulosDibujados() const;
     uint32_t LlamadasDibujo() const;
@@ -57,14 +60,14 @@ class EscenaNivel {
     enum Clase { SIEMPRE, BASE, ALTERNO, CLASES };
     enum Tipo { CUARTOS, ESTATICOS, ITEMS, TIPOS };
     struct Grupo {
-        uint32_t Inicio = 0, Vertices[2] = {}; // one-sided, then double-sided
+        uint32_t Inicio = 0, Vertices[2] = {};       // one-sided, then double-sided
         float Minimo[3] = {1, 1, 1}, Maximo[3] = {}; // empty when Minimo > Maximo
     };
 
   private:
     EscenaNivel() = default;
-    HRESULT DibujarCon(dxDevice8& dispositivo, const OpcionesNivel& opciones,
-                       bool porPrimitiva) const;
+    enum Via { LOTES, POR_PRIMITIVA, UNA_LLAMADA };
+    HRESULT DibujarCon(dxDevice8& dispositivo, const OpcionesNivel& opciones, Via via) const;
     std::vector<TramoLote> Tramos(const OpcionesNivel& opciones) const;
 
     std::array<std::array<Grupo, TIPOS>, CLASES> grupos_{};

@@ -28,7 +28,7 @@ TEST(LeerCuartos, CarasDentroDelCuartoYColocacionesQueExisten) {
     n.texturasObjeto.resize(2);
     n.cuartos[1] = CuartoConCaras();
     n.cuartos[1].estaticos = {{0, 0, 0, 0, 0, 0, 77}}; // no static has id 77
-    n.items.push_back({5, 99});                         // no room 99
+    n.items.push_back({5, 99});                        // no room 99
     const auto l = LeerNivelYObjetos(fixture::EscribirNivel(n));
     const auto cuartos = LeerCuartos(l->nivel);
     ASSERT_EQ(cuartos.size(), 2u);

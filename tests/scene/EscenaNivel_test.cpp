@@ -4,12 +4,14 @@
 #include "EscritorNivel.h"
 #include "NivelAbierto.h"
 #include "SuperficieEGL.h"
+#include "dxBufferTextura.h"
 #include "dxMain.h"
 
 #include <glm/glm.hpp>
 #include <glm/gtc/type_ptr.hpp>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -17,8 +19,8 @@
 namespace {
 
 constexpr int kAncho = 160, kAlto = 120;
-constexpr uint32_t kFondo = 0xFF000000, kRojo = 0xFFFF0000, kVerde = 0xFF00FF00,
-                   kAzul = 0xFF0000FF, kBlanco = 0xFFFFFFFF;
+constexpr uint32_t kFondo = 0xFF000000, kRojo = 0xFFFF0000, kVerde = 0xFF00FF00, kAzul = 0xFF0000FF,
+                   kBlanco = 0xFFFFFFFF;
 
 class EscenaGL : public ::testing::Test {
   protected:
@@ -31,8 +33,7 @@ class EscenaGL : public ::testing::Test {
     }
     void Abrir(const fixture::Bytes& archivo) {
         std::string motivo;
-        ASSERT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), d_.get(), nivel_, &motivo),
-                  1)
+        ASSERT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), d_.get(), nivel_, &motivo), 1)
             << motivo;
         ASSERT_NE(nivel_->Escena, nullptr);
     }
@@ -49,8 +50,8 @@ class EscenaGL : public ::testing::Test {
     // The pixel a point of the level (its own axes) lands on, under the camera just set.
     uint32_t En(const std::vector<uint32_t>& pixeles, float x, float y, float z) {
         const D3DXMATRIX v = d_->GetVista(), p = d_->GetProyeccion();
-        const glm::vec4 c = glm::make_mat4(&p.m[0][0]) * glm::make_mat4(&v.m[0][0]) *
-                            glm::vec4(x, -y, z, 1);
+        const glm::vec4 c =
+            glm::make_mat4(&p.m[0][0]) * glm::make_mat4(&v.m[0][0]) * glm::vec4(x, -y, z, 1);
         const int px = int((c.x / c.w + 1) / 2 * kAncho), py = int((1 - c.y / c.w) / 2 * kAlto);
         EXPECT_TRUE(px >= 0 && px < kAncho && py >= 0 && py < kAlto) << x << " " << z;
         return pixeles.at(size_t(std::clamp(py, 0, kAlto - 1)) * kAncho +
@@ -107,6 +108,45 @@ TEST_F(EscenaGL, CuartosEstaticoEItemDondeLosPoneElNivel) {
         SCOPED_TRACE(c.porque);
         EXPECT_EQ(En(Cuadro(c.o), c.x, c.y, c.z), c.color);
     }
+}
+
+// A damaged level that places a big static tens of thousands of times would want gigabytes of
+// vertices; the scene keeps what fits its bound and opens at once.
+TEST_F(EscenaGL, ColocacionesSinFinQuedanAcotadas) {
+    auto n = fixture::NivelCuartos();
+    n.meshes[0].rectangulos.assign(2000, n.meshes[0].rectangulos[0]);
+    n.cuartos[0].estaticos.assign(65535, n.cuartos[0].estaticos[0]);
+    Abrir(fixture::EscribirNivel(n));
+    EXPECT_EQ(nivel_->Escena->Contar().EstaticosColocados, 65535);
+    Cuadro({});
+    EXPECT_GT(nivel_->Escena->TriangulosDibujados(), 100000u);
+    EXPECT_LE(nivel_->Escena->TriangulosDibujados(), (1u << 21) / 3);
+}
+
+// The batches draw with their own program, array and fill on the device's context; a mesh drawn
+// per primitive afterwards must look as it did before.
+TEST_F(EscenaGL, ElDispositivoDibujaIgualDespuesDeLosLotes) {
+    Abrir(fixture::EscribirNivel(fixture::NivelCuartos()));
+    dxBufferTextura* cuadro = nivel_->Buffer(0);
+    ASSERT_NE(cuadro, nullptr);
+    auto malla = [&](float angulo) {
+        SetProyeccionVisor(*d_, kAncho, kAlto);
+        d_->SetOjo(0, 0, -1500);
+        d_->SetObjetivo(0, 0, 0);
+        d_->Limpiar(1);
+        cuadro->RotarY(angulo);
+        d_->DibujarBuffer(cuadro, 0);
+        return LeerPixeles(*superficie_);
+    };
+    int vistas = 0;
+    // The square faces -x; one of the two quarter turns shows its front.
+    for (float angulo : {1.5707964f, -1.5707964f}) {
+        const auto antes = malla(angulo);
+        vistas += std::count(antes.begin(), antes.end(), kBlanco) > 100;
+        Cuadro({.Texturizado = false, .Alambre = true});
+        EXPECT_EQ(malla(angulo), antes) << angulo;
+    }
+    EXPECT_EQ(vistas, 1);
 }
 
 TEST_F(EscenaGL, NivelRealTodoDibujadoIgualQuePorPrimitiva) {

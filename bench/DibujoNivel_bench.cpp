@@ -1,0 +1,109 @@
+// Frame time of a whole real level as the "Nivel" view draws it (every room, static and item,
+// batched by the level scene), against the same triangles drawn in one call and against a call
+// per triangle, on the off-screen OpenGL surface at the viewer's default size, in one run. Two
+// views: the whole level framed, and from just outside its largest room, which fills the frame.
+//   build/release/bench/bench_nivel [--benchmark_repetitions=N]
+#include "Encuadre.h"
+#include "EscritorNivel.h"
+#include "InformeCociente.h"
+#include "Monticulo.h"
+#include "NivelAbierto.h"
+#include "SuperficieEGL.h"
+#include "dxMain.h"
+
+#include <GL/gl.h>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+namespace {
+
+const char* const NIVEL = "title-a.tr4";
+constexpr int ANCHO = 817, ALTO = 769;
+
+struct Escena {
+    std::unique_ptr<SuperficieEGL> superficie;
+    dxMain principal;
+    std::unique_ptr<dxDevice8> dispositivo;
+    std::unique_ptr<NivelAbierto> nivel;
+    int32_t cuartoMayor = 0;
+    std::string error;
+};
+Escena* escena = nullptr;
+
+enum Vista { NIVEL_ENTERO = 0, CUARTO_MAYOR = 1 };
+
+void Encuadrar(int vista) {
+    const EscenaNivel& e = *escena->nivel->Escena;
+    const Esfera s =
+        vista == NIVEL_ENTERO ? e.EsferaNivel({}) : e.EsferaCuarto(escena->cuartoMayor);
+    EncuadrarEsfera(*escena->dispositivo, s.X, s.Y, s.Z,
+                    vista == NIVEL_ENTERO ? s.Radio : s.Radio / 2, ANCHO, ALTO);
+}
+
+template <HRESULT (EscenaNivel::*Dibujar)(dxDevice8&, const OpcionesNivel&) const>
+void Cuadro(benchmark::State& estado) {
+    dxDevice8& d = *escena->dispositivo;
+    const EscenaNivel& e = *escena->nivel->Escena;
+    Encuadrar(int(estado.range(0)));
+    for (auto _ : estado) {
+        d.Limpiar(1);
+        (e.*Dibujar)(d, OpcionesNivel{});
+        d.Presentar();
+        glFinish();
+    }
+    estado.counters["draw_calls"] = e.LlamadasDibujo();
+    estado.counters["triangles"] = double(e.TriangulosDibujados());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    // As the window and tr4tool run.
+    ConservarMonticulo();
+    Escena e;
+    e.superficie = SuperficieEGL::Crear(ANCHO, ALTO, &e.error);
+    const auto archivo = fixture::LeerArchivo(std::string(TR4_NIVELES_REALES) + "/" + NIVEL);
+    if (!e.superficie || FAILED(e.principal.IniciarD3D()) ||
+        FAILED(e.principal.CrearDispositivo(e.superficie.get(), 1, e.dispositivo)) ||
+        archivo.empty() ||
+        !AbrirNivelDeMemoria(archivo.data(), archivo.size(), e.dispositivo.get(), e.nivel) ||
+        !e.nivel->Escena) {
+        std::fprintf(stderr, "skipping the level frame benchmark: %s not drawn %s\n", NIVEL,
+                     e.error.c_str());
+        return 0;
+    }
+    escena = &e;
+    float mayor = 0;
+    for (int32_t r = 0; r < e.nivel->Escena->NumCuartos(); ++r)
+        if (e.nivel->Escena->EsferaCuarto(r).Radio > mayor)
+            mayor = e.nivel->Escena->EsferaCuarto(r).Radio, e.cuartoMayor = r;
+    const EscenaNivel::Cuentas n = e.nivel->Escena->Contar();
+    std::printf("%s: %d rooms (%d rectangles, %d triangles), %d statics and %d items placed, "
+                "%d x %d\n",
+                NIVEL, n.Cuartos, n.Rectangulos, n.Triangulos, n.EstaticosColocados,
+                n.ItemsColocados, ANCHO, ALTO);
+    InformeCociente informe;
+    for (int vista : {NIVEL_ENTERO, CUARTO_MAYOR}) {
+        const std::string v = vista == NIVEL_ENTERO ? "level" : "room";
+        benchmark::RegisterBenchmark(("Lotes/" + v).c_str(), Cuadro<&EscenaNivel::Dibujar>)
+            ->Arg(vista)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("UnaLlamada/" + v).c_str(),
+                                     Cuadro<&EscenaNivel::DibujarEnUnaLlamada>)
+            ->Arg(vista)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("PorPrimitiva/" + v).c_str(),
+                                     Cuadro<&EscenaNivel::DibujarPorPrimitiva>)
+            ->Arg(vista)
+            ->Unit(benchmark::kMillisecond);
+        const std::string a = "/" + std::to_string(vista);
+        informe.Agregar({v + ": batched / one call", "Lotes/" + v + a, "UnaLlamada/" + v + a});
+        informe.Agregar(
+            {v + ": per triangle / batched", "PorPrimitiva/" + v + a, "Lotes/" + v + a});
+    }
+    benchmark::RunSpecifiedBenchmarks(&informe);
+    benchmark::Shutdown();
+    escena = nullptr;
+}
