@@ -64,6 +64,31 @@ void BarraEstado::SetVista(const EnVista* vista, const trNivel& nivel, int32_t n
     vista_->setText(texto);
 }
 
+void BarraEstado::SetNivelCompleto(const EscenaNivel::Cuentas& c, const OpcionesNivel& o,
+                                   int32_t cuarto) {
+    QStringList partes;
+    partes << tr("Nivel: %1 cuartos, %2 vértices, %3 rectángulos, %4 triángulos")
+                  .arg(c.Cuartos)
+                  .arg(c.Vertices)
+                  .arg(c.Rectangulos)
+                  .arg(c.Triangulos);
+    // Placements naming an object or room the level lacks are left out and counted, so a damaged
+    // level says how much of it is missing.
+    partes << (o.Estaticos ? tr("estáticos: %1 colocados, %2 omitidos")
+                                 .arg(c.EstaticosColocados)
+                                 .arg(c.EstaticosOmitidos)
+                           : tr("estáticos ocultos"));
+    partes
+        << (o.Items
+                ? tr("items: %1 colocados, %2 omitidos").arg(c.ItemsColocados).arg(c.ItemsOmitidos)
+                : tr("items ocultos"));
+    if (o.Alternos)
+        partes << tr("cuartos alternos");
+    if (cuarto >= 0)
+        partes << tr("cuarto %1").arg(cuarto);
+    vista_->setText(partes.join("; "));
+}
+
 void BarraEstado::QuitarVista() {
     vista_->clear();
 }

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "EscenaNivel.h"
+
 class QLabel;
 struct EnVista;
 struct trNivel;
@@ -18,6 +20,9 @@ class BarraEstado : public QStatusBar {
     // Null clears it. The pages counted are those the level's texture pages hold.
     void SetVista(const EnVista* vista, const trNivel& nivel, int32_t numPaginas);
     void QuitarVista();
+    // The whole level: its counts, what the options hide, and the room framed (-1: none).
+    void SetNivelCompleto(const EscenaNivel::Cuentas& cuentas, const OpcionesNivel& opciones,
+                          int32_t cuarto);
     // An empty path clears it.
     void SetNivel(const QString& ruta, qint64 bytes);
     // A negative rate clears it.

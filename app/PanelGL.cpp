@@ -93,6 +93,8 @@ bool PanelGL::event(QEvent* evento) {
     case QEvent::MouseMove:
     case QEvent::Wheel:
     case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::FocusOut:
         if (AlInteractuar && AlInteractuar(evento))
             return true;
         break;

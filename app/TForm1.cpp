@@ -28,7 +28,9 @@
 #include <QTreeWidget>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <new>
+#include <tuple>
 
 namespace {
 
@@ -251,6 +253,32 @@ void TForm1::CrearMenuVer() {
     QAction* inicio = ver_->addAction(tr("Vista inicial\tInicio"), this, &TForm1::VistaInicial);
     inicio->setObjectName("Inicio1");
     ver_->addSeparator();
+    QAction* nivel = ver_->addAction(tr("Nivel completo"), this, &TForm1::NivelCompleto1Click);
+    nivel->setObjectName("NivelCompleto1");
+    auto conmutador = [this](const QString& texto, const char* nombre, const char* clave) {
+        QAction* a = ver_->addAction(texto);
+        a->setObjectName(nombre);
+        a->setCheckable(true);
+        connect(a, &QAction::toggled, this, [this, clave](bool si) {
+            Ajustes()->setValue(clave, si);
+            CambioOpcionNivel();
+        });
+        return a;
+    };
+    estaticos_ = conmutador(tr("Estáticos"), "Estaticos1", "ver/estaticos");
+    items_ = conmutador(tr("Items"), "Items1", "ver/items");
+    alternos_ = conmutador(tr("Cuartos alternos"), "Alternos1", "ver/alternos");
+    // The render mode's other face: one choice, shown in both places.
+    alambre_ = ver_->addAction(tr("Alambre"));
+    alambre_->setObjectName("Alambre1");
+    alambre_->setCheckable(true);
+    connect(alambre_, &QAction::toggled, this,
+            [this](bool si) { (si ? RadioButton2 : RadioButton1)->setChecked(true); });
+    connect(RadioButton2, &QRadioButton::toggled, this, [this](bool si) {
+        const QSignalBlocker silencio(alambre_);
+        alambre_->setChecked(si);
+    });
+    ver_->addSeparator();
     ajustarAlMostrar_ = ver_->addAction(tr("Ajustar al mostrar"));
     ajustarAlMostrar_->setObjectName("AjustarAlMostrar1");
     ajustarAlMostrar_->setCheckable(true);
@@ -274,6 +302,12 @@ void TForm1::LeerAjustes() {
         const QSignalBlocker silencio(ajustarAlMostrar_);
         ajustarAlMostrar_->setChecked(a->value("ver/ajustarAlMostrar", false).toBool());
     }
+    for (auto [accion, clave, valor] :
+         {std::tuple{estaticos_, "ver/estaticos", true}, std::tuple{items_, "ver/items", true},
+          std::tuple{alternos_, "ver/alternos", false}}) {
+        const QSignalBlocker silencio(accion);
+        accion->setChecked(a->value(clave, valor).toBool());
+    }
     if (const QByteArray g = a->value("ventana/geometria").toByteArray(); !g.isEmpty())
         restoreGeometry(g);
     if (const QByteArray e = a->value("ventana/estado").toByteArray(); !e.isEmpty())
@@ -287,6 +321,9 @@ void TForm1::GuardarAjustes() const {
     a->setValue("ventana/estado", saveState());
     a->setValue("ver/paginas", !paginas_->isHidden());
     a->setValue("ver/ajustarAlMostrar", ajustarAlMostrar_->isChecked());
+    a->setValue("ver/estaticos", estaticos_->isChecked());
+    a->setValue("ver/items", items_->isChecked());
+    a->setValue("ver/alternos", alternos_->isChecked());
     a->setValue("archivos/recientes", recientes_);
     a->setValue("archivos/carpeta", carpeta_);
 }
@@ -344,6 +381,21 @@ void TForm1::FormCreate() {
 void TForm1::FormPaint() {
     navegacion_.Avanzar();
     dxDevice8* d = Dispositivo();
+    if (EnNivel()) {
+        if (!teclasVuelo_.empty() && relojVuelo_.isValid())
+            // A stall (a dialog, a slow frame) is not a long flight.
+            MoverVuelo(float(std::min<qint64>(relojVuelo_.restart(), 100)) / 1000.0f);
+        if (!d || !Panel1->isExposed() || !nivel_ || !nivel_->Escena) {
+            ContarCuadro(false);
+            return;
+        }
+        vuelo_.Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
+        d->Limpiar(1);
+        nivel_->Escena->Dibujar(*d, Opciones());
+        d->Presentar();
+        ContarCuadro(!teclasVuelo_.empty());
+        return;
+    }
     if (!d || !Panel1->isExposed()) {
         ContarCuadro(false);
         return;
@@ -384,6 +436,12 @@ void TForm1::ContarCuadro(bool dibujado) {
 
 void TForm1::ListBox1Click() {
     SoltarObjeto();
+    if (EnNivel()) {
+        const QSignalBlocker bloqueo(TreeView1);
+        TreeView1->setCurrentItem(nullptr);
+        navegacion_.Inicio();
+        Proyectar();
+    }
     const int fila = ListBox1->currentRow();
     seleccionado_ = nivel_ ? nivel_->Buffer(fila) : nullptr;
     const trMesh* mesh = seleccionado_ ? nivel_->Mesh(fila) : nullptr;
@@ -398,6 +456,17 @@ void TForm1::ListBox1Click() {
 }
 
 void TForm1::MostrarEnVista(const EnVista* vista) {
+    teclasVuelo_.clear();
+    if (vista && nivel_ && vista->Clase == EnVista::Tipo::Nivel) {
+        enVista_ = *vista;
+        navegacion_.Quitar();
+        barra_->SetNivelCompleto(nivel_->Escena ? nivel_->Escena->Contar() : EscenaNivel::Cuentas{},
+                                 Opciones(), vista->Indice);
+        paginas_->SetVista(nullptr);
+        ActualizarTimer();
+        Redibujar();
+        return;
+    }
     if (vista && nivel_) {
         enVista_ = *vista;
         navegacion_.Mostrar(vista->Centro, vista->Limite);
@@ -412,10 +481,66 @@ void TForm1::MostrarEnVista(const EnVista* vista) {
         barra_->QuitarVista();
     }
     paginas_->SetVista(vista && nivel_ ? vista : nullptr);
+    ActualizarTimer();
     Redibujar();
 }
 
+OpcionesNivel TForm1::Opciones() const {
+    OpcionesNivel o;
+    o.Estaticos = estaticos_->isChecked();
+    o.Items = items_->isChecked();
+    o.Alternos = alternos_->isChecked();
+    o.Texturizado = RadioButton1->isChecked();
+    o.Alambre = RadioButton2->isChecked();
+    return o;
+}
+
+void TForm1::CambioOpcionNivel() {
+    if (EnNivel() && nivel_)
+        barra_->SetNivelCompleto(nivel_->Escena ? nivel_->Escena->Contar() : EscenaNivel::Cuentas{},
+                                 Opciones(), enVista_->Indice);
+    Redibujar();
+}
+
+void TForm1::NivelCompleto1Click() {
+    if (!entradaNivel_)
+        return;
+    if (TreeView1->currentItem() == entradaNivel_)
+        MostrarNivel(-1);
+    else
+        TreeView1->setCurrentItem(entradaNivel_);
+}
+
+void TForm1::MostrarNivel(int32_t cuarto) {
+    if (!nivel_ || !nivel_->Escena)
+        return;
+    const EscenaNivel& escena = *nivel_->Escena;
+    objeto_.reset();
+    seleccionado_ = nullptr;
+    {
+        const QSignalBlocker bloqueo(ListBox1);
+        ListBox1->setCurrentRow(-1);
+    }
+    const Esfera todo = escena.EsferaNivel(Opciones());
+    Esfera enfoque = todo;
+    if (cuarto >= 0 && cuarto < escena.NumCuartos())
+        enfoque = escena.EsferaCuarto(cuarto);
+    else
+        cuarto = -1;
+    vuelo_.Encuadrar(enfoque, todo, Panel1->Ancho(), Panel1->Alto());
+    EnVista vista;
+    vista.Clase = EnVista::Tipo::Nivel;
+    vista.Indice = cuarto;
+    vista.Centro = {enfoque.X, enfoque.Y, enfoque.Z};
+    vista.Limite = enfoque;
+    MostrarEnVista(&vista);
+}
+
 void TForm1::Encuadrar() {
+    if (EnNivel()) {
+        MostrarNivel(enVista_->Indice);
+        return;
+    }
     if (!navegacion_.HayObjetivo())
         return;
     navegacion_.Ajustar(Panel1->Ancho(), Panel1->Alto());
@@ -430,6 +555,10 @@ void TForm1::AlternarGiro() {
 }
 
 void TForm1::VistaInicial() {
+    if (EnNivel()) {
+        NivelCompleto1Click();
+        return;
+    }
     navegacion_.Inicio();
     pausar_->setChecked(false);
     ActualizarTimer();
@@ -437,6 +566,8 @@ void TForm1::VistaInicial() {
 }
 
 bool TForm1::InteractuarPanel(QEvent* evento) {
+    if (EnNivel())
+        return InteractuarVuelo(evento);
     switch (evento->type()) {
     case QEvent::MouseButtonPress: {
         auto* e = static_cast<QMouseEvent*>(evento);
@@ -501,9 +632,157 @@ bool TForm1::InteractuarPanel(QEvent* evento) {
     }
 }
 
+namespace {
+
+// The keys that fly the level view's camera.
+bool TeclaVuelo(int tecla) {
+    switch (tecla) {
+    case Qt::Key_W:
+    case Qt::Key_A:
+    case Qt::Key_S:
+    case Qt::Key_D:
+    case Qt::Key_Q:
+    case Qt::Key_E:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        return true;
+    }
+    return false;
+}
+
+// A tap of a key moves the camera as one frame at this rate would.
+constexpr float SEGUNDOS_TOQUE = 1.0f / 30;
+
+} // namespace
+
+void TForm1::MoverVuelo(float segundos) {
+    float adelante = 0, lado = 0, arriba = 0;
+    for (int tecla : teclasVuelo_) {
+        switch (tecla) {
+        case Qt::Key_W:
+        case Qt::Key_Up:
+            adelante += 1;
+            break;
+        case Qt::Key_S:
+        case Qt::Key_Down:
+            adelante -= 1;
+            break;
+        case Qt::Key_D:
+        case Qt::Key_Right:
+            lado += 1;
+            break;
+        case Qt::Key_A:
+        case Qt::Key_Left:
+            lado -= 1;
+            break;
+        case Qt::Key_E:
+        case Qt::Key_PageUp:
+            arriba += 1;
+            break;
+        case Qt::Key_Q:
+        case Qt::Key_PageDown:
+            arriba -= 1;
+            break;
+        }
+    }
+    vuelo_.Mover(std::clamp(adelante, -1.f, 1.f), std::clamp(lado, -1.f, 1.f),
+                 std::clamp(arriba, -1.f, 1.f), segundos, rapido_);
+}
+
+bool TForm1::InteractuarVuelo(QEvent* evento) {
+    switch (evento->type()) {
+    case QEvent::MouseButtonPress:
+        ultimoRaton_ = static_cast<QMouseEvent*>(evento)->position();
+        Panel1->requestActivate();
+        return true;
+    case QEvent::MouseMove: {
+        auto* e = static_cast<QMouseEvent*>(evento);
+        const QPointF delta = e->position() - ultimoRaton_;
+        ultimoRaton_ = e->position();
+        // Left orbits what is framed, as in the object view; right looks around from where the
+        // camera stands.
+        if (e->buttons() & Qt::LeftButton)
+            vuelo_.Orbitar(float(delta.x()) * ORBITA_POR_PIXEL,
+                           -float(delta.y()) * ORBITA_POR_PIXEL, enVista_->Centro);
+        else if (e->buttons() & Qt::RightButton)
+            vuelo_.Mirar(float(delta.x()), float(delta.y()));
+        else
+            return false;
+        Redibujar();
+        return true;
+    }
+    case QEvent::MouseButtonDblClick:
+        if (static_cast<QMouseEvent*>(evento)->button() != Qt::LeftButton)
+            return false;
+        Encuadrar();
+        return true;
+    case QEvent::Wheel: {
+        const int octavos = static_cast<QWheelEvent*>(evento)->angleDelta().y();
+        if (octavos == 0)
+            return false;
+        vuelo_.Mover(float(octavos) / 120.0f, 0, 0, 0.25f, rapido_);
+        Redibujar();
+        return true;
+    }
+    case QEvent::KeyPress: {
+        auto* e = static_cast<QKeyEvent*>(evento);
+        rapido_ = e->modifiers() & Qt::ShiftModifier;
+        if (TeclaVuelo(e->key())) {
+            if (e->isAutoRepeat())
+                return true;
+            if (teclasVuelo_.empty())
+                relojVuelo_.start();
+            teclasVuelo_.insert(e->key());
+            // A tap moves at once; held, the frames carry it on by the time that passes.
+            MoverVuelo(SEGUNDOS_TOQUE);
+            ActualizarTimer();
+            Redibujar();
+            return true;
+        }
+        if (e->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier))
+            return false;
+        switch (e->key()) {
+        case Qt::Key_Shift:
+            return true;
+        case Qt::Key_F:
+            Encuadrar();
+            return true;
+        case Qt::Key_Home:
+            VistaInicial();
+            return true;
+        default:
+            return false;
+        }
+    }
+    case QEvent::KeyRelease: {
+        auto* e = static_cast<QKeyEvent*>(evento);
+        if (e->isAutoRepeat())
+            return TeclaVuelo(e->key());
+        rapido_ = e->key() != Qt::Key_Shift && (e->modifiers() & Qt::ShiftModifier);
+        if (teclasVuelo_.erase(e->key()) == 0)
+            return false;
+        ActualizarTimer();
+        return true;
+    }
+    case QEvent::FocusOut:
+        // Keys released elsewhere never reach the panel: nothing stays held.
+        teclasVuelo_.clear();
+        rapido_ = false;
+        ActualizarTimer();
+        return false;
+    default:
+        return false;
+    }
+}
+
 void TForm1::ActualizarTimer() {
     const bool enPantalla = isVisible() && !isMinimized();
-    if (enPantalla && navegacion_.Girando()) {
+    const bool anda = EnNivel() ? !teclasVuelo_.empty() : navegacion_.Girando();
+    if (enPantalla && anda) {
         if (!Timer1->isActive())
             Timer1->start();
     } else {
@@ -580,9 +859,23 @@ bool TForm1::AbrirArchivo(const QString& ruta) {
 void TForm1::LlenarObjetos() {
     const QSignalBlocker bloqueo(TreeView1);
     TreeView1->clear();
+    entradaNivel_ = nullptr;
     usosMesh_.clear();
     if (!nivel_)
         return;
+    // A level of meshes alone (as tests and samples write them) has nothing to show whole.
+    if (nivel_->Escena && nivel_->Escena->NumCuartos() > 0) {
+        entradaNivel_ = new QTreeWidgetItem(TreeView1, {tr("Nivel")});
+        entradaNivel_->setData(0, ROL_CLASE, int(EnVista::Tipo::Nivel));
+        entradaNivel_->setData(0, ROL_INDICE, -1);
+        const int32_t n = nivel_->Escena->NumCuartos();
+        auto* cuartos = new QTreeWidgetItem(entradaNivel_, {tr("Cuartos (%1)").arg(n)});
+        for (int32_t i = 0; i < n; ++i) {
+            auto* c = new QTreeWidgetItem(cuartos, {tr("Cuarto %1").arg(i)});
+            c->setData(0, ROL_CLASE, int(EnVista::Tipo::Nivel));
+            c->setData(0, ROL_INDICE, i);
+        }
+    }
     const trObjetos& objetos = nivel_->Objetos;
     auto* movibles =
         new QTreeWidgetItem(TreeView1, {tr("Movibles (%1)").arg(objetos.Movibles.size())});
@@ -642,6 +935,10 @@ void TForm1::TreeView1Click() {
     if (!nivel_ || !nivel_->Meshes || !e || !e->data(0, ROL_CLASE).isValid())
         return; // a heading, or nothing
     const auto clase = EnVista::Tipo(e->data(0, ROL_CLASE).toInt());
+    if (clase == EnVista::Tipo::Nivel) {
+        MostrarNivel(e->data(0, ROL_INDICE).toInt());
+        return;
+    }
     const size_t i = e->data(0, ROL_INDICE).toULongLong();
     const trObjetos& objetos = nivel_->Objetos;
     EnVista vista;

@@ -3,6 +3,7 @@
 // and the menu. It owns the device and the open level; a 1 ms timer draws the picked mesh turning
 // while the window is on screen. The user moves the camera on the panel or from the menu "Ver";
 // the status bar and the dock of texture pages describe what is on show.
+#include "CamaraVuelo.h"
 #include "EnVista.h"
 #include "Ensamblaje.h"
 #include "Navegacion.h"
@@ -18,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <vector>
 
 class BarraEstado;
@@ -32,6 +34,7 @@ class QMimeData;
 class QRadioButton;
 class QTimer;
 class QTreeWidget;
+class QTreeWidgetItem;
 class dxBufferTextura;
 struct IDirect3DTexture8;
 
@@ -55,6 +58,8 @@ class TForm1 : public QMainWindow {
     void Encuadrar();
     void AlternarGiro();
     void VistaInicial();
+    // Ver -> Nivel completo: picks the tree's "Nivel", the whole level framed from above.
+    void NivelCompleto1Click();
 
     // What the panel has on show: a mesh, or later an object; null for nothing. The camera aims
     // at it (framing it to fit when so chosen), the status bar and the pages dock describe it.
@@ -81,6 +86,10 @@ class TForm1 : public QMainWindow {
     dxBufferTextura* Seleccionado() const { return seleccionado_; }
     float Angulo() const { return navegacion_.Angulo(); }
     const Navegacion& Camara() const { return navegacion_; }
+    // The camera of the "Nivel" view.
+    const CamaraVuelo& Vuelo() const { return vuelo_; }
+    // What the "Nivel" view draws, from Ver's toggles and the render mode.
+    OpcionesNivel Opciones() const;
 
     // What the panel shows: a mesh of the list or an object of the tree; null when nothing is.
     const EnVista* Mostrado() const { return enVista_ ? &*enVista_ : nullptr; }
@@ -128,6 +137,13 @@ class TForm1 : public QMainWindow {
     void AbrirReciente(const QString& ruta);
     void LeerAjustes();
     bool InteractuarPanel(QEvent* evento);
+    bool EnNivel() const { return enVista_ && enVista_->Clase == EnVista::Tipo::Nivel; }
+    // The level view, framing room `cuarto` (-1: the whole level).
+    void MostrarNivel(int32_t cuarto);
+    bool InteractuarVuelo(QEvent* evento);
+    // Moves the fly camera for `segundos` by the keys held.
+    void MoverVuelo(float segundos);
+    void CambioOpcionNivel();
     // Frames run while the window is on screen and something turns; otherwise one is drawn when
     // something changes.
     void ActualizarTimer();
@@ -152,12 +168,22 @@ class TForm1 : public QMainWindow {
     // Names meshes of the open level: cleared before the level goes.
     std::optional<EnVista> enVista_;
     Navegacion navegacion_;
+    CamaraVuelo vuelo_;
+    // Movement keys held on the panel, and since when the camera last moved by them.
+    std::set<int> teclasVuelo_;
+    bool rapido_ = false;
+    QElapsedTimer relojVuelo_;
 
     BarraEstado* barra_ = nullptr;
     PanelPaginas* paginas_ = nullptr;
     QMenu* ver_ = nullptr;
     QAction* pausar_ = nullptr;
     QAction* ajustarAlMostrar_ = nullptr;
+    QAction* estaticos_ = nullptr;
+    QAction* items_ = nullptr;
+    QAction* alternos_ = nullptr;
+    QAction* alambre_ = nullptr;              // the same choice as RadioButton2
+    QTreeWidgetItem* entradaNivel_ = nullptr; // owned by the tree; null without a scene
     QAction* separadorRecientes_ = nullptr;
     std::vector<QAction*> accionesRecientes_;
     QStringList recientes_;

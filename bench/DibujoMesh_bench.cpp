@@ -183,6 +183,8 @@ int main(int argc, char** argv) {
     InformeCociente informe;
     informe.Agregar(
         {"textured: per primitive / one call", "PorPrimitiva/textured/0", "UnaLlamada/textured/0"});
+    informe.Agregar({"textured, heap kept: per primitive / one call",
+                     "PorPrimitiva/textured/heap_kept/0", "UnaLlamada/textured/0"});
     informe.Agregar({"textured: per primitive, heap trimmed / heap kept", "PorPrimitiva/textured/0",
                      "PorPrimitiva/textured/heap_kept/0"});
     informe.Agregar({"wireframe: per primitive / one call", "PorPrimitiva/wireframe/2",

@@ -85,7 +85,7 @@ HRESULT DispositivoGL::Crear(SuperficieGL* superficie, const D3DPRESENT_PARAMETE
     glDisable(GL_BLEND);
     glDisable(GL_SCISSOR_TEST);
     glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, 0);
+    glBindTexture(GL_TEXTURE_2D_ARRAY, 0);
     glBindVertexArray(0);
     // Formats without diffuse read this value: opaque white.
     glVertexAttrib4f(ATRIBUTO_DIFUSO, 1.f, 1.f, 1.f, 1.f);
@@ -112,6 +112,7 @@ DispositivoGL::~DispositivoGL() {
     contexto_->textura = nullptr;
     contexto_->flujo = nullptr;
     if (contexto_->Activar()) {
+        contexto_->Emitir();
         glDeleteProgram(programa_.nombre);
         glDeleteProgram(contexto_->programaLotes.nombre);
     }
@@ -129,12 +130,14 @@ void DispositivoGL::AplicarMarco(bool forzar) {
     SuperficieGL& s = *contexto_->superficie;
     const uint32_t marco = s.Framebuffer();
     if (forzar || !marcoConocido_ || marco != marcoAplicado_) {
+        contexto_->Emitir();
         glBindFramebuffer(GL_DRAW_FRAMEBUFFER, marco);
         marcoAplicado_ = marco;
         marcoConocido_ = true;
     }
     const int ancho = s.Ancho(), alto = s.Alto();
     if (forzar || ancho != anchoAplicado_ || alto != altoAplicado_) {
+        contexto_->Emitir();
         glViewport(0, 0, ancho, alto);
         anchoAplicado_ = ancho;
         altoAplicado_ = alto;
@@ -182,6 +185,7 @@ HRESULT DispositivoGL::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3
 HRESULT DispositivoGL::Present(const RECT*, const RECT*, HWND, const RGNDATA*) {
     if (!contexto_->Activar())
         return D3DERR_NOTAVAILABLE;
+    contexto_->Emitir();
     contexto_->superficie->Intercambiar();
     marcoConocido_ = false;
     return D3D_OK;
@@ -293,12 +297,16 @@ HRESULT DispositivoGL::EndScene() {
     if (!enEscena_)
         return D3DERR_INVALIDCALL;
     enEscena_ = false;
+    // What the scene drew is on the surface once it ends, for whoever reads it back.
+    if (contexto_->Activar())
+        contexto_->Emitir();
     return D3D_OK;
 }
 
 void DispositivoGL::AplicarEstado() {
     AplicarMarco(false);
     if (programaAplicado_ != programa_.nombre) {
+        contexto_->Emitir();
         glUseProgram(programa_.nombre);
         programaAplicado_ = programa_.nombre;
     }
@@ -307,17 +315,20 @@ void DispositivoGL::AplicarEstado() {
                         : relleno_ == D3DFILL_POINT   ? GL_POINT
                                                       : GL_FILL;
     if (modo != modoPoligonoAplicado_) {
+        contexto_->Emitir();
         glPolygonMode(GL_FRONT_AND_BACK, modo);
         modoPoligonoAplicado_ = modo;
     }
     const int cullActivo = cull_ != D3DCULL_NONE;
     if (cullActivo != cullActivoAplicado_) {
+        contexto_->Emitir();
         (cullActivo ? glEnable : glDisable)(GL_CULL_FACE);
         cullActivoAplicado_ = cullActivo;
     }
     // Front faces are clockwise, so culling counter-clockwise ones culls the back.
     const GLenum cara = cull_ == D3DCULL_CW ? GL_FRONT : GL_BACK;
     if (cullActivo && cara != caraCullAplicada_) {
+        contexto_->Emitir();
         glCullFace(cara);
         caraCullAplicada_ = cara;
     }
@@ -339,16 +350,19 @@ void DispositivoGL::AplicarEstado() {
             break;
         }
     }
-    if ((arg1 == FACTOR_TEXTURA || arg2 == FACTOR_TEXTURA) &&
-        contexto_->texturaAplicada != textura->Nombre()) {
-        glBindTexture(GL_TEXTURE_2D, textura->Nombre());
+    texturaEnUso_ = (arg1 == FACTOR_TEXTURA || arg2 == FACTOR_TEXTURA) ? textura : nullptr;
+    if (texturaEnUso_ && contexto_->texturaAplicada != textura->Nombre()) {
+        contexto_->Emitir();
+        glBindTexture(GL_TEXTURE_2D_ARRAY, textura->Nombre());
         contexto_->texturaAplicada = textura->Nombre();
     }
     if (arg1 != arg1Aplicado_) {
+        contexto_->Emitir();
         glUniform1i(programa_.arg1, arg1);
         arg1Aplicado_ = arg1;
     }
     if (arg2 != arg2Aplicado_) {
+        contexto_->Emitir();
         glUniform1i(programa_.arg2, arg2);
         arg2Aplicado_ = arg2;
     }
@@ -356,6 +370,7 @@ void DispositivoGL::AplicarEstado() {
     const GLint ubicaciones[3] = {programa_.mundo, programa_.vista, programa_.proyeccion};
     for (int i = 0; i < 3; ++i) {
         if (matrizPendiente_[i]) {
+            contexto_->Emitir();
             glUniformMatrix4fv(ubicaciones[i], 1, GL_FALSE, &matrices_[i].m[0][0]);
             matrizPendiente_[i] = false;
         }
@@ -403,6 +418,14 @@ HRESULT DispositivoGL::DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartV
         return D3DERR_NOTAVAILABLE;
     AplicarEstado();
     flujo->Enlazar(fvf_, paso_);
-    glDrawArrays(modo, static_cast<GLint>(StartVertex), static_cast<GLsizei>(vertices));
+    if (texturaEnUso_)
+        flujo->PonerCapa(static_cast<UINT>(StartVertex), static_cast<UINT>(vertices),
+                         static_cast<float>(texturaEnUso_->Capa()));
+    // A lone triangle is the strip of its three vertices, so it joins its neighbours' batch.
+    if (modo == GL_TRIANGLES && vertices == 3)
+        modo = GL_TRIANGLE_STRIP;
+    contexto_->Encolar(modo, static_cast<GLint>(StartVertex), static_cast<GLsizei>(vertices));
+    if (!enEscena_)
+        contexto_->Emitir();
     return D3D_OK;
 }

@@ -66,6 +66,7 @@ class DispositivoGL final : public IDirect3DDevice8, ContadorReferencias {
     int cullActivoAplicado_ = -1;
     GLenum caraCullAplicada_ = 0;
     GLint arg1Aplicado_ = -1, arg2Aplicado_ = -1;
+    const TexturaGL* texturaEnUso_ = nullptr; // sampled by the draw being issued
     bool marcoConocido_ = false;
     uint32_t marcoAplicado_ = 0;
     int anchoAplicado_ = 0, altoAplicado_ = 0;

@@ -101,6 +101,9 @@ LotesGL::LotesGL(std::shared_ptr<ContextoGL> contexto) : contexto_(std::move(con
 LotesGL::~LotesGL() {
     if (!contexto_->Activar())
         return; // the device and its context are gone, and these names with them
+    contexto_->Emitir();
+    if (contexto_->texturaAplicada == paginas_)
+        contexto_->texturaAplicada = 0;
     if (contexto_->vaoAplicado == vao_)
         contexto_->vaoAplicado = 0;
     glDeleteVertexArrays(1, &vao_);
@@ -159,6 +162,7 @@ HRESULT LotesGL::CargarPaginas(UINT numPaginas, const BYTE* texels) {
     if (!contexto_->Activar())
         return D3DERR_NOTAVAILABLE;
     GLint maximo = 0;
+    contexto_->Emitir();
     glGetIntegerv(GL_MAX_ARRAY_TEXTURE_LAYERS, &maximo);
     numPaginas_ = 0;
     if (numPaginas == 0)
@@ -168,6 +172,8 @@ HRESULT LotesGL::CargarPaginas(UINT numPaginas, const BYTE* texels) {
         glGenTextures(1, &paginas_);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D_ARRAY, paginas_);
+    // The device's pages are arrays on the same target: it binds its own again when it draws.
+    contexto_->texturaAplicada = paginas_;
     // Direct3D 8's defaults, as the device's own textures: point sampling, wrap, one level.
     glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
@@ -193,6 +199,7 @@ HRESULT LotesGL::CargarVertices(const VerticeLote* vertices, UINT cantidad) {
         return D3DERR_INVALIDCALL;
     if (!contexto_->Activar())
         return D3DERR_NOTAVAILABLE;
+    contexto_->Emitir();
     numVertices_ = 0;
     if (!vao_) {
         glGenVertexArrays(1, &vao_);
@@ -236,6 +243,7 @@ HRESULT LotesGL::Dibujar(const D3DMATRIX& vista, const D3DMATRIX& proyeccion,
             return D3DERR_INVALIDCALL;
     if (!contexto_->Activar())
         return D3DERR_NOTAVAILABLE;
+    contexto_->Emitir();
     if (!Programa())
         return D3DERR_NOTAVAILABLE;
     if (numTramos == 0 || numVertices_ == 0)
@@ -254,6 +262,7 @@ HRESULT LotesGL::Dibujar(const D3DMATRIX& vista, const D3DMATRIX& proyeccion,
     if (numPaginas_ > 0) {
         glActiveTexture(GL_TEXTURE0);
         glBindTexture(GL_TEXTURE_2D_ARRAY, paginas_);
+        contexto_->texturaAplicada = paginas_;
     }
     glBindVertexArray(vao_);
     contexto_->vaoAplicado = vao_;

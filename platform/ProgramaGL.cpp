@@ -10,11 +10,13 @@ const char* const kVertices = R"(
 layout(location = 0) in vec3 aPosicion;
 layout(location = 1) in vec4 aDifuso;
 layout(location = 2) in vec2 aUV;
+layout(location = 3) in float aCapa;
 uniform mat4 uMundo;
 uniform mat4 uVista;
 uniform mat4 uProyeccion;
 out vec4 vDifuso;
 out vec2 vUV;
+flat out float vCapa;
 void main() {
     vec4 p = uProyeccion * uVista * uMundo * vec4(aPosicion, 1.0);
 #ifdef CORREGIR_PROFUNDIDAD
@@ -23,13 +25,15 @@ void main() {
     gl_Position = p;
     vDifuso = aDifuso;
     vUV = aUV;
+    vCapa = aCapa;
 }
 )";
 
 const char* const kFragmentos = R"(
 in vec4 vDifuso;
 in vec2 vUV;
-uniform sampler2D uTextura;
+flat in float vCapa;
+uniform sampler2DArray uTextura;
 uniform int uArg1;
 uniform int uArg2;
 out vec4 fColor;
@@ -37,7 +41,7 @@ vec3 Factor(int cual, vec3 difuso, vec3 texel) {
     return cual == 0 ? difuso : (cual == 1 ? texel : vec3(1.0));
 }
 void main() {
-    vec3 texel = texture(uTextura, vUV).rgb;
+    vec3 texel = texture(uTextura, vec3(vUV, vCapa)).rgb;
     fColor = vec4(Factor(uArg1, vDifuso.rgb, texel) * Factor(uArg2, vDifuso.rgb, texel), 1.0);
 }
 )";

@@ -8,6 +8,8 @@
 constexpr GLuint ATRIBUTO_POSICION = 0;
 constexpr GLuint ATRIBUTO_DIFUSO = 1;
 constexpr GLuint ATRIBUTO_UV = 2;
+// The layer of the array texture a vertex samples (see ArregloTexturasGL).
+constexpr GLuint ATRIBUTO_CAPA = 3;
 
 // What each colour factor of the fragment shader reads (uniforms uArg1, uArg2).
 enum FactorColor : GLint { FACTOR_DIFUSO = 0, FACTOR_TEXTURA = 1, FACTOR_UNO = 2 };

@@ -1,5 +1,6 @@
 #include "RecursosGL.h"
 
+#include "ProgramaGL.h"
 #include "SuperficieGL.h"
 
 #include <algorithm>
@@ -8,6 +9,157 @@
 
 bool ContextoGL::Activar() {
     return superficie && superficie->HacerActual();
+}
+
+void ContextoGL::Encolar(GLenum modo, GLint primero, GLsizei cuantos) {
+    if (modo != modoPendiente)
+        Emitir();
+    modoPendiente = modo;
+    primerosPendientes.push_back(primero);
+    cuantosPendientes.push_back(cuantos);
+}
+
+void ContextoGL::Emitir() {
+    if (primerosPendientes.empty())
+        return;
+    if (primerosPendientes.size() == 1)
+        glDrawArrays(modoPendiente, primerosPendientes[0], cuantosPendientes[0]);
+    else
+        glMultiDrawArrays(modoPendiente, primerosPendientes.data(), cuantosPendientes.data(),
+                          static_cast<GLsizei>(primerosPendientes.size()));
+    primerosPendientes.clear();
+    cuantosPendientes.clear();
+}
+
+namespace {
+
+// Attaches one layer of an array to a framebuffer of its own for reading, and puts the read
+// binding back after: the device and LeerPixeles only ever set it themselves before reading.
+class LecturaCapa {
+  public:
+    LecturaCapa() {
+        glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &previo_);
+        glGenFramebuffers(1, &marco_);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, marco_);
+    }
+    ~LecturaCapa() {
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(previo_));
+        glDeleteFramebuffers(1, &marco_);
+    }
+    void Capa(GLuint arreglo, UINT capa) {
+        glFramebufferTextureLayer(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, arreglo, 0,
+                                  static_cast<GLint>(capa));
+    }
+
+  private:
+    GLint previo_ = 0;
+    GLuint marco_ = 0;
+};
+
+// Layers one array may hold: enough that a level's pages share one, never one allocation past
+// 64 MiB.
+UINT LimiteCapas(UINT ancho, UINT alto) {
+    GLint maximo = 1;
+    glGetIntegerv(GL_MAX_ARRAY_TEXTURE_LAYERS, &maximo);
+    const uint64_t porCapa = uint64_t{ancho} * alto * 4;
+    const uint64_t cabe = std::max<uint64_t>((uint64_t{64} << 20) / porCapa, 1);
+    return static_cast<UINT>(std::min<uint64_t>(cabe, static_cast<uint64_t>(std::max(maximo, 1))));
+}
+
+} // namespace
+
+bool ContextoGL::ReservarCapa(UINT ancho, UINT alto, D3DFORMAT formato, ArregloTexturasGL*& arreglo,
+                              UINT& capa) {
+    Emitir();
+    const UINT limite = LimiteCapas(ancho, alto);
+    ArregloTexturasGL* elegido = nullptr;
+    for (auto& a : arreglos) {
+        if (a->ancho != ancho || a->alto != alto || a->formato != formato)
+            continue;
+        auto libre = std::find(a->ocupadas.begin(), a->ocupadas.end(), false);
+        if (libre != a->ocupadas.end()) {
+            *libre = true;
+            arreglo = a.get();
+            capa = static_cast<UINT>(libre - a->ocupadas.begin());
+            return true;
+        }
+        if (a->ocupadas.size() < limite)
+            elegido = a.get();
+    }
+    const UINT antes = elegido ? static_cast<UINT>(elegido->ocupadas.size()) : 0;
+    // A first array holds a level's worth of pages in a few doublings, and never takes more than
+    // 8 MiB ahead of what was asked.
+    const uint64_t porCapa = uint64_t{ancho} * alto * 4;
+    const UINT primera =
+        static_cast<UINT>(std::clamp<uint64_t>((uint64_t{8} << 20) / porCapa, 1, 8));
+    const UINT capacidad = std::min(std::max(2 * antes, primera), limite);
+
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    GLuint nombre = 0;
+    glGenTextures(1, &nombre);
+    glBindTexture(GL_TEXTURE_2D_ARRAY, nombre);
+    texturaAplicada = nombre;
+    // Direct3D's sampler defaults; only level 0 is ever filled, so GL never looks below it.
+    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_BASE_LEVEL, 0);
+    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MAX_LEVEL, 0);
+    if (formato == D3DFMT_X8R8G8B8)
+        glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_SWIZZLE_A, GL_ONE);
+    glTexImage3D(GL_TEXTURE_2D_ARRAY, 0, GL_RGBA8, ancho, alto, capacidad, 0, GL_BGRA,
+                 GL_UNSIGNED_BYTE, nullptr);
+    if (glGetError() != GL_NO_ERROR) {
+        glDeleteTextures(1, &nombre);
+        texturaAplicada = 0;
+        return false;
+    }
+    if (elegido) {
+        // Growing keeps the layers in place, so textures keep their layer and read their array's
+        // new name.
+        LecturaCapa lectura;
+        for (UINT c = 0; c < antes; ++c) {
+            lectura.Capa(elegido->nombre, c);
+            glCopyTexSubImage3D(GL_TEXTURE_2D_ARRAY, 0, 0, 0, static_cast<GLint>(c), 0, 0,
+                                static_cast<GLsizei>(ancho), static_cast<GLsizei>(alto));
+        }
+        glDeleteTextures(1, &elegido->nombre);
+        elegido->nombre = nombre;
+    } else {
+        auto nuevo = std::make_unique<ArregloTexturasGL>();
+        nuevo->nombre = nombre;
+        nuevo->ancho = ancho;
+        nuevo->alto = alto;
+        nuevo->formato = formato;
+        elegido = nuevo.get();
+        arreglos.push_back(std::move(nuevo));
+    }
+    elegido->ocupadas.resize(capacidad, false);
+    elegido->ocupadas[antes] = true;
+    arreglo = elegido;
+    capa = antes;
+    return true;
+}
+
+void ContextoGL::LiberarCapa(ArregloTexturasGL* arreglo, UINT capa) {
+    auto it = std::find_if(arreglos.begin(), arreglos.end(),
+                           [&](const auto& a) { return a.get() == arreglo; });
+    if (it == arreglos.end() || capa >= arreglo->ocupadas.size())
+        return;
+    arreglo->ocupadas[capa] = false;
+    if (std::find(arreglo->ocupadas.begin(), arreglo->ocupadas.end(), true) !=
+        arreglo->ocupadas.end())
+        return;
+    // The last texture gone: the array goes too (once the context is gone, with it).
+    if (Activar()) {
+        Emitir();
+        if (texturaAplicada == arreglo->nombre)
+            texturaAplicada = 0;
+        glDeleteTextures(1, &arreglo->nombre);
+    }
+    arreglos.erase(it);
 }
 
 UINT NivelesCadenaCompleta(UINT ancho, UINT alto) {
@@ -22,6 +174,7 @@ HRESULT BufferVerticesGL::Crear(std::shared_ptr<ContextoGL> contexto, UINT longi
         return D3DERR_INVALIDCALL;
     if (!contexto->Activar())
         return D3DERR_NOTAVAILABLE;
+    contexto->Emitir();
     auto* nuevo = new BufferVerticesGL(std::move(contexto), longitud);
     while (glGetError() != GL_NO_ERROR) {
     }
@@ -44,12 +197,15 @@ BufferVerticesGL::~BufferVerticesGL() {
         contexto_->flujo = nullptr;
     if (!contexto_->Activar())
         return;
+    contexto_->Emitir();
     if (vao_ != 0) {
         if (contexto_->vaoAplicado == vao_)
             contexto_->vaoAplicado = 0;
         glDeleteVertexArrays(1, &vao_);
     }
     glDeleteBuffers(1, &nombre_);
+    if (capas_ != 0)
+        glDeleteBuffers(1, &capas_);
 }
 
 ULONG BufferVerticesGL::Release() {
@@ -71,6 +227,7 @@ HRESULT BufferVerticesGL::Lock(UINT OffsetToLock, UINT SizeToLock, BYTE** ppbDat
     // never written (every upload of a mesh) skips the read-back.
     copia_.assign(tamano, 0);
     if (escrito_) {
+        contexto_->Emitir();
         glBindBuffer(GL_ARRAY_BUFFER, nombre_);
         glGetBufferSubData(GL_ARRAY_BUFFER, OffsetToLock, tamano, copia_.data());
     }
@@ -86,6 +243,7 @@ HRESULT BufferVerticesGL::Unlock() {
     bloqueado_ = false;
     HRESULT hr = D3DERR_INVALIDCALL;
     if (contexto_->Activar()) {
+        contexto_->Emitir();
         glBindBuffer(GL_ARRAY_BUFFER, nombre_);
         glBufferSubData(GL_ARRAY_BUFFER, desde_, copia_.size(), copia_.data());
         escrito_ = true;
@@ -99,11 +257,13 @@ void BufferVerticesGL::Enlazar(DWORD fvf, UINT paso) {
     if (vao_ == 0)
         glGenVertexArrays(1, &vao_);
     if (contexto_->vaoAplicado != vao_) {
+        contexto_->Emitir();
         glBindVertexArray(vao_);
         contexto_->vaoAplicado = vao_;
     }
     if (fvf == fvfVao_ && paso == pasoVao_)
         return;
+    contexto_->Emitir();
     fvfVao_ = fvf;
     pasoVao_ = paso;
     glBindBuffer(GL_ARRAY_BUFFER, nombre_);
@@ -126,6 +286,38 @@ void BufferVerticesGL::Enlazar(DWORD fvf, UINT paso) {
     } else {
         glDisableVertexAttribArray(2);
     }
+    if (capas_ == 0) {
+        // One layer per vertex whatever the stride: no vertex is smaller than 16 bytes.
+        copiaCapas_.assign(longitud_ / 16 + 1, 0.f);
+        glGenBuffers(1, &capas_);
+        glBindBuffer(GL_ARRAY_BUFFER, capas_);
+        glBufferData(GL_ARRAY_BUFFER, copiaCapas_.size() * sizeof(float), copiaCapas_.data(),
+                     GL_DYNAMIC_DRAW);
+    } else {
+        glBindBuffer(GL_ARRAY_BUFFER, capas_);
+    }
+    glEnableVertexAttribArray(ATRIBUTO_CAPA);
+    glVertexAttribPointer(ATRIBUTO_CAPA, 1, GL_FLOAT, GL_FALSE, sizeof(float), nullptr);
+}
+
+void BufferVerticesGL::PonerCapa(UINT primero, UINT cuantos, float capa) {
+    if (capas_ == 0 || primero >= copiaCapas_.size())
+        return;
+    const UINT fin =
+        static_cast<UINT>(std::min<uint64_t>(uint64_t{primero} + cuantos, copiaCapas_.size()));
+    UINT desde = primero;
+    while (desde < fin && copiaCapas_[desde] == capa)
+        ++desde;
+    if (desde == fin)
+        return;
+    UINT hasta = fin;
+    while (copiaCapas_[hasta - 1] == capa)
+        --hasta;
+    std::fill(copiaCapas_.begin() + desde, copiaCapas_.begin() + hasta, capa);
+    contexto_->Emitir();
+    glBindBuffer(GL_ARRAY_BUFFER, capas_);
+    glBufferSubData(GL_ARRAY_BUFFER, desde * sizeof(float), (hasta - desde) * sizeof(float),
+                    copiaCapas_.data() + desde);
 }
 
 // ---- Textures
@@ -152,22 +344,7 @@ HRESULT TexturaGL::Crear(std::shared_ptr<ContextoGL> contexto, UINT ancho, UINT 
 
     D3DSURFACE_DESC desc{formato, uso, pool, ancho, alto};
     auto* nueva = new TexturaGL(contexto, desc, niveles);
-    while (glGetError() != GL_NO_ERROR) {
-    }
-    glGenTextures(1, &nueva->nombre_);
-    glBindTexture(GL_TEXTURE_2D, nueva->nombre_);
-    contexto->texturaAplicada = nueva->nombre_;
-    // Direct3D's sampler defaults; only level 0 is ever filled, so GL never looks below it.
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-    if (formato == D3DFMT_X8R8G8B8)
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_A, GL_ONE);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, ancho, alto, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
-    if (glGetError() != GL_NO_ERROR) {
+    if (!contexto->ReservarCapa(ancho, alto, formato, nueva->arreglo_, nueva->capa_)) {
         nueva->Release();
         return D3DERR_OUTOFVIDEOMEMORY;
     }
@@ -181,12 +358,8 @@ TexturaGL::TexturaGL(std::shared_ptr<ContextoGL> contexto, D3DSURFACE_DESC desc,
 TexturaGL::~TexturaGL() {
     if (contexto_->textura == this)
         contexto_->textura = nullptr;
-    if (!contexto_->Activar())
-        return;
-    // GL unbinds a deleted texture; a later texture may reuse the name.
-    if (contexto_->texturaAplicada == nombre_)
-        contexto_->texturaAplicada = 0;
-    glDeleteTextures(1, &nombre_);
+    if (arreglo_)
+        contexto_->LiberarCapa(arreglo_, capa_);
 }
 
 ULONG TexturaGL::Release() {
@@ -219,12 +392,11 @@ HRESULT TexturaGL::LockRect(UINT Level, D3DLOCKED_RECT* pLockedRect, const RECT*
     // The whole level is staged so a partial lock keeps the rest of the image on upload.
     copia_.assign(size_t(ancho) * alto * 4, 0);
     if (escrita_) { // a new page has nothing to keep: its first fill reads nothing back
-        if (contexto_->texturaAplicada != nombre_) {
-            glBindTexture(GL_TEXTURE_2D, nombre_);
-            contexto_->texturaAplicada = nombre_;
-        }
+        contexto_->Emitir();
+        LecturaCapa lectura;
+        lectura.Capa(arreglo_->nombre, capa_);
         glPixelStorei(GL_PACK_ALIGNMENT, 4);
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_BGRA, GL_UNSIGNED_BYTE, copia_.data());
+        glReadPixels(0, 0, ancho, alto, GL_BGRA, GL_UNSIGNED_BYTE, copia_.data());
     }
     bloqueada_ = true;
     pLockedRect->Pitch = ancho * 4;
@@ -238,13 +410,14 @@ HRESULT TexturaGL::UnlockRect(UINT Level) {
     bloqueada_ = false;
     HRESULT hr = D3DERR_INVALIDCALL;
     if (contexto_->Activar()) {
-        if (contexto_->texturaAplicada != nombre_) {
-            glBindTexture(GL_TEXTURE_2D, nombre_);
-            contexto_->texturaAplicada = nombre_;
+        contexto_->Emitir();
+        if (contexto_->texturaAplicada != arreglo_->nombre) {
+            glBindTexture(GL_TEXTURE_2D_ARRAY, arreglo_->nombre);
+            contexto_->texturaAplicada = arreglo_->nombre;
         }
         glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, desc_.Width, desc_.Height, GL_BGRA,
-                        GL_UNSIGNED_BYTE, copia_.data());
+        glTexSubImage3D(GL_TEXTURE_2D_ARRAY, 0, 0, 0, static_cast<GLint>(capa_), desc_.Width,
+                        desc_.Height, 1, GL_BGRA, GL_UNSIGNED_BYTE, copia_.data());
         escrita_ = true;
         hr = D3D_OK;
     }

@@ -1,7 +1,8 @@
 #pragma once
-// What the panel has on show, as the window describes and frames it: one mesh, or an object made
-// of several meshes. Counts, the texture pages its faces take texels from and where on a page
-// they take them follow the rules by which the meshes are converted and drawn.
+// What the panel has on show, as the window describes and frames it: one mesh, an object made
+// of several meshes, or the whole level (drawn by its scene, so without meshes here). Counts, the
+// texture pages its faces take texels from and where on a page they take them follow the rules by
+// which the meshes are converted and drawn.
 #include "Encuadre.h"
 #include "d3dx8.h"
 
@@ -12,9 +13,9 @@ struct trMesh;
 struct trNivel;
 
 struct EnVista {
-    enum class Tipo { Mesh, Movible, Estatico };
+    enum class Tipo { Mesh, Movible, Estatico, Nivel };
     Tipo Clase = Tipo::Mesh;
-    // A mesh's index in the level, or an object's id.
+    // A mesh's index in the level, an object's id, or the room framed in the level (-1: all).
     int32_t Indice = -1;
     std::vector<const trMesh*> Meshes;
     // For a mesh: the ids of the objects that use it, where they are known.

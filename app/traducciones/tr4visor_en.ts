@@ -61,6 +61,34 @@
         <source>%1: %2 meshes, %3 caras, %4 con textura, radio %5, páginas %6</source>
         <translation>%1: %2 meshes, %3 faces, %4 textured, radius %5, pages %6</translation>
     </message>
+    <message>
+        <source>Nivel: %1 cuartos, %2 vértices, %3 rectángulos, %4 triángulos</source>
+        <translation>Level: %1 rooms, %2 vertices, %3 rectangles, %4 triangles</translation>
+    </message>
+    <message>
+        <source>estáticos: %1 colocados, %2 omitidos</source>
+        <translation>statics: %1 placed, %2 skipped</translation>
+    </message>
+    <message>
+        <source>estáticos ocultos</source>
+        <translation>statics hidden</translation>
+    </message>
+    <message>
+        <source>items: %1 colocados, %2 omitidos</source>
+        <translation>items: %1 placed, %2 skipped</translation>
+    </message>
+    <message>
+        <source>items ocultos</source>
+        <translation>items hidden</translation>
+    </message>
+    <message>
+        <source>cuartos alternos</source>
+        <translation>alternate rooms</translation>
+    </message>
+    <message>
+        <source>cuarto %1</source>
+        <translation>room %1</translation>
+    </message>
 </context>
 <context>
     <name>PanelGL</name>
@@ -241,6 +269,38 @@ Levels open and are listed, but the panel will show nothing.</translation>
     <message>
         <source>Movible %1 · 1 mesh</source>
         <translation>Moveable %1 · 1 mesh</translation>
+    </message>
+    <message>
+        <source>Nivel completo</source>
+        <translation>Whole level</translation>
+    </message>
+    <message>
+        <source>Estáticos</source>
+        <translation>Statics</translation>
+    </message>
+    <message>
+        <source>Items</source>
+        <translation>Items</translation>
+    </message>
+    <message>
+        <source>Cuartos alternos</source>
+        <translation>Alternate rooms</translation>
+    </message>
+    <message>
+        <source>Alambre</source>
+        <translation>Wireframe</translation>
+    </message>
+    <message>
+        <source>Nivel</source>
+        <translation>Level</translation>
+    </message>
+    <message>
+        <source>Cuartos (%1)</source>
+        <translation>Rooms (%1)</translation>
+    </message>
+    <message>
+        <source>Cuarto %1</source>
+        <translation>Room %1</translation>
     </message>
 </context>
 <context>

@@ -285,11 +285,11 @@ TEST(Programa, MuestraUnaMeshConTexturaSigueTrasUnArchivoDanadoLuegoEnAlambreYSa
     EXPECT_GT(alambre.iluminados, 200);
     EXPECT_LT(alambre.iluminados * 2, textura.iluminados);
 
-    // Textured again, then in the object tree: Movibles opened, its third entry, Lara's body
-    // (id 8), assembled and framed: a whole figure where a mesh of hers is a speck.
+    // Textured again, then in the object tree: below "Nivel", Movibles opened, its third entry,
+    // Lara's body (id 8), assembled and framed: a whole figure where a mesh of hers is a speck.
     ASSERT_TRUE(Clic(848 + 8, 264 + 8));
     ASSERT_TRUE(Clic(840 + 80, 320 + 440));
-    ASSERT_TRUE(Orden("xdotool key --delay 50 Home Right Down Down Down"));
+    ASSERT_TRUE(Orden("xdotool key --delay 50 Home Down Right Down Down Down"));
     const Recuento objeto = Capturar(panel, "programa-objeto.png", [](const Recuento& r) {
         return r.colores >= 100 && r.iluminados >= 20000;
     });
@@ -298,6 +298,23 @@ TEST(Programa, MuestraUnaMeshConTexturaSigueTrasUnArchivoDanadoLuegoEnAlambreYSa
     if (const char* captura = std::getenv("TR4_CAPTURA_OBJETO")) {
         EXPECT_TRUE(Orden("import -window " + ventana + " '" + captura + "'"));
     }
+
+    // The tree's first entry, "Nivel": the whole level, rooms of many pages. On the panel W
+    // flies the camera on, and the picture changes.
+    ASSERT_TRUE(Orden("xdotool key --delay 50 Home"));
+    const Recuento entero = Capturar(panel, "programa-nivel.png", [&](const Recuento& r) {
+        return r.colores >= 200 && r.iluminados >= 5000 && r.huella != objeto.huella;
+    });
+    EXPECT_GE(entero.colores, 200u);
+    EXPECT_GE(entero.iluminados, 5000) << "el nivel no se ve";
+    if (const char* captura = std::getenv("TR4_CAPTURA_NIVEL")) {
+        EXPECT_TRUE(Orden("import -window " + ventana + " '" + captura + "'"));
+    }
+    ASSERT_TRUE(EnPanel("click 1 sleep 0.3 keydown w sleep 0.4 keyup w"));
+    const Recuento volado = Capturar(panel, "programa-nivel.png", [&](const Recuento& r) {
+        return r.iluminados > 0 && r.huella != entero.huella;
+    });
+    EXPECT_NE(volado.huella, entero.huella) << "W no movió la cámara";
 
     // Archivo, then its last item, Salir. A loaded machine may open the menu late; keys that
     // reach the list instead only move its selection, so the whole step is tried again.

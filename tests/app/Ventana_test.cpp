@@ -122,9 +122,15 @@ class Ventana : public ::testing::Test {
         Raton(QEvent::MouseMove, hasta, botones, teclas);
         Raton(QEvent::MouseButtonRelease, hasta, Qt::NoButton, teclas);
     }
-    void Tecla(Qt::Key tecla) {
-        QKeyEvent e(QEvent::KeyPress, tecla, Qt::NoModifier);
+    void Tecla(Qt::Key tecla, QEvent::Type tipo = QEvent::KeyPress,
+               Qt::KeyboardModifiers teclas = Qt::NoModifier) {
+        QKeyEvent e(tipo, tecla, teclas);
         QApplication::sendEvent(ventana.Panel1, &e);
+    }
+    // A tap of a key: pressed and let go at once.
+    void Toque(Qt::Key tecla, Qt::KeyboardModifiers teclas = Qt::NoModifier) {
+        Tecla(tecla, QEvent::KeyPress, teclas);
+        Tecla(tecla, QEvent::KeyRelease, teclas);
     }
 
     QTemporaryDir carpeta;
@@ -223,9 +229,10 @@ TEST_F(Ventana, SoltarUnTr4LoAbreYAlCrecerElPanelTomaElSitio) {
 
 TEST_F(Ventana, ElArbolDeObjetosMuestraUnObjetoEnteroYLaListaVuelveALaMesh) {
     Elegir(Escribir("objetos.tr4", EscribirNivel(NivelObjetos())));
-    ASSERT_EQ(ventana.TreeView1->topLevelItemCount(), 2);
-    QTreeWidgetItem* movibles = ventana.TreeView1->topLevelItem(0);
-    QTreeWidgetItem* estaticos = ventana.TreeView1->topLevelItem(1);
+    // "Nivel" heads the tree: the fixture's objects stand in a room.
+    ASSERT_EQ(ventana.TreeView1->topLevelItemCount(), 3);
+    QTreeWidgetItem* movibles = ventana.TreeView1->topLevelItem(1);
+    QTreeWidgetItem* estaticos = ventana.TreeView1->topLevelItem(2);
     EXPECT_EQ(movibles->text(0), "Movibles (6)");
     EXPECT_EQ(estaticos->text(0), "Estáticos (3)");
     ASSERT_EQ(movibles->childCount(), 6);
@@ -342,6 +349,103 @@ TEST_F(Ventana, ElRatonYLasTeclasDelPanelMuevenLaCamaraYElMenuVerHaceLoMismo) {
     ventana.ListBox1->setCurrentRow(0);
     EXPECT_FALSE(n.Inicial());
     EXPECT_EQ(n.Objetivo().x, n.Limite().X);
+}
+
+float Hacia(const CamaraVuelo& antes, D3DXVECTOR3 ojo) {
+    const D3DXVECTOR3 a = antes.Adelante(), o = antes.Ojo();
+    return (ojo.x - o.x) * a.x + (ojo.y - o.y) * a.y + (ojo.z - o.z) * a.z;
+}
+
+TEST_F(Ventana, ElNivelEnteroSeVuelaSusCuartosSeEncuadranYVerEligeQueSeMuestra) {
+    Elegir(Escribir("cuartos.tr4", EscribirNivel(NivelCuartos())));
+    ASSERT_EQ(ventana.TreeView1->topLevelItemCount(), 3);
+    QTreeWidgetItem* nivel = ventana.TreeView1->topLevelItem(0);
+    EXPECT_EQ(nivel->text(0), "Nivel");
+    QTreeWidgetItem* cuartos = nivel->child(0);
+    ASSERT_TRUE(cuartos);
+    EXPECT_EQ(cuartos->text(0), "Cuartos (3)");
+    ASSERT_EQ(cuartos->childCount(), 3);
+    EXPECT_EQ(cuartos->child(2)->text(0), "Cuarto 2");
+
+    Hijo("NivelCompleto1")->trigger();
+    ASSERT_TRUE(ventana.Mostrado());
+    EXPECT_EQ(ventana.Mostrado()->Clase, EnVista::Tipo::Nivel);
+    EXPECT_EQ(ventana.TreeView1->currentItem(), nivel);
+    // Placements naming a static, a room or an object the level lacks are counted as skipped.
+    EXPECT_TRUE(Texto("EstadoVista").startsWith("Nivel: 3 cuartos, "));
+    EXPECT_TRUE(Texto("EstadoVista")
+                    .endsWith("estáticos: 1 colocados, 1 omitidos; items: 1 colocados, 2 omitidos"))
+        << Texto("EstadoVista").toStdString();
+    const CamaraVuelo& c = ventana.Vuelo();
+    const D3DXVECTOR3 centro = ventana.Mostrado()->Centro;
+    EXPECT_GT(c.Ojo().y, centro.y) << "the whole level seen from above";
+    const float lejos = std::hypot(c.Ojo().x - centro.x, c.Ojo().y - centro.y, c.Ojo().z - centro.z);
+
+    // Keys fly where the camera looks, Shift faster; the right button looks about, the left
+    // orbits what is framed.
+    CamaraVuelo antes = c;
+    Toque(Qt::Key_W);
+    const float paso = Hacia(antes, c.Ojo());
+    EXPECT_GT(paso, 0);
+    antes = c;
+    Toque(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_NEAR(Hacia(antes, c.Ojo()), -paso * CamaraVuelo::MULTIPLICADOR_RAPIDO, paso * 0.01f);
+    antes = c;
+    Toque(Qt::Key_D);
+    EXPECT_NEAR(Hacia(antes, c.Ojo()), 0, paso * 0.01f);
+    EXPECT_NE(c.Ojo().x, antes.Ojo().x);
+    antes = c;
+    const QPointF p{100, 100};
+    QMouseEvent pulsar(QEvent::MouseButtonPress, p, p, Qt::RightButton, Qt::RightButton, {});
+    QApplication::sendEvent(ventana.Panel1, &pulsar);
+    QMouseEvent mover(QEvent::MouseMove, p + QPointF(40, 0), p + QPointF(40, 0), Qt::NoButton,
+                      Qt::RightButton, {});
+    QApplication::sendEvent(ventana.Panel1, &mover);
+    EXPECT_NEAR(c.Guinada(), antes.Guinada() + 40 * CamaraVuelo::RADIANES_POR_PIXEL, 1e-4f);
+    EXPECT_EQ(c.Ojo().x, antes.Ojo().x);
+    Tecla(Qt::Key_F); // framed again, then orbited at the same distance
+    Arrastrar({100, 100}, {180, 120}, Qt::LeftButton);
+    EXPECT_NEAR(std::hypot(c.Ojo().x - centro.x, c.Ojo().y - centro.y, c.Ojo().z - centro.z),
+                lejos, lejos * 1e-3f);
+    Tecla(Qt::Key_Space); // nothing turns here; the key stays free
+
+    // A room is framed closer, and named.
+    ventana.TreeView1->setCurrentItem(cuartos->child(1));
+    EXPECT_EQ(ventana.Mostrado()->Indice, 1);
+    EXPECT_TRUE(Texto("EstadoVista").endsWith("; cuarto 1"));
+    const D3DXVECTOR3 sala = ventana.Mostrado()->Centro;
+    EXPECT_LT(std::hypot(c.Ojo().x - sala.x, c.Ojo().y - sala.y, c.Ojo().z - sala.z), lejos);
+
+    // Ver's toggles, remembered; Alambre is the render mode's other face.
+    Hijo("Items1")->trigger();
+    Hijo("Alternos1")->trigger();
+    EXPECT_TRUE(Texto("EstadoVista").contains("items ocultos; cuartos alternos"))
+        << Texto("EstadoVista").toStdString();
+    EXPECT_FALSE(ventana.Opciones().Items);
+    EXPECT_TRUE(ventana.Opciones().Alternos && ventana.Opciones().Estaticos);
+    Hijo("Alambre1")->trigger();
+    EXPECT_TRUE(ventana.RadioButton2->isChecked());
+    EXPECT_TRUE(ventana.Opciones().Alambre && !ventana.Opciones().Texturizado);
+    ventana.RadioButton1->setChecked(true);
+    EXPECT_FALSE(Hijo("Alambre1")->isChecked());
+    ventana.FormPaint(); // draws nothing without a device, and must not trip over the level
+    {
+        TForm1 otra;
+        EXPECT_FALSE(otra.findChild<QAction*>("Items1")->isChecked());
+        EXPECT_TRUE(otra.findChild<QAction*>("Alternos1")->isChecked());
+        EXPECT_TRUE(otra.findChild<QAction*>("Estaticos1")->isChecked());
+    }
+
+    // The list takes the panel back to a mesh; Home in the level is the whole level again.
+    Hijo("NivelCompleto1")->trigger();
+    Tecla(Qt::Key_W);
+    ventana.ListBox1->setCurrentRow(0);
+    EXPECT_EQ(ventana.Mostrado()->Clase, EnVista::Tipo::Mesh);
+    EXPECT_EQ(ventana.TreeView1->currentItem(), nullptr);
+    EXPECT_TRUE(ventana.Camara().Inicial());
+    ventana.TreeView1->setCurrentItem(cuartos->child(0));
+    Tecla(Qt::Key_Home);
+    EXPECT_EQ(ventana.Mostrado()->Indice, -1);
 }
 
 TEST_F(Ventana, MinimizadaUOcultaNoDibujaCuadros) {

@@ -1,4 +1,5 @@
 #include "EntornoGL.h"
+#include "Lotes8.h"
 #include "d3dx8.h"
 
 #include <cmath>
@@ -217,3 +218,83 @@ TEST_F(PruebaGL, LasMatricesDeCamaraSituanElPuntoDondeDiceLaCuenta) {
 }
 
 } // namespace
+
+// Pages of one size share an array texture and each draw's vertices carry their page: a page
+// added after others are filled (the array grows), a vertex redrawn with another page, and a
+// relock must all keep each page its own texels.
+TEST_F(PruebaGL, CadaPaginaDeUnaEscenaPintaLoSuyoAunqueCompartanArreglo) {
+    constexpr int kPaginas = 12, kAncho = 5;
+    std::vector<IDirect3DTexture8*> paginas;
+    auto color = [](int k) {
+        return D3DCOLOR(0xFF000000u | (k * 20) << 16 | (250 - k * 20) << 8 | k * 7);
+    };
+    for (int k = 0; k < kPaginas; ++k) {
+        IDirect3DTexture8* t = nullptr;
+        D3DLOCKED_RECT lr{};
+        ASSERT_EQ(dev_->CreateTexture(1, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &t), D3D_OK);
+        paginas.push_back(t);
+        ASSERT_EQ(t->LockRect(0, &lr, nullptr, 0), D3D_OK);
+        *static_cast<D3DCOLOR*>(lr.pBits) = color(k);
+        ASSERT_EQ(t->UnlockRect(0), D3D_OK);
+    }
+    std::vector<VerticeTextura> bandas;
+    for (int k = 0; k < kPaginas; ++k) {
+        const float x0 = Ndc(k * kAncho - .5f), x1 = Ndc(k * kAncho + kAncho - 1.5f);
+        for (VerticeTextura v : {VerticeTextura{x0, 1, .5f, 0, 0},
+                                 {x1, 1, .5f, 1, 0},
+                                 {x0, -1, .5f, 0, 1},
+                                 {x1, -1, .5f, 1, 1}})
+            bandas.push_back(v);
+    }
+    dev_->SetStreamSource(0, Buffer(bandas), sizeof(VerticeTextura));
+    dev_->SetVertexShader(FVF_TEXTURA);
+    for (int vuelta : {0, 1}) {
+        ASSERT_EQ(dev_->BeginScene(), D3D_OK);
+        for (int k = 0; k < kPaginas; ++k) {
+            dev_->SetTexture(0, paginas[vuelta ? kPaginas - 1 - k : k]);
+            ASSERT_EQ(dev_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 4 * k, 2), D3D_OK);
+        }
+        ASSERT_EQ(dev_->EndScene(), D3D_OK);
+        const auto px = LeerPixeles(*superficie_);
+        for (int k = 0; k < kPaginas; ++k)
+            EXPECT_EQ(px[30 * kLado + k * kAncho + 2], color(vuelta ? kPaginas - 1 - k : k))
+                << "vuelta " << vuelta << ", banda " << k;
+    }
+    D3DLOCKED_RECT lr{};
+    ASSERT_EQ(paginas[0]->LockRect(0, &lr, nullptr, 0), D3D_OK);
+    EXPECT_EQ(*static_cast<D3DCOLOR*>(lr.pBits), color(0));
+    paginas[0]->UnlockRect(0);
+    for (auto* t : paginas)
+        t->Release();
+}
+
+// The batches draw beside the device on its context with their own page array, bound on the
+// target the device's pages use: whichever drew last, each samples its own.
+TEST_F(PruebaGL, LosLotesYElDispositivoMuestreanCadaUnoSusPaginas) {
+    IDirect3DTexture8* roja = nullptr;
+    D3DLOCKED_RECT lr{};
+    ASSERT_EQ(dev_->CreateTexture(1, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &roja), D3D_OK);
+    std::unique_ptr<IDirect3DTexture8, void (*)(IDirect3DTexture8*)> soltar(
+        roja, [](IDirect3DTexture8* t) { t->Release(); });
+    ASSERT_EQ(roja->LockRect(0, &lr, nullptr, 0), D3D_OK);
+    *static_cast<D3DCOLOR*>(lr.pBits) = kRojo;
+    roja->UnlockRect(0);
+
+    auto lotes = CrearLotes8(dev_);
+    ASSERT_TRUE(lotes);
+    const std::vector<D3DCOLOR> verde(256 * 256, kVerde);
+    ASSERT_EQ(lotes->CargarPaginas(1, reinterpret_cast<const BYTE*>(verde.data())), D3D_OK);
+    const VerticeLote tri[3] = {
+        {-1, -1, .5f, 0, 0, 0}, {-1, 3, .5f, 0, 0, 0}, {3, -1, .5f, 0, 0, 0}};
+    ASSERT_EQ(lotes->CargarVertices(tri, 3), D3D_OK);
+    const TramoLote tramo{0, 3, true};
+    const D3DMATRIX id = Identidad();
+
+    dev_->SetTexture(0, roja);
+    for (int vuelta = 0; vuelta < 2; ++vuelta) {
+        ASSERT_EQ(Dibujar(Cuadro()), D3D_OK);
+        EXPECT_EQ(Pixel(30, 30), kRojo) << "vuelta " << vuelta;
+        ASSERT_EQ(lotes->Dibujar(id, id, &tramo, 1, LOTE_TEXTURIZADO, false), D3D_OK);
+        EXPECT_EQ(Pixel(30, 30), kVerde) << "vuelta " << vuelta;
+    }
+}

@@ -1,0 +1,98 @@
+#include "CamaraVuelo.h"
+
+#include "dxDevice8.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// However far one flies, the numbers stay far from a float overflow.
+constexpr float COORDENADA_MAXIMA = 1e7f;
+
+float Acotar(float v) {
+    return std::clamp(v, -COORDENADA_MAXIMA, COORDENADA_MAXIMA);
+}
+
+} // namespace
+
+D3DXVECTOR3 CamaraVuelo::Adelante() const {
+    const float cc = std::cos(cabeceo_);
+    return {std::sin(guinada_) * cc, std::sin(cabeceo_), std::cos(guinada_) * cc};
+}
+
+D3DXVECTOR3 CamaraVuelo::Objetivo() const {
+    const D3DXVECTOR3 a = Adelante();
+    return {ojo_.x + 1024 * a.x, ojo_.y + 1024 * a.y, ojo_.z + 1024 * a.z};
+}
+
+void CamaraVuelo::Encuadrar(const Esfera& vista, const Esfera& limite, int ancho, int alto) {
+    esfera_ = limite;
+    if (!std::isfinite(esfera_.Radio) || esfera_.Radio < 1)
+        esfera_.Radio = 1;
+    const float radio = std::isfinite(vista.Radio) ? std::max(vista.Radio, 1.0f) : 1.0f;
+    guinada_ = 0;
+    cabeceo_ = CABECEO_INICIAL;
+    const float d = DistanciaAjuste(radio, ancho, alto);
+    const D3DXVECTOR3 a = Adelante();
+    ojo_ = {Acotar(vista.X - d * a.x), Acotar(vista.Y - d * a.y), Acotar(vista.Z - d * a.z)};
+    velocidad_ = std::max(radio / 4, VELOCIDAD_INICIAL);
+}
+
+void CamaraVuelo::Orbitar(float acimut, float elevacion, const D3DXVECTOR3& pivote) {
+    if (!std::isfinite(acimut) || !std::isfinite(elevacion))
+        return;
+    const float d =
+        std::max(std::hypot(ojo_.x - pivote.x, ojo_.y - pivote.y, ojo_.z - pivote.z), 1.0f);
+    guinada_ = std::remainder(guinada_ + acimut, 6.28318531f);
+    cabeceo_ = std::clamp(cabeceo_ + elevacion, -CABECEO_MAXIMO, CABECEO_MAXIMO);
+    const D3DXVECTOR3 a = Adelante();
+    ojo_ = {Acotar(pivote.x - d * a.x), Acotar(pivote.y - d * a.y), Acotar(pivote.z - d * a.z)};
+}
+
+void CamaraVuelo::Mover(float adelante, float lado, float arriba, float segundos, bool rapido) {
+    if (!std::isfinite(adelante) || !std::isfinite(lado) || !std::isfinite(arriba) ||
+        !std::isfinite(segundos))
+        return;
+    const float paso = velocidad_ * segundos * (rapido ? MULTIPLICADOR_RAPIDO : 1.0f);
+    const D3DXVECTOR3 a = Adelante();
+    // Left-handed with y up: right = up x forward, level.
+    const D3DXVECTOR3 derecha{std::cos(guinada_), 0, -std::sin(guinada_)};
+    ojo_.x = Acotar(ojo_.x + paso * (adelante * a.x + lado * derecha.x));
+    ojo_.y = Acotar(ojo_.y + paso * (adelante * a.y + arriba));
+    ojo_.z = Acotar(ojo_.z + paso * (adelante * a.z + lado * derecha.z));
+}
+
+void CamaraVuelo::Mirar(float dx, float dy) {
+    if (!std::isfinite(dx) || !std::isfinite(dy))
+        return;
+    // Kept within one turn, so that float precision holds however long one looks around.
+    guinada_ = std::remainder(guinada_ + dx * RADIANES_POR_PIXEL, 6.28318531f);
+    cabeceo_ = std::clamp(cabeceo_ - dy * RADIANES_POR_PIXEL, -CABECEO_MAXIMO, CABECEO_MAXIMO);
+}
+
+void CamaraVuelo::SetVelocidad(float unidadesPorSegundo) {
+    if (std::isfinite(unidadesPorSegundo) && unidadesPorSegundo > 0)
+        velocidad_ = std::min(unidadesPorSegundo, COORDENADA_MAXIMA);
+}
+
+void CamaraVuelo::Planos(float& cerca, float& lejos) const {
+    const float d = std::hypot(ojo_.x - esfera_.X, ojo_.y - esfera_.Y, ojo_.z - esfera_.Z);
+    lejos = d + esfera_.Radio;
+    // Rooms come within a few units of the eye while flying through them; a 16-bit depth
+    // buffer (the off-screen surface's) still tells walls apart at a far/near ratio of a few
+    // thousand.
+    cerca = std::max(lejos / 4000, 1.0f);
+    lejos = std::max(lejos, cerca * 2);
+}
+
+HRESULT CamaraVuelo::Aplicar(dxDevice8& dispositivo, int ancho, int alto) const {
+    float cerca = 0, lejos = 0;
+    Planos(cerca, lejos);
+    const float aspecto = float(std::max(ancho, 1)) / float(std::max(alto, 1));
+    HRESULT r = dispositivo.SetProyeccion(cerca, lejos, aspecto, CAMPO_VISION);
+    const D3DXVECTOR3 o = Objetivo();
+    if (r == D3D_OK)
+        r = dispositivo.SetOjo(ojo_.x, ojo_.y, ojo_.z);
+    return r != D3D_OK ? r : dispositivo.SetObjetivo(o.x, o.y, o.z);
+}
