@@ -1,5 +1,6 @@
 #include "Comandos.h"
 #include "CargarNivel.h"
+#include "Exportar.h"
 #include "Idioma.h"
 #include "LeerMeshes.h"
 #include "LeerObjetos.h"
@@ -100,6 +101,8 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
                         "     tr4tool render NIVEL.tr4 (--mesh N | --object ID | --static ID)\n"
                         "                    --out ARCHIVO.png [--fit] [--angle RADIANES]\n"
                         "                    [--wireframe] [--size ANCHOxALTO]\n"
+                        "     tr4tool export NIVEL.tr4 (--mesh N | --object ID | --static ID | --all)\n"
+                        "                    --out ARCHIVO.glb|ARCHIVO.gltf [--scale S]\n"
                         "Cada orden explica sus opciones con --help.\n"));
 
     std::string archivo;
@@ -145,7 +148,34 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
     dibujo->add_option("--size", render.tamano, Traducir("el tamaño de la imagen"))
         ->type_name(Traducir("ANCHOxALTO"));
 
-    for (CLI::App* orden : {info, objetos, dibujo}) {
+    OpcionesExportar exportar;
+    CLI::App* exporta = app.add_subcommand(
+        "export", Traducir("guarda una mesh, un objeto o todos como modelo glTF 2.0 (.glb o "
+                           ".gltf con su .bin y sus páginas en PNG al lado)"));
+    exporta->add_option(Traducir("nivel"), exportar.nivel, Traducir("el nivel, NIVEL.tr4"))
+        ->type_name(Traducir("NIVEL.tr4"));
+    exporta->add_option("--mesh", exportar.mesh, Traducir("la mesh N de la lista del visor"))
+        ->type_name("N");
+    exporta
+        ->add_option("--object", exportar.objeto,
+                     Traducir("el movible con ese id, un nodo por mesh colgado como dice su "
+                              "árbol, en su pose de reposo"))
+        ->type_name("ID");
+    exporta->add_option("--static", exportar.estatico, Traducir("el estático con ese id"))
+        ->type_name("ID");
+    exporta->add_flag("--all", exportar.todo,
+                      Traducir("todos los movibles y estáticos, uno junto a otro en el suelo"));
+    exporta
+        ->add_option("--out", exportar.archivo,
+                     Traducir("el modelo que se escribe: .glb (un archivo) o .gltf"))
+        ->type_name(Traducir("ARCHIVO.glb"));
+    exporta
+        ->add_option("--scale", exportar.escala,
+                     Traducir("metros por unidad del nivel; por omisión 1/1024 (un sector, un "
+                              "metro)"))
+        ->type_name("S");
+
+    for (CLI::App* orden : {info, objetos, dibujo, exporta}) {
         // An option given twice takes its last value, as shells' users expect.
         for (CLI::Option* opcion : orden->get_options())
             opcion->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
@@ -155,13 +185,14 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
 
     // The subcommand the arguments name, once they are parsed, to say where its help is.
     auto elegida = [&]() -> CLI::App* {
-        for (CLI::App* orden : {info, objetos, dibujo})
+        for (CLI::App* orden : {info, objetos, dibujo, exporta})
             if (orden->parsed())
                 return orden;
         return nullptr;
     };
+    const std::string primera = argc > 1 ? argv[1] : "";
     const std::string prefijo =
-        argc > 1 && std::string(argv[1]) == "render" ? "tr4tool render: " : "tr4tool: ";
+        primera == "render" || primera == "export" ? "tr4tool " + primera + ": " : "tr4tool: ";
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
@@ -199,6 +230,8 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
     }
     if (orden == dibujo)
         return Renderizar(render, salida, errores);
+    if (orden == exporta)
+        return Exportar(exportar, salida, errores);
     if (archivo.empty()) {
         errores << "tr4tool: " << Traducir("falta el nivel") << Uso(orden) << '\n';
         return USO_INCORRECTO;
