@@ -545,6 +545,7 @@ TEST(VentanaEnIngles, TodoTextoDeLaVentanaVaEnIngles) {
         menus << a->text();
     EXPECT_EQ(menus, QStringList({"File", "View", "Help"}));
     EXPECT_EQ(ventana.Abrir1->text(), "Open");
+    EXPECT_EQ(ventana.Exportar1->text(), "Export...");
     EXPECT_EQ(ventana.Salir1->text(), "Quit");
     EXPECT_EQ(ventana.Acerca2->text(), "About..");
     EXPECT_EQ(ventana.findChild<QAction*>("Paginas1")->text(), "Texture pages");
