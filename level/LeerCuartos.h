@@ -1,0 +1,16 @@
+#pragma once
+#include "trCuartos.h"
+#include "trNivel.h"
+#include "trObjetos.h"
+
+#include <cstddef>
+#include <unordered_map>
+
+// Every room's vertices and faces, read from its raw arrays by their bytes, never by the counts
+// the file states. A face naming a vertex past the room's is dropped and counted.
+std::vector<trGeometriaCuarto> LeerCuartos(const trNivel& nivel);
+
+// Position of the first moveable (movibles) or static with each id.
+std::unordered_map<int64_t, size_t> IndicePorId(const trObjetos& objetos, bool movibles);
+// Static placements and items that can be placed: their object exists, and so does their room.
+trColocacionesCuartos ContarColocaciones(const trObjetos& objetos, size_t cuartos);
