@@ -3,6 +3,7 @@
 #include "ArmarElegido.h"
 #include "Ensamblaje.h"
 #include "Idioma.h"
+#include "LeerCuartos.h"
 #include "NivelAbierto.h"
 
 #include <glm/glm.hpp>
@@ -70,7 +71,7 @@ template <size_t N> bool VerticesValidos(const uint16_t (&indices)[N], const trM
 // The faces of one mesh that share a material, unshared vertex by vertex: a level vertex takes a
 // different texel on each face that uses it.
 struct Grupo {
-    std::vector<float> posiciones, normales, uv;
+    std::vector<float> posiciones, normales, uv, colores;
     std::vector<uint32_t> indices;
 };
 
@@ -92,11 +93,14 @@ class Modelo {
 
     // The object's node tree, its root named `nombre` and moved by `desplazamiento`; the root's
     // index. Each piece hangs from its parent piece, turned and placed relative to it.
-    int Objeto(const Ensamblaje& e, const std::string& nombre, const glm::vec3& desplazamiento) {
+    int Objeto(const Ensamblaje& e, const std::string& nombre, const glm::vec3& desplazamiento,
+               const glm::quat& giro = glm::quat(1, 0, 0, 0)) {
         tinygltf::Node raiz;
         raiz.name = nombre;
         if (desplazamiento != glm::vec3(0))
             raiz.translation = {desplazamiento.x, desplazamiento.y, desplazamiento.z};
+        if (giro != glm::quat(1, 0, 0, 0))
+            raiz.rotation = {giro.x, giro.y, giro.z, giro.w};
         const int indiceRaiz = int(m_.nodes.size());
         m_.nodes.push_back(raiz);
         std::vector<glm::mat4> mundos;
@@ -122,6 +126,37 @@ class Modelo {
         }
         m_.scenes[0].nodes.push_back(indiceRaiz);
         return indiceRaiz;
+    }
+
+    // A room as one node holding its faces where the world has them, lit by its vertex colours;
+    // a room without faces is left out.
+    void Cuarto(const trGeometriaCuarto& g, size_t indice) {
+        std::map<int32_t, Grupo> grupos;
+        for (const trCaraCuarto& c : g.Caras) {
+            const trTexturaObjeto* t = nullptr;
+            const int32_t pagina = PaginaDeCara(nivel_, c.Textura, c.Lados == 3, t);
+            Grupo& gr = grupos[Clave(pagina, c.DobleCara)];
+            const uint32_t primero = uint32_t(gr.posiciones.size() / 3);
+            for (int k = 0; k < c.Lados; ++k) {
+                const trVerticeCuarto& v = g.Vertices[c.Vertices[k]];
+                const glm::vec3 p = Punto({float(v.X), float(v.Y), float(v.Z)}, escala_);
+                gr.posiciones.insert(gr.posiciones.end(), {p.x, p.y, p.z});
+                gr.colores.insert(gr.colores.end(), {float((v.Color >> 10) & 31) / 31,
+                                                     float((v.Color >> 5) & 31) / 31,
+                                                     float(v.Color & 31) / 31});
+                if (t)
+                    gr.uv.insert(gr.uv.end(), {float(t->Esquinas[k].X >> 8) / LADO_PAGINA,
+                                               float(t->Esquinas[k].Y >> 8) / LADO_PAGINA});
+            }
+            Enlazar(gr, primero, c.Lados);
+        }
+        if (grupos.empty())
+            return;
+        tinygltf::Node n;
+        n.name = "cuarto_" + std::to_string(indice);
+        n.mesh = Primitivas(grupos, n.name);
+        m_.scenes[0].nodes.push_back(int(m_.nodes.size()));
+        m_.nodes.push_back(n);
     }
 
     // One mesh alone, where it stands.
@@ -263,12 +298,15 @@ class Modelo {
         return int(m_.accessors.size() - 1);
     }
 
-    // One material per page (untextured: plain white, as the viewer draws a face it cannot
-    // texture). Mesh faces are all one-sided, so sidedness never splits them here.
-    int Material(int32_t pagina) {
-        if (auto i = materiales_.find(pagina); i != materiales_.end())
+    // One material per page and sidedness (untextured: plain white, as the viewer draws a face
+    // it cannot texture). Mesh faces are all one-sided; rooms' may be double-sided.
+    static int32_t Clave(int32_t pagina, bool doble) { return pagina * 2 + doble; }
+    int Material(int32_t clave) {
+        if (auto i = materiales_.find(clave); i != materiales_.end())
             return i->second;
+        const int32_t pagina = clave >> 1; // arithmetic: the untextured key stays negative
         tinygltf::Material mat;
+        mat.doubleSided = clave & 1;
         mat.pbrMetallicRoughness.metallicFactor = 0;
         mat.pbrMetallicRoughness.roughnessFactor = 1;
         mat.extensions[UNLIT] = tinygltf::Value(tinygltf::Value::Object());
@@ -283,8 +321,10 @@ class Modelo {
                 mat.alphaCutoff = 0.5;
             }
         }
+        if (mat.doubleSided)
+            mat.name += "_doble";
         m_.materials.push_back(mat);
-        return materiales_[pagina] = int(m_.materials.size() - 1);
+        return materiales_[clave] = int(m_.materials.size() - 1);
     }
 
     // The page as an RGBA PNG; `recorte` when some texel is fully transparent.
@@ -340,7 +380,7 @@ class Modelo {
         auto cara = [&](const uint16_t* vertices, int esquinas, uint16_t textura) {
             const trTexturaObjeto* t = nullptr;
             const int32_t pagina = PaginaDeCara(nivel_, textura, esquinas == 3, t);
-            Grupo& g = grupos[pagina];
+            Grupo& g = grupos[Clave(pagina, false)];
             const uint32_t primero = uint32_t(g.posiciones.size() / 3);
             for (int c = 0; c < esquinas; ++c) {
                 const trVector16& v = m->Vertices[vertices[c]];
@@ -355,12 +395,7 @@ class Modelo {
                     g.uv.insert(g.uv.end(), {float(t->Esquinas[c].X >> 8) / LADO_PAGINA,
                                              float(t->Esquinas[c].Y >> 8) / LADO_PAGINA});
             }
-            // A rectangle's corners 0..3 go round it; the viewer splits it along 1-3.
-            if (esquinas == 4)
-                g.indices.insert(g.indices.end(), {primero, primero + 3, primero + 1, primero + 1,
-                                                   primero + 3, primero + 2});
-            else
-                g.indices.insert(g.indices.end(), {primero, primero + 2, primero + 1});
+            Enlazar(g, primero, esquinas);
         };
         for (const trRectanguloTex& r : m->Rectangulos)
             if (VerticesValidos(r.Vertices, *m))
@@ -368,24 +403,42 @@ class Modelo {
         for (const trTrianguloTex& r : m->Triangulos)
             if (VerticesValidos(r.Vertices, *m))
                 cara(r.Vertices, 3, r.Textura);
+        return meshes_[indice] = Primitivas(grupos, "mesh_" + std::to_string(indice));
+    }
+
+    // A face's corners, just added from `primero`, as triangles wound counter-clockwise where the
+    // viewer's were clockwise. A rectangle's corners 0..3 go round it; the viewer splits it
+    // along 1-3.
+    static void Enlazar(Grupo& g, uint32_t primero, int esquinas) {
+        if (esquinas == 4)
+            g.indices.insert(g.indices.end(), {primero, primero + 3, primero + 1, primero + 1,
+                                               primero + 3, primero + 2});
+        else
+            g.indices.insert(g.indices.end(), {primero, primero + 2, primero + 1});
+    }
+
+    // A model mesh of one primitive per material; -1 for none.
+    int Primitivas(const std::map<int32_t, Grupo>& grupos, const std::string& nombre) {
         if (grupos.empty())
-            return meshes_[indice] = -1;
+            return -1;
         tinygltf::Mesh mesh;
-        mesh.name = "mesh_" + std::to_string(indice);
-        for (const auto& [pagina, g] : grupos) {
+        mesh.name = nombre;
+        for (const auto& [clave, g] : grupos) {
             tinygltf::Primitive p;
             p.mode = TINYGLTF_MODE_TRIANGLES;
-            p.material = Material(pagina);
+            p.material = Material(clave);
             p.attributes["POSITION"] = Accesor(g.posiciones, TINYGLTF_TYPE_VEC3, 3, true);
             if (!g.normales.empty())
                 p.attributes["NORMAL"] = Accesor(g.normales, TINYGLTF_TYPE_VEC3, 3, false);
+            if (!g.colores.empty())
+                p.attributes["COLOR_0"] = Accesor(g.colores, TINYGLTF_TYPE_VEC3, 3, false);
             if (!g.uv.empty())
                 p.attributes["TEXCOORD_0"] = Accesor(g.uv, TINYGLTF_TYPE_VEC2, 2, false);
             p.indices = Indices(g.indices, g.posiciones.size() / 3);
             mesh.primitives.push_back(std::move(p));
         }
         m_.meshes.push_back(std::move(mesh));
-        return meshes_[indice] = int(m_.meshes.size() - 1);
+        return int(m_.meshes.size() - 1);
     }
 
     const NivelAbierto& nivel_;
@@ -445,6 +498,52 @@ void Todo(const NivelAbierto& nivel, Modelo& modelo, float escala) {
     }
 }
 
+// A turn about the level's y (65536 a full turn, right-handed in the level's axes) as the
+// model's: the half turn about z between them makes it the same angle the other way about +y.
+glm::quat GiroY(double vueltas) {
+    return glm::angleAxis(float(-vueltas * 2 * 3.14159265358979323846), glm::vec3(0, 1, 0));
+}
+
+// The base rooms (those that replace another when the level is flipped are left out, and what
+// they hold), then each static and item where the level places it; one naming an object or room
+// the level lacks, or whose meshes cannot be read, is skipped.
+void ExportarNivel(const NivelAbierto& nivel, Modelo& modelo, float escala) {
+    static const Lista_Mesh vacia;
+    const Lista_Mesh& lista = nivel.Meshes ? *nivel.Meshes : vacia;
+    const std::vector<trGeometriaCuarto> cuartos = LeerCuartos(*nivel.Nivel);
+    std::vector<bool> alterno(cuartos.size(), false);
+    for (const trGeometriaCuarto& c : cuartos)
+        if (c.Alterno >= 0 && size_t(c.Alterno) < cuartos.size())
+            alterno[size_t(c.Alterno)] = true;
+    for (size_t r = 0; r < cuartos.size(); ++r)
+        if (!alterno[r])
+            modelo.Cuarto(cuartos[r], r);
+    auto base = [&](int64_t r) { return r >= 0 && size_t(r) < cuartos.size() && !alterno[size_t(r)]; };
+    const auto& objetos = nivel.Objetos;
+    const auto estaticos = IndicePorId(objetos, false), movibles = IndicePorId(objetos, true);
+    // Assembled once per object, however many times the level places it.
+    std::map<std::pair<bool, size_t>, Ensamblaje> armados;
+    auto colocar = [&](bool movible, size_t i, const std::string& nombre, int32_t x, int32_t y,
+                       int32_t z, double vueltas) {
+        auto [e, nuevo] = armados.try_emplace({movible, i});
+        if (nuevo)
+            e->second = movible ? ArmarMovible(objetos.Movibles[i], lista)
+                                : ArmarEstatico(objetos.Estaticos[i], lista);
+        if (!e->second.Piezas.empty())
+            modelo.Objeto(e->second, nombre, Punto({float(x), float(y), float(z)}, escala),
+                      GiroY(vueltas));
+    };
+    for (const trEstaticoColocado& c : objetos.Colocaciones)
+        if (auto i = estaticos.find(c.Id); i != estaticos.end() && base(c.Cuarto))
+            colocar(false, i->second, "estatico_" + std::to_string(c.Id), c.X, c.Y, c.Z,
+                    c.Rotacion / 65536.0);
+    for (const trItem& it : objetos.Items)
+        if (auto i = movibles.find(it.Objeto);
+            i != movibles.end() && base(it.Cuarto))
+            colocar(true, i->second, "movible_" + std::to_string(it.Objeto), it.X, it.Y, it.Z,
+                    uint16_t(it.Angulo) / 65536.0);
+}
+
 } // namespace
 
 bool ExtensionGLTF(const std::string& ruta) {
@@ -466,6 +565,9 @@ bool ExportarGLTFEnMemoria(const NivelAbierto& nivel, const OpcionesGLTF& o,
     if (razon.empty()) {
         if (o.Que == OpcionesGLTF::Tipo::Todo) {
             Todo(nivel, modelo, escala);
+        } else if (o.Que == OpcionesGLTF::Tipo::Nivel) {
+            if (nivel.Nivel)
+                ExportarNivel(nivel, modelo, escala);
         } else {
             const Elegido que = o.Que == OpcionesGLTF::Tipo::Movible    ? Elegido::Movible
                                 : o.Que == OpcionesGLTF::Tipo::Estatico ? Elegido::Estatico

@@ -15,10 +15,12 @@
 struct NivelAbierto;
 
 struct OpcionesGLTF {
-    // One mesh, one moveable, one static, or every moveable and static laid out side by side.
-    enum class Tipo { Mesh, Movible, Estatico, Todo };
+    // One mesh, one moveable, one static, every moveable and static laid out side by side, or
+    // the level itself: its rooms (vertex colours as COLOR_0) with every static and item where
+    // the level places it, each a node tree of its object's meshes.
+    enum class Tipo { Mesh, Movible, Estatico, Todo, Nivel };
     Tipo Que = Tipo::Mesh;
-    int64_t Numero = 0; // the mesh's index or the object's id; unused for Todo
+    int64_t Numero = 0; // the mesh's index or the object's id; unused for Todo and Nivel
     // Model units (metres) per level unit: one sector, 1024 units, is a metre by default.
     double Escala = 1.0 / 1024;
 };

@@ -90,6 +90,10 @@ void ComprobarAbierto(const NivelAbierto& a, dxDevice8& dispositivo, RegistroGra
     COMPROBAR(!archivos.empty() && archivos.back().Ruta == "/destino/todo.gltf");
     for (const ArchivoPorEscribir& f : archivos)
         COMPROBAR(f.Ruta.starts_with("/destino/todo") && !f.Bytes.empty());
+    // The level itself: its rooms with what it places in them.
+    COMPROBAR(ExportarGLTFEnMemoria(a, {OpcionesGLTF::Tipo::Nivel}, "nivel.glb", archivos,
+                                    &motivo));
+    COMPROBAR(archivos.size() == 1 && archivos[0].Ruta == "nivel.glb");
     const bool mesh = ExportarGLTFEnMemoria(a, {OpcionesGLTF::Tipo::Mesh, a.Cantidad() - 1},
                                             "/destino/mesh.glb", archivos, &motivo);
     COMPROBAR(mesh == (a.Cantidad() > 0) && archivos.size() == (mesh ? 1u : 0u));

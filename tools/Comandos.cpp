@@ -101,8 +101,8 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
                         "     tr4tool render NIVEL.tr4 (--mesh N | --object ID | --static ID)\n"
                         "                    --out ARCHIVO.png [--fit] [--angle RADIANES]\n"
                         "                    [--wireframe] [--size ANCHOxALTO]\n"
-                        "     tr4tool export NIVEL.tr4 (--mesh N | --object ID | --static ID | --all)\n"
-                        "                    --out ARCHIVO.glb|ARCHIVO.gltf [--scale S]\n"
+                        "     tr4tool export NIVEL.tr4 (--mesh N | --object ID | --static ID | --all\n"
+                        "                    | --level) --out ARCHIVO.glb|ARCHIVO.gltf [--scale S]\n"
                         "Cada orden explica sus opciones con --help.\n"));
 
     std::string archivo;
@@ -165,6 +165,9 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
         ->type_name("ID");
     exporta->add_flag("--all", exportar.todo,
                       Traducir("todos los movibles y estáticos, uno junto a otro en el suelo"));
+    exporta->add_flag("--level", exportar.nivel_entero,
+                      Traducir("el nivel entero: sus cuartos, con el color de cada vértice, y "
+                               "cada estático e item donde el nivel los coloca"));
     exporta
         ->add_option("--out", exportar.archivo,
                      Traducir("el modelo que se escribe: .glb (un archivo) o .gltf"))

@@ -21,9 +21,10 @@ template <typename T> bool Numero(std::string_view texto, T& valor) {
 
 // Empty when the options are complete and valid; else the reason.
 std::string LeerOpciones(const OpcionesExportar& d, OpcionesGLTF& o) {
-    const int elegidos = !d.mesh.empty() + !d.objeto.empty() + !d.estatico.empty() + d.todo;
+    const int elegidos =
+        !d.mesh.empty() + !d.objeto.empty() + !d.estatico.empty() + d.todo + d.nivel_entero;
     if (elegidos > 1)
-        return Traducir("--mesh, --object, --static y --all se excluyen");
+        return Traducir("--mesh, --object, --static, --all y --level se excluyen");
     if (!d.mesh.empty()) {
         if (!Numero(d.mesh, o.Numero) || o.Numero < 0 || o.Numero > INT32_MAX)
             return "--mesh " + d.mesh + ": " + Traducir("se espera un índice de mesh (0, 1, 2...)");
@@ -36,6 +37,8 @@ std::string LeerOpciones(const OpcionesExportar& d, OpcionesGLTF& o) {
                    Traducir("se espera el id de un objeto (0, 1, 2...)");
     } else if (d.todo) {
         o.Que = OpcionesGLTF::Tipo::Todo;
+    } else if (d.nivel_entero) {
+        o.Que = OpcionesGLTF::Tipo::Nivel;
     }
     if (!d.escala.empty() &&
         (!Numero(d.escala, o.Escala) || !std::isfinite(float(o.Escala)) || !(float(o.Escala) > 0)))
@@ -43,7 +46,7 @@ std::string LeerOpciones(const OpcionesExportar& d, OpcionesGLTF& o) {
     if (d.nivel.empty())
         return Traducir("falta el nivel");
     if (elegidos == 0)
-        return Traducir("falta --mesh N, --object ID, --static ID o --all");
+        return Traducir("falta --mesh N, --object ID, --static ID, --all o --level");
     if (d.archivo.empty())
         return Traducir("falta --out ARCHIVO.glb o ARCHIVO.gltf");
     if (!ExtensionGLTF(d.archivo))

@@ -6,8 +6,8 @@
 // The options as given on the command line; Exportar checks them.
 struct OpcionesExportar {
     std::string nivel, archivo;
-    std::string mesh, objeto, estatico; // exactly one of them, or todo
-    bool todo = false;
+    std::string mesh, objeto, estatico; // exactly one of them, or todo, or nivel
+    bool todo = false, nivel_entero = false;
     std::string escala;
 };
 

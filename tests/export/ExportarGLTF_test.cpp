@@ -234,6 +234,49 @@ TEST(ExportarGLTF, TodoQuedaEnElSueloSinSolaparse) {
     }
 }
 
+// Room 0: a red-lit floor square textured from the page and a double-sided untextured triangle,
+// at x = 2048; room 1, its flipped version, is left out with its placements. Static 38 placed
+// twice in room 0 (once more in room 1); moveable 5 twice, the second at x = 1024 turned a
+// quarter; a missing id and a moveable without meshes skipped.
+TEST(ExportarGLTF, ElNivelSonSusCuartosConSusObjetosColocados) {
+    fixture::NivelFixture f = NivelConCaras();
+    fixture::CuartoFixture& c = f.cuartos[0];
+    c.info = {2048, 0, 0, 0};
+    c.alterno = 1;
+    c.vertices = {{0, 0, 0, 0, 0, 0x7C00}, {1024, 0, 0}, {1024, 0, 1024}, {0, 0, 1024}};
+    c.rectangulos = {{{0, 1, 2, 3}, 0}};
+    c.triangulos = {{{0, 1, 2}, 0x8000 | 99}};
+    f.cuartos[1].vertices = c.vertices;
+    f.cuartos[1].triangulos = c.triangulos;
+    f.items[2] = {5, 0, 1024, 0, 0, 16384};
+    const auto n = Abrir(fixture::EscribirNivel(f));
+    const tinygltf::Model m = Exportar(*n, {OpcionesGLTF::Tipo::Nivel});
+    std::vector<std::string> raices;
+    for (int i : m.scenes[0].nodes)
+        raices.push_back(m.nodes[size_t(i)].name);
+    EXPECT_EQ(raices, (std::vector<std::string>{"cuarto_0", "estatico_38", "estatico_38",
+                                                "movible_5", "movible_5"}));
+    const Recorrido r = Recorrer(m);
+    EXPECT_EQ(r.triangulos, 3u + 2 * 1 + 5 * 2);
+    const tinygltf::Mesh& cuarto = m.meshes[size_t(m.nodes[0].mesh)];
+    ASSERT_EQ(cuarto.primitives.size(), 2u);
+    for (const auto& p : cuarto.primitives) {
+        const auto color = Datos<float>(m, p.attributes.at("COLOR_0"));
+        const auto pos = Datos<float>(m, p.attributes.at("POSITION"));
+        EXPECT_EQ(std::vector<float>(color.begin(), color.begin() + 3), (std::vector<float>{1, 0, 0}));
+        EXPECT_EQ(std::vector<float>(pos.begin(), pos.begin() + 3), (std::vector<float>{-2, 0, 0}));
+        const bool textura = p.attributes.count("TEXCOORD_0");
+        EXPECT_EQ(m.materials[size_t(p.material)].doubleSided, !textura);
+    }
+    // A point 100 units along the moveable's x, turned a quarter about the level's y as a
+    // frame's turn would (x goes to -z), at the item's place.
+    const int item = m.scenes[0].nodes[4];
+    const glm::vec4 q = r.mundo[size_t(item)] * glm::vec4(-100.f / 1024, 0, 0, 1);
+    EXPECT_NEAR(q.x, -1, 1e-5f);
+    EXPECT_NEAR(q.y, 0, 1e-5f);
+    EXPECT_NEAR(q.z, -100.f / 1024, 1e-5f);
+}
+
 struct CarpetaGLTF : ::testing::Test {
     fs::path dir;
     void SetUp() override {
@@ -337,6 +380,7 @@ TEST_F(Validador, Fixture) {
     Validar(*n, {OpcionesGLTF::Tipo::Movible, 5}, "movible.glb");
     Validar(*n, {OpcionesGLTF::Tipo::Movible, 5}, "movible.gltf");
     Validar(*n, {OpcionesGLTF::Tipo::Todo}, "todo.glb");
+    Validar(*n, {OpcionesGLTF::Tipo::Nivel}, "nivel.glb");
 }
 
 TEST_F(Validador, NivelesReales) {
@@ -349,5 +393,6 @@ TEST_F(Validador, NivelesReales) {
         Validar(*n, {OpcionesGLTF::Tipo::Movible, 8}, "lara.glb");
         Validar(*n, {OpcionesGLTF::Tipo::Estatico, n->Objetos.Estaticos.at(0).Id}, "estatico.gltf");
         Validar(*n, {OpcionesGLTF::Tipo::Todo}, "todo.glb");
+        Validar(*n, {OpcionesGLTF::Tipo::Nivel}, "nivel.gltf");
     }
 }

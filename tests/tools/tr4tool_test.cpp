@@ -73,6 +73,7 @@ TEST(tr4tool, ExportEscribeElModeloOSaleConSuCodigoYUnaLinea) {
         {{"/no/existe.tr4", "--all", "--out", glb}, "/no/existe.tr4: ", 1},
         {{nivel, "--all", "--out", glb + ".obj"}, ".glb o .gltf"},
         {{nivel, "--all", "--mesh", "0", "--out", glb}, "se excluyen"},
+        {{nivel, "--all", "--level", "--out", glb}, "se excluyen"},
         {{nivel, "--all", "--out", glb, "--scale", "0"}, "--scale 0"},
         {{nivel, "--all", "--out", glb, "--scale", "inf"}, "--scale inf"},
         {{nivel, "--out", glb}, "--all"},
@@ -92,6 +93,7 @@ TEST(tr4tool, ExportEscribeElModeloOSaleConSuCodigoYUnaLinea) {
     const auto r = Ejecutar({"export", nivel, "--object", "5", "--out", glb, "--scale", "0.01"});
     EXPECT_EQ(r.estado, 0) << r.errores;
     EXPECT_EQ(r.salida, "tr4tool: escrito " + glb + "\n");
+    EXPECT_EQ(Ejecutar({"export", nivel, "--level", "--out", glb}).estado, 0);
     EXPECT_TRUE(std::filesystem::exists(glb));
     std::filesystem::remove(glb);
     std::filesystem::remove(nivel);
