@@ -1,6 +1,7 @@
 #include "ExportarGLTF.h"
 
 #include "ArmarElegido.h"
+#include "CodificarPNG.h"
 #include "Ensamblaje.h"
 #include "Idioma.h"
 #include "LeerCuartos.h"
@@ -11,16 +12,18 @@
 #include <glm/gtc/quaternion.hpp>
 #include <glm/gtc/type_ptr.hpp>
 #include <nlohmann/json.hpp>
-#include <stb_image_write.h>
 #include <tiny_gltf.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <map>
-#include <sstream>
+#include <streambuf>
+#include <ostream>
+#include <thread>
 
 namespace {
 
@@ -73,6 +76,26 @@ template <size_t N> bool VerticesValidos(const uint16_t (&indices)[N], const trM
 struct Grupo {
     std::vector<float> posiciones, normales, uv, colores;
     std::vector<uint32_t> indices;
+};
+
+// An output stream's bytes appended to a vector.
+class FlujoEnVector : public std::streambuf {
+  public:
+    explicit FlujoEnVector(std::vector<uint8_t>& destino) : destino_(destino) {}
+
+  protected:
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+        destino_.insert(destino_.end(), s, s + n);
+        return n;
+    }
+    int_type overflow(int_type c) override {
+        if (c != traits_type::eof())
+            destino_.push_back(uint8_t(c));
+        return traits_type::not_eof(c);
+    }
+
+  private:
+    std::vector<uint8_t>& destino_;
 };
 
 class Modelo {
@@ -189,6 +212,14 @@ class Modelo {
     // The files: the .glb, or the .gltf, its .bin and its pages.
     bool Serializar(const std::string& ruta, std::vector<ArchivoPorEscribir>& archivos,
                     std::string* motivo) {
+        if (!CodificarPaginas()) {
+            if (motivo)
+                *motivo = Traducir("no hay memoria suficiente para comprimir las páginas");
+            return false;
+        }
+        if (binario_)
+            for (size_t i = 0; i < m_.images.size(); ++i)
+                m_.images[i].bufferView = Vista(pngs_[i].data(), pngs_[i].size(), 0);
         const std::string base = Base(ruta);
         if (!binario_)
             for (size_t i = 0; i < m_.images.size(); ++i) {
@@ -203,29 +234,66 @@ class Modelo {
         tinygltf::TinyGLTF escritor;
         // The pages are ours to write; tinygltf's own writer would look for them on disk.
         escritor.SetImageWriter(nullptr, nullptr);
-        std::vector<uint8_t> datos = m_.buffers[0].data;
-        if (datos.empty())
+        // A .gltf's buffer goes beside it: tinygltf would write it into the JSON as base64.
+        std::vector<uint8_t> datos;
+        if (!binario_)
+            datos.swap(m_.buffers[0].data);
+        if (binario_ ? m_.buffers[0].data.empty() : datos.empty())
             m_.buffers.clear();
-        std::ostringstream salida;
+        // Written straight into the file's bytes, room made beforehand: a level's .glb is
+        // megabytes, and a string stream would copy it three times over.
+        std::vector<uint8_t> bytes;
+        bytes.reserve((m_.buffers.empty() ? 0 : m_.buffers[0].data.size()) + (size_t(1) << 20));
+        FlujoEnVector flujo(bytes);
+        std::ostream salida(&flujo);
         if (!escritor.WriteGltfSceneToStream(&m_, salida, !binario_, binario_) || !salida) {
             if (motivo)
                 *motivo = Traducir("no se pudo formar el modelo glTF");
             return false;
         }
-        std::string texto = salida.str();
-        if (!binario_ && !datos.empty()) {
-            // tinygltf writes a buffer into the JSON as base64; the .bin beside it is lighter.
-            nlohmann::json j = nlohmann::json::parse(texto);
+        if (!datos.empty()) {
+            nlohmann::json j = nlohmann::json::parse(bytes.begin(), bytes.end());
             j["buffers"][0] = {{"byteLength", datos.size()}, {"uri", Uri(base + ".bin")}};
-            texto = j.dump(2);
+            const std::string texto = j.dump(2);
+            bytes.assign(texto.begin(), texto.end());
             archivos.push_back({Carpeta(ruta) + base + ".bin", std::move(datos)});
         }
         // Last, so that it lands only once everything it names is in place.
-        archivos.push_back({ruta, std::vector<uint8_t>(texto.begin(), texto.end())});
+        archivos.push_back({ruta, std::move(bytes)});
         return true;
     }
 
   private:
+    // Compressing the pages is most of an export's work, and each page is apart: one thread per
+    // core takes the next page left.
+    // false when a page could not be compressed (no memory for the compressor).
+    bool CodificarPaginas() {
+        pngs_.assign(paginas_.size(), {});
+        std::atomic<size_t> siguiente = 0;
+        auto trabajar = [&] {
+            std::vector<uint8_t> rgba(size_t(LADO_PAGINA) * LADO_PAGINA * 4);
+            for (size_t k; (k = siguiente++) < paginas_.size();) {
+                const uint8_t* bgra = nivel_.Texturas->GetTexels(paginas_[k]);
+                for (size_t i = 0; i < rgba.size(); i += 4) {
+                    rgba[i] = bgra[i + 2];
+                    rgba[i + 1] = bgra[i + 1];
+                    rgba[i + 2] = bgra[i];
+                    rgba[i + 3] = bgra[i + 3];
+                }
+                pngs_[k] = CodificarPNG(rgba.data(), LADO_PAGINA, LADO_PAGINA);
+            }
+        };
+        const size_t hilos = std::min<size_t>(std::max(1u, std::thread::hardware_concurrency()),
+                                              paginas_.size());
+        {
+            std::vector<std::jthread> otros;
+            for (size_t h = 1; h < hilos; ++h)
+                otros.emplace_back(trabajar);
+            trabajar();
+        }
+        return std::none_of(pngs_.begin(), pngs_.end(), [](const auto& png) { return png.empty(); });
+    }
+
     static std::string Carpeta(const std::string& ruta) {
         const auto barra = ruta.find_last_of('/');
         return barra == std::string::npos ? "" : ruta.substr(0, barra + 1);
@@ -328,31 +396,16 @@ class Modelo {
     }
 
     // The page as an RGBA PNG; `recorte` when some texel is fully transparent.
+    // The page's texture; its PNG is made with the others once the model is complete.
     int Textura(int32_t pagina, bool& recorte) {
         const uint8_t* bgra = nivel_.Texturas->GetTexels(pagina);
-        std::vector<uint8_t> rgba(size_t(LADO_PAGINA) * LADO_PAGINA * 4);
-        for (size_t i = 0; i < rgba.size(); i += 4) {
-            rgba[i] = bgra[i + 2];
-            rgba[i + 1] = bgra[i + 1];
-            rgba[i + 2] = bgra[i];
-            rgba[i + 3] = bgra[i + 3];
-            recorte |= bgra[i + 3] == 0;
-        }
-        std::vector<uint8_t> png;
-        stbi_write_png_to_func(
-            [](void* contexto, void* datos, int tamano) {
-                auto* destino = static_cast<std::vector<uint8_t>*>(contexto);
-                const auto* d = static_cast<const uint8_t*>(datos);
-                destino->insert(destino->end(), d, d + tamano);
-            },
-            &png, LADO_PAGINA, LADO_PAGINA, 4, rgba.data(), LADO_PAGINA * 4);
+        for (size_t i = 3; i < size_t(LADO_PAGINA) * LADO_PAGINA * 4; i += 4)
+            recorte |= bgra[i] == 0;
         tinygltf::Image imagen;
         imagen.name = "pagina_" + std::to_string(pagina);
         imagen.mimeType = "image/png";
-        if (binario_)
-            imagen.bufferView = Vista(png.data(), png.size(), 0);
         m_.images.push_back(imagen);
-        pngs_.push_back(std::move(png));
+        paginas_.push_back(pagina);
         tinygltf::Texture t;
         t.sampler = 0;
         t.source = int(m_.images.size() - 1);
@@ -446,7 +499,8 @@ class Modelo {
     const bool binario_;
     tinygltf::Model m_;
     std::map<int32_t, int> meshes_, materiales_;
-    std::vector<std::vector<uint8_t>> pngs_; // one per image, for the .gltf's files
+    std::vector<int32_t> paginas_;           // the page of each image
+    std::vector<std::vector<uint8_t>> pngs_; // one per image
 };
 
 bool TerminaEn(const std::string& ruta, const std::string& extension) {
