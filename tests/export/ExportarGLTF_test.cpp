@@ -169,6 +169,11 @@ TEST(ExportarGLTF, UnMovibleEsUnArbolDeNodosComoLoArmaElVisor) {
     EXPECT_EQ(m.materials[pagina ? 1 : 0].pbrMetallicRoughness.baseColorTexture.index, -1);
     EXPECT_EQ(m.extensionsUsed, std::vector<std::string>{"KHR_materials_unlit"});
     ASSERT_EQ(m.images.size(), 1u);
+    // The page's PNG decodes to its texels: red top-left, see-through top-right.
+    ASSERT_EQ(m.images[0].image.size(), 256u * 256 * 4);
+    EXPECT_EQ(std::vector<uint8_t>(m.images[0].image.begin(), m.images[0].image.begin() + 4),
+              (std::vector<uint8_t>{255, 0, 0, 255}));
+    EXPECT_EQ(m.images[0].image[4 * 200 + 3], 0);
     EXPECT_EQ(m.samplers[0].magFilter, 9728);
     EXPECT_EQ(m.samplers[0].minFilter, 9728);
     // Normals where the mesh stores them: the floor's face up.
