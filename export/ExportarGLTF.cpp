@@ -107,11 +107,6 @@ class Modelo {
         m_.buffers.resize(1);
         m_.scenes.resize(1);
         m_.defaultScene = 0;
-        tinygltf::Sampler s;
-        s.magFilter = NEAREST;
-        s.minFilter = NEAREST;
-        s.wrapS = s.wrapT = REPEAT;
-        m_.samplers.push_back(s);
     }
 
     // The object's node tree, its root named `nombre` and moved by `desplazamiento`; the root's
@@ -406,6 +401,15 @@ class Modelo {
         imagen.mimeType = "image/png";
         m_.images.push_back(imagen);
         paginas_.push_back(pagina);
+        if (m_.samplers.empty()) {
+            // Texel by texel, as Direct3D samples by default; a model without pages has none,
+            // which a validator would report as unused.
+            tinygltf::Sampler s;
+            s.magFilter = NEAREST;
+            s.minFilter = NEAREST;
+            s.wrapS = s.wrapT = REPEAT;
+            m_.samplers.push_back(s);
+        }
         tinygltf::Texture t;
         t.sampler = 0;
         t.source = int(m_.images.size() - 1);
