@@ -3,6 +3,7 @@
 #include "AcercaDe.h"
 #include "BarraEstado.h"
 #include "Encuadre.h"
+#include "ExportarGLTF.h"
 #include "PanelGL.h"
 #include "PanelPaginas.h"
 #include "dxBufferTextura.h"
@@ -75,6 +76,16 @@ TForm1::TForm1(QWidget* padre) : QMainWindow(padre) {
     ElegirArchivo = [this] {
         return QFileDialog::getOpenFileName(this, tr("Abrir Archivo de Tomb Raider 4"), carpeta_,
                                             tr("Tomb Raider 4 (*.tr4)"));
+    };
+    ElegirDestino = [this](const QString& sugerido) {
+        QString filtro;
+        QString ruta = QFileDialog::getSaveFileName(
+            this, tr("Exportar"), QDir(carpeta_).filePath(sugerido),
+            tr("glTF binario (*.glb)") + ";;" + tr("glTF con archivos al lado (*.gltf)"), &filtro);
+        // A name typed without its ending takes the one of the type chosen.
+        if (!ruta.isEmpty() && !ExtensionGLTF(QFile::encodeName(ruta).toStdString()))
+            ruta += filtro.contains("*.gltf") ? ".gltf" : ".glb";
+        return ruta;
     };
     Avisar = [this](const QString& texto) { QMessageBox::warning(this, windowTitle(), texto); };
 
@@ -178,6 +189,10 @@ void TForm1::CrearMenu() {
     Abrir1 = Archivo1->addAction(tr("Abrir"), this, &TForm1::Abrir1Click);
     Abrir1->setObjectName("Abrir1");
     Abrir1->setShortcut(QKeySequence::Open);
+    Exportar1 = Archivo1->addAction(tr("Exportar..."), this, &TForm1::Exportar1Click);
+    Exportar1->setObjectName("Exportar1");
+    Exportar1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    Exportar1->setEnabled(false);
     CrearRecientes();
     N1 = Archivo1->addSeparator();
     N1->setObjectName("N1");
@@ -464,6 +479,7 @@ void TForm1::MostrarEnVista(const EnVista* vista) {
                                  Opciones(), vista->Indice);
         paginas_->SetVista(nullptr);
         ActualizarTimer();
+        Exportar1->setEnabled(true);
         Redibujar();
         return;
     }
@@ -482,6 +498,7 @@ void TForm1::MostrarEnVista(const EnVista* vista) {
     }
     paginas_->SetVista(vista && nivel_ ? vista : nullptr);
     ActualizarTimer();
+    Exportar1->setEnabled(enVista_.has_value());
     Redibujar();
 }
 
@@ -807,6 +824,45 @@ void TForm1::Abrir1Click() {
     const QString ruta = ElegirArchivo ? ElegirArchivo() : QString();
     if (!ruta.isEmpty())
         AbrirArchivo(ruta);
+}
+
+void TForm1::Exportar1Click() {
+    const EnVista* vista = Mostrado();
+    if (!vista || !ElegirDestino)
+        return;
+    const QString nombre = vista->Clase == EnVista::Tipo::Mesh      ? "mesh_%1.glb"
+                           : vista->Clase == EnVista::Tipo::Movible ? "movible_%1.glb"
+                           : vista->Clase == EnVista::Tipo::Nivel   ? "nivel.glb"
+                                                                    : "estatico_%1.glb";
+    const QString ruta = ElegirDestino(vista->Clase == EnVista::Tipo::Nivel
+                                           ? nombre
+                                           : nombre.arg(vista->Indice));
+    if (!ruta.isEmpty())
+        ExportarA(ruta);
+}
+
+bool TForm1::ExportarA(const QString& ruta) {
+    const EnVista* vista = Mostrado();
+    if (!vista || !nivel_)
+        return false;
+    OpcionesGLTF opciones;
+    // The level view exports the whole level, whichever room is framed.
+    opciones.Que = vista->Clase == EnVista::Tipo::Mesh      ? OpcionesGLTF::Tipo::Mesh
+                   : vista->Clase == EnVista::Tipo::Movible ? OpcionesGLTF::Tipo::Movible
+                   : vista->Clase == EnVista::Tipo::Nivel   ? OpcionesGLTF::Tipo::Nivel
+                                                            : OpcionesGLTF::Tipo::Estatico;
+    opciones.Numero = vista->Indice;
+    std::string motivo;
+    bool hecho = false;
+    try {
+        hecho = ExportarGLTF(*nivel_, opciones, QFile::encodeName(ruta).toStdString(), &motivo);
+    } catch (const std::bad_alloc&) {
+        motivo = tr("no hay memoria suficiente").toStdString();
+    }
+    if (!hecho && Avisar)
+        Avisar(tr("No se pudo exportar a \"%1\":\n%2.")
+                   .arg(QDir::toNativeSeparators(ruta), QString::fromStdString(motivo)));
+    return hecho;
 }
 
 void TForm1::Salir1Click() {

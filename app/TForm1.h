@@ -49,6 +49,8 @@ class TForm1 : public QMainWindow {
     void FormPaint();
     void ListBox1Click();
     void Abrir1Click();
+    // Archivo -> Exportar: what is on show, as glTF, where the user says.
+    void Exportar1Click();
     void Salir1Click();
     // Picking an entry of the object tree: the whole object, assembled and framed, turns.
     void TreeView1Click();
@@ -77,6 +79,12 @@ class TForm1 : public QMainWindow {
 
     // The file the user picks; empty when cancelled. A file dialog unless replaced.
     std::function<QString()> ElegirArchivo;
+    // Where an export goes (.glb or .gltf), offered `sugerido`; empty when cancelled. A save
+    // dialog unless replaced.
+    std::function<QString(const QString& sugerido)> ElegirDestino;
+    // Writes what is on show to `ruta` as glTF; what is open and on show stays as it was. On
+    // failure the user is told why.
+    bool ExportarA(const QString& ruta);
     // Tells the user of a failure. A message box unless replaced.
     std::function<void(const QString& texto)> Avisar;
 
@@ -106,6 +114,7 @@ class TForm1 : public QMainWindow {
     QTimer* Timer1;
     QMenu* Archivo1;
     QAction* Abrir1;
+    QAction* Exportar1; // disabled while nothing is on show
     QAction* N1;
     QAction* Salir1;
     QMenu* Acerca1;

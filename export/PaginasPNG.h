@@ -1,6 +1,7 @@
 #pragma once
 // The level's texture pages as PNG files, texel for texel what the viewer uploads, so a page can
 // be painted over in any image editor and compared with what the level shows.
+#include "CodificarPNG.h"
 #include "EscrituraAtomica.h"
 
 #include <cstdint>
@@ -9,12 +10,6 @@
 #include <vector>
 
 class trTextura;
-
-// A picture as PNG bytes, from rows of R, G, B, A bytes, top row first. Empty when the sizes do
-// not match the bytes or the encoder fails.
-std::vector<uint8_t> CodificarPNG(std::span<const uint8_t> rgba, int ancho, int alto);
-// The same from 0xAARRGGBB words, as the off-screen surface reads them back.
-std::vector<uint8_t> CodificarPNG(std::span<const uint32_t> argb, int ancho, int alto);
 
 // One 256 x 256 page of A8R8G8B8 texels (B, G, R, A in memory), alpha kept.
 std::vector<uint8_t> PaginaPNG(const uint8_t* texels);

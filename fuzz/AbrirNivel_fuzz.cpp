@@ -1,8 +1,10 @@
 // Whole level files as any bytes, taken the way the viewer takes them: loaded, their meshes read,
 // their pages made, every mesh converted and uploaded, then every buffer drawn textured and in
-// wireframe, all against the recording device so no OpenGL is needed.
+// wireframe, all against the recording device so no OpenGL is needed; then every object exported
+// as glTF, in memory only.
 #include "CargarNivel.h"
 #include "Ensamblaje.h"
+#include "ExportarGLTF.h"
 #include "Grabador.h"
 #include "Invariantes.h"
 #include "MutadorBloques.h"
@@ -106,6 +108,22 @@ void ComprobarAbierto(const NivelAbierto& a, dxDevice8& dispositivo, RegistroGra
     for (const trEstatico& s : a.Objetos.Estaticos)
         dibujar(ArmarEstatico(s, *a.Meshes));
     COMPROBAR(registro.DibujosFueraDeRango == 0);
+
+    // Every object as one model, with its files beside it and none elsewhere; and one mesh.
+    std::vector<ArchivoPorEscribir> archivos;
+    std::string motivo;
+    COMPROBAR(ExportarGLTFEnMemoria(a, {OpcionesGLTF::Tipo::Todo}, "/destino/todo.gltf",
+                                    archivos, &motivo));
+    COMPROBAR(!archivos.empty() && archivos.back().Ruta == "/destino/todo.gltf");
+    for (const ArchivoPorEscribir& f : archivos)
+        COMPROBAR(f.Ruta.starts_with("/destino/todo") && !f.Bytes.empty());
+    // The level itself: its rooms with what it places in them.
+    COMPROBAR(ExportarGLTFEnMemoria(a, {OpcionesGLTF::Tipo::Nivel}, "nivel.glb", archivos,
+                                    &motivo));
+    COMPROBAR(archivos.size() == 1 && archivos[0].Ruta == "nivel.glb");
+    const bool mesh = ExportarGLTFEnMemoria(a, {OpcionesGLTF::Tipo::Mesh, a.Cantidad() - 1},
+                                            "/destino/mesh.glb", archivos, &motivo);
+    COMPROBAR(mesh == (a.Cantidad() > 0) && archivos.size() == (mesh ? 1u : 0u));
 }
 
 } // namespace

@@ -51,7 +51,12 @@ constexpr int64_t MAXIMO_CARAS_OBJETO = int64_t{1} << 18;
 void Recortar(Ensamblaje& e, const Lista_Mesh& lista) {
     int64_t vertices = 0, caras = 0;
     size_t quedan = 0;
-    for (const PiezaObjeto& p : e.Piezas) {
+    // Where each piece went; a piece left out hands its children to its own parent.
+    std::vector<int32_t> nueva(e.Piezas.size(), -1);
+    for (size_t i = 0; i < e.Piezas.size(); ++i) {
+        PiezaObjeto p = e.Piezas[i];
+        p.Padre = p.Padre >= 0 && size_t(p.Padre) < i ? nueva[size_t(p.Padre)] : -1;
+        nueva[i] = p.Padre;
         trMesh* m = nullptr;
         if (!lista.ObtenerMesh(p.Mesh, m))
             continue;
@@ -61,6 +66,7 @@ void Recortar(Ensamblaje& e, const Lista_Mesh& lista) {
             break;
         vertices += int64_t(m->Vertices.size());
         caras += c;
+        nueva[i] = int32_t(quedan);
         e.Piezas[quedan++] = p;
     }
     e.Piezas.resize(quedan);
@@ -115,10 +121,15 @@ Ensamblaje ArmarMovible(const trMovible& movible, const Lista_Mesh& lista) {
         return k < movible.Giros.size() ? Giro(movible.Giros[k]) : glm::mat3(1.f);
     };
     Ensamblaje e;
+    // The piece each mesh became, or the nearest ancestor's when it names no record.
+    std::vector<int32_t> pieza(n, -1);
     for (size_t k = 0; k < n; ++k) {
         const trMovible::Nodo nodo =
             k < movible.Nodos.size() ? movible.Nodos[k] : trMovible::Nodo{};
-        if (k == 0 || nodo.Padre < 0 || size_t(nodo.Padre) >= k) {
+        const bool raiz = k == 0 || nodo.Padre < 0 || size_t(nodo.Padre) >= k;
+        const int32_t padre = raiz ? -1 : pieza[size_t(nodo.Padre)];
+        pieza[k] = padre;
+        if (raiz) {
             giros[k] = giro(k);
             posiciones[k] = glm::vec3(movible.RaizX, movible.RaizY, movible.RaizZ);
         } else {
@@ -127,8 +138,11 @@ Ensamblaje ArmarMovible(const trMovible& movible, const Lista_Mesh& lista) {
             posiciones[k] =
                 giros[p] * glm::vec3(float(nodo.X), float(nodo.Y), float(nodo.Z)) + posiciones[p];
         }
-        if (movible.Meshes[k] >= 0 && movible.Meshes[k] < lista.Cantidad())
-            e.Piezas.push_back({movible.Meshes[k], Matriz(EnDispositivo(giros[k], posiciones[k]))});
+        if (movible.Meshes[k] >= 0 && movible.Meshes[k] < lista.Cantidad()) {
+            pieza[k] = int32_t(e.Piezas.size());
+            e.Piezas.push_back(
+                {movible.Meshes[k], Matriz(EnDispositivo(giros[k], posiciones[k])), padre});
+        }
     }
     HallarEsfera(e, lista);
     return e;

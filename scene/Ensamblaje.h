@@ -16,6 +16,9 @@ struct PiezaObjeto {
     // Takes the mesh's converted vertices (device axes: the level's y negated) to where the
     // object holds them, in the same axes; D3DX layout, row vectors.
     D3DXMATRIX Mundo;
+    // The piece it hangs from in the mesh tree: the nearest ancestor left in, by its place in
+    // Piezas (always before this one); -1 for a root. An exporter rebuilds the tree from it.
+    int32_t Padre = -1;
 };
 
 struct Ensamblaje {

@@ -1,5 +1,6 @@
 #include "Comandos.h"
 #include "CargarNivel.h"
+#include "Exportar.h"
 #include "Hoja.h"
 #include "Idioma.h"
 #include "LeerCuartos.h"
@@ -109,6 +110,8 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
                  "     tr4tool render NIVEL.tr4 (--level [--from X,Y,Z --to X,Y,Z] | --room R)\n"
                  "                    --out ARCHIVO.png [--angle RADIANES] [--wireframe]\n"
                  "                    [--size ANCHOxALTO]\n"
+                 "     tr4tool export NIVEL.tr4 (--mesh N | --object ID | --static ID | --all\n"
+                 "                    | --level) --out ARCHIVO.glb|ARCHIVO.gltf [--scale S]\n"
                  "     tr4tool pages NIVEL.tr4 --out CARPETA\n"
                  "     tr4tool sheet NIVEL.tr4 --out ARCHIVO.png [--objects] [--cell PX]\n"
                  "Cada orden explica sus opciones con --help.\n"));
@@ -202,7 +205,37 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
         // Not "PÍXELES": the help's columns count bytes, and the accent would push the text aside.
         ->type_name("PX");
 
-    const std::array<CLI::App*, 5> ordenes = {info, objetos, dibujo, paginas, contactos};
+    OpcionesExportar exportar;
+    CLI::App* exporta = app.add_subcommand(
+        "export", Traducir("guarda una mesh, un objeto o todos como modelo glTF 2.0 (.glb o "
+                           ".gltf con su .bin y sus páginas en PNG al lado)"));
+    exporta->add_option(Traducir("nivel"), exportar.nivel, Traducir("el nivel, NIVEL.tr4"))
+        ->type_name(Traducir("NIVEL.tr4"));
+    exporta->add_option("--mesh", exportar.mesh, Traducir("la mesh N de la lista del visor"))
+        ->type_name("N");
+    exporta
+        ->add_option("--object", exportar.objeto,
+                     Traducir("el movible con ese id, un nodo por mesh colgado como dice su "
+                              "árbol, en su pose de reposo"))
+        ->type_name("ID");
+    exporta->add_option("--static", exportar.estatico, Traducir("el estático con ese id"))
+        ->type_name("ID");
+    exporta->add_flag("--all", exportar.todo,
+                      Traducir("todos los movibles y estáticos, uno junto a otro en el suelo"));
+    exporta->add_flag("--level", exportar.nivel_entero,
+                      Traducir("el nivel entero: sus cuartos, con el color de cada vértice, y "
+                               "cada estático e item donde el nivel los coloca"));
+    exporta
+        ->add_option("--out", exportar.archivo,
+                     Traducir("el modelo que se escribe: .glb (un archivo) o .gltf"))
+        ->type_name(Traducir("ARCHIVO.glb"));
+    exporta
+        ->add_option("--scale", exportar.escala,
+                     Traducir("metros por unidad del nivel; por omisión 1/1024 (un sector, un "
+                              "metro)"))
+        ->type_name("S");
+
+    const std::array<CLI::App*, 6> ordenes = {info, objetos, dibujo, exporta, paginas, contactos};
     for (CLI::App* orden : ordenes) {
         // An option given twice takes its last value, as shells' users expect.
         for (CLI::Option* opcion : orden->get_options())
@@ -219,7 +252,8 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
         return nullptr;
     };
     const std::string primera = argc > 1 ? argv[1] : "";
-    const std::string prefijo = primera == "render" || primera == "pages" || primera == "sheet"
+    const std::string prefijo = primera == "render" || primera == "export" ||
+                                        primera == "pages" || primera == "sheet"
                                     ? "tr4tool " + primera + ": "
                                     : "tr4tool: ";
     try {
@@ -259,6 +293,8 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
     }
     if (orden == dibujo)
         return Renderizar(render, salida, errores);
+    if (orden == exporta)
+        return Exportar(exportar, salida, errores);
     if (orden == paginas)
         return EscribirPaginas(archivo, carpeta, salida, errores);
     if (orden == contactos)

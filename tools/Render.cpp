@@ -1,6 +1,7 @@
 #include "Render.h"
 
 #include "DibujoSinVentana.h"
+#include "ArmarElegido.h"
 #include "Encuadre.h"
 #include "Ensamblaje.h"
 #include "EscenaNivel.h"
@@ -123,56 +124,6 @@ std::string LeerOpciones(const OpcionesRender& d, Opciones& o) {
     if (o.archivo.empty())
         return Traducir("falta --out ARCHIVO.png");
     return {};
-}
-
-std::string RangoDeMeshes(int32_t cantidad) {
-    return cantidad <= 0
-               ? Traducir("el nivel no tiene meshes")
-               : Traducir("los índices válidos van de 0 a ") + std::to_string(cantidad - 1);
-}
-
-// The ids a level holds, for a reason that says which to ask for.
-template <class T> std::string Ids(const std::vector<T>& objetos) {
-    if (objetos.empty())
-        return Traducir("el nivel no tiene ninguno");
-    std::string ids = Traducir("los hay con id");
-    for (size_t i = 0; i < objetos.size(); ++i) {
-        if (i == 12) {
-            ids += " ...";
-            break;
-        }
-        ids += " " + std::to_string(objetos[i].Id);
-    }
-    return ids;
-}
-
-// The object the options name, assembled; empty with the reason when the level lacks it.
-std::optional<Ensamblaje> Armar(const Opciones& o, const NivelAbierto& nivel, std::string& motivo) {
-    static const Lista_Mesh vacia;
-    const Lista_Mesh& lista = nivel.Meshes ? *nivel.Meshes : vacia;
-    const auto& objetos = nivel.Objetos;
-    if (o.que == Opciones::Que::Movible) {
-        for (const trMovible& m : objetos.Movibles)
-            if (m.Id == o.numero)
-                return ArmarMovible(m, lista);
-        motivo = Traducir("no hay movible con id ") + std::to_string(o.numero) + "; " +
-                 Ids(objetos.Movibles);
-        return {};
-    }
-    if (o.que == Opciones::Que::Estatico) {
-        for (const trEstatico& e : objetos.Estaticos)
-            if (e.Id == o.numero)
-                return ArmarEstatico(e, lista);
-        motivo = Traducir("no hay estático con id ") + std::to_string(o.numero) + "; " +
-                 Ids(objetos.Estaticos);
-        return {};
-    }
-    if (!nivel.Mesh(int(o.numero))) {
-        motivo = Traducir("no hay mesh ") + std::to_string(o.numero) + "; " +
-                 RangoDeMeshes(nivel.Cantidad());
-        return {};
-    }
-    return ArmarMesh(int32_t(o.numero), lista);
 }
 
 // How high above the horizon the level is seen unless --from and --to say otherwise: enough to
@@ -348,7 +299,10 @@ int Renderizar(const OpcionesRender& opciones, std::ostream& salida, std::ostrea
             return FALLO;
         }
     } else {
-        const std::optional<Ensamblaje> objeto = Armar(o, *nivel, motivo);
+        const Elegido que = o.que == Opciones::Que::Movible    ? Elegido::Movible
+                            : o.que == Opciones::Que::Estatico ? Elegido::Estatico
+                                                               : Elegido::Mesh;
+        const std::optional<Ensamblaje> objeto = ArmarElegido(*nivel, que, o.numero, motivo);
         if (!objeto) {
             errores << "tr4tool: " << o.nivel << ": " << motivo << '\n';
             return FALLO;

@@ -302,6 +302,32 @@ Levels open and are listed, but the panel will show nothing.</translation>
         <source>Cuarto %1</source>
         <translation>Room %1</translation>
     </message>
+    <message>
+        <source>Exportar</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>glTF binario (*.glb)</source>
+        <translation>Binary glTF (*.glb)</translation>
+    </message>
+    <message>
+        <source>glTF con archivos al lado (*.gltf)</source>
+        <translation>glTF with files beside it (*.gltf)</translation>
+    </message>
+    <message>
+        <source>Exportar...</source>
+        <translation>Export...</translation>
+    </message>
+    <message>
+        <source>no hay memoria suficiente</source>
+        <translation>there is not enough memory</translation>
+    </message>
+    <message>
+        <source>No se pudo exportar a &quot;%1&quot;:
+%2.</source>
+        <translation>Could not export to &quot;%1&quot;:
+%2.</translation>
+    </message>
 </context>
 <context>
     <name>tr4visor</name>

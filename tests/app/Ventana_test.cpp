@@ -462,6 +462,43 @@ TEST_F(Ventana, MinimizadaUOcultaNoDibujaCuadros) {
     EXPECT_TRUE(ventana.Timer1->isActive());
 }
 
+TEST_F(Ventana, ExportarGuardaLoQueSeMuestraSinTocarLoAbierto) {
+    EXPECT_FALSE(ventana.Exportar1->isEnabled());
+    Elegir(Escribir("objetos.tr4", EscribirNivel(NivelObjetos())));
+    EXPECT_FALSE(ventana.Exportar1->isEnabled()) << "nothing is on show yet";
+    ventana.TreeView1->setCurrentItem(ventana.TreeView1->topLevelItem(1)->child(0));
+    ASSERT_TRUE(ventana.Exportar1->isEnabled());
+    avisos.clear(); // the offscreen platform's word that it cannot draw
+    QStringList sugeridos;
+    QString destino = carpeta.filePath("lara.gltf");
+    ventana.ElegirDestino = [&](const QString& sugerido) { return sugeridos << sugerido, destino; };
+    const NivelAbierto* abierto = ventana.Nivel();
+    ventana.activateWindow();
+    QTest::keyClick(ventana.ListBox1, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(sugeridos, QStringList{"movible_5.glb"});
+    QFile escrito(destino);
+    ASSERT_TRUE(escrito.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(escrito.readAll().contains("\"movible_5\""));
+    EXPECT_EQ(ventana.Nivel(), abierto);
+    EXPECT_EQ(ventana.Mostrado()->Indice, 5);
+    EXPECT_TRUE(avisos.isEmpty()) << avisos.join("\n").toStdString();
+    // A place nobody may write: the reason, and what was written before stays.
+    destino = "/proc/lara.glb";
+    ventana.Exportar1->trigger();
+    ASSERT_EQ(avisos.size(), 1);
+    EXPECT_TRUE(avisos[0].startsWith("No se pudo exportar a \"/proc/lara.glb\":\n"))
+        << avisos[0].toStdString();
+    EXPECT_EQ(ventana.Mostrado()->Indice, 5);
+    // The level view exports the level.
+    ventana.TreeView1->setCurrentItem(ventana.TreeView1->topLevelItem(0));
+    destino = carpeta.filePath("nivel.glb");
+    ventana.Exportar1->trigger();
+    EXPECT_EQ(sugeridos.last(), "nivel.glb");
+    QFile nivel(destino);
+    ASSERT_TRUE(nivel.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(nivel.readAll().contains("\"estatico_38\"")) << "its two placed statics";
+}
+
 TEST_F(Ventana, MenusAtajosYAcercaDe) {
     QStringList menus;
     for (QAction* a : ventana.menuBar()->actions())
@@ -472,8 +509,9 @@ TEST_F(Ventana, MenusAtajosYAcercaDe) {
     for (QAction* a : ventana.Archivo1->actions())
         if (a->isVisible())
             archivo << (a->isSeparator() ? "-" : a->text());
-    EXPECT_EQ(archivo, QStringList({"Abrir", "-", "Salir"}));
+    EXPECT_EQ(archivo, QStringList({"Abrir", "Exportar...", "-", "Salir"}));
     EXPECT_EQ(ventana.Abrir1->shortcut(), QKeySequence("Ctrl+O"));
+    EXPECT_EQ(ventana.Exportar1->shortcut(), QKeySequence("Ctrl+E"));
     EXPECT_EQ(ventana.Salir1->shortcut(), QKeySequence("Ctrl+Q"));
 
     // Ctrl+O from the keyboard asks for a file.
@@ -619,6 +657,7 @@ TEST(VentanaEnIngles, TodoTextoDeLaVentanaVaEnIngles) {
         menus << a->text();
     EXPECT_EQ(menus, QStringList({"File", "View", "Help"}));
     EXPECT_EQ(ventana.Abrir1->text(), "Open");
+    EXPECT_EQ(ventana.Exportar1->text(), "Export...");
     EXPECT_EQ(ventana.Salir1->text(), "Quit");
     EXPECT_EQ(ventana.Acerca2->text(), "About..");
     EXPECT_EQ(ventana.findChild<QAction*>("Paginas1")->text(), "Texture pages");

@@ -55,6 +55,7 @@ TEST(Ensamblaje, CadaVerticeDondeLoPonenArbolYCuadro) {
     for (int k = 0; k < 3; ++k) {
         SCOPED_TRACE(k);
         EXPECT_EQ(e.Piezas[k].Mesh, k);
+        EXPECT_EQ(e.Piezas[k].Padre, k == 0 ? -1 : 0); // mesh 2 popped back to mesh 0
         const auto v = Vertices(e, *l->lista, k);
         ASSERT_EQ(v.size(), 1u);
         ExpectCerca(v[0], esperado[k]);

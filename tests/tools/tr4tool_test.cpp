@@ -53,12 +53,54 @@ TEST(tr4tool, ErroresDeUso) {
                                         {"render", "--fit"},
                                         {"render", "--room"},
                                         {"pages", "--out"},
-                                        {"sheet", "--cell"}}) {
+                                        {"sheet", "--cell"},
+                                        {"export", "--all"},
+                                        {"export", "--scale"}}) {
         const auto r = Ejecutar({orden, "--help"});
         EXPECT_EQ(r.estado, 0) << orden;
         EXPECT_NE(r.salida.find(opcion), std::string::npos) << orden << ": " << r.salida;
         EXPECT_TRUE(r.errores.empty());
     }
+}
+
+TEST(tr4tool, ExportEscribeElModeloOSaleConSuCodigoYUnaLinea) {
+    const std::string nivel = Guardar(fixture::EscribirNivel(fixture::NivelObjetos()), "exp.tr4");
+    const std::string glb = ::testing::TempDir() + "/" + std::to_string(getpid()) + "-exp.glb";
+    const struct {
+        std::vector<std::string> args;
+        const char* dice;
+        int estado = 2; // a usage error unless said otherwise
+    } casos[] = {
+        {{nivel, "--object", "9999", "--out", glb}, "no hay movible con id 9999; los hay con id 5", 1},
+        {{nivel, "--mesh", "3", "--out", glb}, "no hay mesh 3", 1},
+        {{nivel, "--all", "--out", "/proc/x.glb"}, "/proc/", 1},
+        {{"/no/existe.tr4", "--all", "--out", glb}, "/no/existe.tr4: ", 1},
+        {{nivel, "--all", "--out", glb + ".obj"}, ".glb o .gltf"},
+        {{nivel, "--all", "--mesh", "0", "--out", glb}, "se excluyen"},
+        {{nivel, "--all", "--level", "--out", glb}, "se excluyen"},
+        {{nivel, "--all", "--out", glb, "--scale", "0"}, "--scale 0"},
+        {{nivel, "--all", "--out", glb, "--scale", "inf"}, "--scale inf"},
+        {{nivel, "--out", glb}, "--all"},
+        {{nivel, "--all"}, "--out"},
+        {{"--all", "--out", glb}, "falta el nivel"},
+    };
+    for (const auto& c : casos) {
+        auto args = c.args;
+        args.insert(args.begin(), "export");
+        const auto r = Ejecutar(args);
+        EXPECT_EQ(r.estado, c.estado) << c.dice;
+        EXPECT_TRUE(r.salida.empty()) << r.salida;
+        EXPECT_NE(r.errores.find(c.dice), std::string::npos) << r.errores;
+        EXPECT_EQ(r.errores.find('\n'), r.errores.size() - 1) << r.errores;
+        EXPECT_FALSE(std::filesystem::exists(glb)) << c.dice;
+    }
+    const auto r = Ejecutar({"export", nivel, "--object", "5", "--out", glb, "--scale", "0.01"});
+    EXPECT_EQ(r.estado, 0) << r.errores;
+    EXPECT_EQ(r.salida, "tr4tool: escrito " + glb + "\n");
+    EXPECT_EQ(Ejecutar({"export", nivel, "--level", "--out", glb}).estado, 0);
+    EXPECT_TRUE(std::filesystem::exists(glb));
+    std::filesystem::remove(glb);
+    std::filesystem::remove(nivel);
 }
 
 TEST(tr4tool, ObjectsJsonDiceLoQueCadaObjetoNombra) {

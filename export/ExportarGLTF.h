@@ -1,0 +1,41 @@
+#pragma once
+// A level's meshes and objects as glTF 2.0 models for other programs (Blender and the like): one
+// node per mesh, hung as the object's mesh tree says and posed by its first frame; the level's
+// texture pages as PNG, sampled texel by texel; unlit, as the viewer shows them.
+//
+// Axes: the level's y points down; glTF's up is +y and its front +z. A level point (x, y, z)
+// becomes (-x, -y, z) times the scale: a half turn about z, so nothing is mirrored and a front
+// stays a front. The faces the viewer draws are front faces (counter-clockwise) in the model.
+#include "EscrituraAtomica.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct NivelAbierto;
+
+struct OpcionesGLTF {
+    // One mesh, one moveable, one static, every moveable and static laid out side by side, or
+    // the level itself: its rooms (vertex colours as COLOR_0) with every static and item where
+    // the level places it, each a node tree of its object's meshes.
+    enum class Tipo { Mesh, Movible, Estatico, Todo, Nivel };
+    Tipo Que = Tipo::Mesh;
+    int64_t Numero = 0; // the mesh's index or the object's id; unused for Todo and Nivel
+    // Model units (metres) per level unit: one sector, 1024 units, is a metre by default.
+    double Escala = 1.0 / 1024;
+};
+
+// The files an export to `ruta` consists of, built in memory and written nowhere: the .glb alone
+// (pages inside), or the .gltf with its .bin and one PNG per page it uses beside it, named after
+// it (the model itself last, so that it lands after what it names). false, with a one-line reason in *motivo, for a name ending neither in .glb nor .gltf, a
+// scale that is not a positive finite number, or a mesh or object the level lacks.
+bool ExportarGLTFEnMemoria(const NivelAbierto& nivel, const OpcionesGLTF& opciones,
+                           const std::string& ruta, std::vector<ArchivoPorEscribir>& archivos,
+                           std::string* motivo = nullptr);
+
+// Whether the name ends in .glb or .gltf, in any case.
+bool ExtensionGLTF(const std::string& ruta);
+
+// The same, written whole or not at all (EscribirAtomico): a failure leaves what stood there.
+bool ExportarGLTF(const NivelAbierto& nivel, const OpcionesGLTF& opciones, const std::string& ruta,
+                  std::string* motivo = nullptr);

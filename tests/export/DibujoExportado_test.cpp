@@ -1,0 +1,183 @@
+// An exported object read back by another reader and drawn by our own device must look as the
+// viewer draws it: the proof that axes, winding, the tree's transforms and the texels survive.
+// TR4_CAPTURA_EXPORTADO=FILE.png keeps the picture of the read-back model (docs/exportado-lara.png).
+#include "Ensamblaje.h"
+#include "ExportarGLTF.h"
+#include "NivelAbierto.h"
+#include "SuperficieEGL.h"
+#include "dxBufferTextura.h"
+#include "dxDevice8.h"
+#include "dxMain.h"
+
+#include <glm/glm.hpp>
+#include <glm/gtc/quaternion.hpp>
+#include <gtest/gtest.h>
+#include <stb_image_write.h>
+#include <tiny_gltf.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+constexpr int LADO = 400;
+constexpr float ANGULO = 3.1416f;
+
+glm::mat4 Local(const tinygltf::Node& n) {
+    glm::mat4 m(1.f);
+    if (n.translation.size() == 3)
+        m[3] = glm::vec4(n.translation[0], n.translation[1], n.translation[2], 1);
+    if (n.rotation.size() == 4)
+        m = m * glm::mat4_cast(glm::quat(float(n.rotation[3]), float(n.rotation[0]),
+                                         float(n.rotation[1]), float(n.rotation[2])));
+    return m;
+}
+
+template <class T> const T* Datos(const tinygltf::Model& m, int accesor) {
+    const tinygltf::Accessor& a = m.accessors[size_t(accesor)];
+    const tinygltf::BufferView& v = m.bufferViews[size_t(a.bufferView)];
+    return reinterpret_cast<const T*>(m.buffers[0].data.data() + v.byteOffset + a.byteOffset);
+}
+
+struct Liberar {
+    void operator()(IDirect3DTexture8* t) const { t->Release(); }
+};
+
+// The model as the device's buffers: every triangle in world place, back in the device's axes
+// (x negated, units of the level) and wound clockwise again, one buffer per node.
+struct Leido {
+    std::vector<std::unique_ptr<IDirect3DTexture8, Liberar>> texturas;
+    Lista_Mesh lista;
+    Ensamblaje objeto;
+};
+
+void Cargar(const tinygltf::Model& m, dxDevice8& d, Leido& l) {
+    for (const tinygltf::Image& im : m.images) {
+        std::vector<uint8_t> bgra(im.image);
+        for (size_t i = 0; i + 3 < bgra.size(); i += 4)
+            std::swap(bgra[i], bgra[i + 2]);
+        l.texturas.emplace_back(d.TexturaDeMemoria(256, 256, D3DFMT_A8R8G8B8, bgra.data()));
+    }
+    std::vector<glm::mat4> mundo(m.nodes.size(), glm::mat4(1.f));
+    std::vector<glm::vec3> puntos;
+    for (size_t i = 0; i < m.nodes.size(); ++i) {
+        mundo[i] = mundo[i] * Local(m.nodes[i]);
+        for (int h : m.nodes[i].children)
+            mundo[size_t(h)] = mundo[i];
+        if (m.nodes[i].mesh < 0)
+            continue;
+        auto buffer = std::make_shared<dxBufferTextura>();
+        for (const tinygltf::Primitive& p : m.meshes[size_t(m.nodes[i].mesh)].primitives) {
+            const float* pos = Datos<float>(m, p.attributes.at("POSITION"));
+            const float* uv = p.attributes.count("TEXCOORD_0")
+                                  ? Datos<float>(m, p.attributes.at("TEXCOORD_0"))
+                                  : nullptr;
+            const int textura =
+                m.materials[size_t(p.material)].pbrMetallicRoughness.baseColorTexture.index;
+            IDirect3DTexture8* pagina =
+                textura < 0 ? nullptr : l.texturas[size_t(m.textures[size_t(textura)].source)].get();
+            const uint16_t* indices = Datos<uint16_t>(m, p.indices);
+            for (size_t t = 0; t + 2 < m.accessors[size_t(p.indices)].count; t += 3) {
+                const uint16_t esquinas[3] = {indices[t], indices[t + 2], indices[t + 1]};
+                auto tri = std::make_unique<dxTrianguloTex>(FLAG_CULL_CCW);
+                if (uv && pagina)
+                    tri->SetTextura(pagina, uv[2 * esquinas[0]], uv[2 * esquinas[0] + 1],
+                                    uv[2 * esquinas[1]], uv[2 * esquinas[1] + 1],
+                                    uv[2 * esquinas[2]], uv[2 * esquinas[2] + 1]);
+                for (uint16_t e : esquinas) {
+                    const glm::vec3 q(mundo[i] * glm::vec4(pos[3 * e], pos[3 * e + 1],
+                                                           pos[3 * e + 2], 1));
+                    const glm::vec3 v = glm::vec3(-q.x, q.y, q.z) * 1024.f;
+                    puntos.push_back(v);
+                    tri->AgregarVertice(v.x, v.y, v.z);
+                }
+                tri->Verificar();
+                buffer->AgregarPoligono(std::move(tri));
+            }
+        }
+        d.CargarBuffer(buffer.get());
+        l.objeto.Piezas.push_back({int32_t(l.lista.Buffers.size()), {}, -1});
+        D3DXMatrixIdentity(&l.objeto.Piezas.back().Mundo);
+        l.lista.Agregar(std::make_unique<trMesh>());
+        l.lista.Buffers.push_back(buffer);
+    }
+    // Framed as the viewer frames an object: the sphere centred in the box of its vertices.
+    glm::vec3 minimo(1e30f), maximo(-1e30f);
+    for (const glm::vec3& p : puntos)
+        minimo = glm::min(minimo, p), maximo = glm::max(maximo, p);
+    const glm::vec3 c = (minimo + maximo) / 2.f;
+    float r = 0;
+    for (const glm::vec3& p : puntos)
+        r = std::max(r, glm::length(p - c));
+    l.objeto.Centro = {c.x, c.y, c.z};
+    l.objeto.Radio = r;
+}
+
+std::vector<uint32_t> Dibujar(SuperficieEGL& s, dxDevice8& d, const Ensamblaje& e,
+                              const Lista_Mesh& lista) {
+    EncuadrarEnsamblaje(d, e, LADO, LADO);
+    DibujarEnsamblaje(d, e, lista, ANGULO, true, false);
+    return LeerPixeles(s);
+}
+
+} // namespace
+
+TEST(DibujoExportado, LaraLeidaDelGlbSeVeComoEnElVisor) {
+    const std::string ruta = std::string(TR4_NIVELES_REALES) + "/title-a.tr4";
+    if (!std::filesystem::exists(ruta))
+        GTEST_SKIP() << "sin " << ruta;
+    std::string motivo;
+    auto superficie = SuperficieEGL::Crear(LADO, LADO, &motivo);
+    if (!superficie)
+        GTEST_SKIP() << "sin OpenGL: " << motivo;
+    dxMain principal;
+    std::unique_ptr<dxDevice8> d;
+    ASSERT_EQ(principal.IniciarD3D(), D3D_OK);
+    ASSERT_EQ(principal.CrearDispositivo(superficie.get(), 1, d), D3D_OK);
+    d->SetColorFondo(0, 0, 0);
+    std::unique_ptr<NivelAbierto> nivel;
+    ASSERT_TRUE(AbrirNivel(ruta.c_str(), d.get(), nivel, &motivo)) << motivo;
+
+    const trMovible* lara = nullptr;
+    for (const trMovible& m : nivel->Objetos.Movibles)
+        if (m.Id == 8)
+            lara = &m;
+    ASSERT_TRUE(lara);
+    const std::vector<uint32_t> visor =
+        Dibujar(*superficie, *d, ArmarMovible(*lara, *nivel->Meshes), *nivel->Meshes);
+
+    std::vector<ArchivoPorEscribir> archivos;
+    ASSERT_TRUE(ExportarGLTFEnMemoria(*nivel, {OpcionesGLTF::Tipo::Movible, 8}, "lara.glb",
+                                      archivos, &motivo))
+        << motivo;
+    tinygltf::TinyGLTF lector;
+    tinygltf::Model modelo;
+    std::string error, aviso;
+    ASSERT_TRUE(lector.LoadBinaryFromMemory(&modelo, &error, &aviso, archivos[0].Bytes.data(),
+                                            unsigned(archivos[0].Bytes.size())))
+        << error;
+    Leido leido;
+    Cargar(modelo, *d, leido);
+    const std::vector<uint32_t> exportado = Dibujar(*superficie, *d, leido.objeto, leido.lista);
+
+    ASSERT_EQ(visor.size(), exportado.size());
+    size_t distintos = 0, figura = 0;
+    for (size_t i = 0; i < visor.size(); ++i) {
+        distintos += visor[i] != exportado[i];
+        figura += (visor[i] & 0xFFFFFF) != 0;
+    }
+    // Only edge pixels may differ: a rectangle drawn as a strip against two triangles, and
+    // positions that went through floats and the scale and back.
+    EXPECT_GT(figura, 10000u);
+    EXPECT_LT(distintos, figura / 100) << distintos << " of " << figura;
+    RecordProperty("pixeles_distintos", int(distintos));
+    RecordProperty("pixeles_de_la_figura", int(figura));
+
+    if (const char* captura = std::getenv("TR4_CAPTURA_EXPORTADO")) {
+        std::vector<uint8_t> rgba;
+        for (uint32_t p : exportado)
+            rgba.insert(rgba.end(), {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p), uint8_t(p >> 24)});
+        EXPECT_TRUE(stbi_write_png(captura, LADO, LADO, 4, rgba.data(), LADO * 4));
+    }
+}

@@ -1,0 +1,410 @@
+#include "ExportarGLTF.h"
+
+#include "Ensamblaje.h"
+#include "EscritorNivel.h"
+#include "NivelAbierto.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <tiny_gltf.h>
+
+#include <glm/glm.hpp>
+#include <glm/gtc/quaternion.hpp>
+#include <glm/gtc/type_ptr.hpp>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+using fixture::PIXEL;
+
+namespace {
+
+// The objects' fixture with faces: mesh 0 a floor square (stored normals) textured from a page
+// with see-through texels, plus a triangle whose texture is past the level's; mesh 1 a triangle
+// on the page through a triangle's flagged tile, plus one naming a vertex it lacks; mesh 2 one
+// untextured, one-sided triangle the viewer shows from above.
+fixture::NivelFixture NivelConCaras() {
+    fixture::NivelFixture n = fixture::NivelObjetos();
+    fixture::MeshFixture suelo;
+    suelo.vertices = {{0, 0, 0}, {1024, 0, 0}, {1024, 0, 1024}, {0, 0, 1024}};
+    suelo.normales.assign(4, {0, -16384, 0});
+    suelo.rectangulos = {{{0, 1, 2, 3}, 0}};
+    suelo.triangulos = {{{0, 1, 2}, 99}};
+    fixture::MeshFixture pico;
+    pico.vertices = {{0, -512, 0}, {256, 0, 0}, {0, 0, 256}};
+    pico.luces = {1, 2, 3};
+    pico.triangulos = {{{0, 1, 2}, 1}, {{0, 1, 7}, 1}};
+    fixture::MeshFixture cara;
+    cara.vertices = {{0, 0, 0}, {0, 0, 1024}, {1024, 0, 0}};
+    cara.luces = {0, 0, 0};
+    cara.triangulos = {{{0, 1, 2}, 500}};
+    n.meshes = {suelo, pico, cara};
+    const uint32_t a = uint32_t(fixture::CodificarMeshes({suelo}).size());
+    const uint32_t b = uint32_t(fixture::CodificarMeshes({pico}).size());
+    n.punterosMesh = std::vector<uint32_t>{0, a, a + b, 2};
+    n.paginas = fixture::PaginaCuadrantes(0xFFFF0000, 0x00000000, 0xFF00FF00, 0xFF0000FF);
+    fixture::TexturaObjetoFixture t;
+    t.esquinas = {{{PIXEL(0), PIXEL(0)}, {PIXEL(255), PIXEL(0)}, {PIXEL(255), PIXEL(255)},
+                   {PIXEL(0), PIXEL(255)}}};
+    n.texturasObjeto = {t, t};
+    n.texturasObjeto[1].tile = 0x8000;
+    return n;
+}
+
+std::unique_ptr<NivelAbierto> Abrir(const fixture::Bytes& bytes) {
+    std::unique_ptr<NivelAbierto> n;
+    std::string motivo;
+    EXPECT_TRUE(AbrirNivelDeMemoria(bytes.data(), bytes.size(), nullptr, n, &motivo)) << motivo;
+    return n;
+}
+
+std::unique_ptr<NivelAbierto> AbrirReal(const char* nombre) {
+    const std::string ruta = std::string(TR4_NIVELES_REALES) + "/" + nombre;
+    std::unique_ptr<NivelAbierto> n;
+    if (fs::exists(ruta)) {
+        EXPECT_TRUE(AbrirNivel(ruta.c_str(), nullptr, n));
+    }
+    return n;
+}
+
+tinygltf::Model Leer(const ArchivoPorEscribir& glb) {
+    tinygltf::TinyGLTF lector;
+    tinygltf::Model m;
+    std::string error, aviso;
+    EXPECT_TRUE(lector.LoadBinaryFromMemory(&m, &error, &aviso, glb.Bytes.data(),
+                                            unsigned(glb.Bytes.size())))
+        << error << aviso;
+    return m;
+}
+
+tinygltf::Model Exportar(const NivelAbierto& n, OpcionesGLTF o) {
+    std::vector<ArchivoPorEscribir> archivos;
+    std::string motivo;
+    EXPECT_TRUE(ExportarGLTFEnMemoria(n, o, "/x/modelo.glb", archivos, &motivo)) << motivo;
+    EXPECT_EQ(archivos.size(), 1u);
+    return archivos.empty() ? tinygltf::Model{} : Leer(archivos[0]);
+}
+
+glm::mat4 Local(const tinygltf::Node& n) {
+    glm::mat4 m(1.f);
+    if (n.translation.size() == 3)
+        m[3] = glm::vec4(n.translation[0], n.translation[1], n.translation[2], 1);
+    if (n.rotation.size() == 4)
+        m = m * glm::mat4_cast(glm::quat(float(n.rotation[3]), float(n.rotation[0]),
+                                         float(n.rotation[1]), float(n.rotation[2])));
+    return m;
+}
+
+template <class T> std::vector<T> Datos(const tinygltf::Model& m, int accesor) {
+    const tinygltf::Accessor& a = m.accessors[size_t(accesor)];
+    const tinygltf::BufferView& v = m.bufferViews[size_t(a.bufferView)];
+    const int componentes = tinygltf::GetNumComponentsInType(uint32_t(a.type));
+    const T* p = reinterpret_cast<const T*>(m.buffers[size_t(v.buffer)].data.data() +
+                                            v.byteOffset + a.byteOffset);
+    return std::vector<T>(p, p + a.count * size_t(componentes));
+}
+
+// What every export must hold, whatever it exports: each node's world matrix (parents before
+// children, as the exporter writes them), the triangle count, every texel inside its page.
+struct Recorrido {
+    std::vector<glm::mat4> mundo;
+    std::vector<int> padre;
+    size_t triangulos = 0;
+};
+Recorrido Recorrer(const tinygltf::Model& m) {
+    Recorrido r;
+    r.mundo.assign(m.nodes.size(), glm::mat4(1.f));
+    r.padre.assign(m.nodes.size(), -1);
+    for (size_t i = 0; i < m.nodes.size(); ++i) {
+        for (int h : m.nodes[i].children) {
+            EXPECT_GT(size_t(h), i);
+            r.padre[size_t(h)] = int(i);
+        }
+        r.mundo[i] = (r.padre[i] >= 0 ? r.mundo[size_t(r.padre[i])] : glm::mat4(1.f)) *
+                     Local(m.nodes[i]);
+        if (m.nodes[i].mesh < 0)
+            continue;
+        for (const tinygltf::Primitive& p : m.meshes[size_t(m.nodes[i].mesh)].primitives) {
+            r.triangulos += m.accessors[size_t(p.indices)].count / 3;
+            if (auto uv = p.attributes.find("TEXCOORD_0"); uv != p.attributes.end()) {
+                for (float c : Datos<float>(m, uv->second))
+                    EXPECT_TRUE(c >= 0 && c <= 1) << c;
+            }
+        }
+    }
+    return r;
+}
+
+} // namespace
+
+TEST(ExportarGLTF, UnMovibleEsUnArbolDeNodosComoLoArmaElVisor) {
+    const auto n = Abrir(fixture::EscribirNivel(NivelConCaras()));
+    const tinygltf::Model m = Exportar(*n, {OpcionesGLTF::Tipo::Movible, 5});
+    ASSERT_EQ(m.nodes.size(), 4u);
+    EXPECT_EQ(m.nodes[0].name, "movible_5");
+    EXPECT_EQ(m.scenes[0].nodes, std::vector<int>{0});
+    const Recorrido r = Recorrer(m);
+    // Mesh 1 hangs from mesh 0, and mesh 2 too (its tree pops back to it).
+    EXPECT_EQ(r.padre, (std::vector<int>{-1, 0, 1, 1}));
+    EXPECT_EQ(m.nodes[3].name, "mesh_2");
+    // Rectangle 2 + triangle 1, one triangle (the other names a missing vertex), one triangle.
+    EXPECT_EQ(r.triangulos, 5u);
+    // Each node lands where the viewer places its mesh: (x, y, z) on the device is (-x, y, z) m.
+    const Ensamblaje e = ArmarMovible(n->Objetos.Movibles[0], *n->Meshes);
+    for (size_t k = 0; k < 3; ++k) {
+        const D3DXVECTOR3 d = Transformar(e.Piezas[k].Mundo, 0, 512, 256);
+        const glm::vec4 g = r.mundo[k + 1] * glm::vec4(0, 0.5f, 0.25f, 1);
+        EXPECT_NEAR(g.x, -d.x / 1024, 1e-4f) << k;
+        EXPECT_NEAR(g.y, d.y / 1024, 1e-4f) << k;
+        EXPECT_NEAR(g.z, d.z / 1024, 1e-4f) << k;
+    }
+    // Materials: the page (see-through texels: MASK), and a plain one; unlit, texel by texel.
+    ASSERT_EQ(m.materials.size(), 2u);
+    const bool pagina = m.materials[0].name == "pagina_0";
+    const tinygltf::Material& texturizado = m.materials[pagina ? 0 : 1];
+    EXPECT_EQ(texturizado.alphaMode, "MASK");
+    EXPECT_EQ(texturizado.pbrMetallicRoughness.baseColorTexture.index, 0);
+    EXPECT_EQ(m.materials[pagina ? 1 : 0].pbrMetallicRoughness.baseColorTexture.index, -1);
+    EXPECT_EQ(m.extensionsUsed, std::vector<std::string>{"KHR_materials_unlit"});
+    ASSERT_EQ(m.images.size(), 1u);
+    // The page's PNG decodes to its texels: red top-left, see-through top-right.
+    ASSERT_EQ(m.images[0].image.size(), 256u * 256 * 4);
+    EXPECT_EQ(std::vector<uint8_t>(m.images[0].image.begin(), m.images[0].image.begin() + 4),
+              (std::vector<uint8_t>{255, 0, 0, 255}));
+    EXPECT_EQ(m.images[0].image[4 * 200 + 3], 0);
+    EXPECT_EQ(m.samplers[0].magFilter, 9728);
+    EXPECT_EQ(m.samplers[0].minFilter, 9728);
+    // Normals where the mesh stores them: the floor's face up.
+    const auto& suelo = m.meshes[size_t(m.nodes[1].mesh)].primitives[0];
+    ASSERT_TRUE(suelo.attributes.count("NORMAL"));
+    EXPECT_NEAR(Datos<float>(m, suelo.attributes.at("NORMAL"))[1], 1, 1e-6f);
+    EXPECT_FALSE(m.meshes[size_t(m.nodes[3].mesh)].primitives[0].attributes.count("NORMAL"));
+}
+
+TEST(ExportarGLTF, LaCaraQueElVisorMuestraDeFrenteGiraAlRevesDelReloj) {
+    const auto n = Abrir(fixture::EscribirNivel(NivelConCaras()));
+    const tinygltf::Model m = Exportar(*n, {OpcionesGLTF::Tipo::Mesh, 2, 1});
+    ASSERT_EQ(m.nodes.size(), 1u);
+    EXPECT_EQ(m.nodes[0].name, "mesh_2");
+    const auto& p = m.meshes[0].primitives[0];
+    const auto v = Datos<float>(m, p.attributes.at("POSITION"));
+    const auto i = Datos<uint16_t>(m, p.indices);
+    ASSERT_EQ(i.size(), 3u);
+    auto punto = [&](int k) { return glm::make_vec3(&v[3 * size_t(i[size_t(k)])]); };
+    // Counter-clockwise seen from its front: the face's normal points up, where the viewer sees it.
+    const glm::vec3 normal = glm::cross(punto(1) - punto(0), punto(2) - punto(0));
+    EXPECT_GT(normal.y, 0);
+    EXPECT_NEAR(std::abs(normal.y), glm::length(normal), 1e-6f);
+}
+
+TEST(ExportarGLTF, TodoQuedaEnElSueloSinSolaparse) {
+    const auto n = Abrir(fixture::EscribirNivel(NivelConCaras()));
+    const tinygltf::Model m = Exportar(*n, {OpcionesGLTF::Tipo::Todo});
+    std::vector<std::string> raices;
+    for (int i : m.scenes[0].nodes)
+        raices.push_back(m.nodes[size_t(i)].name);
+    // Objects none of whose meshes can be read are left out (6, and statics 39 and 40).
+    EXPECT_EQ(raices, (std::vector<std::string>{"movible_5", "movible_7", "movible_9",
+                                                "movible_10", "movible_11", "estatico_38"}));
+    const Recorrido r = Recorrer(m);
+    std::vector<glm::vec3> minimo(m.nodes.size(), glm::vec3(1e9f)), maximo(m.nodes.size(), glm::vec3(-1e9f));
+    for (size_t k = 0; k < m.nodes.size(); ++k) {
+        if (m.nodes[k].mesh < 0)
+            continue;
+        size_t raiz = k;
+        while (r.padre[raiz] >= 0)
+            raiz = size_t(r.padre[raiz]);
+        for (const auto& p : m.meshes[size_t(m.nodes[k].mesh)].primitives) {
+            const auto v = Datos<float>(m, p.attributes.at("POSITION"));
+            for (size_t j = 0; j < v.size(); j += 3) {
+                const glm::vec3 q(r.mundo[k] * glm::vec4(glm::make_vec3(&v[j]), 1));
+                minimo[raiz] = glm::min(minimo[raiz], q);
+                maximo[raiz] = glm::max(maximo[raiz], q);
+            }
+        }
+    }
+    for (int a : m.scenes[0].nodes) {
+        EXPECT_NEAR(minimo[size_t(a)].y, 0, 1e-5f) << m.nodes[size_t(a)].name;
+        for (int b : m.scenes[0].nodes) {
+            if (a >= b)
+                continue;
+            EXPECT_TRUE(maximo[size_t(a)].x <= minimo[size_t(b)].x ||
+                            maximo[size_t(b)].x <= minimo[size_t(a)].x ||
+                            maximo[size_t(a)].z <= minimo[size_t(b)].z ||
+                            maximo[size_t(b)].z <= minimo[size_t(a)].z)
+                    << m.nodes[size_t(a)].name << " " << m.nodes[size_t(b)].name;
+        }
+    }
+}
+
+// Room 0: a red-lit floor square textured from the page and a double-sided untextured triangle,
+// at x = 2048; room 1, its flipped version, is left out with its placements. Static 38 placed
+// twice in room 0 (once more in room 1); moveable 5 twice, the second at x = 1024 turned a
+// quarter; a missing id and a moveable without meshes skipped.
+TEST(ExportarGLTF, ElNivelSonSusCuartosConSusObjetosColocados) {
+    fixture::NivelFixture f = NivelConCaras();
+    fixture::CuartoFixture& c = f.cuartos[0];
+    c.info = {2048, 0, 0, 0};
+    c.alterno = 1;
+    c.vertices = {{0, 0, 0, 0, 0, 0x7C00}, {1024, 0, 0}, {1024, 0, 1024}, {0, 0, 1024}};
+    c.rectangulos = {{{0, 1, 2, 3}, 0}};
+    c.triangulos = {{{0, 1, 2}, 0x8000 | 99}};
+    f.cuartos[1].vertices = c.vertices;
+    f.cuartos[1].triangulos = c.triangulos;
+    f.items[2] = {5, 0, 1024, 0, 0, 16384};
+    const auto n = Abrir(fixture::EscribirNivel(f));
+    const tinygltf::Model m = Exportar(*n, {OpcionesGLTF::Tipo::Nivel});
+    std::vector<std::string> raices;
+    for (int i : m.scenes[0].nodes)
+        raices.push_back(m.nodes[size_t(i)].name);
+    EXPECT_EQ(raices, (std::vector<std::string>{"cuarto_0", "estatico_38", "estatico_38",
+                                                "movible_5", "movible_5"}));
+    const Recorrido r = Recorrer(m);
+    EXPECT_EQ(r.triangulos, 3u + 2 * 1 + 5 * 2);
+    const tinygltf::Mesh& cuarto = m.meshes[size_t(m.nodes[0].mesh)];
+    ASSERT_EQ(cuarto.primitives.size(), 2u);
+    for (const auto& p : cuarto.primitives) {
+        const auto color = Datos<float>(m, p.attributes.at("COLOR_0"));
+        const auto pos = Datos<float>(m, p.attributes.at("POSITION"));
+        EXPECT_EQ(std::vector<float>(color.begin(), color.begin() + 3), (std::vector<float>{1, 0, 0}));
+        EXPECT_EQ(std::vector<float>(pos.begin(), pos.begin() + 3), (std::vector<float>{-2, 0, 0}));
+        const bool textura = p.attributes.count("TEXCOORD_0");
+        EXPECT_EQ(m.materials[size_t(p.material)].doubleSided, !textura);
+    }
+    // A point 100 units along the moveable's x, turned a quarter about the level's y as a
+    // frame's turn would (x goes to -z), at the item's place.
+    const int item = m.scenes[0].nodes[4];
+    const glm::vec4 q = r.mundo[size_t(item)] * glm::vec4(-100.f / 1024, 0, 0, 1);
+    EXPECT_NEAR(q.x, -1, 1e-5f);
+    EXPECT_NEAR(q.y, 0, 1e-5f);
+    EXPECT_NEAR(q.z, -100.f / 1024, 1e-5f);
+}
+
+struct CarpetaGLTF : ::testing::Test {
+    fs::path dir;
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("tr4_gltf_" + std::to_string(::getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+};
+
+TEST_F(CarpetaGLTF, ElGltfLlevaSuBinYSusPaginasAlLado) {
+    const auto n = Abrir(fixture::EscribirNivel(NivelConCaras()));
+    const std::string ruta = (dir / "con espacio.gltf").string();
+    std::string motivo;
+    ASSERT_TRUE(ExportarGLTF(*n, {OpcionesGLTF::Tipo::Movible, 5}, ruta, &motivo)) << motivo;
+    EXPECT_TRUE(fs::exists(dir / "con espacio.bin"));
+    EXPECT_TRUE(fs::exists(dir / "con espacio_pagina_0.png"));
+    tinygltf::TinyGLTF lector;
+    tinygltf::Model m;
+    std::string error, aviso;
+    ASSERT_TRUE(lector.LoadASCIIFromFile(&m, &error, &aviso, ruta)) << error;
+    EXPECT_EQ(Recorrer(m).triangulos, 5u);
+}
+
+TEST_F(CarpetaGLTF, UnaExportacionFallidaDiceQuePasaYNoDejaNada) {
+    const auto n = Abrir(fixture::EscribirNivel(NivelConCaras()));
+    std::string motivo;
+    const std::string glb = (dir / "a.glb").string();
+    EXPECT_FALSE(ExportarGLTF(*n, {OpcionesGLTF::Tipo::Movible, 9999}, glb, &motivo));
+    EXPECT_EQ(motivo, "no hay movible con id 9999; los hay con id 5 6 7 9 10 11");
+    EXPECT_FALSE(ExportarGLTF(*n, {OpcionesGLTF::Tipo::Mesh, 3}, glb, &motivo));
+    EXPECT_EQ(motivo, "no hay mesh 3; los índices válidos van de 0 a 2");
+    EXPECT_FALSE(ExportarGLTF(*n, {OpcionesGLTF::Tipo::Mesh, 0, 0}, glb, &motivo));
+    EXPECT_FALSE(ExportarGLTF(*n, {}, (dir / "a.obj").string(), &motivo));
+    EXPECT_NE(motivo.find(".glb o .gltf"), std::string::npos) << motivo;
+    EXPECT_FALSE(ExportarGLTF(*n, {}, (dir / "no/hay/a.gltf").string(), &motivo));
+    EXPECT_NE(motivo.find("/no/hay/a"), std::string::npos) << motivo;
+    EXPECT_FALSE(ExportarGLTF(*n, {}, "/proc/tr4_export.glb", &motivo));
+    EXPECT_TRUE(fs::is_empty(dir));
+    // A good file stays as it was when the next export over it fails part way (its page
+    // cannot land where a folder stands).
+    ASSERT_TRUE(ExportarGLTF(*n, {OpcionesGLTF::Tipo::Mesh, 2}, (dir / "b.gltf").string(), &motivo))
+        << motivo;
+    const auto antes = fs::file_size(dir / "b.gltf");
+    fs::create_directory(dir / "b_pagina_0.png");
+    EXPECT_FALSE(ExportarGLTF(*n, {OpcionesGLTF::Tipo::Movible, 5}, (dir / "b.gltf").string(),
+                              &motivo));
+    EXPECT_EQ(fs::file_size(dir / "b.gltf"), antes);
+}
+
+// Lara's body on a real level: 15 nodes under the object's, as many triangles as its faces.
+TEST(ExportarGLTF, NivelesReales) {
+    const auto n = AbrirReal("title-a.tr4");
+    if (!n)
+        GTEST_SKIP() << "sin " << TR4_NIVELES_REALES << "/title-a.tr4";
+    const tinygltf::Model m = Exportar(*n, {OpcionesGLTF::Tipo::Movible, 8});
+    EXPECT_EQ(m.nodes.size(), 16u);
+    size_t esperados = 0;
+    for (const trMovible& mv : n->Objetos.Movibles)
+        if (mv.Id == 8)
+            for (int32_t k : mv.Meshes)
+                if (const trMesh* t = n->Mesh(k))
+                    esperados += 2 * t->Rectangulos.size() + t->Triangulos.size();
+    EXPECT_EQ(Recorrer(m).triangulos, esperados);
+    EXPECT_GT(Recorrer(Exportar(*n, {OpcionesGLTF::Tipo::Todo})).triangulos, esperados);
+}
+
+// The Khronos glTF Validator (tools/validador, installed by scripts/setup) on fixture and real
+// exports: nothing to report.
+struct Validador : CarpetaGLTF {
+    void Validar(const NivelAbierto& n, OpcionesGLTF o, const std::string& nombre,
+                 const std::string& aceptada = "") {
+        const std::string ruta = (dir / nombre).string();
+        std::string motivo;
+        ASSERT_TRUE(ExportarGLTF(n, o, ruta, &motivo)) << motivo;
+        const std::string orden = "node '" TR4_VALIDADOR "' '" + ruta + "' 2>&1";
+        FILE* tubo = popen(orden.c_str(), "r");
+        ASSERT_TRUE(tubo);
+        std::string texto;
+        char trozo[4096];
+        while (size_t leidos = fread(trozo, 1, sizeof trozo, tubo))
+            texto.append(trozo, leidos);
+        pclose(tubo);
+        const auto informe = nlohmann::json::parse(texto, nullptr, false);
+        ASSERT_FALSE(informe.is_discarded()) << texto;
+        EXPECT_EQ(informe["issues"]["numErrors"], 0) << texto;
+        EXPECT_EQ(informe["issues"]["numWarnings"], 0) << texto;
+        // Not an info nor a hint either, but the one a case names.
+        for (const auto& mensaje : informe["issues"]["messages"])
+            EXPECT_EQ(mensaje["code"], aceptada) << texto;
+    }
+    void SetUp() override {
+        CarpetaGLTF::SetUp();
+        // A failure, not a skip: an export nobody validated must not pass for a validated one.
+        ASSERT_TRUE(fs::exists(fs::path(TR4_VALIDADOR).parent_path() / "node_modules/gltf-validator"))
+            << "sin el validador de glTF: scripts/setup lo instala";
+    }
+};
+
+TEST_F(Validador, Fixture) {
+    const auto n = Abrir(fixture::EscribirNivel(NivelConCaras()));
+    Validar(*n, {OpcionesGLTF::Tipo::Movible, 5}, "movible.glb");
+    Validar(*n, {OpcionesGLTF::Tipo::Movible, 5}, "movible.gltf");
+    Validar(*n, {OpcionesGLTF::Tipo::Todo}, "todo.glb");
+    Validar(*n, {OpcionesGLTF::Tipo::Nivel}, "nivel.glb");
+    Validar(*n, {OpcionesGLTF::Tipo::Mesh, 2}, "sin_texturas.gltf");
+    // A static none of whose meshes can be read is its node alone, which still says what was
+    // asked for; the validator mentions the empty node.
+    Validar(*n, {OpcionesGLTF::Tipo::Estatico, 40}, "sin_meshes.glb", "NODE_EMPTY");
+}
+
+TEST_F(Validador, NivelesReales) {
+    for (const char* nombre : {"title-a.tr4", "title-b.tr4"}) {
+        SCOPED_TRACE(nombre);
+        const auto n = AbrirReal(nombre);
+        if (!n)
+            GTEST_SKIP() << "sin " << TR4_NIVELES_REALES << "/" << nombre;
+        Validar(*n, {OpcionesGLTF::Tipo::Mesh, 0}, "mesh.glb");
+        Validar(*n, {OpcionesGLTF::Tipo::Movible, 8}, "lara.glb");
+        Validar(*n, {OpcionesGLTF::Tipo::Estatico, n->Objetos.Estaticos.at(0).Id}, "estatico.gltf");
+        Validar(*n, {OpcionesGLTF::Tipo::Todo}, "todo.glb");
+        Validar(*n, {OpcionesGLTF::Tipo::Nivel}, "nivel.gltf");
+    }
+}

@@ -1,0 +1,86 @@
+#include "Exportar.h"
+
+#include "ExportarGLTF.h"
+#include "Idioma.h"
+#include "NivelAbierto.h"
+
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <memory>
+
+namespace {
+
+constexpr int EXITO = 0, FALLO = 1, USO_INCORRECTO = 2;
+
+template <typename T> bool Numero(std::string_view texto, T& valor) {
+    const char* fin = texto.data() + texto.size();
+    auto [resto, error] = std::from_chars(texto.data(), fin, valor);
+    return error == std::errc() && resto == fin;
+}
+
+// Empty when the options are complete and valid; else the reason.
+std::string LeerOpciones(const OpcionesExportar& d, OpcionesGLTF& o) {
+    const int elegidos =
+        !d.mesh.empty() + !d.objeto.empty() + !d.estatico.empty() + d.todo + d.nivel_entero;
+    if (elegidos > 1)
+        return Traducir("--mesh, --object, --static, --all y --level se excluyen");
+    if (!d.mesh.empty()) {
+        if (!Numero(d.mesh, o.Numero) || o.Numero < 0 || o.Numero > INT32_MAX)
+            return "--mesh " + d.mesh + ": " + Traducir("se espera un índice de mesh (0, 1, 2...)");
+    } else if (!d.objeto.empty() || !d.estatico.empty()) {
+        const bool movible = !d.objeto.empty();
+        const std::string& id = movible ? d.objeto : d.estatico;
+        o.Que = movible ? OpcionesGLTF::Tipo::Movible : OpcionesGLTF::Tipo::Estatico;
+        if (!Numero(id, o.Numero) || o.Numero < 0 || o.Numero > UINT32_MAX)
+            return (movible ? "--object " : "--static ") + id + ": " +
+                   Traducir("se espera el id de un objeto (0, 1, 2...)");
+    } else if (d.todo) {
+        o.Que = OpcionesGLTF::Tipo::Todo;
+    } else if (d.nivel_entero) {
+        o.Que = OpcionesGLTF::Tipo::Nivel;
+    }
+    if (!d.escala.empty() &&
+        (!Numero(d.escala, o.Escala) || !std::isfinite(float(o.Escala)) || !(float(o.Escala) > 0)))
+        return "--scale " + d.escala + ": " + Traducir("la escala ha de ser un número positivo");
+    if (d.nivel.empty())
+        return Traducir("falta el nivel");
+    if (elegidos == 0)
+        return Traducir("falta --mesh N, --object ID, --static ID, --all o --level");
+    if (d.archivo.empty())
+        return Traducir("falta --out ARCHIVO.glb o ARCHIVO.gltf");
+    if (!ExtensionGLTF(d.archivo))
+        return "--out " + d.archivo + ": " + Traducir("se espera un nombre acabado en .glb o .gltf");
+    return {};
+}
+
+} // namespace
+
+int Exportar(const OpcionesExportar& opciones, std::ostream& salida, std::ostream& errores) {
+    OpcionesGLTF o;
+    if (const std::string motivo = LeerOpciones(opciones, o); !motivo.empty()) {
+        errores << "tr4tool export: " << motivo << Traducir(" (uso: tr4tool export --help)")
+                << '\n';
+        return USO_INCORRECTO;
+    }
+    std::string motivo;
+    std::unique_ptr<NivelAbierto> nivel;
+    if (!AbrirNivel(opciones.nivel.c_str(), nullptr, nivel, &motivo)) {
+        errores << "tr4tool: " << opciones.nivel << ": " << motivo << '\n';
+        return FALLO;
+    }
+    std::vector<ArchivoPorEscribir> archivos;
+    if (!ExportarGLTFEnMemoria(*nivel, o, opciones.archivo, archivos, &motivo)) {
+        errores << "tr4tool: " << opciones.nivel << ": " << motivo << '\n';
+        return FALLO;
+    }
+    if (!EscribirAtomico(archivos, &motivo)) {
+        errores << "tr4tool: " << motivo << '\n';
+        return FALLO;
+    }
+    salida << "tr4tool: " << Traducir("escrito ") << opciones.archivo;
+    if (archivos.size() > 1)
+        salida << Formatear(Traducir(" y %s archivos a su lado"), {std::to_string(archivos.size() - 1)});
+    salida << '\n';
+    return EXITO;
+}
