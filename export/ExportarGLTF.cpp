@@ -159,9 +159,8 @@ class Modelo {
                 const trVerticeCuarto& v = g.Vertices[c.Vertices[k]];
                 const glm::vec3 p = Punto({float(v.X), float(v.Y), float(v.Z)}, escala_);
                 gr.posiciones.insert(gr.posiciones.end(), {p.x, p.y, p.z});
-                gr.colores.insert(gr.colores.end(), {float((v.Color >> 10) & 31) / 31,
-                                                     float((v.Color >> 5) & 31) / 31,
-                                                     float(v.Color & 31) / 31});
+                gr.colores.insert(gr.colores.end(), {LuzCanal(v.Color, 10), LuzCanal(v.Color, 5),
+                                                     LuzCanal(v.Color, 0)});
                 if (t)
                     gr.uv.insert(gr.uv.end(), {float(t->Esquinas[k].X >> 8) / LADO_PAGINA,
                                                float(t->Esquinas[k].Y >> 8) / LADO_PAGINA});

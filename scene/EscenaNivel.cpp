@@ -33,8 +33,10 @@ constexpr int RECTANGULO[6] = {0, 1, 3, 3, 1, 2};
 constexpr int TRIANGULO[3] = {0, 1, 2};
 
 D3DCOLOR Color555(uint16_t c) {
-    auto canal = [](uint32_t v) { return (v * 255 + 15) / 31; };
-    return 0xFF000000u | canal((c >> 10) & 31) << 16 | canal((c >> 5) & 31) << 8 | canal(c & 31);
+    auto canal = [c](int desplazamiento) {
+        return uint32_t(LuzCanal(c, desplazamiento) * 255 + 0.5f);
+    };
+    return 0xFF000000u | canal(10) << 16 | canal(5) << 8 | canal(0);
 }
 
 // The level's axes to the device's: y negated.

@@ -82,7 +82,7 @@ TEST_F(EscenaGL, CuartosEstaticoEItemDondeLosPoneElNivel) {
     EXPECT_EQ(En(todo, -1536, -1536, 2048), kVerde) << "untextured: its vertex colour";
     const uint32_t oscuro = En(todo, 1536, -512, 2048);
     EXPECT_EQ(oscuro & 0xFFFF00FFu, kFondo) << std::hex << oscuro;
-    EXPECT_NEAR(double((oscuro >> 8) & 0xFF), 255.0 * 15 / 31, 2) << "lit by (15, 15, 15)";
+    EXPECT_NEAR(double((oscuro >> 8) & 0xFF), 255.0 * 15 / 16, 2) << "lit by (15, 15, 15): 16 is the texel";
     EXPECT_EQ(En(todo, 1536, -1536, 2048), kAzul) << "double-sided, seen from behind";
     EXPECT_EQ(En(todo, 1536, -2560, 2048), kFondo) << "one-sided, seen from behind";
     // A quarter turn brought the squares to face the camera; unturned they would stand edge-on.
