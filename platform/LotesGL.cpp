@@ -1,6 +1,7 @@
 #include "LotesGL.h"
 
 #include "DispositivoGL.h"
+#include "RecursosGL.h"
 #include "SuperficieGL.h"
 
 #include <cstddef>
@@ -174,13 +175,7 @@ HRESULT LotesGL::CargarPaginas(UINT numPaginas, const BYTE* texels) {
     glBindTexture(GL_TEXTURE_2D_ARRAY, paginas_);
     // The device's pages are arrays on the same target: it binds its own again when it draws.
     contexto_->texturaAplicada = paginas_;
-    // Direct3D 8's defaults, as the device's own textures: point sampling, wrap, one level.
-    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_BASE_LEVEL, 0);
-    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MAX_LEVEL, 0);
+    MuestreoPaginasGL(); // as the device's own pages
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     while (glGetError() != GL_NO_ERROR) {
     }

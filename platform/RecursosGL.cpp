@@ -100,13 +100,7 @@ bool ContextoGL::ReservarCapa(UINT ancho, UINT alto, D3DFORMAT formato, ArregloT
     glGenTextures(1, &nombre);
     glBindTexture(GL_TEXTURE_2D_ARRAY, nombre);
     texturaAplicada = nombre;
-    // Direct3D's sampler defaults; only level 0 is ever filled, so GL never looks below it.
-    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_BASE_LEVEL, 0);
-    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MAX_LEVEL, 0);
+    MuestreoPaginasGL();
     if (formato == D3DFMT_X8R8G8B8)
         glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_SWIZZLE_A, GL_ONE);
     glTexImage3D(GL_TEXTURE_2D_ARRAY, 0, GL_RGBA8, ancho, alto, capacidad, 0, GL_BGRA,
@@ -160,6 +154,15 @@ void ContextoGL::LiberarCapa(ArregloTexturasGL* arreglo, UINT capa) {
         glDeleteTextures(1, &arreglo->nombre);
     }
     arreglos.erase(it);
+}
+
+void MuestreoPaginasGL() {
+    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_BASE_LEVEL, 0);
+    glTexParameteri(GL_TEXTURE_2D_ARRAY, GL_TEXTURE_MAX_LEVEL, 0);
 }
 
 UINT NivelesCadenaCompleta(UINT ancho, UINT alto) {

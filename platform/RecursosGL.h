@@ -138,5 +138,9 @@ class TexturaGL final : public IDirect3DTexture8, ContadorReferencias {
     bool escrita_ = false; // as escrito_ of the buffer
 };
 
+// On the bound 2D array texture, Direct3D 8's sampler defaults: point sampling, wrap; and only
+// level 0, the one ever filled, so GL never looks below it.
+void MuestreoPaginasGL();
+
 // 1 + floor(log2(max(ancho, alto))): the levels of a full chain down to 1x1.
 UINT NivelesCadenaCompleta(UINT ancho, UINT alto);
