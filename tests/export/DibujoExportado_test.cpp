@@ -3,6 +3,7 @@
 // TR4_CAPTURA_EXPORTADO=FILE.png keeps the picture of the read-back model (docs/exportado-lara.png).
 #include "Ensamblaje.h"
 #include "ExportarGLTF.h"
+#include "LecturaGLTF.h"
 #include "NivelAbierto.h"
 #include "SuperficieEGL.h"
 #include "dxBufferTextura.h"
@@ -23,22 +24,6 @@ namespace {
 
 constexpr int LADO = 400;
 constexpr float ANGULO = 3.1416f;
-
-glm::mat4 Local(const tinygltf::Node& n) {
-    glm::mat4 m(1.f);
-    if (n.translation.size() == 3)
-        m[3] = glm::vec4(n.translation[0], n.translation[1], n.translation[2], 1);
-    if (n.rotation.size() == 4)
-        m = m * glm::mat4_cast(glm::quat(float(n.rotation[3]), float(n.rotation[0]),
-                                         float(n.rotation[1]), float(n.rotation[2])));
-    return m;
-}
-
-template <class T> const T* Datos(const tinygltf::Model& m, int accesor) {
-    const tinygltf::Accessor& a = m.accessors[size_t(accesor)];
-    const tinygltf::BufferView& v = m.bufferViews[size_t(a.bufferView)];
-    return reinterpret_cast<const T*>(m.buffers[0].data.data() + v.byteOffset + a.byteOffset);
-}
 
 struct Liberar {
     void operator()(IDirect3DTexture8* t) const { t->Release(); }
@@ -69,19 +54,19 @@ void Cargar(const tinygltf::Model& m, dxDevice8& d, Leido& l) {
             continue;
         auto buffer = std::make_shared<dxBufferTextura>();
         for (const tinygltf::Primitive& p : m.meshes[size_t(m.nodes[i].mesh)].primitives) {
-            const float* pos = Datos<float>(m, p.attributes.at("POSITION"));
-            const float* uv = p.attributes.count("TEXCOORD_0")
-                                  ? Datos<float>(m, p.attributes.at("TEXCOORD_0"))
-                                  : nullptr;
+            const std::vector<float> pos = Datos<float>(m, p.attributes.at("POSITION"));
+            const std::vector<float> uv = p.attributes.count("TEXCOORD_0")
+                                              ? Datos<float>(m, p.attributes.at("TEXCOORD_0"))
+                                              : std::vector<float>{};
             const int textura =
                 m.materials[size_t(p.material)].pbrMetallicRoughness.baseColorTexture.index;
             IDirect3DTexture8* pagina =
                 textura < 0 ? nullptr : l.texturas[size_t(m.textures[size_t(textura)].source)].get();
-            const uint16_t* indices = Datos<uint16_t>(m, p.indices);
+            const std::vector<uint16_t> indices = Datos<uint16_t>(m, p.indices);
             for (size_t t = 0; t + 2 < m.accessors[size_t(p.indices)].count; t += 3) {
                 const uint16_t esquinas[3] = {indices[t], indices[t + 2], indices[t + 1]};
                 auto tri = std::make_unique<dxTrianguloTex>(FLAG_CULL_CCW);
-                if (uv && pagina)
+                if (!uv.empty() && pagina)
                     tri->SetTextura(pagina, uv[2 * esquinas[0]], uv[2 * esquinas[0] + 1],
                                     uv[2 * esquinas[1]], uv[2 * esquinas[1] + 1],
                                     uv[2 * esquinas[2]], uv[2 * esquinas[2] + 1]);
@@ -151,12 +136,8 @@ TEST(DibujoExportado, LaraLeidaDelGlbSeVeComoEnElVisor) {
     ASSERT_TRUE(ExportarGLTFEnMemoria(*nivel, {OpcionesGLTF::Tipo::Movible, 8}, "lara.glb",
                                       archivos, &motivo))
         << motivo;
-    tinygltf::TinyGLTF lector;
-    tinygltf::Model modelo;
-    std::string error, aviso;
-    ASSERT_TRUE(lector.LoadBinaryFromMemory(&modelo, &error, &aviso, archivos[0].Bytes.data(),
-                                            unsigned(archivos[0].Bytes.size())))
-        << error;
+    const tinygltf::Model modelo = Leer(archivos[0]);
+    ASSERT_FALSE(modelo.nodes.empty());
     Leido leido;
     Cargar(modelo, *d, leido);
     const std::vector<uint32_t> exportado = Dibujar(*superficie, *d, leido.objeto, leido.lista);

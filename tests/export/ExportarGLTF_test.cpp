@@ -2,6 +2,7 @@
 
 #include "Ensamblaje.h"
 #include "EscritorNivel.h"
+#include "LecturaGLTF.h"
 #include "NivelAbierto.h"
 
 #include <gtest/gtest.h>
@@ -69,41 +70,12 @@ std::unique_ptr<NivelAbierto> AbrirReal(const char* nombre) {
     return n;
 }
 
-tinygltf::Model Leer(const ArchivoPorEscribir& glb) {
-    tinygltf::TinyGLTF lector;
-    tinygltf::Model m;
-    std::string error, aviso;
-    EXPECT_TRUE(lector.LoadBinaryFromMemory(&m, &error, &aviso, glb.Bytes.data(),
-                                            unsigned(glb.Bytes.size())))
-        << error << aviso;
-    return m;
-}
-
 tinygltf::Model Exportar(const NivelAbierto& n, OpcionesGLTF o) {
     std::vector<ArchivoPorEscribir> archivos;
     std::string motivo;
     EXPECT_TRUE(ExportarGLTFEnMemoria(n, o, "/x/modelo.glb", archivos, &motivo)) << motivo;
     EXPECT_EQ(archivos.size(), 1u);
     return archivos.empty() ? tinygltf::Model{} : Leer(archivos[0]);
-}
-
-glm::mat4 Local(const tinygltf::Node& n) {
-    glm::mat4 m(1.f);
-    if (n.translation.size() == 3)
-        m[3] = glm::vec4(n.translation[0], n.translation[1], n.translation[2], 1);
-    if (n.rotation.size() == 4)
-        m = m * glm::mat4_cast(glm::quat(float(n.rotation[3]), float(n.rotation[0]),
-                                         float(n.rotation[1]), float(n.rotation[2])));
-    return m;
-}
-
-template <class T> std::vector<T> Datos(const tinygltf::Model& m, int accesor) {
-    const tinygltf::Accessor& a = m.accessors[size_t(accesor)];
-    const tinygltf::BufferView& v = m.bufferViews[size_t(a.bufferView)];
-    const int componentes = tinygltf::GetNumComponentsInType(uint32_t(a.type));
-    const T* p = reinterpret_cast<const T*>(m.buffers[size_t(v.buffer)].data.data() +
-                                            v.byteOffset + a.byteOffset);
-    return std::vector<T>(p, p + a.count * size_t(componentes));
 }
 
 // What every export must hold, whatever it exports: each node's world matrix (parents before
