@@ -84,3 +84,26 @@ struct trObjetos {
     std::vector<trItem> Items;
     std::vector<trEstaticoColocado> Colocaciones; // room by room
 };
+
+// Lara as the game draws her: the animations and tree of moveable ID_LARA worn by the body meshes
+// of ID_CUERPO_LARA (the same 15-mesh tree), whose own meshes are stand-ins.
+constexpr uint32_t ID_LARA = 0;
+constexpr uint32_t ID_CUERPO_LARA = 8;
+
+// `esqueleto` (its tree, frames and animations) wearing the meshes of `duenio`. Only a moveable
+// with as many meshes can lend them; otherwise the skeleton keeps its own, and *prestados (when
+// given) says whether the meshes were lent.
+inline trMovible ConMeshesDe(const trMovible& esqueleto, const trMovible& duenio,
+                             bool* prestados = nullptr) {
+    trMovible r = esqueleto;
+    const bool cabe =
+        duenio.NumMeshes == esqueleto.NumMeshes && duenio.Meshes.size() == esqueleto.Meshes.size();
+    if (cabe) {
+        r.Meshes = duenio.Meshes;
+        r.PrimerMesh = duenio.PrimerMesh;
+        r.Completo = esqueleto.Completo && duenio.Completo;
+    }
+    if (prestados)
+        *prestados = cabe;
+    return r;
+}
