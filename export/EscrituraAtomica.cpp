@@ -2,6 +2,7 @@
 
 #include "Idioma.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +11,36 @@
 #include <unistd.h>
 
 namespace {
+
+class LlamadasDelSistema final : public LlamadasArchivo {
+  public:
+    int CrearTemporal(std::string& plantilla) override {
+        const int fd = mkstemp(plantilla.data());
+        if (fd >= 0)
+            fchmod(fd, 0644); // mkstemp's 0600 would make an export unreadable to others
+        return fd;
+    }
+    ssize_t Escribir(int fd, const uint8_t* datos, size_t n) override { return write(fd, datos, n); }
+    int Sincronizar(int fd) override { return fsync(fd); }
+    int Cerrar(int fd) override { return close(fd); }
+    int Enlazar(const std::string& de, const std::string& a) override {
+        return link(de.c_str(), a.c_str());
+    }
+    int Renombrar(const std::string& de, const std::string& a) override {
+        return rename(de.c_str(), a.c_str());
+    }
+    int Borrar(const std::string& ruta) override { return unlink(ruta.c_str()); }
+    int SincronizarCarpeta(const std::string& carpeta) override {
+        const int fd = open(carpeta.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            return -1;
+        const int r = fsync(fd);
+        const int error = errno;
+        close(fd);
+        errno = error;
+        return r;
+    }
+};
 
 std::string Carpeta(const std::string& ruta) {
     const auto barra = ruta.find_last_of('/');
@@ -24,21 +55,28 @@ bool Fallar(std::string* motivo, const std::string& ruta, int error) {
     return false;
 }
 
-// The temporary's name starts with a dot so a file manager watching the folder hides it.
-int CrearTemporal(const std::string& ruta, std::string& temporal) {
-    const auto barra = ruta.find_last_of('/');
-    const std::string nombre = barra == std::string::npos ? ruta : ruta.substr(barra + 1);
-    temporal = Carpeta(ruta) + "/." + nombre + ".XXXXXX";
-    const int fd = mkstemp(temporal.data());
-    if (fd >= 0)
-        fchmod(fd, 0644); // mkstemp's 0600 would make an export unreadable to others
-    return fd;
+// The temporary beside the file could not be made: the fault is the folder's. A folder that
+// exists yet holds no new files (/proc) answers "no such file", which would send the user looking
+// for a folder that is there.
+bool FallarCarpeta(std::string* motivo, const std::string& ruta, int error) {
+    if (error != ENOENT && error != ENOTDIR && error != EACCES && error != EPERM && error != EROFS)
+        return Fallar(motivo, ruta, error);
+    if (motivo) {
+        const std::string carpeta = Carpeta(ruta);
+        struct stat datos {};
+        const bool existe = stat(carpeta.c_str(), &datos) == 0 && S_ISDIR(datos.st_mode);
+        *motivo = Formatear(existe ? Traducir("no se pudo escribir %s: no se puede escribir en la "
+                                              "carpeta %s")
+                                   : Traducir("no se pudo escribir %s: no existe la carpeta %s"),
+                            {ruta, carpeta});
+    }
+    return false;
 }
 
-bool EscribirTodo(int fd, std::span<const uint8_t> bytes) {
+bool EscribirTodo(LlamadasArchivo& llamadas, int fd, std::span<const uint8_t> bytes) {
     size_t hecho = 0;
     while (hecho < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + hecho, bytes.size() - hecho);
+        const ssize_t n = llamadas.Escribir(fd, bytes.data() + hecho, bytes.size() - hecho);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
@@ -48,42 +86,141 @@ bool EscribirTodo(int fd, std::span<const uint8_t> bytes) {
         }
         hecho += static_cast<size_t>(n);
     }
-    return fsync(fd) == 0;
+    return true;
+}
+
+// Where one file stands in the write, to undo it.
+struct Paso {
+    std::string temporal; // written, not yet renamed into place (empty: none made)
+    std::string respaldo; // the file it replaces, kept under another name until the end
+    bool hayRespaldo = false;
+    bool moverAntes = false;   // no second name possible here: the old file is moved aside
+    bool respaldoMovido = false; // ... and was: the target's name is free
+    bool renombrado = false;
+};
+
+// A file system without hard links (FAT, some network shares) or a file that may not take one.
+bool SinEnlace(int error) {
+    return error == EPERM || error == ENOTSUP || error == EOPNOTSUPP || error == EMLINK ||
+           error == ENOSYS;
+}
+
+// A folder that cannot be synced says so with these; its renames are as lasting as it allows.
+bool SinSincronizarCarpeta(int error) {
+    return error == EINVAL || error == ENOTSUP || error == EOPNOTSUPP;
 }
 
 } // namespace
 
-bool EscribirAtomico(const std::vector<ArchivoPorEscribir>& archivos, std::string* motivo) {
-    std::vector<std::string> temporales;
-    auto limpiar = [&] {
-        for (const auto& t : temporales)
-            unlink(t.c_str());
+LlamadasArchivo& LlamadasArchivo::DelSistema() {
+    static LlamadasDelSistema sistema;
+    return sistema;
+}
+
+bool EscribirAtomico(const std::vector<ArchivoPorEscribir>& archivos, std::string* motivo,
+                     LlamadasArchivo& llamadas) {
+    std::vector<Paso> pasos(archivos.size());
+    // Backwards, so that a name given twice ends as it first was. A file whose old content cannot
+    // be put back keeps it under its hidden second name rather than lose it.
+    auto deshacer = [&] {
+        for (size_t i = pasos.size(); i-- > 0;) {
+            Paso& p = pasos[i];
+            const std::string& ruta = archivos[i].Ruta;
+            if (!p.renombrado && !p.temporal.empty())
+                (void)llamadas.Borrar(p.temporal);
+            if (p.hayRespaldo && (p.renombrado || p.respaldoMovido)) {
+                (void)llamadas.Renombrar(p.respaldo, ruta);
+            } else {
+                if (p.renombrado)
+                    (void)llamadas.Borrar(ruta);
+                if (p.hayRespaldo)
+                    (void)llamadas.Borrar(p.respaldo);
+            }
+        }
     };
-    for (const auto& archivo : archivos) {
-        std::string temporal;
-        const int fd = CrearTemporal(archivo.Ruta, temporal);
+    auto fallar = [&](const std::string& ruta, int error) {
+        deshacer();
+        return Fallar(motivo, ruta, error);
+    };
+
+    for (size_t i = 0; i < archivos.size(); ++i) {
+        const std::string& ruta = archivos[i].Ruta;
+        const auto barra = ruta.find_last_of('/');
+        const std::string nombre = barra == std::string::npos ? ruta : ruta.substr(barra + 1);
+        // Starting with a dot, a file manager watching the folder hides it.
+        std::string temporal = Carpeta(ruta) + "/." + nombre + ".XXXXXX";
+        const int fd = llamadas.CrearTemporal(temporal);
         if (fd < 0) {
             const int error = errno;
-            limpiar();
-            return Fallar(motivo, archivo.Ruta, error);
+            deshacer();
+            return FallarCarpeta(motivo, ruta, error);
         }
-        temporales.push_back(temporal);
-        const bool escrito = EscribirTodo(fd, archivo.Bytes);
-        const int error = errno;
-        if (close(fd) != 0 || !escrito) {
-            const int razon = escrito ? errno : error;
-            limpiar();
-            return Fallar(motivo, archivo.Ruta, razon);
+        pasos[i].temporal = temporal;
+        bool escrito = EscribirTodo(llamadas, fd, archivos[i].Bytes) && llamadas.Sincronizar(fd) == 0;
+        int error = escrito ? 0 : errno;
+        if (llamadas.Cerrar(fd) != 0 && escrito) {
+            escrito = false;
+            error = errno;
         }
+        if (!escrito)
+            return fallar(ruta, error);
     }
+
+    // A second name for each file about to be replaced, taken before anything is: a hard link
+    // costs nothing and leaves the file where it stands.
     for (size_t i = 0; i < archivos.size(); ++i) {
-        if (rename(temporales[i].c_str(), archivos[i].Ruta.c_str()) != 0) {
-            const int error = errno;
-            for (size_t j = i; j < temporales.size(); ++j)
-                unlink(temporales[j].c_str());
-            return Fallar(motivo, archivos[i].Ruta, error);
+        Paso& p = pasos[i];
+        const std::string& ruta = archivos[i].Ruta;
+        p.respaldo = p.temporal + "~";
+        if (llamadas.Enlazar(ruta, p.respaldo) == 0) {
+            p.hayRespaldo = true;
+            continue;
         }
+        const int error = errno;
+        if (error == ENOENT)
+            continue; // nothing stands there
+        struct stat datos {};
+        if (!SinEnlace(error))
+            return fallar(ruta, error);
+        if (lstat(ruta.c_str(), &datos) != 0) {
+            if (errno == ENOENT)
+                continue;
+            return fallar(ruta, errno);
+        }
+        // Linux refuses a folder a hard link with EPERM; it must not be moved aside either.
+        if (S_ISDIR(datos.st_mode))
+            return fallar(ruta, EISDIR);
+        p.moverAntes = true;
     }
+
+    for (size_t i = 0; i < archivos.size(); ++i) {
+        Paso& p = pasos[i];
+        const std::string& ruta = archivos[i].Ruta;
+        if (p.moverAntes) {
+            if (llamadas.Renombrar(ruta, p.respaldo) == 0)
+                p.hayRespaldo = p.respaldoMovido = true;
+            else if (errno != ENOENT)
+                return fallar(ruta, errno);
+        }
+        if (llamadas.Renombrar(p.temporal, ruta) != 0)
+            return fallar(ruta, errno);
+        p.renombrado = true;
+    }
+
+    // The renames last only once their folders are on disk: until then a power cut may bring the
+    // old files back, or lose both.
+    std::vector<std::string> carpetas;
+    for (const auto& archivo : archivos)
+        if (const std::string c = Carpeta(archivo.Ruta);
+            std::find(carpetas.begin(), carpetas.end(), c) == carpetas.end())
+            carpetas.push_back(c);
+    for (const auto& carpeta : carpetas)
+        if (llamadas.SincronizarCarpeta(carpeta) != 0 && !SinSincronizarCarpeta(errno))
+            return fallar(carpeta, errno);
+
+    for (const Paso& p : pasos)
+        if (p.hayRespaldo)
+            (void)llamadas.Borrar(p.respaldo);
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 struct ArchivoPorEscribir {
@@ -12,10 +13,33 @@ struct ArchivoPorEscribir {
     std::vector<uint8_t> Bytes;
 };
 
+// The few file calls a write is made of, behind one seam so that a test can see their order and
+// make any one of them fail. Each answers as the POSIX call it stands for: -1 with errno set.
+class LlamadasArchivo {
+  public:
+    virtual ~LlamadasArchivo() = default;
+    // mkstemp on the template (its XXXXXX replaced by the name made), readable by others.
+    [[nodiscard]] virtual int CrearTemporal(std::string& plantilla) = 0;
+    [[nodiscard]] virtual ssize_t Escribir(int fd, const uint8_t* datos, size_t n) = 0;
+    [[nodiscard]] virtual int Sincronizar(int fd) = 0; // fsync
+    [[nodiscard]] virtual int Cerrar(int fd) = 0;
+    [[nodiscard]] virtual int Enlazar(const std::string& de, const std::string& a) = 0; // link
+    [[nodiscard]] virtual int Renombrar(const std::string& de, const std::string& a) = 0;
+    [[nodiscard]] virtual int Borrar(const std::string& ruta) = 0; // unlink
+    // Opens the folder, fsyncs it and closes it: what makes the renames in it last.
+    [[nodiscard]] virtual int SincronizarCarpeta(const std::string& carpeta) = 0;
+
+    // The real calls.
+    static LlamadasArchivo& DelSistema();
+};
+
 // Writes each file to a temporary in its own target folder (so the rename cannot cross file
 // systems), flushes it to disk, and only when every one is written renames them into place, in
-// order. On failure every temporary is removed, no target is touched (a rename that fails part
-// way leaves the files before it renamed), and *motivo names the file and the reason.
-bool EscribirAtomico(const std::vector<ArchivoPorEscribir>& archivos, std::string* motivo = nullptr);
-bool EscribirAtomico(const std::string& ruta, std::span<const uint8_t> bytes,
-                     std::string* motivo = nullptr);
+// order, then syncs their folders. On failure every temporary is removed and each file the write
+// replaced is put back as it was (a new file is removed), and *motivo names the file and the
+// reason.
+[[nodiscard]] bool EscribirAtomico(const std::vector<ArchivoPorEscribir>& archivos,
+                                   std::string* motivo = nullptr,
+                                   LlamadasArchivo& llamadas = LlamadasArchivo::DelSistema());
+[[nodiscard]] bool EscribirAtomico(const std::string& ruta, std::span<const uint8_t> bytes,
+                                   std::string* motivo = nullptr);
