@@ -5,6 +5,9 @@
 #include "Encuadre.h"
 #include "ExportarGLTF.h"
 #include "PanelGL.h"
+#include "InicioNivel.h"
+#include "MenuApariencia.h"
+#include "PanelInspeccion.h"
 #include "PanelPaginas.h"
 #include "dxBufferTextura.h"
 
@@ -95,6 +98,9 @@ TForm1::TForm1(QWidget* padre) : QMainWindow(padre) {
     paginas_ = new PanelPaginas(this);
     addDockWidget(Qt::RightDockWidgetArea, paginas_);
     paginas_->hide();
+    inspeccion_ = new PanelInspeccion(this);
+    addDockWidget(Qt::RightDockWidgetArea, inspeccion_);
+    inspeccion_->hide();
     CrearMenu();
     move(194, 111);
     resize(ANCHO_CLIENTE,
@@ -112,6 +118,7 @@ TForm1::~TForm1() {
     Panel1->AlCambiarTamano = nullptr;
     Panel1->AlInteractuar = nullptr;
     paginas_->SetNivel(nullptr, nullptr);
+    inspeccion_->Soltar(nullptr);
     enVista_.reset();
     seleccionado_ = nullptr;
     nivel_.reset();
@@ -300,10 +307,20 @@ void TForm1::CrearMenuVer() {
     connect(ajustarAlMostrar_, &QAction::toggled, this,
             [](bool si) { Ajustes()->setValue("ver/ajustarAlMostrar", si); });
     ver_->addSeparator();
+    apariencia_ = new MenuApariencia(ver_, this);
+    apariencia_->AlCambiar = [this] {
+        AplicarFondo();
+        CambioOpcionNivel();
+    };
+    ver_->addSeparator();
     QAction* paginas = paginas_->toggleViewAction();
     paginas->setObjectName("Paginas1");
     paginas->setText(tr("Páginas de textura"));
     ver_->addAction(paginas);
+    QAction* inspeccion = inspeccion_->toggleViewAction();
+    inspeccion->setObjectName("Inspeccion1");
+    inspeccion->setText(tr("Inspección"));
+    ver_->addAction(inspeccion);
 }
 
 void TForm1::LeerAjustes() {
@@ -328,6 +345,7 @@ void TForm1::LeerAjustes() {
     if (const QByteArray e = a->value("ventana/estado").toByteArray(); !e.isEmpty())
         restoreState(e);
     paginas_->setVisible(a->value("ver/paginas", false).toBool());
+    inspeccion_->setVisible(a->value("ver/inspeccion", false).toBool());
 }
 
 void TForm1::GuardarAjustes() const {
@@ -335,6 +353,7 @@ void TForm1::GuardarAjustes() const {
     a->setValue("ventana/geometria", saveGeometry());
     a->setValue("ventana/estado", saveState());
     a->setValue("ver/paginas", !paginas_->isHidden());
+    a->setValue("ver/inspeccion", !inspeccion_->isHidden());
     a->setValue("ver/ajustarAlMostrar", ajustarAlMostrar_->isChecked());
     a->setValue("ver/estaticos", estaticos_->isChecked());
     a->setValue("ver/items", items_->isChecked());
@@ -378,7 +397,7 @@ void TForm1::FormCreate() {
     d3d_.IniciarD3D();
     d3d_.CrearDispositivo(Panel1, 1, dispositivo_);
     if (dxDevice8* d = Dispositivo()) {
-        d->SetColorFondo(0, 0, 0);
+        AplicarFondo();
         Proyectar();
         texturaInicio_.reset(d->TexturaDeArchivo("Solido.bmp"));
         d->SetOjo(0, 0, 500);
@@ -400,6 +419,8 @@ void TForm1::FormPaint() {
         if (!teclasVuelo_.empty() && relojVuelo_.isValid())
             // A stall (a dialog, a slow frame) is not a long flight.
             MoverVuelo(float(std::min<qint64>(relojVuelo_.restart(), 100)) / 1000.0f);
+        if (giroNivel_)
+            vuelo_.Orbitar(float(PASO_ANGULO), 0);
         if (!d || !Panel1->isExposed() || !nivel_ || !nivel_->Escena) {
             ContarCuadro(false);
             return;
@@ -408,7 +429,7 @@ void TForm1::FormPaint() {
         d->Limpiar(1);
         nivel_->Escena->Dibujar(*d, Opciones());
         d->Presentar();
-        ContarCuadro(!teclasVuelo_.empty());
+        ContarCuadro(!teclasVuelo_.empty() || giroNivel_);
         return;
     }
     if (!d || !Panel1->isExposed()) {
@@ -418,14 +439,16 @@ void TForm1::FormPaint() {
     if (objeto_ && nivel_ && nivel_->Meshes) {
         navegacion_.Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
         DibujarEnsamblaje(*d, *objeto_, *nivel_->Meshes, navegacion_.Angulo(),
-                          RadioButton1->isChecked(), RadioButton2->isChecked());
+                          RadioButton1->isChecked(), RadioButton2->isChecked(),
+                          inspeccion_->PiezaElegida());
         ContarCuadro(navegacion_.Girando());
         return;
     }
     if (seleccionado_)
         navegacion_.Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
+    // The mesh picked by a click shows its wireframe over it.
     DibujarCuadro(*d, seleccionado_, navegacion_.Angulo(), RadioButton1->isChecked(),
-                  RadioButton2->isChecked());
+                  RadioButton2->isChecked() || inspeccion_->PiezaElegida() >= 0);
     ContarCuadro(seleccionado_ && navegacion_.Girando());
 }
 
@@ -472,6 +495,9 @@ void TForm1::ListBox1Click() {
 
 void TForm1::MostrarEnVista(const EnVista* vista) {
     teclasVuelo_.clear();
+    // A pick names a part of what was on show.
+    inspeccion_->Soltar(nivel_.get());
+    giroNivel_ = false;
     if (vista && nivel_ && vista->Clase == EnVista::Tipo::Nivel) {
         enVista_ = *vista;
         navegacion_.Quitar();
@@ -509,6 +535,7 @@ OpcionesNivel TForm1::Opciones() const {
     o.Alternos = alternos_->isChecked();
     o.Texturizado = RadioButton1->isChecked();
     o.Alambre = RadioButton2->isChecked();
+    o.LuzPlena = apariencia_->LuzPlena();
     return o;
 }
 
@@ -539,12 +566,22 @@ void TForm1::MostrarNivel(int32_t cuarto) {
         ListBox1->setCurrentRow(-1);
     }
     const Esfera todo = escena.EsferaNivel(Opciones());
-    Esfera enfoque = todo;
-    if (cuarto >= 0 && cuarto < escena.NumCuartos())
+    // The whole level opens where a player starts; without a Lara, framed round the rooms that
+    // have any light (a room the data leaves black frames nothing one can see).
+    Esfera enfoque = escena.EsferaIluminada(Opciones());
+    std::optional<InicioJugador> inicio;
+    if (cuarto >= 0 && cuarto < escena.NumCuartos()) {
         enfoque = escena.EsferaCuarto(cuarto);
-    else
+    } else {
         cuarto = -1;
-    vuelo_.Encuadrar(enfoque, todo, Panel1->Ancho(), Panel1->Alto());
+        inicio = InicioEnLara(nivel_->Objetos, size_t(escena.NumCuartos()), &escena);
+    }
+    if (inicio) {
+        vuelo_.Situar(inicio->Ojo, inicio->Guinada, inicio->Cabeceo, inicio->Pivote, todo);
+        enfoque = {inicio->Pivote.x, inicio->Pivote.y, inicio->Pivote.z, DISTANCIA_DETRAS};
+    } else {
+        vuelo_.Encuadrar(enfoque, todo, Panel1->Ancho(), Panel1->Alto());
+    }
     EnVista vista;
     vista.Clase = EnVista::Tipo::Nivel;
     vista.Indice = cuarto;
@@ -555,7 +592,13 @@ void TForm1::MostrarNivel(int32_t cuarto) {
 
 void TForm1::Encuadrar() {
     if (EnNivel()) {
-        MostrarNivel(enVista_->Indice);
+        // What a click picked, else all that is lit.
+        if (!EncuadrarElegido() && nivel_ && nivel_->Escena) {
+            vuelo_.Encuadrar(nivel_->Escena->EsferaIluminada(Opciones()),
+                             nivel_->Escena->EsferaNivel(Opciones()), Panel1->Ancho(),
+                             Panel1->Alto());
+            Redibujar();
+        }
         return;
     }
     if (!navegacion_.HayObjetivo())
@@ -565,6 +608,13 @@ void TForm1::Encuadrar() {
 }
 
 void TForm1::AlternarGiro() {
+    if (EnNivel()) {
+        giroNivel_ = !giroNivel_;
+        pausar_->setChecked(!giroNivel_);
+        ActualizarTimer();
+        Redibujar();
+        return;
+    }
     navegacion_.SetGiro(!navegacion_.Girando());
     pausar_->setChecked(!navegacion_.Girando());
     ActualizarTimer();
@@ -573,6 +623,7 @@ void TForm1::AlternarGiro() {
 
 void TForm1::VistaInicial() {
     if (EnNivel()) {
+        // The whole level, where it opened: behind Lara's start.
         NivelCompleto1Click();
         return;
     }
@@ -588,15 +639,26 @@ bool TForm1::InteractuarPanel(QEvent* evento) {
     switch (evento->type()) {
     case QEvent::MouseButtonPress: {
         auto* e = static_cast<QMouseEvent*>(evento);
-        ultimoRaton_ = e->position();
+        ultimoRaton_ = pulsado_ = e->position();
+        arrastrado_ = false;
         // Keys go where the pointer was used.
         Panel1->requestActivate();
+        return true;
+    }
+    case QEvent::MouseButtonRelease: {
+        auto* e = static_cast<QMouseEvent*>(evento);
+        if (e->button() != Qt::LeftButton || arrastrado_)
+            return false;
+        ElegirEn(float(e->position().x()), float(e->position().y()));
+        Redibujar();
         return true;
     }
     case QEvent::MouseMove: {
         auto* e = static_cast<QMouseEvent*>(evento);
         const QPointF delta = e->position() - ultimoRaton_;
         ultimoRaton_ = e->position();
+        if ((e->position() - pulsado_).manhattanLength() > 3)
+            arrastrado_ = true;
         if (!navegacion_.HayObjetivo())
             return false;
         const bool desplazar =
@@ -713,18 +775,34 @@ void TForm1::MoverVuelo(float segundos) {
 bool TForm1::InteractuarVuelo(QEvent* evento) {
     switch (evento->type()) {
     case QEvent::MouseButtonPress:
-        ultimoRaton_ = static_cast<QMouseEvent*>(evento)->position();
+        ultimoRaton_ = pulsado_ = static_cast<QMouseEvent*>(evento)->position();
+        arrastrado_ = false;
         Panel1->requestActivate();
         return true;
+    case QEvent::MouseButtonRelease: {
+        auto* e = static_cast<QMouseEvent*>(evento);
+        if (e->button() != Qt::LeftButton || arrastrado_)
+            return false;
+        ElegirEn(float(e->position().x()), float(e->position().y()));
+        Redibujar();
+        return true;
+    }
     case QEvent::MouseMove: {
         auto* e = static_cast<QMouseEvent*>(evento);
         const QPointF delta = e->position() - ultimoRaton_;
         ultimoRaton_ = e->position();
-        // Left orbits what is framed, as in the object view; right looks around from where the
-        // camera stands.
-        if (e->buttons() & Qt::LeftButton)
+        if ((e->position() - pulsado_).manhattanLength() > 3)
+            arrastrado_ = true;
+        // As in the object view: left orbits the pivot, middle (or Shift and left) pans; right
+        // looks around from where the camera stands.
+        const bool desplazar =
+            (e->buttons() & Qt::MiddleButton) ||
+            ((e->buttons() & Qt::LeftButton) && (e->modifiers() & Qt::ShiftModifier));
+        if (desplazar)
+            vuelo_.Desplazar(float(delta.x()), float(delta.y()), std::max(1, Panel1->height()));
+        else if (e->buttons() & Qt::LeftButton)
             vuelo_.Orbitar(float(delta.x()) * ORBITA_POR_PIXEL,
-                           -float(delta.y()) * ORBITA_POR_PIXEL, enVista_->Centro);
+                           -float(delta.y()) * ORBITA_POR_PIXEL);
         else if (e->buttons() & Qt::RightButton)
             vuelo_.Mirar(float(delta.x()), float(delta.y()));
         else
@@ -732,16 +810,22 @@ bool TForm1::InteractuarVuelo(QEvent* evento) {
         Redibujar();
         return true;
     }
-    case QEvent::MouseButtonDblClick:
-        if (static_cast<QMouseEvent*>(evento)->button() != Qt::LeftButton)
+    case QEvent::MouseButtonDblClick: {
+        auto* e = static_cast<QMouseEvent*>(evento);
+        if (e->button() != Qt::LeftButton)
             return false;
-        Encuadrar();
+        // The first click of the two picked; the second frames what it picked.
+        if (ElegirEn(float(e->position().x()), float(e->position().y())))
+            EncuadrarElegido();
+        else
+            Encuadrar();
         return true;
+    }
     case QEvent::Wheel: {
         const int octavos = static_cast<QWheelEvent*>(evento)->angleDelta().y();
         if (octavos == 0)
             return false;
-        vuelo_.Mover(float(octavos) / 120.0f, 0, 0, 0.25f, rapido_);
+        vuelo_.Acercar(float(octavos) / 120.0f);
         Redibujar();
         return true;
     }
@@ -767,6 +851,9 @@ bool TForm1::InteractuarVuelo(QEvent* evento) {
             return true;
         case Qt::Key_F:
             Encuadrar();
+            return true;
+        case Qt::Key_Space:
+            AlternarGiro();
             return true;
         case Qt::Key_Home:
             VistaInicial();
@@ -798,7 +885,7 @@ bool TForm1::InteractuarVuelo(QEvent* evento) {
 
 void TForm1::ActualizarTimer() {
     const bool enPantalla = isVisible() && !isMinimized();
-    const bool anda = EnNivel() ? !teclasVuelo_.empty() : navegacion_.Girando();
+    const bool anda = EnNivel() ? !teclasVuelo_.empty() || giroNivel_ : navegacion_.Girando();
     if (enPantalla && anda) {
         if (!Timer1->isActive())
             Timer1->start();
@@ -1085,4 +1172,60 @@ QString ArchivoSoltado(const QMimeData* datos) {
             return ruta;
     }
     return {};
+}
+
+void TForm1::AplicarFondo() {
+    int32_t rojo = 0, verde = 0, azul = 0;
+    MenuApariencia::Componentes(apariencia_->ColorFondo(), rojo, verde, azul);
+    if (dispositivo_)
+        dispositivo_->SetColorFondo(rojo, verde, azul);
+}
+
+bool TForm1::ElegirEn(float x, float y) {
+    if (!nivel_ || !enVista_)
+        return false;
+    const int ancho = std::max(1, Panel1->width()), alto = std::max(1, Panel1->height());
+    bool elegido = false;
+    dxDevice8* d = Dispositivo();
+    if (EnNivel()) {
+        // The camera of the frame on show; the level answers a click even where nothing draws.
+        D3DXMATRIX vista, proyeccion;
+        vuelo_.Matrices(ancho, alto, vista, proyeccion);
+        elegido = inspeccion_->ElegirEnNivel(*nivel_, vista, proyeccion, x, y, ancho, alto,
+                                             Opciones());
+    } else if (d && navegacion_.HayObjetivo() && nivel_->Meshes) {
+        navegacion_.Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
+        Ensamblaje sola;
+        const Ensamblaje* objeto = objeto_ ? &*objeto_ : nullptr;
+        QString nombre;
+        if (objeto) {
+            nombre = (enVista_->Clase == EnVista::Tipo::Movible ? tr("Movible %1")
+                                                                : tr("Estático %1"))
+                         .arg(enVista_->Indice);
+        } else {
+            // A mesh of the list turns about its own origin.
+            sola.Piezas.push_back({enVista_->Indice, {}});
+            D3DXMatrixIdentity(&sola.Piezas.back().Mundo);
+            objeto = &sola;
+            nombre = tr("Mesh %1").arg(enVista_->Indice);
+        }
+        elegido = inspeccion_->ElegirEnObjeto(*nivel_, *objeto, navegacion_.Angulo(), nombre,
+                                              d->GetVista(), d->GetProyeccion(), x, y, ancho,
+                                              alto);
+    }
+    // In the level, where clicks are for asking, the dock opens itself; an object's view keeps
+    // its panel whole unless the dock was opened.
+    if (elegido && EnNivel())
+        inspeccion_->show();
+    return elegido;
+}
+
+bool TForm1::EncuadrarElegido() {
+    if (!EnNivel() || !nivel_ || !nivel_->Escena || inspeccion_->ParteElegida() < 0)
+        return false;
+    const EscenaNivel& escena = *nivel_->Escena;
+    vuelo_.Encuadrar(escena.EsferaParte(inspeccion_->ParteElegida()),
+                     escena.EsferaNivel(Opciones()), Panel1->Ancho(), Panel1->Alto());
+    Redibujar();
+    return true;
 }

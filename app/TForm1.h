@@ -23,7 +23,9 @@
 #include <vector>
 
 class BarraEstado;
+class MenuApariencia;
 class PanelGL;
+class PanelInspeccion;
 class PanelPaginas;
 class QAction;
 class QGroupBox;
@@ -102,6 +104,14 @@ class TForm1 : public QMainWindow {
     // What the panel shows: a mesh of the list or an object of the tree; null when nothing is.
     const EnVista* Mostrado() const { return enVista_ ? &*enVista_ : nullptr; }
 
+    // A click on the panel at (x, y) (its own pixels): picks what is under it, outlines it and
+    // describes it in the inspection dock. True when something was met.
+    bool ElegirEn(float x, float y);
+    // Frames what the last click picked in the level view; false when nothing is picked.
+    bool EncuadrarElegido();
+    PanelInspeccion* Inspeccion() const { return inspeccion_; }
+    MenuApariencia* Apariencia() const { return apariencia_; }
+
     // Controls, by the names the window has always given them.
     QWidget* Panel1Marco;
     PanelGL* Panel1;
@@ -153,6 +163,7 @@ class TForm1 : public QMainWindow {
     // Moves the fly camera for `segundos` by the keys held.
     void MoverVuelo(float segundos);
     void CambioOpcionNivel();
+    void AplicarFondo();
     // Frames run while the window is on screen and something turns; otherwise one is drawn when
     // something changes.
     void ActualizarTimer();
@@ -185,6 +196,14 @@ class TForm1 : public QMainWindow {
 
     BarraEstado* barra_ = nullptr;
     PanelPaginas* paginas_ = nullptr;
+    PanelInspeccion* inspeccion_ = nullptr;
+    MenuApariencia* apariencia_ = nullptr;
+    // The level view turns about its pivot while Space has it turning.
+    bool giroNivel_ = false;
+    // Where the left or middle button went down, and whether the pointer moved since: a press
+    // and release in place is a click that picks.
+    QPointF pulsado_;
+    bool arrastrado_ = false;
     QMenu* ver_ = nullptr;
     QAction* pausar_ = nullptr;
     QAction* ajustarAlMostrar_ = nullptr;

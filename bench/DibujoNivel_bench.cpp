@@ -2,9 +2,13 @@
 // batched by the level scene), against the same triangles drawn in one call and against a call
 // per triangle, on the off-screen OpenGL surface at the viewer's default size, in one run. Two
 // views: the whole level framed, and from just outside its largest room, which fills the frame.
+// Also: the frame with its blend modes against every face drawn opaque, from those views and
+// from where the view opens (behind Lara), and one pick by a ray through the view's centre.
 //   build/release/bench/bench_nivel [--benchmark_repetitions=N]
+#include "CamaraVuelo.h"
 #include "Encuadre.h"
 #include "EscritorNivel.h"
+#include "InicioNivel.h"
 #include "InformeCociente.h"
 #include "Monticulo.h"
 #include "NivelAbierto.h"
@@ -31,10 +35,20 @@ struct Escena {
 };
 Escena* escena = nullptr;
 
-enum Vista { NIVEL_ENTERO = 0, CUARTO_MAYOR = 1 };
+enum Vista { NIVEL_ENTERO = 0, CUARTO_MAYOR = 1, LARA = 2 };
 
 void Encuadrar(int vista) {
     const EscenaNivel& e = *escena->nivel->Escena;
+    if (vista == LARA) {
+        const auto inicio =
+            InicioEnLara(escena->nivel->Objetos, size_t(e.NumCuartos()), &e);
+        CamaraVuelo c;
+        if (inicio)
+            c.Situar(inicio->Ojo, inicio->Guinada, inicio->Cabeceo, inicio->Pivote,
+                     e.EsferaNivel({}));
+        c.Aplicar(*escena->dispositivo, ANCHO, ALTO);
+        return;
+    }
     const Esfera s =
         vista == NIVEL_ENTERO ? e.EsferaNivel({}) : e.EsferaCuarto(escena->cuartoMayor);
     EncuadrarEsfera(*escena->dispositivo, s.X, s.Y, s.Z,
@@ -54,6 +68,39 @@ void Cuadro(benchmark::State& estado) {
     }
     estado.counters["draw_calls"] = e.LlamadasDibujo();
     estado.counters["triangles"] = double(e.TriangulosDibujados());
+}
+
+// The same frame with or without its blend modes.
+template <bool Mezclas> void CuadroMezclas(benchmark::State& estado) {
+    dxDevice8& d = *escena->dispositivo;
+    const EscenaNivel& e = *escena->nivel->Escena;
+    Encuadrar(int(estado.range(0)));
+    OpcionesNivel o;
+    o.Mezclas = Mezclas;
+    for (auto _ : estado) {
+        d.Limpiar(1);
+        e.Dibujar(d, o);
+        d.Presentar();
+        glFinish();
+    }
+    estado.counters["draw_calls"] = e.LlamadasDibujo();
+}
+
+// One click's pick at the view's centre, as the window makes it.
+void Eleccion(benchmark::State& estado) {
+    dxDevice8& d = *escena->dispositivo;
+    const EscenaNivel& e = *escena->nivel->Escena;
+    Encuadrar(int(estado.range(0)));
+    int aciertos = 0;
+    for (auto _ : estado) {
+        const Rayo r = RayoPorPixel(d.GetVista(), d.GetProyeccion(), ANCHO / 2.f, ALTO / 2.f,
+                                    ANCHO, ALTO);
+        const auto a = e.Elegir(r, {});
+        aciertos += a.has_value();
+        benchmark::DoNotOptimize(a);
+    }
+    estado.counters["hit"] = aciertos > 0;
+    estado.counters["triangles"] = double(e.Geometria().Triangulos.size());
 }
 
 } // namespace
@@ -102,6 +149,23 @@ int main(int argc, char** argv) {
         informe.Agregar({v + ": batched / one call", "Lotes/" + v + a, "UnaLlamada/" + v + a});
         informe.Agregar(
             {v + ": per triangle / batched", "PorPrimitiva/" + v + a, "Lotes/" + v + a});
+    }
+    for (int vista : {NIVEL_ENTERO, CUARTO_MAYOR, LARA}) {
+        const std::string v = vista == NIVEL_ENTERO ? "level" : vista == CUARTO_MAYOR ? "room" : "lara";
+        const std::string a = "/" + std::to_string(vista);
+        benchmark::RegisterBenchmark(("ConMezclas/" + v).c_str(), CuadroMezclas<true>)
+            ->Arg(vista)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("SinMezclas/" + v).c_str(), CuadroMezclas<false>)
+            ->Arg(vista)
+            ->Unit(benchmark::kMillisecond);
+        // In the frames' unit, so that the ratio below compares like with like.
+        benchmark::RegisterBenchmark(("Eleccion/" + v).c_str(), Eleccion)
+            ->Arg(vista)
+            ->Unit(benchmark::kMillisecond);
+        informe.Agregar({v + ": blend modes / all opaque", "ConMezclas/" + v + a,
+                         "SinMezclas/" + v + a});
+        informe.Agregar({v + ": one pick / one frame", "Eleccion/" + v + a, "ConMezclas/" + v + a});
     }
     benchmark::RunSpecifiedBenchmarks(&informe);
     benchmark::Shutdown();

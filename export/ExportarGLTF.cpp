@@ -584,7 +584,7 @@ void ExportarNivel(const NivelAbierto& nivel, Modelo& modelo, float escala) {
                        int32_t z, double vueltas) {
         auto [e, nuevo] = armados.try_emplace({movible, i});
         if (nuevo)
-            e->second = movible ? ArmarMovible(objetos.Movibles[i], lista)
+            e->second = movible ? ArmarMovible(VestirMovible(objetos, i), lista)
                                 : ArmarEstatico(objetos.Estaticos[i], lista);
         if (!e->second.Piezas.empty())
             modelo.Objeto(e->second, nombre, Punto({float(x), float(y), float(z)}, escala),

@@ -23,9 +23,16 @@ std::vector<CeldaHoja> CeldasDeMeshes(const Lista_Mesh& lista) {
 
 std::vector<CeldaHoja> CeldasDeObjetos(const trObjetos& objetos, const Lista_Mesh& lista) {
     std::vector<CeldaHoja> celdas;
-    for (const trMovible& m : objetos.Movibles)
-        celdas.push_back(
-            {Formatear(Traducir("M%s"), {std::to_string(m.Id)}), ArmarMovible(m, lista)});
+    for (size_t i = 0; i < objetos.Movibles.size(); ++i) {
+        const trMovible& m = objetos.Movibles[i];
+        // Lara as the game draws her, and the cell says whose meshes she wears.
+        const trMovible vestido = VestirMovible(objetos, i);
+        std::string etiqueta = Formatear(Traducir("M%s"), {std::to_string(m.Id)});
+        if (vestido.Meshes != m.Meshes)
+            etiqueta = Formatear(Traducir("M%s Lara (M%s)"),
+                                 {std::to_string(m.Id), std::to_string(ID_CUERPO_LARA)});
+        celdas.push_back({etiqueta, ArmarMovible(vestido, lista)});
+    }
     for (const trEstatico& e : objetos.Estaticos)
         celdas.push_back(
             {Formatear(Traducir("E%s"), {std::to_string(e.Id)}), ArmarEstatico(e, lista)});
@@ -100,14 +107,15 @@ void Rotular(ImagenRGBA& imagen, int x, int y, std::string_view texto, int escal
 
 bool ComponerHoja(dxDevice8& dispositivo, SuperficieGL& superficie, const Lista_Mesh& lista,
                   const std::vector<CeldaHoja>& celdas, const Rejilla& rejilla, ImagenRGBA& hoja,
-                  std::string* motivo) {
+                  std::string* motivo, uint32_t fondo) {
     const int celda = rejilla.Celda;
     hoja.Ancho = rejilla.Columnas * celda;
     hoja.Alto = rejilla.Filas * celda;
     hoja.Bytes.assign(size_t(hoja.Ancho) * size_t(hoja.Alto) * 4, 0);
     for (size_t i = 3; i < hoja.Bytes.size(); i += 4)
         hoja.Bytes[i] = 255;
-    dispositivo.SetColorFondo(0, 0, 0);
+    dispositivo.SetColorFondo(int32_t(fondo >> 16 & 0xFF), int32_t(fondo >> 8 & 0xFF),
+                              int32_t(fondo & 0xFF));
     for (size_t i = 0; i < celdas.size(); ++i) {
         const Ensamblaje& objeto = celdas[i].Objeto;
         EncuadrarEnsamblaje(dispositivo, objeto, celda, celda);

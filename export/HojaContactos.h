@@ -53,6 +53,7 @@ void Rotular(ImagenRGBA& imagen, int x, int y, std::string_view texto, int escal
 // Draws every cell on `superficie` (rejilla.Celda pixels square, the device's own) framed to fit
 // and turned by ANGULO_HOJA, reads it back and puts it in its place, row by row, then the labels.
 // False with the reason when the surface cannot be read.
+// `fondo`: 0xRRGGBB behind every cell.
 bool ComponerHoja(dxDevice8& dispositivo, SuperficieGL& superficie, const Lista_Mesh& lista,
                   const std::vector<CeldaHoja>& celdas, const Rejilla& rejilla, ImagenRGBA& hoja,
-                  std::string* motivo = nullptr);
+                  std::string* motivo = nullptr, uint32_t fondo = 0);

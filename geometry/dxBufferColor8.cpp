@@ -83,3 +83,10 @@ D3DXMATRIX* dxBufferColor8::GetMundo(D3DXMATRIX* dst) const {
 void dxBufferColor8::ResetMundo() {
     D3DXMatrixIdentity(&Mundo);
 }
+
+bool dxBufferColor8::AlgunaCon(uint32_t banderas) const {
+    for (uint32_t f : Flags)
+        if ((f & banderas) == banderas)
+            return true;
+    return false;
+}

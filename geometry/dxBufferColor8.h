@@ -19,6 +19,10 @@ constexpr uint32_t FLAG_ALAMBRE = 0x02;   // wireframe fill
 constexpr uint32_t FLAG_CULL_CW = 0x04;   // cull clockwise faces
 constexpr uint32_t FLAG_CULL_CCW = 0x08;  // cull counter-clockwise faces; wins over FLAG_CULL_CW
 constexpr uint32_t FLAG_TEXTURADO = 0x10; // bind the primitive's page
+constexpr uint32_t FLAG_RECORTE = 0x20;   // texels of alpha 0 are not drawn
+// Added to what is behind, after the rest of the buffer, without writing depth; texels of alpha
+// 0 are not drawn either.
+constexpr uint32_t FLAG_ADITIVA = 0x40;
 
 class dxBufferColor8 {
   public:
@@ -50,6 +54,8 @@ class dxBufferColor8 {
     void LimpiarModificado() { Modificado = false; }
     // Flags of primitive i of the last build; 0 outside it.
     uint32_t GetFlags(int i) const;
+    // Whether any primitive of the last build has all of `banderas`.
+    bool AlgunaCon(uint32_t banderas) const;
 
     void RotarY(float angulo);
     // The whole world matrix for the next draw, for a mesh placed within an object.

@@ -54,6 +54,12 @@ class DispositivoGL final : public IDirect3DDevice8, ContadorReferencias {
     DWORD opColor_ = D3DTOP_MODULATE;
     DWORD argColor1_ = D3DTA_TEXTURE;
     DWORD argColor2_ = D3DTA_CURRENT;
+    DWORD opAlfa_ = D3DTOP_SELECTARG1;
+    DWORD argAlfa1_ = D3DTA_TEXTURE;
+    DWORD argAlfa2_ = D3DTA_CURRENT;
+    DWORD zEscritura_ = 1;
+    DWORD pruebaAlfa_ = 0, refAlfa_ = 0, funcAlfa_ = D3DCMP_ALWAYS;
+    DWORD mezclaAlfa_ = 0, mezclaOrigen_ = D3DBLEND_ONE, mezclaDestino_ = D3DBLEND_ZERO;
     UINT paso_ = 0;
     DWORD fvf_ = 0;
     D3DMATRIX matrices_[3];
@@ -66,6 +72,11 @@ class DispositivoGL final : public IDirect3DDevice8, ContadorReferencias {
     int cullActivoAplicado_ = -1;
     GLenum caraCullAplicada_ = 0;
     GLint arg1Aplicado_ = -1, arg2Aplicado_ = -1;
+    GLint alfa1Aplicado_ = -1, alfa2Aplicado_ = -1;
+    GLint pruebaAplicada_ = -1;
+    float refAplicada_ = -1;
+    int zEscrituraAplicada_ = -1, mezclaAplicada_ = -1;
+    GLenum origenAplicado_ = 0, destinoAplicado_ = 0;
     const TexturaGL* texturaEnUso_ = nullptr; // sampled by the draw being issued
     bool marcoConocido_ = false;
     uint32_t marcoAplicado_ = 0;

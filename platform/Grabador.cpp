@@ -56,6 +56,32 @@ std::string NombreEstado(D3DRENDERSTATETYPE e, DWORD v) {
         const char* n[] = {"0", "D3DCULL_NONE", "D3DCULL_CW", "D3DCULL_CCW"};
         return std::string("D3DRS_CULLMODE, ") + (v < 4 ? n[v] : std::to_string(v).c_str());
     }
+    case D3DRS_ZWRITEENABLE:
+        return "D3DRS_ZWRITEENABLE, " + std::to_string(v);
+    case D3DRS_ALPHATESTENABLE:
+        return "D3DRS_ALPHATESTENABLE, " + std::to_string(v);
+    case D3DRS_ALPHABLENDENABLE:
+        return "D3DRS_ALPHABLENDENABLE, " + std::to_string(v);
+    case D3DRS_ALPHAREF:
+        return "D3DRS_ALPHAREF, " + std::to_string(v);
+    case D3DRS_ALPHAFUNC: {
+        const char* n[] = {"0",           "D3DCMP_NEVER",    "D3DCMP_LESS",
+                           "D3DCMP_EQUAL", "D3DCMP_LESSEQUAL", "D3DCMP_GREATER",
+                           "D3DCMP_NOTEQUAL", "D3DCMP_GREATEREQUAL", "D3DCMP_ALWAYS"};
+        return std::string("D3DRS_ALPHAFUNC, ") + (v < 9 ? n[v] : std::to_string(v).c_str());
+    }
+    case D3DRS_SRCBLEND:
+    case D3DRS_DESTBLEND: {
+        const char* n[] = {"0",
+                           "D3DBLEND_ZERO",
+                           "D3DBLEND_ONE",
+                           "D3DBLEND_SRCCOLOR",
+                           "D3DBLEND_INVSRCCOLOR",
+                           "D3DBLEND_SRCALPHA",
+                           "D3DBLEND_INVSRCALPHA"};
+        return std::string(e == D3DRS_SRCBLEND ? "D3DRS_SRCBLEND, " : "D3DRS_DESTBLEND, ") +
+               (v < 7 ? n[v] : std::to_string(v).c_str());
+    }
     }
     return std::to_string(e) + ", " + std::to_string(v);
 }
@@ -75,7 +101,12 @@ std::string NombreEtapa(D3DTEXTURESTAGESTATETYPE t, DWORD v) {
         break;
     case D3DTSS_COLORARG1:
     case D3DTSS_COLORARG2:
-        tipo = t == D3DTSS_COLORARG1 ? "D3DTSS_COLORARG1" : "D3DTSS_COLORARG2";
+    case D3DTSS_ALPHAARG1:
+    case D3DTSS_ALPHAARG2:
+        tipo = t == D3DTSS_COLORARG1   ? "D3DTSS_COLORARG1"
+               : t == D3DTSS_COLORARG2 ? "D3DTSS_COLORARG2"
+               : t == D3DTSS_ALPHAARG1 ? "D3DTSS_ALPHAARG1"
+                                       : "D3DTSS_ALPHAARG2";
         if (v < 3)
             valor = args[v];
         break;

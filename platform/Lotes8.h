@@ -17,16 +17,28 @@ struct VerticeLote {
 };
 inline constexpr uint32_t SIN_PAGINA = 0xFFFFFFFF;
 
+// How a run's faces go over what is behind them.
+enum MezclaLote : uint8_t {
+    MEZCLA_OPACA = 0,
+    MEZCLA_RECORTE = 1, // texels of alpha 0 are not drawn
+    // Added to what is behind (ONE, ONE) without writing depth, after every other run of the
+    // draw whatever their order; texels of alpha 0 are not drawn either.
+    MEZCLA_ADITIVA = 2,
+};
+
 // A run of a triangle list in the loaded vertices.
 struct TramoLote {
     UINT Inicio = 0, Vertices = 0;
     bool DobleCara = false; // drawn from both sides; otherwise culled as the device's meshes are
+    MezclaLote Mezcla = MEZCLA_OPACA;
 };
 
 enum ModoLote : uint32_t {
     LOTE_TEXTURIZADO = 0, // texel times the vertex colour
     LOTE_COLOR = 1,       // the vertex colour alone
     LOTE_ALAMBRE = 2,     // white lines, as the device draws a wireframe without texture
+    LOTE_LUZ_PLENA = 3,   // the texel as painted, whatever the vertex colour; untextured: white
+    LOTE_CONTORNO = 4,    // lines in the vertex colour over everything, depth not tested
 };
 
 class ILotes8 {
@@ -37,7 +49,8 @@ class ILotes8 {
     virtual HRESULT CargarPaginas(UINT numPaginas, const BYTE* texels) = 0;
     virtual HRESULT CargarVertices(const VerticeLote* vertices, UINT cantidad) = 0;
     // The runs with this view and projection (D3DX layout) into the device's surface, depth
-    // tested. Adjacent runs drawn alike go in one call; porPrimitiva draws every triangle in a
+    // tested. Blend modes count only in the two textured modes. Adjacent runs drawn alike go in
+    // one call; porPrimitiva draws every triangle in a
     // call of its own instead (the reference the batched picture is compared with).
     virtual HRESULT Dibujar(const D3DMATRIX& vista, const D3DMATRIX& proyeccion,
                             const TramoLote* tramos, UINT numTramos, ModoLote modo,

@@ -32,7 +32,7 @@ void main() {
 }
 )";
 
-// Alpha is not tested and the output is opaque, as the device draws its meshes.
+// The output is opaque, as the device draws its meshes; an additive run adds its colour.
 const char* const kFragmentos = R"(
 in vec4 vColor;
 in vec2 vUV;
@@ -40,16 +40,23 @@ flat in uint vPagina;
 uniform sampler2DArray uPaginas;
 uniform uint uNumPaginas;
 uniform int uModo;
+uniform bool uRecorte;
 out vec4 fColor;
 void main() {
     if (uModo == 2) {
         fColor = vec4(1.0);
         return;
     }
-    vec3 texel = vec3(1.0);
-    if (uModo == 0 && vPagina < uNumPaginas)
-        texel = texture(uPaginas, vec3(vUV, float(vPagina))).rgb;
-    fColor = vec4(texel * vColor.rgb, 1.0);
+    if (uModo == 4) {
+        fColor = vec4(vColor.rgb, 1.0);
+        return;
+    }
+    vec4 texel = vec4(1.0);
+    if (uModo != 1 && vPagina < uNumPaginas)
+        texel = texture(uPaginas, vec3(vUV, float(vPagina)));
+    if (uRecorte && texel.a < 0.5 / 255.0)
+        discard;
+    fColor = vec4(uModo == 3 ? texel.rgb : texel.rgb * vColor.rgb, 1.0);
 }
 )";
 
@@ -73,18 +80,29 @@ struct EstadoDispositivo {
     GLint poligono[2] = {GL_FILL, GL_FILL};
     GLboolean cull = GL_FALSE;
     GLint cara = GL_BACK;
+    GLboolean mezcla = GL_FALSE, profundidad = GL_TRUE, escribirZ = GL_TRUE;
+    GLint origen = GL_ONE, destino = GL_ZERO;
 
     EstadoDispositivo() {
         glGetIntegerv(GL_CURRENT_PROGRAM, &programa);
         glGetIntegerv(GL_POLYGON_MODE, poligono);
         cull = glIsEnabled(GL_CULL_FACE);
         glGetIntegerv(GL_CULL_FACE_MODE, &cara);
+        mezcla = glIsEnabled(GL_BLEND);
+        profundidad = glIsEnabled(GL_DEPTH_TEST);
+        glGetBooleanv(GL_DEPTH_WRITEMASK, &escribirZ);
+        glGetIntegerv(GL_BLEND_SRC_RGB, &origen);
+        glGetIntegerv(GL_BLEND_DST_RGB, &destino);
     }
     ~EstadoDispositivo() {
         glUseProgram(GLuint(programa));
         glPolygonMode(GL_FRONT_AND_BACK, GLenum(poligono[0]));
         (cull ? glEnable : glDisable)(GL_CULL_FACE);
         glCullFace(GLenum(cara));
+        (mezcla ? glEnable : glDisable)(GL_BLEND);
+        (profundidad ? glEnable : glDisable)(GL_DEPTH_TEST);
+        glDepthMask(escribirZ);
+        glBlendFunc(GLenum(origen), GLenum(destino));
     }
 };
 
@@ -149,6 +167,7 @@ bool LotesGL::Programa() {
     p.proyeccion = glGetUniformLocation(programa, "uProyeccion");
     p.modo = glGetUniformLocation(programa, "uModo");
     p.numPaginas = glGetUniformLocation(programa, "uNumPaginas");
+    p.recorte = glGetUniformLocation(programa, "uRecorte");
     GLint actual = 0;
     glGetIntegerv(GL_CURRENT_PROGRAM, &actual);
     glUseProgram(programa);
@@ -253,7 +272,8 @@ HRESULT LotesGL::Dibujar(const D3DMATRIX& vista, const D3DMATRIX& proyeccion,
     glUniformMatrix4fv(p.vista, 1, GL_FALSE, &vista.m[0][0]);
     glUniformMatrix4fv(p.proyeccion, 1, GL_FALSE, &proyeccion.m[0][0]);
     glUniform1i(p.modo, GLint(modo));
-    glUniform1ui(p.numPaginas, modo == LOTE_TEXTURIZADO ? numPaginas_ : 0);
+    const bool texturizado = modo == LOTE_TEXTURIZADO || modo == LOTE_LUZ_PLENA;
+    glUniform1ui(p.numPaginas, texturizado ? numPaginas_ : 0);
     if (numPaginas_ > 0) {
         glActiveTexture(GL_TEXTURE0);
         glBindTexture(GL_TEXTURE_2D_ARRAY, paginas_);
@@ -261,11 +281,28 @@ HRESULT LotesGL::Dibujar(const D3DMATRIX& vista, const D3DMATRIX& proyeccion,
     }
     glBindVertexArray(vao_);
     contexto_->vaoAplicado = vao_;
-    glPolygonMode(GL_FRONT_AND_BACK, modo == LOTE_ALAMBRE ? GL_LINE : GL_FILL);
+    const bool lineas = modo == LOTE_ALAMBRE || modo == LOTE_CONTORNO;
+    glPolygonMode(GL_FRONT_AND_BACK, lineas ? GL_LINE : GL_FILL);
     // Front faces are clockwise, as the device set once; one-sided faces cull the back.
     glCullFace(GL_BACK);
+    if (modo == LOTE_CONTORNO)
+        glDisable(GL_DEPTH_TEST);
 
-    auto dibujar = [&](UINT inicio, UINT vertices, bool dobleCara) {
+    // Blend state is set once per change of mode, not per call.
+    int mezclaAplicada = -1;
+    auto poner = [&](MezclaLote m) {
+        if (int(m) == mezclaAplicada)
+            return;
+        mezclaAplicada = int(m);
+        glUniform1i(p.recorte, m != MEZCLA_OPACA);
+        const bool aditiva = m == MEZCLA_ADITIVA;
+        (aditiva ? glEnable : glDisable)(GL_BLEND);
+        if (aditiva)
+            glBlendFunc(GL_ONE, GL_ONE);
+        glDepthMask(aditiva ? GL_FALSE : GL_TRUE);
+    };
+    auto dibujar = [&](UINT inicio, UINT vertices, bool dobleCara, MezclaLote mezcla) {
+        poner(mezcla);
         (dobleCara ? glDisable : glEnable)(GL_CULL_FACE);
         if (!porPrimitiva) {
             glDrawArrays(GL_TRIANGLES, GLint(inicio), GLsizei(vertices));
@@ -276,24 +313,31 @@ HRESULT LotesGL::Dibujar(const D3DMATRIX& vista, const D3DMATRIX& proyeccion,
         }
         triangulos_ += vertices / 3;
     };
-    // Runs that follow on in the buffer and cull alike go in one call.
-    UINT inicio = tramos[0].Inicio, vertices = 0;
-    bool doble = tramos[0].DobleCara;
-    for (UINT i = 0; i < numTramos; ++i) {
-        const TramoLote& t = tramos[i];
-        if (t.Vertices == 0)
-            continue;
-        if (vertices > 0 && (t.Inicio != inicio + vertices || t.DobleCara != doble)) {
-            dibujar(inicio, vertices, doble);
-            vertices = 0;
+    // Runs that follow on in the buffer and are drawn alike go in one call; the additive ones
+    // after all the others, over the depth those left.
+    for (const bool aditivas : {false, true}) {
+        UINT inicio = 0, vertices = 0;
+        bool doble = false;
+        MezclaLote mezcla = MEZCLA_OPACA;
+        for (UINT i = 0; i < numTramos; ++i) {
+            const TramoLote& t = tramos[i];
+            const MezclaLote m = texturizado ? t.Mezcla : MEZCLA_OPACA;
+            if (t.Vertices == 0 || (m == MEZCLA_ADITIVA) != aditivas)
+                continue;
+            if (vertices > 0 &&
+                (t.Inicio != inicio + vertices || t.DobleCara != doble || m != mezcla)) {
+                dibujar(inicio, vertices, doble, mezcla);
+                vertices = 0;
+            }
+            if (vertices == 0) {
+                inicio = t.Inicio;
+                doble = t.DobleCara;
+                mezcla = m;
+            }
+            vertices += t.Vertices - t.Vertices % 3;
         }
-        if (vertices == 0) {
-            inicio = t.Inicio;
-            doble = t.DobleCara;
-        }
-        vertices += t.Vertices - t.Vertices % 3;
+        if (vertices > 0)
+            dibujar(inicio, vertices, doble, mezcla);
     }
-    if (vertices > 0)
-        dibujar(inicio, vertices, doble);
     return D3D_OK;
 }

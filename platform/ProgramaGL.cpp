@@ -36,13 +36,36 @@ flat in float vCapa;
 uniform sampler2DArray uTextura;
 uniform int uArg1;
 uniform int uArg2;
+uniform int uAlfa1;
+uniform int uAlfa2;
+// D3DCMPFUNC - 1 (0 never ... 7 always) against uRefAlfa; 7 when the test is off.
+uniform int uPruebaAlfa;
+uniform float uRefAlfa;
+// Blending reads the fragment's alpha; otherwise the surface keeps an opaque one.
+uniform bool uMezcla;
 out vec4 fColor;
-vec3 Factor(int cual, vec3 difuso, vec3 texel) {
-    return cual == 0 ? difuso : (cual == 1 ? texel : vec3(1.0));
+vec4 Factor(int cual, vec4 difuso, vec4 texel) {
+    return cual == 0 ? difuso : (cual == 1 ? texel : vec4(1.0));
+}
+bool Pasa(float a) {
+    switch (uPruebaAlfa) {
+    case 0: return false;
+    case 1: return a < uRefAlfa;
+    case 2: return a == uRefAlfa;
+    case 3: return a <= uRefAlfa;
+    case 4: return a > uRefAlfa;
+    case 5: return a != uRefAlfa;
+    case 6: return a >= uRefAlfa;
+    }
+    return true;
 }
 void main() {
-    vec3 texel = texture(uTextura, vec3(vUV, vCapa)).rgb;
-    fColor = vec4(Factor(uArg1, vDifuso.rgb, texel) * Factor(uArg2, vDifuso.rgb, texel), 1.0);
+    vec4 texel = texture(uTextura, vec3(vUV, vCapa));
+    vec3 color = Factor(uArg1, vDifuso, texel).rgb * Factor(uArg2, vDifuso, texel).rgb;
+    float alfa = Factor(uAlfa1, vDifuso, texel).a * Factor(uAlfa2, vDifuso, texel).a;
+    if (uPruebaAlfa != 7 && !Pasa(alfa))
+        discard;
+    fColor = vec4(color, uMezcla ? alfa : 1.0);
 }
 )";
 
@@ -100,7 +123,18 @@ bool CrearProgramaGL(bool corregirProfundidad, ProgramaGL& programa, std::string
     programa.proyeccion = glGetUniformLocation(p, "uProyeccion");
     programa.arg1 = glGetUniformLocation(p, "uArg1");
     programa.arg2 = glGetUniformLocation(p, "uArg2");
+    programa.alfa1 = glGetUniformLocation(p, "uAlfa1");
+    programa.alfa2 = glGetUniformLocation(p, "uAlfa2");
+    programa.pruebaAlfa = glGetUniformLocation(p, "uPruebaAlfa");
+    programa.refAlfa = glGetUniformLocation(p, "uRefAlfa");
+    programa.mezcla = glGetUniformLocation(p, "uMezcla");
     glUseProgram(p);
     glUniform1i(glGetUniformLocation(p, "uTextura"), 0);
+    // Direct3D's defaults: alpha unused (stage alpha 1), no test, no blend.
+    glUniform1i(programa.alfa1, FACTOR_UNO);
+    glUniform1i(programa.alfa2, FACTOR_UNO);
+    glUniform1i(programa.pruebaAlfa, 7);
+    glUniform1f(programa.refAlfa, 0.f);
+    glUniform1i(programa.mezcla, 0);
     return true;
 }

@@ -18,6 +18,7 @@ struct ProgramaGL {
     GLuint nombre = 0;
     GLint mundo = -1, vista = -1, proyeccion = -1;
     GLint arg1 = -1, arg2 = -1;
+    GLint alfa1 = -1, alfa2 = -1, pruebaAlfa = -1, refAlfa = -1, mezcla = -1;
 };
 
 // `corregirProfundidad`: remap Direct3D's clip depth 0..w to GL's -w..w in the shader, for

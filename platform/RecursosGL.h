@@ -50,7 +50,7 @@ struct ContextoGL {
     // The batch drawing's program (LotesGL), made at its first draw and deleted with the device.
     struct {
         GLuint nombre = 0;
-        GLint vista = -1, proyeccion = -1, modo = -1, numPaginas = -1;
+        GLint vista = -1, proyeccion = -1, modo = -1, numPaginas = -1, recorte = -1;
     } programaLotes;
 
     // What the device was asked to draw with; a released resource removes itself.

@@ -27,8 +27,23 @@ class CamaraVuelo {
     }
     // The same for a part (a room) of what `limite` holds, which keeps bounding the far plane.
     void Encuadrar(const Esfera& vista, const Esfera& limite, int ancho, int alto);
+    // Puts the eye at `ojo` looking along guinada and cabeceo at `pivote` (what it orbits and
+    // zooms towards); `limite` bounds the far plane from then on.
+    void Situar(const D3DXVECTOR3& ojo, float guinada, float cabeceo, const D3DXVECTOR3& pivote,
+                const Esfera& limite);
     // Turns the eye about `pivote` at its distance, looking at it: the orbit of the object view.
     void Orbitar(float acimut, float elevacion, const D3DXVECTOR3& pivote);
+    void Orbitar(float acimut, float elevacion) { Orbitar(acimut, elevacion, pivote_); }
+    // pasos > 0 brings the eye closer to the pivot, each step by PASO_ZOOM of the distance, as
+    // the object view zooms; never nearer than DISTANCIA_MINIMA. Back out without bound.
+    static constexpr float PASO_ZOOM = 0.85f;
+    static constexpr float DISTANCIA_MINIMA = 64.0f;
+    void Acercar(float pasos);
+    // Moves eye and pivot across the view so that the picture follows a drag of (dx, dy) pixels
+    // (y downwards) in a view alto pixels high.
+    void Desplazar(float dx, float dy, int alto);
+    // What Orbitar and Acercar turn about: the framed sphere's centre, or what Situar named.
+    D3DXVECTOR3 Pivote() const { return pivote_; }
 
     // Each of adelante, lado (right) and arriba is -1, 0 or 1 (or between); forward follows the
     // pitch, sideways stays level, up is the world's. `segundos` of travel at the speed, times
@@ -51,10 +66,13 @@ class CamaraVuelo {
 
     // Projection and camera on the device for an ancho x alto view.
     HRESULT Aplicar(dxDevice8& dispositivo, int ancho, int alto) const;
+    // The same matrices, D3DX layout, without a device (for picking).
+    void Matrices(int ancho, int alto, D3DXMATRIX& vista, D3DXMATRIX& proyeccion) const;
 
   private:
     D3DXVECTOR3 ojo_{0, 0, 0};
     float guinada_ = 0, cabeceo_ = 0;
     float velocidad_ = VELOCIDAD_INICIAL;
     Esfera esfera_;
+    D3DXVECTOR3 pivote_{0, 0, 0};
 };

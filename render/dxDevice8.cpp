@@ -158,7 +158,7 @@ HRESULT dxDevice8::CargarBuffer(dxBufferColor8* objeto) {
     return D3D_OK;
 }
 
-HRESULT dxDevice8::DibujarBuffer(dxBufferColor8* objeto, int32_t modo) {
+HRESULT dxDevice8::DibujarBuffer(dxBufferColor8* objeto, int32_t modo, Pasada pasada) {
     if (!dispositivo_ || !objeto)
         return E_FAIL;
     if (FAILED(dispositivo_->SetStreamSource(0, objeto->GetVertexBuffer(), objeto->GetStride())))
@@ -176,7 +176,6 @@ HRESULT dxDevice8::DibujarBuffer(dxBufferColor8* objeto, int32_t modo) {
     // where the buffer ends instead of letting the driver read past it.
     IDirect3DVertexBuffer8* vb = objeto->GetVertexBuffer();
     const uint64_t enBuffer = vb && objeto->GetStride() ? vb->GetLength() / objeto->GetStride() : 0;
-    UINT inicio = 0;
     if (FAILED(dispositivo_->BeginScene()))
         return E_FAIL;
 
@@ -184,32 +183,77 @@ HRESULT dxDevice8::DibujarBuffer(dxBufferColor8* objeto, int32_t modo) {
     dispositivo_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
     dispositivo_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
 
-    auto* texturizado = dynamic_cast<dxBufferTextura*>(objeto);
-    for (int32_t i = 0; i < primitivas; ++i) {
-        const uint32_t f = objeto->GetFlags(i);
-        if (uint64_t{inicio} + ((f & FLAG_CUADRADO) ? 4 : 3) > enBuffer)
-            break;
-        dispositivo_->SetRenderState(D3DRS_FILLMODE,
-                                     (f & FLAG_ALAMBRE) ? D3DFILL_WIREFRAME : D3DFILL_SOLID);
-        dispositivo_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-        if (f & FLAG_CULL_CW)
-            dispositivo_->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
-        if (f & FLAG_CULL_CCW)
-            dispositivo_->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
-        IDirect3DTexture8* textura =
-            (f & FLAG_TEXTURADO) && texturizado ? texturizado->GetTextura(i) : nullptr;
-        dispositivo_->SetTexture(0, textura);
-        if (modo == MODO_WIREFRAME) {
-            dispositivo_->SetTexture(0, nullptr);
-            dispositivo_->SetRenderState(D3DRS_FILLMODE, D3DFILL_WIREFRAME);
+    // Blend states are set only where a face needs them and put back after, so an opaque mesh
+    // draws with the calls it always made.
+    enum { OPACA, RECORTE, ADITIVA };
+    int mezcla = OPACA;
+    auto mezclar = [&](int nueva) {
+        if (nueva == mezcla)
+            return;
+        const bool recorta = nueva != OPACA, aditiva = nueva == ADITIVA;
+        if (recorta != (mezcla != OPACA)) {
+            dispositivo_->SetTextureStageState(0, D3DTSS_ALPHAOP,
+                                               recorta ? D3DTOP_SELECTARG1 : D3DTOP_DISABLE);
+            if (recorta) {
+                dispositivo_->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+                dispositivo_->SetRenderState(D3DRS_ALPHAREF, 0);
+                dispositivo_->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER);
+            }
+            dispositivo_->SetRenderState(D3DRS_ALPHATESTENABLE, recorta);
         }
-        if (f & FLAG_CUADRADO) {
-            dispositivo_->DrawPrimitive(D3DPT_TRIANGLESTRIP, inicio, 2);
-            inicio += 4;
-        } else {
-            dispositivo_->DrawPrimitive(D3DPT_TRIANGLELIST, inicio, 1);
-            inicio += 3;
+        if (aditiva != (mezcla == ADITIVA)) {
+            if (aditiva) {
+                dispositivo_->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
+                dispositivo_->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
+            }
+            dispositivo_->SetRenderState(D3DRS_ALPHABLENDENABLE, aditiva);
+            dispositivo_->SetRenderState(D3DRS_ZWRITEENABLE, !aditiva);
+        }
+        mezcla = nueva;
+    };
+
+    auto* texturizado = dynamic_cast<dxBufferTextura*>(objeto);
+    const bool alambre = modo == MODO_WIREFRAME;
+    // The opaque and alpha-tested faces, then the additive ones over the depth they left.
+    for (const bool aditivas : {false, true}) {
+        if (alambre && aditivas)
+            break;
+        if ((pasada == Pasada::Opacas && aditivas) || (pasada == Pasada::Aditivas && !aditivas))
+            continue;
+        UINT inicio = 0;
+        for (int32_t i = 0; i < primitivas; ++i) {
+            const uint32_t f = objeto->GetFlags(i);
+            const UINT lados = (f & FLAG_CUADRADO) ? 4 : 3;
+            if (uint64_t{inicio} + lados > enBuffer)
+                break;
+            const UINT aqui = inicio;
+            inicio += lados;
+            if (!alambre && ((f & FLAG_ADITIVA) != 0) != aditivas)
+                continue;
+            dispositivo_->SetRenderState(D3DRS_FILLMODE,
+                                         (f & FLAG_ALAMBRE) ? D3DFILL_WIREFRAME : D3DFILL_SOLID);
+            dispositivo_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+            if (f & FLAG_CULL_CW)
+                dispositivo_->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
+            if (f & FLAG_CULL_CCW)
+                dispositivo_->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+            IDirect3DTexture8* textura =
+                (f & FLAG_TEXTURADO) && texturizado ? texturizado->GetTextura(i) : nullptr;
+            dispositivo_->SetTexture(0, textura);
+            if (alambre) {
+                dispositivo_->SetTexture(0, nullptr);
+                dispositivo_->SetRenderState(D3DRS_FILLMODE, D3DFILL_WIREFRAME);
+            } else {
+                mezclar((f & FLAG_ADITIVA)   ? ADITIVA
+                        : (f & FLAG_RECORTE) ? RECORTE
+                                             : OPACA);
+            }
+            if (f & FLAG_CUADRADO)
+                dispositivo_->DrawPrimitive(D3DPT_TRIANGLESTRIP, aqui, 2);
+            else
+                dispositivo_->DrawPrimitive(D3DPT_TRIANGLELIST, aqui, 1);
         }
     }
+    mezclar(OPACA);
     return FAILED(dispositivo_->EndScene()) ? E_FAIL : D3D_OK;
 }

@@ -35,8 +35,12 @@ class dxDevice8 {
                                         const uint8_t* texels);
 
     HRESULT CargarBuffer(dxBufferColor8* objeto);
-    // modo 2: everything in wireframe without texture; any other value: as each primitive's flags.
-    HRESULT DibujarBuffer(dxBufferColor8* objeto, int32_t modo);
+    // Which faces a draw takes: an object of several buffers draws every buffer's opaque and
+    // alpha-tested faces before any additive one.
+    enum class Pasada { Todas, Opacas, Aditivas };
+    // modo 2: everything in wireframe without texture, blend modes aside; any other value: as
+    // each primitive's flags, the additive faces last.
+    HRESULT DibujarBuffer(dxBufferColor8* objeto, int32_t modo, Pasada pasada = Pasada::Todas);
 
     // The state the operations above keep.
     D3DXMATRIX GetProyeccion() const { return proyeccion_; }

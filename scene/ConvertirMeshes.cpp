@@ -4,6 +4,7 @@
 #include "dxBufferTextura.h"
 #include "dxDevice8.h"
 #include "trNivel.h"
+#include "trMezcla.h"
 #include "trTextura.h"
 
 #include <cstddef>
@@ -40,12 +41,25 @@ void AgregarPosicion(dxPoligono& p, const trVector16& v) {
     p.AgregarVertice(float(v.X), float(-int32_t(v.Y)), float(v.Z));
 }
 
+// How the face goes over what is behind it, as flags the device's draw reads.
+uint32_t BanderasMezcla(const trNivel& nivel, uint16_t textura, uint16_t extra) {
+    switch (MezclaCara(nivel, textura, extra)) {
+    case trMezcla::Recorte:
+        return FLAG_RECORTE;
+    case trMezcla::Aditiva:
+        return FLAG_ADITIVA;
+    default:
+        return 0;
+    }
+}
+
 void ConvertirMesh(const trMesh& m, const trTextura* texturas, const trNivel& nivel,
                    dxBufferTextura& buffer) {
     for (const trRectanguloTex& r : m.Rectangulos) {
         if (!VerticesValidos(r.Vertices, m))
             continue;
-        auto q = std::make_unique<dxCuadradoTex>(FLAG_CULL_CCW);
+        auto q = std::make_unique<dxCuadradoTex>(FLAG_CULL_CCW |
+                                                  BanderasMezcla(nivel, r.Textura, r.Extra));
         if (const trTexturaObjeto* t = TexturaObjeto(nivel, r.Textura)) {
             const auto& e = t->Esquinas;
             // The whole tile field names the page: rectangles keep its top bit.
@@ -61,7 +75,8 @@ void ConvertirMesh(const trMesh& m, const trTextura* texturas, const trNivel& ni
     for (const trTrianguloTex& r : m.Triangulos) {
         if (!VerticesValidos(r.Vertices, m))
             continue;
-        auto t3 = std::make_unique<dxTrianguloTex>(FLAG_CULL_CCW);
+        auto t3 = std::make_unique<dxTrianguloTex>(FLAG_CULL_CCW |
+                                                    BanderasMezcla(nivel, r.Textura, r.Extra));
         if (const trTexturaObjeto* t = TexturaObjeto(nivel, r.Textura)) {
             const auto& e = t->Esquinas;
             // On the textures triangles use, the tile's top bit is a flag, not part of the page.

@@ -112,6 +112,16 @@ Ensamblaje Sola(int32_t mesh, const Lista_Mesh& lista) {
 
 } // namespace
 
+trMovible VestirMovible(const trObjetos& objetos, size_t indice) {
+    const trMovible& m = objetos.Movibles.at(indice);
+    if (m.Id != ID_LARA)
+        return m;
+    for (const trMovible& cuerpo : objetos.Movibles)
+        if (cuerpo.Id == ID_CUERPO_LARA)
+            return ConMeshesDe(m, cuerpo);
+    return m;
+}
+
 Ensamblaje ArmarMovible(const trMovible& movible, const Lista_Mesh& lista) {
     const size_t n = movible.Meshes.size();
     // Each mesh's turn and position in the level's axes, parents before children.
@@ -175,24 +185,74 @@ HRESULT EncuadrarEnsamblaje(dxDevice8& dispositivo, const Ensamblaje& objeto, in
                            objeto.Radio, ancho, alto);
 }
 
-HRESULT DibujarEnsamblaje(dxDevice8& dispositivo, const Ensamblaje& objeto, const Lista_Mesh& lista,
-                          float angulo, bool texturizado, bool alambre) {
-    HRESULT r = dispositivo.Limpiar(1);
-    for (const PiezaObjeto& p : objeto.Piezas) {
-        dxBufferTextura* buffer = lista.ObtenerBuffer(p.Mesh);
-        if (!buffer)
+GeometriaElegible GeometriaDeEnsamblaje(const Ensamblaje& objeto, const Lista_Mesh& lista,
+                                        float angulo) {
+    GeometriaElegible g;
+    // A rectangle's corners as the device's strip draws them, as two triangles.
+    constexpr int RECTANGULO[6] = {0, 1, 3, 3, 1, 2};
+    for (size_t k = 0; k < objeto.Piezas.size(); ++k) {
+        const PiezaObjeto& p = objeto.Piezas[k];
+        trMesh* m = nullptr;
+        if (!lista.ObtenerMesh(p.Mesh, m))
             continue;
-        const D3DXMATRIX mundo = MundoGirado(p, objeto, angulo);
-        // A draw resets the world matrix, so each draw is given it again.
-        if (texturizado) {
-            buffer->SetMundo(mundo);
-            dispositivo.DibujarBuffer(buffer, 0);
-        }
-        if (alambre) {
-            buffer->SetMundo(mundo);
-            dispositivo.DibujarBuffer(buffer, 2);
+        g.Empezar({DuenioCara::Tipo::Mesh, int32_t(k), -1, 0});
+        const glm::mat4 mundo = Matriz(MundoGirado(p, objeto, angulo));
+        auto esquina = [&](uint16_t v) {
+            const trVector16& q = m->Vertices[v];
+            return glm::vec3(mundo * glm::vec4(q.X, -int32_t(q.Y), q.Z, 1));
+        };
+        auto caras = [&](const auto& lista, int lados) {
+            for (const auto& f : lista) {
+                bool dentro = true;
+                for (int c = 0; c < lados; ++c)
+                    dentro = dentro && f.Vertices[c] < m->Vertices.size();
+                if (!dentro)
+                    continue;
+                for (int t = 0; t < (lados == 4 ? 6 : 3); t += 3) {
+                    TrianguloElegible e;
+                    for (int c = 0; c < 3; ++c) {
+                        const glm::vec3 q =
+                            esquina(f.Vertices[lados == 4 ? RECTANGULO[t + c] : c]);
+                        e.P[c][0] = q.x, e.P[c][1] = q.y, e.P[c][2] = q.z;
+                    }
+                    g.Agregar(e);
+                }
+            }
+        };
+        caras(m->Rectangulos, 4);
+        caras(m->Triangulos, 3);
+    }
+    g.Cerrar();
+    return g;
+}
+
+HRESULT DibujarEnsamblaje(dxDevice8& dispositivo, const Ensamblaje& objeto, const Lista_Mesh& lista,
+                          float angulo, bool texturizado, bool alambre, int32_t resaltada) {
+    HRESULT r = dispositivo.Limpiar(1);
+    // Every mesh's opaque faces before any additive one, which adds over what stands behind it.
+    for (const auto pasada : {dxDevice8::Pasada::Opacas, dxDevice8::Pasada::Aditivas}) {
+        for (const PiezaObjeto& p : objeto.Piezas) {
+            dxBufferTextura* buffer = lista.ObtenerBuffer(p.Mesh);
+            if (!buffer ||
+                (pasada == dxDevice8::Pasada::Aditivas && !buffer->AlgunaCon(FLAG_ADITIVA)))
+                continue;
+            const D3DXMATRIX mundo = MundoGirado(p, objeto, angulo);
+            // A draw resets the world matrix, so each draw is given it again.
+            if (texturizado) {
+                buffer->SetMundo(mundo);
+                dispositivo.DibujarBuffer(buffer, 0, pasada);
+            }
+            if (alambre && pasada == dxDevice8::Pasada::Opacas) {
+                buffer->SetMundo(mundo);
+                dispositivo.DibujarBuffer(buffer, 2);
+            }
         }
     }
+    if (resaltada >= 0 && size_t(resaltada) < objeto.Piezas.size())
+        if (dxBufferTextura* buffer = lista.ObtenerBuffer(objeto.Piezas[size_t(resaltada)].Mesh)) {
+            buffer->SetMundo(MundoGirado(objeto.Piezas[size_t(resaltada)], objeto, angulo));
+            dispositivo.DibujarBuffer(buffer, 2);
+        }
     HRESULT p = dispositivo.Presentar();
     return r != D3D_OK ? r : p;
 }

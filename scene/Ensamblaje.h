@@ -2,6 +2,7 @@
 // An object put together for drawing: each of its meshes with the world matrix that places it,
 // and the sphere that holds them all. Plain math over the level's records, so that it is tested
 // without a device; only EncuadrarEnsamblaje and DibujarEnsamblaje talk to one.
+#include "Seleccion.h"
 #include "d3dx8.h"
 #include "trObjetos.h"
 
@@ -29,6 +30,10 @@ struct Ensamblaje {
     int32_t Caras = 0; // rectangles and triangles of all its meshes
 };
 
+// Moveable `indice` of the level as the game draws it where it is placed: Lara (ID_LARA) wears
+// the body meshes of ID_CUERPO_LARA, when the level has them; any other is itself.
+trMovible VestirMovible(const trObjetos& objetos, size_t indice);
+
 // The moveable in its rest pose: meshes placed by its tree and turned by its own first frame.
 Ensamblaje ArmarMovible(const trMovible& movible, const Lista_Mesh& lista);
 Ensamblaje ArmarEstatico(const trEstatico& estatico, const Lista_Mesh& lista);
@@ -43,8 +48,14 @@ D3DXVECTOR3 Transformar(const D3DXMATRIX& mundo, float x, float y, float z);
 // object never leaves the view.
 D3DXMATRIX MundoGirado(const PiezaObjeto& pieza, const Ensamblaje& objeto, float angulo);
 
+// The object's faces as DibujarEnsamblaje draws them turned by angulo, for picking: one part per
+// piece, owned by DuenioCara::Tipo::Mesh with the piece's place in Piezas.
+GeometriaElegible GeometriaDeEnsamblaje(const Ensamblaje& objeto, const Lista_Mesh& lista,
+                                        float angulo);
+
 // Projection and camera that fit the object's sphere to an ancho x alto view.
 HRESULT EncuadrarEnsamblaje(dxDevice8& dispositivo, const Ensamblaje& objeto, int ancho, int alto);
 // Clear, then each mesh turned by angulo, textured and/or as wireframe; then present.
+// `resaltada`: a piece drawn again in wireframe over the rest (-1: none).
 HRESULT DibujarEnsamblaje(dxDevice8& dispositivo, const Ensamblaje& objeto, const Lista_Mesh& lista,
-                          float angulo, bool texturizado, bool alambre);
+                          float angulo, bool texturizado, bool alambre, int32_t resaltada = -1);

@@ -5,6 +5,7 @@
 #include "Lotes8.h"
 #include "NivelAbierto.h"
 #include "dxDevice8.h"
+#include "trMezcla.h"
 
 #include <glm/glm.hpp>
 #include <glm/gtc/matrix_transform.hpp>
@@ -73,28 +74,46 @@ Textura TexturaDe(const trNivel& nivel, uint32_t indice, bool rectangulo, uint32
     return t;
 }
 
+// Where a face of each blend mode goes in the buffer.
+int IndiceMezcla(trMezcla m) {
+    return m == trMezcla::Recorte ? 1 : m == trMezcla::Aditiva ? 2 : 0;
+}
+
 class Constructor {
   public:
-    Constructor(const trNivel& nivel, uint32_t paginas) : nivel_(nivel), paginas_(paginas) {}
+    Constructor(const trNivel& nivel, uint32_t paginas, GeometriaElegible& elegible)
+        : nivel_(nivel), paginas_(paginas), elegible_(elegible) {}
 
-    // One face whose corners are already where they go (device axes), with their colours.
-    void Cara(Clase c, Tipo t, bool doble, int lados, const glm::vec3* p, const D3DCOLOR* colores,
-              uint32_t textura) {
+    // One face whose corners are already where they go (device axes), with their colours. The
+    // owner is the one last given to Duenio.
+    void Cara(Clase c, Tipo t, trMezcla mezcla, bool doble, int lados, const glm::vec3* p,
+              const D3DCOLOR* colores, uint32_t textura) {
         const int n = lados == 4 ? 6 : 3;
         if (total_ + size_t(n) > MAXIMO_VERTICES_ESCENA)
             return;
         total_ += size_t(n);
         const Textura tx = TexturaDe(nivel_, textura, lados == 4, paginas_);
-        auto& destino = vertices_[c][t][doble];
+        auto& destino = vertices_[c][t][IndiceMezcla(mezcla)][doble];
+        const int* orden = lados == 4 ? RECTANGULO : TRIANGULO;
         for (int i = 0; i < n; ++i) {
-            const int k = (lados == 4 ? RECTANGULO : TRIANGULO)[i];
+            const int k = orden[i];
             destino.push_back(
                 {p[k].x, p[k].y, p[k].z, tx.UV[k][0], tx.UV[k][1], tx.Pagina, colores[k]});
         }
+        for (int i = 0; i < n; i += 3) {
+            TrianguloElegible e;
+            e.DobleCara = doble;
+            for (int k = 0; k < 3; ++k)
+                std::memcpy(e.P[k], &p[orden[i + k]].x, sizeof e.P[k]);
+            elegible_.Agregar(e);
+        }
     }
 
+    void Duenio(const DuenioCara& d) { elegible_.Empezar(d); }
+
     // Every face of a mesh, each corner taken to the device's world by `lugar`, as the mesh
-    // conversion keeps them: whole texture field, one-sided, unlit.
+    // conversion keeps them: whole texture field, one-sided, unlit; blended as its texture and
+    // extra word say.
     template <class Lugar> void Mesh(Clase c, Tipo t, const trMesh& m, Lugar lugar) {
         // Placements may repeat one mesh a million times; faces looked at, kept or not, are
         // bounded as the vertices kept are.
@@ -114,7 +133,8 @@ class Constructor {
                     }
                 }
                 if (dentro)
-                    Cara(c, t, false, lados, q, blancos, f.Textura);
+                    Cara(c, t, MezclaCara(nivel_, f.Textura, f.Extra), false, lados, q, blancos,
+                         f.Textura);
             }
         };
         caras(m.Rectangulos, 4);
@@ -131,32 +151,46 @@ class Constructor {
     void Armar(EscenaNivel::Grupo (&grupos)[EscenaNivel::CLASES][EscenaNivel::TIPOS],
                std::vector<VerticeLote>& todos) {
         todos.reserve(total_);
+        constexpr float INF = std::numeric_limits<float>::infinity();
+        glm::vec3 minimos[EscenaNivel::CLASES][EscenaNivel::TIPOS],
+            maximos[EscenaNivel::CLASES][EscenaNivel::TIPOS];
+        for (auto& fila : minimos)
+            for (auto& m : fila)
+                m = glm::vec3(INF);
+        for (auto& fila : maximos)
+            for (auto& m : fila)
+                m = glm::vec3(-INF);
+        for (int m = 0; m < EscenaNivel::MEZCLAS; ++m)
+            for (int c = 0; c < EscenaNivel::CLASES; ++c)
+                for (int t = 0; t < EscenaNivel::TIPOS; ++t) {
+                    EscenaNivel::Grupo& g = grupos[c][t];
+                    g.Inicio[m] = uint32_t(todos.size());
+                    for (int d = 0; d < 2; ++d) {
+                        auto& v = vertices_[c][t][m][d];
+                        g.Vertices[m][d] = uint32_t(v.size());
+                        for (const VerticeLote& x : v) {
+                            minimos[c][t] = glm::min(minimos[c][t], glm::vec3(x.X, x.Y, x.Z));
+                            maximos[c][t] = glm::max(maximos[c][t], glm::vec3(x.X, x.Y, x.Z));
+                        }
+                        todos.insert(todos.end(), v.begin(), v.end());
+                        v = {};
+                    }
+                }
         for (int c = 0; c < EscenaNivel::CLASES; ++c)
             for (int t = 0; t < EscenaNivel::TIPOS; ++t) {
-                EscenaNivel::Grupo& g = grupos[c][t];
-                g.Inicio = uint32_t(todos.size());
-                constexpr float INF = std::numeric_limits<float>::infinity();
-                glm::vec3 minimo(INF), maximo(-INF);
-                for (int d = 0; d < 2; ++d) {
-                    auto& v = vertices_[c][t][d];
-                    g.Vertices[d] = uint32_t(v.size());
-                    for (const VerticeLote& x : v) {
-                        minimo = glm::min(minimo, glm::vec3(x.X, x.Y, x.Z));
-                        maximo = glm::max(maximo, glm::vec3(x.X, x.Y, x.Z));
-                    }
-                    todos.insert(todos.end(), v.begin(), v.end());
-                    v = {};
-                }
-                std::memcpy(g.Minimo, &minimo.x, sizeof g.Minimo);
-                std::memcpy(g.Maximo, &maximo.x, sizeof g.Maximo);
+                std::memcpy(grupos[c][t].Minimo, &minimos[c][t].x, sizeof grupos[c][t].Minimo);
+                std::memcpy(grupos[c][t].Maximo, &maximos[c][t].x, sizeof grupos[c][t].Maximo);
             }
+        elegible_.Cerrar();
     }
 
   private:
     const trNivel& nivel_;
     uint32_t paginas_;
+    GeometriaElegible& elegible_;
     size_t total_ = 0, examinadas_ = 0;
-    std::vector<VerticeLote> vertices_[EscenaNivel::CLASES][EscenaNivel::TIPOS][2];
+    std::vector<VerticeLote> vertices_[EscenaNivel::CLASES][EscenaNivel::TIPOS]
+                                      [EscenaNivel::MEZCLAS][2];
 };
 
 // Which rooms each one is: an alternate of another gives way until the level is flipped; one
@@ -203,15 +237,17 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto,
     const trNivel& nivel = *abierto.Nivel;
     std::unique_ptr<EscenaNivel> e(new EscenaNivel);
     const uint32_t paginas = abierto.Texturas ? uint32_t(abierto.Texturas->NumPaginas()) : 0;
-    Constructor constructor(nivel, paginas);
+    Constructor constructor(nivel, paginas, e->elegible_);
 
     const std::vector<trGeometriaCuarto> cuartos = LeerCuartos(nivel);
     const std::vector<Clase> clases = Clases(cuartos);
     Cuentas& n = e->cuentas_;
     n.Cuartos = int32_t(cuartos.size());
     e->esferasCuartos_.reserve(cuartos.size());
+    e->iluminados_.assign(cuartos.size(), false);
     for (size_t r = 0; r < cuartos.size(); ++r) {
         const trGeometriaCuarto& g = cuartos[r];
+        constructor.Duenio({DuenioCara::Tipo::Cuarto, int32_t(r), int32_t(r), uint8_t(clases[r])});
         n.Vertices += int32_t(g.Vertices.size());
         n.Rectangulos += int32_t(g.Rectangulos);
         n.Triangulos += int32_t(g.Triangulos);
@@ -223,6 +259,8 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto,
             const trVerticeCuarto& v = g.Vertices[i];
             p[i] = Dispositivo(glm::vec3(float(v.X), float(v.Y), float(v.Z)));
             colores[i] = Color555(v.Color);
+            if (v.Color & 0x7FFF)
+                e->iluminados_[r] = true;
             minimo = glm::min(minimo, p[i]);
             maximo = glm::max(maximo, p[i]);
         }
@@ -237,7 +275,8 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto,
                 q[k] = p[f.Vertices[k]];
                 c[k] = colores[f.Vertices[k]];
             }
-            constructor.Cara(clases[r], CUARTOS, f.DobleCara, f.Lados, q, c, f.Textura);
+            constructor.Cara(clases[r], CUARTOS, MezclaCara(nivel, f.Textura), f.DobleCara, f.Lados,
+                             q, c, f.Textura);
         }
     }
 
@@ -245,7 +284,8 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto,
     const trObjetos& objetos = abierto.Objetos;
     const auto estaticos = IndicePorId(objetos, false), movibles = IndicePorId(objetos, true);
     const Lista_Mesh* lista = abierto.Meshes.get();
-    for (const trEstaticoColocado& c : objetos.Colocaciones) {
+    for (size_t ic = 0; ic < objetos.Colocaciones.size(); ++ic) {
+        const trEstaticoColocado& c = objetos.Colocaciones[ic];
         const auto en = estaticos.find(c.Id);
         if (c.Cuarto >= cuartos.size() || en == estaticos.end()) {
             ++n.EstaticosOmitidos;
@@ -257,12 +297,16 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto,
             continue;
         const glm::mat3 giro = GiroY(c.Rotacion);
         const glm::vec3 lugar(float(c.X), float(c.Y), float(c.Z));
+        constructor.Duenio({DuenioCara::Tipo::Estatico, int32_t(ic), int32_t(c.Cuarto),
+                            uint8_t(clases[c.Cuarto])});
         constructor.Mesh(clases[c.Cuarto], ESTATICOS, *m,
                          [&](const glm::vec3& v) { return Dispositivo(giro * v + lugar); });
     }
     // Items of one moveable share its assembly.
     std::unordered_map<size_t, Ensamblaje> armados;
-    for (const trItem& item : objetos.Items) {
+    e->meshesItems_.resize(objetos.Items.size());
+    for (size_t ii = 0; ii < objetos.Items.size(); ++ii) {
+        const trItem& item = objetos.Items[ii];
         const auto en = movibles.find(item.Objeto);
         if (item.Cuarto < 0 || size_t(item.Cuarto) >= cuartos.size() || en == movibles.end()) {
             ++n.ItemsOmitidos;
@@ -273,7 +317,10 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto,
             continue;
         auto armado = armados.find(en->second);
         if (armado == armados.end()) {
-            armado = armados.emplace(en->second, ArmarMovible(objetos.Movibles[en->second], *lista))
+            // Lara wears her body's meshes, as the game draws her.
+            armado = armados
+                         .emplace(en->second,
+                                  ArmarMovible(VestirMovible(objetos, en->second), *lista))
                          .first;
             // Assembling walked every vertex of its meshes twice.
             for (const PiezaObjeto& pieza : armado->second.Piezas)
@@ -282,10 +329,13 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto,
         }
         const glm::mat3 giro = GiroY(uint16_t(item.Angulo));
         const glm::vec3 lugar(float(item.X), float(item.Y), float(item.Z));
+        constructor.Duenio({DuenioCara::Tipo::Item, int32_t(ii), int32_t(item.Cuarto),
+                            uint8_t(clases[size_t(item.Cuarto)])});
         for (const PiezaObjeto& pieza : armado->second.Piezas) {
             const trMesh* m = abierto.Mesh(pieza.Mesh);
             if (!m)
                 continue;
+            e->meshesItems_[ii].push_back(pieza.Mesh);
             // The piece's matrix works in device axes; the item's place in the level's.
             const glm::mat4 mundo = glm::make_mat4(&pieza.Mundo.m[0][0]);
             constructor.Mesh(clases[size_t(item.Cuarto)], ITEMS, *m, [&](const glm::vec3& v) {
@@ -304,6 +354,7 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto,
 
     if (dispositivo && dispositivo->GetDispositivo()) {
         e->lotes_ = CrearLotes8(dispositivo->GetDispositivo());
+        e->contorno_ = CrearLotes8(dispositivo->GetDispositivo());
         if (e->lotes_) {
             const BYTE* texels = paginas ? abierto.Texturas->GetTexels(0) : nullptr;
             // A refused upload draws untextured, or nothing; the level stays open either way.
@@ -337,14 +388,16 @@ Esfera EscenaNivel::EsferaCuarto(int32_t cuarto) const {
 
 std::vector<TramoLote> EscenaNivel::Tramos(const OpcionesNivel& opciones) const {
     std::vector<TramoLote> tramos;
-    for (int c = 0; c < CLASES; ++c)
-        for (int t = 0; t < TIPOS; ++t) {
-            const Grupo& g = grupos_[size_t(c)][size_t(t)];
-            if (!Visible(c, opciones) || !Mostrado(t, opciones))
-                continue;
-            tramos.push_back({g.Inicio, g.Vertices[0], false});
-            tramos.push_back({g.Inicio + g.Vertices[0], g.Vertices[1], true});
-        }
+    for (int m = 0; m < MEZCLAS; ++m)
+        for (int c = 0; c < CLASES; ++c)
+            for (int t = 0; t < TIPOS; ++t) {
+                const Grupo& g = grupos_[size_t(c)][size_t(t)];
+                if (!Visible(c, opciones) || !Mostrado(t, opciones))
+                    continue;
+                const auto mezcla = opciones.Mezclas ? MezclaLote(m) : MEZCLA_OPACA;
+                tramos.push_back({g.Inicio[m], g.Vertices[m][0], false, mezcla});
+                tramos.push_back({g.Inicio[m] + g.Vertices[m][0], g.Vertices[m][1], true, mezcla});
+            }
     return tramos;
 }
 
@@ -367,7 +420,9 @@ HRESULT EscenaNivel::DibujarCon(dxDevice8& dispositivo, const OpcionesNivel& opc
     uint32_t llamadas = 0;
     // As the mesh view: the faces solid unless only the wireframe is asked for, then the lines.
     if (opciones.Texturizado || !opciones.Alambre) {
-        r = pasada(opciones.Texturizado ? LOTE_TEXTURIZADO : LOTE_COLOR);
+        r = pasada(!opciones.Texturizado ? LOTE_COLOR
+                   : opciones.LuzPlena   ? LOTE_LUZ_PLENA
+                                         : LOTE_TEXTURIZADO);
         triangulos += lotes_->TriangulosDibujados();
         llamadas += lotes_->LlamadasDibujo();
     }
@@ -375,6 +430,12 @@ HRESULT EscenaNivel::DibujarCon(dxDevice8& dispositivo, const OpcionesNivel& opc
         r = pasada(LOTE_ALAMBRE);
         triangulos += lotes_->TriangulosDibujados();
         llamadas += lotes_->LlamadasDibujo();
+    }
+    // The picked part's outline over everything, in a buffer of its own.
+    if (resaltada_ >= 0 && contorno_ && SUCCEEDED(r) && via == LOTES) {
+        const TramoLote todo{0, verticesContorno_, true};
+        r = contorno_->Dibujar(vista, proyeccion, &todo, 1, LOTE_CONTORNO, false);
+        llamadas += contorno_->LlamadasDibujo();
     }
     triangulos_ = triangulos;
     llamadas_ = llamadas;
@@ -401,4 +462,75 @@ uint64_t EscenaNivel::TriangulosDibujados() const {
 
 uint32_t EscenaNivel::LlamadasDibujo() const {
     return llamadas_;
+}
+
+Esfera EscenaNivel::EsferaIluminada(const OpcionesNivel& opciones) const {
+    constexpr float INF = std::numeric_limits<float>::infinity();
+    glm::vec3 minimo(INF), maximo(-INF);
+    // Everything the options show that stands in a lit room, rooms and placements alike.
+    for (const ParteElegible& p : elegible_.Partes) {
+        const int tipo = p.Duenio.Clase == DuenioCara::Tipo::Cuarto     ? CUARTOS
+                         : p.Duenio.Clase == DuenioCara::Tipo::Estatico ? ESTATICOS
+                                                                        : ITEMS;
+        if (p.Cuantos == 0 || !Visible(p.Duenio.Grupo, opciones) || !Mostrado(tipo, opciones) ||
+            !CuartoIluminado(p.Duenio.Cuarto))
+            continue;
+        minimo = glm::min(minimo, glm::make_vec3(p.Minimo));
+        maximo = glm::max(maximo, glm::make_vec3(p.Maximo));
+    }
+    if (!(minimo.x <= maximo.x))
+        return EsferaNivel(opciones);
+    return EsferaCaja(minimo, maximo);
+}
+
+bool EscenaNivel::CuartoIluminado(int32_t cuarto) const {
+    return cuarto >= 0 && size_t(cuarto) < iluminados_.size() && iluminados_[size_t(cuarto)];
+}
+
+std::optional<Acierto> EscenaNivel::Elegir(const Rayo& rayo, const OpcionesNivel& opciones) const {
+    return ElegirPrimero(elegible_, rayo, [&](const ParteElegible& p) {
+        const int tipo = p.Duenio.Clase == DuenioCara::Tipo::Cuarto     ? CUARTOS
+                         : p.Duenio.Clase == DuenioCara::Tipo::Estatico ? ESTATICOS
+                                                                        : ITEMS;
+        return Visible(p.Duenio.Grupo, opciones) && Mostrado(tipo, opciones);
+    });
+}
+
+int32_t EscenaNivel::ParteDe(const DuenioCara& duenio) const {
+    for (size_t i = 0; i < elegible_.Partes.size(); ++i)
+        if (elegible_.Partes[i].Duenio.Clase == duenio.Clase &&
+            elegible_.Partes[i].Duenio.Indice == duenio.Indice)
+            return int32_t(i);
+    return -1;
+}
+
+Esfera EscenaNivel::EsferaParte(int32_t parte) const {
+    if (parte < 0 || size_t(parte) >= elegible_.Partes.size())
+        return {};
+    const ParteElegible& p = elegible_.Partes[size_t(parte)];
+    return EsferaCaja(glm::make_vec3(p.Minimo), glm::make_vec3(p.Maximo));
+}
+
+void EscenaNivel::Resaltar(int32_t parte) {
+    resaltada_ = -1;
+    verticesContorno_ = 0;
+    if (parte < 0 || size_t(parte) >= elegible_.Partes.size() || !contorno_)
+        return;
+    const ParteElegible& p = elegible_.Partes[size_t(parte)];
+    // Yellow, which no level's lighting gives a whole outline.
+    constexpr D3DCOLOR AMARILLO = 0xFFFFD200;
+    std::vector<VerticeLote> v;
+    v.reserve(size_t(p.Cuantos) * 3);
+    for (uint32_t t = p.Primero; t < p.Primero + p.Cuantos; ++t)
+        for (const auto& q : elegible_.Triangulos[t].P)
+            v.push_back({q[0], q[1], q[2], 0, 0, SIN_PAGINA, AMARILLO});
+    if (FAILED(contorno_->CargarVertices(v.data(), UINT(v.size()))))
+        return;
+    resaltada_ = parte;
+    verticesContorno_ = UINT(v.size());
+}
+
+const std::vector<int32_t>& EscenaNivel::MeshesDeItem(int32_t item) const {
+    static const std::vector<int32_t> ninguno;
+    return item >= 0 && size_t(item) < meshesItems_.size() ? meshesItems_[size_t(item)] : ninguno;
 }

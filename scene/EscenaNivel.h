@@ -3,11 +3,13 @@
 // and each item's moveable placed where the level says, built once at open into one vertex
 // buffer of world positions and drawn in a few batched calls a frame.
 #include "Encuadre.h"
+#include "Seleccion.h"
 #include "d3d8.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class dxDevice8;
@@ -21,6 +23,12 @@ struct OpcionesNivel {
     bool Alternos = false; // the flipped level: rooms with an alternate give way to it
     bool Texturizado = true;
     bool Alambre = false;
+    // Textures as painted, whatever light the rooms' vertex colours give (some rooms are black
+    // in the data).
+    bool LuzPlena = false;
+    // False: every face drawn opaque, as the level was drawn before blend modes; what a frame
+    // with them is measured against.
+    bool Mezclas = true;
 };
 
 class EscenaNivel {
@@ -35,6 +43,24 @@ class EscenaNivel {
     // vertices (its origin when it has none).
     Esfera EsferaNivel(const OpcionesNivel& opciones) const;
     Esfera EsferaCuarto(int32_t cuarto) const;
+    // What the options show of the rooms that have any light in their vertex colours, and of
+    // what stands in them; EsferaNivel when no room has any.
+    Esfera EsferaIluminada(const OpcionesNivel& opciones) const;
+    bool CuartoIluminado(int32_t cuarto) const;
+
+    // The first thing the ray meets among what the options show, and what it belongs to.
+    std::optional<Acierto> Elegir(const Rayo& rayo, const OpcionesNivel& opciones) const;
+    // Every face with its owner, device axes: rooms, then statics, then items.
+    const GeometriaElegible& Geometria() const { return elegible_; }
+    // The part of Geometria() that an owner's faces make, or -1.
+    int32_t ParteDe(const DuenioCara& duenio) const;
+    // The sphere round a part's faces.
+    Esfera EsferaParte(int32_t parte) const;
+    // Outlines part `parte` (-1: nothing) in the frames drawn from now on, over everything.
+    void Resaltar(int32_t parte);
+    int32_t Resaltada() const { return resaltada_; }
+    // Mesh list positions the item's faces were made of: for Lara, her body's.
+    const std::vector<int32_t>& MeshesDeItem(int32_t item) const;
 
     // With the projection and camera the caller set; no clear, no present. E_FAIL for a scene
     // that cannot draw.
@@ -59,8 +85,12 @@ class EscenaNivel {
     // rooms that take their place; what each holds, and how its faces are culled.
     enum Clase { SIEMPRE, BASE, ALTERNO, CLASES };
     enum Tipo { CUARTOS, ESTATICOS, ITEMS, TIPOS };
+    // Opaque, alpha-tested, additive: the buffer holds every group's opaque faces, then every
+    // group's alpha-tested ones, then the additive ones, so each kind draws in few calls.
+    enum { MEZCLAS = 3 };
     struct Grupo {
-        uint32_t Inicio = 0, Vertices[2] = {};       // one-sided, then double-sided
+        uint32_t Inicio[MEZCLAS] = {};
+        uint32_t Vertices[MEZCLAS][2] = {};          // one-sided, then double-sided
         float Minimo[3] = {1, 1, 1}, Maximo[3] = {}; // empty when Minimo > Maximo
     };
 
@@ -72,6 +102,12 @@ class EscenaNivel {
 
     std::array<std::array<Grupo, TIPOS>, CLASES> grupos_{};
     std::vector<Esfera> esferasCuartos_;
+    std::vector<bool> iluminados_;
+    GeometriaElegible elegible_;
+    std::vector<std::vector<int32_t>> meshesItems_;
+    int32_t resaltada_ = -1;
+    uint32_t verticesContorno_ = 0;
+    std::unique_ptr<ILotes8> contorno_;
     Cuentas cuentas_;
     std::unique_ptr<ILotes8> lotes_;
     mutable uint64_t triangulos_ = 0;

@@ -150,8 +150,9 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
                      Traducir("el estático con ese id, ajustado a la imagen"))
         ->type_name("ID");
     dibujo->add_flag("--level", render.nivelEntero,
-                     Traducir("el nivel entero: sus cuartos, estáticos e items, visto desde arriba "
-                              "en ángulo"));
+                     Traducir("el nivel entero: sus cuartos, estáticos e items, visto desde detrás "
+                              "de Lara donde empieza; sin Lara, o con --angle, desde arriba en "
+                              "ángulo"));
     dibujo
         ->add_option("--room", render.cuarto,
                      Traducir("el nivel entero, encuadrado en el cuarto R (0, 1, 2...)"))
@@ -173,6 +174,13 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
     dibujo->add_option("--angle", render.angulo, Traducir("el giro sobre la vertical, en radianes"))
         ->type_name(Traducir("RADIANES"));
     dibujo->add_flag("--wireframe", render.alambre, Traducir("en alambre, sin texturas"));
+    dibujo->add_flag("--full-light", render.luzPlena,
+                     Traducir("con --level o --room, las texturas como se pintaron, sin la luz de "
+                              "los colores de los vértices"));
+    dibujo
+        ->add_option("--background", render.fondo,
+                     Traducir("el color del fondo: black (por omisión), grey o white"))
+        ->type_name(Traducir("COLOR"));
     dibujo->add_option("--size", render.tamano, Traducir("el tamaño de la imagen"))
         ->type_name(Traducir("ANCHOxALTO"));
 
@@ -204,6 +212,10 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
                               "si la hoja pasaría de 4096 píxeles de lado"))
         // Not "PÍXELES": the help's columns count bytes, and the accent would push the text aside.
         ->type_name("PX");
+    contactos
+        ->add_option("--background", hoja.fondo,
+                     Traducir("el color detrás de cada celda: black (por omisión), grey o white"))
+        ->type_name(Traducir("COLOR"));
 
     OpcionesExportar exportar;
     CLI::App* exporta = app.add_subcommand(

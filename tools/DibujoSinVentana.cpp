@@ -16,3 +16,15 @@ bool PrepararDibujo(int ancho, int alto, DibujoSinVentana& dibujo, std::string& 
     }
     return true;
 }
+
+bool LeerFondo(const std::string& texto, uint32_t& rgb) {
+    if (texto.empty() || texto == "black" || texto == "negro")
+        rgb = 0x000000;
+    else if (texto == "grey" || texto == "gray" || texto == "gris")
+        rgb = 0x808080;
+    else if (texto == "white" || texto == "blanco")
+        rgb = 0xFFFFFF;
+    else
+        return false;
+    return true;
+}

@@ -16,3 +16,7 @@ struct DibujoSinVentana {
 
 // False with the reason, starting "sin OpenGL: ", when there is no OpenGL to draw with.
 bool PrepararDibujo(int ancho, int alto, DibujoSinVentana& dibujo, std::string& motivo);
+
+// --background's value: black, grey (or gray) or white, in English or Spanish, as 0xRRGGBB.
+// Empty text is black. False for anything else.
+bool LeerFondo(const std::string& texto, uint32_t& rgb);

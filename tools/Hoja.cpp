@@ -24,6 +24,9 @@ std::string LeerCelda(const OpcionesHoja& o, int& celda) {
                    Formatear(Traducir("se espera un lado en píxeles de %s a %s"),
                              {std::to_string(CELDA_MINIMA), std::to_string(CELDA_MAXIMA)});
     }
+    uint32_t fondo = 0;
+    if (!LeerFondo(o.fondo, fondo))
+        return "--background " + o.fondo + ": " + Traducir("se espera black, grey o white");
     if (o.nivel.empty())
         return Traducir("falta el nivel");
     if (o.archivo.empty())
@@ -71,8 +74,10 @@ int EscribirHoja(const OpcionesHoja& o, std::ostream& salida, std::ostream& erro
         return FALLO;
     }
     ImagenRGBA hoja;
+    uint32_t fondo = 0;
+    LeerFondo(o.fondo, fondo);
     if (!ComponerHoja(*dibujo.Dispositivo, *dibujo.Superficie, lista, celdas, rejilla, hoja,
-                      &motivo)) {
+                      &motivo, fondo)) {
         errores << "tr4tool sheet: " << motivo << '\n';
         return FALLO;
     }

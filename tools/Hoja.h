@@ -8,6 +8,7 @@ struct OpcionesHoja {
     std::string nivel, archivo;
     std::string celda;    // the cell's side in pixels; empty: the default
     bool objetos = false; // moveables and statics instead of meshes
+    std::string fondo;    // black, grey or white; empty: black
 };
 
 // 0 done, with a line on `salida`; 1 when the level, OpenGL or the output file fail, or the level

@@ -2,6 +2,8 @@
 
 #include "DibujoSinVentana.h"
 #include "ArmarElegido.h"
+#include "CamaraVuelo.h"
+#include "InicioNivel.h"
 #include "Encuadre.h"
 #include "Ensamblaje.h"
 #include "EscenaNivel.h"
@@ -35,7 +37,9 @@ struct Opciones {
     int64_t numero = -1;                              // mesh index, object id or room index
     std::optional<std::array<float, 3>> desde, hacia; // device axes (y negated)
     float angulo = 0;
-    bool alambre = false, ajustar = false;
+    bool anguloDado = false;
+    bool alambre = false, ajustar = false, luzPlena = false;
+    uint32_t fondo = 0;
     int ancho = ANCHO_PANEL, alto = ALTO_PANEL;
 };
 
@@ -74,6 +78,9 @@ std::string LeerOpciones(const OpcionesRender& d, Opciones& o) {
     o.archivo = d.archivo;
     o.alambre = d.alambre;
     o.ajustar = d.ajustar;
+    o.luzPlena = d.luzPlena;
+    if (!LeerFondo(d.fondo, o.fondo))
+        return "--background " + d.fondo + ": " + Traducir("se espera black, grey o white");
     const int elegidos = !d.mesh.empty() + !d.objeto.empty() + !d.estatico.empty() + d.nivelEntero +
                          !d.cuarto.empty();
     if (elegidos > 1)
@@ -113,6 +120,7 @@ std::string LeerOpciones(const OpcionesRender& d, Opciones& o) {
         if (!Numero(d.angulo, angulo) || !std::isfinite(float(angulo)))
             return "--angle " + d.angulo + ": " + Traducir("se espera un ángulo en radianes");
         o.angulo = float(angulo);
+        o.anguloDado = true;
     }
     if (!d.tamano.empty() && !Tamano(d.tamano, o.ancho, o.alto))
         return "--size " + d.tamano + ": " + Traducir("se espera ANCHOxALTO, cada lado de 1 a ") +
@@ -146,11 +154,20 @@ struct Caja {
     bool Vacia() const { return !(minimo[0] <= maximo[0]); }
 };
 
+// Of the whole level, only the rooms with any light in their vertex colours, when there are
+// any: a room the data leaves black frames nothing one can see.
 Caja CajaCuartos(const trNivel& nivel, int64_t soloCuarto) {
     Caja caja;
     const std::vector<trGeometriaCuarto> cuartos = LeerCuartos(nivel);
+    auto iluminado = [](const trGeometriaCuarto& g) {
+        return std::any_of(g.Vertices.begin(), g.Vertices.end(),
+                           [](const trVerticeCuarto& v) { return (v.Color & 0x7FFF) != 0; });
+    };
+    const bool algunoIluminado = std::any_of(cuartos.begin(), cuartos.end(), iluminado);
     for (size_t c = 0; c < cuartos.size(); ++c) {
         if (soloCuarto >= 0 && size_t(soloCuarto) != c)
+            continue;
+        if (soloCuarto < 0 && algunoIluminado && !iluminado(cuartos[c]))
             continue;
         for (const trVerticeCuarto& v : cuartos[c].Vertices) {
             const Vector p{float(v.X), -float(v.Y), float(v.Z)};
@@ -230,7 +247,18 @@ int DibujarNivelEntero(const Opciones& o, const NivelAbierto& nivel, dxDevice8& 
     OpcionesNivel opciones;
     opciones.Texturizado = !o.alambre;
     opciones.Alambre = o.alambre;
-    if (escena && o.desde) {
+    opciones.LuzPlena = o.luzPlena;
+    // As the window opens the level: behind Lara's start, unless a camera or angle is given.
+    const std::optional<InicioJugador> inicio =
+        escena && o.que == Opciones::Que::Nivel && !o.desde && !o.anguloDado
+            ? InicioEnLara(nivel.Objetos, size_t(cuartos), escena.get())
+            : std::nullopt;
+    if (inicio) {
+        CamaraVuelo camara;
+        camara.Situar(inicio->Ojo, inicio->Guinada, inicio->Cabeceo, inicio->Pivote,
+                      escena->EsferaNivel(opciones));
+        camara.Aplicar(dispositivo, o.ancho, o.alto);
+    } else if (escena && o.desde) {
         EncuadrarDesde(dispositivo, escena->EsferaNivel(opciones), *o.desde, *o.hacia, o.ancho,
                        o.alto);
     } else if (escena) {
@@ -285,7 +313,8 @@ int Renderizar(const OpcionesRender& opciones, std::ostream& salida, std::ostrea
         return FALLO;
     }
     dxDevice8* dispositivo = dibujo.Dispositivo.get();
-    dispositivo->SetColorFondo(0, 0, 0);
+    dispositivo->SetColorFondo(int32_t(o.fondo >> 16 & 0xFF), int32_t(o.fondo >> 8 & 0xFF),
+                               int32_t(o.fondo & 0xFF));
     SetProyeccionVisor(*dispositivo, o.ancho, o.alto);
 
     std::unique_ptr<NivelAbierto> nivel;

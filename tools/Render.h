@@ -14,6 +14,8 @@ struct OpcionesRender {
     std::string angulo, tamano;
     bool alambre = false;
     bool ajustar = false; // frame a mesh to fit, as objects always are
+    bool luzPlena = false; // the level's textures as painted, whatever its vertex colours
+    std::string fondo;     // black, grey or white; empty: black
 };
 
 // 0 done, with a line on `salida`; 1 when the level, the mesh, object or room, OpenGL or the output

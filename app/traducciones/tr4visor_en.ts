@@ -91,6 +91,37 @@
     </message>
 </context>
 <context>
+    <name>MenuApariencia</name>
+    <message>
+        <source>Iluminación</source>
+        <translation>Lighting</translation>
+    </message>
+    <message>
+        <source>Colores de los vértices</source>
+        <translation>Vertex colours</translation>
+    </message>
+    <message>
+        <source>Luz plena</source>
+        <translation>Full light</translation>
+    </message>
+    <message>
+        <source>Fondo</source>
+        <translation>Background</translation>
+    </message>
+    <message>
+        <source>Negro</source>
+        <translation>Black</translation>
+    </message>
+    <message>
+        <source>Gris</source>
+        <translation>Grey</translation>
+    </message>
+    <message>
+        <source>Blanco</source>
+        <translation>White</translation>
+    </message>
+</context>
+<context>
     <name>PanelGL</name>
     <message>
         <source>la plataforma no ofrece contextos OpenGL</source>
@@ -99,6 +130,189 @@
     <message>
         <source>no se pudo crear un contexto OpenGL 3.3 núcleo</source>
         <translation>no OpenGL 3.3 core context could be created</translation>
+    </message>
+</context>
+<context>
+    <name>PanelInspeccion</name>
+    <message>
+        <source>Inspección</source>
+        <translation>Inspection</translation>
+    </message>
+    <message>
+        <source>Campo</source>
+        <translation>Field</translation>
+    </message>
+    <message>
+        <source>Valor</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Haga clic en el nivel o en un objeto para ver qué es</source>
+        <translation>Click the level or an object to see what it is</translation>
+    </message>
+    <message>
+        <source>Nada elegido</source>
+        <translation>Nothing picked</translation>
+    </message>
+    <message>
+        <source>Objeto</source>
+        <translation>Object</translation>
+    </message>
+    <message>
+        <source>Pieza del objeto</source>
+        <translation>Piece of the object</translation>
+    </message>
+    <message>
+        <source>%1 de %2</source>
+        <translation>%1 of %2</translation>
+    </message>
+    <message>
+        <source>Índice en la lista de meshes</source>
+        <translation>Index in the mesh list</translation>
+    </message>
+    <message>
+        <source>Cuelga de la pieza</source>
+        <translation>Hangs from piece</translation>
+    </message>
+    <message>
+        <source>ninguna (raíz)</source>
+        <translation>none (root)</translation>
+    </message>
+    <message>
+        <source>Vértices, rectángulos, triángulos</source>
+        <translation>Vertices, rectangles, triangles</translation>
+    </message>
+    <message>
+        <source>Mesh %1</source>
+        <translation>Mesh %1</translation>
+    </message>
+    <message>
+        <source>Item %1</source>
+        <translation>Item %1</translation>
+    </message>
+    <message>
+        <source> (Lara, con las meshes del movible %1)</source>
+        <translation> (Lara, wearing moveable %1&apos;s meshes)</translation>
+    </message>
+    <message>
+        <source>Movible</source>
+        <translation>Moveable</translation>
+    </message>
+    <message>
+        <source>Cuarto</source>
+        <translation>Room</translation>
+    </message>
+    <message>
+        <source>Posición</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>Ángulo</source>
+        <translation>Angle</translation>
+    </message>
+    <message>
+        <source>Bits de código</source>
+        <translation>Code bits</translation>
+    </message>
+    <message>
+        <source>Banderas</source>
+        <translation>Flags</translation>
+    </message>
+    <message>
+        <source>Índice en la lista de items</source>
+        <translation>Index in the item list</translation>
+    </message>
+    <message>
+        <source>Intensidad</source>
+        <translation>Intensity</translation>
+    </message>
+    <message>
+        <source>Estático %1</source>
+        <translation>Static %1</translation>
+    </message>
+    <message>
+        <source>Id</source>
+        <translation>Id</translation>
+    </message>
+    <message>
+        <source>Lugar</source>
+        <translation>Place</translation>
+    </message>
+    <message>
+        <source>Giro</source>
+        <translation>Rotation</translation>
+    </message>
+    <message>
+        <source>Colocación</source>
+        <translation>Placement</translation>
+    </message>
+    <message>
+        <source>Cuarto %1</source>
+        <translation>Room %1</translation>
+    </message>
+    <message>
+        <source>Número</source>
+        <translation>Number</translation>
+    </message>
+    <message>
+        <source>Caja x</source>
+        <translation>Box x</translation>
+    </message>
+    <message>
+        <source>Caja y</source>
+        <translation>Box y</translation>
+    </message>
+    <message>
+        <source>Caja z</source>
+        <translation>Box z</translation>
+    </message>
+    <message>
+        <source>Sectores (x por z)</source>
+        <translation>Sectors (x by z)</translation>
+    </message>
+    <message>
+        <source>Cuarto alterno</source>
+        <translation>Alternate room</translation>
+    </message>
+    <message>
+        <source>ninguno</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>Punto</source>
+        <translation>Point</translation>
+    </message>
+    <message>
+        <source>Sector bajo el cursor</source>
+        <translation>Sector under the cursor</translation>
+    </message>
+    <message>
+        <source>x %1, z %2</source>
+        <translation>x %1, z %2</translation>
+    </message>
+    <message>
+        <source>Altura del suelo</source>
+        <translation>Floor height</translation>
+    </message>
+    <message>
+        <source>Altura del techo</source>
+        <translation>Ceiling height</translation>
+    </message>
+    <message>
+        <source>Caja del sector</source>
+        <translation>Sector&apos;s box</translation>
+    </message>
+    <message>
+        <source>Cuarto debajo</source>
+        <translation>Room below</translation>
+    </message>
+    <message>
+        <source>Cuarto encima</source>
+        <translation>Room above</translation>
+    </message>
+    <message>
+        <source>fuera de la rejilla</source>
+        <translation>outside the grid</translation>
     </message>
 </context>
 <context>
@@ -327,6 +541,18 @@ Levels open and are listed, but the panel will show nothing.</translation>
 %2.</source>
         <translation>Could not export to &quot;%1&quot;:
 %2.</translation>
+    </message>
+    <message>
+        <source>Inspección</source>
+        <translation>Inspection</translation>
+    </message>
+    <message>
+        <source>Movible %1</source>
+        <translation>Moveable %1</translation>
+    </message>
+    <message>
+        <source>Mesh %1</source>
+        <translation>Mesh %1</translation>
     </message>
 </context>
 <context>

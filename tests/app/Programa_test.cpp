@@ -310,6 +310,11 @@ TEST(Programa, MuestraUnaMeshConTexturaSigueTrasUnArchivoDanadoLuegoEnAlambreYSa
     if (const char* captura = std::getenv("TR4_CAPTURA_NIVEL")) {
         EXPECT_TRUE(Orden("import -window " + ventana + " '" + captura + "'"));
     }
+    // A click picks what is under the pointer and the dock "Inspección" says what it is.
+    if (const char* captura = std::getenv("TR4_CAPTURA_INSPECCION")) {
+        EXPECT_TRUE(Orden("xdotool mousemove --window " + panel + " 408 400 click 1 sleep 1.5"));
+        EXPECT_TRUE(Orden("import -window " + ventana + " '" + captura + "'"));
+    }
     ASSERT_TRUE(EnPanel("click 1 sleep 0.3 keydown w sleep 0.4 keyup w"));
     const Recuento volado = Capturar(panel, "programa-nivel.png", [&](const Recuento& r) {
         return r.iluminados > 0 && r.huella != entero.huella;

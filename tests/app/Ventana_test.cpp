@@ -4,6 +4,8 @@
 #include "Aplicacion.h"
 #include "CargarNivel.h"
 #include "EscritorNivel.h"
+#include "InicioNivel.h"
+#include "PanelInspeccion.h"
 #include "PanelGL.h"
 #include "PanelPaginas.h"
 #include "TForm1.h"
@@ -27,7 +29,9 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QWheelEvent>
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
@@ -407,7 +411,23 @@ TEST_F(Ventana, ElNivelEnteroSeVuelaSusCuartosSeEncuadranYVerEligeQueSeMuestra) 
     Arrastrar({100, 100}, {180, 120}, Qt::LeftButton);
     EXPECT_NEAR(std::hypot(c.Ojo().x - centro.x, c.Ojo().y - centro.y, c.Ojo().z - centro.z),
                 lejos, lejos * 1e-3f);
-    Tecla(Qt::Key_Space); // nothing turns here; the key stays free
+    // Space turns the level about what is framed, as an object turns, and stops it again.
+    antes = c;
+    Tecla(Qt::Key_Space);
+    ventana.FormPaint();
+    EXPECT_NE(c.Guinada(), antes.Guinada());
+    EXPECT_NEAR(std::hypot(c.Ojo().x - centro.x, c.Ojo().y - centro.y, c.Ojo().z - centro.z),
+                lejos, lejos * 1e-3f);
+    Tecla(Qt::Key_Space);
+    antes = c;
+    ventana.FormPaint();
+    EXPECT_EQ(c.Guinada(), antes.Guinada());
+    // The wheel comes closer to it, each notch by the object view's step.
+    QWheelEvent rueda(QPointF(100, 100), QPointF(100, 100), {}, {0, 120}, Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(ventana.Panel1, &rueda);
+    EXPECT_NEAR(std::hypot(c.Ojo().x - centro.x, c.Ojo().y - centro.y, c.Ojo().z - centro.z),
+                lejos * CamaraVuelo::PASO_ZOOM, lejos * 1e-3f);
 
     // A room is framed closer, and named.
     ventana.TreeView1->setCurrentItem(cuartos->child(1));
@@ -446,6 +466,112 @@ TEST_F(Ventana, ElNivelEnteroSeVuelaSusCuartosSeEncuadranYVerEligeQueSeMuestra) 
     ventana.TreeView1->setCurrentItem(cuartos->child(0));
     Tecla(Qt::Key_Home);
     EXPECT_EQ(ventana.Mostrado()->Indice, -1);
+}
+
+// Where a point of the level (its own axes) shows on the panel, under the level view's camera.
+QPointF EnPanel(const TForm1& v, float x, float y, float z) {
+    const int ancho = v.Panel1->width(), alto = v.Panel1->height();
+    D3DXMATRIX vista, proyeccion;
+    v.Vuelo().Matrices(ancho, alto, vista, proyeccion);
+    float p[4] = {x, -y, z, 1}, o[4] = {}, c[4] = {};
+    for (int j = 0; j < 4; ++j)
+        for (int i = 0; i < 4; ++i)
+            o[j] += p[i] * vista.m[i][j];
+    for (int j = 0; j < 4; ++j)
+        for (int i = 0; i < 4; ++i)
+            c[j] += o[i] * proyeccion.m[i][j];
+    return {(c[0] / c[3] + 1) / 2 * ancho, (1 - c[1] / c[3]) / 2 * alto};
+}
+
+TEST_F(Ventana, UnClicEnElNivelEligeLoQueHayDebajoYElPanelDiceQueEs) {
+    Elegir(Escribir("cuartos.tr4", EscribirNivel(NivelCuartos())));
+    Hijo("NivelCompleto1")->trigger();
+    // No Lara here: framed round the rooms, as before.
+    const QPointF item = EnPanel(ventana, 400, -256, 1024);
+    Raton(QEvent::MouseButtonPress, item, Qt::LeftButton);
+    Raton(QEvent::MouseButtonRelease, item, Qt::NoButton);
+    const QStringList lineas = ventana.Inspeccion()->Lineas();
+    EXPECT_TRUE(ventana.Inspeccion()->isVisible());
+    EXPECT_EQ(lineas.value(0), "Item 0");
+    for (const char* l : {"Movible: 3", "Cuarto: 1", "Posición: 512, 0, 1024", "Ángulo: 16384 (90.0°)",
+                          "Índice en la lista de items: 0"})
+        EXPECT_TRUE(lineas.contains(l)) << l << "\n" << lineas.join("\n").toStdString();
+    EXPECT_GE(ventana.Inspeccion()->ParteElegida(), 0);
+
+    // A room face says its room, box and the sector under the cursor.
+    const QPointF pared = EnPanel(ventana, -1536, -512, 2048);
+    Raton(QEvent::MouseButtonPress, pared, Qt::LeftButton);
+    Raton(QEvent::MouseButtonRelease, pared, Qt::NoButton);
+    EXPECT_EQ(ventana.Inspeccion()->Lineas().value(0), "Cuarto 0");
+    EXPECT_TRUE(ventana.Inspeccion()->Lineas().contains("Cuarto alterno: ninguno"));
+
+    // A drag orbits and picks nothing new; a click on nothing lets go.
+    Arrastrar(pared, pared + QPointF(30, 0), Qt::LeftButton);
+    EXPECT_EQ(ventana.Inspeccion()->Lineas().value(0), "Cuarto 0");
+    Raton(QEvent::MouseButtonPress, {2, 2}, Qt::LeftButton);
+    Raton(QEvent::MouseButtonRelease, {2, 2}, Qt::NoButton);
+    EXPECT_EQ(ventana.Inspeccion()->ParteElegida(), -1);
+
+    // A double click frames what it picks.
+    Hijo("NivelCompleto1")->trigger();
+    const QPointF estatico = EnPanel(ventana, -512, -256, 1024);
+    QMouseEvent doble(QEvent::MouseButtonDblClick, estatico, estatico, Qt::LeftButton,
+                      Qt::LeftButton, {});
+    QApplication::sendEvent(ventana.Panel1, &doble);
+    EXPECT_EQ(ventana.Inspeccion()->Lineas().value(0), "Estático 10");
+    EXPECT_NEAR(ventana.Vuelo().Pivote().x, -512, 1);
+    EXPECT_NEAR(ventana.Vuelo().Pivote().z, 1024, 1);
+
+    // Ver -> Iluminación and Fondo, remembered.
+    Hijo("LuzPlena1")->trigger();
+    Hijo("FondoGris1")->trigger();
+    EXPECT_TRUE(ventana.Opciones().LuzPlena);
+    TForm1 otra;
+    EXPECT_TRUE(otra.findChild<QAction*>("LuzPlena1")->isChecked());
+    EXPECT_TRUE(otra.findChild<QAction*>("FondoGris1")->isChecked());
+}
+
+TEST_F(Ventana, TitleAAbreDetrasDeLaraYUnClicEnEllaLaNombra) {
+    const QString real = QString(TR4_NIVELES_REALES) + "/title-a.tr4";
+    if (!QFile::exists(real))
+        GTEST_SKIP() << "no real level title-a.tr4";
+    Elegir(real);
+    Hijo("NivelCompleto1")->trigger();
+    const NivelAbierto& n = *ventana.Nivel();
+    const auto inicio = InicioEnLara(n.Objetos, n.Nivel->Cuartos.size(), n.Escena.get());
+    ASSERT_TRUE(inicio);
+    EXPECT_EQ(ventana.Vuelo().Ojo().x, inicio->Ojo.x);
+    EXPECT_EQ(ventana.Vuelo().Ojo().z, inicio->Ojo.z);
+    EXPECT_EQ(ventana.Vuelo().Guinada(), std::remainder(inicio->Guinada, 6.28318531f));
+    // A click on one of her faces that shows.
+    const EscenaNivel& e = *n.Escena;
+    const ParteElegible& ella = e.Geometria().Partes.at(size_t(e.ParteDe({DuenioCara::Tipo::Item, inicio->Item})));
+    QPointF donde;
+    for (uint32_t t = ella.Primero; t < ella.Primero + ella.Cuantos && donde.isNull(); ++t) {
+        const auto& p = e.Geometria().Triangulos[t].P;
+        const QPointF q = EnPanel(ventana, (p[0][0] + p[1][0] + p[2][0]) / 3,
+                                  -(p[0][1] + p[1][1] + p[2][1]) / 3,
+                                  (p[0][2] + p[1][2] + p[2][2]) / 3);
+        D3DXMATRIX vista, proyeccion;
+        ventana.Vuelo().Matrices(ventana.Panel1->width(), ventana.Panel1->height(), vista,
+                                 proyeccion);
+        const auto a = e.Elegir(RayoPorPixel(vista, proyeccion, float(q.x()), float(q.y()),
+                                             ventana.Panel1->width(), ventana.Panel1->height()),
+                                ventana.Opciones());
+        if (a && e.Geometria().Partes[a->Parte].Duenio.Clase == DuenioCara::Tipo::Item)
+            donde = q;
+    }
+    ASSERT_FALSE(donde.isNull()) << "Lara shows in the opening view";
+    Raton(QEvent::MouseButtonPress, donde, Qt::LeftButton);
+    Raton(QEvent::MouseButtonRelease, donde, Qt::NoButton);
+    const QStringList lineas = ventana.Inspeccion()->Lineas();
+    EXPECT_EQ(lineas.value(0), QString("Item %1").arg(inicio->Item));
+    EXPECT_TRUE(lineas.contains("Movible: 0 (Lara, con las meshes del movible 8)"))
+        << lineas.join("\n").toStdString();
+    // Home comes back to her after flying off.
+    Toque(Qt::Key_W);
+    Tecla(Qt::Key_Home);
+    EXPECT_EQ(ventana.Vuelo().Ojo().x, inicio->Ojo.x);
 }
 
 TEST_F(Ventana, MinimizadaUOcultaNoDibujaCuadros) {

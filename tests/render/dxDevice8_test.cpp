@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -165,6 +166,61 @@ TEST(dxDevice8, DibujarBufferEstableceElEstadoDeCadaPrimitivaAntesDeDibujarla) {
                  "DrawPrimitive(D3DPT_TRIANGLELIST, 7, 1)", "EndScene()"}));
     EXPECT_EQ(d.registro->DibujosFueraDeRango, 0);
     pagina->Release();
+}
+
+// Additive faces go after the rest of the buffer, over the depth it left and without writing
+// their own; alpha-tested ones test the texel's alpha; every blend state is put back after.
+TEST(dxDevice8, LasCarasAditivasVanAlFinalYLasRecortadasPruebanElAlfa) {
+    DispositivoGrabado d;
+    dxBufferTextura b;
+    b.AgregarPoligono(Triangulo(1, 0x08 | FLAG_RECORTE));
+    b.AgregarPoligono(Triangulo(2, 0x08 | FLAG_ADITIVA));
+    b.AgregarPoligono(Triangulo(3, 0x08));
+    d.dispositivo.CargarBuffer(&b);
+    d.registro->Limpiar();
+    d.dispositivo.DibujarBuffer(&b, 0);
+    V dibujos;
+    for (const std::string& l : d.registro->Desde("SetTextureStageState(0, D3DTSS_ALPHAOP"))
+        if (l.find("CULLMODE") == std::string::npos && l.find("FILLMODE") == std::string::npos)
+            dibujos.push_back(l);
+    EXPECT_EQ(dibujos,
+              (V{"SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_DISABLE)",
+                 // primitives come out in reverse: the opaque one, then the alpha-tested one
+                 "SetTexture(0, null)", "DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1)",
+                 "SetTexture(0, null)",
+                 "SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1)",
+                 "SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE)",
+                 "SetRenderState(D3DRS_ALPHAREF, 0)",
+                 "SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER)",
+                 "SetRenderState(D3DRS_ALPHATESTENABLE, 1)",
+                 "DrawPrimitive(D3DPT_TRIANGLELIST, 6, 1)",
+                 // the additive one, though built between them, last
+                 "SetTexture(0, null)", "SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE)",
+                 "SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE)",
+                 "SetRenderState(D3DRS_ALPHABLENDENABLE, 1)",
+                 "SetRenderState(D3DRS_ZWRITEENABLE, 0)",
+                 "DrawPrimitive(D3DPT_TRIANGLELIST, 3, 1)",
+                 "SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_DISABLE)",
+                 "SetRenderState(D3DRS_ALPHATESTENABLE, 0)",
+                 "SetRenderState(D3DRS_ALPHABLENDENABLE, 0)",
+                 "SetRenderState(D3DRS_ZWRITEENABLE, 1)", "EndScene()"}));
+
+    // Drawn in two passes, as an object of several meshes does: each takes its own faces.
+    for (auto [pasada, dibujados] : {std::pair{dxDevice8::Pasada::Opacas, 2},
+                                     std::pair{dxDevice8::Pasada::Aditivas, 1}}) {
+        d.registro->Limpiar();
+        d.dispositivo.DibujarBuffer(&b, 0, pasada);
+        EXPECT_EQ(std::count_if(d.registro->Llamadas.begin(), d.registro->Llamadas.end(),
+                                [](const std::string& l) { return l.rfind("DrawPrimitive", 0) == 0; }),
+                  dibujados);
+        EXPECT_EQ(d.registro->Llamadas.end()[-2].find("ZWRITEENABLE, 1") != std::string::npos,
+                  pasada == dxDevice8::Pasada::Aditivas);
+    }
+    // In wireframe every face is a line, blend modes aside.
+    d.registro->Limpiar();
+    d.dispositivo.DibujarBuffer(&b, 2);
+    for (const std::string& l : d.registro->Llamadas)
+        EXPECT_EQ(l.find("ALPHA"), l.find("ALPHAOP")) << l;
 }
 
 TEST(dxDevice8, NingunDibujoLeeMasAllaDelBufferSubido) {

@@ -166,7 +166,8 @@ TEST_F(EscenaGL, NivelRealTodoDibujadoIgualQuePorPrimitiva) {
     const OpcionesNivel cuartos{.Estaticos = false, .Items = false};
     const auto soloCuartos = Cuadro(cuartos);
     EXPECT_EQ(escena.TriangulosDibujados(), 2u * 4022 + 159);
-    EXPECT_LE(escena.LlamadasDibujo(), 2u);
+    // Opaque, alpha-tested and additive faces, one-sided and double-sided.
+    EXPECT_LE(escena.LlamadasDibujo(), 6u);
     EXPECT_EQ(soloCuartos, Cuadro(cuartos, true)) << "batched and per triangle differ";
     EXPECT_EQ(escena.LlamadasDibujo(), 2u * 4022 + 159);
 
@@ -175,4 +176,41 @@ TEST_F(EscenaGL, NivelRealTodoDibujadoIgualQuePorPrimitiva) {
     EXPECT_LE(escena.LlamadasDibujo(), 12u);
     EXPECT_EQ(lotes, Cuadro(todo, true)) << "batched and per triangle differ";
     EXPECT_NE(lotes, soloCuartos);
+}
+
+// One face of each blend mode over a grey wall, in the batches and in a mesh drawn a call per
+// face: red where the alpha-tested face's texels are opaque, the wall where their alpha is 0
+// (its texels are green there, so a face drawn whole shows), the wall plus (0, 0, 48) under one
+// additive face and plus twice that under two, whichever order they were built in.
+TEST_F(EscenaGL, CadaMezclaSobreUnFondoConocido) {
+    Abrir(fixture::EscribirNivel(fixture::NivelMezclas()));
+    constexpr uint32_t kGris = 0xFF808080, kUna = 0xFF8080B0, kDos = 0xFF8080E0;
+    const OpcionesNivel soloCuartos{.Estaticos = false};
+    for (bool porPrimitiva : {false, true}) {
+        SCOPED_TRACE(porPrimitiva ? "a call per triangle" : "batched");
+        const auto p = Cuadro(soloCuartos, porPrimitiva);
+        EXPECT_EQ(En(p, -768, -512, 2048), kRojo);
+        EXPECT_EQ(En(p, -256, -512, 2048), kGris);
+        EXPECT_EQ(En(p, 256, -512, 1024), kUna);
+        EXPECT_EQ(En(p, 768, -512, 1024), kDos);
+    }
+    // Opaque, alpha-tested and additive faces of one kind and side: a call each.
+    Cuadro(soloCuartos);
+    EXPECT_EQ(nivel_->Escena->LlamadasDibujo(), 3u);
+    // Full light shows the texels as painted: the same here, where every vertex is lit white.
+    EXPECT_EQ(Cuadro({.Estaticos = false, .LuzPlena = true}), Cuadro(soloCuartos));
+
+    // The same faces in one mesh, drawn by the device a face at a time.
+    dxBufferTextura* malla = nivel_->Buffer(0);
+    ASSERT_NE(malla, nullptr);
+    SetProyeccionVisor(*d_, kAncho, kAlto);
+    d_->SetOjo(0, 200, -1200);
+    d_->SetObjetivo(0, 200, 0);
+    d_->Limpiar(1);
+    EXPECT_EQ(d_->DibujarBuffer(malla, 0), D3D_OK);
+    const auto m = LeerPixeles(*superficie_);
+    EXPECT_EQ(En(m, -300, -200, 300), kRojo);
+    EXPECT_EQ(En(m, -100, -200, 300), kGris);
+    EXPECT_EQ(En(m, 100, -200, 0), kUna) << "additive by its texture";
+    EXPECT_EQ(En(m, 300, -200, 0), kDos) << "and by its extra word, over it";
 }

@@ -219,6 +219,7 @@ TEST(tr4toolRender, CadaFalloSaleConSuCodigoYUnaLinea) {
         {{nivel, "--level", "--from", "1,2", "--to", "0,0,0", "--out", png}, "--from 1,2"},
         {{nivel, "--level", "--from", "1,2,3", "--to", "0,0,inf", "--out", png}, "--to 0,0,inf"},
         {{nivel, "--level", "--from", "1,2,3", "--to", "1,2,3", "--out", png}, "mismo punto"},
+        {{nivel, "--level", "--background", "rojo", "--out", png}, "--background rojo"},
     };
     for (const auto& c : casos) {
         const auto r = Render(c.args);

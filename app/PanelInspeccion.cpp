@@ -1,0 +1,205 @@
+#include "PanelInspeccion.h"
+
+#include "NivelAbierto.h"
+
+#include <QHeaderView>
+#include <QTreeWidget>
+
+#include <cmath>
+
+namespace {
+
+QString Grados(double vueltas) {
+    return QStringLiteral("%1°").arg(vueltas * 360.0, 0, 'f', 1);
+}
+
+QString Lugar(int64_t x, int64_t y, int64_t z) {
+    return QStringLiteral("%1, %2, %3").arg(x).arg(y).arg(z);
+}
+
+QString Hex(uint32_t v, int cifras) {
+    return QStringLiteral("0x%1").arg(v, cifras, 16, QChar('0')).toUpper().replace("0X", "0x");
+}
+
+} // namespace
+
+PanelInspeccion::PanelInspeccion(QWidget* padre) : QDockWidget(tr("Inspección"), padre) {
+    setObjectName("PanelInspeccion");
+    lista_ = new QTreeWidget(this);
+    lista_->setObjectName("ListaInspeccion");
+    lista_->setColumnCount(2);
+    lista_->setHeaderLabels({tr("Campo"), tr("Valor")});
+    lista_->setRootIsDecorated(false);
+    lista_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    lista_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setWidget(lista_);
+    Describir(tr("Haga clic en el nivel o en un objeto para ver qué es"), {});
+}
+
+void PanelInspeccion::Describir(const QString& titulo, const QList<QStringList>& filas) {
+    lista_->clear();
+    auto* cabeza = new QTreeWidgetItem(lista_, {titulo});
+    cabeza->setFirstColumnSpanned(true);
+    QFont negrita = cabeza->font(0);
+    negrita.setBold(true);
+    cabeza->setFont(0, negrita);
+    for (const QStringList& f : filas)
+        new QTreeWidgetItem(lista_, f);
+}
+
+QStringList PanelInspeccion::Lineas() const {
+    QStringList lineas;
+    for (int i = 0; i < lista_->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* e = lista_->topLevelItem(i);
+        lineas << (e->text(1).isEmpty() ? e->text(0) : e->text(0) + ": " + e->text(1));
+    }
+    return lineas;
+}
+
+void PanelInspeccion::Soltar(NivelAbierto* nivel) {
+    if (nivel && nivel->Escena)
+        nivel->Escena->Resaltar(-1);
+    parte_ = -1;
+    pieza_ = -1;
+    Describir(tr("Nada elegido"), {});
+}
+
+bool PanelInspeccion::ElegirEnNivel(NivelAbierto& nivel, const D3DXMATRIX& vista,
+                                    const D3DXMATRIX& proyeccion, float x, float y, int ancho,
+                                    int alto, const OpcionesNivel& opciones) {
+    pieza_ = -1;
+    if (!nivel.Escena)
+        return false;
+    EscenaNivel& escena = *nivel.Escena;
+    const auto acierto = escena.Elegir(RayoPorPixel(vista, proyeccion, x, y, ancho, alto), opciones);
+    if (!acierto) {
+        Soltar(&nivel);
+        return false;
+    }
+    parte_ = int32_t(acierto->Parte);
+    escena.Resaltar(parte_);
+    QString titulo;
+    const auto filas =
+        DescribirAcierto(nivel, escena.Geometria().Partes[acierto->Parte].Duenio, acierto->Punto,
+                         titulo);
+    Describir(titulo, filas);
+    return true;
+}
+
+bool PanelInspeccion::ElegirEnObjeto(const NivelAbierto& nivel, const Ensamblaje& objeto,
+                                     float angulo, const QString& nombre, const D3DXMATRIX& vista,
+                                     const D3DXMATRIX& proyeccion, float x, float y, int ancho,
+                                     int alto) {
+    parte_ = -1;
+    if (!nivel.Meshes)
+        return false;
+    const GeometriaElegible g = GeometriaDeEnsamblaje(objeto, *nivel.Meshes, angulo);
+    const auto acierto = ElegirPrimero(g, RayoPorPixel(vista, proyeccion, x, y, ancho, alto));
+    if (!acierto) {
+        Soltar(nullptr);
+        return false;
+    }
+    pieza_ = g.Partes[acierto->Parte].Duenio.Indice;
+    const PiezaObjeto& p = objeto.Piezas[size_t(pieza_)];
+    QList<QStringList> filas{
+        {tr("Objeto"), nombre},
+        {tr("Pieza del objeto"), tr("%1 de %2").arg(pieza_).arg(objeto.Piezas.size())},
+        {tr("Índice en la lista de meshes"), QString::number(p.Mesh)},
+        {tr("Cuelga de la pieza"), p.Padre < 0 ? tr("ninguna (raíz)") : QString::number(p.Padre)},
+    };
+    if (const trMesh* m = nivel.Mesh(p.Mesh))
+        filas << QStringList{tr("Vértices, rectángulos, triángulos"),
+                             QStringLiteral("%1, %2, %3")
+                                 .arg(m->Vertices.size())
+                                 .arg(m->Rectangulos.size())
+                                 .arg(m->Triangulos.size())};
+    Describir(tr("Mesh %1").arg(p.Mesh), filas);
+    return true;
+}
+
+QList<QStringList> PanelInspeccion::DescribirAcierto(const NivelAbierto& nivel,
+                                                     const DuenioCara& duenio,
+                                                     const D3DXVECTOR3& punto, QString& titulo) {
+    using T = DuenioCara::Tipo;
+    const trObjetos& objetos = nivel.Objetos;
+    QList<QStringList> filas;
+    // The point met, in the level's own axes (y down).
+    const QString donde = Lugar(std::lround(punto.x), std::lround(-punto.y), std::lround(punto.z));
+    switch (duenio.Clase) {
+    case T::Item: {
+        const trItem& it = objetos.Items.at(size_t(duenio.Indice));
+        titulo = tr("Item %1").arg(duenio.Indice);
+        QString movible = QString::number(it.Objeto);
+        if (it.Objeto == int16_t(ID_LARA))
+            movible += tr(" (Lara, con las meshes del movible %1)").arg(ID_CUERPO_LARA);
+        filas = {
+            {tr("Movible"), movible},
+            {tr("Cuarto"), QString::number(it.Cuarto)},
+            {tr("Posición"), Lugar(it.X, it.Y, it.Z)},
+            {tr("Ángulo"), QStringLiteral("%1 (%2)")
+                               .arg(uint16_t(it.Angulo))
+                               .arg(Grados(uint16_t(it.Angulo) / 65536.0))},
+            {tr("Bits de código"), QStringLiteral("%1 (%2)")
+                                       .arg(it.Codigo)
+                                       .arg(Hex(uint16_t(it.Codigo), 4))},
+            {tr("Banderas"), Hex(it.Banderas, 4)},
+            {tr("Índice en la lista de items"), QString::number(duenio.Indice)},
+            {tr("Intensidad"), QString::number(it.Intensidad)},
+        };
+        break;
+    }
+    case T::Estatico: {
+        const trEstaticoColocado& c = objetos.Colocaciones.at(size_t(duenio.Indice));
+        titulo = tr("Estático %1").arg(c.Id);
+        filas = {
+            {tr("Id"), QString::number(c.Id)},
+            {tr("Cuarto"), QString::number(c.Cuarto)},
+            {tr("Lugar"), Lugar(c.X, c.Y, c.Z)},
+            {tr("Giro"), QStringLiteral("%1 (%2)").arg(c.Rotacion).arg(Grados(c.Rotacion / 65536.0))},
+            {tr("Intensidad"), QString::number(c.Intensidad)},
+            {tr("Colocación"), tr("%1 de %2").arg(duenio.Indice).arg(objetos.Colocaciones.size())},
+        };
+        break;
+    }
+    case T::Cuarto:
+    case T::Mesh: {
+        const size_t r = size_t(duenio.Indice);
+        titulo = tr("Cuarto %1").arg(duenio.Indice);
+        if (!nivel.Nivel || r >= nivel.Nivel->Cuartos.size())
+            break;
+        const trCuarto& c = nivel.Nivel->Cuartos[r];
+        const int64_t x0 = int32_t(c.Info[0]), z0 = int32_t(c.Info[1]);
+        const int64_t abajo = int32_t(c.Info[2]), arriba = int32_t(c.Info[3]);
+        filas = {
+            {tr("Número"), QString::number(duenio.Indice)},
+            {tr("Caja x"), QStringLiteral("%1 .. %2").arg(x0).arg(x0 + 1024 * c.DimensionSectores2)},
+            {tr("Caja y"), QStringLiteral("%1 .. %2").arg(arriba).arg(abajo)},
+            {tr("Caja z"), QStringLiteral("%1 .. %2").arg(z0).arg(z0 + 1024 * c.DimensionSectores1)},
+            {tr("Sectores (x por z)"),
+             QStringLiteral("%1 x %2").arg(c.DimensionSectores2).arg(c.DimensionSectores1)},
+            {tr("Banderas"), Hex(uint16_t(c.Banderas), 4)},
+            {tr("Cuarto alterno"),
+             c.CuartoAlterno < 0 ? tr("ninguno") : QString::number(c.CuartoAlterno)},
+            {tr("Punto"), donde},
+        };
+        if (const auto s = SectorEn(c, punto.x, punto.z)) {
+            filas << QStringList{tr("Sector bajo el cursor"),
+                                 tr("x %1, z %2").arg(s->X).arg(s->Z)}
+                  << QStringList{tr("Altura del suelo"), QString::number(s->AlturaSuelo())}
+                  << QStringList{tr("Altura del techo"), QString::number(s->AlturaTecho())}
+                  << QStringList{tr("Caja del sector"), QString::number(s->Caja)}
+                  << QStringList{tr("Cuarto debajo"),
+                                 s->CuartoAbajo == 255 ? tr("ninguno")
+                                                       : QString::number(s->CuartoAbajo)}
+                  << QStringList{tr("Cuarto encima"), s->CuartoArriba == 255
+                                                          ? tr("ninguno")
+                                                          : QString::number(s->CuartoArriba)};
+        } else {
+            filas << QStringList{tr("Sector bajo el cursor"), tr("fuera de la rejilla")};
+        }
+        return filas;
+    }
+    }
+    filas << QStringList{tr("Punto"), donde};
+    return filas;
+}
