@@ -313,14 +313,15 @@ void TForm1::CrearMenuVer() {
         CambioOpcionNivel();
     };
     ver_->addSeparator();
-    QAction* paginas = paginas_->toggleViewAction();
-    paginas->setObjectName("Paginas1");
-    paginas->setText(tr("Páginas de textura"));
-    ver_->addAction(paginas);
     QAction* inspeccion = inspeccion_->toggleViewAction();
     inspeccion->setObjectName("Inspeccion1");
     inspeccion->setText(tr("Inspección"));
     ver_->addAction(inspeccion);
+    // Last, where the whole-window test looks for it.
+    QAction* paginas = paginas_->toggleViewAction();
+    paginas->setObjectName("Paginas1");
+    paginas->setText(tr("Páginas de textura"));
+    ver_->addAction(paginas);
 }
 
 void TForm1::LeerAjustes() {
@@ -438,17 +439,17 @@ void TForm1::FormPaint() {
     }
     if (objeto_ && nivel_ && nivel_->Meshes) {
         navegacion_.Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
+        // The mesh a click picked is outlined while the dock tells of it.
         DibujarEnsamblaje(*d, *objeto_, *nivel_->Meshes, navegacion_.Angulo(),
                           RadioButton1->isChecked(), RadioButton2->isChecked(),
-                          inspeccion_->PiezaElegida());
+                          inspeccion_->isVisible() ? inspeccion_->PiezaElegida() : -1);
         ContarCuadro(navegacion_.Girando());
         return;
     }
     if (seleccionado_)
         navegacion_.Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
-    // The mesh picked by a click shows its wireframe over it.
     DibujarCuadro(*d, seleccionado_, navegacion_.Angulo(), RadioButton1->isChecked(),
-                  RadioButton2->isChecked() || inspeccion_->PiezaElegida() >= 0);
+                  RadioButton2->isChecked());
     ContarCuadro(seleccionado_ && navegacion_.Girando());
 }
 
@@ -1193,23 +1194,13 @@ bool TForm1::ElegirEn(float x, float y) {
         vuelo_.Matrices(ancho, alto, vista, proyeccion);
         elegido = inspeccion_->ElegirEnNivel(*nivel_, vista, proyeccion, x, y, ancho, alto,
                                              Opciones());
-    } else if (d && navegacion_.HayObjetivo() && nivel_->Meshes) {
+    } else if (d && objeto_ && navegacion_.HayObjetivo() && nivel_->Meshes) {
+        // An object's meshes; a mesh of the list is all there is to pick, so it picks nothing.
         navegacion_.Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
-        Ensamblaje sola;
-        const Ensamblaje* objeto = objeto_ ? &*objeto_ : nullptr;
-        QString nombre;
-        if (objeto) {
-            nombre = (enVista_->Clase == EnVista::Tipo::Movible ? tr("Movible %1")
-                                                                : tr("Estático %1"))
-                         .arg(enVista_->Indice);
-        } else {
-            // A mesh of the list turns about its own origin.
-            sola.Piezas.push_back({enVista_->Indice, {}});
-            D3DXMatrixIdentity(&sola.Piezas.back().Mundo);
-            objeto = &sola;
-            nombre = tr("Mesh %1").arg(enVista_->Indice);
-        }
-        elegido = inspeccion_->ElegirEnObjeto(*nivel_, *objeto, navegacion_.Angulo(), nombre,
+        const QString nombre = (enVista_->Clase == EnVista::Tipo::Movible ? tr("Movible %1")
+                                                                          : tr("Estático %1"))
+                                   .arg(enVista_->Indice);
+        elegido = inspeccion_->ElegirEnObjeto(*nivel_, *objeto_, navegacion_.Angulo(), nombre,
                                               d->GetVista(), d->GetProyeccion(), x, y, ancho,
                                               alto);
     }

@@ -550,10 +550,6 @@ Levels open and are listed, but the panel will show nothing.</translation>
         <source>Movible %1</source>
         <translation>Moveable %1</translation>
     </message>
-    <message>
-        <source>Mesh %1</source>
-        <translation>Mesh %1</translation>
-    </message>
 </context>
 <context>
     <name>tr4visor</name>
