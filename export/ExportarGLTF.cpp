@@ -23,7 +23,9 @@
 #include <map>
 #include <streambuf>
 #include <ostream>
+#ifndef TR4_SIN_HILOS
 #include <thread>
+#endif
 
 namespace {
 
@@ -246,7 +248,9 @@ class Modelo {
             return false;
         }
         if (!datos.empty()) {
-            nlohmann::json j = nlohmann::json::parse(bytes.begin(), bytes.end());
+            // As characters: libc++ has no character traits for unsigned char any more.
+            nlohmann::json j = nlohmann::json::parse(std::string_view(
+                reinterpret_cast<const char*>(bytes.data()), bytes.size()));
             j["buffers"][0] = {{"byteLength", datos.size()}, {"uri", Uri(base + ".bin")}};
             const std::string texto = j.dump(2);
             bytes.assign(texto.begin(), texto.end());
@@ -277,12 +281,14 @@ class Modelo {
                 pngs_[k] = CodificarPNG(rgba.data(), LADO_PAGINA, LADO_PAGINA);
             }
         };
-        const size_t hilos = std::min<size_t>(std::max(1u, std::thread::hardware_concurrency()),
-                                              paginas_.size());
         {
+#ifndef TR4_SIN_HILOS
+            const size_t hilos = std::min<size_t>(
+                std::max(1u, std::thread::hardware_concurrency()), paginas_.size());
             std::vector<std::jthread> otros;
             for (size_t h = 1; h < hilos; ++h)
                 otros.emplace_back(trabajar);
+#endif
             trabajar();
         }
         return std::none_of(pngs_.begin(), pngs_.end(), [](const auto& png) { return png.empty(); });

@@ -8,7 +8,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#ifndef TR4_SIN_ARCHIVOS
 #include <filesystem>
+#endif
 #include <memory>
 #include <new>
 
@@ -158,6 +160,11 @@ int CargarNivelDeMemoria(const uint8_t* datos, size_t tamano, trNivel& nivel, st
 int CargarNivel(const char* archivo, trNivel& nivel, std::string* motivo) {
     if (archivo == nullptr || *archivo == '\0')
         return Fallar(motivo, Traducir("no se indicó ningún archivo"));
+#ifdef TR4_SIN_ARCHIVOS
+    // A build without a file system (the browser's module) is handed the bytes themselves.
+    (void)nivel;
+    return Fallar(motivo, Formatear(Traducir("no se puede abrir: %s"), {std::strerror(ENOSYS)}));
+#else
     std::error_code ec;
     const auto estado = std::filesystem::status(archivo, ec);
     if (std::filesystem::is_directory(estado))
@@ -188,4 +195,5 @@ int CargarNivel(const char* archivo, trNivel& nivel, std::string* motivo) {
                                                       : Traducir("termina antes de tiempo")}));
     }
     return CargarNivelDeMemoria(bytes.data(), bytes.size(), nivel, motivo);
+#endif
 }

@@ -154,7 +154,7 @@ int InflarFlujos(const FlujoBloque* flujos, int cuantos, trBytes* destinos, Infl
     uint64_t total = 0;
     for (int b = 0; b < cuantos; ++b)
         total += flujos[b].declarado;
-    const uint64_t hilos =
+    [[maybe_unused]] const uint64_t hilos =
         std::min<uint64_t>({std::max(trabajadores, 1u), uint64_t(std::max(cuantos, 1)),
                             std::max<uint64_t>(total / INFLADO_POR_HILO, 1)});
 
@@ -180,6 +180,7 @@ int InflarFlujos(const FlujoBloque* flujos, int cuantos, trBytes* destinos, Infl
         }
     };
     {
+#ifndef TR4_SIN_HILOS
         std::vector<std::jthread> ayudantes;
         try {
             ayudantes.reserve(hilos - 1);
@@ -189,6 +190,7 @@ int InflarFlujos(const FlujoBloque* flujos, int cuantos, trBytes* destinos, Infl
             // Fewer threads than asked for: the calling one takes what they would have.
         } catch (const std::bad_alloc&) {
         }
+#endif
         trabajar();
     } // every helper is joined here, before any result is read
 

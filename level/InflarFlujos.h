@@ -2,7 +2,19 @@
 #include "trNivel.h"
 
 #include <cstdint>
+#ifndef TR4_SIN_HILOS
 #include <thread>
+#endif
+
+// The threads a task may use. A build without threads (TR4_SIN_HILOS: the browser's module)
+// does everything on the calling one.
+inline unsigned HilosDisponibles() {
+#ifdef TR4_SIN_HILOS
+    return 1;
+#else
+    return std::thread::hardware_concurrency();
+#endif
+}
 
 // How inflating one block ended.
 enum class Inflado { Bien, Excede, Danado, SinMemoria };
@@ -20,4 +32,4 @@ struct FlujoBloque {
 // really yields; when fewer than `cuantos`, `fallo` says why the next one did not. That is the
 // first failing block in file order whatever the timing, and every thread has ended on return.
 int InflarFlujos(const FlujoBloque* flujos, int cuantos, trBytes* destinos, Inflado& fallo,
-                 unsigned trabajadores = std::thread::hardware_concurrency());
+                 unsigned trabajadores = HilosDisponibles());

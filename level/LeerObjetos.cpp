@@ -152,7 +152,8 @@ int LeerObjetos(const trNivel& nivel, const Lista_Mesh* lista, trObjetos& objeto
 
     // Where the level places its objects, and how many times each id.
     std::unordered_map<int64_t, uint32_t> items, colocaciones;
-    objetos.Items.resize(std::min(nivel.Items.size() / trItem::BYTES_EN_ARCHIVO, MAXIMO_OBJETOS));
+    objetos.Items.resize(
+        std::min<uint64_t>(nivel.Items.size() / trItem::BYTES_EN_ARCHIVO, MAXIMO_OBJETOS));
     for (size_t i = 0; i < objetos.Items.size(); ++i) {
         const uint8_t* p = nivel.Items.data() + trItem::BYTES_EN_ARCHIVO * i;
         objetos.Items[i] = {Leer<int16_t>(p),      Leer<int16_t>(p + 2),  Leer<int32_t>(p + 4),
@@ -178,7 +179,7 @@ int LeerObjetos(const trNivel& nivel, const Lista_Mesh* lista, trObjetos& objeto
     };
 
     const uint64_t movibles =
-        std::min(nivel.Movibles.size() / trMovible::BYTES_EN_ARCHIVO, MAXIMO_OBJETOS);
+        std::min<uint64_t>(nivel.Movibles.size() / trMovible::BYTES_EN_ARCHIVO, MAXIMO_OBJETOS);
     objetos.Movibles.resize(movibles);
     for (uint64_t i = 0; i < movibles; ++i) {
         const uint8_t* p = nivel.Movibles.data() + trMovible::BYTES_EN_ARCHIVO * i;
@@ -207,8 +208,8 @@ int LeerObjetos(const trNivel& nivel, const Lista_Mesh* lista, trObjetos& objeto
         m.Colocados = contar(items, m.Id);
     }
 
-    const uint64_t estaticos =
-        std::min(nivel.MeshesEstaticos.size() / trEstatico::BYTES_EN_ARCHIVO, MAXIMO_OBJETOS);
+    const uint64_t estaticos = std::min<uint64_t>(
+        nivel.MeshesEstaticos.size() / trEstatico::BYTES_EN_ARCHIVO, MAXIMO_OBJETOS);
     objetos.Estaticos.resize(estaticos);
     for (uint64_t i = 0; i < estaticos; ++i) {
         const uint8_t* p = nivel.MeshesEstaticos.data() + trEstatico::BYTES_EN_ARCHIVO * i;

@@ -498,3 +498,32 @@ INSTANTIATE_TEST_SUITE_P(Catalogo, ArchivoDanado, ::testing::ValuesIn(Catalogo()
                          [](const auto& info) { return info.param.nombre; });
 
 } // namespace
+
+namespace {
+
+// The catalogue as files, for the web page's tests, which drop each on the page: with
+// TR4_GUARDAR_CATALOGO=FOLDER every damaged level that is a file is written there as NAME.tr4.
+// Without the variable there is nothing to do.
+TEST(CatalogoEnArchivos, SeGuardaCuandoSePide) {
+    const char* destino = std::getenv("TR4_GUARDAR_CATALOGO");
+    if (!destino || !*destino)
+        GTEST_SKIP() << "TR4_GUARDAR_CATALOGO no está puesta";
+    fs::create_directories(destino);
+    const fs::path trabajo = fs::path(::testing::TempDir()) / ("catalogo-" + std::to_string(getpid()));
+    int escritos = 0;
+    for (const Caso& caso : Catalogo()) {
+        fs::remove_all(trabajo);
+        fs::create_directories(trabajo);
+        const fs::path ruta = caso.preparar(trabajo);
+        std::error_code ec;
+        if (fs::is_regular_file(ruta, ec) && (fs::status(ruta).permissions() & fs::perms::owner_read) != fs::perms::none) {
+            fs::copy_file(ruta, fs::path(destino) / (caso.nombre + ".tr4"),
+                          fs::copy_options::overwrite_existing);
+            ++escritos;
+        }
+    }
+    fs::remove_all(trabajo);
+    EXPECT_GT(escritos, 40);
+}
+
+} // namespace

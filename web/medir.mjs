@@ -1,0 +1,74 @@
+// The web page's figures, in one run of Debian's chromium headless (WebGL 2 through SwiftShader):
+//   node web/medir.mjs [LEVEL.tr4]      (after scripts/web --construir and a native build)
+// - drop to first frame of the level on the page, against three.js alone reading and drawing the
+//   .glb that `tr4tool export --level` writes for the same level (web/medida.html): each the
+//   median of five fresh pages, and their ratio;
+// - the level's four blocks inflated by the browser's DecompressionStream('deflate') and by the
+//   core's inflater (libdeflate in the module): the median of five, after the first;
+// - the page's transfer size: its scripts and the module, gzip-compressed.
+import { spawn, spawnSync } from 'node:child_process';
+import { mkdtempSync, readdirSync, readFileSync, rmSync, statSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import path from 'node:path';
+import { gzipSync } from 'node:zlib';
+import { chromium } from 'playwright-core';
+
+const raiz = path.resolve(import.meta.dirname, '..');
+const nivel = path.resolve(process.argv[2] ?? path.join(raiz, '../shared/levels/title-a.tr4'));
+const tr4tool = process.env.TR4TOOL ?? path.join(raiz, 'build/test/tools/tr4tool');
+const directorio = mkdtempSync(path.join(tmpdir(), 'tr4medir-'));
+const mediana = (v) => [...v].sort((a, b) => a - b)[Math.floor(v.length / 2)];
+
+const servidor = spawn(path.join(raiz, 'scripts/web'), ['--servir', '8690'], { stdio: ['ignore', 'pipe', 'inherit'], detached: true });
+const direccion = await new Promise((resolver) => {
+  let texto = '';
+  servidor.stdout.on('data', (d) => {
+    texto += d.toString().replace(/\x1b\[[0-9;]*m/g, '');
+    const m = texto.match(/http:\/\/127\.0\.0\.1:\d+\//);
+    if (m) resolver(m[0]);
+  });
+});
+const glb = path.join(directorio, 'nivel.glb');
+spawnSync(tr4tool, ['export', nivel, '--level', '--out', glb], { stdio: 'inherit' });
+
+const navegador = await chromium.launch({
+  executablePath: process.env.TR4_CHROMIUM ?? '/usr/bin/chromium',
+  args: ['--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--ignore-gpu-blocklist'],
+});
+async function medir(pagina, archivo) {
+  const p = await navegador.newPage({ viewport: { width: 1280, height: 800 } });
+  await p.goto(new URL(pagina, direccion).href);
+  await p.waitForTimeout(500); // the worker has compiled the module
+  await p.setInputFiles('input[type=file]', archivo);
+  await p.waitForFunction(() => document.body.dataset.estado === 'listo', null, { timeout: 120_000 });
+  const m = await p.evaluate(() => window.tr4Medidas);
+  await p.close();
+  return m;
+}
+const pagina = [];
+const solo = [];
+for (let i = 0; i < 5; i++) {
+  pagina.push(await medir('index.html', nivel));
+  solo.push((await medir('medida.html', glb)).primerCuadro);
+}
+const inflado = (await medir('medida.html', nivel)).inflado.slice(1);
+await navegador.close();
+process.kill(-servidor.pid);
+
+const enviado = readdirSync(path.join(raiz, 'build/web/assets'))
+  .filter((n) => /\.(js|wasm)$/.test(n))
+  .map((n) => path.join(raiz, 'build/web/assets', n));
+const comprimido = enviado.reduce((s, f) => s + gzipSync(readFileSync(f), { level: 9 }).length, 0);
+const crudo = enviado.reduce((s, f) => s + statSync(f).size, 0);
+
+const msPagina = mediana(pagina.map((m) => m.primerCuadro));
+const msSolo = mediana(solo);
+console.log(`${path.basename(nivel)}: drop to first frame ${msPagina.toFixed(0)} ms ` +
+  `(core open ${mediana(pagina.map((m) => m.abrir)).toFixed(0)}, export ${mediana(pagina.map((m) => m.exportar)).toFixed(0)}, ` +
+  `parse and draw ${mediana(pagina.map((m) => m.dibujo)).toFixed(0)}); three.js alone ${msSolo.toFixed(0)} ms; ratio ${(msPagina / msSolo).toFixed(2)}`);
+const msNavegador = mediana(inflado.map((v) => v.navegador.ms));
+const msNucleo = mediana(inflado.map((v) => v.nucleo.ms));
+console.log(`inflating its four blocks (${inflado[0].nucleo.bytes} bytes): DecompressionStream ${msNavegador.toFixed(1)} ms, ` +
+  `the core ${msNucleo.toFixed(1)} ms; ratio ${(msNavegador / msNucleo).toFixed(2)}`);
+console.log(`transfer: ${(comprimido / 1024).toFixed(0)} KiB gzip-compressed (${(crudo / 1024).toFixed(0)} KiB as built)`);
+rmSync(directorio, { recursive: true, force: true });

@@ -1,0 +1,26 @@
+// What the native build takes from shared libraries, compiled into the module instead.
+#include <fstream>
+#include <ostream>
+
+// tinygltf's writer, without its image and file code: the export hands it the pages as PNG
+// bytes already and takes the model back as bytes. Its file writers name std::ofstream, which a
+// library without a file system lacks; they are never called here, and get a stream that opens
+// nothing.
+namespace std {
+class ofstream_sin_archivos : public ostream {
+  public:
+    explicit ofstream_sin_archivos(const char*, ios_base::openmode = ios_base::out)
+        : ostream(nullptr) {}
+    bool is_open() const { return false; }
+};
+} // namespace std
+#define ofstream ofstream_sin_archivos
+#define TINYGLTF_IMPLEMENTATION
+#include <tiny_gltf.h>
+
+// The module has no device of its own: the scene is built with none, and draws nothing.
+#include "Lotes8.h"
+
+std::unique_ptr<ILotes8> CrearLotes8(IDirect3DDevice8*) {
+    return nullptr;
+}

@@ -1,0 +1,214 @@
+// The core as the web page's worker calls it: plain functions over bytes in the module's memory.
+// One level open at a time; a file that cannot be opened leaves the open one as it was.
+//
+// Every call that yields something leaves it in one result buffer, read with tr4_resultado and
+// tr4_tamano_resultado until the next call: the summary (JSON), a model (.glb), a page (PNG),
+// or, when the call returns 0, the reason as one line of text.
+#include "CargarNivel.h"
+#include "ExportarGLTF.h"
+#include "Idioma.h"
+#include "InflarFlujos.h"
+#include "LeerCuartos.h"
+#include "NivelAbierto.h"
+#include "PaginasPNG.h"
+#include "Resumen.h"
+#include "trObjetos.h"
+
+#include <nlohmann/json.hpp>
+#include <zlib.h>
+
+#include <cstdlib>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#define EXPORTAR(nombre) extern "C" __attribute__((export_name(nombre)))
+
+namespace {
+
+std::unique_ptr<NivelAbierto> abierto;
+std::vector<uint8_t> resultado;
+
+int Motivo(const std::string& texto) {
+    resultado.assign(texto.begin(), texto.end());
+    return 0;
+}
+
+int Texto(const std::string& texto) {
+    resultado.assign(texto.begin(), texto.end());
+    return 1;
+}
+
+const trMovible* Movible(uint32_t id) {
+    for (const trMovible& m : abierto->Objetos.Movibles)
+        if (m.Id == id)
+            return &m;
+    return nullptr;
+}
+
+// What the page lists: the summary `tr4tool info` prints, the meshes, the objects (with Lara
+// when the level has her body) and the rooms the level shows.
+std::string Indice() {
+    const NivelAbierto& a = *abierto;
+    std::ostringstream texto;
+    EscribirTexto(Resumir(*a.Nivel, a.Meshes.get()), texto);
+    nlohmann::ordered_json j;
+    j["resumen"] = texto.str();
+    j["meshes"] = a.Cantidad();
+    j["movibles"] = nlohmann::json::array();
+    for (const trMovible& m : a.Objetos.Movibles)
+        j["movibles"].push_back({{"id", m.Id}, {"meshes", m.NumMeshes}});
+    j["estaticos"] = nlohmann::json::array();
+    for (const trEstatico& e : a.Objetos.Estaticos)
+        j["estaticos"].push_back({{"id", e.Id}, {"mesh", e.Mesh}});
+    bool prestados = false;
+    const trMovible *lara = Movible(ID_LARA), *cuerpo = Movible(ID_CUERPO_LARA);
+    if (lara && cuerpo)
+        ConMeshesDe(*lara, *cuerpo, &prestados);
+    j["lara"] = prestados;
+    // The rooms the level export holds, by the number its nodes carry.
+    j["cuartos"] = nlohmann::json::array();
+    const std::vector<trGeometriaCuarto> cuartos = LeerCuartos(*a.Nivel);
+    std::vector<bool> alterno(cuartos.size(), false);
+    for (const trGeometriaCuarto& c : cuartos)
+        if (c.Alterno >= 0 && size_t(c.Alterno) < cuartos.size())
+            alterno[size_t(c.Alterno)] = true;
+    for (size_t r = 0; r < cuartos.size(); ++r)
+        if (!alterno[r])
+            j["cuartos"].push_back(r);
+    return j.dump();
+}
+
+} // namespace
+
+// Room for `tamano` bytes that the worker fills; null when there is no memory for them.
+EXPORTAR("tr4_reservar") uint8_t* tr4_reservar(uint32_t tamano) {
+    return static_cast<uint8_t*>(std::malloc(tamano ? tamano : 1));
+}
+
+EXPORTAR("tr4_liberar") void tr4_liberar(uint8_t* p) {
+    std::free(p);
+}
+
+EXPORTAR("tr4_resultado") const uint8_t* tr4_resultado() {
+    return resultado.data();
+}
+
+EXPORTAR("tr4_tamano_resultado") uint32_t tr4_tamano_resultado() {
+    return uint32_t(resultado.size());
+}
+
+// 1 for English, 0 for Spanish: the page's language, as a locale would choose it.
+EXPORTAR("tr4_idioma") void tr4_idioma(int ingles) {
+    FijarIdioma(ingles ? Idioma::Ingles : Idioma::Espanol);
+}
+
+// Whether a file of `tamano` bytes may be read at all, asked before it is read: 0, with the
+// reason the command line gives for a file that large, when it may not.
+EXPORTAR("tr4_admitir_tamano") int tr4_admitir_tamano(double tamano) {
+    if (tamano <= double(MAXIMO_ARCHIVO_NIVEL))
+        return 1;
+    return Motivo(Formatear(Traducir("mide %s bytes, demasiado para ser un nivel"),
+                            {std::to_string(uint64_t(tamano))}));
+}
+
+// Opens the level held in `datos`; 1 and the index (JSON) as the result, or 0 and the reason,
+// the level open before kept.
+EXPORTAR("tr4_abrir") int tr4_abrir(const uint8_t* datos, uint32_t tamano) {
+    if (tamano > MAXIMO_ARCHIVO_NIVEL)
+        return tr4_admitir_tamano(tamano);
+    std::unique_ptr<NivelAbierto> nuevo;
+    std::string motivo;
+    if (!AbrirNivelDeMemoria(datos, tamano, nullptr, nuevo, &motivo))
+        return Motivo(motivo);
+    abierto = std::move(nuevo);
+    return Texto(Indice());
+}
+
+// What the page may show, as a .glb: 0 a mesh, 1 a moveable, 2 a static (`numero` its index or
+// id), 3 the whole level, 4 Lara (moveable 0 wearing moveable 8's meshes).
+EXPORTAR("tr4_exportar") int tr4_exportar(int tipo, double numero) {
+    if (!abierto)
+        return Motivo(Traducir("no hay ningún nivel abierto"));
+    OpcionesGLTF o;
+    o.Numero = int64_t(numero);
+    switch (tipo) {
+    case 0: o.Que = OpcionesGLTF::Tipo::Mesh; break;
+    case 1: o.Que = OpcionesGLTF::Tipo::Movible; break;
+    case 2: o.Que = OpcionesGLTF::Tipo::Estatico; break;
+    case 3: o.Que = OpcionesGLTF::Tipo::Nivel; break;
+    case 4: o.Que = OpcionesGLTF::Tipo::Movible; o.Numero = ID_LARA; break;
+    default: return Motivo(Traducir("no hay ningún nivel abierto"));
+    }
+    // Lara is exported as moveable 0 dressed for the call, and undressed after it.
+    trMovible* lara = const_cast<trMovible*>(Movible(ID_LARA));
+    const trMovible* cuerpo = Movible(ID_CUERPO_LARA);
+    std::unique_ptr<trMovible> guardado;
+    if (tipo == 4 && lara && cuerpo) {
+        guardado = std::make_unique<trMovible>(*lara);
+        *lara = ConMeshesDe(*guardado, *cuerpo);
+    }
+    std::vector<ArchivoPorEscribir> archivos;
+    std::string motivo;
+    const bool bien = ExportarGLTFEnMemoria(*abierto, o, "modelo.glb", archivos, &motivo);
+    if (guardado)
+        *lara = std::move(*guardado);
+    if (!bien || archivos.empty())
+        return Motivo(motivo);
+    resultado = std::move(archivos.back().Bytes);
+    return 1;
+}
+
+// The number of texture pages of the open level.
+EXPORTAR("tr4_paginas") int tr4_paginas() {
+    return abierto && abierto->Texturas ? abierto->Texturas->NumPaginas() : 0;
+}
+
+// Page `i` as PNG, texel for texel what `tr4tool pages` writes.
+EXPORTAR("tr4_pagina") int tr4_pagina(int i) {
+    if (!abierto)
+        return Motivo(Traducir("no hay ningún nivel abierto"));
+    const uint8_t* texels =
+        i >= 0 && i < tr4_paginas() ? abierto->Texturas->GetTexels(i) : nullptr;
+    if (!texels)
+        return Motivo(Formatear(Traducir("no hay página %s"), {std::to_string(i)}));
+    resultado = PaginaPNG(texels);
+    return 1;
+}
+
+// Inflates one zlib stream that states `declarado` bytes, as the loader inflates a block: for
+// the page that measures the core's inflating against the browser's own. 1 and the bytes, or 0.
+EXPORTAR("tr4_inflar") int tr4_inflar(const uint8_t* datos, uint32_t tamano, uint32_t declarado) {
+    const FlujoBloque flujo{datos, tamano, declarado};
+    trBytes destino;
+    Inflado fallo = Inflado::Bien;
+    if (InflarFlujos(&flujo, 1, &destino, fallo) != 1)
+        return Motivo(Formatear(Traducir("%s: el flujo zlib está dañado o incompleto"),
+                                {Formatear(Traducir("bloque %s"), {"1"})}));
+    resultado = std::move(destino);
+    return 1;
+}
+
+// Called once by the worker while the page waits for a file. A browser first runs a module's
+// code as its quick compiler makes it, and recompiles what proves busy: this runs the busiest
+// work of an open and an export (inflating, compressing pages) on a made-up page, so that a
+// level dropped later meets it compiled at its best.
+EXPORTAR("tr4_calentar") void tr4_calentar() {
+    std::vector<uint8_t> pagina(256 * 256 * 4);
+    uint32_t semilla = 1;
+    for (size_t i = 0; i < pagina.size(); i += 4) {
+        semilla = semilla * 1103515245u + 12345u;
+        const uint8_t v = uint8_t((i >> 6) ^ (semilla >> 28)); // rows alike, a little noise
+        pagina[i] = pagina[i + 1] = pagina[i + 2] = v;
+        pagina[i + 3] = 0xFF;
+    }
+    for (int vez = 0; vez < 4; ++vez) {
+        const std::vector<uint8_t> png = PaginaPNG(pagina.data());
+        uLongf comprimido = compressBound(uLong(pagina.size()));
+        std::vector<uint8_t> flujo(comprimido);
+        if (compress2(flujo.data(), &comprimido, pagina.data(), uLong(pagina.size()), 1) == Z_OK)
+            tr4_inflar(flujo.data(), uint32_t(comprimido), uint32_t(pagina.size()));
+    }
+    resultado.clear();
+}

@@ -1,0 +1,275 @@
+// The page: a level dropped or picked goes to the worker, which opens it in the core and hands
+// back what to list and the .glb to draw. A file that cannot be opened says why, and whatever
+// was open stays. The page's state is on body[data-estado]: vacio, cargando, listo, error.
+import { Tipo } from './nucleo.js';
+import { esIngles, textos } from './textos.js';
+import { Visor } from './visor.js';
+
+const ingles = esIngles(navigator.language);
+const t = textos(ingles);
+document.documentElement.lang = ingles ? 'en' : 'es';
+for (const e of document.querySelectorAll('[data-texto]')) e.textContent = t(e.dataset.texto);
+
+const $ = (id) => document.getElementById(id);
+const cuerpo = document.body;
+const ponerEstado = (estado) => (cuerpo.dataset.estado = estado);
+
+// Timings of the last open, for the page's own figures and its tests.
+window.tr4Medidas = {};
+
+// One worker; each request waits for the answer with its id.
+const trabajador = new Worker(new URL('./trabajador.js', import.meta.url), { type: 'module' });
+let siguienteId = 0;
+const pendientes = new Map();
+trabajador.onmessage = ({ data }) => {
+  pendientes.get(data.id)?.(data);
+  pendientes.delete(data.id);
+};
+function pedir(orden, datos = {}) {
+  const id = ++siguienteId;
+  return new Promise((resolver) => {
+    pendientes.set(id, resolver);
+    trabajador.postMessage({ id, orden, ...datos });
+  });
+}
+pedir('idioma', { ingles });
+
+let visor;
+try {
+  visor = new Visor($('lienzo'));
+} catch {
+  mostrarError(t('sinWebgl'));
+}
+
+// What is on show: the file's name, what of it, and the .glb the core made of it.
+let nombreArchivo = '';
+let enVista = null; // { tipo, numero, glb, nombre }
+let ocupado = Promise.resolve();
+
+function mostrarError(texto) {
+  $('error').textContent = texto;
+  $('error').hidden = false;
+  ponerEstado('error');
+}
+
+function avisar(texto) {
+  $('aviso').textContent = texto;
+}
+
+function motivoDe(r) {
+  if (r.motivo) return r.motivo;
+  if (r.ilegible) return t('noLeible', { motivo: r.ilegible });
+  return t('sinMemoria');
+}
+
+// One thing at a time: a second drop waits for the first to end.
+function enOrden(tarea) {
+  ocupado = ocupado.then(tarea, tarea);
+  return ocupado;
+}
+
+async function abrirArchivo(archivo) {
+  if (!archivo) return;
+  const inicio = performance.now();
+  $('error').hidden = true;
+  ponerEstado('cargando');
+  avisar(t('cargando', { archivo: archivo.name }));
+  const r = await pedir('abrir', { archivo });
+  if (!r.ok) {
+    avisar(enVista ? t('muestra', { que: enVista.nombre }) : '');
+    mostrarError(t('noAbre', { archivo: archivo.name, motivo: motivoDe(r) }));
+    return;
+  }
+  nombreArchivo = archivo.name.replace(/\.[^.]*$/, '');
+  llenarListas(r.indice);
+  const msCore = performance.now() - inicio;
+  if (r.glb && visor) {
+    const antes = performance.now();
+    await visor.mostrar(r.glb);
+    window.tr4Medidas = {
+      primerCuadro: performance.now() - inicio,
+      nucleo: msCore,
+      abrir: r.ms.abrir,
+      exportar: r.ms.exportar,
+      dibujo: performance.now() - antes,
+    };
+  }
+  enVista = r.glb ? { tipo: r.tipo, numero: r.numero, glb: r.glb, nombre: nombreDe(r.tipo, r.numero) } : null;
+  marcar(enVista);
+  for (const id of ['modo', 'camara', 'encuadrar', 'descargar', 'verPaginas']) $(id).disabled = false;
+  $('descargar').disabled = !enVista;
+  avisar(t('abierto', { archivo: archivo.name, ms: Math.round(performance.now() - inicio) }));
+  ponerEstado('listo');
+}
+
+// Shows a mesh, an object or the level, exported by the core as the file would be.
+async function mostrar(tipo, numero) {
+  $('error').hidden = true;
+  ponerEstado('cargando');
+  const r = await pedir('exportar', { tipo, numero });
+  if (!r.ok) {
+    mostrarError(r.motivo ?? t('sinMemoria'));
+    return;
+  }
+  await visor?.mostrar(r.glb);
+  enVista = { tipo, numero, glb: r.glb, nombre: nombreDe(tipo, numero) };
+  marcar(enVista);
+  $('descargar').disabled = false;
+  avisar(t('muestra', { que: enVista.nombre }));
+  ponerEstado('listo');
+}
+
+function nombreDe(tipo, numero) {
+  switch (tipo) {
+    case Tipo.MESH: return t('mesh', { n: numero });
+    case Tipo.MOVIBLE: return t('movible', { id: numero });
+    case Tipo.ESTATICO: return t('estatico', { id: numero });
+    case Tipo.LARA: return t('lara');
+    default: return t('nivel');
+  }
+}
+
+function boton(texto, tipo, numero, alPulsar) {
+  const b = document.createElement('button');
+  b.type = 'button';
+  b.textContent = texto;
+  b.dataset.tipo = tipo;
+  b.dataset.numero = numero;
+  b.addEventListener('click', alPulsar ?? (() => enOrden(() => mostrar(tipo, numero))));
+  return b;
+}
+
+function grupo(titulo, abierto = false) {
+  const d = document.createElement('details');
+  d.open = abierto;
+  const s = document.createElement('summary');
+  s.textContent = titulo;
+  d.append(s);
+  return d;
+}
+
+function llenarListas(indice) {
+  $('resumen').textContent = indice.resumen;
+  $('tituloMeshes').textContent = t('meshes', { n: indice.meshes });
+  const meshes = $('meshes');
+  meshes.replaceChildren(
+    ...Array.from({ length: indice.meshes }, (_, i) => new Option(t('mesh', { n: i }), String(i))),
+  );
+
+  const arbol = $('arbol');
+  arbol.replaceChildren();
+  if (indice.cuartos.length > 0) {
+    const nivel = grupo(t('nivel'), true);
+    nivel.append(boton(t('nivel'), Tipo.NIVEL, 0));
+    const cuartos = grupo(t('cuartos', { n: indice.cuartos.length }));
+    for (const c of indice.cuartos)
+      cuartos.append(
+        boton(t('cuarto', { n: c }), Tipo.NIVEL, c, () =>
+          enOrden(async () => {
+            if (enVista?.tipo !== Tipo.NIVEL) await mostrar(Tipo.NIVEL, 0);
+            visor?.encuadrar(`cuarto_${c}`);
+            avisar(t('muestra', { que: t('cuarto', { n: c }) }));
+          }),
+        ),
+      );
+    nivel.append(cuartos);
+    arbol.append(nivel);
+  }
+  if (indice.lara) arbol.append(boton(t('lara'), Tipo.LARA, 0));
+  const movibles = grupo(t('movibles', { n: indice.movibles.length }));
+  for (const m of indice.movibles)
+    movibles.append(boton(t(m.meshes === 1 ? 'movible1' : 'movibleN', { id: m.id, n: m.meshes }), Tipo.MOVIBLE, m.id));
+  const estaticos = grupo(t('estaticos', { n: indice.estaticos.length }));
+  for (const e of indice.estaticos) estaticos.append(boton(t('estatico', { id: e.id }), Tipo.ESTATICO, e.id));
+  arbol.append(movibles, estaticos);
+}
+
+// The entry of what is on show, pressed; the mesh list follows a mesh.
+function marcar(v) {
+  for (const b of $('arbol').querySelectorAll('button'))
+    b.setAttribute('aria-pressed', String(!!v && Number(b.dataset.tipo) === v.tipo && Number(b.dataset.numero) === v.numero && v.tipo !== Tipo.MESH));
+  if (v?.tipo !== Tipo.MESH) $('meshes').selectedIndex = -1;
+}
+
+function descargar(bytes, nombre, tipo) {
+  const enlace = document.createElement('a');
+  enlace.href = URL.createObjectURL(new Blob([bytes], { type: tipo }));
+  enlace.download = nombre;
+  document.body.append(enlace);
+  enlace.click();
+  enlace.remove();
+  setTimeout(() => URL.revokeObjectURL(enlace.href), 60_000);
+}
+
+function nombreGlb(v) {
+  const que = { [Tipo.MESH]: `mesh_${v.numero}`, [Tipo.MOVIBLE]: `movible_${v.numero}`,
+    [Tipo.ESTATICO]: `estatico_${v.numero}`, [Tipo.LARA]: 'lara', [Tipo.NIVEL]: 'nivel' }[v.tipo];
+  return `${nombreArchivo}_${que}.glb`;
+}
+
+// The pages as the command line writes them: pagina_00.png, ... (three digits past 100).
+async function verPaginas() {
+  const { paginas } = await pedir('paginas');
+  const digitos = paginas > 100 ? 3 : 2;
+  const lista = $('paginas');
+  for (const img of lista.querySelectorAll('img')) URL.revokeObjectURL(img.src);
+  lista.replaceChildren();
+  for (let i = 0; i < paginas; i++) {
+    const r = await pedir('pagina', { indice: i });
+    if (!r.ok) continue;
+    const url = URL.createObjectURL(new Blob([r.png], { type: 'image/png' }));
+    const a = document.createElement('a');
+    a.href = url;
+    a.download = `pagina_${String(i).padStart(digitos, '0')}.png`;
+    const img = new Image();
+    img.src = url;
+    img.alt = a.download;
+    a.append(img, a.download);
+    lista.append(a);
+  }
+  $('dialogoPaginas').showModal();
+}
+
+$('archivo').addEventListener('change', (e) => {
+  const archivo = e.target.files[0];
+  e.target.value = ''; // the same file may be picked again after it was mended
+  enOrden(() => abrirArchivo(archivo));
+});
+$('meshes').addEventListener('change', (e) => {
+  const n = Number(e.target.value);
+  if (e.target.value !== '') enOrden(() => mostrar(Tipo.MESH, n));
+});
+for (const r of document.querySelectorAll('input[name=modo]'))
+  r.addEventListener('change', () => visor?.ponerAlambre(r.value === 'alambre' && r.checked));
+for (const r of document.querySelectorAll('input[name=camara]'))
+  r.addEventListener('change', () => {
+    const volar = r.value === 'volar' && r.checked;
+    visor?.ponerVuelo(volar);
+    $('ayudaVuelo').hidden = !volar;
+  });
+$('encuadrar').addEventListener('click', () => visor?.encuadrar());
+$('descargar').addEventListener('click', () => enVista && descargar(enVista.glb, nombreGlb(enVista), 'model/gltf-binary'));
+$('verPaginas').addEventListener('click', () => enOrden(verPaginas));
+
+// Dropping a file anywhere on the page opens it.
+let arrastres = 0;
+addEventListener('dragenter', (e) => {
+  e.preventDefault();
+  if (++arrastres === 1) cuerpo.classList.add('arrastrando');
+});
+addEventListener('dragleave', () => {
+  if (--arrastres <= 0) {
+    arrastres = 0;
+    cuerpo.classList.remove('arrastrando');
+  }
+});
+addEventListener('dragover', (e) => e.preventDefault());
+addEventListener('drop', (e) => {
+  e.preventDefault();
+  arrastres = 0;
+  cuerpo.classList.remove('arrastrando');
+  const archivo = e.dataTransfer?.files?.[0];
+  if (archivo) enOrden(() => abrirArchivo(archivo));
+});
+
+avisar(t('soltar'));

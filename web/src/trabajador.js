@@ -1,0 +1,96 @@
+// The page's worker: the core runs here, off the page's thread, so that a large level never
+// freezes the page. Each message { id, orden, ... } gets one answer { id, ok, ... }.
+import { Nucleo, Tipo } from './nucleo.js';
+import { wasiMinimo } from './wasi.js';
+
+const URL_NUCLEO = new URL('../../build/wasm/tr4nucleo.wasm', import.meta.url);
+
+let modulo = null; // compiled once; a fresh instance after a trap
+let nucleo = null;
+let ingles = false;
+let abierto = null; // the File of the level open in the core
+
+async function compilar() {
+  try {
+    return await WebAssembly.compileStreaming(fetch(URL_NUCLEO));
+  } catch {
+    // A static host that serves .wasm under another type: compile from the bytes.
+    const respuesta = await fetch(URL_NUCLEO);
+    return WebAssembly.compile(await respuesta.arrayBuffer());
+  }
+}
+
+async function instanciar() {
+  modulo ??= await compilar();
+  const wasi = wasiMinimo((fd, texto) => console.warn(texto));
+  const instancia = await WebAssembly.instantiate(modulo, wasi.importaciones);
+  wasi.iniciar(instancia);
+  nucleo = new Nucleo(instancia);
+  nucleo.idioma(ingles);
+  nucleo.x.tr4_calentar();
+}
+
+const listo = instanciar();
+
+// A trap (the core out of memory, say) leaves its memory in no known state: a new instance
+// takes over, with the level that was open opened again in it, so the page goes on as it was.
+async function recuperar() {
+  await instanciar();
+  if (abierto) {
+    const r = nucleo.abrir(new Uint8Array(await abierto.arrayBuffer()));
+    if (!r.ok) abierto = null;
+  }
+}
+
+async function abrir({ archivo }) {
+  const admitido = nucleo.admitirTamano(archivo.size);
+  if (!admitido.ok) return admitido;
+  let bytes;
+  try {
+    bytes = new Uint8Array(await archivo.arrayBuffer());
+  } catch (e) {
+    return { ok: false, ilegible: String(e?.message ?? e) };
+  }
+  const inicio = performance.now();
+  const r = nucleo.abrir(bytes);
+  bytes = null;
+  if (!r.ok) return r;
+  abierto = archivo;
+  const msAbrir = performance.now() - inicio;
+  // What the page shows first: the level when it has rooms, otherwise its first mesh.
+  const primero = r.indice.cuartos.length > 0 ? [Tipo.NIVEL, 0] : [Tipo.MESH, 0];
+  const m = r.indice.meshes > 0 || primero[0] === Tipo.NIVEL ? nucleo.exportar(...primero) : null;
+  return {
+    ok: true,
+    indice: r.indice,
+    glb: m?.ok ? m.glb : null,
+    tipo: primero[0],
+    numero: primero[1],
+    ms: { abrir: msAbrir, exportar: performance.now() - inicio - msAbrir },
+  };
+}
+
+const ORDENES = {
+  idioma({ ingles: i }) {
+    ingles = i;
+    nucleo.idioma(i);
+    return { ok: true };
+  },
+  abrir,
+  exportar: ({ tipo, numero }) => nucleo.exportar(tipo, numero),
+  paginas: () => ({ ok: true, paginas: nucleo.paginas() }),
+  pagina: ({ indice }) => nucleo.pagina(indice),
+};
+
+onmessage = async ({ data }) => {
+  await listo;
+  let respuesta;
+  try {
+    respuesta = await ORDENES[data.orden](data);
+  } catch (e) {
+    respuesta = { ok: false, fallo: String(e?.message ?? e) };
+    await recuperar();
+  }
+  const traspasos = [respuesta.glb?.buffer, respuesta.png?.buffer].filter(Boolean);
+  postMessage({ id: data.id, ...respuesta }, traspasos);
+};

@@ -1,0 +1,201 @@
+// What the canvas shows: one glTF model as the core exported it, drawn by three.js. Orbit, zoom
+// and pan about it, a fly camera for walking through a level, textured or wireframe. Frames are
+// drawn when something changes, not in a loop, except while flying or playing.
+import * as THREE from 'three';
+import { GLTFLoader } from 'three/addons/loaders/GLTFLoader.js';
+import { OrbitControls } from 'three/addons/controls/OrbitControls.js';
+
+const FONDO = 0x202428;
+
+export class Visor {
+  constructor(lienzo) {
+    this.lienzo = lienzo;
+    // The drawing buffer is kept so a test (or a screenshot) can read what is on show.
+    this.renderer = new THREE.WebGLRenderer({ canvas: lienzo, antialias: false, preserveDrawingBuffer: true });
+    this.renderer.setPixelRatio(Math.min(window.devicePixelRatio, 2));
+    this.escena = new THREE.Scene();
+    this.escena.background = new THREE.Color(FONDO);
+    this.camara = new THREE.PerspectiveCamera(50, 1, 0.01, 1000);
+    this.camara.position.set(2, 1.5, 3);
+    this.orbita = new OrbitControls(this.camara, lienzo);
+    this.orbita.addEventListener('change', () => this.dibujar());
+    this.cargador = new GLTFLoader();
+    this.modelo = null;
+    this.alambre = false;
+    this.vuelo = new Vuelo(this.camara, lienzo, () => this.dibujar());
+    this.reloj = new THREE.Clock();
+    this.mezclador = null;
+    new ResizeObserver(() => this.ajustarTamano()).observe(lienzo);
+    this.ajustarTamano();
+  }
+
+  ajustarTamano() {
+    const { clientWidth: ancho, clientHeight: alto } = this.lienzo;
+    if (!ancho || !alto) return;
+    this.renderer.setSize(ancho, alto, false);
+    this.camara.aspect = ancho / alto;
+    this.camara.updateProjectionMatrix();
+    this.dibujar();
+  }
+
+  // Parses the .glb and shows it in place of what was on show, framed; resolves once the first
+  // frame is drawn. A model that cannot be parsed leaves what was on show.
+  async mostrar(glb) {
+    const gltf = await this.cargador.parseAsync(glb.buffer.slice(glb.byteOffset, glb.byteOffset + glb.byteLength), '');
+    if (this.modelo) {
+      this.escena.remove(this.modelo);
+      liberar(this.modelo);
+    }
+    this.modelo = gltf.scene;
+    this.animaciones = gltf.animations ?? [];
+    this.mezclador = this.animaciones.length ? new THREE.AnimationMixer(this.modelo) : null;
+    this.escena.add(this.modelo);
+    this.ponerAlambre(this.alambre);
+    this.encuadrar();
+    // The frame is really drawn once the GPU has finished it.
+    this.renderer.getContext().finish();
+  }
+
+  // Frames the whole model, or the node of that name (a room of the level).
+  encuadrar(nombre) {
+    if (!this.modelo) return;
+    const objeto = (nombre && this.modelo.getObjectByName(nombre)) || this.modelo;
+    const caja = new THREE.Box3().setFromObject(objeto);
+    if (caja.isEmpty()) {
+      this.dibujar();
+      return;
+    }
+    const esfera = caja.getBoundingSphere(new THREE.Sphere());
+    const radio = Math.max(esfera.radius, 1e-3);
+    const distancia = radio / Math.sin(THREE.MathUtils.degToRad(this.camara.fov / 2));
+    const direccion = new THREE.Vector3(0.6, 0.5, 1).normalize();
+    this.camara.near = distancia / 1000;
+    this.camara.far = distancia + radio * 4;
+    this.camara.position.copy(esfera.center).addScaledVector(direccion, distancia);
+    this.camara.updateProjectionMatrix();
+    this.orbita.target.copy(esfera.center);
+    this.orbita.update();
+    this.vuelo.velocidad = radio / 2;
+    this.dibujar();
+  }
+
+  ponerAlambre(alambre) {
+    this.alambre = alambre;
+    this.modelo?.traverse((o) => {
+      for (const m of [o.material ?? []].flat()) m.wireframe = alambre;
+    });
+    this.dibujar();
+  }
+
+  // Orbiting about the model, or flying through it.
+  ponerVuelo(volar) {
+    this.orbita.enabled = !volar;
+    this.vuelo.activar(volar);
+    if (!volar) {
+      // Orbit again about the point ahead of where the flight ended.
+      const delante = new THREE.Vector3(0, 0, -1).applyQuaternion(this.camara.quaternion);
+      this.orbita.target.copy(this.camara.position).addScaledVector(delante, this.vuelo.velocidad * 2);
+      this.orbita.update();
+    }
+    this.bucle();
+  }
+
+  // Plays the model's animation `indice` (-1 stops).
+  animar(indice) {
+    if (!this.mezclador) return;
+    this.mezclador.stopAllAction();
+    if (indice >= 0 && this.animaciones[indice]) this.mezclador.clipAction(this.animaciones[indice]).play();
+    this.reproduciendo = indice >= 0;
+    this.bucle();
+  }
+
+  bucle() {
+    if (this.enBucle) return;
+    this.enBucle = true;
+    this.reloj.getDelta();
+    const paso = () => {
+      const dt = this.reloj.getDelta();
+      const sigue = this.vuelo.activo || this.reproduciendo;
+      if (!sigue) {
+        this.enBucle = false;
+        return;
+      }
+      this.vuelo.avanzar(dt);
+      this.mezclador?.update(dt);
+      this.dibujar();
+      requestAnimationFrame(paso);
+    };
+    requestAnimationFrame(paso);
+  }
+
+  dibujar() {
+    this.renderer.render(this.escena, this.camara);
+  }
+}
+
+function liberar(raiz) {
+  raiz.traverse((o) => {
+    o.geometry?.dispose();
+    for (const m of [o.material ?? []].flat()) {
+      m.map?.dispose();
+      m.dispose();
+    }
+  });
+}
+
+// A first-person camera: keys move it along where it looks, dragging turns it.
+class Vuelo {
+  constructor(camara, lienzo, dibujar) {
+    this.camara = camara;
+    this.lienzo = lienzo;
+    this.dibujar = dibujar;
+    this.activo = false;
+    this.velocidad = 1;
+    this.teclas = new Set();
+    this.euler = new THREE.Euler(0, 0, 0, 'YXZ');
+    window.addEventListener('keydown', (e) => this.activo && !esCampo(e.target) && this.teclas.add(e.code));
+    window.addEventListener('keyup', (e) => this.teclas.delete(e.code));
+    window.addEventListener('blur', () => this.teclas.clear());
+    let ultimo = null;
+    lienzo.addEventListener('pointerdown', (e) => {
+      if (!this.activo) return;
+      ultimo = [e.clientX, e.clientY];
+      lienzo.setPointerCapture(e.pointerId);
+    });
+    lienzo.addEventListener('pointerup', () => (ultimo = null));
+    lienzo.addEventListener('pointermove', (e) => {
+      if (!this.activo || !ultimo) return;
+      this.euler.setFromQuaternion(this.camara.quaternion);
+      this.euler.y -= (e.clientX - ultimo[0]) * 0.005;
+      this.euler.x = THREE.MathUtils.clamp(this.euler.x - (e.clientY - ultimo[1]) * 0.005, -1.55, 1.55);
+      this.camara.quaternion.setFromEuler(this.euler);
+      ultimo = [e.clientX, e.clientY];
+      this.dibujar();
+    });
+  }
+
+  activar(activo) {
+    this.activo = activo;
+    this.teclas.clear();
+  }
+
+  avanzar(dt) {
+    if (!this.activo || this.teclas.size === 0) return;
+    const paso = this.velocidad * dt * (this.teclas.has('ShiftLeft') ? 4 : 1);
+    const mover = (x, y, z) => {
+      const v = new THREE.Vector3(x, 0, z).applyQuaternion(this.camara.quaternion);
+      v.y += y;
+      this.camara.position.addScaledVector(v, paso);
+    };
+    if (this.teclas.has('KeyW') || this.teclas.has('ArrowUp')) mover(0, 0, -1);
+    if (this.teclas.has('KeyS') || this.teclas.has('ArrowDown')) mover(0, 0, 1);
+    if (this.teclas.has('KeyA') || this.teclas.has('ArrowLeft')) mover(-1, 0, 0);
+    if (this.teclas.has('KeyD') || this.teclas.has('ArrowRight')) mover(1, 0, 0);
+    if (this.teclas.has('KeyR')) mover(0, 1, 0);
+    if (this.teclas.has('KeyF')) mover(0, -1, 0);
+  }
+}
+
+function esCampo(elemento) {
+  return ['INPUT', 'SELECT', 'TEXTAREA'].includes(elemento?.tagName);
+}

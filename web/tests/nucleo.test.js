@@ -1,0 +1,252 @@
+// The core's WebAssembly module under Node's own WASI: what the page shows must be what the
+// command line says and writes, level for level, reason for reason, byte for byte.
+//   node --test web/tests/
+// TR4TOOL (the native tr4tool), TR4_CATALOGO (the damaged levels, written by danados_test with
+// TR4_GUARDAR_CATALOGO) and the real levels in ../shared/levels are used when present.
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync, spawnSync } from 'node:child_process';
+import { existsSync, mkdirSync, mkdtempSync, readdirSync, readFileSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import path from 'node:path';
+import { createRequire } from 'node:module';
+import { WASI } from 'node:wasi';
+import { Nucleo, Tipo } from '../src/nucleo.js';
+import { wasiMinimo } from '../src/wasi.js';
+
+const raiz = path.resolve(import.meta.dirname, '../..');
+const rutaNucleo = process.env.TR4_NUCLEO ?? path.join(raiz, 'build/wasm/tr4nucleo.wasm');
+const tr4tool = process.env.TR4TOOL ?? path.join(raiz, 'build/test/tools/tr4tool');
+const niveles = path.join(raiz, '../shared/levels');
+const catalogo = process.env.TR4_CATALOGO;
+const hayTool = existsSync(tr4tool);
+const reales = existsSync(niveles) ? readdirSync(niveles).filter((n) => n.endsWith('.tr4')).sort() : [];
+const modulo = new WebAssembly.Module(readFileSync(rutaNucleo));
+
+function conWasiDeNode() {
+  const wasi = new WASI({ version: 'preview1', env: {}, returnOnExit: true });
+  const instancia = new WebAssembly.Instance(modulo, wasi.getImportObject());
+  wasi.initialize(instancia);
+  return new Nucleo(instancia);
+}
+
+function conWasiPropio() {
+  const wasi = wasiMinimo();
+  const instancia = new WebAssembly.Instance(modulo, wasi.importaciones);
+  wasi.iniciar(instancia);
+  return new Nucleo(instancia);
+}
+
+// tr4tool with a language: { salida, errores, estado }.
+function herramienta(args, ingles = false) {
+  const r = spawnSync(tr4tool, args, {
+    env: { ...process.env, LC_ALL: '', LC_MESSAGES: '', LANG: ingles ? 'en_US.UTF-8' : 'C' },
+    encoding: 'buffer',
+  });
+  return { salida: r.stdout, errores: r.stderr.toString(), estado: r.status };
+}
+
+// The JSON chunk of a .glb, and its binary chunk.
+function jsonDeGlb(glb) {
+  return partesDeGlb(glb).json;
+}
+function partesDeGlb(glb) {
+  const v = new DataView(glb.buffer, glb.byteOffset, glb.byteLength);
+  assert.equal(v.getUint32(0, true), 0x46546c67, 'magic glTF');
+  const largo = v.getUint32(12, true);
+  const json = JSON.parse(new TextDecoder().decode(glb.subarray(20, 20 + largo)));
+  const bin = glb.subarray(28 + largo, 28 + largo + v.getUint32(20 + largo, true));
+  return { json, bin };
+}
+
+// Two numbers alike but for the last bits of a float: the module's sine and cosine are not
+// the native C library's, so a turned node may differ there.
+const parecidos = (a, b) => Math.abs(a - b) <= 1e-5 * Math.max(1, Math.abs(a), Math.abs(b));
+
+function mismaEstructura(a, b, donde) {
+  if (typeof a === 'number' && typeof b === 'number') {
+    assert.ok(parecidos(a, b), `${donde}: ${a} frente a ${b}`);
+  } else if (a && typeof a === 'object') {
+    assert.equal(typeof b, 'object', donde);
+    assert.deepEqual(Object.keys(a), Object.keys(b ?? {}), donde);
+    for (const k of Object.keys(a)) mismaEstructura(a[k], b[k], `${donde}.${k}`);
+  } else {
+    assert.equal(a, b, donde);
+  }
+}
+
+// The same model: the same nodes, meshes, materials and accessors, float data alike to the last
+// bits, everything else (indices, colours, the PNG pages) byte for byte.
+function mismoModelo(nuestro, nativo, donde) {
+  const a = partesDeGlb(nuestro);
+  const b = partesDeGlb(nativo);
+  mismaEstructura(a.json, b.json, donde);
+  assert.equal(a.bin.length, b.bin.length, `${donde}: binario`);
+  const flotantes = new Set();
+  for (const acc of a.json.accessors ?? [])
+    if (acc.componentType === 5126) flotantes.add(acc.bufferView);
+  (a.json.bufferViews ?? []).forEach((vista, i) => {
+    const inicio = vista.byteOffset ?? 0;
+    const x = a.bin.subarray(inicio, inicio + vista.byteLength);
+    const y = b.bin.subarray(inicio, inicio + vista.byteLength);
+    if (!flotantes.has(i)) {
+      assert.ok(Buffer.from(x).equals(Buffer.from(y)), `${donde}: vista ${i}`);
+      return;
+    }
+    const fx = new Float32Array(x.slice().buffer);
+    const fy = new Float32Array(y.slice().buffer);
+    for (let k = 0; k < fx.length; k++) assert.ok(parecidos(fx[k], fy[k]), `${donde}: vista ${i}[${k}] ${fx[k]} frente a ${fy[k]}`);
+  });
+}
+
+function validador() {
+  try {
+    return createRequire(path.join(raiz, 'tools/validador/package.json'))('gltf-validator');
+  } catch {
+    return null;
+  }
+}
+
+const directorio = mkdtempSync(path.join(tmpdir(), 'tr4nucleo-'));
+process.on('exit', () => rmSync(directorio, { recursive: true, force: true }));
+
+// A small level of our own, so the tests that need one run without the real levels.
+function muestra() {
+  const ruta = path.join(directorio, 'muestra.tr4');
+  const escritor = path.join(path.dirname(tr4tool), '../tests/fixtures/tr4muestra');
+  if (!existsSync(ruta)) execFileSync(escritor, [ruta]);
+  return ruta;
+}
+
+const sinTool = hayTool ? false : `no está ${tr4tool}: compílalo con cmake --preset test`;
+
+test('resumen, índice y glb son los de tr4tool, nivel a nivel', { skip: sinTool }, async (t) => {
+  const nucleo = conWasiDeNode();
+  const rutas = [muestra(), ...reales.map((n) => path.join(niveles, n))];
+  if (reales.length === 0) t.diagnostic(`sin niveles reales en ${niveles}: solo la muestra`);
+  const validar = validador();
+  if (!validar) t.diagnostic('sin el validador glTF en tools/validador: scripts/setup lo instala');
+  for (const ruta of rutas) {
+    for (const ingles of [false, true]) {
+      nucleo.idioma(ingles);
+      const r = nucleo.abrir(readFileSync(ruta));
+      assert.ok(r.ok, `${ruta}: ${r.motivo}`);
+      assert.equal(r.indice.resumen, herramienta(['info', ruta], ingles).salida.toString(), ruta);
+    }
+    const info = JSON.parse(herramienta(['info', ruta, '--json']).salida);
+    const r = nucleo.abrir(readFileSync(ruta));
+    assert.equal(r.indice.meshes, info.meshes);
+    const objetos = JSON.parse(herramienta(['objects', ruta, '--json']).salida);
+    assert.deepEqual(r.indice.movibles.map((m) => m.id), objetos.moveables.map((m) => m.id));
+    assert.deepEqual(r.indice.estaticos.map((e) => e.id), objetos.statics.map((e) => e.id));
+
+    // The level, a moveable and a mesh: the file `tr4tool export` writes.
+    const casos = [[Tipo.NIVEL, 0, ['--level']], [Tipo.MESH, 0, ['--mesh', '0']]];
+    if (r.indice.movibles.length) {
+      const id = r.indice.movibles.at(-1).id;
+      casos.push([Tipo.MOVIBLE, id, ['--object', String(id)]]);
+    }
+    for (const [tipo, numero, opciones] of casos) {
+      const salida = path.join(directorio, `exportado-${tipo}.glb`);
+      const nativo = herramienta(['export', ruta, ...opciones, '--out', salida]);
+      assert.equal(nativo.estado, 0, nativo.errores);
+      const m = nucleo.exportar(tipo, numero);
+      assert.ok(m.ok, m.motivo);
+      mismoModelo(m.glb, new Uint8Array(readFileSync(salida)), `${path.basename(ruta)} ${opciones.join(' ')}`);
+    }
+    if (validar) {
+      const informe = await validar.validateBytes(nucleo.exportar(Tipo.NIVEL).glb, { maxIssues: 0 });
+      assert.equal(informe.issues.numErrors, 0, JSON.stringify(informe.issues.messages.slice(0, 5)));
+    }
+
+    // The pages, as `tr4tool pages` writes them.
+    const carpeta = path.join(directorio, 'paginas');
+    rmSync(carpeta, { recursive: true, force: true });
+    mkdirSync(carpeta);
+    const paginas = herramienta(['pages', ruta, '--out', carpeta]);
+    assert.equal(paginas.estado, 0, paginas.errores);
+    const archivos = readdirSync(carpeta).sort();
+    assert.equal(archivos.length, nucleo.paginas());
+    archivos.forEach((a, i) => assert.ok(Buffer.from(nucleo.pagina(i).png).equals(readFileSync(path.join(carpeta, a))), a));
+  }
+});
+
+test('Lara lleva los meshes del movible 8 sin cambiar el movible 0', { skip: !reales.includes('title-a.tr4') && 'sin title-a.tr4' }, () => {
+  const nucleo = conWasiDeNode();
+  const r = nucleo.abrir(readFileSync(path.join(niveles, 'title-a.tr4')));
+  assert.ok(r.indice.lara);
+  const mallas = (tipo, numero) => jsonDeGlb(nucleo.exportar(tipo, numero).glb).nodes.map((n) => n.name).filter((n) => n.startsWith('mesh_'));
+  const propias = mallas(Tipo.MOVIBLE, 0);
+  const cuerpo = mallas(Tipo.MOVIBLE, 8);
+  assert.deepEqual(mallas(Tipo.LARA, 0), cuerpo);
+  assert.notDeepEqual(propias, cuerpo);
+  // Dressed for the call only.
+  assert.deepEqual(mallas(Tipo.MOVIBLE, 0), propias);
+});
+
+test('cada nivel dañado del catálogo da la razón de tr4tool y deja el abierto', { skip: !(hayTool && catalogo) && 'sin TR4TOOL o sin TR4_CATALOGO' }, () => {
+  const nucleo = conWasiDeNode();
+  const previo = nucleo.abrir(readFileSync(muestra()));
+  assert.ok(previo.ok);
+  const glbPrevio = nucleo.exportar(Tipo.MESH, 0).glb;
+  const archivos = readdirSync(catalogo).filter((n) => n.endsWith('.tr4'));
+  assert.ok(archivos.length > 40, `${archivos.length} archivos en ${catalogo}`);
+  let refusados = 0;
+  for (const nombre of archivos) {
+    const ruta = path.join(catalogo, nombre);
+    for (const ingles of [false, true]) {
+      nucleo.idioma(ingles);
+      const r = nucleo.abrir(readFileSync(ruta));
+      const nativo = herramienta(['info', ruta], ingles);
+      if (nativo.estado === 0) {
+        assert.ok(r.ok, `${nombre}: ${r.motivo}`);
+        assert.equal(r.indice.resumen, nativo.salida.toString(), nombre);
+        nucleo.abrir(readFileSync(muestra()));
+        continue;
+      }
+      assert.ok(!r.ok, `${nombre} se abrió`);
+      assert.equal(`tr4tool: ${ruta}: ${r.motivo}\n`, nativo.errores, nombre);
+      refusados += 1;
+      // The level open before is still the one the core exports.
+      assert.ok(Buffer.from(nucleo.exportar(Tipo.MESH, 0).glb).equals(glbPrevio), nombre);
+    }
+  }
+  assert.ok(refusados > 40);
+});
+
+test('lo que no hay se rechaza con su razón, sin tocar lo abierto', () => {
+  const nucleo = conWasiDeNode();
+  nucleo.idioma(false);
+  assert.deepEqual(nucleo.exportar(Tipo.NIVEL), { ok: false, motivo: 'no hay ningún nivel abierto' });
+  assert.equal(nucleo.pagina(0).motivo, 'no hay ningún nivel abierto');
+  // The size is judged before the file is read: 256 MiB passes, 300 MB does not.
+  assert.ok(nucleo.admitirTamano(256 * 2 ** 20).ok);
+  assert.deepEqual(nucleo.admitirTamano(300 * 2 ** 20), { ok: false, motivo: 'mide 314572800 bytes, demasiado para ser un nivel' });
+  nucleo.idioma(true);
+  assert.equal(nucleo.admitirTamano(300 * 2 ** 20).motivo, 'it is 314572800 bytes long, too big to be a level');
+  nucleo.idioma(false);
+  assert.equal(nucleo.abrir(new Uint8Array(0)).motivo, 'el archivo es demasiado corto para ser un nivel (0 bytes)');
+  if (!hayTool) return;
+
+  const r = nucleo.abrir(readFileSync(muestra()));
+  assert.ok(r.ok);
+  const antes = nucleo.exportar(Tipo.NIVEL);
+  assert.match(nucleo.exportar(Tipo.MESH, 4e9).motivo, /^no hay mesh 4000000000; /);
+  assert.match(nucleo.exportar(Tipo.MESH, -1).motivo, /^no hay mesh -1; /);
+  assert.match(nucleo.exportar(Tipo.MOVIBLE, 4242).motivo, /^no hay movible con id 4242; /);
+  assert.match(nucleo.exportar(Tipo.ESTATICO, 4242).motivo, /^no hay estático con id 4242; /);
+  assert.equal(nucleo.pagina(-1).motivo, 'no hay página -1');
+  assert.equal(nucleo.pagina(nucleo.paginas()).motivo, `no hay página ${nucleo.paginas()}`);
+  assert.ok(!nucleo.abrir(new TextEncoder().encode('TR4\0 esto no es un nivel')).ok);
+  assert.deepEqual(nucleo.exportar(Tipo.NIVEL), antes);
+});
+
+test('el WASI propio de la página da lo mismo que el de Node', { skip: reales.length === 0 && sinTool }, () => {
+  const bytes = readFileSync(reales.length ? path.join(niveles, reales[0]) : muestra());
+  const a = conWasiDeNode();
+  const b = conWasiPropio();
+  const ra = a.abrir(bytes);
+  const rb = b.abrir(bytes);
+  assert.deepEqual(rb, ra);
+  assert.deepEqual(b.exportar(Tipo.NIVEL), a.exportar(Tipo.NIVEL));
+});

@@ -1,0 +1,228 @@
+// The page in a real browser: Debian's chromium, headless (WebGL 2 through SwiftShader), driven
+// by playwright-core, the page served by scripts/web. Opens title-a, checks what is drawn by its
+// pixels, picks a mesh, an object and the level, drops damaged files, downloads the .glb.
+//   node --test web/tests/pagina.test.js    (after scripts/web --construir)
+// TR4TOOL and TR4_CATALOGO as for nucleo.test.js.
+import { after, before, test } from 'node:test';
+import assert from 'node:assert/strict';
+import { spawn, spawnSync } from 'node:child_process';
+import { existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, truncateSync, writeFileSync } from 'node:fs';
+import { createRequire } from 'node:module';
+import { tmpdir } from 'node:os';
+import path from 'node:path';
+
+const raiz = path.resolve(import.meta.dirname, '../..');
+const chromium = process.env.TR4_CHROMIUM ?? '/usr/bin/chromium';
+const tr4tool = process.env.TR4TOOL ?? path.join(raiz, 'build/test/tools/tr4tool');
+const tituloA = path.join(raiz, '../shared/levels/title-a.tr4');
+const catalogo = process.env.TR4_CATALOGO;
+const falta = !existsSync(chromium)
+  ? `no está ${chromium}: scripts/setup lo instala`
+  : !existsSync(path.join(raiz, 'build/web/index.html'))
+    ? 'no está build/web: scripts/web --construir'
+    : false;
+const sinTituloA = existsSync(tituloA) ? false : `no está ${tituloA}`;
+
+let servidor, direccion, navegador, pagina;
+const directorio = mkdtempSync(path.join(tmpdir(), 'tr4pagina-'));
+
+// scripts/web serving build/web; its printed address is where the page is.
+async function servir() {
+  servidor = spawn(path.join(raiz, 'scripts/web'), ['--servir', String(8700 + (process.pid % 200))], {
+    stdio: ['ignore', 'pipe', 'inherit'],
+    detached: true,
+  });
+  let texto = '';
+  return new Promise((resolver, rechazar) => {
+    const plazo = setTimeout(() => rechazar(new Error(`scripts/web no dio su dirección: ${texto}`)), 60_000);
+    servidor.stdout.on('data', (d) => {
+      texto += d.toString().replace(/\x1b\[[0-9;]*m/g, '');
+      const m = texto.match(/http:\/\/127\.0\.0\.1:\d+\//);
+      if (m) {
+        clearTimeout(plazo);
+        resolver(m[0]);
+      }
+    });
+    servidor.on('exit', (c) => rechazar(new Error(`scripts/web terminó (${c}): ${texto}`)));
+  });
+}
+
+before(async () => {
+  if (falta) return;
+  direccion = await servir();
+  const { chromium: lanzador } = await import('playwright-core');
+  navegador = await lanzador.launch({
+    executablePath: chromium,
+    args: ['--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--ignore-gpu-blocklist'],
+  });
+  const contexto = await navegador.newContext({ locale: 'es-ES', viewport: { width: 1280, height: 800 }, acceptDownloads: true });
+  pagina = await contexto.newPage();
+  pagina.on('pageerror', (e) => console.error('página:', e.message));
+});
+
+after(async () => {
+  await navegador?.close();
+  if (servidor) process.kill(-servidor.pid);
+  rmSync(directorio, { recursive: true, force: true });
+});
+
+const estado = () => pagina.evaluate(() => document.body.dataset.estado);
+async function esperar(...estados) {
+  await pagina.waitForFunction((e) => e.includes(document.body.dataset.estado), estados, { timeout: 120_000 });
+  return estado();
+}
+
+// Opens a file as a drop on the page would: a DataTransfer with the file, dropped on the view.
+async function soltar(ruta) {
+  const datos = readFileSync(ruta).toString('base64');
+  const transferencia = await pagina.evaluateHandle(
+    ([b64, nombre]) => {
+      const bytes = Uint8Array.from(atob(b64), (c) => c.charCodeAt(0));
+      const dt = new DataTransfer();
+      dt.items.add(new File([bytes], nombre));
+      return dt;
+    },
+    [datos, path.basename(ruta)],
+  );
+  await pagina.evaluate(() => (document.body.dataset.estado = 'soltando'));
+  await pagina.dispatchEvent('#vista', 'drop', { dataTransfer: transferencia });
+}
+
+// What the canvas shows: how many colours (to 5 bits a channel) and the share of pixels that
+// are not the background.
+function lienzo() {
+  return pagina.evaluate(() => {
+    const c = document.getElementById('lienzo');
+    const copia = Object.assign(document.createElement('canvas'), { width: c.width, height: c.height });
+    const g = copia.getContext('2d');
+    g.drawImage(c, 0, 0);
+    const p = g.getImageData(0, 0, c.width, c.height).data;
+    const colores = new Set();
+    let fondo = 0;
+    for (let i = 0; i < p.length; i += 4) {
+      colores.add(((p[i] >> 3) << 10) | ((p[i + 1] >> 3) << 5) | (p[i + 2] >> 3));
+      if (p[i] === 0x20 && p[i + 1] === 0x24 && p[i + 2] === 0x28) fondo++;
+    }
+    return { colores: colores.size, lleno: 1 - fondo / (p.length / 4), huella: Array.from(p.subarray(0, p.length)).filter((_, i) => i % 4096 === 0).join() };
+  });
+}
+
+// Clicks an entry of the object tree, whether or not its group is unfolded.
+async function elegir(tipo, numero) {
+  await pagina.evaluate(() => (document.body.dataset.estado = 'eligiendo'));
+  await pagina.locator(`#arbol button[data-tipo="${tipo}"][data-numero="${numero}"]`).first().evaluate((b) => b.click());
+  return esperar('listo', 'error');
+}
+
+test('title-a se abre, se dibuja texturizado y se recorre', { skip: falta || sinTituloA }, async (t) => {
+  await pagina.goto(direccion);
+  assert.equal(await estado(), 'vacio');
+  assert.equal(await pagina.locator('input[type=file]').count(), 1);
+  assert.equal(await pagina.locator('canvas').count(), 1);
+
+  await pagina.setInputFiles('input[type=file]', tituloA);
+  assert.equal(await esperar('listo', 'error'), 'listo');
+  const medidas = await pagina.evaluate(() => window.tr4Medidas);
+  t.diagnostic(`title-a: primer cuadro ${medidas.primerCuadro.toFixed(0)} ms (abrir ${medidas.abrir.toFixed(0)}, exportar ${medidas.exportar.toFixed(0)}, dibujar ${medidas.dibujo.toFixed(0)})`);
+  assert.match(await pagina.textContent('#resumen'), /Cuartos:\s+42\n/);
+  assert.equal(await pagina.textContent('#tituloMeshes'), 'Meshes: 191');
+  assert.equal(await pagina.locator('#meshes option').nth(12).textContent(), 'Objeto:12');
+  const nivel = await lienzo();
+  assert.ok(nivel.colores > 500, `${nivel.colores} colores: ¿sin texturas?`);
+  assert.ok(nivel.lleno > 0.03, `solo ${nivel.lleno} del lienzo dibujado`);
+
+  // A mesh, Lara, a moveable, a static, a room, and the level again.
+  await pagina.evaluate(() => (document.body.dataset.estado = 'eligiendo'));
+  await pagina.selectOption('#meshes', '12');
+  assert.equal(await esperar('listo', 'error'), 'listo');
+  const mesh = await lienzo();
+  assert.ok(mesh.colores > 4 && mesh.lleno > 0.02, `${mesh.colores} colores, ${mesh.lleno}`);
+  assert.notEqual(mesh.huella, nivel.huella);
+  assert.match(await pagina.textContent('#aviso'), /Objeto:12/);
+  // Wireframe draws lines: far less of the canvas covered.
+  await pagina.check('input[value=alambre]');
+  const alambre = await lienzo();
+  assert.ok(alambre.lleno < mesh.lleno * 0.7, `${alambre.lleno} frente a ${mesh.lleno}`);
+  await pagina.check('input[value=texturizado]');
+  assert.equal((await lienzo()).huella, mesh.huella);
+  for (const [tipo, numero] of [[4, 0], [1, 8], [2, (await pagina.locator('#arbol button[data-tipo="2"]').first().getAttribute('data-numero'))]]) {
+    assert.equal(await elegir(tipo, numero), 'listo', `${tipo} ${numero}`);
+    const objeto = await lienzo();
+    assert.ok(objeto.colores > 4 && objeto.lleno > 0.02, `${tipo} ${numero}: ${objeto.colores} colores, ${objeto.lleno}`);
+  }
+  assert.equal(await elegir(3, 5), 'listo');
+  assert.match(await pagina.textContent('#aviso'), /Cuarto 5/);
+  assert.equal(await elegir(3, 0), 'listo');
+  assert.equal((await lienzo()).huella, nivel.huella);
+
+  // What is on show, downloaded: the level, valid glTF.
+  const [descarga] = await Promise.all([pagina.waitForEvent('download'), pagina.click('#descargar')]);
+  assert.equal(descarga.suggestedFilename(), 'title-a_nivel.glb');
+  const glb = path.join(directorio, 'nivel.glb');
+  await descarga.saveAs(glb);
+  const validador = createRequire(path.join(raiz, 'tools/validador/package.json'))('gltf-validator');
+  const informe = await validador.validateBytes(new Uint8Array(readFileSync(glb)), { maxIssues: 0 });
+  assert.equal(informe.issues.numErrors, 0, JSON.stringify(informe.issues.messages.slice(0, 5)));
+
+  // The pages, as PNG links named as the command line names them.
+  await pagina.click('#verPaginas');
+  await pagina.waitForSelector('#dialogoPaginas[open]');
+  assert.equal(await pagina.locator('#paginas a').count(), 15);
+  assert.equal(await pagina.locator('#paginas a').first().getAttribute('download'), 'pagina_00.png');
+  await pagina.click('#dialogoPaginas button');
+
+  // Drop to first frame against three.js alone on the .glb tr4tool writes, in this browser.
+  if (existsSync(tr4tool)) {
+    const nativo = path.join(directorio, 'nativo.glb');
+    spawnSync(tr4tool, ['export', tituloA, '--level', '--out', nativo]);
+    const otra = await pagina.context().newPage();
+    await otra.goto(new URL('medida.html', direccion).href);
+    await otra.setInputFiles('input[type=file]', nativo);
+    await otra.waitForFunction(() => document.body.dataset.estado === 'listo', null, { timeout: 120_000 });
+    const solo = await otra.evaluate(() => window.tr4Medidas.primerCuadro);
+    await otra.close();
+    t.diagnostic(`three.js solo: ${solo.toFixed(0)} ms; la página: ${(medidas.primerCuadro / solo).toFixed(2)}x`);
+  }
+});
+
+test('un archivo dañado dice por qué y deja lo que se veía', { skip: falta || sinTituloA }, async () => {
+  if ((await estado()) === 'vacio') {
+    await pagina.setInputFiles('input[type=file]', tituloA);
+    await esperar('listo');
+  }
+  const antes = await lienzo();
+  const resumen = await pagina.textContent('#resumen');
+  const casos = [];
+  if (catalogo && existsSync(tr4tool)) {
+    for (const n of readdirSync(catalogo).filter((n) => n.endsWith('.tr4')).sort()) {
+      const ruta = path.join(catalogo, n);
+      const r = spawnSync(tr4tool, ['info', ruta], { env: { ...process.env, LANG: 'C', LC_ALL: '' }, encoding: 'utf8' });
+      if (r.status !== 0) casos.push([ruta, r.stderr.slice(`tr4tool: ${ruta}: `.length).trimEnd()]);
+    }
+  } else {
+    const vacio = path.join(directorio, 'vacio.tr4');
+    writeFileSync(vacio, '');
+    casos.push([vacio, 'el archivo es demasiado corto para ser un nivel (0 bytes)']);
+  }
+  // Refused by its size before it is read: the browser never holds its 300 MB.
+  const enorme = path.join(directorio, 'enorme.tr4');
+  writeFileSync(enorme, '');
+  truncateSync(enorme, 300 * 2 ** 20);
+  casos.push([enorme, 'mide 314572800 bytes, demasiado para ser un nivel']);
+
+  for (const [ruta, motivo] of casos) {
+    if (ruta === enorme) {
+      await pagina.evaluate(() => (document.body.dataset.estado = 'soltando'));
+      await pagina.setInputFiles('input[type=file]', ruta);
+    } else {
+      await soltar(ruta);
+    }
+    assert.equal(await esperar('error', 'listo'), 'error', path.basename(ruta));
+    assert.equal(await pagina.textContent('#error'), `No se puede abrir ${path.basename(ruta)}: ${motivo}`);
+  }
+  assert.equal(await pagina.textContent('#resumen'), resumen);
+  assert.equal((await lienzo()).huella, antes.huella);
+  // And the page goes on: the level it holds still shows its meshes.
+  await pagina.selectOption('#meshes', '3');
+  assert.equal(await esperar('listo', 'error'), 'listo');
+});
