@@ -124,6 +124,8 @@ test('title-a se abre, se dibuja texturizado y se recorre', { skip: falta || sin
   assert.equal(await esperar('listo', 'error'), 'listo');
   const medidas = await pagina.evaluate(() => window.tr4Medidas);
   t.diagnostic(`title-a: primer cuadro ${medidas.primerCuadro.toFixed(0)} ms (abrir ${medidas.abrir.toFixed(0)}, exportar ${medidas.exportar.toFixed(0)}, dibujar ${medidas.dibujo.toFixed(0)})`);
+  // TR4_CAPTURA=FILE.png keeps a picture of the page as it is now (the README's).
+  if (process.env.TR4_CAPTURA) await pagina.screenshot({ path: process.env.TR4_CAPTURA });
   assert.match(await pagina.textContent('#resumen'), /Cuartos:\s+42\n/);
   assert.equal(await pagina.textContent('#tituloMeshes'), 'Meshes: 191');
   assert.equal(await pagina.locator('#meshes option').nth(12).textContent(), 'Objeto:12');
