@@ -67,9 +67,20 @@ export class Visor {
     }
     const esfera = caja.getBoundingSphere(new THREE.Sphere());
     const radio = Math.max(esfera.radius, 1e-3);
-    const distancia = radio / Math.sin(THREE.MathUtils.degToRad(this.camara.fov / 2));
     const direccion = new THREE.Vector3(0.6, 0.5, 1).normalize();
-    this.camara.near = distancia / 1000;
+    // As close as keeps each corner of the box in view, from that direction.
+    const derecha = new THREE.Vector3(0, 1, 0).cross(direccion).normalize();
+    const arriba = direccion.clone().cross(derecha);
+    const tanV = Math.tan(THREE.MathUtils.degToRad(this.camara.fov / 2));
+    const tanH = tanV * this.camara.aspect;
+    let distancia = 1e-3;
+    for (let i = 0; i < 8; i++) {
+      const q = new THREE.Vector3(i & 1 ? caja.max.x : caja.min.x, i & 2 ? caja.max.y : caja.min.y, i & 4 ? caja.max.z : caja.min.z).sub(esfera.center);
+      const fondo = q.dot(direccion);
+      distancia = Math.max(distancia, fondo + Math.abs(q.dot(derecha)) / tanH, fondo + Math.abs(q.dot(arriba)) / tanV);
+    }
+    distancia *= 1.05;
+    this.camara.near = Math.max(distancia - radio, distancia / 1000) / 10;
     this.camara.far = distancia + radio * 4;
     this.camara.position.copy(esfera.center).addScaledVector(direccion, distancia);
     this.camara.updateProjectionMatrix();
@@ -196,6 +207,7 @@ class Vuelo {
   }
 }
 
+// Keys typed into a list or a text field are theirs, not the camera's.
 function esCampo(elemento) {
-  return ['INPUT', 'SELECT', 'TEXTAREA'].includes(elemento?.tagName);
+  return ['SELECT', 'TEXTAREA'].includes(elemento?.tagName) || (elemento?.tagName === 'INPUT' && elemento.type !== 'radio');
 }

@@ -157,6 +157,17 @@ test('title-a se abre, se dibuja texturizado y se recorre', { skip: falta || sin
   assert.equal(await elegir(3, 0), 'listo');
   assert.equal((await lienzo()).huella, nivel.huella);
 
+  // The fly camera moves ahead while W is held; orbiting again leaves it where it went.
+  await pagina.check('input[value=volar]');
+  await pagina.keyboard.down('KeyW');
+  await pagina.waitForTimeout(500);
+  await pagina.keyboard.up('KeyW');
+  await pagina.waitForTimeout(100);
+  await pagina.check('input[value=orbitar]');
+  assert.notEqual((await lienzo()).huella, nivel.huella);
+  await pagina.click('#encuadrar');
+  assert.equal((await lienzo()).huella, nivel.huella);
+
   // What is on show, downloaded: the level, valid glTF.
   const [descarga] = await Promise.all([pagina.waitForEvent('download'), pagina.click('#descargar')]);
   assert.equal(descarga.suggestedFilename(), 'title-a_nivel.glb');
