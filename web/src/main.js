@@ -22,6 +22,7 @@ const trabajador = new Worker(new URL('./trabajador.js', import.meta.url), { typ
 let siguienteId = 0;
 const pendientes = new Map();
 trabajador.onmessage = ({ data }) => {
+  if (data.listo) cuerpo.dataset.nucleo = 'listo';
   pendientes.get(data.id)?.(data);
   pendientes.delete(data.id);
 };

@@ -30,7 +30,8 @@ async function instanciar() {
   nucleo.x.tr4_calentar();
 }
 
-const listo = instanciar();
+// The page learns when the core is compiled and warmed, ready for a file.
+const listo = instanciar().then(() => postMessage({ id: 0, listo: true }));
 
 // A trap (the core out of memory, say) leaves its memory in no known state: a new instance
 // takes over, with the level that was open opened again in it, so the page goes on as it was.

@@ -119,6 +119,7 @@ test('title-a se abre, se dibuja texturizado y se recorre', { skip: falta || sin
   assert.equal(await estado(), 'vacio');
   assert.equal(await pagina.locator('input[type=file]').count(), 1);
   assert.equal(await pagina.locator('canvas').count(), 1);
+  await pagina.waitForFunction(() => document.body.dataset.nucleo === 'listo');
 
   await pagina.setInputFiles('input[type=file]', tituloA);
   assert.equal(await esperar('listo', 'error'), 'listo');
