@@ -1,6 +1,9 @@
 #include "TForm1.h"
 
 #include "AcercaDe.h"
+#include "ArbolObjetos.h"
+#include "ArmarElegido.h"
+#include "BarraAnimacion.h"
 #include "BarraEstado.h"
 #include "Encuadre.h"
 #include "ExportarGLTF.h"
@@ -50,7 +53,8 @@ constexpr QRect RADIO2(848, 280, 73, 25);
 constexpr int ALTO_ENTRADA = 13;
 // The object tree fills the free room below the render mode group, down to the panel's bottom.
 constexpr QRect ARBOL(840, 320, 177, 457);
-constexpr int ROL_CLASE = Qt::UserRole, ROL_INDICE = Qt::UserRole + 1;
+// The animation bar: under the panel, as wide as it.
+constexpr int ALTO_BARRA_ANIMACION = 26;
 // Radians of orbit per pixel dragged.
 constexpr float ORBITA_POR_PIXEL = 0.01f;
 
@@ -172,13 +176,19 @@ void TForm1::CrearControles() {
     QWidget::setTabOrder(RadioGroup1, RadioButton1);
     QWidget::setTabOrder(RadioButton1, RadioButton2);
 
-    TreeView1 = new QTreeWidget(cliente);
+    TreeView1 = new ArbolObjetos(cliente);
     TreeView1->setObjectName("TreeView1");
-    TreeView1->setHeaderLabel(tr("Objetos"));
-    TreeView1->setRootIsDecorated(true);
-    TreeView1->setIndentation(12); // room for "Movible 457 · 18 meshes" in the narrow column
     connect(TreeView1, &QTreeWidget::currentItemChanged, this, &TForm1::TreeView1Click);
     QWidget::setTabOrder(RadioButton2, TreeView1);
+
+    Animacion1 = new BarraAnimacion(cliente);
+    Animacion1->setObjectName("Animacion1");
+    connect(Animacion1, &BarraAnimacion::CambioPose, this, [this] {
+        ActualizarTimer();
+        Redibujar();
+    });
+    connect(Animacion1, &BarraAnimacion::CambioMeshes, this,
+            [this](int64_t id) { MostrarMovible(movible_, id, -1); });
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
@@ -379,6 +389,7 @@ void TForm1::Acomodar() {
         boton->setGeometry(lugar.translated(dx, 0));
         boton->resize(std::max(lugar.width(), boton->sizeHint().width()), lugar.height());
     }
+    Animacion1->setGeometry(PANEL.x(), PANEL.y() + alto + 4, ancho, ALTO_BARRA_ANIMACION);
     TreeView1->setGeometry(ARBOL.x() + dx, ARBOL.y(), ARBOL.width(),
                            std::max(ALTO_ENTRADA * 4, ARBOL.height() + alto - PANEL.height()));
 }
@@ -438,12 +449,14 @@ void TForm1::FormPaint() {
         return;
     }
     if (objeto_ && nivel_ && nivel_->Meshes) {
+        if (Animacion1->Posar(pose_))
+            AplicarPose(*objeto_, pose_);
         navegacion_.Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
         // The mesh a click picked is outlined while the dock tells of it.
         DibujarEnsamblaje(*d, *objeto_, *nivel_->Meshes, navegacion_.Angulo(),
                           RadioButton1->isChecked(), RadioButton2->isChecked(),
                           inspeccion_->isVisible() ? inspeccion_->PiezaElegida() : -1);
-        ContarCuadro(navegacion_.Girando());
+        ContarCuadro(navegacion_.Girando() || Animacion1->Anda());
         return;
     }
     if (seleccionado_)
@@ -561,6 +574,8 @@ void TForm1::MostrarNivel(int32_t cuarto) {
         return;
     const EscenaNivel& escena = *nivel_->Escena;
     objeto_.reset();
+    movible_ = prestadas_ = -1;
+    Animacion1->SetMovible(nullptr, nullptr, -1);
     seleccionado_ = nullptr;
     {
         const QSignalBlocker bloqueo(ListBox1);
@@ -886,7 +901,8 @@ bool TForm1::InteractuarVuelo(QEvent* evento) {
 
 void TForm1::ActualizarTimer() {
     const bool enPantalla = isVisible() && !isMinimized();
-    const bool anda = EnNivel() ? !teclasVuelo_.empty() || giroNivel_ : navegacion_.Girando();
+    const bool anda = EnNivel() ? !teclasVuelo_.empty() || giroNivel_
+                                : navegacion_.Girando() || (objeto_ && Animacion1->Anda());
     if (enPantalla && anda) {
         if (!Timer1->isActive())
             Timer1->start();
@@ -940,6 +956,11 @@ bool TForm1::ExportarA(const QString& ruta) {
                    : vista->Clase == EnVista::Tipo::Nivel   ? OpcionesGLTF::Tipo::Nivel
                                                             : OpcionesGLTF::Tipo::Estatico;
     opciones.Numero = vista->Indice;
+    if (vista->Clase == EnVista::Tipo::Movible) {
+        // The moveable as it is on show: the meshes it wears, with every animation it plays.
+        opciones.Animadas.MeshesDe = prestadas_;
+        opciones.Animadas.Todas = true;
+    }
     std::string motivo;
     bool hecho = false;
     try {
@@ -1001,67 +1022,19 @@ bool TForm1::AbrirArchivo(const QString& ruta) {
 }
 
 void TForm1::LlenarObjetos() {
-    const QSignalBlocker bloqueo(TreeView1);
-    TreeView1->clear();
-    entradaNivel_ = nullptr;
-    usosMesh_.clear();
-    if (!nivel_)
-        return;
-    // A level of meshes alone (as tests and samples write them) has nothing to show whole.
-    if (nivel_->Escena && nivel_->Escena->NumCuartos() > 0) {
-        entradaNivel_ = new QTreeWidgetItem(TreeView1, {tr("Nivel")});
-        entradaNivel_->setData(0, ROL_CLASE, int(EnVista::Tipo::Nivel));
-        entradaNivel_->setData(0, ROL_INDICE, -1);
-        const int32_t n = nivel_->Escena->NumCuartos();
-        auto* cuartos = new QTreeWidgetItem(entradaNivel_, {tr("Cuartos (%1)").arg(n)});
-        for (int32_t i = 0; i < n; ++i) {
-            auto* c = new QTreeWidgetItem(cuartos, {tr("Cuarto %1").arg(i)});
-            c->setData(0, ROL_CLASE, int(EnVista::Tipo::Nivel));
-            c->setData(0, ROL_INDICE, i);
-        }
-    }
-    const trObjetos& objetos = nivel_->Objetos;
-    auto* movibles =
-        new QTreeWidgetItem(TreeView1, {tr("Movibles (%1)").arg(objetos.Movibles.size())});
-    auto* estaticos =
-        new QTreeWidgetItem(TreeView1, {tr("Estáticos (%1)").arg(objetos.Estaticos.size())});
-    std::vector<QStringList> usos(size_t(std::max(0, nivel_->Cantidad())));
-    std::vector<std::vector<int32_t>> ids(usos.size());
-    auto usar = [&](int32_t mesh, const QString& quien, int32_t id) {
-        if (mesh < 0 || size_t(mesh) >= usos.size())
-            return;
-        usos[size_t(mesh)] << quien;
-        // Once per object, however many of its meshes this one is.
-        if (ids[size_t(mesh)].empty() || ids[size_t(mesh)].back() != id)
-            ids[size_t(mesh)].push_back(id);
-    };
-    for (size_t i = 0; i < objetos.Movibles.size(); ++i) {
-        const trMovible& m = objetos.Movibles[i];
-        auto* e = new QTreeWidgetItem(
-            movibles, {m.NumMeshes == 1 ? tr("Movible %1 · 1 mesh").arg(m.Id)
-                                        : tr("Movible %1 · %2 meshes").arg(m.Id).arg(m.NumMeshes)});
-        e->setData(0, ROL_CLASE, int(EnVista::Tipo::Movible));
-        e->setData(0, ROL_INDICE, qulonglong(i));
-        for (size_t k = 0; k < m.Meshes.size(); ++k)
-            usar(m.Meshes[k], tr("Movible %1, mesh %2 de %3").arg(m.Id).arg(k).arg(m.NumMeshes),
-                 int32_t(m.Id));
-    }
-    for (size_t i = 0; i < objetos.Estaticos.size(); ++i) {
-        const trEstatico& s = objetos.Estaticos[i];
-        auto* e = new QTreeWidgetItem(estaticos, {tr("Estático %1").arg(s.Id)});
-        e->setData(0, ROL_CLASE, int(EnVista::Tipo::Estatico));
-        e->setData(0, ROL_INDICE, qulonglong(i));
-        usar(s.Mesh, tr("Estático %1").arg(s.Id), int32_t(s.Id));
-    }
-    for (int i = 0; i < ListBox1->count() && size_t(i) < usos.size(); ++i)
-        ListBox1->item(i)->setToolTip(usos[size_t(i)].join("\n"));
-    usosMesh_ = std::move(ids);
+    const ArbolObjetos::Usos usos = TreeView1->Llenar(nivel_.get());
+    entradaNivel_ = TreeView1->EntradaNivel();
+    for (int i = 0; i < ListBox1->count() && size_t(i) < usos.Textos.size(); ++i)
+        ListBox1->item(i)->setToolTip(usos.Textos[size_t(i)].join("\n"));
+    usosMesh_ = usos.Ids;
 }
 
 void TForm1::SoltarObjeto() {
     if (!objeto_)
         return;
     objeto_.reset();
+    movible_ = prestadas_ = -1;
+    Animacion1->SetMovible(nullptr, nullptr, -1);
     {
         const QSignalBlocker bloqueo(TreeView1);
         TreeView1->setCurrentItem(nullptr);
@@ -1075,26 +1048,65 @@ void TForm1::SoltarObjeto() {
 }
 
 void TForm1::TreeView1Click() {
-    const QTreeWidgetItem* e = TreeView1->currentItem();
-    if (!nivel_ || !nivel_->Meshes || !e || !e->data(0, ROL_CLASE).isValid())
+    const std::optional<ArbolObjetos::Eleccion> e = TreeView1->Elegido();
+    if (!nivel_ || !nivel_->Meshes || !e)
         return; // a heading, or nothing
-    const auto clase = EnVista::Tipo(e->data(0, ROL_CLASE).toInt());
-    if (clase == EnVista::Tipo::Nivel) {
-        MostrarNivel(e->data(0, ROL_INDICE).toInt());
+    if (e->Clase == EnVista::Tipo::Nivel) {
+        MostrarNivel(int32_t(e->Indice));
         return;
     }
-    const size_t i = e->data(0, ROL_INDICE).toULongLong();
-    const trObjetos& objetos = nivel_->Objetos;
-    EnVista vista;
-    vista.Clase = clase;
-    if (clase == EnVista::Tipo::Movible && i < objetos.Movibles.size()) {
-        objeto_ = ArmarMovible(objetos.Movibles[i], *nivel_->Meshes);
-        vista.Indice = int32_t(objetos.Movibles[i].Id);
-    } else if (clase == EnVista::Tipo::Estatico && i < objetos.Estaticos.size()) {
-        objeto_ = ArmarEstatico(objetos.Estaticos[i], *nivel_->Meshes);
-        vista.Indice = int32_t(objetos.Estaticos[i].Id);
-    } else
+    if (e->Clase == EnVista::Tipo::Movible) {
+        MostrarMovible(e->Indice, e->Prestadas, e->Animacion);
         return;
+    }
+    const trObjetos& objetos = nivel_->Objetos;
+    if (e->Clase != EnVista::Tipo::Estatico || e->Indice < 0 ||
+        size_t(e->Indice) >= objetos.Estaticos.size())
+        return;
+    movible_ = prestadas_ = -1;
+    Animacion1->SetMovible(nullptr, nullptr, -1);
+    objeto_ = ArmarEstatico(objetos.Estaticos[size_t(e->Indice)], *nivel_->Meshes);
+    EnVista vista;
+    vista.Clase = EnVista::Tipo::Estatico;
+    vista.Indice = int32_t(objetos.Estaticos[size_t(e->Indice)].Id);
+    MostrarObjeto(vista);
+}
+
+void TForm1::MostrarMovible(int64_t indice, int64_t prestadas, int64_t animacion) {
+    if (!nivel_ || !nivel_->Meshes || indice < 0 ||
+        size_t(indice) >= nivel_->Objetos.Movibles.size())
+        return;
+    const trObjetos& objetos = nivel_->Objetos;
+    const trMovible& propio = objetos.Movibles[size_t(indice)];
+    std::string motivo;
+    std::optional<trMovible> m = MovibleElegido(*nivel_, propio.Id, prestadas, motivo);
+    if (!m) {
+        m = propio;
+        prestadas = -1;
+    }
+    // The same moveable worn the same way keeps its framing; a new animation just plays.
+    if (!objeto_ || movible_ != indice || prestadas_ != prestadas) {
+        movible_ = indice;
+        prestadas_ = prestadas;
+        objeto_ = ArmarMovible(*m, *nivel_->Meshes);
+        Animacion1->SetMovible(nivel_.get(), &*m, prestadas);
+        EnVista vista;
+        vista.Clase = EnVista::Tipo::Movible;
+        vista.Indice = int32_t(propio.Id);
+        MostrarObjeto(vista);
+    }
+    if (animacion < 0 || !Animacion1->Elegir(uint32_t(animacion))) {
+        // Back to the rest pose, framed as it was.
+        Animacion1->Quitar();
+        const Ensamblaje reposo = ArmarMovible(*m, *nivel_->Meshes);
+        for (size_t i = 0; i < objeto_->Piezas.size() && i < reposo.Piezas.size(); ++i)
+            objeto_->Piezas[i].Mundo = reposo.Piezas[i].Mundo;
+    }
+    ActualizarTimer();
+    Redibujar();
+}
+
+void TForm1::MostrarObjeto(EnVista vista) {
     for (const PiezaObjeto& p : objeto_->Piezas)
         if (const trMesh* m = nivel_->Mesh(p.Mesh))
             vista.Meshes.push_back(m);

@@ -22,6 +22,8 @@
 #include <set>
 #include <vector>
 
+class ArbolObjetos;
+class BarraAnimacion;
 class BarraEstado;
 class MenuApariencia;
 class PanelGL;
@@ -120,7 +122,8 @@ class TForm1 : public QMainWindow {
     QGroupBox* RadioGroup1;
     QRadioButton* RadioButton1;
     QRadioButton* RadioButton2;
-    QTreeWidget* TreeView1; // "Objetos": the level's moveables and statics
+    ArbolObjetos* TreeView1; // "Objetos": the level, Lara, the moveables and their animations, statics
+    BarraAnimacion* Animacion1; // under the panel: plays the animations of the moveable on show
     QTimer* Timer1;
     QMenu* Archivo1;
     QAction* Abrir1;
@@ -147,6 +150,11 @@ class TForm1 : public QMainWindow {
     void Proyectar();
     // Fills the object tree and names in each mesh's tooltip the objects that use it.
     void LlenarObjetos();
+    // Shows moveable `indice` of the level's list wearing the meshes of id `prestadas` (-1: its
+    // own), playing `animacion` when not negative.
+    void MostrarMovible(int64_t indice, int64_t prestadas, int64_t animacion);
+    // The object just assembled in objeto_, framed and described.
+    void MostrarObjeto(EnVista vista);
     // Back to the list's mesh view: no object, the viewer's own projection.
     void SoltarObjeto();
     void CrearMenuVer();
@@ -183,6 +191,10 @@ class TForm1 : public QMainWindow {
     dxBufferTextura* seleccionado_ = nullptr;
     // The object picked in the tree, assembled; it names meshes of nivel_.
     std::optional<Ensamblaje> objeto_;
+    // The moveable on show: its place in the level's list and whose meshes it wears (an id, -1
+    // for its own); -1 when none.
+    int64_t movible_ = -1, prestadas_ = -1;
+    std::vector<D3DXMATRIX> pose_;
     // For each mesh of the list, the ids of the objects that use it.
     std::vector<std::vector<int32_t>> usosMesh_;
     // Names meshes of the open level: cleared before the level goes.

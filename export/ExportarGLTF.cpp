@@ -187,6 +187,8 @@ class Modelo {
         m_.nodes.push_back(n);
     }
 
+    tinygltf::Model& Gltf() { return m_; }
+
     // The box that holds the object's vertices in the model's axes; false when it has none.
     bool Caja(const Ensamblaje& e, glm::vec3& minimo, glm::vec3& maximo) const {
         minimo = glm::vec3(std::numeric_limits<float>::infinity());
@@ -631,6 +633,13 @@ bool ExportarGLTFEnMemoria(const NivelAbierto& nivel, const OpcionesGLTF& o,
         } else if (o.Que == OpcionesGLTF::Tipo::Nivel) {
             if (nivel.Nivel)
                 ExportarNivel(nivel, modelo, escala);
+        } else if (o.Que == OpcionesGLTF::Tipo::Movible && o.Animadas.Hay()) {
+            ExportarMovibleAnimado(
+                nivel, o.Numero, o.Animadas, escala, modelo.Gltf(),
+                [&](const Ensamblaje& e, const std::string& nombre) {
+                    return modelo.Objeto(e, nombre, glm::vec3(0));
+                },
+                razon);
         } else {
             const Elegido que = o.Que == OpcionesGLTF::Tipo::Movible    ? Elegido::Movible
                                 : o.Que == OpcionesGLTF::Tipo::Estatico ? Elegido::Estatico

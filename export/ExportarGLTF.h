@@ -6,6 +6,7 @@
 // Axes: the level's y points down; glTF's up is +y and its front +z. A level point (x, y, z)
 // becomes (-x, -y, z) times the scale: a half turn about z, so nothing is mirrored and a front
 // stays a front. The faces the viewer draws are front faces (counter-clockwise) in the model.
+#include "AnimacionesGLTF.h"
 #include "EscrituraAtomica.h"
 
 #include <cstdint>
@@ -23,6 +24,8 @@ struct OpcionesGLTF {
     int64_t Numero = 0; // the mesh's index or the object's id; unused for Todo and Nivel
     // Model units (metres) per level unit: one sector, 1024 units, is a metre by default.
     double Escala = 1.0 / 1024;
+    // For a moveable: another's meshes, and its animations as glTF animations.
+    AnimacionesElegidas Animadas = {};
 };
 
 // The files an export to `ruta` consists of, built in memory and written nowhere: the .glb alone

@@ -9,6 +9,7 @@
 #include "Invariantes.h"
 #include "MutadorBloques.h"
 #include "NivelAbierto.h"
+#include "PoseMovible.h"
 #include "dxBufferTextura.h"
 #include "dxDevice8.h"
 
@@ -107,6 +108,31 @@ void ComprobarAbierto(const NivelAbierto& a, dxDevice8& dispositivo, RegistroGra
     }
     for (const trEstatico& s : a.Objetos.Estaticos)
         dibujar(ArmarEstatico(s, *a.Meshes));
+    // Every moveable posed by a few of its animations at frames the input picks, in range and
+    // far out of it; a pose is finite, and the player always lands within its animation.
+    std::vector<D3DXMATRIX> mundos;
+    uint32_t semilla = uint32_t(a.Objetos.Animaciones.Animaciones.size() * 2654435761u);
+    for (const trMovible& m : a.Objetos.Movibles)
+        for (uint32_t i = m.Animacion; i < m.Animacion + std::min(m.NumAnimaciones, 4u); ++i) {
+            semilla = semilla * 1103515245u + 12345u;
+            const double cuadro = double(semilla % 4096) / 16.0 - 8.0;
+            if (PosarMovible(*a.Nivel, a.Objetos.Animaciones, m, i, cuadro, mundos)) {
+                COMPROBAR(mundos.size() == m.Meshes.size());
+                for (const D3DXMATRIX& w : mundos)
+                    for (int f = 0; f < 4; ++f)
+                        for (int c = 0; c < 4; ++c)
+                            COMPROBAR(std::isfinite(w.m[f][c]));
+                Ensamblaje e = ArmarMovible(m, *a.Meshes);
+                AplicarPose(e, mundos);
+                dibujar(e);
+            }
+            Reproductor r;
+            r.Forma = semilla & 1 ? Reproductor::Modo::Seguir : Reproductor::Modo::Bucle;
+            if (r.Elegir(a.Objetos.Animaciones, i)) {
+                r.Avanzar(double(semilla % 1000) / 7.0);
+                COMPROBAR(r.Cuadro() >= 0 && r.Cuadro() < r.Cuadros());
+            }
+        }
     COMPROBAR(registro.DibujosFueraDeRango == 0);
 
     // Every object as one model, with its files beside it and none elsewhere; and one mesh.
@@ -124,6 +150,15 @@ void ComprobarAbierto(const NivelAbierto& a, dxDevice8& dispositivo, RegistroGra
     const bool mesh = ExportarGLTFEnMemoria(a, {OpcionesGLTF::Tipo::Mesh, a.Cantidad() - 1},
                                             "/destino/mesh.glb", archivos, &motivo);
     COMPROBAR(mesh == (a.Cantidad() > 0) && archivos.size() == (mesh ? 1u : 0u));
+    // The first moveable with animations, with every one it can play.
+    for (const trMovible& m : a.Objetos.Movibles) {
+        if (m.NumAnimaciones == 0)
+            continue;
+        OpcionesGLTF o{OpcionesGLTF::Tipo::Movible, m.Id};
+        o.Animadas.Todas = true;
+        COMPROBAR(ExportarGLTFEnMemoria(a, o, "animado.glb", archivos, &motivo));
+        break;
+    }
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #pragma once
+#include "LeerAnimaciones.h"
 // What must hold after any read of any bytes. A broken invariant aborts, so libFuzzer keeps the
 // input as a finding just as it keeps a crash.
 #include "LeerCuartos.h"
@@ -175,6 +176,44 @@ inline void ComprobarObjetos(const trNivel& n, const Lista_Mesh* lista, const tr
     COMPROBAR(total <= (uint64_t{1} << 20));
     for (const trEstatico& e : o.Estaticos)
         COMPROBAR(e.Mesh >= -1 && e.Mesh < meshes);
+}
+
+// Animations read from any level: each belongs to at most one moveable's range, which lies in
+// the list; one marked playable has its keyframes within the frames array, each fitting its
+// frame size as far as the open checked, and goes on within its moveable; commands and state changes stay in their arrays.
+inline void ComprobarAnimaciones(const trNivel& n, const trObjetos& o) {
+    const auto& lista = o.Animaciones.Animaciones;
+    COMPROBAR(lista.size() == n.Animaciones.size() / trAnimacion::BYTES_EN_ARCHIVO);
+    uint64_t suma = 0;
+    for (const trMovible& m : o.Movibles) {
+        COMPROBAR(m.NumAnimaciones == 0 || uint64_t{m.Animacion} + m.NumAnimaciones <= lista.size());
+        suma += m.NumAnimaciones;
+    }
+    trCuadroClave clave;
+    for (uint32_t i = 0; i < lista.size(); ++i) {
+        const trAnimacion& a = lista[i];
+        COMPROBAR(a.Movible >= -1 && a.Movible < int64_t(o.Movibles.size()));
+        if (a.Movible >= 0) {
+            const trMovible& m = o.Movibles[size_t(a.Movible)];
+            COMPROBAR(i >= m.Animacion && i < m.Animacion + m.NumAnimaciones);
+        }
+        COMPROBAR(ComandosDe(o.Animaciones, a).size() <= a.NumComandos);
+        for (const trCambioEstado& c : CambiosDe(o.Animaciones, a))
+            COMPROBAR(DespachosDe(o.Animaciones, c).size() <= c.NumDespachos);
+        if (!a.Jugable())
+            continue;
+        const trMovible& m = o.Movibles[size_t(a.Movible)];
+        COMPROBAR(a.Claves >= 1 && a.Tasa > 0 && a.TamanoCuadro >= 9);
+        COMPROBAR(InicioClave(a, a.Claves) <= n.Cuadros.size());
+        COMPROBAR(a.Siguiente >= m.Animacion && a.Siguiente < m.Animacion + m.NumAnimaciones);
+        // Read within the frame size whether or not the open had the time to check it.
+        LeerCuadroClave(n, InicioClave(a, a.Claves - 1), a.TamanoCuadro, m.NumMeshes, clave);
+        uint32_t siguiente = 0, cuadro = 0;
+        if (SiguienteDe(o.Animaciones, i, siguiente, cuadro))
+            COMPROBAR(lista[siguiente].Jugable() && cuadro >= lista[siguiente].PrimerCuadro &&
+                      cuadro <= lista[siguiente].UltimoCuadro);
+    }
+    COMPROBAR(suma <= lista.size() * o.Movibles.size());
 }
 
 // Rooms read by their bytes: every face kept names vertices of its room, every face of the arrays

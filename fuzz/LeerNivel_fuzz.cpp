@@ -24,6 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano) {
     trObjetos objetos;
     COMPROBAR(LeerObjetos(nivel, lista.get(), objetos) == 1);
     fuzz::ComprobarObjetos(nivel, lista.get(), objetos);
+    fuzz::ComprobarAnimaciones(nivel, objetos);
     fuzz::ComprobarCuartos(nivel, objetos);
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "LeerObjetos.h"
 
+#include "LeerAnimaciones.h"
+
 #include <algorithm>
 #include <cstring>
 #include <numbers>
@@ -82,25 +84,14 @@ void LeerCuadro(const trNivel& nivel, trMovible& m) {
     m.Giros.assign(m.Meshes.size(), {});
     if (m.Animacion == trMovible::SIN_ANIMACION)
         return;
-    const uint64_t bytes = nivel.Cuadros.size();
-    constexpr uint64_t CABECERA = 9 * 2; // bounding box and root offset
-    if (uint64_t{m.Cuadro} + CABECERA > bytes) {
+    trCuadroClave clave;
+    if (!LeerCuadroClave(nivel, m.Cuadro, 0, uint32_t(m.Meshes.size()), clave))
         m.Completo = false;
-        return;
-    }
-    const uint8_t* cuadro = nivel.Cuadros.data() + m.Cuadro;
-    for (int i = 0; i < 6; ++i)
-        m.Caja[i] = Leer<int16_t>(cuadro + 2 * i);
-    m.RaizX = Leer<int16_t>(cuadro + 12);
-    m.RaizY = Leer<int16_t>(cuadro + 14);
-    m.RaizZ = Leer<int16_t>(cuadro + 16);
-    const uint64_t palabras = (bytes - m.Cuadro) / 2;
-    uint64_t i = 9;
-    for (trGiro& g : m.Giros)
-        if (!LeerGiro(cuadro, palabras, i, g)) {
-            m.Completo = false;
-            return;
-        }
+    std::copy(std::begin(clave.Caja), std::end(clave.Caja), m.Caja);
+    m.RaizX = clave.RaizX;
+    m.RaizY = clave.RaizY;
+    m.RaizZ = clave.RaizZ;
+    m.Giros = std::move(clave.Giros);
 }
 
 } // namespace
@@ -224,5 +215,6 @@ int LeerObjetos(const trNivel& nivel, const Lista_Mesh* lista, trObjetos& objeto
         e.Mesh = punteros.Mesh(e.PunteroMesh);
         e.Colocados = contar(colocaciones, e.Id);
     }
+    LeerAnimaciones(nivel, objetos);
     return 1;
 }

@@ -2,12 +2,21 @@
 // The objects of a level read from its raw arrays: moveables (meshes hung on a mesh tree, posed
 // by their first animation frame) and statics (one mesh each). Plain records in the level's own
 // axes (y down); nothing here draws.
+#include "trAnimaciones.h"
+
 #include <cstdint>
 #include <vector>
 
 // One turn of a mesh in its frame, in radians about each of the level's axes.
 struct trGiro {
     float X = 0, Y = 0, Z = 0;
+};
+
+// One stored keyframe: its box, where the root sits, and each mesh's turn.
+struct trCuadroClave {
+    int16_t Caja[6] = {};
+    int16_t RaizX = 0, RaizY = 0, RaizZ = 0;
+    std::vector<trGiro> Giros;
 };
 
 struct trMovible {
@@ -38,6 +47,9 @@ struct trMovible {
     std::vector<trGiro> Giros;
 
     uint32_t Colocados = 0; // items of this object id
+    // Its animations are Animacion .. Animacion + NumAnimaciones - 1 of the level's list: up to
+    // the next first animation any moveable names.
+    uint32_t NumAnimaciones = 0;
     // False when a pointer, the tree or the first frame could not be read whole.
     bool Completo = true;
 };
@@ -83,6 +95,7 @@ struct trObjetos {
     std::vector<trEstatico> Estaticos;
     std::vector<trItem> Items;
     std::vector<trEstaticoColocado> Colocaciones; // room by room
+    trAnimaciones Animaciones;
 };
 
 // Lara as the game draws her: the animations and tree of moveable ID_LARA worn by the body meshes

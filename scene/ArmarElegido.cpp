@@ -59,3 +59,79 @@ std::optional<Ensamblaje> ArmarElegido(const NivelAbierto& nivel, Elegido que, i
     }
     return ArmarMesh(int32_t(numero), lista);
 }
+
+std::optional<trMovible> MovibleElegido(const NivelAbierto& nivel, int64_t numero, int64_t meshesDe,
+                                        std::string& motivo) {
+    const auto& movibles = nivel.Objetos.Movibles;
+    auto buscar = [&](int64_t id) -> const trMovible* {
+        for (const trMovible& m : movibles)
+            if (m.Id == id)
+                return &m;
+        motivo = Traducir("no hay movible con id ") + std::to_string(id) + "; " + Ids(movibles);
+        return nullptr;
+    };
+    const trMovible* esqueleto = buscar(numero);
+    if (!esqueleto)
+        return {};
+    if (meshesDe < 0)
+        return *esqueleto;
+    const trMovible* duenio = buscar(meshesDe);
+    if (!duenio)
+        return {};
+    bool prestados = false;
+    trMovible r = ConMeshesDe(*esqueleto, *duenio, &prestados);
+    if (!prestados) {
+        motivo = Formatear(Traducir("el movible %s tiene %s meshes y el %s, %s: no puede prestarle "
+                                    "las suyas"),
+                           {std::to_string(duenio->Id), std::to_string(duenio->NumMeshes),
+                            std::to_string(esqueleto->Id), std::to_string(esqueleto->NumMeshes)});
+        return {};
+    }
+    return r;
+}
+
+std::string MotivoAnimacion(const NivelAbierto& nivel, const trMovible& m, int64_t animacion) {
+    const auto& lista = nivel.Objetos.Animaciones.Animaciones;
+    if (animacion < m.Animacion || animacion >= int64_t{m.Animacion} + m.NumAnimaciones ||
+        m.Animacion == trMovible::SIN_ANIMACION) {
+        const std::string suyas =
+            m.NumAnimaciones == 0
+                ? Traducir("no tiene ninguna")
+                : Formatear(Traducir("las suyas van de %s a %s"),
+                            {std::to_string(m.Animacion),
+                             std::to_string(m.Animacion + m.NumAnimaciones - 1)});
+        return Formatear(Traducir("la animación %s no es del movible %s; "),
+                         {std::to_string(animacion), std::to_string(m.Id)}) +
+               suyas;
+    }
+    const trAnimacion& a = lista[size_t(animacion)];
+    if (!a.Jugable())
+        return Formatear(Traducir("la animación %s no se puede ver: "),
+                         {std::to_string(animacion)}) +
+               TextoMotivo(a.Motivo);
+    return {};
+}
+
+std::string TextoMotivo(trMotivoAnimacion motivo) {
+    switch (motivo) {
+    case trMotivoAnimacion::Ninguno:
+        return "";
+    case trMotivoAnimacion::SinDueno:
+        return Traducir("no es de ningún movible");
+    case trMotivoAnimacion::SinCuadros:
+        return Traducir("sus cuadros no están en este nivel");
+    case trMotivoAnimacion::TasaCero:
+        return Traducir("0 cuadros de juego por cuadro clave");
+    case trMotivoAnimacion::RangoInvertido:
+        return Traducir("su último cuadro va antes del primero");
+    case trMotivoAnimacion::CuadrosFuera:
+        return Traducir("sus cuadros pasan del final de los cuadros del nivel");
+    case trMotivoAnimacion::CuadroPequeno:
+        return Traducir("sus cuadros son pequeños para el árbol del movible");
+    case trMotivoAnimacion::SiguienteFuera:
+        return Traducir("su siguiente animación no es de este movible");
+    case trMotivoAnimacion::CadenaSinFin:
+        return Traducir("sus siguientes animaciones dan vueltas sin mostrar un cuadro");
+    }
+    return "";
+}

@@ -15,3 +15,16 @@ enum class Elegido { Mesh, Movible, Estatico };
 // names what the level does hold, when it is not there.
 std::optional<Ensamblaje> ArmarElegido(const NivelAbierto& nivel, Elegido que, int64_t numero,
                                        std::string& motivo);
+
+// The moveable with id `numero`, wearing the meshes of the moveable with id `meshesDe` when that
+// is not negative (see ConMeshesDe). Empty, with a one-line reason, when either is missing or
+// the lender's mesh count differs.
+std::optional<trMovible> MovibleElegido(const NivelAbierto& nivel, int64_t numero, int64_t meshesDe,
+                                        std::string& motivo);
+
+// Empty when `animacion` (an index in the level's list) is one of the moveable's own and can be
+// played; else the reason, naming the moveable's range.
+std::string MotivoAnimacion(const NivelAbierto& nivel, const trMovible& movible, int64_t animacion);
+
+// Why an animation cannot be played, in the user's language; "" when it can.
+std::string TextoMotivo(trMotivoAnimacion motivo);

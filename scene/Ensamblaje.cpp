@@ -1,5 +1,7 @@
 #include "Ensamblaje.h"
 
+#include "ArbolMovible.h"
+
 #include "Encuadre.h"
 #include "Lista_Mesh.h"
 #include "dxBufferTextura.h"
@@ -26,19 +28,19 @@ glm::mat4 Matriz(const D3DXMATRIX& d) {
     return glm::make_mat4(&d.m[0][0]);
 }
 
-// A mesh's turn in the level's axes: about z first, then x, then y.
-glm::mat3 Giro(const trGiro& g) {
-    const glm::mat4 uno(1.f);
-    return glm::mat3(glm::rotate(uno, g.Y, {0, 1, 0}) * glm::rotate(uno, g.X, {1, 0, 0}) *
-                     glm::rotate(uno, g.Z, {0, 0, 1}));
-}
-
 // A placement in the level's axes seen from the device's, whose y is the level's negated.
 glm::mat4 EnDispositivo(const glm::mat3& giro, const glm::vec3& posicion) {
     const glm::mat3 espejo(glm::vec3(1, 0, 0), glm::vec3(0, -1, 0), glm::vec3(0, 0, 1));
     glm::mat4 m(espejo * giro * espejo);
     m[3] = glm::vec4(espejo * posicion, 1);
     return m;
+}
+
+// Scratch room reused from call to call: a pose a frame for every item must not allocate.
+template <class T> std::vector<T>& Local(size_t n) {
+    thread_local std::vector<T> v;
+    v.resize(n);
+    return v;
 }
 
 // What one object may hold: far beyond any real one (Lara's body is 15 meshes, under 2000 faces),
@@ -122,14 +124,50 @@ trMovible VestirMovible(const trObjetos& objetos, size_t indice) {
     return m;
 }
 
-Ensamblaje ArmarMovible(const trMovible& movible, const Lista_Mesh& lista) {
+static Ensamblaje ArmarConMundos(const trMovible& movible, const Lista_Mesh& lista,
+                                 const std::vector<glm::mat4>& mundos);
+
+glm::quat CuaternionGiro(const trGiro& g) {
+    return glm::angleAxis(g.Y, glm::vec3(0, 1, 0)) * glm::angleAxis(g.X, glm::vec3(1, 0, 0)) *
+           glm::angleAxis(g.Z, glm::vec3(0, 0, 1));
+}
+
+void ColgarMeshes(const trMovible& movible, const std::vector<glm::quat>& giros,
+                  const glm::vec3& raiz, std::vector<glm::mat4>& mundos) {
     const size_t n = movible.Meshes.size();
     // Each mesh's turn and position in the level's axes, parents before children.
-    std::vector<glm::mat3> giros(n);
-    std::vector<glm::vec3> posiciones(n);
-    auto giro = [&](size_t k) {
-        return k < movible.Giros.size() ? Giro(movible.Giros[k]) : glm::mat3(1.f);
-    };
+    std::vector<glm::mat3>& giro = Local<glm::mat3>(n);
+    std::vector<glm::vec3>& posicion = Local<glm::vec3>(n);
+    mundos.resize(n);
+    for (size_t k = 0; k < n; ++k) {
+        const trMovible::Nodo nodo =
+            k < movible.Nodos.size() ? movible.Nodos[k] : trMovible::Nodo{};
+        const glm::mat3 propio = k < giros.size() ? glm::mat3_cast(giros[k]) : glm::mat3(1.f);
+        if (k == 0 || nodo.Padre < 0 || size_t(nodo.Padre) >= k) {
+            giro[k] = propio;
+            posicion[k] = raiz;
+        } else {
+            const size_t p = size_t(nodo.Padre);
+            giro[k] = giro[p] * propio;
+            posicion[k] =
+                giro[p] * glm::vec3(float(nodo.X), float(nodo.Y), float(nodo.Z)) + posicion[p];
+        }
+        mundos[k] = EnDispositivo(giro[k], posicion[k]);
+    }
+}
+
+Ensamblaje ArmarMovible(const trMovible& movible, const Lista_Mesh& lista) {
+    std::vector<glm::quat> giros;
+    for (const trGiro& g : movible.Giros)
+        giros.push_back(CuaternionGiro(g));
+    std::vector<glm::mat4> mundos;
+    ColgarMeshes(movible, giros, glm::vec3(movible.RaizX, movible.RaizY, movible.RaizZ), mundos);
+    return ArmarConMundos(movible, lista, mundos);
+}
+
+static Ensamblaje ArmarConMundos(const trMovible& movible, const Lista_Mesh& lista,
+                                 const std::vector<glm::mat4>& mundos) {
+    const size_t n = std::min(movible.Meshes.size(), mundos.size());
     Ensamblaje e;
     // The piece each mesh became, or the nearest ancestor's when it names no record.
     std::vector<int32_t> pieza(n, -1);
@@ -139,23 +177,28 @@ Ensamblaje ArmarMovible(const trMovible& movible, const Lista_Mesh& lista) {
         const bool raiz = k == 0 || nodo.Padre < 0 || size_t(nodo.Padre) >= k;
         const int32_t padre = raiz ? -1 : pieza[size_t(nodo.Padre)];
         pieza[k] = padre;
-        if (raiz) {
-            giros[k] = giro(k);
-            posiciones[k] = glm::vec3(movible.RaizX, movible.RaizY, movible.RaizZ);
-        } else {
-            const size_t p = size_t(nodo.Padre);
-            giros[k] = giros[p] * giro(k);
-            posiciones[k] =
-                giros[p] * glm::vec3(float(nodo.X), float(nodo.Y), float(nodo.Z)) + posiciones[p];
-        }
         if (movible.Meshes[k] >= 0 && movible.Meshes[k] < lista.Cantidad()) {
             pieza[k] = int32_t(e.Piezas.size());
-            e.Piezas.push_back(
-                {movible.Meshes[k], Matriz(EnDispositivo(giros[k], posiciones[k])), padre});
+            e.Piezas.push_back({movible.Meshes[k], Matriz(mundos[k]), padre, int32_t(k)});
         }
     }
     HallarEsfera(e, lista);
     return e;
+}
+
+Ensamblaje ArmarMovible(const trMovible& movible, const Lista_Mesh& lista,
+                        const std::vector<D3DXMATRIX>& mundos) {
+    std::vector<glm::mat4> m;
+    m.reserve(mundos.size());
+    for (const D3DXMATRIX& d : mundos)
+        m.push_back(Matriz(d));
+    return ArmarConMundos(movible, lista, m);
+}
+
+void AplicarPose(Ensamblaje& objeto, const std::vector<D3DXMATRIX>& mundos) {
+    for (PiezaObjeto& p : objeto.Piezas)
+        if (p.Nodo >= 0 && size_t(p.Nodo) < mundos.size())
+            p.Mundo = mundos[size_t(p.Nodo)];
 }
 
 Ensamblaje ArmarEstatico(const trEstatico& estatico, const Lista_Mesh& lista) {

@@ -20,6 +20,8 @@ struct PiezaObjeto {
     // The piece it hangs from in the mesh tree: the nearest ancestor left in, by its place in
     // Piezas (always before this one); -1 for a root. An exporter rebuilds the tree from it.
     int32_t Padre = -1;
+    // For a moveable's piece, which of its meshes it is (the place in its tree); -1 otherwise.
+    int32_t Nodo = -1;
 };
 
 struct Ensamblaje {
@@ -36,6 +38,12 @@ trMovible VestirMovible(const trObjetos& objetos, size_t indice);
 
 // The moveable in its rest pose: meshes placed by its tree and turned by its own first frame.
 Ensamblaje ArmarMovible(const trMovible& movible, const Lista_Mesh& lista);
+// The moveable in a pose: mundos[k] places its mesh k (as PosarMovible gives them).
+Ensamblaje ArmarMovible(const trMovible& movible, const Lista_Mesh& lista,
+                        const std::vector<D3DXMATRIX>& mundos);
+// Moves an assembled moveable's pieces to a pose of the same moveable; its sphere stays as it
+// was, so that the framing holds still while it plays.
+void AplicarPose(Ensamblaje& objeto, const std::vector<D3DXMATRIX>& mundos);
 Ensamblaje ArmarEstatico(const trEstatico& estatico, const Lista_Mesh& lista);
 // One mesh where it stands, for a mesh framed like an object.
 Ensamblaje ArmarMesh(int32_t mesh, const Lista_Mesh& lista);

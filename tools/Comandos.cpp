@@ -1,4 +1,5 @@
 #include "Comandos.h"
+#include "Animaciones.h"
 #include "CargarNivel.h"
 #include "Exportar.h"
 #include "Hoja.h"
@@ -104,14 +105,19 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
     app.footer(
         Traducir("uso: tr4tool info [--json] NIVEL.tr4\n"
                  "     tr4tool objects [--json] NIVEL.tr4\n"
+                 "     tr4tool animations [--json] [--object ID] NIVEL.tr4\n"
                  "     tr4tool render NIVEL.tr4 (--mesh N | --object ID | --static ID)\n"
                  "                    --out ARCHIVO.png [--fit] [--angle RADIANES]\n"
                  "                    [--wireframe] [--size ANCHOxALTO]\n"
+                 "     tr4tool render NIVEL.tr4 --object ID [--meshes-from ID] --anim A\n"
+                 "                    (--frame F --out ARCHIVO.png | --sequence CARPETA)\n"
                  "     tr4tool render NIVEL.tr4 (--level [--from X,Y,Z --to X,Y,Z] | --room R)\n"
                  "                    --out ARCHIVO.png [--angle RADIANES] [--wireframe]\n"
                  "                    [--size ANCHOxALTO]\n"
                  "     tr4tool export NIVEL.tr4 (--mesh N | --object ID | --static ID | --all\n"
                  "                    | --level) --out ARCHIVO.glb|ARCHIVO.gltf [--scale S]\n"
+                 "     tr4tool export NIVEL.tr4 --object ID [--meshes-from ID]\n"
+                 "                    [--animations all|A,B,...] --out ARCHIVO.glb|ARCHIVO.gltf\n"
                  "     tr4tool pages NIVEL.tr4 --out CARPETA\n"
                  "     tr4tool sheet NIVEL.tr4 --out ARCHIVO.png [--objects] [--cell PX]\n"
                  "Cada orden explica sus opciones con --help.\n"));
@@ -130,6 +136,18 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
     objetos->add_option(Traducir("nivel"), archivo, Traducir("el nivel, NIVEL.tr4"))
         ->type_name(Traducir("NIVEL.tr4"));
     objetos->add_flag("--json", json, Traducir("la salida como un objeto JSON"));
+
+    std::string objetoAnimaciones;
+    CLI::App* animaciones = app.add_subcommand(
+        "animations", Traducir("lista las animaciones de cada movible: cuadros clave, cuadros, "
+                               "estado, siguiente, cambios de estado, comandos y si se pueden "
+                               "ver"));
+    animaciones->add_option(Traducir("nivel"), archivo, Traducir("el nivel, NIVEL.tr4"))
+        ->type_name(Traducir("NIVEL.tr4"));
+    animaciones
+        ->add_option("--object", objetoAnimaciones, Traducir("solo el movible con ese id"))
+        ->type_name("ID");
+    animaciones->add_flag("--json", json, Traducir("la salida como un objeto JSON"));
 
     OpcionesRender render;
     CLI::App* dibujo = app.add_subcommand(
@@ -166,6 +184,26 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
         ->add_option("--to", render.hacia,
                      Traducir("con --level, el punto al que mira la cámara, en los mismos ejes"))
         ->type_name("X,Y,Z");
+    dibujo
+        ->add_option("--meshes-from", render.meshesDe,
+                     Traducir("con --object, el objeto lleva las meshes del movible con ese id "
+                              "(el mismo número de meshes): Lara es --object 0 --meshes-from 8"))
+        ->type_name("ID");
+    dibujo
+        ->add_option("--anim", render.animacion,
+                     Traducir("con --object, posado por la animación A (su índice en la lista "
+                              "del nivel, como lo da animations)"))
+        ->type_name("A");
+    dibujo
+        ->add_option("--frame", render.cuadro,
+                     Traducir("con --anim, el cuadro de juego F desde el primero de la animación "
+                              "(0 por omisión; entre cuadros clave se interpola)"))
+        ->type_name("F");
+    dibujo
+        ->add_option("--sequence", render.secuencia,
+                     Traducir("con --anim, cada cuadro de juego de la animación como "
+                              "cuadro_0000.png, cuadro_0001.png... en la carpeta, en vez de --out"))
+        ->type_name(Traducir("CARPETA"));
     dibujo->add_option("--out", render.archivo, Traducir("el PNG que se escribe"))
         ->type_name(Traducir("ARCHIVO.png"));
     dibujo->add_flag("--fit", render.ajustar,
@@ -230,6 +268,16 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
                      Traducir("el movible con ese id, un nodo por mesh colgado como dice su "
                               "árbol, en su pose de reposo"))
         ->type_name("ID");
+    exporta
+        ->add_option("--meshes-from", exportar.meshesDe,
+                     Traducir("con --object, el objeto lleva las meshes del movible con ese id "
+                              "(el mismo número de meshes): Lara es --object 0 --meshes-from 8"))
+        ->type_name("ID");
+    exporta
+        ->add_option("--animations", exportar.animaciones,
+                     Traducir("con --object, sus animaciones como animaciones glTF: all (las "
+                              "que se pueden ver) o índices de la lista del nivel, A,B,..."))
+        ->type_name("all|A,B");
     exporta->add_option("--static", exportar.estatico, Traducir("el estático con ese id"))
         ->type_name("ID");
     exporta->add_flag("--all", exportar.todo,
@@ -247,7 +295,8 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
                               "metro)"))
         ->type_name("S");
 
-    const std::array<CLI::App*, 6> ordenes = {info, objetos, dibujo, exporta, paginas, contactos};
+    const std::array<CLI::App*, 7> ordenes = {info,     objetos,  animaciones, dibujo,
+                                              exporta, paginas, contactos};
     for (CLI::App* orden : ordenes) {
         // An option given twice takes its last value, as shells' users expect.
         for (CLI::Option* opcion : orden->get_options())
@@ -265,7 +314,8 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
     };
     const std::string primera = argc > 1 ? argv[1] : "";
     const std::string prefijo = primera == "render" || primera == "export" ||
-                                        primera == "pages" || primera == "sheet"
+                                        primera == "pages" || primera == "sheet" ||
+                                        primera == "animations"
                                     ? "tr4tool " + primera + ": "
                                     : "tr4tool: ";
     try {
@@ -315,6 +365,8 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
         errores << "tr4tool: " << Traducir("falta el nivel") << Uso(orden) << '\n';
         return USO_INCORRECTO;
     }
+    if (orden == animaciones)
+        return ListarAnimaciones(archivo, objetoAnimaciones, json, salida, errores);
     return orden == info ? Info(archivo, json, salida, errores)
                          : Objetos(archivo, json, salida, errores);
 }

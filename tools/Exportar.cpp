@@ -40,6 +40,15 @@ std::string LeerOpciones(const OpcionesExportar& d, OpcionesGLTF& o) {
     } else if (d.nivel_entero) {
         o.Que = OpcionesGLTF::Tipo::Nivel;
     }
+    if ((!d.meshesDe.empty() || !d.animaciones.empty()) && d.objeto.empty())
+        return Traducir("--meshes-from y --animations solo valen con --object");
+    if (!d.meshesDe.empty() && (!Numero(d.meshesDe, o.Animadas.MeshesDe) ||
+                                o.Animadas.MeshesDe < 0 || o.Animadas.MeshesDe > UINT32_MAX))
+        return "--meshes-from " + d.meshesDe + ": " +
+               Traducir("se espera el id de un objeto (0, 1, 2...)");
+    if (!d.animaciones.empty() && !LeerListaAnimaciones(d.animaciones, o.Animadas))
+        return "--animations " + d.animaciones + ": " +
+               Traducir("se espera all o índices de la lista del nivel separados por comas");
     if (!d.escala.empty() &&
         (!Numero(d.escala, o.Escala) || !std::isfinite(float(o.Escala)) || !(float(o.Escala) > 0)))
         return "--scale " + d.escala + ": " + Traducir("la escala ha de ser un número positivo");

@@ -9,6 +9,7 @@ struct OpcionesExportar {
     std::string mesh, objeto, estatico; // exactly one of them, or todo, or nivel
     bool todo = false, nivel_entero = false;
     std::string escala;
+    std::string meshesDe, animaciones; // with an object: another's meshes; "all" or "A,B,..."
 };
 
 // 0 done, with a line on `salida`; 1 when the level, the mesh or object or the output fail, 2 for

@@ -12,6 +12,7 @@
 #include "LeerCuartos.h"
 #include "NivelAbierto.h"
 #include "PaginasPNG.h"
+#include "PoseMovible.h"
 #include "dxBufferTextura.h"
 
 #include <algorithm>
@@ -20,6 +21,8 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
@@ -41,6 +44,9 @@ struct Opciones {
     bool alambre = false, ajustar = false, luzPlena = false;
     uint32_t fondo = 0;
     int ancho = ANCHO_PANEL, alto = ALTO_PANEL;
+    int64_t meshesDe = -1, animacion = -1;
+    double cuadro = 0;
+    std::string secuencia;
 };
 
 template <typename T> bool Numero(std::string_view texto, T& valor) {
@@ -122,6 +128,24 @@ std::string LeerOpciones(const OpcionesRender& d, Opciones& o) {
         o.angulo = float(angulo);
         o.anguloDado = true;
     }
+    const bool animada = !d.animacion.empty();
+    if ((!d.meshesDe.empty() || animada) && d.objeto.empty())
+        return Traducir("--meshes-from y --anim solo valen con --object");
+    if ((!d.cuadro.empty() || !d.secuencia.empty()) && !animada)
+        return Traducir("--frame y --sequence solo valen con --anim");
+    if (!d.secuencia.empty() && (!d.cuadro.empty() || !d.archivo.empty()))
+        return Traducir("--sequence escribe cada cuadro: no va con --frame ni con --out");
+    if (!d.meshesDe.empty() &&
+        (!Numero(d.meshesDe, o.meshesDe) || o.meshesDe < 0 || o.meshesDe > UINT32_MAX))
+        return "--meshes-from " + d.meshesDe + ": " +
+               Traducir("se espera el id de un objeto (0, 1, 2...)");
+    if (animada && (!Numero(d.animacion, o.animacion) || o.animacion < 0 || o.animacion > 0xFFFF))
+        return "--anim " + d.animacion + ": " +
+               Traducir("se espera el índice de una animación en la lista del nivel");
+    if (!d.cuadro.empty() && (!Numero(d.cuadro, o.cuadro) || !std::isfinite(o.cuadro) || o.cuadro < 0))
+        return "--frame " + d.cuadro + ": " +
+               Traducir("se espera un cuadro de juego desde el primero de la animación (0, 1, 2.5...)");
+    o.secuencia = d.secuencia;
     if (!d.tamano.empty() && !Tamano(d.tamano, o.ancho, o.alto))
         return "--size " + d.tamano + ": " + Traducir("se espera ANCHOxALTO, cada lado de 1 a ") +
                std::to_string(LADO_MAXIMO);
@@ -129,7 +153,7 @@ std::string LeerOpciones(const OpcionesRender& d, Opciones& o) {
         return Traducir("falta el nivel");
     if (elegidos == 0)
         return Traducir("falta --mesh N, --object ID, --static ID, --level o --room R");
-    if (o.archivo.empty())
+    if (o.archivo.empty() && o.secuencia.empty())
         return Traducir("falta --out ARCHIVO.png");
     return {};
 }
@@ -296,6 +320,111 @@ std::string QueSeDibuja(const Opciones& o) {
     }
 }
 
+// The panel's picture as PNG, written whole or not at all.
+bool GuardarCuadro(const DibujoSinVentana& dibujo, const Opciones& o, const std::string& archivo,
+                   std::string& motivo) {
+    const std::vector<uint32_t> pixeles = LeerPixeles(*dibujo.Superficie);
+    if (pixeles.size() != size_t(o.ancho) * size_t(o.alto)) {
+        motivo = Traducir("sin OpenGL: no se pudo leer la imagen dibujada");
+        return false;
+    }
+    const std::vector<uint8_t> png =
+        CodificarPNG(std::span<const uint32_t>(pixeles), o.ancho, o.alto);
+    if (png.empty()) {
+        motivo = archivo + ": " + Traducir("no se pudo escribir el PNG");
+        return false;
+    }
+    return EscribirAtomico(archivo, png, &motivo);
+}
+
+// The sphere that holds every pose of a sequence, so that the framing holds still through it.
+void Abarcar(Ensamblaje& todo, const Ensamblaje& pose, bool primera) {
+    if (pose.Radio <= 0)
+        return;
+    if (primera || todo.Radio <= 0) {
+        todo.Centro = pose.Centro;
+        todo.Radio = pose.Radio;
+        return;
+    }
+    const D3DXVECTOR3 d{pose.Centro.x - todo.Centro.x, pose.Centro.y - todo.Centro.y,
+                        pose.Centro.z - todo.Centro.z};
+    const float distancia = std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
+    if (distancia + pose.Radio <= todo.Radio)
+        return;
+    if (distancia + todo.Radio <= pose.Radio) {
+        todo.Centro = pose.Centro;
+        todo.Radio = pose.Radio;
+        return;
+    }
+    const float radio = (distancia + todo.Radio + pose.Radio) / 2;
+    const float paso = (radio - todo.Radio) / distancia;
+    todo.Centro = {todo.Centro.x + d.x * paso, todo.Centro.y + d.y * paso,
+                   todo.Centro.z + d.z * paso};
+    todo.Radio = radio;
+}
+
+// An object posed by one of its animations: one picture, or one per game frame in a folder.
+// 0 with the line to print; 1 with the reason.
+int DibujarAnimacion(const Opciones& o, const NivelAbierto& nivel, DibujoSinVentana& dibujo,
+                     std::string& linea, std::string& motivo) {
+    const std::optional<trMovible> movible =
+        MovibleElegido(nivel, o.numero, o.meshesDe, motivo);
+    if (!movible)
+        return FALLO;
+    if (motivo = MotivoAnimacion(nivel, *movible, o.animacion); !motivo.empty())
+        return FALLO;
+    static const Lista_Mesh vacia;
+    const Lista_Mesh& lista = nivel.Meshes ? *nivel.Meshes : vacia;
+    const trAnimaciones& animaciones = nivel.Objetos.Animaciones;
+    const uint32_t indice = uint32_t(o.animacion);
+    const uint32_t ultimo = animaciones.Animaciones[indice].Duracion();
+    std::vector<D3DXMATRIX> mundos;
+    dxDevice8& dispositivo = *dibujo.Dispositivo;
+    auto posar = [&](double cuadro) {
+        return PosarMovible(*nivel.Nivel, animaciones, *movible, indice, cuadro, mundos);
+    };
+    if (o.secuencia.empty()) {
+        if (!posar(o.cuadro)) {
+            motivo = Traducir("la animación no encaja en el árbol del movible");
+            return FALLO;
+        }
+        const Ensamblaje objeto = ArmarMovible(*movible, lista, mundos);
+        EncuadrarEnsamblaje(dispositivo, objeto, o.ancho, o.alto);
+        DibujarEnsamblaje(dispositivo, objeto, lista, o.angulo, !o.alambre, o.alambre);
+        if (!GuardarCuadro(dibujo, o, o.archivo, motivo))
+            return FALLO;
+        linea = o.archivo;
+        return EXITO;
+    }
+    std::error_code error;
+    std::filesystem::create_directories(o.secuencia, error);
+    if (!std::filesystem::is_directory(o.secuencia, error)) {
+        motivo = o.secuencia + ": " + Traducir("no se pudo crear la carpeta");
+        return FALLO;
+    }
+    Ensamblaje objeto = ArmarMovible(*movible, lista);
+    for (uint32_t f = 0; f <= ultimo; ++f) {
+        if (!posar(f)) {
+            motivo = Traducir("la animación no encaja en el árbol del movible");
+            return FALLO;
+        }
+        Abarcar(objeto, ArmarMovible(*movible, lista, mundos), f == 0);
+    }
+    EncuadrarEnsamblaje(dispositivo, objeto, o.ancho, o.alto);
+    for (uint32_t f = 0; f <= ultimo; ++f) {
+        posar(f);
+        AplicarPose(objeto, mundos);
+        DibujarEnsamblaje(dispositivo, objeto, lista, o.angulo, !o.alambre, o.alambre);
+        char nombre[32];
+        std::snprintf(nombre, sizeof nombre, "cuadro_%04u.png", f);
+        const std::string ruta = (std::filesystem::path(o.secuencia) / nombre).string();
+        if (!GuardarCuadro(dibujo, o, ruta, motivo))
+            return FALLO;
+    }
+    linea = Formatear(Traducir("%s cuadros en %s"), {std::to_string(ultimo + 1), o.secuencia});
+    return EXITO;
+}
+
 } // namespace
 
 int Renderizar(const OpcionesRender& opciones, std::ostream& salida, std::ostream& errores) {
@@ -321,6 +450,17 @@ int Renderizar(const OpcionesRender& opciones, std::ostream& salida, std::ostrea
     if (!AbrirNivel(o.nivel.c_str(), dispositivo, nivel, &motivo)) {
         errores << "tr4tool: " << o.nivel << ": " << motivo << '\n';
         return FALLO;
+    }
+    if (o.animacion >= 0) {
+        std::string linea;
+        if (DibujarAnimacion(o, *nivel, dibujo, linea, motivo) != EXITO) {
+            errores << "tr4tool: " << o.nivel << ": " << motivo << '\n';
+            return FALLO;
+        }
+        salida << "tr4tool: " << Traducir("escrito ") << linea << " (" << QueSeDibuja(o)
+               << Formatear(Traducir(", animación %s"), {std::to_string(o.animacion)}) << ", "
+               << o.ancho << 'x' << o.alto << ")\n";
+        return EXITO;
     }
     if (o.que == Opciones::Que::Nivel || o.que == Opciones::Que::Cuarto) {
         if (DibujarNivelEntero(o, *nivel, *dispositivo, motivo) != EXITO) {

@@ -16,6 +16,9 @@ struct OpcionesRender {
     bool ajustar = false; // frame a mesh to fit, as objects always are
     bool luzPlena = false; // the level's textures as painted, whatever its vertex colours
     std::string fondo;     // black, grey or white; empty: black
+    // With an object: the meshes of another moveable, and a pose of one of its animations.
+    std::string meshesDe, animacion, cuadro;
+    std::string secuencia; // a folder for every game frame of the animation, instead of --out
 };
 
 // 0 done, with a line on `salida`; 1 when the level, the mesh, object or room, OpenGL or the output

@@ -28,6 +28,128 @@
     </message>
 </context>
 <context>
+    <name>ArbolObjetos</name>
+    <message>
+        <source>Objetos</source>
+        <translation>Objects</translation>
+    </message>
+    <message>
+        <source>Animaciones (%1)</source>
+        <translation>Animations (%1)</translation>
+    </message>
+    <message>
+        <source>%1 · %2 claves · %3 cuadros · %4 s · estado %5</source>
+        <translation>%1 · %2 keys · %3 frames · %4 s · state %5</translation>
+    </message>
+    <message>
+        <source>%1 · no se puede ver</source>
+        <translation>%1 · cannot be played</translation>
+    </message>
+    <message>
+        <source>Nivel</source>
+        <translation>Level</translation>
+    </message>
+    <message>
+        <source>Cuartos (%1)</source>
+        <translation>Rooms (%1)</translation>
+    </message>
+    <message>
+        <source>Cuarto %1</source>
+        <translation>Room %1</translation>
+    </message>
+    <message>
+        <source>Lara</source>
+        <translation>Lara</translation>
+    </message>
+    <message>
+        <source>Las animaciones del movible %1 con las meshes del movible %2</source>
+        <translation>Moveable %1's animations on moveable %2's meshes</translation>
+    </message>
+    <message>
+        <source>Movibles (%1)</source>
+        <translation>Moveables (%1)</translation>
+    </message>
+    <message>
+        <source>Estáticos (%1)</source>
+        <translation>Statics (%1)</translation>
+    </message>
+    <message>
+        <source>Movible %1 · 1 mesh</source>
+        <translation>Moveable %1 · 1 mesh</translation>
+    </message>
+    <message>
+        <source>Movible %1 · %2 meshes</source>
+        <translation>Moveable %1 · %2 meshes</translation>
+    </message>
+    <message>
+        <source>Movible %1, mesh %2 de %3</source>
+        <translation>Moveable %1, mesh %2 of %3</translation>
+    </message>
+    <message>
+        <source>Estático %1</source>
+        <translation>Static %1</translation>
+    </message>
+</context>
+<context>
+    <name>BarraAnimacion</name>
+    <message>
+        <source>Pausa</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Reproducir o pausar la animación</source>
+        <translation>Play or pause the animation</translation>
+    </message>
+    <message>
+        <source>Un cuadro atrás</source>
+        <translation>One frame back</translation>
+    </message>
+    <message>
+        <source>Un cuadro adelante</source>
+        <translation>One frame forward</translation>
+    </message>
+    <message>
+        <source>Línea de tiempo: arrastre para ir a un cuadro</source>
+        <translation>Timeline: drag to go to a frame</translation>
+    </message>
+    <message>
+        <source>Velocidad</source>
+        <translation>Speed</translation>
+    </message>
+    <message>
+        <source>en bucle</source>
+        <translation>looped</translation>
+    </message>
+    <message>
+        <source>seguir a la siguiente</source>
+        <translation>go on to the next</translation>
+    </message>
+    <message>
+        <source>Al acabar: repetirla, o seguir a su siguiente animación y cuadro como hace el juego</source>
+        <translation>When it ends: play it again, or go on to its next animation and frame as the game does</translation>
+    </message>
+    <message>
+        <source>Las meshes que lleva el movible: las suyas o las de otro con tantas como él</source>
+        <translation>The meshes the moveable wears: its own or those of another with as many</translation>
+    </message>
+    <message>
+        <source>Meshes de: las suyas</source>
+        <translation>Meshes of: its own</translation>
+    </message>
+    <message>
+        <source>Meshes de: movible %1</source>
+        <translation>Meshes of: moveable %1</translation>
+    </message>
+    <message>
+        <source>Reproducir</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>reposo</source>
+        <translation>rest</translation>
+    </message>
+</context>
+<context>
     <name>BarraEstado</name>
     <message>
         <source>ninguna</source>
@@ -457,34 +579,6 @@ Levels open and are listed, but the panel will show nothing.</translation>
         <translation>Object:%1</translation>
     </message>
     <message>
-        <source>Objetos</source>
-        <translation>Objects</translation>
-    </message>
-    <message>
-        <source>Movibles (%1)</source>
-        <translation>Moveables (%1)</translation>
-    </message>
-    <message>
-        <source>Estáticos (%1)</source>
-        <translation>Statics (%1)</translation>
-    </message>
-    <message>
-        <source>Movible %1 · %2 meshes</source>
-        <translation>Moveable %1 · %2 meshes</translation>
-    </message>
-    <message>
-        <source>Movible %1, mesh %2 de %3</source>
-        <translation>Moveable %1, mesh %2 of %3</translation>
-    </message>
-    <message>
-        <source>Estático %1</source>
-        <translation>Static %1</translation>
-    </message>
-    <message>
-        <source>Movible %1 · 1 mesh</source>
-        <translation>Moveable %1 · 1 mesh</translation>
-    </message>
-    <message>
         <source>Nivel completo</source>
         <translation>Whole level</translation>
     </message>
@@ -503,18 +597,6 @@ Levels open and are listed, but the panel will show nothing.</translation>
     <message>
         <source>Alambre</source>
         <translation>Wireframe</translation>
-    </message>
-    <message>
-        <source>Nivel</source>
-        <translation>Level</translation>
-    </message>
-    <message>
-        <source>Cuartos (%1)</source>
-        <translation>Rooms (%1)</translation>
-    </message>
-    <message>
-        <source>Cuarto %1</source>
-        <translation>Room %1</translation>
     </message>
     <message>
         <source>Exportar</source>

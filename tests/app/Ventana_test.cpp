@@ -1,6 +1,8 @@
 // The window's logic on Qt's offscreen platform, where no OpenGL 3.3 core context is to be had:
 // the window runs without a device. The file choice and the messages are stood in for.
 #include "AcercaDe.h"
+#include "ArbolObjetos.h"
+#include "BarraAnimacion.h"
 #include "Aplicacion.h"
 #include "CargarNivel.h"
 #include "EscritorNivel.h"
@@ -12,6 +14,9 @@
 #include "VistaPagina.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QSlider>
+#include <QToolButton>
 #include <QApplication>
 #include <QDir>
 #include <QDropEvent>
@@ -829,4 +834,67 @@ int main(int argc, char** argv) {
     Aplicacion aplicacion(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
+}
+
+TEST_F(Ventana, UnMovibleReproducePausaYRecorreSusAnimaciones) {
+    Elegir(Escribir("animado.tr4", EscribirNivel(NivelAnimado())));
+    QTreeWidgetItem* movibles = ventana.TreeView1->topLevelItem(0);
+    ASSERT_EQ(movibles->text(0), "Movibles (2)");
+    QTreeWidgetItem* animaciones = movibles->child(0)->child(0);
+    ASSERT_TRUE(animaciones);
+    EXPECT_EQ(animaciones->text(0), "Animaciones (2)");
+    EXPECT_TRUE(animaciones->child(0)->text(0).startsWith("0 · 3 claves · 5 cuadros · 0"))
+        << animaciones->child(0)->text(0).toStdString();
+    EXPECT_TRUE(animaciones->child(1)->text(0).endsWith(" s · estado 2"));
+    BarraAnimacion* barra = ventana.Animacion1;
+    EXPECT_FALSE(barra->Linea->isEnabled());
+
+    // Picking an animation shows its moveable playing it from its first frame.
+    ventana.TreeView1->setCurrentItem(animaciones->child(1));
+    ASSERT_TRUE(ventana.Mostrado());
+    EXPECT_EQ(ventana.Mostrado()->Clase, EnVista::Tipo::Movible);
+    EXPECT_EQ(ventana.Mostrado()->Indice, 3);
+    EXPECT_TRUE(barra->Anda());
+    EXPECT_EQ(barra->Estado().Animacion(), 1u);
+    EXPECT_EQ(barra->Linea->maximum(), 4 * 4); // five frames, four steps each
+    std::vector<D3DXMATRIX> pose;
+    ASSERT_TRUE(barra->Posar(pose));
+    QTest::qWait(60);
+    ASSERT_TRUE(barra->Posar(pose));
+    EXPECT_GT(barra->Estado().Cuadro(), 0);
+
+    // Paused, time passes and the frame stands; a step goes one frame on and stays paused.
+    barra->Reproducir->click();
+    EXPECT_FALSE(barra->Anda());
+    const double quieto = barra->Estado().Cuadro();
+    QTest::qWait(40);
+    barra->Posar(pose);
+    EXPECT_EQ(barra->Estado().Cuadro(), quieto);
+    barra->Adelante->click();
+    EXPECT_EQ(barra->Estado().Cuadro(), std::floor(quieto) + 1);
+    EXPECT_FALSE(barra->Anda());
+    // Scrubbing to the end of the timeline poses the last frame, between keyframes.
+    barra->Linea->setValue(barra->Linea->maximum());
+    EXPECT_EQ(barra->Estado().Cuadro(), 4);
+    EXPECT_EQ(barra->Cuadro->text(), "4 / 4");
+    // Going on to the next animation as the game does: animation 1 leads to 0 at its frame 2.
+    barra->Forma->setCurrentIndex(1);
+    barra->Reproducir->click();
+    barra->Posar(pose);
+    QTest::qWait(80);
+    barra->Posar(pose);
+    EXPECT_EQ(barra->Estado().Animacion(), 0u);
+
+    // Moveable 4's faulty animations are listed, not played; it may wear moveable 3's meshes.
+    QTreeWidgetItem* otras = movibles->child(1)->child(0);
+    ASSERT_EQ(otras->childCount(), 6);
+    EXPECT_EQ(otras->child(1)->text(0), "3 · no se puede ver");
+    EXPECT_EQ(otras->child(1)->toolTip(0), "sus cuadros no están en este nivel");
+    ventana.TreeView1->setCurrentItem(otras->child(1));
+    EXPECT_EQ(ventana.Mostrado()->Indice, 3); // nothing happened
+    ventana.TreeView1->setCurrentItem(movibles->child(1));
+    EXPECT_EQ(ventana.Mostrado()->Indice, 4);
+    EXPECT_FALSE(barra->HayAnimacion());
+    ASSERT_EQ(barra->MeshesDe->count(), 2);
+    EXPECT_EQ(barra->MeshesDe->itemText(1), "Meshes de: movible 3");
 }

@@ -313,3 +313,45 @@ TEST(tr4tool, InfoJsonDeLosNivelesReales) {
         EXPECT_EQ(usadas.size(), size_t(n.meshes));
     }
 }
+
+TEST(tr4tool, AnimationsListaCadaAnimacionConSuMotivo) {
+    const std::string ruta = Guardar(fixture::EscribirNivel(fixture::NivelAnimado()), "anim.tr4");
+    const auto r = Ejecutar({"animations", "--json", ruta});
+    ASSERT_EQ(r.estado, 0) << r.errores;
+    const auto j = nlohmann::json::parse(r.salida);
+    ASSERT_EQ(j["moveables"].size(), 2u);
+    EXPECT_EQ(j["moveables"][0]["id"], 3);
+    EXPECT_EQ(j["moveables"][0]["meshes"], 2);
+    const auto& primera = j["moveables"][0]["animations"][0];
+    for (const auto& [clave, valor] :
+         {std::pair<const char*, nlohmann::json>{"index", 0}, {"keyframes", 3}, {"frame_rate", 2},
+          {"first_frame", 0}, {"last_frame", 4}, {"next_animation", 0}, {"next_frame", 0},
+          {"state", 1}, {"playable", true}, {"reason", nullptr}})
+        EXPECT_EQ(primera[clave], valor) << clave;
+    EXPECT_EQ(primera["state_changes"], nlohmann::json::parse(R"([{"state": 2, "dispatches":
+        [{"low_frame": 0, "high_frame": 4, "next_animation": 1, "next_frame": 5}]}])"));
+    EXPECT_EQ(primera["commands"], nlohmann::json::parse(R"([{"type": 5, "name": "sound",
+        "args": [2, 7]}, {"type": 3, "name": "empty_hands", "args": []}])"));
+    const auto& otras = j["moveables"][1]["animations"];
+    ASSERT_EQ(otras.size(), 6u);
+    EXPECT_EQ(otras[0]["index"], 2); // counted in the level's list
+    const char* motivos[] = {"no_frames", "frames_past_end", "frame_too_small",
+                             "next_outside_object", "endless_chain"};
+    for (size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(otras[i + 1]["playable"], false);
+        EXPECT_EQ(otras[i + 1]["reason"], motivos[i]);
+    }
+
+    const auto uno = Ejecutar({"animations", ruta, "--object", "4"});
+    ASSERT_EQ(uno.estado, 0) << uno.errores;
+    EXPECT_NE(uno.salida.find("Movible 4 · 2 meshes · 6 animaciones (1 se pueden ver)"),
+              std::string::npos)
+        << uno.salida;
+    EXPECT_NE(uno.salida.find("sus cuadros no están en este nivel"), std::string::npos);
+    EXPECT_EQ(uno.salida.find("Movible 3"), std::string::npos);
+    const auto falta = Ejecutar({"animations", ruta, "--object", "77"});
+    EXPECT_EQ(falta.estado, 1);
+    EXPECT_NE(falta.errores.find("no hay movible con id 77"), std::string::npos);
+    EXPECT_EQ(Ejecutar({"animations", ruta, "--object", "x"}).estado, 2);
+    std::filesystem::remove(ruta);
+}

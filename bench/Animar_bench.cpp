@@ -1,0 +1,121 @@
+// Animations measured in one run on title-a: posing every item of the level for one frame (its
+// moveable's first animation, at a frame that moves on every iteration) against drawing that
+// frame of the level on the off-screen OpenGL surface; and exporting Lara (moveable 0 on 8's
+// meshes) with all her animations as .glb in memory against opening the level without a device.
+//   build/release/bench/bench_animar [--benchmark_repetitions=N]
+#include "EscritorNivel.h"
+#include "Encuadre.h"
+#include "ExportarGLTF.h"
+#include "InformeCociente.h"
+#include "NivelAbierto.h"
+#include "PoseMovible.h"
+#include "SuperficieEGL.h"
+#include "dxMain.h"
+
+#include <GL/gl.h>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <unordered_map>
+
+namespace {
+
+const char* const NIVEL = "title-a.tr4";
+constexpr int ANCHO = 817, ALTO = 769;
+
+struct Escena {
+    std::unique_ptr<SuperficieEGL> superficie;
+    dxMain principal;
+    std::unique_ptr<dxDevice8> dispositivo;
+    std::unique_ptr<NivelAbierto> nivel;
+    std::vector<uint8_t> archivo;
+    std::string error;
+};
+Escena* escena = nullptr;
+
+void PosarItems(benchmark::State& estado) {
+    const NivelAbierto& n = *escena->nivel;
+    std::unordered_map<int64_t, const trMovible*> porId;
+    for (const trMovible& m : n.Objetos.Movibles)
+        porId.emplace(m.Id, &m);
+    std::vector<const trMovible*> items;
+    for (const trItem& it : n.Objetos.Items)
+        if (auto m = porId.find(it.Objeto); m != porId.end() && m->second->NumAnimaciones > 0)
+            items.push_back(m->second);
+    std::vector<D3DXMATRIX> mundos;
+    double cuadro = 0;
+    int64_t posados = 0;
+    for (auto _ : estado) {
+        for (const trMovible* m : items)
+            posados += PosarMovible(*n.Nivel, n.Objetos.Animaciones, *m, m->Animacion, cuadro,
+                                    mundos);
+        cuadro = cuadro > 20 ? 0 : cuadro + 0.5;
+        benchmark::DoNotOptimize(mundos.data());
+    }
+    estado.counters["items_posed"] = double(posados) / double(estado.iterations());
+}
+
+void DibujarNivel(benchmark::State& estado) {
+    dxDevice8& d = *escena->dispositivo;
+    const EscenaNivel& e = *escena->nivel->Escena;
+    const Esfera s = e.EsferaNivel({});
+    EncuadrarEsfera(d, s.X, s.Y, s.Z, s.Radio, ANCHO, ALTO);
+    for (auto _ : estado) {
+        d.Limpiar(1);
+        e.Dibujar(d, OpcionesNivel{});
+        d.Presentar();
+        glFinish();
+    }
+}
+
+void Abrir(benchmark::State& estado) {
+    const auto& a = escena->archivo;
+    for (auto _ : estado) {
+        std::unique_ptr<NivelAbierto> nivel;
+        if (!AbrirNivelDeMemoria(a.data(), a.size(), nullptr, nivel))
+            estado.SkipWithError("the level did not open");
+    }
+}
+
+void ExportarLara(benchmark::State& estado) {
+    OpcionesGLTF o{OpcionesGLTF::Tipo::Movible, ID_LARA};
+    o.Animadas.MeshesDe = ID_CUERPO_LARA;
+    o.Animadas.Todas = true;
+    std::vector<ArchivoPorEscribir> archivos;
+    for (auto _ : estado) {
+        std::string motivo;
+        if (!ExportarGLTFEnMemoria(*escena->nivel, o, "lara.glb", archivos, &motivo))
+            estado.SkipWithError(motivo.c_str());
+    }
+    if (!archivos.empty())
+        estado.counters["glb_MiB"] = double(archivos[0].Bytes.size()) / (1 << 20);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    Escena e;
+    e.superficie = SuperficieEGL::Crear(ANCHO, ALTO, &e.error);
+    e.archivo = fixture::LeerArchivo(std::string(TR4_NIVELES_REALES) + "/" + NIVEL);
+    if (!e.superficie || FAILED(e.principal.IniciarD3D()) ||
+        FAILED(e.principal.CrearDispositivo(e.superficie.get(), 1, e.dispositivo)) ||
+        e.archivo.empty() ||
+        !AbrirNivelDeMemoria(e.archivo.data(), e.archivo.size(), e.dispositivo.get(), e.nivel) ||
+        !e.nivel->Escena) {
+        std::fprintf(stderr, "skipping the animation benchmarks: %s not drawn %s\n", NIVEL,
+                     e.error.c_str());
+        return 0;
+    }
+    escena = &e;
+    InformeCociente informe;
+    benchmark::RegisterBenchmark("PosarItems", PosarItems)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("DibujarNivel", DibujarNivel)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("Abrir", Abrir)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("ExportarLara", ExportarLara)->Unit(benchmark::kMillisecond);
+    informe.Agregar({"posing every item / drawing the level frame", "PosarItems", "DibujarNivel"});
+    informe.Agregar({"export of Lara with all animations / open", "ExportarLara", "Abrir"});
+    benchmark::RunSpecifiedBenchmarks(&informe);
+    benchmark::Shutdown();
+    escena = nullptr;
+}

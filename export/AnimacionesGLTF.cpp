@@ -1,0 +1,175 @@
+#include "AnimacionesGLTF.h"
+
+#include "ArmarElegido.h"
+#include "Idioma.h"
+#include "NivelAbierto.h"
+#include "PoseMovible.h"
+
+#include <glm/glm.hpp>
+#include <glm/gtc/matrix_transform.hpp>
+#include <glm/gtc/quaternion.hpp>
+#include <glm/gtc/type_ptr.hpp>
+#include <tiny_gltf.h>
+
+#include <charconv>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+// A device-axes world matrix in the model's axes: the half turn about z that every export uses
+// (a level point (x, y, z) is (-x, -y, z) in the model, and the device's y is the level's
+// negated), then the scale.
+glm::mat4 EnModelo(const D3DXMATRIX& mundo, float escala) {
+    glm::mat4 m;
+    std::memcpy(glm::value_ptr(m), &mundo.m[0][0], sizeof mundo.m);
+    const glm::mat4 c = glm::scale(glm::mat4(1.f), glm::vec3(-1, 1, 1));
+    m = c * m * c;
+    m[3] = glm::vec4(glm::vec3(m[3]) * escala, 1);
+    return m;
+}
+
+// Floats appended to the model's one buffer as an accessor; min and max when asked (a
+// sampler's input must carry them).
+int Accesor(tinygltf::Model& modelo, const std::vector<float>& valores, int tipo, int componentes,
+            bool limites) {
+    auto& d = modelo.buffers[0].data;
+    d.resize((d.size() + 3) & ~size_t(3));
+    tinygltf::BufferView v;
+    v.buffer = 0;
+    v.byteOffset = d.size();
+    v.byteLength = valores.size() * sizeof(float);
+    const auto* b = reinterpret_cast<const uint8_t*>(valores.data());
+    d.insert(d.end(), b, b + v.byteLength);
+    modelo.bufferViews.push_back(v);
+    tinygltf::Accessor a;
+    a.bufferView = int(modelo.bufferViews.size() - 1);
+    a.componentType = TINYGLTF_COMPONENT_TYPE_FLOAT;
+    a.type = tipo;
+    a.count = valores.size() / size_t(componentes);
+    if (limites) {
+        a.minValues.assign(size_t(componentes), std::numeric_limits<double>::infinity());
+        a.maxValues.assign(size_t(componentes), -std::numeric_limits<double>::infinity());
+        for (size_t i = 0; i < valores.size(); ++i) {
+            a.minValues[i % size_t(componentes)] =
+                std::min(a.minValues[i % size_t(componentes)], double(valores[i]));
+            a.maxValues[i % size_t(componentes)] =
+                std::max(a.maxValues[i % size_t(componentes)], double(valores[i]));
+        }
+    }
+    modelo.accessors.push_back(a);
+    return int(modelo.accessors.size() - 1);
+}
+
+// The game frames sampled: every keyframe's within the animation, and its last.
+std::vector<uint32_t> Muestras(const trAnimacion& a) {
+    std::vector<uint32_t> f;
+    for (uint32_t k = 0; k * a.Tasa <= a.Duracion(); ++k)
+        f.push_back(k * a.Tasa);
+    if (f.back() != a.Duracion())
+        f.push_back(a.Duracion());
+    return f;
+}
+
+void Animar(tinygltf::Model& modelo, const NivelAbierto& nivel, const trMovible& esqueleto,
+            const Ensamblaje& objeto, int primerNodo, uint32_t indice, float escala) {
+    const trAnimaciones& todas = nivel.Objetos.Animaciones;
+    const std::vector<uint32_t> cuadros = Muestras(todas.Animaciones[indice]);
+    const size_t piezas = objeto.Piezas.size();
+    std::vector<std::vector<float>> giros(piezas), posiciones(piezas);
+    std::vector<float> tiempos;
+    std::vector<D3DXMATRIX> mundos;
+    std::vector<glm::mat4> modelo_(piezas);
+    for (uint32_t f : cuadros) {
+        if (!PosarMovible(*nivel.Nivel, todas, esqueleto, indice, f, mundos))
+            return;
+        tiempos.push_back(float(f / CUADROS_POR_SEGUNDO));
+        for (size_t i = 0; i < piezas; ++i) {
+            const PiezaObjeto& p = objeto.Piezas[i];
+            modelo_[i] = EnModelo(mundos[size_t(p.Nodo)], escala);
+            const bool hija = p.Padre >= 0 && size_t(p.Padre) < i;
+            const glm::mat4 local =
+                hija ? glm::inverse(modelo_[size_t(p.Padre)]) * modelo_[i] : modelo_[i];
+            glm::quat q = glm::normalize(glm::quat_cast(glm::mat3(local)));
+            // Each sample in the half of the sphere of the one before: LINEAR then takes the
+            // short way between them, as the game's interpolation does.
+            auto& g = giros[i];
+            if (g.size() >= 4 &&
+                q.x * g[g.size() - 4] + q.y * g[g.size() - 3] + q.z * g[g.size() - 2] +
+                        q.w * g[g.size() - 1] <
+                    0)
+                q = -q;
+            g.insert(g.end(), {q.x, q.y, q.z, q.w});
+            posiciones[i].insert(posiciones[i].end(), {local[3].x, local[3].y, local[3].z});
+        }
+    }
+    tinygltf::Animation animacion;
+    animacion.name = "animacion_" + std::to_string(indice);
+    const int entrada = Accesor(modelo, tiempos, TINYGLTF_TYPE_SCALAR, 1, true);
+    for (size_t i = 0; i < piezas; ++i) {
+        for (const char* camino : {"rotation", "translation"}) {
+            const bool giro = camino[0] == 'r';
+            tinygltf::AnimationSampler s;
+            s.input = entrada;
+            s.output = giro ? Accesor(modelo, giros[i], TINYGLTF_TYPE_VEC4, 4, false)
+                            : Accesor(modelo, posiciones[i], TINYGLTF_TYPE_VEC3, 3, false);
+            s.interpolation = "LINEAR";
+            animacion.samplers.push_back(s);
+            tinygltf::AnimationChannel c;
+            c.sampler = int(animacion.samplers.size() - 1);
+            c.target_node = primerNodo + int(i);
+            c.target_path = camino;
+            animacion.channels.push_back(c);
+        }
+    }
+    modelo.animations.push_back(std::move(animacion));
+}
+
+} // namespace
+
+bool ExportarMovibleAnimado(const NivelAbierto& nivel, int64_t id, const AnimacionesElegidas& e,
+                            float escala, tinygltf::Model& modelo,
+                            const std::function<int(const Ensamblaje&, const std::string&)>& objeto,
+                            std::string& motivo) {
+    const std::optional<trMovible> movible = MovibleElegido(nivel, id, e.MeshesDe, motivo);
+    if (!movible)
+        return false;
+    std::vector<uint32_t> lista = e.Animaciones;
+    if (e.Todas) {
+        lista.clear();
+        for (uint32_t i = 0; i < movible->NumAnimaciones; ++i)
+            if (nivel.Objetos.Animaciones.Animaciones[movible->Animacion + i].Jugable())
+                lista.push_back(movible->Animacion + i);
+    }
+    for (uint32_t a : lista)
+        if (motivo = MotivoAnimacion(nivel, *movible, a); !motivo.empty())
+            return false;
+    static const Lista_Mesh vacia;
+    const Ensamblaje armado = ArmarMovible(*movible, nivel.Meshes ? *nivel.Meshes : vacia);
+    const int raiz = objeto(armado, "movible_" + std::to_string(id));
+    if (modelo.buffers.empty())
+        modelo.buffers.resize(1);
+    for (uint32_t a : lista)
+        Animar(modelo, nivel, *movible, armado, raiz + 1, a, escala);
+    return true;
+}
+
+bool LeerListaAnimaciones(const std::string& texto, AnimacionesElegidas& e) {
+    if (texto == "all") {
+        e.Todas = true;
+        return true;
+    }
+    e.Animaciones.clear();
+    size_t inicio = 0;
+    while (inicio <= texto.size()) {
+        const size_t coma = std::min(texto.find(',', inicio), texto.size());
+        uint32_t a = 0;
+        const char* p = texto.data() + inicio;
+        const auto [resto, error] = std::from_chars(p, texto.data() + coma, a);
+        if (error != std::errc() || resto != texto.data() + coma || coma == inicio || a > 0xFFFF)
+            return false;
+        e.Animaciones.push_back(a);
+        inicio = coma + 1;
+    }
+    return !e.Animaciones.empty();
+}

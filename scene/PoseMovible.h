@@ -1,0 +1,56 @@
+#pragma once
+// A moveable posed by one of its animations at any game frame, keyframes interpolated as the
+// game does (turns spherically, the root's offset linearly), and a player that runs through
+// them in time. Plain math over the level's records: tested without a device.
+#include "d3dx8.h"
+#include "trNivel.h"
+#include "trObjetos.h"
+
+#include <cstdint>
+#include <vector>
+
+// Game frames a second.
+constexpr double CUADROS_POR_SEGUNDO = 30;
+
+// The world matrix of each mesh of `esqueleto` (device axes, as PiezaObjeto::Mundo) at game
+// frame `cuadro` of animation `animacion` of the level's list, counted from its first frame and
+// held within its length. false, `mundos` untouched, for an animation that cannot be played or
+// whose keyframes do not fit the skeleton's tree.
+bool PosarMovible(const trNivel& nivel, const trAnimaciones& animaciones, const trMovible& esqueleto,
+                  uint32_t animacion, double cuadro, std::vector<D3DXMATRIX>& mundos);
+
+// The same for a keyframe alone, as stored: mundos of keyframe `clave` of the animation.
+bool PosarClave(const trNivel& nivel, const trAnimacion& animacion, const trMovible& esqueleto,
+                uint32_t clave, std::vector<D3DXMATRIX>& mundos);
+
+// Plays one animation in time: looped, or going on to the next animation and frame as the game
+// does when one ends. Each animation shows frames first..last, one game frame each, so it takes
+// (last - first + 1) / 30 seconds whatever its keyframes.
+class Reproductor {
+  public:
+    enum class Modo { Bucle, Seguir };
+
+    // From the animation's first frame; false (nothing changes) for one that cannot be played.
+    bool Elegir(const trAnimaciones& animaciones, uint32_t animacion);
+    // Time passes: velocidad x 30 game frames a second, unless paused.
+    void Avanzar(double segundos);
+    // Frames back (negative) or forward, within the animation, wrapping at its ends.
+    void Paso(int cuadros);
+    // To a frame counted from the animation's first, held within it.
+    void IrA(double cuadro);
+
+    bool Hay() const { return animaciones_ != nullptr; }
+    uint32_t Animacion() const { return animacion_; }
+    double Cuadro() const { return cuadro_; } // from the animation's first frame
+    // Frames it shows: last - first + 1.
+    uint32_t Cuadros() const;
+
+    bool Pausado = false;
+    double Velocidad = 1;
+    Modo Forma = Modo::Bucle;
+
+  private:
+    const trAnimaciones* animaciones_ = nullptr;
+    uint32_t animacion_ = 0;
+    double cuadro_ = 0;
+};

@@ -1,0 +1,184 @@
+// A moveable's animations in glTF: every sampled value equals the pose the viewer draws at that
+// game frame, the Khronos validator has nothing to say, and what cannot be exported says why.
+#include "ExportarGLTF.h"
+
+#include "EscritorNivel.h"
+#include "LecturaGLTF.h"
+#include "NivelAbierto.h"
+#include "PoseMovible.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <glm/gtc/type_ptr.hpp>
+
+#include <cstdio>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The animated fixture, its two meshes a small triangle each, so that every node has a mesh.
+std::unique_ptr<NivelAbierto> AbrirAnimado() {
+    fixture::NivelFixture f = fixture::NivelAnimado();
+    for (auto& m : f.meshes) {
+        m.vertices = {{0, 0, 0}, {50, 0, 0}, {0, 0, 50}};
+        m.triangulos = {{{0, 1, 2}, 0}};
+    }
+    const fixture::Bytes bytes = fixture::EscribirNivel(f);
+    std::unique_ptr<NivelAbierto> n;
+    std::string motivo;
+    EXPECT_TRUE(AbrirNivelDeMemoria(bytes.data(), bytes.size(), nullptr, n, &motivo)) << motivo;
+    return n;
+}
+
+tinygltf::Model Exportar(const NivelAbierto& n, const OpcionesGLTF& o, std::string* motivo) {
+    std::vector<ArchivoPorEscribir> archivos;
+    if (!ExportarGLTFEnMemoria(n, o, "a.glb", archivos, motivo))
+        return {};
+    return Leer(archivos.back());
+}
+
+OpcionesGLTF Animado(int64_t id, const std::string& lista, int64_t meshesDe = -1) {
+    OpcionesGLTF o{OpcionesGLTF::Tipo::Movible, id};
+    o.Escala = 1.0 / 512;
+    o.Animadas.MeshesDe = meshesDe;
+    EXPECT_TRUE(LeerListaAnimaciones(lista, o.Animadas)) << lista;
+    return o;
+}
+
+// The sampler's value at sample k of an animation channel of `nodo`, when it has one.
+template <int N> bool Muestra(const tinygltf::Model& m, const tinygltf::Animation& a, int nodo,
+                              const char* camino, size_t k, float (&valor)[N]) {
+    for (const auto& c : a.channels)
+        if (c.target_node == nodo && c.target_path == camino) {
+            const auto v = Datos<float>(m, a.samplers[size_t(c.sampler)].output);
+            for (int i = 0; i < N; ++i)
+                valor[i] = v[N * k + size_t(i)];
+            return true;
+        }
+    return false;
+}
+
+// The world matrix of every node at sample k: animated nodes take the sampled values.
+std::vector<glm::mat4> Mundos(const tinygltf::Model& m, const tinygltf::Animation& a, size_t k) {
+    std::vector<glm::mat4> local(m.nodes.size()), mundo(m.nodes.size());
+    std::vector<int> padre(m.nodes.size(), -1);
+    for (size_t i = 0; i < m.nodes.size(); ++i) {
+        tinygltf::Node n = m.nodes[i];
+        float t[3], r[4];
+        if (Muestra(m, a, int(i), "translation", k, t))
+            n.translation = {t[0], t[1], t[2]};
+        if (Muestra(m, a, int(i), "rotation", k, r))
+            n.rotation = {r[0], r[1], r[2], r[3]};
+        local[i] = Local(n);
+        for (int h : n.children)
+            padre[size_t(h)] = int(i);
+    }
+    // Parents come before their children in this exporter's node order.
+    for (size_t i = 0; i < m.nodes.size(); ++i)
+        mundo[i] = padre[i] < 0 ? local[i] : mundo[size_t(padre[i])] * local[i];
+    return mundo;
+}
+
+// Where the viewer's pose puts a level point of mesh `k`, in the model's axes: (-x, -y, z) of
+// the level times the scale.
+glm::vec3 EnModelo(const std::vector<D3DXMATRIX>& mundos, size_t k, glm::vec3 p, float escala) {
+    const D3DXVECTOR3 d = Transformar(mundos[k], p.x, -p.y, p.z);
+    return glm::vec3(-d.x, d.y, d.z) * escala;
+}
+
+void ExpectCerca(const glm::vec3& a, const glm::vec3& b) {
+    EXPECT_NEAR(a.x, b.x, 1e-4f);
+    EXPECT_NEAR(a.y, b.y, 1e-4f);
+    EXPECT_NEAR(a.z, b.z, 1e-4f);
+}
+
+} // namespace
+
+TEST(AnimacionesGLTF, CadaMuestraEsLaPoseDelVisor) {
+    const auto n = AbrirAnimado();
+    std::string motivo;
+    const tinygltf::Model m = Exportar(*n, Animado(3, "all"), &motivo);
+    ASSERT_EQ(m.animations.size(), 2u) << motivo;
+    ASSERT_EQ(m.nodes.size(), 3u); // the object's root, then one node per mesh
+    const float escala = 1.0f / 512;
+    for (uint32_t a = 0; a < 2; ++a) {
+        SCOPED_TRACE(a);
+        const tinygltf::Animation& anim = m.animations[a];
+        EXPECT_EQ(anim.name, "animacion_" + std::to_string(a));
+        ASSERT_EQ(anim.channels.size(), 4u); // rotation and translation of both mesh nodes
+        for (const auto& s : anim.samplers)
+            EXPECT_EQ(s.interpolation, "LINEAR");
+        // Keyframes at 0, 2, 4 (every 2); at 0, 3 and the last frame 4 (every 3).
+        const auto tiempos = Datos<float>(m, anim.samplers[0].input);
+        const std::vector<float> esperados = a == 0 ? std::vector<float>{0, 2, 4}
+                                                    : std::vector<float>{0, 3, 4};
+        ASSERT_EQ(tiempos.size(), esperados.size());
+        for (size_t k = 0; k < tiempos.size(); ++k) {
+            SCOPED_TRACE(k);
+            EXPECT_NEAR(tiempos[k], esperados[k] / 30, 1e-6f);
+            std::vector<D3DXMATRIX> pose;
+            ASSERT_TRUE(PosarMovible(*n->Nivel, n->Objetos.Animaciones, n->Objetos.Movibles[0], a,
+                                     esperados[k], pose));
+            const auto mundo = Mundos(m, anim, k);
+            for (size_t mesh = 0; mesh < 2; ++mesh)
+                for (glm::vec3 p : {glm::vec3(0), glm::vec3(0, 0, 100), glm::vec3(70, -20, 5)})
+                    ExpectCerca(glm::vec3(mundo[1 + mesh] * glm::vec4(p.x * -escala, p.y * -escala,
+                                                                       p.z * escala, 1)),
+                                EnModelo(pose, mesh, p, escala));
+        }
+    }
+}
+
+TEST(AnimacionesGLTF, LoQueNoSePuedeExportarDicePorQue) {
+    const auto n = AbrirAnimado();
+    std::string motivo;
+    // Moveable 4 owns animations 2..7: 3 has no frames, 0 is another's.
+    Exportar(*n, Animado(4, "2,3"), &motivo);
+    EXPECT_EQ(motivo, "la animación 3 no se puede ver: sus cuadros no están en este nivel");
+    Exportar(*n, Animado(4, "0"), &motivo);
+    EXPECT_EQ(motivo, "la animación 0 no es del movible 4; las suyas van de 2 a 7");
+    Exportar(*n, Animado(3, "0", 77), &motivo);
+    EXPECT_NE(motivo.find("no hay movible con id 77"), std::string::npos) << motivo;
+    // "all" takes the ones that play and leaves the rest.
+    motivo.clear();
+    EXPECT_EQ(Exportar(*n, Animado(4, "all"), &motivo).animations.size(), 1u) << motivo;
+    AnimacionesElegidas e;
+    for (const char* malo : {"", "1,,2", "a", "1,", "70000", "-1"})
+        EXPECT_FALSE(LeerListaAnimaciones(malo, e)) << malo;
+}
+
+// The Khronos glTF Validator on an animated fixture and on Lara with all her animations.
+TEST(AnimacionesGLTF, ElValidadorNoTieneNadaQueDecir) {
+    if (!fs::exists(fs::path(TR4_VALIDADOR).parent_path() / "node_modules/gltf-validator"))
+        FAIL() << "sin el validador de glTF: scripts/setup lo instala";
+    const fs::path dir = fs::temp_directory_path() / ("anim_gltf_" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    auto validar = [&](const NivelAbierto& n, const OpcionesGLTF& o, const std::string& nombre) {
+        const std::string ruta = (dir / nombre).string();
+        std::string motivo;
+        ASSERT_TRUE(ExportarGLTF(n, o, ruta, &motivo)) << motivo;
+        FILE* tubo = popen(("node '" TR4_VALIDADOR "' '" + ruta + "' 2>&1").c_str(), "r");
+        ASSERT_TRUE(tubo);
+        std::string texto;
+        char trozo[4096];
+        while (size_t leidos = fread(trozo, 1, sizeof trozo, tubo))
+            texto.append(trozo, leidos);
+        pclose(tubo);
+        const auto informe = nlohmann::json::parse(texto, nullptr, false);
+        ASSERT_FALSE(informe.is_discarded()) << texto;
+        EXPECT_EQ(informe["issues"]["numErrors"], 0) << texto;
+        EXPECT_EQ(informe["issues"]["numWarnings"], 0) << texto;
+    };
+    validar(*AbrirAnimado(), Animado(3, "all"), "animado.glb");
+    validar(*AbrirAnimado(), Animado(3, "1"), "animado.gltf");
+    const std::string real = std::string(TR4_NIVELES_REALES) + "/title-a.tr4";
+    if (fs::exists(real)) {
+        std::unique_ptr<NivelAbierto> n;
+        ASSERT_TRUE(AbrirNivel(real.c_str(), nullptr, n));
+        validar(*n, Animado(0, "all", 8), "lara.glb");
+    }
+    fs::remove_all(dir);
+}

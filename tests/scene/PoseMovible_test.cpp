@@ -1,0 +1,161 @@
+// Poses worked out by hand at keyframes and between them, the player's loop and chain, and Lara
+// running in a real level.
+#include "Ensamblaje.h"
+#include "LeerAnimaciones.h"
+#include "NivelLeido.h"
+#include "PoseMovible.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+
+namespace {
+
+// Where the pose puts a point given in the level's axes of mesh k, in device axes.
+D3DXVECTOR3 Punto(const std::vector<D3DXMATRIX>& mundos, size_t k, float x, float y, float z) {
+    return Transformar(mundos[k], x, -y, z);
+}
+
+void ExpectCerca(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
+    EXPECT_NEAR(a.x, b.x, 1e-2f);
+    EXPECT_NEAR(a.y, b.y, 1e-2f);
+    EXPECT_NEAR(a.z, b.z, 1e-2f);
+}
+
+} // namespace
+
+TEST(PoseMovible, EnLasClavesYEntreEllas) {
+    const auto l = LeerNivelYObjetos(fixture::EscribirNivel(fixture::NivelAnimado()));
+    const trMovible& m = l->objetos.Movibles[0];
+    const trAnimaciones& t = l->objetos.Animaciones;
+    std::vector<D3DXMATRIX> mundos;
+    const float r = std::sqrt(0.5f);
+
+    // Frame 0: nothing turned, mesh 1 100 above the root (the level's y points down).
+    ASSERT_TRUE(PosarMovible(l->nivel, t, m, 0, 0, mundos));
+    ASSERT_EQ(mundos.size(), 2u);
+    ExpectCerca(Punto(mundos, 1, 0, 0, 100), {0, 100, 100});
+
+    // Frame 1, halfway to keyframe 1: root at x 10, mesh 0 an eighth of a turn about y, mesh 1
+    // that and an eighth about x. By hand in the level's axes, Rx(45) (0, 0, 100) =
+    // (0, -70.7, 70.7), then Ry(45) = (50, -70.7, 50), plus mesh 1's place (10, -100, 0).
+    ASSERT_TRUE(PosarMovible(l->nivel, t, m, 0, 1, mundos));
+    ExpectCerca(Punto(mundos, 0, 0, 0, 100), {10 + 100 * r, 0, 100 * r});
+    ExpectCerca(Punto(mundos, 1, 0, 0, 100), {60, 100 + 100 * r, 50});
+
+    // Frame 4, the last keyframe: half a turn about y, mesh 1 unturned about x again.
+    ASSERT_TRUE(PosarMovible(l->nivel, t, m, 0, 4, mundos));
+    ExpectCerca(Punto(mundos, 0, 0, 0, 100), {40, 0, -100});
+    ExpectCerca(Punto(mundos, 1, 0, 0, 100), {40, 100, -100});
+    // Past the end it holds the last frame; a keyframe posed alone is the same.
+    std::vector<D3DXMATRIX> clave;
+    ASSERT_TRUE(PosarMovible(l->nivel, t, m, 0, 99, mundos));
+    ASSERT_TRUE(PosarClave(l->nivel, t.Animaciones[0], m, 2, clave));
+    ExpectCerca(Punto(mundos, 1, 0, 0, 100), Punto(clave, 1, 0, 0, 100));
+
+    // Animation 1 stores a keyframe past its last frame: frame 4 (game frame 9) lies a third of
+    // the way from the keyframe at 8 (root y 30) to the one at 11 (root y 60).
+    ASSERT_TRUE(PosarMovible(l->nivel, t, m, 1, 4, mundos));
+    ExpectCerca(Punto(mundos, 0, 0, 0, 0), {0, -40, 0});
+
+    // Nothing to pose: no frames, a frame size too small, past the list, a frame not a number.
+    for (uint32_t a : {3u, 5u, 8u, 1000u})
+        EXPECT_FALSE(PosarMovible(l->nivel, t, l->objetos.Movibles[1], a, 0, mundos)) << a;
+    EXPECT_FALSE(PosarMovible(l->nivel, t, m, 0, NAN, mundos));
+}
+
+TEST(PoseMovible, ElObjetoArmadoSigueLaPose) {
+    const auto l = LeerNivelYObjetos(fixture::EscribirNivel(fixture::NivelAnimado()));
+    const trMovible& m = l->objetos.Movibles[0];
+    std::vector<D3DXMATRIX> mundos;
+    ASSERT_TRUE(PosarMovible(l->nivel, l->objetos.Animaciones, m, 0, 4, mundos));
+    Ensamblaje e = ArmarMovible(m, *l->lista);
+    const float radio = e.Radio;
+    AplicarPose(e, mundos);
+    ASSERT_EQ(e.Piezas.size(), 2u);
+    EXPECT_EQ(e.Piezas[1].Nodo, 1);
+    ExpectCerca(Transformar(e.Piezas[1].Mundo, 0, 0, 0), {40, 100, 0});
+    EXPECT_EQ(e.Radio, radio); // the framing holds still
+    const Ensamblaje posado = ArmarMovible(m, *l->lista, mundos);
+    ExpectCerca(Transformar(posado.Piezas[1].Mundo, 0, 0, 0), {40, 100, 0});
+}
+
+TEST(Reproductor, BucleCadenaPasoYSalto) {
+    const auto l = LeerNivelYObjetos(fixture::EscribirNivel(fixture::NivelAnimado()));
+    const trAnimaciones& t = l->objetos.Animaciones;
+    Reproductor r;
+    EXPECT_FALSE(r.Elegir(t, 3)); // no frames
+    EXPECT_FALSE(r.Hay());
+    ASSERT_TRUE(r.Elegir(t, 0));
+    EXPECT_EQ(r.Cuadros(), 5u); // frames 0..4, one game frame each
+    r.Avanzar(6 / 30.0);
+    EXPECT_NEAR(r.Cuadro(), 1, 1e-9);
+    EXPECT_EQ(r.Animacion(), 0u);
+    r.Velocidad = 0.25;
+    r.Avanzar(4 / 30.0);
+    EXPECT_NEAR(r.Cuadro(), 2, 1e-9);
+    r.Pausado = true;
+    r.Avanzar(1);
+    EXPECT_NEAR(r.Cuadro(), 2, 1e-9);
+    r.Paso(-3); // wraps back to the end
+    EXPECT_NEAR(r.Cuadro(), 4, 1e-9);
+    r.Paso(1);
+    EXPECT_NEAR(r.Cuadro(), 0, 1e-9);
+    r.IrA(3.5);
+    EXPECT_NEAR(r.Cuadro(), 3.5, 1e-9);
+    r.IrA(100);
+    EXPECT_NEAR(r.Cuadro(), 4, 1e-9);
+
+    // Chained: animation 1 ends after 5 frames and goes on to animation 0 at its frame 2.
+    Reproductor c;
+    c.Forma = Reproductor::Modo::Seguir;
+    ASSERT_TRUE(c.Elegir(t, 1));
+    c.Avanzar(6 / 30.0);
+    EXPECT_EQ(c.Animacion(), 0u);
+    EXPECT_NEAR(c.Cuadro(), 3, 1e-9);
+    // A stall of an hour is cut short, not walked frame by frame, and lands within range.
+    c.Avanzar(3600);
+    EXPECT_LT(c.Cuadro(), c.Cuadros());
+    c.Avanzar(INFINITY);
+    EXPECT_LT(c.Cuadro(), c.Cuadros());
+}
+
+TEST(PoseMovible, LaraCorreErguidaHaciaDelante) {
+    const std::string ruta = std::string(TR4_NIVELES_REALES) + "/title-a.tr4";
+    if (!std::filesystem::exists(ruta))
+        GTEST_SKIP() << "no real level at " << ruta;
+    const auto l = LeerNivelYObjetos(fixture::LeerArchivo(ruta));
+    const trMovible *esqueleto = nullptr, *cuerpo = nullptr;
+    for (const trMovible& m : l->objetos.Movibles) {
+        if (m.Id == ID_LARA)
+            esqueleto = &m;
+        if (m.Id == ID_CUERPO_LARA)
+            cuerpo = &m;
+    }
+    ASSERT_TRUE(esqueleto && cuerpo);
+    const trMovible lara = ConMeshesDe(*esqueleto, *cuerpo);
+    const trAnimaciones& t = l->objetos.Animaciones;
+    EXPECT_EQ(t.Animaciones.size(), 496u);
+    EXPECT_EQ(esqueleto->NumAnimaciones, 445u);
+    // Her first animation is the run: it moves her forward, and at every frame of it she stands
+    // upright (the neck, where her head hangs, 200 units above the hips) leaning into the run (head ahead of hips along +z), feet
+    // apart along z.
+    const trAnimacion& correr = t.Animaciones[esqueleto->Animacion];
+    EXPECT_GT(correr.Velocidad, 0);
+    std::vector<D3DXMATRIX> mundos;
+    for (uint32_t f = 0; f <= correr.Duracion(); f += 3) {
+        SCOPED_TRACE(f);
+        ASSERT_TRUE(PosarMovible(l->nivel, t, lara, esqueleto->Animacion, f + 0.5, mundos));
+        ASSERT_EQ(mundos.size(), 15u);
+        const D3DXVECTOR3 cadera = Transformar(mundos[0], 0, 0, 0);
+        const D3DXVECTOR3 cabeza = Transformar(mundos[14], 0, 0, 0);
+        const D3DXVECTOR3 pieIzq = Transformar(mundos[3], 0, 0, 0);
+        const D3DXVECTOR3 pieDer = Transformar(mundos[6], 0, 0, 0);
+        EXPECT_GT(cabeza.y - cadera.y, 200);
+        EXPECT_LT(std::abs(cabeza.x - cadera.x), 100);
+        EXPECT_GT(cabeza.z, cadera.z);
+        EXPECT_LT(pieIzq.y, cadera.y);
+        EXPECT_LT(pieDer.y, cadera.y);
+    }
+}
