@@ -46,6 +46,7 @@ async function medir(pagina, archivo) {
   await p.waitForFunction(() => document.body.dataset.estado === 'listo', null, { timeout: 120_000 });
   const m = await p.evaluate(() => window.tr4Medidas);
   await p.close();
+  console.error(`medir: ${pagina} ${path.basename(archivo)}`);
   return m;
 }
 const pagina = [];
