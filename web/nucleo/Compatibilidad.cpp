@@ -24,3 +24,10 @@ class ofstream_sin_archivos : public ostream {
 std::unique_ptr<ILotes8> CrearLotes8(IDirect3DDevice8*) {
     return nullptr;
 }
+
+// thread_local objects with destructors register them here; the module has one thread, so they
+// are destroyed as statics are, at exit (which a reactor never reaches).
+extern "C" int __cxa_atexit(void (*destruir)(void*), void* objeto, void* dso);
+extern "C" int __cxa_thread_atexit(void (*destruir)(void*), void* objeto, void* dso) {
+    return __cxa_atexit(destruir, objeto, dso);
+}

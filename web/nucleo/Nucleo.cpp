@@ -127,7 +127,8 @@ EXPORTAR("tr4_abrir") int tr4_abrir(const uint8_t* datos, uint32_t tamano) {
 }
 
 // What the page may show, as a .glb: 0 a mesh, 1 a moveable, 2 a static (`numero` its index or
-// id), 3 the whole level, 4 Lara (moveable 0 wearing moveable 8's meshes).
+// id), 3 the whole level, 4 Lara (moveable 0 wearing moveable 8's meshes). A moveable comes with
+// every animation of it that can be played, as `tr4tool export --animations all` writes it.
 EXPORTAR("tr4_exportar") int tr4_exportar(int tipo, double numero) {
     if (!abierto)
         return Motivo(Traducir("no hay ningún nivel abierto"));
@@ -137,24 +138,18 @@ EXPORTAR("tr4_exportar") int tr4_exportar(int tipo, double numero) {
     case 0: o.Que = OpcionesGLTF::Tipo::Mesh; break;
     case 1: o.Que = OpcionesGLTF::Tipo::Movible; break;
     case 2: o.Que = OpcionesGLTF::Tipo::Estatico; break;
-    case 3: o.Que = OpcionesGLTF::Tipo::Nivel; break;
-    case 4: o.Que = OpcionesGLTF::Tipo::Movible; o.Numero = ID_LARA; break;
-    default: return Motivo(Traducir("no hay ningún nivel abierto"));
+    case 4:
+        o.Que = OpcionesGLTF::Tipo::Movible;
+        o.Numero = ID_LARA;
+        o.Animadas.MeshesDe = ID_CUERPO_LARA;
+        break;
+    default: o.Que = OpcionesGLTF::Tipo::Nivel; break;
     }
-    // Lara is exported as moveable 0 dressed for the call, and undressed after it.
-    trMovible* lara = const_cast<trMovible*>(Movible(ID_LARA));
-    const trMovible* cuerpo = Movible(ID_CUERPO_LARA);
-    std::unique_ptr<trMovible> guardado;
-    if (tipo == 4 && lara && cuerpo) {
-        guardado = std::make_unique<trMovible>(*lara);
-        *lara = ConMeshesDe(*guardado, *cuerpo);
-    }
+    if (o.Que == OpcionesGLTF::Tipo::Movible)
+        o.Animadas.Todas = true;
     std::vector<ArchivoPorEscribir> archivos;
     std::string motivo;
-    const bool bien = ExportarGLTFEnMemoria(*abierto, o, "modelo.glb", archivos, &motivo);
-    if (guardado)
-        *lara = std::move(*guardado);
-    if (!bien || archivos.empty())
+    if (!ExportarGLTFEnMemoria(*abierto, o, "modelo.glb", archivos, &motivo) || archivos.empty())
         return Motivo(motivo);
     resultado = std::move(archivos.back().Bytes);
     return 1;

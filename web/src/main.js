@@ -87,6 +87,7 @@ async function abrirArchivo(archivo) {
   if (r.glb && visor) {
     const antes = performance.now();
     await visor.mostrar(r.glb);
+    llenarAnimaciones();
     window.tr4Medidas = {
       primerCuadro: performance.now() - inicio,
       nucleo: msCore,
@@ -113,11 +114,22 @@ async function mostrar(tipo, numero) {
     return;
   }
   await visor?.mostrar(r.glb);
+  llenarAnimaciones();
   enVista = { tipo, numero, glb: r.glb, nombre: nombreDe(tipo, numero) };
   marcar(enVista);
   $('descargar').disabled = false;
   avisar(t('muestra', { que: enVista.nombre }));
   ponerEstado('listo');
+}
+
+// The animations of what is on show, to play as the window plays them; none for a still model.
+function llenarAnimaciones() {
+  const lista = visor?.animaciones ?? [];
+  $('bloqueAnimaciones').hidden = lista.length === 0;
+  $('animaciones').replaceChildren(
+    new Option(t('quieto'), '-1'),
+    ...lista.map((a, i) => new Option(a.name || String(i), String(i))),
+  );
 }
 
 function nombreDe(tipo, numero) {
@@ -249,6 +261,7 @@ for (const r of document.querySelectorAll('input[name=camara]'))
     $('ayudaVuelo').hidden = !volar;
   });
 $('encuadrar').addEventListener('click', () => visor?.encuadrar());
+$('animaciones').addEventListener('change', (e) => visor?.animar(Number(e.target.value)));
 $('descargar').addEventListener('click', () => enVista && descargar(enVista.glb, nombreGlb(enVista), 'model/gltf-binary'));
 $('verPaginas').addEventListener('click', () => enOrden(verPaginas));
 

@@ -35,6 +35,8 @@ const ES = {
   cerrar: 'Cerrar',
   sinWebgl: 'Este navegador no puede dibujar con WebGL 2.',
   muestra: 'Mostrando: {que}',
+  animacion: 'Animación',
+  quieto: '(quieto)',
 };
 
 const EN = {
@@ -71,6 +73,8 @@ const EN = {
   cerrar: 'Close',
   sinWebgl: 'This browser cannot draw with WebGL 2.',
   muestra: 'Showing: {que}',
+  animacion: 'Animation',
+  quieto: '(still)',
 };
 
 // "en" and "en-*" are English, as an en_* locale is for the program; anything else Spanish.

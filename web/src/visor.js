@@ -46,6 +46,7 @@ export class Visor {
       this.escena.remove(this.modelo);
       liberar(this.modelo);
     }
+    this.reproduciendo = false;
     this.modelo = gltf.scene;
     this.animaciones = gltf.animations ?? [];
     this.mezclador = this.animaciones.length ? new THREE.AnimationMixer(this.modelo) : null;

@@ -142,9 +142,10 @@ test('resumen, índice y glb son los de tr4tool, nivel a nivel', { skip: sinTool
 
     // The level, a moveable and a mesh: the file `tr4tool export` writes.
     const casos = [[Tipo.NIVEL, 0, ['--level']], [Tipo.MESH, 0, ['--mesh', '0']]];
+    if (r.indice.lara) casos.push([Tipo.LARA, 0, ['--object', '0', '--meshes-from', '8', '--animations', 'all']]);
     if (r.indice.movibles.length) {
       const id = r.indice.movibles.at(-1).id;
-      casos.push([Tipo.MOVIBLE, id, ['--object', String(id)]]);
+      casos.push([Tipo.MOVIBLE, id, ['--object', String(id), '--animations', 'all']]);
     }
     for (const [tipo, numero, opciones] of casos) {
       const salida = path.join(directorio, `exportado-${tipo}.glb`);

@@ -148,6 +148,14 @@ test('title-a se abre, se dibuja texturizado y se recorre', { skip: falta || sin
   assert.ok(alambre.lleno < mesh.lleno * 0.7, `${alambre.lleno} frente a ${mesh.lleno}`);
   await pagina.check('input[value=texturizado]');
   assert.equal((await lienzo()).huella, mesh.huella);
+  // Lara with her animations, played: the picture moves.
+  assert.equal(await elegir(4, 0), 'listo');
+  assert.ok((await pagina.locator('#animaciones option').count()) > 100);
+  await pagina.selectOption('#animaciones', '1');
+  const pose = await lienzo();
+  await pagina.waitForTimeout(400);
+  assert.notEqual((await lienzo()).huella, pose.huella, 'la animación no se mueve');
+  await pagina.selectOption('#animaciones', '-1');
   for (const [tipo, numero] of [[4, 0], [1, 8], [2, (await pagina.locator('#arbol button[data-tipo="2"]').first().getAttribute('data-numero'))]]) {
     assert.equal(await elegir(tipo, numero), 'listo', `${tipo} ${numero}`);
     const objeto = await lienzo();
