@@ -400,20 +400,21 @@ dxDevice8* TForm1::Dispositivo() const {
 
 void TForm1::Proyectar() {
     if (dxDevice8* d = Dispositivo())
-        SetProyeccionVisor(*d, Panel1->Ancho(), Panel1->Alto());
+        (void)SetProyeccionVisor(*d, Panel1->Ancho(), Panel1->Alto());
 }
 
 void TForm1::FormCreate() {
     std::string motivo;
     const bool panel = Panel1->Iniciar(&motivo);
-    d3d_.IniciarD3D();
-    d3d_.CrearDispositivo(Panel1, 1, dispositivo_);
+    // Either failing leaves no device, which Dispositivo() below reports.
+    (void)d3d_.IniciarD3D();
+    (void)d3d_.CrearDispositivo(Panel1, 1, dispositivo_);
     if (dxDevice8* d = Dispositivo()) {
         AplicarFondo();
         Proyectar();
         texturaInicio_.reset(d->TexturaDeArchivo("Solido.bmp"));
-        d->SetOjo(0, 0, 500);
-        d->SetObjetivo(0, 0, 0);
+        (void)d->SetOjo(0, 0, 500);
+        (void)d->SetObjetivo(0, 0, 0);
         return;
     }
     if (panel)
@@ -437,10 +438,11 @@ void TForm1::FormPaint() {
             ContarCuadro(false);
             return;
         }
-        vuelo_.Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
-        d->Limpiar(1);
-        nivel_->Escena->Dibujar(*d, Opciones());
-        d->Presentar();
+        // A frame the device fails is drawn again at the next tick; the panel has no other word.
+        (void)vuelo_.Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
+        (void)d->Limpiar(1);
+        (void)nivel_->Escena->Dibujar(*d, Opciones());
+        (void)d->Presentar();
         ContarCuadro(!teclasVuelo_.empty() || giroNivel_);
         return;
     }
@@ -451,17 +453,17 @@ void TForm1::FormPaint() {
     if (objeto_ && nivel_ && nivel_->Meshes) {
         if (Animacion1->Posar(pose_))
             AplicarPose(*objeto_, pose_);
-        navegacion_.Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
+        (void)navegacion_.Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
         // The mesh a click picked is outlined while the dock tells of it.
-        DibujarEnsamblaje(*d, *objeto_, *nivel_->Meshes, navegacion_.Angulo(),
+        (void)DibujarEnsamblaje(*d, *objeto_, *nivel_->Meshes, navegacion_.Angulo(),
                           RadioButton1->isChecked(), RadioButton2->isChecked(),
                           inspeccion_->isVisible() ? inspeccion_->PiezaElegida() : -1);
         ContarCuadro(navegacion_.Girando() || Animacion1->Anda());
         return;
     }
     if (seleccionado_)
-        navegacion_.Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
-    DibujarCuadro(*d, seleccionado_, navegacion_.Angulo(), RadioButton1->isChecked(),
+        (void)navegacion_.Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
+    (void)DibujarCuadro(*d, seleccionado_, navegacion_.Angulo(), RadioButton1->isChecked(),
                   RadioButton2->isChecked());
     ContarCuadro(seleccionado_ && navegacion_.Girando());
 }
@@ -1191,7 +1193,7 @@ void TForm1::AplicarFondo() {
     int32_t rojo = 0, verde = 0, azul = 0;
     MenuApariencia::Componentes(apariencia_->ColorFondo(), rojo, verde, azul);
     if (dispositivo_)
-        dispositivo_->SetColorFondo(rojo, verde, azul);
+        (void)dispositivo_->SetColorFondo(rojo, verde, azul);
 }
 
 bool TForm1::ElegirEn(float x, float y) {

@@ -132,8 +132,8 @@ void AbrirCincuenta(benchmark::State& estado, const std::vector<uint8_t>& archiv
                 return;
             }
             for (int m = 0; m < nivel->Cantidad(); ++m)
-                global->dispositivo->DibujarBuffer(nivel->Buffer(m), 0);
-            global->dispositivo->Presentar();
+                (void)global->dispositivo->DibujarBuffer(nivel->Buffer(m), 0);
+            (void)global->dispositivo->Presentar();
             glFinish();
             if (i == 0)
                 primera = Residente();

@@ -44,14 +44,14 @@ std::unique_ptr<Escena> Preparar() {
     e->superficie = SuperficieEGL::Crear(817, 769, &e->error);
     if (!e->superficie)
         return e;
-    e->principal.IniciarD3D();
+    (void)e->principal.IniciarD3D();
     if (FAILED(e->principal.CrearDispositivo(e->superficie.get(), 1, e->dispositivo))) {
         e->error = "no device";
         return e;
     }
     dxDevice8& d = *e->dispositivo;
-    d.SetColorFondo(0, 0, 0);
-    SetProyeccionVisor(d, 817, 769);
+    (void)d.SetColorFondo(0, 0, 0);
+    (void)SetProyeccionVisor(d, 817, 769);
     auto archivo = fixture::LeerArchivo(std::string(TR4_NIVELES_REALES) + "/" + NIVEL);
     if (archivo.empty() ||
         !AbrirNivelDeMemoria(archivo.data(), archivo.size(), &d, e->nivel, &e->error)) {
@@ -69,7 +69,7 @@ std::unique_ptr<Escena> Preparar() {
         return e;
     }
     e->porPrimitiva = e->nivel->Buffer(e->indice);
-    EncuadrarMesh(d, *e->nivel->Mesh(e->indice));
+    (void)EncuadrarMesh(d, *e->nivel->Mesh(e->indice));
 
     // The same vertices as one triangle list: each quad's strip becomes two triangles.
     auto* v = static_cast<const dxVerticeTextura*>(e->porPrimitiva->GetVertices());
@@ -96,7 +96,7 @@ std::unique_ptr<Escena> Preparar() {
         return e;
     }
     std::memcpy(destino, tris.data(), largo);
-    e->lista1->Unlock();
+    (void)e->lista1->Unlock();
     return e;
 }
 
@@ -107,10 +107,10 @@ void PorPrimitiva(benchmark::State& estado) {
     float angulo = 0;
     for (auto _ : estado) {
         angulo += 0.02f;
-        d.Limpiar(1);
+        (void)d.Limpiar(1);
         escena->porPrimitiva->RotarY(angulo);
-        d.DibujarBuffer(escena->porPrimitiva, estado.range(0));
-        d.Presentar();
+        (void)d.DibujarBuffer(escena->porPrimitiva, estado.range(0));
+        (void)d.Presentar();
         glFinish();
     }
     estado.counters["draw_calls"] = escena->caras;
@@ -129,20 +129,20 @@ void UnaLlamada(benchmark::State& estado) {
     float angulo = 0;
     for (auto _ : estado) {
         angulo += 0.02f;
-        d.Limpiar(1);
+        (void)d.Limpiar(1);
         D3DXMATRIX giro;
         D3DXMatrixRotationY(&giro, angulo);
-        dev->SetStreamSource(0, escena->lista1, 20);
-        dev->SetVertexShader(0x102);
-        dev->SetTransform(D3DTS_WORLD, &giro);
-        dev->BeginScene();
-        dev->SetRenderState(D3DRS_FILLMODE,
+        (void)dev->SetStreamSource(0, escena->lista1, 20);
+        (void)dev->SetVertexShader(0x102);
+        (void)dev->SetTransform(D3DTS_WORLD, &giro);
+        (void)dev->BeginScene();
+        (void)dev->SetRenderState(D3DRS_FILLMODE,
                             estado.range(0) == 2 ? D3DFILL_WIREFRAME : D3DFILL_SOLID);
-        dev->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
-        dev->SetTexture(0, estado.range(0) == 2 ? nullptr : escena->nivel->Texturas->GetTextura(0));
-        dev->DrawPrimitive(D3DPT_TRIANGLELIST, 0, escena->triangulos);
-        dev->EndScene();
-        d.Presentar();
+        (void)dev->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+        (void)dev->SetTexture(0, estado.range(0) == 2 ? nullptr : escena->nivel->Texturas->GetTextura(0));
+        (void)dev->DrawPrimitive(D3DPT_TRIANGLELIST, 0, escena->triangulos);
+        (void)dev->EndScene();
+        (void)d.Presentar();
         glFinish();
     }
     estado.counters["draw_calls"] = 1;

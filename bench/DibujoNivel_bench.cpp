@@ -51,7 +51,7 @@ void Encuadrar(int vista) {
     }
     const Esfera s =
         vista == NIVEL_ENTERO ? e.EsferaNivel({}) : e.EsferaCuarto(escena->cuartoMayor);
-    EncuadrarEsfera(*escena->dispositivo, s.X, s.Y, s.Z,
+    (void)EncuadrarEsfera(*escena->dispositivo, s.X, s.Y, s.Z,
                     vista == NIVEL_ENTERO ? s.Radio : s.Radio / 2, ANCHO, ALTO);
 }
 
@@ -61,9 +61,12 @@ void Cuadro(benchmark::State& estado) {
     const EscenaNivel& e = *escena->nivel->Escena;
     Encuadrar(int(estado.range(0)));
     for (auto _ : estado) {
-        d.Limpiar(1);
-        (e.*Dibujar)(d, OpcionesNivel{});
-        d.Presentar();
+        (void)d.Limpiar(1);
+        if (FAILED((e.*Dibujar)(d, OpcionesNivel{}))) {
+            estado.SkipWithError("the level was not drawn");
+            break;
+        }
+        (void)d.Presentar();
         glFinish();
     }
     estado.counters["draw_calls"] = e.LlamadasDibujo();

@@ -8,9 +8,9 @@
 
 // `rgba` holds ancho x alto pixels, 4 bytes each, top row first. Empty when the compressor
 // cannot be had (out of memory).
-std::vector<uint8_t> CodificarPNG(const uint8_t* rgba, int ancho, int alto);
+[[nodiscard]] std::vector<uint8_t> CodificarPNG(const uint8_t* rgba, int ancho, int alto);
 
 // The same, checked: empty when the sizes do not match the bytes.
-std::vector<uint8_t> CodificarPNG(std::span<const uint8_t> rgba, int ancho, int alto);
+[[nodiscard]] std::vector<uint8_t> CodificarPNG(std::span<const uint8_t> rgba, int ancho, int alto);
 // From 0xAARRGGBB words, as the off-screen surface reads them back.
-std::vector<uint8_t> CodificarPNG(std::span<const uint32_t> argb, int ancho, int alto);
+[[nodiscard]] std::vector<uint8_t> CodificarPNG(std::span<const uint32_t> argb, int ancho, int alto);

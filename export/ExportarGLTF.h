@@ -32,7 +32,7 @@ struct OpcionesGLTF {
 // (pages inside), or the .gltf with its .bin and one PNG per page it uses beside it, named after
 // it (the model itself last, so that it lands after what it names). false, with a one-line reason in *motivo, for a name ending neither in .glb nor .gltf, a
 // scale that is not a positive finite number, or a mesh or object the level lacks.
-bool ExportarGLTFEnMemoria(const NivelAbierto& nivel, const OpcionesGLTF& opciones,
+[[nodiscard]] bool ExportarGLTFEnMemoria(const NivelAbierto& nivel, const OpcionesGLTF& opciones,
                            const std::string& ruta, std::vector<ArchivoPorEscribir>& archivos,
                            std::string* motivo = nullptr);
 
@@ -40,5 +40,5 @@ bool ExportarGLTFEnMemoria(const NivelAbierto& nivel, const OpcionesGLTF& opcion
 bool ExtensionGLTF(const std::string& ruta);
 
 // The same, written whole or not at all (EscribirAtomico): a failure leaves what stood there.
-bool ExportarGLTF(const NivelAbierto& nivel, const OpcionesGLTF& opciones, const std::string& ruta,
+[[nodiscard]] bool ExportarGLTF(const NivelAbierto& nivel, const OpcionesGLTF& opciones, const std::string& ruta,
                   std::string* motivo = nullptr);

@@ -114,12 +114,20 @@ bool ComponerHoja(dxDevice8& dispositivo, SuperficieGL& superficie, const Lista_
     hoja.Bytes.assign(size_t(hoja.Ancho) * size_t(hoja.Alto) * 4, 0);
     for (size_t i = 3; i < hoja.Bytes.size(); i += 4)
         hoja.Bytes[i] = 255;
-    dispositivo.SetColorFondo(int32_t(fondo >> 16 & 0xFF), int32_t(fondo >> 8 & 0xFF),
-                              int32_t(fondo & 0xFF));
+    // A cell the device failed to draw would be a blank square that looks like an empty object.
+    auto sinDibujo = [&] {
+        if (motivo)
+            *motivo = Traducir("OpenGL no pudo dibujar la imagen");
+        return false;
+    };
+    if (FAILED(dispositivo.SetColorFondo(int32_t(fondo >> 16 & 0xFF), int32_t(fondo >> 8 & 0xFF),
+                                         int32_t(fondo & 0xFF))))
+        return sinDibujo();
     for (size_t i = 0; i < celdas.size(); ++i) {
         const Ensamblaje& objeto = celdas[i].Objeto;
-        EncuadrarEnsamblaje(dispositivo, objeto, celda, celda);
-        DibujarEnsamblaje(dispositivo, objeto, lista, ANGULO_HOJA, true, false);
+        if (FAILED(EncuadrarEnsamblaje(dispositivo, objeto, celda, celda)) ||
+            FAILED(DibujarEnsamblaje(dispositivo, objeto, lista, ANGULO_HOJA, true, false)))
+            return sinDibujo();
         const std::vector<uint32_t> pixeles = LeerPixeles(superficie);
         if (pixeles.size() != size_t(celda) * size_t(celda)) {
             if (motivo)

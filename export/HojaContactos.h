@@ -38,7 +38,7 @@ struct Rejilla {
 // The near-square grid for `celdas` cells of `celda` pixels. A grid that would pass
 // LADO_MAXIMO_HOJA gets smaller cells, down to CELDA_MINIMA; false with the reason when even those
 // do not fit, or when there is no cell at all.
-bool PlanearRejilla(size_t celdas, int celda, Rejilla& rejilla, std::string* motivo = nullptr);
+[[nodiscard]] bool PlanearRejilla(size_t celdas, int celda, Rejilla& rejilla, std::string* motivo = nullptr);
 
 struct ImagenRGBA {
     int Ancho = 0, Alto = 0;
@@ -54,6 +54,6 @@ void Rotular(ImagenRGBA& imagen, int x, int y, std::string_view texto, int escal
 // and turned by ANGULO_HOJA, reads it back and puts it in its place, row by row, then the labels.
 // False with the reason when the surface cannot be read.
 // `fondo`: 0xRRGGBB behind every cell.
-bool ComponerHoja(dxDevice8& dispositivo, SuperficieGL& superficie, const Lista_Mesh& lista,
+[[nodiscard]] bool ComponerHoja(dxDevice8& dispositivo, SuperficieGL& superficie, const Lista_Mesh& lista,
                   const std::vector<CeldaHoja>& celdas, const Rejilla& rejilla, ImagenRGBA& hoja,
                   std::string* motivo = nullptr, uint32_t fondo = 0);

@@ -12,7 +12,7 @@
 class trTextura;
 
 // One 256 x 256 page of A8R8G8B8 texels (B, G, R, A in memory), alpha kept.
-std::vector<uint8_t> PaginaPNG(const uint8_t* texels);
+[[nodiscard]] std::vector<uint8_t> PaginaPNG(const uint8_t* texels);
 
 // pagina_00.png, pagina_01.png, ... (more digits once the pages pass 100) in `carpeta`, one per
 // page of the level, ready for EscribirAtomico. Empty when the level has no pages.

@@ -38,7 +38,7 @@ class dxBufferColor8 {
     virtual ~dxBufferColor8();
 
     // Only polygons of this buffer's vertex format are taken.
-    HRESULT AgregarPoligono(std::unique_ptr<dxPoligono> p);
+    [[nodiscard]] HRESULT AgregarPoligono(std::unique_ptr<dxPoligono> p);
     // 0 for triangles, 1 for quads.
     static int TipoPoligono(const dxPoligono* p);
 

@@ -17,9 +17,9 @@ class dxPoligono {
     // The coloured corners, or the textured ones for a textured polygon.
     virtual void* GetVertices() = 0;
     // 0 once every corner is in, else E_FAIL.
-    virtual HRESULT Verificar();
-    virtual HRESULT AgregarVertice(float x, float y, float z) = 0;
-    virtual HRESULT SetColor(uint8_t r, uint8_t g, uint8_t b) = 0;
+    [[nodiscard]] virtual HRESULT Verificar();
+    [[nodiscard]] virtual HRESULT AgregarVertice(float x, float y, float z) = 0;
+    [[nodiscard]] virtual HRESULT SetColor(uint8_t r, uint8_t g, uint8_t b) = 0;
     virtual ~dxPoligono() = default;
 
     uint32_t GetFlags() const { return Flags; }
@@ -27,9 +27,9 @@ class dxPoligono {
   protected:
     bool Lleno() const { return NumVertices > UltimoIndice; }
     // A coloured corner is complete only with its colour, so the position does not advance.
-    HRESULT PonerPosicion(dxVerticeColor* vertices, float x, float y, float z);
-    HRESULT PonerColor(dxVerticeColor* vertices, uint8_t r, uint8_t g, uint8_t b);
-    HRESULT PonerPosicionTex(dxVerticeTextura* vertices, float x, float y, float z);
+    [[nodiscard]] HRESULT PonerPosicion(dxVerticeColor* vertices, float x, float y, float z);
+    [[nodiscard]] HRESULT PonerColor(dxVerticeColor* vertices, uint8_t r, uint8_t g, uint8_t b);
+    [[nodiscard]] HRESULT PonerPosicionTex(dxVerticeTextura* vertices, float x, float y, float z);
 
     D3DXMATRIX Matriz1;
     D3DXMATRIX Matriz2;
@@ -43,8 +43,8 @@ class dxTriangulo : public dxPoligono {
     explicit dxTriangulo(uint32_t flags);
 
     void* GetVertices() override { return Vertices; }
-    HRESULT AgregarVertice(float x, float y, float z) override;
-    HRESULT SetColor(uint8_t r, uint8_t g, uint8_t b) override;
+    [[nodiscard]] HRESULT AgregarVertice(float x, float y, float z) override;
+    [[nodiscard]] HRESULT SetColor(uint8_t r, uint8_t g, uint8_t b) override;
 
   protected:
     dxVerticeColor Vertices[3] = {};
@@ -55,8 +55,8 @@ class dxCuadrado : public dxPoligono {
     explicit dxCuadrado(uint32_t flags);
 
     void* GetVertices() override { return Vertices; }
-    HRESULT AgregarVertice(float x, float y, float z) override;
-    HRESULT SetColor(uint8_t r, uint8_t g, uint8_t b) override;
+    [[nodiscard]] HRESULT AgregarVertice(float x, float y, float z) override;
+    [[nodiscard]] HRESULT SetColor(uint8_t r, uint8_t g, uint8_t b) override;
 
   protected:
     dxVerticeColor Vertices[4] = {};
@@ -68,11 +68,11 @@ class dxTrianguloTex : public dxTriangulo {
     explicit dxTrianguloTex(uint32_t flags);
 
     void* GetVertices() override { return VerticesTex; }
-    HRESULT AgregarVertice(float x, float y, float z) override;
+    [[nodiscard]] HRESULT AgregarVertice(float x, float y, float z) override;
     // Textured corners carry no colour.
-    HRESULT SetColor(uint8_t, uint8_t, uint8_t) override { return E_FAIL; }
+    [[nodiscard]] HRESULT SetColor(uint8_t, uint8_t, uint8_t) override { return E_FAIL; }
 
-    HRESULT SetTextura(IDirect3DTexture8* pagina, float U0, float V0, float U1, float V1, float U2,
+    [[nodiscard]] HRESULT SetTextura(IDirect3DTexture8* pagina, float U0, float V0, float U1, float V1, float U2,
                        float V2);
     IDirect3DTexture8* GetTextura() const { return Textura; }
 
@@ -86,10 +86,10 @@ class dxCuadradoTex : public dxCuadrado {
     explicit dxCuadradoTex(uint32_t flags);
 
     void* GetVertices() override { return VerticesTex; }
-    HRESULT AgregarVertice(float x, float y, float z) override;
-    HRESULT SetColor(uint8_t, uint8_t, uint8_t) override { return E_FAIL; }
+    [[nodiscard]] HRESULT AgregarVertice(float x, float y, float z) override;
+    [[nodiscard]] HRESULT SetColor(uint8_t, uint8_t, uint8_t) override { return E_FAIL; }
 
-    HRESULT SetTextura(IDirect3DTexture8* pagina, float U0, float V0, float U1, float V1, float U2,
+    [[nodiscard]] HRESULT SetTextura(IDirect3DTexture8* pagina, float U0, float V0, float U1, float V1, float U2,
                        float V2, float U3, float V3);
     IDirect3DTexture8* GetTextura() const { return Textura; }
 

@@ -7,16 +7,16 @@
 
 // Loads a level file into nivel. 1 on success; 0 when the file cannot be opened or read safely,
 // with a short reason in *motivo (Spanish, for the user). On failure nivel is left untouched.
-int CargarNivel(const char* archivo, trNivel& nivel, std::string* motivo = nullptr);
+[[nodiscard]] int CargarNivel(const char* archivo, trNivel& nivel, std::string* motivo = nullptr);
 
 // The same from the file's bytes already in memory (tests, fuzzing, benchmarks).
-int CargarNivelDeMemoria(const uint8_t* datos, size_t tamano, trNivel& nivel,
+[[nodiscard]] int CargarNivelDeMemoria(const uint8_t* datos, size_t tamano, trNivel& nivel,
                          std::string* motivo = nullptr);
 
 // Parses nivel's inflated block 4 into its level-data fields. 0 (with a reason) when a read that
 // the mesh data or the object textures depend on is refused; refusals after them are tolerated,
 // as some real levels carry a longer sound map than the format's.
-int LeerNivel(trNivel& nivel, std::string* motivo = nullptr);
+[[nodiscard]] int LeerNivel(trNivel& nivel, std::string* motivo = nullptr);
 
 // Files larger than this are refused before being read: the biggest real levels, sounds and all,
 // stay far below it, and a file picked by mistake is not pulled whole into memory.

@@ -31,5 +31,5 @@ struct FlujoBloque {
 // threads. Returns how many leading blocks inflated whole, each kept at the length its stream
 // really yields; when fewer than `cuantos`, `fallo` says why the next one did not. That is the
 // first failing block in file order whatever the timing, and every thread has ended on return.
-int InflarFlujos(const FlujoBloque* flujos, int cuantos, trBytes* destinos, Inflado& fallo,
+[[nodiscard]] int InflarFlujos(const FlujoBloque* flujos, int cuantos, trBytes* destinos, Inflado& fallo,
                  unsigned trabajadores = HilosDisponibles());

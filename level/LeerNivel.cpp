@@ -108,7 +108,8 @@ class Recorrido {
         if (!Cabe(fila, cuenta, tamano, nombre))
             return;
         destino.resize(cuenta * tamano);
-        lector_.Leer(destino.data(), static_cast<uint32_t>(destino.size()));
+        if (lector_.Leer(destino.data(), static_cast<uint32_t>(destino.size())) != trLector::LEIDO)
+            destino.clear();
     }
 
     bool Cabe(int fila, uint64_t cuenta, uint64_t tamano, const std::string& nombre = {}) {

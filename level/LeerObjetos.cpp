@@ -28,8 +28,7 @@ class Punteros {
         inicios_.reserve(size_t(n));
         for (int32_t i = 0; i < n; ++i) {
             trMesh* m = nullptr;
-            lista->ObtenerMesh(i, m);
-            inicios_.push_back(m->Inicio);
+            inicios_.push_back(lista->ObtenerMesh(i, m) ? m->Inicio : 0);
         }
     }
 

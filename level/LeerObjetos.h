@@ -12,4 +12,4 @@ int LeerObjetos(const trNivel& nivel, const Lista_Mesh* lista, trObjetos& objeto
 
 // A frame's rotation word(s) at words[i...]: advances i past them. False, with giro untouched,
 // when the words run out.
-bool LeerGiro(const uint8_t* palabras, uint64_t numPalabras, uint64_t& i, trGiro& giro);
+[[nodiscard]] bool LeerGiro(const uint8_t* palabras, uint64_t numPalabras, uint64_t& i, trGiro& giro);

@@ -14,7 +14,7 @@ class Lista_Mesh {
   public:
     void Agregar(std::unique_ptr<trMesh> mesh);
     // 1 and the record at that position, or 0 with mesh untouched.
-    int ObtenerMesh(int indice, trMesh*& mesh) const;
+    [[nodiscard]] int ObtenerMesh(int indice, trMesh*& mesh) const;
     int32_t Cantidad() const { return static_cast<int32_t>(meshes_.size()); }
     // Null outside 0..count-1 or before the buffers have been made.
     dxBufferTextura* ObtenerBuffer(int indice) const;

@@ -13,7 +13,7 @@ struct trLector {
     static constexpr int SIN_DESTINO = 8;
 
     void Iniciar(uint32_t tamano, const uint8_t* datos);
-    int Leer(void* destino, uint32_t longitud);
+    [[nodiscard]] int Leer(void* destino, uint32_t longitud);
 
     uint32_t Restante() const { return Tamano - Posicion; }
 };

@@ -10,7 +10,7 @@
 
 class DispositivoGL final : public IDirect3DDevice8, ContadorReferencias {
   public:
-    static HRESULT Crear(SuperficieGL* superficie, const D3DPRESENT_PARAMETERS& parametros,
+    [[nodiscard]] static HRESULT Crear(SuperficieGL* superficie, const D3DPRESENT_PARAMETERS& parametros,
                          IDirect3DDevice8** dispositivo);
 
     ULONG AddRef() override { return Sumar(); }

@@ -46,13 +46,13 @@ class ILotes8 {
     virtual ~ILotes8() = default;
     // numPaginas pages of 256 x 256 A8R8G8B8 texels, back to back. Pages past what the driver
     // holds in one array draw untextured.
-    virtual HRESULT CargarPaginas(UINT numPaginas, const BYTE* texels) = 0;
-    virtual HRESULT CargarVertices(const VerticeLote* vertices, UINT cantidad) = 0;
+    [[nodiscard]] virtual HRESULT CargarPaginas(UINT numPaginas, const BYTE* texels) = 0;
+    [[nodiscard]] virtual HRESULT CargarVertices(const VerticeLote* vertices, UINT cantidad) = 0;
     // The runs with this view and projection (D3DX layout) into the device's surface, depth
     // tested. Blend modes count only in the two textured modes. Adjacent runs drawn alike go in
     // one call; porPrimitiva draws every triangle in a
     // call of its own instead (the reference the batched picture is compared with).
-    virtual HRESULT Dibujar(const D3DMATRIX& vista, const D3DMATRIX& proyeccion,
+    [[nodiscard]] virtual HRESULT Dibujar(const D3DMATRIX& vista, const D3DMATRIX& proyeccion,
                             const TramoLote* tramos, UINT numTramos, ModoLote modo,
                             bool porPrimitiva) = 0;
     // Of the last Dibujar.

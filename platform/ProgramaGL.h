@@ -23,4 +23,4 @@ struct ProgramaGL {
 
 // `corregirProfundidad`: remap Direct3D's clip depth 0..w to GL's -w..w in the shader, for
 // contexts without clip control. False with the compiler's log in `error`.
-bool CrearProgramaGL(bool corregirProfundidad, ProgramaGL& programa, std::string* error);
+[[nodiscard]] bool CrearProgramaGL(bool corregirProfundidad, ProgramaGL& programa, std::string* error);

@@ -25,7 +25,7 @@ struct ArregloTexturasGL {
 // gone `superficie` is null and the resource no longer touches GL (the names die with the context).
 struct ContextoGL {
     SuperficieGL* superficie = nullptr;
-    bool Activar();
+    [[nodiscard]] bool Activar();
 
     // GL state last applied in this context; resources keep it true when they bind or delete.
     GLuint texturaAplicada = 0;
@@ -43,7 +43,7 @@ struct ContextoGL {
     std::vector<std::unique_ptr<ArregloTexturasGL>> arreglos;
     // A free layer for a texture of this size and format, growing or adding an array as needed;
     // false when GL refuses the storage. The context must be current.
-    bool ReservarCapa(UINT ancho, UINT alto, D3DFORMAT formato, ArregloTexturasGL*& arreglo,
+    [[nodiscard]] bool ReservarCapa(UINT ancho, UINT alto, D3DFORMAT formato, ArregloTexturasGL*& arreglo,
                       UINT& capa);
     void LiberarCapa(ArregloTexturasGL* arreglo, UINT capa);
 
@@ -70,7 +70,7 @@ class ContadorReferencias {
 
 class BufferVerticesGL final : public IDirect3DVertexBuffer8, ContadorReferencias {
   public:
-    static HRESULT Crear(std::shared_ptr<ContextoGL> contexto, UINT longitud,
+    [[nodiscard]] static HRESULT Crear(std::shared_ptr<ContextoGL> contexto, UINT longitud,
                          IDirect3DVertexBuffer8** buffer);
 
     ULONG AddRef() override { return Sumar(); }
@@ -108,7 +108,7 @@ class BufferVerticesGL final : public IDirect3DVertexBuffer8, ContadorReferencia
 
 class TexturaGL final : public IDirect3DTexture8, ContadorReferencias {
   public:
-    static HRESULT Crear(std::shared_ptr<ContextoGL> contexto, UINT ancho, UINT alto, UINT niveles,
+    [[nodiscard]] static HRESULT Crear(std::shared_ptr<ContextoGL> contexto, UINT ancho, UINT alto, UINT niveles,
                          DWORD uso, D3DFORMAT formato, D3DPOOL pool, IDirect3DTexture8** textura);
 
     ULONG AddRef() override { return Sumar(); }

@@ -9,7 +9,7 @@
 class SuperficieEGL final : public SuperficieGL {
   public:
     // Null, with a short reason in `motivo`, when EGL, the platform or the context is missing.
-    static std::unique_ptr<SuperficieEGL> Crear(int ancho, int alto, std::string* motivo = nullptr);
+    [[nodiscard]] static std::unique_ptr<SuperficieEGL> Crear(int ancho, int alto, std::string* motivo = nullptr);
     ~SuperficieEGL() override;
     SuperficieEGL(const SuperficieEGL&) = delete;
     SuperficieEGL& operator=(const SuperficieEGL&) = delete;
@@ -21,11 +21,11 @@ class SuperficieEGL final : public SuperficieGL {
     uint32_t Framebuffer() const override { return marco_; }
 
     // The contents are undefined afterwards. False for sizes below 1 or beyond GL's limit.
-    bool CambiarTamano(int ancho, int alto);
+    [[nodiscard]] bool CambiarTamano(int ancho, int alto);
 
   private:
     SuperficieEGL() = default;
-    bool CrearMarco(std::string* motivo);
+    [[nodiscard]] bool CrearMarco(std::string* motivo);
 
     void* pantalla_ = nullptr; // EGLDisplay
     void* contexto_ = nullptr; // EGLContext

@@ -9,7 +9,7 @@ class SuperficieGL {
   public:
     virtual ~SuperficieGL() = default;
     // false when the context cannot be made current (it is then unusable).
-    virtual bool HacerActual() = 0;
+    [[nodiscard]] virtual bool HacerActual() = 0;
     virtual void Intercambiar() = 0;
     // In pixels; both at least 1.
     virtual int Ancho() const = 0;

@@ -187,49 +187,49 @@ class IUnknown {
 
 class IDirect3DVertexBuffer8 : public IUnknown {
   public:
-    virtual HRESULT Lock(UINT OffsetToLock, UINT SizeToLock, BYTE** ppbData, DWORD Flags) = 0;
-    virtual HRESULT Unlock() = 0;
+    [[nodiscard]] virtual HRESULT Lock(UINT OffsetToLock, UINT SizeToLock, BYTE** ppbData, DWORD Flags) = 0;
+    [[nodiscard]] virtual HRESULT Unlock() = 0;
     virtual UINT GetLength() = 0;
 };
 
 class IDirect3DTexture8 : public IUnknown {
   public:
     virtual DWORD GetLevelCount() = 0;
-    virtual HRESULT GetLevelDesc(UINT Level, D3DSURFACE_DESC* pDesc) = 0;
-    virtual HRESULT LockRect(UINT Level, D3DLOCKED_RECT* pLockedRect, const RECT* pRect,
+    [[nodiscard]] virtual HRESULT GetLevelDesc(UINT Level, D3DSURFACE_DESC* pDesc) = 0;
+    [[nodiscard]] virtual HRESULT LockRect(UINT Level, D3DLOCKED_RECT* pLockedRect, const RECT* pRect,
                              DWORD Flags) = 0;
-    virtual HRESULT UnlockRect(UINT Level) = 0;
+    [[nodiscard]] virtual HRESULT UnlockRect(UINT Level) = 0;
 };
 
 class IDirect3DDevice8 : public IUnknown {
   public:
-    virtual HRESULT Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z,
+    [[nodiscard]] virtual HRESULT Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z,
                           DWORD Stencil) = 0;
-    virtual HRESULT Present(const RECT* pSourceRect, const RECT* pDestRect,
+    [[nodiscard]] virtual HRESULT Present(const RECT* pSourceRect, const RECT* pDestRect,
                             HWND hDestWindowOverride, const RGNDATA* pDirtyRegion) = 0;
-    virtual HRESULT SetTransform(D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatrix) = 0;
-    virtual HRESULT CreateVertexBuffer(UINT Length, DWORD Usage, DWORD FVF, D3DPOOL Pool,
+    [[nodiscard]] virtual HRESULT SetTransform(D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatrix) = 0;
+    [[nodiscard]] virtual HRESULT CreateVertexBuffer(UINT Length, DWORD Usage, DWORD FVF, D3DPOOL Pool,
                                        IDirect3DVertexBuffer8** ppVertexBuffer) = 0;
-    virtual HRESULT CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage,
+    [[nodiscard]] virtual HRESULT CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage,
                                   D3DFORMAT Format, D3DPOOL Pool,
                                   IDirect3DTexture8** ppTexture) = 0;
-    virtual HRESULT SetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer8* pStreamData,
+    [[nodiscard]] virtual HRESULT SetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer8* pStreamData,
                                     UINT Stride) = 0;
-    virtual HRESULT SetVertexShader(DWORD Handle) = 0;
-    virtual HRESULT SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) = 0;
-    virtual HRESULT SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type,
+    [[nodiscard]] virtual HRESULT SetVertexShader(DWORD Handle) = 0;
+    [[nodiscard]] virtual HRESULT SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) = 0;
+    [[nodiscard]] virtual HRESULT SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type,
                                          DWORD Value) = 0;
-    virtual HRESULT SetTexture(DWORD Stage, IDirect3DTexture8* pTexture) = 0;
-    virtual HRESULT BeginScene() = 0;
-    virtual HRESULT EndScene() = 0;
-    virtual HRESULT DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVertex,
+    [[nodiscard]] virtual HRESULT SetTexture(DWORD Stage, IDirect3DTexture8* pTexture) = 0;
+    [[nodiscard]] virtual HRESULT BeginScene() = 0;
+    [[nodiscard]] virtual HRESULT EndScene() = 0;
+    [[nodiscard]] virtual HRESULT DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVertex,
                                   UINT PrimitiveCount) = 0;
 };
 
 class IDirect3D8 : public IUnknown {
   public:
-    virtual HRESULT GetAdapterDisplayMode(UINT Adapter, D3DDISPLAYMODE* pMode) = 0;
-    virtual HRESULT CreateDevice(UINT Adapter, D3DDEVTYPE DeviceType, HWND hFocusWindow,
+    [[nodiscard]] virtual HRESULT GetAdapterDisplayMode(UINT Adapter, D3DDISPLAYMODE* pMode) = 0;
+    [[nodiscard]] virtual HRESULT CreateDevice(UINT Adapter, D3DDEVTYPE DeviceType, HWND hFocusWindow,
                                  DWORD BehaviorFlags,
                                  D3DPRESENT_PARAMETERS* pPresentationParameters,
                                  IDirect3DDevice8** ppReturnedDeviceInterface) = 0;

@@ -23,13 +23,13 @@ D3DXMATRIX* D3DXMatrixRotationY(D3DXMATRIX* pOut, float Angle);
 // pOut may be either operand.
 D3DXMATRIX* D3DXMatrixMultiply(D3DXMATRIX* pOut, const D3DXMATRIX* pM1, const D3DXMATRIX* pM2);
 
-HRESULT D3DXCreateTexture(IDirect3DDevice8* pDevice, UINT Width, UINT Height, UINT MipLevels,
+[[nodiscard]] HRESULT D3DXCreateTexture(IDirect3DDevice8* pDevice, UINT Width, UINT Height, UINT MipLevels,
                           DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
                           IDirect3DTexture8** ppTexture);
 
 // Any image stb_image reads (BMP, PNG, TGA, JPEG, ...), scaled to the asked size when one is
 // given, stored as D3DFMT_A8R8G8B8. Colour keys and image information are not offered.
-HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice8* pDevice, const char* pSrcFile, UINT Width,
+[[nodiscard]] HRESULT D3DXCreateTextureFromFileExA(IDirect3DDevice8* pDevice, const char* pSrcFile, UINT Width,
                                      UINT Height, UINT MipLevels, DWORD Usage, D3DFORMAT Format,
                                      D3DPOOL Pool, DWORD Filter, DWORD MipFilter, D3DCOLOR ColorKey,
                                      D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* pPalette,

@@ -65,7 +65,7 @@ class CamaraVuelo {
     void Planos(float& cerca, float& lejos) const;
 
     // Projection and camera on the device for an ancho x alto view.
-    HRESULT Aplicar(dxDevice8& dispositivo, int ancho, int alto) const;
+    [[nodiscard]] HRESULT Aplicar(dxDevice8& dispositivo, int ancho, int alto) const;
     // The same matrices, D3DX layout, without a device (for picking).
     void Matrices(int ancho, int alto, D3DXMATRIX& vista, D3DXMATRIX& proyeccion) const;
 

@@ -56,15 +56,21 @@ float AvanzarAngulo(float angulo) {
 HRESULT DibujarCuadro(dxDevice8& dispositivo, dxBufferColor8* buffer, float angulo,
                       bool texturizado, bool alambre) {
     HRESULT r = dispositivo.Limpiar(1);
+    // A mesh without faces has nothing on the device to draw; that is no failure.
+    auto dibujar = [&](int32_t modo) {
+        if (const HRESULT d = dispositivo.DibujarBuffer(buffer, modo);
+            FAILED(d) && buffer->GetNumVertices() > 0 && SUCCEEDED(r))
+            r = d;
+    };
     if (buffer) {
         buffer->RotarY(angulo);
         if (texturizado)
-            dispositivo.DibujarBuffer(buffer, 0);
+            dibujar(0);
         if (alambre) {
             // A draw resets the world matrix; the wireframe over a textured picture turns too.
             if (texturizado)
                 buffer->RotarY(angulo);
-            dispositivo.DibujarBuffer(buffer, 2);
+            dibujar(2);
         }
     }
     HRESULT p = dispositivo.Presentar();

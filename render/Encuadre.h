@@ -22,10 +22,10 @@ inline constexpr float DISTANCIA_OJO = 1500.0f;
 inline constexpr double PASO_ANGULO = 0.02; // radians per frame
 
 // The panel's aspect as a true ratio; a side below 1 counts as 1.
-HRESULT SetProyeccionVisor(dxDevice8& dispositivo, int ancho, int alto);
+[[nodiscard]] HRESULT SetProyeccionVisor(dxDevice8& dispositivo, int ancho, int alto);
 // Eye DISTANCIA_OJO before the mesh's centre on the -z side, looking at it along +z; the centre's
 // y is negated as the mesh's vertices are.
-HRESULT EncuadrarMesh(dxDevice8& dispositivo, const trMesh& mesh);
+[[nodiscard]] HRESULT EncuadrarMesh(dxDevice8& dispositivo, const trMesh& mesh);
 // Frames a sphere (in the device's world space) so that it fills most of the shorter side of an
 // ancho x alto view: the eye on the -z side of the centre looking along +z, at the distance where
 // the sphere's silhouette spans AJUSTE_RELLENO of that side, and near and far planes that hold the
@@ -36,11 +36,11 @@ float DistanciaAjuste(float radio, int ancho, int alto);
 // near as far out as it allows for depth precision. An eye inside the sphere keeps near a
 // thousandth of the distance out.
 void PlanosEsfera(float distancia, float radio, float& cerca, float& lejos);
-HRESULT EncuadrarEsfera(dxDevice8& dispositivo, float x, float y, float z, float radio, int ancho,
+[[nodiscard]] HRESULT EncuadrarEsfera(dxDevice8& dispositivo, float x, float y, float z, float radio, int ancho,
                         int alto);
 // The next frame's angle: PASO_ANGULO further, kept within one turn so that float precision never
 // stalls the turning however long the window stays open.
 float AvanzarAngulo(float angulo);
 // Clear, and with a buffer: turn it by angulo, draw it textured and/or as wireframe; then present.
-HRESULT DibujarCuadro(dxDevice8& dispositivo, dxBufferColor8* buffer, float angulo,
+[[nodiscard]] HRESULT DibujarCuadro(dxDevice8& dispositivo, dxBufferColor8* buffer, float angulo,
                       bool texturizado, bool alambre);

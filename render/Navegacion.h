@@ -52,7 +52,7 @@ class Navegacion {
     void Planos(float& cerca, float& lejos) const;
 
     // Projection and camera on the device for an ancho x alto view. Does nothing without a target.
-    HRESULT Aplicar(dxDevice8& dispositivo, int ancho, int alto) const;
+    [[nodiscard]] HRESULT Aplicar(dxDevice8& dispositivo, int ancho, int alto) const;
 
   private:
     void Movido();

@@ -45,23 +45,20 @@ HRESULT dxDevice8::Limpiar(uint8_t profundidad) {
     if (!dispositivo_)
         return E_FAIL;
     DWORD banderas = profundidad ? D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER : D3DCLEAR_TARGET;
-    dispositivo_->Clear(0, nullptr, banderas, ColorLimpieza(), 1.0f, 0);
-    return D3D_OK;
+    return dispositivo_->Clear(0, nullptr, banderas, ColorLimpieza(), 1.0f, 0);
 }
 
 HRESULT dxDevice8::Presentar() {
     if (!dispositivo_)
         return E_FAIL;
-    dispositivo_->Present(nullptr, nullptr, nullptr, nullptr);
-    return D3D_OK;
+    return dispositivo_->Present(nullptr, nullptr, nullptr, nullptr);
 }
 
 HRESULT dxDevice8::SetProyeccion(float cerca, float lejos, float aspecto, float campoVision) {
     if (!dispositivo_)
         return E_FAIL;
     D3DXMatrixPerspectiveFovLH(&proyeccion_, campoVision, aspecto, cerca, lejos);
-    dispositivo_->SetTransform(D3DTS_PROJECTION, &proyeccion_);
-    return D3D_OK;
+    return dispositivo_->SetTransform(D3DTS_PROJECTION, &proyeccion_);
 }
 
 HRESULT dxDevice8::ActualizarVista() {
@@ -88,9 +85,11 @@ IDirect3DTexture8* dxDevice8::TexturaDeArchivo(const char* nombre) {
     if (!dispositivo_ || !nombre)
         return nullptr;
     IDirect3DTexture8* textura = nullptr;
-    D3DXCreateTextureFromFileExA(dispositivo_, nombre, 256, 256, D3DX_DEFAULT, D3DUSAGE_DYNAMIC,
-                                 D3DFMT_UNKNOWN, D3DPOOL_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0,
-                                 nullptr, nullptr, &textura);
+    if (FAILED(D3DXCreateTextureFromFileExA(dispositivo_, nombre, 256, 256, D3DX_DEFAULT,
+                                            D3DUSAGE_DYNAMIC, D3DFMT_UNKNOWN, D3DPOOL_DEFAULT,
+                                            D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr,
+                                            &textura)))
+        return nullptr;
     return textura;
 }
 
@@ -121,7 +120,10 @@ IDirect3DTexture8* dxDevice8::TexturaDeMemoria(int32_t ancho, int32_t alto, D3DF
     auto* destino = static_cast<uint8_t*>(bloqueo.pBits);
     for (int32_t y = 0; y < alto; ++y)
         std::memcpy(destino + size_t(y) * size_t(bloqueo.Pitch), texels + size_t(y) * fila, fila);
-    textura->UnlockRect(0);
+    if (FAILED(textura->UnlockRect(0))) {
+        textura->Release();
+        return nullptr;
+    }
     return textura;
 }
 
@@ -147,7 +149,10 @@ HRESULT dxDevice8::CargarBuffer(dxBufferColor8* objeto) {
         return E_FAIL;
     }
     std::memcpy(destino, objeto->GetVertices(), size_t(largo));
-    nuevo->Unlock();
+    if (FAILED(nuevo->Unlock())) {
+        nuevo->Release();
+        return E_FAIL;
+    }
 
     // An object uploaded again lets go of the buffer it had.
     IDirect3DVertexBuffer8* anterior = objeto->GetVertexBuffer();
@@ -165,10 +170,17 @@ HRESULT dxDevice8::DibujarBuffer(dxBufferColor8* objeto, int32_t modo, Pasada pa
         return E_FAIL;
     if (FAILED(dispositivo_->SetVertexShader(objeto->GetFVF())))
         return E_FAIL;
-    dispositivo_->SetRenderState(D3DRS_LIGHTING, 0);
+    // A state or draw the device refuses does not stop the others, as it never did; it makes the
+    // whole draw a failure.
+    HRESULT r = D3D_OK;
+    auto anotar = [&r](HRESULT h) {
+        if (FAILED(h) && SUCCEEDED(r))
+            r = h;
+    };
+    anotar(dispositivo_->SetRenderState(D3DRS_LIGHTING, 0));
 
     D3DXMATRIX mundo;
-    dispositivo_->SetTransform(D3DTS_WORLD, objeto->GetMundo(&mundo));
+    anotar(dispositivo_->SetTransform(D3DTS_WORLD, objeto->GetMundo(&mundo)));
     objeto->ResetMundo();
 
     const int32_t primitivas = objeto->GetTriangulos() + objeto->GetCuadrados();
@@ -179,9 +191,9 @@ HRESULT dxDevice8::DibujarBuffer(dxBufferColor8* objeto, int32_t modo, Pasada pa
     if (FAILED(dispositivo_->BeginScene()))
         return E_FAIL;
 
-    dispositivo_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-    dispositivo_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    dispositivo_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+    anotar(dispositivo_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1));
+    anotar(dispositivo_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE));
+    anotar(dispositivo_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_DISABLE));
 
     // Blend states are set only where a face needs them and put back after, so an opaque mesh
     // draws with the calls it always made.
@@ -192,22 +204,22 @@ HRESULT dxDevice8::DibujarBuffer(dxBufferColor8* objeto, int32_t modo, Pasada pa
             return;
         const bool recorta = nueva != OPACA, aditiva = nueva == ADITIVA;
         if (recorta != (mezcla != OPACA)) {
-            dispositivo_->SetTextureStageState(0, D3DTSS_ALPHAOP,
-                                               recorta ? D3DTOP_SELECTARG1 : D3DTOP_DISABLE);
+            anotar(dispositivo_->SetTextureStageState(0, D3DTSS_ALPHAOP,
+                                               recorta ? D3DTOP_SELECTARG1 : D3DTOP_DISABLE));
             if (recorta) {
-                dispositivo_->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-                dispositivo_->SetRenderState(D3DRS_ALPHAREF, 0);
-                dispositivo_->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER);
+                anotar(dispositivo_->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE));
+                anotar(dispositivo_->SetRenderState(D3DRS_ALPHAREF, 0));
+                anotar(dispositivo_->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER));
             }
-            dispositivo_->SetRenderState(D3DRS_ALPHATESTENABLE, recorta);
+            anotar(dispositivo_->SetRenderState(D3DRS_ALPHATESTENABLE, recorta));
         }
         if (aditiva != (mezcla == ADITIVA)) {
             if (aditiva) {
-                dispositivo_->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
-                dispositivo_->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
+                anotar(dispositivo_->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE));
+                anotar(dispositivo_->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE));
             }
-            dispositivo_->SetRenderState(D3DRS_ALPHABLENDENABLE, aditiva);
-            dispositivo_->SetRenderState(D3DRS_ZWRITEENABLE, !aditiva);
+            anotar(dispositivo_->SetRenderState(D3DRS_ALPHABLENDENABLE, aditiva));
+            anotar(dispositivo_->SetRenderState(D3DRS_ZWRITEENABLE, !aditiva));
         }
         mezcla = nueva;
     };
@@ -230,30 +242,30 @@ HRESULT dxDevice8::DibujarBuffer(dxBufferColor8* objeto, int32_t modo, Pasada pa
             inicio += lados;
             if (!alambre && ((f & FLAG_ADITIVA) != 0) != aditivas)
                 continue;
-            dispositivo_->SetRenderState(D3DRS_FILLMODE,
-                                         (f & FLAG_ALAMBRE) ? D3DFILL_WIREFRAME : D3DFILL_SOLID);
-            dispositivo_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+            anotar(dispositivo_->SetRenderState(D3DRS_FILLMODE,
+                                         (f & FLAG_ALAMBRE) ? D3DFILL_WIREFRAME : D3DFILL_SOLID));
+            anotar(dispositivo_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE));
             if (f & FLAG_CULL_CW)
-                dispositivo_->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
+                anotar(dispositivo_->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW));
             if (f & FLAG_CULL_CCW)
-                dispositivo_->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+                anotar(dispositivo_->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW));
             IDirect3DTexture8* textura =
                 (f & FLAG_TEXTURADO) && texturizado ? texturizado->GetTextura(i) : nullptr;
-            dispositivo_->SetTexture(0, textura);
+            anotar(dispositivo_->SetTexture(0, textura));
             if (alambre) {
-                dispositivo_->SetTexture(0, nullptr);
-                dispositivo_->SetRenderState(D3DRS_FILLMODE, D3DFILL_WIREFRAME);
+                anotar(dispositivo_->SetTexture(0, nullptr));
+                anotar(dispositivo_->SetRenderState(D3DRS_FILLMODE, D3DFILL_WIREFRAME));
             } else {
                 mezclar((f & FLAG_ADITIVA)   ? ADITIVA
                         : (f & FLAG_RECORTE) ? RECORTE
                                              : OPACA);
             }
             if (f & FLAG_CUADRADO)
-                dispositivo_->DrawPrimitive(D3DPT_TRIANGLESTRIP, aqui, 2);
+                anotar(dispositivo_->DrawPrimitive(D3DPT_TRIANGLESTRIP, aqui, 2));
             else
-                dispositivo_->DrawPrimitive(D3DPT_TRIANGLELIST, aqui, 1);
+                anotar(dispositivo_->DrawPrimitive(D3DPT_TRIANGLELIST, aqui, 1));
         }
     }
     mezclar(OPACA);
-    return FAILED(dispositivo_->EndScene()) ? E_FAIL : D3D_OK;
+    return FAILED(dispositivo_->EndScene()) ? E_FAIL : r;
 }

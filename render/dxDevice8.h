@@ -21,12 +21,12 @@ class dxDevice8 {
 
     // Everything below returns E_FAIL (null for textures) and does nothing without a device,
     // except SetColorFondo, which only stores.
-    HRESULT SetColorFondo(int32_t rojo, int32_t verde, int32_t azul);
-    HRESULT Limpiar(uint8_t profundidad);
-    HRESULT Presentar();
-    HRESULT SetProyeccion(float cerca, float lejos, float aspecto, float campoVision);
-    HRESULT SetObjetivo(float x, float y, float z);
-    HRESULT SetOjo(float x, float y, float z);
+    [[nodiscard]] HRESULT SetColorFondo(int32_t rojo, int32_t verde, int32_t azul);
+    [[nodiscard]] HRESULT Limpiar(uint8_t profundidad);
+    [[nodiscard]] HRESULT Presentar();
+    [[nodiscard]] HRESULT SetProyeccion(float cerca, float lejos, float aspecto, float campoVision);
+    [[nodiscard]] HRESULT SetObjetivo(float x, float y, float z);
+    [[nodiscard]] HRESULT SetOjo(float x, float y, float z);
 
     // The caller owns the returned reference.
     IDirect3DTexture8* TexturaDeArchivo(const char* nombre);
@@ -34,13 +34,13 @@ class dxDevice8 {
     IDirect3DTexture8* TexturaDeMemoria(int32_t ancho, int32_t alto, D3DFORMAT formato,
                                         const uint8_t* texels);
 
-    HRESULT CargarBuffer(dxBufferColor8* objeto);
+    [[nodiscard]] HRESULT CargarBuffer(dxBufferColor8* objeto);
     // Which faces a draw takes: an object of several buffers draws every buffer's opaque and
     // alpha-tested faces before any additive one.
     enum class Pasada { Todas, Opacas, Aditivas };
     // modo 2: everything in wireframe without texture, blend modes aside; any other value: as
     // each primitive's flags, the additive faces last.
-    HRESULT DibujarBuffer(dxBufferColor8* objeto, int32_t modo, Pasada pasada = Pasada::Todas);
+    [[nodiscard]] HRESULT DibujarBuffer(dxBufferColor8* objeto, int32_t modo, Pasada pasada = Pasada::Todas);
 
     // The state the operations above keep.
     D3DXMATRIX GetProyeccion() const { return proyeccion_; }
@@ -50,7 +50,7 @@ class dxDevice8 {
     D3DCOLOR ColorLimpieza() const;
 
   private:
-    HRESULT ActualizarVista();
+    [[nodiscard]] HRESULT ActualizarVista();
 
     IDirect3DDevice8* dispositivo_ = nullptr;
     int32_t rojo_ = 0, verde_ = 0, azul_ = 0;

@@ -15,7 +15,8 @@ HRESULT dxMain::IniciarD3D() {
     if (d3d_)
         d3d_->Release();
     d3d_ = nuevo;
-    d3d_->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &modo_);
+    if (FAILED(d3d_->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &modo_)))
+        return E_FAIL;
     parametros_.BackBufferCount = 1;
     parametros_.SwapEffect = D3DSWAPEFFECT_DISCARD;
     parametros_.hDeviceWindow = nullptr;

@@ -16,10 +16,10 @@ class dxMain {
     dxMain(const dxMain&) = delete;
     dxMain& operator=(const dxMain&) = delete;
 
-    HRESULT IniciarD3D();
+    [[nodiscard]] HRESULT IniciarD3D();
     // Writes the new wrapper into `dispositivo` as soon as it exists, so a refused device still
     // leaves the caller a wrapper without one. Without a Direct3D object nothing is written.
-    HRESULT CrearDispositivo(HWND ventana, uint8_t ventaneado,
+    [[nodiscard]] HRESULT CrearDispositivo(HWND ventana, uint8_t ventaneado,
                              std::unique_ptr<dxDevice8>& dispositivo);
 
     IDirect3D8* GetDirect3D() const { return d3d_; }

@@ -30,10 +30,14 @@ HRESULT trTextura::CrearTexturas(dxDevice8* dispositivo) {
         return E_FAIL;
     Liberar();
     paginas_.assign(size_t(numPaginas_), nullptr);
-    for (int32_t i = 0; i < numPaginas_; ++i)
+    HRESULT r = D3D_OK;
+    for (int32_t i = 0; i < numPaginas_; ++i) {
         paginas_[size_t(i)] =
             dispositivo->TexturaDeMemoria(256, 256, D3DFMT_A8R8G8B8, GetTexels(i));
-    return D3D_OK;
+        if (!paginas_[size_t(i)])
+            r = E_FAIL;
+    }
+    return r;
 }
 
 const uint8_t* trTextura::GetTexels(int32_t indice) const {

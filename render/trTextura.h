@@ -20,7 +20,7 @@ class trTextura {
     trTextura& operator=(const trTextura&) = delete;
 
     // E_FAIL without a device. A page the device refuses stays null.
-    HRESULT CrearTexturas(dxDevice8* dispositivo);
+    [[nodiscard]] HRESULT CrearTexturas(dxDevice8* dispositivo);
     // Null outside 0..count-1, before CrearTexturas, or for a page that could not be made.
     IDirect3DTexture8* GetTextura(int32_t indice) const;
     int32_t NumPaginas() const { return numPaginas_; }

@@ -13,7 +13,7 @@ enum class Elegido { Mesh, Movible, Estatico };
 
 // `numero` is a mesh index, or a moveable's or static's id. Empty, with a one-line reason that
 // names what the level does hold, when it is not there.
-std::optional<Ensamblaje> ArmarElegido(const NivelAbierto& nivel, Elegido que, int64_t numero,
+[[nodiscard]] std::optional<Ensamblaje> ArmarElegido(const NivelAbierto& nivel, Elegido que, int64_t numero,
                                        std::string& motivo);
 
 // The moveable with id `numero`, wearing the meshes of the moveable with id `meshesDe` when that

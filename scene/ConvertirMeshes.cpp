@@ -38,7 +38,8 @@ template <size_t N> bool VerticesValidos(const uint16_t (&indices)[N], const trM
 
 // The level's y points down; the device's points up. Negated as an integer, so -32768 survives.
 void AgregarPosicion(dxPoligono& p, const trVector16& v) {
-    p.AgregarVertice(float(v.X), float(-int32_t(v.Y)), float(v.Z));
+    // Refused only past the polygon's last corner, and each is given exactly its corners.
+    (void)p.AgregarVertice(float(v.X), float(-int32_t(v.Y)), float(v.Z));
 }
 
 // How the face goes over what is behind it, as flags the device's draw reads.
@@ -62,15 +63,17 @@ void ConvertirMesh(const trMesh& m, const trTextura* texturas, const trNivel& ni
                                                   BanderasMezcla(nivel, r.Textura, r.Extra));
         if (const trTexturaObjeto* t = TexturaObjeto(nivel, r.Textura)) {
             const auto& e = t->Esquinas;
-            // The whole tile field names the page: rectangles keep its top bit.
-            q->SetTextura(Pagina(texturas, t->Tile), Coordenada(e[0].X), Coordenada(e[0].Y),
+            // The whole tile field names the page: rectangles keep its top bit. A page the level
+            // lacks is refused, and the face stays untextured.
+            (void)q->SetTextura(Pagina(texturas, t->Tile), Coordenada(e[0].X), Coordenada(e[0].Y),
                           Coordenada(e[1].X), Coordenada(e[1].Y), Coordenada(e[3].X),
                           Coordenada(e[3].Y), Coordenada(e[2].X), Coordenada(e[2].Y));
         }
         for (int c : ESQUINAS_RECTANGULO)
             AgregarPosicion(*q, m.Vertices[r.Vertices[c]]);
-        q->Verificar();
-        buffer.AgregarPoligono(std::move(q));
+        // Of the buffer's own family, so never refused.
+        if (SUCCEEDED(q->Verificar()))
+            (void)buffer.AgregarPoligono(std::move(q));
     }
     for (const trTrianguloTex& r : m.Triangulos) {
         if (!VerticesValidos(r.Vertices, m))
@@ -80,14 +83,14 @@ void ConvertirMesh(const trMesh& m, const trTextura* texturas, const trNivel& ni
         if (const trTexturaObjeto* t = TexturaObjeto(nivel, r.Textura)) {
             const auto& e = t->Esquinas;
             // On the textures triangles use, the tile's top bit is a flag, not part of the page.
-            t3->SetTextura(Pagina(texturas, t->Tile & 0x7FFFu), Coordenada(e[0].X),
+            (void)t3->SetTextura(Pagina(texturas, t->Tile & 0x7FFFu), Coordenada(e[0].X),
                            Coordenada(e[0].Y), Coordenada(e[1].X), Coordenada(e[1].Y),
                            Coordenada(e[2].X), Coordenada(e[2].Y));
         }
         for (int c = 0; c < 3; ++c)
             AgregarPosicion(*t3, m.Vertices[r.Vertices[c]]);
-        t3->Verificar();
-        buffer.AgregarPoligono(std::move(t3));
+        if (SUCCEEDED(t3->Verificar()))
+            (void)buffer.AgregarPoligono(std::move(t3));
     }
 }
 
@@ -103,15 +106,20 @@ HRESULT ConvertirMeshes(Lista_Mesh* lista, dxDevice8* dispositivo, const trTextu
         b = std::make_shared<dxBufferTextura>();
     lista->Buffers = std::move(buffers);
 
+    HRESULT r = D3D_OK;
     for (int32_t i = 0; i < lista->Cantidad(); ++i) {
         trMesh* m = nullptr;
         if (!lista->ObtenerMesh(i, m))
             continue;
         dxBufferTextura& buffer = *lista->Buffers[size_t(i)];
         ConvertirMesh(*m, texturas, nivel, buffer);
-        // A mesh without faces refuses its upload and simply draws nothing.
-        if (dispositivo)
-            dispositivo->CargarBuffer(&buffer);
+        // A mesh without faces refuses its upload and simply draws nothing; one with faces
+        // refused is a device that failed, and the first such refusal is the answer.
+        if (!dispositivo)
+            continue;
+        if (const HRESULT h = dispositivo->CargarBuffer(&buffer);
+            FAILED(h) && buffer.GetNumVertices() > 0 && SUCCEEDED(r))
+            r = h;
     }
-    return D3D_OK;
+    return r;
 }

@@ -9,6 +9,7 @@ struct trNivel;
 
 // Fills lista.Buffers with one buffer per mesh, entry i for mesh i, and uploads each one. E_FAIL
 // (nothing made) for a missing or empty list. A face naming a vertex the mesh lacks is skipped;
-// one whose object texture or page is out of range is kept, untextured.
-HRESULT ConvertirMeshes(Lista_Mesh* lista, dxDevice8* dispositivo, const trTextura* texturas,
+// one whose object texture or page is out of range is kept, untextured. Every buffer is made
+// whatever the device refuses; the first refused upload of a mesh with faces is the result.
+[[nodiscard]] HRESULT ConvertirMeshes(Lista_Mesh* lista, dxDevice8* dispositivo, const trTextura* texturas,
                         const trNivel& nivel);

@@ -79,7 +79,8 @@ void Recortar(Ensamblaje& e, const Lista_Mesh& lista) {
 template <class Ver> void CadaVertice(const Ensamblaje& e, const Lista_Mesh& lista, Ver ver) {
     for (const PiezaObjeto& p : e.Piezas) {
         trMesh* m = nullptr;
-        lista.ObtenerMesh(p.Mesh, m);
+        if (!lista.ObtenerMesh(p.Mesh, m))
+            continue;
         const glm::mat4 mundo = Matriz(p.Mundo);
         for (const trVector16& v : m->Vertices)
             ver(glm::vec3(mundo * glm::vec4(v.X, -int32_t(v.Y), v.Z, 1)));
@@ -272,6 +273,11 @@ GeometriaElegible GeometriaDeEnsamblaje(const Ensamblaje& objeto, const Lista_Me
 HRESULT DibujarEnsamblaje(dxDevice8& dispositivo, const Ensamblaje& objeto, const Lista_Mesh& lista,
                           float angulo, bool texturizado, bool alambre, int32_t resaltada) {
     HRESULT r = dispositivo.Limpiar(1);
+    // A mesh without faces has nothing on the device to draw; that is no failure.
+    auto anotar = [&r](const dxBufferTextura& buffer, HRESULT d) {
+        if (FAILED(d) && buffer.GetNumVertices() > 0 && r == D3D_OK)
+            r = d;
+    };
     // Every mesh's opaque faces before any additive one, which adds over what stands behind it.
     for (const auto pasada : {dxDevice8::Pasada::Opacas, dxDevice8::Pasada::Aditivas}) {
         for (const PiezaObjeto& p : objeto.Piezas) {
@@ -283,18 +289,18 @@ HRESULT DibujarEnsamblaje(dxDevice8& dispositivo, const Ensamblaje& objeto, cons
             // A draw resets the world matrix, so each draw is given it again.
             if (texturizado) {
                 buffer->SetMundo(mundo);
-                dispositivo.DibujarBuffer(buffer, 0, pasada);
+                anotar(*buffer, dispositivo.DibujarBuffer(buffer, 0, pasada));
             }
             if (alambre && pasada == dxDevice8::Pasada::Opacas) {
                 buffer->SetMundo(mundo);
-                dispositivo.DibujarBuffer(buffer, 2);
+                anotar(*buffer, dispositivo.DibujarBuffer(buffer, 2));
             }
         }
     }
     if (resaltada >= 0 && size_t(resaltada) < objeto.Piezas.size())
         if (dxBufferTextura* buffer = lista.ObtenerBuffer(objeto.Piezas[size_t(resaltada)].Mesh)) {
             buffer->SetMundo(MundoGirado(objeto.Piezas[size_t(resaltada)], objeto, angulo));
-            dispositivo.DibujarBuffer(buffer, 2);
+            anotar(*buffer, dispositivo.DibujarBuffer(buffer, 2));
         }
     HRESULT p = dispositivo.Presentar();
     return r != D3D_OK ? r : p;

@@ -62,8 +62,8 @@ GeometriaElegible GeometriaDeEnsamblaje(const Ensamblaje& objeto, const Lista_Me
                                         float angulo);
 
 // Projection and camera that fit the object's sphere to an ancho x alto view.
-HRESULT EncuadrarEnsamblaje(dxDevice8& dispositivo, const Ensamblaje& objeto, int ancho, int alto);
+[[nodiscard]] HRESULT EncuadrarEnsamblaje(dxDevice8& dispositivo, const Ensamblaje& objeto, int ancho, int alto);
 // Clear, then each mesh turned by angulo, textured and/or as wireframe; then present.
 // `resaltada`: a piece drawn again in wireframe over the rest (-1: none).
-HRESULT DibujarEnsamblaje(dxDevice8& dispositivo, const Ensamblaje& objeto, const Lista_Mesh& lista,
+[[nodiscard]] HRESULT DibujarEnsamblaje(dxDevice8& dispositivo, const Ensamblaje& objeto, const Lista_Mesh& lista,
                           float angulo, bool texturizado, bool alambre, int32_t resaltada = -1);

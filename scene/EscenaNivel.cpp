@@ -360,7 +360,7 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto,
             // A refused upload draws untextured, or nothing; the level stays open either way.
             if (FAILED(e->lotes_->CargarPaginas(texels ? paginas : 0, texels)) ||
                 FAILED(e->lotes_->CargarVertices(todos.data(), UINT(todos.size()))))
-                e->lotes_->CargarVertices(nullptr, 0);
+                (void)e->lotes_->CargarVertices(nullptr, 0); // emptying asks for nothing
         }
     }
     return e;

@@ -64,12 +64,12 @@ class EscenaNivel {
 
     // With the projection and camera the caller set; no clear, no present. E_FAIL for a scene
     // that cannot draw.
-    HRESULT Dibujar(dxDevice8& dispositivo, const OpcionesNivel& opciones) const;
+    [[nodiscard]] HRESULT Dibujar(dxDevice8& dispositivo, const OpcionesNivel& opciones) const;
     // The same picture with every triangle in a call of its own: the reference for the batches.
-    HRESULT DibujarPorPrimitiva(dxDevice8& dispositivo, const OpcionesNivel& opciones) const;
+    [[nodiscard]] HRESULT DibujarPorPrimitiva(dxDevice8& dispositivo, const OpcionesNivel& opciones) const;
     // The same triangles as one call, all culled as one-sided ones: the floor a frame is
     // measured against.
-    HRESULT DibujarEnUnaLlamada(dxDevice8& dispositivo, const OpcionesNivel& opciones) const;
+    [[nodiscard]] HRESULT DibujarEnUnaLlamada(dxDevice8& dispositivo, const OpcionesNivel& opciones) const;
     // Of the last draw: triangles submitted and draw calls made.
     uint64_t TriangulosDibujados() const;
     uint32_t LlamadasDibujo() const;
@@ -97,7 +97,7 @@ class EscenaNivel {
   private:
     EscenaNivel() = default;
     enum Via { LOTES, POR_PRIMITIVA, UNA_LLAMADA };
-    HRESULT DibujarCon(dxDevice8& dispositivo, const OpcionesNivel& opciones, Via via) const;
+    [[nodiscard]] HRESULT DibujarCon(dxDevice8& dispositivo, const OpcionesNivel& opciones, Via via) const;
     std::vector<TramoLote> Tramos(const OpcionesNivel& opciones) const;
 
     std::array<std::array<Grupo, TIPOS>, CLASES> grupos_{};

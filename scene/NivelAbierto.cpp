@@ -17,8 +17,14 @@ std::unique_ptr<NivelAbierto> Completar(std::unique_ptr<trNivel> nivel, dxDevice
     const trNivel& n = *abierto->Nivel;
     LeerMeshes(n.DatosMesh.data(), uint32_t(n.DatosMesh.size()), abierto->Meshes);
     abierto->Texturas = std::make_unique<trTextura>(&n);
-    abierto->Texturas->CrearTexturas(dispositivo);
-    ConvertirMeshes(abierto->Meshes.get(), dispositivo, abierto->Texturas.get(), n);
+    const HRESULT paginas = abierto->Texturas->CrearTexturas(dispositivo);
+    const HRESULT meshes =
+        ConvertirMeshes(abierto->Meshes.get(), dispositivo, abierto->Texturas.get(), n);
+    // Without a device nothing goes up, and a level without meshes has none to send.
+    if (dispositivo)
+        abierto->Subida = FAILED(paginas)                                      ? paginas
+                          : abierto->Meshes && abierto->Meshes->Cantidad() > 0 ? meshes
+                                                                               : D3D_OK;
     LeerObjetos(n, abierto->Meshes.get(), abierto->Objetos);
     abierto->Escena = EscenaNivel::Crear(*abierto, dispositivo);
     return abierto;

@@ -23,6 +23,9 @@ struct NivelAbierto {
     trObjetos Objetos;
     // The whole level as the "Nivel" view draws it, built at open; it keeps nothing above.
     std::unique_ptr<EscenaNivel> Escena;
+    // D3D_OK, or the first page or mesh the device refused: the level is open all the same and
+    // draws what went up, but a picture drawn from it would miss what did not.
+    HRESULT Subida = D3D_OK;
 
     int32_t Cantidad() const { return Meshes ? Meshes->Cantidad() : 0; }
     // Null outside 0..count-1.
@@ -36,9 +39,9 @@ struct NivelAbierto {
 // Loads the file, parses its meshes, makes its pages and converts and uploads every mesh. 1 and
 // the level in `destino`; 0 with the loader's reason in *motivo, `destino` untouched. Without a
 // device the level is still read and converted, only nothing reaches the device.
-int AbrirNivel(const char* ruta, dxDevice8* dispositivo, std::unique_ptr<NivelAbierto>& destino,
+[[nodiscard]] int AbrirNivel(const char* ruta, dxDevice8* dispositivo, std::unique_ptr<NivelAbierto>& destino,
                std::string* motivo = nullptr);
 
 // The same from the file's bytes in memory.
-int AbrirNivelDeMemoria(const uint8_t* datos, size_t tamano, dxDevice8* dispositivo,
+[[nodiscard]] int AbrirNivelDeMemoria(const uint8_t* datos, size_t tamano, dxDevice8* dispositivo,
                         std::unique_ptr<NivelAbierto>& destino, std::string* motivo = nullptr);

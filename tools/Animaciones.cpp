@@ -2,6 +2,7 @@
 
 #include "ArmarElegido.h"
 #include "CargarNivel.h"
+#include "CodigosSalida.h"
 #include "Idioma.h"
 #include "LeerAnimaciones.h"
 #include "LeerMeshes.h"
@@ -15,8 +16,6 @@
 #include <memory>
 
 namespace {
-
-constexpr int EXITO = 0, FALLO = 1, USO_INCORRECTO = 2;
 
 const char* NombreComando(int16_t tipo) {
     switch (tipo) {

@@ -1,4 +1,6 @@
 #include "Comandos.h"
+
+#include "CodigosSalida.h"
 #include "Animaciones.h"
 #include "CargarNivel.h"
 #include "Exportar.h"
@@ -20,8 +22,6 @@
 
 namespace {
 
-constexpr int EXITO = 0, NIVEL_ILEGIBLE = 1, USO_INCORRECTO = 2;
-
 // What a usage error ends with: where the whole story is.
 std::string Uso(const CLI::App* orden) {
     const std::string nombre = orden ? "tr4tool " + orden->get_name() : "tr4tool";
@@ -39,7 +39,7 @@ int Cargar(const std::string& archivo, Nivel& n, std::ostream& errores) {
     std::string motivo;
     if (!CargarNivel(archivo.c_str(), *n.nivel, &motivo)) {
         errores << "tr4tool: " << archivo << ": " << motivo << '\n';
-        return NIVEL_ILEGIBLE;
+        return FALLO;
     }
     LeerMeshes(n.nivel->DatosMesh.data(), static_cast<uint32_t>(n.nivel->DatosMesh.size()),
                n.lista);

@@ -1,5 +1,6 @@
 #include "Exportar.h"
 
+#include "CodigosSalida.h"
 #include "ExportarGLTF.h"
 #include "Idioma.h"
 #include "NivelAbierto.h"
@@ -10,8 +11,6 @@
 #include <memory>
 
 namespace {
-
-constexpr int EXITO = 0, FALLO = 1, USO_INCORRECTO = 2;
 
 template <typename T> bool Numero(std::string_view texto, T& valor) {
     const char* fin = texto.data() + texto.size();

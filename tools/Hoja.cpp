@@ -1,5 +1,6 @@
 #include "Hoja.h"
 
+#include "CodigosSalida.h"
 #include "DibujoSinVentana.h"
 #include "EscrituraAtomica.h"
 #include "HojaContactos.h"
@@ -10,8 +11,6 @@
 #include <charconv>
 
 namespace {
-
-constexpr int EXITO = 0, FALLO = 1, USO_INCORRECTO = 2;
 
 // Empty when the options are complete and valid; else the reason.
 std::string LeerCelda(const OpcionesHoja& o, int& celda) {

@@ -1,5 +1,6 @@
 #include "Paginas.h"
 
+#include "CodigosSalida.h"
 #include "CargarNivel.h"
 #include "EscrituraAtomica.h"
 #include "Idioma.h"
@@ -8,10 +9,6 @@
 #include "trTextura.h"
 
 #include <memory>
-
-namespace {
-constexpr int EXITO = 0, FALLO = 1, USO_INCORRECTO = 2;
-}
 
 int EscribirPaginas(const std::string& nivel, const std::string& carpeta, std::ostream& salida,
                     std::ostream& errores) {

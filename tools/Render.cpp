@@ -1,5 +1,6 @@
 #include "Render.h"
 
+#include "CodigosSalida.h"
 #include "DibujoSinVentana.h"
 #include "ArmarElegido.h"
 #include "CamaraVuelo.h"
@@ -29,7 +30,6 @@
 
 namespace {
 
-constexpr int EXITO = 0, FALLO = 1, USO_INCORRECTO = 2;
 constexpr int ANCHO_PANEL = 817, ALTO_PANEL = 769;
 // Far beyond any screen; it keeps a typo from asking GL for gigabytes.
 constexpr int LADO_MAXIMO = 8192;
@@ -208,7 +208,7 @@ Caja CajaCuartos(const trNivel& nivel, int64_t soloCuarto) {
 // near the box's centre as lets its eight corners fit the picture; near and far planes at the
 // box's nearest and farthest corners, so that what stands in front of a room framed alone is
 // cut away.
-void EncuadrarCaja(dxDevice8& dispositivo, const Caja& caja, float angulo, int ancho, int alto) {
+HRESULT EncuadrarCaja(dxDevice8& dispositivo, const Caja& caja, float angulo, int ancho, int alto) {
     const Vector centro{(caja.minimo[0] + caja.maximo[0]) / 2,
                         (caja.minimo[1] + caja.maximo[1]) / 2,
                         (caja.minimo[2] + caja.maximo[2]) / 2};
@@ -232,33 +232,37 @@ void EncuadrarCaja(dxDevice8& dispositivo, const Caja& caja, float angulo, int a
     }
     const float margen = (lejano - cercano) * 0.02f + 1;
     const float lejos = distancia + lejano + margen;
-    dispositivo.SetProyeccion(std::max(distancia + cercano - margen, lejos / 10000), lejos, aspecto,
-                              CAMPO_VISION);
-    dispositivo.SetOjo(centro[0] - distancia * delante[0], centro[1] - distancia * delante[1],
-                       centro[2] - distancia * delante[2]);
-    dispositivo.SetObjetivo(centro[0], centro[1], centro[2]);
+    HRESULT r = dispositivo.SetProyeccion(std::max(distancia + cercano - margen, lejos / 10000),
+                                          lejos, aspecto, CAMPO_VISION);
+    if (SUCCEEDED(r))
+        r = dispositivo.SetOjo(centro[0] - distancia * delante[0],
+                               centro[1] - distancia * delante[1],
+                               centro[2] - distancia * delante[2]);
+    return SUCCEEDED(r) ? dispositivo.SetObjetivo(centro[0], centro[1], centro[2]) : r;
 }
 
 // The camera the user gave, with planes that hold the whole level in front of it.
-void EncuadrarDesde(dxDevice8& dispositivo, const Esfera& nivel, Vector ojo, Vector objetivo,
-                    int ancho, int alto) {
+HRESULT EncuadrarDesde(dxDevice8& dispositivo, const Esfera& nivel, Vector ojo, Vector objetivo,
+                       int ancho, int alto) {
     const float distancia = std::hypot(nivel.X - ojo[0], nivel.Y - ojo[1], nivel.Z - ojo[2]);
     const float lejos = distancia + std::max(nivel.Radio, 1.0f) * 1.05f;
     // From inside the level the near plane cannot follow the sphere; a few units keep depth
     // precision within what a 24-bit buffer resolves.
     const float cerca = std::max({distancia - nivel.Radio * 1.05f, 8.0f, lejos / 20000.0f});
-    dispositivo.SetProyeccion(cerca, lejos, float(ancho) / float(alto), CAMPO_VISION);
+    HRESULT r = dispositivo.SetProyeccion(cerca, lejos, float(ancho) / float(alto), CAMPO_VISION);
     // Straight up or down the camera's up direction is lost: lean the target a little.
     const float dx = objetivo[0] - ojo[0], dy = objetivo[1] - ojo[1], dz = objetivo[2] - ojo[2];
     if (std::hypot(dx, dz) < 1e-3f * std::abs(dy))
         objetivo[2] += 1e-3f * std::abs(dy);
-    dispositivo.SetOjo(ojo[0], ojo[1], ojo[2]);
-    dispositivo.SetObjetivo(objetivo[0], objetivo[1], objetivo[2]);
+    if (SUCCEEDED(r))
+        r = dispositivo.SetOjo(ojo[0], ojo[1], ojo[2]);
+    return SUCCEEDED(r) ? dispositivo.SetObjetivo(objetivo[0], objetivo[1], objetivo[2]) : r;
 }
 
 // The whole level, framed as the options say; 1 with the reason when the room is not there.
+// A failed drawing lands in `dibujo` unless it holds an earlier failure.
 int DibujarNivelEntero(const Opciones& o, const NivelAbierto& nivel, dxDevice8& dispositivo,
-                       std::string& motivo) {
+                       std::string& motivo, HRESULT& dibujo) {
     const std::unique_ptr<EscenaNivel> escena = EscenaNivel::Crear(nivel, &dispositivo);
     const int32_t cuartos = escena ? escena->NumCuartos() : 0;
     if (o.que == Opciones::Que::Cuarto && o.numero >= cuartos) {
@@ -277,14 +281,15 @@ int DibujarNivelEntero(const Opciones& o, const NivelAbierto& nivel, dxDevice8& 
         escena && o.que == Opciones::Que::Nivel && !o.desde && !o.anguloDado
             ? InicioEnLara(nivel.Objetos, size_t(cuartos), escena.get())
             : std::nullopt;
+    HRESULT hr = D3D_OK;
     if (inicio) {
         CamaraVuelo camara;
         camara.Situar(inicio->Ojo, inicio->Guinada, inicio->Cabeceo, inicio->Pivote,
                       escena->EsferaNivel(opciones));
-        camara.Aplicar(dispositivo, o.ancho, o.alto);
+        hr = camara.Aplicar(dispositivo, o.ancho, o.alto);
     } else if (escena && o.desde) {
-        EncuadrarDesde(dispositivo, escena->EsferaNivel(opciones), *o.desde, *o.hacia, o.ancho,
-                       o.alto);
+        hr = EncuadrarDesde(dispositivo, escena->EsferaNivel(opciones), *o.desde, *o.hacia, o.ancho,
+                            o.alto);
     } else if (escena) {
         Caja caja = CajaCuartos(*nivel.Nivel, o.que == Opciones::Que::Cuarto ? o.numero : -1);
         if (caja.Vacia()) {
@@ -296,12 +301,16 @@ int DibujarNivelEntero(const Opciones& o, const NivelAbierto& nivel, dxDevice8& 
             caja.minimo = {e.X - r, e.Y - r, e.Z - r};
             caja.maximo = {e.X + r, e.Y + r, e.Z + r};
         }
-        EncuadrarCaja(dispositivo, caja, o.angulo, o.ancho, o.alto);
+        hr = EncuadrarCaja(dispositivo, caja, o.angulo, o.ancho, o.alto);
     }
-    dispositivo.Limpiar(1);
-    if (escena)
-        escena->Dibujar(dispositivo, opciones);
-    dispositivo.Presentar();
+    if (SUCCEEDED(hr))
+        hr = dispositivo.Limpiar(1);
+    if (SUCCEEDED(hr) && escena)
+        hr = escena->Dibujar(dispositivo, opciones);
+    if (SUCCEEDED(hr))
+        hr = dispositivo.Presentar();
+    if (SUCCEEDED(dibujo))
+        dibujo = hr;
     return EXITO;
 }
 
@@ -442,9 +451,10 @@ int Renderizar(const OpcionesRender& opciones, std::ostream& salida, std::ostrea
         return FALLO;
     }
     dxDevice8* dispositivo = dibujo.Dispositivo.get();
-    dispositivo->SetColorFondo(int32_t(o.fondo >> 16 & 0xFF), int32_t(o.fondo >> 8 & 0xFF),
-                               int32_t(o.fondo & 0xFF));
-    SetProyeccionVisor(*dispositivo, o.ancho, o.alto);
+    HRESULT dibujado = dispositivo->SetColorFondo(
+        int32_t(o.fondo >> 16 & 0xFF), int32_t(o.fondo >> 8 & 0xFF), int32_t(o.fondo & 0xFF));
+    if (SUCCEEDED(dibujado))
+        dibujado = SetProyeccionVisor(*dispositivo, o.ancho, o.alto);
 
     std::unique_ptr<NivelAbierto> nivel;
     if (!AbrirNivel(o.nivel.c_str(), dispositivo, nivel, &motivo)) {
@@ -463,7 +473,7 @@ int Renderizar(const OpcionesRender& opciones, std::ostream& salida, std::ostrea
         return EXITO;
     }
     if (o.que == Opciones::Que::Nivel || o.que == Opciones::Que::Cuarto) {
-        if (DibujarNivelEntero(o, *nivel, *dispositivo, motivo) != EXITO) {
+        if (DibujarNivelEntero(o, *nivel, *dispositivo, motivo, dibujado) != EXITO) {
             errores << "tr4tool: " << o.nivel << ": " << motivo << '\n';
             return FALLO;
         }
@@ -478,14 +488,24 @@ int Renderizar(const OpcionesRender& opciones, std::ostream& salida, std::ostrea
         }
         if (o.que == Opciones::Que::Mesh && !o.ajustar) {
             // The panel's own camera, 1500 units before the mesh's centre.
-            EncuadrarMesh(*dispositivo, *nivel->Mesh(int(o.numero)));
-            DibujarCuadro(*dispositivo, nivel->Buffer(int(o.numero)), o.angulo, !o.alambre,
-                          o.alambre);
+            if (SUCCEEDED(dibujado))
+                dibujado = EncuadrarMesh(*dispositivo, *nivel->Mesh(int(o.numero)));
+            if (SUCCEEDED(dibujado))
+                dibujado = DibujarCuadro(*dispositivo, nivel->Buffer(int(o.numero)), o.angulo,
+                                         !o.alambre, o.alambre);
         } else {
-            EncuadrarEnsamblaje(*dispositivo, *objeto, o.ancho, o.alto);
-            DibujarEnsamblaje(*dispositivo, *objeto, *nivel->Meshes, o.angulo, !o.alambre,
-                              o.alambre);
+            if (SUCCEEDED(dibujado))
+                dibujado = EncuadrarEnsamblaje(*dispositivo, *objeto, o.ancho, o.alto);
+            if (SUCCEEDED(dibujado))
+                dibujado = DibujarEnsamblaje(*dispositivo, *objeto, *nivel->Meshes, o.angulo,
+                                             !o.alambre, o.alambre);
         }
+    }
+    // A page or mesh the device refused, or a draw it failed, leaves a picture short of what was
+    // asked: no file rather than a blank or partial one.
+    if (FAILED(dibujado) || FAILED(nivel->Subida)) {
+        errores << "tr4tool render: " << Traducir("OpenGL no pudo dibujar la imagen") << '\n';
+        return FALLO;
     }
     const std::vector<uint32_t> pixeles = LeerPixeles(*dibujo.Superficie);
     if (pixeles.size() != size_t(o.ancho) * size_t(o.alto)) {

@@ -52,7 +52,8 @@ ResumenNivel Resumir(const trNivel& nivel, const Lista_Mesh* lista) {
     r.meshes = lista->Cantidad();
     for (int i = 0; i < r.meshes; ++i) {
         trMesh* m = nullptr;
-        lista->ObtenerMesh(i, m);
+        if (!lista->ObtenerMesh(i, m))
+            continue;
         r.rectangulos += m->Rectangulos.size();
         r.triangulos += m->Triangulos.size();
     }

@@ -113,7 +113,7 @@ int MeshParaMostrar(const std::string& ruta) {
     size_t caras = 0;
     for (int i = 0; i < meshes->Cantidad(); ++i) {
         trMesh* m = nullptr;
-        meshes->ObtenerMesh(i, m);
+        (void)meshes->ObtenerMesh(i, m);
         const size_t n = m->Rectangulos.size() + m->Triangulos.size();
         if (m->Radio >= 200 && m->Radio <= 600 && std::hypot(m->CentroX, m->CentroZ) < 100 &&
             n > caras)

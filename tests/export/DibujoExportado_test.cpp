@@ -67,7 +67,7 @@ void Cargar(const tinygltf::Model& m, dxDevice8& d, Leido& l) {
                 const uint16_t esquinas[3] = {indices[t], indices[t + 2], indices[t + 1]};
                 auto tri = std::make_unique<dxTrianguloTex>(FLAG_CULL_CCW);
                 if (!uv.empty() && pagina)
-                    tri->SetTextura(pagina, uv[2 * esquinas[0]], uv[2 * esquinas[0] + 1],
+                    (void)tri->SetTextura(pagina, uv[2 * esquinas[0]], uv[2 * esquinas[0] + 1],
                                     uv[2 * esquinas[1]], uv[2 * esquinas[1] + 1],
                                     uv[2 * esquinas[2]], uv[2 * esquinas[2] + 1]);
                 for (uint16_t e : esquinas) {
@@ -75,13 +75,13 @@ void Cargar(const tinygltf::Model& m, dxDevice8& d, Leido& l) {
                                                            pos[3 * e + 2], 1));
                     const glm::vec3 v = glm::vec3(-q.x, q.y, q.z) * 1024.f;
                     puntos.push_back(v);
-                    tri->AgregarVertice(v.x, v.y, v.z);
+                    (void)tri->AgregarVertice(v.x, v.y, v.z);
                 }
-                tri->Verificar();
-                buffer->AgregarPoligono(std::move(tri));
+                (void)tri->Verificar();
+                (void)buffer->AgregarPoligono(std::move(tri));
             }
         }
-        d.CargarBuffer(buffer.get());
+        (void)d.CargarBuffer(buffer.get());
         l.objeto.Piezas.push_back({int32_t(l.lista.Buffers.size()), {}, -1});
         D3DXMatrixIdentity(&l.objeto.Piezas.back().Mundo);
         l.lista.Agregar(std::make_unique<trMesh>());
@@ -101,8 +101,8 @@ void Cargar(const tinygltf::Model& m, dxDevice8& d, Leido& l) {
 
 std::vector<uint32_t> Dibujar(SuperficieEGL& s, dxDevice8& d, const Ensamblaje& e,
                               const Lista_Mesh& lista) {
-    EncuadrarEnsamblaje(d, e, LADO, LADO);
-    DibujarEnsamblaje(d, e, lista, ANGULO, true, false);
+    (void)EncuadrarEnsamblaje(d, e, LADO, LADO);
+    (void)DibujarEnsamblaje(d, e, lista, ANGULO, true, false);
     return LeerPixeles(s);
 }
 
@@ -120,7 +120,7 @@ TEST(DibujoExportado, LaraLeidaDelGlbSeVeComoEnElVisor) {
     std::unique_ptr<dxDevice8> d;
     ASSERT_EQ(principal.IniciarD3D(), D3D_OK);
     ASSERT_EQ(principal.CrearDispositivo(superficie.get(), 1, d), D3D_OK);
-    d->SetColorFondo(0, 0, 0);
+    (void)d->SetColorFondo(0, 0, 0);
     std::unique_ptr<NivelAbierto> nivel;
     ASSERT_TRUE(AbrirNivel(ruta.c_str(), d.get(), nivel, &motivo)) << motivo;
 

@@ -12,8 +12,8 @@ namespace {
 template <class T> std::unique_ptr<T> Coloreado(uint32_t flags, float base, uint8_t rojo) {
     auto p = std::make_unique<T>(flags);
     for (int i = 0; i < 4 && p->Verificar() != D3D_OK; ++i) {
-        p->AgregarVertice(base + i, 1, 2);
-        p->SetColor(rojo, 0, 0);
+        (void)p->AgregarVertice(base + i, 1, 2);
+        (void)p->SetColor(rojo, 0, 0);
     }
     return p;
 }
@@ -21,16 +21,16 @@ template <class T> std::unique_ptr<T> Coloreado(uint32_t flags, float base, uint
 std::unique_ptr<dxTrianguloTex> TrianguloTex(uint32_t flags, float base, IDirect3DTexture8* pag) {
     auto p = std::make_unique<dxTrianguloTex>(flags);
     for (int i = 0; i < 3; ++i)
-        p->AgregarVertice(base + i, 1, 2);
-    p->SetTextura(pag, .1f, .2f, .3f, .4f, .5f, .6f);
+        (void)p->AgregarVertice(base + i, 1, 2);
+    (void)p->SetTextura(pag, .1f, .2f, .3f, .4f, .5f, .6f);
     return p;
 }
 
 std::unique_ptr<dxCuadradoTex> CuadradoTex(uint32_t flags, float base, IDirect3DTexture8* pag) {
     auto p = std::make_unique<dxCuadradoTex>(flags);
     for (int i = 0; i < 4; ++i)
-        p->AgregarVertice(base + i, 1, 2);
-    p->SetTextura(pag, .1f, .2f, .3f, .4f, .5f, .6f, .7f, .8f);
+        (void)p->AgregarVertice(base + i, 1, 2);
+    (void)p->SetTextura(pag, .1f, .2f, .3f, .4f, .5f, .6f, .7f, .8f);
     return p;
 }
 
@@ -122,7 +122,7 @@ TEST(dxBuffer, ColoreadoSaleEnOrdenInverso) {
 
 TEST(dxBuffer, ConstruirSoloTrasCambios) {
     dxBufferColor8 b;
-    b.AgregarPoligono(Coloreado<dxTriangulo>(0, 0, 0));
+    (void)b.AgregarPoligono(Coloreado<dxTriangulo>(0, 0, 0));
     EXPECT_EQ(b.Construir(), 48);
     // Until the upload says so, the same content builds again.
     EXPECT_EQ(b.Construir(), 48);
@@ -131,7 +131,7 @@ TEST(dxBuffer, ConstruirSoloTrasCambios) {
     EXPECT_NE(b.GetVertices(), nullptr);
     EXPECT_EQ(b.Construir(), -1);
 
-    b.AgregarPoligono(Coloreado<dxCuadrado>(0x02, 50, 0));
+    (void)b.AgregarPoligono(Coloreado<dxCuadrado>(0x02, 50, 0));
     EXPECT_EQ(b.Construir(), 112);
     EXPECT_EQ(b.GetFlags(0), 0x03u);
     EXPECT_EQ(static_cast<const dxVerticeColor*>(b.GetVertices())[0].x, 50.f);
@@ -140,9 +140,9 @@ TEST(dxBuffer, ConstruirSoloTrasCambios) {
 TEST(dxBuffer, PoligonoIncompletoSeCopiaConCeros) {
     dxBufferColor8 c;
     auto t = std::make_unique<dxTriangulo>(0);
-    t->AgregarVertice(5, 6, 7);
-    t->SetColor(1, 2, 3);
-    c.AgregarPoligono(std::move(t));
+    (void)t->AgregarVertice(5, 6, 7);
+    (void)t->SetColor(1, 2, 3);
+    (void)c.AgregarPoligono(std::move(t));
     EXPECT_EQ(c.Construir(), 48);
     const auto* v = static_cast<const dxVerticeColor*>(c.GetVertices());
     EXPECT_EQ(v[0].y, 6.f);
@@ -152,8 +152,8 @@ TEST(dxBuffer, PoligonoIncompletoSeCopiaConCeros) {
 
     dxBufferTextura b;
     auto q = std::make_unique<dxCuadradoTex>(0);
-    q->AgregarVertice(5, 6, 7);
-    b.AgregarPoligono(std::move(q));
+    (void)q->AgregarVertice(5, 6, 7);
+    (void)b.AgregarPoligono(std::move(q));
     EXPECT_EQ(b.Construir(), 80);
     const auto* w = static_cast<const dxVerticeTextura*>(b.GetVertices());
     EXPECT_EQ(w[0].z, 7.f);
@@ -199,7 +199,7 @@ TEST(dxBuffer, DestruirDevuelveElVertexBufferUnaVez) {
     VertexBufferFalso viejo, nuevo;
     {
         dxBufferColor8 b;
-        b.AgregarPoligono(Coloreado<dxTriangulo>(0, 0, 0));
+        (void)b.AgregarPoligono(Coloreado<dxTriangulo>(0, 0, 0));
         b.SetVertexBuffer(&viejo);
         // Replacing is the upload's business; the buffer keeps no count of its own.
         b.SetVertexBuffer(&nuevo);
@@ -214,7 +214,7 @@ TEST(dxBuffer, DestruirDevuelveElVertexBufferUnaVez) {
     {
         TexturaFalsa pag;
         dxBufferTextura t;
-        t.AgregarPoligono(CuadradoTex(0, 0, &pag));
+        (void)t.AgregarPoligono(CuadradoTex(0, 0, &pag));
         t.Construir();
         t.SetVertexBuffer(&tex);
     }

@@ -65,7 +65,7 @@ TEST(dxPoligono, SetTexturaReparteUVYRechazaPaginaNula) {
         EXPECT_EQ(Texturados(q)[i].v, 0.f);
     }
 
-    q.AgregarVertice(5, 6, 7);
+    (void)q.AgregarVertice(5, 6, 7);
     EXPECT_EQ(q.SetTextura(&pagina, .1f, .2f, .3f, .4f, .5f, .6f, .7f, .8f), D3D_OK);
     EXPECT_EQ(q.GetTextura(), &pagina);
     const dxVerticeTextura* v = Texturados(q);
@@ -77,7 +77,7 @@ TEST(dxPoligono, SetTexturaReparteUVYRechazaPaginaNula) {
     // Positions and the vertex count are the corners' business, not the page's.
     EXPECT_EQ(v[0].x, 5.f);
     EXPECT_EQ(v[1].x, 0.f);
-    q.AgregarVertice(1, 1, 1);
+    (void)q.AgregarVertice(1, 1, 1);
     EXPECT_EQ(v[1].x, 1.f);
 
     // A refused page leaves the earlier one and its coordinates.
@@ -95,11 +95,11 @@ TEST(dxPoligono, SetTexturaReparteUVYRechazaPaginaNula) {
 
 TEST(dxPoligono, ColorCompletaElVertice) {
     dxTriangulo t(0);
-    t.AgregarVertice(1, 2, 3);
+    (void)t.AgregarVertice(1, 2, 3);
     EXPECT_EQ(t.SetColor(255, 0, 0), D3D_OK);
-    t.AgregarVertice(4, 5, 6);
+    (void)t.AgregarVertice(4, 5, 6);
     EXPECT_EQ(t.SetColor(0, 0, 0), D3D_OK);
-    t.AgregarVertice(7, 8, 9);
+    (void)t.AgregarVertice(7, 8, 9);
     EXPECT_EQ(t.SetColor(0x12, 0x34, 0x56), D3D_OK);
     EXPECT_EQ(t.Verificar(), D3D_OK);
     const dxVerticeColor* v = Colores(t);
@@ -126,8 +126,8 @@ TEST(dxPoligono, ColorCompletaElVertice) {
 TEST(dxPoligono, ColorRechazadoSinCambios) {
     dxTriangulo t(0);
     for (int i = 0; i < 3; ++i) {
-        t.AgregarVertice(float(i), 0, 0);
-        t.SetColor(1, 2, 3);
+        (void)t.AgregarVertice(float(i), 0, 0);
+        (void)t.SetColor(1, 2, 3);
     }
     const dxVerticeColor antes = Colores(t)[2];
     EXPECT_EQ(t.SetColor(9, 9, 9), E_FAIL);
@@ -136,7 +136,7 @@ TEST(dxPoligono, ColorRechazadoSinCambios) {
     EXPECT_EQ(t.Verificar(), D3D_OK);
 
     dxCuadradoTex q(0);
-    q.AgregarVertice(1, 2, 3);
+    (void)q.AgregarVertice(1, 2, 3);
     EXPECT_EQ(q.SetColor(255, 255, 255), E_FAIL);
     // The colour did not take a corner: three more positions still fit.
     for (int i = 0; i < 3; ++i)

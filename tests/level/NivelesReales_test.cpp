@@ -75,7 +75,7 @@ TEST_P(NivelReal, CifrasConocidas) {
     uint32_t inicio = 0;
     for (int i = 0; i < lista->Cantidad(); ++i) {
         trMesh* m = nullptr;
-        lista->ObtenerMesh(i, m);
+        (void)lista->ObtenerMesh(i, m);
         inicios.insert(inicio);
         inicio += 10 + 2 + 6 * uint32_t(m->Vertices.size()) + 2 + 6 * uint32_t(m->Normales.size()) +
                   2 * uint32_t(m->Luces.size()) + 2 + 12 * uint32_t(m->Rectangulos.size()) + 2 +

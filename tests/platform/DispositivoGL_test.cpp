@@ -33,7 +33,7 @@ TEST_F(PruebaGL, ClearPintaElColorYSusRectangulosCuentanDesdeArriba) {
     EXPECT_EQ(Pixel(16, 7), kFondo);
     EXPECT_EQ(Pixel(15, 8), kFondo);
     // The rectangle's scissor must not linger.
-    dev_->Clear(0, nullptr, D3DCLEAR_TARGET, kAzul, 1.f, 0);
+    (void)dev_->Clear(0, nullptr, D3DCLEAR_TARGET, kAzul, 1.f, 0);
     EXPECT_EQ(Pixel(40, 40), kAzul);
 }
 
@@ -51,8 +51,8 @@ TEST_F(PruebaGL, CadaModoDeCullQuitaSuSentidoDeGiro) {
                  {D3DCULL_CW, kFondo, kVerde},
                  {D3DCULL_NONE, kRojo, kVerde}};
     for (const auto& c : casos) {
-        dev_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kFondo, 1.f, 0);
-        dev_->SetRenderState(D3DRS_CULLMODE, c.cull);
+        (void)dev_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kFondo, 1.f, 0);
+        (void)dev_->SetRenderState(D3DRS_CULLMODE, c.cull);
         ASSERT_EQ(Dibujar(ambos, D3DPT_TRIANGLELIST, 2), D3D_OK);
         EXPECT_EQ(Pixel(16, 30), c.izquierda) << "cull " << c.cull;
         EXPECT_EQ(Pixel(48, 30), c.derecha) << "cull " << c.cull;
@@ -60,7 +60,7 @@ TEST_F(PruebaGL, CadaModoDeCullQuitaSuSentidoDeGiro) {
 }
 
 TEST_F(PruebaGL, AlambreDibujaLosBordesYDejaElInterior) {
-    dev_->SetRenderState(D3DRS_FILLMODE, D3DFILL_WIREFRAME);
+    (void)dev_->SetRenderState(D3DRS_FILLMODE, D3DFILL_WIREFRAME);
     ASSERT_EQ(Dibujar(Rectangulo(16, 16, 48, 48, kVerde)), D3D_OK);
     const auto px = LeerPixeles(*superficie_);
     auto en = [&](int x, int y) { return px[y * kLado + x]; };
@@ -70,7 +70,7 @@ TEST_F(PruebaGL, AlambreDibujaLosBordesYDejaElInterior) {
     EXPECT_EQ(en(24, 24), kFondo);
     EXPECT_EQ(en(40, 40), kFondo);
     // The next primitive is solid again.
-    dev_->SetRenderState(D3DRS_FILLMODE, D3DFILL_SOLID);
+    (void)dev_->SetRenderState(D3DRS_FILLMODE, D3DFILL_SOLID);
     ASSERT_EQ(Dibujar(Rectangulo(16, 16, 48, 48, kRojo)), D3D_OK);
     EXPECT_EQ(Pixel(24, 24), kRojo);
 }
@@ -78,8 +78,8 @@ TEST_F(PruebaGL, AlambreDibujaLosBordesYDejaElInterior) {
 TEST_F(PruebaGL, SinTexturaCadaFormatoTomaSuDifusoYSinDifusoEsBlanco) {
     ASSERT_EQ(Dibujar(Rectangulo(0, 0, 31, 63, 0xFF804020)), D3D_OK);
     // Colour = texture, as the viewer sets the stage.
-    dev_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-    dev_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    (void)dev_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    (void)dev_->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
     ASSERT_EQ(Dibujar(std::vector<VerticeTextura>{{Ndc(32), NdcY(0), .5f, 0, 0},
                                                   {Ndc(63), NdcY(0), .5f, 1, 0},
                                                   {Ndc(32), NdcY(63), .5f, 0, 1},
@@ -104,7 +104,7 @@ class PruebaTextura : public PruebaGL {
         std::memcpy(p, arriba, 8);
         std::memcpy(p + lr.Pitch, abajo, 8);
         ASSERT_EQ(textura_->UnlockRect(0), D3D_OK);
-        dev_->SetTexture(0, textura_);
+        (void)dev_->SetTexture(0, textura_);
     }
     void TearDown() override {
         if (textura_)
@@ -132,15 +132,15 @@ TEST_F(PruebaTextura, CadaEsquinaMuestraSuCuadranteSinMezclarYLasCoordenadasSeRe
 }
 
 TEST_F(PruebaTextura, LaEtapaEligeEntreTexturaYDifuso) {
-    dev_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
-    dev_->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    (void)dev_->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
+    (void)dev_->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
     ASSERT_EQ(Dibujar(Cuadro()), D3D_OK);
     EXPECT_EQ(Pixel(2, 2), kBlanco);
-    dev_->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_TEXTURE);
+    (void)dev_->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_TEXTURE);
     ASSERT_EQ(Dibujar(Cuadro()), D3D_OK);
     EXPECT_EQ(Pixel(2, 2), kRojo);
     // A coloured primitive after a textured one, with the texture unset.
-    dev_->SetTexture(0, nullptr);
+    (void)dev_->SetTexture(0, nullptr);
     ASSERT_EQ(Dibujar(Rectangulo(0, 0, 63, 63, kVerde)), D3D_OK);
     EXPECT_EQ(Pixel(2, 2), kVerde);
 }
@@ -156,7 +156,7 @@ TEST_F(PruebaGL, LaProfundidadVaDeCeroAUnoYGanaLaMasCercana) {
     EXPECT_EQ(px[50 * kLado + 50], kVerde);
     EXPECT_EQ(px[50 * kLado + 10], kRojo);
     EXPECT_EQ(px[10 * kLado + 50], kFondo);
-    dev_->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.f, 0);
+    (void)dev_->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.f, 0);
     Dibujar(Rectangulo(20, 20, 63, 63, kVerde, .6f));
     EXPECT_EQ(Pixel(30, 30), kVerde);
 }
@@ -177,11 +177,11 @@ TEST_F(PruebaGL, NuncaLeeFueraDelBuffer) {
     buffers_.push_back(b);
     ASSERT_EQ(b->Lock(0, 0, &p, 0), D3D_OK);
     std::memcpy(p, v, 3 * 20 + 16);
-    b->Unlock();
+    (void)b->Unlock();
     EXPECT_EQ(dev_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1), D3DERR_INVALIDCALL); // no stream
-    dev_->SetStreamSource(0, b, sizeof(Holgado));
+    (void)dev_->SetStreamSource(0, b, sizeof(Holgado));
     EXPECT_EQ(dev_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1), D3DERR_INVALIDCALL); // no format
-    dev_->SetVertexShader(FVF_COLOR);
+    (void)dev_->SetVertexShader(FVF_COLOR);
     EXPECT_EQ(dev_->DrawPrimitive(D3DPT_TRIANGLELIST, 2, 1), D3DERR_INVALIDCALL);
     EXPECT_EQ(dev_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 3), D3DERR_INVALIDCALL);
     EXPECT_EQ(dev_->DrawPrimitive(D3DPT_TRIANGLELIST, 0xFFFFFFFFu, 1), D3DERR_INVALIDCALL);
@@ -190,7 +190,7 @@ TEST_F(PruebaGL, NuncaLeeFueraDelBuffer) {
     EXPECT_EQ(dev_->DrawPrimitive(D3DPT_TRIANGLELIST, 1, 1), D3D_OK); // the last three
     EXPECT_EQ(Pixel(60, 60), kVerde);
     EXPECT_EQ(Pixel(1, 1), kFondo);
-    dev_->SetStreamSource(0, b, 12);
+    (void)dev_->SetStreamSource(0, b, 12);
     EXPECT_EQ(dev_->DrawPrimitive(D3DPT_POINTLIST, 0, 1), D3DERR_INVALIDCALL); // stride too short
 }
 
@@ -200,16 +200,16 @@ TEST_F(PruebaGL, LasMatricesDeCamaraSituanElPuntoDondeDiceLaCuenta) {
     D3DXMatrixLookAtLH(&vista, &ojo, &centro, &arriba);
     D3DXMatrixPerspectiveFovLH(&proyeccion, float(M_PI / 4), 1.f, 1.f, 3000.f);
     D3DXMatrixIdentity(&mundo);
-    dev_->SetTransform(D3DTS_VIEW, &vista);
-    dev_->SetTransform(D3DTS_PROJECTION, &proyeccion);
+    (void)dev_->SetTransform(D3DTS_VIEW, &vista);
+    (void)dev_->SetTransform(D3DTS_PROJECTION, &proyeccion);
     // World (-100, 50, 0): the view mirrors x, so x_ndc = 100 cot(pi/8) / 500 = 0.483 and
     // y_ndc = 0.241: pixel (47, 24).
     const std::vector<VerticeColor> marca = {
         {-120, 30, 0, kRojo}, {-100, 70, 0, kRojo}, {-80, 30, 0, kRojo}};
     for (float x : {0.f, 200.f}) {
         mundo.m[3][0] = x; // a translation lives in the last row
-        dev_->SetTransform(D3DTS_WORLD, &mundo);
-        dev_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kFondo, 1.f, 0);
+        (void)dev_->SetTransform(D3DTS_WORLD, &mundo);
+        (void)dev_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kFondo, 1.f, 0);
         ASSERT_EQ(Dibujar(marca, D3DPT_TRIANGLELIST, 1), D3D_OK);
         const auto px = LeerPixeles(*superficie_);
         EXPECT_EQ(px[24 * kLado + 47], x == 0 ? kRojo : kFondo);
@@ -246,12 +246,12 @@ TEST_F(PruebaGL, CadaPaginaDeUnaEscenaPintaLoSuyoAunqueCompartanArreglo) {
                                  {x1, -1, .5f, 1, 1}})
             bandas.push_back(v);
     }
-    dev_->SetStreamSource(0, Buffer(bandas), sizeof(VerticeTextura));
-    dev_->SetVertexShader(FVF_TEXTURA);
+    (void)dev_->SetStreamSource(0, Buffer(bandas), sizeof(VerticeTextura));
+    (void)dev_->SetVertexShader(FVF_TEXTURA);
     for (int vuelta : {0, 1}) {
         ASSERT_EQ(dev_->BeginScene(), D3D_OK);
         for (int k = 0; k < kPaginas; ++k) {
-            dev_->SetTexture(0, paginas[vuelta ? kPaginas - 1 - k : k]);
+            (void)dev_->SetTexture(0, paginas[vuelta ? kPaginas - 1 - k : k]);
             ASSERT_EQ(dev_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 4 * k, 2), D3D_OK);
         }
         ASSERT_EQ(dev_->EndScene(), D3D_OK);
@@ -263,7 +263,7 @@ TEST_F(PruebaGL, CadaPaginaDeUnaEscenaPintaLoSuyoAunqueCompartanArreglo) {
     D3DLOCKED_RECT lr{};
     ASSERT_EQ(paginas[0]->LockRect(0, &lr, nullptr, 0), D3D_OK);
     EXPECT_EQ(*static_cast<D3DCOLOR*>(lr.pBits), color(0));
-    paginas[0]->UnlockRect(0);
+    (void)paginas[0]->UnlockRect(0);
     for (auto* t : paginas)
         t->Release();
 }
@@ -278,7 +278,7 @@ TEST_F(PruebaGL, LosLotesYElDispositivoMuestreanCadaUnoSusPaginas) {
         roja, [](IDirect3DTexture8* t) { t->Release(); });
     ASSERT_EQ(roja->LockRect(0, &lr, nullptr, 0), D3D_OK);
     *static_cast<D3DCOLOR*>(lr.pBits) = kRojo;
-    roja->UnlockRect(0);
+    (void)roja->UnlockRect(0);
 
     auto lotes = CrearLotes8(dev_);
     ASSERT_TRUE(lotes);
@@ -290,7 +290,7 @@ TEST_F(PruebaGL, LosLotesYElDispositivoMuestreanCadaUnoSusPaginas) {
     const TramoLote tramo{0, 3, true};
     const D3DMATRIX id = Identidad();
 
-    dev_->SetTexture(0, roja);
+    (void)dev_->SetTexture(0, roja);
     for (int vuelta = 0; vuelta < 2; ++vuelta) {
         ASSERT_EQ(Dibujar(Cuadro()), D3D_OK);
         EXPECT_EQ(Pixel(30, 30), kRojo) << "vuelta " << vuelta;

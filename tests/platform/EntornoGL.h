@@ -48,7 +48,7 @@ inline IDirect3DDevice8* CrearDispositivo(SuperficieGL* superficie, bool profund
     p.EnableAutoDepthStencil = profundidad;
     p.AutoDepthStencilFormat = D3DFMT_D16;
     IDirect3DDevice8* dispositivo = nullptr;
-    d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, superficie, 0, &p, &dispositivo);
+    (void)d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, superficie, 0, &p, &dispositivo);
     d3d->Release();
     return dispositivo;
 }
@@ -60,7 +60,7 @@ template <class V> IDirect3DVertexBuffer8* CrearBuffer(IDirect3DDevice8* dev, co
         FAILED(b->Lock(0, 0, &p, 0)))
         return b;
     std::memcpy(p, v, n * sizeof(V));
-    b->Unlock();
+    (void)b->Unlock();
     return b;
 }
 
@@ -74,10 +74,10 @@ class PruebaGL : public ::testing::Test {
         dev_ = CrearDispositivo(superficie_.get());
         ASSERT_NE(dev_, nullptr);
         const D3DMATRIX id = Identidad();
-        dev_->SetTransform(D3DTS_WORLD, &id);
-        dev_->SetTransform(D3DTS_VIEW, &id);
-        dev_->SetTransform(D3DTS_PROJECTION, &id);
-        dev_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+        (void)dev_->SetTransform(D3DTS_WORLD, &id);
+        (void)dev_->SetTransform(D3DTS_VIEW, &id);
+        (void)dev_->SetTransform(D3DTS_PROJECTION, &id);
+        (void)dev_->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
         ASSERT_EQ(dev_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kFondo, 1.f, 0),
                   D3D_OK);
     }
@@ -95,8 +95,8 @@ class PruebaGL : public ::testing::Test {
     template <class V>
     HRESULT Dibujar(const std::vector<V>& v, D3DPRIMITIVETYPE tipo = D3DPT_TRIANGLESTRIP,
                     UINT primitivas = 2) {
-        dev_->SetStreamSource(0, Buffer(v), sizeof(V));
-        dev_->SetVertexShader(sizeof(V) == sizeof(VerticeColor) ? FVF_COLOR : FVF_TEXTURA);
+        (void)dev_->SetStreamSource(0, Buffer(v), sizeof(V));
+        (void)dev_->SetVertexShader(sizeof(V) == sizeof(VerticeColor) ? FVF_COLOR : FVF_TEXTURA);
         return dev_->DrawPrimitive(tipo, 0, primitivas);
     }
     // Between pixel centres, as a strip of two clockwise triangles.

@@ -20,7 +20,7 @@ TEST_F(PruebaGL, ElBufferSeBloqueaUnaVezDentroDeSuLongitudYConservaLoDemas) {
     EXPECT_EQ(
         std::vector<BYTE>(p, p + 20),
         std::vector<BYTE>({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 200, 17, 18, 19}));
-    b->Unlock();
+    (void)b->Unlock();
 }
 
 TEST_F(PruebaGL, LaTexturaCuentaSusNivelesYSoloBloqueaElPrimero) {
@@ -42,7 +42,7 @@ TEST_F(PruebaGL, LaTexturaCuentaSusNivelesYSoloBloqueaElPrimero) {
     const RECT r{20, 10, 30, 12};
     ASSERT_EQ(t->LockRect(0, &lr, &r, 0), D3D_OK);
     EXPECT_EQ(static_cast<uint32_t*>(lr.pBits)[0], 0xFF123456u);
-    t->UnlockRect(0);
+    (void)t->UnlockRect(0);
     EXPECT_EQ(t->Release(), 0u);
 }
 
@@ -51,28 +51,28 @@ TEST_F(PruebaGL, SoltarLoQueEstaEnUsoLoDesata) {
     auto textura = [&](D3DCOLOR c) {
         IDirect3DTexture8* t = nullptr;
         D3DLOCKED_RECT lr{};
-        dev_->CreateTexture(1, 1, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, &t);
-        t->LockRect(0, &lr, nullptr, 0);
+        (void)dev_->CreateTexture(1, 1, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, &t);
+        (void)t->LockRect(0, &lr, nullptr, 0);
         *static_cast<uint32_t*>(lr.pBits) = c;
-        t->UnlockRect(0);
+        (void)t->UnlockRect(0);
         return t;
     };
     IDirect3DTexture8* roja = textura(kRojo);
-    dev_->SetTexture(0, roja);
+    (void)dev_->SetTexture(0, roja);
     ASSERT_EQ(Dibujar(Cuadro()), D3D_OK);
     EXPECT_EQ(Pixel(5, 5), kRojo);
     roja->Release();
     ASSERT_EQ(Dibujar(Cuadro()), D3D_OK);
     EXPECT_EQ(Pixel(5, 5), kBlanco);
     IDirect3DTexture8* verde = textura(0x0000FF00); // X8R8G8B8 ignores alpha
-    dev_->SetTexture(0, verde);
+    (void)dev_->SetTexture(0, verde);
     ASSERT_EQ(Dibujar(Cuadro()), D3D_OK);
     EXPECT_EQ(Pixel(5, 5), kVerde);
     verde->Release();
 
     IDirect3DVertexBuffer8* b = nullptr;
-    dev_->CreateVertexBuffer(48, 0, 0, D3DPOOL_MANAGED, &b);
-    dev_->SetStreamSource(0, b, sizeof(VerticeColor));
+    (void)dev_->CreateVertexBuffer(48, 0, 0, D3DPOOL_MANAGED, &b);
+    (void)dev_->SetStreamSource(0, b, sizeof(VerticeColor));
     b->Release();
     EXPECT_EQ(dev_->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 1), D3DERR_INVALIDCALL);
 }
@@ -86,8 +86,8 @@ TEST(RecursosGL, SobrevivenAlDispositivoYALaSuperficie) {
     IDirect3DVertexBuffer8* b = nullptr;
     ASSERT_EQ(dev->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &t), D3D_OK);
     ASSERT_EQ(dev->CreateVertexBuffer(32, 0, 0, D3DPOOL_MANAGED, &b), D3D_OK);
-    dev->SetTexture(0, t);
-    dev->SetStreamSource(0, b, 16);
+    (void)dev->SetTexture(0, t);
+    (void)dev->SetStreamSource(0, b, 16);
     EXPECT_EQ(dev->Release(), 0u);
     BYTE* p = nullptr;
     EXPECT_EQ(b->Lock(0, 0, &p, 0), D3DERR_INVALIDCALL);

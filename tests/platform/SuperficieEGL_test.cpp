@@ -17,9 +17,9 @@ TEST(SuperficieEGL, VariasALaVezNoSeMezclan) {
         GTEST_FAIL() << "sin OpenGL sin superficie";
     IDirect3DDevice8 *da = CrearDispositivo(a.get()), *db = CrearDispositivo(b.get());
     ASSERT_TRUE(da && db);
-    da->Clear(0, nullptr, D3DCLEAR_TARGET, kRojo, 1.f, 0);
-    db->Clear(0, nullptr, D3DCLEAR_TARGET, kVerde, 1.f, 0);
-    da->Present(nullptr, nullptr, nullptr, nullptr);
+    (void)da->Clear(0, nullptr, D3DCLEAR_TARGET, kRojo, 1.f, 0);
+    (void)db->Clear(0, nullptr, D3DCLEAR_TARGET, kVerde, 1.f, 0);
+    (void)da->Present(nullptr, nullptr, nullptr, nullptr);
     EXPECT_EQ(LeerPixeles(*a), std::vector<uint32_t>(16, kRojo));
     EXPECT_EQ(LeerPixeles(*b), std::vector<uint32_t>(16, kVerde));
     db->Release();
@@ -30,7 +30,7 @@ TEST(SuperficieEGL, VariasALaVezNoSeMezclan) {
     auto c = SuperficieEGL::Crear(4, 4);
     ASSERT_TRUE(c);
     IDirect3DDevice8* dc = CrearDispositivo(c.get());
-    dc->Clear(0, nullptr, D3DCLEAR_TARGET, kAzul, 1.f, 0);
+    (void)dc->Clear(0, nullptr, D3DCLEAR_TARGET, kAzul, 1.f, 0);
     EXPECT_EQ(LeerPixeles(*c), std::vector<uint32_t>(16, kAzul));
     dc->Release();
 }
@@ -43,8 +43,8 @@ TEST(SuperficieEGL, ElDibujoSigueAlNuevoTamano) {
     const VerticeColor cuadro[] = {
         {-1, 1, .5f, kAzul}, {1, 1, .5f, kAzul}, {-1, -1, .5f, kAzul}, {1, -1, .5f, kAzul}};
     IDirect3DVertexBuffer8* b = CrearBuffer(dev, cuadro, 4);
-    dev->SetStreamSource(0, b, sizeof(VerticeColor));
-    dev->SetVertexShader(FVF_COLOR);
+    (void)dev->SetStreamSource(0, b, sizeof(VerticeColor));
+    (void)dev->SetVertexShader(FVF_COLOR);
     ASSERT_EQ(dev->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
     ASSERT_TRUE(s->CambiarTamano(32, 16));
     EXPECT_FALSE(s->CambiarTamano(0, 16));

@@ -105,12 +105,12 @@ TEST_F(PruebaArchivo, LeeUnBMPYLoEscalaAlTamanoPedido) {
     EXPECT_EQ(texel(255, 191), kAzul);
     EXPECT_EQ(texel(0, 192), kVerde);
     EXPECT_EQ(texel(255, 255), kVerde);
-    t->UnlockRect(0);
+    (void)t->UnlockRect(0);
     t->Release();
     // Without a size the image keeps its own.
     ASSERT_EQ(Cargar(ruta.c_str(), D3DX_DEFAULT, 0, &t), D3D_OK);
     D3DSURFACE_DESC d{};
-    t->GetLevelDesc(0, &d);
+    (void)t->GetLevelDesc(0, &d);
     EXPECT_EQ(d.Width, 8u);
     EXPECT_EQ(d.Height, 4u);
     t->Release();

@@ -29,10 +29,10 @@ class DibujoGL : public ::testing::Test {
         ASSERT_NE(superficie, nullptr) << motivo;
         ASSERT_EQ(principal.IniciarD3D(), D3D_OK);
         ASSERT_EQ(principal.CrearDispositivo(superficie.get(), 1, d), D3D_OK);
-        d->SetColorFondo(0, 0, 0);
-        d->SetProyeccion(1.0f, 3000.0f, 1.0f, float(M_PI / 4));
-        d->SetOjo(0, 0, -1500);
-        d->SetObjetivo(0, 0, 0);
+        (void)d->SetColorFondo(0, 0, 0);
+        (void)d->SetProyeccion(1.0f, 3000.0f, 1.0f, float(M_PI / 4));
+        (void)d->SetOjo(0, 0, -1500);
+        (void)d->SetObjetivo(0, 0, 0);
     }
     void TearDown() override {
         paginas.reset();
@@ -56,19 +56,19 @@ class DibujoGL : public ::testing::Test {
     std::unique_ptr<dxCuadradoTex> Cuadrado(float cx, float lado, IDirect3DTexture8* pagina) {
         auto q = std::make_unique<dxCuadradoTex>(0x08);
         float m = lado / 2;
-        q->AgregarVertice(cx - m, m, 0);
-        q->AgregarVertice(cx + m, m, 0);
-        q->AgregarVertice(cx - m, -m, 0);
-        q->AgregarVertice(cx + m, -m, 0);
+        (void)q->AgregarVertice(cx - m, m, 0);
+        (void)q->AgregarVertice(cx + m, m, 0);
+        (void)q->AgregarVertice(cx - m, -m, 0);
+        (void)q->AgregarVertice(cx + m, -m, 0);
         if (pagina)
-            q->SetTextura(pagina, 0, 0, U_MAX, 0, 0, U_MAX, U_MAX, U_MAX);
+            (void)q->SetTextura(pagina, 0, 0, U_MAX, 0, 0, U_MAX, U_MAX, U_MAX);
         return q;
     }
 
     std::vector<uint32_t> Cuadro(dxBufferTextura& b, int32_t modo) {
-        d->Limpiar(1);
-        d->DibujarBuffer(&b, modo);
-        d->Presentar();
+        (void)d->Limpiar(1);
+        (void)d->DibujarBuffer(&b, modo);
+        (void)d->Presentar();
         return LeerPixeles(*superficie);
     }
     static uint32_t En(const std::vector<uint32_t>& p, int x, int y) { return p[y * LADO + x]; }
@@ -96,9 +96,9 @@ class DibujoGL : public ::testing::Test {
 } // namespace
 
 TEST_F(DibujoGL, LimpiarPintaElColorConLosOchoBitsBajos) {
-    d->SetColorFondo(300, 0, 0x1FF);
-    d->Limpiar(1);
-    d->Presentar();
+    (void)d->SetColorFondo(300, 0, 0x1FF);
+    (void)d->Limpiar(1);
+    (void)d->Presentar();
     auto p = LeerPixeles(*superficie);
     EXPECT_EQ(En(p, 0, 0), 0xFF2C00FFu);
     EXPECT_EQ(En(p, LADO - 1, LADO - 1), 0xFF2C00FFu);
@@ -107,7 +107,7 @@ TEST_F(DibujoGL, LimpiarPintaElColorConLosOchoBitsBajos) {
 TEST_F(DibujoGL, UnaPaginaDeCuadrantesCaeEnSuSitioSobreElCuadrado) {
     CargarPaginaCuadrantes();
     buffer = std::make_unique<dxBufferTextura>();
-    buffer->AgregarPoligono(Cuadrado(0, 800, paginas->GetTextura(0)));
+    (void)buffer->AgregarPoligono(Cuadrado(0, 800, paginas->GetTextura(0)));
     ASSERT_EQ(d->CargarBuffer(buffer.get()), D3D_OK);
     auto p = Cuadro(*buffer, 0);
 
@@ -127,8 +127,8 @@ TEST_F(DibujoGL, UnaPaginaDeCuadrantesCaeEnSuSitioSobreElCuadrado) {
 TEST_F(DibujoGL, ElModoAlambreDejaElInteriorVacioYSinTextura) {
     CargarPaginaCuadrantes();
     buffer = std::make_unique<dxBufferTextura>();
-    buffer->AgregarPoligono(Cuadrado(0, 800, paginas->GetTextura(0)));
-    d->CargarBuffer(buffer.get());
+    (void)buffer->AgregarPoligono(Cuadrado(0, 800, paginas->GetTextura(0)));
+    (void)d->CargarBuffer(buffer.get());
     auto p = Cuadro(*buffer, 2);
 
     D3DXMATRIX identidad;
@@ -149,8 +149,8 @@ TEST_F(DibujoGL, UnGiroConocidoLlevaElCuadradoDondeDicenLasMatrices) {
     CargarPaginaCuadrantes();
     buffer = std::make_unique<dxBufferTextura>();
     // A small square off the axis, so the turn's direction shows.
-    buffer->AgregarPoligono(Cuadrado(500, 100, paginas->GetTextura(0)));
-    d->CargarBuffer(buffer.get());
+    (void)buffer->AgregarPoligono(Cuadrado(500, 100, paginas->GetTextura(0)));
+    (void)d->CargarBuffer(buffer.get());
     const float angulo = 1.2f;
     buffer->RotarY(angulo);
     D3DXMATRIX giro;
@@ -173,8 +173,8 @@ TEST_F(DibujoGL, UnGiroConocidoLlevaElCuadradoDondeDicenLasMatrices) {
 TEST_F(DibujoGL, VueltoDeEspaldasElCuadradoSeDescarta) {
     CargarPaginaCuadrantes();
     buffer = std::make_unique<dxBufferTextura>();
-    buffer->AgregarPoligono(Cuadrado(0, 800, paginas->GetTextura(0)));
-    d->CargarBuffer(buffer.get());
+    (void)buffer->AgregarPoligono(Cuadrado(0, 800, paginas->GetTextura(0)));
+    (void)d->CargarBuffer(buffer.get());
     buffer->RotarY(float(M_PI));
     auto p = Cuadro(*buffer, 0);
     for (uint32_t c : p)

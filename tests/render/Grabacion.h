@@ -16,23 +16,23 @@ struct DispositivoGrabado {
 inline std::unique_ptr<dxTrianguloTex> Triangulo(float z, uint32_t flags = 0x08,
                                                  IDirect3DTexture8* pagina = nullptr) {
     auto t = std::make_unique<dxTrianguloTex>(flags);
-    t->AgregarVertice(0, 0, z);
-    t->AgregarVertice(1, 0, z);
-    t->AgregarVertice(0, 1, z);
+    (void)t->AgregarVertice(0, 0, z);
+    (void)t->AgregarVertice(1, 0, z);
+    (void)t->AgregarVertice(0, 1, z);
     if (pagina)
-        t->SetTextura(pagina, 0, 0, 1, 0, 0, 1);
+        (void)t->SetTextura(pagina, 0, 0, 1, 0, 0, 1);
     return t;
 }
 
 inline std::unique_ptr<dxCuadradoTex> Cuadrado(float z, uint32_t flags = 0x08,
                                                IDirect3DTexture8* pagina = nullptr) {
     auto q = std::make_unique<dxCuadradoTex>(flags);
-    q->AgregarVertice(0, 0, z);
-    q->AgregarVertice(1, 0, z);
-    q->AgregarVertice(0, 1, z);
-    q->AgregarVertice(1, 1, z);
+    (void)q->AgregarVertice(0, 0, z);
+    (void)q->AgregarVertice(1, 0, z);
+    (void)q->AgregarVertice(0, 1, z);
+    (void)q->AgregarVertice(1, 1, z);
     if (pagina)
-        q->SetTextura(pagina, 0, 0, 1, 0, 0, 1, 1, 1);
+        (void)q->SetTextura(pagina, 0, 0, 1, 0, 0, 1, 1, 1);
     return q;
 }
 

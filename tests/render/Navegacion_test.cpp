@@ -85,7 +85,7 @@ TEST(Navegacion, LaVistaInicialEsLaDelVisorGirandoYVuelveConInicio) {
     // Nothing on show: the camera is left as it was.
     Navegacion vacia;
     DispositivoGrabado d;
-    d.dispositivo.SetOjo(1, 2, 3);
+    (void)d.dispositivo.SetOjo(1, 2, 3);
     EXPECT_EQ(vacia.Aplicar(d.dispositivo, 817, 769), D3D_OK);
     EXPECT_EQ(d.dispositivo.GetOjo().z, 3.0f);
 }

@@ -31,11 +31,11 @@ std::array<float, 4> Transformar(const D3DMATRIX& m, std::array<float, 4> p) {
 
 TEST(dxDevice8, LimpiarFormaElColorConLosOchoBitsBajosDeCadaCanal) {
     DispositivoGrabado d;
-    d.dispositivo.Limpiar(1);
-    d.dispositivo.SetColorFondo(300, 0, 0);
-    d.dispositivo.Limpiar(1);
-    d.dispositivo.SetColorFondo(0, 256 + 0x12, -1);
-    d.dispositivo.Limpiar(0);
+    (void)d.dispositivo.Limpiar(1);
+    (void)d.dispositivo.SetColorFondo(300, 0, 0);
+    (void)d.dispositivo.Limpiar(1);
+    (void)d.dispositivo.SetColorFondo(0, 256 + 0x12, -1);
+    (void)d.dispositivo.Limpiar(0);
     EXPECT_EQ(d.registro->Llamadas,
               (V{"Clear(0, null, 3, 0xff000000, 1, 0)", "Clear(0, null, 3, 0xff2c0000, 1, 0)",
                  "Clear(0, null, 1, 0xff0012ff, 1, 0)"}));
@@ -44,7 +44,7 @@ TEST(dxDevice8, LimpiarFormaElColorConLosOchoBitsBajosDeCadaCanal) {
 TEST(dxDevice8, SinDispositivoNadaSeHaceYSeRespondeConFallo) {
     dxDevice8 d;
     dxBufferTextura b;
-    b.AgregarPoligono(Triangulo(1));
+    (void)b.AgregarPoligono(Triangulo(1));
     const uint8_t texels[16] = {};
     EXPECT_EQ(d.SetColorFondo(1, 2, 3), D3D_OK);
     EXPECT_EQ(d.Limpiar(1), E_FAIL);
@@ -64,9 +64,9 @@ TEST(dxDevice8, SinDispositivoNadaSeHaceYSeRespondeConFallo) {
 
 TEST(dxDevice8, ProyeccionYCamaraSonLasDeD3DXConSusArgumentosEnOrden) {
     DispositivoGrabado d;
-    d.dispositivo.SetProyeccion(1.0f, 3000.0f, 2.0f, float(M_PI / 4));
-    d.dispositivo.SetOjo(0, 0, 500);
-    d.dispositivo.SetObjetivo(0, 0, 0);
+    (void)d.dispositivo.SetProyeccion(1.0f, 3000.0f, 2.0f, float(M_PI / 4));
+    (void)d.dispositivo.SetOjo(0, 0, 500);
+    (void)d.dispositivo.SetObjetivo(0, 0, 0);
     EXPECT_EQ(d.registro->Llamadas, (V{"SetTransform(D3DTS_PROJECTION)", "SetTransform(D3DTS_VIEW)",
                                        "SetTransform(D3DTS_VIEW)"}));
 
@@ -92,9 +92,9 @@ TEST(dxDevice8, ProyeccionYCamaraSonLasDeD3DXConSusArgumentosEnOrden) {
 TEST(dxDevice8, CargarBufferCopiaLosVerticesConstruidosEnUnBufferNuevo) {
     DispositivoGrabado d;
     dxBufferTextura b;
-    b.AgregarPoligono(Triangulo(1));
-    b.AgregarPoligono(Cuadrado(2));
-    b.AgregarPoligono(Triangulo(3));
+    (void)b.AgregarPoligono(Triangulo(1));
+    (void)b.AgregarPoligono(Cuadrado(2));
+    (void)b.AgregarPoligono(Triangulo(3));
     ASSERT_EQ(d.dispositivo.CargarBuffer(&b), D3D_OK);
     EXPECT_EQ(d.registro->Llamadas, (V{"CreateVertexBuffer(200, 0, 0x102, D3DPOOL_DEFAULT) -> vb1",
                                        "vb1.Lock(0, 200, 0)", "vb1.Unlock()"}));
@@ -109,7 +109,7 @@ TEST(dxDevice8, CargarBufferCopiaLosVerticesConstruidosEnUnBufferNuevo) {
     EXPECT_TRUE(d.registro->Llamadas.empty());
 
     // Changed again: a new buffer, and the first one goes.
-    b.AgregarPoligono(Triangulo(4));
+    (void)b.AgregarPoligono(Triangulo(4));
     ASSERT_EQ(d.dispositivo.CargarBuffer(&b), D3D_OK);
     EXPECT_EQ(d.registro->Llamadas.back(), "vb1.Release() -> 0");
     EXPECT_EQ(d.registro->Contenido["vb2"].size(), 260u);
@@ -124,7 +124,7 @@ TEST(dxDevice8, UnaSubidaRechazadaConservaLaMarcaYNoDejaBuffersHuerfanos) {
     for (const char* falla : {"CreateVertexBuffer", "Lock"}) {
         DispositivoGrabado d;
         dxBufferTextura b;
-        b.AgregarPoligono(Triangulo(1));
+        (void)b.AgregarPoligono(Triangulo(1));
         d.registro->Fallar = {falla};
         EXPECT_EQ(d.dispositivo.CargarBuffer(&b), E_FAIL) << falla;
         EXPECT_EQ(b.GetVertexBuffer(), nullptr) << falla;
@@ -139,10 +139,10 @@ TEST(dxDevice8, DibujarBufferEstableceElEstadoDeCadaPrimitivaAntesDeDibujarla) {
     dxBufferTextura b;
     auto* pagina =
         d.dispositivo.TexturaDeMemoria(1, 1, D3DFMT_A8R8G8B8, std::array<uint8_t, 4>{}.data());
-    b.AgregarPoligono(Triangulo(1, 0x08, pagina));
-    b.AgregarPoligono(Cuadrado(2, 0x08, pagina));
-    b.AgregarPoligono(Triangulo(3, 0x02));
-    d.dispositivo.CargarBuffer(&b);
+    (void)b.AgregarPoligono(Triangulo(1, 0x08, pagina));
+    (void)b.AgregarPoligono(Cuadrado(2, 0x08, pagina));
+    (void)b.AgregarPoligono(Triangulo(3, 0x02));
+    (void)d.dispositivo.CargarBuffer(&b);
     d.registro->Limpiar();
 
     EXPECT_EQ(d.dispositivo.DibujarBuffer(&b, 0), D3D_OK);
@@ -226,11 +226,11 @@ TEST(dxDevice8, LasCarasAditivasVanAlFinalYLasRecortadasPruebanElAlfa) {
 TEST(dxDevice8, NingunDibujoLeeMasAllaDelBufferSubido) {
     DispositivoGrabado d;
     dxBufferTextura b;
-    b.AgregarPoligono(Triangulo(1));
-    d.dispositivo.CargarBuffer(&b);
+    (void)b.AgregarPoligono(Triangulo(1));
+    (void)d.dispositivo.CargarBuffer(&b);
     // Faces added after the upload are not in the device's buffer yet.
-    b.AgregarPoligono(Cuadrado(2));
-    b.AgregarPoligono(Triangulo(3));
+    (void)b.AgregarPoligono(Cuadrado(2));
+    (void)b.AgregarPoligono(Triangulo(3));
     EXPECT_EQ(d.dispositivo.DibujarBuffer(&b, 0), D3D_OK);
     EXPECT_EQ(d.dispositivo.DibujarBuffer(&b, 2), D3D_OK);
     EXPECT_EQ(d.registro->DibujosFueraDeRango, 0);
@@ -238,7 +238,7 @@ TEST(dxDevice8, NingunDibujoLeeMasAllaDelBufferSubido) {
     // The recorder itself must see a draw past the end, or the count above proves nothing.
     d.registro->Limpiar();
     auto* dev = d.dispositivo.GetDispositivo();
-    dev->DrawPrimitive(D3DPT_TRIANGLELIST, 1, 1);
+    (void)dev->DrawPrimitive(D3DPT_TRIANGLELIST, 1, 1);
     EXPECT_EQ(d.registro->DibujosFueraDeRango, 1);
 }
 
@@ -247,10 +247,10 @@ TEST(dxDevice8, ModoDosDibujaTodoEnAlambreSinTexturaSeanCualesSeanLasBanderas) {
     dxBufferTextura b;
     auto* pagina =
         d.dispositivo.TexturaDeMemoria(1, 1, D3DFMT_A8R8G8B8, std::array<uint8_t, 4>{}.data());
-    b.AgregarPoligono(Cuadrado(1, 0x08, pagina));
-    d.dispositivo.CargarBuffer(&b);
+    (void)b.AgregarPoligono(Cuadrado(1, 0x08, pagina));
+    (void)d.dispositivo.CargarBuffer(&b);
     d.registro->Limpiar();
-    d.dispositivo.DibujarBuffer(&b, 2);
+    (void)d.dispositivo.DibujarBuffer(&b, 2);
     EXPECT_EQ(d.registro->Desde("SetRenderState(D3DRS_FILLMODE"),
               (V{"SetRenderState(D3DRS_FILLMODE, D3DFILL_SOLID)",
                  "SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE)",
@@ -263,10 +263,10 @@ TEST(dxDevice8, ModoDosDibujaTodoEnAlambreSinTexturaSeanCualesSeanLasBanderas) {
 TEST(dxDevice8, AmbasBanderasDeCaraDejanCulladasLasAntihorarias) {
     DispositivoGrabado d;
     dxBufferTextura b;
-    b.AgregarPoligono(Triangulo(1, 0x0C));
-    d.dispositivo.CargarBuffer(&b);
+    (void)b.AgregarPoligono(Triangulo(1, 0x0C));
+    (void)d.dispositivo.CargarBuffer(&b);
     d.registro->Limpiar();
-    d.dispositivo.DibujarBuffer(&b, 0);
+    (void)d.dispositivo.DibujarBuffer(&b, 0);
     EXPECT_EQ(d.registro->Desde("SetRenderState(D3DRS_CULLMODE"),
               (V{"SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE)",
                  "SetRenderState(D3DRS_CULLMODE, D3DCULL_CW)",
@@ -277,10 +277,10 @@ TEST(dxDevice8, AmbasBanderasDeCaraDejanCulladasLasAntihorarias) {
 TEST(dxDevice8, ElGiroActuaSoloEnElDibujoSiguiente) {
     DispositivoGrabado d;
     dxBufferTextura b;
-    b.AgregarPoligono(Triangulo(1));
-    d.dispositivo.CargarBuffer(&b);
+    (void)b.AgregarPoligono(Triangulo(1));
+    (void)d.dispositivo.CargarBuffer(&b);
     b.RotarY(0.5f);
-    d.dispositivo.DibujarBuffer(&b, 0);
+    (void)d.dispositivo.DibujarBuffer(&b, 0);
     D3DXMATRIX esperado, mundo;
     D3DXMatrixRotationY(&esperado, 0.5f);
     EXPECT_EQ(std::memcmp(&d.registro->Transformaciones.back().second, &esperado, sizeof esperado),
@@ -304,8 +304,8 @@ TEST(dxDevice8, UnaEscenaVaciaOQueNoEmpiezaNoDibujaNada) {
     EXPECT_EQ(d.registro->Llamadas[0], "SetStreamSource(0, null, 20)");
 
     dxBufferTextura b;
-    b.AgregarPoligono(Triangulo(1));
-    d.dispositivo.CargarBuffer(&b);
+    (void)b.AgregarPoligono(Triangulo(1));
+    (void)d.dispositivo.CargarBuffer(&b);
     d.registro->Limpiar();
     d.registro->Fallar = {"BeginScene"};
     EXPECT_EQ(d.dispositivo.DibujarBuffer(&b, 0), E_FAIL);

@@ -71,7 +71,7 @@ TEST(dxMain, UnDispositivoRechazadoDejaUnEnvoltorioSinDispositivo) {
     f.registro->Fallar = {"CreateDevice"};
     dxMain principal(f.Creador());
     std::unique_ptr<dxDevice8> dispositivo;
-    principal.IniciarD3D();
+    (void)principal.IniciarD3D();
     EXPECT_EQ(principal.CrearDispositivo(PanelFalso(), 1, dispositivo), E_FAIL);
     ASSERT_NE(dispositivo, nullptr);
     EXPECT_EQ(dispositivo->GetDispositivo(), nullptr);
@@ -83,9 +83,9 @@ TEST(dxMain, AlIrseSueltaSuObjetoYElDispositivoQuedaDeQuienLoTiene) {
     std::unique_ptr<dxDevice8> dispositivo;
     {
         dxMain principal(f.Creador());
-        principal.IniciarD3D();
-        principal.IniciarD3D(); // a second start must not leak the first object
-        principal.CrearDispositivo(PanelFalso(), 1, dispositivo);
+        (void)principal.IniciarD3D();
+        (void)principal.IniciarD3D(); // a second start must not leak the first object
+        (void)principal.CrearDispositivo(PanelFalso(), 1, dispositivo);
         EXPECT_EQ(f.registro->Vivos, 2);
     }
     EXPECT_EQ(f.registro->Vivos, 1);

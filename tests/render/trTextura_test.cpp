@@ -59,7 +59,7 @@ TEST(trTextura, LaPaginaDosSaleDeLosBytesQueEmpiezanEnDosPaginas) {
     trNivel nivel = NivelConBloque1(4 * PAGINA);
     trTextura paginas(&nivel);
     DispositivoGrabado d;
-    paginas.CrearTexturas(&d.dispositivo);
+    ASSERT_EQ(paginas.CrearTexturas(&d.dispositivo), D3D_OK);
     const Bytes& bloque = nivel.DatosBloque[0];
     EXPECT_EQ(d.registro->Contenido["tex3"],
               Bytes(bloque.begin() + 2 * PAGINA, bloque.begin() + 3 * PAGINA));
@@ -83,12 +83,13 @@ TEST(trTextura, UnaPaginaRechazadaQuedaNulaYLasDemasSiguen) {
     d.registro->Fallar = {"LockRect"};
     {
         trTextura paginas(&nivel);
-        paginas.CrearTexturas(&d.dispositivo);
+        // Every page refused is said, and none of them kept.
+        EXPECT_EQ(paginas.CrearTexturas(&d.dispositivo), E_FAIL);
         EXPECT_EQ(paginas.GetTextura(1), nullptr);
         d.registro->Fallar.clear();
         // A second creation replaces the first set instead of leaking it.
-        paginas.CrearTexturas(&d.dispositivo);
-        paginas.CrearTexturas(&d.dispositivo);
+        EXPECT_EQ(paginas.CrearTexturas(&d.dispositivo), D3D_OK);
+        EXPECT_EQ(paginas.CrearTexturas(&d.dispositivo), D3D_OK);
         EXPECT_NE(paginas.GetTextura(1), nullptr);
         EXPECT_EQ(d.registro->Vivos, 1 + 3);
     }

@@ -151,6 +151,33 @@ TEST_F(Conversion, CarasConVerticesInexistentesSeSaltanYSinTexturaQuedanSinTextu
     }
 }
 
+// A page or buffer the device refuses leaves the level open, and says so: a picture drawn from it
+// would miss what did not go up. A mesh without faces has nothing to send, which is no refusal.
+TEST_F(Conversion, UnaSubidaRechazadaSeDiceYElNivelQuedaAbierto) {
+    NivelFixture n;
+    MeshFixture conCaras, sinCaras;
+    conCaras.vertices = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+    conCaras.luces = {0, 0, 0};
+    conCaras.triangulos = {{{0, 1, 2}, 0}};
+    sinCaras.vertices = {{1, 2, 3}};
+    n.meshes = {sinCaras, conCaras};
+    n.texturasObjeto = {Textura(0, {{{0, 0}, {1, 0}, {1, 1}, {0, 1}}})};
+    for (const char* falla : {"", "CreateTexture", "CreateVertexBuffer", "Lock"}) {
+        SCOPED_TRACE(falla);
+        d.registro->Fallar.clear();
+        if (*falla)
+            d.registro->Fallar = {falla};
+        Abrir(n);
+        ASSERT_NE(nivel, nullptr);
+        EXPECT_EQ(nivel->Cantidad(), 2);
+        EXPECT_EQ(SUCCEEDED(nivel->Subida), !*falla);
+    }
+    d.registro->Fallar.clear();
+    n.meshes = {sinCaras};
+    Abrir(n);
+    EXPECT_EQ(nivel->Subida, D3D_OK);
+}
+
 TEST(ConversionSinLista, SinListaOConListaVaciaNoSeHaceNada) {
     DispositivoGrabado d;
     trNivel n;

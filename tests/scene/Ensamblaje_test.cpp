@@ -23,7 +23,7 @@ std::vector<D3DXVECTOR3> Vertices(const Ensamblaje& e, const Lista_Mesh& lista, 
         if (pieza >= 0 && size_t(pieza) != i)
             continue;
         trMesh* m = nullptr;
-        lista.ObtenerMesh(e.Piezas[i].Mesh, m);
+        (void)lista.ObtenerMesh(e.Piezas[i].Mesh, m);
         for (const trVector16& p : m->Vertices)
             v.push_back(Transformar(e.Piezas[i].Mundo, p.X, -float(p.Y), p.Z));
     }

@@ -41,7 +41,7 @@ class EscenaGL : public ::testing::Test {
     std::vector<uint32_t> Cuadro(const OpcionesNivel& o, bool porPrimitiva = false) {
         const Esfera e = nivel_->Escena->EsferaNivel(OpcionesNivel{});
         EXPECT_EQ(EncuadrarEsfera(*d_, e.X, e.Y, e.Z, e.Radio, kAncho, kAlto), D3D_OK);
-        d_->Limpiar(1);
+        (void)d_->Limpiar(1);
         const EscenaNivel& escena = *nivel_->Escena;
         EXPECT_EQ(porPrimitiva ? escena.DibujarPorPrimitiva(*d_, o) : escena.Dibujar(*d_, o),
                   D3D_OK);
@@ -130,12 +130,12 @@ TEST_F(EscenaGL, ElDispositivoDibujaIgualDespuesDeLosLotes) {
     dxBufferTextura* cuadro = nivel_->Buffer(0);
     ASSERT_NE(cuadro, nullptr);
     auto malla = [&](float angulo) {
-        SetProyeccionVisor(*d_, kAncho, kAlto);
-        d_->SetOjo(0, 0, -1500);
-        d_->SetObjetivo(0, 0, 0);
-        d_->Limpiar(1);
+        (void)SetProyeccionVisor(*d_, kAncho, kAlto);
+        (void)d_->SetOjo(0, 0, -1500);
+        (void)d_->SetObjetivo(0, 0, 0);
+        (void)d_->Limpiar(1);
         cuadro->RotarY(angulo);
-        d_->DibujarBuffer(cuadro, 0);
+        (void)d_->DibujarBuffer(cuadro, 0);
         return LeerPixeles(*superficie_);
     };
     int vistas = 0;
