@@ -13,9 +13,13 @@
 #include <glm/gtc/quaternion.hpp>
 #include <glm/gtc/type_ptr.hpp>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 namespace fs = std::filesystem;
 using fixture::PIXEL;
@@ -169,6 +173,57 @@ TEST(ExportarGLTF, LaCaraQueElVisorMuestraDeFrenteGiraAlRevesDelReloj) {
     const glm::vec3 normal = glm::cross(punto(1) - punto(0), punto(2) - punto(0));
     EXPECT_GT(normal.y, 0);
     EXPECT_NEAR(std::abs(normal.y), glm::length(normal), 1e-6f);
+}
+
+// A page with no see-through texel, whose quadrants hold a zero in each of the other bytes
+// (red, green, blue, black), is drawn opaque; and each corner of a triangle samples, in the
+// exported image, the texel its object texture names.
+TEST(ExportarGLTF, UnaPaginaOpacaNoRecortaYCadaEsquinaTomaSuTexel) {
+    fixture::NivelFixture f = fixture::NivelObjetos();
+    fixture::MeshFixture m;
+    m.vertices = {{0, 0, 0}, {1024, 0, 0}, {0, 0, 1024}};
+    m.luces = {0, 0, 0};
+    m.triangulos = {{{0, 1, 2}, 0}};
+    f.meshes = {m};
+    f.punterosMesh = std::vector<uint32_t>{0};
+    f.paginas = fixture::PaginaCuadrantes(0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFF000000);
+    fixture::TexturaObjetoFixture t;
+    t.tile = 0x8000; // a triangle's: the flag over page 0
+    t.esquinas = {{{PIXEL(10), PIXEL(10)}, {PIXEL(200), PIXEL(20)}, {PIXEL(30), PIXEL(220)}, {}}};
+    f.texturasObjeto = {t};
+    const auto n = Abrir(fixture::EscribirNivel(f));
+    const tinygltf::Model g = Exportar(*n, {OpcionesGLTF::Tipo::Mesh, 0, 1});
+    ASSERT_EQ(g.meshes.size(), 1u);
+    ASSERT_EQ(g.meshes[0].primitives.size(), 1u);
+    const tinygltf::Primitive& p = g.meshes[0].primitives[0];
+    const tinygltf::Material& material = g.materials.at(size_t(p.material));
+    EXPECT_EQ(material.alphaMode, "OPAQUE");
+    const int textura = material.pbrMetallicRoughness.baseColorTexture.index;
+    ASSERT_GE(textura, 0);
+    const tinygltf::Image& imagen = g.images.at(size_t(g.textures.at(size_t(textura)).source));
+    ASSERT_EQ(imagen.image.size(), 256u * 256 * 4);
+
+    const std::vector<float> posiciones = Datos<float>(g, p.attributes.at("POSITION"));
+    const std::vector<float> uv = Datos<float>(g, p.attributes.at("TEXCOORD_0"));
+    ASSERT_EQ(posiciones.size(), 9u);
+    ASSERT_EQ(uv.size(), 6u);
+    // Corner k by where it lands: the level's (0, 0, 0), (1024, 0, 0) at x < 0, (0, 0, 1024) at z > 0.
+    const struct {
+        int x, y;
+        std::array<uint8_t, 4> rgba;
+    } esquinas[] = {{10, 10, {255, 0, 0, 255}}, {200, 20, {0, 255, 0, 255}}, {30, 220, {0, 0, 255, 255}}};
+    std::set<int> vistas;
+    for (size_t i = 0; i < 3; ++i) {
+        const int k = posiciones[3 * i] < -0.5f ? 1 : posiciones[3 * i + 2] > 0.5f ? 2 : 0;
+        vistas.insert(k);
+        SCOPED_TRACE(k);
+        const int x = int(std::floor(uv[2 * i] * 256)), y = int(std::floor(uv[2 * i + 1] * 256));
+        EXPECT_EQ(x, esquinas[k].x);
+        EXPECT_EQ(y, esquinas[k].y);
+        const uint8_t* texel = &imagen.image[size_t(std::clamp(y, 0, 255) * 256 + std::clamp(x, 0, 255)) * 4];
+        EXPECT_EQ((std::array<uint8_t, 4>{texel[0], texel[1], texel[2], texel[3]}), esquinas[k].rgba);
+    }
+    EXPECT_EQ(vistas.size(), 3u);
 }
 
 TEST(ExportarGLTF, TodoQuedaEnElSueloSinSolaparse) {

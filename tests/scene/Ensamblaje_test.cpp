@@ -78,6 +78,44 @@ TEST(Ensamblaje, CadaVerticeDondeLoPonenArbolYCuadro) {
     EXPECT_EQ(nada.Radio, 0);
 }
 
+// A root turned about all three axes at once, and a tree node that both pops and pushes.
+TEST(Ensamblaje, GiroDeTresEjesYNodoQueSacaYMete) {
+    fixture::NivelFixture n;
+    fixture::MeshFixture m;
+    m.vertices = {{1, 2, 3}};
+    n.meshes = {m};
+    n.punterosMesh = std::vector<uint32_t>(5, 0);
+    // Mesh 1 from 0; mesh 2 pushes 1 and hangs from it; mesh 3 pops 1 and pushes it again,
+    // hanging from 1; mesh 4 pops that 1 back. Walked with the wrong order or a flag missed,
+    // mesh 3 hangs from 2, or mesh 4 from 3.
+    n.arbolesMesh = {0, 100, 0, 0, 2, 0, 100, 0, 3, 0, 0, 100, 1, 0, 0, 200};
+    // Root at (10, 20, 30) turned x 90 degrees, y 180, z 90 (256, 512, 256 of 1024) in two words;
+    // the others unturned (x alone, 0).
+    n.cuadros = {0, 0, 0, 0, 0, 0, 10, 20, 30, 0x1008, 0x0100, 0x4000, 0x4000, 0x4000, 0x4000};
+    n.movibles = {{1, 5, 0, 0, 0, 0}};
+    const auto l = Leer(fixture::EscribirNivel(n));
+    ASSERT_EQ(l->objetos.Movibles.size(), 1u);
+    EXPECT_TRUE(l->objetos.Movibles[0].Completo);
+    const Ensamblaje e = ArmarMovible(l->objetos.Movibles[0], *l->lista);
+    ASSERT_EQ(e.Piezas.size(), 5u);
+    // By hand, R = Ry(180) Rx(90) Rz(90) in the level's axes: (1, 2, 3) -> Rz (-2, 1, 3) ->
+    // Rx (-2, -3, 1) -> Ry (2, -3, -1). Offsets: R (100, 0, 0) = (0, 0, -100),
+    // R (0, 100, 0) = (100, 0, 0), R (0, 0, 100) = (0, -100, 0). So the meshes sit at
+    //   0: (10, 20, 30);  1: (10, 20, -70);  2: 1 + (100, 0, 0) = (110, 20, -70);
+    //   3: 1 + (0, -100, 0) = (10, -80, -70);  4: 1 + (0, -200, 0) = (10, -180, -70),
+    // each vertex (2, -3, -1) from there, then y negated for the device.
+    const D3DXVECTOR3 esperado[] = {{12, -17, 29}, {12, -17, -71}, {112, -17, -71}, {12, 83, -71},
+                                    {12, 183, -71}};
+    const int32_t padres[] = {-1, 0, 1, 1, 1};
+    for (int k = 0; k < 5; ++k) {
+        SCOPED_TRACE(k);
+        EXPECT_EQ(e.Piezas[k].Padre, padres[k]);
+        const auto v = Vertices(e, *l->lista, k);
+        ASSERT_EQ(v.size(), 1u);
+        ExpectCerca(v[0], esperado[k]);
+    }
+}
+
 TEST(Ensamblaje, ElGiroDejaCadaVerticeDentroDeLaEsfera) {
     const auto l = Leer(fixture::EscribirNivel(fixture::NivelObjetos()));
     const Ensamblaje e = ArmarMovible(l->objetos.Movibles[0], *l->lista);

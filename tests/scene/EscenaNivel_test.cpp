@@ -67,7 +67,10 @@ class EscenaGL : public ::testing::Test {
 } // namespace
 
 TEST_F(EscenaGL, CuartosEstaticoEItemDondeLosPoneElNivel) {
-    Abrir(fixture::EscribirNivel(fixture::NivelCuartos()));
+    auto f = fixture::NivelCuartos();
+    // Beside the fixture's item in room 99, one in the room just past the last.
+    f.items.push_back({3, 3});
+    Abrir(fixture::EscribirNivel(f));
     const EscenaNivel::Cuentas n = nivel_->Escena->Contar();
     EXPECT_EQ(n.Cuartos, 3);
     EXPECT_EQ(n.Vertices, 24);
@@ -75,7 +78,7 @@ TEST_F(EscenaGL, CuartosEstaticoEItemDondeLosPoneElNivel) {
     EXPECT_EQ(n.EstaticosColocados, 1);
     EXPECT_EQ(n.EstaticosOmitidos, 1);
     EXPECT_EQ(n.ItemsColocados, 1);
-    EXPECT_EQ(n.ItemsOmitidos, 2);
+    EXPECT_EQ(n.ItemsOmitidos, 3);
 
     const auto todo = Cuadro({});
     EXPECT_EQ(En(todo, -1536, -512, 2048), kRojo);
