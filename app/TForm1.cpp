@@ -1210,7 +1210,7 @@ bool TForm1::ElegirEn(float x, float y) {
                                              Opciones());
     } else if (d && objeto_ && navegacion_.HayObjetivo() && nivel_->Meshes) {
         // An object's meshes; a mesh of the list is all there is to pick, so it picks nothing.
-        navegacion_.Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
+        (void)navegacion_.Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
         const QString nombre = (enVista_->Clase == EnVista::Tipo::Movible ? tr("Movible %1")
                                                                           : tr("Estático %1"))
                                    .arg(enVista_->Indice);

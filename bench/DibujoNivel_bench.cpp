@@ -46,7 +46,7 @@ void Encuadrar(int vista) {
         if (inicio)
             c.Situar(inicio->Ojo, inicio->Guinada, inicio->Cabeceo, inicio->Pivote,
                      e.EsferaNivel({}));
-        c.Aplicar(*escena->dispositivo, ANCHO, ALTO);
+        (void)c.Aplicar(*escena->dispositivo, ANCHO, ALTO);
         return;
     }
     const Esfera s =
@@ -81,9 +81,12 @@ template <bool Mezclas> void CuadroMezclas(benchmark::State& estado) {
     OpcionesNivel o;
     o.Mezclas = Mezclas;
     for (auto _ : estado) {
-        d.Limpiar(1);
-        e.Dibujar(d, o);
-        d.Presentar();
+        (void)d.Limpiar(1);
+        if (FAILED(e.Dibujar(d, o))) {
+            estado.SkipWithError("the level was not drawn");
+            break;
+        }
+        (void)d.Presentar();
         glFinish();
     }
     estado.counters["draw_calls"] = e.LlamadasDibujo();

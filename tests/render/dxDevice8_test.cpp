@@ -173,12 +173,12 @@ TEST(dxDevice8, DibujarBufferEstableceElEstadoDeCadaPrimitivaAntesDeDibujarla) {
 TEST(dxDevice8, LasCarasAditivasVanAlFinalYLasRecortadasPruebanElAlfa) {
     DispositivoGrabado d;
     dxBufferTextura b;
-    b.AgregarPoligono(Triangulo(1, 0x08 | FLAG_RECORTE));
-    b.AgregarPoligono(Triangulo(2, 0x08 | FLAG_ADITIVA));
-    b.AgregarPoligono(Triangulo(3, 0x08));
-    d.dispositivo.CargarBuffer(&b);
+    (void)b.AgregarPoligono(Triangulo(1, 0x08 | FLAG_RECORTE));
+    (void)b.AgregarPoligono(Triangulo(2, 0x08 | FLAG_ADITIVA));
+    (void)b.AgregarPoligono(Triangulo(3, 0x08));
+    (void)d.dispositivo.CargarBuffer(&b);
     d.registro->Limpiar();
-    d.dispositivo.DibujarBuffer(&b, 0);
+    (void)d.dispositivo.DibujarBuffer(&b, 0);
     V dibujos;
     for (const std::string& l : d.registro->Desde("SetTextureStageState(0, D3DTSS_ALPHAOP"))
         if (l.find("CULLMODE") == std::string::npos && l.find("FILLMODE") == std::string::npos)
@@ -209,7 +209,7 @@ TEST(dxDevice8, LasCarasAditivasVanAlFinalYLasRecortadasPruebanElAlfa) {
     for (auto [pasada, dibujados] : {std::pair{dxDevice8::Pasada::Opacas, 2},
                                      std::pair{dxDevice8::Pasada::Aditivas, 1}}) {
         d.registro->Limpiar();
-        d.dispositivo.DibujarBuffer(&b, 0, pasada);
+        (void)d.dispositivo.DibujarBuffer(&b, 0, pasada);
         EXPECT_EQ(std::count_if(d.registro->Llamadas.begin(), d.registro->Llamadas.end(),
                                 [](const std::string& l) { return l.rfind("DrawPrimitive", 0) == 0; }),
                   dibujados);
@@ -218,7 +218,7 @@ TEST(dxDevice8, LasCarasAditivasVanAlFinalYLasRecortadasPruebanElAlfa) {
     }
     // In wireframe every face is a line, blend modes aside.
     d.registro->Limpiar();
-    d.dispositivo.DibujarBuffer(&b, 2);
+    (void)d.dispositivo.DibujarBuffer(&b, 2);
     for (const std::string& l : d.registro->Llamadas)
         EXPECT_EQ(l.find("ALPHA"), l.find("ALPHAOP")) << l;
 }

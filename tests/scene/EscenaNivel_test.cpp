@@ -206,10 +206,10 @@ TEST_F(EscenaGL, CadaMezclaSobreUnFondoConocido) {
     // The same faces in one mesh, drawn by the device a face at a time.
     dxBufferTextura* malla = nivel_->Buffer(0);
     ASSERT_NE(malla, nullptr);
-    SetProyeccionVisor(*d_, kAncho, kAlto);
-    d_->SetOjo(0, 200, -1200);
-    d_->SetObjetivo(0, 200, 0);
-    d_->Limpiar(1);
+    (void)SetProyeccionVisor(*d_, kAncho, kAlto);
+    (void)d_->SetOjo(0, 200, -1200);
+    (void)d_->SetObjetivo(0, 200, 0);
+    (void)d_->Limpiar(1);
     EXPECT_EQ(d_->DibujarBuffer(malla, 0), D3D_OK);
     const auto m = LeerPixeles(*superficie_);
     EXPECT_EQ(En(m, -300, -200, 300), kRojo);
