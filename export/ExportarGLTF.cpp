@@ -6,6 +6,8 @@
 #include "Idioma.h"
 #include "LeerCuartos.h"
 #include "NivelAbierto.h"
+#include "PaginasPNG.h"
+#include "trMezcla.h"
 
 #include <glm/glm.hpp>
 #include <glm/gtc/matrix_transform.hpp>
@@ -15,12 +17,17 @@
 #include <tiny_gltf.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cctype>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <limits>
 #include <map>
+#include <span>
 #include <streambuf>
 #include <ostream>
 #ifndef TR4_SIN_HILOS
@@ -66,6 +73,44 @@ int32_t PaginaDeCara(const NivelAbierto& n, uint16_t textura, bool triangulo,
     return pagina;
 }
 
+// A display value (0..1, what the viewer puts on screen) as the linear light glTF's vertex
+// colours hold: the sRGB curve undone. Left as they were, dim rooms came out about twice as
+// bright in other programs as in the viewer.
+float Lineal(float pantalla) {
+    return pantalla <= 0.04045f ? pantalla / 12.92f
+                                : std::pow((pantalla + 0.055f) / 1.055f, 2.4f);
+}
+
+// A room vertex's channel as the viewer hands it to the device (one byte), in linear light.
+float CanalLineal(uint16_t color, int desplazamiento) {
+    return Lineal(std::round(LuzCanal(color, desplazamiento) * 255) / 255);
+}
+
+// A corner in the level's own integer units, where an area is exactly zero or not.
+using Esquina = std::array<int64_t, 3>;
+
+bool ConArea(const Esquina& a, const Esquina& b, const Esquina& c) {
+    const Esquina u{b[0] - a[0], b[1] - a[1], b[2] - a[2]};
+    const Esquina v{c[0] - a[0], c[1] - a[1], c[2] - a[2]};
+    return u[1] * v[2] != u[2] * v[1] || u[2] * v[0] != u[0] * v[2] || u[0] * v[1] != u[1] * v[0];
+}
+
+// A face's corners as the model's triangles, wound counter-clockwise where the viewer's were
+// clockwise; a rectangle's corners go round it and the viewer splits it along 1-3. Triangles
+// without area are left out (other programs make points and lines of them); how many corner
+// numbers were put in `triangulos`: 0, 3 or 6.
+int TriangulosCara(const Esquina* e, int esquinas, int (&triangulos)[6]) {
+    static constexpr int RECTANGULO[2][3] = {{0, 3, 1}, {1, 3, 2}};
+    static constexpr int TRIANGULO[1][3] = {{0, 2, 1}};
+    int n = 0;
+    for (const auto& t : esquinas == 4 ? std::span<const int[3]>(RECTANGULO)
+                                       : std::span<const int[3]>(TRIANGULO))
+        if (ConArea(e[t[0]], e[t[1]], e[t[2]]))
+            for (int k : t)
+                triangulos[n++] = k;
+    return n;
+}
+
 template <size_t N> bool VerticesValidos(const uint16_t (&indices)[N], const trMesh& m) {
     for (uint16_t v : indices)
         if (v >= m.Vertices.size())
@@ -78,6 +123,29 @@ template <size_t N> bool VerticesValidos(const uint16_t (&indices)[N], const trM
 struct Grupo {
     std::vector<float> posiciones, normales, uv, colores;
     std::vector<uint32_t> indices;
+
+    // The triangles of one face: each corner they use added once, by `vertice(k)`, which appends
+    // corner k's attributes.
+    template <class F> void Agregar(const int* triangulos, int n, F vertice) {
+        uint32_t nuevo[4] = {UINT32_MAX, UINT32_MAX, UINT32_MAX, UINT32_MAX};
+        for (int i = 0; i < n; ++i) {
+            const int k = triangulos[i];
+            if (nuevo[k] == UINT32_MAX) {
+                nuevo[k] = uint32_t(posiciones.size() / 3);
+                vertice(k);
+            }
+            indices.push_back(nuevo[k]);
+        }
+    }
+};
+
+// What makes faces share a material: their page (SIN_TEXTURA for none), sidedness and blend
+// mode. An untextured face is drawn plain white, opaque.
+struct ClaveMaterial {
+    int32_t Pagina = SIN_TEXTURA;
+    bool Doble = false;
+    trMezcla Mezcla = trMezcla::Opaca;
+    auto operator<=>(const ClaveMaterial&) const = default;
 };
 
 // An output stream's bytes appended to a vector.
@@ -151,23 +219,31 @@ class Modelo {
     // A room as one node holding its faces where the world has them, lit by its vertex colours;
     // a room without faces is left out.
     void Cuarto(const trGeometriaCuarto& g, size_t indice) {
-        std::map<int32_t, Grupo> grupos;
+        std::map<ClaveMaterial, Grupo> grupos;
         for (const trCaraCuarto& c : g.Caras) {
+            Esquina e[4];
+            for (int k = 0; k < c.Lados; ++k) {
+                const trVerticeCuarto& v = g.Vertices[c.Vertices[k]];
+                e[k] = {v.X, v.Y, v.Z};
+            }
+            int triangulos[6];
+            const int n = TriangulosCara(e, c.Lados, triangulos);
+            if (n == 0)
+                continue;
             const trTexturaObjeto* t = nullptr;
             const int32_t pagina = PaginaDeCara(nivel_, c.Textura, c.Lados == 3, t);
-            Grupo& gr = grupos[Clave(pagina, c.DobleCara)];
-            const uint32_t primero = uint32_t(gr.posiciones.size() / 3);
-            for (int k = 0; k < c.Lados; ++k) {
+            Grupo& gr = grupos[Clave(pagina, c.DobleCara, c.Textura, 0)];
+            gr.Agregar(triangulos, n, [&](int k) {
                 const trVerticeCuarto& v = g.Vertices[c.Vertices[k]];
                 const glm::vec3 p = Punto({float(v.X), float(v.Y), float(v.Z)}, escala_);
                 gr.posiciones.insert(gr.posiciones.end(), {p.x, p.y, p.z});
-                gr.colores.insert(gr.colores.end(), {LuzCanal(v.Color, 10), LuzCanal(v.Color, 5),
-                                                     LuzCanal(v.Color, 0)});
+                gr.colores.insert(gr.colores.end(), {CanalLineal(v.Color, 10),
+                                                     CanalLineal(v.Color, 5),
+                                                     CanalLineal(v.Color, 0)});
                 if (t)
                     gr.uv.insert(gr.uv.end(), {float(t->Esquinas[k].X >> 8) / LADO_PAGINA,
                                                float(t->Esquinas[k].Y >> 8) / LADO_PAGINA});
-            }
-            Enlazar(gr, primero, c.Lados);
+            });
         }
         if (grupos.empty())
             return;
@@ -221,9 +297,17 @@ class Modelo {
         const std::string base = Base(ruta);
         if (!binario_)
             for (size_t i = 0; i < m_.images.size(); ++i) {
-                m_.images[i].uri = Uri(base + "_" + m_.images[i].name + ".png");
-                archivos.push_back({Carpeta(ruta) + base + "_" + m_.images[i].name + ".png",
-                                    std::move(pngs_[i])});
+                const std::string nombre = m_.images[i].name + ".png";
+                if (!PuedeOcupar(Carpeta(ruta) + nombre, pngs_[i])) {
+                    if (motivo)
+                        *motivo = Formatear(
+                            Traducir("%s ya existe con otra imagen (de otro nivel o retocada) y "
+                                     "no se sobrescribe: exporta a otra carpeta o bórrala"),
+                            {Carpeta(ruta) + nombre});
+                    return false;
+                }
+                m_.images[i].uri = Uri(nombre);
+                archivos.push_back({Carpeta(ruta) + nombre, std::move(pngs_[i])});
             }
         if (!m_.materials.empty() &&
             std::any_of(m_.materials.begin(), m_.materials.end(),
@@ -264,6 +348,22 @@ class Modelo {
     }
 
   private:
+    // Whether a page may be written to `ruta`: nothing there, or a file holding these very bytes
+    // (the same page of the same level, or `tr4tool pages`' own). What cannot be read as a file
+    // is left for the writing to report.
+    static bool PuedeOcupar(const std::string& ruta, const std::vector<uint8_t>& bytes) {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(ruta, ec))
+            return true;
+        std::ifstream f(ruta, std::ios::binary);
+        if (!f)
+            return true;
+        if (std::filesystem::file_size(ruta, ec) != bytes.size())
+            return false;
+        return std::equal(bytes.begin(), bytes.end(), std::istreambuf_iterator<char>(f),
+                          [](uint8_t a, char b) { return a == uint8_t(b); });
+    }
+
     // Compressing the pages is most of an export's work, and each page is apart: one thread per
     // core takes the next page left.
     // false when a page could not be compressed (no memory for the compressor).
@@ -273,12 +373,24 @@ class Modelo {
         auto trabajar = [&] {
             std::vector<uint8_t> rgba(size_t(LADO_PAGINA) * LADO_PAGINA * 4);
             for (size_t k; (k = siguiente++) < paginas_.size();) {
-                const uint8_t* bgra = nivel_.Texturas->GetTexels(paginas_[k]);
+                const auto [pagina, aditiva] = paginas_[k];
+                const uint8_t* bgra = nivel_.Texturas->GetTexels(pagina);
+                if (!aditiva) {
+                    pngs_[k] = PaginaPNG(bgra); // byte for byte `tr4tool pages`' file
+                    continue;
+                }
+                // Over black, colour x alpha gives the texel back; behind it, what is there
+                // dims only as much as the texel is bright. A see-through texel adds nothing.
                 for (size_t i = 0; i < rgba.size(); i += 4) {
-                    rgba[i] = bgra[i + 2];
-                    rgba[i + 1] = bgra[i + 1];
-                    rgba[i + 2] = bgra[i];
-                    rgba[i + 3] = bgra[i + 3];
+                    const uint8_t r = bgra[i + 2], g = bgra[i + 1], b = bgra[i];
+                    const uint8_t brillo = bgra[i + 3] == 0 ? 0 : std::max({r, g, b});
+                    auto lleno = [brillo](uint8_t c) {
+                        return brillo == 0 ? uint8_t(0) : uint8_t((c * 255 + brillo / 2) / brillo);
+                    };
+                    rgba[i] = lleno(r);
+                    rgba[i + 1] = lleno(g);
+                    rgba[i + 2] = lleno(b);
+                    rgba[i + 3] = brillo;
                 }
                 pngs_[k] = CodificarPNG(rgba.data(), LADO_PAGINA, LADO_PAGINA);
             }
@@ -368,27 +480,36 @@ class Modelo {
         return int(m_.accessors.size() - 1);
     }
 
-    // One material per page and sidedness (untextured: plain white, as the viewer draws a face
-    // it cannot texture). Mesh faces are all one-sided; rooms' may be double-sided.
-    static int32_t Clave(int32_t pagina, bool doble) { return pagina * 2 + doble; }
-    int Material(int32_t clave) {
+    // A face's material key; the blend mode by the viewer's one rule.
+    ClaveMaterial Clave(int32_t pagina, bool doble, uint16_t textura, uint16_t extra) const {
+        if (pagina == SIN_TEXTURA || !nivel_.Nivel)
+            return {SIN_TEXTURA, doble, trMezcla::Opaca};
+        return {pagina, doble, MezclaCara(*nivel_.Nivel, textura, extra)};
+    }
+
+    // Unlit, as the viewer draws; untextured: plain white, as the viewer draws a face it cannot
+    // texture. Mesh faces are all one-sided; rooms' may be double-sided.
+    int Material(const ClaveMaterial& clave) {
         if (auto i = materiales_.find(clave); i != materiales_.end())
             return i->second;
-        const int32_t pagina = clave >> 1; // arithmetic: the untextured key stays negative
         tinygltf::Material mat;
-        mat.doubleSided = clave & 1;
+        mat.doubleSided = clave.Doble;
         mat.pbrMetallicRoughness.metallicFactor = 0;
         mat.pbrMetallicRoughness.roughnessFactor = 1;
         mat.extensions[UNLIT] = tinygltf::Value(tinygltf::Value::Object());
-        if (pagina == SIN_TEXTURA) {
+        if (clave.Pagina == SIN_TEXTURA) {
             mat.name = "sin_textura";
         } else {
-            mat.name = "pagina_" + std::to_string(pagina);
-            bool recorte = false;
-            mat.pbrMetallicRoughness.baseColorTexture.index = Textura(pagina, recorte);
-            if (recorte) {
+            const bool aditiva = clave.Mezcla == trMezcla::Aditiva;
+            mat.name = NombrePagina(clave.Pagina);
+            mat.pbrMetallicRoughness.baseColorTexture.index = Textura(clave.Pagina, aditiva);
+            if (clave.Mezcla == trMezcla::Recorte) {
                 mat.alphaMode = "MASK";
                 mat.alphaCutoff = 0.5;
+                mat.name += "_recorte";
+            } else if (aditiva) {
+                mat.alphaMode = "BLEND";
+                mat.name += "_aditiva";
             }
         }
         if (mat.doubleSided)
@@ -397,17 +518,16 @@ class Modelo {
         return materiales_[clave] = int(m_.materials.size() - 1);
     }
 
-    // The page as an RGBA PNG; `recorte` when some texel is fully transparent.
-    // The page's texture; its PNG is made with the others once the model is complete.
-    int Textura(int32_t pagina, bool& recorte) {
-        const uint8_t* bgra = nivel_.Texturas->GetTexels(pagina);
-        for (size_t i = 3; i < size_t(LADO_PAGINA) * LADO_PAGINA * 4; i += 4)
-            recorte |= bgra[i] == 0;
+    // The page's texture, made once however many materials use it; an additive page is an image
+    // of its own (see the header). Its PNG is made with the others once the model is complete.
+    int Textura(int32_t pagina, bool aditiva) {
+        if (auto i = texturas_.find({pagina, aditiva}); i != texturas_.end())
+            return i->second;
         tinygltf::Image imagen;
-        imagen.name = "pagina_" + std::to_string(pagina);
+        imagen.name = NombrePagina(pagina) + (aditiva ? "_aditiva" : "");
         imagen.mimeType = "image/png";
         m_.images.push_back(imagen);
-        paginas_.push_back(pagina);
+        paginas_.push_back({pagina, aditiva});
         if (m_.samplers.empty()) {
             // Texel by texel, as Direct3D samples by default; a model without pages has none,
             // which a validator would report as unused.
@@ -421,7 +541,7 @@ class Modelo {
         t.sampler = 0;
         t.source = int(m_.images.size() - 1);
         m_.textures.push_back(t);
-        return int(m_.textures.size() - 1);
+        return texturas_[{pagina, aditiva}] = int(m_.textures.size() - 1);
     }
 
     // The level's mesh as a model mesh, made once however many nodes use it; -1 when none of its
@@ -438,15 +558,21 @@ class Modelo {
             const trVector16& n = m->Normales[i];
             normales = n.X || n.Y || n.Z;
         }
-        std::map<int32_t, Grupo> grupos;
-        // Corners in the order that turns the viewer's front (clockwise on the device's
-        // left-handed axes) into the model's counter-clockwise one.
-        auto cara = [&](const uint16_t* vertices, int esquinas, uint16_t textura) {
+        std::map<ClaveMaterial, Grupo> grupos;
+        auto cara = [&](const uint16_t* vertices, int esquinas, uint16_t textura, uint16_t extra) {
+            Esquina e[4];
+            for (int c = 0; c < esquinas; ++c) {
+                const trVector16& v = m->Vertices[vertices[c]];
+                e[c] = {v.X, v.Y, v.Z};
+            }
+            int triangulos[6];
+            const int n = TriangulosCara(e, esquinas, triangulos);
+            if (n == 0)
+                return;
             const trTexturaObjeto* t = nullptr;
             const int32_t pagina = PaginaDeCara(nivel_, textura, esquinas == 3, t);
-            Grupo& g = grupos[Clave(pagina, false)];
-            const uint32_t primero = uint32_t(g.posiciones.size() / 3);
-            for (int c = 0; c < esquinas; ++c) {
+            Grupo& g = grupos[Clave(pagina, false, textura, extra)];
+            g.Agregar(triangulos, n, [&](int c) {
                 const trVector16& v = m->Vertices[vertices[c]];
                 const glm::vec3 p = Punto({v.X, v.Y, v.Z}, escala_);
                 g.posiciones.insert(g.posiciones.end(), {p.x, p.y, p.z});
@@ -458,31 +584,19 @@ class Modelo {
                 if (t)
                     g.uv.insert(g.uv.end(), {float(t->Esquinas[c].X >> 8) / LADO_PAGINA,
                                              float(t->Esquinas[c].Y >> 8) / LADO_PAGINA});
-            }
-            Enlazar(g, primero, esquinas);
+            });
         };
         for (const trRectanguloTex& r : m->Rectangulos)
             if (VerticesValidos(r.Vertices, *m))
-                cara(r.Vertices, 4, r.Textura);
+                cara(r.Vertices, 4, r.Textura, r.Extra);
         for (const trTrianguloTex& r : m->Triangulos)
             if (VerticesValidos(r.Vertices, *m))
-                cara(r.Vertices, 3, r.Textura);
+                cara(r.Vertices, 3, r.Textura, r.Extra);
         return meshes_[indice] = Primitivas(grupos, "mesh_" + std::to_string(indice));
     }
 
-    // A face's corners, just added from `primero`, as triangles wound counter-clockwise where the
-    // viewer's were clockwise. A rectangle's corners 0..3 go round it; the viewer splits it
-    // along 1-3.
-    static void Enlazar(Grupo& g, uint32_t primero, int esquinas) {
-        if (esquinas == 4)
-            g.indices.insert(g.indices.end(), {primero, primero + 3, primero + 1, primero + 1,
-                                               primero + 3, primero + 2});
-        else
-            g.indices.insert(g.indices.end(), {primero, primero + 2, primero + 1});
-    }
-
     // A model mesh of one primitive per material; -1 for none.
-    int Primitivas(const std::map<int32_t, Grupo>& grupos, const std::string& nombre) {
+    int Primitivas(const std::map<ClaveMaterial, Grupo>& grupos, const std::string& nombre) {
         if (grupos.empty())
             return -1;
         tinygltf::Mesh mesh;
@@ -509,8 +623,10 @@ class Modelo {
     const float escala_;
     const bool binario_;
     tinygltf::Model m_;
-    std::map<int32_t, int> meshes_, materiales_;
-    std::vector<int32_t> paginas_;           // the page of each image
+    std::map<int32_t, int> meshes_;
+    std::map<ClaveMaterial, int> materiales_;
+    std::map<std::pair<int32_t, bool>, int> texturas_; // (page, additive) -> texture
+    std::vector<std::pair<int32_t, bool>> paginas_;    // the page of each image, and if additive
     std::vector<std::vector<uint8_t>> pngs_; // one per image
 };
 

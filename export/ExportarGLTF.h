@@ -3,6 +3,16 @@
 // node per mesh, hung as the object's mesh tree says and posed by its first frame; the level's
 // texture pages as PNG, sampled texel by texel; unlit, as the viewer shows them.
 //
+// Faces are put over what lies behind them as the viewer does (MezclaCara): alpha-tested ones as
+// alphaMode MASK; additive ones as BLEND, since glTF has no additive mode, on their page with the
+// texel's brightness as alpha and its colour brought up to full, so that what is drawn over black
+// is the texel itself and what lies behind only dims where the texel is bright. One material per
+// page, sidedness and blend mode; each page one image however many materials use it (an
+// additive page one more). Faces of no area are left out: other programs turn them into points
+// and lines.
+//
+// Room colours are the viewer's display values: COLOR_0 holds their linear form, as glTF wants.
+//
 // Axes: the level's y points down; glTF's up is +y and its front +z. A level point (x, y, z)
 // becomes (-x, -y, z) times the scale: a half turn about z, so nothing is mirrored and a front
 // stays a front. The faces the viewer draws are front faces (counter-clockwise) in the model.
@@ -22,16 +32,20 @@ struct OpcionesGLTF {
     enum class Tipo { Mesh, Movible, Estatico, Todo, Nivel };
     Tipo Que = Tipo::Mesh;
     int64_t Numero = 0; // the mesh's index or the object's id; unused for Todo and Nivel
-    // Model units (metres) per level unit: one sector, 1024 units, is a metre by default.
-    double Escala = 1.0 / 1024;
+    // Model units (metres) per level unit: one sector, 1024 units, is 2 m by default, so that
+    // Lara stands about 1.5 m tall.
+    double Escala = 1.0 / 512;
     // For a moveable: another's meshes, and its animations as glTF animations.
     AnimacionesElegidas Animadas = {};
 };
 
 // The files an export to `ruta` consists of, built in memory and written nowhere: the .glb alone
-// (pages inside), or the .gltf with its .bin and one PNG per page it uses beside it, named after
-// it (the model itself last, so that it lands after what it names). false, with a one-line reason in *motivo, for a name ending neither in .glb nor .gltf, a
-// scale that is not a positive finite number, or a mesh or object the level lacks.
+// (pages inside), or the .gltf with its .bin named after it and, beside it, one PNG per page it
+// uses, named as `tr4tool pages` names them (the model itself last, so that it lands after what
+// it names). false, with a one-line reason in *motivo, for a name ending neither in .glb nor
+// .gltf, a scale that is not a positive finite number, a mesh or object the level lacks, or a
+// page file that already stands beside it with other texels (another level's, or one painted
+// over), which the export would spoil.
 [[nodiscard]] bool ExportarGLTFEnMemoria(const NivelAbierto& nivel, const OpcionesGLTF& opciones,
                            const std::string& ruta, std::vector<ArchivoPorEscribir>& archivos,
                            std::string* motivo = nullptr);

@@ -14,6 +14,11 @@ class trTextura;
 // One 256 x 256 page of A8R8G8B8 texels (B, G, R, A in memory), alpha kept.
 [[nodiscard]] std::vector<uint8_t> PaginaPNG(const uint8_t* texels);
 
-// pagina_00.png, pagina_01.png, ... (more digits once the pages pass 100) in `carpeta`, one per
-// page of the level, ready for EscribirAtomico. Empty when the level has no pages.
+// A page's file name without its ending: pagina_00, pagina_01, ... (more digits once the pages
+// pass 100). `tr4tool pages` and a .gltf's pages are named alike, so that either set can stand
+// in for the other.
+std::string NombrePagina(int32_t pagina);
+
+// NombrePagina(i) + ".png" in `carpeta`, one per page of the level, ready for EscribirAtomico.
+// Empty when the level has no pages.
 std::vector<ArchivoPorEscribir> PaginasPNG(const trTextura& texturas, const std::string& carpeta);

@@ -4,6 +4,8 @@
 #include "EscritorNivel.h"
 #include "LecturaGLTF.h"
 #include "NivelAbierto.h"
+#include "PaginasPNG.h"
+#include "trTextura.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -19,6 +21,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <map>
 #include <set>
 
 namespace fs = std::filesystem;
@@ -26,21 +30,22 @@ using fixture::PIXEL;
 
 namespace {
 
-// The objects' fixture with faces: mesh 0 a floor square (stored normals) textured from a page
-// with see-through texels, plus a triangle whose texture is past the level's; mesh 1 a triangle
-// on the page through a triangle's flagged tile, plus one naming a vertex it lacks; mesh 2 one
-// untextured, one-sided triangle the viewer shows from above.
+// The objects' fixture with faces: mesh 0 a floor square (stored normals) alpha-tested on a page
+// with see-through texels, plus a triangle whose texture is past the level's and one of no area;
+// mesh 1 an additive triangle (its extra word says so) on the page through a triangle's flagged
+// tile, plus one naming a vertex it lacks; mesh 2 one untextured, one-sided triangle the viewer
+// shows from above.
 fixture::NivelFixture NivelConCaras() {
     fixture::NivelFixture n = fixture::NivelObjetos();
     fixture::MeshFixture suelo;
     suelo.vertices = {{0, 0, 0}, {1024, 0, 0}, {1024, 0, 1024}, {0, 0, 1024}};
     suelo.normales.assign(4, {0, -16384, 0});
     suelo.rectangulos = {{{0, 1, 2, 3}, 0}};
-    suelo.triangulos = {{{0, 1, 2}, 99}};
+    suelo.triangulos = {{{0, 1, 2}, 99}, {{0, 2, 2}, 0}};
     fixture::MeshFixture pico;
     pico.vertices = {{0, -512, 0}, {256, 0, 0}, {0, 0, 256}};
     pico.luces = {1, 2, 3};
-    pico.triangulos = {{{0, 1, 2}, 1}, {{0, 1, 7}, 1}};
+    pico.triangulos = {{{0, 1, 2}, 1, 1}, {{0, 1, 7}, 1}};
     fixture::MeshFixture cara;
     cara.vertices = {{0, 0, 0}, {0, 0, 1024}, {1024, 0, 0}};
     cara.luces = {0, 0, 0};
@@ -49,11 +54,12 @@ fixture::NivelFixture NivelConCaras() {
     const uint32_t a = uint32_t(fixture::CodificarMeshes({suelo}).size());
     const uint32_t b = uint32_t(fixture::CodificarMeshes({pico}).size());
     n.punterosMesh = std::vector<uint32_t>{0, a, a + b, 2};
-    n.paginas = fixture::PaginaCuadrantes(0xFFFF0000, 0x00000000, 0xFF00FF00, 0xFF0000FF);
+    n.paginas = fixture::PaginaCuadrantes(0xFFFF0000, 0x00000000, 0xFF804000, 0xFF0000FF);
     fixture::TexturaObjetoFixture t;
     t.esquinas = {{{PIXEL(0), PIXEL(0)}, {PIXEL(255), PIXEL(0)}, {PIXEL(255), PIXEL(255)},
                    {PIXEL(0), PIXEL(255)}}};
     n.texturasObjeto = {t, t};
+    n.texturasObjeto[0].atributo = 1;
     n.texturasObjeto[1].tile = 0x8000;
     return n;
 }
@@ -104,6 +110,19 @@ Recorrido Recorrer(const tinygltf::Model& m) {
             continue;
         for (const tinygltf::Primitive& p : m.meshes[size_t(m.nodes[i].mesh)].primitives) {
             r.triangulos += m.accessors[size_t(p.indices)].count / 3;
+            // No triangle without area: other programs make points and lines of them.
+            const auto v = Datos<float>(m, p.attributes.at("POSITION"));
+            const auto ix = m.accessors[size_t(p.indices)].componentType == 5123
+                                ? [&] {
+                                      const auto c = Datos<uint16_t>(m, p.indices);
+                                      return std::vector<uint32_t>(c.begin(), c.end());
+                                  }()
+                                : Datos<uint32_t>(m, p.indices);
+            auto punto = [&](uint32_t k) { return glm::make_vec3(&v[3 * size_t(k)]); };
+            for (size_t t = 0; t + 2 < ix.size(); t += 3)
+                EXPECT_NE(glm::cross(punto(ix[t + 1]) - punto(ix[t]), punto(ix[t + 2]) - punto(ix[t])),
+                          glm::vec3(0))
+                    << m.meshes[size_t(m.nodes[i].mesh)].name;
             if (auto uv = p.attributes.find("TEXCOORD_0"); uv != p.attributes.end()) {
                 for (float c : Datos<float>(m, uv->second))
                     EXPECT_TRUE(c >= 0 && c <= 1) << c;
@@ -131,25 +150,47 @@ TEST(ExportarGLTF, UnMovibleEsUnArbolDeNodosComoLoArmaElVisor) {
     const Ensamblaje e = ArmarMovible(n->Objetos.Movibles[0], *n->Meshes);
     for (size_t k = 0; k < 3; ++k) {
         const D3DXVECTOR3 d = Transformar(e.Piezas[k].Mundo, 0, 512, 256);
-        const glm::vec4 g = r.mundo[k + 1] * glm::vec4(0, 0.5f, 0.25f, 1);
-        EXPECT_NEAR(g.x, -d.x / 1024, 1e-4f) << k;
-        EXPECT_NEAR(g.y, d.y / 1024, 1e-4f) << k;
-        EXPECT_NEAR(g.z, d.z / 1024, 1e-4f) << k;
+        const glm::vec4 g = r.mundo[k + 1] * glm::vec4(0, 1, 0.5f, 1);
+        EXPECT_NEAR(g.x, -d.x / 512, 1e-4f) << k;
+        EXPECT_NEAR(g.y, d.y / 512, 1e-4f) << k;
+        EXPECT_NEAR(g.z, d.z / 512, 1e-4f) << k;
     }
-    // Materials: the page (see-through texels: MASK), and a plain one; unlit, texel by texel.
-    ASSERT_EQ(m.materials.size(), 2u);
-    const bool pagina = m.materials[0].name == "pagina_0";
-    const tinygltf::Material& texturizado = m.materials[pagina ? 0 : 1];
-    EXPECT_EQ(texturizado.alphaMode, "MASK");
-    EXPECT_EQ(texturizado.pbrMetallicRoughness.baseColorTexture.index, 0);
-    EXPECT_EQ(m.materials[pagina ? 1 : 0].pbrMetallicRoughness.baseColorTexture.index, -1);
+    // Materials by blend mode, unlit, texel by texel: the alpha-tested square as MASK, the
+    // additive triangle as BLEND, the untextured faces plain.
+    std::map<std::string, const tinygltf::Material*> materiales;
+    for (const tinygltf::Material& x : m.materials)
+        materiales[x.name] = &x;
+    ASSERT_EQ(materiales.size(), 3u);
+    ASSERT_TRUE(materiales.count("pagina_00_recorte") && materiales.count("pagina_00_aditiva") &&
+                materiales.count("sin_textura"));
+    EXPECT_EQ(materiales["pagina_00_recorte"]->alphaMode, "MASK");
+    EXPECT_EQ(materiales["pagina_00_aditiva"]->alphaMode, "BLEND");
+    EXPECT_EQ(materiales["sin_textura"]->alphaMode, "OPAQUE");
+    EXPECT_EQ(materiales["sin_textura"]->pbrMetallicRoughness.baseColorTexture.index, -1);
     EXPECT_EQ(m.extensionsUsed, std::vector<std::string>{"KHR_materials_unlit"});
-    ASSERT_EQ(m.images.size(), 1u);
+    auto imagen = [&](const tinygltf::Material* x) -> const tinygltf::Image& {
+        const int t = x->pbrMetallicRoughness.baseColorTexture.index;
+        return m.images[size_t(m.textures[size_t(t)].source)];
+    };
+    ASSERT_EQ(m.images.size(), 2u);
     // The page's PNG decodes to its texels: red top-left, see-through top-right.
-    ASSERT_EQ(m.images[0].image.size(), 256u * 256 * 4);
-    EXPECT_EQ(std::vector<uint8_t>(m.images[0].image.begin(), m.images[0].image.begin() + 4),
+    const auto& pagina = imagen(materiales["pagina_00_recorte"]);
+    EXPECT_EQ(pagina.name, "pagina_00");
+    ASSERT_EQ(pagina.image.size(), 256u * 256 * 4);
+    EXPECT_EQ(std::vector<uint8_t>(pagina.image.begin(), pagina.image.begin() + 4),
               (std::vector<uint8_t>{255, 0, 0, 255}));
-    EXPECT_EQ(m.images[0].image[4 * 200 + 3], 0);
+    EXPECT_EQ(pagina.image[4 * 200 + 3], 0);
+    // The additive one: the texel's brightness as alpha, its colour at full, so that over black
+    // colour x alpha is the texel; a see-through texel adds nothing.
+    const auto& aditiva = imagen(materiales["pagina_00_aditiva"]);
+    ASSERT_EQ(aditiva.image.size(), 256u * 256 * 4);
+    auto texel = [](const tinygltf::Image& i, int x, int y) {
+        const auto p = i.image.begin() + 4 * (y * 256 + x);
+        return std::vector<int>(p, p + 4);
+    };
+    EXPECT_EQ(texel(aditiva, 0, 0), (std::vector<int>{255, 0, 0, 255}));
+    EXPECT_EQ(texel(aditiva, 200, 0), (std::vector<int>{0, 0, 0, 0}));
+    EXPECT_EQ(texel(aditiva, 0, 200), (std::vector<int>{255, 128, 0, 128}));
     EXPECT_EQ(m.samplers[0].magFilter, 9728);
     EXPECT_EQ(m.samplers[0].minFilter, 9728);
     // Normals where the mesh stores them: the floor's face up.
@@ -275,7 +316,9 @@ TEST(ExportarGLTF, ElNivelSonSusCuartosConSusObjetosColocados) {
     fixture::CuartoFixture& c = f.cuartos[0];
     c.info = {2048, 0, 0, 0};
     c.alterno = 1;
-    c.vertices = {{0, 0, 0, 0, 0, 0x7C00}, {1024, 0, 0}, {1024, 0, 1024}, {0, 0, 1024}};
+    // Full red, and half of the texel in every channel: 128 of 255 on screen.
+    constexpr uint16_t MEDIA = 8 << 10 | 8 << 5 | 8;
+    c.vertices = {{0, 0, 0, 0, 0, 0x7C00}, {1024, 0, 0}, {1024, 0, 1024}, {0, 0, 1024, 0, 0, MEDIA}};
     c.rectangulos = {{{0, 1, 2, 3}, 0}};
     c.triangulos = {{{0, 1, 2}, 0x8000 | 99}};
     f.cuartos[1].vertices = c.vertices;
@@ -292,21 +335,30 @@ TEST(ExportarGLTF, ElNivelSonSusCuartosConSusObjetosColocados) {
     EXPECT_EQ(r.triangulos, 3u + 2 * 1 + 5 * 2);
     const tinygltf::Mesh& cuarto = m.meshes[size_t(m.nodes[0].mesh)];
     ASSERT_EQ(cuarto.primitives.size(), 2u);
+    int medias = 0;
     for (const auto& p : cuarto.primitives) {
         const auto color = Datos<float>(m, p.attributes.at("COLOR_0"));
         const auto pos = Datos<float>(m, p.attributes.at("POSITION"));
         EXPECT_EQ(std::vector<float>(color.begin(), color.begin() + 3), (std::vector<float>{1, 0, 0}));
-        EXPECT_EQ(std::vector<float>(pos.begin(), pos.begin() + 3), (std::vector<float>{-2, 0, 0}));
+        EXPECT_EQ(std::vector<float>(pos.begin(), pos.begin() + 3), (std::vector<float>{-4, 0, 0}));
+        // The viewer's 128/255 on screen is 0.2159 in linear light, as glTF's colours are.
+        for (size_t v = 0; v < color.size(); v += 3)
+            if (pos[v] == -4 && pos[v + 2] == 2) {
+                ++medias;
+                for (int k = 0; k < 3; ++k)
+                    EXPECT_NEAR(color[v + size_t(k)], 0.21586f, 1e-4f);
+            }
         const bool textura = p.attributes.count("TEXCOORD_0");
         EXPECT_EQ(m.materials[size_t(p.material)].doubleSided, !textura);
     }
+    EXPECT_EQ(medias, 1);
     // A point 100 units along the moveable's x, turned a quarter about the level's y as a
     // frame's turn would (x goes to -z), at the item's place.
     const int item = m.scenes[0].nodes[4];
-    const glm::vec4 q = r.mundo[size_t(item)] * glm::vec4(-100.f / 1024, 0, 0, 1);
-    EXPECT_NEAR(q.x, -1, 1e-5f);
+    const glm::vec4 q = r.mundo[size_t(item)] * glm::vec4(-100.f / 512, 0, 0, 1);
+    EXPECT_NEAR(q.x, -2, 1e-5f);
     EXPECT_NEAR(q.y, 0, 1e-5f);
-    EXPECT_NEAR(q.z, -100.f / 1024, 1e-5f);
+    EXPECT_NEAR(q.z, -100.f / 512, 1e-5f);
 }
 
 struct CarpetaGLTF : ::testing::Test {
@@ -321,18 +373,39 @@ struct CarpetaGLTF : ::testing::Test {
     void TearDown() override { fs::remove_all(dir); }
 };
 
+std::vector<uint8_t> Bytes(const fs::path& ruta) {
+    std::ifstream f(ruta, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+}
+
+// The pages beside a .gltf are `tr4tool pages`' own files, byte for byte; a page file of other
+// texels already there (another level's, one painted over) is never overwritten.
 TEST_F(CarpetaGLTF, ElGltfLlevaSuBinYSusPaginasAlLado) {
     const auto n = Abrir(fixture::EscribirNivel(NivelConCaras()));
     const std::string ruta = (dir / "con espacio.gltf").string();
     std::string motivo;
     ASSERT_TRUE(ExportarGLTF(*n, {OpcionesGLTF::Tipo::Movible, 5}, ruta, &motivo)) << motivo;
     EXPECT_TRUE(fs::exists(dir / "con espacio.bin"));
-    EXPECT_TRUE(fs::exists(dir / "con espacio_pagina_0.png"));
+    EXPECT_TRUE(fs::exists(dir / "pagina_00_aditiva.png"));
+    const auto paginas = PaginasPNG(*n->Texturas, dir.string());
+    ASSERT_EQ(paginas.size(), 1u);
+    EXPECT_EQ(paginas[0].Ruta, (dir / "pagina_00.png").string());
+    EXPECT_EQ(Bytes(dir / "pagina_00.png"), paginas[0].Bytes);
     tinygltf::TinyGLTF lector;
     tinygltf::Model m;
     std::string error, aviso;
     ASSERT_TRUE(lector.LoadASCIIFromFile(&m, &error, &aviso, ruta)) << error;
     EXPECT_EQ(Recorrer(m).triangulos, 5u);
+
+    // Again, and another object beside it: the same pages serve both.
+    ASSERT_TRUE(ExportarGLTF(*n, {OpcionesGLTF::Tipo::Movible, 5}, ruta, &motivo)) << motivo;
+    ASSERT_TRUE(ExportarGLTF(*n, {OpcionesGLTF::Tipo::Mesh, 0}, (dir / "m.gltf").string(), &motivo))
+        << motivo;
+    const std::vector<uint8_t> retocada = {1, 2, 3};
+    ASSERT_TRUE(EscribirAtomico((dir / "pagina_00.png").string(), retocada));
+    EXPECT_FALSE(ExportarGLTF(*n, {OpcionesGLTF::Tipo::Mesh, 0}, (dir / "m.gltf").string(), &motivo));
+    EXPECT_NE(motivo.find("pagina_00.png ya existe"), std::string::npos) << motivo;
+    EXPECT_EQ(Bytes(dir / "pagina_00.png"), retocada);
 }
 
 TEST_F(CarpetaGLTF, UnaExportacionFallidaDiceQuePasaYNoDejaNada) {
@@ -347,7 +420,7 @@ TEST_F(CarpetaGLTF, UnaExportacionFallidaDiceQuePasaYNoDejaNada) {
     EXPECT_FALSE(ExportarGLTF(*n, {}, (dir / "a.obj").string(), &motivo));
     EXPECT_NE(motivo.find(".glb o .gltf"), std::string::npos) << motivo;
     EXPECT_FALSE(ExportarGLTF(*n, {}, (dir / "no/hay/a.gltf").string(), &motivo));
-    EXPECT_NE(motivo.find("/no/hay/a"), std::string::npos) << motivo;
+    EXPECT_NE(motivo.find("/no/hay/"), std::string::npos) << motivo;
     EXPECT_FALSE(ExportarGLTF(*n, {}, "/proc/tr4_export.glb", &motivo));
     EXPECT_TRUE(fs::is_empty(dir));
     // A good file stays as it was when the next export over it fails part way (its page
@@ -355,7 +428,7 @@ TEST_F(CarpetaGLTF, UnaExportacionFallidaDiceQuePasaYNoDejaNada) {
     ASSERT_TRUE(ExportarGLTF(*n, {OpcionesGLTF::Tipo::Mesh, 2}, (dir / "b.gltf").string(), &motivo))
         << motivo;
     const auto antes = fs::file_size(dir / "b.gltf");
-    fs::create_directory(dir / "b_pagina_0.png");
+    fs::create_directory(dir / "pagina_00_aditiva.png");
     EXPECT_FALSE(ExportarGLTF(*n, {OpcionesGLTF::Tipo::Movible, 5}, (dir / "b.gltf").string(),
                               &motivo));
     EXPECT_EQ(fs::file_size(dir / "b.gltf"), antes);
@@ -375,7 +448,31 @@ TEST(ExportarGLTF, NivelesReales) {
                 if (const trMesh* t = n->Mesh(k))
                     esperados += 2 * t->Rectangulos.size() + t->Triangulos.size();
     EXPECT_EQ(Recorrer(m).triangulos, esperados);
+    // At the default scale Lara stands about 1.5 m tall, her body posed by its own first frame.
+    const Recorrido r = Recorrer(m);
+    float bajo = INFINITY, alto = -INFINITY;
+    for (size_t k = 0; k < m.nodes.size(); ++k)
+        if (m.nodes[k].mesh >= 0)
+            for (const auto& p : m.meshes[size_t(m.nodes[k].mesh)].primitives) {
+                const auto v = Datos<float>(m, p.attributes.at("POSITION"));
+                for (size_t j = 0; j < v.size(); j += 3) {
+                    const float y = (r.mundo[k] * glm::vec4(glm::make_vec3(&v[j]), 1)).y;
+                    bajo = std::min(bajo, y);
+                    alto = std::max(alto, y);
+                }
+            }
+    EXPECT_GT(alto - bajo, 1.4f);
+    EXPECT_LT(alto - bajo, 1.7f);
+    RecordProperty("altura_lara_mm", int(std::lround((alto - bajo) * 1000)));
     EXPECT_GT(Recorrer(Exportar(*n, {OpcionesGLTF::Tipo::Todo})).triangulos, esperados);
+
+    // The whole level: each page one image, however many materials use it.
+    const tinygltf::Model nivel = Exportar(*n, {OpcionesGLTF::Tipo::Nivel});
+    std::set<std::string> imagenes;
+    for (const tinygltf::Image& i : nivel.images)
+        EXPECT_TRUE(imagenes.insert(i.name).second) << i.name;
+    EXPECT_LE(nivel.images.size(), 2u * size_t(n->Texturas->NumPaginas()));
+    EXPECT_GT(nivel.materials.size(), nivel.images.size());
 }
 
 // The Khronos glTF Validator (tools/validador, installed by scripts/setup) on fixture and real
@@ -430,8 +527,12 @@ TEST_F(Validador, NivelesReales) {
             GTEST_SKIP() << "sin " << TR4_NIVELES_REALES << "/" << nombre;
         Validar(*n, {OpcionesGLTF::Tipo::Mesh, 0}, "mesh.glb");
         Validar(*n, {OpcionesGLTF::Tipo::Movible, 8}, "lara.glb");
-        Validar(*n, {OpcionesGLTF::Tipo::Estatico, n->Objetos.Estaticos.at(0).Id}, "estatico.gltf");
+        // A folder of its own: the other level's pages are not this one's.
+        const std::string carpeta = std::string(nombre) + "/";
+        fs::create_directories(dir / carpeta);
+        Validar(*n, {OpcionesGLTF::Tipo::Estatico, n->Objetos.Estaticos.at(0).Id},
+                carpeta + "estatico.gltf");
         Validar(*n, {OpcionesGLTF::Tipo::Todo}, "todo.glb");
-        Validar(*n, {OpcionesGLTF::Tipo::Nivel}, "nivel.gltf");
+        Validar(*n, {OpcionesGLTF::Tipo::Nivel}, carpeta + "nivel.gltf");
     }
 }
