@@ -110,7 +110,21 @@ bool AceptarInflado(int b, Inflado resultado, trNivel& n, std::string* motivo) {
     return true;
 }
 
+// "es un nivel de Tomb Raider N; ...": a reason that says what the file is and what we read.
+std::string OtroJuego(int juego) {
+    return Formatear(Traducir("es un nivel de Tomb Raider %s; tr4visor lee niveles de Tomb Raider 4"),
+                     {std::to_string(juego)});
+}
+
 bool LeerContenedor(Cursor& c, trNivel& n, std::string* motivo) {
+    // The version word first: another game's level is named as such, not refused for block
+    // sizes that were never meant to be read as ours.
+    uint32_t version = 0;
+    if (c.Restante() >= sizeof version) {
+        std::memcpy(&version, c.Aqui(), sizeof version);
+        if (const int juego = JuegoDeVersion(version); juego != 0 && juego != 4)
+            return Fallar(motivo, OtroJuego(juego));
+    }
     if (c.Restante() < sizeof n.Version + sizeof n.Cabecera)
         return Fallar(
             motivo,
@@ -131,10 +145,10 @@ bool LeerContenedor(Cursor& c, trNivel& n, std::string* motivo) {
     for (int b = 0; b < 4; ++b)
         if (!(b < localizados ? AceptarInflado(b, b < inflados ? Inflado::Bien : fallo, n, motivo)
                               : Fallar(motivo, motivoLocalizar))) {
-            if (b == 3 && n.Bloques[2].TamanoInflado == BLOQUE3_OTRA_DISPOSICION && motivo)
-                *motivo +=
-                    Traducir("; su bloque 3 de 786432 bytes indica un nivel de Tomb Raider 5, "
-                             "no de Tomb Raider 4");
+            // Tomb Raider 5 writes our version word too; its third block, three pages where
+            // ours has two, tells it apart once what follows cannot be read as ours.
+            if (b == 3 && n.Bloques[2].TamanoInflado == BLOQUE3_OTRA_DISPOSICION)
+                Fallar(motivo, OtroJuego(5));
             return false;
         }
     if (!c.Leer(n.ValorFinal))
@@ -146,13 +160,35 @@ bool LeerContenedor(Cursor& c, trNivel& n, std::string* motivo) {
 
 } // namespace
 
+int JuegoDeVersion(uint32_t version) {
+    switch (version) {
+    case 0x00000020:
+        return 1;
+    case 0x0000002D:
+        return 2;
+    case 0xFF080038: // the usual word
+    case 0xFF180038: // the same game's, on some of its levels
+        return 3;
+    case VERSION_TR4:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
 int CargarNivelDeMemoria(const uint8_t* datos, size_t tamano, trNivel& nivel, std::string* motivo) {
     // Everything goes into a fresh record, handed over only when the whole level was readable,
     // so a damaged file never spoils the level the caller already holds.
     auto nuevo = std::make_unique<trNivel>();
     Cursor c(datos, datos ? tamano : 0);
-    if (!LeerContenedor(c, *nuevo, motivo) || !LeerNivel(*nuevo, motivo))
+    if (!LeerContenedor(c, *nuevo, motivo) || !LeerNivel(*nuevo, motivo)) {
+        // Read as ours as far as it goes; what stops it is told with what the file says it is.
+        if (nuevo->Version == VERSION_TR4C && motivo)
+            *motivo = Traducir("su versión es «TR4c», la de los niveles de demostración y "
+                               "protegidos: ") +
+                      *motivo;
         return 0;
+    }
     nivel = std::move(*nuevo);
     return 1;
 }

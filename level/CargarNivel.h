@@ -18,6 +18,14 @@
 // as some real levels carry a longer sound map than the format's.
 [[nodiscard]] int LeerNivel(trNivel& nivel, std::string* motivo = nullptr);
 
+// A level file's first four bytes, little-endian: the version word each game writes there.
+inline constexpr uint32_t VERSION_TR4 = 0x00345254;  // "TR4\0"; Tomb Raider 5's files too
+inline constexpr uint32_t VERSION_TR4C = 0x63345254; // "TR4c": demo and protected levels
+
+// The game whose levels start with `version`: 1, 2, 3 or 4; 0 for a word no game is known to
+// write, and for "TR4c", which names no game of its own.
+int JuegoDeVersion(uint32_t version);
+
 // Files larger than this are refused before being read: the biggest real levels, sounds and all,
 // stay far below it, and a file picked by mistake is not pulled whole into memory.
 inline constexpr uint64_t MAXIMO_ARCHIVO_NIVEL = uint64_t{256} << 20;

@@ -139,6 +139,34 @@ TEST_F(NivelPrevio, ArchivosCortos) {
     ExpectRechazo(Bytes(archivo.begin(), archivo.begin() + finBloques + 2), "valor final");
 }
 
+// The version word is read first: another game's level is named as such, not refused for block
+// sizes of ours. "TR4c" names no game: such a file is read as ours and, where that fails, told
+// with its version.
+TEST_F(NivelPrevio, LaVersionNombraElJuego) {
+    const struct {
+        uint32_t version;
+        int juego;
+    } tabla[] = {{0x00000020, 1}, {0x0000002D, 2}, {0xFF080038, 3}, {0xFF180038, 3},
+                 {0x00345254, 4}, {0x63345254, 0}, {0x00000000, 0}, {0x00355254, 0}};
+    for (const auto& [version, juego] : tabla) {
+        SCOPED_TRACE(version);
+        EXPECT_EQ(JuegoDeVersion(version), juego);
+        auto c = ArmarContenedor(NivelPequeno());
+        c.version = version;
+        if (juego >= 1 && juego <= 3)
+            ExpectRechazo(Serializar(c), "es un nivel de Tomb Raider " + std::to_string(juego) +
+                                             "; tr4visor lee niveles de Tomb Raider 4");
+    }
+    auto c = ArmarContenedor(NivelPequeno());
+    c.version = VERSION_TR4C;
+    trNivel leido;
+    std::string motivo;
+    EXPECT_EQ(Cargar(Serializar(c), leido, motivo), 1) << motivo;
+    c.bloques[1].flujo = Bytes(64, 0xA5);
+    ExpectRechazo(Serializar(c), "su versión es «TR4c», la de los niveles de demostración y "
+                                 "protegidos: bloque 2: no es un flujo zlib");
+}
+
 TEST(CargarNivel, ColaVaciaCuandoTerminaTrasElValorFinal) {
     auto n = NivelPequeno();
     n.cola.clear();
@@ -240,7 +268,7 @@ TEST_F(NivelPrevio, FlujosQueNoSonZlib) {
     d = c;
     d.bloques[2].inflado = Bytes(786432, 0);
     d.bloques[3].flujo = Bytes(200, 0);
-    ExpectRechazo(Serializar(d), "Tomb Raider 5");
+    ExpectRechazo(Serializar(d), "es un nivel de Tomb Raider 5; tr4visor lee niveles de Tomb Raider 4");
 
     // Several faults: the blocks inflate together, but the one reported is the first in the file.
     auto conSumaMala = [&](int b) {
