@@ -291,9 +291,14 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
         ->type_name(Traducir("ARCHIVO.glb"));
     exporta
         ->add_option("--scale", exportar.escala,
-                     Traducir("metros por unidad del nivel; por omisión 1/1024 (un sector, un "
-                              "metro)"))
+                     Traducir("metros por unidad del nivel; por omisión 1/512: un sector (1024) "
+                              "mide 2 m y Lara, 1,5 m"))
         ->type_name("S");
+    exporta->footer(
+        Traducir("Las caras con recorte (texels de alfa 0 sin dibujar) salen como alphaMode MASK.\n"
+                 "glTF no tiene modo aditivo: las caras aditivas (brillos, llamas) salen como\n"
+                 "BLEND, con el brillo del texel como alfa. Los colores de los cuartos van en\n"
+                 "COLOR_0 en luz lineal, como pide glTF. Las caras sin área se omiten."));
 
     const std::array<CLI::App*, 7> ordenes = {info,     objetos,  animaciones, dibujo,
                                               exporta, paginas, contactos};
@@ -303,6 +308,9 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
             opcion->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
         orden->allow_extras();
         orden->group(Traducir("Órdenes"));
+        // A subcommand's help flag is made before it takes the parent's option group, and would
+        // stand alone under CLI11's English "Options".
+        orden->get_help_ptr()->group(Traducir("Opciones"));
     }
 
     // The subcommand the arguments name, once they are parsed, to say where its help is.

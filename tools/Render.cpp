@@ -204,6 +204,21 @@ Caja CajaCuartos(const trNivel& nivel, int64_t soloCuarto) {
     return caja;
 }
 
+// Whether the level leaves room `cuarto` unlit: it has vertices, and every one's colour is black,
+// so that its faces are drawn black whatever their texels.
+bool CuartoSinLuz(const trNivel& nivel, int64_t cuarto) {
+    const std::vector<trGeometriaCuarto> cuartos = LeerCuartos(nivel);
+    if (cuarto < 0 || size_t(cuarto) >= cuartos.size())
+        return false;
+    const auto& vertices = cuartos[size_t(cuarto)].Vertices;
+    return !vertices.empty() && std::all_of(vertices.begin(), vertices.end(),
+                                            [](const trVerticeCuarto& v) {
+                                                return LuzCanal(v.Color, 10) == 0 &&
+                                                       LuzCanal(v.Color, 5) == 0 &&
+                                                       LuzCanal(v.Color, 0) == 0;
+                                            });
+}
+
 // The camera from above at ELEVACION, from the -z side turned by angulo about the vertical, as
 // near the box's centre as lets its eight corners fit the picture; near and far planes at the
 // box's nearest and farthest corners, so that what stands in front of a room framed alone is
@@ -522,6 +537,15 @@ int Renderizar(const OpcionesRender& opciones, std::ostream& salida, std::ostrea
         errores << "tr4tool: " << motivo << '\n';
         return FALLO;
     }
+    // A black picture and a quiet success would look like a fault of the drawing.
+    if (o.que == Opciones::Que::Cuarto && !o.alambre && !o.luzPlena &&
+        CuartoSinLuz(*nivel->Nivel, o.numero))
+        errores << "tr4tool render: "
+                << Formatear(Traducir("el cuarto %s no tiene luz: el nivel deja negros todos sus "
+                                      "vértices, y así se dibuja; --full-light lo muestra con "
+                                      "las texturas como se pintaron"),
+                             {std::to_string(o.numero)})
+                << '\n';
     salida << "tr4tool: " << Traducir("escrito ") << o.archivo << " (" << QueSeDibuja(o) << ", "
            << o.ancho << 'x' << o.alto
            << (o.alambre ? Traducir(", alambre") : Traducir(", texturizado")) << ")\n";

@@ -28,5 +28,14 @@ if [ -f "$niveles/title-a.tr4" ]; then
     grep -qxF "${caso#*|}" <<<"$salida" || { echo "FAIL: no line '${caso#*|}' in: $salida"; fallos=$((fallos + 1)); }
   done
 fi
+# Each subcommand's help under C: its options under the Spanish heading alone.
+for orden in info objects render export pages sheet; do
+  ayuda=$(env -u LC_ALL -u LC_MESSAGES LANG=C "$tr4tool" "$orden" --help)
+  if grep -q '^Options' <<<"$ayuda" || ! grep -q '^Opciones' <<<"$ayuda"; then
+    echo "FAIL: tr4tool $orden --help under C: $ayuda"
+    fallos=$((fallos + 1))
+  fi
+done
+
 [ "$fallos" -eq 0 ] && echo "tr4tool speaks English under en_US and Spanish under C"
 exit $((fallos > 0))

@@ -444,6 +444,7 @@ TEST(tr4toolRender, ElNivelEnteroSeVeDesdeArribaYCadaCuartoSeEncuadra) {
         args.insert(args.end(), vistas[v].begin(), vistas[v].end());
         const auto r = Render(args);
         ASSERT_EQ(r.estado, 0) << r.errores;
+        EXPECT_EQ(r.errores, "");
         const Silueta s = Medir(LeerPng(png));
         iluminados[v] = s.iluminados;
         EXPECT_GT(s.y0, 0) << v << ": framed, not cut";
@@ -456,6 +457,18 @@ TEST(tr4toolRender, ElNivelEnteroSeVeDesdeArribaYCadaCuartoSeEncuadra) {
     const auto fuera = Render({nivel, "--room", "2", "--out", png});
     EXPECT_EQ(fuera.estado, 1);
     EXPECT_NE(fuera.errores.find("de 0 a 1"), std::string::npos) << fuera.errores;
+    // A room the data leaves black is drawn black, and said so, not passed off as a success.
+    for (auto& v : n.cuartos[1].vertices)
+        v.color = 0;
+    ASSERT_TRUE(fixture::GuardarArchivo(nivel, fixture::EscribirNivel(n)));
+    const auto negro = Render({nivel, "--room", "1", "--out", png, "--size", "160x120"});
+    EXPECT_EQ(negro.estado, 0);
+    EXPECT_EQ(Medir(LeerPng(png)).iluminados, 0);
+    EXPECT_NE(negro.errores.find("el cuarto 1 no tiene luz"), std::string::npos) << negro.errores;
+    EXPECT_NE(negro.errores.find("--full-light"), std::string::npos) << negro.errores;
+    const auto pleno = Render({nivel, "--room", "1", "--out", png, "--full-light"});
+    EXPECT_EQ(pleno.estado, 0);
+    EXPECT_EQ(pleno.errores, "");
     std::filesystem::remove(nivel);
 
     const std::string real = std::string(TR4_NIVELES_REALES) + "/title-a.tr4";
