@@ -1,5 +1,6 @@
 #include "Aplicacion.h"
 
+#include <QLibraryInfo>
 #include <QMessageBox>
 
 #include <exception>
@@ -17,10 +18,19 @@ void Aplicacion::AplicarIdioma(Idioma idioma) {
         removeTranslator(&traductor_);
         instalado_ = false;
     }
+    if (instaladoQt_) {
+        removeTranslator(&traductorQt_);
+        instaladoQt_ = false;
+    }
     // The catalogue is built from app/traducciones and carried inside the program.
     if (idioma == Idioma::Ingles &&
         traductor_.load(QStringLiteral(":/traducciones/tr4visor_en.qm")))
         instalado_ = installTranslator(&traductor_);
+    // Qt's own texts are English already; the system's catalogue makes them Spanish.
+    if (idioma == Idioma::Espanol &&
+        traductorQt_.load(QStringLiteral("qtbase_es"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        instaladoQt_ = installTranslator(&traductorQt_);
 }
 
 bool Aplicacion::notify(QObject* destino, QEvent* evento) {

@@ -14,7 +14,9 @@ class Aplicacion : public QApplication {
     // Installs the translation of the window's texts the language in force asks for.
     Aplicacion(int& argc, char** argv);
 
-    // Windows made afterwards speak `idioma`: Spanish, the window's own texts, or English.
+    // Windows made afterwards speak `idioma`: Spanish, the window's own texts, or English. Qt's
+    // own dialogs and buttons (file dialogs, message boxes) follow: under Spanish with Qt's
+    // translation, where the system has it (Debian's qt6-translations-l10n).
     void AplicarIdioma(Idioma idioma);
 
     bool notify(QObject* destino, QEvent* evento) override;
@@ -23,6 +25,6 @@ class Aplicacion : public QApplication {
     std::function<void(const QString& texto)> AvisarError;
 
   private:
-    QTranslator traductor_;
-    bool instalado_ = false;
+    QTranslator traductor_, traductorQt_;
+    bool instalado_ = false, instaladoQt_ = false;
 };

@@ -4,6 +4,7 @@
 #include "NivelAbierto.h"
 #include "PoseMovible.h"
 
+#include <QHeaderView>
 #include <QLocale>
 
 namespace {
@@ -25,6 +26,9 @@ ArbolObjetos::ArbolObjetos(QWidget* padre) : QTreeWidget(padre) {
     setHeaderLabel(tr("Objetos"));
     setRootIsDecorated(true);
     setIndentation(12); // room for "Movible 457 · 18 meshes" in the narrow column
+    // An entry longer than the column scrolls into view rather than being cut short with "...".
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    header()->setStretchLastSection(false);
 }
 
 void ArbolObjetos::AgregarAnimaciones(QTreeWidgetItem* padre, const NivelAbierto& nivel,

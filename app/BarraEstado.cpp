@@ -4,15 +4,65 @@
 #include "trMesh.h"
 
 #include <QFileInfo>
+#include <QHelpEvent>
 #include <QLabel>
+#include <QPainter>
+#include <QToolTip>
 
+#include <algorithm>
 #include <cmath>
+
+namespace {
+
+// A label that asks the status bar for at most `ancho` pixels, however long its text, and draws
+// what does not fit as "...", the whole text in its tooltip. A plain label asks for its whole
+// text: a long line widened the window, never to give the width back, and the window remembered
+// the wider size from run to run.
+class EtiquetaRecortada : public QLabel {
+  public:
+    EtiquetaRecortada(int ancho, QWidget* padre) : QLabel(padre), ancho_(ancho) {}
+
+    QSize sizeHint() const override {
+        const QSize s = QLabel::sizeHint();
+        return {std::min(s.width(), ancho_), s.height()};
+    }
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter pintor(this);
+        const QRect r = contentsRect();
+        pintor.drawText(r, int(alignment()), Visible(r.width()));
+    }
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::ToolTip && toolTip().isEmpty()) {
+            if (Visible(contentsRect().width()) != text())
+                QToolTip::showText(static_cast<QHelpEvent*>(e)->globalPos(), text(), this);
+            else
+                QToolTip::hideText();
+            return true;
+        }
+        return QLabel::event(e);
+    }
+
+  private:
+    QString Visible(int ancho) const {
+        return fontMetrics().elidedText(text(), Qt::ElideRight, ancho);
+    }
+    int ancho_;
+};
+
+// What the level's label may take: a long file name is cut, not the window widened.
+constexpr int ANCHO_NIVEL = 320;
+
+} // namespace
 
 BarraEstado::BarraEstado(QWidget* padre) : QStatusBar(padre) {
     setObjectName("BarraEstado");
-    vista_ = new QLabel(this);
+    // It takes what the others leave.
+    vista_ = new EtiquetaRecortada(0, this);
     vista_->setObjectName("EstadoVista");
-    nivel_ = new QLabel(this);
+    nivel_ = new EtiquetaRecortada(ANCHO_NIVEL, this);
     nivel_->setObjectName("EstadoNivel");
     cuadros_ = new QLabel(this);
     cuadros_->setObjectName("EstadoCuadros");

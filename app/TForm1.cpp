@@ -7,6 +7,7 @@
 #include "BarraEstado.h"
 #include "Encuadre.h"
 #include "ExportarGLTF.h"
+#include "LugarInicial.h"
 #include "PanelGL.h"
 #include "InicioNivel.h"
 #include "MenuApariencia.h"
@@ -30,6 +31,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSettings>
 #include <QTimer>
 #include <QTreeWidget>
@@ -106,9 +108,12 @@ TForm1::TForm1(QWidget* padre) : QMainWindow(padre) {
     addDockWidget(Qt::RightDockWidgetArea, inspeccion_);
     inspeccion_->hide();
     CrearMenu();
-    move(194, 111);
-    resize(ANCHO_CLIENTE,
-           ALTO_CLIENTE + menuBar()->sizeHint().height() + barra_->sizeHint().height());
+    const QRect lugar = LugarInicial(
+        QRect(194, 111, ANCHO_CLIENTE,
+              ALTO_CLIENTE + menuBar()->sizeHint().height() + barra_->sizeHint().height()),
+        screen()->availableGeometry(), MARCO_SUPUESTO);
+    move(lugar.topLeft());
+    resize(lugar.size());
     LeerAjustes();
     FormCreate();
     // Runs from the moment the window is on screen.

@@ -8,8 +8,8 @@
         <translation>About tr4visor</translation>
     </message>
     <message>
-        <source>&lt;h3&gt;tr4visor %1&lt;/h3&gt;&lt;p&gt;Visor de niveles de Tomb Raider 4 (archivos &lt;tt&gt;.tr4&lt;/tt&gt;): lee sus bloques comprimidos, sus meshes y sus páginas de textura, y muestra cada mesh girando, con textura o en alambre.&lt;/p&gt;&lt;p&gt;Licencia MIT.&lt;/p&gt;&lt;p&gt;Hecho con Qt %2.&lt;/p&gt;</source>
-        <translation>&lt;h3&gt;tr4visor %1&lt;/h3&gt;&lt;p&gt;Viewer of Tomb Raider 4 levels (&lt;tt&gt;.tr4&lt;/tt&gt; files): reads their compressed blocks, their meshes and their texture pages, and shows each mesh turning, textured or as wireframe.&lt;/p&gt;&lt;p&gt;MIT licence.&lt;/p&gt;&lt;p&gt;Built with Qt %2.&lt;/p&gt;</translation>
+        <source>&lt;h3&gt;tr4visor %1&lt;/h3&gt;&lt;p&gt;Visor de niveles de Tomb Raider 4 (archivos &lt;tt&gt;.tr4&lt;/tt&gt;): muestra cada mesh, cada objeto armado (movibles y estáticos) y el nivel entero con sus cuartos, estáticos e items, para recorrerlo con la cámara; con textura o en alambre. Enseña las páginas de textura y exporta lo que se muestra a glTF 2.0, para Blender y otros programas.&lt;/p&gt;&lt;p&gt;Su compañero de línea de órdenes, &lt;tt&gt;tr4tool&lt;/tt&gt;, resume un nivel, lo dibuja en PNG y lo exporta sin ventana.&lt;/p&gt;&lt;p&gt;Licencia MIT.&lt;/p&gt;&lt;p&gt;Hecho con Qt %2.&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;tr4visor %1&lt;/h3&gt;&lt;p&gt;Viewer of Tomb Raider 4 levels (&lt;tt&gt;.tr4&lt;/tt&gt; files): shows each mesh, each object assembled (moveables and statics) and the whole level with its rooms, statics and items, to be flown through with the camera; textured or as wireframe. It shows the texture pages and exports what is on show to glTF 2.0, for Blender and other programs.&lt;/p&gt;&lt;p&gt;Its command-line companion, &lt;tt&gt;tr4tool&lt;/tt&gt;, summarises a level, draws it to PNG and exports it without a window.&lt;/p&gt;&lt;p&gt;MIT licence.&lt;/p&gt;&lt;p&gt;Built with Qt %2.&lt;/p&gt;</translation>
     </message>
 </context>
 <context>

@@ -8,6 +8,7 @@
 #include "EscritorNivel.h"
 #include "InicioNivel.h"
 #include "PanelInspeccion.h"
+#include "LugarInicial.h"
 #include "PanelGL.h"
 #include "PanelPaginas.h"
 #include "TForm1.h"
@@ -18,7 +19,9 @@
 #include <QSlider>
 #include <QToolButton>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QPushButton>
 #include <QDropEvent>
 #include <QFile>
 #include <QGroupBox>
@@ -229,11 +232,16 @@ TEST_F(Ventana, SoltarUnTr4LoAbreYAlCrecerElPanelTomaElSitio) {
     EXPECT_EQ(ventana.Label1->text(), "Meshes: 1");
 
     // The controls keep their place at the panel's right; the object tree grows with the panel.
+    // (The first window fits the screen, which offscreen is smaller than the designed window.)
+    const QRect panel = ventana.Panel1Marco->geometry();
+    EXPECT_EQ(ventana.ListBox1->geometry(), QRect(panel.right() + 16, 48, 153, 177));
+    EXPECT_EQ(ventana.TreeView1->geometry().topLeft(), QPoint(panel.right() + 16, 320));
+    const QRect arbol = ventana.TreeView1->geometry();
     ventana.resize(ventana.size() + QSize(200, 100));
     QApplication::processEvents();
-    EXPECT_EQ(ventana.Panel1Marco->geometry(), QRect(8, 8, 817 + 200, 769 + 100));
-    EXPECT_EQ(ventana.ListBox1->geometry(), QRect(840 + 200, 48, 153, 177));
-    EXPECT_EQ(ventana.TreeView1->geometry(), QRect(840 + 200, 320, 177, 457 + 100));
+    EXPECT_EQ(ventana.Panel1Marco->geometry(), panel.adjusted(0, 0, 200, 100));
+    EXPECT_EQ(ventana.ListBox1->geometry(), QRect(panel.right() + 216, 48, 153, 177));
+    EXPECT_EQ(ventana.TreeView1->geometry(), arbol.translated(200, 0).adjusted(0, 0, 0, 100));
 }
 
 TEST_F(Ventana, ElArbolDeObjetosMuestraUnObjetoEnteroYLaListaVuelveALaMesh) {
@@ -656,9 +664,14 @@ TEST_F(Ventana, MenusAtajosYAcercaDe) {
     auto* acerca = ventana.findChild<AcercaDe*>("AcercaDe");
     ASSERT_NE(acerca, nullptr);
     EXPECT_TRUE(acerca->isVisible());
-    for (const QString& parte : {QString("tr4visor " TR4_VERSION), QString("Tomb Raider 4"),
-                                 QString(".tr4"), QString("MIT"), QString(qVersion())})
+    for (const QString& parte :
+         {QString("tr4visor " TR4_VERSION), QString("Tomb Raider 4"), QString(".tr4"),
+          QString("nivel entero"), QString("glTF"), QString("tr4tool"), QString("MIT"),
+          QString(qVersion())})
         EXPECT_TRUE(acerca->Texto().contains(parte)) << parte.toStdString();
+    // Qt's own buttons speak the window's language too.
+    EXPECT_EQ(acerca->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->text(),
+              "Aceptar");
     acerca->accept();
 }
 
@@ -717,6 +730,55 @@ TEST_F(Ventana, LoRecordadoVuelveEnLaVentanaSiguiente) {
     EXPECT_FALSE(nueva.findChild<QAction*>("AjustarAlMostrar1")->isChecked());
     EXPECT_TRUE(nueva.Camara().Inicial() && nueva.Camara().Girando());
     EXPECT_TRUE(nueva.findChild<PanelPaginas*>("PanelPaginas")->isHidden());
+}
+
+// A status line longer than the window is cut short: the window keeps its width, and what it
+// remembers for the next run does not grow.
+TEST_F(Ventana, UnaLineaDeEstadoLargaNoEnsanchaLaVentana) {
+    const QString ruta = Escribir(qPrintable(QString(200, 'n') + ".tr4"), EscribirNivel(ConMeshes(1)));
+    Elegir(ruta);
+    const int ancho = ventana.width();
+    ventana.findChild<QLabel*>("EstadoVista")->setText(QString(3000, 'x'));
+    QApplication::processEvents();
+    EXPECT_EQ(ventana.width(), ancho);
+    EXPECT_LE(ventana.minimumSizeHint().width(), ancho);
+    ventana.close();
+    TForm1 otra;
+    otra.Avisar = [](const QString&) {};
+    otra.show();
+    QApplication::processEvents();
+    EXPECT_EQ(otra.width(), ancho);
+}
+
+// The pages dock asks for one page's width; opened, it widens the window by that much where the
+// screen has room, so the 3D panel keeps its size, and closed it gives the width back.
+TEST_F(Ventana, LasPaginasNoEstrechanElPanel3D) {
+    ventana.move(0, 0);
+    ventana.resize(480, 420);
+    QApplication::processEvents();
+    const int panel = ventana.Panel1Marco->width(), ancho = ventana.width();
+    Hijo("Paginas1")->trigger();
+    QApplication::processEvents();
+    auto* dock = ventana.findChild<PanelPaginas*>("PanelPaginas");
+    ASSERT_TRUE(dock->isVisible());
+    EXPECT_LT(dock->width(), 330);
+    EXPECT_EQ(ventana.Panel1Marco->width(), panel);
+    Hijo("Paginas1")->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(ventana.width(), ancho);
+}
+
+// The first window, remembering nothing, fits the screen: moved in, made smaller only where the
+// screen is.
+TEST(LugarInicial, LaPrimeraVentanaCabeEnLaPantalla) {
+    const QRect disenada(194, 111, 1059, 904);
+    EXPECT_EQ(LugarInicial(disenada, QRect(0, 0, 1920, 1200), QSize(16, 40)), disenada);
+    EXPECT_EQ(LugarInicial(disenada, QRect(0, 0, 1280, 1000), QSize(16, 40)),
+              QRect(194, 56, 1059, 904));
+    EXPECT_EQ(LugarInicial(disenada, QRect(0, 24, 1024, 768), QSize(16, 40)),
+              QRect(0, 24, 1008, 728));
+    EXPECT_EQ(LugarInicial(disenada, QRect(1920, 0, 1280, 1024), QSize(16, 40)),
+              QRect(1920, 80, 1059, 904));
 }
 
 TEST_F(Ventana, LaBarraDeEstadoDiceQueSeMuestraYLasPaginasSeGuardanComoSeSuben) {
@@ -801,6 +863,7 @@ TEST(VentanaEnIngles, TodoTextoDeLaVentanaVaEnIngles) {
               "Mesh 1: 4 vertices, 1 rectangles, 1 triangles, 2 textured, radius 150, pages 0, 1");
     AcercaDe acerca;
     EXPECT_TRUE(acerca.Texto().contains("MIT licence")) << acerca.Texto().toStdString();
+    EXPECT_EQ(acerca.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->text(), "OK");
 
     const QString danado = carpeta.filePath("danado.tr4");
     ASSERT_TRUE(GuardarArchivo(danado.toStdString(), Bytes(10, 0)));
