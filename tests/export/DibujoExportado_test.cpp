@@ -1,9 +1,13 @@
 // An exported object read back by another reader and drawn by our own device must look as the
 // viewer draws it: the proof that axes, winding, the tree's transforms and the texels survive.
 // TR4_CAPTURA_EXPORTADO=FILE.png keeps the picture of the read-back model (docs/exportado-lara.png).
+#include "Encuadre.h"
 #include "Ensamblaje.h"
+#include "EscenaNivel.h"
 #include "ExportarGLTF.h"
+#include "LeerCuartos.h"
 #include "LecturaGLTF.h"
+#include "Lotes8.h"
 #include "NivelAbierto.h"
 #include "SuperficieEGL.h"
 #include "dxBufferTextura.h"
@@ -16,9 +20,11 @@
 #include <stb_image_write.h>
 #include <tiny_gltf.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -73,7 +79,7 @@ void Cargar(const tinygltf::Model& m, dxDevice8& d, Leido& l) {
                 for (uint16_t e : esquinas) {
                     const glm::vec3 q(mundo[i] * glm::vec4(pos[3 * e], pos[3 * e + 1],
                                                            pos[3 * e + 2], 1));
-                    const glm::vec3 v = glm::vec3(-q.x, q.y, q.z) * 1024.f;
+                    const glm::vec3 v = glm::vec3(-q.x, q.y, q.z) * 512.f;
                     puntos.push_back(v);
                     (void)tri->AgregarVertice(v.x, v.y, v.z);
                 }
@@ -161,4 +167,154 @@ TEST(DibujoExportado, LaraLeidaDelGlbSeVeComoEnElVisor) {
             rgba.insert(rgba.end(), {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p), uint8_t(p >> 24)});
         EXPECT_TRUE(stbi_write_png(captura, LADO, LADO, 4, rgba.data(), LADO * 4));
     }
+}
+
+namespace {
+
+// Linear light as a display value, the sRGB curve applied: what a glTF viewer puts on screen.
+float Pantalla(float lineal) {
+    return lineal <= 0.0031308f ? lineal * 12.92f : 1.055f * std::pow(lineal, 1 / 2.4f) - 0.055f;
+}
+
+// The mean of a picture's channels, 0 to 255.
+double Brillo(const std::vector<uint32_t>& pixeles) {
+    double suma = 0;
+    for (uint32_t p : pixeles)
+        suma += ((p >> 16 & 255) + (p >> 8 & 255) + (p & 255)) / 3.0;
+    return suma / double(pixeles.size());
+}
+
+// The rooms of an exported level (`cuarto_N` nodes) as the batch drawer's vertices, back in the
+// device's axes and winding, their pages the model's images; `color` makes a vertex's colour
+// from the COLOR_0 a reader finds.
+template <class F>
+std::vector<VerticeLote> CuartosLeidos(const tinygltf::Model& m, std::vector<TramoLote>& tramos,
+                                       F color) {
+    std::vector<VerticeLote> v;
+    for (const tinygltf::Node& n : m.nodes) {
+        if (n.name.rfind("cuarto_", 0) != 0 || n.mesh < 0)
+            continue;
+        for (const tinygltf::Primitive& p : m.meshes[size_t(n.mesh)].primitives) {
+            const auto pos = Datos<float>(m, p.attributes.at("POSITION"));
+            const auto col = Datos<float>(m, p.attributes.at("COLOR_0"));
+            const auto uv = p.attributes.count("TEXCOORD_0")
+                                ? Datos<float>(m, p.attributes.at("TEXCOORD_0"))
+                                : std::vector<float>{};
+            const tinygltf::Material& mat = m.materials[size_t(p.material)];
+            const int t = mat.pbrMetallicRoughness.baseColorTexture.index;
+            const uint32_t pagina = t < 0 ? SIN_PAGINA : uint32_t(m.textures[size_t(t)].source);
+            const auto c16 = Datos<uint16_t>(m, p.indices);
+            const auto c32 = m.accessors[size_t(p.indices)].componentType == 5125
+                                 ? Datos<uint32_t>(m, p.indices)
+                                 : std::vector<uint32_t>(c16.begin(), c16.end());
+            const UINT inicio = UINT(v.size());
+            for (size_t k = 0; k + 2 < c32.size(); k += 3)
+                for (uint32_t e : {c32[k], c32[k + 2], c32[k + 1]}) {
+                    VerticeLote x;
+                    x.X = -pos[3 * e] * 512;
+                    x.Y = pos[3 * e + 1] * 512;
+                    x.Z = pos[3 * e + 2] * 512;
+                    if (!uv.empty()) {
+                        x.U = uv[2 * e];
+                        x.V = uv[2 * e + 1];
+                    }
+                    x.Pagina = pagina;
+                    x.Color = 0xFF000000u | color(col[3 * e]) << 16 | color(col[3 * e + 1]) << 8 |
+                              color(col[3 * e + 2]);
+                    v.push_back(x);
+                }
+            tramos.push_back({inicio, UINT(v.size()) - inicio, mat.doubleSided});
+        }
+    }
+    return v;
+}
+
+} // namespace
+
+// The dimmest large room of a real level as the viewer draws it, and the same level exported,
+// read back and drawn with its linear COLOR_0 brought back to display values (what a glTF viewer
+// puts on screen), from the same camera: the same mean brightness. Taken as display values, as
+// the export once wrote them, the room comes out far brighter in other programs.
+TEST(DibujoExportado, UnCuartoOscuroBrillaComoEnElVisor) {
+    const std::string ruta = std::string(TR4_NIVELES_REALES) + "/title-a.tr4";
+    if (!std::filesystem::exists(ruta))
+        GTEST_SKIP() << "sin " << ruta;
+    std::string motivo;
+    auto superficie = SuperficieEGL::Crear(LADO, LADO, &motivo);
+    if (!superficie)
+        GTEST_SKIP() << "sin OpenGL: " << motivo;
+    dxMain principal;
+    std::unique_ptr<dxDevice8> d;
+    ASSERT_EQ(principal.IniciarD3D(), D3D_OK);
+    ASSERT_EQ(principal.CrearDispositivo(superficie.get(), 1, d), D3D_OK);
+    d->SetColorFondo(0, 0, 0);
+    std::unique_ptr<NivelAbierto> nivel;
+    ASSERT_TRUE(AbrirNivel(ruta.c_str(), d.get(), nivel, &motivo)) << motivo;
+
+    const std::vector<trGeometriaCuarto> cuartos = LeerCuartos(*nivel->Nivel);
+    int32_t elegido = -1;
+    double menor = 1e9;
+    for (size_t r = 0; r < cuartos.size(); ++r) {
+        if (cuartos[r].Caras.size() < 100)
+            continue;
+        double luz = 0;
+        for (const trVerticeCuarto& v : cuartos[r].Vertices)
+            luz += LuzCanal(v.Color, 10) + LuzCanal(v.Color, 5) + LuzCanal(v.Color, 0);
+        luz /= 3.0 * double(cuartos[r].Vertices.size());
+        if (luz > 0.05 && luz < menor)
+            menor = luz, elegido = int32_t(r);
+    }
+    ASSERT_GE(elegido, 0);
+    const auto escena = EscenaNivel::Crear(*nivel, d.get());
+    ASSERT_TRUE(escena);
+    // From above at an angle, outside the room: its floor and far walls face the camera.
+    const Esfera e = escena->EsferaCuarto(elegido);
+    const glm::vec3 centro(e.X, e.Y, e.Z), ojo = centro + glm::vec3(0, 0.8f, -0.6f) * e.Radio * 2.f;
+    d->SetProyeccion(e.Radio * 0.5f, e.Radio * 4, 1, CAMPO_VISION);
+    d->SetOjo(ojo.x, ojo.y, ojo.z);
+    d->SetObjetivo(centro.x, centro.y, centro.z);
+    OpcionesNivel opciones;
+    opciones.Estaticos = opciones.Items = false;
+    d->Limpiar(1);
+    ASSERT_EQ(escena->Dibujar(*d, opciones), D3D_OK);
+    d->Presentar();
+    const double visor = Brillo(LeerPixeles(*superficie));
+
+    std::vector<ArchivoPorEscribir> archivos;
+    ASSERT_TRUE(ExportarGLTFEnMemoria(*nivel, {OpcionesGLTF::Tipo::Nivel}, "nivel.glb", archivos,
+                                      &motivo))
+        << motivo;
+    const tinygltf::Model modelo = Leer(archivos[0]);
+    std::vector<uint8_t> paginas;
+    for (const tinygltf::Image& im : modelo.images)
+        for (size_t i = 0; i + 3 < im.image.size(); i += 4)
+            paginas.insert(paginas.end(),
+                           {im.image[i + 2], im.image[i + 1], im.image[i], im.image[i + 3]});
+    auto lotes = CrearLotes8(d->GetDispositivo());
+    ASSERT_TRUE(lotes);
+    ASSERT_EQ(lotes->CargarPaginas(UINT(modelo.images.size()), paginas.data()), D3D_OK);
+    auto dibujar = [&](auto color) {
+        std::vector<TramoLote> tramos;
+        const std::vector<VerticeLote> v = CuartosLeidos(modelo, tramos, color);
+        EXPECT_EQ(lotes->CargarVertices(v.data(), UINT(v.size())), D3D_OK);
+        d->Limpiar(1);
+        EXPECT_EQ(lotes->Dibujar(d->GetVista(), d->GetProyeccion(), tramos.data(),
+                                 UINT(tramos.size()), LOTE_TEXTURIZADO, false),
+                  D3D_OK);
+        d->Presentar();
+        return Brillo(LeerPixeles(*superficie));
+    };
+    auto byte = [](float x) { return uint32_t(std::lround(std::clamp(x, 0.f, 1.f) * 255)); };
+    const double exportado = dibujar([&](float c) { return byte(Pantalla(c)); });
+    // As the colours were written before: display values, which a reader takes for linear light.
+    const double comoAntes = dibujar([&](float c) { return byte(Pantalla(Pantalla(c))); });
+
+    EXPECT_GT(visor, 2.0);
+    EXPECT_LT(visor, 128.0) << "a dim room";
+    EXPECT_NEAR(exportado / visor, 1.0, 0.05) << visor << " " << exportado;
+    EXPECT_GT(comoAntes / visor, 1.2);
+    RecordProperty("cuarto", elegido);
+    RecordProperty("brillo_visor_x1000", int(std::lround(visor * 1000)));
+    RecordProperty("brillo_exportado_x1000", int(std::lround(exportado * 1000)));
+    RecordProperty("brillo_como_antes_x1000", int(std::lround(comoAntes * 1000)));
 }
