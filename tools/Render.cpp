@@ -387,6 +387,12 @@ void Abarcar(Ensamblaje& todo, const Ensamblaje& pose, bool primera) {
     todo.Radio = radio;
 }
 
+// A drawing the device refused: no picture is written, so the user is not handed a blank one.
+int NoDibujo(std::string& motivo) {
+    motivo = Traducir("OpenGL no pudo dibujar la imagen");
+    return FALLO;
+}
+
 // An object posed by one of its animations: one picture, or one per game frame in a folder.
 // 0 with the line to print; 1 with the reason.
 int DibujarAnimacion(const Opciones& o, const NivelAbierto& nivel, DibujoSinVentana& dibujo,
@@ -413,8 +419,9 @@ int DibujarAnimacion(const Opciones& o, const NivelAbierto& nivel, DibujoSinVent
             return FALLO;
         }
         const Ensamblaje objeto = ArmarMovible(*movible, lista, mundos);
-        EncuadrarEnsamblaje(dispositivo, objeto, o.ancho, o.alto);
-        DibujarEnsamblaje(dispositivo, objeto, lista, o.angulo, !o.alambre, o.alambre);
+        if (FAILED(EncuadrarEnsamblaje(dispositivo, objeto, o.ancho, o.alto)) ||
+            FAILED(DibujarEnsamblaje(dispositivo, objeto, lista, o.angulo, !o.alambre, o.alambre)))
+            return NoDibujo(motivo);
         if (!GuardarCuadro(dibujo, o, o.archivo, motivo))
             return FALLO;
         linea = o.archivo;
@@ -434,11 +441,14 @@ int DibujarAnimacion(const Opciones& o, const NivelAbierto& nivel, DibujoSinVent
         }
         Abarcar(objeto, ArmarMovible(*movible, lista, mundos), f == 0);
     }
-    EncuadrarEnsamblaje(dispositivo, objeto, o.ancho, o.alto);
+    if (FAILED(EncuadrarEnsamblaje(dispositivo, objeto, o.ancho, o.alto)))
+        return NoDibujo(motivo);
     for (uint32_t f = 0; f <= ultimo; ++f) {
-        posar(f);
+        // Every frame was posed once already, to frame them all alike.
+        (void)posar(f);
         AplicarPose(objeto, mundos);
-        DibujarEnsamblaje(dispositivo, objeto, lista, o.angulo, !o.alambre, o.alambre);
+        if (FAILED(DibujarEnsamblaje(dispositivo, objeto, lista, o.angulo, !o.alambre, o.alambre)))
+            return NoDibujo(motivo);
         char nombre[32];
         std::snprintf(nombre, sizeof nombre, "cuadro_%04u.png", f);
         const std::string ruta = (std::filesystem::path(o.secuencia) / nombre).string();
