@@ -22,8 +22,10 @@
 #include <cctype>
 #include <cmath>
 #include <cstring>
+#ifndef TR4_SIN_ARCHIVOS
 #include <filesystem>
 #include <fstream>
+#endif
 #include <iterator>
 #include <limits>
 #include <map>
@@ -352,6 +354,11 @@ class Modelo {
     // (the same page of the same level, or `tr4tool pages`' own). What cannot be read as a file
     // is left for the writing to report.
     static bool PuedeOcupar(const std::string& ruta, const std::vector<uint8_t>& bytes) {
+#ifdef TR4_SIN_ARCHIVOS
+        // Without files (the web page) a model is only ever built in memory: nothing to spoil.
+        (void)ruta, (void)bytes;
+        return true;
+#else
         std::error_code ec;
         if (!std::filesystem::is_regular_file(ruta, ec))
             return true;
@@ -362,6 +369,7 @@ class Modelo {
             return false;
         return std::equal(bytes.begin(), bytes.end(), std::istreambuf_iterator<char>(f),
                           [](uint8_t a, char b) { return a == uint8_t(b); });
+#endif
     }
 
     // Compressing the pages is most of an export's work, and each page is apart: one thread per
