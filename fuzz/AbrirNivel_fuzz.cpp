@@ -135,14 +135,16 @@ void ComprobarAbierto(const NivelAbierto& a, dxDevice8& dispositivo, RegistroGra
         }
     COMPROBAR(registro.DibujosFueraDeRango == 0);
 
-    // Every object as one model, with its files beside it and none elsewhere; and one mesh.
+    // Every object as one model, with its files beside it (its .bin, and its pages named as
+    // `tr4tool pages` names them) and none elsewhere; and one mesh.
     std::vector<ArchivoPorEscribir> archivos;
     std::string motivo;
     COMPROBAR(ExportarGLTFEnMemoria(a, {OpcionesGLTF::Tipo::Todo}, "/destino/todo.gltf",
                                     archivos, &motivo));
     COMPROBAR(!archivos.empty() && archivos.back().Ruta == "/destino/todo.gltf");
     for (const ArchivoPorEscribir& f : archivos)
-        COMPROBAR(f.Ruta.starts_with("/destino/todo") && !f.Bytes.empty());
+        COMPROBAR((f.Ruta.starts_with("/destino/todo") || f.Ruta.starts_with("/destino/pagina_")) &&
+                  !f.Bytes.empty());
     // The level itself: its rooms with what it places in them.
     COMPROBAR(ExportarGLTFEnMemoria(a, {OpcionesGLTF::Tipo::Nivel}, "nivel.glb", archivos,
                                     &motivo));
