@@ -447,8 +447,9 @@ TEST_P(ArchivoDanado, TerminaConUnResultadoClaro) {
     const fs::path paginas = carpeta_.string() + "-paginas";
     fs::create_directories(paginas);
     const Resultado png = Ejecutar({"pages", ruta, "--out", paginas.string()});
-    if (!caso.pista.empty())
+    if (!caso.pista.empty()) {
         EXPECT_EQ(png.errores, info.errores);
+    }
     EXPECT_EQ(png.estado == 0, png.errores.empty()) << png.errores;
     EXPECT_EQ(png.estado == 0, !fs::is_empty(paginas)) << png.errores;
     EXPECT_LE(std::count(png.errores.begin(), png.errores.end(), '\n'), 1) << png.errores;
