@@ -11,7 +11,7 @@
 #include "PanelGL.h"
 #include "InicioNivel.h"
 #include "MenuApariencia.h"
-#include "PanelInspeccion.h"
+#include "PanelDetalles.h"
 #include "PanelPaginas.h"
 #include "dxBufferTextura.h"
 
@@ -104,9 +104,9 @@ TForm1::TForm1(QWidget* padre) : QMainWindow(padre) {
     paginas_ = new PanelPaginas(this);
     addDockWidget(Qt::RightDockWidgetArea, paginas_);
     paginas_->hide();
-    inspeccion_ = new PanelInspeccion(this);
-    addDockWidget(Qt::RightDockWidgetArea, inspeccion_);
-    inspeccion_->hide();
+    detalles_ = new PanelDetalles(this);
+    addDockWidget(Qt::RightDockWidgetArea, detalles_);
+    detalles_->hide();
     CrearMenu();
     const QRect lugar = LugarInicial(
         QRect(194, 111, ANCHO_CLIENTE,
@@ -127,7 +127,7 @@ TForm1::~TForm1() {
     Panel1->AlCambiarTamano = nullptr;
     Panel1->AlInteractuar = nullptr;
     paginas_->SetNivel(nullptr, nullptr);
-    inspeccion_->Soltar(nullptr);
+    detalles_->Soltar(nullptr);
     enVista_.reset();
     seleccionado_ = nullptr;
     nivel_.reset();
@@ -328,10 +328,10 @@ void TForm1::CrearMenuVer() {
         CambioOpcionNivel();
     };
     ver_->addSeparator();
-    QAction* inspeccion = inspeccion_->toggleViewAction();
-    inspeccion->setObjectName("Inspeccion1");
-    inspeccion->setText(tr("Inspección"));
-    ver_->addAction(inspeccion);
+    QAction* detalles = detalles_->toggleViewAction();
+    detalles->setObjectName("Detalles1");
+    detalles->setText(tr("Detalles"));
+    ver_->addAction(detalles);
     // Last, where the whole-window test looks for it.
     QAction* paginas = paginas_->toggleViewAction();
     paginas->setObjectName("Paginas1");
@@ -361,7 +361,7 @@ void TForm1::LeerAjustes() {
     if (const QByteArray e = a->value("ventana/estado").toByteArray(); !e.isEmpty())
         restoreState(e);
     paginas_->setVisible(a->value("ver/paginas", false).toBool());
-    inspeccion_->setVisible(a->value("ver/inspeccion", false).toBool());
+    detalles_->setVisible(a->value("ver/detalles", false).toBool());
 }
 
 void TForm1::GuardarAjustes() const {
@@ -369,7 +369,7 @@ void TForm1::GuardarAjustes() const {
     a->setValue("ventana/geometria", saveGeometry());
     a->setValue("ventana/estado", saveState());
     a->setValue("ver/paginas", !paginas_->isHidden());
-    a->setValue("ver/inspeccion", !inspeccion_->isHidden());
+    a->setValue("ver/detalles", !detalles_->isHidden());
     a->setValue("ver/ajustarAlMostrar", ajustarAlMostrar_->isChecked());
     a->setValue("ver/estaticos", estaticos_->isChecked());
     a->setValue("ver/items", items_->isChecked());
@@ -462,7 +462,7 @@ void TForm1::FormPaint() {
         // The mesh a click picked is outlined while the dock tells of it.
         (void)DibujarEnsamblaje(*d, *objeto_, *nivel_->Meshes, navegacion_.Angulo(),
                           RadioButton1->isChecked(), RadioButton2->isChecked(),
-                          inspeccion_->isVisible() ? inspeccion_->PiezaElegida() : -1);
+                          detalles_->isVisible() ? detalles_->PiezaElegida() : -1);
         ContarCuadro(navegacion_.Girando() || Animacion1->Anda());
         return;
     }
@@ -517,7 +517,7 @@ void TForm1::ListBox1Click() {
 void TForm1::MostrarEnVista(const EnVista* vista) {
     teclasVuelo_.clear();
     // A pick names a part of what was on show.
-    inspeccion_->Soltar(nivel_.get());
+    detalles_->Soltar(nivel_.get());
     giroNivel_ = false;
     if (vista && nivel_ && vista->Clase == EnVista::Tipo::Nivel) {
         enVista_ = *vista;
@@ -1211,7 +1211,7 @@ bool TForm1::ElegirEn(float x, float y) {
         // The camera of the frame on show; the level answers a click even where nothing draws.
         D3DXMATRIX vista, proyeccion;
         vuelo_.Matrices(ancho, alto, vista, proyeccion);
-        elegido = inspeccion_->ElegirEnNivel(*nivel_, vista, proyeccion, x, y, ancho, alto,
+        elegido = detalles_->ElegirEnNivel(*nivel_, vista, proyeccion, x, y, ancho, alto,
                                              Opciones());
     } else if (d && objeto_ && navegacion_.HayObjetivo() && nivel_->Meshes) {
         // An object's meshes; a mesh of the list is all there is to pick, so it picks nothing.
@@ -1219,22 +1219,22 @@ bool TForm1::ElegirEn(float x, float y) {
         const QString nombre = (enVista_->Clase == EnVista::Tipo::Movible ? tr("Movible %1")
                                                                           : tr("Estático %1"))
                                    .arg(enVista_->Indice);
-        elegido = inspeccion_->ElegirEnObjeto(*nivel_, *objeto_, navegacion_.Angulo(), nombre,
+        elegido = detalles_->ElegirEnObjeto(*nivel_, *objeto_, navegacion_.Angulo(), nombre,
                                               d->GetVista(), d->GetProyeccion(), x, y, ancho,
                                               alto);
     }
     // In the level, where clicks are for asking, the dock opens itself; an object's view keeps
     // its panel whole unless the dock was opened.
     if (elegido && EnNivel())
-        inspeccion_->show();
+        detalles_->show();
     return elegido;
 }
 
 bool TForm1::EncuadrarElegido() {
-    if (!EnNivel() || !nivel_ || !nivel_->Escena || inspeccion_->ParteElegida() < 0)
+    if (!EnNivel() || !nivel_ || !nivel_->Escena || detalles_->ParteElegida() < 0)
         return false;
     const EscenaNivel& escena = *nivel_->Escena;
-    vuelo_.Encuadrar(escena.EsferaParte(inspeccion_->ParteElegida()),
+    vuelo_.Encuadrar(escena.EsferaParte(detalles_->ParteElegida()),
                      escena.EsferaNivel(Opciones()), Panel1->Ancho(), Panel1->Alto());
     Redibujar();
     return true;

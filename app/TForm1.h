@@ -27,7 +27,7 @@ class BarraAnimacion;
 class BarraEstado;
 class MenuApariencia;
 class PanelGL;
-class PanelInspeccion;
+class PanelDetalles;
 class PanelPaginas;
 class QAction;
 class QGroupBox;
@@ -107,11 +107,11 @@ class TForm1 : public QMainWindow {
     const EnVista* Mostrado() const { return enVista_ ? &*enVista_ : nullptr; }
 
     // A click on the panel at (x, y) (its own pixels): picks what is under it, outlines it and
-    // describes it in the inspection dock. True when something was met.
+    // describes it in the details dock. True when something was met.
     bool ElegirEn(float x, float y);
     // Frames what the last click picked in the level view; false when nothing is picked.
     bool EncuadrarElegido();
-    PanelInspeccion* Inspeccion() const { return inspeccion_; }
+    PanelDetalles* Detalles() const { return detalles_; }
     MenuApariencia* Apariencia() const { return apariencia_; }
 
     // Controls, by the names the window has always given them.
@@ -208,7 +208,7 @@ class TForm1 : public QMainWindow {
 
     BarraEstado* barra_ = nullptr;
     PanelPaginas* paginas_ = nullptr;
-    PanelInspeccion* inspeccion_ = nullptr;
+    PanelDetalles* detalles_ = nullptr;
     MenuApariencia* apariencia_ = nullptr;
     // The level view turns about its pivot while Space has it turning.
     bool giroNivel_ = false;

@@ -140,8 +140,8 @@ void CamaraVuelo::Planos(float& cerca, float& lejos) const {
 void CamaraVuelo::Matrices(int ancho, int alto, D3DXMATRIX& vista, D3DXMATRIX& proyeccion) const {
     float cerca = 0, lejos = 0;
     Planos(cerca, lejos);
-    const float aspecto = float(std::max(ancho, 1)) / float(std::max(alto, 1));
-    D3DXMatrixPerspectiveFovLH(&proyeccion, CAMPO_VISION, aspecto, cerca, lejos);
+    const float proporcion = float(std::max(ancho, 1)) / float(std::max(alto, 1));
+    D3DXMatrixPerspectiveFovLH(&proyeccion, CAMPO_VISION, proporcion, cerca, lejos);
     const D3DXVECTOR3 o = Objetivo(), arriba{0, 1, 0};
     D3DXMatrixLookAtLH(&vista, &ojo_, &o, &arriba);
 }
@@ -149,8 +149,8 @@ void CamaraVuelo::Matrices(int ancho, int alto, D3DXMATRIX& vista, D3DXMATRIX& p
 HRESULT CamaraVuelo::Aplicar(dxDevice8& dispositivo, int ancho, int alto) const {
     float cerca = 0, lejos = 0;
     Planos(cerca, lejos);
-    const float aspecto = float(std::max(ancho, 1)) / float(std::max(alto, 1));
-    HRESULT r = dispositivo.SetProyeccion(cerca, lejos, aspecto, CAMPO_VISION);
+    const float proporcion = float(std::max(ancho, 1)) / float(std::max(alto, 1));
+    HRESULT r = dispositivo.SetProyeccion(cerca, lejos, proporcion, CAMPO_VISION);
     const D3DXVECTOR3 o = Objetivo();
     if (r == D3D_OK)
         r = dispositivo.SetOjo(ojo_.x, ojo_.y, ojo_.z);

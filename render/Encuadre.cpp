@@ -9,8 +9,8 @@
 #include <numbers>
 
 HRESULT SetProyeccionVisor(dxDevice8& dispositivo, int ancho, int alto) {
-    const float aspecto = float(ancho < 1 ? 1 : ancho) / float(alto < 1 ? 1 : alto);
-    return dispositivo.SetProyeccion(PLANO_CERCANO, PLANO_LEJANO, aspecto, CAMPO_VISION);
+    const float proporcion = float(ancho < 1 ? 1 : ancho) / float(alto < 1 ? 1 : alto);
+    return dispositivo.SetProyeccion(PLANO_CERCANO, PLANO_LEJANO, proporcion, CAMPO_VISION);
 }
 
 HRESULT EncuadrarMesh(dxDevice8& dispositivo, const trMesh& mesh) {
@@ -20,11 +20,11 @@ HRESULT EncuadrarMesh(dxDevice8& dispositivo, const trMesh& mesh) {
 }
 
 float DistanciaAjuste(float radio, int ancho, int alto) {
-    const float aspecto = float(ancho < 1 ? 1 : ancho) / float(alto < 1 ? 1 : alto);
+    const float proporcion = float(ancho < 1 ? 1 : ancho) / float(alto < 1 ? 1 : alto);
     // The narrower of the two half-angles of view decides; a sphere seen at distance d under
     // half-angle a spans sin(a) * d of radius.
     const float medioVertical = CAMPO_VISION / 2;
-    const float medioHorizontal = std::atan(std::tan(medioVertical) * aspecto);
+    const float medioHorizontal = std::atan(std::tan(medioVertical) * proporcion);
     const float medio = std::min(medioVertical, medioHorizontal);
     return std::max(radio, 1.0f) / (std::sin(medio) * AJUSTE_RELLENO);
 }
@@ -39,10 +39,10 @@ HRESULT EncuadrarEsfera(dxDevice8& dispositivo, float x, float y, float z, float
                         int alto) {
     radio = std::max(radio, 1.0f);
     const float d = DistanciaAjuste(radio, ancho, alto);
-    const float aspecto = float(ancho < 1 ? 1 : ancho) / float(alto < 1 ? 1 : alto);
+    const float proporcion = float(ancho < 1 ? 1 : ancho) / float(alto < 1 ? 1 : alto);
     float cerca = 0, lejos = 0;
     PlanosEsfera(d, radio, cerca, lejos);
-    HRESULT r = dispositivo.SetProyeccion(cerca, lejos, aspecto, CAMPO_VISION);
+    HRESULT r = dispositivo.SetProyeccion(cerca, lejos, proporcion, CAMPO_VISION);
     if (r == D3D_OK)
         r = dispositivo.SetOjo(x, y, z - d);
     return r != D3D_OK ? r : dispositivo.SetObjetivo(x, y, z);

@@ -21,7 +21,7 @@ inline constexpr float CAMPO_VISION = 0.785398163f; // pi/4
 inline constexpr float DISTANCIA_OJO = 1500.0f;
 inline constexpr double PASO_ANGULO = 0.02; // radians per frame
 
-// The panel's aspect as a true ratio; a side below 1 counts as 1.
+// The panel's width over its height as a true ratio; a side below 1 counts as 1.
 [[nodiscard]] HRESULT SetProyeccionVisor(dxDevice8& dispositivo, int ancho, int alto);
 // Eye DISTANCIA_OJO before the mesh's centre on the -z side, looking at it along +z; the centre's
 // y is negated as the mesh's vertices are.

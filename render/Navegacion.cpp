@@ -11,7 +11,7 @@ float Longitud(const D3DXVECTOR3& v) {
     return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
 }
 
-// However far one zooms out, the sphere stays a speck rather than a float overflow.
+// However far one zooms out, the sphere stays a dot rather than a float overflow.
 float DistanciaMaxima(const Esfera& e) {
     return 50.0f * (3.0f * e.Radio + DISTANCIA_OJO);
 }
@@ -131,8 +131,8 @@ HRESULT Navegacion::Aplicar(dxDevice8& dispositivo, int ancho, int alto) const {
     } else {
         float cerca = 0, lejos = 0;
         Planos(cerca, lejos);
-        const float aspecto = float(std::max(ancho, 1)) / float(std::max(alto, 1));
-        r = dispositivo.SetProyeccion(cerca, lejos, aspecto, CAMPO_VISION);
+        const float proporcion = float(std::max(ancho, 1)) / float(std::max(alto, 1));
+        r = dispositivo.SetProyeccion(cerca, lejos, proporcion, CAMPO_VISION);
     }
     const D3DXVECTOR3 ojo = Ojo();
     if (r == D3D_OK)

@@ -54,10 +54,10 @@ HRESULT dxDevice8::Presentar() {
     return dispositivo_->Present(nullptr, nullptr, nullptr, nullptr);
 }
 
-HRESULT dxDevice8::SetProyeccion(float cerca, float lejos, float aspecto, float campoVision) {
+HRESULT dxDevice8::SetProyeccion(float cerca, float lejos, float proporcion, float campoVision) {
     if (!dispositivo_)
         return E_FAIL;
-    D3DXMatrixPerspectiveFovLH(&proyeccion_, campoVision, aspecto, cerca, lejos);
+    D3DXMatrixPerspectiveFovLH(&proyeccion_, campoVision, proporcion, cerca, lejos);
     return dispositivo_->SetTransform(D3DTS_PROJECTION, &proyeccion_);
 }
 

@@ -24,7 +24,7 @@ class dxDevice8 {
     [[nodiscard]] HRESULT SetColorFondo(int32_t rojo, int32_t verde, int32_t azul);
     [[nodiscard]] HRESULT Limpiar(uint8_t profundidad);
     [[nodiscard]] HRESULT Presentar();
-    [[nodiscard]] HRESULT SetProyeccion(float cerca, float lejos, float aspecto, float campoVision);
+    [[nodiscard]] HRESULT SetProyeccion(float cerca, float lejos, float proporcion, float campoVision);
     [[nodiscard]] HRESULT SetObjetivo(float x, float y, float z);
     [[nodiscard]] HRESULT SetOjo(float x, float y, float z);
 

@@ -232,8 +232,8 @@ HRESULT EncuadrarCaja(dxDevice8& dispositivo, const Caja& caja, float angulo, in
     const Vector delante{-std::sin(angulo) * ce, -se, std::cos(angulo) * ce};
     const Vector derecha{std::cos(angulo), 0, std::sin(angulo)};
     const Vector arriba{-std::sin(angulo) * se, ce, std::cos(angulo) * se};
-    const float aspecto = float(ancho) / float(alto);
-    const float tanY = std::tan(CAMPO_VISION / 2) * RELLENO_CAJA, tanX = tanY * aspecto;
+    const float proporcion = float(ancho) / float(alto);
+    const float tanY = std::tan(CAMPO_VISION / 2) * RELLENO_CAJA, tanX = tanY * proporcion;
     float distancia = 1, cercano = INFINITY, lejano = -INFINITY;
     for (int i = 0; i < 8; ++i) {
         const Vector esquina{i & 1 ? caja.maximo[0] : caja.minimo[0],
@@ -248,7 +248,7 @@ HRESULT EncuadrarCaja(dxDevice8& dispositivo, const Caja& caja, float angulo, in
     const float margen = (lejano - cercano) * 0.02f + 1;
     const float lejos = distancia + lejano + margen;
     HRESULT r = dispositivo.SetProyeccion(std::max(distancia + cercano - margen, lejos / 10000),
-                                          lejos, aspecto, CAMPO_VISION);
+                                          lejos, proporcion, CAMPO_VISION);
     if (SUCCEEDED(r))
         r = dispositivo.SetOjo(centro[0] - distancia * delante[0],
                                centro[1] - distancia * delante[1],

@@ -255,10 +255,10 @@
     </message>
 </context>
 <context>
-    <name>PanelInspeccion</name>
+    <name>PanelDetalles</name>
     <message>
-        <source>Inspección</source>
-        <translation>Inspection</translation>
+        <source>Detalles</source>
+        <translation>Details</translation>
     </message>
     <message>
         <source>Campo</source>
@@ -625,8 +625,8 @@ Levels open and are listed, but the panel will show nothing.</translation>
 %2.</translation>
     </message>
     <message>
-        <source>Inspección</source>
-        <translation>Inspection</translation>
+        <source>Detalles</source>
+        <translation>Details</translation>
     </message>
     <message>
         <source>Movible %1</source>

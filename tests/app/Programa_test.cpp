@@ -288,7 +288,7 @@ TEST(Programa, MuestraUnaMeshConTexturaSigueTrasUnArchivoDanadoLuegoEnAlambreYSa
     EXPECT_LT(alambre.iluminados * 2, textura.iluminados);
 
     // Textured again, then in the object tree: below "Nivel", Movibles opened, its third entry,
-    // Lara's body (id 8), assembled and framed: a whole figure where a mesh of hers is a speck.
+    // Lara's body (id 8), assembled and framed: a whole figure where a mesh of hers is a dot.
     ASSERT_TRUE(Clic(848 + 8, 264 + 8));
     ASSERT_TRUE(Clic(840 + 80, 320 + 440));
     ASSERT_TRUE(Orden("xdotool key --delay 50 Home Down Right Down Down Down"));
@@ -312,8 +312,8 @@ TEST(Programa, MuestraUnaMeshConTexturaSigueTrasUnArchivoDanadoLuegoEnAlambreYSa
     if (const char* captura = std::getenv("TR4_CAPTURA_NIVEL")) {
         EXPECT_TRUE(Orden("import -window " + ventana + " '" + captura + "'"));
     }
-    // A click picks what is under the pointer and the dock "Inspección" says what it is.
-    if (const char* captura = std::getenv("TR4_CAPTURA_INSPECCION")) {
+    // A click picks what is under the pointer and the dock "Detalles" says what it is.
+    if (const char* captura = std::getenv("TR4_CAPTURA_DETALLES")) {
         EXPECT_TRUE(Orden("xdotool mousemove --window " + panel + " 408 400 click 1 sleep 1.5"));
         EXPECT_TRUE(Orden("import -window " + ventana + " '" + captura + "'"));
     }

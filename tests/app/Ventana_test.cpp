@@ -7,7 +7,7 @@
 #include "CargarNivel.h"
 #include "EscritorNivel.h"
 #include "InicioNivel.h"
-#include "PanelInspeccion.h"
+#include "PanelDetalles.h"
 #include "LugarInicial.h"
 #include "PanelGL.h"
 #include "PanelPaginas.h"
@@ -503,27 +503,27 @@ TEST_F(Ventana, UnClicEnElNivelEligeLoQueHayDebajoYElPanelDiceQueEs) {
     const QPointF item = EnPanel(ventana, 400, -256, 1024);
     Raton(QEvent::MouseButtonPress, item, Qt::LeftButton);
     Raton(QEvent::MouseButtonRelease, item, Qt::NoButton);
-    const QStringList lineas = ventana.Inspeccion()->Lineas();
-    EXPECT_TRUE(ventana.Inspeccion()->isVisible());
+    const QStringList lineas = ventana.Detalles()->Lineas();
+    EXPECT_TRUE(ventana.Detalles()->isVisible());
     EXPECT_EQ(lineas.value(0), "Item 0");
     for (const char* l : {"Movible: 3", "Cuarto: 1", "Posición: 512, 0, 1024", "Ángulo: 16384 (90.0°)",
                           "Índice en la lista de items: 0"})
         EXPECT_TRUE(lineas.contains(l)) << l << "\n" << lineas.join("\n").toStdString();
-    EXPECT_GE(ventana.Inspeccion()->ParteElegida(), 0);
+    EXPECT_GE(ventana.Detalles()->ParteElegida(), 0);
 
     // A room face says its room, box and the sector under the cursor.
     const QPointF pared = EnPanel(ventana, -1536, -512, 2048);
     Raton(QEvent::MouseButtonPress, pared, Qt::LeftButton);
     Raton(QEvent::MouseButtonRelease, pared, Qt::NoButton);
-    EXPECT_EQ(ventana.Inspeccion()->Lineas().value(0), "Cuarto 0");
-    EXPECT_TRUE(ventana.Inspeccion()->Lineas().contains("Cuarto alterno: ninguno"));
+    EXPECT_EQ(ventana.Detalles()->Lineas().value(0), "Cuarto 0");
+    EXPECT_TRUE(ventana.Detalles()->Lineas().contains("Cuarto alterno: ninguno"));
 
     // A drag orbits and picks nothing new; a click on nothing lets go.
     Arrastrar(pared, pared + QPointF(30, 0), Qt::LeftButton);
-    EXPECT_EQ(ventana.Inspeccion()->Lineas().value(0), "Cuarto 0");
+    EXPECT_EQ(ventana.Detalles()->Lineas().value(0), "Cuarto 0");
     Raton(QEvent::MouseButtonPress, {2, 2}, Qt::LeftButton);
     Raton(QEvent::MouseButtonRelease, {2, 2}, Qt::NoButton);
-    EXPECT_EQ(ventana.Inspeccion()->ParteElegida(), -1);
+    EXPECT_EQ(ventana.Detalles()->ParteElegida(), -1);
 
     // A double click frames what it picks.
     Hijo("NivelCompleto1")->trigger();
@@ -531,7 +531,7 @@ TEST_F(Ventana, UnClicEnElNivelEligeLoQueHayDebajoYElPanelDiceQueEs) {
     QMouseEvent doble(QEvent::MouseButtonDblClick, estatico, estatico, Qt::LeftButton,
                       Qt::LeftButton, {});
     QApplication::sendEvent(ventana.Panel1, &doble);
-    EXPECT_EQ(ventana.Inspeccion()->Lineas().value(0), "Estático 10");
+    EXPECT_EQ(ventana.Detalles()->Lineas().value(0), "Estático 10");
     EXPECT_NEAR(ventana.Vuelo().Pivote().x, -512, 1);
     EXPECT_NEAR(ventana.Vuelo().Pivote().z, 1024, 1);
 
@@ -577,7 +577,7 @@ TEST_F(Ventana, TitleAAbreDetrasDeLaraYUnClicEnEllaLaNombra) {
     ASSERT_FALSE(donde.isNull()) << "Lara shows in the opening view";
     Raton(QEvent::MouseButtonPress, donde, Qt::LeftButton);
     Raton(QEvent::MouseButtonRelease, donde, Qt::NoButton);
-    const QStringList lineas = ventana.Inspeccion()->Lineas();
+    const QStringList lineas = ventana.Detalles()->Lineas();
     EXPECT_EQ(lineas.value(0), QString("Item %1").arg(inicio->Item));
     EXPECT_TRUE(lineas.contains("Movible: 0 (Lara, con las meshes del movible 8)"))
         << lineas.join("\n").toStdString();

@@ -1,5 +1,5 @@
-// The framing the window and the command line share: true aspect, camera on the mesh's centre,
-// an angle that never leaves one turn, and the frame's calls.
+// The framing the window and the command line share: the true width over height, camera on
+// the mesh's centre, an angle that never leaves one turn, and the frame's calls.
 #include "Encuadre.h"
 #include "Grabacion.h"
 #include "trMesh.h"
@@ -11,11 +11,11 @@
 #include <numbers>
 #include <vector>
 
-TEST(Encuadre, ElAspectoEsElCocienteRealDelPanel) {
+TEST(Encuadre, LaProporcionEsElCocienteRealDelPanel) {
     DispositivoGrabado d;
     ASSERT_EQ(SetProyeccionVisor(d.dispositivo, 817, 769), D3D_OK);
     D3DXMATRIX p = d.dispositivo.GetProyeccion();
-    // x scale = y scale / aspect; the integer quotient would make them equal.
+    // x scale = y scale / (width / height); the integer quotient would make them equal.
     EXPECT_FLOAT_EQ(p.m[1][1] / p.m[0][0], 817.0f / 769.0f);
     EXPECT_EQ(SetProyeccionVisor(d.dispositivo, 0, 0), D3D_OK) << "a collapsed panel is no error";
     EXPECT_FLOAT_EQ(d.dispositivo.GetProyeccion().m[1][1] / d.dispositivo.GetProyeccion().m[0][0],

@@ -72,8 +72,8 @@ TEST(dxDevice8, ProyeccionYCamaraSonLasDeD3DXConSusArgumentosEnOrden) {
 
     const D3DMATRIX& p = d.registro->Transformaciones[0].second;
     const float y = 1.f / std::tan(float(M_PI / 8));
-    EXPECT_NEAR(p.m[1][1], y, 1e-5);       // field of view, not aspect
-    EXPECT_NEAR(p.m[0][0], y / 2.f, 1e-5); // aspect 2 narrows x
+    EXPECT_NEAR(p.m[1][1], y, 1e-5);       // field of view, not width/height
+    EXPECT_NEAR(p.m[0][0], y / 2.f, 1e-5); // twice as wide as high narrows x
     EXPECT_NEAR(p.m[2][2], 3000.f / 2999.f, 1e-6);
     EXPECT_NEAR(p.m[3][2], -3000.f / 2999.f, 1e-6); // near 1 lands on depth 0
     EXPECT_EQ(p.m[2][3], 1.f);

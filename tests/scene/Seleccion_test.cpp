@@ -97,7 +97,7 @@ TEST(Seleccion, ElRayoDeUnPixelSaleDelOjoYPasaPorLoQueSeVeAlli) {
     EXPECT_NEAR(centro.Origen.z, -300, 1e-2);
     EXPECT_NEAR(centro.Direccion.z, 1, 1e-5);
     // The top edge of the view is half the field of view above the axis; the left edge, the
-    // aspect times as far to the left.
+    // width-over-height times as far to the left.
     const Rayo arribaIzq = RayoPorPixel(vista, proyeccion, 0, 0, 200, 100);
     const float t = std::tan(0.785398163f / 2);
     EXPECT_NEAR(arribaIzq.Direccion.y / arribaIzq.Direccion.z, t, 1e-4);

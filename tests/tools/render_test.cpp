@@ -87,7 +87,7 @@ std::string NivelCuadrado() {
 
 // Where the viewer's matrices put a level point, worked out by hand: y negated, the turn about y
 // of D3DXMatrixRotationY (row vectors), the left-handed eye 1500 before the centre looking along
-// +z, and a pi/4 perspective with the picture's true aspect.
+// +z, and a pi/4 projection with the picture's true width over height.
 std::array<double, 2> Proyectar(double x, double y, double z, double angulo, int ancho, int alto) {
     y = -y;
     const double c = std::cos(angulo), s = std::sin(angulo);
@@ -107,7 +107,7 @@ constexpr std::array<uint32_t, 4> COLORES = {ROJO, VERDE, AZUL, BLANCO};
 
 TEST(tr4toolRender, LosCuadrantesCaenDondeLosPonenLasMatrices) {
     const std::string nivel = NivelCuadrado(), png = Temporal("frente.png");
-    // Not square, so an aspect taken as an integer quotient would misplace every column.
+    // Not square, so a width over height taken as an integer quotient would misplace every column.
     const auto r = Render({nivel, "--mesh", "0", "--out", png, "--size", "200x120"});
     ASSERT_EQ(r.estado, 0) << r.errores;
     EXPECT_TRUE(r.errores.empty());
@@ -272,7 +272,7 @@ TEST(tr4toolRender, ObjetosRealesArmadosDePieYAjustados) {
         EXPECT_GT(s.y1 - s.y0, 240 * 7 / 10) << angulo << ": the sphere fills the shorter side";
         EXPECT_GT(s.y1 - s.y0, 2 * (s.x1 - s.x0)) << angulo << ": standing, not lying";
     }
-    // A pickup's mesh is a speck at 1500 units and fills the picture with --fit.
+    // A pickup's mesh is a dot at 1500 units and fills the picture with --fit.
     auto r = Render({ruta, "--mesh", "45", "--angle", "0.5", "--out", png, "--size", "320x240"});
     ASSERT_EQ(r.estado, 0) << r.errores;
     const Silueta lejos = Medir(LeerPng(png));

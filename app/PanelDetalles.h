@@ -15,11 +15,11 @@ class QTreeWidget;
 class Lista_Mesh;
 struct NivelAbierto;
 
-class PanelInspeccion : public QDockWidget {
+class PanelDetalles : public QDockWidget {
     Q_OBJECT
 
   public:
-    explicit PanelInspeccion(QWidget* padre = nullptr);
+    explicit PanelDetalles(QWidget* padre = nullptr);
 
     // The click at `punto` of an ancho x alto view drawn with this view and projection, into the
     // level's scene as the options show it. Outlines what it meets (or nothing) and describes it;

@@ -1,4 +1,4 @@
-#include "PanelInspeccion.h"
+#include "PanelDetalles.h"
 
 #include "NivelAbierto.h"
 
@@ -23,10 +23,10 @@ QString Hex(uint32_t v, int cifras) {
 
 } // namespace
 
-PanelInspeccion::PanelInspeccion(QWidget* padre) : QDockWidget(tr("Inspección"), padre) {
-    setObjectName("PanelInspeccion");
+PanelDetalles::PanelDetalles(QWidget* padre) : QDockWidget(tr("Detalles"), padre) {
+    setObjectName("PanelDetalles");
     lista_ = new QTreeWidget(this);
-    lista_->setObjectName("ListaInspeccion");
+    lista_->setObjectName("ListaDetalles");
     lista_->setColumnCount(2);
     lista_->setHeaderLabels({tr("Campo"), tr("Valor")});
     lista_->setRootIsDecorated(false);
@@ -36,7 +36,7 @@ PanelInspeccion::PanelInspeccion(QWidget* padre) : QDockWidget(tr("Inspección")
     Describir(tr("Haga clic en el nivel o en un objeto para ver qué es"), {});
 }
 
-void PanelInspeccion::Describir(const QString& titulo, const QList<QStringList>& filas) {
+void PanelDetalles::Describir(const QString& titulo, const QList<QStringList>& filas) {
     lista_->clear();
     auto* cabeza = new QTreeWidgetItem(lista_, {titulo});
     cabeza->setFirstColumnSpanned(true);
@@ -47,7 +47,7 @@ void PanelInspeccion::Describir(const QString& titulo, const QList<QStringList>&
         new QTreeWidgetItem(lista_, f);
 }
 
-QStringList PanelInspeccion::Lineas() const {
+QStringList PanelDetalles::Lineas() const {
     QStringList lineas;
     for (int i = 0; i < lista_->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* e = lista_->topLevelItem(i);
@@ -56,7 +56,7 @@ QStringList PanelInspeccion::Lineas() const {
     return lineas;
 }
 
-void PanelInspeccion::Soltar(NivelAbierto* nivel) {
+void PanelDetalles::Soltar(NivelAbierto* nivel) {
     if (nivel && nivel->Escena)
         nivel->Escena->Resaltar(-1);
     parte_ = -1;
@@ -64,7 +64,7 @@ void PanelInspeccion::Soltar(NivelAbierto* nivel) {
     Describir(tr("Nada elegido"), {});
 }
 
-bool PanelInspeccion::ElegirEnNivel(NivelAbierto& nivel, const D3DXMATRIX& vista,
+bool PanelDetalles::ElegirEnNivel(NivelAbierto& nivel, const D3DXMATRIX& vista,
                                     const D3DXMATRIX& proyeccion, float x, float y, int ancho,
                                     int alto, const OpcionesNivel& opciones) {
     pieza_ = -1;
@@ -86,7 +86,7 @@ bool PanelInspeccion::ElegirEnNivel(NivelAbierto& nivel, const D3DXMATRIX& vista
     return true;
 }
 
-bool PanelInspeccion::ElegirEnObjeto(const NivelAbierto& nivel, const Ensamblaje& objeto,
+bool PanelDetalles::ElegirEnObjeto(const NivelAbierto& nivel, const Ensamblaje& objeto,
                                      float angulo, const QString& nombre, const D3DXMATRIX& vista,
                                      const D3DXMATRIX& proyeccion, float x, float y, int ancho,
                                      int alto) {
@@ -117,7 +117,7 @@ bool PanelInspeccion::ElegirEnObjeto(const NivelAbierto& nivel, const Ensamblaje
     return true;
 }
 
-QList<QStringList> PanelInspeccion::DescribirAcierto(const NivelAbierto& nivel,
+QList<QStringList> PanelDetalles::DescribirAcierto(const NivelAbierto& nivel,
                                                      const DuenioCara& duenio,
                                                      const D3DXVECTOR3& punto, QString& titulo) {
     using T = DuenioCara::Tipo;
