@@ -158,3 +158,23 @@ void BarraEstado::SetCuadros(double porSegundo) {
     else
         cuadros_->setText(tr("%1 cuadros/s").arg(std::lround(porSegundo)));
 }
+
+void BarraEstado::ContarCuadro(bool dibujado) {
+    if (!dibujado) {
+        if (contados_ >= 0)
+            SetCuadros(-1);
+        contados_ = -1;
+        return;
+    }
+    if (contados_ < 0) {
+        contados_ = 0;
+        reloj_.start();
+        return;
+    }
+    ++contados_;
+    if (const qint64 ms = reloj_.elapsed(); ms >= 1000) {
+        SetCuadros(contados_ * 1000.0 / double(ms));
+        contados_ = 0;
+        reloj_.start();
+    }
+}

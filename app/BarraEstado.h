@@ -1,6 +1,7 @@
 #pragma once
 // The window's status bar: what is on show (a mesh's or an object's counts, size and pages), the
 // open level's file and size, and the frames per second while it turns.
+#include <QElapsedTimer>
 #include <QStatusBar>
 
 #include <cstdint>
@@ -27,9 +28,15 @@ class BarraEstado : public QStatusBar {
     void SetNivel(const QString& ruta, qint64 bytes);
     // A negative rate clears it.
     void SetCuadros(double porSegundo);
+    // One frame: drawn while frames run, or not (then the rate clears). The rate shows once a
+    // second, counted from the first frame drawn.
+    void ContarCuadro(bool dibujado);
 
   private:
     QLabel* vista_;
     QLabel* nivel_;
     QLabel* cuadros_;
+    QElapsedTimer reloj_;
+    // Frames drawn since reloj_ started; -1 while none are counted.
+    int contados_ = -1;
 };

@@ -1,17 +1,10 @@
 #include "MenuApariencia.h"
 
+#include "Ajustes.h"
+
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
-#include <QSettings>
-
-namespace {
-
-QSettings Ajustes() {
-    return QSettings(QStringLiteral("tr4visor"), QStringLiteral("tr4visor"));
-}
-
-} // namespace
 
 MenuApariencia::MenuApariencia(QMenu* ver, QObject* padre) : QObject(padre) {
     QMenu* luz = ver->addMenu(tr("Iluminación"));

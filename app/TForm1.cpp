@@ -1,16 +1,19 @@
 #include "TForm1.h"
 
 #include "AcercaDe.h"
+#include "Ajustes.h"
 #include "ArbolObjetos.h"
 #include "ArmarElegido.h"
 #include "BarraAnimacion.h"
 #include "BarraEstado.h"
+#include "ControlesVista.h"
 #include "Encuadre.h"
 #include "ExportarGLTF.h"
 #include "LugarInicial.h"
 #include "PanelGL.h"
 #include "InicioNivel.h"
 #include "MenuApariencia.h"
+#include "MenuVer.h"
 #include "PanelDetalles.h"
 #include "PanelPaginas.h"
 #include "dxBufferTextura.h"
@@ -39,7 +42,6 @@
 
 #include <algorithm>
 #include <new>
-#include <tuple>
 
 namespace {
 
@@ -57,13 +59,7 @@ constexpr int ALTO_ENTRADA = 13;
 constexpr QRect ARBOL(840, 320, 177, 457);
 // The animation bar: under the panel, as wide as it.
 constexpr int ALTO_BARRA_ANIMACION = 26;
-// Radians of orbit per pixel dragged.
-constexpr float ORBITA_POR_PIXEL = 0.01f;
 
-// Where the window remembers itself: $XDG_CONFIG_HOME/tr4visor/tr4visor.conf on Linux.
-std::unique_ptr<QSettings> Ajustes() {
-    return std::make_unique<QSettings>(QStringLiteral("tr4visor"), QStringLiteral("tr4visor"));
-}
 
 } // namespace
 
@@ -126,6 +122,7 @@ TForm1::~TForm1() {
     Panel1->AlExponer = nullptr;
     Panel1->AlCambiarTamano = nullptr;
     Panel1->AlInteractuar = nullptr;
+    controles_->SetNivel(nullptr);
     paginas_->SetNivel(nullptr, nullptr);
     detalles_->Soltar(nullptr);
     enVista_.reset();
@@ -155,7 +152,15 @@ void TForm1::CrearControles() {
         Proyectar();
         FormPaint();
     };
-    Panel1->AlInteractuar = [this](QEvent* evento) { return InteractuarPanel(evento); };
+    controles_ = std::make_unique<ControlesVista>(Panel1);
+    controles_->Elegir = [this](float x, float y) { return ElegirEn(x, y); };
+    controles_->ParteElegida = [this] { return detalles_->ParteElegida(); };
+    controles_->Opciones = [this] { return Opciones(); };
+    controles_->NivelCompleto = [this] { NivelCompleto1Click(); };
+    controles_->Redibujar = [this] { Redibujar(); };
+    controles_->CambioMarcha = [this] { ActualizarTimer(); };
+    controles_->AlPausar = [this](bool si) { ver_->SetPausado(si); };
+    Panel1->AlInteractuar = [this](QEvent* evento) { return controles_->Interactuar(evento); };
 
     Label1 = new QLabel(tr("Meshes"), cliente);
     Label1->setObjectName("Label1");
@@ -265,7 +270,7 @@ void TForm1::AgregarReciente(const QString& ruta) {
     while (recientes_.size() > MAX_RECIENTES)
         recientes_.removeLast();
     ActualizarRecientes();
-    Ajustes()->setValue("archivos/recientes", recientes_);
+    Ajustes().setValue("archivos/recientes", recientes_);
 }
 
 void TForm1::AbrirReciente(const QString& ruta) {
@@ -274,108 +279,41 @@ void TForm1::AbrirReciente(const QString& ruta) {
     // A file that is gone is not offered again; one that failed for another reason may be mended.
     recientes_.removeAll(ruta);
     ActualizarRecientes();
-    Ajustes()->setValue("archivos/recientes", recientes_);
+    Ajustes().setValue("archivos/recientes", recientes_);
 }
 
 void TForm1::CrearMenuVer() {
-    ver_ = menuBar()->addMenu(tr("Ver"));
-    ver_->setObjectName("Ver1");
-    // The keys belong to the panel (the list and the radio buttons keep theirs), so the menu
-    // names them without taking them from the rest of the window.
-    QAction* encuadrar = ver_->addAction(tr("Ajustar a la vista\tF"), this, &TForm1::Encuadrar);
-    encuadrar->setObjectName("Encuadrar1");
-    pausar_ = ver_->addAction(tr("Pausar el giro\tEspacio"), this, &TForm1::AlternarGiro);
-    pausar_->setObjectName("Pausar1");
-    pausar_->setCheckable(true);
-    QAction* inicio = ver_->addAction(tr("Vista inicial\tInicio"), this, &TForm1::VistaInicial);
-    inicio->setObjectName("Inicio1");
-    ver_->addSeparator();
-    QAction* nivel = ver_->addAction(tr("Nivel completo"), this, &TForm1::NivelCompleto1Click);
-    nivel->setObjectName("NivelCompleto1");
-    auto conmutador = [this](const QString& texto, const char* nombre, const char* clave) {
-        QAction* a = ver_->addAction(texto);
-        a->setObjectName(nombre);
-        a->setCheckable(true);
-        connect(a, &QAction::toggled, this, [this, clave](bool si) {
-            Ajustes()->setValue(clave, si);
-            CambioOpcionNivel();
-        });
-        return a;
-    };
-    estaticos_ = conmutador(tr("Estáticos"), "Estaticos1", "ver/estaticos");
-    items_ = conmutador(tr("Items"), "Items1", "ver/items");
-    alternos_ = conmutador(tr("Cuartos alternos"), "Alternos1", "ver/alternos");
-    // The render mode's other face: one choice, shown in both places.
-    alambre_ = ver_->addAction(tr("Alambre"));
-    alambre_->setObjectName("Alambre1");
-    alambre_->setCheckable(true);
-    connect(alambre_, &QAction::toggled, this,
-            [this](bool si) { (si ? RadioButton2 : RadioButton1)->setChecked(true); });
-    connect(RadioButton2, &QRadioButton::toggled, this, [this](bool si) {
-        const QSignalBlocker silencio(alambre_);
-        alambre_->setChecked(si);
-    });
-    ver_->addSeparator();
-    ajustarAlMostrar_ = ver_->addAction(tr("Ajustar al mostrar"));
-    ajustarAlMostrar_->setObjectName("AjustarAlMostrar1");
-    ajustarAlMostrar_->setCheckable(true);
-    connect(ajustarAlMostrar_, &QAction::toggled, this,
-            [](bool si) { Ajustes()->setValue("ver/ajustarAlMostrar", si); });
-    ver_->addSeparator();
-    apariencia_ = new MenuApariencia(ver_, this);
-    apariencia_->AlCambiar = [this] {
-        AplicarFondo();
-        CambioOpcionNivel();
-    };
-    ver_->addSeparator();
-    QAction* detalles = detalles_->toggleViewAction();
-    detalles->setObjectName("Detalles1");
-    detalles->setText(tr("Detalles"));
-    ver_->addAction(detalles);
-    // Last, where the whole-window test looks for it.
-    QAction* paginas = paginas_->toggleViewAction();
-    paginas->setObjectName("Paginas1");
-    paginas->setText(tr("Páginas de textura"));
-    ver_->addAction(paginas);
+    ver_ = new MenuVer(menuBar(), controles_.get(), RadioButton1, RadioButton2, detalles_,
+                       paginas_, this);
+    ver_->AlNivelCompleto = [this] { NivelCompleto1Click(); };
+    ver_->AlCambiarOpcion = [this] { CambioOpcionNivel(); };
+    ver_->AlCambiarFondo = [this] { AplicarFondo(); };
 }
 
 void TForm1::LeerAjustes() {
-    const auto a = Ajustes();
-    recientes_ = a->value("archivos/recientes").toStringList();
+    QSettings a = Ajustes();
+    recientes_ = a.value("archivos/recientes").toStringList();
     while (recientes_.size() > MAX_RECIENTES)
         recientes_.removeLast();
     ActualizarRecientes();
-    carpeta_ = a->value("archivos/carpeta").toString();
-    {
-        const QSignalBlocker silencio(ajustarAlMostrar_);
-        ajustarAlMostrar_->setChecked(a->value("ver/ajustarAlMostrar", false).toBool());
-    }
-    for (auto [accion, clave, valor] :
-         {std::tuple{estaticos_, "ver/estaticos", true}, std::tuple{items_, "ver/items", true},
-          std::tuple{alternos_, "ver/alternos", false}}) {
-        const QSignalBlocker silencio(accion);
-        accion->setChecked(a->value(clave, valor).toBool());
-    }
-    if (const QByteArray g = a->value("ventana/geometria").toByteArray(); !g.isEmpty())
+    carpeta_ = a.value("archivos/carpeta").toString();
+    if (const QByteArray g = a.value("ventana/geometria").toByteArray(); !g.isEmpty())
         restoreGeometry(g);
-    if (const QByteArray e = a->value("ventana/estado").toByteArray(); !e.isEmpty())
+    if (const QByteArray e = a.value("ventana/estado").toByteArray(); !e.isEmpty())
         restoreState(e);
-    paginas_->setVisible(a->value("ver/paginas", false).toBool());
-    detalles_->setVisible(a->value("ver/detalles", false).toBool());
+    paginas_->setVisible(a.value("ver/paginas", false).toBool());
+    detalles_->setVisible(a.value("ver/detalles", false).toBool());
 }
 
 void TForm1::GuardarAjustes() const {
-    const auto a = Ajustes();
-    a->setValue("ventana/geometria", saveGeometry());
-    a->setValue("ventana/estado", saveState());
-    a->setValue("ver/paginas", !paginas_->isHidden());
-    a->setValue("ver/detalles", !detalles_->isHidden());
-    a->setValue("ver/ajustarAlMostrar", ajustarAlMostrar_->isChecked());
-    a->setValue("ver/estaticos", estaticos_->isChecked());
-    a->setValue("ver/items", items_->isChecked());
-    a->setValue("ver/alternos", alternos_->isChecked());
-    a->setValue("archivos/recientes", recientes_);
-    a->setValue("archivos/carpeta", carpeta_);
+    QSettings a = Ajustes();
+    a.setValue("ventana/geometria", saveGeometry());
+    a.setValue("ventana/estado", saveState());
+    a.setValue("ver/paginas", !paginas_->isHidden());
+    a.setValue("ver/detalles", !detalles_->isHidden());
+    ver_->Guardar(a);
+    a.setValue("archivos/recientes", recientes_);
+    a.setValue("archivos/carpeta", carpeta_);
 }
 
 void TForm1::Acomodar() {
@@ -431,24 +369,19 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::FormPaint() {
-    navegacion_.Avanzar();
+    controles_->Avanzar();
     dxDevice8* d = Dispositivo();
     if (EnNivel()) {
-        if (!teclasVuelo_.empty() && relojVuelo_.isValid())
-            // A stall (a dialog, a slow frame) is not a long flight.
-            MoverVuelo(float(std::min<qint64>(relojVuelo_.restart(), 100)) / 1000.0f);
-        if (giroNivel_)
-            vuelo_.Orbitar(float(PASO_ANGULO), 0);
         if (!d || !Panel1->isExposed() || !nivel_ || !nivel_->Escena) {
             ContarCuadro(false);
             return;
         }
         // A frame the device fails is drawn again at the next tick; the panel has no other word.
-        (void)vuelo_.Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
+        (void)controles_->Vuelo().Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
         (void)d->Limpiar(1);
         (void)nivel_->Escena->Dibujar(*d, Opciones());
         (void)d->Presentar();
-        ContarCuadro(!teclasVuelo_.empty() || giroNivel_);
+        ContarCuadro(controles_->Anda());
         return;
     }
     if (!d || !Panel1->isExposed()) {
@@ -458,39 +391,23 @@ void TForm1::FormPaint() {
     if (objeto_ && nivel_ && nivel_->Meshes) {
         if (Animacion1->Posar(pose_))
             AplicarPose(*objeto_, pose_);
-        (void)navegacion_.Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
+        (void)controles_->Camara().Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
         // The mesh a click picked is outlined while the dock tells of it.
-        (void)DibujarEnsamblaje(*d, *objeto_, *nivel_->Meshes, navegacion_.Angulo(),
+        (void)DibujarEnsamblaje(*d, *objeto_, *nivel_->Meshes, controles_->Camara().Angulo(),
                           RadioButton1->isChecked(), RadioButton2->isChecked(),
                           detalles_->isVisible() ? detalles_->PiezaElegida() : -1);
-        ContarCuadro(navegacion_.Girando() || Animacion1->Anda());
+        ContarCuadro(controles_->Camara().Girando() || Animacion1->Anda());
         return;
     }
     if (seleccionado_)
-        (void)navegacion_.Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
-    (void)DibujarCuadro(*d, seleccionado_, navegacion_.Angulo(), RadioButton1->isChecked(),
+        (void)controles_->Camara().Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
+    (void)DibujarCuadro(*d, seleccionado_, controles_->Camara().Angulo(), RadioButton1->isChecked(),
                   RadioButton2->isChecked());
-    ContarCuadro(seleccionado_ && navegacion_.Girando());
+    ContarCuadro(seleccionado_ && controles_->Camara().Girando());
 }
 
 void TForm1::ContarCuadro(bool dibujado) {
-    if (!dibujado || !Timer1->isActive()) {
-        if (cuadros_ >= 0)
-            barra_->SetCuadros(-1);
-        cuadros_ = -1;
-        return;
-    }
-    if (cuadros_ < 0) {
-        cuadros_ = 0;
-        reloj_.start();
-        return;
-    }
-    ++cuadros_;
-    if (const qint64 ms = reloj_.elapsed(); ms >= 1000) {
-        barra_->SetCuadros(cuadros_ * 1000.0 / double(ms));
-        cuadros_ = 0;
-        reloj_.start();
-    }
+    barra_->ContarCuadro(dibujado && Timer1->isActive());
 }
 
 void TForm1::ListBox1Click() {
@@ -498,7 +415,7 @@ void TForm1::ListBox1Click() {
     if (EnNivel()) {
         const QSignalBlocker bloqueo(TreeView1);
         TreeView1->setCurrentItem(nullptr);
-        navegacion_.Inicio();
+        controles_->Camara().Inicio();
         Proyectar();
     }
     const int fila = ListBox1->currentRow();
@@ -515,13 +432,14 @@ void TForm1::ListBox1Click() {
 }
 
 void TForm1::MostrarEnVista(const EnVista* vista) {
-    teclasVuelo_.clear();
+    controles_->Soltar();
+    const bool nivelEntero = vista && nivel_ && vista->Clase == EnVista::Tipo::Nivel;
+    controles_->SetNivel(nivelEntero ? nivel_->Escena.get() : nullptr);
     // A pick names a part of what was on show.
     detalles_->Soltar(nivel_.get());
-    giroNivel_ = false;
     if (vista && nivel_ && vista->Clase == EnVista::Tipo::Nivel) {
         enVista_ = *vista;
-        navegacion_.Quitar();
+        controles_->Camara().Quitar();
         barra_->SetNivelCompleto(nivel_->Escena ? nivel_->Escena->Contar() : EscenaNivel::Cuentas{},
                                  Opciones(), vista->Indice);
         paginas_->SetVista(nullptr);
@@ -532,15 +450,15 @@ void TForm1::MostrarEnVista(const EnVista* vista) {
     }
     if (vista && nivel_) {
         enVista_ = *vista;
-        navegacion_.Mostrar(vista->Centro, vista->Limite);
+        controles_->Camara().Mostrar(vista->Centro, vista->Limite);
         // An object has no stored view of its own to start from: it is always framed to fit.
-        if (ajustarAlMostrar_->isChecked() || vista->Clase != EnVista::Tipo::Mesh)
-            navegacion_.Ajustar(Panel1->Ancho(), Panel1->Alto());
+        if (ver_->AjustarAlMostrar() || vista->Clase != EnVista::Tipo::Mesh)
+            controles_->Camara().Ajustar(Panel1->Ancho(), Panel1->Alto());
         barra_->SetVista(vista, *nivel_->Nivel,
                          nivel_->Texturas ? nivel_->Texturas->NumPaginas() : 0);
     } else {
         enVista_.reset();
-        navegacion_.Quitar();
+        controles_->Camara().Quitar();
         barra_->QuitarVista();
     }
     paginas_->SetVista(vista && nivel_ ? vista : nullptr);
@@ -549,15 +467,12 @@ void TForm1::MostrarEnVista(const EnVista* vista) {
     Redibujar();
 }
 
+MenuApariencia* TForm1::Apariencia() const {
+    return ver_->Apariencia();
+}
+
 OpcionesNivel TForm1::Opciones() const {
-    OpcionesNivel o;
-    o.Estaticos = estaticos_->isChecked();
-    o.Items = items_->isChecked();
-    o.Alternos = alternos_->isChecked();
-    o.Texturizado = RadioButton1->isChecked();
-    o.Alambre = RadioButton2->isChecked();
-    o.LuzPlena = apariencia_->LuzPlena();
-    return o;
+    return ver_->Opciones();
 }
 
 void TForm1::CambioOpcionNivel() {
@@ -600,10 +515,11 @@ void TForm1::MostrarNivel(int32_t cuarto) {
         inicio = InicioEnLara(nivel_->Objetos, size_t(escena.NumCuartos()), &escena);
     }
     if (inicio) {
-        vuelo_.Situar(inicio->Ojo, inicio->Guinada, inicio->Cabeceo, inicio->Pivote, todo);
+        controles_->Vuelo().Situar(inicio->Ojo, inicio->Guinada, inicio->Cabeceo, inicio->Pivote,
+                                   todo);
         enfoque = {inicio->Pivote.x, inicio->Pivote.y, inicio->Pivote.z, DISTANCIA_DETRAS};
     } else {
-        vuelo_.Encuadrar(enfoque, todo, Panel1->Ancho(), Panel1->Alto());
+        controles_->Vuelo().Encuadrar(enfoque, todo, Panel1->Ancho(), Panel1->Alto());
     }
     EnVista vista;
     vista.Clase = EnVista::Tipo::Nivel;
@@ -613,309 +529,15 @@ void TForm1::MostrarNivel(int32_t cuarto) {
     MostrarEnVista(&vista);
 }
 
-void TForm1::Encuadrar() {
-    if (EnNivel()) {
-        // What a click picked, else all that is lit.
-        if (!EncuadrarElegido() && nivel_ && nivel_->Escena) {
-            vuelo_.Encuadrar(nivel_->Escena->EsferaIluminada(Opciones()),
-                             nivel_->Escena->EsferaNivel(Opciones()), Panel1->Ancho(),
-                             Panel1->Alto());
-            Redibujar();
-        }
-        return;
-    }
-    if (!navegacion_.HayObjetivo())
-        return;
-    navegacion_.Ajustar(Panel1->Ancho(), Panel1->Alto());
-    Redibujar();
-}
-
-void TForm1::AlternarGiro() {
-    if (EnNivel()) {
-        giroNivel_ = !giroNivel_;
-        pausar_->setChecked(!giroNivel_);
-        ActualizarTimer();
-        Redibujar();
-        return;
-    }
-    navegacion_.SetGiro(!navegacion_.Girando());
-    pausar_->setChecked(!navegacion_.Girando());
-    ActualizarTimer();
-    Redibujar();
-}
-
-void TForm1::VistaInicial() {
-    if (EnNivel()) {
-        // The whole level, where it opened: behind Lara's start.
-        NivelCompleto1Click();
-        return;
-    }
-    navegacion_.Inicio();
-    pausar_->setChecked(false);
-    ActualizarTimer();
-    Redibujar();
-}
-
-bool TForm1::InteractuarPanel(QEvent* evento) {
-    if (EnNivel())
-        return InteractuarVuelo(evento);
-    switch (evento->type()) {
-    case QEvent::MouseButtonPress: {
-        auto* e = static_cast<QMouseEvent*>(evento);
-        ultimoRaton_ = pulsado_ = e->position();
-        arrastrado_ = false;
-        // Keys go where the pointer was used.
-        Panel1->requestActivate();
-        return true;
-    }
-    case QEvent::MouseButtonRelease: {
-        auto* e = static_cast<QMouseEvent*>(evento);
-        if (e->button() != Qt::LeftButton || arrastrado_)
-            return false;
-        ElegirEn(float(e->position().x()), float(e->position().y()));
-        Redibujar();
-        return true;
-    }
-    case QEvent::MouseMove: {
-        auto* e = static_cast<QMouseEvent*>(evento);
-        const QPointF delta = e->position() - ultimoRaton_;
-        ultimoRaton_ = e->position();
-        if ((e->position() - pulsado_).manhattanLength() > 3)
-            arrastrado_ = true;
-        if (!navegacion_.HayObjetivo())
-            return false;
-        const bool desplazar =
-            (e->buttons() & Qt::MiddleButton) ||
-            ((e->buttons() & Qt::LeftButton) && (e->modifiers() & Qt::ShiftModifier));
-        if (desplazar)
-            navegacion_.Desplazar(float(delta.x()), float(delta.y()),
-                                  std::max(1, Panel1->height()));
-        else if (e->buttons() & Qt::LeftButton)
-            navegacion_.Orbitar(-float(delta.x()) * ORBITA_POR_PIXEL,
-                                float(delta.y()) * ORBITA_POR_PIXEL);
-        else
-            return false;
-        Redibujar();
-        return true;
-    }
-    case QEvent::MouseButtonDblClick:
-        if (static_cast<QMouseEvent*>(evento)->button() != Qt::LeftButton)
-            return false;
-        Encuadrar();
-        return true;
-    case QEvent::Wheel: {
-        const int octavos = static_cast<QWheelEvent*>(evento)->angleDelta().y();
-        if (octavos == 0 || !navegacion_.HayObjetivo())
-            return false;
-        navegacion_.Acercar(float(octavos) / 120.0f);
-        Redibujar();
-        return true;
-    }
-    case QEvent::KeyPress: {
-        auto* e = static_cast<QKeyEvent*>(evento);
-        if (e->modifiers() & ~Qt::KeypadModifier)
-            return false;
-        switch (e->key()) {
-        case Qt::Key_F:
-            Encuadrar();
-            return true;
-        case Qt::Key_Space:
-            AlternarGiro();
-            return true;
-        case Qt::Key_Home:
-            VistaInicial();
-            return true;
-        default:
-            return false;
-        }
-    }
-    default:
-        return false;
-    }
-}
-
-namespace {
-
-// The keys that fly the level view's camera.
-bool TeclaVuelo(int tecla) {
-    switch (tecla) {
-    case Qt::Key_W:
-    case Qt::Key_A:
-    case Qt::Key_S:
-    case Qt::Key_D:
-    case Qt::Key_Q:
-    case Qt::Key_E:
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-        return true;
-    }
-    return false;
-}
-
-// A tap of a key moves the camera as one frame at this rate would.
-constexpr float SEGUNDOS_TOQUE = 1.0f / 30;
-
-} // namespace
-
-void TForm1::MoverVuelo(float segundos) {
-    float adelante = 0, lado = 0, arriba = 0;
-    for (int tecla : teclasVuelo_) {
-        switch (tecla) {
-        case Qt::Key_W:
-        case Qt::Key_Up:
-            adelante += 1;
-            break;
-        case Qt::Key_S:
-        case Qt::Key_Down:
-            adelante -= 1;
-            break;
-        case Qt::Key_D:
-        case Qt::Key_Right:
-            lado += 1;
-            break;
-        case Qt::Key_A:
-        case Qt::Key_Left:
-            lado -= 1;
-            break;
-        case Qt::Key_E:
-        case Qt::Key_PageUp:
-            arriba += 1;
-            break;
-        case Qt::Key_Q:
-        case Qt::Key_PageDown:
-            arriba -= 1;
-            break;
-        }
-    }
-    vuelo_.Mover(std::clamp(adelante, -1.f, 1.f), std::clamp(lado, -1.f, 1.f),
-                 std::clamp(arriba, -1.f, 1.f), segundos, rapido_);
-}
-
-bool TForm1::InteractuarVuelo(QEvent* evento) {
-    switch (evento->type()) {
-    case QEvent::MouseButtonPress:
-        ultimoRaton_ = pulsado_ = static_cast<QMouseEvent*>(evento)->position();
-        arrastrado_ = false;
-        Panel1->requestActivate();
-        return true;
-    case QEvent::MouseButtonRelease: {
-        auto* e = static_cast<QMouseEvent*>(evento);
-        if (e->button() != Qt::LeftButton || arrastrado_)
-            return false;
-        ElegirEn(float(e->position().x()), float(e->position().y()));
-        Redibujar();
-        return true;
-    }
-    case QEvent::MouseMove: {
-        auto* e = static_cast<QMouseEvent*>(evento);
-        const QPointF delta = e->position() - ultimoRaton_;
-        ultimoRaton_ = e->position();
-        if ((e->position() - pulsado_).manhattanLength() > 3)
-            arrastrado_ = true;
-        // As in the object view: left orbits the pivot, middle (or Shift and left) pans; right
-        // looks around from where the camera stands.
-        const bool desplazar =
-            (e->buttons() & Qt::MiddleButton) ||
-            ((e->buttons() & Qt::LeftButton) && (e->modifiers() & Qt::ShiftModifier));
-        if (desplazar)
-            vuelo_.Desplazar(float(delta.x()), float(delta.y()), std::max(1, Panel1->height()));
-        else if (e->buttons() & Qt::LeftButton)
-            vuelo_.Orbitar(float(delta.x()) * ORBITA_POR_PIXEL,
-                           -float(delta.y()) * ORBITA_POR_PIXEL);
-        else if (e->buttons() & Qt::RightButton)
-            vuelo_.Mirar(float(delta.x()), float(delta.y()));
-        else
-            return false;
-        Redibujar();
-        return true;
-    }
-    case QEvent::MouseButtonDblClick: {
-        auto* e = static_cast<QMouseEvent*>(evento);
-        if (e->button() != Qt::LeftButton)
-            return false;
-        // The first click of the two picked; the second frames what it picked.
-        if (ElegirEn(float(e->position().x()), float(e->position().y())))
-            EncuadrarElegido();
-        else
-            Encuadrar();
-        return true;
-    }
-    case QEvent::Wheel: {
-        const int octavos = static_cast<QWheelEvent*>(evento)->angleDelta().y();
-        if (octavos == 0)
-            return false;
-        vuelo_.Acercar(float(octavos) / 120.0f);
-        Redibujar();
-        return true;
-    }
-    case QEvent::KeyPress: {
-        auto* e = static_cast<QKeyEvent*>(evento);
-        rapido_ = e->modifiers() & Qt::ShiftModifier;
-        if (TeclaVuelo(e->key())) {
-            if (e->isAutoRepeat())
-                return true;
-            if (teclasVuelo_.empty())
-                relojVuelo_.start();
-            teclasVuelo_.insert(e->key());
-            // A tap moves at once; held, the frames carry it on by the time that passes.
-            MoverVuelo(SEGUNDOS_TOQUE);
-            ActualizarTimer();
-            Redibujar();
-            return true;
-        }
-        if (e->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier))
-            return false;
-        switch (e->key()) {
-        case Qt::Key_Shift:
-            return true;
-        case Qt::Key_F:
-            Encuadrar();
-            return true;
-        case Qt::Key_Space:
-            AlternarGiro();
-            return true;
-        case Qt::Key_Home:
-            VistaInicial();
-            return true;
-        default:
-            return false;
-        }
-    }
-    case QEvent::KeyRelease: {
-        auto* e = static_cast<QKeyEvent*>(evento);
-        if (e->isAutoRepeat())
-            return TeclaVuelo(e->key());
-        rapido_ = e->key() != Qt::Key_Shift && (e->modifiers() & Qt::ShiftModifier);
-        if (teclasVuelo_.erase(e->key()) == 0)
-            return false;
-        ActualizarTimer();
-        return true;
-    }
-    case QEvent::FocusOut:
-        // Keys released elsewhere never reach the panel: nothing stays held.
-        teclasVuelo_.clear();
-        rapido_ = false;
-        ActualizarTimer();
-        return false;
-    default:
-        return false;
-    }
-}
-
 void TForm1::ActualizarTimer() {
     const bool enPantalla = isVisible() && !isMinimized();
-    const bool anda = EnNivel() ? !teclasVuelo_.empty() || giroNivel_
-                                : navegacion_.Girando() || (objeto_ && Animacion1->Anda());
+    const bool anda = controles_->Anda() || (!EnNivel() && objeto_ && Animacion1->Anda());
     if (enPantalla && anda) {
         if (!Timer1->isActive())
             Timer1->start();
     } else {
         Timer1->stop();
-        ContarCuadro(false);
+        barra_->ContarCuadro(false);
     }
 }
 
@@ -1012,7 +634,7 @@ bool TForm1::AbrirArchivo(const QString& ruta) {
     nivel_ = std::move(nuevo);
     paginas_->SetNivel(nivel_->Texturas.get(), nivel_->Nivel.get());
     carpeta_ = QFileInfo(ruta).absolutePath();
-    Ajustes()->setValue("archivos/carpeta", carpeta_);
+    Ajustes().setValue("archivos/carpeta", carpeta_);
     AgregarReciente(ruta);
     barra_->SetNivel(ruta, QFileInfo(ruta).size());
 
@@ -1048,9 +670,9 @@ void TForm1::SoltarObjeto() {
     }
     // The object was framed for itself; a mesh starts again from the viewer's own view, turning
     // or paused as the user left it.
-    const bool girando = navegacion_.Girando();
-    navegacion_.Inicio();
-    navegacion_.SetGiro(girando);
+    const bool girando = controles_->Camara().Girando();
+    controles_->Camara().Inicio();
+    controles_->Camara().SetGiro(girando);
     Proyectar();
 }
 
@@ -1196,7 +818,7 @@ QString ArchivoSoltado(const QMimeData* datos) {
 
 void TForm1::AplicarFondo() {
     int32_t rojo = 0, verde = 0, azul = 0;
-    MenuApariencia::Componentes(apariencia_->ColorFondo(), rojo, verde, azul);
+    MenuApariencia::Componentes(ver_->Apariencia()->ColorFondo(), rojo, verde, azul);
     if (dispositivo_)
         (void)dispositivo_->SetColorFondo(rojo, verde, azul);
 }
@@ -1210,32 +832,21 @@ bool TForm1::ElegirEn(float x, float y) {
     if (EnNivel()) {
         // The camera of the frame on show; the level answers a click even where nothing draws.
         D3DXMATRIX vista, proyeccion;
-        vuelo_.Matrices(ancho, alto, vista, proyeccion);
+        controles_->Vuelo().Matrices(ancho, alto, vista, proyeccion);
         elegido = detalles_->ElegirEnNivel(*nivel_, vista, proyeccion, x, y, ancho, alto,
                                              Opciones());
-    } else if (d && objeto_ && navegacion_.HayObjetivo() && nivel_->Meshes) {
+    } else if (d && objeto_ && controles_->Camara().HayObjetivo() && nivel_->Meshes) {
         // An object's meshes; a mesh of the list is all there is to pick, so it picks nothing.
-        (void)navegacion_.Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
+        (void)controles_->Camara().Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
         const QString nombre = (enVista_->Clase == EnVista::Tipo::Movible ? tr("Movible %1")
                                                                           : tr("Estático %1"))
                                    .arg(enVista_->Indice);
-        elegido = detalles_->ElegirEnObjeto(*nivel_, *objeto_, navegacion_.Angulo(), nombre,
-                                              d->GetVista(), d->GetProyeccion(), x, y, ancho,
-                                              alto);
+        elegido = detalles_->ElegirEnObjeto(*nivel_, *objeto_, Angulo(), nombre, d->GetVista(),
+                                            d->GetProyeccion(), x, y, ancho, alto);
     }
     // In the level, where clicks are for asking, the dock opens itself; an object's view keeps
     // its panel whole unless the dock was opened.
     if (elegido && EnNivel())
         detalles_->show();
     return elegido;
-}
-
-bool TForm1::EncuadrarElegido() {
-    if (!EnNivel() || !nivel_ || !nivel_->Escena || detalles_->ParteElegida() < 0)
-        return false;
-    const EscenaNivel& escena = *nivel_->Escena;
-    vuelo_.Encuadrar(escena.EsferaParte(detalles_->ParteElegida()),
-                     escena.EsferaNivel(Opciones()), Panel1->Ancho(), Panel1->Alto());
-    Redibujar();
-    return true;
 }

@@ -1,31 +1,29 @@
 #pragma once
 // The viewer's main window: a render panel, the list of the open level's meshes, the render mode
 // and the menu. It owns the device and the open level; a 1 ms timer draws the picked mesh turning
-// while the window is on screen. The user moves the camera on the panel or from the menu "Ver";
-// the status bar and the dock of texture pages describe what is on show.
-#include "CamaraVuelo.h"
+// while the window is on screen. The form wires its parts: the camera moved on the panel
+// (ControlesVista), the menu "Ver" (MenuVer), the object tree, the animation bar, the status bar
+// and the docks of details and texture pages that describe what is on show.
+#include "ControlesVista.h"
 #include "EnVista.h"
 #include "Ensamblaje.h"
-#include "Navegacion.h"
 #include "NivelAbierto.h"
 #include "dxMain.h"
 
-#include <QElapsedTimer>
 #include <QMainWindow>
-#include <QPointF>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 #include <memory>
 #include <optional>
-#include <set>
 #include <vector>
 
 class ArbolObjetos;
 class BarraAnimacion;
 class BarraEstado;
 class MenuApariencia;
+class MenuVer;
 class PanelGL;
 class PanelDetalles;
 class PanelPaginas;
@@ -60,10 +58,6 @@ class TForm1 : public QMainWindow {
     void TreeView1Click();
     void Acerca2Click();
 
-    // The camera, from the panel's mouse and keys or the menu "Ver".
-    void Encuadrar();
-    void AlternarGiro();
-    void VistaInicial();
     // Ver -> Nivel completo: picks the tree's "Nivel", the whole level framed from above.
     void NivelCompleto1Click();
 
@@ -96,10 +90,10 @@ class TForm1 : public QMainWindow {
     dxDevice8* Dispositivo() const;
     const NivelAbierto* Nivel() const { return nivel_.get(); }
     dxBufferTextura* Seleccionado() const { return seleccionado_; }
-    float Angulo() const { return navegacion_.Angulo(); }
-    const Navegacion& Camara() const { return navegacion_; }
-    // The camera of the "Nivel" view.
-    const CamaraVuelo& Vuelo() const { return vuelo_; }
+    float Angulo() const { return Camara().Angulo(); }
+    // The camera of a mesh's or an object's view, and of the "Nivel" view.
+    const Navegacion& Camara() const { return controles_->Camara(); }
+    const CamaraVuelo& Vuelo() const { return controles_->Vuelo(); }
     // What the "Nivel" view draws, from Ver's toggles and the render mode.
     OpcionesNivel Opciones() const;
 
@@ -109,10 +103,8 @@ class TForm1 : public QMainWindow {
     // A click on the panel at (x, y) (its own pixels): picks what is under it, outlines it and
     // describes it in the details dock. True when something was met.
     bool ElegirEn(float x, float y);
-    // Frames what the last click picked in the level view; false when nothing is picked.
-    bool EncuadrarElegido();
     PanelDetalles* Detalles() const { return detalles_; }
-    MenuApariencia* Apariencia() const { return apariencia_; }
+    MenuApariencia* Apariencia() const;
 
     // Controls, by the names the window has always given them.
     QWidget* Panel1Marco;
@@ -163,19 +155,16 @@ class TForm1 : public QMainWindow {
     void AgregarReciente(const QString& ruta);
     void AbrirReciente(const QString& ruta);
     void LeerAjustes();
-    bool InteractuarPanel(QEvent* evento);
     bool EnNivel() const { return enVista_ && enVista_->Clase == EnVista::Tipo::Nivel; }
     // The level view, framing room `cuarto` (-1: the whole level).
     void MostrarNivel(int32_t cuarto);
-    bool InteractuarVuelo(QEvent* evento);
-    // Moves the fly camera for `segundos` by the keys held.
-    void MoverVuelo(float segundos);
     void CambioOpcionNivel();
     void AplicarFondo();
     // Frames run while the window is on screen and something turns; otherwise one is drawn when
     // something changes.
     void ActualizarTimer();
     void Redibujar();
+    // The status bar counts the frames drawn while the timer runs them.
     void ContarCuadro(bool dibujado);
 
     struct LiberarTextura {
@@ -199,39 +188,16 @@ class TForm1 : public QMainWindow {
     std::vector<std::vector<int32_t>> usosMesh_;
     // Names meshes of the open level: cleared before the level goes.
     std::optional<EnVista> enVista_;
-    Navegacion navegacion_;
-    CamaraVuelo vuelo_;
-    // Movement keys held on the panel, and since when the camera last moved by them.
-    std::set<int> teclasVuelo_;
-    bool rapido_ = false;
-    QElapsedTimer relojVuelo_;
+    std::unique_ptr<ControlesVista> controles_;
 
     BarraEstado* barra_ = nullptr;
     PanelPaginas* paginas_ = nullptr;
     PanelDetalles* detalles_ = nullptr;
-    MenuApariencia* apariencia_ = nullptr;
-    // The level view turns about its pivot while Space has it turning.
-    bool giroNivel_ = false;
-    // Where the left or middle button went down, and whether the pointer moved since: a press
-    // and release in place is a click that picks.
-    QPointF pulsado_;
-    bool arrastrado_ = false;
-    QMenu* ver_ = nullptr;
-    QAction* pausar_ = nullptr;
-    QAction* ajustarAlMostrar_ = nullptr;
-    QAction* estaticos_ = nullptr;
-    QAction* items_ = nullptr;
-    QAction* alternos_ = nullptr;
-    QAction* alambre_ = nullptr;              // the same choice as RadioButton2
+    MenuVer* ver_ = nullptr;
     QTreeWidgetItem* entradaNivel_ = nullptr; // owned by the tree; null without a scene
     QAction* separadorRecientes_ = nullptr;
     std::vector<QAction*> accionesRecientes_;
     QStringList recientes_;
-
-    QPointF ultimoRaton_;
-    QElapsedTimer reloj_;
-    // Frames drawn since reloj_ started; -1 while none are counted.
-    int cuadros_ = -1;
 
     // Why the panel cannot draw; told once the window is up.
     QString sinDispositivo_;

@@ -63,7 +63,7 @@
     </message>
     <message>
         <source>Las animaciones del movible %1 con las meshes del movible %2</source>
-        <translation>Moveable %1's animations on moveable %2's meshes</translation>
+        <translation>Moveable %1&apos;s animations on moveable %2&apos;s meshes</translation>
     </message>
     <message>
         <source>Movibles (%1)</source>
@@ -244,14 +244,54 @@
     </message>
 </context>
 <context>
-    <name>PanelGL</name>
+    <name>MenuVer</name>
     <message>
-        <source>la plataforma no ofrece contextos OpenGL</source>
-        <translation>the platform offers no OpenGL contexts</translation>
+        <source>Ver</source>
+        <translation>View</translation>
     </message>
     <message>
-        <source>no se pudo crear un contexto OpenGL 3.3 núcleo</source>
-        <translation>no OpenGL 3.3 core context could be created</translation>
+        <source>Ajustar a la vista	F</source>
+        <translation>Frame to fit	F</translation>
+    </message>
+    <message>
+        <source>Pausar el giro	Espacio</source>
+        <translation>Pause the turn	Space</translation>
+    </message>
+    <message>
+        <source>Vista inicial	Inicio</source>
+        <translation>First view	Home</translation>
+    </message>
+    <message>
+        <source>Ajustar al mostrar</source>
+        <translation>Frame when shown</translation>
+    </message>
+    <message>
+        <source>Páginas de textura</source>
+        <translation>Texture pages</translation>
+    </message>
+    <message>
+        <source>Nivel completo</source>
+        <translation>Whole level</translation>
+    </message>
+    <message>
+        <source>Estáticos</source>
+        <translation>Statics</translation>
+    </message>
+    <message>
+        <source>Items</source>
+        <translation>Items</translation>
+    </message>
+    <message>
+        <source>Cuartos alternos</source>
+        <translation>Alternate rooms</translation>
+    </message>
+    <message>
+        <source>Alambre</source>
+        <translation>Wireframe</translation>
+    </message>
+    <message>
+        <source>Detalles</source>
+        <translation>Details</translation>
     </message>
 </context>
 <context>
@@ -438,6 +478,17 @@
     </message>
 </context>
 <context>
+    <name>PanelGL</name>
+    <message>
+        <source>la plataforma no ofrece contextos OpenGL</source>
+        <translation>the platform offers no OpenGL contexts</translation>
+    </message>
+    <message>
+        <source>no se pudo crear un contexto OpenGL 3.3 núcleo</source>
+        <translation>no OpenGL 3.3 core context could be created</translation>
+    </message>
+</context>
+<context>
     <name>PanelPaginas</name>
     <message>
         <source>Páginas de textura</source>
@@ -523,30 +574,6 @@
         <translation>About..</translation>
     </message>
     <message>
-        <source>Ver</source>
-        <translation>View</translation>
-    </message>
-    <message>
-        <source>Ajustar a la vista	F</source>
-        <translation>Frame to fit	F</translation>
-    </message>
-    <message>
-        <source>Pausar el giro	Espacio</source>
-        <translation>Pause the turn	Space</translation>
-    </message>
-    <message>
-        <source>Vista inicial	Inicio</source>
-        <translation>First view	Home</translation>
-    </message>
-    <message>
-        <source>Ajustar al mostrar</source>
-        <translation>Frame when shown</translation>
-    </message>
-    <message>
-        <source>Páginas de textura</source>
-        <translation>Texture pages</translation>
-    </message>
-    <message>
         <source>el dispositivo de dibujo no se pudo crear (hace falta OpenGL 3.3)</source>
         <translation>the drawing device could not be created (OpenGL 3.3 is needed)</translation>
     </message>
@@ -579,26 +606,6 @@ Levels open and are listed, but the panel will show nothing.</translation>
         <translation>Object:%1</translation>
     </message>
     <message>
-        <source>Nivel completo</source>
-        <translation>Whole level</translation>
-    </message>
-    <message>
-        <source>Estáticos</source>
-        <translation>Statics</translation>
-    </message>
-    <message>
-        <source>Items</source>
-        <translation>Items</translation>
-    </message>
-    <message>
-        <source>Cuartos alternos</source>
-        <translation>Alternate rooms</translation>
-    </message>
-    <message>
-        <source>Alambre</source>
-        <translation>Wireframe</translation>
-    </message>
-    <message>
         <source>Exportar</source>
         <translation>Export</translation>
     </message>
@@ -625,12 +632,12 @@ Levels open and are listed, but the panel will show nothing.</translation>
 %2.</translation>
     </message>
     <message>
-        <source>Detalles</source>
-        <translation>Details</translation>
-    </message>
-    <message>
         <source>Movible %1</source>
         <translation>Moveable %1</translation>
+    </message>
+    <message>
+        <source>Estático %1</source>
+        <translation>Static %1</translation>
     </message>
 </context>
 <context>

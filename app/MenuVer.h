@@ -1,0 +1,61 @@
+#pragma once
+// The menu "Ver": the camera's entries (naming the panel's keys), the whole level, what the level
+// view draws (statics, items, alternate rooms, and wireframe as the render mode's other face),
+// whether a mesh is framed to fit when shown, the lighting and background, and the docks'
+// toggles. Each choice is remembered between runs as soon as it is made.
+#include "EscenaNivel.h"
+
+#include <QObject>
+
+#include <functional>
+
+class ControlesVista;
+class MenuApariencia;
+class QAction;
+class QDockWidget;
+class QMenu;
+class QMenuBar;
+class QRadioButton;
+class QSettings;
+
+class MenuVer : public QObject {
+    Q_OBJECT
+
+  public:
+    // Adds "Ver" to `barra` and reads what was chosen last time. The camera's entries move
+    // `controles`; `texturizado` and `alambre` are the render mode's buttons; the docks' toggles
+    // come last.
+    MenuVer(QMenuBar* barra, ControlesVista* controles, QRadioButton* texturizado,
+            QRadioButton* alambre, QDockWidget* detalles, QDockWidget* paginas, QObject* padre);
+
+    // Ver -> Nivel completo; after a change to what the level view draws; after the background.
+    std::function<void()> AlNivelCompleto;
+    std::function<void()> AlCambiarOpcion;
+    std::function<void()> AlCambiarFondo;
+
+    // What the "Nivel" view draws, from the toggles, the render mode and the lighting.
+    OpcionesNivel Opciones() const;
+    bool AjustarAlMostrar() const;
+    // "Pausar el giro" ticked or not, as the camera turns or stands.
+    void SetPausado(bool si);
+    MenuApariencia* Apariencia() const { return apariencia_; }
+    // Writes every choice of the menu.
+    void Guardar(QSettings& ajustes) const;
+
+  private:
+    void Avisar(const std::function<void()>& aviso) const {
+        if (aviso)
+            aviso();
+    }
+
+    QMenu* ver_;
+    QRadioButton* texturizado_;
+    QRadioButton* alambreBoton_;
+    MenuApariencia* apariencia_ = nullptr;
+    QAction* pausar_ = nullptr;
+    QAction* ajustarAlMostrar_ = nullptr;
+    QAction* estaticos_ = nullptr;
+    QAction* items_ = nullptr;
+    QAction* alternos_ = nullptr;
+    QAction* alambre_ = nullptr; // the same choice as the wireframe button
+};
