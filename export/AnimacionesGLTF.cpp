@@ -1,33 +1,19 @@
 #include "AnimacionesGLTF.h"
 
 #include "ArmarElegido.h"
+#include "EjesGLTF.h"
 #include "Idioma.h"
 #include "NivelAbierto.h"
 #include "PoseMovible.h"
 
 #include <glm/glm.hpp>
-#include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/quaternion.hpp>
-#include <glm/gtc/type_ptr.hpp>
 #include <tiny_gltf.h>
 
 #include <charconv>
-#include <cstring>
 #include <limits>
 
 namespace {
-
-// A device-axes world matrix in the model's axes: the half turn about z that every export uses
-// (a level point (x, y, z) is (-x, -y, z) in the model, and the device's y is the level's
-// negated), then the scale.
-glm::mat4 EnModelo(const D3DXMATRIX& mundo, float escala) {
-    glm::mat4 m;
-    std::memcpy(glm::value_ptr(m), &mundo.m[0][0], sizeof mundo.m);
-    const glm::mat4 c = glm::scale(glm::mat4(1.f), glm::vec3(-1, 1, 1));
-    m = c * m * c;
-    m[3] = glm::vec4(glm::vec3(m[3]) * escala, 1);
-    return m;
-}
 
 // Floats appended to the model's one buffer as an accessor; min and max when asked (a
 // sampler's input must carry them).

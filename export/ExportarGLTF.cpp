@@ -2,6 +2,8 @@
 
 #include "ArmarElegido.h"
 #include "CodificarPNG.h"
+#include "ConvencionesNivel.h"
+#include "EjesGLTF.h"
 #include "Ensamblaje.h"
 #include "Idioma.h"
 #include "LeerCuartos.h"
@@ -40,38 +42,21 @@ namespace {
 
 constexpr int NEAREST = 9728, REPEAT = 10497;
 constexpr int ARRAY_BUFFER = 34962, ELEMENT_ARRAY_BUFFER = 34963;
-constexpr int32_t LADO_PAGINA = 256;
 constexpr int32_t SIN_TEXTURA = -1;
 
 const char* const UNLIT = "KHR_materials_unlit";
 
-// A level point as a model point: a half turn about z (see the header), then the scale.
-glm::vec3 Punto(const glm::vec3& nivel, float escala) {
-    return glm::vec3(-nivel.x, -nivel.y, nivel.z) * escala;
-}
-
-// The same turn on the device's axes (the level's y negated) for an assembled piece's matrix.
-glm::mat4 EnModelo(const D3DXMATRIX& mundo, float escala) {
-    glm::mat4 m;
-    std::memcpy(glm::value_ptr(m), &mundo.m[0][0], sizeof mundo.m);
-    const glm::mat4 c = glm::scale(glm::mat4(1.f), glm::vec3(-1, 1, 1));
-    m = c * m * c;
-    m[3] = glm::vec4(glm::vec3(m[3]) * escala, 1);
-    return m;
-}
-
-// A face's page as the viewer converts it: rectangles name it by the whole tile field, triangles
-// without its top bit, which there is a flag; past the textures or the pages it is untextured.
+// A face's page as the viewer converts it; past the textures or the pages it is untextured.
 int32_t PaginaDeCara(const NivelAbierto& n, uint16_t textura, bool triangulo,
                      const trTexturaObjeto*& t) {
     t = nullptr;
-    if (!n.Nivel || textura >= n.Nivel->TexturasObjeto.size())
+    const trTexturaObjeto* objeto = n.Nivel ? TexturaObjeto(*n.Nivel, textura) : nullptr;
+    if (!objeto)
         return SIN_TEXTURA;
-    const trTexturaObjeto& objeto = n.Nivel->TexturasObjeto[textura];
-    const int32_t pagina = triangulo ? int32_t(objeto.Tile & 0x7FFFu) : int32_t(objeto.Tile);
+    const int32_t pagina = int32_t(PaginaDeTextura(*objeto, triangulo));
     if (!n.Texturas || !n.Texturas->GetTexels(pagina))
         return SIN_TEXTURA;
-    t = &objeto;
+    t = objeto;
     return pagina;
 }
 
@@ -111,13 +96,6 @@ int TriangulosCara(const Esquina* e, int esquinas, int (&triangulos)[6]) {
             for (int k : t)
                 triangulos[n++] = k;
     return n;
-}
-
-template <size_t N> bool VerticesValidos(const uint16_t (&indices)[N], const trMesh& m) {
-    for (uint16_t v : indices)
-        if (v >= m.Vertices.size())
-            return false;
-    return true;
 }
 
 // The faces of one mesh that share a material, unshared vertex by vertex: a level vertex takes a
@@ -237,14 +215,14 @@ class Modelo {
             Grupo& gr = grupos[Clave(pagina, c.DobleCara, c.Textura, 0)];
             gr.Agregar(triangulos, n, [&](int k) {
                 const trVerticeCuarto& v = g.Vertices[c.Vertices[k]];
-                const glm::vec3 p = Punto({float(v.X), float(v.Y), float(v.Z)}, escala_);
+                const glm::vec3 p = PuntoEnModelo({float(v.X), float(v.Y), float(v.Z)}, escala_);
                 gr.posiciones.insert(gr.posiciones.end(), {p.x, p.y, p.z});
                 gr.colores.insert(gr.colores.end(), {CanalLineal(v.Color, 10),
                                                      CanalLineal(v.Color, 5),
                                                      CanalLineal(v.Color, 0)});
                 if (t)
-                    gr.uv.insert(gr.uv.end(), {float(t->Esquinas[k].X >> 8) / LADO_PAGINA,
-                                               float(t->Esquinas[k].Y >> 8) / LADO_PAGINA});
+                    gr.uv.insert(gr.uv.end(),
+                                 {UVEsquina(t->Esquinas[k].X), UVEsquina(t->Esquinas[k].Y)});
             });
         }
         if (grupos.empty())
@@ -277,7 +255,7 @@ class Modelo {
                 continue;
             const glm::mat4 mundo = EnModelo(p.Mundo, escala_);
             for (const trVector16& v : m->Vertices) {
-                const glm::vec3 q(mundo * glm::vec4(Punto({v.X, v.Y, v.Z}, escala_), 1));
+                const glm::vec3 q(mundo * glm::vec4(PuntoEnModelo({v.X, v.Y, v.Z}, escala_), 1));
                 minimo = glm::min(minimo, q);
                 maximo = glm::max(maximo, q);
             }
@@ -582,16 +560,16 @@ class Modelo {
             Grupo& g = grupos[Clave(pagina, false, textura, extra)];
             g.Agregar(triangulos, n, [&](int c) {
                 const trVector16& v = m->Vertices[vertices[c]];
-                const glm::vec3 p = Punto({v.X, v.Y, v.Z}, escala_);
+                const glm::vec3 p = PuntoEnModelo({v.X, v.Y, v.Z}, escala_);
                 g.posiciones.insert(g.posiciones.end(), {p.x, p.y, p.z});
                 if (normales) {
                     const trVector16& n = m->Normales[vertices[c]];
-                    const glm::vec3 q = glm::normalize(Punto({n.X, n.Y, n.Z}, 1));
+                    const glm::vec3 q = glm::normalize(PuntoEnModelo({n.X, n.Y, n.Z}, 1));
                     g.normales.insert(g.normales.end(), {q.x, q.y, q.z});
                 }
                 if (t)
-                    g.uv.insert(g.uv.end(), {float(t->Esquinas[c].X >> 8) / LADO_PAGINA,
-                                             float(t->Esquinas[c].Y >> 8) / LADO_PAGINA});
+                    g.uv.insert(g.uv.end(),
+                                {UVEsquina(t->Esquinas[c].X), UVEsquina(t->Esquinas[c].Y)});
             });
         };
         for (const trRectanguloTex& r : m->Rectangulos)
@@ -687,12 +665,6 @@ void Todo(const NivelAbierto& nivel, Modelo& modelo, float escala) {
     }
 }
 
-// A turn about the level's y (65536 a full turn, right-handed in the level's axes) as the
-// model's: the half turn about z between them makes it the same angle the other way about +y.
-glm::quat GiroY(double vueltas) {
-    return glm::angleAxis(float(-vueltas * 2 * 3.14159265358979323846), glm::vec3(0, 1, 0));
-}
-
 // The base rooms (those that replace another when the level is flipped are left out, and what
 // they hold), then each static and item where the level places it; one naming an object or room
 // the level lacks, or whose meshes cannot be read, is skipped.
@@ -713,24 +685,24 @@ void ExportarNivel(const NivelAbierto& nivel, Modelo& modelo, float escala) {
     // Assembled once per object, however many times the level places it.
     std::map<std::pair<bool, size_t>, Ensamblaje> armados;
     auto colocar = [&](bool movible, size_t i, const std::string& nombre, int32_t x, int32_t y,
-                       int32_t z, double vueltas) {
+                       int32_t z, uint16_t angulo) {
         auto [e, nuevo] = armados.try_emplace({movible, i});
         if (nuevo)
             e->second = movible ? ArmarMovible(VestirMovible(objetos, i), lista)
                                 : ArmarEstatico(objetos.Estaticos[i], lista);
         if (!e->second.Piezas.empty())
-            modelo.Objeto(e->second, nombre, Punto({float(x), float(y), float(z)}, escala),
-                      GiroY(vueltas));
+            modelo.Objeto(e->second, nombre, PuntoEnModelo({float(x), float(y), float(z)}, escala),
+                          GiroEnModelo(angulo));
     };
     for (const trEstaticoColocado& c : objetos.Colocaciones)
         if (auto i = estaticos.find(c.Id); i != estaticos.end() && base(c.Cuarto))
             colocar(false, i->second, "estatico_" + std::to_string(c.Id), c.X, c.Y, c.Z,
-                    c.Rotacion / 65536.0);
+                    c.Rotacion);
     for (const trItem& it : objetos.Items)
         if (auto i = movibles.find(it.Objeto);
             i != movibles.end() && base(it.Cuarto))
             colocar(true, i->second, "movible_" + std::to_string(it.Objeto), it.X, it.Y, it.Z,
-                    uint16_t(it.Angulo) / 65536.0);
+                    uint16_t(it.Angulo));
 }
 
 } // namespace

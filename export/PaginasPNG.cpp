@@ -1,14 +1,9 @@
 #include "PaginasPNG.h"
 
+#include "ConvencionesNivel.h"
 #include "trTextura.h"
 
 #include <cstdio>
-
-namespace {
-
-constexpr int LADO_PAGINA = 256;
-
-} // namespace
 
 std::vector<uint8_t> PaginaPNG(const uint8_t* texels) {
     std::vector<uint8_t> rgba(size_t(LADO_PAGINA) * LADO_PAGINA * 4);

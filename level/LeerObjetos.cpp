@@ -1,5 +1,6 @@
 #include "LeerObjetos.h"
 
+#include "ConvencionesNivel.h"
 #include "LeerAnimaciones.h"
 
 #include <algorithm>
@@ -63,17 +64,8 @@ void LeerArbol(const trNivel& nivel, trMovible& m) {
             return;
         }
         const uint8_t* p = nivel.ArbolesMesh.data() + 4 * en;
-        const int32_t banderas = Leer<int32_t>(p);
-        if (banderas & 1) {
-            if (pila.empty())
-                m.Completo = false; // a pop with nothing pushed: keep the parent
-            else {
-                padre = pila.back();
-                pila.pop_back();
-            }
-        }
-        if (banderas & 2)
-            pila.push_back(padre);
+        if (!PasoArbol(Leer<int32_t>(p), pila, padre))
+            m.Completo = false; // a pop with nothing pushed: the parent is kept
         m.Nodos[k] = {padre, Leer<int32_t>(p + 4), Leer<int32_t>(p + 8), Leer<int32_t>(p + 12)};
         padre = int32_t(k);
     }

@@ -1,5 +1,6 @@
 #include "EnVista.h"
 
+#include "ConvencionesNivel.h"
 #include "trMesh.h"
 #include "trNivel.h"
 
@@ -8,22 +9,14 @@
 
 namespace {
 
-template <size_t N> bool VerticesValidos(const uint16_t (&indices)[N], const trMesh& m) {
-    for (uint16_t v : indices)
-        if (v >= m.Vertices.size())
-            return false;
-    return true;
-}
-
-// The object texture and page a face is drawn with; null when it is drawn untextured. Rectangles
-// name the page by the whole tile field, triangles without its top bit, which there is a flag.
+// The object texture and page a face is drawn with; null when it is drawn untextured.
 const trTexturaObjeto* TexturaDeCara(const trNivel& nivel, uint16_t textura, bool triangulo,
                                      int32_t numPaginas, int32_t& pagina) {
-    if (textura >= nivel.TexturasObjeto.size())
+    const trTexturaObjeto* t = TexturaObjeto(nivel, textura);
+    if (!t)
         return nullptr;
-    const trTexturaObjeto& t = nivel.TexturasObjeto[textura];
-    pagina = triangulo ? int32_t(t.Tile & 0x7FFFu) : int32_t(t.Tile);
-    return pagina < numPaginas ? &t : nullptr;
+    pagina = int32_t(PaginaDeTextura(*t, triangulo));
+    return pagina < numPaginas ? t : nullptr;
 }
 
 // Calls cara(texture, page, corners) for every face drawn textured.
@@ -53,12 +46,12 @@ EnVista EnVistaDeMesh(const trMesh& mesh, int32_t indice) {
     v.Clase = EnVista::Tipo::Mesh;
     v.Indice = indice;
     v.Meshes = {&mesh};
-    const float cy = float(-int32_t(mesh.CentroY));
+    const float cy = float(YEnDispositivo(mesh.CentroY));
     v.Centro = {float(mesh.CentroX), cy, float(mesh.CentroZ)};
     // The turn sweeps each vertex round the vertical axis at its own height.
     double radio2 = 0;
     for (const trVector16& p : mesh.Vertices) {
-        const double x = p.X, z = p.Z, y = double(-int32_t(p.Y)) - cy;
+        const double x = p.X, z = p.Z, y = double(YEnDispositivo(p.Y)) - cy;
         radio2 = std::max(radio2, x * x + z * z + y * y);
     }
     const double radio =
@@ -96,12 +89,11 @@ std::vector<Contorno> ContornosEnPagina(const EnVista& vista, const trNivel& niv
                        [&](const trTexturaObjeto& t, int32_t suPagina, int esquinas) {
                            if (suPagina != pagina)
                                return;
-                           // The drawing takes a corner's high byte as its texel position.
                            Contorno c;
                            c.Esquinas = esquinas;
                            for (int k = 0; k < esquinas; ++k) {
-                               c.X[k] = float(t.Esquinas[k].X >> 8);
-                               c.Y[k] = float(t.Esquinas[k].Y >> 8);
+                               c.X[k] = float(TexelEsquina(t.Esquinas[k].X));
+                               c.Y[k] = float(TexelEsquina(t.Esquinas[k].Y));
                            }
                            contornos.push_back(c);
                        });

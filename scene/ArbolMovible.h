@@ -1,16 +1,14 @@
 #pragma once
 // How a moveable's meshes hang from one another: the one walk of its mesh tree that the rest
 // pose, the animation poses and the export all go through. Plain GLM, the level's axes in, the
-// device's out.
+// device's out; a frame's turns as CuaternionGiro (ConvencionesNivel) gives them.
+#include "ConvencionesNivel.h"
 #include "trObjetos.h"
 
 #include <glm/glm.hpp>
 #include <glm/gtc/quaternion.hpp>
 
 #include <vector>
-
-// A mesh's turn in the level's axes: about z first, then x, then y.
-glm::quat CuaternionGiro(const trGiro& g);
 
 // Each mesh's world matrix in device axes (the level's y negated): the root at `raiz` turned by
 // giros[0]; every other mesh at its offset from its parent, turned by the parent's turn and its

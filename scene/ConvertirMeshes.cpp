@@ -1,10 +1,11 @@
 #include "ConvertirMeshes.h"
 
+#include "ConvencionesNivel.h"
 #include "Lista_Mesh.h"
 #include "dxBufferTextura.h"
 #include "dxDevice8.h"
-#include "trNivel.h"
 #include "trMezcla.h"
+#include "trNivel.h"
 #include "trTextura.h"
 
 #include <cstddef>
@@ -16,30 +17,14 @@ namespace {
 // device draws covers the rectangle instead of folding across it.
 constexpr int ESQUINAS_RECTANGULO[4] = {0, 1, 3, 2};
 
-float Coordenada(uint16_t esquina) {
-    return float(esquina >> 8) / 256.0f;
-}
-
-// Null for a texture field past the level's object textures.
-const trTexturaObjeto* TexturaObjeto(const trNivel& nivel, uint16_t campo) {
-    return campo < nivel.TexturasObjeto.size() ? &nivel.TexturasObjeto[campo] : nullptr;
-}
-
 IDirect3DTexture8* Pagina(const trTextura* texturas, uint32_t indice) {
     return texturas ? texturas->GetTextura(int32_t(indice)) : nullptr;
 }
 
-template <size_t N> bool VerticesValidos(const uint16_t (&indices)[N], const trMesh& m) {
-    for (uint16_t v : indices)
-        if (v >= m.Vertices.size())
-            return false;
-    return true;
-}
-
-// The level's y points down; the device's points up. Negated as an integer, so -32768 survives.
 void AgregarPosicion(dxPoligono& p, const trVector16& v) {
+    const glm::vec3 d = EnDispositivo(v);
     // Refused only past the polygon's last corner, and each is given exactly its corners.
-    (void)p.AgregarVertice(float(v.X), float(-int32_t(v.Y)), float(v.Z));
+    (void)p.AgregarVertice(d.x, d.y, d.z);
 }
 
 // How the face goes over what is behind it, as flags the device's draw reads.
@@ -63,11 +48,11 @@ void ConvertirMesh(const trMesh& m, const trTextura* texturas, const trNivel& ni
                                                   BanderasMezcla(nivel, r.Textura, r.Extra));
         if (const trTexturaObjeto* t = TexturaObjeto(nivel, r.Textura)) {
             const auto& e = t->Esquinas;
-            // The whole tile field names the page: rectangles keep its top bit. A page the level
-            // lacks is refused, and the face stays untextured.
-            (void)q->SetTextura(Pagina(texturas, t->Tile), Coordenada(e[0].X), Coordenada(e[0].Y),
-                          Coordenada(e[1].X), Coordenada(e[1].Y), Coordenada(e[3].X),
-                          Coordenada(e[3].Y), Coordenada(e[2].X), Coordenada(e[2].Y));
+            // A page the level lacks is refused, and the face stays untextured.
+            (void)q->SetTextura(Pagina(texturas, PaginaDeTextura(*t, false)), UVEsquina(e[0].X),
+                                UVEsquina(e[0].Y), UVEsquina(e[1].X), UVEsquina(e[1].Y),
+                                UVEsquina(e[3].X), UVEsquina(e[3].Y), UVEsquina(e[2].X),
+                                UVEsquina(e[2].Y));
         }
         for (int c : ESQUINAS_RECTANGULO)
             AgregarPosicion(*q, m.Vertices[r.Vertices[c]]);
@@ -82,10 +67,9 @@ void ConvertirMesh(const trMesh& m, const trTextura* texturas, const trNivel& ni
                                                     BanderasMezcla(nivel, r.Textura, r.Extra));
         if (const trTexturaObjeto* t = TexturaObjeto(nivel, r.Textura)) {
             const auto& e = t->Esquinas;
-            // On the textures triangles use, the tile's top bit is a flag, not part of the page.
-            (void)t3->SetTextura(Pagina(texturas, t->Tile & 0x7FFFu), Coordenada(e[0].X),
-                           Coordenada(e[0].Y), Coordenada(e[1].X), Coordenada(e[1].Y),
-                           Coordenada(e[2].X), Coordenada(e[2].Y));
+            (void)t3->SetTextura(Pagina(texturas, PaginaDeTextura(*t, true)), UVEsquina(e[0].X),
+                                 UVEsquina(e[0].Y), UVEsquina(e[1].X), UVEsquina(e[1].Y),
+                                 UVEsquina(e[2].X), UVEsquina(e[2].Y));
         }
         for (int c = 0; c < 3; ++c)
             AgregarPosicion(*t3, m.Vertices[r.Vertices[c]]);

@@ -28,14 +28,6 @@ glm::mat4 Matriz(const D3DXMATRIX& d) {
     return glm::make_mat4(&d.m[0][0]);
 }
 
-// A placement in the level's axes seen from the device's, whose y is the level's negated.
-glm::mat4 EnDispositivo(const glm::mat3& giro, const glm::vec3& posicion) {
-    const glm::mat3 espejo(glm::vec3(1, 0, 0), glm::vec3(0, -1, 0), glm::vec3(0, 0, 1));
-    glm::mat4 m(espejo * giro * espejo);
-    m[3] = glm::vec4(espejo * posicion, 1);
-    return m;
-}
-
 // Scratch room reused from call to call: a pose a frame for every item must not allocate.
 template <class T> std::vector<T>& Local(size_t n) {
     thread_local std::vector<T> v;
@@ -83,7 +75,7 @@ template <class Ver> void CadaVertice(const Ensamblaje& e, const Lista_Mesh& lis
             continue;
         const glm::mat4 mundo = Matriz(p.Mundo);
         for (const trVector16& v : m->Vertices)
-            ver(glm::vec3(mundo * glm::vec4(v.X, -int32_t(v.Y), v.Z, 1)));
+            ver(glm::vec3(mundo * glm::vec4(EnDispositivo(v), 1)));
     }
 }
 
@@ -127,11 +119,6 @@ trMovible VestirMovible(const trObjetos& objetos, size_t indice) {
 
 static Ensamblaje ArmarConMundos(const trMovible& movible, const Lista_Mesh& lista,
                                  const std::vector<glm::mat4>& mundos);
-
-glm::quat CuaternionGiro(const trGiro& g) {
-    return glm::angleAxis(g.Y, glm::vec3(0, 1, 0)) * glm::angleAxis(g.X, glm::vec3(1, 0, 0)) *
-           glm::angleAxis(g.Z, glm::vec3(0, 0, 1));
-}
 
 void ColgarMeshes(const trMovible& movible, const std::vector<glm::quat>& giros,
                   const glm::vec3& raiz, std::vector<glm::mat4>& mundos) {
@@ -243,7 +230,7 @@ GeometriaElegible GeometriaDeEnsamblaje(const Ensamblaje& objeto, const Lista_Me
         const glm::mat4 mundo = Matriz(MundoGirado(p, objeto, angulo));
         auto esquina = [&](uint16_t v) {
             const trVector16& q = m->Vertices[v];
-            return glm::vec3(mundo * glm::vec4(q.X, -int32_t(q.Y), q.Z, 1));
+            return glm::vec3(mundo * glm::vec4(EnDispositivo(q), 1));
         };
         auto caras = [&](const auto& lista, int lados) {
             for (const auto& f : lista) {

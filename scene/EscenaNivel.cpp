@@ -1,5 +1,6 @@
 #include "EscenaNivel.h"
 
+#include "ConvencionesNivel.h"
 #include "Ensamblaje.h"
 #include "LeerCuartos.h"
 #include "Lotes8.h"
@@ -8,14 +9,12 @@
 #include "trMezcla.h"
 
 #include <glm/glm.hpp>
-#include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
-#include <numbers>
 #include <unordered_map>
 
 namespace {
@@ -40,36 +39,24 @@ D3DCOLOR Color555(uint16_t c) {
     return 0xFF000000u | canal(10) << 16 | canal(5) << 8 | canal(0);
 }
 
-// The level's axes to the device's: y negated.
-glm::vec3 Dispositivo(const glm::vec3& nivel) {
-    return {nivel.x, -nivel.y, nivel.z};
-}
-
-// A turn about the level's y, 65536 a full turn, right-handed as a frame's turns.
-glm::mat3 GiroY(uint16_t angulo) {
-    const float a = float(angulo) * 2 * std::numbers::pi_v<float> / 65536;
-    return glm::mat3(glm::rotate(glm::mat4(1.f), a, {0, 1, 0}));
-}
-
 struct Textura {
     uint32_t Pagina = SIN_PAGINA;
     float UV[4][2] = {};
 };
 
-// As the mesh conversion reads an object texture: a corner's high byte is its texel, and on a
-// triangle's texture the tile's top bit is a flag.
+// As the mesh conversion reads an object texture; a page the level lacks draws untextured.
 Textura TexturaDe(const trNivel& nivel, uint32_t indice, bool rectangulo, uint32_t paginas) {
     Textura t;
-    if (indice >= nivel.TexturasObjeto.size())
+    const trTexturaObjeto* o = TexturaObjeto(nivel, indice);
+    if (!o)
         return t;
-    const trTexturaObjeto& o = nivel.TexturasObjeto[indice];
-    const uint32_t pagina = rectangulo ? o.Tile : o.Tile & 0x7FFFu;
+    const uint32_t pagina = PaginaDeTextura(*o, !rectangulo);
     if (pagina >= paginas)
         return t;
     t.Pagina = pagina;
     for (int k = 0; k < 4; ++k) {
-        t.UV[k][0] = float(o.Esquinas[k].X >> 8) / 256.f;
-        t.UV[k][1] = float(o.Esquinas[k].Y >> 8) / 256.f;
+        t.UV[k][0] = UVEsquina(o->Esquinas[k].X);
+        t.UV[k][1] = UVEsquina(o->Esquinas[k].Y);
     }
     return t;
 }
@@ -257,7 +244,7 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto,
         std::vector<D3DCOLOR> colores(g.Vertices.size());
         for (size_t i = 0; i < p.size(); ++i) {
             const trVerticeCuarto& v = g.Vertices[i];
-            p[i] = Dispositivo(glm::vec3(float(v.X), float(v.Y), float(v.Z)));
+            p[i] = EnDispositivo(glm::vec3(float(v.X), float(v.Y), float(v.Z)));
             colores[i] = Color555(v.Color);
             if (v.Color & 0x7FFF)
                 e->iluminados_[r] = true;
@@ -266,7 +253,7 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto,
         }
         Esfera s = EsferaCaja(minimo, maximo);
         if (p.empty())
-            s = {float(g.X), float(-int64_t(g.YAbajo)), float(g.Z), 1};
+            s = {float(g.X), float(YEnDispositivo(g.YAbajo)), float(g.Z), 1};
         e->esferasCuartos_.push_back(s);
         for (const trCaraCuarto& f : g.Caras) {
             glm::vec3 q[4];
@@ -300,7 +287,7 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto,
         constructor.Duenio({DuenioCara::Tipo::Estatico, int32_t(ic), int32_t(c.Cuarto),
                             uint8_t(clases[c.Cuarto])});
         constructor.Mesh(clases[c.Cuarto], ESTATICOS, *m,
-                         [&](const glm::vec3& v) { return Dispositivo(giro * v + lugar); });
+                         [&](const glm::vec3& v) { return EnDispositivo(giro * v + lugar); });
     }
     // Items of one moveable share its assembly.
     std::unordered_map<size_t, Ensamblaje> armados;
@@ -339,8 +326,8 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto,
             // The piece's matrix works in device axes; the item's place in the level's.
             const glm::mat4 mundo = glm::make_mat4(&pieza.Mundo.m[0][0]);
             constructor.Mesh(clases[size_t(item.Cuarto)], ITEMS, *m, [&](const glm::vec3& v) {
-                const glm::vec3 d(mundo * glm::vec4(Dispositivo(v), 1));
-                return Dispositivo(giro * Dispositivo(d) + lugar);
+                const glm::vec3 d(mundo * glm::vec4(EnDispositivo(v), 1));
+                return EnDispositivo(giro * EnDispositivo(d) + lugar);
             });
         }
     }

@@ -1,11 +1,11 @@
 #include "InicioNivel.h"
 
+#include "ConvencionesNivel.h"
 #include "EscenaNivel.h"
 #include "trObjetos.h"
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 std::optional<InicioJugador> InicioEnLara(const trObjetos& objetos, size_t cuartos,
                                           const EscenaNivel* escena) {
@@ -17,10 +17,10 @@ std::optional<InicioJugador> InicioEnLara(const trObjetos& objetos, size_t cuart
         r.Item = int32_t(i);
         // Her front is +z turned by her angle about the level's y; the device's x and z are the
         // level's, so the view's yaw is that same angle.
-        r.Guinada = float(uint16_t(item.Angulo)) * 2 * std::numbers::pi_v<float> / 65536;
+        r.Guinada = RadianesGiro<float>(uint16_t(item.Angulo));
         const float ax = std::sin(r.Guinada), az = std::cos(r.Guinada);
         // Device axes: the level's y negated, so up is +y.
-        r.Pivote = {float(item.X), -float(item.Y) + ALTURA_PECHO, float(item.Z)};
+        r.Pivote = {float(item.X), float(YEnDispositivo(item.Y)) + ALTURA_PECHO, float(item.Z)};
         float atras = DISTANCIA_DETRAS;
         const float sube = ALTURA_OJO - ALTURA_PECHO;
         if (escena) {

@@ -1,5 +1,6 @@
 #include "ExportarGLTF.h"
 
+#include "EjesGLTF.h"
 #include "Ensamblaje.h"
 #include "EscritorNivel.h"
 #include "LecturaGLTF.h"
@@ -133,6 +134,36 @@ Recorrido Recorrer(const tinygltf::Model& m) {
 }
 
 } // namespace
+
+// The level's axes as the model's: a half turn about z, so a placement turned about the level's
+// y turns the other way about the model's +y, and a device matrix has only x to negate.
+TEST(ExportarGLTF, EjesDelModeloPorCasos) {
+    EXPECT_EQ(PuntoEnModelo({1, 2, 3}, 0.5f), glm::vec3(-0.5f, -1, 1.5f));
+    const struct {
+        uint16_t angulo;
+        glm::vec3 nivel; // where the level's turn takes (1, 2, 3), worked by hand
+    } casos[] = {{0, {1, 2, 3}}, {16384, {3, 2, -1}}, {32768, {-1, 2, -3}}, {49152, {-3, 2, 1}}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.angulo);
+        const glm::vec3 girado = GiroEnModelo(c.angulo) * PuntoEnModelo({1, 2, 3}, 1);
+        const glm::vec3 esperado = PuntoEnModelo(c.nivel, 1);
+        EXPECT_NEAR(girado.x, esperado.x, 1e-5f);
+        EXPECT_NEAR(girado.y, esperado.y, 1e-5f);
+        EXPECT_NEAR(girado.z, esperado.z, 1e-5f);
+    }
+    // A device matrix turning 90 degrees about y and moving to (10, -20, 30): the level's
+    // (1, 2, 3), on the device (1, -2, 3), goes to (13, -22, 29), the level's (13, 22, 29).
+    D3DXMATRIX d;
+    D3DXMatrixRotationY(&d, float(M_PI / 2));
+    d.m[3][0] = 10, d.m[3][1] = -20, d.m[3][2] = 30;
+    const glm::vec3 q(EnModelo(d, 1) * glm::vec4(PuntoEnModelo({1, 2, 3}, 1), 1));
+    const glm::vec3 esperado = PuntoEnModelo({13, 22, 29}, 1);
+    EXPECT_NEAR(q.x, esperado.x, 1e-4f);
+    EXPECT_NEAR(q.y, esperado.y, 1e-4f);
+    EXPECT_NEAR(q.z, esperado.z, 1e-4f);
+    // The scale moves the place, not the turn.
+    EXPECT_EQ(glm::vec3(EnModelo(d, 2)[3]), PuntoEnModelo({10, 20, 30}, 2));
+}
 
 TEST(ExportarGLTF, UnMovibleEsUnArbolDeNodosComoLoArmaElVisor) {
     const auto n = Abrir(fixture::EscribirNivel(NivelConCaras()));
