@@ -1,6 +1,7 @@
 #include "MenuVer.h"
 
 #include "Ajustes.h"
+#include "AnimarNivel.h"
 #include "ControlesVista.h"
 #include "MenuApariencia.h"
 
@@ -45,6 +46,7 @@ MenuVer::MenuVer(QMenuBar* barra, ControlesVista* controles, QRadioButton* textu
     estaticos_ = conmutador(tr("Estáticos"), "Estaticos1", "ver/estaticos", true);
     items_ = conmutador(tr("Items"), "Items1", "ver/items", true);
     alternos_ = conmutador(tr("Cuartos alternos"), "Alternos1", "ver/alternos", false);
+    animar_ = new AnimarNivel(ver_, this);
     // The render mode's other face: one choice, shown in both places.
     alambre_ = ver_->addAction(tr("Alambre"));
     alambre_->setObjectName("Alambre1");
@@ -104,4 +106,5 @@ void MenuVer::Guardar(QSettings& a) const {
     a.setValue("ver/estaticos", estaticos_->isChecked());
     a.setValue("ver/items", items_->isChecked());
     a.setValue("ver/alternos", alternos_->isChecked());
+    a.setValue("ver/animar", animar_->Activo());
 }

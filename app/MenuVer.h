@@ -1,6 +1,7 @@
 #pragma once
 // The menu "Ver": the camera's entries (naming the panel's keys), the whole level, what the level
 // view draws (statics, items, alternate rooms, and wireframe as the render mode's other face),
+// whether its items play their animations,
 // whether a mesh is framed to fit when shown, the lighting and background, and the docks'
 // toggles. Each choice is remembered between runs as soon as it is made.
 #include "EscenaNivel.h"
@@ -9,6 +10,7 @@
 
 #include <functional>
 
+class AnimarNivel;
 class ControlesVista;
 class MenuApariencia;
 class QAction;
@@ -39,6 +41,7 @@ class MenuVer : public QObject {
     // "Pausar el giro" ticked or not, as the camera turns or stands.
     void SetPausado(bool si);
     MenuApariencia* Apariencia() const { return apariencia_; }
+    AnimarNivel* Animar() const { return animar_; }
     // Writes every choice of the menu.
     void Guardar(QSettings& ajustes) const;
 
@@ -52,6 +55,7 @@ class MenuVer : public QObject {
     QRadioButton* texturizado_;
     QRadioButton* alambreBoton_;
     MenuApariencia* apariencia_ = nullptr;
+    AnimarNivel* animar_ = nullptr;
     QAction* pausar_ = nullptr;
     QAction* ajustarAlMostrar_ = nullptr;
     QAction* estaticos_ = nullptr;

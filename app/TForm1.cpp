@@ -13,6 +13,7 @@
 #include "PanelGL.h"
 #include "InicioNivel.h"
 #include "MenuApariencia.h"
+#include "AnimarNivel.h"
 #include "MenuVer.h"
 #include "PanelDetalles.h"
 #include "PanelPaginas.h"
@@ -288,6 +289,10 @@ void TForm1::CrearMenuVer() {
     ver_->AlNivelCompleto = [this] { NivelCompleto1Click(); };
     ver_->AlCambiarOpcion = [this] { CambioOpcionNivel(); };
     ver_->AlCambiarFondo = [this] { AplicarFondo(); };
+    ver_->Animar()->AlCambiar = [this] {
+        ActualizarTimer();
+        Redibujar();
+    };
 }
 
 void TForm1::LeerAjustes() {
@@ -378,10 +383,11 @@ void TForm1::FormPaint() {
         }
         // A frame the device fails is drawn again at the next tick; the panel has no other word.
         (void)controles_->Vuelo().Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
+        ver_->Animar()->Aplicar(*nivel_);
         (void)d->Limpiar(1);
         (void)nivel_->Escena->Dibujar(*d, Opciones());
         (void)d->Presentar();
-        ContarCuadro(controles_->Anda());
+        ContarCuadro(controles_->Anda() || ver_->Animar()->Activo());
         return;
     }
     if (!d || !Panel1->isExposed()) {
@@ -531,7 +537,8 @@ void TForm1::MostrarNivel(int32_t cuarto) {
 
 void TForm1::ActualizarTimer() {
     const bool enPantalla = isVisible() && !isMinimized();
-    const bool anda = controles_->Anda() || (!EnNivel() && objeto_ && Animacion1->Anda());
+    const bool anda = controles_->Anda() || (EnNivel() && ver_->Animar()->Activo()) ||
+                      (!EnNivel() && objeto_ && Animacion1->Anda());
     if (enPantalla && anda) {
         if (!Timer1->isActive())
             Timer1->start();

@@ -48,6 +48,10 @@ class ILotes8 {
     // holds in one array draw untextured.
     [[nodiscard]] virtual HRESULT CargarPaginas(UINT numPaginas, const BYTE* texels) = 0;
     [[nodiscard]] virtual HRESULT CargarVertices(const VerticeLote* vertices, UINT cantidad) = 0;
+    // Replaces vertices inicio.. of those loaded, in place: what moves each frame is sent again
+    // without the rest. A run past the vertices loaded is refused, and nothing changes.
+    [[nodiscard]] virtual HRESULT ActualizarVertices(UINT inicio, const VerticeLote* vertices,
+                                                     UINT cantidad) = 0;
     // The runs with this view and projection (D3DX layout) into the device's surface, depth
     // tested. Blend modes count only in the two textured modes. Adjacent runs drawn alike go in
     // one call; porPrimitiva draws every triangle in a

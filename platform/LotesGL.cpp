@@ -244,6 +244,22 @@ HRESULT LotesGL::CargarVertices(const VerticeLote* vertices, UINT cantidad) {
     return D3D_OK;
 }
 
+HRESULT LotesGL::ActualizarVertices(UINT inicio, const VerticeLote* vertices, UINT cantidad) {
+    if ((cantidad > 0 && !vertices) || uint64_t{inicio} + cantidad > numVertices_)
+        return D3DERR_INVALIDCALL;
+    if (cantidad == 0)
+        return D3D_OK;
+    if (!contexto_->Activar())
+        return D3DERR_NOTAVAILABLE;
+    contexto_->Emitir();
+    glBindBuffer(GL_ARRAY_BUFFER, buffer_);
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    glBufferSubData(GL_ARRAY_BUFFER, GLintptr(uint64_t{inicio} * sizeof(VerticeLote)),
+                    GLsizeiptr(uint64_t{cantidad} * sizeof(VerticeLote)), vertices);
+    return glGetError() == GL_NO_ERROR ? D3D_OK : D3DERR_OUTOFVIDEOMEMORY;
+}
+
 HRESULT LotesGL::Dibujar(const D3DMATRIX& vista, const D3DMATRIX& proyeccion,
                          const TramoLote* tramos, UINT numTramos, ModoLote modo,
                          bool porPrimitiva) {

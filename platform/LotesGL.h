@@ -12,6 +12,7 @@ class LotesGL final : public ILotes8 {
 
     HRESULT CargarPaginas(UINT numPaginas, const BYTE* texels) override;
     HRESULT CargarVertices(const VerticeLote* vertices, UINT cantidad) override;
+    HRESULT ActualizarVertices(UINT inicio, const VerticeLote* vertices, UINT cantidad) override;
     HRESULT Dibujar(const D3DMATRIX& vista, const D3DMATRIX& proyeccion, const TramoLote* tramos,
                     UINT numTramos, ModoLote modo, bool porPrimitiva) override;
     uint64_t TriangulosDibujados() const override { return triangulos_; }

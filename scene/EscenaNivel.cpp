@@ -5,6 +5,7 @@
 #include "LeerCuartos.h"
 #include "Lotes8.h"
 #include "NivelAbierto.h"
+#include "PoseMovible.h"
 #include "dxDevice8.h"
 #include "trMezcla.h"
 
@@ -66,6 +67,14 @@ int IndiceMezcla(trMezcla m) {
     return m == trMezcla::Recorte ? 1 : m == trMezcla::Aditiva ? 2 : 0;
 }
 
+// Where an item's vertex comes from: the piece of Movimiento::Nodos it hangs from (SIN_PIEZA for
+// an item that does not move) and the mesh's vertex in device axes.
+constexpr uint32_t SIN_PIEZA = 0xFFFFFFFF;
+struct OrigenVertice {
+    uint32_t Pieza = SIN_PIEZA;
+    glm::vec3 Local{0};
+};
+
 class Constructor {
   public:
     Constructor(const trNivel& nivel, uint32_t paginas, GeometriaElegible& elegible)
@@ -74,7 +83,7 @@ class Constructor {
     // One face whose corners are already where they go (device axes), with their colours. The
     // owner is the one last given to Duenio.
     void Cara(Clase c, Tipo t, trMezcla mezcla, bool doble, int lados, const glm::vec3* p,
-              const D3DCOLOR* colores, uint32_t textura) {
+              const D3DCOLOR* colores, uint32_t textura, const glm::vec3* locales = nullptr) {
         const int n = lados == 4 ? 6 : 3;
         if (total_ + size_t(n) > MAXIMO_VERTICES_ESCENA)
             return;
@@ -86,6 +95,9 @@ class Constructor {
             const int k = orden[i];
             destino.push_back(
                 {p[k].x, p[k].y, p[k].z, tx.UV[k][0], tx.UV[k][1], tx.Pagina, colores[k]});
+            if (t == EscenaNivel::ITEMS)
+                origenes_[c][IndiceMezcla(mezcla)][doble].push_back(
+                    {pieza_, locales ? EnDispositivo(locales[k]) : p[k]});
         }
         for (int i = 0; i < n; i += 3) {
             TrianguloElegible e;
@@ -97,6 +109,8 @@ class Constructor {
     }
 
     void Duenio(const DuenioCara& d) { elegible_.Empezar(d); }
+    // The piece the item faces given from now on hang from, or SIN_PIEZA.
+    void Pieza(uint32_t pieza) { pieza_ = pieza; }
 
     // Every face of a mesh, each corner taken to the device's world by `lugar`, as the mesh
     // conversion keeps them: whole texture field, one-sided, unlit; blended as its texture and
@@ -110,18 +124,19 @@ class Constructor {
         const D3DCOLOR blancos[4] = {BLANCO, BLANCO, BLANCO, BLANCO};
         auto caras = [&](const auto& lista, int lados) {
             for (const auto& f : lista) {
-                glm::vec3 q[4];
+                glm::vec3 q[4], l[4];
                 bool dentro = true;
                 for (int k = 0; k < lados && dentro; ++k) {
                     dentro = f.Vertices[k] < m.Vertices.size();
                     if (dentro) {
                         const trVector16& v = m.Vertices[f.Vertices[k]];
-                        q[k] = lugar(glm::vec3(v.X, v.Y, v.Z));
+                        l[k] = glm::vec3(v.X, v.Y, v.Z);
+                        q[k] = lugar(l[k]);
                     }
                 }
                 if (dentro)
                     Cara(c, t, MezclaCara(nivel_, f.Textura, f.Extra), false, lados, q, blancos,
-                         f.Textura);
+                         f.Textura, l);
             }
         };
         caras(m.Rectangulos, 4);
@@ -135,8 +150,12 @@ class Constructor {
         return total_ + 3 > MAXIMO_VERTICES_ESCENA || examinadas_ > MAXIMO_CARAS_EXAMINADAS;
     }
 
+    // Every face into `todos`, group after group; the items' runs of it into `tramosItems`
+    // (start, count) with their vertices' origins, in the same order, into `origenes`.
     void Armar(EscenaNivel::Grupo (&grupos)[EscenaNivel::CLASES][EscenaNivel::TIPOS],
-               std::vector<VerticeLote>& todos) {
+               std::vector<VerticeLote>& todos,
+               std::vector<std::pair<uint32_t, uint32_t>>& tramosItems,
+               std::vector<OrigenVertice>& origenes) {
         todos.reserve(total_);
         constexpr float INF = std::numeric_limits<float>::infinity();
         glm::vec3 minimos[EscenaNivel::CLASES][EscenaNivel::TIPOS],
@@ -152,6 +171,15 @@ class Constructor {
                 for (int t = 0; t < EscenaNivel::TIPOS; ++t) {
                     EscenaNivel::Grupo& g = grupos[c][t];
                     g.Inicio[m] = uint32_t(todos.size());
+                    if (t == EscenaNivel::ITEMS) {
+                        const size_t n = vertices_[c][t][m][0].size() + vertices_[c][t][m][1].size();
+                        if (n > 0)
+                            tramosItems.emplace_back(g.Inicio[m], uint32_t(n));
+                        for (auto& o : origenes_[c][m]) {
+                            origenes.insert(origenes.end(), o.begin(), o.end());
+                            o = {};
+                        }
+                    }
                     for (int d = 0; d < 2; ++d) {
                         auto& v = vertices_[c][t][m][d];
                         g.Vertices[m][d] = uint32_t(v.size());
@@ -178,6 +206,8 @@ class Constructor {
     size_t total_ = 0, examinadas_ = 0;
     std::vector<VerticeLote> vertices_[EscenaNivel::CLASES][EscenaNivel::TIPOS]
                                       [EscenaNivel::MEZCLAS][2];
+    std::vector<OrigenVertice> origenes_[EscenaNivel::CLASES][EscenaNivel::MEZCLAS][2];
+    uint32_t pieza_ = SIN_PIEZA;
 };
 
 // Which rooms each one is: an alternate of another gives way until the level is flipped; one
@@ -213,7 +243,43 @@ bool Mostrado(int tipo, const OpcionesNivel& o) {
     return tipo == EscenaNivel::CUARTOS || (tipo == EscenaNivel::ESTATICOS ? o.Estaticos : o.Items);
 }
 
+// The first of the moveable's animations that poses its tree (as dressed), or none.
+std::optional<uint32_t> PrimeraQueMueve(const trNivel& nivel, const trAnimaciones& t,
+                                        const trMovible& m, std::vector<D3DXMATRIX>& mundos) {
+    if (m.Animacion == trMovible::SIN_ANIMACION)
+        return {};
+    for (uint32_t i = 0; i < m.NumAnimaciones; ++i) {
+        const uint32_t a = uint32_t(m.Animacion) + i;
+        if (a >= t.Animaciones.size())
+            break;
+        if (t.Animaciones[a].Jugable() && PosarMovible(nivel, t, m, a, 0, mundos))
+            return a;
+    }
+    return {};
+}
+
 } // namespace
+
+// What moves when the items are animated, kept from the build: each moving item's pieces and
+// where every item vertex of the buffer comes from.
+struct EscenaNivel::Movimiento {
+    struct Item {
+        uint32_t Esqueleto = 0; // in Esqueletos
+        uint32_t Animacion = 0; // in the level's list
+        glm::mat4 Lugar{1.f};   // the item's place and turn, device axes
+        uint32_t PrimeraPieza = 0, Piezas = 0;
+    };
+    std::vector<trMovible> Esqueletos; // each moving item's moveable, dressed as it is drawn
+    std::vector<Item> Items;
+    std::vector<int32_t> Nodos;          // each piece's mesh in its moveable's tree
+    std::vector<OrigenVertice> Origenes; // one per item vertex, in the buffer's order
+    std::vector<std::pair<uint32_t, uint32_t>> Tramos; // the items' runs of the buffer
+    std::vector<VerticeLote> Estaticos, Actuales;
+    // Reused from frame to frame.
+    std::vector<D3DXMATRIX> Mundos;
+    std::vector<glm::mat4> Piezas;
+    std::vector<uint8_t> Posadas;
+};
 
 EscenaNivel::~EscenaNivel() = default;
 
@@ -289,8 +355,10 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto,
         constructor.Mesh(clases[c.Cuarto], ESTATICOS, *m,
                          [&](const glm::vec3& v) { return EnDispositivo(giro * v + lugar); });
     }
-    // Items of one moveable share its assembly.
+    // Items of one moveable share its assembly, and what of it moves.
     std::unordered_map<size_t, Ensamblaje> armados;
+    auto movimiento = std::make_unique<Movimiento>();
+    std::unordered_map<size_t, std::optional<Movimiento::Item>> mueven;
     e->meshesItems_.resize(objetos.Items.size());
     for (size_t ii = 0; ii < objetos.Items.size(); ++ii) {
         const trItem& item = objetos.Items[ii];
@@ -314,14 +382,38 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto,
                 if (const trMesh* m = abierto.Mesh(pieza.Mesh))
                     constructor.Examinar(2 * m->Vertices.size());
         }
+        auto mueve = mueven.find(en->second);
+        if (mueve == mueven.end()) {
+            std::optional<Movimiento::Item> m;
+            trMovible esqueleto = VestirMovible(objetos, en->second);
+            if (const auto a = PrimeraQueMueve(nivel, objetos.Animaciones, esqueleto,
+                                               movimiento->Mundos)) {
+                m.emplace();
+                m->Esqueleto = uint32_t(movimiento->Esqueletos.size());
+                m->Animacion = *a;
+                movimiento->Esqueletos.push_back(std::move(esqueleto));
+            }
+            mueve = mueven.emplace(en->second, m).first;
+        }
         const glm::mat3 giro = GiroY(uint16_t(item.Angulo));
         const glm::vec3 lugar(float(item.X), float(item.Y), float(item.Z));
         constructor.Duenio({DuenioCara::Tipo::Item, int32_t(ii), int32_t(item.Cuarto),
                             uint8_t(clases[size_t(item.Cuarto)])});
+        if (mueve->second) {
+            Movimiento::Item m = *mueve->second;
+            m.Lugar = EnDispositivo(giro, lugar); // the same place as below, as one matrix
+            m.PrimeraPieza = uint32_t(movimiento->Nodos.size());
+            movimiento->Items.push_back(m);
+        }
         for (const PiezaObjeto& pieza : armado->second.Piezas) {
             const trMesh* m = abierto.Mesh(pieza.Mesh);
             if (!m)
                 continue;
+            if (mueve->second) {
+                constructor.Pieza(uint32_t(movimiento->Nodos.size()));
+                movimiento->Nodos.push_back(pieza.Nodo);
+                ++movimiento->Items.back().Piezas;
+            }
             e->meshesItems_[ii].push_back(pieza.Mesh);
             // The piece's matrix works in device axes; the item's place in the level's.
             const glm::mat4 mundo = glm::make_mat4(&pieza.Mundo.m[0][0]);
@@ -330,11 +422,20 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto,
                 return EnDispositivo(giro * EnDispositivo(d) + lugar);
             });
         }
+        constructor.Pieza(SIN_PIEZA);
     }
 
     std::vector<VerticeLote> todos;
     Grupo grupos[CLASES][TIPOS];
-    constructor.Armar(grupos, todos);
+    constructor.Armar(grupos, todos, movimiento->Tramos, movimiento->Origenes);
+    // Only a level with something to move keeps its items' vertices twice.
+    if (!movimiento->Items.empty()) {
+        for (const auto& [inicio, cantidad] : movimiento->Tramos)
+            movimiento->Estaticos.insert(movimiento->Estaticos.end(), todos.begin() + inicio,
+                                         todos.begin() + inicio + cantidad);
+        movimiento->Actuales = movimiento->Estaticos;
+        e->movimiento_ = std::move(movimiento);
+    }
     for (int c = 0; c < CLASES; ++c)
         for (int t = 0; t < TIPOS; ++t)
             e->grupos_[size_t(c)][size_t(t)] = grupos[c][t];
@@ -520,4 +621,75 @@ void EscenaNivel::Resaltar(int32_t parte) {
 const std::vector<int32_t>& EscenaNivel::MeshesDeItem(int32_t item) const {
     static const std::vector<int32_t> ninguno;
     return item >= 0 && size_t(item) < meshesItems_.size() ? meshesItems_[size_t(item)] : ninguno;
+}
+
+HRESULT EscenaNivel::Animar(const NivelAbierto& nivel, double cuadro) {
+    Movimiento* mv = movimiento_.get();
+    if (!mv || !nivel.Nivel || !std::isfinite(cuadro))
+        return D3D_OK;
+    const trAnimaciones& t = nivel.Objetos.Animaciones;
+    mv->Piezas.resize(mv->Nodos.size());
+    mv->Posadas.assign(mv->Nodos.size(), 0);
+    for (const Movimiento::Item& item : mv->Items) {
+        if (item.Animacion >= t.Animaciones.size())
+            continue;
+        // Looped: after its last frame, its first again.
+        const double vuelta = double(t.Animaciones[item.Animacion].Duracion()) + 1;
+        const double f = std::fmod(std::max(cuadro, 0.0), vuelta);
+        if (!PosarMovible(*nivel.Nivel, t, mv->Esqueletos[item.Esqueleto], item.Animacion, f,
+                          mv->Mundos))
+            continue;
+        for (uint32_t p = item.PrimeraPieza; p < item.PrimeraPieza + item.Piezas; ++p) {
+            const int32_t k = mv->Nodos[p];
+            const glm::mat4 mundo = k >= 0 && size_t(k) < mv->Mundos.size()
+                                        ? glm::make_mat4(&mv->Mundos[size_t(k)].m[0][0])
+                                        : glm::mat4(1.f);
+            mv->Piezas[p] = item.Lugar * mundo;
+            mv->Posadas[p] = 1;
+        }
+    }
+    // A piece its animation could not pose at this frame keeps the pose it had.
+    for (size_t i = 0; i < mv->Origenes.size(); ++i) {
+        const OrigenVertice& o = mv->Origenes[i];
+        if (o.Pieza == SIN_PIEZA || !mv->Posadas[o.Pieza])
+            continue;
+        const glm::vec4 q = mv->Piezas[o.Pieza] * glm::vec4(o.Local, 1);
+        VerticeLote& v = mv->Actuales[i];
+        v.X = q.x;
+        v.Y = q.y;
+        v.Z = q.z;
+    }
+    animada_ = true;
+    return SubirItems();
+}
+
+HRESULT EscenaNivel::Detener() {
+    if (!movimiento_ || !animada_)
+        return D3D_OK;
+    movimiento_->Actuales = movimiento_->Estaticos;
+    animada_ = false;
+    return SubirItems();
+}
+
+HRESULT EscenaNivel::SubirItems() {
+    if (!lotes_)
+        return D3D_OK;
+    const Movimiento& mv = *movimiento_;
+    size_t desde = 0;
+    for (const auto& [inicio, cantidad] : mv.Tramos) {
+        const HRESULT r = lotes_->ActualizarVertices(inicio, mv.Actuales.data() + desde, cantidad);
+        if (FAILED(r))
+            return r;
+        desde += cantidad;
+    }
+    return D3D_OK;
+}
+
+int32_t EscenaNivel::ItemsAnimados() const {
+    return movimiento_ ? int32_t(movimiento_->Items.size()) : 0;
+}
+
+const std::vector<VerticeLote>& EscenaNivel::VerticesItems() const {
+    static const std::vector<VerticeLote> ninguno;
+    return movimiento_ ? movimiento_->Actuales : ninguno;
 }

@@ -3,6 +3,7 @@
 // and each item's moveable placed where the level says, built once at open into one vertex
 // buffer of world positions and drawn in a few batched calls a frame.
 #include "Encuadre.h"
+#include "Lotes8.h"
 #include "Seleccion.h"
 #include "d3d8.h"
 
@@ -13,9 +14,7 @@
 #include <vector>
 
 class dxDevice8;
-class ILotes8;
 struct NivelAbierto;
-struct TramoLote;
 
 struct OpcionesNivel {
     bool Estaticos = true;
@@ -62,6 +61,21 @@ class EscenaNivel {
     // Mesh list positions the item's faces were made of: for Lara, her body's.
     const std::vector<int32_t>& MeshesDeItem(int32_t item) const;
 
+    // Items in motion: each item whose moveable has an animation that plays takes the first
+    // such (Lara her own on her body's meshes), looped, in place, at game frame `cuadro`
+    // counted from its first. Only the items' vertices are posed again and sent to the device;
+    // picking and the outline keep the pose the scene was built in. `nivel` is the level the
+    // scene was built from. D3D_OK, or the device's refusal of the new vertices (the frame then
+    // draws the pose they had).
+    [[nodiscard]] HRESULT Animar(const NivelAbierto& nivel, double cuadro);
+    // The items back in the pose they were built in, the same vertices as before Animar.
+    [[nodiscard]] HRESULT Detener();
+    bool Animada() const { return animada_; }
+    // Items that Animar moves.
+    int32_t ItemsAnimados() const;
+    // The items' vertices as they stand now, in the buffer's order; none when no item moves.
+    const std::vector<VerticeLote>& VerticesItems() const;
+
     // With the projection and camera the caller set; no clear, no present. E_FAIL for a scene
     // that cannot draw.
     [[nodiscard]] HRESULT Dibujar(dxDevice8& dispositivo, const OpcionesNivel& opciones) const;
@@ -99,6 +113,7 @@ class EscenaNivel {
     enum Via { LOTES, POR_PRIMITIVA, UNA_LLAMADA };
     [[nodiscard]] HRESULT DibujarCon(dxDevice8& dispositivo, const OpcionesNivel& opciones, Via via) const;
     std::vector<TramoLote> Tramos(const OpcionesNivel& opciones) const;
+    [[nodiscard]] HRESULT SubirItems();
 
     std::array<std::array<Grupo, TIPOS>, CLASES> grupos_{};
     std::vector<Esfera> esferasCuartos_;
@@ -110,6 +125,9 @@ class EscenaNivel {
     std::unique_ptr<ILotes8> contorno_;
     Cuentas cuentas_;
     std::unique_ptr<ILotes8> lotes_;
+    struct Movimiento;
+    std::unique_ptr<Movimiento> movimiento_;
+    bool animada_ = false;
     mutable uint64_t triangulos_ = 0;
     mutable uint32_t llamadas_ = 0;
 };

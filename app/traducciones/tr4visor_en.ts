@@ -13,6 +13,13 @@
     </message>
 </context>
 <context>
+    <name>AnimarNivel</name>
+    <message>
+        <source>Animar</source>
+        <translation>Animate</translation>
+    </message>
+</context>
+<context>
     <name>Aplicacion</name>
     <message>
         <source>No queda memoria para continuar.</source>

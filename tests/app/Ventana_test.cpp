@@ -710,6 +710,7 @@ TEST_F(Ventana, LoRecordadoVuelveEnLaVentanaSiguiente) {
     Elegir(ruta);
     ventana.resize(900, 700);
     Hijo("AjustarAlMostrar1")->setChecked(true);
+    Hijo("Animar1")->setChecked(true);
     Hijo("Paginas1")->trigger();
     ASSERT_TRUE(ventana.findChild<PanelPaginas*>("PanelPaginas")->isVisible());
     ventana.close();
@@ -720,14 +721,16 @@ TEST_F(Ventana, LoRecordadoVuelveEnLaVentanaSiguiente) {
     QApplication::processEvents();
     EXPECT_EQ(otra.size(), QSize(900, 700));
     EXPECT_TRUE(otra.findChild<QAction*>("AjustarAlMostrar1")->isChecked());
+    EXPECT_TRUE(otra.findChild<QAction*>("Animar1")->isChecked());
     EXPECT_TRUE(otra.findChild<PanelPaginas*>("PanelPaginas")->isVisible());
     EXPECT_EQ(otra.Recientes(), QStringList({ruta}));
     EXPECT_EQ(QSettings("tr4visor", "tr4visor").value("archivos/carpeta").toString(),
               QFileInfo(ruta).absolutePath());
-    // Defaults: the first view, turning, no framing on pick, no dock.
+    // Defaults: the first view, turning, no framing on pick, nothing animated, no dock.
     SinAjustes borrar;
     TForm1 nueva;
     EXPECT_FALSE(nueva.findChild<QAction*>("AjustarAlMostrar1")->isChecked());
+    EXPECT_FALSE(nueva.findChild<QAction*>("Animar1")->isChecked());
     EXPECT_TRUE(nueva.Camara().Inicial() && nueva.Camara().Girando());
     EXPECT_TRUE(nueva.findChild<PanelPaginas*>("PanelPaginas")->isHidden());
 }

@@ -1,5 +1,6 @@
 // Batched drawing beside the device: each vertex takes its texels from the page it names, a page
-// past those loaded leaves the vertex colour, and a run past the vertices is refused.
+// past those loaded leaves the vertex colour, vertices sent again in place draw as sent, and a
+// run past the vertices is refused.
 #include "EntornoGL.h"
 #include "Grabador.h"
 #include "Lotes8.h"
@@ -33,6 +34,15 @@ TEST_F(PruebaGL, LotesTomanLaPaginaDeCadaVerticeYNoLeenFueraDeSusVertices) {
 
     const TramoLote fuera{6, 7, false};
     EXPECT_EQ(lotes->Dibujar(id, id, &fuera, 1, LOTE_TEXTURIZADO, false), D3DERR_INVALIDCALL);
+
+    // The left half sent again in place, lit green on a page never loaded.
+    const auto verde = mitad(-1, 0, 7, kVerde);
+    ASSERT_EQ(lotes->ActualizarVertices(0, verde.data(), 6), D3D_OK);
+    ASSERT_EQ(lotes->Dibujar(id, id, &todo, 1, LOTE_TEXTURIZADO, false), D3D_OK);
+    EXPECT_EQ(lotes->TriangulosDibujados(), 4u);
+    EXPECT_EQ(Pixel(kLado / 4, kLado / 2), kVerde);
+    EXPECT_EQ(lotes->ActualizarVertices(7, vertices.data(), 6), D3DERR_INVALIDCALL);
+    EXPECT_EQ(lotes->ActualizarVertices(0, nullptr, 1), D3DERR_INVALIDCALL);
     EXPECT_EQ(lotes->CargarVertices(nullptr, 3), D3DERR_INVALIDCALL);
 
     // The recorder draws no batches.

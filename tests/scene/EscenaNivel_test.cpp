@@ -1,6 +1,6 @@
 // The whole level drawn on the off-screen OpenGL device: rooms, statics and items land where
-// their records put them, every face of a real level is submitted, and the batches draw the same
-// picture as a call per triangle.
+// their records put them, every face of a real level is submitted, the batches draw the same
+// picture as a call per triangle, and animated items move and come back to their pose.
 #include "EscritorNivel.h"
 #include "NivelAbierto.h"
 #include "SuperficieEGL.h"
@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -179,6 +180,66 @@ TEST_F(EscenaGL, NivelRealTodoDibujadoIgualQuePorPrimitiva) {
     EXPECT_LE(escena.LlamadasDibujo(), 12u);
     EXPECT_EQ(lotes, Cuadro(todo, true)) << "batched and per triangle differ";
     EXPECT_NE(lotes, soloCuartos);
+
+    // Items in motion, then still again: the picture they were built in, to the byte.
+    EXPECT_GT(escena.ItemsAnimados(), 0);
+    ASSERT_EQ(nivel_->Escena->Animar(*nivel_, 7.5), D3D_OK);
+    EXPECT_NE(Cuadro(todo), lotes);
+    ASSERT_EQ(nivel_->Escena->Detener(), D3D_OK);
+    EXPECT_EQ(Cuadro(todo), lotes);
+}
+
+// NivelCuartos' item of moveable 3 gets a looping animation whose root goes 256 along its own x
+// in one game frame; beside it an item whose only animation lost its frames, which stays put.
+TEST_F(EscenaGL, ItemsAnimadosSeMuevenYVuelvenASuPose) {
+    auto f = fixture::NivelCuartos();
+    for (int x : {0, 256})
+        for (int v : {-10, 10, -10, 10, -10, 10, x, 0, 0, 0x8000})
+            f.cuadros.push_back(uint16_t(v));
+    fixture::AnimacionFixture a;
+    a.tamano = 10;
+    a.ultimo = 1;
+    fixture::AnimacionFixture sinCuadros;
+    f.animaciones = {a, sinCuadros};
+    f.movibles[0].animacion = 0;
+    f.movibles.push_back({5, 1, 0, 0, 0, 1});
+    f.items.push_back({5, 0, -1024, 0, 512, 16384});
+    Abrir(fixture::EscribirNivel(f));
+    EscenaNivel& escena = *nivel_->Escena;
+    EXPECT_EQ(escena.ItemsAnimados(), 1);
+    const std::vector<VerticeLote> quietos = escena.VerticesItems();
+    ASSERT_EQ(quietos.size(), 12u);
+    const auto antes = Cuadro({});
+
+    // How far each item vertex stands from its place, the still ones first.
+    auto distancias = [&] {
+        std::vector<float> d;
+        for (size_t i = 0; i < quietos.size(); ++i) {
+            const VerticeLote &p = quietos[i], &q = escena.VerticesItems()[i];
+            d.push_back(glm::length(glm::vec3(q.X - p.X, q.Y - p.Y, q.Z - p.Z)));
+        }
+        std::sort(d.begin(), d.end());
+        return d;
+    };
+    // Frames 2 and 3 are 0 and 1 again; 2.5 lies halfway.
+    for (const auto& [cuadro, lejos] : {std::pair{0.0, 0.f}, {1.0, 256.f}, {2.0, 0.f}, {2.5, 128.f},
+                                       {3.0, 256.f}}) {
+        SCOPED_TRACE(cuadro);
+        ASSERT_EQ(escena.Animar(*nivel_, cuadro), D3D_OK);
+        EXPECT_TRUE(escena.Animada());
+        const auto d = distancias();
+        EXPECT_NEAR(d[5], 0, 1e-3f) << "the item that cannot play";
+        EXPECT_NEAR(d[6], lejos, 1e-2f);
+        EXPECT_NEAR(d[11], lejos, 1e-2f);
+    }
+    EXPECT_NE(Cuadro({}), antes);
+    ASSERT_EQ(escena.Detener(), D3D_OK);
+    EXPECT_FALSE(escena.Animada());
+    ASSERT_EQ(escena.VerticesItems().size(), quietos.size());
+    EXPECT_EQ(std::memcmp(escena.VerticesItems().data(), quietos.data(),
+                          quietos.size() * sizeof(VerticeLote)),
+              0);
+    EXPECT_EQ(Cuadro({}), antes);
 }
 
 // One face of each blend mode over a grey wall, in the batches and in a mesh drawn a call per
