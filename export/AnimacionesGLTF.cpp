@@ -1,6 +1,7 @@
 #include "AnimacionesGLTF.h"
 
 #include "ArmarElegido.h"
+#include "BufferGLTF.h"
 #include "EjesGLTF.h"
 #include "Idioma.h"
 #include "NivelAbierto.h"
@@ -11,41 +12,8 @@
 #include <tiny_gltf.h>
 
 #include <charconv>
-#include <limits>
 
 namespace {
-
-// Floats appended to the model's one buffer as an accessor; min and max when asked (a
-// sampler's input must carry them).
-int Accesor(tinygltf::Model& modelo, const std::vector<float>& valores, int tipo, int componentes,
-            bool limites) {
-    auto& d = modelo.buffers[0].data;
-    d.resize((d.size() + 3) & ~size_t(3));
-    tinygltf::BufferView v;
-    v.buffer = 0;
-    v.byteOffset = d.size();
-    v.byteLength = valores.size() * sizeof(float);
-    const auto* b = reinterpret_cast<const uint8_t*>(valores.data());
-    d.insert(d.end(), b, b + v.byteLength);
-    modelo.bufferViews.push_back(v);
-    tinygltf::Accessor a;
-    a.bufferView = int(modelo.bufferViews.size() - 1);
-    a.componentType = TINYGLTF_COMPONENT_TYPE_FLOAT;
-    a.type = tipo;
-    a.count = valores.size() / size_t(componentes);
-    if (limites) {
-        a.minValues.assign(size_t(componentes), std::numeric_limits<double>::infinity());
-        a.maxValues.assign(size_t(componentes), -std::numeric_limits<double>::infinity());
-        for (size_t i = 0; i < valores.size(); ++i) {
-            a.minValues[i % size_t(componentes)] =
-                std::min(a.minValues[i % size_t(componentes)], double(valores[i]));
-            a.maxValues[i % size_t(componentes)] =
-                std::max(a.maxValues[i % size_t(componentes)], double(valores[i]));
-        }
-    }
-    modelo.accessors.push_back(a);
-    return int(modelo.accessors.size() - 1);
-}
 
 // The game frames sampled: every keyframe's within the animation, and its last.
 std::vector<uint32_t> Muestras(const trAnimacion& a) {
@@ -91,14 +59,15 @@ void Animar(tinygltf::Model& modelo, const NivelAbierto& nivel, const trMovible&
     }
     tinygltf::Animation animacion;
     animacion.name = "animacion_" + std::to_string(indice);
-    const int entrada = Accesor(modelo, tiempos, TINYGLTF_TYPE_SCALAR, 1, true);
+    const int entrada = AgregarAccesor(modelo, tiempos, TINYGLTF_TYPE_SCALAR, 1, true, 0);
     for (size_t i = 0; i < piezas; ++i) {
         for (const char* camino : {"rotation", "translation"}) {
             const bool giro = camino[0] == 'r';
             tinygltf::AnimationSampler s;
             s.input = entrada;
-            s.output = giro ? Accesor(modelo, giros[i], TINYGLTF_TYPE_VEC4, 4, false)
-                            : Accesor(modelo, posiciones[i], TINYGLTF_TYPE_VEC3, 3, false);
+            s.output = giro
+                           ? AgregarAccesor(modelo, giros[i], TINYGLTF_TYPE_VEC4, 4, false, 0)
+                           : AgregarAccesor(modelo, posiciones[i], TINYGLTF_TYPE_VEC3, 3, false, 0);
             s.interpolation = "LINEAR";
             animacion.samplers.push_back(s);
             tinygltf::AnimationChannel c;

@@ -3,7 +3,12 @@
 #include "ConvencionesNivel.h"
 #include "trTextura.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
+#ifndef TR4_SIN_HILOS
+#include <thread>
+#endif
 
 std::vector<uint8_t> PaginaPNG(const uint8_t* texels) {
     std::vector<uint8_t> rgba(size_t(LADO_PAGINA) * LADO_PAGINA * 4);
@@ -31,4 +36,48 @@ std::vector<ArchivoPorEscribir> PaginasPNG(const trTextura& texturas, const std:
     for (int32_t i = 0; i < paginas; ++i)
         archivos.push_back({prefijo + NombrePagina(i) + ".png", PaginaPNG(texturas.GetTexels(i))});
     return archivos;
+}
+
+bool CodificarPaginas(const trTextura* texturas, const std::vector<PaginaImagen>& imagenes,
+                      std::vector<std::vector<uint8_t>>& pngs) {
+    pngs.assign(imagenes.size(), {});
+    if (!texturas)
+        return imagenes.empty();
+    std::atomic<size_t> siguiente = 0;
+    auto trabajar = [&] {
+        std::vector<uint8_t> rgba(size_t(LADO_PAGINA) * LADO_PAGINA * 4);
+        for (size_t k; (k = siguiente++) < imagenes.size();) {
+            const auto [pagina, aditiva] = imagenes[k];
+            const uint8_t* bgra = texturas->GetTexels(pagina);
+            if (!aditiva) {
+                pngs[k] = PaginaPNG(bgra); // byte for byte `tr4tool pages`' file
+                continue;
+            }
+            // Over black, colour x alpha gives the texel back; behind it, what is there dims
+            // only as much as the texel is bright. A see-through texel adds nothing.
+            for (size_t i = 0; i < rgba.size(); i += 4) {
+                const uint8_t r = bgra[i + 2], g = bgra[i + 1], b = bgra[i];
+                const uint8_t brillo = bgra[i + 3] == 0 ? 0 : std::max({r, g, b});
+                auto lleno = [brillo](uint8_t c) {
+                    return brillo == 0 ? uint8_t(0) : uint8_t((c * 255 + brillo / 2) / brillo);
+                };
+                rgba[i] = lleno(r);
+                rgba[i + 1] = lleno(g);
+                rgba[i + 2] = lleno(b);
+                rgba[i + 3] = brillo;
+            }
+            pngs[k] = CodificarPNG(rgba.data(), LADO_PAGINA, LADO_PAGINA);
+        }
+    };
+    {
+#ifndef TR4_SIN_HILOS
+        const size_t hilos =
+            std::min<size_t>(std::max(1u, std::thread::hardware_concurrency()), imagenes.size());
+        std::vector<std::jthread> otros;
+        for (size_t h = 1; h < hilos; ++h)
+            otros.emplace_back(trabajar);
+#endif
+        trabajar();
+    }
+    return std::none_of(pngs.begin(), pngs.end(), [](const auto& png) { return png.empty(); });
 }

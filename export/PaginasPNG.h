@@ -19,6 +19,21 @@ class trTextura;
 // in for the other.
 std::string NombrePagina(int32_t pagina);
 
+// One image an export carries: a page as it is, or made for additive blending, with the texel's
+// brightness as alpha and its colour brought up to full, so that what is drawn over black is the
+// texel itself and what lies behind only dims where the texel is bright.
+struct PaginaImagen {
+    int32_t Pagina = 0;
+    bool Aditiva = false;
+};
+
+// Each of `imagenes` as PNG, in order: a page as it is byte for byte PaginaPNG's. Compressing
+// them is most of an export's work and each is apart, so the cores share them (one thread where
+// there are none). false when one could not be compressed (no memory for the compressor).
+[[nodiscard]] bool CodificarPaginas(const trTextura* texturas,
+                                    const std::vector<PaginaImagen>& imagenes,
+                                    std::vector<std::vector<uint8_t>>& pngs);
+
 // NombrePagina(i) + ".png" in `carpeta`, one per page of the level, ready for EscribirAtomico.
 // Empty when the level has no pages.
 std::vector<ArchivoPorEscribir> PaginasPNG(const trTextura& texturas, const std::string& carpeta);

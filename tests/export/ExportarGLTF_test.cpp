@@ -1,5 +1,6 @@
 #include "ExportarGLTF.h"
 
+#include "BufferGLTF.h"
 #include "EjesGLTF.h"
 #include "Ensamblaje.h"
 #include "EscritorNivel.h"
@@ -163,6 +164,43 @@ TEST(ExportarGLTF, EjesDelModeloPorCasos) {
     EXPECT_NEAR(q.z, esperado.z, 1e-4f);
     // The scale moves the place, not the turn.
     EXPECT_EQ(glm::vec3(EnModelo(d, 2)[3]), PuntoEnModelo({10, 20, 30}, 2));
+}
+
+// The model's one buffer: every view starts on a 4-byte boundary, however long the one before,
+// and indices are unsigned shorts exactly while every vertex number fits in one.
+TEST(ExportarGLTF, VistasAlineadasEIndicesCortosHasta65535) {
+    tinygltf::Model m;
+    m.buffers.resize(1);
+    const struct {
+        size_t vertices;
+        int tipo;
+        size_t inicio; // where its view starts, after the views before it
+    } casos[] = {
+        {3, TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT, 0},     // 3 x 2 bytes
+        {65535, TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT, 8}, // 6 rounded up
+        {65536, TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT, 16},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.vertices);
+        const int a = AgregarIndices(m, {0, 1, uint32_t(c.vertices - 1)}, c.vertices);
+        EXPECT_EQ(m.accessors[size_t(a)].componentType, c.tipo);
+        EXPECT_EQ(m.accessors[size_t(a)].count, 3u);
+        const tinygltf::BufferView& v = m.bufferViews[size_t(m.accessors[size_t(a)].bufferView)];
+        EXPECT_EQ(v.byteOffset, c.inicio);
+        EXPECT_EQ(v.target, TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER);
+    }
+    // Floats with their bounds, per component.
+    const int a = AgregarAccesor(m, {1, -2, 3, -4, 5, 6}, TINYGLTF_TYPE_VEC3, 3, true, 0);
+    EXPECT_EQ(m.bufferViews[size_t(m.accessors[size_t(a)].bufferView)].byteOffset, 28u);
+    EXPECT_EQ(m.accessors[size_t(a)].minValues, (std::vector<double>{-4, -2, 3}));
+    EXPECT_EQ(m.accessors[size_t(a)].maxValues, (std::vector<double>{1, 5, 6}));
+    EXPECT_EQ(m.buffers[0].data.size(), 28u + 24);
+
+    // Pages are only made from a level's textures: none there, none asked for.
+    std::vector<std::vector<uint8_t>> pngs(1);
+    EXPECT_TRUE(CodificarPaginas(nullptr, {}, pngs));
+    EXPECT_TRUE(pngs.empty());
+    EXPECT_FALSE(CodificarPaginas(nullptr, {{0, false}}, pngs));
 }
 
 TEST(ExportarGLTF, UnMovibleEsUnArbolDeNodosComoLoArmaElVisor) {
