@@ -284,7 +284,7 @@ struct EscenaNivel::Movimiento {
 EscenaNivel::~EscenaNivel() = default;
 
 std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto,
-                                                dxDevice8* dispositivo) {
+                                                dxDevice8* dispositivo, FabricaLotes fabrica) {
     if (!abierto.Nivel)
         return nullptr;
     const trNivel& nivel = *abierto.Nivel;
@@ -441,14 +441,19 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto,
             e->grupos_[size_t(c)][size_t(t)] = grupos[c][t];
 
     if (dispositivo && dispositivo->GetDispositivo()) {
-        e->lotes_ = CrearLotes8(dispositivo->GetDispositivo());
-        e->contorno_ = CrearLotes8(dispositivo->GetDispositivo());
+        const FabricaLotes crear = fabrica ? fabrica : CrearLotes8;
+        e->lotes_ = crear(dispositivo->GetDispositivo());
+        e->contorno_ = crear(dispositivo->GetDispositivo());
         if (e->lotes_) {
             const BYTE* texels = paginas ? abierto.Texturas->GetTexels(0) : nullptr;
-            // A refused upload draws untextured, or nothing; the level stays open either way.
-            if (FAILED(e->lotes_->CargarPaginas(texels ? paginas : 0, texels)) ||
-                FAILED(e->lotes_->CargarVertices(todos.data(), UINT(todos.size()))))
+            // A refused upload draws nothing and says so at every draw; the level stays open.
+            HRESULT r = e->lotes_->CargarPaginas(texels ? paginas : 0, texels);
+            if (SUCCEEDED(r))
+                r = e->lotes_->CargarVertices(todos.data(), UINT(todos.size()));
+            if (FAILED(r)) {
+                e->subida_ = r;
                 (void)e->lotes_->CargarVertices(nullptr, 0); // emptying asks for nothing
+            }
         }
     }
     return e;
@@ -493,6 +498,8 @@ HRESULT EscenaNivel::DibujarCon(dxDevice8& dispositivo, const OpcionesNivel& opc
                                 Via via) const {
     if (!lotes_)
         return E_FAIL;
+    if (FAILED(subida_))
+        return subida_;
     std::vector<TramoLote> tramos = Tramos(opciones);
     if (via == UNA_LLAMADA)
         for (TramoLote& t : tramos)

@@ -32,9 +32,15 @@ struct OpcionesNivel {
 
 class EscenaNivel {
   public:
+    // Makes the batches the scene draws with: CrearLotes8 unless a test hands its own.
+    using FabricaLotes = std::unique_ptr<ILotes8> (*)(IDirect3DDevice8* dispositivo);
     // With a device that cannot draw batches (the recorder) or a null one, the scene is built
-    // and counted but draws nothing.
-    static std::unique_ptr<EscenaNivel> Crear(const NivelAbierto& nivel, dxDevice8* dispositivo);
+    // and counted but draws nothing. A device that refuses the pages or the vertices leaves the
+    // scene built and counted too, and says so in Subida() and in every Dibujar.
+    static std::unique_ptr<EscenaNivel> Crear(const NivelAbierto& nivel, dxDevice8* dispositivo,
+                                              FabricaLotes fabrica = nullptr);
+    // The device's answer to the upload of pages and vertices: D3D_OK, or why they are not there.
+    HRESULT Subida() const { return subida_; }
     ~EscenaNivel();
 
     int32_t NumCuartos() const { return int32_t(esferasCuartos_.size()); }
@@ -77,7 +83,8 @@ class EscenaNivel {
     const std::vector<VerticeLote>& VerticesItems() const;
 
     // With the projection and camera the caller set; no clear, no present. E_FAIL for a scene
-    // that cannot draw.
+    // that cannot draw, Subida() when what it draws never reached the device: a picture without
+    // the level is no picture of it.
     [[nodiscard]] HRESULT Dibujar(dxDevice8& dispositivo, const OpcionesNivel& opciones) const;
     // The same picture with every triangle in a call of its own: the reference for the batches.
     [[nodiscard]] HRESULT DibujarPorPrimitiva(dxDevice8& dispositivo, const OpcionesNivel& opciones) const;
@@ -128,6 +135,7 @@ class EscenaNivel {
     struct Movimiento;
     std::unique_ptr<Movimiento> movimiento_;
     bool animada_ = false;
+    HRESULT subida_ = D3D_OK;
     mutable uint64_t triangulos_ = 0;
     mutable uint32_t llamadas_ = 0;
 };

@@ -1,5 +1,6 @@
 #pragma once
 // The off-screen surface and the device on it, for the commands that draw without a window.
+#include "Hecho.h"
 #include "SuperficieEGL.h"
 #include "dxMain.h"
 
@@ -14,9 +15,9 @@ struct DibujoSinVentana {
     std::unique_ptr<dxDevice8> Dispositivo;
 };
 
-// False with the reason, starting "sin OpenGL: ", when there is no OpenGL to draw with.
-bool PrepararDibujo(int ancho, int alto, DibujoSinVentana& dibujo, std::string& motivo);
+// Not done, with the reason starting "sin OpenGL: ", when there is no OpenGL to draw with.
+Hecho PrepararDibujo(int ancho, int alto, DibujoSinVentana& dibujo);
 
 // --background's value: black, grey (or gray) or white, in English or Spanish, as 0xRRGGBB.
 // Empty text is black. False for anything else.
-bool LeerFondo(const std::string& texto, uint32_t& rgb);
+[[nodiscard]] bool LeerFondo(const std::string& texto, uint32_t& rgb);

@@ -2,6 +2,7 @@
 
 #include "CodigosSalida.h"
 #include "ExportarGLTF.h"
+#include "Hecho.h"
 #include "Idioma.h"
 #include "NivelAbierto.h"
 
@@ -18,47 +19,51 @@ template <typename T> bool Numero(std::string_view texto, T& valor) {
     return error == std::errc() && resto == fin;
 }
 
-// Empty when the options are complete and valid; else the reason.
-std::string LeerOpciones(const OpcionesExportar& d, OpcionesGLTF& o) {
+// Done when the options are complete and valid; else the reason.
+Hecho LeerOpciones(const OpcionesExportar& d, OpcionesGLTF& o) {
     const int elegidos =
         !d.mesh.empty() + !d.objeto.empty() + !d.estatico.empty() + d.todo + d.nivel_entero;
     if (elegidos > 1)
-        return Traducir("--mesh, --object, --static, --all y --level se excluyen");
+        return Hecho::Fallo(Traducir("--mesh, --object, --static, --all y --level se excluyen"));
     if (!d.mesh.empty()) {
         if (!Numero(d.mesh, o.Numero) || o.Numero < 0 || o.Numero > INT32_MAX)
-            return "--mesh " + d.mesh + ": " + Traducir("se espera un índice de mesh (0, 1, 2...)");
+            return Hecho::Fallo("--mesh " + d.mesh + ": " +
+                                Traducir("se espera un índice de mesh (0, 1, 2...)"));
     } else if (!d.objeto.empty() || !d.estatico.empty()) {
         const bool movible = !d.objeto.empty();
         const std::string& id = movible ? d.objeto : d.estatico;
         o.Que = movible ? OpcionesGLTF::Tipo::Movible : OpcionesGLTF::Tipo::Estatico;
         if (!Numero(id, o.Numero) || o.Numero < 0 || o.Numero > UINT32_MAX)
-            return (movible ? "--object " : "--static ") + id + ": " +
-                   Traducir("se espera el id de un objeto (0, 1, 2...)");
+            return Hecho::Fallo((movible ? "--object " : "--static ") + id + ": " +
+                                Traducir("se espera el id de un objeto (0, 1, 2...)"));
     } else if (d.todo) {
         o.Que = OpcionesGLTF::Tipo::Todo;
     } else if (d.nivel_entero) {
         o.Que = OpcionesGLTF::Tipo::Nivel;
     }
     if ((!d.meshesDe.empty() || !d.animaciones.empty()) && d.objeto.empty())
-        return Traducir("--meshes-from y --animations solo valen con --object");
+        return Hecho::Fallo(Traducir("--meshes-from y --animations solo valen con --object"));
     if (!d.meshesDe.empty() && (!Numero(d.meshesDe, o.Animadas.MeshesDe) ||
                                 o.Animadas.MeshesDe < 0 || o.Animadas.MeshesDe > UINT32_MAX))
-        return "--meshes-from " + d.meshesDe + ": " +
-               Traducir("se espera el id de un objeto (0, 1, 2...)");
+        return Hecho::Fallo("--meshes-from " + d.meshesDe + ": " +
+                            Traducir("se espera el id de un objeto (0, 1, 2...)"));
     if (!d.animaciones.empty() && !LeerListaAnimaciones(d.animaciones, o.Animadas))
-        return "--animations " + d.animaciones + ": " +
-               Traducir("se espera all o índices de la lista del nivel separados por comas");
+        return Hecho::Fallo(
+            "--animations " + d.animaciones + ": " +
+            Traducir("se espera all o índices de la lista del nivel separados por comas"));
     if (!d.escala.empty() &&
         (!Numero(d.escala, o.Escala) || !std::isfinite(float(o.Escala)) || !(float(o.Escala) > 0)))
-        return "--scale " + d.escala + ": " + Traducir("la escala ha de ser un número positivo");
+        return Hecho::Fallo("--scale " + d.escala + ": " +
+                            Traducir("la escala ha de ser un número positivo"));
     if (d.nivel.empty())
-        return Traducir("falta el nivel");
+        return Hecho::Fallo(Traducir("falta el nivel"));
     if (elegidos == 0)
-        return Traducir("falta --mesh N, --object ID, --static ID, --all o --level");
+        return Hecho::Fallo(Traducir("falta --mesh N, --object ID, --static ID, --all o --level"));
     if (d.archivo.empty())
-        return Traducir("falta --out ARCHIVO.glb o ARCHIVO.gltf");
+        return Hecho::Fallo(Traducir("falta --out ARCHIVO.glb o ARCHIVO.gltf"));
     if (!ExtensionGLTF(d.archivo))
-        return "--out " + d.archivo + ": " + Traducir("se espera un nombre acabado en .glb o .gltf");
+        return Hecho::Fallo("--out " + d.archivo + ": " +
+                            Traducir("se espera un nombre acabado en .glb o .gltf"));
     return {};
 }
 
@@ -66,9 +71,9 @@ std::string LeerOpciones(const OpcionesExportar& d, OpcionesGLTF& o) {
 
 int Exportar(const OpcionesExportar& opciones, std::ostream& salida, std::ostream& errores) {
     OpcionesGLTF o;
-    if (const std::string motivo = LeerOpciones(opciones, o); !motivo.empty()) {
-        errores << "tr4tool export: " << motivo << Traducir(" (uso: tr4tool export --help)")
-                << '\n';
+    if (const Hecho leidas = LeerOpciones(opciones, o); !leidas) {
+        errores << "tr4tool export: " << leidas.Motivo()
+                << Traducir(" (uso: tr4tool export --help)") << '\n';
         return USO_INCORRECTO;
     }
     std::string motivo;

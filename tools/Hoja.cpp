@@ -12,24 +12,26 @@
 
 namespace {
 
-// Empty when the options are complete and valid; else the reason.
-std::string LeerCelda(const OpcionesHoja& o, int& celda) {
+// Done when the options are complete and valid; else the reason.
+Hecho LeerCelda(const OpcionesHoja& o, int& celda) {
     celda = CELDA_POR_OMISION;
     if (!o.celda.empty()) {
         const char* fin = o.celda.data() + o.celda.size();
         auto [resto, error] = std::from_chars(o.celda.data(), fin, celda);
         if (error != std::errc() || resto != fin || celda < CELDA_MINIMA || celda > CELDA_MAXIMA)
-            return "--cell " + o.celda + ": " +
-                   Formatear(Traducir("se espera un lado en píxeles de %s a %s"),
-                             {std::to_string(CELDA_MINIMA), std::to_string(CELDA_MAXIMA)});
+            return Hecho::Fallo(
+                "--cell " + o.celda + ": " +
+                Formatear(Traducir("se espera un lado en píxeles de %s a %s"),
+                          {std::to_string(CELDA_MINIMA), std::to_string(CELDA_MAXIMA)}));
     }
     uint32_t fondo = 0;
     if (!LeerFondo(o.fondo, fondo))
-        return "--background " + o.fondo + ": " + Traducir("se espera black, grey o white");
+        return Hecho::Fallo("--background " + o.fondo + ": " +
+                            Traducir("se espera black, grey o white"));
     if (o.nivel.empty())
-        return Traducir("falta el nivel");
+        return Hecho::Fallo(Traducir("falta el nivel"));
     if (o.archivo.empty())
-        return Traducir("falta --out ARCHIVO.png");
+        return Hecho::Fallo(Traducir("falta --out ARCHIVO.png"));
     return {};
 }
 
@@ -37,16 +39,17 @@ std::string LeerCelda(const OpcionesHoja& o, int& celda) {
 
 int EscribirHoja(const OpcionesHoja& o, std::ostream& salida, std::ostream& errores) {
     int pedida = 0;
-    if (const std::string motivo = LeerCelda(o, pedida); !motivo.empty()) {
-        errores << "tr4tool sheet: " << motivo << Traducir(" (uso: tr4tool sheet --help)") << '\n';
+    if (const Hecho leidas = LeerCelda(o, pedida); !leidas) {
+        errores << "tr4tool sheet: " << leidas.Motivo() << Traducir(" (uso: tr4tool sheet --help)")
+                << '\n';
         return USO_INCORRECTO;
     }
     // The grid, and so the surface's size, depends on what the level holds: the surface starts
     // small and takes the cell's size once the level is read.
     std::string motivo;
     DibujoSinVentana dibujo;
-    if (!PrepararDibujo(CELDA_MINIMA, CELDA_MINIMA, dibujo, motivo)) {
-        errores << "tr4tool sheet: " << motivo << '\n';
+    if (const Hecho preparado = PrepararDibujo(CELDA_MINIMA, CELDA_MINIMA, dibujo); !preparado) {
+        errores << "tr4tool sheet: " << preparado.Motivo() << '\n';
         return FALLO;
     }
     std::unique_ptr<NivelAbierto> nivel;
@@ -74,7 +77,8 @@ int EscribirHoja(const OpcionesHoja& o, std::ostream& salida, std::ostream& erro
     }
     ImagenRGBA hoja;
     uint32_t fondo = 0;
-    LeerFondo(o.fondo, fondo);
+    // Checked with the other options before anything was opened.
+    (void)LeerFondo(o.fondo, fondo);
     if (!ComponerHoja(*dibujo.Dispositivo, *dibujo.Superficie, lista, celdas, rejilla, hoja,
                       &motivo, fondo)) {
         errores << "tr4tool sheet: " << motivo << '\n';

@@ -78,83 +78,91 @@ bool Tamano(std::string_view texto, int& ancho, int& alto) {
            alto <= LADO_MAXIMO;
 }
 
-// Empty when the options are complete and valid; else the reason.
-std::string LeerOpciones(const OpcionesRender& d, Opciones& o) {
+// Done when the options are complete and valid; else the reason.
+Hecho LeerOpciones(const OpcionesRender& d, Opciones& o) {
     o.nivel = d.nivel;
     o.archivo = d.archivo;
     o.alambre = d.alambre;
     o.ajustar = d.ajustar;
     o.luzPlena = d.luzPlena;
     if (!LeerFondo(d.fondo, o.fondo))
-        return "--background " + d.fondo + ": " + Traducir("se espera black, grey o white");
+        return Hecho::Fallo("--background " + d.fondo + ": " +
+                            Traducir("se espera black, grey o white"));
     const int elegidos = !d.mesh.empty() + !d.objeto.empty() + !d.estatico.empty() + d.nivelEntero +
                          !d.cuarto.empty();
     if (elegidos > 1)
-        return Traducir("--mesh, --object, --static, --level y --room se excluyen");
+        return Hecho::Fallo(Traducir("--mesh, --object, --static, --level y --room se excluyen"));
     if ((!d.desde.empty() || !d.hacia.empty()) && !d.nivelEntero)
-        return Traducir("--from y --to solo valen con --level");
+        return Hecho::Fallo(Traducir("--from y --to solo valen con --level"));
     if (d.desde.empty() != d.hacia.empty())
-        return Traducir("--from y --to van juntos");
+        return Hecho::Fallo(Traducir("--from y --to van juntos"));
     if (!d.desde.empty() && !d.angulo.empty())
-        return Traducir("--angle no vale con --from y --to: la cámara ya está dada");
+        return Hecho::Fallo(Traducir("--angle no vale con --from y --to: la cámara ya está dada"));
     if (!d.desde.empty() && !Punto(d.desde, o.desde))
-        return "--from " + d.desde + ": " + Traducir("se espera X,Y,Z");
+        return Hecho::Fallo("--from " + d.desde + ": " + Traducir("se espera X,Y,Z"));
     if (!d.hacia.empty() && !Punto(d.hacia, o.hacia))
-        return "--to " + d.hacia + ": " + Traducir("se espera X,Y,Z");
+        return Hecho::Fallo("--to " + d.hacia + ": " + Traducir("se espera X,Y,Z"));
     if (o.desde && *o.desde == *o.hacia)
-        return Traducir("--from y --to son el mismo punto");
+        return Hecho::Fallo(Traducir("--from y --to son el mismo punto"));
     if (d.nivelEntero)
         o.que = Opciones::Que::Nivel;
     if (!d.mesh.empty()) {
         if (!Numero(d.mesh, o.numero) || o.numero < 0 || o.numero > INT32_MAX)
-            return "--mesh " + d.mesh + ": " + Traducir("se espera un índice de mesh (0, 1, 2...)");
+            return Hecho::Fallo("--mesh " + d.mesh + ": " +
+                                Traducir("se espera un índice de mesh (0, 1, 2...)"));
     } else if (!d.cuarto.empty()) {
         o.que = Opciones::Que::Cuarto;
         if (!Numero(d.cuarto, o.numero) || o.numero < 0 || o.numero > INT32_MAX)
-            return "--room " + d.cuarto + ": " +
-                   Traducir("se espera el índice de un cuarto (0, 1, 2...)");
+            return Hecho::Fallo("--room " + d.cuarto + ": " +
+                                Traducir("se espera el índice de un cuarto (0, 1, 2...)"));
     } else if (!d.objeto.empty() || !d.estatico.empty()) {
         const bool movible = !d.objeto.empty();
         const std::string& id = movible ? d.objeto : d.estatico;
         o.que = movible ? Opciones::Que::Movible : Opciones::Que::Estatico;
         if (!Numero(id, o.numero) || o.numero < 0 || o.numero > UINT32_MAX)
-            return (movible ? "--object " : "--static ") + id + ": " +
-                   Traducir("se espera el id de un objeto (0, 1, 2...)");
+            return Hecho::Fallo((movible ? "--object " : "--static ") + id + ": " +
+                                Traducir("se espera el id de un objeto (0, 1, 2...)"));
     }
     if (!d.angulo.empty()) {
         double angulo = 0;
         if (!Numero(d.angulo, angulo) || !std::isfinite(float(angulo)))
-            return "--angle " + d.angulo + ": " + Traducir("se espera un ángulo en radianes");
+            return Hecho::Fallo("--angle " + d.angulo + ": " +
+                                Traducir("se espera un ángulo en radianes"));
         o.angulo = float(angulo);
         o.anguloDado = true;
     }
     const bool animada = !d.animacion.empty();
     if ((!d.meshesDe.empty() || animada) && d.objeto.empty())
-        return Traducir("--meshes-from y --anim solo valen con --object");
+        return Hecho::Fallo(Traducir("--meshes-from y --anim solo valen con --object"));
     if ((!d.cuadro.empty() || !d.secuencia.empty()) && !animada)
-        return Traducir("--frame y --sequence solo valen con --anim");
+        return Hecho::Fallo(Traducir("--frame y --sequence solo valen con --anim"));
     if (!d.secuencia.empty() && (!d.cuadro.empty() || !d.archivo.empty()))
-        return Traducir("--sequence escribe cada cuadro: no va con --frame ni con --out");
+        return Hecho::Fallo(
+            Traducir("--sequence escribe cada cuadro: no va con --frame ni con --out"));
     if (!d.meshesDe.empty() &&
         (!Numero(d.meshesDe, o.meshesDe) || o.meshesDe < 0 || o.meshesDe > UINT32_MAX))
-        return "--meshes-from " + d.meshesDe + ": " +
-               Traducir("se espera el id de un objeto (0, 1, 2...)");
+        return Hecho::Fallo("--meshes-from " + d.meshesDe + ": " +
+                            Traducir("se espera el id de un objeto (0, 1, 2...)"));
     if (animada && (!Numero(d.animacion, o.animacion) || o.animacion < 0 || o.animacion > 0xFFFF))
-        return "--anim " + d.animacion + ": " +
-               Traducir("se espera el índice de una animación en la lista del nivel");
+        return Hecho::Fallo("--anim " + d.animacion + ": " +
+                            Traducir("se espera el índice de una animación en la lista del nivel"));
     if (!d.cuadro.empty() && (!Numero(d.cuadro, o.cuadro) || !std::isfinite(o.cuadro) || o.cuadro < 0))
-        return "--frame " + d.cuadro + ": " +
-               Traducir("se espera un cuadro de juego desde el primero de la animación (0, 1, 2.5...)");
+        return Hecho::Fallo(
+            "--frame " + d.cuadro + ": " +
+            Traducir(
+                "se espera un cuadro de juego desde el primero de la animación (0, 1, 2.5...)"));
     o.secuencia = d.secuencia;
     if (!d.tamano.empty() && !Tamano(d.tamano, o.ancho, o.alto))
-        return "--size " + d.tamano + ": " + Traducir("se espera ANCHOxALTO, cada lado de 1 a ") +
-               std::to_string(LADO_MAXIMO);
+        return Hecho::Fallo("--size " + d.tamano + ": " +
+                            Traducir("se espera ANCHOxALTO, cada lado de 1 a ") +
+                            std::to_string(LADO_MAXIMO));
     if (o.nivel.empty())
-        return Traducir("falta el nivel");
+        return Hecho::Fallo(Traducir("falta el nivel"));
     if (elegidos == 0)
-        return Traducir("falta --mesh N, --object ID, --static ID, --level o --room R");
+        return Hecho::Fallo(
+            Traducir("falta --mesh N, --object ID, --static ID, --level o --room R"));
     if (o.archivo.empty() && o.secuencia.empty())
-        return Traducir("falta --out ARCHIVO.png");
+        return Hecho::Fallo(Traducir("falta --out ARCHIVO.png"));
     return {};
 }
 
@@ -463,16 +471,16 @@ int DibujarAnimacion(const Opciones& o, const NivelAbierto& nivel, DibujoSinVent
 
 int Renderizar(const OpcionesRender& opciones, std::ostream& salida, std::ostream& errores) {
     Opciones o;
-    if (const std::string motivo = LeerOpciones(opciones, o); !motivo.empty()) {
-        errores << "tr4tool render: " << motivo << Traducir(" (uso: tr4tool render --help)")
-                << '\n';
+    if (const Hecho leidas = LeerOpciones(opciones, o); !leidas) {
+        errores << "tr4tool render: " << leidas.Motivo()
+                << Traducir(" (uso: tr4tool render --help)") << '\n';
         return USO_INCORRECTO;
     }
 
     std::string motivo;
     DibujoSinVentana dibujo;
-    if (!PrepararDibujo(o.ancho, o.alto, dibujo, motivo)) {
-        errores << "tr4tool render: " << motivo << '\n';
+    if (const Hecho preparado = PrepararDibujo(o.ancho, o.alto, dibujo); !preparado) {
+        errores << "tr4tool render: " << preparado.Motivo() << '\n';
         return FALLO;
     }
     dxDevice8* dispositivo = dibujo.Dispositivo.get();

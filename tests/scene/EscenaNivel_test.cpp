@@ -2,6 +2,7 @@
 // their records put them, every face of a real level is submitted, the batches draw the same
 // picture as a call per triangle, and animated items move and come back to their pose.
 #include "EscritorNivel.h"
+#include "Lotes8.h"
 #include "NivelAbierto.h"
 #include "SuperficieEGL.h"
 #include "dxBufferTextura.h"
@@ -125,6 +126,55 @@ TEST_F(EscenaGL, ColocacionesSinFinQuedanAcotadas) {
     Cuadro({});
     EXPECT_GT(nivel_->Escena->TriangulosDibujados(), 100000u);
     EXPECT_LE(nivel_->Escena->TriangulosDibujados(), (1u << 21) / 3);
+}
+
+// The device's batches, but refusing the pages or the vertices as `rechazo` says.
+const char* rechazo = "";
+class LotesQueRechazan : public ILotes8 {
+  public:
+    explicit LotesQueRechazan(std::unique_ptr<ILotes8> lotes) : lotes_(std::move(lotes)) {}
+    HRESULT CargarPaginas(UINT numPaginas, const BYTE* texels) override {
+        return std::string(rechazo) == "paginas" ? E_OUTOFMEMORY
+                                                 : lotes_->CargarPaginas(numPaginas, texels);
+    }
+    HRESULT CargarVertices(const VerticeLote* vertices, UINT cantidad) override {
+        return std::string(rechazo) == "vertices" && cantidad > 0
+                   ? E_OUTOFMEMORY
+                   : lotes_->CargarVertices(vertices, cantidad);
+    }
+    HRESULT Dibujar(const D3DMATRIX& vista, const D3DMATRIX& proyeccion, const TramoLote* tramos,
+                    UINT numTramos, ModoLote modo, bool porPrimitiva) override {
+        return lotes_->Dibujar(vista, proyeccion, tramos, numTramos, modo, porPrimitiva);
+    }
+    uint64_t TriangulosDibujados() const override { return lotes_->TriangulosDibujados(); }
+    uint32_t LlamadasDibujo() const override { return lotes_->LlamadasDibujo(); }
+
+  private:
+    std::unique_ptr<ILotes8> lotes_;
+};
+
+// A device that refuses the level's pages or vertices leaves the scene built and counted, and
+// every draw says so: a command must not hand over a blank picture as the level's.
+TEST_F(EscenaGL, UnaSubidaRechazadaSeDiceEnCadaDibujo) {
+    Abrir(fixture::EscribirNivel(fixture::NivelCuartos()));
+    const EscenaNivel::Cuentas cuentas = nivel_->Escena->Contar();
+    for (const char* que : {"", "paginas", "vertices"}) {
+        SCOPED_TRACE(que);
+        rechazo = que;
+        const auto escena = EscenaNivel::Crear(*nivel_, d_.get(), [](IDirect3DDevice8* d) {
+            return std::unique_ptr<ILotes8>(new LotesQueRechazan(CrearLotes8(d)));
+        });
+        ASSERT_NE(escena, nullptr);
+        EXPECT_EQ(escena->Contar().Vertices, cuentas.Vertices);
+        const HRESULT esperado = *que ? E_OUTOFMEMORY : D3D_OK;
+        EXPECT_EQ(escena->Subida(), esperado);
+        for (const OpcionesNivel& o :
+             {OpcionesNivel{}, OpcionesNivel{.Texturizado = false, .Alambre = true}}) {
+            EXPECT_EQ(escena->Dibujar(*d_, o), esperado);
+            EXPECT_EQ(escena->DibujarPorPrimitiva(*d_, o), esperado);
+        }
+    }
+    rechazo = "";
 }
 
 // The batches draw with their own program, array and fill on the device's context; a mesh drawn
