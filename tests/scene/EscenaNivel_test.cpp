@@ -142,6 +142,9 @@ class LotesQueRechazan : public ILotes8 {
                    ? E_OUTOFMEMORY
                    : lotes_->CargarVertices(vertices, cantidad);
     }
+    HRESULT ActualizarVertices(UINT inicio, const VerticeLote* vertices, UINT cantidad) override {
+        return lotes_->ActualizarVertices(inicio, vertices, cantidad);
+    }
     HRESULT Dibujar(const D3DMATRIX& vista, const D3DMATRIX& proyeccion, const TramoLote* tramos,
                     UINT numTramos, ModoLote modo, bool porPrimitiva) override {
         return lotes_->Dibujar(vista, proyeccion, tramos, numTramos, modo, porPrimitiva);
