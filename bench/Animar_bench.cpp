@@ -1,7 +1,9 @@
 // Animations measured in one run on title-a: posing every item of the level for one frame (its
 // moveable's first animation, at a frame that moves on every iteration) against drawing that
-// frame of the level on the off-screen OpenGL surface; and exporting Lara (moveable 0 on 8's
-// meshes) with all her animations as .glb in memory against opening the level without a device.
+// frame of the level on the off-screen OpenGL surface; the level frame with its items animated
+// (posed, their vertices sent again, drawn; "Ver -> Animar") against the still frame, and that
+// posing and sending alone; and exporting Lara (moveable 0 on 8's meshes) with all her
+// animations as .glb in memory against opening the level without a device.
 //   build/release/bench/bench_animar [--benchmark_repetitions=N]
 #include "EscritorNivel.h"
 #include "Encuadre.h"
@@ -59,13 +61,49 @@ void DibujarNivel(benchmark::State& estado) {
     dxDevice8& d = *escena->dispositivo;
     const EscenaNivel& e = *escena->nivel->Escena;
     const Esfera s = e.EsferaNivel({});
-    EncuadrarEsfera(d, s.X, s.Y, s.Z, s.Radio, ANCHO, ALTO);
+    (void)EncuadrarEsfera(d, s.X, s.Y, s.Z, s.Radio, ANCHO, ALTO);
     for (auto _ : estado) {
-        d.Limpiar(1);
-        e.Dibujar(d, OpcionesNivel{});
-        d.Presentar();
+        (void)d.Limpiar(1);
+        (void)e.Dibujar(d, OpcionesNivel{});
+        (void)d.Presentar();
         glFinish();
     }
+}
+
+// As the window draws a frame with Ver -> Animar on: one game frame on from the last.
+void DibujarNivelAnimado(benchmark::State& estado) {
+    dxDevice8& d = *escena->dispositivo;
+    NivelAbierto& n = *escena->nivel;
+    EscenaNivel& e = *n.Escena;
+    const Esfera s = e.EsferaNivel({});
+    (void)EncuadrarEsfera(d, s.X, s.Y, s.Z, s.Radio, ANCHO, ALTO);
+    double cuadro = 0;
+    for (auto _ : estado) {
+        if (FAILED(e.Animar(n, cuadro)))
+            estado.SkipWithError("the device refused the items' vertices");
+        cuadro += 1;
+        (void)d.Limpiar(1);
+        (void)e.Dibujar(d, OpcionesNivel{});
+        (void)d.Presentar();
+        glFinish();
+    }
+    (void)e.Detener();
+    estado.counters["items_animated"] = e.ItemsAnimados();
+    estado.counters["item_vertices"] = double(e.VerticesItems().size());
+}
+
+// The items' share of that frame: posed and sent to the device, nothing drawn.
+void AnimarItems(benchmark::State& estado) {
+    NivelAbierto& n = *escena->nivel;
+    EscenaNivel& e = *n.Escena;
+    double cuadro = 0;
+    for (auto _ : estado) {
+        if (FAILED(e.Animar(n, cuadro)))
+            estado.SkipWithError("the device refused the items' vertices");
+        cuadro += 1;
+        glFinish();
+    }
+    (void)e.Detener();
 }
 
 void Abrir(benchmark::State& estado) {
@@ -111,9 +149,16 @@ int main(int argc, char** argv) {
     InformeCociente informe;
     benchmark::RegisterBenchmark("PosarItems", PosarItems)->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("DibujarNivel", DibujarNivel)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("DibujarNivelAnimado", DibujarNivelAnimado)
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("AnimarItems", AnimarItems)->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("Abrir", Abrir)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("ExportarLara", ExportarLara)->Unit(benchmark::kMillisecond);
     informe.Agregar({"posing every item / drawing the level frame", "PosarItems", "DibujarNivel"});
+    informe.Agregar({"level frame with items animated / the still frame", "DibujarNivelAnimado",
+                     "DibujarNivel"});
+    informe.Agregar({"posing and sending the items alone / the still frame", "AnimarItems",
+                     "DibujarNivel"});
     informe.Agregar({"export of Lara with all animations / open", "ExportarLara", "Abrir"});
     benchmark::RunSpecifiedBenchmarks(&informe);
     benchmark::Shutdown();

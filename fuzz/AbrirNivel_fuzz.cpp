@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -93,6 +94,17 @@ void ComprobarAbierto(const NivelAbierto& a, dxDevice8& dispositivo, RegistroGra
     for (int32_t r = -1; r <= n.Cuartos; ++r)
         COMPROBAR(std::isfinite(a.Escena->EsferaCuarto(r).Radio));
     COMPROBAR(a.Escena->Dibujar(dispositivo, {}) == E_FAIL);
+    // Its items in motion, at frames within and far past any animation, then still again as
+    // they were built.
+    const std::vector<VerticeLote> quietos = a.Escena->VerticesItems();
+    for (double cuadro : {0.0, 2.5, 1e6}) {
+        COMPROBAR(a.Escena->Animar(a, cuadro) == D3D_OK);
+        COMPROBAR(a.Escena->VerticesItems().size() == quietos.size());
+    }
+    COMPROBAR(a.Escena->Detener() == D3D_OK);
+    COMPROBAR(a.Escena->VerticesItems().size() == quietos.size());
+    COMPROBAR(quietos.empty() || std::memcmp(a.Escena->VerticesItems().data(), quietos.data(),
+                                             quietos.size() * sizeof(VerticeLote)) == 0);
     if (!a.Meshes)
         return;
     auto dibujar = [&](const Ensamblaje& e) {
