@@ -681,6 +681,8 @@ HRESULT EscenaNivel::Detener() {
 HRESULT EscenaNivel::SubirItems() {
     if (!lotes_)
         return D3D_OK;
+    if (FAILED(subida_))
+        return subida_; // nothing of the level is there to update
     const Movimiento& mv = *movimiento_;
     size_t desde = 0;
     for (const auto& [inicio, cantidad] : mv.Tramos) {
