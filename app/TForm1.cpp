@@ -399,9 +399,9 @@ void TForm1::FormPaint() {
             AplicarPose(*objeto_, pose_);
         (void)controles_->Camara().Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
         // The mesh a click picked is outlined while the dock tells of it.
-        (void)DibujarEnsamblaje(*d, *objeto_, *nivel_->Meshes, controles_->Camara().Angulo(),
-                          RadioButton1->isChecked(), RadioButton2->isChecked(),
-                          detalles_->isVisible() ? detalles_->PiezaElegida() : -1);
+        (void)DibujarEnsamblaje(*d, *objeto_, nivel_->Buffers, controles_->Camara().Angulo(),
+                                RadioButton1->isChecked(), RadioButton2->isChecked(),
+                                detalles_->isVisible() ? detalles_->PiezaElegida() : -1);
         ContarCuadro(controles_->Camara().Girando() || Animacion1->Anda());
         return;
     }

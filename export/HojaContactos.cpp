@@ -105,7 +105,7 @@ void Rotular(ImagenRGBA& imagen, int x, int y, std::string_view texto, int escal
         }
 }
 
-bool ComponerHoja(dxDevice8& dispositivo, SuperficieGL& superficie, const Lista_Mesh& lista,
+bool ComponerHoja(dxDevice8& dispositivo, SuperficieGL& superficie, const BuffersMesh& buffers,
                   const std::vector<CeldaHoja>& celdas, const Rejilla& rejilla, ImagenRGBA& hoja,
                   std::string* motivo, uint32_t fondo) {
     const int celda = rejilla.Celda;
@@ -126,7 +126,7 @@ bool ComponerHoja(dxDevice8& dispositivo, SuperficieGL& superficie, const Lista_
     for (size_t i = 0; i < celdas.size(); ++i) {
         const Ensamblaje& objeto = celdas[i].Objeto;
         if (FAILED(EncuadrarEnsamblaje(dispositivo, objeto, celda, celda)) ||
-            FAILED(DibujarEnsamblaje(dispositivo, objeto, lista, ANGULO_HOJA, true, false)))
+            FAILED(DibujarEnsamblaje(dispositivo, objeto, buffers, ANGULO_HOJA, true, false)))
             return sinDibujo();
         const std::vector<uint32_t> pixeles = LeerPixeles(superficie);
         if (pixeles.size() != size_t(celda) * size_t(celda)) {

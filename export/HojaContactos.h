@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+class BuffersMesh;
 class Lista_Mesh;
 class SuperficieGL;
 class dxDevice8;
@@ -54,6 +55,7 @@ void Rotular(ImagenRGBA& imagen, int x, int y, std::string_view texto, int escal
 // and turned by ANGULO_HOJA, reads it back and puts it in its place, row by row, then the labels.
 // False with the reason when the surface cannot be read.
 // `fondo`: 0xRRGGBB behind every cell.
-[[nodiscard]] bool ComponerHoja(dxDevice8& dispositivo, SuperficieGL& superficie, const Lista_Mesh& lista,
-                  const std::vector<CeldaHoja>& celdas, const Rejilla& rejilla, ImagenRGBA& hoja,
-                  std::string* motivo = nullptr, uint32_t fondo = 0);
+[[nodiscard]] bool ComponerHoja(dxDevice8& dispositivo, SuperficieGL& superficie,
+                                const BuffersMesh& buffers, const std::vector<CeldaHoja>& celdas,
+                                const Rejilla& rejilla, ImagenRGBA& hoja,
+                                std::string* motivo = nullptr, uint32_t fondo = 0);

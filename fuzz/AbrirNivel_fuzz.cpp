@@ -41,8 +41,7 @@ void ComprobarAbierto(const NivelAbierto& a, dxDevice8& dispositivo, RegistroGra
     COMPROBAR(a.Meshes || a.Cantidad() == 0);
     COMPROBAR(a.Buffer(-1) == nullptr && a.Buffer(a.Cantidad()) == nullptr);
     COMPROBAR(a.Mesh(-1) == nullptr && a.Mesh(a.Cantidad()) == nullptr);
-    if (a.Meshes)
-        COMPROBAR(a.Meshes->Buffers.size() == size_t(a.Cantidad()));
+    COMPROBAR(a.Buffers.Cantidad() == size_t(a.Cantidad()));
 
     for (int i = 0; i < a.Cantidad(); ++i) {
         dxBufferTextura* b = a.Buffer(i);
@@ -110,7 +109,7 @@ void ComprobarAbierto(const NivelAbierto& a, dxDevice8& dispositivo, RegistroGra
     auto dibujar = [&](const Ensamblaje& e) {
         COMPROBAR(std::isfinite(e.Radio) && e.Radio >= 0);
         COMPROBAR(EncuadrarEnsamblaje(dispositivo, e, 817, 769) == D3D_OK);
-        COMPROBAR(DibujarEnsamblaje(dispositivo, e, *a.Meshes, 0.5f, true, true) == D3D_OK);
+        COMPROBAR(DibujarEnsamblaje(dispositivo, e, a.Buffers, 0.5f, true, true) == D3D_OK);
         registro.Limpiar();
     };
     for (const trMovible& m : a.Objetos.Movibles) {

@@ -10,9 +10,3 @@ int Lista_Mesh::ObtenerMesh(int indice, trMesh*& mesh) const {
     mesh = meshes_[indice].get();
     return 1;
 }
-
-dxBufferTextura* Lista_Mesh::ObtenerBuffer(int indice) const {
-    if (indice < 0 || static_cast<size_t>(indice) >= Buffers.size())
-        return nullptr;
-    return Buffers[indice].get();
-}

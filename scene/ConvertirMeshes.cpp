@@ -1,5 +1,6 @@
 #include "ConvertirMeshes.h"
 
+#include "BuffersMesh.h"
 #include "ConvencionesNivel.h"
 #include "Lista_Mesh.h"
 #include "dxBufferTextura.h"
@@ -80,22 +81,21 @@ void ConvertirMesh(const trMesh& m, const trTextura* texturas, const trNivel& ni
 
 } // namespace
 
-HRESULT ConvertirMeshes(Lista_Mesh* lista, dxDevice8* dispositivo, const trTextura* texturas,
-                        const trNivel& nivel) {
+HRESULT ConvertirMeshes(const Lista_Mesh* lista, BuffersMesh& buffers, dxDevice8* dispositivo,
+                        const trTextura* texturas, const trNivel& nivel) {
     if (!lista || lista->Cantidad() <= 0)
         return E_FAIL;
     // Every buffer exists before the first upload, so a selection by index never finds a hole.
-    std::vector<std::shared_ptr<dxBufferTextura>> buffers(size_t(lista->Cantidad()));
-    for (auto& b : buffers)
-        b = std::make_shared<dxBufferTextura>();
-    lista->Buffers = std::move(buffers);
+    buffers.Vaciar();
+    for (int32_t i = 0; i < lista->Cantidad(); ++i)
+        buffers.Agregar(std::make_shared<dxBufferTextura>());
 
     HRESULT r = D3D_OK;
     for (int32_t i = 0; i < lista->Cantidad(); ++i) {
         trMesh* m = nullptr;
         if (!lista->ObtenerMesh(i, m))
             continue;
-        dxBufferTextura& buffer = *lista->Buffers[size_t(i)];
+        dxBufferTextura& buffer = *buffers.Obtener(i);
         ConvertirMesh(*m, texturas, nivel, buffer);
         // A mesh without faces refuses its upload and simply draws nothing; one with faces
         // refused is a device that failed, and the first such refusal is the answer.

@@ -2,6 +2,7 @@
 
 #include "ArbolMovible.h"
 
+#include "BuffersMesh.h"
 #include "Encuadre.h"
 #include "Lista_Mesh.h"
 #include "dxBufferTextura.h"
@@ -257,8 +258,9 @@ GeometriaElegible GeometriaDeEnsamblaje(const Ensamblaje& objeto, const Lista_Me
     return g;
 }
 
-HRESULT DibujarEnsamblaje(dxDevice8& dispositivo, const Ensamblaje& objeto, const Lista_Mesh& lista,
-                          float angulo, bool texturizado, bool alambre, int32_t resaltada) {
+HRESULT DibujarEnsamblaje(dxDevice8& dispositivo, const Ensamblaje& objeto,
+                          const BuffersMesh& buffers, float angulo, bool texturizado, bool alambre,
+                          int32_t resaltada) {
     HRESULT r = dispositivo.Limpiar(1);
     // A mesh without faces has nothing on the device to draw; that is no failure.
     auto anotar = [&r](const dxBufferTextura& buffer, HRESULT d) {
@@ -268,7 +270,7 @@ HRESULT DibujarEnsamblaje(dxDevice8& dispositivo, const Ensamblaje& objeto, cons
     // Every mesh's opaque faces before any additive one, which adds over what stands behind it.
     for (const auto pasada : {dxDevice8::Pasada::Opacas, dxDevice8::Pasada::Aditivas}) {
         for (const PiezaObjeto& p : objeto.Piezas) {
-            dxBufferTextura* buffer = lista.ObtenerBuffer(p.Mesh);
+            dxBufferTextura* buffer = buffers.Obtener(p.Mesh);
             if (!buffer ||
                 (pasada == dxDevice8::Pasada::Aditivas && !buffer->AlgunaCon(FLAG_ADITIVA)))
                 continue;
@@ -285,7 +287,7 @@ HRESULT DibujarEnsamblaje(dxDevice8& dispositivo, const Ensamblaje& objeto, cons
         }
     }
     if (resaltada >= 0 && size_t(resaltada) < objeto.Piezas.size())
-        if (dxBufferTextura* buffer = lista.ObtenerBuffer(objeto.Piezas[size_t(resaltada)].Mesh)) {
+        if (dxBufferTextura* buffer = buffers.Obtener(objeto.Piezas[size_t(resaltada)].Mesh)) {
             buffer->SetMundo(MundoGirado(objeto.Piezas[size_t(resaltada)], objeto, angulo));
             anotar(*buffer, dispositivo.DibujarBuffer(buffer, 2));
         }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+class BuffersMesh;
 class Lista_Mesh;
 class dxDevice8;
 
@@ -65,5 +66,6 @@ GeometriaElegible GeometriaDeEnsamblaje(const Ensamblaje& objeto, const Lista_Me
 [[nodiscard]] HRESULT EncuadrarEnsamblaje(dxDevice8& dispositivo, const Ensamblaje& objeto, int ancho, int alto);
 // Clear, then each mesh turned by angulo, textured and/or as wireframe; then present.
 // `resaltada`: a piece drawn again in wireframe over the rest (-1: none).
-[[nodiscard]] HRESULT DibujarEnsamblaje(dxDevice8& dispositivo, const Ensamblaje& objeto, const Lista_Mesh& lista,
-                          float angulo, bool texturizado, bool alambre, int32_t resaltada = -1);
+[[nodiscard]] HRESULT DibujarEnsamblaje(dxDevice8& dispositivo, const Ensamblaje& objeto,
+                                        const BuffersMesh& buffers, float angulo, bool texturizado,
+                                        bool alambre, int32_t resaltada = -1);

@@ -18,8 +18,8 @@ std::unique_ptr<NivelAbierto> Completar(std::unique_ptr<trNivel> nivel, dxDevice
     LeerMeshes(n.DatosMesh.data(), uint32_t(n.DatosMesh.size()), abierto->Meshes);
     abierto->Texturas = std::make_unique<trTextura>(&n);
     const HRESULT paginas = abierto->Texturas->CrearTexturas(dispositivo);
-    const HRESULT meshes =
-        ConvertirMeshes(abierto->Meshes.get(), dispositivo, abierto->Texturas.get(), n);
+    const HRESULT meshes = ConvertirMeshes(abierto->Meshes.get(), abierto->Buffers, dispositivo,
+                                           abierto->Texturas.get(), n);
     // Without a device nothing goes up, and a level without meshes has none to send.
     if (dispositivo)
         abierto->Subida = FAILED(paginas)                                      ? paginas

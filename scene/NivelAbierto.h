@@ -1,6 +1,7 @@
 #pragma once
 // Everything one opened level holds, from the file's record to the uploaded buffers, so that the
 // window, the command line and the benchmarks open a level the same way and release it whole.
+#include "BuffersMesh.h"
 #include "EscenaNivel.h"
 #include "Lista_Mesh.h"
 #include "trNivel.h"
@@ -19,6 +20,8 @@ struct NivelAbierto {
     std::unique_ptr<trTextura> Texturas;
     // Null for a level without mesh data.
     std::unique_ptr<Lista_Mesh> Meshes;
+    // What each mesh is drawn from, entry i for mesh i of Meshes; empty without meshes.
+    BuffersMesh Buffers;
     // Its moveables and statics, their meshes named by position in Meshes.
     trObjetos Objetos;
     // The whole level as the "Nivel" view draws it, built at open; it keeps nothing above.
@@ -29,9 +32,7 @@ struct NivelAbierto {
 
     int32_t Cantidad() const { return Meshes ? Meshes->Cantidad() : 0; }
     // Null outside 0..count-1.
-    dxBufferTextura* Buffer(int indice) const {
-        return Meshes ? Meshes->ObtenerBuffer(indice) : nullptr;
-    }
+    dxBufferTextura* Buffer(int indice) const { return Buffers.Obtener(indice); }
     // Null outside 0..count-1.
     const trMesh* Mesh(int indice) const;
 };

@@ -79,8 +79,8 @@ int EscribirHoja(const OpcionesHoja& o, std::ostream& salida, std::ostream& erro
     uint32_t fondo = 0;
     // Checked with the other options before anything was opened.
     (void)LeerFondo(o.fondo, fondo);
-    if (!ComponerHoja(*dibujo.Dispositivo, *dibujo.Superficie, lista, celdas, rejilla, hoja,
-                      &motivo, fondo)) {
+    if (!ComponerHoja(*dibujo.Dispositivo, *dibujo.Superficie, nivel->Buffers, celdas, rejilla,
+                      hoja, &motivo, fondo)) {
         errores << "tr4tool sheet: " << motivo << '\n';
         return FALLO;
     }

@@ -428,7 +428,8 @@ int DibujarAnimacion(const Opciones& o, const NivelAbierto& nivel, DibujoSinVent
         }
         const Ensamblaje objeto = ArmarMovible(*movible, lista, mundos);
         if (FAILED(EncuadrarEnsamblaje(dispositivo, objeto, o.ancho, o.alto)) ||
-            FAILED(DibujarEnsamblaje(dispositivo, objeto, lista, o.angulo, !o.alambre, o.alambre)))
+            FAILED(DibujarEnsamblaje(dispositivo, objeto, nivel.Buffers, o.angulo, !o.alambre,
+                                     o.alambre)))
             return NoDibujo(motivo);
         if (!GuardarCuadro(dibujo, o, o.archivo, motivo))
             return FALLO;
@@ -455,7 +456,8 @@ int DibujarAnimacion(const Opciones& o, const NivelAbierto& nivel, DibujoSinVent
         // Every frame was posed once already, to frame them all alike.
         (void)posar(f);
         AplicarPose(objeto, mundos);
-        if (FAILED(DibujarEnsamblaje(dispositivo, objeto, lista, o.angulo, !o.alambre, o.alambre)))
+        if (FAILED(DibujarEnsamblaje(dispositivo, objeto, nivel.Buffers, o.angulo, !o.alambre,
+                                     o.alambre)))
             return NoDibujo(motivo);
         char nombre[32];
         std::snprintf(nombre, sizeof nombre, "cuadro_%04u.png", f);
@@ -530,7 +532,7 @@ int Renderizar(const OpcionesRender& opciones, std::ostream& salida, std::ostrea
             if (SUCCEEDED(dibujado))
                 dibujado = EncuadrarEnsamblaje(*dispositivo, *objeto, o.ancho, o.alto);
             if (SUCCEEDED(dibujado))
-                dibujado = DibujarEnsamblaje(*dispositivo, *objeto, *nivel->Meshes, o.angulo,
+                dibujado = DibujarEnsamblaje(*dispositivo, *objeto, nivel->Buffers, o.angulo,
                                              !o.alambre, o.alambre);
         }
     }

@@ -206,7 +206,7 @@ TEST_F(Ventana, UnArchivoDanadoSeNombraConSuMotivoYNadaCambia) {
 TEST_F(Ventana, OtroNivelLiberaElAnteriorYQuitaLaSeleccion) {
     Elegir(Escribir("tres.tr4", EscribirNivel(ConMeshes(3))));
     ventana.ListBox1->setCurrentRow(2);
-    std::weak_ptr<dxBufferTextura> anterior = ventana.Nivel()->Meshes->Buffers[2];
+    std::weak_ptr<dxBufferTextura> anterior = ventana.Nivel()->Buffers.Compartido(2);
 
     Elegir(Escribir("dos.tr4", EscribirNivel(ConMeshes(2))));
     EXPECT_TRUE(anterior.expired());

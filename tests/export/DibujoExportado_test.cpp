@@ -39,7 +39,7 @@ struct Liberar {
 // (x negated, units of the level) and wound clockwise again, one buffer per node.
 struct Leido {
     std::vector<std::unique_ptr<IDirect3DTexture8, Liberar>> texturas;
-    Lista_Mesh lista;
+    BuffersMesh buffers;
     Ensamblaje objeto;
 };
 
@@ -88,10 +88,9 @@ void Cargar(const tinygltf::Model& m, dxDevice8& d, Leido& l) {
             }
         }
         (void)d.CargarBuffer(buffer.get());
-        l.objeto.Piezas.push_back({int32_t(l.lista.Buffers.size()), {}, -1});
+        l.objeto.Piezas.push_back({int32_t(l.buffers.Cantidad()), {}, -1});
         D3DXMatrixIdentity(&l.objeto.Piezas.back().Mundo);
-        l.lista.Agregar(std::make_unique<trMesh>());
-        l.lista.Buffers.push_back(buffer);
+        l.buffers.Agregar(buffer);
     }
     // Framed as the viewer frames an object: the sphere centred in the box of its vertices.
     glm::vec3 minimo(1e30f), maximo(-1e30f);
@@ -106,9 +105,9 @@ void Cargar(const tinygltf::Model& m, dxDevice8& d, Leido& l) {
 }
 
 std::vector<uint32_t> Dibujar(SuperficieEGL& s, dxDevice8& d, const Ensamblaje& e,
-                              const Lista_Mesh& lista) {
+                              const BuffersMesh& buffers) {
     (void)EncuadrarEnsamblaje(d, e, LADO, LADO);
-    (void)DibujarEnsamblaje(d, e, lista, ANGULO, true, false);
+    (void)DibujarEnsamblaje(d, e, buffers, ANGULO, true, false);
     return LeerPixeles(s);
 }
 
@@ -136,7 +135,7 @@ TEST(DibujoExportado, LaraLeidaDelGlbSeVeComoEnElVisor) {
             lara = &m;
     ASSERT_TRUE(lara);
     const std::vector<uint32_t> visor =
-        Dibujar(*superficie, *d, ArmarMovible(*lara, *nivel->Meshes), *nivel->Meshes);
+        Dibujar(*superficie, *d, ArmarMovible(*lara, *nivel->Meshes), nivel->Buffers);
 
     std::vector<ArchivoPorEscribir> archivos;
     ASSERT_TRUE(ExportarGLTFEnMemoria(*nivel, {OpcionesGLTF::Tipo::Movible, 8}, "lara.glb",
@@ -146,7 +145,7 @@ TEST(DibujoExportado, LaraLeidaDelGlbSeVeComoEnElVisor) {
     ASSERT_FALSE(modelo.nodes.empty());
     Leido leido;
     Cargar(modelo, *d, leido);
-    const std::vector<uint32_t> exportado = Dibujar(*superficie, *d, leido.objeto, leido.lista);
+    const std::vector<uint32_t> exportado = Dibujar(*superficie, *d, leido.objeto, leido.buffers);
 
     ASSERT_EQ(visor.size(), exportado.size());
     size_t distintos = 0, figura = 0;

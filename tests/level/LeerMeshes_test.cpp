@@ -106,12 +106,6 @@ TEST(LeerMeshes, ListaEnOrdenDeArchivo) {
     EXPECT_EQ(lista->ObtenerMesh(7, m), 0);
     EXPECT_EQ(lista->ObtenerMesh(-1, m), 0);
     EXPECT_EQ(m, &centinela);
-
-    // No buffers before the conversion has made them, and none outside the list.
-    EXPECT_EQ(lista->ObtenerBuffer(0), nullptr);
-    lista->Buffers.resize(7);
-    EXPECT_EQ(lista->ObtenerBuffer(7), nullptr);
-    EXPECT_EQ(lista->ObtenerBuffer(-1), nullptr);
 }
 
 TEST(LeerMeshes, DatosVaciosNoTocanLaLista) {

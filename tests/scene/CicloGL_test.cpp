@@ -35,7 +35,7 @@ TEST(CicloGL, AbrirDibujarYCerrarNoDejaNadaAtras) {
             << motivo;
         // Opening the next level let go of every buffer of the one before.
         EXPECT_TRUE(anterior.expired());
-        anterior = nivel->Meshes->Buffers.front();
+        anterior = nivel->Buffers.Compartido(0);
         for (int i = 0; i < nivel->Cantidad(); ++i)
             for (int modo : {0, 2})
                 ASSERT_EQ(d->DibujarBuffer(nivel->Buffer(i), modo), D3D_OK) << i;

@@ -113,7 +113,7 @@ TEST_F(Conversion, PrimitivasDesdeElUltimoTrianguloYCadaMeshConSuBuffer) {
     Abrir(n);
 
     ASSERT_EQ(nivel->Cantidad(), 3);
-    ASSERT_EQ(nivel->Meshes->Buffers.size(), 3u);
+    ASSERT_EQ(nivel->Buffers.Cantidad(), 3u);
     for (int i : {0, 2}) {
         EXPECT_EQ(Buffer(i).GetNumVertices(), 0);
         EXPECT_EQ(Buffer(i).GetVertexBuffer(), nullptr) << "an empty mesh has nothing to upload";
@@ -181,10 +181,24 @@ TEST_F(Conversion, UnaSubidaRechazadaSeDiceYElNivelQuedaAbierto) {
 TEST(ConversionSinLista, SinListaOConListaVaciaNoSeHaceNada) {
     DispositivoGrabado d;
     trNivel n;
-    EXPECT_EQ(ConvertirMeshes(nullptr, &d.dispositivo, nullptr, n), E_FAIL);
+    BuffersMesh buffers;
+    EXPECT_EQ(ConvertirMeshes(nullptr, buffers, &d.dispositivo, nullptr, n), E_FAIL);
     Lista_Mesh vacia;
-    EXPECT_EQ(ConvertirMeshes(&vacia, &d.dispositivo, nullptr, n), E_FAIL);
-    EXPECT_TRUE(vacia.Buffers.empty());
+    EXPECT_EQ(ConvertirMeshes(&vacia, buffers, &d.dispositivo, nullptr, n), E_FAIL);
+    EXPECT_EQ(buffers.Cantidad(), 0u);
+}
+
+// Buffer i is mesh i's: none before the conversion has made them, and none outside the list.
+TEST(ConversionSinLista, NingunBufferFueraDeLaLista) {
+    BuffersMesh buffers;
+    EXPECT_EQ(buffers.Obtener(0), nullptr);
+    for (int i = 0; i < 7; ++i)
+        buffers.Agregar(std::make_shared<dxBufferTextura>());
+    EXPECT_NE(buffers.Obtener(6), nullptr);
+    EXPECT_EQ(buffers.Compartido(6).get(), buffers.Obtener(6));
+    EXPECT_EQ(buffers.Obtener(7), nullptr);
+    EXPECT_EQ(buffers.Obtener(-1), nullptr);
+    EXPECT_EQ(buffers.Compartido(-1), nullptr);
 }
 
 TEST(ConversionSinLista, UnNivelSinDatosDeMeshSeAbreSinMeshes) {
@@ -213,7 +227,7 @@ TEST_P(ConversionReal, CadaCaraSeConservaYTienePagina) {
     std::unique_ptr<NivelAbierto> nivel;
     ASSERT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), &d.dispositivo, nivel), 1);
     ASSERT_GT(nivel->Cantidad(), 0);
-    ASSERT_EQ(nivel->Meshes->Buffers.size(), size_t(nivel->Cantidad()));
+    ASSERT_EQ(nivel->Buffers.Cantidad(), size_t(nivel->Cantidad()));
     for (int i = 0; i < nivel->Cantidad(); ++i) {
         const trMesh& m = *nivel->Mesh(i);
         const dxBufferTextura& b = *nivel->Buffer(i);

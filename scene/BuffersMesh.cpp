@@ -1,0 +1,17 @@
+#include "BuffersMesh.h"
+
+#include "dxBufferTextura.h"
+
+dxBufferTextura* BuffersMesh::Obtener(int indice) const {
+    return Compartido(indice).get();
+}
+
+std::shared_ptr<dxBufferTextura> BuffersMesh::Compartido(int indice) const {
+    if (indice < 0 || size_t(indice) >= buffers_.size())
+        return nullptr;
+    return buffers_[size_t(indice)];
+}
+
+void BuffersMesh::Agregar(std::shared_ptr<dxBufferTextura> buffer) {
+    buffers_.push_back(std::move(buffer));
+}
