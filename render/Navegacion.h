@@ -26,7 +26,8 @@ class Navegacion {
     void Inicio();
     // Frames the limit sphere for an ancho x alto view, from the current direction.
     void Ajustar(int ancho, int alto);
-    // Turns the eye about the target; elevation is held within +-ELEVACION_MAXIMA.
+    // Turns the eye about the target: a positive acimut carries it towards +x from the first
+    // view, a positive elevation up. Elevation is held within +-ELEVACION_MAXIMA.
     void Orbitar(float acimut, float elevacion);
     // pasos > 0 brings the eye closer, each step by PASO_ZOOM. The whole limit sphere stays past
     // the near plane, however many steps.

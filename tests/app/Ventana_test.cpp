@@ -318,6 +318,7 @@ TEST_F(Ventana, ElRatonYLasTeclasDelPanelMuevenLaCamaraYElMenuVerHaceLoMismo) {
     const D3DXVECTOR3 ojo = n.Ojo();
     EXPECT_NEAR(std::hypot(ojo.x - centro.x, ojo.y - centro.y, ojo.z - centro.z), 1500.0f, 0.1f);
     EXPECT_GT(ojo.y, centro.y) << "dragging down looks from above";
+    EXPECT_LT(ojo.x, centro.x) << "dragging right carries the side in front to the right";
 
     // The wheel zooms; a middle or Shift+left drag pans.
     QWheelEvent rueda({100, 100}, {100, 100}, {}, {0, 240}, Qt::NoButton, Qt::NoModifier,

@@ -246,7 +246,7 @@ TEST(DibujoExportado, UnCuartoOscuroBrillaComoEnElVisor) {
     std::unique_ptr<dxDevice8> d;
     ASSERT_EQ(principal.IniciarD3D(), D3D_OK);
     ASSERT_EQ(principal.CrearDispositivo(superficie.get(), 1, d), D3D_OK);
-    d->SetColorFondo(0, 0, 0);
+    ASSERT_EQ(d->SetColorFondo(0, 0, 0), D3D_OK);
     std::unique_ptr<NivelAbierto> nivel;
     ASSERT_TRUE(AbrirNivel(ruta.c_str(), d.get(), nivel, &motivo)) << motivo;
 
@@ -269,14 +269,14 @@ TEST(DibujoExportado, UnCuartoOscuroBrillaComoEnElVisor) {
     // From above at an angle, outside the room: its floor and far walls face the camera.
     const Esfera e = escena->EsferaCuarto(elegido);
     const glm::vec3 centro(e.X, e.Y, e.Z), ojo = centro + glm::vec3(0, 0.8f, -0.6f) * e.Radio * 2.f;
-    d->SetProyeccion(e.Radio * 0.5f, e.Radio * 4, 1, CAMPO_VISION);
-    d->SetOjo(ojo.x, ojo.y, ojo.z);
-    d->SetObjetivo(centro.x, centro.y, centro.z);
+    ASSERT_EQ(d->SetProyeccion(e.Radio * 0.5f, e.Radio * 4, 1, CAMPO_VISION), D3D_OK);
+    ASSERT_EQ(d->SetOjo(ojo.x, ojo.y, ojo.z), D3D_OK);
+    ASSERT_EQ(d->SetObjetivo(centro.x, centro.y, centro.z), D3D_OK);
     OpcionesNivel opciones;
     opciones.Estaticos = opciones.Items = false;
-    d->Limpiar(1);
+    ASSERT_EQ(d->Limpiar(1), D3D_OK);
     ASSERT_EQ(escena->Dibujar(*d, opciones), D3D_OK);
-    d->Presentar();
+    ASSERT_EQ(d->Presentar(), D3D_OK);
     const double visor = Brillo(LeerPixeles(*superficie));
 
     std::vector<ArchivoPorEscribir> archivos;
@@ -296,11 +296,11 @@ TEST(DibujoExportado, UnCuartoOscuroBrillaComoEnElVisor) {
         std::vector<TramoLote> tramos;
         const std::vector<VerticeLote> v = CuartosLeidos(modelo, tramos, color);
         EXPECT_EQ(lotes->CargarVertices(v.data(), UINT(v.size())), D3D_OK);
-        d->Limpiar(1);
+        EXPECT_EQ(d->Limpiar(1), D3D_OK);
         EXPECT_EQ(lotes->Dibujar(d->GetVista(), d->GetProyeccion(), tramos.data(),
                                  UINT(tramos.size()), LOTE_TEXTURIZADO, false),
                   D3D_OK);
-        d->Presentar();
+        EXPECT_EQ(d->Presentar(), D3D_OK);
         return Brillo(LeerPixeles(*superficie));
     };
     auto byte = [](float x) { return uint32_t(std::lround(std::clamp(x, 0.f, 1.f) * 255)); };

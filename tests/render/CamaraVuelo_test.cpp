@@ -50,6 +50,12 @@ TEST(CamaraVuelo, CadaMovimientoVaDondeMiraLaCamara) {
         EXPECT_NEAR(o.x - c.Ojo().x, 1024 * a.x, 0.1f) << m.que;
         EXPECT_NEAR(o.z - c.Ojo().z, 1024 * a.z, 0.1f) << m.que;
     }
+    // The orbit's way: the panel turns a drag right or down into a positive acimut or a negative
+    // elevation, which carry the eye to the pivot's left or above it, as in the object view.
+    CamaraVuelo c;
+    c.Orbitar(0.5f, -0.25f, {0, 0, 1000});
+    EXPECT_LT(c.Ojo().x, -100);
+    EXPECT_GT(c.Ojo().y, 100);
 }
 
 TEST(CamaraVuelo, ElCabeceoSeDetieneAntesDeLaVerticalYLoNoFinitoSeIgnora) {

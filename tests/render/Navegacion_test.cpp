@@ -139,6 +139,15 @@ TEST(Navegacion, OrbitarGuardaLaDistanciaYNoPasaPorLosPolos) {
     }
     n.Orbitar(NAN, 1);
     EXPECT_TRUE(std::isfinite(n.Ojo().x));
+
+    // Which way: the panel turns a drag into these signs, so that what is under the pointer
+    // follows it; from the first view (eye on -z) a positive turn goes right (+x) and up.
+    Navegacion m;
+    m.Mostrar(CENTRO, ESFERA);
+    m.Orbitar(0.5f, 0.25f);
+    EXPECT_GT(m.Ojo().x, m.Objetivo().x);
+    EXPECT_GT(m.Ojo().y, m.Objetivo().y);
+    EXPECT_LT(m.Ojo().z, m.Objetivo().z);
 }
 
 TEST(Navegacion, AcercarNuncaPasaElPlanoCercanoYAlejarTieneFin) {
