@@ -654,6 +654,14 @@ bool TForm1::AbrirArchivo(const QString& ruta) {
         entrada->setSizeHint(QSize(0, ALTO_ENTRADA));
     }
     LlenarObjetos();
+    // The level stays open: what the device refused is only missing from the panel, and the user
+    // should hear why rather than take a bare panel for an empty level.
+    const bool rechazado = FAILED(nivel_->Subida) ||
+                           (nivel_->Escena && FAILED(nivel_->Escena->Subida()));
+    if (rechazado && Avisar)
+        Avisar(tr("El nivel \"%1\" se abrió, pero OpenGL no aceptó todas sus páginas o meshes: "
+                  "el panel puede mostrarlo incompleto.")
+                   .arg(QDir::toNativeSeparators(ruta)));
     return true;
 }
 

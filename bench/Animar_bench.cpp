@@ -57,16 +57,28 @@ void PosarItems(benchmark::State& estado) {
     estado.counters["items_posed"] = double(posados) / double(estado.iterations());
 }
 
+// One level frame as the window draws it, finished on the device; false when any step failed, so
+// that a refused frame is not timed as a fast one.
+bool Cuadro(dxDevice8& d, const EscenaNivel& e) {
+    const bool hecho = SUCCEEDED(d.Limpiar(1)) && SUCCEEDED(e.Dibujar(d, OpcionesNivel{})) &&
+                       SUCCEEDED(d.Presentar());
+    glFinish();
+    return hecho;
+}
+
 void DibujarNivel(benchmark::State& estado) {
     dxDevice8& d = *escena->dispositivo;
     const EscenaNivel& e = *escena->nivel->Escena;
     const Esfera s = e.EsferaNivel({});
-    (void)EncuadrarEsfera(d, s.X, s.Y, s.Z, s.Radio, ANCHO, ALTO);
+    if (FAILED(EncuadrarEsfera(d, s.X, s.Y, s.Z, s.Radio, ANCHO, ALTO))) {
+        estado.SkipWithError("the level could not be framed");
+        return;
+    }
     for (auto _ : estado) {
-        (void)d.Limpiar(1);
-        (void)e.Dibujar(d, OpcionesNivel{});
-        (void)d.Presentar();
-        glFinish();
+        if (!Cuadro(d, e)) {
+            estado.SkipWithError("the device refused the frame");
+            break;
+        }
     }
 }
 
@@ -76,16 +88,21 @@ void DibujarNivelAnimado(benchmark::State& estado) {
     NivelAbierto& n = *escena->nivel;
     EscenaNivel& e = *n.Escena;
     const Esfera s = e.EsferaNivel({});
-    (void)EncuadrarEsfera(d, s.X, s.Y, s.Z, s.Radio, ANCHO, ALTO);
+    if (FAILED(EncuadrarEsfera(d, s.X, s.Y, s.Z, s.Radio, ANCHO, ALTO))) {
+        estado.SkipWithError("the level could not be framed");
+        return;
+    }
     double cuadro = 0;
     for (auto _ : estado) {
-        if (FAILED(e.Animar(n, cuadro)))
+        if (FAILED(e.Animar(n, cuadro))) {
             estado.SkipWithError("the device refused the items' vertices");
+            break;
+        }
         cuadro += 1;
-        (void)d.Limpiar(1);
-        (void)e.Dibujar(d, OpcionesNivel{});
-        (void)d.Presentar();
-        glFinish();
+        if (!Cuadro(d, e)) {
+            estado.SkipWithError("the device refused the frame");
+            break;
+        }
     }
     (void)e.Detener();
     estado.counters["items_animated"] = e.ItemsAnimados();

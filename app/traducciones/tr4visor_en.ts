@@ -605,6 +605,10 @@ Levels open and are listed, but the panel will show nothing.</translation>
 %2.</translation>
     </message>
     <message>
+        <source>El nivel &quot;%1&quot; se abrió, pero OpenGL no aceptó todas sus páginas o meshes: el panel puede mostrarlo incompleto.</source>
+        <translation>The level &quot;%1&quot; was opened, but OpenGL did not accept all of its pages or meshes: the panel may show it incomplete.</translation>
+    </message>
+    <message>
         <source>Meshes: %1</source>
         <translation>Meshes: %1</translation>
     </message>
