@@ -75,10 +75,7 @@ void ExportarNivel(const NivelAbierto& nivel, ModeloGLTF& modelo, float escala) 
     static const Lista_Mesh vacia;
     const Lista_Mesh& lista = nivel.Meshes ? *nivel.Meshes : vacia;
     const std::vector<trGeometriaCuarto> cuartos = LeerCuartos(*nivel.Nivel);
-    std::vector<bool> alterno(cuartos.size(), false);
-    for (const trGeometriaCuarto& c : cuartos)
-        if (c.Alterno >= 0 && size_t(c.Alterno) < cuartos.size())
-            alterno[size_t(c.Alterno)] = true;
+    const std::vector<bool> alterno = CuartosAlternos(cuartos);
     for (size_t r = 0; r < cuartos.size(); ++r)
         if (!alterno[r])
             modelo.Cuarto(cuartos[r], r);

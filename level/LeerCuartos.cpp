@@ -74,6 +74,14 @@ std::unordered_map<int64_t, size_t> IndicePorId(const trObjetos& objetos, bool m
     return indice;
 }
 
+std::vector<bool> CuartosAlternos(const std::vector<trGeometriaCuarto>& cuartos) {
+    std::vector<bool> alterno(cuartos.size(), false);
+    for (const trGeometriaCuarto& c : cuartos)
+        if (c.Alterno >= 0 && size_t(c.Alterno) < cuartos.size())
+            alterno[size_t(c.Alterno)] = true;
+    return alterno;
+}
+
 trColocacionesCuartos ContarColocaciones(const trObjetos& objetos, size_t cuartos) {
     const auto movibles = IndicePorId(objetos, true), estaticos = IndicePorId(objetos, false);
     trColocacionesCuartos n;

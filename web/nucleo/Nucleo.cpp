@@ -70,10 +70,7 @@ std::string Indice() {
     // The rooms the level export holds, by the number its nodes carry.
     j["cuartos"] = nlohmann::json::array();
     const std::vector<trGeometriaCuarto> cuartos = LeerCuartos(*a.Nivel);
-    std::vector<bool> alterno(cuartos.size(), false);
-    for (const trGeometriaCuarto& c : cuartos)
-        if (c.Alterno >= 0 && size_t(c.Alterno) < cuartos.size())
-            alterno[size_t(c.Alterno)] = true;
+    const std::vector<bool> alterno = CuartosAlternos(cuartos);
     for (size_t r = 0; r < cuartos.size(); ++r)
         if (!alterno[r])
             j["cuartos"].push_back(r);
