@@ -3,6 +3,7 @@
 #include "CargarNivel.h"
 #include "EscritorNivel.h"
 #include "LeerMeshes.h"
+#include "LeerSectores.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,10 @@ struct Esperado {
     uint16_t cuartos;
     int32_t meshes;
     uint32_t texturasObjeto, paginas;
+    // Floor data: sectors, those with a chain, triggers, portals, floor and ceiling slants, and
+    // triangulated floors or ceilings.
+    uint32_t sectores, conDatos, disparadores, portales, inclinadosSuelo, inclinadosTecho,
+        triangulados;
 };
 
 // Names the level in test listings instead of dumping the struct's bytes.
@@ -84,6 +89,31 @@ TEST_P(NivelReal, CifrasConocidas) {
     EXPECT_EQ(inicio, nivel.DatosMesh.size());
     for (uint32_t p : punteros)
         EXPECT_TRUE(inicios.count(p)) << p;
+}
+
+// Counted by a reading of our own written apart from this one, with bit 15 of an action word
+// marking the last action: every chain ends cleanly and names only what the level holds.
+TEST_P(NivelReal, DatosDeSuelo) {
+    trNivel nivel;
+    ASSERT_EQ(CargarNivelDeMemoria(archivo_.data(), archivo_.size(), nivel), 1);
+    const trLogica l = LeerLogica(nivel);
+    const Esperado& e = GetParam();
+    EXPECT_EQ(l.Sectores, e.sectores);
+    EXPECT_EQ(l.SectoresConDatos, e.conDatos);
+    EXPECT_EQ(l.Disparadores.size(), e.disparadores);
+    EXPECT_EQ(l.Funciones[1], e.portales);
+    EXPECT_EQ(l.Funciones[2], e.inclinadosSuelo);
+    EXPECT_EQ(l.Funciones[3], e.inclinadosTecho);
+    uint32_t triangulados = 0;
+    for (int f = 7; f <= 18; ++f)
+        triangulados += l.Funciones[size_t(f)];
+    EXPECT_EQ(triangulados, e.triangulados);
+    EXPECT_TRUE(l.Avisos.empty()) << l.Avisos.front().Texto;
+    for (const trDisparador& d : l.Disparadores)
+        for (const trAccion& a : d.Acciones)
+            if (a.Tipo == uint8_t(trTipoAccion::Objeto)) {
+                EXPECT_LT(a.Parametro, nivel.Items.size() / 24);
+            }
 }
 
 TEST_P(NivelReal, CortadoAntesDeLaCola) {
@@ -153,8 +183,10 @@ TEST_P(NivelReal, TamanosQueMienten) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Niveles, NivelReal,
-                         ::testing::Values(Esperado{"title-a.tr4", 42, 191, 1792, 15},
-                                           Esperado{"title-b.tr4", 2, 94, 2839, 35}),
+                         ::testing::Values(Esperado{"title-a.tr4", 42, 191, 1792, 15, 3042,
+                                                                    447, 13, 135, 84, 171, 71},
+                                           Esperado{"title-b.tr4", 2, 94, 2839, 35, 472, 1,
+                                                                    1, 0, 0, 0, 0}),
                          [](const auto& info) {
                              return std::string(info.param.archivo).substr(0, 7) == "title-a"
                                         ? std::string("TitleA")
