@@ -443,3 +443,13 @@ const char* NombreDisparador(uint8_t tipo) {
 const char* NombreAccion(uint8_t tipo) {
     return tipo < NUM_TIPOS_ACCION ? Traducir(NOMBRE_ACCION[tipo]) : Traducir("desconocida");
 }
+
+std::string TextoAviso(const trLogica& logica, const trAvisoSuelo& aviso) {
+    const uint16_t numZ =
+        aviso.Cuarto < logica.Cuartos.size() ? logica.Cuartos[aviso.Cuarto].NumZ : uint16_t(0);
+    if (numZ == 0)
+        return Formatear(Traducir("cuarto %s: %s"), {std::to_string(aviso.Cuarto), aviso.Texto});
+    return Formatear(Traducir("cuarto %s, x %s, z %s: %s"),
+                     {std::to_string(aviso.Cuarto), std::to_string(aviso.Sector / numZ),
+                      std::to_string(aviso.Sector % numZ), aviso.Texto});
+}

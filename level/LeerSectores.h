@@ -23,3 +23,6 @@ const char* ClaveAccion(uint8_t tipo);
 // The same in the language in force, for people ("interruptor", "cámara"...).
 const char* NombreDisparador(uint8_t tipo);
 const char* NombreAccion(uint8_t tipo);
+
+// "cuarto 3, x 1, z 2: its reason", in the language in force.
+std::string TextoAviso(const trLogica& logica, const trAvisoSuelo& aviso);

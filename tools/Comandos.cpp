@@ -2,6 +2,7 @@
 
 #include "CodigosSalida.h"
 #include "Animaciones.h"
+#include "Disparadores.h"
 #include "CargarNivel.h"
 #include "Exportar.h"
 #include "Hoja.h"
@@ -105,6 +106,7 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
     app.footer(
         Traducir("uso: tr4tool info [--json] NIVEL.tr4\n"
                  "     tr4tool objects [--json] NIVEL.tr4\n"
+                 "     tr4tool triggers [--json] NIVEL.tr4\n"
                  "     tr4tool animations [--json] [--object ID] NIVEL.tr4\n"
                  "     tr4tool render NIVEL.tr4 (--mesh N | --object ID | --static ID)\n"
                  "                    --out ARCHIVO.png [--fit] [--angle RADIANES]\n"
@@ -136,6 +138,13 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
     objetos->add_option(Traducir("nivel"), archivo, Traducir("el nivel, NIVEL.tr4"))
         ->type_name(Traducir("NIVEL.tr4"));
     objetos->add_flag("--json", json, Traducir("la salida como un objeto JSON"));
+
+    CLI::App* disparadores = app.add_subcommand(
+        "triggers", Traducir("lista los disparadores del nivel con sus acciones, cuenta las "
+                             "funciones de sus datos de suelo y avisa de las cadenas dañadas"));
+    disparadores->add_option(Traducir("nivel"), archivo, Traducir("el nivel, NIVEL.tr4"))
+        ->type_name(Traducir("NIVEL.tr4"));
+    disparadores->add_flag("--json", json, Traducir("la salida como un objeto JSON"));
 
     std::string objetoAnimaciones;
     CLI::App* animaciones = app.add_subcommand(
@@ -300,8 +309,8 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
                  "BLEND, con el brillo del texel como alfa. Los colores de los cuartos van en\n"
                  "COLOR_0 en luz lineal, como pide glTF. Las caras sin área se omiten."));
 
-    const std::array<CLI::App*, 7> ordenes = {info,     objetos,  animaciones, dibujo,
-                                              exporta, paginas, contactos};
+    const std::array<CLI::App*, 8> ordenes = {info,    objetos, disparadores, animaciones,
+                                              dibujo,  exporta, paginas,      contactos};
     for (CLI::App* orden : ordenes) {
         // An option given twice takes its last value, as shells' users expect.
         for (CLI::Option* opcion : orden->get_options())
@@ -373,6 +382,8 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
         errores << "tr4tool: " << Traducir("falta el nivel") << Uso(orden) << '\n';
         return USO_INCORRECTO;
     }
+    if (orden == disparadores)
+        return ListarDisparadores(archivo, json, salida, errores);
     if (orden == animaciones)
         return ListarAnimaciones(archivo, objetoAnimaciones, json, salida, errores);
     return orden == info ? Info(archivo, json, salida, errores)

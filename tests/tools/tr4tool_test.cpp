@@ -34,6 +34,8 @@ TEST(tr4tool, ErroresDeUso) {
                                                                   {"info", "a", "b"},
                                                                   {"objects"},
                                                                   {"objects", "--json", "a", "b"},
+                                                                  {"triggers"},
+                                                                  {"triggers", "-x", "a"},
                                                                   {"--json", "info", "x.tr4"}}) {
         const auto r = Ejecutar(args);
         EXPECT_EQ(r.estado, 2);
@@ -49,6 +51,7 @@ TEST(tr4tool, ErroresDeUso) {
     // Each command tells its own options.
     for (const auto& [orden, opcion] : {std::pair{"info", "--json"},
                                         {"objects", "--json"},
+                                        {"triggers", "--json"},
                                         {"render", "--object"},
                                         {"render", "--fit"},
                                         {"render", "--room"},
@@ -210,7 +213,7 @@ TEST(tr4tool, InfoJsonDeUnNivelConocido) {
     EXPECT_EQ(claves,
               (std::vector<std::string>{
                   "animations",      "blocks",          "boxes",         "cameras",
-                  "floor_data",      "header",          "items",         "items_placed",
+                  "floor_data",      "floor_data_warnings", "header",          "items",         "items_placed",
                   "items_skipped",   "mesh_data_words", "mesh_pointers", "meshes",
                   "moveables",       "object_textures", "rectangles",    "room_faces_dropped",
                   "room_rectangles", "room_triangles",  "room_vertices", "rooms",
@@ -271,7 +274,7 @@ TEST(tr4tool, InfoJsonDeUnNivelConocido) {
             });
             EXPECT_EQ(caracteres, 22) << linea;
         }
-        EXPECT_EQ(cuantas, 25);
+        EXPECT_EQ(cuantas, 26);
     }
     FijarIdioma(Idioma::Espanol);
     std::filesystem::remove(ruta);
@@ -354,4 +357,127 @@ TEST(tr4tool, AnimationsListaCadaAnimacionConSuMotivo) {
     EXPECT_NE(falta.errores.find("no hay movible con id 77"), std::string::npos);
     EXPECT_EQ(Ejecutar({"animations", ruta, "--object", "x"}).estado, 2);
     std::filesystem::remove(ruta);
+}
+
+TEST(tr4tool, TriggersNombraCadaDisparadorYCadaAccion) {
+    const std::string ruta = Guardar(fixture::EscribirNivel(fixture::NivelLogica()), "logica.tr4");
+    const auto r = Ejecutar({"triggers", "--json", ruta});
+    ASSERT_EQ(r.estado, 0) << r.errores;
+    const auto j = nlohmann::ordered_json::parse(r.salida);
+    std::vector<std::string> claves;
+    for (const auto& [clave, valor] : j.items())
+        claves.push_back(clave);
+    EXPECT_EQ(claves, (std::vector<std::string>{"sectors", "sectors_with_floor_data", "functions",
+                                                "triggers", "cameras", "flyby_cameras",
+                                                "sound_sources", "rooms", "warnings"}));
+    EXPECT_EQ(j["sectors"], 21);
+    EXPECT_EQ(j["sectors_with_floor_data"], 17);
+    EXPECT_EQ(j["functions"], nlohmann::ordered_json::parse(R"({"portal": 1, "floor_slant": 1,
+        "ceiling_slant": 1, "floor_triangles": 1, "ceiling_triangles": 1, "kill": 1, "climb": 1,
+        "monkey": 1, "trigger": 13, "trigger_triggerer": 1, "beetle": 1})"));
+    const char* tipos[] = {"trigger", "pad",   "switch",      "key",          "pickup",
+                           "heavy",   "antipad", "combat",    "dummy",        "antitrigger",
+                           "heavy_switch", "heavy_antitrigger", "monkey"};
+    ASSERT_EQ(j["triggers"].size(), 13u);
+    std::set<std::string> acciones;
+    for (size_t t = 0; t < 13; ++t) {
+        EXPECT_EQ(j["triggers"][t]["type"], tipos[t]);
+        EXPECT_EQ(j["triggers"][t]["room"], 0);
+        EXPECT_EQ(j["triggers"][t]["x"], (4 + t) / 4);
+        EXPECT_EQ(j["triggers"][t]["z"], (4 + t) % 4);
+        for (const auto& a : j["triggers"][t]["actions"])
+            acciones.insert(a["action"].get<std::string>());
+    }
+    EXPECT_EQ(acciones, (std::set<std::string>{"object", "camera", "current", "flipmap", "flip_on",
+                                               "flip_off", "look_at", "end_level", "soundtrack",
+                                               "flipeffect", "secret", "clear_bodies", "flyby",
+                                               "cutscene"}));
+    const auto& primero = j["triggers"][0];
+    EXPECT_EQ(primero["timer"], -5);
+    EXPECT_EQ(primero["one_shot"], true);
+    EXPECT_EQ(primero["mask"], 31);
+    EXPECT_EQ(primero["actions"][1], nlohmann::ordered_json::parse(
+                                         R"({"action": "camera", "parameter": 0, "timer": 3,
+                                             "once": true, "word": 33027})"));
+    EXPECT_EQ(j["triggers"][2]["actions"][0]["role"], "switch");
+    EXPECT_EQ(j["triggers"][3]["actions"][0]["role"], "keyhole");
+    EXPECT_FALSE(j["triggers"][12]["actions"][0].contains("role"));
+    EXPECT_EQ(j["cameras"], 2);
+    EXPECT_EQ(j["flyby_cameras"], 3);
+    EXPECT_EQ(j["sound_sources"], 1);
+    EXPECT_EQ(j["rooms"][0], nlohmann::ordered_json::parse(R"({"index": 0, "flags": 9,
+        "water": true, "alternate": 1, "alternate_group": 3})"));
+    EXPECT_TRUE(j["warnings"].empty());
+
+    const struct {
+        Idioma idioma;
+        const char *disparador, *cuartos;
+    } idiomas[] = {
+        {Idioma::Espanol, "  cuarto 0, x 1, z 2: interruptor, tiempo 0, máscara 0: palanca 1, "
+                          "mapa alterno 1\n",
+         "Cuartos alternos: 0 por 1 (grupo 3)\n"},
+        {Idioma::Ingles, "  room 0, x 1, z 2: switch, timer 0, mask 0: switch 1, flip map 1\n",
+         "Alternate rooms: 0 by 1 (group 3)\n"},
+    };
+    for (const auto& idioma : idiomas) {
+        FijarIdioma(idioma.idioma);
+        const auto texto = Ejecutar({"triggers", ruta});
+        EXPECT_EQ(texto.estado, 0);
+        EXPECT_NE(texto.salida.find(idioma.disparador), std::string::npos) << texto.salida;
+        EXPECT_NE(texto.salida.find(idioma.cuartos), std::string::npos) << texto.salida;
+    }
+    FijarIdioma(Idioma::Espanol);
+    std::filesystem::remove(ruta);
+}
+
+// A damaged chain opens all the same, and both commands say where it is.
+TEST(tr4tool, CadenasDanadasEnTriggersEInfo) {
+    auto n = fixture::NivelLogica();
+    n.datosSuelo[2] = 9; // sector 0's portal to a room the level lacks
+    n.cuartos[0].sectores[19].datos = 60000;
+    const std::string ruta = Guardar(fixture::EscribirNivel(n), "logica-danada.tr4");
+    const auto t = Ejecutar({"triggers", "--json", ruta});
+    ASSERT_EQ(t.estado, 0) << t.errores;
+    const auto j = nlohmann::json::parse(t.salida);
+    ASSERT_EQ(j["warnings"].size(), 2u);
+    EXPECT_EQ(j["warnings"][0]["x"], 0);
+    EXPECT_EQ(j["warnings"][1]["x"], 4);
+    EXPECT_EQ(j["warnings"][1]["z"], 3);
+    EXPECT_EQ(j["triggers"].size(), 13u);
+    const auto i = Ejecutar({"info", "--json", ruta});
+    ASSERT_EQ(i.estado, 0) << i.errores;
+    const auto k = nlohmann::json::parse(i.salida);
+    ASSERT_EQ(k["floor_data_warnings"].size(), 2u);
+    EXPECT_EQ(k["floor_data_warnings"][0], "cuarto 0, x 0, z 0: el portal lleva al cuarto 9, que no existe");
+    const auto texto = Ejecutar({"info", ruta});
+    EXPECT_NE(texto.salida.find("Avisos de suelo:      2\n  cuarto 0, x 0, z 0: el portal lleva"),
+              std::string::npos)
+        << texto.salida;
+    std::filesystem::remove(ruta);
+}
+
+TEST(tr4tool, TriggersDeLosNivelesReales) {
+    struct {
+        const char* archivo;
+        int disparadores, portales, suelos, techos, conDatos;
+    } const niveles[] = {{"title-a.tr4", 13, 135, 84 + 35, 171 + 36, 447},
+                         {"title-b.tr4", 1, 0, 0, 0, 1}};
+    for (const auto& n : niveles) {
+        const std::string ruta = std::string(TR4_NIVELES_REALES) + "/" + n.archivo;
+        if (!std::filesystem::exists(ruta))
+            GTEST_SKIP() << "no real level at " << ruta;
+        const auto r = Ejecutar({"triggers", "--json", ruta});
+        ASSERT_EQ(r.estado, 0) << r.errores;
+        const auto j = nlohmann::json::parse(r.salida);
+        EXPECT_EQ(j["triggers"].size(), size_t(n.disparadores));
+        EXPECT_EQ(j["sectors_with_floor_data"], n.conDatos);
+        EXPECT_EQ(j["functions"]["portal"], n.portales);
+        EXPECT_EQ(j["functions"]["floor_slant"].get<int>() +
+                      j["functions"]["floor_triangles"].get<int>(),
+                  n.suelos);
+        EXPECT_EQ(j["functions"]["ceiling_slant"].get<int>() +
+                      j["functions"]["ceiling_triangles"].get<int>(),
+                  n.techos);
+        EXPECT_TRUE(j["warnings"].empty());
+    }
 }
