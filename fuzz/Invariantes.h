@@ -4,6 +4,7 @@
 // input as a finding just as it keeps a crash.
 #include "LeerCuartos.h"
 #include "LeerMeshes.h"
+#include "LeerSectores.h"
 #include "trFilaNivel.h"
 #include "trNivel.h"
 #include "trObjetos.h"
@@ -243,6 +244,37 @@ inline trColocacionesCuartos ComprobarCuartos(const trNivel& n, const trObjetos&
     if (leidos)
         *leidos = cuartos;
     return c;
+}
+
+// The floor data walked whatever it holds: every record inside its room, every trigger in a
+// sector that names it, and both readings of an action's last bit end.
+inline void ComprobarLogica(const trNivel& n) {
+    for (trFinAcciones fin : {trFinAcciones::Bit15Ultima, trFinAcciones::Bit15Sigue}) {
+        const trLogica l = LeerLogica(n, fin);
+        COMPROBAR(l.Cuartos.size() == n.Cuartos.size());
+        uint64_t sectores = 0, conDatos = 0;
+        for (size_t r = 0; r < l.Cuartos.size(); ++r) {
+            const trCuartoLogica& c = l.Cuartos[r];
+            sectores += c.Sectores.size();
+            COMPROBAR(c.Sectores.empty() || c.Sectores.size() == uint64_t{c.NumZ} * c.NumX);
+            for (const trSector& s : c.Sectores) {
+                conDatos += s.IndiceDatos != 0;
+                COMPROBAR(s.Disparador < int64_t(l.Disparadores.size()));
+                if (s.Disparador >= 0) {
+                    const trDisparador& d = l.Disparadores[size_t(s.Disparador)];
+                    COMPROBAR(d.Cuarto == r && &c.Sectores[d.Sector] == &s);
+                }
+            }
+        }
+        COMPROBAR(sectores == l.Sectores && conDatos == l.SectoresConDatos);
+        for (const trAvisoSuelo& a : l.Avisos) {
+            COMPROBAR(!a.Texto.empty());
+            COMPROBAR(!TextoAviso(l, a).empty());
+        }
+        for (const auto& secuencia : l.Secuencias)
+            for (uint32_t i : secuencia)
+                COMPROBAR(i < l.CamarasVuelo.size());
+    }
 }
 
 } // namespace fuzz

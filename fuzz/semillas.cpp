@@ -78,6 +78,8 @@ std::vector<std::pair<std::string, NivelFixture>> Niveles() {
     v.emplace_back("animado", NivelAnimado());
     // Rooms of real faces, one dropped, a static and an item placed, others naming what is not.
     v.emplace_back("cuartos", NivelCuartos());
+    // A sector of each floor data function, a trigger of each type, every action.
+    v.emplace_back("logica", Ligero(NivelLogica()));
     return v;
 }
 

@@ -49,7 +49,7 @@ grep -q '^Copyright (c) 2026 the tr4visor developers$' "$prefijo/share/doc/tr4vi
 for pagina in man1 en/man1; do
   avisos=$(LC_ALL=C.UTF-8 man --warnings -E UTF-8 -l "$prefijo/share/man/$pagina/tr4tool.1.gz" 2>&1 >/dev/null)
   [ -z "$avisos" ] || fallar "man page $pagina: $avisos"
-  for orden in info objects render pages sheet export; do
+  for orden in info objects triggers render pages sheet export; do
     zgrep -q "^\.B tr4tool $orden" "$prefijo/share/man/$pagina/tr4tool.1.gz" ||
       fallar "man page $pagina does not show $orden"
   done
