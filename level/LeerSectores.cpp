@@ -453,3 +453,30 @@ std::string TextoAviso(const trLogica& logica, const trAvisoSuelo& aviso) {
                      {std::to_string(aviso.Cuarto), std::to_string(aviso.Sector / numZ),
                       std::to_string(aviso.Sector % numZ), aviso.Texto});
 }
+
+std::string TextoDisparador(const trDisparador& d) {
+    std::string texto = Formatear(Traducir("%s, tiempo %s, máscara %s"),
+                                  {NombreDisparador(d.Tipo), std::to_string(d.Tiempo),
+                                   std::to_string(d.Mascara)});
+    if (d.UnaVez)
+        texto += Traducir(", una vez");
+    texto += ":";
+    for (size_t k = 0; k < d.Acciones.size(); ++k) {
+        const trAccion& a = d.Acciones[k];
+        texto += (k ? ", " : " ");
+        if (k == 0 && d.Item >= 0)
+            texto += Formatear(d.Tipo == uint8_t(trTipoDisparador::Llave)
+                                   ? Traducir("cerradura %s")
+                                   : Traducir("palanca %s"),
+                               {std::to_string(a.Parametro)});
+        else
+            texto += std::string(NombreAccion(a.Tipo)) + " " + std::to_string(a.Parametro);
+        if (a.ConExtra) {
+            if (a.Tipo == uint8_t(trTipoAccion::Camara))
+                texto += Formatear(Traducir(" (%s s)"), {std::to_string(a.Tiempo())});
+            if (a.UnaVez())
+                texto += Traducir(" (una vez)");
+        }
+    }
+    return texto;
+}

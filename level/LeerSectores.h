@@ -26,3 +26,5 @@ const char* NombreAccion(uint8_t tipo);
 
 // "cuarto 3, x 1, z 2: its reason", in the language in force.
 std::string TextoAviso(const trLogica& logica, const trAvisoSuelo& aviso);
+// One trigger on one line for people: "interruptor, tiempo 0, máscara 31: palanca 1, ..."
+std::string TextoDisparador(const trDisparador& d);

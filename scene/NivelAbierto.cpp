@@ -4,6 +4,7 @@
 #include "ConvertirMeshes.h"
 #include "LeerMeshes.h"
 #include "LeerObjetos.h"
+#include "LeerSectores.h"
 #include "dxBufferTextura.h"
 
 namespace {
@@ -26,6 +27,7 @@ std::unique_ptr<NivelAbierto> Completar(std::unique_ptr<trNivel> nivel, dxDevice
                           : abierto->Meshes && abierto->Meshes->Cantidad() > 0 ? meshes
                                                                                : D3D_OK;
     LeerObjetos(n, abierto->Meshes.get(), abierto->Objetos);
+    abierto->Logica = LeerLogica(n);
     abierto->Escena = EscenaNivel::Crear(*abierto, dispositivo);
     return abierto;
 }

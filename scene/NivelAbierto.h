@@ -6,6 +6,7 @@
 #include "Lista_Mesh.h"
 #include "trNivel.h"
 #include "trObjetos.h"
+#include "trSectores.h"
 #include "trTextura.h"
 
 #include <memory>
@@ -24,6 +25,8 @@ struct NivelAbierto {
     BuffersMesh Buffers;
     // Its moveables and statics, their meshes named by position in Meshes.
     trObjetos Objetos;
+    // Its sectors with their floor data, triggers and markers; damaged chains in Logica.Avisos.
+    trLogica Logica;
     // The whole level as the "Nivel" view draws it, built at open; it keeps nothing above.
     std::unique_ptr<EscenaNivel> Escena;
     // D3D_OK, or the first page or mesh the device refused: the level is open all the same and

@@ -108,33 +108,6 @@ void EscribirDisparadoresJson(const trLogica& l, std::ostream& salida) {
     salida << j.dump(2) << '\n';
 }
 
-std::string TextoDisparador(const trDisparador& d) {
-    std::string texto = Formatear(Traducir("%s, tiempo %s, máscara %s"),
-                                  {NombreDisparador(d.Tipo), std::to_string(d.Tiempo),
-                                   std::to_string(d.Mascara)});
-    if (d.UnaVez)
-        texto += Traducir(", una vez");
-    texto += ":";
-    for (size_t k = 0; k < d.Acciones.size(); ++k) {
-        const trAccion& a = d.Acciones[k];
-        texto += (k ? ", " : " ");
-        if (Papel(d, k))
-            texto += Formatear(d.Tipo == uint8_t(trTipoDisparador::Llave)
-                                   ? Traducir("cerradura %s")
-                                   : Traducir("palanca %s"),
-                               {std::to_string(a.Parametro)});
-        else
-            texto += std::string(NombreAccion(a.Tipo)) + " " + std::to_string(a.Parametro);
-        if (a.ConExtra) {
-            if (a.Tipo == uint8_t(trTipoAccion::Camara))
-                texto += Formatear(Traducir(" (%s s)"), {std::to_string(a.Tiempo())});
-            if (a.UnaVez())
-                texto += Traducir(" (una vez)");
-        }
-    }
-    return texto;
-}
-
 void EscribirDisparadoresTexto(const trLogica& l, std::ostream& salida) {
     salida << Formatear(Traducir("Sectores: %s, %s con datos de suelo"),
                         {std::to_string(l.Sectores), std::to_string(l.SectoresConDatos)})

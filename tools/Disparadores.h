@@ -9,8 +9,5 @@
 void EscribirDisparadoresJson(const trLogica& logica, std::ostream& salida);
 void EscribirDisparadoresTexto(const trLogica& logica, std::ostream& salida);
 
-// One trigger on one line for people: "interruptor, tiempo 0, máscara 31: objeto 1, ..."
-std::string TextoDisparador(const trDisparador& d);
-
 int ListarDisparadores(const std::string& archivo, bool json, std::ostream& salida,
                        std::ostream& errores);

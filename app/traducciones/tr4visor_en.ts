@@ -304,6 +304,70 @@
 <context>
     <name>PanelDetalles</name>
     <message>
+        <source>diagonal de x+z- a x-z+</source>
+        <translation>diagonal from x+z- to x-z+</translation>
+    </message>
+    <message>
+        <source>diagonal de x-z- a x+z+</source>
+        <translation>diagonal from x-z- to x+z+</translation>
+    </message>
+    <message>
+        <source>; portal en la mitad de %1</source>
+        <translation>; the %1 half is a portal</translation>
+    </message>
+    <message>
+        <source>Suelo en las esquinas</source>
+        <translation>Floor at the corners</translation>
+    </message>
+    <message>
+        <source>Corte del suelo</source>
+        <translation>Floor cut</translation>
+    </message>
+    <message>
+        <source>Techo en las esquinas</source>
+        <translation>Ceiling at the corners</translation>
+    </message>
+    <message>
+        <source>Corte del techo</source>
+        <translation>Ceiling cut</translation>
+    </message>
+    <message>
+        <source>Portal al cuarto</source>
+        <translation>Portal to room</translation>
+    </message>
+    <message>
+        <source>muerte</source>
+        <translation>kill</translation>
+    </message>
+    <message>
+        <source>trepar (%1)</source>
+        <translation>climb (%1)</translation>
+    </message>
+    <message>
+        <source>mono</source>
+        <translation>monkey swing</translation>
+    </message>
+    <message>
+        <source>disparador diferido</source>
+        <translation>trigger triggerer</translation>
+    </message>
+    <message>
+        <source>escarabajo</source>
+        <translation>beetle path</translation>
+    </message>
+    <message>
+        <source>Marcas</source>
+        <translation>Marks</translation>
+    </message>
+    <message>
+        <source>Disparador</source>
+        <translation>Trigger</translation>
+    </message>
+    <message>
+        <source>Aviso</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
         <source>Detalles</source>
         <translation>Details</translation>
     </message>

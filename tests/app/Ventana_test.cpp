@@ -545,6 +545,30 @@ TEST_F(Ventana, UnClicEnElNivelEligeLoQueHayDebajoYElPanelDiceQueEs) {
     EXPECT_TRUE(otra.findChild<QAction*>("FondoGris1")->isChecked());
 }
 
+TEST_F(Ventana, UnClicEnUnSectorDiceSusDatosDeSueloYSuDisparador) {
+    Elegir(Escribir("logica.tr4", EscribirNivel(NivelLogica())));
+    Hijo("NivelCompleto1")->trigger();
+    // Sector x 1, z 2 of room 0 (origin -1024, 2048): the switch trigger.
+    const QPointF interruptor = EnPanel(ventana, 512, 0, 4608);
+    Raton(QEvent::MouseButtonPress, interruptor, Qt::LeftButton);
+    Raton(QEvent::MouseButtonRelease, interruptor, Qt::NoButton);
+    QStringList lineas = ventana.Detalles()->Lineas();
+    EXPECT_EQ(lineas.value(0), "Cuarto 0");
+    for (const char* l : {"Sector bajo el cursor: x 1, z 2",
+                          "Disparador: interruptor, tiempo 0, máscara 0: palanca 1, mapa alterno 1",
+                          "Suelo en las esquinas: 0, 0, 0, 0"})
+        EXPECT_TRUE(lineas.contains(l)) << l << "\n" << lineas.join("\n").toStdString();
+    // Sector x 0, z 1: a slanted floor and ceiling, and no trigger.
+    const QPointF inclinado = EnPanel(ventana, -512, 0, 3584);
+    Raton(QEvent::MouseButtonPress, inclinado, Qt::LeftButton);
+    Raton(QEvent::MouseButtonRelease, inclinado, Qt::NoButton);
+    lineas = ventana.Detalles()->Lineas();
+    for (const char* l : {"Sector bajo el cursor: x 0, z 1", "Suelo en las esquinas: 1024, 1280, 512, 768",
+                          "Techo en las esquinas: -1280, -1024, -1536, -1280"})
+        EXPECT_TRUE(lineas.contains(l)) << l << "\n" << lineas.join("\n").toStdString();
+    EXPECT_FALSE(lineas.join("\n").contains("Disparador:"));
+}
+
 TEST_F(Ventana, TitleAAbreDetrasDeLaraYUnClicEnEllaLaNombra) {
     const QString real = QString(TR4_NIVELES_REALES) + "/title-a.tr4";
     if (!QFile::exists(real))
