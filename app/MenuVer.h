@@ -61,5 +61,6 @@ class MenuVer : public QObject {
     QAction* estaticos_ = nullptr;
     QAction* items_ = nullptr;
     QAction* alternos_ = nullptr;
+    QAction* disparadores_ = nullptr;
     QAction* alambre_ = nullptr; // the same choice as the wireframe button
 };

@@ -385,7 +385,10 @@ void TForm1::FormPaint() {
         (void)controles_->Vuelo().Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
         ver_->Animar()->Aplicar(*nivel_);
         (void)d->Limpiar(1);
-        (void)nivel_->Escena->Dibujar(*d, Opciones());
+        const OpcionesNivel opciones = Opciones();
+        (void)nivel_->Escena->Dibujar(*d, opciones);
+        if (opciones.Disparadores && nivel_->Capa)
+            (void)nivel_->Capa->Dibujar(*d, opciones);
         (void)d->Presentar();
         ContarCuadro(controles_->Anda() || ver_->Animar()->Activo());
         return;

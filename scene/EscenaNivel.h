@@ -28,6 +28,8 @@ struct OpcionesNivel {
     // False: every face drawn opaque, as the level was drawn before blend modes; what a frame
     // with them is measured against.
     bool Mezclas = true;
+    // Trigger and kill sectors as tiles over the floor (drawn by CapaDisparadores).
+    bool Disparadores = false;
 };
 
 class EscenaNivel {

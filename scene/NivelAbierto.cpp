@@ -29,6 +29,7 @@ std::unique_ptr<NivelAbierto> Completar(std::unique_ptr<trNivel> nivel, dxDevice
     LeerObjetos(n, abierto->Meshes.get(), abierto->Objetos);
     abierto->Logica = LeerLogica(n);
     abierto->Escena = EscenaNivel::Crear(*abierto, dispositivo);
+    abierto->Capa = CapaDisparadores::Crear(abierto->Logica, dispositivo);
     return abierto;
 }
 

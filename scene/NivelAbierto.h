@@ -2,6 +2,7 @@
 // Everything one opened level holds, from the file's record to the uploaded buffers, so that the
 // window, the command line and the benchmarks open a level the same way and release it whole.
 #include "BuffersMesh.h"
+#include "CapaDisparadores.h"
 #include "EscenaNivel.h"
 #include "Lista_Mesh.h"
 #include "trNivel.h"
@@ -29,6 +30,8 @@ struct NivelAbierto {
     trLogica Logica;
     // The whole level as the "Nivel" view draws it, built at open; it keeps nothing above.
     std::unique_ptr<EscenaNivel> Escena;
+    // Trigger and kill sectors over the scene (Ver -> Disparadores); null without a device.
+    std::unique_ptr<CapaDisparadores> Capa;
     // D3D_OK, or the first page or mesh the device refused: the level is open all the same and
     // draws what went up, but a picture drawn from it would miss what did not.
     HRESULT Subida = D3D_OK;

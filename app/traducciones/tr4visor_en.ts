@@ -253,6 +253,10 @@
 <context>
     <name>MenuVer</name>
     <message>
+        <source>Disparadores</source>
+        <translation>Triggers</translation>
+    </message>
+    <message>
         <source>Ver</source>
         <translation>View</translation>
     </message>

@@ -3,6 +3,7 @@
 // picture as a call per triangle, and animated items move and come back to their pose.
 #include "EscritorNivel.h"
 #include "Lotes8.h"
+#include "CapaDisparadores.h"
 #include "NivelAbierto.h"
 #include "SuperficieEGL.h"
 #include "dxBufferTextura.h"
@@ -330,4 +331,62 @@ TEST_F(EscenaGL, CadaMezclaSobreUnFondoConocido) {
     EXPECT_EQ(En(m, -100, -200, 300), kGris);
     EXPECT_EQ(En(m, 100, -200, 0), kUna) << "additive by its texture";
     EXPECT_EQ(En(m, 300, -200, 0), kDos) << "and by its extra word, over it";
+}
+
+// Ver -> Disparadores: each trigger sector's tile adds its type's colour where the sector lies,
+// a kill sector adds red, and a sector of neither keeps the floor's own colour.
+TEST_F(EscenaGL, DisparadoresYMuerteSobreSusSectores) {
+    Abrir(fixture::EscribirNivel(fixture::NivelLogica()));
+    ASSERT_NE(nivel_->Capa, nullptr);
+    EXPECT_EQ(nivel_->Capa->Baldosas(), 14u); // 13 triggers, one kill sector
+    // Seen from above and in front: the floor lies flat in the picture.
+    auto dibujar = [&](const OpcionesNivel& o, bool capa) {
+        const Esfera e = nivel_->Escena->EsferaNivel({});
+        EXPECT_EQ(d_->SetProyeccion(10, 50000, float(kAncho) / kAlto, 0.8f), D3D_OK);
+        EXPECT_EQ(d_->SetOjo(e.X, 7000, e.Z - 3000), D3D_OK);
+        EXPECT_EQ(d_->SetObjetivo(e.X, 0, e.Z), D3D_OK);
+        (void)d_->Limpiar(1);
+        EXPECT_EQ(nivel_->Escena->Dibujar(*d_, o), D3D_OK);
+        if (capa)
+            EXPECT_EQ(nivel_->Capa->Dibujar(*d_, o), D3D_OK);
+        return LeerPixeles(*superficie_);
+    };
+    auto conCapa = [&](const OpcionesNivel& o) {
+        const auto sin = dibujar(o, false);
+        return std::pair{sin, dibujar(o, true)};
+    };
+    const auto [sin, con] = conCapa({});
+    // What the tile added at a point of the level, as 0x00RRGGBB.
+    auto anadido = [&](const std::vector<uint32_t>& a, const std::vector<uint32_t>& b, float x,
+                       float z) {
+        const uint32_t p = En(a, x, 0, z), q = En(b, x, 0, z);
+        uint32_t d = 0;
+        for (int s : {16, 8, 0})
+            d |= uint32_t(std::max(0, int((q >> s) & 0xFF) - int((p >> s) & 0xFF))) << s;
+        return d;
+    };
+    // Room 0's origin is (-1024, 2048); sector (column c, row r) is centred 512 further in.
+    auto x = [](int c) { return -1024 + 1024 * c + 512.0f; };
+    auto z = [](int r) { return 2048 + 1024 * r + 512.0f; };
+    struct {
+        int columna, fila;
+        uint32_t color;
+        const char* que;
+    } casos[] = {
+        {1, 2, CapaDisparadores::ColorTipo(2) & 0xFFFFFF, "switch"},
+        {2, 1, CapaDisparadores::ColorTipo(5) & 0xFFFFFF, "heavy"},
+        {4, 0, CapaDisparadores::ColorTipo(12) & 0xFFFFFF, "monkey"},
+        {0, 3, CapaDisparadores::ROJO_MUERTE & 0xFFFFFF, "kill"},
+        {4, 2, 0, "nothing"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.que);
+        const uint32_t d = anadido(sin, con, x(c.columna), z(c.fila));
+        for (int s : {16, 8, 0})
+            EXPECT_NEAR(double((d >> s) & 0xFF), double((c.color >> s) & 0xFF), 2)
+                << std::hex << d << " " << c.color;
+    }
+    // Flipped, room 1 stands for room 0 and holds no trigger: no tile shows.
+    const auto [sinAlt, conAlt] = conCapa({.Alternos = true});
+    EXPECT_EQ(anadido(sinAlt, conAlt, x(1), z(2)), 0u);
 }
