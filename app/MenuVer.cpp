@@ -83,6 +83,14 @@ MenuVer::MenuVer(QMenuBar* barra, ControlesVista* controles, QRadioButton* textu
     ver_->addAction(verPaginas);
 }
 
+void MenuVer::AgregarPanel(QAction* accion) {
+    QAction* antes = nullptr;
+    for (QAction* a : ver_->actions())
+        if (a->objectName() == QLatin1String("Paginas1"))
+            antes = a;
+    ver_->insertAction(antes, accion);
+}
+
 OpcionesNivel MenuVer::Opciones() const {
     OpcionesNivel o;
     o.Estaticos = estaticos_->isChecked();

@@ -37,6 +37,8 @@ class MenuVer : public QObject {
 
     // What the "Nivel" view draws, from the toggles, the render mode and the lighting.
     OpcionesNivel Opciones() const;
+    // A dock's show/hide action, among the docks', above the texture pages' (kept last).
+    void AgregarPanel(QAction* accion);
     bool AjustarAlMostrar() const;
     // "Pausar el giro" ticked or not, as the camera turns or stands.
     void SetPausado(bool si);

@@ -16,6 +16,7 @@
 #include "AnimarNivel.h"
 #include "MenuVer.h"
 #include "PanelDetalles.h"
+#include "PanelDisparadores.h"
 #include "PanelPaginas.h"
 #include "dxBufferTextura.h"
 
@@ -104,6 +105,12 @@ TForm1::TForm1(QWidget* padre) : QMainWindow(padre) {
     detalles_ = new PanelDetalles(this);
     addDockWidget(Qt::RightDockWidgetArea, detalles_);
     detalles_->hide();
+    disparadores_ = new PanelDisparadores(this);
+    addDockWidget(Qt::RightDockWidgetArea, disparadores_);
+    disparadores_->hide();
+    disparadores_->AlElegir = [this](const trDisparador& d) {
+        EncuadrarSector(d.Cuarto, d.X, d.Z);
+    };
     CrearMenu();
     const QRect lugar = LugarInicial(
         QRect(194, 111, ANCHO_CLIENTE,
@@ -126,6 +133,7 @@ TForm1::~TForm1() {
     controles_->SetNivel(nullptr);
     paginas_->SetNivel(nullptr, nullptr);
     detalles_->Soltar(nullptr);
+    disparadores_->SetLogica(nullptr);
     enVista_.reset();
     seleccionado_ = nullptr;
     nivel_.reset();
@@ -286,6 +294,10 @@ void TForm1::AbrirReciente(const QString& ruta) {
 void TForm1::CrearMenuVer() {
     ver_ = new MenuVer(menuBar(), controles_.get(), RadioButton1, RadioButton2, detalles_,
                        paginas_, this);
+    QAction* verDisparadores = disparadores_->toggleViewAction();
+    verDisparadores->setObjectName("PanelDisparadores1");
+    verDisparadores->setText(tr("Lista de disparadores"));
+    ver_->AgregarPanel(verDisparadores);
     ver_->AlNivelCompleto = [this] { NivelCompleto1Click(); };
     ver_->AlCambiarOpcion = [this] { CambioOpcionNivel(); };
     ver_->AlCambiarFondo = [this] { AplicarFondo(); };
@@ -668,7 +680,29 @@ bool TForm1::AbrirArchivo(const QString& ruta) {
     return true;
 }
 
+void TForm1::EncuadrarSector(uint32_t cuarto, uint16_t x, uint16_t z) {
+    if (!nivel_ || !nivel_->Escena || cuarto >= nivel_->Logica.Cuartos.size())
+        return;
+    const trCuartoLogica& c = nivel_->Logica.Cuartos[cuarto];
+    const size_t s = size_t(x) * c.NumZ + z;
+    if (s >= c.Sectores.size())
+        return;
+    if (!EnNivel())
+        NivelCompleto1Click();
+    if (!EnNivel())
+        return;
+    const auto& y = c.Sectores[s].SueloS.Y;
+    // Device axes: the level's y negated. A sector and its neighbours fill the view.
+    const Esfera sector{float(c.X) + 1024.0f * (float(x) + 0.5f),
+                        -float(int64_t{y[0]} + y[1] + y[2] + y[3]) / 4,
+                        float(c.Z) + 1024.0f * (float(z) + 0.5f), 1024.0f};
+    controles_->Vuelo().Encuadrar(sector, nivel_->Escena->EsferaNivel(Opciones()), Panel1->Ancho(),
+                                  Panel1->Alto());
+    Redibujar();
+}
+
 void TForm1::LlenarObjetos() {
+    disparadores_->SetLogica(nivel_ ? &nivel_->Logica : nullptr);
     const ArbolObjetos::Usos usos = TreeView1->Llenar(nivel_.get());
     entradaNivel_ = TreeView1->EntradaNivel();
     for (int i = 0; i < ListBox1->count() && size_t(i) < usos.Textos.size(); ++i)

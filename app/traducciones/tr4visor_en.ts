@@ -597,6 +597,10 @@
 <context>
     <name>TForm1</name>
     <message>
+        <source>Lista de disparadores</source>
+        <translation>Trigger list</translation>
+    </message>
+    <message>
         <source>Visualizador de Prueba</source>
         <translation>Test Viewer</translation>
     </message>
@@ -736,6 +740,45 @@ Levels open and are listed, but the panel will show nothing.</translation>
     <message>
         <source>[NIVEL]</source>
         <translation>[LEVEL]</translation>
+    </message>
+</context>
+<context>
+    <name>PanelDisparadores</name>
+    <message>
+        <source>Disparadores</source>
+        <translation>Triggers</translation>
+    </message>
+    <message>
+        <source>Todos los tipos</source>
+        <translation>All types</translation>
+    </message>
+    <message>
+        <source>Todas las acciones</source>
+        <translation>All actions</translation>
+    </message>
+    <message>
+        <source>Mapas alternos</source>
+        <translation>Flip maps</translation>
+    </message>
+    <message>
+        <source>Cuarto</source>
+        <translation>Room</translation>
+    </message>
+    <message>
+        <source>Sector</source>
+        <translation>Sector</translation>
+    </message>
+    <message>
+        <source>Tipo</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Acciones</source>
+        <translation>Actions</translation>
+    </message>
+    <message>
+        <source>x %1, z %2</source>
+        <translation>x %1, z %2</translation>
     </message>
 </context>
 </TS>

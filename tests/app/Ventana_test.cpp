@@ -8,6 +8,7 @@
 #include "EscritorNivel.h"
 #include "InicioNivel.h"
 #include "PanelDetalles.h"
+#include "PanelDisparadores.h"
 #include "LugarInicial.h"
 #include "PanelGL.h"
 #include "PanelPaginas.h"
@@ -567,6 +568,38 @@ TEST_F(Ventana, UnClicEnUnSectorDiceSusDatosDeSueloYSuDisparador) {
                           "Techo en las esquinas: -1280, -1024, -1536, -1280"})
         EXPECT_TRUE(lineas.contains(l)) << l << "\n" << lineas.join("\n").toStdString();
     EXPECT_FALSE(lineas.join("\n").contains("Disparador:"));
+}
+
+TEST_F(Ventana, LaListaDeDisparadoresFiltraYVuelaASuSector) {
+    Elegir(Escribir("logica.tr4", EscribirNivel(NivelLogica())));
+    PanelDisparadores& p = *ventana.Disparadores();
+    EXPECT_NE(ventana.findChild<QAction*>("PanelDisparadores1"), nullptr);
+    auto filas = [&] { return p.Lista()->topLevelItemCount(); };
+    EXPECT_EQ(filas(), 13);
+    p.Filtrar(int(trTipoDisparador::Interruptor), -1);
+    ASSERT_EQ(filas(), 1);
+    EXPECT_EQ(p.Lista()->topLevelItem(0)->text(1), "x 1, z 2");
+    EXPECT_EQ(p.Lista()->topLevelItem(0)->text(3), "palanca 1, mapa alterno 1");
+    p.Filtrar(-1, PanelDisparadores::FILTRO_MAPAS); // the switch's flip map, the key's on and off
+    ASSERT_EQ(filas(), 2);
+    EXPECT_EQ(p.IndiceDeFila(0), 2);
+    EXPECT_EQ(p.IndiceDeFila(1), 3);
+    p.Filtrar(int(trTipoDisparador::Llave), int(trTipoAccion::Vuelo));
+    EXPECT_EQ(filas(), 0);
+    p.Filtrar(-1, int(trTipoAccion::Vuelo));
+    ASSERT_EQ(filas(), 1);
+    EXPECT_EQ(p.IndiceDeFila(0), 10);
+
+    // Choosing one shows the level and flies to its sector: x 1, z 2 of room 0 (origin -1024,
+    // 2048), its floor at 0.
+    p.Filtrar(-1, -1);
+    p.Lista()->setCurrentItem(p.Lista()->topLevelItem(2));
+    EXPECT_NEAR(ventana.Vuelo().Pivote().x, 512, 1);
+    EXPECT_NEAR(ventana.Vuelo().Pivote().y, 0, 1);
+    EXPECT_NEAR(ventana.Vuelo().Pivote().z, 4608, 1);
+    // Another level lists its own.
+    Elegir(Escribir("cuartos.tr4", EscribirNivel(NivelCuartos())));
+    EXPECT_EQ(filas(), 0);
 }
 
 TEST_F(Ventana, TitleAAbreDetrasDeLaraYUnClicEnEllaLaNombra) {
