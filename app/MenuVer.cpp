@@ -47,6 +47,7 @@ MenuVer::MenuVer(QMenuBar* barra, ControlesVista* controles, QRadioButton* textu
     items_ = conmutador(tr("Items"), "Items1", "ver/items", true);
     alternos_ = conmutador(tr("Cuartos alternos"), "Alternos1", "ver/alternos", false);
     disparadores_ = conmutador(tr("Disparadores"), "Disparadores1", "ver/disparadores", false);
+    marcadores_ = conmutador(tr("Marcadores"), "Marcadores1", "ver/marcadores", false);
     animar_ = new AnimarNivel(ver_, this);
     // The render mode's other face: one choice, shown in both places.
     alambre_ = ver_->addAction(tr("Alambre"));
@@ -97,6 +98,7 @@ OpcionesNivel MenuVer::Opciones() const {
     o.Items = items_->isChecked();
     o.Alternos = alternos_->isChecked();
     o.Disparadores = disparadores_->isChecked();
+    o.Marcadores = marcadores_->isChecked();
     o.Texturizado = texturizado_->isChecked();
     o.Alambre = alambreBoton_->isChecked();
     o.LuzPlena = apariencia_->LuzPlena();

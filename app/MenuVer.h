@@ -64,5 +64,6 @@ class MenuVer : public QObject {
     QAction* items_ = nullptr;
     QAction* alternos_ = nullptr;
     QAction* disparadores_ = nullptr;
+    QAction* marcadores_ = nullptr;
     QAction* alambre_ = nullptr; // the same choice as the wireframe button
 };

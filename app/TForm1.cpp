@@ -401,6 +401,8 @@ void TForm1::FormPaint() {
         (void)nivel_->Escena->Dibujar(*d, opciones);
         if (opciones.Disparadores && nivel_->Capa)
             (void)nivel_->Capa->Dibujar(*d, opciones);
+        if (opciones.Marcadores && nivel_->Marcadores)
+            (void)nivel_->Marcadores->Dibujar(*d);
         (void)d->Presentar();
         ContarCuadro(controles_->Anda() || ver_->Animar()->Activo());
         return;

@@ -30,6 +30,8 @@ struct OpcionesNivel {
     bool Mezclas = true;
     // Trigger and kill sectors as tiles over the floor (drawn by CapaDisparadores).
     bool Disparadores = false;
+    // Cameras, sinks, flyby paths and sound sources as markers (drawn by CapaMarcadores).
+    bool Marcadores = false;
 };
 
 class EscenaNivel {

@@ -30,6 +30,7 @@ std::unique_ptr<NivelAbierto> Completar(std::unique_ptr<trNivel> nivel, dxDevice
     abierto->Logica = LeerLogica(n);
     abierto->Escena = EscenaNivel::Crear(*abierto, dispositivo);
     abierto->Capa = CapaDisparadores::Crear(abierto->Logica, dispositivo);
+    abierto->Marcadores = CapaMarcadores::Crear(abierto->Logica, dispositivo);
     return abierto;
 }
 

@@ -3,6 +3,7 @@
 // window, the command line and the benchmarks open a level the same way and release it whole.
 #include "BuffersMesh.h"
 #include "CapaDisparadores.h"
+#include "CapaMarcadores.h"
 #include "EscenaNivel.h"
 #include "Lista_Mesh.h"
 #include "trNivel.h"
@@ -32,6 +33,8 @@ struct NivelAbierto {
     std::unique_ptr<EscenaNivel> Escena;
     // Trigger and kill sectors over the scene (Ver -> Disparadores); null without a device.
     std::unique_ptr<CapaDisparadores> Capa;
+    // Cameras, sinks, flyby cameras and paths, sound sources (Ver -> Marcadores); null likewise.
+    std::unique_ptr<CapaMarcadores> Marcadores;
     // D3D_OK, or the first page or mesh the device refused: the level is open all the same and
     // draws what went up, but a picture drawn from it would miss what did not.
     HRESULT Subida = D3D_OK;

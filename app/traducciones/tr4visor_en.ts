@@ -253,6 +253,10 @@
 <context>
     <name>MenuVer</name>
     <message>
+        <source>Marcadores</source>
+        <translation>Markers</translation>
+    </message>
+    <message>
         <source>Disparadores</source>
         <translation>Triggers</translation>
     </message>

@@ -4,6 +4,7 @@
 #include "EscritorNivel.h"
 #include "Lotes8.h"
 #include "CapaDisparadores.h"
+#include "CapaMarcadores.h"
 #include "NivelAbierto.h"
 #include "SuperficieEGL.h"
 #include "dxBufferTextura.h"
@@ -347,8 +348,9 @@ TEST_F(EscenaGL, DisparadoresYMuerteSobreSusSectores) {
         EXPECT_EQ(d_->SetObjetivo(e.X, 0, e.Z), D3D_OK);
         (void)d_->Limpiar(1);
         EXPECT_EQ(nivel_->Escena->Dibujar(*d_, o), D3D_OK);
-        if (capa)
+        if (capa) {
             EXPECT_EQ(nivel_->Capa->Dibujar(*d_, o), D3D_OK);
+        }
         return LeerPixeles(*superficie_);
     };
     auto conCapa = [&](const OpcionesNivel& o) {
@@ -389,4 +391,33 @@ TEST_F(EscenaGL, DisparadoresYMuerteSobreSusSectores) {
     // Flipped, room 1 stands for room 0 and holds no trigger: no tile shows.
     const auto [sinAlt, conAlt] = conCapa({.Alternos = true});
     EXPECT_EQ(anadido(sinAlt, conAlt, x(1), z(2)), 0u);
+}
+
+// Ver -> Marcadores: each camera, sink and sound source is a marker of its colour where the level
+// puts it; a flyby sequence's path joins its cameras.
+TEST_F(EscenaGL, MarcadoresDondeLosPoneElNivel) {
+    auto f = fixture::NivelLogica();
+    // A flyby path long enough to see: sequence 2 from (3000, -500, 3000) to (3000, -500, 6000).
+    f.camarasVuelo[0].x = f.camarasVuelo[1].x = 3000;
+    f.camarasVuelo[0].y = f.camarasVuelo[1].y = -500;
+    f.camarasVuelo[1].z = 3000;
+    f.camarasVuelo[0].z = 6000;
+    Abrir(fixture::EscribirNivel(f));
+    ASSERT_NE(nivel_->Marcadores, nullptr);
+    EXPECT_EQ(nivel_->Marcadores->Marcadores(), 2u + 3u + 1u);
+    UINT solidos = 0;
+    const auto v = CapaMarcadores::Vertices(nivel_->Logica, solidos);
+    EXPECT_EQ(v.size() - solidos, 3u) << "one segment: sequence 2's two cameras";
+    const Esfera e = nivel_->Escena->EsferaNivel({});
+    ASSERT_EQ(d_->SetProyeccion(10, 50000, float(kAncho) / kAlto, 0.8f), D3D_OK);
+    ASSERT_EQ(d_->SetOjo(e.X, 7000, e.Z - 3000), D3D_OK);
+    ASSERT_EQ(d_->SetObjetivo(e.X, 0, e.Z), D3D_OK);
+    (void)d_->Limpiar(1);
+    ASSERT_EQ(nivel_->Marcadores->Dibujar(*d_), D3D_OK);
+    const auto p = LeerPixeles(*superficie_);
+    EXPECT_EQ(En(p, 100, -200, 3000), CapaMarcadores::CIAN_CAMARA);
+    EXPECT_EQ(En(p, -500, 0, 2500), CapaMarcadores::AZUL_SUMIDERO) << "a current names camera 1";
+    EXPECT_EQ(En(p, 512, -256, 2560), CapaMarcadores::VERDE_SONIDO);
+    EXPECT_EQ(En(p, 3000, -500, 4500), CapaMarcadores::AMARILLO_VUELO) << "the path's middle";
+    EXPECT_EQ(En(p, 2000, 0, 4500), kFondo);
 }
