@@ -5,6 +5,7 @@
 #include "Ensamblaje.h"
 #include "Idioma.h"
 #include "LeerCuartos.h"
+#include "LeerSectores.h"
 #include "ModeloGLTF.h"
 #include "NivelAbierto.h"
 #include "PaginasPNG.h"
@@ -105,6 +106,78 @@ void ExportarNivel(const NivelAbierto& nivel, ModeloGLTF& modelo, float escala) 
                     uint16_t(it.Angulo));
 }
 
+tinygltf::Value Valor(int64_t v) {
+    return tinygltf::Value(int(v));
+}
+
+void ExportarLogica(const NivelAbierto& nivel, tinygltf::Model& m, float escala) {
+    const trLogica& l = nivel.Logica;
+    tinygltf::Node raiz;
+    raiz.name = "logica";
+    std::vector<tinygltf::Node> hijos;
+    auto nodo = [&](std::string nombre, const glm::vec3& punto, tinygltf::Value::Object extras) {
+        tinygltf::Node n;
+        n.name = std::move(nombre);
+        const glm::vec3 p = PuntoEnModelo(punto, escala);
+        n.translation = {p.x, p.y, p.z};
+        n.extras = tinygltf::Value(std::move(extras));
+        hijos.push_back(std::move(n));
+    };
+    for (const trDisparador& d : l.Disparadores) {
+        const trCuartoLogica& c = l.Cuartos[d.Cuarto];
+        const auto& y = c.Sectores[d.Sector].SueloS.Y;
+        const glm::vec3 centro(float(c.X) + 1024.0f * (float(d.X) + 0.5f),
+                               float(int64_t{y[0]} + y[1] + y[2] + y[3]) / 4,
+                               float(c.Z) + 1024.0f * (float(d.Z) + 0.5f));
+        tinygltf::Value::Array acciones;
+        for (const trAccion& a : d.Acciones) {
+            tinygltf::Value::Object o;
+            o["action"] = tinygltf::Value(std::string(ClaveAccion(a.Tipo)));
+            o["parameter"] = Valor(a.Parametro);
+            if (a.ConExtra)
+                o["word"] = Valor(a.Extra);
+            acciones.push_back(tinygltf::Value(std::move(o)));
+        }
+        tinygltf::Value::Object e;
+        e["room"] = Valor(d.Cuarto);
+        e["x"] = Valor(d.X);
+        e["z"] = Valor(d.Z);
+        e["type"] = tinygltf::Value(std::string(ClaveDisparador(d.Tipo)));
+        e["timer"] = Valor(d.Tiempo);
+        e["one_shot"] = tinygltf::Value(d.UnaVez);
+        e["mask"] = Valor(d.Mascara);
+        e["actions"] = tinygltf::Value(std::move(acciones));
+        nodo("disparador_" + std::to_string(d.Cuarto) + "_" + std::to_string(d.X) + "_" +
+                 std::to_string(d.Z),
+             centro, std::move(e));
+    }
+    for (size_t i = 0; i < l.Camaras.size(); ++i) {
+        const trCamara& c = l.Camaras[i];
+        nodo("camara_" + std::to_string(i), {float(c.X), float(c.Y), float(c.Z)},
+             {{"room", Valor(c.Cuarto)}, {"flags", Valor(c.Banderas)}});
+    }
+    for (size_t i = 0; i < l.CamarasVuelo.size(); ++i) {
+        const trCamaraVuelo& c = l.CamarasVuelo[i];
+        nodo("vuelo_" + std::to_string(c.Secuencia) + "_" + std::to_string(c.Indice),
+             {float(c.X), float(c.Y), float(c.Z)},
+             {{"sequence", Valor(c.Secuencia)}, {"index", Valor(c.Indice)},
+              {"room", Valor(c.Cuarto)}, {"flags", Valor(c.Banderas)}});
+    }
+    for (size_t i = 0; i < l.FuentesSonido.size(); ++i) {
+        const trFuenteSonido& f = l.FuentesSonido[i];
+        nodo("sonido_" + std::to_string(i), {float(f.X), float(f.Y), float(f.Z)},
+             {{"sound", Valor(f.Sonido)}, {"flags", Valor(f.Banderas)}});
+    }
+    for (tinygltf::Node& n : hijos) {
+        raiz.children.push_back(int(m.nodes.size()));
+        m.nodes.push_back(std::move(n));
+    }
+    if (m.scenes.empty())
+        m.scenes.resize(1);
+    m.scenes[0].nodes.push_back(int(m.nodes.size()));
+    m.nodes.push_back(std::move(raiz));
+}
+
 } // namespace
 
 bool ExtensionGLTF(const std::string& ruta) {
@@ -129,6 +202,8 @@ bool ExportarGLTFEnMemoria(const NivelAbierto& nivel, const OpcionesGLTF& o,
         } else if (o.Que == OpcionesGLTF::Tipo::Nivel) {
             if (nivel.Nivel)
                 ExportarNivel(nivel, modelo, escala);
+            if (nivel.Nivel && o.Logica)
+                ExportarLogica(nivel, modelo.Gltf(), escala);
         } else if (o.Que == OpcionesGLTF::Tipo::Movible && o.Animadas.Hay()) {
             ExportarMovibleAnimado(
                 nivel, o.Numero, o.Animadas, escala, modelo.Gltf(),

@@ -37,6 +37,10 @@ struct OpcionesGLTF {
     double Escala = 1.0 / 512;
     // For a moveable: another's meshes, and its animations as glTF animations.
     AnimacionesElegidas Animadas = {};
+    // For the level: its logic too, as empty nodes under one named "logica": a node per trigger
+    // at its sector's floor centre ("disparador_ROOM_X_Z"), per camera, flyby camera and sound
+    // source where the level puts it, each with its fields as extras.
+    bool Logica = false;
 };
 
 // The files an export to `ruta` consists of, built in memory and written nowhere: the .glb alone

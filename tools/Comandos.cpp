@@ -294,6 +294,10 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
     exporta->add_flag("--level", exportar.nivel_entero,
                       Traducir("el nivel entero: sus cuartos, con el color de cada vértice, y "
                                "cada estático e item donde el nivel los coloca"));
+    exporta->add_flag("--logic", exportar.logica,
+                      Traducir("con --level, también la lógica del nivel: un nodo vacío por "
+                               "disparador, cámara, cámara de vuelo y fuente de sonido, con sus "
+                               "datos como extras"));
     exporta
         ->add_option("--out", exportar.archivo,
                      Traducir("el modelo que se escribe: .glb (un archivo) o .gltf"))

@@ -35,6 +35,7 @@ TEST(tr4tool, ErroresDeUso) {
                                                                   {"objects"},
                                                                   {"objects", "--json", "a", "b"},
                                                                   {"triggers"},
+                                                                  {"export", "x.tr4", "--all", "--logic", "--out", "a.glb"},
                                                                   {"triggers", "-x", "a"},
                                                                   {"--json", "info", "x.tr4"}}) {
         const auto r = Ejecutar(args);
