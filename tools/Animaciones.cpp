@@ -96,7 +96,11 @@ void EscribirAnimacionesJson(const trObjetos& objetos, std::optional<uint32_t> s
                              {"commands", Comandos(t, a)},
                              {"playable", a.Jugable()},
                              {"reason", a.Jugable() ? nlohmann::json(nullptr)
-                                                    : nlohmann::json(ClaveMotivo(a.Motivo))}});
+                                                    : nlohmann::json(ClaveMotivo(a.Motivo))},
+                             {"next_broken", a.SiguienteRoto()},
+                             {"next_reason", a.SiguienteRoto()
+                                                 ? nlohmann::json(ClaveMotivo(a.Enlace))
+                                                 : nlohmann::json(nullptr)}});
         }
         movibles.push_back({{"id", m.Id}, {"meshes", m.NumMeshes}, {"animations", lista}});
     }
@@ -138,6 +142,8 @@ void EscribirAnimacionesTexto(const trObjetos& objetos, std::optional<uint32_t> 
                    << ComandosDe(t, a).size();
             if (!si)
                 salida << "  " << TextoMotivo(a.Motivo);
+            else if (a.SiguienteRoto())
+                salida << "  " << Formatear(Traducir("se repite: %s"), {TextoMotivo(a.Enlace)});
             salida << '\n';
         }
     }

@@ -53,6 +53,12 @@
         <translation>%1 · cannot be played</translation>
     </message>
     <message>
+        <source>
+Se repite: %1</source>
+        <translation>
+Loops: %1</translation>
+    </message>
+    <message>
         <source>Nivel</source>
         <translation>Level</translation>
     </message>

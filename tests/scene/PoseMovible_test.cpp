@@ -119,6 +119,20 @@ TEST(Reproductor, BucleCadenaPasoYSalto) {
     EXPECT_LT(c.Cuadro(), c.Cuadros());
     c.Avanzar(INFINITY);
     EXPECT_LT(c.Cuadro(), c.Cuadros());
+
+    // A next link out of the moveable (6) or round without end (7): played, and going on from
+    // the end loops the animation itself. Both are 5 frames long, like animation 2.
+    for (uint32_t roto : {6u, 7u}) {
+        Reproductor s;
+        s.Forma = Reproductor::Modo::Seguir;
+        ASSERT_TRUE(s.Elegir(t, roto)) << roto;
+        EXPECT_EQ(s.Cuadros(), t.Animaciones[roto].Duracion() + 1);
+        s.Avanzar((s.Cuadros() + 1) / 30.0);
+        EXPECT_EQ(s.Animacion(), roto);
+        EXPECT_NEAR(s.Cuadro(), 1, 1e-9);
+        std::vector<D3DXMATRIX> mundos;
+        EXPECT_TRUE(PosarMovible(l->nivel, t, l->objetos.Movibles[1], roto, s.Cuadro(), mundos));
+    }
 }
 
 TEST(PoseMovible, LaraCorreErguidaHaciaDelante) {

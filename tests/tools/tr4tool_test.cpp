@@ -338,16 +338,27 @@ TEST(tr4tool, AnimationsListaCadaAnimacionConSuMotivo) {
     const char* motivos[] = {"no_frames", "frames_past_end", "frame_too_small",
                              "next_outside_object", "endless_chain"};
     for (size_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(otras[i + 1]["playable"], false);
-        EXPECT_EQ(otras[i + 1]["reason"], motivos[i]);
+        // The last two have all their frames: they play, their next link is what is broken.
+        const bool enlace = i >= 3;
+        const auto& a = otras[i + 1];
+        EXPECT_EQ(a["playable"], enlace) << i;
+        EXPECT_EQ(a[enlace ? "next_reason" : "reason"], motivos[i]);
+        EXPECT_EQ(a[enlace ? "reason" : "next_reason"], nullptr);
+        EXPECT_EQ(a["next_broken"], enlace);
+        if (enlace) {
+            EXPECT_EQ(a["frames"], a["last_frame"].get<int>() - a["first_frame"].get<int>() + 1);
+        }
     }
+    EXPECT_EQ(otras[0]["next_broken"], false);
 
     const auto uno = Ejecutar({"animations", ruta, "--object", "4"});
     ASSERT_EQ(uno.estado, 0) << uno.errores;
-    EXPECT_NE(uno.salida.find("Movible 4 · 2 meshes · 6 animaciones (1 se pueden ver)"),
+    EXPECT_NE(uno.salida.find("Movible 4 · 2 meshes · 6 animaciones (3 se pueden ver)"),
               std::string::npos)
         << uno.salida;
     EXPECT_NE(uno.salida.find("sus cuadros no están en este nivel"), std::string::npos);
+    EXPECT_NE(uno.salida.find("se repite: su siguiente animación no es de este movible"),
+              std::string::npos);
     EXPECT_EQ(uno.salida.find("Movible 3"), std::string::npos);
     const auto falta = Ejecutar({"animations", ruta, "--object", "77"});
     EXPECT_EQ(falta.estado, 1);
