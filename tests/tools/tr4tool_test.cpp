@@ -53,6 +53,7 @@ TEST(tr4tool, ErroresDeUso) {
                                         {"render", "--fit"},
                                         {"render", "--room"},
                                         {"pages", "--out"},
+                                        {"sounds", "--out"},
                                         {"sheet", "--cell"},
                                         {"export", "--all"},
                                         {"export", "--scale"}}) {
@@ -364,5 +365,62 @@ TEST(tr4tool, AnimationsListaCadaAnimacionConSuMotivo) {
     EXPECT_EQ(falta.estado, 1);
     EXPECT_NE(falta.errores.find("no hay movible con id 77"), std::string::npos);
     EXPECT_EQ(Ejecutar({"animations", ruta, "--object", "x"}).estado, 2);
+    std::filesystem::remove(ruta);
+}
+
+TEST(tr4tool, SoundsListaCadaSonidoYEscribeCadaMuestraLegible) {
+    fixture::NivelFixture f = fixture::NivelSonoro();
+    f.muestras[2].wave[0] = 'X'; // no RIFF: listed with its reason, not written
+    const std::string ruta = Guardar(fixture::EscribirNivel(f), "sonidos.tr4");
+    const auto r = Ejecutar({"sounds", "--json", ruta});
+    ASSERT_EQ(r.estado, 0) << r.errores;
+    const auto j = nlohmann::json::parse(r.salida);
+    EXPECT_EQ(j["samples_declared"], 3);
+    EXPECT_EQ(j["sound_map_entries"], 370);
+    // Ids 0, 3, 5 and 7 name a detail; 5's is past the list.
+    ASSERT_EQ(j["sounds"].size(), 4u);
+    const auto& siete = j["sounds"][3];
+    EXPECT_EQ(siete["id"], 7);
+    EXPECT_EQ(siete["detail"], 1);
+    EXPECT_EQ(siete["volume"], 100);
+    EXPECT_EQ(siete["loop"], 3);
+    EXPECT_EQ(siete["samples"], nlohmann::json::parse("[1, 2]"));
+    EXPECT_EQ(j["sounds"][2]["detail_missing"], true);
+    const auto& m = j["samples"];
+    ASSERT_EQ(m.size(), 3u);
+    EXPECT_EQ(m[0]["frames"], 100);
+    EXPECT_EQ(m[1]["format_name"], "ms_adpcm");
+    EXPECT_EQ(m[1]["readable"], true);
+    EXPECT_EQ(m[1]["pcm_bytes"], m[1]["uncompressed_size"]);
+    EXPECT_EQ(m[2]["readable"], false);
+    EXPECT_EQ(m[2]["reason"], "damaged_riff");
+    EXPECT_EQ(m[2]["frames"], nullptr);
+
+    const auto texto = Ejecutar({"sounds", ruta});
+    ASSERT_EQ(texto.estado, 0) << texto.errores;
+    EXPECT_NE(texto.salida.find("4 sonidos en un mapa de 370 entradas · 3 detalles · 3 muestras "
+                                "(2 se pueden oír)"),
+              std::string::npos)
+        << texto.salida;
+    EXPECT_NE(texto.salida.find("no empieza como un archivo WAVE"), std::string::npos);
+
+    // The readable ones as PCM WAVE, whole; the damaged one left out.
+    const std::filesystem::path carpeta = ruta + "-wav";
+    std::filesystem::create_directories(carpeta);
+    const auto w = Ejecutar({"sounds", ruta, "--out", carpeta.string()});
+    ASSERT_EQ(w.estado, 0) << w.errores;
+    EXPECT_NE(w.salida.find("escritas 2 muestras"), std::string::npos) << w.salida;
+    EXPECT_NE(w.salida.find("1 muestras no se pueden oír"), std::string::npos) << w.salida;
+    const auto cero = fixture::LeerArchivo((carpeta / "muestra_000.wav").string());
+    EXPECT_EQ(cero, f.muestras[0].wave); // PCM in, the same PCM WAVE out
+    const auto uno = fixture::LeerArchivo((carpeta / "muestra_001.wav").string());
+    EXPECT_EQ(uno.size(), 44 + m[1]["pcm_bytes"].get<size_t>());
+    EXPECT_FALSE(std::filesystem::exists(carpeta / "muestra_002.wav"));
+    // A folder that is not there: one line, nothing written.
+    const auto sin = Ejecutar({"sounds", ruta, "--out", (carpeta / "no").string()});
+    EXPECT_EQ(sin.estado, 1);
+    EXPECT_EQ(sin.errores.find('\n'), sin.errores.size() - 1) << sin.errores;
+    EXPECT_EQ(Ejecutar({"sounds"}).estado, 2);
+    std::filesystem::remove_all(carpeta);
     std::filesystem::remove(ruta);
 }
