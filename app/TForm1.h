@@ -27,6 +27,8 @@ class MenuVer;
 class PanelGL;
 class PanelDetalles;
 class PanelPaginas;
+class PanelSonidos;
+class ReproductorSonido;
 class QAction;
 class QGroupBox;
 class QLabel;
@@ -192,6 +194,8 @@ class TForm1 : public QMainWindow {
 
     BarraEstado* barra_ = nullptr;
     PanelPaginas* paginas_ = nullptr;
+    ReproductorSonido* sonido_ = nullptr;
+    PanelSonidos* sonidos_ = nullptr;
     PanelDetalles* detalles_ = nullptr;
     MenuVer* ver_ = nullptr;
     QTreeWidgetItem* entradaNivel_ = nullptr; // owned by the tree; null without a scene
