@@ -3,7 +3,8 @@
 // view draws (statics, items, alternate rooms, and wireframe as the render mode's other face),
 // whether its items play their animations,
 // whether a mesh is framed to fit when shown, whether an animation's sounds play, the lighting
-// and background, and the docks' toggles. Each choice is remembered between runs as soon as it is made.
+// and background, and the docks' toggles. Each choice is remembered between runs as soon as it is
+// made.
 #include "EscenaNivel.h"
 
 #include <QObject>

@@ -51,9 +51,8 @@ void PanelSonidos::Llenar() {
             for (uint32_t m : MuestrasDeSonido(s, s.Detalles[size_t(d)]))
                 muestras << QString::number(m);
         auto* e = new QListWidgetItem(
-            muestras.isEmpty()
-                ? tr("Sonido %1 · sin muestras").arg(id)
-                : tr("Sonido %1 · muestras %2").arg(id).arg(muestras.join(", ")),
+            muestras.isEmpty() ? tr("Sonido %1 · sin muestras").arg(id)
+                               : tr("Sonido %1 · muestras %2").arg(id).arg(muestras.join(", ")),
             lista_);
         e->setData(ROL_ID, id);
         if (muestras.isEmpty())

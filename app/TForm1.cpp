@@ -294,8 +294,8 @@ void TForm1::AbrirReciente(const QString& ruta) {
 }
 
 void TForm1::CrearMenuVer() {
-    ver_ = new MenuVer(menuBar(), controles_.get(), RadioButton1, RadioButton2, detalles_,
-                       paginas_, sonidos_, this);
+    ver_ = new MenuVer(menuBar(), controles_.get(), RadioButton1, RadioButton2, detalles_, paginas_,
+                       sonidos_, this);
     ver_->AlCambiarSonido = [this](bool si) { Animacion1->Sonidos = si ? sonido_ : nullptr; };
     Animacion1->Sonidos = ver_->Sonido() ? sonido_ : nullptr;
     ver_->AlNivelCompleto = [this] { NivelCompleto1Click(); };

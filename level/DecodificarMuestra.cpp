@@ -13,9 +13,6 @@
 
 namespace {
 
-constexpr uint16_t WAVE_PCM = 1;
-constexpr uint64_t CABECERA_WAVE = 44;
-
 bool Fallar(trMuestra& m, trPcm& pcm, trFallaMuestra falla, std::string motivo) {
     m.Falla = falla;
     m.Motivo = std::move(motivo);
@@ -24,6 +21,9 @@ bool Fallar(trMuestra& m, trPcm& pcm, trFallaMuestra falla, std::string motivo) 
 }
 
 #ifdef TR4_CON_SNDFILE
+
+constexpr uint16_t WAVE_PCM = 1;
+constexpr uint64_t CABECERA_WAVE = 44;
 
 // Bytes libsndfile reads, or writes, as a file.
 struct Memoria {
@@ -129,11 +129,11 @@ bool DecodificarMuestra(const trNivel& nivel, trMuestra& m, trPcm& pcm) {
     pcm.Frecuencia = uint32_t(info.samplerate);
     if (m.Formato != WAVE_PCM && m.TamanoDescomprimido != pcm.BytesDatos() &&
         m.TamanoDescomprimido != pcm.BytesDatos() + CABECERA_WAVE)
-        return Fallar(m, pcm, trFallaMuestra::TamanosDistintos,
-                      Formatear(Traducir("dice ocupar %s bytes sin comprimir, pero se decodifica "
-                                         "en %s"),
-                                {std::to_string(m.TamanoDescomprimido),
-                                 std::to_string(pcm.BytesDatos())}));
+        return Fallar(
+            m, pcm, trFallaMuestra::TamanosDistintos,
+            Formatear(Traducir("dice ocupar %s bytes sin comprimir, pero se decodifica "
+                               "en %s"),
+                      {std::to_string(m.TamanoDescomprimido), std::to_string(pcm.BytesDatos())}));
     return true;
 #endif
 }

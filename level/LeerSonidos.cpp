@@ -55,8 +55,7 @@ void RevisarWave(const uint8_t* p, trMuestra& m) {
             if (m.Canales == 0 || m.Frecuencia == 0)
                 return Fallar(m, trFallaMuestra::RiffDanado,
                               Formatear(Traducir("su formato dice %s canales a %s Hz"),
-                                        {std::to_string(m.Canales),
-                                         std::to_string(m.Frecuencia)}));
+                                        {std::to_string(m.Canales), std::to_string(m.Frecuencia)}));
             // Plain PCM is stored as it plays: both sizes are the file's.
             if (m.Formato == WAVE_PCM && m.TamanoDescomprimido != m.TamanoGuardado)
                 return Fallar(m, trFallaMuestra::TamanosDistintos,
@@ -108,8 +107,7 @@ void LocalizarMuestras(const trNivel& nivel, trSonidos& s) {
         if (m.TamanoGuardado > total - posicion) {
             Fallar(m, trFallaMuestra::FueraDelArchivo,
                    Formatear(Traducir("dice guardar %s bytes, pero al archivo solo le quedan %s"),
-                             {std::to_string(m.TamanoGuardado),
-                              std::to_string(total - posicion)}));
+                             {std::to_string(m.TamanoGuardado), std::to_string(total - posicion)}));
             m.TamanoGuardado = 0;
             s.Muestras.push_back(std::move(m));
             return;

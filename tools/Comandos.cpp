@@ -336,9 +336,9 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
         return nullptr;
     };
     const std::string primera = argc > 1 ? argv[1] : "";
-    const std::string prefijo = primera == "render" || primera == "export" ||
-                                        primera == "pages" || primera == "sheet" ||
-                                        primera == "animations" || primera == "sounds"
+    const std::string prefijo = primera == "render" || primera == "export" || primera == "pages" ||
+                                        primera == "sheet" || primera == "animations" ||
+                                        primera == "sounds"
                                     ? "tr4tool " + primera + ": "
                                     : "tr4tool: ";
     try {

@@ -48,19 +48,20 @@ nlohmann::json Muestras(const trSonidos& s, const std::vector<trPcm>& pcm) {
     for (size_t i = 0; i < s.Muestras.size(); ++i) {
         const trMuestra& m = s.Muestras[i];
         const bool si = m.Legible();
-        r.push_back({{"index", i},
-                     {"uncompressed_size", m.TamanoDescomprimido},
-                     {"stored_size", m.TamanoGuardado},
-                     {"format", m.Formato},
-                     {"format_name", NombreFormato(m.Formato)},
-                     {"channels", m.Canales},
-                     {"rate", m.Frecuencia},
-                     {"bits", m.Bits},
-                     {"frames", si ? nlohmann::json(pcm[i].Cuadros()) : nlohmann::json(nullptr)},
-                     {"pcm_bytes", si ? nlohmann::json(pcm[i].BytesDatos()) : nlohmann::json(nullptr)},
-                     {"readable", si},
-                     {"reason", si ? nlohmann::json(nullptr) : nlohmann::json(ClaveFalla(m.Falla))},
-                     {"reason_text", si ? nlohmann::json(nullptr) : nlohmann::json(m.Motivo)}});
+        r.push_back(
+            {{"index", i},
+             {"uncompressed_size", m.TamanoDescomprimido},
+             {"stored_size", m.TamanoGuardado},
+             {"format", m.Formato},
+             {"format_name", NombreFormato(m.Formato)},
+             {"channels", m.Canales},
+             {"rate", m.Frecuencia},
+             {"bits", m.Bits},
+             {"frames", si ? nlohmann::json(pcm[i].Cuadros()) : nlohmann::json(nullptr)},
+             {"pcm_bytes", si ? nlohmann::json(pcm[i].BytesDatos()) : nlohmann::json(nullptr)},
+             {"readable", si},
+             {"reason", si ? nlohmann::json(nullptr) : nlohmann::json(ClaveFalla(m.Falla))},
+             {"reason_text", si ? nlohmann::json(nullptr) : nlohmann::json(m.Motivo)}});
     }
     return r;
 }
@@ -72,7 +73,9 @@ nlohmann::json Sonidos(const trSonidos& s) {
             continue;
         const int32_t d = DetalleDeSonido(s, id);
         if (d < 0) {
-            r.push_back({{"id", id}, {"detail", s.Mapa[id]}, {"detail_missing", true},
+            r.push_back({{"id", id},
+                         {"detail", s.Mapa[id]},
+                         {"detail_missing", true},
                          {"samples", nlohmann::json::array()}});
             continue;
         }
@@ -131,8 +134,8 @@ void EscribirTexto(const trSonidos& s, const std::vector<trPcm>& pcm, uint32_t l
     if (s.Muestras.empty())
         return;
     salida << std::setw(8) << Traducir("muestra") << std::setw(10) << Traducir("formato")
-           << std::setw(9) << Traducir("canales") << std::setw(8) << Traducir("Hz")
-           << std::setw(10) << Traducir("segundos") << std::setw(10) << Traducir("bytes") << '\n';
+           << std::setw(9) << Traducir("canales") << std::setw(8) << Traducir("Hz") << std::setw(10)
+           << Traducir("segundos") << std::setw(10) << Traducir("bytes") << '\n';
     for (size_t i = 0; i < s.Muestras.size(); ++i) {
         const trMuestra& m = s.Muestras[i];
         salida << std::setw(8) << i << std::setw(10) << NombreFormato(m.Formato) << std::setw(9)

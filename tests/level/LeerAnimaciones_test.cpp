@@ -64,7 +64,7 @@ TEST(LeerAnimaciones, LasQueNoSePuedenVerDicenPorQue) {
     // 6 and 7 have every frame: only their next link is broken, so they play and loop.
     const M esperado[] = {M::Ninguno,      M::Ninguno,       M::Ninguno, M::SinCuadros,
                           M::CuadrosFuera, M::CuadroPequeno, M::Ninguno, M::Ninguno};
-    const M enlace[] = {M::Ninguno, M::Ninguno, M::Ninguno, M::Ninguno,
+    const M enlace[] = {M::Ninguno, M::Ninguno, M::Ninguno,        M::Ninguno,
                         M::Ninguno, M::Ninguno, M::SiguienteFuera, M::CadenaSinFin};
     for (size_t i = 0; i < 8; ++i) {
         EXPECT_EQ(a[i].Motivo, esperado[i]) << i << " " << ClaveMotivo(a[i].Motivo);

@@ -102,12 +102,10 @@ TEST(LeerSonidos, MuestrasDanadasDicenPorQue) {
         const char* texto;
     };
     const Caso casos[] = {
-        {"PCM con tamaños distintos",
-         [](NivelFixture& f) { f.muestras[2].descomprimido = 999; }, 2,
+        {"PCM con tamaños distintos", [](NivelFixture& f) { f.muestras[2].descomprimido = 999; }, 2,
          trFallaMuestra::TamanosDistintos, "999 bytes sin comprimir"},
-        {"ADPCM que no da lo que dice",
-         [](NivelFixture& f) { f.muestras[1].descomprimido = 12; }, 1,
-         trFallaMuestra::TamanosDistintos, "12 bytes sin comprimir"},
+        {"ADPCM que no da lo que dice", [](NivelFixture& f) { f.muestras[1].descomprimido = 12; },
+         1, trFallaMuestra::TamanosDistintos, "12 bytes sin comprimir"},
         {"sin RIFF", [](NivelFixture& f) { f.muestras[2].wave[0] = 'X'; }, 2,
          trFallaMuestra::RiffDanado, "RIFF"},
         {"RIFF más largo que la muestra",
@@ -125,9 +123,8 @@ TEST(LeerSonidos, MuestrasDanadasDicenPorQue) {
          2, trFallaMuestra::NoDecodifica, "no se puede decodificar"},
         {"demasiado corta", [](NivelFixture& f) { f.muestras[2].wave.resize(6); }, 2,
          trFallaMuestra::RiffDanado, "RIFF"},
-        {"pasa del final del archivo",
-         [](NivelFixture& f) { f.muestras[2].guardado = 1u << 20; }, 2,
-         trFallaMuestra::FueraDelArchivo, "1048576 bytes"},
+        {"pasa del final del archivo", [](NivelFixture& f) { f.muestras[2].guardado = 1u << 20; },
+         2, trFallaMuestra::FueraDelArchivo, "1048576 bytes"},
         {"bloque de datos que miente",
          [](NivelFixture& f) {
              // The data chunk claims the most a WAVE can hold, in a sample of a few bytes.
@@ -202,9 +199,8 @@ TEST(LeerSonidos, SonidosEntreCuadros) {
         double desde, hasta;
         std::vector<uint16_t> ids;
     } casos[] = {
-        {0, 0, 2, {}},        {0, 0, 2.01, {7}}, {0, 2, 3, {7}},   {0, 2.5, 5, {9}},
-        {0, 0, 5, {7, 9}},    {0, 3, 3, {}},     {0, 4, 2, {}},    {0, NAN, 5, {}},
-        {1, 0, 5, {}},        {99, 0, 5, {}},
+        {0, 0, 2, {}}, {0, 0, 2.01, {7}}, {0, 2, 3, {7}},  {0, 2.5, 5, {9}}, {0, 0, 5, {7, 9}},
+        {0, 3, 3, {}}, {0, 4, 2, {}},     {0, NAN, 5, {}}, {1, 0, 5, {}},    {99, 0, 5, {}},
     };
     for (const Caso& c : casos) {
         std::vector<uint16_t> ids;

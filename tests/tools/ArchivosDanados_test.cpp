@@ -396,8 +396,8 @@ std::vector<Caso> Catalogo() {
         {"muestra_riff_mas_largo",
          [](NivelFixture& n) { Poner(n.muestras[0].wave, 4, 0xFFFFFFF0u, 4); }, 0,
          trFallaMuestra::RiffDanado},
-        {"muestra_pasa_del_final", [](NivelFixture& n) { n.muestras[2].guardado = 0xFFFFFFFF; },
-         2, trFallaMuestra::FueraDelArchivo},
+        {"muestra_pasa_del_final", [](NivelFixture& n) { n.muestras[2].guardado = 0xFFFFFFFF; }, 2,
+         trFallaMuestra::FueraDelArchivo},
         {"muestra_adpcm_cortada",
          [](NivelFixture& n) {
              // The RIFF and data sizes still say the whole; the bytes stop half way.
@@ -410,19 +410,18 @@ std::vector<Caso> Catalogo() {
         NivelFixture n = NivelSonoro();
         m.danar(n);
         const Bytes archivo = EscribirNivel(n);
-        v.push_back({m.nombre, Archivo([archivo] { return archivo; }), "",
-                     [m](const NivelAbierto& a) {
-                         trSonidos s;
-                         LeerSonidos(*a.Nivel, s);
-                         std::vector<trPcm> pcm;
-                         DecodificarMuestras(*a.Nivel, s, &pcm);
-                         ASSERT_GT(s.Muestras.size(), m.muestra);
-                         EXPECT_EQ(s.Muestras[m.muestra].Falla, m.falla)
-                             << s.Muestras[m.muestra].Motivo;
-                         EXPECT_TRUE(pcm[m.muestra].Valores.empty());
-                         for (size_t i = 0; i < m.muestra; ++i)
-                             EXPECT_TRUE(s.Muestras[i].Legible()) << s.Muestras[i].Motivo;
-                     }});
+        v.push_back(
+            {m.nombre, Archivo([archivo] { return archivo; }), "", [m](const NivelAbierto& a) {
+                 trSonidos s;
+                 LeerSonidos(*a.Nivel, s);
+                 std::vector<trPcm> pcm;
+                 DecodificarMuestras(*a.Nivel, s, &pcm);
+                 ASSERT_GT(s.Muestras.size(), m.muestra);
+                 EXPECT_EQ(s.Muestras[m.muestra].Falla, m.falla) << s.Muestras[m.muestra].Motivo;
+                 EXPECT_TRUE(pcm[m.muestra].Valores.empty());
+                 for (size_t i = 0; i < m.muestra; ++i)
+                     EXPECT_TRUE(s.Muestras[i].Legible()) << s.Muestras[i].Motivo;
+             }});
     }
     // A count of samples far beyond what follows: one entry says where the file ends.
     v.push_back({"muestras_declaradas_de_mas", Archivo([] {
