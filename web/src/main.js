@@ -83,6 +83,7 @@ async function abrirArchivo(archivo) {
   }
   nombreArchivo = archivo.name.replace(/\.[^.]*$/, '');
   llenarListas(r.indice);
+  await llenarSonidos();
   const msCore = performance.now() - inicio;
   if (r.glb && visor) {
     const antes = performance.now();
@@ -195,6 +196,45 @@ function llenarListas(indice) {
   const estaticos = grupo(t('estaticos', { n: indice.estaticos.length }));
   for (const e of indice.estaticos) estaticos.append(boton(t('estatico', { id: e.id }), Tipo.ESTATICO, e.id));
   arbol.append(movibles, estaticos);
+}
+
+// The level's sounds, one button each; a press plays one of its samples through Web Audio, the
+// browser decoding the WAVE the level stores.
+let audio = null;
+async function llenarSonidos() {
+  const r = await pedir('sonidos');
+  const lista = r.ok ? r.sonidos.sonidos : [];
+  $('bloqueSonidos').hidden = lista.length === 0;
+  $('sonidos').replaceChildren(
+    ...lista.map((s) => {
+      const b = document.createElement('button');
+      b.type = 'button';
+      b.textContent = t('sonido', { id: s.id });
+      b.dataset.id = s.id;
+      b.disabled = s.muestras.length === 0;
+      b.addEventListener('click', () => tocar(s));
+      return b;
+    }),
+  );
+}
+
+async function tocar(sonido) {
+  // The game picks one of a sound's samples at random each time.
+  const muestra = sonido.muestras[Math.floor(Math.random() * sonido.muestras.length)];
+  const r = await pedir('muestra', { indice: muestra });
+  try {
+    if (!r.ok) throw new Error(r.motivo);
+    audio ??= new AudioContext();
+    const datos = await audio.decodeAudioData(r.wave.buffer);
+    const fuente = audio.createBufferSource();
+    fuente.buffer = datos;
+    fuente.connect(audio.destination);
+    fuente.start();
+    cuerpo.dataset.sonido = `${sonido.id}:${muestra}:${datos.duration.toFixed(3)}`;
+  } catch (e) {
+    avisar(t('noSuena', { id: sonido.id, motivo: String(e?.message ?? e) }));
+    cuerpo.dataset.sonido = `${sonido.id}:${muestra}:error`;
+  }
 }
 
 // The entry of what is on show, pressed; the mesh list follows a mesh.

@@ -193,6 +193,15 @@ test('title-a se abre, se dibuja texturizado y se recorre', { skip: falta || sin
   assert.equal(await pagina.locator('#paginas a').first().getAttribute('download'), 'pagina_00.png');
   await pagina.click('#dialogoPaginas button');
 
+  // The level's sounds, a button each: the first (id 2, sample 0 alone) decoded by the browser
+  // from the WAVE the level stores and played through Web Audio.
+  assert.equal(await pagina.locator('#sonidos button').count(), 7);
+  await pagina.locator('#sonidos button').first().click();
+  await pagina.waitForFunction(() => document.body.dataset.sonido);
+  const [id, muestra, duracion] = (await pagina.evaluate(() => document.body.dataset.sonido)).split(':');
+  assert.deepEqual([id, muestra], ['2', '0']);
+  assert.ok(Math.abs(Number(duracion) - 6755 / 22050) < 0.002, duracion);
+
   // Drop to first frame against three.js alone on the .glb tr4tool writes, in this browser.
   if (existsSync(tr4tool)) {
     const nativo = path.join(directorio, 'nativo.glb');
