@@ -189,6 +189,26 @@ EXPORTAR("tr4_sonidos") int tr4_sonidos() {
     return Texto(j.dump());
 }
 
+// The sound commands of the level's animation `a` as JSON, [{cuadro, id}] with the game frame
+// counted from its first, by the rule the window's player follows; [] for one that cannot play.
+EXPORTAR("tr4_sonidos_animacion") int tr4_sonidos_animacion(double a) {
+    if (!abierto)
+        return Motivo(Traducir("no hay ningún nivel abierto"));
+    const trAnimaciones& t = abierto->Objetos.Animaciones;
+    nlohmann::json j = nlohmann::json::array();
+    if (a >= 0 && a < double(t.Animaciones.size()) && t.Animaciones[size_t(a)].Jugable()) {
+        const uint32_t indice = uint32_t(a);
+        std::vector<uint16_t> ids;
+        for (uint32_t f = 0; f <= t.Animaciones[indice].Duracion(); ++f) {
+            ids.clear();
+            SonidosEntre(t, indice, f, f + 1, ids);
+            for (uint16_t id : ids)
+                j.push_back({{"cuadro", f}, {"id", id}});
+        }
+    }
+    return Texto(j.dump());
+}
+
 // Sample `i` as the WAVE file the level stores, for the browser's own decoder; 0 and the reason
 // when its record or its header cannot be read.
 EXPORTAR("tr4_muestra") int tr4_muestra(int i) {

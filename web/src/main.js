@@ -38,6 +38,7 @@ pedir('idioma', { ingles });
 let visor;
 try {
   visor = new Visor($('lienzo'));
+  visor.alSonar = alSonar;
 } catch {
   mostrarError(t('sinWebgl'));
 }
@@ -201,9 +202,11 @@ function llenarListas(indice) {
 // The level's sounds, one button each; a press plays one of its samples through Web Audio, the
 // browser decoding the WAVE the level stores.
 let audio = null;
+let sonidosPorId = new Map();
 async function llenarSonidos() {
   const r = await pedir('sonidos');
   const lista = r.ok ? r.sonidos.sonidos : [];
+  sonidosPorId = new Map(lista.map((s) => [s.id, s]));
   $('bloqueSonidos').hidden = lista.length === 0;
   $('sonidos').replaceChildren(
     ...lista.map((s) => {
@@ -216,6 +219,14 @@ async function llenarSonidos() {
       return b;
     }),
   );
+}
+
+// A sound command of the playing animation: heard when the level has the sound. Each id is
+// noted on the page (the last few), so that what the animation asked for can be seen.
+function alSonar(id) {
+  cuerpo.dataset.oidos = [...(cuerpo.dataset.oidos?.split(',') ?? []), id].slice(-16).join(',');
+  const s = sonidosPorId.get(id);
+  if (s?.muestras.length) tocar(s);
 }
 
 async function tocar(sonido) {
@@ -301,7 +312,13 @@ for (const r of document.querySelectorAll('input[name=camara]'))
     $('ayudaVuelo').hidden = !volar;
   });
 $('encuadrar').addEventListener('click', () => visor?.encuadrar());
-$('animaciones').addEventListener('change', (e) => visor?.animar(Number(e.target.value)));
+$('animaciones').addEventListener('change', async (e) => {
+  const indice = Number(e.target.value);
+  // The clip names the level's animation; its sound commands come from the core.
+  const n = /^animacion_(\d+)$/.exec(visor?.animaciones[indice]?.name ?? '');
+  const r = n ? await pedir('sonidosAnimacion', { animacion: Number(n[1]) }) : null;
+  visor?.animar(indice, r?.ok ? r.sonidos : []);
+});
 $('descargar').addEventListener('click', () => enVista && descargar(enVista.glb, nombreGlb(enVista), 'model/gltf-binary'));
 $('verPaginas').addEventListener('click', () => enOrden(verPaginas));
 

@@ -83,6 +83,7 @@ const ORDENES = {
   pagina: ({ indice }) => nucleo.pagina(indice),
   sonidos: () => nucleo.sonidos(),
   muestra: ({ indice }) => nucleo.muestra(indice),
+  sonidosAnimacion: ({ animacion }) => nucleo.sonidosAnimacion(animacion),
 };
 
 onmessage = async ({ data }) => {

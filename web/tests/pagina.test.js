@@ -155,6 +155,10 @@ test('title-a se abre, se dibuja texturizado y se recorre', { skip: falta || sin
   const pose = await lienzo();
   await pagina.waitForTimeout(400);
   assert.notEqual((await lienzo()).huella, pose.huella, 'la animación no se mueve');
+  // Its sound commands at frames 9 and 27 (on land, sound 0; in water, 17) are asked for as it
+  // reaches them; title-a holds neither sound, so nothing is heard.
+  await pagina.waitForFunction(() => (document.body.dataset.oidos ?? '').split(',').includes('0'), null, { timeout: 10_000 });
+  assert.ok((await pagina.evaluate(() => document.body.dataset.oidos)).split(',').includes('17'));
   await pagina.selectOption('#animaciones', '-1');
   for (const [tipo, numero] of [[4, 0], [1, 8], [2, (await pagina.locator('#arbol button[data-tipo="2"]').first().getAttribute('data-numero'))]]) {
     assert.equal(await elegir(tipo, numero), 'listo', `${tipo} ${numero}`);
