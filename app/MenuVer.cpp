@@ -11,7 +11,8 @@
 #include <QRadioButton>
 
 MenuVer::MenuVer(QMenuBar* barra, ControlesVista* controles, QRadioButton* texturizado,
-                 QRadioButton* alambre, QDockWidget* detalles, QDockWidget* paginas, QObject* padre)
+                 QRadioButton* alambre, QDockWidget* detalles, QDockWidget* paginas,
+                 QDockWidget* sonidos, QObject* padre)
     : QObject(padre), ver_(barra->addMenu(tr("Ver"))), texturizado_(texturizado),
       alambreBoton_(alambre) {
     ver_->setObjectName("Ver1");
@@ -66,6 +67,16 @@ MenuVer::MenuVer(QMenuBar* barra, ControlesVista* controles, QRadioButton* textu
     ajustarAlMostrar_->setChecked(a.value("ver/ajustarAlMostrar", false).toBool());
     connect(ajustarAlMostrar_, &QAction::toggled, this,
             [](bool si) { Ajustes().setValue("ver/ajustarAlMostrar", si); });
+    // The sounds an animation's commands play at their frames.
+    sonido_ = ver_->addAction(tr("Sonido"));
+    sonido_->setObjectName("Sonido1");
+    sonido_->setCheckable(true);
+    sonido_->setChecked(a.value("ver/sonido", true).toBool());
+    connect(sonido_, &QAction::toggled, this, [this](bool si) {
+        Ajustes().setValue("ver/sonido", si);
+        if (AlCambiarSonido)
+            AlCambiarSonido(si);
+    });
     ver_->addSeparator();
     apariencia_ = new MenuApariencia(ver_, this);
     apariencia_->AlCambiar = [this] {
@@ -77,6 +88,10 @@ MenuVer::MenuVer(QMenuBar* barra, ControlesVista* controles, QRadioButton* textu
     verDetalles->setObjectName("Detalles1");
     verDetalles->setText(tr("Detalles"));
     ver_->addAction(verDetalles);
+    QAction* verSonidos = sonidos->toggleViewAction();
+    verSonidos->setObjectName("Sonidos1");
+    verSonidos->setText(tr("Sonidos"));
+    ver_->addAction(verSonidos);
     // Last, where the whole-window test looks for it.
     QAction* verPaginas = paginas->toggleViewAction();
     verPaginas->setObjectName("Paginas1");
@@ -105,6 +120,10 @@ OpcionesNivel MenuVer::Opciones() const {
     return o;
 }
 
+bool MenuVer::Sonido() const {
+    return sonido_->isChecked();
+}
+
 bool MenuVer::AjustarAlMostrar() const {
     return ajustarAlMostrar_->isChecked();
 }
@@ -119,4 +138,5 @@ void MenuVer::Guardar(QSettings& a) const {
     a.setValue("ver/items", items_->isChecked());
     a.setValue("ver/alternos", alternos_->isChecked());
     a.setValue("ver/animar", animar_->Activo());
+    a.setValue("ver/sonido", sonido_->isChecked());
 }

@@ -18,6 +18,8 @@
 #include "PanelDetalles.h"
 #include "PanelDisparadores.h"
 #include "PanelPaginas.h"
+#include "PanelSonidos.h"
+#include "ReproductorSonido.h"
 #include "dxBufferTextura.h"
 
 #include <QApplication>
@@ -111,6 +113,13 @@ TForm1::TForm1(QWidget* padre) : QMainWindow(padre) {
     disparadores_->AlElegir = [this](const trDisparador& d) {
         EncuadrarSector(d.Cuarto, d.X, d.Z);
     };
+    sonido_ = new ReproductorSonido(this);
+    // Once, in the status bar: a window without sound is still a viewer.
+    connect(sonido_, &ReproductorSonido::Aviso, this,
+            [this](const QString& texto) { barra_->showMessage(texto, 8000); });
+    sonidos_ = new PanelSonidos(sonido_, this);
+    addDockWidget(Qt::RightDockWidgetArea, sonidos_);
+    sonidos_->hide();
     CrearMenu();
     const QRect lugar = LugarInicial(
         QRect(194, 111, ANCHO_CLIENTE,
@@ -132,6 +141,7 @@ TForm1::~TForm1() {
     Panel1->AlInteractuar = nullptr;
     controles_->SetNivel(nullptr);
     paginas_->SetNivel(nullptr, nullptr);
+    sonido_->SetNivel(nullptr);
     detalles_->Soltar(nullptr);
     disparadores_->SetLogica(nullptr);
     enVista_.reset();
@@ -292,12 +302,14 @@ void TForm1::AbrirReciente(const QString& ruta) {
 }
 
 void TForm1::CrearMenuVer() {
-    ver_ = new MenuVer(menuBar(), controles_.get(), RadioButton1, RadioButton2, detalles_,
-                       paginas_, this);
+    ver_ = new MenuVer(menuBar(), controles_.get(), RadioButton1, RadioButton2, detalles_, paginas_,
+                       sonidos_, this);
     QAction* verDisparadores = disparadores_->toggleViewAction();
     verDisparadores->setObjectName("PanelDisparadores1");
     verDisparadores->setText(tr("Lista de disparadores"));
     ver_->AgregarPanel(verDisparadores);
+    ver_->AlCambiarSonido = [this](bool si) { Animacion1->Sonidos = si ? sonido_ : nullptr; };
+    Animacion1->Sonidos = ver_->Sonido() ? sonido_ : nullptr;
     ver_->AlNivelCompleto = [this] { NivelCompleto1Click(); };
     ver_->AlCambiarOpcion = [this] { CambioOpcionNivel(); };
     ver_->AlCambiarFondo = [this] { AplicarFondo(); };
@@ -320,6 +332,7 @@ void TForm1::LeerAjustes() {
         restoreState(e);
     paginas_->setVisible(a.value("ver/paginas", false).toBool());
     detalles_->setVisible(a.value("ver/detalles", false).toBool());
+    sonidos_->setVisible(a.value("ver/sonidos", false).toBool());
 }
 
 void TForm1::GuardarAjustes() const {
@@ -328,6 +341,7 @@ void TForm1::GuardarAjustes() const {
     a.setValue("ventana/estado", saveState());
     a.setValue("ver/paginas", !paginas_->isHidden());
     a.setValue("ver/detalles", !detalles_->isHidden());
+    a.setValue("ver/sonidos", !sonidos_->isHidden());
     ver_->Guardar(a);
     a.setValue("archivos/recientes", recientes_);
     a.setValue("archivos/carpeta", carpeta_);
@@ -652,11 +666,14 @@ bool TForm1::AbrirArchivo(const QString& ruta) {
     }
     // The selection, what is on show and the pages dock point into the level being replaced.
     paginas_->SetNivel(nullptr, nullptr);
+    sonido_->SetNivel(nullptr);
     MostrarEnVista(nullptr);
     seleccionado_ = nullptr;
     SoltarObjeto();
     nivel_ = std::move(nuevo);
     paginas_->SetNivel(nivel_->Texturas.get(), nivel_->Nivel.get());
+    sonido_->SetNivel(nivel_->Nivel.get());
+    sonidos_->Llenar();
     carpeta_ = QFileInfo(ruta).absolutePath();
     Ajustes().setValue("archivos/carpeta", carpeta_);
     AgregarReciente(ruta);

@@ -28,6 +28,8 @@ class PanelGL;
 class PanelDetalles;
 class PanelDisparadores;
 class PanelPaginas;
+class PanelSonidos;
+class ReproductorSonido;
 class QAction;
 class QGroupBox;
 class QLabel;
@@ -196,6 +198,8 @@ class TForm1 : public QMainWindow {
 
     BarraEstado* barra_ = nullptr;
     PanelPaginas* paginas_ = nullptr;
+    ReproductorSonido* sonido_ = nullptr;
+    PanelSonidos* sonidos_ = nullptr;
     PanelDetalles* detalles_ = nullptr;
     PanelDisparadores* disparadores_ = nullptr;
     MenuVer* ver_ = nullptr;

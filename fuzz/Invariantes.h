@@ -2,9 +2,11 @@
 #include "LeerAnimaciones.h"
 // What must hold after any read of any bytes. A broken invariant aborts, so libFuzzer keeps the
 // input as a finding just as it keeps a crash.
+#include "DecodificarMuestra.h"
 #include "LeerCuartos.h"
 #include "LeerMeshes.h"
 #include "LeerSectores.h"
+#include "LeerSonidos.h"
 #include "trFilaNivel.h"
 #include "trNivel.h"
 #include "trObjetos.h"
@@ -115,6 +117,34 @@ inline bool Completo(const trMesh& m) {
            igual(m.NumRectangulos, m.Rectangulos.size()) &&
            igual(m.NumTriangulos, m.Triangulos.size()) &&
            (BytesSinRelleno(m) % 4 != 0) == m.Alineacion.has_value();
+}
+
+// The samples after the level data: located within the file's tail, never more than its count
+// or the cap, and decoded within the bounds that keep a lying header from a huge allocation.
+inline void ComprobarSonidos(const trNivel& n) {
+    trSonidos s;
+    LeerSonidos(n, s);
+    COMPROBAR(s.MuestrasDeclaradas == n.ValorFinal);
+    COMPROBAR(s.Muestras.size() <= std::min<uint64_t>(n.ValorFinal, MAXIMO_MUESTRAS));
+    for (int32_t id = 0; id < int32_t(s.Mapa.size()); ++id) {
+        const int32_t d = DetalleDeSonido(s, uint32_t(id));
+        COMPROBAR(d < int32_t(s.Detalles.size()));
+        if (d >= 0)
+            for (uint32_t m : MuestrasDeSonido(s, s.Detalles[size_t(d)]))
+                COMPROBAR(m < s.Muestras.size());
+    }
+    for (trMuestra& m : s.Muestras) {
+        COMPROBAR(m.Posicion + m.TamanoGuardado <= n.Cola.size());
+        trPcm pcm;
+        if (DecodificarMuestra(n, m, pcm)) {
+            COMPROBAR(pcm.Canales > 0 && pcm.Frecuencia > 0);
+            COMPROBAR(pcm.BytesDatos() <= MAXIMO_BYTES_PCM);
+            COMPROBAR(pcm.BytesDatos() <= RAZON_MAXIMA_PCM * m.TamanoGuardado + 4096);
+        } else {
+            COMPROBAR(!m.Legible() && pcm.Valores.empty());
+            ComprobarMotivo(m.Motivo);
+        }
+    }
 }
 
 // The list read from `longitud` bytes of mesh data: records lie back to back, each whole except

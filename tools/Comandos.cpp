@@ -14,6 +14,7 @@
 #include "Paginas.h"
 #include "Render.h"
 #include "Resumen.h"
+#include "Sonidos.h"
 
 #include <CLI/CLI.hpp>
 
@@ -122,6 +123,7 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
                  "                    [--animations all|A,B,...] --out ARCHIVO.glb|ARCHIVO.gltf\n"
                  "     tr4tool pages NIVEL.tr4 --out CARPETA\n"
                  "     tr4tool sheet NIVEL.tr4 --out ARCHIVO.png [--objects] [--cell PX]\n"
+                 "     tr4tool sounds [--json] NIVEL.tr4 [--out CARPETA]\n"
                  "Cada orden explica sus opciones con --help.\n"));
 
     std::string archivo;
@@ -243,6 +245,19 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
                               "pagina_01.png..."))
         ->type_name(Traducir("CARPETA"));
 
+    std::string carpetaSonidos;
+    CLI::App* sonidos = app.add_subcommand(
+        "sounds", Traducir("lista los sonidos del nivel con sus detalles y sus muestras; con "
+                           "--out guarda cada muestra como WAVE PCM de 16 bits"));
+    sonidos->add_option(Traducir("nivel"), archivo, Traducir("el nivel, NIVEL.tr4"))
+        ->type_name(Traducir("NIVEL.tr4"));
+    sonidos->add_flag("--json", json, Traducir("la salida como un objeto JSON"));
+    sonidos
+        ->add_option("--out", carpetaSonidos,
+                     Traducir("la carpeta, que ya existe, donde se escriben muestra_000.wav, "
+                              "muestra_001.wav..."))
+        ->type_name(Traducir("CARPETA"));
+
     OpcionesHoja hoja;
     CLI::App* contactos = app.add_subcommand(
         "sheet", Traducir("dibuja todas las meshes (o todos los objetos) del nivel en una "
@@ -313,8 +328,8 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
                  "BLEND, con el brillo del texel como alfa. Los colores de los cuartos van en\n"
                  "COLOR_0 en luz lineal, como pide glTF. Las caras sin área se omiten."));
 
-    const std::array<CLI::App*, 8> ordenes = {info,    objetos, disparadores, animaciones,
-                                              dibujo,  exporta, paginas,      contactos};
+    const std::array<CLI::App*, 9> ordenes = {info,    objetos, disparadores, animaciones, dibujo,
+                                              exporta, paginas, contactos,    sonidos};
     for (CLI::App* orden : ordenes) {
         // An option given twice takes its last value, as shells' users expect.
         for (CLI::Option* opcion : orden->get_options())
@@ -334,9 +349,9 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
         return nullptr;
     };
     const std::string primera = argc > 1 ? argv[1] : "";
-    const std::string prefijo = primera == "render" || primera == "export" ||
-                                        primera == "pages" || primera == "sheet" ||
-                                        primera == "animations"
+    const std::string prefijo = primera == "render" || primera == "export" || primera == "pages" ||
+                                        primera == "sheet" || primera == "animations" ||
+                                        primera == "sounds"
                                     ? "tr4tool " + primera + ": "
                                     : "tr4tool: ";
     try {
@@ -390,6 +405,8 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
         return ListarDisparadores(archivo, json, salida, errores);
     if (orden == animaciones)
         return ListarAnimaciones(archivo, objetoAnimaciones, json, salida, errores);
+    if (orden == sonidos)
+        return ListarSonidos(archivo, json, carpetaSonidos, salida, errores);
     return orden == info ? Info(archivo, json, salida, errores)
                          : Objetos(archivo, json, salida, errores);
 }

@@ -53,6 +53,12 @@
         <translation>%1 · cannot be played</translation>
     </message>
     <message>
+        <source>
+Se repite: %1</source>
+        <translation>
+Loops: %1</translation>
+    </message>
+    <message>
         <source>Nivel</source>
         <translation>Level</translation>
     </message>
@@ -263,6 +269,14 @@
     <message>
         <source>Ver</source>
         <translation>View</translation>
+    </message>
+    <message>
+        <source>Sonido</source>
+        <translation>Sound</translation>
+    </message>
+    <message>
+        <source>Sonidos</source>
+        <translation>Sounds</translation>
     </message>
     <message>
         <source>Ajustar a la vista	F</source>
@@ -596,6 +610,44 @@
     <message>
         <source>No se pudo escribir &quot;%1&quot;.</source>
         <translation>Could not write &quot;%1&quot;.</translation>
+    </message>
+</context>
+<context>
+    <name>PanelSonidos</name>
+    <message>
+        <source>Sonidos</source>
+        <translation>Sounds</translation>
+    </message>
+    <message>
+        <source>Sonido %1 · sin muestras</source>
+        <translation>Sound %1 · no samples</translation>
+    </message>
+    <message>
+        <source>Sonido %1 · muestras %2</source>
+        <translation>Sound %1 · samples %2</translation>
+    </message>
+    <message>
+        <source>Muestra %1 · no se puede oír</source>
+        <translation>Sample %1 · cannot be heard</translation>
+    </message>
+    <message>
+        <source>El nivel no tiene sonidos.</source>
+        <translation>The level has no sounds.</translation>
+    </message>
+    <message>
+        <source>%1 sonidos · %2 muestras (%3 se pueden oír)</source>
+        <translation>%1 sounds · %2 samples (%3 can be heard)</translation>
+    </message>
+</context>
+<context>
+    <name>ReproductorSonido</name>
+    <message>
+        <source>La muestra %1 no se puede oír: %2</source>
+        <translation>Sample %1 cannot be heard: %2</translation>
+    </message>
+    <message>
+        <source>No hay salida de sonido: los sonidos del nivel no se oyen</source>
+        <translation>No audio output: the level's sounds are not heard</translation>
     </message>
 </context>
 <context>

@@ -1,9 +1,11 @@
 // Real levels made by other people, and damaged copies of them. Skipped when the folder of real
 // levels is not beside the project (a user's fresh clone).
 #include "CargarNivel.h"
+#include "DecodificarMuestra.h"
 #include "EscritorNivel.h"
 #include "LeerMeshes.h"
 #include "LeerSectores.h"
+#include "LeerSonidos.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +25,8 @@ struct Esperado {
     // triangulated floors or ceilings.
     uint32_t sectores, conDatos, disparadores, portales, inclinadosSuelo, inclinadosTecho,
         triangulados;
+    uint32_t muestras;
+    size_t mapaSonido; // entries: the format's 370, or the longer map later tools write
 };
 
 // Names the level in test listings instead of dumping the struct's bytes.
@@ -116,6 +120,48 @@ TEST_P(NivelReal, DatosDeSuelo) {
             }
 }
 
+// Each sample decodes whole: as a PCM WAVE again it is the size its record states, and every
+// sound the map names picks from samples the level holds.
+TEST_P(NivelReal, CadaMuestraSeDecodificaASuTamano) {
+    trNivel nivel;
+    std::string motivo;
+    ASSERT_EQ(CargarNivelDeMemoria(archivo_.data(), archivo_.size(), nivel, &motivo), 1) << motivo;
+    trSonidos s;
+    LeerSonidos(nivel, s);
+    ASSERT_EQ(s.Muestras.size(), GetParam().muestras);
+    EXPECT_EQ(s.Mapa.size(), GetParam().mapaSonido);
+    EXPECT_EQ(s.MapaLargo, GetParam().mapaSonido != 370);
+    std::vector<trPcm> pcm;
+    EXPECT_EQ(DecodificarMuestras(nivel, s, &pcm), GetParam().muestras);
+    for (size_t i = 0; i < s.Muestras.size(); ++i) {
+        SCOPED_TRACE(i);
+        const trMuestra& m = s.Muestras[i];
+        EXPECT_TRUE(m.Legible()) << m.Motivo;
+        EXPECT_EQ(pcm[i].Frecuencia, 22050u);
+        // Its data chunk whole; other chunks (cue points, lists) are left out of the PCM WAVE.
+        const uint8_t* w = BytesMuestra(nivel, m);
+        uint32_t datos = 0;
+        for (uint32_t k = 12, t = 0; k + 8 <= m.TamanoGuardado; k += 8 + t + (t & 1)) {
+            std::memcpy(&t, w + k + 4, 4);
+            if (std::memcmp(w + k, "data", 4) == 0)
+                datos = t;
+        }
+        EXPECT_EQ(pcm[i].BytesDatos(), datos);
+        EXPECT_EQ(WavePcm(pcm[i]).size(), 44 + uint64_t{datos});
+        EXPECT_LE(44 + uint64_t{datos}, m.TamanoDescomprimido);
+    }
+    size_t nombrados = 0;
+    for (uint32_t id = 0; id < s.Mapa.size(); ++id) {
+        if (s.Mapa[id] < 0)
+            continue;
+        ++nombrados;
+        const int32_t d = DetalleDeSonido(s, id);
+        ASSERT_GE(d, 0) << id;
+        EXPECT_FALSE(MuestrasDeSonido(s, s.Detalles[size_t(d)]).empty()) << id;
+    }
+    EXPECT_EQ(nombrados, s.Detalles.size());
+}
+
 TEST_P(NivelReal, CortadoAntesDeLaCola) {
     const auto bloques = Bloques();
     std::vector<size_t> cortes = {0, 4, 9, 10, 17};
@@ -184,9 +230,9 @@ TEST_P(NivelReal, TamanosQueMienten) {
 
 INSTANTIATE_TEST_SUITE_P(Niveles, NivelReal,
                          ::testing::Values(Esperado{"title-a.tr4", 42, 191, 1792, 15, 3042,
-                                                                    447, 13, 135, 84, 171, 71},
+                                                                    447, 13, 135, 84, 171, 71, 7, 370},
                                            Esperado{"title-b.tr4", 2, 94, 2839, 35, 472, 1,
-                                                                    1, 0, 0, 0, 0}),
+                                                                    1, 0, 0, 0, 0, 7, 2048}),
                          [](const auto& info) {
                              return std::string(info.param.archivo).substr(0, 7) == "title-a"
                                         ? std::string("TitleA")

@@ -57,6 +57,7 @@ TEST(tr4tool, ErroresDeUso) {
                                         {"render", "--fit"},
                                         {"render", "--room"},
                                         {"pages", "--out"},
+                                        {"sounds", "--out"},
                                         {"sheet", "--cell"},
                                         {"export", "--all"},
                                         {"export", "--scale"}}) {
@@ -342,16 +343,27 @@ TEST(tr4tool, AnimationsListaCadaAnimacionConSuMotivo) {
     const char* motivos[] = {"no_frames", "frames_past_end", "frame_too_small",
                              "next_outside_object", "endless_chain"};
     for (size_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(otras[i + 1]["playable"], false);
-        EXPECT_EQ(otras[i + 1]["reason"], motivos[i]);
+        // The last two have all their frames: they play, their next link is what is broken.
+        const bool enlace = i >= 3;
+        const auto& a = otras[i + 1];
+        EXPECT_EQ(a["playable"], enlace) << i;
+        EXPECT_EQ(a[enlace ? "next_reason" : "reason"], motivos[i]);
+        EXPECT_EQ(a[enlace ? "reason" : "next_reason"], nullptr);
+        EXPECT_EQ(a["next_broken"], enlace);
+        if (enlace) {
+            EXPECT_EQ(a["frames"], a["last_frame"].get<int>() - a["first_frame"].get<int>() + 1);
+        }
     }
+    EXPECT_EQ(otras[0]["next_broken"], false);
 
     const auto uno = Ejecutar({"animations", ruta, "--object", "4"});
     ASSERT_EQ(uno.estado, 0) << uno.errores;
-    EXPECT_NE(uno.salida.find("Movible 4 · 2 meshes · 6 animaciones (1 se pueden ver)"),
+    EXPECT_NE(uno.salida.find("Movible 4 · 2 meshes · 6 animaciones (3 se pueden ver)"),
               std::string::npos)
         << uno.salida;
     EXPECT_NE(uno.salida.find("sus cuadros no están en este nivel"), std::string::npos);
+    EXPECT_NE(uno.salida.find("se repite: su siguiente animación no es de este movible"),
+              std::string::npos);
     EXPECT_EQ(uno.salida.find("Movible 3"), std::string::npos);
     const auto falta = Ejecutar({"animations", ruta, "--object", "77"});
     EXPECT_EQ(falta.estado, 1);
@@ -481,4 +493,61 @@ TEST(tr4tool, TriggersDeLosNivelesReales) {
                   n.techos);
         EXPECT_TRUE(j["warnings"].empty());
     }
+}
+
+TEST(tr4tool, SoundsListaCadaSonidoYEscribeCadaMuestraLegible) {
+    fixture::NivelFixture f = fixture::NivelSonoro();
+    f.muestras[2].wave[0] = 'X'; // no RIFF: listed with its reason, not written
+    const std::string ruta = Guardar(fixture::EscribirNivel(f), "sonidos.tr4");
+    const auto r = Ejecutar({"sounds", "--json", ruta});
+    ASSERT_EQ(r.estado, 0) << r.errores;
+    const auto j = nlohmann::json::parse(r.salida);
+    EXPECT_EQ(j["samples_declared"], 3);
+    EXPECT_EQ(j["sound_map_entries"], 370);
+    // Ids 0, 3, 5 and 7 name a detail; 5's is past the list.
+    ASSERT_EQ(j["sounds"].size(), 4u);
+    const auto& siete = j["sounds"][3];
+    EXPECT_EQ(siete["id"], 7);
+    EXPECT_EQ(siete["detail"], 1);
+    EXPECT_EQ(siete["volume"], 100);
+    EXPECT_EQ(siete["loop"], 3);
+    EXPECT_EQ(siete["samples"], nlohmann::json::parse("[1, 2]"));
+    EXPECT_EQ(j["sounds"][2]["detail_missing"], true);
+    const auto& m = j["samples"];
+    ASSERT_EQ(m.size(), 3u);
+    EXPECT_EQ(m[0]["frames"], 100);
+    EXPECT_EQ(m[1]["format_name"], "ms_adpcm");
+    EXPECT_EQ(m[1]["readable"], true);
+    EXPECT_EQ(m[1]["pcm_bytes"], m[1]["uncompressed_size"]);
+    EXPECT_EQ(m[2]["readable"], false);
+    EXPECT_EQ(m[2]["reason"], "damaged_riff");
+    EXPECT_EQ(m[2]["frames"], nullptr);
+
+    const auto texto = Ejecutar({"sounds", ruta});
+    ASSERT_EQ(texto.estado, 0) << texto.errores;
+    EXPECT_NE(texto.salida.find("4 sonidos en un mapa de 370 entradas · 3 detalles · 3 muestras "
+                                "(2 se pueden oír)"),
+              std::string::npos)
+        << texto.salida;
+    EXPECT_NE(texto.salida.find("no empieza como un archivo WAVE"), std::string::npos);
+
+    // The readable ones as PCM WAVE, whole; the damaged one left out.
+    const std::filesystem::path carpeta = ruta + "-wav";
+    std::filesystem::create_directories(carpeta);
+    const auto w = Ejecutar({"sounds", ruta, "--out", carpeta.string()});
+    ASSERT_EQ(w.estado, 0) << w.errores;
+    EXPECT_NE(w.salida.find("escritas 2 muestras"), std::string::npos) << w.salida;
+    EXPECT_NE(w.salida.find("1 muestras no se pueden oír"), std::string::npos) << w.salida;
+    const auto cero = fixture::LeerArchivo((carpeta / "muestra_000.wav").string());
+    EXPECT_EQ(cero, f.muestras[0].wave); // PCM in, the same PCM WAVE out
+    const auto uno = fixture::LeerArchivo((carpeta / "muestra_001.wav").string());
+    EXPECT_EQ(uno.size(), 44 + m[1]["pcm_bytes"].get<size_t>());
+    EXPECT_FALSE(std::filesystem::exists(carpeta / "muestra_002.wav"));
+    // A folder that is not there: one line, nothing written.
+    const auto sin = Ejecutar({"sounds", ruta, "--out", (carpeta / "no").string()});
+    EXPECT_EQ(sin.estado, 1);
+    EXPECT_EQ(sin.errores.find('\n'), sin.errores.size() - 1) << sin.errores;
+    EXPECT_EQ(Ejecutar({"sounds"}).estado, 2);
+    std::filesystem::remove_all(carpeta);
+    std::filesystem::remove(ruta);
 }

@@ -9,6 +9,7 @@
 #include "Idioma.h"
 #include "InflarFlujos.h"
 #include "LeerCuartos.h"
+#include "LeerSonidos.h"
 #include "NivelAbierto.h"
 #include "PaginasPNG.h"
 #include "Resumen.h"
@@ -166,6 +167,62 @@ EXPORTAR("tr4_pagina") int tr4_pagina(int i) {
     if (!texels)
         return Motivo(Formatear(Traducir("no hay página %s"), {std::to_string(i)}));
     resultado = PaginaPNG(texels);
+    return 1;
+}
+
+// The level's sounds as JSON: every sound id its map names with the level samples it picks
+// from, and every sample, readable or with the reason it is not.
+EXPORTAR("tr4_sonidos") int tr4_sonidos() {
+    if (!abierto)
+        return Motivo(Traducir("no hay ningún nivel abierto"));
+    trSonidos s;
+    LeerSonidos(*abierto->Nivel, s);
+    nlohmann::ordered_json j;
+    j["sonidos"] = nlohmann::json::array();
+    for (uint32_t id = 0; id < s.Mapa.size(); ++id)
+        if (const int32_t d = DetalleDeSonido(s, id); d >= 0)
+            j["sonidos"].push_back(
+                {{"id", id}, {"muestras", MuestrasDeSonido(s, s.Detalles[size_t(d)])}});
+    j["muestras"] = nlohmann::json::array();
+    for (const trMuestra& m : s.Muestras)
+        j["muestras"].push_back({{"legible", m.Legible()}, {"motivo", m.Motivo}});
+    return Texto(j.dump());
+}
+
+// The sound commands of the level's animation `a` as JSON, [{cuadro, id}] with the game frame
+// counted from its first, by the rule the window's player follows; [] for one that cannot play.
+EXPORTAR("tr4_sonidos_animacion") int tr4_sonidos_animacion(double a) {
+    if (!abierto)
+        return Motivo(Traducir("no hay ningún nivel abierto"));
+    const trAnimaciones& t = abierto->Objetos.Animaciones;
+    nlohmann::json j = nlohmann::json::array();
+    if (a >= 0 && a < double(t.Animaciones.size()) && t.Animaciones[size_t(a)].Jugable()) {
+        const uint32_t indice = uint32_t(a);
+        std::vector<uint16_t> ids;
+        for (uint32_t f = 0; f <= t.Animaciones[indice].Duracion(); ++f) {
+            ids.clear();
+            SonidosEntre(t, indice, f, f + 1, ids);
+            for (uint16_t id : ids)
+                j.push_back({{"cuadro", f}, {"id", id}});
+        }
+    }
+    return Texto(j.dump());
+}
+
+// Sample `i` as the WAVE file the level stores, for the browser's own decoder; 0 and the reason
+// when its record or its header cannot be read.
+EXPORTAR("tr4_muestra") int tr4_muestra(int i) {
+    if (!abierto)
+        return Motivo(Traducir("no hay ningún nivel abierto"));
+    trSonidos s;
+    LeerSonidos(*abierto->Nivel, s);
+    if (i < 0 || size_t(i) >= s.Muestras.size())
+        return Motivo(Formatear(Traducir("no hay muestra %s"), {std::to_string(i)}));
+    const trMuestra& m = s.Muestras[size_t(i)];
+    if (!m.Legible())
+        return Motivo(m.Motivo);
+    const uint8_t* bytes = BytesMuestra(*abierto->Nivel, m);
+    resultado.assign(bytes, bytes + m.TamanoGuardado);
     return 1;
 }
 

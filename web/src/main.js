@@ -38,6 +38,7 @@ pedir('idioma', { ingles });
 let visor;
 try {
   visor = new Visor($('lienzo'));
+  visor.alSonar = alSonar;
 } catch {
   mostrarError(t('sinWebgl'));
 }
@@ -83,6 +84,7 @@ async function abrirArchivo(archivo) {
   }
   nombreArchivo = archivo.name.replace(/\.[^.]*$/, '');
   llenarListas(r.indice);
+  await llenarSonidos();
   const msCore = performance.now() - inicio;
   if (r.glb && visor) {
     const antes = performance.now();
@@ -197,6 +199,55 @@ function llenarListas(indice) {
   arbol.append(movibles, estaticos);
 }
 
+// The level's sounds, one button each; a press plays one of its samples through Web Audio, the
+// browser decoding the WAVE the level stores.
+let audio = null;
+let sonidosPorId = new Map();
+async function llenarSonidos() {
+  const r = await pedir('sonidos');
+  const lista = r.ok ? r.sonidos.sonidos : [];
+  sonidosPorId = new Map(lista.map((s) => [s.id, s]));
+  $('bloqueSonidos').hidden = lista.length === 0;
+  $('sonidos').replaceChildren(
+    ...lista.map((s) => {
+      const b = document.createElement('button');
+      b.type = 'button';
+      b.textContent = t('sonido', { id: s.id });
+      b.dataset.id = s.id;
+      b.disabled = s.muestras.length === 0;
+      b.addEventListener('click', () => tocar(s));
+      return b;
+    }),
+  );
+}
+
+// A sound command of the playing animation: heard when the level has the sound. Each id is
+// noted on the page (the last few), so that what the animation asked for can be seen.
+function alSonar(id) {
+  cuerpo.dataset.oidos = [...(cuerpo.dataset.oidos?.split(',') ?? []), id].slice(-16).join(',');
+  const s = sonidosPorId.get(id);
+  if (s?.muestras.length) tocar(s);
+}
+
+async function tocar(sonido) {
+  // The game picks one of a sound's samples at random each time.
+  const muestra = sonido.muestras[Math.floor(Math.random() * sonido.muestras.length)];
+  const r = await pedir('muestra', { indice: muestra });
+  try {
+    if (!r.ok) throw new Error(r.motivo);
+    audio ??= new AudioContext();
+    const datos = await audio.decodeAudioData(r.wave.buffer);
+    const fuente = audio.createBufferSource();
+    fuente.buffer = datos;
+    fuente.connect(audio.destination);
+    fuente.start();
+    cuerpo.dataset.sonido = `${sonido.id}:${muestra}:${datos.duration.toFixed(3)}`;
+  } catch (e) {
+    avisar(t('noSuena', { id: sonido.id, motivo: String(e?.message ?? e) }));
+    cuerpo.dataset.sonido = `${sonido.id}:${muestra}:error`;
+  }
+}
+
 // The entry of what is on show, pressed; the mesh list follows a mesh.
 function marcar(v) {
   for (const b of $('arbol').querySelectorAll('button'))
@@ -261,7 +312,13 @@ for (const r of document.querySelectorAll('input[name=camara]'))
     $('ayudaVuelo').hidden = !volar;
   });
 $('encuadrar').addEventListener('click', () => visor?.encuadrar());
-$('animaciones').addEventListener('change', (e) => visor?.animar(Number(e.target.value)));
+$('animaciones').addEventListener('change', async (e) => {
+  const indice = Number(e.target.value);
+  // The clip names the level's animation; its sound commands come from the core.
+  const n = /^animacion_(\d+)$/.exec(visor?.animaciones[indice]?.name ?? '');
+  const r = n ? await pedir('sonidosAnimacion', { animacion: Number(n[1]) }) : null;
+  visor?.animar(indice, r?.ok ? r.sonidos : []);
+});
 $('descargar').addEventListener('click', () => enVista && descargar(enVista.glb, nombreGlb(enVista), 'model/gltf-binary'));
 $('verPaginas').addEventListener('click', () => enOrden(verPaginas));
 

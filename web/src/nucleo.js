@@ -49,6 +49,21 @@ export class Nucleo {
       : { ok: false, motivo: this.texto() };
   }
 
+  // { ok, sonidos: { sonidos: [{ id, muestras }], muestras: [{ legible, motivo }] } }.
+  sonidos() {
+    return this.x.tr4_sonidos() ? { ok: true, sonidos: JSON.parse(this.texto()) } : { ok: false, motivo: this.texto() };
+  }
+
+  // { ok, sonidos: [{ cuadro, id }] }: the sound commands of the level's animation a.
+  sonidosAnimacion(a) {
+    return this.x.tr4_sonidos_animacion(a) ? { ok: true, sonidos: JSON.parse(this.texto()) } : { ok: false, motivo: this.texto() };
+  }
+
+  // { ok, wave } with sample i's WAVE bytes, or { ok: false, motivo }.
+  muestra(i) {
+    return this.x.tr4_muestra(i) ? { ok: true, wave: this.resultado() } : { ok: false, motivo: this.texto() };
+  }
+
   paginas() {
     return this.x.tr4_paginas();
   }

@@ -81,6 +81,9 @@ const ORDENES = {
   exportar: ({ tipo, numero }) => nucleo.exportar(tipo, numero),
   paginas: () => ({ ok: true, paginas: nucleo.paginas() }),
   pagina: ({ indice }) => nucleo.pagina(indice),
+  sonidos: () => nucleo.sonidos(),
+  muestra: ({ indice }) => nucleo.muestra(indice),
+  sonidosAnimacion: ({ animacion }) => nucleo.sonidosAnimacion(animacion),
 };
 
 onmessage = async ({ data }) => {
@@ -92,6 +95,6 @@ onmessage = async ({ data }) => {
     respuesta = { ok: false, fallo: String(e?.message ?? e) };
     await recuperar();
   }
-  const traspasos = [respuesta.glb?.buffer, respuesta.png?.buffer].filter(Boolean);
+  const traspasos = [respuesta.glb?.buffer, respuesta.png?.buffer, respuesta.wave?.buffer].filter(Boolean);
   postMessage({ id: data.id, ...respuesta }, traspasos);
 };

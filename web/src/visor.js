@@ -112,13 +112,37 @@ export class Visor {
     this.bucle();
   }
 
-  // Plays the model's animation `indice` (-1 stops).
-  animar(indice) {
+  // Plays the model's animation `indice` (-1 stops). `sonidos`, [{ cuadro, id }] with the game
+  // frame counted from the animation's first, go to alSonar(id) as the animation reaches them.
+  animar(indice, sonidos = []) {
     if (!this.mezclador) return;
     this.mezclador.stopAllAction();
-    if (indice >= 0 && this.animaciones[indice]) this.mezclador.clipAction(this.animaciones[indice]).play();
+    this.accion = null;
+    if (indice >= 0 && this.animaciones[indice]) {
+      this.accion = this.mezclador.clipAction(this.animaciones[indice]);
+      this.accion.play();
+    }
+    this.sonidos = sonidos;
+    this.tiempoSonado = 0;
     this.reproduciendo = indice >= 0;
     this.bucle();
+  }
+
+  // The sounds of the frames from the last step's time to this one's; across the loop's end,
+  // the rest of the turn and the start of the next.
+  sonar() {
+    if (!this.accion || !this.sonidos?.length || !this.alSonar) return;
+    const antes = this.tiempoSonado * 30;
+    const ahora = this.accion.time * 30;
+    const entre = (desde, hasta) => {
+      for (const s of this.sonidos) if (s.cuadro >= desde && s.cuadro < hasta) this.alSonar(s.id);
+    };
+    if (ahora >= antes) entre(antes, ahora);
+    else {
+      entre(antes, Infinity);
+      entre(0, ahora);
+    }
+    this.tiempoSonado = this.accion.time;
   }
 
   bucle() {
@@ -134,6 +158,7 @@ export class Visor {
       }
       this.vuelo.avanzar(dt);
       this.mezclador?.update(dt);
+      this.sonar();
       this.dibujar();
       requestAnimationFrame(paso);
     };

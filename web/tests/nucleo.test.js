@@ -169,6 +169,36 @@ test('resumen, índice y glb son los de tr4tool, nivel a nivel', { skip: sinTool
     const archivos = readdirSync(carpeta).sort();
     assert.equal(archivos.length, nucleo.paginas());
     archivos.forEach((a, i) => assert.ok(Buffer.from(nucleo.pagina(i).png).equals(readFileSync(path.join(carpeta, a))), a));
+
+    // The sounds, as `tr4tool sounds --json` lists them; each readable sample as stored.
+    const sonidos = JSON.parse(herramienta(['sounds', ruta, '--json']).salida);
+    const s = nucleo.sonidos();
+    assert.ok(s.ok, s.motivo);
+    assert.deepEqual(
+      s.sonidos.sonidos,
+      sonidos.sounds.filter((x) => !x.detail_missing).map((x) => ({ id: x.id, muestras: x.samples })),
+    );
+    assert.deepEqual(s.sonidos.muestras.map((m) => m.legible), sonidos.samples.map((m) => m.readable));
+    // Each animation's sound commands at their frames, as `tr4tool animations` lists them.
+    const animaciones = JSON.parse(herramienta(['animations', ruta, '--json']).salida);
+    for (const m of animaciones.moveables)
+      for (const a of m.animations) {
+        const esperado = a.playable
+          ? a.commands.filter((c) => c.type === 5).map((c) => ({ cuadro: c.args[0] - a.first_frame, id: c.args[1] & 0x3fff }))
+              .filter((c) => c.cuadro >= 0 && c.cuadro < a.frames)
+          : [];
+        const obtenido = nucleo.sonidosAnimacion(a.index).sonidos;
+        const orden = (x, y) => x.cuadro - y.cuadro || x.id - y.id;
+        assert.deepEqual(obtenido.sort(orden), esperado.sort(orden), `animación ${a.index}`);
+      }
+    sonidos.samples.forEach((m, i) => {
+      const w = nucleo.muestra(i);
+      assert.equal(w.ok, m.readable, w.motivo);
+      if (w.ok) {
+        assert.equal(w.wave.length, m.stored_size);
+        assert.equal(new TextDecoder().decode(w.wave.subarray(0, 4)), 'RIFF');
+      }
+    });
   }
 });
 
@@ -220,6 +250,9 @@ test('lo que no hay se rechaza con su razón, sin tocar lo abierto', () => {
   nucleo.idioma(false);
   assert.deepEqual(nucleo.exportar(Tipo.NIVEL), { ok: false, motivo: 'no hay ningún nivel abierto' });
   assert.equal(nucleo.pagina(0).motivo, 'no hay ningún nivel abierto');
+  assert.equal(nucleo.sonidos().motivo, 'no hay ningún nivel abierto');
+  assert.equal(nucleo.muestra(0).motivo, 'no hay ningún nivel abierto');
+  assert.equal(nucleo.sonidosAnimacion(0).motivo, 'no hay ningún nivel abierto');
   // The size is judged before the file is read: 256 MiB passes, 300 MB does not.
   assert.ok(nucleo.admitirTamano(256 * 2 ** 20).ok);
   assert.deepEqual(nucleo.admitirTamano(300 * 2 ** 20), { ok: false, motivo: 'mide 314572800 bytes, demasiado para ser un nivel' });
@@ -238,6 +271,9 @@ test('lo que no hay se rechaza con su razón, sin tocar lo abierto', () => {
   assert.match(nucleo.exportar(Tipo.ESTATICO, 4242).motivo, /^no hay estático con id 4242; /);
   assert.equal(nucleo.pagina(-1).motivo, 'no hay página -1');
   assert.equal(nucleo.pagina(nucleo.paginas()).motivo, `no hay página ${nucleo.paginas()}`);
+  assert.equal(nucleo.muestra(-1).motivo, 'no hay muestra -1');
+  for (const a of [-1, 1e9, NaN]) assert.deepEqual(nucleo.sonidosAnimacion(a).sonidos, [], String(a));
+  assert.equal(nucleo.muestra(1e6).motivo, 'no hay muestra 1000000');
   assert.ok(!nucleo.abrir(new TextEncoder().encode('TR4\0 esto no es un nivel')).ok);
   assert.deepEqual(nucleo.exportar(Tipo.NIVEL), antes);
 });

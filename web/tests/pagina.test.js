@@ -155,6 +155,10 @@ test('title-a se abre, se dibuja texturizado y se recorre', { skip: falta || sin
   const pose = await lienzo();
   await pagina.waitForTimeout(400);
   assert.notEqual((await lienzo()).huella, pose.huella, 'la animación no se mueve');
+  // Its sound commands at frames 9 and 27 (on land, sound 0; in water, 17) are asked for as it
+  // reaches them; title-a holds neither sound, so nothing is heard.
+  await pagina.waitForFunction(() => (document.body.dataset.oidos ?? '').split(',').includes('0'), null, { timeout: 10_000 });
+  assert.ok((await pagina.evaluate(() => document.body.dataset.oidos)).split(',').includes('17'));
   await pagina.selectOption('#animaciones', '-1');
   for (const [tipo, numero] of [[4, 0], [1, 8], [2, (await pagina.locator('#arbol button[data-tipo="2"]').first().getAttribute('data-numero'))]]) {
     assert.equal(await elegir(tipo, numero), 'listo', `${tipo} ${numero}`);
@@ -192,6 +196,15 @@ test('title-a se abre, se dibuja texturizado y se recorre', { skip: falta || sin
   assert.equal(await pagina.locator('#paginas a').count(), 15);
   assert.equal(await pagina.locator('#paginas a').first().getAttribute('download'), 'pagina_00.png');
   await pagina.click('#dialogoPaginas button');
+
+  // The level's sounds, a button each: the first (id 2, sample 0 alone) decoded by the browser
+  // from the WAVE the level stores and played through Web Audio.
+  assert.equal(await pagina.locator('#sonidos button').count(), 7);
+  await pagina.locator('#sonidos button').first().click();
+  await pagina.waitForFunction(() => document.body.dataset.sonido);
+  const [id, muestra, duracion] = (await pagina.evaluate(() => document.body.dataset.sonido)).split(':');
+  assert.deepEqual([id, muestra], ['2', '0']);
+  assert.ok(Math.abs(Number(duracion) - 6755 / 22050) < 0.002, duracion);
 
   // Drop to first frame against three.js alone on the .glb tr4tool writes, in this browser.
   if (existsSync(tr4tool)) {
