@@ -26,6 +26,8 @@ std::unique_ptr<NivelAbierto> Completar(std::unique_ptr<trNivel> nivel, dxDevice
                           : abierto->Meshes && abierto->Meshes->Cantidad() > 0 ? meshes
                                                                                : D3D_OK;
     LeerObjetos(n, abierto->Meshes.get(), abierto->Objetos);
+    if (abierto->Meshes)
+        abierto->Articulaciones = ArticulacionesLara::Hallar(abierto->Objetos, *abierto->Meshes);
     abierto->Escena = EscenaNivel::Crear(*abierto, dispositivo);
     return abierto;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Everything one opened level holds, from the file's record to the uploaded buffers, so that the
 // window, the command line and the benchmarks open a level the same way and release it whole.
+#include "ArticulacionesLara.h"
 #include "BuffersMesh.h"
 #include "EscenaNivel.h"
 #include "Lista_Mesh.h"
@@ -24,6 +25,8 @@ struct NivelAbierto {
     BuffersMesh Buffers;
     // Its moveables and statics, their meshes named by position in Meshes.
     trObjetos Objetos;
+    // Lara's joints paired with her body's meshes; null where the level has none.
+    std::shared_ptr<const ArticulacionesLara> Articulaciones;
     // The whole level as the "Nivel" view draws it, built at open; it keeps nothing above.
     std::unique_ptr<EscenaNivel> Escena;
     // D3D_OK, or the first page or mesh the device refused: the level is open all the same and
