@@ -168,10 +168,13 @@ void ModeloGLTF::Articular(const Ensamblaje& e, const std::vector<int>& nodos,
         const uint16_t propio =
             p.Padre >= 0 && size_t(p.Padre) < nodos.size() ? uint16_t(p.Padre) : 0;
         auto cara = [&](const uint16_t* vertices, int esquinas, uint16_t textura, uint16_t extra) {
+            // Where the bind pose puts the corners, to 1/1024 of a unit: two corners welded to
+            // one limb vertex leave a face without area.
             Esquina q[4];
             for (int c = 0; c < esquinas; ++c) {
-                const trVector16& v = m->Vertices[vertices[c]];
-                q[c] = {v.X, v.Y, v.Z};
+                const D3DXVECTOR3& d = p.Vertices[vertices[c]];
+                q[c] = {std::llround(d.x * 1024.0), std::llround(d.y * 1024.0),
+                        std::llround(d.z * 1024.0)};
             }
             int triangulos[6];
             const int n = TriangulosCara(q, esquinas, triangulos);
