@@ -269,3 +269,43 @@ TEST(ArticulacionesLara, SinFondoPorLaCinturaDePieNiCorriendo) {
         EXPECT_GT(FondoEnLaCintura(LeerPixeles(*superficie), *d, p.con), 50);
     }
 }
+
+// The level's Lara item, animated: every joint vertex is where the assembly of that pose puts
+// it, carried to her place, so the joints follow her limbs in the level view too.
+TEST(ArticulacionesLara, EnElNivelSiguenALaraAnimada) {
+    const std::string ruta = Real("title-a.tr4");
+    if (!std::filesystem::exists(ruta))
+        GTEST_SKIP() << "no real level at " << ruta;
+    std::unique_ptr<NivelAbierto> nivel;
+    std::string motivo;
+    ASSERT_TRUE(AbrirNivel(ruta.c_str(), nullptr, nivel, &motivo)) << motivo;
+    ASSERT_TRUE(nivel->Escena && nivel->Articulaciones);
+    const trItem* item = nullptr;
+    for (const trItem& i : nivel->Objetos.Items)
+        if (i.Objeto == int16_t(ID_LARA))
+            item = &i;
+    ASSERT_TRUE(item);
+    const auto lara = MovibleElegido(*nivel, ID_LARA, ID_CUERPO_LARA, motivo);
+    ASSERT_TRUE(lara) << motivo;
+    constexpr double CUADRO = 10;
+    ASSERT_EQ(nivel->Escena->Animar(*nivel, CUADRO), D3D_OK);
+    std::vector<D3DXMATRIX> pose;
+    ASSERT_TRUE(PosarMovible(*nivel->Nivel, nivel->Objetos.Animaciones, *lara, lara->Animacion,
+                             CUADRO, pose));
+    const Ensamblaje e = ArmarMovible(*lara, *nivel->Meshes, pose, nivel->Articulaciones);
+    const glm::mat3 giro = GiroY(uint16_t(item->Angulo));
+    const glm::vec3 lugar(float(item->X), float(item->Y), float(item->Z));
+    const auto& hay = nivel->Escena->VerticesItems();
+    size_t juntas = 0;
+    for (const PiezaObjeto& p : e.Piezas)
+        for (const D3DXVECTOR3& v : p.Vertices) {
+            const glm::vec3 q = EnDispositivo(giro * EnDispositivo(glm::vec3(v.x, v.y, v.z)) + lugar);
+            float cerca = INFINITY;
+            for (const VerticeLote& h : hay)
+                cerca = std::min(cerca, glm::length(glm::vec3(h.X, h.Y, h.Z) - q));
+            EXPECT_LT(cerca, 0.05f) << "joint vertex " << juntas;
+            ++juntas;
+        }
+    EXPECT_GT(juntas, 100u);
+    (void)nivel->Escena->Detener();
+}
