@@ -788,7 +788,7 @@ void TForm1::MostrarMovible(int64_t indice, int64_t prestadas, int64_t animacion
     if (!objeto_ || movible_ != indice || prestadas_ != prestadas) {
         movible_ = indice;
         prestadas_ = prestadas;
-        objeto_ = ArmarMovible(*m, *nivel_->Meshes);
+        objeto_ = ArmarMovible(*m, *nivel_->Meshes, nivel_->Articulaciones);
         Animacion1->SetMovible(nivel_.get(), &*m, prestadas);
         EnVista vista;
         vista.Clase = EnVista::Tipo::Movible;
@@ -798,9 +798,11 @@ void TForm1::MostrarMovible(int64_t indice, int64_t prestadas, int64_t animacion
     if (animacion < 0 || !Animacion1->Elegir(uint32_t(animacion))) {
         // Back to the rest pose, framed as it was.
         Animacion1->Quitar();
-        const Ensamblaje reposo = ArmarMovible(*m, *nivel_->Meshes);
-        for (size_t i = 0; i < objeto_->Piezas.size() && i < reposo.Piezas.size(); ++i)
+        const Ensamblaje reposo = ArmarMovible(*m, *nivel_->Meshes, nivel_->Articulaciones);
+        for (size_t i = 0; i < objeto_->Piezas.size() && i < reposo.Piezas.size(); ++i) {
             objeto_->Piezas[i].Mundo = reposo.Piezas[i].Mundo;
+            objeto_->Piezas[i].Vertices = reposo.Piezas[i].Vertices;
+        }
     }
     ActualizarTimer();
     Redibujar();

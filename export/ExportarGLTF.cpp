@@ -39,7 +39,8 @@ void Todo(const NivelAbierto& nivel, ModeloGLTF& modelo, float escala) {
     };
     std::vector<Pieza> objetos;
     for (const trMovible& m : nivel.Objetos.Movibles)
-        objetos.push_back({ArmarMovible(m, lista), "movible_" + std::to_string(m.Id)});
+        objetos.push_back(
+            {ArmarMovible(m, lista, nivel.Articulaciones), "movible_" + std::to_string(m.Id)});
     for (const trEstatico& e : nivel.Objetos.Estaticos)
         objetos.push_back({ArmarEstatico(e, lista), "estatico_" + std::to_string(e.Id)});
     const float hueco = 256 * escala; // a quarter sector
@@ -89,7 +90,7 @@ void ExportarNivel(const NivelAbierto& nivel, ModeloGLTF& modelo, float escala) 
                        int32_t z, uint16_t angulo) {
         auto [e, nuevo] = armados.try_emplace({movible, i});
         if (nuevo)
-            e->second = movible ? ArmarMovible(VestirMovible(objetos, i), lista)
+            e->second = movible ? ArmarMovible(VestirMovible(objetos, i), lista, nivel.Articulaciones)
                                 : ArmarEstatico(objetos.Estaticos[i], lista);
         if (!e->second.Piezas.empty())
             modelo.Objeto(e->second, nombre, PuntoEnModelo({float(x), float(y), float(z)}, escala),

@@ -1,6 +1,7 @@
 #include "Ensamblaje.h"
 
 #include "ArbolMovible.h"
+#include "ArticulacionesLara.h"
 
 #include "BuffersMesh.h"
 #include "Encuadre.h"
@@ -74,9 +75,35 @@ template <class Ver> void CadaVertice(const Ensamblaje& e, const Lista_Mesh& lis
         trMesh* m = nullptr;
         if (!lista.ObtenerMesh(p.Mesh, m))
             continue;
+        if (p.Junta >= 0) {
+            for (const D3DXVECTOR3& v : p.Vertices)
+                ver(glm::vec3(v.x, v.y, v.z));
+            continue;
+        }
         const glm::mat4 mundo = Matriz(p.Mundo);
         for (const trVector16& v : m->Vertices)
             ver(glm::vec3(mundo * glm::vec4(EnDispositivo(v), 1)));
+    }
+}
+
+// The joints' pieces after the body's, posed by `mundos`; each hangs from its limb's piece.
+void Articular(Ensamblaje& e, const trMovible& movible,
+               const std::shared_ptr<const ArticulacionesLara>& juntas,
+               const std::vector<D3DXMATRIX>& mundos) {
+    if (!juntas || !juntas->Viste(movible))
+        return;
+    e.Articulaciones = juntas;
+    std::vector<int32_t> pieza(movible.Meshes.size(), -1);
+    for (size_t i = 0; i < e.Piezas.size(); ++i)
+        if (e.Piezas[i].Nodo >= 0 && size_t(e.Piezas[i].Nodo) < pieza.size())
+            pieza[size_t(e.Piezas[i].Nodo)] = int32_t(i);
+    for (size_t j = 0; j < juntas->Juntas().size(); ++j) {
+        const ArticulacionesLara::Junta& junta = juntas->Juntas()[j];
+        PiezaObjeto p{junta.Mesh, Matriz(glm::mat4(1.f))};
+        p.Padre = size_t(junta.Nodo) < pieza.size() ? pieza[size_t(junta.Nodo)] : -1;
+        p.Junta = int32_t(j);
+        juntas->Posar(j, mundos, p.Vertices);
+        e.Piezas.push_back(std::move(p));
     }
 }
 
@@ -119,7 +146,8 @@ trMovible VestirMovible(const trObjetos& objetos, size_t indice) {
 }
 
 static Ensamblaje ArmarConMundos(const trMovible& movible, const Lista_Mesh& lista,
-                                 const std::vector<glm::mat4>& mundos);
+                                 const std::vector<glm::mat4>& mundos,
+                                 const std::shared_ptr<const ArticulacionesLara>& juntas);
 
 void ColgarMeshes(const trMovible& movible, const std::vector<glm::quat>& giros,
                   const glm::vec3& raiz, std::vector<glm::mat4>& mundos) {
@@ -145,17 +173,19 @@ void ColgarMeshes(const trMovible& movible, const std::vector<glm::quat>& giros,
     }
 }
 
-Ensamblaje ArmarMovible(const trMovible& movible, const Lista_Mesh& lista) {
+Ensamblaje ArmarMovible(const trMovible& movible, const Lista_Mesh& lista,
+                        std::shared_ptr<const ArticulacionesLara> juntas) {
     std::vector<glm::quat> giros;
     for (const trGiro& g : movible.Giros)
         giros.push_back(CuaternionGiro(g));
     std::vector<glm::mat4> mundos;
     ColgarMeshes(movible, giros, glm::vec3(movible.RaizX, movible.RaizY, movible.RaizZ), mundos);
-    return ArmarConMundos(movible, lista, mundos);
+    return ArmarConMundos(movible, lista, mundos, juntas);
 }
 
 static Ensamblaje ArmarConMundos(const trMovible& movible, const Lista_Mesh& lista,
-                                 const std::vector<glm::mat4>& mundos) {
+                                 const std::vector<glm::mat4>& mundos,
+                                 const std::shared_ptr<const ArticulacionesLara>& juntas) {
     const size_t n = std::min(movible.Meshes.size(), mundos.size());
     Ensamblaje e;
     // The piece each mesh became, or the nearest ancestor's when it names no record.
@@ -171,23 +201,33 @@ static Ensamblaje ArmarConMundos(const trMovible& movible, const Lista_Mesh& lis
             e.Piezas.push_back({movible.Meshes[k], Matriz(mundos[k]), padre, int32_t(k)});
         }
     }
+    if (juntas) {
+        std::vector<D3DXMATRIX> d(n);
+        for (size_t k = 0; k < n; ++k)
+            d[k] = Matriz(mundos[k]);
+        Articular(e, movible, juntas, d);
+    }
     HallarEsfera(e, lista);
     return e;
 }
 
 Ensamblaje ArmarMovible(const trMovible& movible, const Lista_Mesh& lista,
-                        const std::vector<D3DXMATRIX>& mundos) {
+                        const std::vector<D3DXMATRIX>& mundos,
+                        std::shared_ptr<const ArticulacionesLara> juntas) {
     std::vector<glm::mat4> m;
     m.reserve(mundos.size());
     for (const D3DXMATRIX& d : mundos)
         m.push_back(Matriz(d));
-    return ArmarConMundos(movible, lista, m);
+    return ArmarConMundos(movible, lista, m, juntas);
 }
 
 void AplicarPose(Ensamblaje& objeto, const std::vector<D3DXMATRIX>& mundos) {
-    for (PiezaObjeto& p : objeto.Piezas)
+    for (PiezaObjeto& p : objeto.Piezas) {
         if (p.Nodo >= 0 && size_t(p.Nodo) < mundos.size())
             p.Mundo = mundos[size_t(p.Nodo)];
+        if (p.Junta >= 0 && objeto.Articulaciones)
+            objeto.Articulaciones->Posar(size_t(p.Junta), mundos, p.Vertices);
+    }
 }
 
 Ensamblaje ArmarEstatico(const trEstatico& estatico, const Lista_Mesh& lista) {
@@ -230,6 +270,10 @@ GeometriaElegible GeometriaDeEnsamblaje(const Ensamblaje& objeto, const Lista_Me
         g.Empezar({DuenioCara::Tipo::Mesh, int32_t(k), -1, 0});
         const glm::mat4 mundo = Matriz(MundoGirado(p, objeto, angulo));
         auto esquina = [&](uint16_t v) {
+            if (p.Junta >= 0) {
+                const D3DXVECTOR3 q = v < p.Vertices.size() ? p.Vertices[v] : D3DXVECTOR3{0, 0, 0};
+                return glm::vec3(mundo * glm::vec4(q.x, q.y, q.z, 1));
+            }
             const trVector16& q = m->Vertices[v];
             return glm::vec3(mundo * glm::vec4(EnDispositivo(q), 1));
         };
@@ -267,29 +311,40 @@ HRESULT DibujarEnsamblaje(dxDevice8& dispositivo, const Ensamblaje& objeto,
         if (FAILED(d) && buffer.GetNumVertices() > 0 && r == D3D_OK)
             r = d;
     };
+    // A joint's own buffer, made at the pose's positions and gone with the draw.
+    std::vector<std::shared_ptr<dxBufferTextura>> posados(objeto.Piezas.size());
+    for (size_t i = 0; i < objeto.Piezas.size(); ++i) {
+        const PiezaObjeto& p = objeto.Piezas[i];
+        if (p.Junta < 0 || !(posados[i] = buffers.Posado(p.Mesh, p.Vertices)))
+            continue;
+        anotar(*posados[i], dispositivo.CargarBuffer(posados[i].get()));
+    }
+    auto buffer = [&](size_t i) {
+        return objeto.Piezas[i].Junta >= 0 ? posados[i].get() : buffers.Obtener(objeto.Piezas[i].Mesh);
+    };
     // Every mesh's opaque faces before any additive one, which adds over what stands behind it.
     for (const auto pasada : {dxDevice8::Pasada::Opacas, dxDevice8::Pasada::Aditivas}) {
-        for (const PiezaObjeto& p : objeto.Piezas) {
-            dxBufferTextura* buffer = buffers.Obtener(p.Mesh);
-            if (!buffer ||
-                (pasada == dxDevice8::Pasada::Aditivas && !buffer->AlgunaCon(FLAG_ADITIVA)))
+        for (size_t i = 0; i < objeto.Piezas.size(); ++i) {
+            const PiezaObjeto& p = objeto.Piezas[i];
+            dxBufferTextura* b = buffer(i);
+            if (!b || (pasada == dxDevice8::Pasada::Aditivas && !b->AlgunaCon(FLAG_ADITIVA)))
                 continue;
             const D3DXMATRIX mundo = MundoGirado(p, objeto, angulo);
             // A draw resets the world matrix, so each draw is given it again.
             if (texturizado) {
-                buffer->SetMundo(mundo);
-                anotar(*buffer, dispositivo.DibujarBuffer(buffer, 0, pasada));
+                b->SetMundo(mundo);
+                anotar(*b, dispositivo.DibujarBuffer(b, 0, pasada));
             }
             if (alambre && pasada == dxDevice8::Pasada::Opacas) {
-                buffer->SetMundo(mundo);
-                anotar(*buffer, dispositivo.DibujarBuffer(buffer, 2));
+                b->SetMundo(mundo);
+                anotar(*b, dispositivo.DibujarBuffer(b, 2));
             }
         }
     }
     if (resaltada >= 0 && size_t(resaltada) < objeto.Piezas.size())
-        if (dxBufferTextura* buffer = buffers.Obtener(objeto.Piezas[size_t(resaltada)].Mesh)) {
-            buffer->SetMundo(MundoGirado(objeto.Piezas[size_t(resaltada)], objeto, angulo));
-            anotar(*buffer, dispositivo.DibujarBuffer(buffer, 2));
+        if (dxBufferTextura* b = buffer(size_t(resaltada))) {
+            b->SetMundo(MundoGirado(objeto.Piezas[size_t(resaltada)], objeto, angulo));
+            anotar(*b, dispositivo.DibujarBuffer(b, 2));
         }
     HRESULT p = dispositivo.Presentar();
     return r != D3D_OK ? r : p;

@@ -68,7 +68,7 @@ class EscenaNivel {
     // Outlines part `parte` (-1: nothing) in the frames drawn from now on, over everything.
     void Resaltar(int32_t parte);
     int32_t Resaltada() const { return resaltada_; }
-    // Mesh list positions the item's faces were made of: for Lara, her body's.
+    // Mesh list positions the item's faces were made of: for Lara, her body's and her joints'.
     const std::vector<int32_t>& MeshesDeItem(int32_t item) const;
 
     // Items in motion: each item whose moveable has an animation that plays takes the first

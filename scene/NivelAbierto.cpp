@@ -28,6 +28,8 @@ std::unique_ptr<NivelAbierto> Completar(std::unique_ptr<trNivel> nivel, dxDevice
                                                                                : D3D_OK;
     LeerObjetos(n, abierto->Meshes.get(), abierto->Objetos);
     abierto->Logica = LeerLogica(n);
+    if (abierto->Meshes)
+        abierto->Articulaciones = ArticulacionesLara::Hallar(abierto->Objetos, *abierto->Meshes);
     abierto->Escena = EscenaNivel::Crear(*abierto, dispositivo);
     abierto->Capa = CapaDisparadores::Crear(abierto->Logica, dispositivo);
     abierto->Marcadores = CapaMarcadores::Crear(abierto->Logica, dispositivo);

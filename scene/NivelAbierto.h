@@ -1,6 +1,7 @@
 #pragma once
 // Everything one opened level holds, from the file's record to the uploaded buffers, so that the
 // window, the command line and the benchmarks open a level the same way and release it whole.
+#include "ArticulacionesLara.h"
 #include "BuffersMesh.h"
 #include "CapaDisparadores.h"
 #include "CapaMarcadores.h"
@@ -29,6 +30,8 @@ struct NivelAbierto {
     trObjetos Objetos;
     // Its sectors with their floor data, triggers and markers; damaged chains in Logica.Avisos.
     trLogica Logica;
+    // Lara's joints paired with her body's meshes; null where the level has none.
+    std::shared_ptr<const ArticulacionesLara> Articulaciones;
     // The whole level as the "Nivel" view draws it, built at open; it keeps nothing above.
     std::unique_ptr<EscenaNivel> Escena;
     // Trigger and kill sectors over the scene (Ver -> Disparadores); null without a device.

@@ -545,19 +545,25 @@ TEST_F(CarpetaGLTF, UnaExportacionFallidaDiceQuePasaYNoDejaNada) {
     EXPECT_EQ(fs::file_size(dir / "b.gltf"), antes);
 }
 
-// Lara's body on a real level: 15 nodes under the object's, as many triangles as its faces.
+// Lara's body on a real level: 15 nodes under the object's and her joints' skinned mesh, as
+// many triangles as their faces.
 TEST(ExportarGLTF, NivelesReales) {
     const auto n = AbrirReal("title-a.tr4");
     if (!n)
         GTEST_SKIP() << "sin " << TR4_NIVELES_REALES << "/title-a.tr4";
     const tinygltf::Model m = Exportar(*n, {OpcionesGLTF::Tipo::Movible, 8});
-    EXPECT_EQ(m.nodes.size(), 16u);
+    EXPECT_EQ(m.nodes.size(), 17u);
     size_t esperados = 0;
+    std::vector<int32_t> meshes;
     for (const trMovible& mv : n->Objetos.Movibles)
         if (mv.Id == 8)
-            for (int32_t k : mv.Meshes)
-                if (const trMesh* t = n->Mesh(k))
-                    esperados += 2 * t->Rectangulos.size() + t->Triangulos.size();
+            meshes = mv.Meshes;
+    ASSERT_TRUE(n->Articulaciones);
+    for (const auto& junta : n->Articulaciones->Juntas())
+        meshes.push_back(junta.Mesh);
+    for (int32_t k : meshes)
+        if (const trMesh* t = n->Mesh(k))
+            esperados += 2 * t->Rectangulos.size() + t->Triangulos.size();
     EXPECT_EQ(Recorrer(m).triangulos, esperados);
     // At the default scale Lara stands about 1.5 m tall, her body posed by its own first frame.
     const Recorrido r = Recorrer(m);
