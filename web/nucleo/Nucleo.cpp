@@ -5,9 +5,11 @@
 // tr4_tamano_resultado until the next call: the summary (JSON), a model (.glb), a page (PNG),
 // or, when the call returns 0, the reason as one line of text.
 #include "CargarNivel.h"
+#include "EscenaNivel.h"
 #include "ExportarGLTF.h"
 #include "Idioma.h"
 #include "InflarFlujos.h"
+#include "InicioNivel.h"
 #include "LeerCuartos.h"
 #include "NivelAbierto.h"
 #include "PaginasPNG.h"
@@ -47,8 +49,34 @@ const trMovible* Movible(uint32_t id) {
     return nullptr;
 }
 
+// A point of the scene (device axes: the level's y negated) in the exported model's axes, where
+// the level's x is negated too, at the export's scale.
+nlohmann::json EnModelo(const D3DXVECTOR3& p) {
+    const double escala = OpcionesGLTF{}.Escala;
+    return {-p.x * escala, p.y * escala, p.z * escala};
+}
+
+// How the level view opens, as the window opens it: behind Lara's start looking the way she
+// faces ("inicio": the eye and the point it looks at, in the model's axes), or, with no Lara,
+// framing the rooms that have any light ("iluminados", all of them when none has).
+void VistaInicial(nlohmann::ordered_json& j) {
+    const NivelAbierto& a = *abierto;
+    j["inicio"] = nullptr;
+    j["iluminados"] = nlohmann::json::array();
+    if (!a.Escena)
+        return;
+    const EscenaNivel& escena = *a.Escena;
+    if (const auto inicio = InicioEnLara(a.Objetos, size_t(escena.NumCuartos()), &escena)) {
+        j["inicio"] = {{"ojo", EnModelo(inicio->Ojo)}, {"pivote", EnModelo(inicio->Pivote)}};
+        return;
+    }
+    for (int32_t r = 0; r < escena.NumCuartos(); ++r)
+        if (escena.CuartoIluminado(r))
+            j["iluminados"].push_back(r);
+}
+
 // What the page lists: the summary `tr4tool info` prints, the meshes, the objects (with Lara
-// when the level has her body) and the rooms the level shows.
+// when the level has her body), the rooms the level shows and where its view opens.
 std::string Indice() {
     const NivelAbierto& a = *abierto;
     std::ostringstream texto;
@@ -74,6 +102,7 @@ std::string Indice() {
     for (size_t r = 0; r < cuartos.size(); ++r)
         if (!alterno[r])
             j["cuartos"].push_back(r);
+    VistaInicial(j);
     return j.dump();
 }
 

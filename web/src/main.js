@@ -1,6 +1,7 @@
 // The page: a level dropped or picked goes to the worker, which opens it in the core and hands
 // back what to list and the .glb to draw. A file that cannot be opened says why, and whatever
 // was open stays. The page's state is on body[data-estado]: vacio, cargando, listo, error.
+import { crearTrabajador } from './arranque.js';
 import { Tipo } from './nucleo.js';
 import { esIngles, textos } from './textos.js';
 import { Visor } from './visor.js';
@@ -18,7 +19,7 @@ const ponerEstado = (estado) => (cuerpo.dataset.estado = estado);
 window.tr4Medidas = {};
 
 // One worker; each request waits for the answer with its id.
-const trabajador = new Worker(new URL('./trabajador.js', import.meta.url), { type: 'module' });
+const trabajador = crearTrabajador();
 let siguienteId = 0;
 const pendientes = new Map();
 trabajador.onmessage = ({ data }) => {
@@ -41,10 +42,15 @@ try {
 } catch {
   mostrarError(t('sinWebgl'));
 }
+// What the canvas holds, for the tests that check what stands where in it.
+window.tr4Visor = visor;
 
-// What is on show: the file's name, what of it, and the .glb the core made of it.
+// What is on show: the file's name, what of it (a room of the level, when one was picked), and
+// the .glb the core made of it.
 let nombreArchivo = '';
-let enVista = null; // { tipo, numero, glb, nombre }
+let enVista = null; // { tipo, numero, cuarto, glb, nombre }
+// Where the open level's view starts: behind Lara, or round its lit rooms (Visor.encuadrar).
+let vistaNivel = null;
 let ocupado = Promise.resolve();
 
 function mostrarError(texto) {
@@ -82,11 +88,12 @@ async function abrirArchivo(archivo) {
     return;
   }
   nombreArchivo = archivo.name.replace(/\.[^.]*$/, '');
+  vistaNivel = vistaInicial(r.indice);
   llenarListas(r.indice);
   const msCore = performance.now() - inicio;
   if (r.glb && visor) {
     const antes = performance.now();
-    await visor.mostrar(r.glb);
+    await visor.mostrar(r.glb, r.tipo === Tipo.NIVEL ? vistaNivel : null);
     llenarAnimaciones();
     window.tr4Medidas = {
       primerCuadro: performance.now() - inicio,
@@ -113,7 +120,7 @@ async function mostrar(tipo, numero) {
     mostrarError(r.motivo ?? t('sinMemoria'));
     return;
   }
-  await visor?.mostrar(r.glb);
+  await visor?.mostrar(r.glb, tipo === Tipo.NIVEL ? vistaNivel : null);
   llenarAnimaciones();
   enVista = { tipo, numero, glb: r.glb, nombre: nombreDe(tipo, numero) };
   marcar(enVista);
@@ -130,6 +137,21 @@ function llenarAnimaciones() {
     new Option(t('quieto'), '-1'),
     ...lista.map((a, i) => new Option(a.name || String(i), String(i))),
   );
+}
+
+function vistaInicial(indice) {
+  if (indice.inicio) return indice.inicio;
+  return { nodos: indice.iluminados.map((c) => `cuarto_${c}`) };
+}
+
+// A room of the level on show, framed; the level is shown first when something else is.
+async function mostrarCuarto(c) {
+  if (enVista?.tipo !== Tipo.NIVEL) await mostrar(Tipo.NIVEL, 0);
+  if (enVista?.tipo !== Tipo.NIVEL) return;
+  visor?.encuadrar(`cuarto_${c}`);
+  enVista.cuarto = c;
+  marcar(enVista);
+  avisar(t('muestra', { que: t('cuarto', { n: c }) }));
 }
 
 function nombreDe(tipo, numero) {
@@ -162,12 +184,15 @@ function grupo(titulo, abierto = false) {
 }
 
 function llenarListas(indice) {
+  // A new level's lists start at their top, whatever was scrolled in the last one's.
+  document.querySelector('aside').scrollTop = 0;
   $('resumen').textContent = indice.resumen;
   $('tituloMeshes').textContent = t('meshes', { n: indice.meshes });
   const meshes = $('meshes');
   meshes.replaceChildren(
     ...Array.from({ length: indice.meshes }, (_, i) => new Option(t('mesh', { n: i }), String(i))),
   );
+  meshes.scrollTop = 0;
 
   const arbol = $('arbol');
   arbol.replaceChildren();
@@ -175,16 +200,11 @@ function llenarListas(indice) {
     const nivel = grupo(t('nivel'), true);
     nivel.append(boton(t('nivel'), Tipo.NIVEL, 0));
     const cuartos = grupo(t('cuartos', { n: indice.cuartos.length }));
-    for (const c of indice.cuartos)
-      cuartos.append(
-        boton(t('cuarto', { n: c }), Tipo.NIVEL, c, () =>
-          enOrden(async () => {
-            if (enVista?.tipo !== Tipo.NIVEL) await mostrar(Tipo.NIVEL, 0);
-            visor?.encuadrar(`cuarto_${c}`);
-            avisar(t('muestra', { que: t('cuarto', { n: c }) }));
-          }),
-        ),
-      );
+    for (const c of indice.cuartos) {
+      const b = boton(t('cuarto', { n: c }), Tipo.NIVEL, c, () => enOrden(() => mostrarCuarto(c)));
+      b.dataset.cuarto = c;
+      cuartos.append(b);
+    }
     nivel.append(cuartos);
     arbol.append(nivel);
   }
@@ -197,10 +217,16 @@ function llenarListas(indice) {
   arbol.append(movibles, estaticos);
 }
 
-// The entry of what is on show, pressed; the mesh list follows a mesh.
+// The entry of what is on show, and it alone, pressed: a room's when one was picked, the
+// level's when the whole level is on show; the mesh list follows a mesh.
 function marcar(v) {
-  for (const b of $('arbol').querySelectorAll('button'))
-    b.setAttribute('aria-pressed', String(!!v && Number(b.dataset.tipo) === v.tipo && Number(b.dataset.numero) === v.numero && v.tipo !== Tipo.MESH));
+  const pulsado = (b) => {
+    if (!v || v.tipo === Tipo.MESH) return false;
+    if (b.dataset.cuarto !== undefined) return v.tipo === Tipo.NIVEL && v.cuarto === Number(b.dataset.cuarto);
+    if (v.tipo === Tipo.NIVEL && v.cuarto !== undefined) return false;
+    return Number(b.dataset.tipo) === v.tipo && Number(b.dataset.numero) === v.numero;
+  };
+  for (const b of $('arbol').querySelectorAll('button')) b.setAttribute('aria-pressed', String(pulsado(b)));
   if (v?.tipo !== Tipo.MESH) $('meshes').selectedIndex = -1;
 }
 
@@ -260,7 +286,10 @@ for (const r of document.querySelectorAll('input[name=camara]'))
     visor?.ponerVuelo(volar);
     $('ayudaVuelo').hidden = !volar;
   });
-$('encuadrar').addEventListener('click', () => visor?.encuadrar());
+$('encuadrar').addEventListener('click', () => {
+  // Fit frames what is on show: a picked room again, else the first view.
+  visor?.encuadrar(enVista?.cuarto !== undefined ? `cuarto_${enVista.cuarto}` : undefined);
+});
 $('animaciones').addEventListener('change', (e) => visor?.animar(Number(e.target.value)));
 $('descargar').addEventListener('click', () => enVista && descargar(enVista.glb, nombreGlb(enVista), 'model/gltf-binary'));
 $('verPaginas').addEventListener('click', () => enOrden(verPaginas));

@@ -1,27 +1,16 @@
 // The page's worker: the core runs here, off the page's thread, so that a large level never
 // freezes the page. Each message { id, orden, ... } gets one answer { id, ok, ... }.
+import { compilarNucleo } from './modulo.js';
 import { Nucleo, Tipo } from './nucleo.js';
 import { wasiMinimo } from './wasi.js';
-
-const URL_NUCLEO = new URL('../../build/wasm/tr4nucleo.wasm', import.meta.url);
 
 let modulo = null; // compiled once; a fresh instance after a trap
 let nucleo = null;
 let ingles = false;
 let abierto = null; // the File of the level open in the core
 
-async function compilar() {
-  try {
-    return await WebAssembly.compileStreaming(fetch(URL_NUCLEO));
-  } catch {
-    // A static host that serves .wasm under another type: compile from the bytes.
-    const respuesta = await fetch(URL_NUCLEO);
-    return WebAssembly.compile(await respuesta.arrayBuffer());
-  }
-}
-
 async function instanciar() {
-  modulo ??= await compilar();
+  modulo ??= await compilarNucleo();
   const wasi = wasiMinimo((fd, texto) => console.warn(texto));
   const instancia = await WebAssembly.instantiate(modulo, wasi.importaciones);
   wasi.iniciar(instancia);
