@@ -2,8 +2,9 @@
 // One level open at a time; a file that cannot be opened leaves the open one as it was.
 //
 // Every call that yields something leaves it in one result buffer, read with tr4_resultado and
-// tr4_tamano_resultado until the next call: the summary (JSON), a model (.glb), a page (PNG),
-// or, when the call returns 0, the reason as one line of text.
+// tr4_tamano_resultado until the next call: the summary (JSON), a model (.glb, or the batches
+// the page draws the level from), a page (PNG), or, when the call returns 0, the reason as one
+// line of text.
 #include "CargarNivel.h"
 #include "EscenaNivel.h"
 #include "ExportarGLTF.h"
@@ -11,6 +12,8 @@
 #include "InflarFlujos.h"
 #include "InicioNivel.h"
 #include "LeerCuartos.h"
+#include "LotesPagina.h"
+#include "ModeloGLTF.h"
 #include "NivelAbierto.h"
 #include "PaginasPNG.h"
 #include "Resumen.h"
@@ -178,6 +181,23 @@ EXPORTAR("tr4_exportar") int tr4_exportar(int tipo, double numero) {
     if (!ExportarGLTFEnMemoria(*abierto, o, "modelo.glb", archivos, &motivo) || archivos.empty())
         return Motivo(motivo);
     resultado = std::move(archivos.back().Bytes);
+    return 1;
+}
+
+// The whole level as the page draws it, with no .glb made and parsed again: the batches, pages
+// and nodes LotesPagina lays out, from the model the level's .glb is made of.
+EXPORTAR("tr4_nivel") int tr4_nivel() {
+    if (!abierto)
+        return Motivo(Traducir("no hay ningún nivel abierto"));
+    OpcionesGLTF o;
+    o.Que = OpcionesGLTF::Tipo::Nivel;
+    ModeloGLTF modelo(*abierto, float(o.Escala));
+    std::string motivo;
+    if (!ArmarModeloGLTF(*abierto, o, modelo, &motivo))
+        return Motivo(motivo);
+    resultado = LotesPagina(modelo, abierto->Texturas.get());
+    if (resultado.empty())
+        return Motivo(Traducir("el nivel no cabe en la memoria de la página"));
     return 1;
 }
 

@@ -1,5 +1,5 @@
 // The page: a level dropped or picked goes to the worker, which opens it in the core and hands
-// back what to list and the .glb to draw. A file that cannot be opened says why, and whatever
+// back what to list and what to draw (the level as the core's batches, anything else a .glb). A file that cannot be opened says why, and whatever
 // was open stays. The page's state is on body[data-estado]: vacio, cargando, listo, error.
 import { crearTrabajador } from './arranque.js';
 import { Tipo } from './nucleo.js';
@@ -46,7 +46,8 @@ try {
 window.tr4Visor = visor;
 
 // What is on show: the file's name, what of it (a room of the level, when one was picked), and
-// the .glb the core made of it.
+// the .glb the core made of it (the level's is made only when it is downloaded: the page draws
+// the level from the core's batches).
 let nombreArchivo = '';
 let enVista = null; // { tipo, numero, cuarto, glb, nombre }
 // Where the open level's view starts: behind Lara, or round its lit rooms (Visor.encuadrar).
@@ -91,9 +92,10 @@ async function abrirArchivo(archivo) {
   vistaNivel = vistaInicial(r.indice);
   llenarListas(r.indice);
   const msCore = performance.now() - inicio;
-  if (r.glb && visor) {
+  if ((r.glb || r.lotes) && visor) {
     const antes = performance.now();
-    await visor.mostrar(r.glb, r.tipo === Tipo.NIVEL ? vistaNivel : null);
+    if (r.lotes) visor.mostrarLotes(r.lotes, vistaNivel);
+    else await visor.mostrar(r.glb);
     llenarAnimaciones();
     window.tr4Medidas = {
       primerCuadro: performance.now() - inicio,
@@ -103,7 +105,7 @@ async function abrirArchivo(archivo) {
       dibujo: performance.now() - antes,
     };
   }
-  enVista = r.glb ? { tipo: r.tipo, numero: r.numero, glb: r.glb, nombre: nombreDe(r.tipo, r.numero) } : null;
+  enVista = r.glb || r.lotes ? { tipo: r.tipo, numero: r.numero, glb: r.glb, nombre: nombreDe(r.tipo, r.numero) } : null;
   marcar(enVista);
   for (const id of ['modo', 'camara', 'encuadrar', 'descargar', 'verPaginas']) $(id).disabled = false;
   $('descargar').disabled = !enVista;
@@ -115,14 +117,15 @@ async function abrirArchivo(archivo) {
 async function mostrar(tipo, numero) {
   $('error').hidden = true;
   ponerEstado('cargando');
-  const r = await pedir('exportar', { tipo, numero });
+  const r = tipo === Tipo.NIVEL ? await pedir('nivel') : await pedir('exportar', { tipo, numero });
   if (!r.ok) {
     mostrarError(r.motivo ?? t('sinMemoria'));
     return;
   }
-  await visor?.mostrar(r.glb, tipo === Tipo.NIVEL ? vistaNivel : null);
+  if (r.lotes) visor?.mostrarLotes(r.lotes, vistaNivel);
+  else await visor?.mostrar(r.glb);
   llenarAnimaciones();
-  enVista = { tipo, numero, glb: r.glb, nombre: nombreDe(tipo, numero) };
+  enVista = { tipo, numero, glb: r.glb ?? null, nombre: nombreDe(tipo, numero) };
   marcar(enVista);
   $('descargar').disabled = false;
   avisar(t('muestra', { que: enVista.nombre }));
@@ -291,7 +294,21 @@ $('encuadrar').addEventListener('click', () => {
   visor?.encuadrar(enVista?.cuarto !== undefined ? `cuarto_${enVista.cuarto}` : undefined);
 });
 $('animaciones').addEventListener('change', (e) => visor?.animar(Number(e.target.value)));
-$('descargar').addEventListener('click', () => enVista && descargar(enVista.glb, nombreGlb(enVista), 'model/gltf-binary'));
+// The .glb of what is on show; the level's is made now, the first time it is asked for.
+async function descargarGlb() {
+  const v = enVista;
+  if (!v) return;
+  if (!v.glb) {
+    const r = await pedir('exportar', { tipo: v.tipo, numero: v.numero });
+    if (!r.ok) {
+      mostrarError(r.motivo ?? t('sinMemoria'));
+      return;
+    }
+    v.glb = r.glb;
+  }
+  descargar(v.glb, nombreGlb(v), 'model/gltf-binary');
+}
+$('descargar').addEventListener('click', () => enOrden(descargarGlb));
 $('verPaginas').addEventListener('click', () => enOrden(verPaginas));
 
 // Dropping a file anywhere on the page opens it.

@@ -49,6 +49,12 @@ export class Nucleo {
       : { ok: false, motivo: this.texto() };
   }
 
+  // The whole level as the page draws it: { ok, lotes } (an ArrayBuffer of its own, laid out as
+  // web/nucleo/LotesPagina.h says) or { ok: false, motivo }.
+  nivel() {
+    return this.x.tr4_nivel() ? { ok: true, lotes: this.resultado().buffer } : { ok: false, motivo: this.texto() };
+  }
+
   paginas() {
     return this.x.tr4_paginas();
   }

@@ -47,13 +47,15 @@ async function abrir({ archivo }) {
   if (!r.ok) return r;
   abierto = archivo;
   const msAbrir = performance.now() - inicio;
-  // What the page shows first: the level when it has rooms, otherwise its first mesh.
+  // What the page shows first: the level when it has rooms, as batches to draw; otherwise its
+  // first mesh, as a .glb.
   const primero = r.indice.cuartos.length > 0 ? [Tipo.NIVEL, 0] : [Tipo.MESH, 0];
-  const m = r.indice.meshes > 0 || primero[0] === Tipo.NIVEL ? nucleo.exportar(...primero) : null;
+  const m = primero[0] === Tipo.NIVEL ? nucleo.nivel() : r.indice.meshes > 0 ? nucleo.exportar(...primero) : null;
   return {
     ok: true,
     indice: r.indice,
     glb: m?.ok ? m.glb : null,
+    lotes: m?.ok ? m.lotes : null,
     tipo: primero[0],
     numero: primero[1],
     ms: { abrir: msAbrir, exportar: performance.now() - inicio - msAbrir },
@@ -68,6 +70,7 @@ const ORDENES = {
   },
   abrir,
   exportar: ({ tipo, numero }) => nucleo.exportar(tipo, numero),
+  nivel: () => nucleo.nivel(),
   paginas: () => ({ ok: true, paginas: nucleo.paginas() }),
   pagina: ({ indice }) => nucleo.pagina(indice),
 };
@@ -81,6 +84,6 @@ onmessage = async ({ data }) => {
     respuesta = { ok: false, fallo: String(e?.message ?? e) };
     await recuperar();
   }
-  const traspasos = [respuesta.glb?.buffer, respuesta.png?.buffer].filter(Boolean);
+  const traspasos = [respuesta.glb?.buffer, respuesta.png?.buffer, respuesta.lotes].filter(Boolean);
   postMessage({ id: data.id, ...respuesta }, traspasos);
 };

@@ -4,6 +4,7 @@
 import * as THREE from 'three';
 import { GLTFLoader } from 'three/addons/loaders/GLTFLoader.js';
 import { OrbitControls } from 'three/addons/controls/OrbitControls.js';
+import { armarLotes } from './lotes.js';
 
 const FONDO = 0x202428;
 
@@ -43,20 +44,40 @@ export class Visor {
   // was on show.
   async mostrar(glb, inicial = null) {
     const gltf = await this.cargador.parseAsync(glb.buffer.slice(glb.byteOffset, glb.byteOffset + glb.byteLength), '');
+    this.poner(gltf.scene, gltf.animations ?? [], inicial, null);
+  }
+
+  // The same for the level as the core lays it out for drawing (lotes.js); synchronous.
+  mostrarLotes(buffer, inicial = null) {
+    const { modelo, cajas, tramos } = armarLotes(buffer);
+    this.poner(modelo, [], inicial, cajas);
+    this.tramos = tramos;
+  }
+
+  poner(modelo, animaciones, inicial, cajas) {
     if (this.modelo) {
       this.escena.remove(this.modelo);
       liberar(this.modelo);
     }
     this.reproduciendo = false;
-    this.modelo = gltf.scene;
+    this.modelo = modelo;
+    this.cajas = cajas;
+    this.tramos = null;
     this.inicial = inicial;
-    this.animaciones = gltf.animations ?? [];
+    this.animaciones = animaciones;
     this.mezclador = this.animaciones.length ? new THREE.AnimationMixer(this.modelo) : null;
     this.escena.add(this.modelo);
     this.ponerAlambre(this.alambre);
     this.encuadrar();
     // The frame is really drawn once the GPU has finished it.
     this.renderer.getContext().finish();
+  }
+
+  // The box of the model's node of that name, empty when there is none.
+  cajaDe(nombre) {
+    if (this.cajas) return this.cajas.get(nombre)?.clone() ?? new THREE.Box3();
+    const objeto = this.modelo.getObjectByName(nombre);
+    return objeto ? new THREE.Box3().setFromObject(objeto) : new THREE.Box3();
   }
 
   // Frames the node of that name (a room of the level), or goes back to the model's first view:
@@ -71,15 +92,7 @@ export class Visor {
       return;
     }
     const caja = new THREE.Box3();
-    if (nombre) {
-      const objeto = this.modelo.getObjectByName(nombre);
-      if (objeto) caja.setFromObject(objeto);
-    } else {
-      for (const n of v?.nodos ?? []) {
-        const objeto = this.modelo.getObjectByName(n);
-        if (objeto) caja.expandByObject(objeto);
-      }
-    }
+    for (const n of nombre ? [nombre] : v?.nodos ?? []) caja.union(this.cajaDe(n));
     this.encuadrarCaja(caja.isEmpty() ? todo : caja, todo);
   }
 

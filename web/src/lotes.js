@@ -1,0 +1,65 @@
+// The level as the core lays it out for drawing (web/nucleo/LotesPagina.h): one buffer with its
+// description in front, made into three.js meshes over views of that buffer, nothing copied.
+// One mesh per material: tens of draw calls where one per node and material made hundreds.
+import * as THREE from 'three';
+
+const RECORTE = 1, ADITIVA = 2; // and 0, opaque
+
+// { modelo: a Group of the batches' meshes, cajas: Map of each top-level node's name to its box,
+//   tramos: Map of each node's name to [[batch, first index, index count], ...] }.
+export function armarLotes(buffer) {
+  const vista = new DataView(buffer);
+  const largo = vista.getUint32(0, true);
+  const d = JSON.parse(new TextDecoder().decode(new Uint8Array(buffer, 4, largo)));
+  const datos = (4 + largo + 3) & ~3;
+  const flotantes = (desde, n) => new Float32Array(buffer, datos + desde, n);
+
+  const texturas = new Map();
+  for (const [pagina, desde] of Object.entries(d.paginas)) {
+    const t = new THREE.DataTexture(new Uint8Array(buffer, datos + desde, d.lado * d.lado * 4), d.lado, d.lado);
+    // Texel by texel, row 0 at the top as the texel coordinates take it, sRGB as painted.
+    t.magFilter = t.minFilter = THREE.NearestFilter;
+    t.wrapS = t.wrapT = THREE.RepeatWrapping;
+    t.generateMipmaps = false;
+    t.colorSpace = THREE.SRGBColorSpace;
+    t.needsUpdate = true;
+    texturas.set(Number(pagina), t);
+  }
+  const materiales = d.materiales.map(({ pagina, doble, mezcla }) => {
+    const m = new THREE.MeshBasicMaterial({
+      map: texturas.get(pagina) ?? null,
+      vertexColors: true,
+      side: doble ? THREE.DoubleSide : THREE.FrontSide,
+    });
+    if (mezcla === RECORTE) m.alphaTest = 0.5;
+    if (mezcla === ADITIVA) {
+      // Added to what lies behind, as the window draws it; a see-through texel adds nothing.
+      m.transparent = true;
+      m.blending = THREE.AdditiveBlending;
+      m.depthWrite = false;
+    }
+    return m;
+  });
+
+  const modelo = new THREE.Group();
+  for (const [i, l] of d.lotes.entries()) {
+    const g = new THREE.BufferGeometry();
+    g.setAttribute('position', new THREE.BufferAttribute(flotantes(l.posiciones, l.vertices * 3), 3));
+    g.setAttribute('color', new THREE.BufferAttribute(flotantes(l.colores, l.vertices * 3), 3));
+    g.setAttribute('uv', new THREE.BufferAttribute(flotantes(l.uv, l.vertices * 2), 2));
+    g.setIndex(new THREE.BufferAttribute(new Uint32Array(buffer, datos + l.triangulos, l.indices), 1));
+    g.computeBoundingSphere();
+    const malla = new THREE.Mesh(g, materiales[l.material]);
+    malla.name = `lote_${i}`;
+    modelo.add(malla);
+  }
+  const cajas = new Map();
+  const tramos = new Map();
+  for (const n of d.nodos) {
+    // The first of a name: the level places many objects of one kind, each a node so named.
+    if (cajas.has(n.nombre)) continue;
+    cajas.set(n.nombre, new THREE.Box3(new THREE.Vector3(...n.minimo), new THREE.Vector3(...n.maximo)));
+    tramos.set(n.nombre, n.tramos);
+  }
+  return { modelo, cajas, tramos };
+}
