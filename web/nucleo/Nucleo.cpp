@@ -233,9 +233,33 @@ EXPORTAR("tr4_inflar") int tr4_inflar(const uint8_t* datos, uint32_t tamano, uin
 
 // Called once by the worker while the page waits for a file. A browser first runs a module's
 // code as its quick compiler makes it, and recompiles what proves busy: this runs the busiest
-// work of an open and an export (inflating, compressing pages) on a made-up page, so that a
-// level dropped later meets it compiled at its best.
+// work of an open and an export (laying rooms out for drawing, inflating, compressing pages) on
+// made-up rooms and a made-up page, so that a level dropped later meets it compiled at its best.
 EXPORTAR("tr4_calentar") void tr4_calentar() {
+    // A made-up room of 32 x 32 sectors' floor, laid out as the page draws a level.
+    trGeometriaCuarto cuarto;
+    for (int32_t z = 0; z <= 32; ++z)
+        for (int32_t x = 0; x <= 32; ++x)
+            cuarto.Vertices.push_back({x * 1024, (x ^ z) & 3, z * 1024, uint16_t(x * 33 + z)});
+    for (uint16_t z = 0; z < 32; ++z)
+        for (uint16_t x = 0; x < 32; ++x) {
+            trCaraCuarto c;
+            const uint16_t v = uint16_t(z * 33 + x);
+            c.Vertices[0] = v;
+            c.Vertices[1] = uint16_t(v + 1);
+            c.Vertices[2] = uint16_t(v + 34);
+            c.Vertices[3] = uint16_t(v + 33);
+            c.DobleCara = (x + z) % 7 == 0;
+            cuarto.Caras.push_back(c);
+        }
+    const NivelAbierto vacio;
+    for (int vez = 0; vez < 8; ++vez) {
+        ModeloGLTF modelo(vacio, 1.0f / 512);
+        for (size_t r = 0; r < 4; ++r)
+            modelo.Cuarto(cuarto, r);
+        LotesPagina(modelo, nullptr);
+    }
+
     std::vector<uint8_t> pagina(256 * 256 * 4);
     uint32_t semilla = 1;
     for (size_t i = 0; i < pagina.size(); i += 4) {

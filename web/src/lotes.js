@@ -5,6 +5,37 @@ import * as THREE from 'three';
 
 const RECORTE = 1, ADITIVA = 2; // and 0, opaque
 
+// A batch's material: unlit, its page's texels times the vertex colours.
+function material(mapa, doble, mezcla) {
+  const m = new THREE.MeshBasicMaterial({ map: mapa, vertexColors: true, side: doble ? THREE.DoubleSide : THREE.FrontSide });
+  if (mezcla === RECORTE) m.alphaTest = 0.5;
+  if (mezcla === ADITIVA) {
+    // Added to what lies behind, as the window draws it; a see-through texel adds nothing.
+    m.transparent = true;
+    m.blending = THREE.AdditiveBlending;
+    m.depthWrite = false;
+  }
+  return m;
+}
+
+// One triangle for each kind of material a batch may have, to compile their shaders while the
+// page waits for a file (they take a software renderer tens of milliseconds each, on the first
+// frame of a level otherwise). Its materials are kept, so that their shaders stay compiled.
+export function muestrario() {
+  const pagina = new THREE.DataTexture(new Uint8Array(4), 1, 1);
+  pagina.colorSpace = THREE.SRGBColorSpace;
+  pagina.needsUpdate = true;
+  const g = new THREE.BufferGeometry();
+  g.setAttribute('position', new THREE.BufferAttribute(new Float32Array(9), 3));
+  g.setAttribute('color', new THREE.BufferAttribute(new Float32Array(9), 3));
+  g.setAttribute('uv', new THREE.BufferAttribute(new Float32Array(6), 2));
+  const grupo = new THREE.Group();
+  for (const mapa of [pagina, null])
+    for (const doble of [false, true])
+      for (const mezcla of [0, RECORTE, ADITIVA]) grupo.add(new THREE.Mesh(g, material(mapa, doble, mezcla)));
+  return grupo;
+}
+
 // { modelo: a Group of the batches' meshes, cajas: Map of each top-level node's name to its box,
 //   tramos: Map of each node's name to [[batch, first index, index count], ...] }.
 export function armarLotes(buffer) {
@@ -25,21 +56,7 @@ export function armarLotes(buffer) {
     t.needsUpdate = true;
     texturas.set(Number(pagina), t);
   }
-  const materiales = d.materiales.map(({ pagina, doble, mezcla }) => {
-    const m = new THREE.MeshBasicMaterial({
-      map: texturas.get(pagina) ?? null,
-      vertexColors: true,
-      side: doble ? THREE.DoubleSide : THREE.FrontSide,
-    });
-    if (mezcla === RECORTE) m.alphaTest = 0.5;
-    if (mezcla === ADITIVA) {
-      // Added to what lies behind, as the window draws it; a see-through texel adds nothing.
-      m.transparent = true;
-      m.blending = THREE.AdditiveBlending;
-      m.depthWrite = false;
-    }
-    return m;
-  });
+  const materiales = d.materiales.map(({ pagina, doble, mezcla }) => material(texturas.get(pagina) ?? null, doble, mezcla));
 
   const modelo = new THREE.Group();
   for (const [i, l] of d.lotes.entries()) {

@@ -82,15 +82,22 @@ async function abrirArchivo(archivo) {
   $('error').hidden = true;
   ponerEstado('cargando');
   avisar(t('cargando', { archivo: archivo.name }));
-  const r = await pedir('abrir', { archivo });
-  if (!r.ok) {
+  const abierto = await pedir('abrir', { archivo });
+  if (!abierto.ok) {
     avisar(enVista ? t('muestra', { que: enVista.nombre }) : '');
-    mostrarError(t('noAbre', { archivo: archivo.name, motivo: motivoDe(r) }));
+    mostrarError(t('noAbre', { archivo: archivo.name, motivo: motivoDe(abierto) }));
     return;
   }
+  // What to show first (the level when it has rooms, otherwise its first mesh) is made in the
+  // worker while the lists are filled here.
+  const tipo = abierto.indice.cuartos.length > 0 ? Tipo.NIVEL : Tipo.MESH;
+  const primero =
+    tipo === Tipo.NIVEL ? pedir('nivel') : abierto.indice.meshes > 0 ? pedir('exportar', { tipo, numero: 0 }) : null;
   nombreArchivo = archivo.name.replace(/\.[^.]*$/, '');
-  vistaNivel = vistaInicial(r.indice);
-  llenarListas(r.indice);
+  vistaNivel = vistaInicial(abierto.indice);
+  llenarListas(abierto.indice);
+  const m = await primero;
+  const r = { tipo, numero: 0, glb: m?.ok ? m.glb : null, lotes: m?.ok ? m.lotes : null, ms: { abrir: abierto.ms, exportar: m?.ms ?? 0 } };
   const msCore = performance.now() - inicio;
   if ((r.glb || r.lotes) && visor) {
     const antes = performance.now();

@@ -1,7 +1,7 @@
 // The page's worker: the core runs here, off the page's thread, so that a large level never
 // freezes the page. Each message { id, orden, ... } gets one answer { id, ok, ... }.
 import { compilarNucleo } from './modulo.js';
-import { Nucleo, Tipo } from './nucleo.js';
+import { Nucleo } from './nucleo.js';
 import { wasiMinimo } from './wasi.js';
 
 let modulo = null; // compiled once; a fresh instance after a trap
@@ -46,21 +46,15 @@ async function abrir({ archivo }) {
   bytes = null;
   if (!r.ok) return r;
   abierto = archivo;
-  const msAbrir = performance.now() - inicio;
-  // What the page shows first: the level when it has rooms, as batches to draw; otherwise its
-  // first mesh, as a .glb.
-  const primero = r.indice.cuartos.length > 0 ? [Tipo.NIVEL, 0] : [Tipo.MESH, 0];
-  const m = primero[0] === Tipo.NIVEL ? nucleo.nivel() : r.indice.meshes > 0 ? nucleo.exportar(...primero) : null;
-  return {
-    ok: true,
-    indice: r.indice,
-    glb: m?.ok ? m.glb : null,
-    lotes: m?.ok ? m.lotes : null,
-    tipo: primero[0],
-    numero: primero[1],
-    ms: { abrir: msAbrir, exportar: performance.now() - inicio - msAbrir },
-  };
+  return { ok: true, indice: r.indice, ms: performance.now() - inicio };
 }
+
+// Answers that say how long the core took, for the page's figures.
+const medido = (hacer) => (datos) => {
+  const inicio = performance.now();
+  const r = hacer(datos);
+  return { ...r, ms: performance.now() - inicio };
+};
 
 const ORDENES = {
   idioma({ ingles: i }) {
@@ -69,8 +63,8 @@ const ORDENES = {
     return { ok: true };
   },
   abrir,
-  exportar: ({ tipo, numero }) => nucleo.exportar(tipo, numero),
-  nivel: () => nucleo.nivel(),
+  exportar: medido(({ tipo, numero }) => nucleo.exportar(tipo, numero)),
+  nivel: medido(() => nucleo.nivel()),
   paginas: () => ({ ok: true, paginas: nucleo.paginas() }),
   pagina: ({ indice }) => nucleo.pagina(indice),
 };

@@ -4,7 +4,7 @@
 import * as THREE from 'three';
 import { GLTFLoader } from 'three/addons/loaders/GLTFLoader.js';
 import { OrbitControls } from 'three/addons/controls/OrbitControls.js';
-import { armarLotes } from './lotes.js';
+import { armarLotes, muestrario } from './lotes.js';
 
 const FONDO = 0x202428;
 
@@ -28,6 +28,8 @@ export class Visor {
     this.mezclador = null;
     new ResizeObserver(() => this.ajustarTamano()).observe(lienzo);
     this.ajustarTamano();
+    this.muestrario = muestrario();
+    this.renderer.compile(this.muestrario, this.camara);
   }
 
   ajustarTamano() {
