@@ -54,10 +54,10 @@ const navegador = await chromium.launch({
 async function medir(pagina, archivo) {
   const p = await navegador.newPage({ viewport: { width: 1280, height: 800 } });
   await p.goto(pagina === unArchivo ? pagina : new URL(pagina, direccion).href);
-  // From a page at rest: the worker has compiled and warmed the core, as it has by the time a
-  // person has picked a file.
+  // From a page at rest: the worker has compiled and warmed the core, and the browser has
+  // finished what it compiles in the background, as by the time a person has picked a file.
   if (pagina !== 'medida.html') await p.waitForFunction(() => document.body.dataset.nucleo === 'listo');
-  else await p.waitForTimeout(500);
+  await p.waitForTimeout(500);
   await p.setInputFiles('input[type=file]', archivo);
   await p.waitForFunction(() => document.body.dataset.estado === 'listo', null, { timeout: 120_000 });
   const m = await p.evaluate(() => window.tr4Medidas);
