@@ -18,15 +18,20 @@ function material(mapa, doble, mezcla) {
   return m;
 }
 
-// One triangle for each kind of material a batch may have, to compile their shaders while the
-// page waits for a file (they take a software renderer tens of milliseconds each, on the first
-// frame of a level otherwise). Its materials are kept, so that their shaders stay compiled.
+// One triangle for each kind of material a batch may have, drawn once while the page waits for
+// a file: the shaders compile, and a software renderer makes its routines for each way of
+// drawing, which took the first frame of a level tens of milliseconds otherwise. Its materials
+// are kept, so that their shaders stay compiled.
 export function muestrario() {
   const pagina = new THREE.DataTexture(new Uint8Array(4), 1, 1);
+  pagina.magFilter = pagina.minFilter = THREE.NearestFilter;
+  pagina.wrapS = pagina.wrapT = THREE.RepeatWrapping;
+  pagina.generateMipmaps = false;
   pagina.colorSpace = THREE.SRGBColorSpace;
   pagina.needsUpdate = true;
   const g = new THREE.BufferGeometry();
-  g.setAttribute('position', new THREE.BufferAttribute(new Float32Array(9), 3));
+  // A small triangle ahead of the default camera, drawn once where nothing is yet on show.
+  g.setAttribute('position', new THREE.BufferAttribute(new Float32Array([0, 0, -1, 0.01, 0, -1, 0, 0.01, -1]), 3));
   g.setAttribute('color', new THREE.BufferAttribute(new Float32Array(9), 3));
   g.setAttribute('uv', new THREE.BufferAttribute(new Float32Array(6), 2));
   const grupo = new THREE.Group();

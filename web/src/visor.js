@@ -29,7 +29,9 @@ export class Visor {
     new ResizeObserver(() => this.ajustarTamano()).observe(lienzo);
     this.ajustarTamano();
     this.muestrario = muestrario();
-    this.renderer.compile(this.muestrario, this.camara);
+    const camara = new THREE.PerspectiveCamera(50, 1, 0.01, 10);
+    this.renderer.render(this.muestrario, camara);
+    this.dibujar();
   }
 
   ajustarTamano() {
