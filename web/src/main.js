@@ -97,6 +97,13 @@ async function abrirArchivo(archivo) {
   vistaNivel = vistaInicial(abierto.indice);
   llenarListas(abierto.indice);
   const m = await primero;
+  if (m && !m.ok) {
+    // Opened, but what it shows first could not be made (the browser out of memory for it).
+    enVista = null;
+    marcar(null);
+    mostrarError(t('noAbre', { archivo: archivo.name, motivo: motivoDe(m) }));
+    return;
+  }
   const r = { tipo, numero: 0, glb: m?.ok ? m.glb : null, lotes: m?.ok ? m.lotes : null, ms: { abrir: abierto.ms, exportar: m?.ms ?? 0 } };
   const msCore = performance.now() - inicio;
   if ((r.glb || r.lotes) && visor) {

@@ -274,6 +274,28 @@ test('el nivel en lotes tiene los triángulos, los materiales, los nodos y las p
   }
 });
 
+// Where the level view opens: behind Lara's start (3 m back, 1 m up from her chest, or nearer
+// where a wall stands behind her), or, in a level without her, round the rooms that have light.
+test('la vista inicial está detrás de Lara, o abarca los cuartos con luz', { skip: reales.length === 0 && sinTool }, () => {
+  const nucleo = conWasiDeNode();
+  for (const ruta of [...reales.map((n) => path.join(niveles, n)), ...(hayTool ? [muestra()] : [])]) {
+    const { indice } = nucleo.abrir(readFileSync(ruta));
+    const nombre = path.basename(ruta);
+    if (nombre === 'muestra.tr4') {
+      // Its one item is moveable 1, not Lara.
+      assert.equal(indice.inicio, null);
+      assert.ok(indice.iluminados.length > 0 && indice.iluminados.every((c) => indice.cuartos.includes(c)), JSON.stringify(indice.iluminados));
+      continue;
+    }
+    assert.ok(indice.inicio, `${nombre}: sin vista de inicio`);
+    assert.deepEqual(indice.iluminados, []);
+    const [dx, dy, dz] = indice.inicio.ojo.map((v, k) => v - indice.inicio.pivote[k]);
+    const atras = Math.hypot(dx, dz);
+    assert.ok(atras > 0.2 && atras <= 3 + 1e-6, `${nombre}: el ojo a ${atras} m detrás`);
+    assert.ok(Math.abs(dy / atras - 1 / 3) < 1e-4, `${nombre}: el ojo sube ${dy} m en ${atras}`);
+  }
+});
+
 test('cada nivel dañado del catálogo da la razón de tr4tool y deja el abierto', { skip: !(hayTool && catalogo) && 'sin TR4TOOL o sin TR4_CATALOGO' }, () => {
   const nucleo = conWasiDeNode();
   const previo = nucleo.abrir(readFileSync(muestra()));
