@@ -14,7 +14,7 @@
 #include <array>
 #include <cstring>
 #include <limits>
-#include <map>
+#include <set>
 
 namespace {
 
@@ -188,9 +188,9 @@ std::vector<uint8_t> LotesPagina(ModeloGLTF& modelo, const trTextura* texturas) 
         desplazamiento += (bytes + 3) & ~size_t(3);
         return aqui;
     };
-    // Materials by the page each shows: the page's own texels, the texture of an additive
-    // material too (drawn added, not through the .glb's stand-in).
-    std::map<int32_t, size_t> paginas;
+    // Materials by the page each shows: the page itself for an additive material too (drawn
+    // added, not through the .glb's stand-in).
+    std::set<int32_t> paginas;
     j["materiales"] = nlohmann::json::array();
     for (const tinygltf::Material& mat : m.materials) {
         int32_t pagina = -1;
@@ -203,7 +203,7 @@ std::vector<uint8_t> LotesPagina(ModeloGLTF& modelo, const trTextura* texturas) 
         if (pagina >= 0 && !(texturas && texturas->GetTexels(pagina)))
             pagina = -1;
         if (pagina >= 0)
-            paginas.try_emplace(pagina, 0);
+            paginas.insert(pagina);
         j["materiales"].push_back(
             {{"pagina", pagina}, {"doble", mat.doubleSided}, {"mezcla", Mezcla(mat)}});
     }
@@ -225,22 +225,11 @@ std::vector<uint8_t> LotesPagina(ModeloGLTF& modelo, const trTextura* texturas) 
         lote["triangulos"] = agregar(l.indices.data(), l.indices.size() * sizeof(uint32_t));
         j["lotes"].push_back(std::move(lote));
     }
-    // The pages' texels as the browser takes them: R, G, B, A (the level holds B, G, R, A).
-    const size_t ladoBytes = size_t(LADO_PAGINA) * LADO_PAGINA * 4;
-    std::vector<std::vector<uint8_t>> rgba;
-    rgba.reserve(paginas.size());
-    j["paginas"] = nlohmann::json::object();
-    for (auto& [pagina, _] : paginas) {
-        const uint8_t* bgra = texturas->GetTexels(pagina);
-        std::vector<uint8_t>& t = rgba.emplace_back(ladoBytes);
-        for (size_t i = 0; i < ladoBytes; i += 4) {
-            t[i] = bgra[i + 2];
-            t[i + 1] = bgra[i + 1];
-            t[i + 2] = bgra[i];
-            t[i + 3] = bgra[i + 3];
-        }
-        j["paginas"][std::to_string(pagina)] = agregar(t.data(), t.size());
-    }
+    // The pages the materials show, by number: their texels the worker takes from the level as
+    // they are (tr4_texels), with no copy made here.
+    j["paginas"] = nlohmann::json::array();
+    for (int32_t pagina : paginas)
+        j["paginas"].push_back(pagina);
     j["lado"] = LADO_PAGINA;
     j["nodos"] = nlohmann::json::array();
     for (const Nodo& n : nodos) {

@@ -1,7 +1,8 @@
 #pragma once
 // A model as the page draws it without a .glb: its faces gathered by material into one batch
-// each (world positions, linear vertex colours, texel coordinates, triangle indices), the texels
-// of the pages they use, and for each of its top-level nodes (a room, a placed object) its box
+// each (world positions, linear vertex colours, texel coordinates, triangle indices), the pages
+// they use (whose texels the page takes from the level itself), and for each of its top-level
+// nodes (a room, a placed object) its box
 // and where its triangles lie in each batch, so that the page frames a room or picks out an
 // object. Tens of draw calls instead of one per node and material, and no page compressed only
 // to be decoded again.

@@ -206,6 +206,13 @@ EXPORTAR("tr4_paginas") int tr4_paginas() {
     return abierto && abierto->Texturas ? abierto->Texturas->NumPaginas() : 0;
 }
 
+// Where page `i`'s 256 x 256 texels lie in the module's memory (B, G, R, A each), until the next
+// level is opened; 0 for a page the open level lacks.
+EXPORTAR("tr4_texels") const uint8_t* tr4_texels(int i) {
+    return abierto && abierto->Texturas && i >= 0 && i < tr4_paginas() ? abierto->Texturas->GetTexels(i)
+                                                                       : nullptr;
+}
+
 // Page `i` as PNG, texel for texel what `tr4tool pages` writes.
 EXPORTAR("tr4_pagina") int tr4_pagina(int i) {
     if (!abierto)

@@ -5,9 +5,20 @@ import * as THREE from 'three';
 
 const RECORTE = 1, ADITIVA = 2; // and 0, opaque
 
-// A batch's material: unlit, its page's texels times the vertex colours.
+// three.js's map_fragment, the texel taken as B, G, R, A.
+const MAPA_BGRA = THREE.ShaderChunk.map_fragment.replace('diffuseColor *= sampledDiffuseColor;', 'diffuseColor *= sampledDiffuseColor.bgra;');
+if (MAPA_BGRA === THREE.ShaderChunk.map_fragment) throw new Error('map_fragment de three.js ha cambiado');
+
+// A batch's material: unlit, its page's texels times the vertex colours. The texels go up as the
+// level holds them, B, G, R, A (WebGL has no such format): the shader puts them in order.
 function material(mapa, doble, mezcla) {
   const m = new THREE.MeshBasicMaterial({ map: mapa, vertexColors: true, side: doble ? THREE.DoubleSide : THREE.FrontSide });
+  if (mapa) {
+    m.onBeforeCompile = (s) => {
+      s.fragmentShader = s.fragmentShader.replace('#include <map_fragment>', MAPA_BGRA);
+    };
+    m.customProgramCacheKey = () => 'bgra';
+  }
   if (mezcla === RECORTE) m.alphaTest = 0.5;
   if (mezcla === ADITIVA) {
     // Added to what lies behind, as the window draws it; a see-through texel adds nothing.
@@ -42,8 +53,9 @@ export function muestrario() {
 }
 
 // { modelo: a Group of the batches' meshes, cajas: Map of each top-level node's name to its box,
-//   tramos: Map of each node's name to [[batch, first index, index count], ...] }.
-export function armarLotes(buffer) {
+//   tramos: Map of each node's name to [[batch, first index, index count], ...] }. `texels`: the
+// pages' texels, in the order the description lists the pages (Nucleo.nivel).
+export function armarLotes(buffer, texels) {
   const vista = new DataView(buffer);
   const largo = vista.getUint32(0, true);
   const d = JSON.parse(new TextDecoder().decode(new Uint8Array(buffer, 4, largo)));
@@ -51,15 +63,15 @@ export function armarLotes(buffer) {
   const flotantes = (desde, n) => new Float32Array(buffer, datos + desde, n);
 
   const texturas = new Map();
-  for (const [pagina, desde] of Object.entries(d.paginas)) {
-    const t = new THREE.DataTexture(new Uint8Array(buffer, datos + desde, d.lado * d.lado * 4), d.lado, d.lado);
+  for (const [i, pagina] of d.paginas.entries()) {
+    const t = new THREE.DataTexture(new Uint8Array(texels[i]), d.lado, d.lado);
     // Texel by texel, row 0 at the top as the texel coordinates take it, sRGB as painted.
     t.magFilter = t.minFilter = THREE.NearestFilter;
     t.wrapS = t.wrapT = THREE.RepeatWrapping;
     t.generateMipmaps = false;
     t.colorSpace = THREE.SRGBColorSpace;
     t.needsUpdate = true;
-    texturas.set(Number(pagina), t);
+    texturas.set(pagina, t);
   }
   const materiales = d.materiales.map(({ pagina, doble, mezcla }) => material(texturas.get(pagina) ?? null, doble, mezcla));
 

@@ -104,7 +104,7 @@ async function abrirArchivo(archivo) {
     mostrarError(t('noAbre', { archivo: archivo.name, motivo: motivoDe(m) }));
     return;
   }
-  const r = { tipo, numero: 0, glb: m?.ok ? m.glb : null, lotes: m?.ok ? m.lotes : null, ms: { abrir: abierto.ms, exportar: m?.ms ?? 0 } };
+  const r = { tipo, numero: 0, glb: m?.glb ?? null, lotes: m?.lotes ? m : null, ms: { abrir: abierto.ms, exportar: m?.ms ?? 0 } };
   const msCore = performance.now() - inicio;
   if ((r.glb || r.lotes) && visor) {
     const antes = performance.now();
@@ -136,7 +136,7 @@ async function mostrar(tipo, numero) {
     mostrarError(r.motivo ?? t('sinMemoria'));
     return;
   }
-  if (r.lotes) visor?.mostrarLotes(r.lotes, vistaNivel);
+  if (r.lotes) visor?.mostrarLotes(r, vistaNivel);
   else await visor?.mostrar(r.glb);
   llenarAnimaciones();
   enVista = { tipo, numero, glb: r.glb ?? null, nombre: nombreDe(tipo, numero) };

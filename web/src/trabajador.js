@@ -78,6 +78,6 @@ onmessage = async ({ data }) => {
     respuesta = { ok: false, fallo: String(e?.message ?? e) };
     await recuperar();
   }
-  const traspasos = [respuesta.glb?.buffer, respuesta.png?.buffer, respuesta.lotes].filter(Boolean);
+  const traspasos = [respuesta.glb?.buffer, respuesta.png?.buffer, respuesta.lotes, ...(respuesta.texels ?? [])].filter(Boolean);
   postMessage({ id: data.id, ...respuesta }, traspasos);
 };

@@ -52,8 +52,8 @@ export class Visor {
   }
 
   // The same for the level as the core lays it out for drawing (lotes.js); synchronous.
-  mostrarLotes(buffer, inicial = null) {
-    const { modelo, cajas, tramos } = armarLotes(buffer);
+  mostrarLotes({ lotes, texels }, inicial = null) {
+    const { modelo, cajas, tramos } = armarLotes(lotes, texels);
     this.poner(modelo, [], inicial, cajas);
     this.tramos = tramos;
   }

@@ -195,7 +195,6 @@ function leerLotes(buffer) {
     d,
     flotantes: (desde, n) => new Float32Array(buffer, datos + desde, n),
     indices: (desde, n) => new Uint32Array(buffer, datos + desde, n),
-    bytes: (desde, n) => new Uint8Array(buffer, datos + desde, n),
   };
 }
 
@@ -207,7 +206,7 @@ test('el nivel en lotes tiene los triángulos, los materiales, los nodos y las p
     const { json: g } = partesDeGlb(nucleo.exportar(Tipo.NIVEL).glb);
     const n = nucleo.nivel();
     assert.ok(n.ok, n.motivo);
-    const { d, flotantes, indices, bytes } = leerLotes(n.lotes);
+    const { d, flotantes, indices } = leerLotes(n.lotes);
 
     // Each top-level node of the .glb: its name, its indices by material, and for a room (its
     // vertices where the world has them) the box its positions' bounds make.
@@ -267,10 +266,13 @@ test('el nivel en lotes tiene los triángulos, los materiales, los nodos y las p
             assert.ok(v >= x.minimo[k] - 1e-4 && v <= x.maximo[k] + 1e-4, `${nombre}: ${x.nombre} fuera de su caja`);
           }
     }
-    // Every page a material shows travels with the batches, whole (their texels against the
-    // .glb's are checked by pixels in pagina.test.js).
-    for (const m of d.materiales.filter((m) => m.pagina >= 0)) assert.ok(String(m.pagina) in d.paginas, `${nombre}: página ${m.pagina}`);
-    for (const desde of Object.values(d.paginas)) assert.equal(bytes(desde, d.lado * d.lado * 4).length, 256 * 256 * 4);
+    // Every page a material shows travels with the batches, once, whole, its texels the level's
+    // (their colours against the .glb's are checked by pixels in pagina.test.js).
+    const usadas = [...new Set(d.materiales.filter((m) => m.pagina >= 0).map((m) => m.pagina))].sort((a, b) => a - b);
+    assert.deepEqual(d.paginas, usadas, nombre);
+    assert.equal(n.texels.length, d.paginas.length);
+    for (const t of n.texels) assert.equal(t.byteLength, 256 * 256 * 4);
+    assert.ok(n.texels.every((t) => new Uint8Array(t).some((v) => v !== 0)), `${nombre}: una página sin texels`);
   }
 });
 
