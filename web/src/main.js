@@ -1,6 +1,6 @@
 // The page: a level dropped or picked goes to the worker, which opens it in the core and hands
-// back what to list and what to draw (the level as the core's batches, anything else a .glb). A file that cannot be opened says why, and whatever
-// was open stays. The page's state is on body[data-estado]: vacio, cargando, listo, error.
+// back what to list and what to draw (the level as the core's batches, anything else a .glb). A
+// file that cannot be opened says why, and whatever was open stays. The page's state is on body[data-estado]: vacio, cargando, listo, error.
 import { crearTrabajador } from './arranque.js';
 import { Tipo } from './nucleo.js';
 import { esIngles, textos } from './textos.js';
@@ -104,6 +104,7 @@ async function abrirArchivo(archivo) {
     mostrarError(t('noAbre', { archivo: archivo.name, motivo: motivoDe(m) }));
     return;
   }
+  // lotes: the level's batches and pages as Nucleo.nivel hands them over.
   const r = { tipo, numero: 0, glb: m?.glb ?? null, lotes: m?.lotes ? m : null, ms: { abrir: abierto.ms, exportar: m?.ms ?? 0 } };
   const msCore = performance.now() - inicio;
   if ((r.glb || r.lotes) && visor) {
