@@ -82,9 +82,9 @@ async function esperar(...estados) {
 }
 
 // Opens a file as a drop on the page would: a DataTransfer with the file, dropped on the view.
-async function soltar(ruta) {
+async function soltar(ruta, p = pagina) {
   const datos = readFileSync(ruta).toString('base64');
-  const transferencia = await pagina.evaluateHandle(
+  const transferencia = await p.evaluateHandle(
     ([b64, nombre]) => {
       const bytes = Uint8Array.from(atob(b64), (c) => c.charCodeAt(0));
       const dt = new DataTransfer();
@@ -93,8 +93,26 @@ async function soltar(ruta) {
     },
     [datos, path.basename(ruta)],
   );
-  await pagina.evaluate(() => (document.body.dataset.estado = 'soltando'));
-  await pagina.dispatchEvent('#vista', 'drop', { dataTransfer: transferencia });
+  await p.evaluate(() => (document.body.dataset.estado = 'soltando'));
+  await p.dispatchEvent('#vista', 'drop', { dataTransfer: transferencia });
+}
+
+// The damaged files a page must refuse, each with tr4tool's reason: the catalogue's when there is
+// one and a tr4tool to ask, else an empty file.
+function danados() {
+  const casos = [];
+  if (catalogo && existsSync(tr4tool)) {
+    for (const n of readdirSync(catalogo).filter((n) => n.endsWith('.tr4')).sort()) {
+      const ruta = path.join(catalogo, n);
+      const r = spawnSync(tr4tool, ['info', ruta], { env: { ...process.env, LANG: 'C', LC_ALL: '' }, encoding: 'utf8' });
+      if (r.status !== 0) casos.push([ruta, r.stderr.slice(`tr4tool: ${ruta}: `.length).trimEnd()]);
+    }
+  } else {
+    const vacio = path.join(directorio, 'vacio.tr4');
+    writeFileSync(vacio, '');
+    casos.push([vacio, 'el archivo es demasiado corto para ser un nivel (0 bytes)']);
+  }
+  return casos;
 }
 
 // What the canvas shows: how many colours (to 5 bits a channel) and the share of pixels that
@@ -334,18 +352,7 @@ test('un archivo dañado dice por qué y deja lo que se veía', { skip: falta ||
   }
   const antes = await lienzo();
   const resumen = await pagina.textContent('#resumen');
-  const casos = [];
-  if (catalogo && existsSync(tr4tool)) {
-    for (const n of readdirSync(catalogo).filter((n) => n.endsWith('.tr4')).sort()) {
-      const ruta = path.join(catalogo, n);
-      const r = spawnSync(tr4tool, ['info', ruta], { env: { ...process.env, LANG: 'C', LC_ALL: '' }, encoding: 'utf8' });
-      if (r.status !== 0) casos.push([ruta, r.stderr.slice(`tr4tool: ${ruta}: `.length).trimEnd()]);
-    }
-  } else {
-    const vacio = path.join(directorio, 'vacio.tr4');
-    writeFileSync(vacio, '');
-    casos.push([vacio, 'el archivo es demasiado corto para ser un nivel (0 bytes)']);
-  }
+  const casos = danados();
   // Refused by its size before it is read: the browser never holds its 300 MB.
   const enorme = path.join(directorio, 'enorme.tr4');
   writeFileSync(enorme, '');
@@ -394,14 +401,14 @@ test('tr4visor.html se abre desde el disco y abre un nivel sin servidor', { skip
     const lara = await laraEnCuadro(p);
     assert.ok(lara.pixeles > 5000 && !lara.borde && lara.vistos > 0.95, JSON.stringify(lara));
 
-    // A damaged file: the reason, and the level stays.
-    const vacio = path.join(directorio, 'vacio.tr4');
-    writeFileSync(vacio, '');
-    await p.evaluate(() => (document.body.dataset.estado = 'soltando'));
-    await p.setInputFiles('input[type=file]', vacio);
-    await p.waitForFunction(() => ['listo', 'error'].includes(document.body.dataset.estado), null, { timeout: 120_000 });
-    assert.equal(await p.textContent('#error'), 'No se puede abrir vacio.tr4: el archivo es demasiado corto para ser un nivel (0 bytes)');
+    // Damaged files: each with tr4tool's reason, and the level stays.
+    for (const [ruta, motivo] of danados()) {
+      await soltar(ruta, p);
+      await p.waitForFunction(() => ['listo', 'error'].includes(document.body.dataset.estado), null, { timeout: 120_000 });
+      assert.equal(await p.textContent('#error'), `No se puede abrir ${path.basename(ruta)}: ${motivo}`);
+    }
     assert.equal((await lienzo(p)).huella, nivel.huella);
+    assert.match(await p.textContent('#resumen'), /Cuartos:\s+42\n/);
 
     const fuera = pedidos.filter((u) => !/^(file|data|blob):/.test(u));
     assert.deepEqual(fuera, [], 'la página pidió algo fuera de sí');
