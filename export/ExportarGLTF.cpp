@@ -185,49 +185,55 @@ bool ExtensionGLTF(const std::string& ruta) {
     return TerminaEn(ruta, ".glb") || TerminaEn(ruta, ".gltf");
 }
 
+bool ArmarModeloGLTF(const NivelAbierto& nivel, const OpcionesGLTF& o, ModeloGLTF& modelo,
+                     std::string* motivo) {
+    std::string razon;
+    const float escala = float(o.Escala);
+    if (!std::isfinite(escala) || !(escala > 0))
+        razon = Traducir("la escala ha de ser un número positivo");
+    else if (o.Que == OpcionesGLTF::Tipo::Todo) {
+        Todo(nivel, modelo, escala);
+    } else if (o.Que == OpcionesGLTF::Tipo::Nivel) {
+        if (nivel.Nivel)
+            ExportarNivel(nivel, modelo, escala);
+        if (nivel.Nivel && o.Logica)
+            ExportarLogica(nivel, modelo.Gltf(), escala);
+    } else if (o.Que == OpcionesGLTF::Tipo::Movible && o.Animadas.Hay()) {
+        ExportarMovibleAnimado(
+            nivel, o.Numero, o.Animadas, escala, modelo.Gltf(),
+            [&](const Ensamblaje& e, const std::string& nombre) {
+                return modelo.Objeto(e, nombre, glm::vec3(0));
+            },
+            razon);
+    } else {
+        const Elegido que = o.Que == OpcionesGLTF::Tipo::Movible    ? Elegido::Movible
+                            : o.Que == OpcionesGLTF::Tipo::Estatico ? Elegido::Estatico
+                                                                    : Elegido::Mesh;
+        if (const auto e = ArmarElegido(nivel, que, o.Numero, razon)) {
+            if (que == Elegido::Mesh)
+                modelo.MeshSola(int32_t(o.Numero));
+            else
+                modelo.Objeto(*e,
+                              (que == Elegido::Movible ? "movible_" : "estatico_") +
+                                  std::to_string(o.Numero),
+                              glm::vec3(0));
+        }
+    }
+    if (!razon.empty() && motivo)
+        *motivo = razon;
+    return razon.empty();
+}
+
 bool ExportarGLTFEnMemoria(const NivelAbierto& nivel, const OpcionesGLTF& o,
                            const std::string& ruta, std::vector<ArchivoPorEscribir>& archivos,
                            std::string* motivo) {
     archivos.clear();
     std::string razon;
     const bool binario = TerminaEn(ruta, ".glb");
-    const float escala = float(o.Escala);
+    ModeloGLTF modelo(nivel, float(o.Escala));
     if (!binario && !TerminaEn(ruta, ".gltf"))
         razon = ruta + ": " + Traducir("se espera un nombre acabado en .glb o .gltf");
-    else if (!std::isfinite(escala) || !(escala > 0))
-        razon = Traducir("la escala ha de ser un número positivo");
-    ModeloGLTF modelo(nivel, escala);
-    if (razon.empty()) {
-        if (o.Que == OpcionesGLTF::Tipo::Todo) {
-            Todo(nivel, modelo, escala);
-        } else if (o.Que == OpcionesGLTF::Tipo::Nivel) {
-            if (nivel.Nivel)
-                ExportarNivel(nivel, modelo, escala);
-            if (nivel.Nivel && o.Logica)
-                ExportarLogica(nivel, modelo.Gltf(), escala);
-        } else if (o.Que == OpcionesGLTF::Tipo::Movible && o.Animadas.Hay()) {
-            ExportarMovibleAnimado(
-                nivel, o.Numero, o.Animadas, escala, modelo.Gltf(),
-                [&](const Ensamblaje& e, const std::string& nombre) {
-                    return modelo.Objeto(e, nombre, glm::vec3(0));
-                },
-                razon);
-        } else {
-            const Elegido que = o.Que == OpcionesGLTF::Tipo::Movible    ? Elegido::Movible
-                                : o.Que == OpcionesGLTF::Tipo::Estatico ? Elegido::Estatico
-                                                                        : Elegido::Mesh;
-            if (const auto e = ArmarElegido(nivel, que, o.Numero, razon)) {
-                if (que == Elegido::Mesh)
-                    modelo.MeshSola(int32_t(o.Numero));
-                else
-                    modelo.Objeto(*e,
-                                  (que == Elegido::Movible ? "movible_" : "estatico_") +
-                                      std::to_string(o.Numero),
-                                  glm::vec3(0));
-            }
-        }
-    }
-    if (razon.empty()) {
+    else if (ArmarModeloGLTF(nivel, o, modelo, &razon)) {
         std::vector<std::vector<uint8_t>> pngs;
         if (!CodificarPaginas(nivel.Texturas.get(), modelo.Imagenes(), pngs))
             razon = Traducir("no hay memoria suficiente para comprimir las páginas");

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+class ModeloGLTF;
 struct NivelAbierto;
 
 struct OpcionesGLTF {
@@ -53,6 +54,12 @@ struct OpcionesGLTF {
 [[nodiscard]] bool ExportarGLTFEnMemoria(const NivelAbierto& nivel, const OpcionesGLTF& opciones,
                            const std::string& ruta, std::vector<ArchivoPorEscribir>& archivos,
                            std::string* motivo = nullptr);
+
+// The model alone, built into `modelo` (made for the same level and scale) as an export builds
+// it before its pages are compressed: for a reader that takes the pages' texels as they are.
+// false, with the reason in *motivo, as ExportarGLTFEnMemoria refuses the same options.
+[[nodiscard]] bool ArmarModeloGLTF(const NivelAbierto& nivel, const OpcionesGLTF& opciones,
+                                   ModeloGLTF& modelo, std::string* motivo = nullptr);
 
 // Whether the name ends in .glb or .gltf, in any case.
 bool ExtensionGLTF(const std::string& ruta);
