@@ -236,7 +236,9 @@ inline void ComprobarAnimaciones(const trNivel& n, const trObjetos& o) {
         const trMovible& m = o.Movibles[size_t(a.Movible)];
         COMPROBAR(a.Claves >= 1 && a.Tasa > 0 && a.TamanoCuadro >= 9);
         COMPROBAR(InicioClave(a, a.Claves) <= n.Cuadros.size());
-        COMPROBAR(a.Siguiente >= m.Animacion && a.Siguiente < m.Animacion + m.NumAnimaciones);
+        // A broken link still plays (it loops itself); only an unbroken one must stay in range.
+        COMPROBAR(a.SiguienteRoto() ||
+                  (a.Siguiente >= m.Animacion && a.Siguiente < m.Animacion + m.NumAnimaciones));
         // Read within the frame size whether or not the open had the time to check it.
         LeerCuadroClave(n, InicioClave(a, a.Claves - 1), a.TamanoCuadro, m.NumMeshes, clave);
         uint32_t siguiente = 0, cuadro = 0;
