@@ -61,6 +61,8 @@ constexpr int ALTO_ENTRADA = 13;
 constexpr QRect ARBOL(840, 320, 177, 457);
 // The animation bar: under the panel, as wide as it.
 constexpr int ALTO_BARRA_ANIMACION = 26;
+// How long the status bar says what an export wrote.
+constexpr int MENSAJE_EXPORTADO_MS = 15000;
 
 
 } // namespace
@@ -616,17 +618,20 @@ bool TForm1::ExportarA(const QString& ruta) {
     if (!hecho && Avisar)
         Avisar(tr("No se pudo exportar a \"%1\":\n%2.")
                    .arg(QDir::toNativeSeparators(ruta), QString::fromStdString(motivo)));
-    if (hecho) {
-        // Nothing else shows that the save dialog's choice was written, nor where a .gltf's
-        // pages went.
-        const QFileInfo escrito(ruta);
-        const QString carpeta = QDir::toNativeSeparators(escrito.absolutePath());
-        barra_->showMessage(
-            escritos > 1 ? tr("Exportado %1 en %2 (%3 archivos en total)")
-                               .arg(escrito.fileName(), carpeta, QString::number(escritos))
-                         : tr("Exportado %1 en %2").arg(escrito.fileName(), carpeta));
+    if (!hecho) {
+        barra_->clearMessage(); // an earlier export's word would read as this one's
+        return false;
     }
-    return hecho;
+    // Nothing else shows that the save dialog's choice was written, nor where a .gltf's pages
+    // went. For a while: the message covers what is on show.
+    const QFileInfo escrito(ruta);
+    const QString carpeta = QDir::toNativeSeparators(escrito.absolutePath());
+    barra_->showMessage(escritos > 1
+                            ? tr("Exportado %1 en %2 (%3 archivos en total)")
+                                  .arg(escrito.fileName(), carpeta, QString::number(escritos))
+                            : tr("Exportado %1 en %2").arg(escrito.fileName(), carpeta),
+                        MENSAJE_EXPORTADO_MS);
+    return true;
 }
 
 void TForm1::Salir1Click() {
