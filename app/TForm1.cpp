@@ -643,7 +643,7 @@ bool TForm1::AbrirArchivo(const QString& ruta) {
     carpeta_ = QFileInfo(ruta).absolutePath();
     Ajustes().setValue("archivos/carpeta", carpeta_);
     AgregarReciente(ruta);
-    barra_->SetNivel(ruta, QFileInfo(ruta).size());
+    barra_->SetNivel(ruta, QFileInfo(ruta).size(), nivel_->Nivel->Juego);
 
     const int cantidad = nivel_->Cantidad();
     Label1->setText(tr("Meshes: %1").arg(cantidad));

@@ -1,6 +1,7 @@
 #include "CargarNivel.h"
 #include "Idioma.h"
 #include "InflarFlujos.h"
+#include "LeerClasico.h"
 
 #include <zlib.h>
 
@@ -112,19 +113,12 @@ bool AceptarInflado(int b, Inflado resultado, trNivel& n, std::string* motivo) {
 
 // "es un nivel de Tomb Raider N; ...": a reason that says what the file is and what we read.
 std::string OtroJuego(int juego) {
-    return Formatear(Traducir("es un nivel de Tomb Raider %s; tr4visor lee niveles de Tomb Raider 4"),
-                     {std::to_string(juego)});
+    return Formatear(
+        Traducir("es un nivel de Tomb Raider %s; tr4visor lee niveles de Tomb Raider 1 a 4"),
+        {std::to_string(juego)});
 }
 
 bool LeerContenedor(Cursor& c, trNivel& n, std::string* motivo) {
-    // The version word first: another game's level is named as such, not refused for block
-    // sizes that were never meant to be read as ours.
-    uint32_t version = 0;
-    if (c.Restante() >= sizeof version) {
-        std::memcpy(&version, c.Aqui(), sizeof version);
-        if (const int juego = JuegoDeVersion(version); juego != 0 && juego != 4)
-            return Fallar(motivo, OtroJuego(juego));
-    }
     if (c.Restante() < sizeof n.Version + sizeof n.Cabecera)
         return Fallar(
             motivo,
@@ -177,6 +171,13 @@ int JuegoDeVersion(uint32_t version) {
 }
 
 int CargarNivelDeMemoria(const uint8_t* datos, size_t tamano, trNivel& nivel, std::string* motivo) {
+    // The first three games write one uncompressed stream, told apart by its version word.
+    if (datos && tamano >= sizeof(uint32_t)) {
+        uint32_t version = 0;
+        std::memcpy(&version, datos, sizeof version);
+        if (const int juego = JuegoDeVersion(version); juego >= 1 && juego <= 3)
+            return LeerNivelClasico(juego, datos, tamano, nivel, motivo);
+    }
     // Everything goes into a fresh record, handed over only when the whole level was readable,
     // so a damaged file never spoils the level the caller already holds.
     auto nuevo = std::make_unique<trNivel>();

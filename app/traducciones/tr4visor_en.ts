@@ -171,8 +171,8 @@
         <translation>; used by objects %1</translation>
     </message>
     <message>
-        <source>%1, %2 KiB</source>
-        <translation>%1, %2 KiB</translation>
+        <source>%1, Tomb Raider %2, %3 KiB</source>
+        <translation>%1, Tomb Raider %2, %3 KiB</translation>
     </message>
     <message>
         <source>%1 cuadros/s</source>

@@ -792,7 +792,7 @@ TEST_F(Ventana, LaBarraDeEstadoDiceQueSeMuestraYLasPaginasSeGuardanComoSeSuben) 
     EXPECT_EQ(Texto("EstadoVista"), "Mesh 1: 4 vértices, 1 rectángulos, 1 triángulos, "
                                     "2 con textura, radio 150, páginas 0, 1");
     EXPECT_EQ(Texto("EstadoNivel"),
-              QString("paginas.tr4, %1 KiB").arg((QFileInfo(ruta).size() + 1023) / 1024));
+              QString("paginas.tr4, Tomb Raider 4, %1 KiB").arg((QFileInfo(ruta).size() + 1023) / 1024));
     ventana.ListBox1->setCurrentRow(0);
     EXPECT_EQ(Texto("EstadoVista"), "Mesh 0: 3 vértices, 0 rectángulos, 1 triángulos, "
                                     "1 con textura, radio 0, páginas 1");
