@@ -1,4 +1,5 @@
 #include "LeerClasico.h"
+#include "CargarNivel.h"
 #include "Idioma.h"
 
 #include <algorithm>
@@ -490,6 +491,11 @@ int LeerNivelClasico(int juego, const uint8_t* datos, size_t tamano, trNivel& ni
         paleta16 = f.Tomar(1, 1024, T(PorTraducir("la paleta de 16 bits")));
     }
     const uint32_t numPaginas = f.Valor<uint32_t>(T(PorTraducir("el número de páginas")));
+    // Each page grows to four bytes a texel: held to what a fourth-game level may inflate to.
+    if (uint64_t{numPaginas} * trNivel::BYTES_PAGINA > MAXIMO_BLOQUE_INFLADO)
+        f.Rechazar(Formatear(Traducir("%s páginas de textura, más de las %s que puede tener un nivel"),
+                             {std::to_string(numPaginas),
+                              std::to_string(MAXIMO_BLOQUE_INFLADO / trNivel::BYTES_PAGINA)}));
     const uint8_t* paginas8 = f.Tomar(numPaginas, BYTES_PAGINA8, T(PorTraducir("las páginas de 8 bits")));
     const uint8_t* paginas16 = d.paginas16 ? f.Tomar(numPaginas, BYTES_PAGINA16,
                                                      T(PorTraducir("las páginas de 16 bits")))
@@ -576,7 +582,8 @@ int LeerNivelClasico(int juego, const uint8_t* datos, size_t tamano, trNivel& ni
     const uint16_t cinematicos = f.Valor<uint16_t>(T(PorTraducir("el número de cuadros de cine")));
     f.Tomar(cinematicos, 16, T(PorTraducir("los cuadros de cine")));
     n->NumDatosDemo = f.Valor<uint16_t>(T(PorTraducir("el número de datos de demo")));
-    f.Copiar(n->DatosDemo, n->NumDatosDemo, 1, T(PorTraducir("los datos de demo")));
+    // Bytes here, words in the fourth game's files: held by neither, as nothing shows them.
+    f.Tomar(n->NumDatosDemo, 1, T(PorTraducir("los datos de demo")));
     std::fill(std::begin(n->MapaSonido), std::end(n->MapaSonido), int16_t(-1));
     if (const uint8_t* mapa = f.Tomar(d.mapaSonido, 2, T(PorTraducir("el mapa de sonido"))))
         std::memcpy(n->MapaSonido, mapa, 2 * size_t{d.mapaSonido});

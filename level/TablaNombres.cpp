@@ -1,11 +1,15 @@
 #include "TablaNombres.h"
 
+#include <array>
 #include <charconv>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
+#ifndef TR4_SIN_ARCHIVOS
+#include <filesystem>
+#endif
+#ifndef TR4_SIN_HILOS
 #include <mutex>
-#include <sstream>
+#endif
 
 namespace nombres_incluidos {
 extern const char* const TR1;
@@ -99,30 +103,43 @@ std::string RutaNombresUsuario(int juego) {
 }
 
 const TablaNombres& NombresDeJuego(int juego) {
-    static TablaNombres tablas[6];
-    static std::once_flag cargadas[6];
-    if (juego < 1 || juego > 5)
-        juego = 0;
-    std::call_once(cargadas[juego], [juego] {
-        TablaNombres& t = tablas[juego];
-        switch (juego) {
-        case 1:
-            t.Cargar(nombres_incluidos::TR1);
-            break;
-        case 2:
-            t.Cargar(nombres_incluidos::TR2);
-            break;
-        case 3:
-            t.Cargar(nombres_incluidos::TR3);
-            break;
-        case 4:
-        case 5:
-            if (const std::string ruta = RutaNombresUsuario(juego); !ruta.empty())
-                t.CargarArchivo(ruta);
-            break;
-        default:
-            break;
-        }
-    });
-    return tablas[juego];
+    static const TablaNombres vacia;
+    static const auto incluidas = [] {
+        std::array<TablaNombres, 3> t;
+        t[0].Cargar(nombres_incluidos::TR1);
+        t[1].Cargar(nombres_incluidos::TR2);
+        t[2].Cargar(nombres_incluidos::TR3);
+        return t;
+    }();
+    if (juego >= 1 && juego <= 3)
+        return incluidas[size_t(juego - 1)];
+    if (juego != 4 && juego != 5)
+        return vacia;
+    // A user's table is read again only when it changed (written, removed, or the settings
+    // folder moved): a person editing it sees the names on the next open, without a restart.
+    static std::string firmas[2];
+    static bool leidas[2] = {false, false};
+    static TablaNombres usuario[2];
+#ifndef TR4_SIN_HILOS
+    static std::mutex cerrojo;
+    const std::lock_guard<std::mutex> cerrado(cerrojo);
+#endif
+    const size_t k = size_t(juego - 4);
+    const std::string ruta = RutaNombresUsuario(juego);
+    std::string firma = ruta;
+#ifndef TR4_SIN_ARCHIVOS
+    std::error_code ec;
+    const auto cuando = std::filesystem::last_write_time(ruta, ec);
+    if (!ec)
+        firma += "|" + std::to_string(cuando.time_since_epoch().count()) + "|" +
+                 std::to_string(std::filesystem::file_size(ruta, ec));
+#endif
+    if (!leidas[k] || firma != firmas[k]) {
+        usuario[k] = {};
+        if (!ruta.empty())
+            usuario[k].CargarArchivo(ruta);
+        firmas[k] = firma;
+        leidas[k] = true;
+    }
+    return usuario[k];
 }

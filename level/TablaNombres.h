@@ -31,8 +31,8 @@ std::string ConNombre(std::string base, const std::string& nombre);
 
 // The table for levels of `juego`: the public tables of the first three games, built in; for the
 // fourth and fifth, none is public, so a user's own nombres/tr4.tsv or nombres/tr5.tsv in the
-// settings folder ($XDG_CONFIG_HOME/tr4visor, else ~/.config/tr4visor), read once. Empty when
-// there is none.
+// settings folder ($XDG_CONFIG_HOME/tr4visor, else ~/.config/tr4visor), read again whenever it
+// changed. Empty when there is none. The reference stays valid until the next call for that game.
 const TablaNombres& NombresDeJuego(int juego);
 
 // The settings folder's table for `juego` (its path; "" where there is no file system).

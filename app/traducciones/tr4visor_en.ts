@@ -537,8 +537,8 @@
         <translation>Open Tomb Raider 4 File</translation>
     </message>
     <message>
-        <source>Tomb Raider 4 (*.tr4)</source>
-        <translation>Tomb Raider 4 (*.tr4)</translation>
+        <source>Niveles de Tomb Raider (*.tr4 *.phd *.tr2)</source>
+        <translation>Tomb Raider levels (*.tr4 *.phd *.tr2)</translation>
     </message>
     <message>
         <source>Panel1</source>

@@ -5,6 +5,7 @@
 #include "BarraAnimacion.h"
 #include "Aplicacion.h"
 #include "CargarNivel.h"
+#include "EscritorClasico.h"
 #include "EscritorNivel.h"
 #include "InicioNivel.h"
 #include "PanelDetalles.h"
@@ -242,6 +243,23 @@ TEST_F(Ventana, SoltarUnTr4LoAbreYAlCrecerElPanelTomaElSitio) {
     EXPECT_EQ(ventana.Panel1Marco->geometry(), panel.adjusted(0, 0, 200, 100));
     EXPECT_EQ(ventana.ListBox1->geometry(), QRect(panel.right() + 216, 48, 153, 177));
     EXPECT_EQ(ventana.TreeView1->geometry(), arbol.translated(200, 0).adjusted(0, 0, 0, 100));
+}
+
+// A level of the second game, dropped on the window, opens as the fourth's do, says its game and
+// names its objects from that game's table.
+TEST_F(Ventana, UnNivelClasicoSoltadoSeAbreConSuJuegoYSusNombres) {
+    const QString ruta = Escribir("objetos.TR2", EscribirNivelClasico(2, NivelObjetos()));
+    QMimeData datos;
+    datos.setUrls({QUrl::fromLocalFile(ruta)});
+    QDropEvent soltar({400, 300}, Qt::CopyAction, &datos, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&ventana, &soltar);
+    EXPECT_EQ(ventana.Label1->text(), "Meshes: 3");
+    EXPECT_TRUE(Texto("EstadoNivel").startsWith("objetos.TR2, Tomb Raider 2, ")) << Texto("EstadoNivel").toStdString();
+    EXPECT_EQ(ventana.TreeView1
+                  ->findItems("Movible 5 · 3 meshes · Lara uzis animation",
+                              Qt::MatchExactly | Qt::MatchRecursive)
+                  .size(),
+              1);
 }
 
 TEST_F(Ventana, ElArbolDeObjetosMuestraUnObjetoEnteroYLaListaVuelveALaMesh) {
