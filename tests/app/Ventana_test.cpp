@@ -251,6 +251,9 @@ TEST_F(Ventana, UnNivelClasicoSoltadoSeAbreConSuJuegoYSusNombres) {
     const QString ruta = Escribir("objetos.TR2", EscribirNivelClasico(2, NivelObjetos()));
     QMimeData datos;
     datos.setUrls({QUrl::fromLocalFile(ruta)});
+    QDragEnterEvent entrar({400, 300}, Qt::CopyAction, &datos, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&ventana, &entrar);
+    EXPECT_TRUE(entrar.isAccepted()) << "a .TR2 file is taken";
     QDropEvent soltar({400, 300}, Qt::CopyAction, &datos, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&ventana, &soltar);
     EXPECT_EQ(ventana.Label1->text(), "Meshes: 3");
