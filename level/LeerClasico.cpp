@@ -23,16 +23,16 @@ template <class T> void Poner(trBytes& b, T v) {
 
 // What differs between the three games' streams; everything else is laid out alike.
 struct Disposicion {
-    uint32_t verticeCuarto;  // bytes of a room vertex
-    uint32_t luzCuarto;      // of a room light
-    uint32_t estaticoCuarto; // of a static placed in a room
-    uint32_t ambiente;       // of the lighting fields between the sectors and the lights
-    uint32_t colaCuarto;     // of the bytes after a room's flags
-    uint32_t caja;           // of a box
-    uint32_t filasZonas;     // rows of zones, each a word per box
-    uint32_t item;           // of an item
-    uint32_t mapaSonido;     // entries of the sound map
-    bool paginas16;          // palettes after the version word, and 16-bit pages after the 8-bit
+    uint32_t verticeCuarto;    // bytes of a room vertex
+    uint32_t luzCuarto;        // of a room light
+    uint32_t estaticoCuarto;   // of a static placed in a room
+    uint32_t ambiente;         // of the lighting fields between the sectors and the lights
+    uint32_t colaCuarto;       // of the bytes after a room's flags
+    uint32_t caja;             // of a box
+    uint32_t filasZonas;       // rows of zones, each a word per box
+    uint32_t item;             // of an item
+    uint32_t mapaSonido;       // entries of the sound map
+    bool paginas16;            // palettes after the version word, and 16-bit pages after the 8-bit
     bool texturasTrasAnimadas; // object textures after the animated textures, not the statics
 };
 
@@ -185,7 +185,7 @@ void EstaticosCuarto(const uint8_t* p, uint64_t cuenta, int juego, trBytes& dest
     }
     destino.reserve(cuenta * 20);
     for (uint64_t i = 0; i < cuenta; ++i, p += 18) {
-        destino.insert(destino.end(), p, p + 16); // position, turn, intensity
+        destino.insert(destino.end(), p, p + 16);      // position, turn, intensity
         destino.insert(destino.end(), p + 14, p + 18); // intensity again, then the static's id
     }
 }
@@ -326,8 +326,8 @@ bool ConvertirMeshes(const uint8_t* datos, uint32_t bytes, uint16_t baseColores,
         const int16_t nv = f.Valor<int16_t>(quien);
         const uint8_t* vertices = f.Tomar(Positivo(nv), 6, quien);
         const int16_t nn = f.Valor<int16_t>(quien);
-        const uint8_t* normales = f.Tomar(nn > 0 ? uint64_t(nn) : uint64_t(-int32_t{nn}),
-                                          nn > 0 ? 6 : 2, quien);
+        const uint8_t* normales =
+            f.Tomar(nn > 0 ? uint64_t(nn) : uint64_t(-int32_t{nn}), nn > 0 ? 6 : 2, quien);
         struct Lista {
             int16_t cuenta = 0;
             const uint8_t* p = nullptr;
@@ -383,8 +383,8 @@ bool ConvertirMeshes(const uint8_t* datos, uint32_t bytes, uint16_t baseColores,
     return !f.Fallo();
 }
 
-uint32_t NuevoDesplazamiento(const std::vector<std::pair<uint32_t, uint32_t>>& mapa,
-                             uint32_t viejo, uint32_t fuera) {
+uint32_t NuevoDesplazamiento(const std::vector<std::pair<uint32_t, uint32_t>>& mapa, uint32_t viejo,
+                             uint32_t fuera) {
     const auto en = std::lower_bound(mapa.begin(), mapa.end(), std::make_pair(viejo, 0u));
     return en != mapa.end() && en->first == viejo ? en->second : fuera;
 }
@@ -493,13 +493,15 @@ int LeerNivelClasico(int juego, const uint8_t* datos, size_t tamano, trNivel& ni
     const uint32_t numPaginas = f.Valor<uint32_t>(T(PorTraducir("el número de páginas")));
     // Each page grows to four bytes a texel: held to what a fourth-game level may inflate to.
     if (uint64_t{numPaginas} * trNivel::BYTES_PAGINA > MAXIMO_BLOQUE_INFLADO)
-        f.Rechazar(Formatear(Traducir("%s páginas de textura, más de las %s que puede tener un nivel"),
-                             {std::to_string(numPaginas),
-                              std::to_string(MAXIMO_BLOQUE_INFLADO / trNivel::BYTES_PAGINA)}));
-    const uint8_t* paginas8 = f.Tomar(numPaginas, BYTES_PAGINA8, T(PorTraducir("las páginas de 8 bits")));
-    const uint8_t* paginas16 = d.paginas16 ? f.Tomar(numPaginas, BYTES_PAGINA16,
-                                                     T(PorTraducir("las páginas de 16 bits")))
-                                           : nullptr;
+        f.Rechazar(
+            Formatear(Traducir("%s páginas de textura, más de las %s que puede tener un nivel"),
+                      {std::to_string(numPaginas),
+                       std::to_string(MAXIMO_BLOQUE_INFLADO / trNivel::BYTES_PAGINA)}));
+    const uint8_t* paginas8 =
+        f.Tomar(numPaginas, BYTES_PAGINA8, T(PorTraducir("las páginas de 8 bits")));
+    const uint8_t* paginas16 =
+        d.paginas16 ? f.Tomar(numPaginas, BYTES_PAGINA16, T(PorTraducir("las páginas de 16 bits")))
+                    : nullptr;
     n->ValorInicial = f.Valor<uint32_t>(T(PorTraducir("el valor inicial")));
 
     n->NumCuartos = f.Valor<uint16_t>(T(PorTraducir("el número de cuartos")));
@@ -512,8 +514,8 @@ int LeerNivelClasico(int juego, const uint8_t* datos, size_t tamano, trNivel& ni
     }
 
     // Arrays laid out as the fourth game's, or read raw to convert below.
-    auto arreglo = [&](uint32_t& cuenta, trBytes& destino, uint32_t tamano, const char* nombreCuenta,
-                       const char* nombre) {
+    auto arreglo = [&](uint32_t& cuenta, trBytes& destino, uint32_t tamano,
+                       const char* nombreCuenta, const char* nombre) {
         cuenta = f.Valor<uint32_t>(T(nombreCuenta));
         f.Copiar(destino, cuenta, tamano, T(nombre));
     };
@@ -563,10 +565,11 @@ int LeerNivelClasico(int juego, const uint8_t* datos, size_t tamano, trNivel& ni
             PorTraducir("las secuencias de sprite"));
     arreglo(n->NumCamaras, n->Camaras, 16, PorTraducir("el número de cámaras"),
             PorTraducir("las cámaras"));
-    arreglo(n->NumFuentesSonido, n->FuentesSonido, 16, PorTraducir("el número de fuentes de sonido"),
-            PorTraducir("las fuentes de sonido"));
+    arreglo(n->NumFuentesSonido, n->FuentesSonido, 16,
+            PorTraducir("el número de fuentes de sonido"), PorTraducir("las fuentes de sonido"));
     trBytes cajas, zonas;
-    arreglo(n->NumCajas, cajas, d.caja, PorTraducir("el número de cajas"), PorTraducir("las cajas"));
+    arreglo(n->NumCajas, cajas, d.caja, PorTraducir("el número de cajas"),
+            PorTraducir("las cajas"));
     arreglo(n->NumSolapes, n->Solapes, 2, PorTraducir("el número de solapes"),
             PorTraducir("los solapes"));
     f.Copiar(zonas, n->NumCajas, 2 * d.filasZonas, T(PorTraducir("las zonas")));
@@ -575,7 +578,8 @@ int LeerNivelClasico(int juego, const uint8_t* datos, size_t tamano, trNivel& ni
     if (d.texturasTrasAnimadas)
         texturasObjeto();
     trBytes items;
-    arreglo(n->NumItems, items, d.item, PorTraducir("el número de items"), PorTraducir("los items"));
+    arreglo(n->NumItems, items, d.item, PorTraducir("el número de items"),
+            PorTraducir("los items"));
     f.Tomar(1, 8192, T(PorTraducir("el mapa de luces")));
     if (juego == 1)
         paleta8 = f.Tomar(1, 768, T(PorTraducir("la paleta")));
@@ -591,11 +595,13 @@ int LeerNivelClasico(int juego, const uint8_t* datos, size_t tamano, trNivel& ni
             PorTraducir("el número de detalles de sonido"), PorTraducir("los detalles de sonido"));
     if (juego == 1) {
         // The first game's sounds are whole WAVE files, back to back, counted in bytes.
-        const uint32_t bytesMuestras = f.Valor<uint32_t>(T(PorTraducir("el tamaño de las muestras")));
+        const uint32_t bytesMuestras =
+            f.Valor<uint32_t>(T(PorTraducir("el tamaño de las muestras")));
         f.Tomar(bytesMuestras, 1, T(PorTraducir("las muestras")));
     }
     arreglo(n->NumIndicesMuestra, n->IndicesMuestra, 4,
-            PorTraducir("el número de índices de muestras"), PorTraducir("los índices de muestras"));
+            PorTraducir("el número de índices de muestras"),
+            PorTraducir("los índices de muestras"));
     if (!f.Fallo() && f.Restante() != 0)
         f.Rechazar(Formatear(Traducir("sobran %s bytes tras los índices de muestras: alguna cuenta "
                                       "no es la que el archivo guarda"),
@@ -622,15 +628,15 @@ int LeerNivelClasico(int juego, const uint8_t* datos, size_t tamano, trNivel& ni
 
         MeshesConvertidas convertidas;
         const uint16_t baseColores = uint16_t(std::min<uint32_t>(numTexturas, INDICE_TEXTURA));
-        if (ConvertirMeshes(meshes.data(), uint32_t(meshes.size()), baseColores, juego,
-                            convertidas, f)) {
+        if (ConvertirMeshes(meshes.data(), uint32_t(meshes.size()), baseColores, juego, convertidas,
+                            f)) {
             n->DatosMesh = std::move(convertidas.datos);
             n->NumPalabrasMesh = uint32_t(n->DatosMesh.size() / 2);
             const uint32_t fuera = uint32_t(n->DatosMesh.size()) + 1;
             n->PunterosMesh.resize(punteros.size());
             for (size_t i = 0; i + 4 <= punteros.size(); i += 4) {
-                const uint32_t nuevo =
-                    NuevoDesplazamiento(convertidas.inicios, Leer<uint32_t>(punteros.data() + i), fuera);
+                const uint32_t nuevo = NuevoDesplazamiento(
+                    convertidas.inicios, Leer<uint32_t>(punteros.data() + i), fuera);
                 std::memcpy(n->PunterosMesh.data() + i, &nuevo, 4);
             }
             if (convertidas.coloreadas && baseColores + 256 <= INDICE_TEXTURA + 1) {
@@ -660,9 +666,9 @@ int LeerNivelClasico(int juego, const uint8_t* datos, size_t tamano, trNivel& ni
         n->NumCuadros = uint32_t(n->Cuadros.size() / 2);
         const uint32_t fuera = uint32_t(n->Cuadros.size()) + 2;
         auto cuadroNuevo = [&](uint32_t viejo, uint32_t* meshesCuadro) {
-            const auto en = std::lower_bound(
-                mapaCuadros.begin(), mapaCuadros.end(), viejo,
-                [](const CuadroTR1& c, uint32_t v) { return c.viejo < v; });
+            const auto en =
+                std::lower_bound(mapaCuadros.begin(), mapaCuadros.end(), viejo,
+                                 [](const CuadroTR1& c, uint32_t v) { return c.viejo < v; });
             if (en == mapaCuadros.end() || en->viejo != viejo)
                 return fuera;
             if (meshesCuadro)
@@ -687,7 +693,8 @@ int LeerNivelClasico(int juego, const uint8_t* datos, size_t tamano, trNivel& ni
         }
         if (juego == 1)
             for (size_t i = 0; i + 18 <= n->Movibles.size(); i += 18) {
-                const uint32_t nuevo = cuadroNuevo(Leer<uint32_t>(n->Movibles.data() + i + 12), nullptr);
+                const uint32_t nuevo =
+                    cuadroNuevo(Leer<uint32_t>(n->Movibles.data() + i + 12), nullptr);
                 std::memcpy(n->Movibles.data() + i + 12, &nuevo, 4);
             }
         else {
@@ -696,7 +703,8 @@ int LeerNivelClasico(int juego, const uint8_t* datos, size_t tamano, trNivel& ni
             Ensanchar ensanchar(n->Cuadros);
             for (size_t i = 0; i + 18 <= n->Movibles.size(); i += 18) {
                 const uint8_t* m = n->Movibles.data() + i;
-                const uint16_t meshesMovible = Leer<uint16_t>(m + 4), primera = Leer<uint16_t>(m + 16);
+                const uint16_t meshesMovible = Leer<uint16_t>(m + 4),
+                               primera = Leer<uint16_t>(m + 16);
                 if (primera == 0xFFFF)
                     continue; // its frame offset is then never read
                 ensanchar.Cuadro(Leer<uint32_t>(m + 12), 0xFFFF, meshesMovible);
@@ -729,8 +737,8 @@ int LeerNivelClasico(int juego, const uint8_t* datos, size_t tamano, trNivel& ni
         if (juego == 1) {
             for (size_t i = 0; i + 20 <= cajas.size(); i += 20) {
                 for (int k = 0; k < 4; ++k)
-                    n->Cajas.push_back(
-                        uint8_t(std::clamp(Leer<int32_t>(cajas.data() + i + 4 * k) / 1024, 0, 255)));
+                    n->Cajas.push_back(uint8_t(
+                        std::clamp(Leer<int32_t>(cajas.data() + i + 4 * k) / 1024, 0, 255)));
                 n->Cajas.insert(n->Cajas.end(), cajas.begin() + ptrdiff_t(i + 16),
                                 cajas.begin() + ptrdiff_t(i + 20));
             }

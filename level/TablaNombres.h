@@ -14,7 +14,8 @@ class TablaNombres {
     // False when the file cannot be read; the table is then left as it was.
     bool CargarArchivo(const std::string& ruta);
 
-    // The name of a moveable (or sprite sequence) id, or of a static id; "" when the table has none.
+    // The name of a moveable (or sprite sequence) id, or of a static id; "" when the table has
+    // none.
     const std::string& Movible(uint32_t id) const { return Buscar(movibles_, id); }
     const std::string& Estatico(uint32_t id) const { return Buscar(estaticos_, id); }
     bool Vacia() const { return movibles_.empty() && estaticos_.empty(); }

@@ -178,7 +178,8 @@ TEST_P(PorJuego, LosCuadrosGiranComoLosDeTR4) {
         EXPECT_EQ(ab[i].Siguiente, aa[i].Siguiente);
         for (uint32_t k = 0; k < aa[i].Claves; ++k) {
             trCuadroClave ka, kb;
-            ASSERT_TRUE(LeerCuadroClave(tr4->nivel, InicioClave(aa[i], k), aa[i].TamanoCuadro, 2, ka));
+            ASSERT_TRUE(
+                LeerCuadroClave(tr4->nivel, InicioClave(aa[i], k), aa[i].TamanoCuadro, 2, ka));
             ASSERT_TRUE(
                 LeerCuadroClave(clasico->nivel, InicioClave(ab[i], k), ab[i].TamanoCuadro, 2, kb));
             EXPECT_EQ(kb.RaizX, ka.RaizX);
@@ -195,7 +196,8 @@ TEST_P(PorJuego, LosCuadrosGiranComoLosDeTR4) {
     // Moveable 3's first frame poses it as the fourth game's does.
     ASSERT_FALSE(clasico->objetos.Movibles.empty());
     EXPECT_TRUE(clasico->objetos.Movibles[0].Completo);
-    EXPECT_NEAR(clasico->objetos.Movibles[0].Giros[1].X, tr4->objetos.Movibles[0].Giros[1].X, 1e-5f);
+    EXPECT_NEAR(clasico->objetos.Movibles[0].Giros[1].X, tr4->objetos.Movibles[0].Giros[1].X,
+                1e-5f);
 }
 
 // A coloured face is drawn from a page of palette colours: its texture names a texel of the
@@ -226,10 +228,10 @@ TEST_P(PorJuego, LasCarasDeColorTomanSuColorDeLaPaleta) {
         EXPECT_EQ(PaginaDeTextura(*t, false), paginasDelNivel);
         // The first texel of the level's pages is the colour entry 1 holds.
         const uint8_t* esperado = n.paginas.data();
-        const uint8_t* texel = nivel.DatosBloque[0].data() +
-                               size_t(PaginaDeTextura(*t, false)) * trNivel::BYTES_PAGINA +
-                               4 * size_t(TexelEsquina(t->Esquinas[0].Y) * 256 +
-                                          TexelEsquina(t->Esquinas[0].X));
+        const uint8_t* texel =
+            nivel.DatosBloque[0].data() +
+            size_t(PaginaDeTextura(*t, false)) * trNivel::BYTES_PAGINA +
+            4 * size_t(TexelEsquina(t->Esquinas[0].Y) * 256 + TexelEsquina(t->Esquinas[0].X));
         for (int k = 0; k < 3; ++k)
             EXPECT_NEAR(texel[k], esperado[k], 4) << "channel " << k;
         EXPECT_EQ(texel[3], 255);
@@ -262,7 +264,8 @@ TEST_P(PorJuego, LosDanosSeRechazanNombrandoJuegoYSeccion) {
         std::string pista;
     } tabla[] = {
         {"version sola", cortado(4), juego == 1 ? "sin el número de páginas" : "sin la paleta"},
-        {"paginas cortadas", cortado(s.paginas + 4 + 100), "(" + std::to_string(s.paginas + 104) + " bytes) sin las páginas de 8 bits"},
+        {"paginas cortadas", cortado(s.paginas + 4 + 100),
+         "(" + std::to_string(s.paginas + 104) + " bytes) sin las páginas de 8 bits"},
         {"cuartos sin cuenta", cortado(s.cuartos + 1), "sin el número de cuartos"},
         {"cuenta de cuartos enorme",
          [&] {
@@ -272,13 +275,15 @@ TEST_P(PorJuego, LosDanosSeRechazanNombrandoJuegoYSeccion) {
          }(),
          "los cuartos (65535 × "},
         {"meshes cortadas", cortado(s.meshes + 4 + 6), "los datos de meshes"},
-        {"palabras de meshes de mas", cambiado(s.meshes, 0x7FFFFFFF), "los datos de meshes (2147483647 × 2"},
+        {"palabras de meshes de mas", cambiado(s.meshes, 0x7FFFFFFF),
+         "los datos de meshes (2147483647 × 2"},
         {"punteros de mas", cambiado(s.punteros, 3), ""},
         {"punteros de menos", cambiado(s.punteros, 1), ""},
         {"animaciones cortadas", cortado(s.animaciones + 4 + 40), "las animaciones (8 × 32"},
         {"cuadros cortados", cortado(s.cuadros + 10), "los cuadros de animación"},
         {"items cortados", cortado(s.items + 3), "sin el número de items"},
-        {"bytes de mas", [&] {
+        {"bytes de mas",
+         [&] {
              Bytes b = sano;
              b.push_back(0);
              return b;
@@ -325,7 +330,8 @@ TEST(TablaNombres, LasTablasIncluidasSonLasDeLosArchivosYLasDelUsuarioSeLeen) {
     const char* incluidas[] = {nombres_incluidos::TR1, nombres_incluidos::TR2,
                                nombres_incluidos::TR3};
     for (int juego = 1; juego <= 3; ++juego) {
-        std::ifstream f(std::string(TR4_RAIZ) + "/level/nombres/tr" + std::to_string(juego) + ".tsv");
+        std::ifstream f(std::string(TR4_RAIZ) + "/level/nombres/tr" + std::to_string(juego) +
+                        ".tsv");
         ASSERT_TRUE(f) << "level/nombres/tr" << juego << ".tsv";
         std::stringstream texto;
         texto << f.rdbuf();
