@@ -13,6 +13,12 @@
 [[nodiscard]] int LeerNivelClasico(int juego, const uint8_t* datos, size_t tamano, trNivel& nivel,
                                    std::string* motivo = nullptr);
 
+// Reads a level of Tomb Raider 5: the fourth game's version word, three compressed chunks of
+// pages, then the level data uncompressed, its rooms laid out anew (float vertices, layers of
+// faces), moveables and object textures a word longer. Fills nivel as a fourth-game level.
+[[nodiscard]] int LeerNivelTR5(const uint8_t* datos, size_t tamano, trNivel& nivel,
+                               std::string* motivo = nullptr);
+
 // The 5:5:5 colour a grey level of the first two games' rooms is drawn with: 0 the brightest,
 // 8191 black, 16 per channel (the texel as painted) at 4096 and below.
 uint16_t ColorDeLuzClasica(int16_t luz);

@@ -249,13 +249,27 @@ TEST_P(NivelClasicoReal, CifrasDeUnaLecturaIndependiente) {
 TEST_P(NivelClasicoReal, CortadoOCambiadoTerminaEnUnResultadoClaro) {
     const std::string juego =
         "nivel de Tomb Raider " + std::to_string(GetParam().juego) + " dañado: ";
+    // The fifth game's file is told by its third block's size: cut before it, it reads as a
+    // damaged fourth-game level.
+    size_t nombrado = 0;
+    if (GetParam().juego == 5) {
+        nombrado = 10;
+        for (int b = 0; b < 2; ++b) {
+            uint32_t comprimido;
+            std::memcpy(&comprimido, archivo_.data() + nombrado + 4, 4);
+            nombrado += 8 + comprimido;
+        }
+        nombrado += 4;
+    }
     for (size_t k = 1; k < 40; ++k) {
         const size_t corte = archivo_.size() * k / 40 + k;
         trNivel nivel;
         nivel.NumCuartos = 12345;
         std::string motivo;
         EXPECT_EQ(CargarNivelDeMemoria(archivo_.data(), corte, nivel, &motivo), 0) << corte;
-        EXPECT_EQ(motivo.rfind(juego, 0), 0u) << motivo;
+        if (corte >= nombrado) {
+            EXPECT_EQ(motivo.rfind(juego, 0), 0u) << motivo;
+        }
         EXPECT_EQ(nivel.NumCuartos, 12345);
     }
     std::mt19937 azar(7);
@@ -265,7 +279,8 @@ TEST_P(NivelClasicoReal, CortadoOCambiadoTerminaEnUnResultadoClaro) {
         danado[en] ^= uint8_t(1u << (azar() % 8));
         trNivel nivel;
         std::string motivo;
-        if (CargarNivelDeMemoria(danado.data(), danado.size(), nivel, &motivo) == 0) {
+        if (CargarNivelDeMemoria(danado.data(), danado.size(), nivel, &motivo) == 0 &&
+            en >= nombrado) {
             EXPECT_EQ(motivo.rfind(juego, 0), 0u) << en << ": " << motivo;
         }
     }
@@ -277,5 +292,7 @@ INSTANTIATE_TEST_SUITE_P(
         EsperadoClasico{"tr1-b.phd", 1, 4, 325, 297, 4, 101, 1525, 794, 151, 205, 27, 593, 6, 2, 98},
         EsperadoClasico{"tr2-b.tr2", 2, 4, 324, 297, 4, 135, 2370, 1152, 266, 335, 48, 845, 8, 2, 98},
         EsperadoClasico{"tr3-b.tr2", 3, 4, 324, 297, 4, 141, 2708, 1753, 302, 434, 61, 978, 6, 2,
-                        104}),
+                        104},
+        EsperadoClasico{"tr5-b.trc", 5, 4, 324, 297, 4, 443, 6777, 3694, 590, 764, 151, 1954, 11,
+                        4, 98}),
     [](const auto& info) { return "TR" + std::to_string(info.param.juego); });

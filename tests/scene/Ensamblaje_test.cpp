@@ -231,4 +231,5 @@ INSTANTIATE_TEST_SUITE_P(Niveles, NivelRealObjetos,
                                            Real{"title-b.tr4", 70, 2},
                                            Real{"classic/tr1-b.phd", 27, 0},
                                            Real{"classic/tr2-b.tr2", 48, 0},
-                                           Real{"classic/tr3-b.tr2", 61, 0}));
+                                           Real{"classic/tr3-b.tr2", 61, 0},
+                                           Real{"classic/tr5-b.trc", 151, 0}));

@@ -270,7 +270,7 @@ std::vector<Caso> Catalogo() {
                      d.bloques[3].tamanoInflado = 0;
                      return Serializar(d);
                  }),
-                 "es un nivel de Tomb Raider 5; tr4visor lee niveles de Tomb Raider 1 a 4"});
+                 "nivel de Tomb Raider 5 dañado: "});
 
     // Every count row of the level data at its largest. Up to the object textures the viewer
     // needs what follows, so the level is refused; after them the row is dropped.

@@ -299,7 +299,7 @@ TEST(tr4toolRender, LaraDeCadaJuegoClasicoDePieYTexturizada) {
     const struct {
         const char* archivo;
         const char* cuerpo;
-    } niveles[] = {{"tr1-b.phd", "0"}, {"tr2-b.tr2", "0"}, {"tr3-b.tr2", "315"}};
+    } niveles[] = {{"tr1-b.phd", "0"}, {"tr2-b.tr2", "0"}, {"tr3-b.tr2", "315"}, {"tr5-b.trc", "8"}};
     const std::string png = Temporal("clasico.png");
     for (const auto& n : niveles) {
         SCOPED_TRACE(n.archivo);

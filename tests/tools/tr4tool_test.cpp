@@ -311,7 +311,8 @@ TEST(tr4tool, InfoJsonDeLosNivelesReales) {
                          {"title-b.tr4", 2, 94, 2839, 35, 830, 0, 8, 4},
                          {"classic/tr1-b.phd", 4, 101, 593, 6, 297, 4, 2, 1},
                          {"classic/tr2-b.tr2", 4, 135, 845, 8, 297, 4, 2, 2},
-                         {"classic/tr3-b.tr2", 4, 141, 978, 6, 297, 4, 2, 3}};
+                         {"classic/tr3-b.tr2", 4, 141, 978, 6, 297, 4, 2, 3},
+                         {"classic/tr5-b.trc", 4, 443, 1954, 11, 297, 4, 4, 5}};
     // No user's table of names for the fourth game: a settings folder that does not exist.
     setenv("XDG_CONFIG_HOME", "/nonexistent/tr4tool_test", 1);
     for (const auto& n : niveles) {
@@ -337,7 +338,7 @@ TEST(tr4tool, InfoJsonDeLosNivelesReales) {
         std::set<int> usadas;
         for (const auto& m : o["moveables"]) {
             EXPECT_TRUE(m["complete"].get<bool>());
-            // The first three games' public tables name Lara; the fourth has no table here.
+            // The first three games' public tables name Lara; the later ones have no table here.
             if (m["id"] == 0) {
                 EXPECT_EQ(m["name"], n.juego < 4 ? nlohmann::json("Lara") : nlohmann::json(nullptr));
             }
