@@ -1,4 +1,5 @@
 #include "ArbolObjetos.h"
+#include "TablaNombres.h"
 
 #include "ArmarElegido.h"
 #include "NivelAbierto.h"
@@ -89,10 +90,10 @@ ArbolObjetos::Usos ArbolObjetos::Llenar(const NivelAbierto* nivel) {
     for (size_t i = 0; i < objetos.Movibles.size(); ++i) {
         if (objetos.Movibles[i].Id == ID_LARA && esqueleto < 0)
             esqueleto = int64_t(i);
-        if (objetos.Movibles[i].Id == ID_CUERPO_LARA && cuerpo < 0)
+        if (objetos.Movibles[i].Id == objetos.CuerpoLara && cuerpo < 0)
             cuerpo = int64_t(i);
     }
-    if (esqueleto >= 0 && cuerpo >= 0) {
+    if (esqueleto >= 0 && cuerpo >= 0 && esqueleto != cuerpo) {
         bool prestadas = false;
         ConMeshesDe(objetos.Movibles[size_t(esqueleto)], objetos.Movibles[size_t(cuerpo)],
                     &prestadas);
@@ -100,11 +101,11 @@ ArbolObjetos::Usos ArbolObjetos::Llenar(const NivelAbierto* nivel) {
             auto* lara = new QTreeWidgetItem(this, {tr("Lara")});
             lara->setData(0, ROL_CLASE, int(EnVista::Tipo::Movible));
             lara->setData(0, ROL_INDICE, qlonglong(esqueleto));
-            lara->setData(0, ROL_PRESTADAS, qlonglong(ID_CUERPO_LARA));
+            lara->setData(0, ROL_PRESTADAS, qlonglong(objetos.CuerpoLara));
             lara->setToolTip(0, tr("Las animaciones del movible %1 con las meshes del movible %2")
                                     .arg(ID_LARA)
-                                    .arg(ID_CUERPO_LARA));
-            AgregarAnimaciones(lara, *nivel, size_t(esqueleto), ID_CUERPO_LARA);
+                                    .arg(objetos.CuerpoLara));
+            AgregarAnimaciones(lara, *nivel, size_t(esqueleto), objetos.CuerpoLara);
         }
     }
     auto* movibles =
@@ -122,12 +123,18 @@ ArbolObjetos::Usos ArbolObjetos::Llenar(const NivelAbierto* nivel) {
         if (ids.empty() || ids.back() != id)
             ids.push_back(id);
     };
+    // The game's table of names, where it has one, follows the id.
+    const TablaNombres& nombres = NombresDeJuego(objetos.Juego);
+    auto conNombre = [](QString texto, const std::string& nombre) {
+        return nombre.empty() ? texto : texto + QStringLiteral(" · ") + QString::fromStdString(nombre);
+    };
     for (size_t i = 0; i < objetos.Movibles.size(); ++i) {
         const trMovible& m = objetos.Movibles[i];
         auto* e = Entrada(movibles,
-                          m.NumMeshes == 1
-                              ? tr("Movible %1 · 1 mesh").arg(m.Id)
-                              : tr("Movible %1 · %2 meshes").arg(m.Id).arg(m.NumMeshes),
+                          conNombre(m.NumMeshes == 1
+                                        ? tr("Movible %1 · 1 mesh").arg(m.Id)
+                                        : tr("Movible %1 · %2 meshes").arg(m.Id).arg(m.NumMeshes),
+                                    nombres.Movible(m.Id)),
                           EnVista::Tipo::Movible, qulonglong(i));
         AgregarAnimaciones(e, *nivel, i, -1);
         for (size_t k = 0; k < m.Meshes.size(); ++k)
@@ -136,7 +143,8 @@ ArbolObjetos::Usos ArbolObjetos::Llenar(const NivelAbierto* nivel) {
     }
     for (size_t i = 0; i < objetos.Estaticos.size(); ++i) {
         const trEstatico& s = objetos.Estaticos[i];
-        Entrada(estaticos, tr("Estático %1").arg(s.Id), EnVista::Tipo::Estatico, qulonglong(i));
+        Entrada(estaticos, conNombre(tr("Estático %1").arg(s.Id), nombres.Estatico(s.Id)),
+                EnVista::Tipo::Estatico, qulonglong(i));
         usar(s.Mesh, tr("Estático %1").arg(s.Id), int32_t(s.Id));
     }
     return usos;

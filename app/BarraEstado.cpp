@@ -143,12 +143,15 @@ void BarraEstado::QuitarVista() {
     vista_->clear();
 }
 
-void BarraEstado::SetNivel(const QString& ruta, qint64 bytes) {
+void BarraEstado::SetNivel(const QString& ruta, qint64 bytes, int juego) {
     if (ruta.isEmpty()) {
         nivel_->clear();
         return;
     }
-    nivel_->setText(tr("%1, %2 KiB").arg(QFileInfo(ruta).fileName()).arg((bytes + 1023) / 1024));
+    nivel_->setText(tr("%1, Tomb Raider %2, %3 KiB")
+                        .arg(QFileInfo(ruta).fileName())
+                        .arg(juego)
+                        .arg((bytes + 1023) / 1024));
     nivel_->setToolTip(ruta);
 }
 

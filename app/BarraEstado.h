@@ -25,7 +25,8 @@ class BarraEstado : public QStatusBar {
     void SetNivelCompleto(const EscenaNivel::Cuentas& cuentas, const OpcionesNivel& opciones,
                           int32_t cuarto);
     // An empty path clears it.
-    void SetNivel(const QString& ruta, qint64 bytes);
+    // The file, the game that wrote it and its size.
+    void SetNivel(const QString& ruta, qint64 bytes, int juego = 4);
     // A negative rate clears it.
     void SetCuadros(double porSegundo);
     // One frame: drawn while frames run, or not (then the rate clears). The rate shows once a

@@ -189,8 +189,8 @@ QList<QStringList> PanelDetalles::DescribirAcierto(const NivelAbierto& nivel,
         const trItem& it = objetos.Items.at(size_t(duenio.Indice));
         titulo = tr("Item %1").arg(duenio.Indice);
         QString movible = QString::number(it.Objeto);
-        if (it.Objeto == int16_t(ID_LARA))
-            movible += tr(" (Lara, con las meshes del movible %1)").arg(ID_CUERPO_LARA);
+        if (it.Objeto == int16_t(ID_LARA) && objetos.CuerpoLara != ID_LARA)
+            movible += tr(" (Lara, con las meshes del movible %1)").arg(objetos.CuerpoLara);
         filas = {
             {tr("Movible"), movible},
             {tr("Cuarto"), QString::number(it.Cuarto)},

@@ -87,7 +87,7 @@ TForm1::TForm1(QWidget* padre) : QMainWindow(padre) {
 
     ElegirArchivo = [this] {
         return QFileDialog::getOpenFileName(this, tr("Abrir Archivo de Tomb Raider 4"), carpeta_,
-                                            tr("Tomb Raider 4 (*.tr4)"));
+                                            tr("Niveles de Tomb Raider (*.tr4 *.phd *.tr2)"));
     };
     ElegirDestino = [this](const QString& sugerido) {
         QString filtro;
@@ -701,7 +701,7 @@ bool TForm1::AbrirArchivo(const QString& ruta) {
     carpeta_ = QFileInfo(ruta).absolutePath();
     Ajustes().setValue("archivos/carpeta", carpeta_);
     AgregarReciente(ruta);
-    barra_->SetNivel(ruta, QFileInfo(ruta).size());
+    barra_->SetNivel(ruta, QFileInfo(ruta).size(), nivel_->Nivel->Juego);
     NombrarArchivo(ruta);
 
     const int cantidad = nivel_->Cantidad();
@@ -921,8 +921,10 @@ QString ArchivoSoltado(const QMimeData* datos) {
         return {};
     for (const QUrl& url : datos->urls()) {
         const QString ruta = url.toLocalFile();
-        if (!ruta.isEmpty() && ruta.endsWith(".tr4", Qt::CaseInsensitive))
-            return ruta;
+        // The first three games' levels too; the file's version word says which game it is.
+        for (const char* terminacion : {".tr4", ".phd", ".tr2"})
+            if (!ruta.isEmpty() && ruta.endsWith(terminacion, Qt::CaseInsensitive))
+                return ruta;
     }
     return {};
 }

@@ -10,6 +10,8 @@
 // tiles (`Capa/`), each against the open.
 // Then the same level opened, drawn and closed 50 times in a row, reporting the resident memory
 // after the first open and after the last (Linux only).
+// The first three games' shared levels are opened the same way (one uncompressed stream, no
+// blocks to inflate), against title-a per megabyte of file.
 //   build/release/bench/bench_apertura [--benchmark_repetitions=N]
 #include "CargarNivel.h"
 #include "Ensamblaje.h"
@@ -195,7 +197,7 @@ int main(int argc, char** argv) {
     }
     global = &d;
     std::vector<std::vector<uint8_t>> archivos;
-    archivos.reserve(std::size(NIVELES));
+    archivos.reserve(std::size(NIVELES) + 3); // the classic levels below too
     InformeCociente informe;
     for (const char* nivel : NIVELES) {
         archivos.push_back(fixture::LeerArchivo(std::string(TR4_NIVELES_REALES) + "/" + nivel));
@@ -230,6 +232,21 @@ int main(int argc, char** argv) {
                          std::string("Capa/") + nivel, std::string("Abrir/") + nivel});
         informe.Agregar({std::string(nivel) + ": load only / bare inflate",
                          std::string("Cargar/") + nivel, std::string("Inflar/") + nivel});
+    }
+    const std::vector<uint8_t> titulo =
+        fixture::LeerArchivo(std::string(TR4_NIVELES_REALES) + "/title-a.tr4");
+    for (const char* nivel : {"classic/tr1-b.phd", "classic/tr2-b.tr2", "classic/tr3-b.tr2"}) {
+        archivos.push_back(fixture::LeerArchivo(std::string(TR4_NIVELES_REALES) + "/" + nivel));
+        if (archivos.back().empty() || titulo.empty()) {
+            std::fprintf(stderr, "skipping %s: not found in %s\n", nivel, TR4_NIVELES_REALES);
+            continue;
+        }
+        benchmark::RegisterBenchmark((std::string("Abrir/") + nivel).c_str(), Abrir,
+                                     archivos.back())
+            ->Unit(benchmark::kMillisecond);
+        informe.Agregar({std::string(nivel) + ": open per MB / title-a open per MB",
+                         std::string("Abrir/") + nivel, "Abrir/title-a.tr4",
+                         double(titulo.size()) / double(archivos.back().size())});
     }
     benchmark::RunSpecifiedBenchmarks(&informe);
     benchmark::Shutdown();

@@ -12,6 +12,7 @@ class InformeCociente : public benchmark::ConsoleReporter {
   public:
     struct Par {
         std::string titulo, numerador, denominador;
+        double escala = 1; // the ratio is multiplied by it (sizes, for a ratio per megabyte)
     };
     void Agregar(Par par) { pares_.push_back(std::move(par)); }
 
@@ -30,7 +31,7 @@ class InformeCociente : public benchmark::ConsoleReporter {
         for (const Par& p : pares_)
             if (tiempos_.count(p.numerador) && tiempos_.count(p.denominador))
                 std::printf("%s = %.3f\n", p.titulo.c_str(),
-                            tiempos_[p.numerador] / tiempos_[p.denominador]);
+                            p.escala * tiempos_[p.numerador] / tiempos_[p.denominador]);
     }
 
   private:

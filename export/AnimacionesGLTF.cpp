@@ -1,4 +1,5 @@
 #include "AnimacionesGLTF.h"
+#include "TablaNombres.h"
 
 #include "ArmarElegido.h"
 #include "BufferGLTF.h"
@@ -105,7 +106,8 @@ bool ExportarMovibleAnimado(const NivelAbierto& nivel, int64_t id, const Animaci
     static const Lista_Mesh vacia;
     const Ensamblaje armado =
         ArmarMovible(*movible, nivel.Meshes ? *nivel.Meshes : vacia, nivel.Articulaciones);
-    const int raiz = objeto(armado, "movible_" + std::to_string(id));
+    const int raiz = objeto(armado, ConNombre("movible_" + std::to_string(id),
+                                              NombresDeJuego(nivel.Objetos.Juego).Movible(uint32_t(id))));
     if (modelo.buffers.empty())
         modelo.buffers.resize(1);
     for (uint32_t a : lista)

@@ -1,4 +1,5 @@
 #include "ExportarGLTF.h"
+#include "TablaNombres.h"
 
 #include "ArmarElegido.h"
 #include "EjesGLTF.h"
@@ -38,11 +39,13 @@ void Todo(const NivelAbierto& nivel, ModeloGLTF& modelo, float escala) {
         glm::vec3 minimo{0}, maximo{0};
     };
     std::vector<Pieza> objetos;
+    const TablaNombres& nombres = NombresDeJuego(nivel.Objetos.Juego);
     for (const trMovible& m : nivel.Objetos.Movibles)
-        objetos.push_back(
-            {ArmarMovible(m, lista, nivel.Articulaciones), "movible_" + std::to_string(m.Id)});
+        objetos.push_back({ArmarMovible(m, lista, nivel.Articulaciones),
+                           ConNombre("movible_" + std::to_string(m.Id), nombres.Movible(m.Id))});
     for (const trEstatico& e : nivel.Objetos.Estaticos)
-        objetos.push_back({ArmarEstatico(e, lista), "estatico_" + std::to_string(e.Id)});
+        objetos.push_back({ArmarEstatico(e, lista),
+                           ConNombre("estatico_" + std::to_string(e.Id), nombres.Estatico(e.Id))});
     const float hueco = 256 * escala; // a quarter sector
     double area = 0;
     float mayor = 0;
@@ -83,6 +86,7 @@ void ExportarNivel(const NivelAbierto& nivel, ModeloGLTF& modelo, float escala) 
             modelo.Cuarto(cuartos[r], r);
     auto base = [&](int64_t r) { return r >= 0 && size_t(r) < cuartos.size() && !alterno[size_t(r)]; };
     const auto& objetos = nivel.Objetos;
+    const TablaNombres& nombres = NombresDeJuego(objetos.Juego);
     const auto estaticos = IndicePorId(objetos, false), movibles = IndicePorId(objetos, true);
     // Assembled once per object, however many times the level places it.
     std::map<std::pair<bool, size_t>, Ensamblaje> armados;
@@ -98,13 +102,16 @@ void ExportarNivel(const NivelAbierto& nivel, ModeloGLTF& modelo, float escala) 
     };
     for (const trEstaticoColocado& c : objetos.Colocaciones)
         if (auto i = estaticos.find(c.Id); i != estaticos.end() && base(c.Cuarto))
-            colocar(false, i->second, "estatico_" + std::to_string(c.Id), c.X, c.Y, c.Z,
-                    c.Rotacion);
+            colocar(false, i->second,
+                    ConNombre("estatico_" + std::to_string(c.Id), nombres.Estatico(c.Id)), c.X,
+                    c.Y, c.Z, c.Rotacion);
     for (const trItem& it : objetos.Items)
         if (auto i = movibles.find(it.Objeto);
             i != movibles.end() && base(it.Cuarto))
-            colocar(true, i->second, "movible_" + std::to_string(it.Objeto), it.X, it.Y, it.Z,
-                    uint16_t(it.Angulo));
+            colocar(true, i->second,
+                    ConNombre("movible_" + std::to_string(it.Objeto),
+                              nombres.Movible(uint32_t(uint16_t(it.Objeto)))),
+                    it.X, it.Y, it.Z, uint16_t(it.Angulo));
 }
 
 tinygltf::Value Valor(int64_t v) {
@@ -212,11 +219,15 @@ bool ArmarModeloGLTF(const NivelAbierto& nivel, const OpcionesGLTF& o, ModeloGLT
         if (const auto e = ArmarElegido(nivel, que, o.Numero, razon)) {
             if (que == Elegido::Mesh)
                 modelo.MeshSola(int32_t(o.Numero));
-            else
+            else {
+                const TablaNombres& nombres = NombresDeJuego(nivel.Objetos.Juego);
+                const uint32_t id = uint32_t(o.Numero);
                 modelo.Objeto(*e,
-                              (que == Elegido::Movible ? "movible_" : "estatico_") +
-                                  std::to_string(o.Numero),
+                              que == Elegido::Movible
+                                  ? ConNombre("movible_" + std::to_string(id), nombres.Movible(id))
+                                  : ConNombre("estatico_" + std::to_string(id), nombres.Estatico(id)),
                               glm::vec3(0));
+            }
         }
     }
     if (!razon.empty() && motivo)

@@ -33,7 +33,7 @@ std::vector<CeldaHoja> CeldasDeObjetos(const trObjetos& objetos, const Lista_Mes
         std::string etiqueta = Formatear(Traducir("M%s"), {std::to_string(m.Id)});
         if (vestido.Meshes != m.Meshes)
             etiqueta = Formatear(Traducir("M%s Lara (M%s)"),
-                                 {std::to_string(m.Id), std::to_string(ID_CUERPO_LARA)});
+                                 {std::to_string(m.Id), std::to_string(objetos.CuerpoLara)});
         celdas.push_back({etiqueta, ArmarMovible(vestido, lista, juntas)});
     }
     for (const trEstatico& e : objetos.Estaticos)

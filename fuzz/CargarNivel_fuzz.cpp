@@ -37,7 +37,26 @@ bool Marcado(const trNivel& n) {
            n.TexturasObjeto.size() == 1 && n.Cuartos.empty();
 }
 
+// A level of the first three games: pages of 32-bit texels from at most a byte a texel (and one
+// page of palette colours), records at most twice the file's bytes.
+void ComprobarClasico(const trNivel& n, size_t tamano) {
+    COMPROBAR(n.Juego >= 1 && n.Juego <= 3);
+    COMPROBAR(n.DatosBloque[0].size() == n.Bloques[0].TamanoInflado);
+    COMPROBAR(n.DatosBloque[0].size() % trNivel::BYTES_PAGINA == 0);
+    COMPROBAR(n.DatosBloque[0].size() <= 4 * uint64_t{tamano} + trNivel::BYTES_PAGINA);
+    fuzz::ComprobarDatosNivel(n, 2 * uint64_t{tamano} + 256 * trTexturaObjeto::BYTES_EN_ARCHIVO);
+}
+
 void ComprobarCargado(const trNivel& n, size_t tamano) {
+    if (n.Juego < 4) {
+        ComprobarClasico(n, tamano);
+        std::unique_ptr<Lista_Mesh> lista;
+        const uint32_t longitud = static_cast<uint32_t>(n.DatosMesh.size());
+        COMPROBAR(LeerMeshes(n.DatosMesh.data(), longitud, lista) == (longitud == 0 ? 0 : 1));
+        if (lista)
+            fuzz::ComprobarMeshes(*lista, longitud);
+        return;
+    }
     uint64_t contados = CABECERA + 4 + n.Cola.size();
     for (int i = 0; i < 4; ++i) {
         const trBloque& b = n.Bloques[i];

@@ -59,9 +59,10 @@ inline bool TodoONada(uint64_t cuenta, uint64_t tamano, size_t bytes) {
 }
 
 // A level that loaded: every array the viewer uses holds exactly what its count says, the rest
-// hold all or nothing, and nothing together holds more bytes than the level data block.
-inline void ComprobarDatosNivel(const trNivel& n) {
-    const uint64_t bloque = n.DatosBloque[3].size();
+// hold all or nothing, and nothing together holds more bytes than the level data block (or, for
+// a level of the first three games, than `limite`: its records grow on their way to the model).
+inline void ComprobarDatosNivel(const trNivel& n, uint64_t limite = 0) {
+    const uint64_t bloque = limite != 0 ? limite : n.DatosBloque[3].size();
     uint64_t retenidos = 0;
     auto exacto = [&](uint64_t cuenta, uint64_t tamano, const trBytes& datos) {
         COMPROBAR(datos.size() == cuenta * tamano);

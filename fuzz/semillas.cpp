@@ -4,6 +4,7 @@
 //
 //   escribir_semillas CARPETA [NIVELES_REALES]
 #include "CargarNivel.h"
+#include "EscritorClasico.h"
 #include "EscritorNivel.h"
 
 #include <algorithm>
@@ -173,6 +174,20 @@ int main(int argc, char** argv) {
     }
     for (const auto& [nombre, bytes] : Meshes())
         Escribir(destino / "LeerMeshes", nombre, bytes);
+    // The first three games' readers, from small levels in each game's own records (the rooms
+    // level has no keyframes, which the first game would read in its own layout).
+    for (int juego = 1; juego <= 3; ++juego) {
+        const Bytes archivo = EscribirNivelClasico(juego, NivelCuartos());
+        trNivel nivel;
+        std::string motivo;
+        if (CargarNivelDeMemoria(archivo.data(), archivo.size(), nivel, &motivo) == 0) {
+            std::fprintf(stderr, "semillas: tr%d no carga: %s\n", juego, motivo.c_str());
+            ++errores;
+        }
+        const std::string nombre = "cuartos-tr" + std::to_string(juego);
+        Escribir(destino / "CargarNivel", nombre, archivo);
+        Escribir(destino / "AbrirNivel", nombre, archivo);
+    }
     if (argc == 3)
         Reales(argv[2], destino);
     return errores == 0 ? 0 : 1;

@@ -1,6 +1,7 @@
 #include "CargarNivel.h"
 #include "Idioma.h"
 #include "InflarFlujos.h"
+#include "LeerClasico.h"
 
 #include <zlib.h>
 
@@ -28,7 +29,8 @@ class Cursor {
     size_t Restante() const { return tamano_ - posicion_; }
     size_t Posicion() const { return posicion_; }
     const uint8_t* Aqui() const { return datos_ + posicion_; }
-    void Avanzar(size_t n) { posicion_ += n; }
+    // Never past the end: a short file then simply has nothing left to read.
+    void Avanzar(size_t n) { posicion_ += std::min(n, Restante()); }
     template <class T> bool Leer(T& valor) {
         if (Restante() < sizeof(T))
             return false;
@@ -110,21 +112,7 @@ bool AceptarInflado(int b, Inflado resultado, trNivel& n, std::string* motivo) {
     return true;
 }
 
-// "es un nivel de Tomb Raider N; ...": a reason that says what the file is and what we read.
-std::string OtroJuego(int juego) {
-    return Formatear(Traducir("es un nivel de Tomb Raider %s; tr4visor lee niveles de Tomb Raider 4"),
-                     {std::to_string(juego)});
-}
-
 bool LeerContenedor(Cursor& c, trNivel& n, std::string* motivo) {
-    // The version word first: another game's level is named as such, not refused for block
-    // sizes that were never meant to be read as ours.
-    uint32_t version = 0;
-    if (c.Restante() >= sizeof version) {
-        std::memcpy(&version, c.Aqui(), sizeof version);
-        if (const int juego = JuegoDeVersion(version); juego != 0 && juego != 4)
-            return Fallar(motivo, OtroJuego(juego));
-    }
     if (c.Restante() < sizeof n.Version + sizeof n.Cabecera)
         return Fallar(
             motivo,
@@ -144,13 +132,8 @@ bool LeerContenedor(Cursor& c, trNivel& n, std::string* motivo) {
     const int inflados = InflarFlujos(flujos, localizados, n.DatosBloque, fallo);
     for (int b = 0; b < 4; ++b)
         if (!(b < localizados ? AceptarInflado(b, b < inflados ? Inflado::Bien : fallo, n, motivo)
-                              : Fallar(motivo, motivoLocalizar))) {
-            // Tomb Raider 5 writes our version word too; its third block, three pages where
-            // ours has two, tells it apart once what follows cannot be read as ours.
-            if (b == 3 && n.Bloques[2].TamanoInflado == BLOQUE3_OTRA_DISPOSICION)
-                Fallar(motivo, OtroJuego(5));
+                              : Fallar(motivo, motivoLocalizar)))
             return false;
-        }
     if (!c.Leer(n.ValorFinal))
         return Fallar(motivo,
                       Traducir("el archivo termina antes de su valor final: está truncado"));
@@ -177,6 +160,28 @@ int JuegoDeVersion(uint32_t version) {
 }
 
 int CargarNivelDeMemoria(const uint8_t* datos, size_t tamano, trNivel& nivel, std::string* motivo) {
+    // The first three games write one uncompressed stream, told apart by its version word.
+    if (datos && tamano >= sizeof(uint32_t)) {
+        uint32_t version = 0;
+        std::memcpy(&version, datos, sizeof version);
+        if (const int juego = JuegoDeVersion(version); juego >= 1 && juego <= 3)
+            return LeerNivelClasico(juego, datos, tamano, nivel, motivo);
+        // The fifth game writes our version word too; its third block, three pages where ours
+        // has two, tells it apart. Its size is found by the sizes of the two before it, unread.
+        if (version == VERSION_TR4) {
+            Cursor c(datos, tamano);
+            c.Avanzar(10);
+            uint32_t inflado = 0, comprimido = 0;
+            bool hay = true;
+            for (int b = 0; b < 2 && hay; ++b) {
+                hay = c.Leer(inflado) && c.Leer(comprimido) && comprimido <= c.Restante();
+                if (hay)
+                    c.Avanzar(comprimido);
+            }
+            if (hay && c.Leer(inflado) && inflado == BLOQUE3_OTRA_DISPOSICION)
+                return LeerNivelTR5(datos, tamano, nivel, motivo);
+        }
+    }
     // Everything goes into a fresh record, handed over only when the whole level was readable,
     // so a damaged file never spoils the level the caller already holds.
     auto nuevo = std::make_unique<trNivel>();

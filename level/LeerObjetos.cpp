@@ -129,6 +129,8 @@ constexpr uint64_t MAXIMO_COLOCACIONES = uint64_t{1} << 20;
 
 int LeerObjetos(const trNivel& nivel, const Lista_Mesh* lista, trObjetos& objetos) {
     objetos = {};
+    objetos.CuerpoLara = IdCuerpoLara(nivel.Juego);
+    objetos.Juego = nivel.Juego;
     uint64_t presupuesto = MAXIMO_MESHES_OBJETOS;
     const Punteros punteros(nivel, lista);
 

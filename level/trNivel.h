@@ -49,6 +49,10 @@ struct trBloque {
 struct trNivel {
     static constexpr uint32_t BYTES_PAGINA = 256 * 256 * 4;
 
+    // The game that wrote the file (1 to 5). Whatever its records look like, its reader fills
+    // every array below in the layouts of the fourth game's files.
+    uint8_t Juego = 4;
+
     // Container
     uint32_t Version = 0;
     uint16_t Cabecera[3] = {};

@@ -89,6 +89,21 @@ struct trEstaticoColocado {
     uint16_t Id = 0; // the static's id
 };
 
+// Lara as the game draws her: the animations and tree of moveable ID_LARA worn by the body meshes
+// of another moveable on the same 15-mesh tree, whose own meshes are stand-ins: ID_CUERPO_LARA in
+// the fourth and fifth games. The first two draw her own meshes; the third has a body of its own.
+constexpr uint32_t ID_LARA = 0;
+constexpr uint32_t ID_CUERPO_LARA = 8;
+constexpr uint32_t ID_CUERPO_LARA_TR3 = 315;
+// The pieces that join her limbs in the fourth and fifth games: the same tree again, each mesh the
+// skin over one joint.
+constexpr uint32_t ID_JUNTAS_LARA = 9;
+
+// The moveable whose meshes Lara wears in levels of `juego`; ID_LARA when she wears her own.
+constexpr uint32_t IdCuerpoLara(int juego) {
+    return juego <= 2 ? ID_LARA : juego == 3 ? ID_CUERPO_LARA_TR3 : ID_CUERPO_LARA;
+}
+
 // Every object of one level, in file order, and where the level places them.
 struct trObjetos {
     std::vector<trMovible> Movibles;
@@ -96,14 +111,9 @@ struct trObjetos {
     std::vector<trItem> Items;
     std::vector<trEstaticoColocado> Colocaciones; // room by room
     trAnimaciones Animaciones;
+    uint32_t CuerpoLara = ID_CUERPO_LARA; // whose meshes Lara wears (IdCuerpoLara of the level)
+    int Juego = 4;                        // the level's game, which names its ids
 };
-
-// Lara as the game draws her: the animations and tree of moveable ID_LARA worn by the body meshes
-// of ID_CUERPO_LARA (the same 15-mesh tree), whose own meshes are stand-ins.
-constexpr uint32_t ID_LARA = 0;
-constexpr uint32_t ID_CUERPO_LARA = 8;
-// The pieces that join her limbs: the same tree again, each mesh the skin over one joint.
-constexpr uint32_t ID_JUNTAS_LARA = 9;
 
 // `esqueleto` (its tree, frames and animations) wearing the meshes of `duenio`. Only a moveable
 // with as many meshes can lend them; otherwise the skeleton keeps its own, and *prestados (when

@@ -66,9 +66,12 @@ std::pair<int32_t, float> MasCercano(const trMesh* m, const glm::vec3& origen, c
 
 std::shared_ptr<const ArticulacionesLara> ArticulacionesLara::Hallar(const trObjetos& objetos,
                                                                      const Lista_Mesh& lista) {
+    // The first three games skin her joints in the body meshes themselves; id 9 is another thing.
+    if (objetos.Juego < 4)
+        return nullptr;
     const trMovible *cuerpo = nullptr, *juntas = nullptr;
     for (const trMovible& m : objetos.Movibles) {
-        if (m.Id == ID_CUERPO_LARA && !cuerpo)
+        if (m.Id == objetos.CuerpoLara && !cuerpo)
             cuerpo = &m;
         if (m.Id == ID_JUNTAS_LARA && !juntas)
             juntas = &m;

@@ -137,10 +137,10 @@ Ensamblaje Sola(int32_t mesh, const Lista_Mesh& lista) {
 
 trMovible VestirMovible(const trObjetos& objetos, size_t indice) {
     const trMovible& m = objetos.Movibles.at(indice);
-    if (m.Id != ID_LARA)
+    if (m.Id != ID_LARA || objetos.CuerpoLara == ID_LARA)
         return m;
     for (const trMovible& cuerpo : objetos.Movibles)
-        if (cuerpo.Id == ID_CUERPO_LARA)
+        if (cuerpo.Id == objetos.CuerpoLara)
             return ConMeshesDe(m, cuerpo);
     return m;
 }

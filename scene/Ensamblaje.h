@@ -44,7 +44,7 @@ struct Ensamblaje {
 };
 
 // Moveable `indice` of the level as the game draws it where it is placed: Lara (ID_LARA) wears
-// the body meshes of ID_CUERPO_LARA, when the level has them; any other is itself.
+// the body meshes of objetos.CuerpoLara, when the level has them; any other is itself.
 trMovible VestirMovible(const trObjetos& objetos, size_t indice);
 
 // The moveable in its rest pose: meshes placed by its tree and turned by its own first frame.

@@ -1,6 +1,7 @@
 #include "Objetos.h"
 
 #include "Idioma.h"
+#include "TablaNombres.h"
 
 #include <nlohmann/json.hpp>
 
@@ -11,6 +12,11 @@ namespace {
 
 nlohmann::json Indice(int32_t mesh) {
     return mesh < 0 ? nlohmann::json(nullptr) : nlohmann::json(mesh);
+}
+
+// A name from the game's table, null where it has none.
+nlohmann::json NombreJson(const std::string& nombre) {
+    return nombre.empty() ? nlohmann::json(nullptr) : nlohmann::json(nombre);
 }
 
 nlohmann::json Caja(const int16_t (&caja)[6]) {
@@ -41,6 +47,7 @@ std::string TextoColocaciones(const trColocacionesCuartos& c) {
 void EscribirObjetosJson(const trObjetos& objetos, const trColocacionesCuartos& colocaciones,
                          std::ostream& salida) {
     nlohmann::json movibles = nlohmann::json::array(), estaticos = nlohmann::json::array();
+    const TablaNombres& nombres = NombresDeJuego(objetos.Juego);
     for (const trMovible& m : objetos.Movibles) {
         nlohmann::json meshes = nlohmann::json::array();
         for (int32_t k : m.Meshes)
@@ -50,6 +57,7 @@ void EscribirObjetosJson(const trObjetos& objetos, const trColocacionesCuartos& 
             meshes.push_back(nullptr);
         movibles.push_back(
             {{"id", m.Id},
+             {"name", NombreJson(nombres.Movible(m.Id))},
              {"meshes", meshes},
              {"animation", m.Animacion == trMovible::SIN_ANIMACION ? nlohmann::json(nullptr)
                                                                    : nlohmann::json(m.Animacion)},
@@ -58,6 +66,7 @@ void EscribirObjetosJson(const trObjetos& objetos, const trColocacionesCuartos& 
     }
     for (const trEstatico& e : objetos.Estaticos)
         estaticos.push_back({{"id", e.Id},
+                             {"name", NombreJson(nombres.Estatico(e.Id))},
                              {"mesh", Indice(e.Mesh)},
                              {"visibility_box", Caja(e.Visibilidad)},
                              {"collision_box", Caja(e.Colision)},

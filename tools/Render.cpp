@@ -529,7 +529,17 @@ int Renderizar(const OpcionesRender& opciones, std::ostream& salida, std::ostrea
         const Elegido que = o.que == Opciones::Que::Movible    ? Elegido::Movible
                             : o.que == Opciones::Que::Estatico ? Elegido::Estatico
                                                                : Elegido::Mesh;
-        const std::optional<Ensamblaje> objeto = ArmarElegido(*nivel, que, o.numero, motivo);
+        // A still moveable wears another's meshes as its animated frames do: without them, a
+        // skeleton whose own meshes are all empty stand-ins draws nothing.
+        std::optional<Ensamblaje> objeto;
+        if (que == Elegido::Movible && o.meshesDe >= 0) {
+            static const Lista_Mesh vacia;
+            if (const auto m = MovibleElegido(*nivel, o.numero, o.meshesDe, motivo))
+                objeto = ArmarMovible(*m, nivel->Meshes ? *nivel->Meshes : vacia,
+                                      nivel->Articulaciones);
+        } else {
+            objeto = ArmarElegido(*nivel, que, o.numero, motivo);
+        }
         if (!objeto) {
             errores << "tr4tool: " << o.nivel << ": " << motivo << '\n';
             return FALLO;

@@ -67,6 +67,7 @@ ResumenNivel Resumir(const trNivel& nivel, const Lista_Mesh* lista) {
 void EscribirJson(const ResumenNivel& r, std::ostream& salida) {
     const trNivel& n = *r.nivel;
     nlohmann::ordered_json j;
+    j["game"] = n.Juego;
     j["version"] = Hex8(n.Version);
     j["header"] = {n.Cabecera[0], n.Cabecera[1], n.Cabecera[2]};
     j["blocks"] = nlohmann::json::array();
@@ -109,16 +110,20 @@ void EscribirTexto(const ResumenNivel& r, std::ostream& salida) {
     auto bytes = [](uint64_t cuantos) {
         return Formatear(Traducir("%s bytes"), {std::to_string(cuantos)});
     };
+    linea(Traducir("Juego"), Formatear(Traducir("Tomb Raider %s"), {std::to_string(n.Juego)}));
     linea(Traducir("Versión"), Hex8(n.Version));
-    Etiqueta(salida, Traducir("Cabecera"));
-    salida << n.Cabecera[0] << ' ' << n.Cabecera[1] << ' ' << n.Cabecera[2] << '\n';
-    for (int b = 0; b < 4; ++b)
-        linea(Formatear(Traducir("Bloque %s"), {std::to_string(b + 1)}),
-              Formatear(Traducir("%s bytes (%s comprimidos)"),
-                        {std::to_string(n.Bloques[b].TamanoInflado),
-                         std::to_string(n.Bloques[b].TamanoComprimido)}));
-    linea(Traducir("Valor final"), n.ValorFinal);
-    linea(Traducir("Cola"), bytes(n.Cola.size()));
+    // The first three games' files are one uncompressed stream: no header, blocks or tail.
+    if (n.Juego >= 4) {
+        Etiqueta(salida, Traducir("Cabecera"));
+        salida << n.Cabecera[0] << ' ' << n.Cabecera[1] << ' ' << n.Cabecera[2] << '\n';
+        for (int b = 0; b < 4; ++b)
+            linea(Formatear(Traducir("Bloque %s"), {std::to_string(b + 1)}),
+                  Formatear(Traducir("%s bytes (%s comprimidos)"),
+                            {std::to_string(n.Bloques[b].TamanoInflado),
+                             std::to_string(n.Bloques[b].TamanoComprimido)}));
+        linea(Traducir("Valor final"), n.ValorFinal);
+        linea(Traducir("Cola"), bytes(n.Cola.size()));
+    }
     linea(Traducir("Páginas de textura"), n.NumPaginas());
     linea(Traducir("Cuartos"), n.NumCuartos);
     linea(Traducir("Datos de suelo"), n.NumDatosSuelo);

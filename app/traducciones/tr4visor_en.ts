@@ -177,8 +177,8 @@ Loops: %1</translation>
         <translation>; used by objects %1</translation>
     </message>
     <message>
-        <source>%1, %2 KiB</source>
-        <translation>%1, %2 KiB</translation>
+        <source>%1, Tomb Raider %2, %3 KiB</source>
+        <translation>%1, Tomb Raider %2, %3 KiB</translation>
     </message>
     <message>
         <source>%1 cuadros/s</source>
@@ -665,8 +665,8 @@ Loops: %1</translation>
         <translation>Open Tomb Raider 4 File</translation>
     </message>
     <message>
-        <source>Tomb Raider 4 (*.tr4)</source>
-        <translation>Tomb Raider 4 (*.tr4)</translation>
+        <source>Niveles de Tomb Raider (*.tr4 *.phd *.tr2)</source>
+        <translation>Tomb Raider levels (*.tr4 *.phd *.tr2)</translation>
     </message>
     <message>
         <source>Panel1</source>

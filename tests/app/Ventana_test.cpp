@@ -5,6 +5,7 @@
 #include "BarraAnimacion.h"
 #include "Aplicacion.h"
 #include "CargarNivel.h"
+#include "EscritorClasico.h"
 #include "EscritorNivel.h"
 #include "InicioNivel.h"
 #include "PanelDetalles.h"
@@ -260,6 +261,26 @@ TEST_F(Ventana, SoltarUnTr4LoAbreYAlCrecerElPanelTomaElSitio) {
     EXPECT_EQ(ventana.Panel1Marco->geometry(), panel.adjusted(0, 0, 200, 100));
     EXPECT_EQ(ventana.ListBox1->geometry(), QRect(panel.right() + 216, 48, 153, 177));
     EXPECT_EQ(ventana.TreeView1->geometry(), arbol.translated(200, 0).adjusted(0, 0, 0, 100));
+}
+
+// A level of the second game, dropped on the window, opens as the fourth's do, says its game and
+// names its objects from that game's table.
+TEST_F(Ventana, UnNivelClasicoSoltadoSeAbreConSuJuegoYSusNombres) {
+    const QString ruta = Escribir("objetos.TR2", EscribirNivelClasico(2, NivelObjetos()));
+    QMimeData datos;
+    datos.setUrls({QUrl::fromLocalFile(ruta)});
+    QDragEnterEvent entrar({400, 300}, Qt::CopyAction, &datos, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&ventana, &entrar);
+    EXPECT_TRUE(entrar.isAccepted()) << "a .TR2 file is taken";
+    QDropEvent soltar({400, 300}, Qt::CopyAction, &datos, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&ventana, &soltar);
+    EXPECT_EQ(ventana.Label1->text(), "Meshes: 3");
+    EXPECT_TRUE(Texto("EstadoNivel").startsWith("objetos.TR2, Tomb Raider 2, ")) << Texto("EstadoNivel").toStdString();
+    EXPECT_EQ(ventana.TreeView1
+                  ->findItems("Movible 5 · 3 meshes · Lara uzis animation",
+                              Qt::MatchExactly | Qt::MatchRecursive)
+                  .size(),
+              1);
 }
 
 TEST_F(Ventana, ElArbolDeObjetosMuestraUnObjetoEnteroYLaListaVuelveALaMesh) {
@@ -959,7 +980,7 @@ TEST_F(Ventana, LaBarraDeEstadoDiceQueSeMuestraYLasPaginasSeGuardanComoSeSuben) 
     EXPECT_EQ(Texto("EstadoVista"), "Mesh 1: 4 vértices, 1 rectángulos, 1 triángulos, "
                                     "2 con textura, radio 150, páginas 0, 1");
     EXPECT_EQ(Texto("EstadoNivel"),
-              QString("paginas.tr4, %1 KiB").arg((QFileInfo(ruta).size() + 1023) / 1024));
+              QString("paginas.tr4, Tomb Raider 4, %1 KiB").arg((QFileInfo(ruta).size() + 1023) / 1024));
     ventana.ListBox1->setCurrentRow(0);
     EXPECT_EQ(Texto("EstadoVista"), "Mesh 0: 3 vértices, 0 rectángulos, 1 triángulos, "
                                     "1 con textura, radio 0, páginas 1");

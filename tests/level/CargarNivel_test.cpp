@@ -139,9 +139,10 @@ TEST_F(NivelPrevio, ArchivosCortos) {
     ExpectRechazo(Bytes(archivo.begin(), archivo.begin() + finBloques + 2), "valor final");
 }
 
-// The version word is read first: another game's level is named as such, not refused for block
-// sizes of ours. "TR4c" names no game: such a file is read as ours and, where that fails, told
-// with its version.
+// The version word is read first: a level of the first three games is read by its own reader,
+// and a fourth-game container under their word is refused naming that game, not for block sizes
+// of ours. "TR4c" names no game: such a file is read as ours and, where that fails, told with its
+// version.
 TEST_F(NivelPrevio, LaVersionNombraElJuego) {
     const struct {
         uint32_t version;
@@ -154,8 +155,8 @@ TEST_F(NivelPrevio, LaVersionNombraElJuego) {
         auto c = ArmarContenedor(NivelPequeno());
         c.version = version;
         if (juego >= 1 && juego <= 3)
-            ExpectRechazo(Serializar(c), "es un nivel de Tomb Raider " + std::to_string(juego) +
-                                             "; tr4visor lee niveles de Tomb Raider 4");
+            ExpectRechazo(Serializar(c),
+                          "nivel de Tomb Raider " + std::to_string(juego) + " dañado: ");
     }
     auto c = ArmarContenedor(NivelPequeno());
     c.version = VERSION_TR4C;
@@ -268,7 +269,7 @@ TEST_F(NivelPrevio, FlujosQueNoSonZlib) {
     d = c;
     d.bloques[2].inflado = Bytes(786432, 0);
     d.bloques[3].flujo = Bytes(200, 0);
-    ExpectRechazo(Serializar(d), "es un nivel de Tomb Raider 5; tr4visor lee niveles de Tomb Raider 4");
+    ExpectRechazo(Serializar(d), "nivel de Tomb Raider 5 dañado: ");
 
     // Several faults: the blocks inflate together, but the one reported is the first in the file.
     auto conSumaMala = [&](int b) {

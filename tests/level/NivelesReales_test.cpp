@@ -238,3 +238,148 @@ INSTANTIATE_TEST_SUITE_P(Niveles, NivelReal,
                                         ? std::string("TitleA")
                                         : std::string("TitleB");
                          });
+
+namespace {
+
+// What an independent walk of each file, field by field to its last byte, counts.
+struct EsperadoClasico {
+    const char* archivo;
+    int juego;
+    uint16_t cuartos;
+    uint32_t verticesCuartos, rectangulosCuartos, triangulosCuartos;
+    int32_t meshes;
+    uint32_t rectangulosMesh, triangulosMesh, punteros, animaciones, movibles, texturasObjeto,
+        paginas, items, datosSuelo;
+};
+
+void PrintTo(const EsperadoClasico& e, std::ostream* os) {
+    *os << e.archivo;
+}
+
+class NivelClasicoReal : public ::testing::TestWithParam<EsperadoClasico> {
+  protected:
+    void SetUp() override {
+        const std::string ruta = std::string(TR4_NIVELES_REALES) + "/classic/" + GetParam().archivo;
+        archivo_ = fixture::LeerArchivo(ruta);
+        if (archivo_.empty())
+            GTEST_SKIP() << "no real level at " << ruta;
+    }
+    fixture::Bytes archivo_;
+};
+
+} // namespace
+
+TEST_P(NivelClasicoReal, CifrasDeUnaLecturaIndependiente) {
+    const EsperadoClasico& e = GetParam();
+    trNivel nivel;
+    std::string motivo;
+    ASSERT_EQ(CargarNivelDeMemoria(archivo_.data(), archivo_.size(), nivel, &motivo), 1) << motivo;
+    EXPECT_EQ(nivel.Juego, e.juego);
+    EXPECT_EQ(nivel.NumCuartos, e.cuartos);
+    uint32_t vertices = 0, rectangulos = 0, triangulos = 0;
+    for (const trCuarto& c : nivel.Cuartos) {
+        vertices += uint32_t(c.Vertices.size() / 12);
+        rectangulos += uint32_t(c.Rectangulos.size() / 10);
+        triangulos += uint32_t(c.Triangulos.size() / 8);
+    }
+    EXPECT_EQ(vertices, e.verticesCuartos);
+    EXPECT_EQ(rectangulos, e.rectangulosCuartos);
+    EXPECT_EQ(triangulos, e.triangulosCuartos);
+    EXPECT_EQ(nivel.NumPunterosMesh, e.punteros);
+    EXPECT_EQ(nivel.NumAnimaciones, e.animaciones);
+    EXPECT_EQ(nivel.Animaciones.size(), e.animaciones * 40u);
+    EXPECT_EQ(nivel.NumMovibles, e.movibles);
+    EXPECT_EQ(nivel.TexturasObjeto.size(), e.texturasObjeto) << "no coloured faces: no more";
+    EXPECT_EQ(nivel.NumPaginas(), e.paginas);
+    EXPECT_EQ(nivel.Items.size(), e.items * 24u);
+    EXPECT_EQ(nivel.NumDatosSuelo, e.datosSuelo);
+
+    std::unique_ptr<Lista_Mesh> lista;
+    ASSERT_EQ(LeerMeshes(nivel.DatosMesh.data(), uint32_t(nivel.DatosMesh.size()), lista), 1);
+    ASSERT_EQ(lista->Cantidad(), e.meshes);
+    uint32_t rm = 0, tm = 0;
+    std::set<uint32_t> inicios;
+    for (int i = 0; i < lista->Cantidad(); ++i) {
+        trMesh* m = nullptr;
+        ASSERT_TRUE(lista->ObtenerMesh(i, m));
+        rm += uint32_t(m->Rectangulos.size());
+        tm += uint32_t(m->Triangulos.size());
+        inicios.insert(m->Inicio);
+        for (const auto& f : m->Rectangulos)
+            EXPECT_LT(f.Textura, nivel.TexturasObjeto.size());
+    }
+    EXPECT_EQ(rm, e.rectangulosMesh);
+    EXPECT_EQ(tm, e.triangulosMesh);
+    for (size_t i = 0; i + 4 <= nivel.PunterosMesh.size(); i += 4) {
+        uint32_t p;
+        std::memcpy(&p, nivel.PunterosMesh.data() + i, 4);
+        EXPECT_TRUE(inicios.count(p)) << "pointer " << i / 4 << " names a record";
+    }
+    // Every page texel set: the palette's or the 16-bit pages' opacity bit decides alpha.
+    size_t transparentes = 0;
+    for (size_t i = 3; i < nivel.DatosBloque[0].size(); i += 4)
+        transparentes += nivel.DatosBloque[0][i] == 0;
+    EXPECT_GT(transparentes, 0u);
+    EXPECT_LT(transparentes, nivel.DatosBloque[0].size() / 4);
+}
+
+// Cut anywhere, and any bit flipped: a clear result, the game named when refused.
+TEST_P(NivelClasicoReal, CortadoOCambiadoTerminaEnUnResultadoClaro) {
+    const std::string juego =
+        "nivel de Tomb Raider " + std::to_string(GetParam().juego) + " dañado: ";
+    // The fifth game's file is told by its third block's size: cut before it, it reads as a
+    // damaged fourth-game level.
+    size_t nombrado = 0;
+    if (GetParam().juego == 5) {
+        nombrado = 10;
+        for (int b = 0; b < 2; ++b) {
+            uint32_t comprimido;
+            std::memcpy(&comprimido, archivo_.data() + nombrado + 4, 4);
+            nombrado += 8 + comprimido;
+        }
+        nombrado += 4;
+    }
+    // A cut among the sounds that follow the level data leaves a level that opens, its cut
+    // samples unreadable, as the fourth game's does.
+    trNivel entero;
+    ASSERT_EQ(CargarNivelDeMemoria(archivo_.data(), archivo_.size(), entero, nullptr), 1);
+    const size_t cola = archivo_.size() - entero.Cola.size();
+    for (size_t k = 1; k < 40; ++k) {
+        const size_t corte = archivo_.size() * k / 40 + k;
+        trNivel nivel;
+        if (corte > cola) {
+            EXPECT_EQ(CargarNivelDeMemoria(archivo_.data(), corte, nivel, nullptr), 1) << corte;
+            continue;
+        }
+        nivel.NumCuartos = 12345;
+        std::string motivo;
+        EXPECT_EQ(CargarNivelDeMemoria(archivo_.data(), corte, nivel, &motivo), 0) << corte;
+        if (corte >= nombrado) {
+            EXPECT_EQ(motivo.rfind(juego, 0), 0u) << motivo;
+        }
+        EXPECT_EQ(nivel.NumCuartos, 12345);
+    }
+    std::mt19937 azar(7);
+    for (int k = 0; k < 24; ++k) {
+        fixture::Bytes danado = archivo_;
+        const size_t en = 4 + azar() % (danado.size() - 4);
+        danado[en] ^= uint8_t(1u << (azar() % 8));
+        trNivel nivel;
+        std::string motivo;
+        if (CargarNivelDeMemoria(danado.data(), danado.size(), nivel, &motivo) == 0 &&
+            en >= nombrado) {
+            EXPECT_EQ(motivo.rfind(juego, 0), 0u) << en << ": " << motivo;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Niveles, NivelClasicoReal,
+    ::testing::Values(
+        EsperadoClasico{"tr1-b.phd", 1, 4, 325, 297, 4, 101, 1525, 794, 151, 205, 27, 593, 6, 2, 98},
+        EsperadoClasico{"tr2-b.tr2", 2, 4, 324, 297, 4, 135, 2370, 1152, 266, 335, 48, 845, 8, 2, 98},
+        EsperadoClasico{"tr3-b.tr2", 3, 4, 324, 297, 4, 141, 2708, 1753, 302, 434, 61, 978, 6, 2,
+                        104},
+        EsperadoClasico{"tr5-b.trc", 5, 4, 324, 297, 4, 443, 6777, 3694, 590, 764, 151, 1954, 11,
+                        4, 98}),
+    [](const auto& info) { return "TR" + std::to_string(info.param.juego); });

@@ -6,6 +6,7 @@
 #include "CargarNivel.h"
 #include "DecodificarMuestra.h"
 #include "Ejecutar.h"
+#include "EscritorClasico.h"
 #include "EscritorNivel.h"
 #include "Grabacion.h"
 #include "Idioma.h"
@@ -271,7 +272,7 @@ std::vector<Caso> Catalogo() {
                      d.bloques[3].tamanoInflado = 0;
                      return Serializar(d);
                  }),
-                 "es un nivel de Tomb Raider 5; tr4visor lee niveles de Tomb Raider 4"});
+                 "nivel de Tomb Raider 5 dañado: "});
 
     // Every count row of the level data at its largest. Up to the object textures the viewer
     // needs what follows, so the level is refused; after them the row is dropped.
@@ -459,6 +460,54 @@ std::vector<Caso> Catalogo() {
                      return ruta;
                  },
                  geteuid() == 0 ? "demasiado corto" : "no se puede abrir: Permission denied"});
+
+    // The first three games' levels: whole, then each section cut short or its count changed.
+    // Refused naming the game and the section.
+    for (int juego = 1; juego <= 3; ++juego) {
+        const std::string j = std::to_string(juego), nombre = "tr" + j + "_";
+        const std::string danado = "nivel de Tomb Raider " + j + " dañado: ";
+        SeccionesClasico s;
+        const Bytes clasico = EscribirNivelClasico(juego, Base(), &s);
+        auto cambiado = [clasico](std::function<void(Bytes&)> danar) {
+            return Archivo([clasico, danar] {
+                Bytes b = clasico;
+                danar(b);
+                return b;
+            });
+        };
+        auto cortado = [cambiado](size_t n) {
+            return cambiado([n](Bytes& b) { b.resize(n); });
+        };
+        v.push_back({nombre + "sano", cambiado([](Bytes&) {}), "",
+                     [](const NivelAbierto& a) { EXPECT_EQ(a.Cantidad(), 2); }});
+        v.push_back({nombre + "paginas_cortadas", cortado(s.paginas + 4 + 1000),
+                     danado + "el archivo termina"});
+        v.push_back({nombre + "paginas_de_mas",
+                     cambiado([s](Bytes& b) { Poner(b, s.paginas, 2000, 4); }),
+                     danado + "2000 páginas de textura, más de las 1024"});
+        v.push_back({nombre + "cuartos_de_mas",
+                     cambiado([s](Bytes& b) { b[s.cuartos] = b[s.cuartos + 1] = 0xFF; }),
+                     danado + "los cuartos (65535 × "});
+        v.push_back({nombre + "cuarto_cortado", cortado(s.cuartos + 2 + 20),
+                     danado + "el archivo termina"});
+        v.push_back({nombre + "palabras_de_meshes_max",
+                     cambiado([s](Bytes& b) { Poner(b, s.meshes, 0xFFFFFFFF, 4); }),
+                     danado + "los datos de meshes (4294967295 × 2 bytes"});
+        v.push_back({nombre + "mesh_sin_sus_vertices", Archivo([juego] {
+                         NivelFixture n = Base();
+                         // A record that claims 100 vertices and holds none.
+                         n.datosMeshCrudos = Bytes{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 100, 0, 0, 0, 0, 0};
+                         n.punterosMesh = std::vector<uint32_t>{0};
+                         return EscribirNivelClasico(juego, n);
+                     }),
+                     danado + "los datos de meshes, el mesh en el byte 0"});
+        v.push_back({nombre + "punteros_de_mas",
+                     cambiado([s](Bytes& b) { Poner(b, s.punteros, 0x10000000, 4); }),
+                     danado + "los punteros de meshes (268435456 × 4 bytes"});
+        v.push_back({nombre + "items_cortados", cortado(s.items + 2), danado});
+        v.push_back({nombre + "bytes_de_mas", cambiado([](Bytes& b) { b.insert(b.end(), 3, 0); }),
+                     danado + "sobran 3 bytes"});
+    }
     return v;
 }
 

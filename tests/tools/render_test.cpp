@@ -314,6 +314,40 @@ TEST(tr4toolRender, ObjetosRealesArmadosDePieYAjustados) {
     std::filesystem::remove(png);
 }
 
+// Lara of each of the first three games, standing in her first frame and in a frame of her run,
+// drawn with her textures: the body the game draws (her own meshes in the first two, moveable 315
+// in the third).
+TEST(tr4toolRender, LaraDeCadaJuegoClasicoDePieYTexturizada) {
+    const struct {
+        const char* archivo;
+        const char* cuerpo;
+    } niveles[] = {{"tr1-b.phd", "0"}, {"tr2-b.tr2", "0"}, {"tr3-b.tr2", "315"}, {"tr5-b.trc", "8"}};
+    const std::string png = Temporal("clasico.png");
+    for (const auto& n : niveles) {
+        SCOPED_TRACE(n.archivo);
+        const std::string ruta = std::string(TR4_NIVELES_REALES) + "/classic/" + n.archivo;
+        if (!std::filesystem::exists(ruta))
+            GTEST_SKIP() << "no real level at " << ruta;
+        for (bool corriendo : {false, true}) {
+            std::vector<std::string> args = {ruta, "--object", "0", "--meshes-from", n.cuerpo,
+                                             "--out", png, "--size", "320x240"};
+            if (corriendo)
+                args.insert(args.end(), {"--anim", "0", "--frame", "5"});
+            else
+                args.push_back("--fit");
+            const auto r = Render(args);
+            ASSERT_EQ(r.estado, 0) << r.errores;
+            const Imagen im = LeerPng(png);
+            const Silueta s = Medir(im);
+            EXPECT_GT(s.y1 - s.y0, 240 / 3) << corriendo;
+            EXPECT_GT(s.y1 - s.y0, 3 * (s.x1 - s.x0) / 2) << corriendo << ": standing, not lying";
+            std::set<uint32_t> colores(im.pixeles.begin(), im.pixeles.end());
+            EXPECT_GT(colores.size(), 16u) << "texels, not a flat untextured white";
+        }
+    }
+    std::filesystem::remove(png);
+}
+
 TEST(tr4toolRender, UnaMeshDeUnNivelRealSeVeTexturizada) {
     const std::string ruta = std::string(TR4_NIVELES_REALES) + "/title-b.tr4";
     if (!std::filesystem::exists(ruta))

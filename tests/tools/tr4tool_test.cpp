@@ -1,5 +1,6 @@
 #include "Comandos.h"
 #include "Ejecutar.h"
+#include "EscritorClasico.h"
 #include "EscritorNivel.h"
 #include "Idioma.h"
 
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
@@ -145,18 +147,22 @@ TEST(tr4tool, ObjectsJsonDiceLoQueCadaObjetoNombra) {
     n.cuartos[1].estaticos.push_back({0, 0, 0, 0, 0, 0, 99});
     n.items.push_back({6, 9});
     const std::string ruta = Guardar(fixture::EscribirNivel(n), "obj.tr4");
+    // A settings folder of the test's own, without a names table first.
+    const auto ajustes = std::filesystem::temp_directory_path() / "tr4tool_test_ajustes";
+    std::filesystem::remove_all(ajustes);
+    setenv("XDG_CONFIG_HOME", ajustes.c_str(), 1);
     const auto r = Ejecutar({"objects", "--json", ruta});
     ASSERT_EQ(r.estado, 0) << r.errores;
     const auto j = nlohmann::json::parse(r.salida);
     ASSERT_EQ(j["moveables"].size(), 6u);
-    EXPECT_EQ(j["moveables"][0], nlohmann::json::parse(R"({"id": 5, "meshes": [0, 1, 2],
+    EXPECT_EQ(j["moveables"][0], nlohmann::json::parse(R"({"id": 5, "name": null, "meshes": [0, 1, 2],
         "animation": 0, "placed": 2, "complete": true})"));
     // A pointer into a record and one past the pointers both name nothing.
     EXPECT_EQ(j["moveables"][1]["meshes"], nlohmann::json::parse("[null, null]"));
     EXPECT_EQ(j["moveables"][1]["complete"], false);
     EXPECT_EQ(j["moveables"][5]["animation"], nullptr);
     ASSERT_EQ(j["statics"].size(), 3u);
-    EXPECT_EQ(j["statics"][0], nlohmann::json::parse(R"({"id": 38, "mesh": 2,
+    EXPECT_EQ(j["statics"][0], nlohmann::json::parse(R"({"id": 38, "name": null, "mesh": 2,
         "visibility_box": [-1, 1, -2, 2, -3, 3], "collision_box": [-4, 4, -5, 5, -6, 6],
         "placed": 3})"));
     EXPECT_EQ(j["statics"][1]["mesh"], nullptr);
@@ -166,6 +172,25 @@ TEST(tr4tool, ObjectsJsonDiceLoQueCadaObjetoNombra) {
                                        {"items_placed", 3},
                                        {"items_skipped", 2}})
         EXPECT_EQ(j[clave], valor) << clave;
+
+    // A user's own table for the fourth game names a moveable and a static by their kinds.
+    std::filesystem::create_directories(ajustes / "tr4visor/nombres");
+    {
+        std::ofstream tabla(ajustes / "tr4visor/nombres/tr4.tsv");
+        tabla << "# id\tname\tkind\n5\tBox of five\tmoveable\n38\tColumn\tstatic\n";
+    }
+    const auto nombrado = nlohmann::json::parse(Ejecutar({"objects", "--json", ruta}).salida);
+    EXPECT_EQ(nombrado["moveables"][0]["name"], "Box of five");
+    EXPECT_EQ(nombrado["moveables"][1]["name"], nullptr);
+    EXPECT_EQ(nombrado["statics"][0]["name"], "Column");
+    // The same level as the second game's: its public table names id 5 whatever the user's says.
+    const std::string clasico = Guardar(fixture::EscribirNivelClasico(2, n), "obj.tr2");
+    const auto tr2 = nlohmann::json::parse(Ejecutar({"objects", "--json", clasico}).salida);
+    EXPECT_EQ(tr2["moveables"][0]["name"], "Lara uzis animation");
+    EXPECT_EQ(tr2["statics"][0]["name"], nullptr);
+    std::filesystem::remove(clasico);
+    std::filesystem::remove_all(ajustes);
+    unsetenv("XDG_CONFIG_HOME");
 
     const auto texto = Ejecutar({"objects", ruta});
     EXPECT_EQ(texto.estado, 0);
@@ -246,7 +271,8 @@ TEST(tr4tool, InfoJsonDeUnNivelConocido) {
     EXPECT_EQ(claves,
               (std::vector<std::string>{
                   "animations",      "blocks",          "boxes",         "cameras",
-                  "floor_data",      "floor_data_warnings", "header",          "items",         "items_placed",
+                  "floor_data",      "floor_data_warnings", "game",        "header",
+                  "items",           "items_placed",
                   "items_skipped",   "mesh_data_words", "mesh_pointers", "meshes",
                   "moveables",       "object_textures", "rectangles",    "room_faces_dropped",
                   "room_rectangles", "room_triangles",  "room_vertices", "rooms",
@@ -307,7 +333,7 @@ TEST(tr4tool, InfoJsonDeUnNivelConocido) {
             });
             EXPECT_EQ(caracteres, 22) << linea;
         }
-        EXPECT_EQ(cuantas, 26);
+        EXPECT_EQ(cuantas, 27);
     }
     FijarIdioma(Idioma::Espanol);
     std::filesystem::remove(ruta);
@@ -316,9 +342,15 @@ TEST(tr4tool, InfoJsonDeUnNivelConocido) {
 TEST(tr4tool, InfoJsonDeLosNivelesReales) {
     struct {
         const char* archivo;
-        int cuartos, meshes, texturas, paginas, rectangulos, triangulos, items;
-    } const niveles[] = {{"title-a.tr4", 42, 191, 1792, 15, 4022, 159, 30},
-                         {"title-b.tr4", 2, 94, 2839, 35, 830, 0, 8}};
+        int cuartos, meshes, texturas, paginas, rectangulos, triangulos, items, juego;
+    } const niveles[] = {{"title-a.tr4", 42, 191, 1792, 15, 4022, 159, 30, 4},
+                         {"title-b.tr4", 2, 94, 2839, 35, 830, 0, 8, 4},
+                         {"classic/tr1-b.phd", 4, 101, 593, 6, 297, 4, 2, 1},
+                         {"classic/tr2-b.tr2", 4, 135, 845, 8, 297, 4, 2, 2},
+                         {"classic/tr3-b.tr2", 4, 141, 978, 6, 297, 4, 2, 3},
+                         {"classic/tr5-b.trc", 4, 443, 1954, 11, 297, 4, 4, 5}};
+    // No user's table of names for the fourth game: a settings folder that does not exist.
+    setenv("XDG_CONFIG_HOME", "/nonexistent/tr4tool_test", 1);
     for (const auto& n : niveles) {
         const std::string ruta = std::string(TR4_NIVELES_REALES) + "/" + n.archivo;
         if (!std::filesystem::exists(ruta))
@@ -326,6 +358,7 @@ TEST(tr4tool, InfoJsonDeLosNivelesReales) {
         const auto r = Ejecutar({"info", "--json", ruta});
         ASSERT_EQ(r.estado, 0) << r.errores;
         const auto j = nlohmann::json::parse(r.salida);
+        EXPECT_EQ(j["game"], n.juego);
         EXPECT_EQ(j["rooms"], n.cuartos);
         EXPECT_EQ(j["meshes"], n.meshes);
         EXPECT_EQ(j["object_textures"], n.texturas);
@@ -341,6 +374,10 @@ TEST(tr4tool, InfoJsonDeLosNivelesReales) {
         std::set<int> usadas;
         for (const auto& m : o["moveables"]) {
             EXPECT_TRUE(m["complete"].get<bool>());
+            // The first three games' public tables name Lara; the later ones have no table here.
+            if (m["id"] == 0) {
+                EXPECT_EQ(m["name"], n.juego < 4 ? nlohmann::json("Lara") : nlohmann::json(nullptr));
+            }
             for (const auto& k : m["meshes"])
                 usadas.insert(k.get<int>());
         }
@@ -348,6 +385,7 @@ TEST(tr4tool, InfoJsonDeLosNivelesReales) {
             usadas.insert(e["mesh"].get<int>());
         EXPECT_EQ(usadas.size(), size_t(n.meshes));
     }
+    unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST(tr4tool, AnimationsListaCadaAnimacionConSuMotivo) {

@@ -95,8 +95,8 @@ std::string Indice() {
     for (const trEstatico& e : a.Objetos.Estaticos)
         j["estaticos"].push_back({{"id", e.Id}, {"mesh", e.Mesh}});
     bool prestados = false;
-    const trMovible *lara = Movible(ID_LARA), *cuerpo = Movible(ID_CUERPO_LARA);
-    if (lara && cuerpo)
+    const trMovible *lara = Movible(ID_LARA), *cuerpo = Movible(a.Objetos.CuerpoLara);
+    if (lara && cuerpo && lara != cuerpo)
         ConMeshesDe(*lara, *cuerpo, &prestados);
     j["lara"] = prestados;
     // The rooms the level export holds, by the number its nodes carry.
@@ -157,7 +157,7 @@ EXPORTAR("tr4_abrir") int tr4_abrir(const uint8_t* datos, uint32_t tamano) {
 }
 
 // What the page may show, as a .glb: 0 a mesh, 1 a moveable, 2 a static (`numero` its index or
-// id), 3 the whole level, 4 Lara (moveable 0 wearing moveable 8's meshes). A moveable comes with
+// id), 3 the whole level, 4 Lara (moveable 0 wearing her body's meshes). A moveable comes with
 // every animation of it that can be played, as `tr4tool export --animations all` writes it.
 EXPORTAR("tr4_exportar") int tr4_exportar(int tipo, double numero) {
     if (!abierto)
@@ -171,7 +171,8 @@ EXPORTAR("tr4_exportar") int tr4_exportar(int tipo, double numero) {
     case 4:
         o.Que = OpcionesGLTF::Tipo::Movible;
         o.Numero = ID_LARA;
-        o.Animadas.MeshesDe = ID_CUERPO_LARA;
+        if (abierto->Objetos.CuerpoLara != ID_LARA)
+            o.Animadas.MeshesDe = abierto->Objetos.CuerpoLara;
         break;
     default: o.Que = OpcionesGLTF::Tipo::Nivel; break;
     }
