@@ -7,6 +7,7 @@
 #include "BarraAnimacion.h"
 #include "BarraEstado.h"
 #include "ControlesVista.h"
+#include "DibujoEnsamblaje.h"
 #include "Encuadre.h"
 #include "ExportarGLTF.h"
 #include "LugarInicial.h"
@@ -14,6 +15,7 @@
 #include "InicioNivel.h"
 #include "MenuApariencia.h"
 #include "AnimarNivel.h"
+#include "MatrizDispositivo.h"
 #include "MenuVer.h"
 #include "PanelDetalles.h"
 #include "PanelPaginas.h"
@@ -377,7 +379,7 @@ void TForm1::FormPaint() {
     controles_->Avanzar();
     dxDevice8* d = Dispositivo();
     if (EnNivel()) {
-        if (!d || !Panel1->isExposed() || !nivel_ || !nivel_->Escena) {
+        if (!d || !Panel1->isExposed() || !nivel_ || !nivel_->Dibujo) {
             ContarCuadro(false);
             return;
         }
@@ -385,7 +387,7 @@ void TForm1::FormPaint() {
         (void)controles_->Vuelo().Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
         ver_->Animar()->Aplicar(*nivel_);
         (void)d->Limpiar(1);
-        (void)nivel_->Escena->Dibujar(*d, Opciones());
+        (void)nivel_->Dibujo->Dibujar(*d, Opciones());
         (void)d->Presentar();
         ContarCuadro(controles_->Anda() || ver_->Animar()->Activo());
         return;
@@ -521,7 +523,7 @@ void TForm1::MostrarNivel(int32_t cuarto) {
         inicio = InicioEnLara(nivel_->Objetos, size_t(escena.NumCuartos()), &escena);
     }
     if (inicio) {
-        controles_->Vuelo().Situar(inicio->Ojo, inicio->Guinada, inicio->Cabeceo, inicio->Pivote,
+        controles_->Vuelo().Situar(VectorDX(inicio->Ojo), inicio->Guinada, inicio->Cabeceo, VectorDX(inicio->Pivote),
                                    todo);
         enfoque = {inicio->Pivote.x, inicio->Pivote.y, inicio->Pivote.z, DISTANCIA_DETRAS};
     } else {
@@ -615,7 +617,7 @@ void TForm1::Salir1Click() {
 }
 
 bool TForm1::AbrirArchivo(const QString& ruta) {
-    std::unique_ptr<NivelAbierto> nuevo;
+    std::unique_ptr<NivelSubido> nuevo;
     std::string motivo;
     bool abierto = false;
     try {
@@ -657,7 +659,7 @@ bool TForm1::AbrirArchivo(const QString& ruta) {
     // The level stays open: what the device refused is only missing from the panel, and the user
     // should hear why rather than take a bare panel for an empty level.
     const bool rechazado = FAILED(nivel_->Subida) ||
-                           (nivel_->Escena && FAILED(nivel_->Escena->Subida()));
+                           (nivel_->Dibujo && FAILED(nivel_->Dibujo->Subida()));
     if (rechazado && Avisar)
         Avisar(tr("El nivel \"%1\" se abrió, pero OpenGL no aceptó todas sus páginas o meshes: "
                   "el panel puede mostrarlo incompleto.")
@@ -756,7 +758,7 @@ void TForm1::MostrarObjeto(EnVista vista) {
             vista.Meshes.push_back(m);
     // The object turns about the vertical axis through its sphere's centre, so that sphere holds
     // it through the whole turn.
-    vista.Centro = objeto_->Centro;
+    vista.Centro = VectorDX(objeto_->Centro);
     vista.Limite = Esfera{objeto_->Centro.x, objeto_->Centro.y, objeto_->Centro.z, objeto_->Radio};
     // The list's mesh is no longer on show.
     seleccionado_ = nullptr;

@@ -16,7 +16,7 @@
 #include "InformeCociente.h"
 #include "LeerObjetos.h"
 #include "Monticulo.h"
-#include "NivelAbierto.h"
+#include "NivelSubido.h"
 #include "SuperficieEGL.h"
 #include "dxBufferTextura.h"
 #include "dxMain.h"
@@ -56,7 +56,7 @@ void Cargar(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
 
 // The earlier level is released as the next one replaces it, as in the window.
 void Abrir(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
-    std::unique_ptr<NivelAbierto> nivel;
+    std::unique_ptr<NivelSubido> nivel;
     for (auto _ : estado) {
         if (!AbrirNivelDeMemoria(archivo.data(), archivo.size(), global->dispositivo.get(),
                                  nivel)) {
@@ -75,13 +75,16 @@ void Abrir(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
 // What the open spends on the level's scene: rooms read, statics and items placed, one buffer
 // of world vertices and the pages as one array uploaded.
 void Escena(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
-    std::unique_ptr<NivelAbierto> nivel;
+    std::unique_ptr<NivelSubido> nivel;
     if (!AbrirNivelDeMemoria(archivo.data(), archivo.size(), global->dispositivo.get(), nivel)) {
         estado.SkipWithError("the level did not open");
         return;
     }
     for (auto _ : estado) {
-        nivel->Escena = EscenaNivel::Crear(*nivel, global->dispositivo.get());
+        nivel->Dibujo.reset();
+        nivel->Escena = EscenaNivel::Crear(*nivel);
+        nivel->Dibujo = DibujoEscena::Crear(*nivel->Escena, nivel->Texturas.get(),
+                                            global->dispositivo.get());
         glFinish();
     }
 }
@@ -90,7 +93,7 @@ void Escena(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
 // level's arrays and assembled, its sphere included.
 void Objetos(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
     std::unique_ptr<NivelAbierto> nivel;
-    if (!AbrirNivelDeMemoria(archivo.data(), archivo.size(), nullptr, nivel) || !nivel->Meshes) {
+    if (!AbrirNivelDeMemoria(archivo.data(), archivo.size(), nivel) || !nivel->Meshes) {
         estado.SkipWithError("the level did not open");
         return;
     }
@@ -123,7 +126,7 @@ double Residente() {
 void AbrirCincuenta(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
     constexpr int VECES = 50;
     for (auto _ : estado) {
-        std::unique_ptr<NivelAbierto> nivel;
+        std::unique_ptr<NivelSubido> nivel;
         double primera = 0;
         for (int i = 0; i < VECES; ++i) {
             if (!AbrirNivelDeMemoria(archivo.data(), archivo.size(), global->dispositivo.get(),

@@ -28,7 +28,7 @@ std::optional<InicioJugador> InicioEnLara(const trObjetos& objetos, size_t cuart
             // one-sided, so the line is walked both ways: from her (walls facing her) and from
             // the eye (walls of the next room, facing it).
             const float largo = std::hypot(atras, sube);
-            const D3DXVECTOR3 d{-ax * atras / largo, sube / largo, -az * atras / largo};
+            const glm::vec3 d{-ax * atras / largo, sube / largo, -az * atras / largo};
             auto cuartos = [](const ParteElegible& p) {
                 return p.Duenio.Clase == DuenioCara::Tipo::Cuarto;
             };

@@ -1,8 +1,7 @@
 #pragma once
 // Where the level view opens: where a player starts, behind Lara's start looking the way she
 // faces, a few metres back and above, pulled in front of any wall behind her.
-#include "Encuadre.h"
-#include "d3dx8.h"
+#include <glm/glm.hpp>
 
 #include <cstdint>
 #include <optional>
@@ -11,7 +10,7 @@ class EscenaNivel;
 struct trObjetos;
 
 struct InicioJugador {
-    D3DXVECTOR3 Ojo{0, 0, 0}, Pivote{0, 0, 0}; // device axes; the pivot is at Lara's chest
+    glm::vec3 Ojo{0, 0, 0}, Pivote{0, 0, 0}; // device axes; the pivot is at Lara's chest
     float Guinada = 0, Cabeceo = 0;             // as CamaraVuelo reads them
     int32_t Item = -1;                          // Lara's index in the item list
 };

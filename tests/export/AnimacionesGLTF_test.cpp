@@ -29,7 +29,7 @@ std::unique_ptr<NivelAbierto> AbrirAnimado() {
     const fixture::Bytes bytes = fixture::EscribirNivel(f);
     std::unique_ptr<NivelAbierto> n;
     std::string motivo;
-    EXPECT_TRUE(AbrirNivelDeMemoria(bytes.data(), bytes.size(), nullptr, n, &motivo)) << motivo;
+    EXPECT_TRUE(AbrirNivelDeMemoria(bytes.data(), bytes.size(), n, &motivo)) << motivo;
     return n;
 }
 
@@ -84,8 +84,8 @@ std::vector<glm::mat4> Mundos(const tinygltf::Model& m, const tinygltf::Animatio
 
 // Where the viewer's pose puts a level point of mesh `k`, in the model's axes: (-x, -y, z) of
 // the level times the scale.
-glm::vec3 EnModelo(const std::vector<D3DXMATRIX>& mundos, size_t k, glm::vec3 p, float escala) {
-    const D3DXVECTOR3 d = Transformar(mundos[k], p.x, -p.y, p.z);
+glm::vec3 EnModelo(const std::vector<glm::mat4>& mundos, size_t k, glm::vec3 p, float escala) {
+    const glm::vec3 d = Transformar(mundos[k], p.x, -p.y, p.z);
     return glm::vec3(-d.x, d.y, d.z) * escala;
 }
 
@@ -119,7 +119,7 @@ TEST(AnimacionesGLTF, CadaMuestraEsLaPoseDelVisor) {
         for (size_t k = 0; k < tiempos.size(); ++k) {
             SCOPED_TRACE(k);
             EXPECT_NEAR(tiempos[k], esperados[k] / 30, 1e-6f);
-            std::vector<D3DXMATRIX> pose;
+            std::vector<glm::mat4> pose;
             ASSERT_TRUE(PosarMovible(*n->Nivel, n->Objetos.Animaciones, n->Objetos.Movibles[0], a,
                                      esperados[k], pose));
             const auto mundo = Mundos(m, anim, k);
@@ -177,7 +177,7 @@ TEST(AnimacionesGLTF, ElValidadorNoTieneNadaQueDecir) {
     const std::string real = std::string(TR4_NIVELES_REALES) + "/title-a.tr4";
     if (fs::exists(real)) {
         std::unique_ptr<NivelAbierto> n;
-        ASSERT_TRUE(AbrirNivel(real.c_str(), nullptr, n));
+        ASSERT_TRUE(AbrirNivel(real.c_str(), n));
         validar(*n, Animado(0, "all", 8), "lara.glb");
     }
     fs::remove_all(dir);

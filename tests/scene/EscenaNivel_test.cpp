@@ -1,9 +1,10 @@
 // The whole level drawn on the off-screen OpenGL device: rooms, statics and items land where
 // their records put them, every face of a real level is submitted, the batches draw the same
 // picture as a call per triangle, and animated items move and come back to their pose.
+#include "Encuadre.h"
 #include "EscritorNivel.h"
 #include "Lotes8.h"
-#include "NivelAbierto.h"
+#include "NivelSubido.h"
 #include "SuperficieEGL.h"
 #include "dxBufferTextura.h"
 #include "dxMain.h"
@@ -44,7 +45,7 @@ class EscenaGL : public ::testing::Test {
         const Esfera e = nivel_->Escena->EsferaNivel(OpcionesNivel{});
         EXPECT_EQ(EncuadrarEsfera(*d_, e.X, e.Y, e.Z, e.Radio, kAncho, kAlto), D3D_OK);
         (void)d_->Limpiar(1);
-        const EscenaNivel& escena = *nivel_->Escena;
+        const DibujoEscena& escena = *nivel_->Dibujo;
         EXPECT_EQ(porPrimitiva ? escena.DibujarPorPrimitiva(*d_, o) : escena.Dibujar(*d_, o),
                   D3D_OK);
         return LeerPixeles(*superficie_);
@@ -63,7 +64,7 @@ class EscenaGL : public ::testing::Test {
     std::unique_ptr<SuperficieEGL> superficie_;
     dxMain principal_;
     std::unique_ptr<dxDevice8> d_;
-    std::unique_ptr<NivelAbierto> nivel_;
+    std::unique_ptr<NivelSubido> nivel_;
 };
 
 } // namespace
@@ -124,8 +125,8 @@ TEST_F(EscenaGL, ColocacionesSinFinQuedanAcotadas) {
     Abrir(fixture::EscribirNivel(n));
     EXPECT_EQ(nivel_->Escena->Contar().EstaticosColocados, 65535);
     Cuadro({});
-    EXPECT_GT(nivel_->Escena->TriangulosDibujados(), 100000u);
-    EXPECT_LE(nivel_->Escena->TriangulosDibujados(), (1u << 21) / 3);
+    EXPECT_GT(nivel_->Dibujo->TriangulosDibujados(), 100000u);
+    EXPECT_LE(nivel_->Dibujo->TriangulosDibujados(), (1u << 21) / 3);
 }
 
 // The device's batches, but refusing the pages or the vertices as `rechazo` says.
@@ -164,11 +165,12 @@ TEST_F(EscenaGL, UnaSubidaRechazadaSeDiceEnCadaDibujo) {
     for (const char* que : {"", "paginas", "vertices"}) {
         SCOPED_TRACE(que);
         rechazo = que;
-        const auto escena = EscenaNivel::Crear(*nivel_, d_.get(), [](IDirect3DDevice8* d) {
+        const auto escena = DibujoEscena::Crear(*nivel_->Escena, nivel_->Texturas.get(), d_.get(),
+                                                [](IDirect3DDevice8* d) {
             return std::unique_ptr<ILotes8>(new LotesQueRechazan(CrearLotes8(d)));
         });
         ASSERT_NE(escena, nullptr);
-        EXPECT_EQ(escena->Contar().Vertices, cuentas.Vertices);
+        EXPECT_EQ(nivel_->Escena->Contar().Vertices, cuentas.Vertices);
         const HRESULT esperado = *que ? E_OUTOFMEMORY : D3D_OK;
         EXPECT_EQ(escena->Subida(), esperado);
         for (const OpcionesNivel& o :
@@ -212,6 +214,7 @@ TEST_F(EscenaGL, NivelRealTodoDibujadoIgualQuePorPrimitiva) {
         GTEST_SKIP() << "no real level title-a.tr4";
     Abrir(archivo);
     const EscenaNivel& escena = *nivel_->Escena;
+    const DibujoEscena& dibujo = *nivel_->Dibujo;
     const EscenaNivel::Cuentas n = escena.Contar();
     EXPECT_EQ(n.Cuartos, 42);
     EXPECT_EQ(n.Rectangulos, 4022);
@@ -222,23 +225,23 @@ TEST_F(EscenaGL, NivelRealTodoDibujadoIgualQuePorPrimitiva) {
     // as two triangles, in a few calls.
     const OpcionesNivel cuartos{.Estaticos = false, .Items = false};
     const auto soloCuartos = Cuadro(cuartos);
-    EXPECT_EQ(escena.TriangulosDibujados(), 2u * 4022 + 159);
+    EXPECT_EQ(dibujo.TriangulosDibujados(), 2u * 4022 + 159);
     // Opaque, alpha-tested and additive faces, one-sided and double-sided.
-    EXPECT_LE(escena.LlamadasDibujo(), 6u);
+    EXPECT_LE(dibujo.LlamadasDibujo(), 6u);
     EXPECT_EQ(soloCuartos, Cuadro(cuartos, true)) << "batched and per triangle differ";
-    EXPECT_EQ(escena.LlamadasDibujo(), 2u * 4022 + 159);
+    EXPECT_EQ(dibujo.LlamadasDibujo(), 2u * 4022 + 159);
 
     const OpcionesNivel todo;
     const auto lotes = Cuadro(todo);
-    EXPECT_LE(escena.LlamadasDibujo(), 12u);
+    EXPECT_LE(dibujo.LlamadasDibujo(), 12u);
     EXPECT_EQ(lotes, Cuadro(todo, true)) << "batched and per triangle differ";
     EXPECT_NE(lotes, soloCuartos);
 
     // Items in motion, then still again: the picture they were built in, to the byte.
     EXPECT_GT(escena.ItemsAnimados(), 0);
-    ASSERT_EQ(nivel_->Escena->Animar(*nivel_, 7.5), D3D_OK);
+    ASSERT_EQ(nivel_->Dibujo->Animar(*nivel_, 7.5), D3D_OK);
     EXPECT_NE(Cuadro(todo), lotes);
-    ASSERT_EQ(nivel_->Escena->Detener(), D3D_OK);
+    ASSERT_EQ(nivel_->Dibujo->Detener(), D3D_OK);
     EXPECT_EQ(Cuadro(todo), lotes);
 }
 
@@ -260,7 +263,7 @@ TEST_F(EscenaGL, ItemsAnimadosSeMuevenYVuelvenASuPose) {
     Abrir(fixture::EscribirNivel(f));
     EscenaNivel& escena = *nivel_->Escena;
     EXPECT_EQ(escena.ItemsAnimados(), 1);
-    const std::vector<VerticeLote> quietos = escena.VerticesItems();
+    const std::vector<VerticeEscena> quietos = escena.VerticesItems();
     ASSERT_EQ(quietos.size(), 12u);
     const auto antes = Cuadro({});
 
@@ -268,7 +271,7 @@ TEST_F(EscenaGL, ItemsAnimadosSeMuevenYVuelvenASuPose) {
     auto distancias = [&] {
         std::vector<float> d;
         for (size_t i = 0; i < quietos.size(); ++i) {
-            const VerticeLote &p = quietos[i], &q = escena.VerticesItems()[i];
+            const VerticeEscena &p = quietos[i], &q = escena.VerticesItems()[i];
             d.push_back(glm::length(glm::vec3(q.X - p.X, q.Y - p.Y, q.Z - p.Z)));
         }
         std::sort(d.begin(), d.end());
@@ -278,7 +281,7 @@ TEST_F(EscenaGL, ItemsAnimadosSeMuevenYVuelvenASuPose) {
     for (const auto& [cuadro, lejos] : {std::pair{0.0, 0.f}, {1.0, 256.f}, {2.0, 0.f}, {2.5, 128.f},
                                        {3.0, 256.f}}) {
         SCOPED_TRACE(cuadro);
-        ASSERT_EQ(escena.Animar(*nivel_, cuadro), D3D_OK);
+        ASSERT_EQ(nivel_->Dibujo->Animar(*nivel_, cuadro), D3D_OK);
         EXPECT_TRUE(escena.Animada());
         const auto d = distancias();
         EXPECT_NEAR(d[5], 0, 1e-3f) << "the item that cannot play";
@@ -286,11 +289,11 @@ TEST_F(EscenaGL, ItemsAnimadosSeMuevenYVuelvenASuPose) {
         EXPECT_NEAR(d[11], lejos, 1e-2f);
     }
     EXPECT_NE(Cuadro({}), antes);
-    ASSERT_EQ(escena.Detener(), D3D_OK);
+    ASSERT_EQ(nivel_->Dibujo->Detener(), D3D_OK);
     EXPECT_FALSE(escena.Animada());
     ASSERT_EQ(escena.VerticesItems().size(), quietos.size());
     EXPECT_EQ(std::memcmp(escena.VerticesItems().data(), quietos.data(),
-                          quietos.size() * sizeof(VerticeLote)),
+                          quietos.size() * sizeof(VerticeEscena)),
               0);
     EXPECT_EQ(Cuadro({}), antes);
 }
@@ -313,7 +316,7 @@ TEST_F(EscenaGL, CadaMezclaSobreUnFondoConocido) {
     }
     // Opaque, alpha-tested and additive faces of one kind and side: a call each.
     Cuadro(soloCuartos);
-    EXPECT_EQ(nivel_->Escena->LlamadasDibujo(), 3u);
+    EXPECT_EQ(nivel_->Dibujo->LlamadasDibujo(), 3u);
     // Full light shows the texels as painted: the same here, where every vertex is lit white.
     EXPECT_EQ(Cuadro({.Estaticos = false, .LuzPlena = true}), Cuadro(soloCuartos));
 

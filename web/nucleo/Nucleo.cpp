@@ -117,7 +117,7 @@ EXPORTAR("tr4_abrir") int tr4_abrir(const uint8_t* datos, uint32_t tamano) {
         return tr4_admitir_tamano(tamano);
     std::unique_ptr<NivelAbierto> nuevo;
     std::string motivo;
-    if (!AbrirNivelDeMemoria(datos, tamano, nullptr, nuevo, &motivo))
+    if (!AbrirNivelDeMemoria(datos, tamano, nuevo, &motivo))
         return Motivo(motivo);
     abierto = std::move(nuevo);
     return Texto(Indice());
