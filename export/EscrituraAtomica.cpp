@@ -245,7 +245,12 @@ bool EscribirAtomico(const std::vector<ArchivoPorEscribir>& archivos, std::strin
         struct stat datos {};
         if (!SinEnlace(error))
             return fallar(ruta, error);
-        if (lstat(ruta.c_str(), &datos) != 0) {
+#if defined(_WIN32)
+        const int visto = stat(ruta.c_str(), &datos); // no symbolic links to tell apart there
+#else
+        const int visto = lstat(ruta.c_str(), &datos);
+#endif
+        if (visto != 0) {
             if (errno == ENOENT)
                 continue;
             return fallar(ruta, errno);
