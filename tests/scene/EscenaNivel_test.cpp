@@ -334,3 +334,51 @@ TEST_F(EscenaGL, CadaMezclaSobreUnFondoConocido) {
     EXPECT_EQ(En(m, 100, -200, 0), kUna) << "additive by its texture";
     EXPECT_EQ(En(m, 300, -200, 0), kDos) << "and by its extra word, over it";
 }
+
+// The scene needs no device: opened by the core alone it holds the same vertices as a level
+// opened for a device, its runs cover every vertex once, each vertex names a page the level has
+// or none, and a part's outline is its triangles' corners.
+TEST(EscenaSinDispositivo, VerticesTramosYContornoSinDispositivo) {
+    const auto archivo = fixture::EscribirNivel(fixture::NivelCuartos());
+    std::unique_ptr<NivelAbierto> nucleo;
+    std::unique_ptr<NivelSubido> subido;
+    ASSERT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), nucleo), 1);
+    ASSERT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), nullptr, subido), 1);
+    ASSERT_TRUE(nucleo->Escena && subido->Escena && subido->Dibujo);
+    const EscenaNivel& e = *nucleo->Escena;
+    const std::vector<VerticeEscena>& v = e.Vertices();
+    ASSERT_FALSE(v.empty());
+    ASSERT_EQ(subido->Escena->Vertices().size(), v.size());
+    EXPECT_EQ(std::memcmp(subido->Escena->Vertices().data(), v.data(), v.size() * sizeof v[0]), 0);
+    // Without a device nothing was loaded, so there is nothing to outline either.
+    subido->Dibujo->Resaltar(0);
+    EXPECT_EQ(subido->Dibujo->Resaltada(), -1);
+
+    // The level as it is and flipped: no vertex drawn twice in either, none never drawn.
+    std::vector<int> visto(v.size(), 0);
+    for (bool alternos : {false, true}) {
+        std::vector<int> usos(v.size(), 0);
+        for (const TramoEscena& t : e.Tramos({.Alternos = alternos}))
+            for (uint32_t i = t.Inicio; i < t.Inicio + t.Vertices; ++i)
+                usos.at(i) += 1, visto.at(i) = 1;
+        EXPECT_EQ(*std::max_element(usos.begin(), usos.end()), 1) << alternos;
+    }
+    EXPECT_EQ(std::count(visto.begin(), visto.end(), 1), std::ptrdiff_t(v.size()));
+    for (const VerticeEscena& q : v)
+        EXPECT_TRUE(q.Pagina == PAGINA_NINGUNA ||
+                    q.Pagina < uint32_t(nucleo->Texturas->NumPaginas()));
+    // Without statics and items, only the rooms' runs carry vertices.
+    uint32_t cuartos = 0;
+    for (const TramoEscena& t : e.Tramos({.Estaticos = false, .Items = false}))
+        cuartos += t.Vertices;
+    EXPECT_LT(cuartos, v.size());
+    EXPECT_GT(cuartos, 0u);
+
+    const ParteElegible& p = e.Geometria().Partes.at(0);
+    const std::vector<VerticeEscena> contorno = e.Contorno(0);
+    ASSERT_EQ(contorno.size(), size_t(p.Cuantos) * 3);
+    EXPECT_EQ(contorno[0].X, e.Geometria().Triangulos[p.Primero].P[0][0]);
+    EXPECT_EQ(contorno[0].Pagina, PAGINA_NINGUNA);
+    EXPECT_TRUE(e.Contorno(-1).empty());
+    EXPECT_TRUE(e.Contorno(int32_t(e.Geometria().Partes.size())).empty());
+}
