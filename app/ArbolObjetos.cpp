@@ -58,8 +58,11 @@ void ArbolObjetos::AgregarAnimaciones(QTreeWidgetItem* padre, const NivelAbierto
             e = new QTreeWidgetItem(grupo, {tr("%1 · no se puede ver").arg(i)});
             e->setForeground(0, palette().color(QPalette::Disabled, QPalette::Text));
         }
-        e->setToolTip(0, a.Jugable() ? e->text(0)
-                                     : QString::fromStdString(TextoMotivo(a.Motivo)));
+        QString ayuda = a.Jugable() ? e->text(0) : QString::fromStdString(TextoMotivo(a.Motivo));
+        // Played all the same; going on from it loops it instead.
+        if (a.Jugable() && a.SiguienteRoto())
+            ayuda += tr("\nSe repite: %1").arg(QString::fromStdString(TextoMotivo(a.Enlace)));
+        e->setToolTip(0, ayuda);
     }
 }
 

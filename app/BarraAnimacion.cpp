@@ -127,7 +127,7 @@ bool BarraAnimacion::Posar(std::vector<glm::mat4>& mundos) {
         // A stall (a dialog, a slow frame) is not a leap through the animation.
         const qint64 ms = std::min<qint64>(reloj_.restart(), 250);
         const uint32_t antes = reproductor_.Animacion();
-        reproductor_.Avanzar(double(ms) / 1000.0);
+        reproductor_.Avanzar(double(ms) / 1000.0, Sonidos);
         if (reproductor_.Animacion() != antes)
             Actualizar();
         else {

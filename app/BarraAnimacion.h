@@ -47,6 +47,9 @@ class BarraAnimacion : public QWidget {
     void SetVelocidad(double velocidad);
     void SetSeguir(bool seguir);
 
+    // Where the sound commands of the frames played go; null: silent.
+    SumideroSonido* Sonidos = nullptr;
+
     QToolButton* Reproducir;
     QToolButton* Atras;
     QToolButton* Adelante;

@@ -11,7 +11,8 @@
 #include <QRadioButton>
 
 MenuVer::MenuVer(QMenuBar* barra, ControlesVista* controles, QRadioButton* texturizado,
-                 QRadioButton* alambre, QDockWidget* detalles, QDockWidget* paginas, QObject* padre)
+                 QRadioButton* alambre, QDockWidget* detalles, QDockWidget* paginas,
+                 QDockWidget* sonidos, QObject* padre)
     : QObject(padre), ver_(barra->addMenu(tr("Ver"))), texturizado_(texturizado),
       alambreBoton_(alambre) {
     ver_->setObjectName("Ver1");
@@ -46,6 +47,8 @@ MenuVer::MenuVer(QMenuBar* barra, ControlesVista* controles, QRadioButton* textu
     estaticos_ = conmutador(tr("Estáticos"), "Estaticos1", "ver/estaticos", true);
     items_ = conmutador(tr("Items"), "Items1", "ver/items", true);
     alternos_ = conmutador(tr("Cuartos alternos"), "Alternos1", "ver/alternos", false);
+    disparadores_ = conmutador(tr("Disparadores"), "Disparadores1", "ver/disparadores", false);
+    marcadores_ = conmutador(tr("Marcadores"), "Marcadores1", "ver/marcadores", false);
     animar_ = new AnimarNivel(ver_, this);
     // The render mode's other face: one choice, shown in both places.
     alambre_ = ver_->addAction(tr("Alambre"));
@@ -64,6 +67,16 @@ MenuVer::MenuVer(QMenuBar* barra, ControlesVista* controles, QRadioButton* textu
     ajustarAlMostrar_->setChecked(a.value("ver/ajustarAlMostrar", false).toBool());
     connect(ajustarAlMostrar_, &QAction::toggled, this,
             [](bool si) { Ajustes().setValue("ver/ajustarAlMostrar", si); });
+    // The sounds an animation's commands play at their frames.
+    sonido_ = ver_->addAction(tr("Sonido"));
+    sonido_->setObjectName("Sonido1");
+    sonido_->setCheckable(true);
+    sonido_->setChecked(a.value("ver/sonido", true).toBool());
+    connect(sonido_, &QAction::toggled, this, [this](bool si) {
+        Ajustes().setValue("ver/sonido", si);
+        if (AlCambiarSonido)
+            AlCambiarSonido(si);
+    });
     ver_->addSeparator();
     apariencia_ = new MenuApariencia(ver_, this);
     apariencia_->AlCambiar = [this] {
@@ -75,6 +88,10 @@ MenuVer::MenuVer(QMenuBar* barra, ControlesVista* controles, QRadioButton* textu
     verDetalles->setObjectName("Detalles1");
     verDetalles->setText(tr("Detalles"));
     ver_->addAction(verDetalles);
+    QAction* verSonidos = sonidos->toggleViewAction();
+    verSonidos->setObjectName("Sonidos1");
+    verSonidos->setText(tr("Sonidos"));
+    ver_->addAction(verSonidos);
     // Last, where the whole-window test looks for it.
     QAction* verPaginas = paginas->toggleViewAction();
     verPaginas->setObjectName("Paginas1");
@@ -82,15 +99,29 @@ MenuVer::MenuVer(QMenuBar* barra, ControlesVista* controles, QRadioButton* textu
     ver_->addAction(verPaginas);
 }
 
+void MenuVer::AgregarPanel(QAction* accion) {
+    QAction* antes = nullptr;
+    for (QAction* a : ver_->actions())
+        if (a->objectName() == QLatin1String("Paginas1"))
+            antes = a;
+    ver_->insertAction(antes, accion);
+}
+
 OpcionesNivel MenuVer::Opciones() const {
     OpcionesNivel o;
     o.Estaticos = estaticos_->isChecked();
     o.Items = items_->isChecked();
     o.Alternos = alternos_->isChecked();
+    o.Disparadores = disparadores_->isChecked();
+    o.Marcadores = marcadores_->isChecked();
     o.Texturizado = texturizado_->isChecked();
     o.Alambre = alambreBoton_->isChecked();
     o.LuzPlena = apariencia_->LuzPlena();
     return o;
+}
+
+bool MenuVer::Sonido() const {
+    return sonido_->isChecked();
 }
 
 bool MenuVer::AjustarAlMostrar() const {
@@ -107,4 +138,5 @@ void MenuVer::Guardar(QSettings& a) const {
     a.setValue("ver/items", items_->isChecked());
     a.setValue("ver/alternos", alternos_->isChecked());
     a.setValue("ver/animar", animar_->Activo());
+    a.setValue("ver/sonido", sonido_->isChecked());
 }

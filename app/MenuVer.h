@@ -2,8 +2,9 @@
 // The menu "Ver": the camera's entries (naming the panel's keys), the whole level, what the level
 // view draws (statics, items, alternate rooms, and wireframe as the render mode's other face),
 // whether its items play their animations,
-// whether a mesh is framed to fit when shown, the lighting and background, and the docks'
-// toggles. Each choice is remembered between runs as soon as it is made.
+// whether a mesh is framed to fit when shown, whether an animation's sounds play, the lighting
+// and background, and the docks' toggles. Each choice is remembered between runs as soon as it is
+// made.
 #include "EscenaNivel.h"
 
 #include <QObject>
@@ -28,16 +29,23 @@ class MenuVer : public QObject {
     // `controles`; `texturizado` and `alambre` are the render mode's buttons; the docks' toggles
     // come last.
     MenuVer(QMenuBar* barra, ControlesVista* controles, QRadioButton* texturizado,
-            QRadioButton* alambre, QDockWidget* detalles, QDockWidget* paginas, QObject* padre);
+            QRadioButton* alambre, QDockWidget* detalles, QDockWidget* paginas,
+            QDockWidget* sonidos, QObject* padre);
 
     // Ver -> Nivel completo; after a change to what the level view draws; after the background.
     std::function<void()> AlNivelCompleto;
     std::function<void()> AlCambiarOpcion;
     std::function<void()> AlCambiarFondo;
+    // Ver -> Sonido ticked or not.
+    std::function<void(bool)> AlCambiarSonido;
 
     // What the "Nivel" view draws, from the toggles, the render mode and the lighting.
     OpcionesNivel Opciones() const;
+    // A dock's show/hide action, among the docks', above the texture pages' (kept last).
+    void AgregarPanel(QAction* accion);
     bool AjustarAlMostrar() const;
+    // The sounds of a playing animation are heard.
+    bool Sonido() const;
     // "Pausar el giro" ticked or not, as the camera turns or stands.
     void SetPausado(bool si);
     MenuApariencia* Apariencia() const { return apariencia_; }
@@ -58,8 +66,11 @@ class MenuVer : public QObject {
     AnimarNivel* animar_ = nullptr;
     QAction* pausar_ = nullptr;
     QAction* ajustarAlMostrar_ = nullptr;
+    QAction* sonido_ = nullptr;
     QAction* estaticos_ = nullptr;
     QAction* items_ = nullptr;
     QAction* alternos_ = nullptr;
+    QAction* disparadores_ = nullptr;
+    QAction* marcadores_ = nullptr;
     QAction* alambre_ = nullptr; // the same choice as the wireframe button
 };

@@ -1,5 +1,6 @@
 #include "PanelDetalles.h"
 
+#include "LeerSectores.h"
 #include "MatrizDispositivo.h"
 #include "NivelSubido.h"
 
@@ -20,6 +21,64 @@ QString Lugar(int64_t x, int64_t y, int64_t z) {
 
 QString Hex(uint32_t v, int cifras) {
     return QStringLiteral("0x%1").arg(v, cifras, 16, QChar('0')).toUpper().replace("0X", "0x");
+}
+
+// The four corners' heights in the order x-z-, x-z+, x+z-, x+z+.
+QString Esquinas(const trSuperficieSector& s) {
+    return QStringLiteral("%1, %2, %3, %4").arg(s.Y[0]).arg(s.Y[1]).arg(s.Y[2]).arg(s.Y[3]);
+}
+
+const char* const ESQUINA[4] = {"x-z-", "x-z+", "x+z-", "x+z+"};
+
+// What the floor data makes of one sector, as rows of the dock.
+QList<QStringList> FilasDeSuelo(const trLogica& l, size_t cuarto, const trSector& s) {
+    QList<QStringList> filas;
+    auto superficie = [&](const QString& nombre, const QString& corte,
+                          const trSuperficieSector& sup) {
+        filas << QStringList{nombre, Esquinas(sup)};
+        if (sup.Triangulada) {
+            QString texto = sup.Diagonal == trDiagonal::Esquinas1y2
+                                ? PanelDetalles::tr("diagonal de x+z- a x-z+")
+                                : PanelDetalles::tr("diagonal de x-z- a x+z+");
+            if (sup.MitadPortal >= 0)
+                texto += PanelDetalles::tr("; portal en la mitad de %1").arg(ESQUINA[sup.MitadPortal]);
+            filas << QStringList{corte, texto};
+        }
+    };
+    superficie(PanelDetalles::tr("Suelo en las esquinas"), PanelDetalles::tr("Corte del suelo"),
+               s.SueloS);
+    superficie(PanelDetalles::tr("Techo en las esquinas"), PanelDetalles::tr("Corte del techo"),
+               s.TechoS);
+    if (s.Portal >= 0)
+        filas << QStringList{PanelDetalles::tr("Portal al cuarto"), QString::number(s.Portal)};
+    QStringList marcas;
+    if (s.Muerte)
+        marcas << PanelDetalles::tr("muerte");
+    if (s.Trepar) {
+        QStringList lados;
+        const char* const LADO[4] = {"+z", "+x", "-z", "-x"};
+        for (int k = 0; k < 4; ++k)
+            if (s.Trepar & (1 << k))
+                lados << LADO[k];
+        marcas << PanelDetalles::tr("trepar (%1)").arg(lados.join(", "));
+    }
+    if (s.Mono)
+        marcas << PanelDetalles::tr("mono");
+    if (s.DisparaDisparador)
+        marcas << PanelDetalles::tr("disparador diferido");
+    if (s.Escarabajo)
+        marcas << PanelDetalles::tr("escarabajo");
+    if (!marcas.isEmpty())
+        filas << QStringList{PanelDetalles::tr("Marcas"), marcas.join(", ")};
+    if (s.Disparador >= 0 && size_t(s.Disparador) < l.Disparadores.size())
+        filas << QStringList{PanelDetalles::tr("Disparador"),
+                             QString::fromStdString(TextoDisparador(l.Disparadores[size_t(s.Disparador)]))};
+    const trCuartoLogica& c = l.Cuartos[cuarto];
+    const size_t indice = size_t(&s - c.Sectores.data());
+    for (const trAvisoSuelo& a : l.Avisos)
+        if (a.Cuarto == cuarto && a.Sector == indice)
+            filas << QStringList{PanelDetalles::tr("Aviso"), QString::fromStdString(a.Texto)};
+    return filas;
 }
 
 } // namespace
@@ -198,6 +257,8 @@ QList<QStringList> PanelDetalles::DescribirAcierto(const NivelAbierto& nivel,
                   << QStringList{tr("Cuarto encima"), s->CuartoArriba == 255
                                                           ? tr("ninguno")
                                                           : QString::number(s->CuartoArriba)};
+            if (const trSector* sector = SectorEn(nivel.Logica, r, punto.x, punto.z))
+                filas << FilasDeSuelo(nivel.Logica, r, *sector);
         } else {
             filas << QStringList{tr("Sector bajo el cursor"), tr("fuera de la rejilla")};
         }

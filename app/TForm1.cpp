@@ -18,7 +18,10 @@
 #include "MatrizDispositivo.h"
 #include "MenuVer.h"
 #include "PanelDetalles.h"
+#include "PanelDisparadores.h"
 #include "PanelPaginas.h"
+#include "PanelSonidos.h"
+#include "ReproductorSonido.h"
 #include "dxBufferTextura.h"
 
 #include <QApplication>
@@ -106,6 +109,19 @@ TForm1::TForm1(QWidget* padre) : QMainWindow(padre) {
     detalles_ = new PanelDetalles(this);
     addDockWidget(Qt::RightDockWidgetArea, detalles_);
     detalles_->hide();
+    disparadores_ = new PanelDisparadores(this);
+    addDockWidget(Qt::RightDockWidgetArea, disparadores_);
+    disparadores_->hide();
+    disparadores_->AlElegir = [this](const trDisparador& d) {
+        EncuadrarSector(d.Cuarto, d.X, d.Z);
+    };
+    sonido_ = new ReproductorSonido(this);
+    // Once, in the status bar: a window without sound is still a viewer.
+    connect(sonido_, &ReproductorSonido::Aviso, this,
+            [this](const QString& texto) { barra_->showMessage(texto, 8000); });
+    sonidos_ = new PanelSonidos(sonido_, this);
+    addDockWidget(Qt::RightDockWidgetArea, sonidos_);
+    sonidos_->hide();
     CrearMenu();
     const QRect lugar = LugarInicial(
         QRect(194, 111, ANCHO_CLIENTE,
@@ -127,7 +143,9 @@ TForm1::~TForm1() {
     Panel1->AlInteractuar = nullptr;
     controles_->SetNivel(nullptr);
     paginas_->SetNivel(nullptr, nullptr);
+    sonido_->SetNivel(nullptr);
     detalles_->Soltar(nullptr);
+    disparadores_->SetLogica(nullptr);
     enVista_.reset();
     seleccionado_ = nullptr;
     nivel_.reset();
@@ -286,8 +304,14 @@ void TForm1::AbrirReciente(const QString& ruta) {
 }
 
 void TForm1::CrearMenuVer() {
-    ver_ = new MenuVer(menuBar(), controles_.get(), RadioButton1, RadioButton2, detalles_,
-                       paginas_, this);
+    ver_ = new MenuVer(menuBar(), controles_.get(), RadioButton1, RadioButton2, detalles_, paginas_,
+                       sonidos_, this);
+    QAction* verDisparadores = disparadores_->toggleViewAction();
+    verDisparadores->setObjectName("PanelDisparadores1");
+    verDisparadores->setText(tr("Lista de disparadores"));
+    ver_->AgregarPanel(verDisparadores);
+    ver_->AlCambiarSonido = [this](bool si) { Animacion1->Sonidos = si ? sonido_ : nullptr; };
+    Animacion1->Sonidos = ver_->Sonido() ? sonido_ : nullptr;
     ver_->AlNivelCompleto = [this] { NivelCompleto1Click(); };
     ver_->AlCambiarOpcion = [this] { CambioOpcionNivel(); };
     ver_->AlCambiarFondo = [this] { AplicarFondo(); };
@@ -310,6 +334,7 @@ void TForm1::LeerAjustes() {
         restoreState(e);
     paginas_->setVisible(a.value("ver/paginas", false).toBool());
     detalles_->setVisible(a.value("ver/detalles", false).toBool());
+    sonidos_->setVisible(a.value("ver/sonidos", false).toBool());
 }
 
 void TForm1::GuardarAjustes() const {
@@ -318,6 +343,7 @@ void TForm1::GuardarAjustes() const {
     a.setValue("ventana/estado", saveState());
     a.setValue("ver/paginas", !paginas_->isHidden());
     a.setValue("ver/detalles", !detalles_->isHidden());
+    a.setValue("ver/sonidos", !sonidos_->isHidden());
     ver_->Guardar(a);
     a.setValue("archivos/recientes", recientes_);
     a.setValue("archivos/carpeta", carpeta_);
@@ -387,7 +413,12 @@ void TForm1::FormPaint() {
         (void)controles_->Vuelo().Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
         ver_->Animar()->Aplicar(*nivel_);
         (void)d->Limpiar(1);
-        (void)nivel_->Dibujo->Dibujar(*d, Opciones());
+        const OpcionesNivel opciones = Opciones();
+        (void)nivel_->Dibujo->Dibujar(*d, opciones);
+        if (opciones.Disparadores && nivel_->Capa)
+            (void)nivel_->Capa->Dibujar(*d, opciones);
+        if (opciones.Marcadores && nivel_->Marcadores)
+            (void)nivel_->Marcadores->Dibujar(*d);
         (void)d->Presentar();
         ContarCuadro(controles_->Anda() || ver_->Animar()->Activo());
         return;
@@ -637,11 +668,14 @@ bool TForm1::AbrirArchivo(const QString& ruta) {
     }
     // The selection, what is on show and the pages dock point into the level being replaced.
     paginas_->SetNivel(nullptr, nullptr);
+    sonido_->SetNivel(nullptr);
     MostrarEnVista(nullptr);
     seleccionado_ = nullptr;
     SoltarObjeto();
     nivel_ = std::move(nuevo);
     paginas_->SetNivel(nivel_->Texturas.get(), nivel_->Nivel.get());
+    sonido_->SetNivel(nivel_->Nivel.get());
+    sonidos_->Llenar();
     carpeta_ = QFileInfo(ruta).absolutePath();
     Ajustes().setValue("archivos/carpeta", carpeta_);
     AgregarReciente(ruta);
@@ -667,7 +701,29 @@ bool TForm1::AbrirArchivo(const QString& ruta) {
     return true;
 }
 
+void TForm1::EncuadrarSector(uint32_t cuarto, uint16_t x, uint16_t z) {
+    if (!nivel_ || !nivel_->Escena || cuarto >= nivel_->Logica.Cuartos.size())
+        return;
+    const trCuartoLogica& c = nivel_->Logica.Cuartos[cuarto];
+    const size_t s = size_t(x) * c.NumZ + z;
+    if (s >= c.Sectores.size())
+        return;
+    if (!EnNivel())
+        NivelCompleto1Click();
+    if (!EnNivel())
+        return;
+    const auto& y = c.Sectores[s].SueloS.Y;
+    // Device axes: the level's y negated. A sector and its neighbours fill the view.
+    const Esfera sector{float(c.X) + 1024.0f * (float(x) + 0.5f),
+                        -float(int64_t{y[0]} + y[1] + y[2] + y[3]) / 4,
+                        float(c.Z) + 1024.0f * (float(z) + 0.5f), 1024.0f};
+    controles_->Vuelo().Encuadrar(sector, nivel_->Escena->EsferaNivel(Opciones()), Panel1->Ancho(),
+                                  Panel1->Alto());
+    Redibujar();
+}
+
 void TForm1::LlenarObjetos() {
+    disparadores_->SetLogica(nivel_ ? &nivel_->Logica : nullptr);
     const ArbolObjetos::Usos usos = TreeView1->Llenar(nivel_.get());
     entradaNivel_ = TreeView1->EntradaNivel();
     for (int i = 0; i < ListBox1->count() && size_t(i) < usos.Textos.size(); ++i)
@@ -734,7 +790,7 @@ void TForm1::MostrarMovible(int64_t indice, int64_t prestadas, int64_t animacion
     if (!objeto_ || movible_ != indice || prestadas_ != prestadas) {
         movible_ = indice;
         prestadas_ = prestadas;
-        objeto_ = ArmarMovible(*m, *nivel_->Meshes);
+        objeto_ = ArmarMovible(*m, *nivel_->Meshes, nivel_->Articulaciones);
         Animacion1->SetMovible(nivel_.get(), &*m, prestadas);
         EnVista vista;
         vista.Clase = EnVista::Tipo::Movible;
@@ -744,9 +800,11 @@ void TForm1::MostrarMovible(int64_t indice, int64_t prestadas, int64_t animacion
     if (animacion < 0 || !Animacion1->Elegir(uint32_t(animacion))) {
         // Back to the rest pose, framed as it was.
         Animacion1->Quitar();
-        const Ensamblaje reposo = ArmarMovible(*m, *nivel_->Meshes);
-        for (size_t i = 0; i < objeto_->Piezas.size() && i < reposo.Piezas.size(); ++i)
+        const Ensamblaje reposo = ArmarMovible(*m, *nivel_->Meshes, nivel_->Articulaciones);
+        for (size_t i = 0; i < objeto_->Piezas.size() && i < reposo.Piezas.size(); ++i) {
             objeto_->Piezas[i].Mundo = reposo.Piezas[i].Mundo;
+            objeto_->Piezas[i].Vertices = reposo.Piezas[i].Vertices;
+        }
     }
     ActualizarTimer();
     Redibujar();

@@ -26,7 +26,10 @@ class MenuApariencia;
 class MenuVer;
 class PanelGL;
 class PanelDetalles;
+class PanelDisparadores;
 class PanelPaginas;
+class PanelSonidos;
+class ReproductorSonido;
 class QAction;
 class QGroupBox;
 class QLabel;
@@ -104,6 +107,7 @@ class TForm1 : public QMainWindow {
     // describes it in the details dock. True when something was met.
     bool ElegirEn(float x, float y);
     PanelDetalles* Detalles() const { return detalles_; }
+    PanelDisparadores* Disparadores() const { return disparadores_; }
     MenuApariencia* Apariencia() const;
 
     // Controls, by the names the window has always given them.
@@ -142,6 +146,8 @@ class TForm1 : public QMainWindow {
     void Proyectar();
     // Fills the object tree and names in each mesh's tooltip the objects that use it.
     void LlenarObjetos();
+    // Flies the level view to sector (x, z) of room `cuarto`, showing the level if it is not.
+    void EncuadrarSector(uint32_t cuarto, uint16_t x, uint16_t z);
     // Shows moveable `indice` of the level's list wearing the meshes of id `prestadas` (-1: its
     // own), playing `animacion` when not negative.
     void MostrarMovible(int64_t indice, int64_t prestadas, int64_t animacion);
@@ -192,7 +198,10 @@ class TForm1 : public QMainWindow {
 
     BarraEstado* barra_ = nullptr;
     PanelPaginas* paginas_ = nullptr;
+    ReproductorSonido* sonido_ = nullptr;
+    PanelSonidos* sonidos_ = nullptr;
     PanelDetalles* detalles_ = nullptr;
+    PanelDisparadores* disparadores_ = nullptr;
     MenuVer* ver_ = nullptr;
     QTreeWidgetItem* entradaNivel_ = nullptr; // owned by the tree; null without a scene
     QAction* separadorRecientes_ = nullptr;

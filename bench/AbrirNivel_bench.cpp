@@ -6,6 +6,8 @@
 // open.
 // Reading and assembling every object of the level (moveables posed by their first frame,
 // statics), against that open, in the same run.
+// Reading every room's sectors and floor data (`Logica/`), and building and uploading the trigger
+// tiles (`Capa/`), each against the open.
 // Then the same level opened, drawn and closed 50 times in a row, reporting the resident memory
 // after the first open and after the last (Linux only).
 //   build/release/bench/bench_apertura [--benchmark_repetitions=N]
@@ -15,6 +17,7 @@
 #include "InflarBloques.h"
 #include "InformeCociente.h"
 #include "LeerObjetos.h"
+#include "LeerSectores.h"
 #include "Monticulo.h"
 #include "NivelSubido.h"
 #include "SuperficieEGL.h"
@@ -113,6 +116,37 @@ void Objetos(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
     estado.counters["meshes_placed"] = double(piezas);
 }
 
+// What an open adds for the level's logic: every sector's floor data walked.
+void Logica(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
+    std::unique_ptr<NivelAbierto> nivel;
+    if (!AbrirNivelDeMemoria(archivo.data(), archivo.size(), nivel)) {
+        estado.SkipWithError("the level did not open");
+        return;
+    }
+    size_t disparadores = 0;
+    for (auto _ : estado) {
+        const trLogica l = LeerLogica(*nivel->Nivel);
+        disparadores = l.Disparadores.size();
+        benchmark::DoNotOptimize(disparadores);
+    }
+    estado.counters["sectors"] = double(nivel->Logica.Sectores);
+    estado.counters["triggers"] = double(disparadores);
+}
+
+// The trigger tiles built and uploaded to the device, as Ver -> Disparadores draws them.
+void Capa(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
+    std::unique_ptr<NivelAbierto> nivel;
+    if (!AbrirNivelDeMemoria(archivo.data(), archivo.size(), nivel)) {
+        estado.SkipWithError("the level did not open");
+        return;
+    }
+    for (auto _ : estado) {
+        auto capa = DibujoDisparadores::Crear(nivel->Logica, global->dispositivo.get());
+        glFinish();
+        benchmark::DoNotOptimize(capa);
+    }
+}
+
 // Resident bytes of this process now; 0 where /proc is missing.
 double Residente() {
     std::ifstream statm("/proc/self/statm");
@@ -177,7 +211,9 @@ int main(int argc, char** argv) {
                                                           {"Cargar/", Cargar},
                                                           {"Abrir/", Abrir},
                                                           {"Escena/", Escena},
-                                                          {"Objetos/", Objetos}};
+                                                          {"Objetos/", Objetos},
+                                                          {"Logica/", Logica},
+                                                          {"Capa/", Capa}};
         for (auto [nombre, f] : medidas)
             benchmark::RegisterBenchmark((nombre + std::string(nivel)).c_str(), f, archivos.back())
                 ->Unit(benchmark::kMillisecond);
@@ -191,6 +227,10 @@ int main(int argc, char** argv) {
                          std::string("Escena/") + nivel, std::string("Abrir/") + nivel});
         informe.Agregar({std::string(nivel) + ": every object read and assembled / open",
                          std::string("Objetos/") + nivel, std::string("Abrir/") + nivel});
+        informe.Agregar({std::string(nivel) + ": all floor data read / open",
+                         std::string("Logica/") + nivel, std::string("Abrir/") + nivel});
+        informe.Agregar({std::string(nivel) + ": trigger tiles built and uploaded / open",
+                         std::string("Capa/") + nivel, std::string("Abrir/") + nivel});
         informe.Agregar({std::string(nivel) + ": load only / bare inflate",
                          std::string("Cargar/") + nivel, std::string("Inflar/") + nivel});
     }

@@ -3,7 +3,9 @@
 // frame of the level on the off-screen OpenGL surface; the level frame with its items animated
 // (posed, their vertices sent again, drawn; "Ver -> Animar") against the still frame, and that
 // posing and sending alone; and exporting Lara (moveable 0 on 8's meshes) with all her
-// animations as .glb in memory against opening the level without a device.
+// animations as .glb in memory against opening the level without a device. Lara's joints: the
+// animated frame and her export against the same level opened without them (as before they
+// were drawn).
 //   build/release/bench/bench_animar [--benchmark_repetitions=N]
 #include "EscritorNivel.h"
 #include "Encuadre.h"
@@ -30,6 +32,7 @@ struct Escena {
     dxMain principal;
     std::unique_ptr<dxDevice8> dispositivo;
     std::unique_ptr<NivelSubido> nivel;
+    std::unique_ptr<NivelSubido> sinJuntas; // the same level, Lara without her joints
     std::vector<uint8_t> archivo;
     std::string error;
 };
@@ -83,9 +86,9 @@ void DibujarNivel(benchmark::State& estado) {
 }
 
 // As the window draws a frame with Ver -> Animar on: one game frame on from the last.
-void DibujarNivelAnimado(benchmark::State& estado) {
+void DibujarNivelAnimado(benchmark::State& estado, NivelSubido* nivel) {
     dxDevice8& d = *escena->dispositivo;
-    NivelSubido& n = *escena->nivel;
+    NivelSubido& n = *nivel;
     DibujoEscena& e = *n.Dibujo;
     const Esfera s = n.Escena->EsferaNivel({});
     if (FAILED(EncuadrarEsfera(d, s.X, s.Y, s.Z, s.Radio, ANCHO, ALTO))) {
@@ -132,14 +135,14 @@ void Abrir(benchmark::State& estado) {
     }
 }
 
-void ExportarLara(benchmark::State& estado) {
+void ExportarLara(benchmark::State& estado, const NivelAbierto* nivel) {
     OpcionesGLTF o{OpcionesGLTF::Tipo::Movible, ID_LARA};
     o.Animadas.MeshesDe = ID_CUERPO_LARA;
     o.Animadas.Todas = true;
     std::vector<ArchivoPorEscribir> archivos;
     for (auto _ : estado) {
         std::string motivo;
-        if (!ExportarGLTFEnMemoria(*escena->nivel, o, "lara.glb", archivos, &motivo))
+        if (!ExportarGLTFEnMemoria(*nivel, o, "lara.glb", archivos, &motivo))
             estado.SkipWithError(motivo.c_str());
     }
     if (!archivos.empty())
@@ -162,21 +165,42 @@ int main(int argc, char** argv) {
                      e.error.c_str());
         return 0;
     }
+    // Opened again and built without the joints, on the same device.
+    if (AbrirNivelDeMemoria(e.archivo.data(), e.archivo.size(), e.dispositivo.get(), e.sinJuntas)) {
+        NivelSubido& n = *e.sinJuntas;
+        n.Articulaciones = nullptr;
+        n.Dibujo.reset(); // it draws the scene replaced below
+        n.Escena = EscenaNivel::Crear(n);
+        if (n.Escena)
+            n.Dibujo = DibujoEscena::Crear(*n.Escena, n.Texturas.get(), e.dispositivo.get());
+    }
     escena = &e;
     InformeCociente informe;
     benchmark::RegisterBenchmark("PosarItems", PosarItems)->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("DibujarNivel", DibujarNivel)->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("DibujarNivelAnimado", DibujarNivelAnimado)
+    benchmark::RegisterBenchmark("DibujarNivelAnimado", DibujarNivelAnimado, e.nivel.get())
         ->Unit(benchmark::kMicrosecond);
+    if (e.sinJuntas && e.sinJuntas->Dibujo)
+        benchmark::RegisterBenchmark("DibujarNivelAnimadoSinJuntas", DibujarNivelAnimado,
+                                     e.sinJuntas.get())
+            ->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("AnimarItems", AnimarItems)->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("Abrir", Abrir)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("ExportarLara", ExportarLara)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("ExportarLara", ExportarLara, e.nivel.get())
+        ->Unit(benchmark::kMillisecond);
+    if (e.sinJuntas)
+        benchmark::RegisterBenchmark("ExportarLaraSinJuntas", ExportarLara, e.sinJuntas.get())
+            ->Unit(benchmark::kMillisecond);
     informe.Agregar({"posing every item / drawing the level frame", "PosarItems", "DibujarNivel"});
     informe.Agregar({"level frame with items animated / the still frame", "DibujarNivelAnimado",
                      "DibujarNivel"});
     informe.Agregar({"posing and sending the items alone / the still frame", "AnimarItems",
                      "DibujarNivel"});
     informe.Agregar({"export of Lara with all animations / open", "ExportarLara", "Abrir"});
+    informe.Agregar({"animated level frame, Lara with joints / without", "DibujarNivelAnimado",
+                     "DibujarNivelAnimadoSinJuntas"});
+    informe.Agregar({"export of Lara with all animations, with joints / without", "ExportarLara",
+                     "ExportarLaraSinJuntas"});
     benchmark::RunSpecifiedBenchmarks(&informe);
     benchmark::Shutdown();
     escena = nullptr;

@@ -1,13 +1,16 @@
 // Loading a real level from memory against only inflating its four blocks with zlib, one after
 // another, in one run: the floor a load had before its blocks were inflated by libdeflate on
 // several threads. libdeflate alone on one thread is measured too. The load also reports the most
-// memory it held through operator new, against the inflated bytes it had to keep.
+// memory it held through operator new, against the inflated bytes it had to keep. Reading and
+// decoding every sample of the level is set against the load.
 //   build/release/bench/bench_carga [--benchmark_repetitions=N]
 #include "CargarNivel.h"
+#include "DecodificarMuestra.h"
 #include "EscritorNivel.h"
 #include "InflarBloques.h"
 #include "InformeCociente.h"
 #include "LeerMeshes.h"
+#include "LeerSonidos.h"
 
 #include <benchmark/benchmark.h>
 #include <zlib.h>
@@ -83,6 +86,30 @@ void Cargar(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
     estado.counters["peak/inflated"] = double(mayor) / double(inflados);
 }
 
+// The level loaded once; each run locates and decodes all its samples to 16-bit PCM.
+void Sonidos(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
+    auto nivel = std::make_unique<trNivel>();
+    if (!CargarNivelDeMemoria(archivo.data(), archivo.size(), *nivel)) {
+        estado.SkipWithError("the level did not load");
+        return;
+    }
+    uint64_t bytes = 0;
+    for (auto _ : estado) {
+        trSonidos s;
+        LeerSonidos(*nivel, s);
+        std::vector<trPcm> pcm;
+        if (DecodificarMuestras(*nivel, s, &pcm) != s.Muestras.size()) {
+            estado.SkipWithError("a sample did not decode");
+            return;
+        }
+        bytes = 0;
+        for (const trPcm& p : pcm)
+            bytes += p.BytesDatos();
+        benchmark::DoNotOptimize(bytes);
+    }
+    estado.counters["pcm_KiB"] = double(bytes) / 1024;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -106,6 +133,10 @@ int main(int argc, char** argv) {
                                      archivos.back())
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime();
+        benchmark::RegisterBenchmark((std::string("Sonidos/") + nivel).c_str(), Sonidos,
+                                     archivos.back())
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
     }
     InformeCociente informe;
     for (const char* nivel : NIVELES) {
@@ -115,6 +146,9 @@ int main(int argc, char** argv) {
         informe.Agregar({std::string(nivel) + ": load / bare libdeflate inflate",
                          std::string("Cargar/") + nivel + "/real_time",
                          std::string("InflarLibdeflate/") + nivel});
+        informe.Agregar({std::string(nivel) + ": decode every sample / load",
+                         std::string("Sonidos/") + nivel + "/real_time",
+                         std::string("Cargar/") + nivel + "/real_time"});
     }
     benchmark::RunSpecifiedBenchmarks(&informe);
     benchmark::Shutdown();

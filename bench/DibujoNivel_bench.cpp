@@ -4,12 +4,15 @@
 // views: the whole level framed, and from just outside its largest room, which fills the frame.
 // Also: the frame with its blend modes against every face drawn opaque, from those views and
 // from where the view opens (behind Lara), and one pick by a ray through the view's centre.
+// And the frame with the trigger tiles over it (Ver -> Disparadores) against the frame alone, and
+// a sector pick: the ray's pick and the floor data record of the sector under what it met.
 //   build/release/bench/bench_nivel [--benchmark_repetitions=N]
 #include "CamaraVuelo.h"
 #include "Encuadre.h"
 #include "EscritorNivel.h"
 #include "InicioNivel.h"
 #include "InformeCociente.h"
+#include "LeerSectores.h"
 #include "Monticulo.h"
 #include "MatrizDispositivo.h"
 #include "NivelSubido.h"
@@ -110,6 +113,51 @@ void Eleccion(benchmark::State& estado) {
     estado.counters["triangles"] = double(e.Geometria().Triangulos.size());
 }
 
+// The frame with the trigger and kill tiles drawn over it.
+void CuadroDisparadores(benchmark::State& estado) {
+    dxDevice8& d = *escena->dispositivo;
+    const DibujoEscena& e = *escena->nivel->Dibujo;
+    const DibujoDisparadores* capa = escena->nivel->Capa.get();
+    if (!capa) {
+        estado.SkipWithError("no trigger tiles");
+        return;
+    }
+    Encuadrar(int(estado.range(0)));
+    OpcionesNivel o;
+    o.Disparadores = true;
+    for (auto _ : estado) {
+        (void)d.Limpiar(1);
+        if (FAILED(e.Dibujar(d, o)) || FAILED(capa->Dibujar(d, o))) {
+            estado.SkipWithError("the level was not drawn");
+            break;
+        }
+        (void)d.Presentar();
+        glFinish();
+    }
+    estado.counters["tiles"] = capa->Baldosas();
+}
+
+// A click's sector as the details dock finds it: the pick, then the sector under its point.
+void EleccionSector(benchmark::State& estado) {
+    dxDevice8& d = *escena->dispositivo;
+    const EscenaNivel& e = *escena->nivel->Escena;
+    Encuadrar(int(estado.range(0)));
+    int sectores = 0;
+    for (auto _ : estado) {
+        const Rayo r = RayoPorPixel(MatrizGLM(d.GetVista()), MatrizGLM(d.GetProyeccion()),
+                                    ANCHO / 2.f, ALTO / 2.f, ANCHO, ALTO);
+        const auto a = e.Elegir(r, {});
+        const trSector* s = nullptr;
+        if (a)
+            s = SectorEn(escena->nivel->Logica,
+                         size_t(e.Geometria().Partes[a->Parte].Duenio.Cuarto), a->Punto.x,
+                         a->Punto.z);
+        sectores += s != nullptr;
+        benchmark::DoNotOptimize(s);
+    }
+    estado.counters["sector"] = sectores > 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -173,6 +221,14 @@ int main(int argc, char** argv) {
         informe.Agregar({v + ": blend modes / all opaque", "ConMezclas/" + v + a,
                          "SinMezclas/" + v + a});
         informe.Agregar({v + ": one pick / one frame", "Eleccion/" + v + a, "ConMezclas/" + v + a});
+        benchmark::RegisterBenchmark(("ConDisparadores/" + v).c_str(), CuadroDisparadores)
+            ->Arg(vista)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("EleccionSector/" + v).c_str(), EleccionSector)
+            ->Arg(vista)
+            ->Unit(benchmark::kMillisecond);
+        informe.Agregar({v + ": with trigger tiles / without", "ConDisparadores/" + v + a,
+                         "ConMezclas/" + v + a});
     }
     benchmark::RunSpecifiedBenchmarks(&informe);
     benchmark::Shutdown();

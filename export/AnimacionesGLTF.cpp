@@ -29,7 +29,10 @@ void Animar(tinygltf::Model& modelo, const NivelAbierto& nivel, const trMovible&
             const Ensamblaje& objeto, int primerNodo, uint32_t indice, float escala) {
     const trAnimaciones& todas = nivel.Objetos.Animaciones;
     const std::vector<uint32_t> cuadros = Muestras(todas.Animaciones[indice]);
-    const size_t piezas = objeto.Piezas.size();
+    // The joints follow their limbs' nodes through the model's skin: only the limbs move.
+    size_t piezas = 0;
+    while (piezas < objeto.Piezas.size() && objeto.Piezas[piezas].Junta < 0)
+        ++piezas;
     std::vector<std::vector<float>> giros(piezas), posiciones(piezas);
     std::vector<float> tiempos;
     std::vector<glm::mat4> mundos;
@@ -100,7 +103,8 @@ bool ExportarMovibleAnimado(const NivelAbierto& nivel, int64_t id, const Animaci
         if (motivo = MotivoAnimacion(nivel, *movible, a); !motivo.empty())
             return false;
     static const Lista_Mesh vacia;
-    const Ensamblaje armado = ArmarMovible(*movible, nivel.Meshes ? *nivel.Meshes : vacia);
+    const Ensamblaje armado =
+        ArmarMovible(*movible, nivel.Meshes ? *nivel.Meshes : vacia, nivel.Articulaciones);
     const int raiz = objeto(armado, "movible_" + std::to_string(id));
     if (modelo.buffers.empty())
         modelo.buffers.resize(1);

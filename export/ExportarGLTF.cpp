@@ -5,6 +5,7 @@
 #include "Ensamblaje.h"
 #include "Idioma.h"
 #include "LeerCuartos.h"
+#include "LeerSectores.h"
 #include "ModeloGLTF.h"
 #include "NivelAbierto.h"
 #include "PaginasPNG.h"
@@ -38,7 +39,8 @@ void Todo(const NivelAbierto& nivel, ModeloGLTF& modelo, float escala) {
     };
     std::vector<Pieza> objetos;
     for (const trMovible& m : nivel.Objetos.Movibles)
-        objetos.push_back({ArmarMovible(m, lista), "movible_" + std::to_string(m.Id)});
+        objetos.push_back(
+            {ArmarMovible(m, lista, nivel.Articulaciones), "movible_" + std::to_string(m.Id)});
     for (const trEstatico& e : nivel.Objetos.Estaticos)
         objetos.push_back({ArmarEstatico(e, lista), "estatico_" + std::to_string(e.Id)});
     const float hueco = 256 * escala; // a quarter sector
@@ -88,7 +90,7 @@ void ExportarNivel(const NivelAbierto& nivel, ModeloGLTF& modelo, float escala) 
                        int32_t z, uint16_t angulo) {
         auto [e, nuevo] = armados.try_emplace({movible, i});
         if (nuevo)
-            e->second = movible ? ArmarMovible(VestirMovible(objetos, i), lista)
+            e->second = movible ? ArmarMovible(VestirMovible(objetos, i), lista, nivel.Articulaciones)
                                 : ArmarEstatico(objetos.Estaticos[i], lista);
         if (!e->second.Piezas.empty())
             modelo.Objeto(e->second, nombre, PuntoEnModelo({float(x), float(y), float(z)}, escala),
@@ -105,10 +107,121 @@ void ExportarNivel(const NivelAbierto& nivel, ModeloGLTF& modelo, float escala) 
                     uint16_t(it.Angulo));
 }
 
+tinygltf::Value Valor(int64_t v) {
+    return tinygltf::Value(int(v));
+}
+
+void ExportarLogica(const NivelAbierto& nivel, tinygltf::Model& m, float escala) {
+    const trLogica& l = nivel.Logica;
+    tinygltf::Node raiz;
+    raiz.name = "logica";
+    std::vector<tinygltf::Node> hijos;
+    auto nodo = [&](std::string nombre, const glm::vec3& punto, tinygltf::Value::Object extras) {
+        tinygltf::Node n;
+        n.name = std::move(nombre);
+        const glm::vec3 p = PuntoEnModelo(punto, escala);
+        n.translation = {p.x, p.y, p.z};
+        n.extras = tinygltf::Value(std::move(extras));
+        hijos.push_back(std::move(n));
+    };
+    for (const trDisparador& d : l.Disparadores) {
+        const trCuartoLogica& c = l.Cuartos[d.Cuarto];
+        const auto& y = c.Sectores[d.Sector].SueloS.Y;
+        const glm::vec3 centro(float(c.X) + 1024.0f * (float(d.X) + 0.5f),
+                               float(int64_t{y[0]} + y[1] + y[2] + y[3]) / 4,
+                               float(c.Z) + 1024.0f * (float(d.Z) + 0.5f));
+        tinygltf::Value::Array acciones;
+        for (const trAccion& a : d.Acciones) {
+            tinygltf::Value::Object o;
+            o["action"] = tinygltf::Value(std::string(ClaveAccion(a.Tipo)));
+            o["parameter"] = Valor(a.Parametro);
+            if (a.ConExtra)
+                o["word"] = Valor(a.Extra);
+            acciones.push_back(tinygltf::Value(std::move(o)));
+        }
+        tinygltf::Value::Object e;
+        e["room"] = Valor(d.Cuarto);
+        e["x"] = Valor(d.X);
+        e["z"] = Valor(d.Z);
+        e["type"] = tinygltf::Value(std::string(ClaveDisparador(d.Tipo)));
+        e["timer"] = Valor(d.Tiempo);
+        e["one_shot"] = tinygltf::Value(d.UnaVez);
+        e["mask"] = Valor(d.Mascara);
+        e["actions"] = tinygltf::Value(std::move(acciones));
+        nodo("disparador_" + std::to_string(d.Cuarto) + "_" + std::to_string(d.X) + "_" +
+                 std::to_string(d.Z),
+             centro, std::move(e));
+    }
+    for (size_t i = 0; i < l.Camaras.size(); ++i) {
+        const trCamara& c = l.Camaras[i];
+        nodo("camara_" + std::to_string(i), {float(c.X), float(c.Y), float(c.Z)},
+             {{"room", Valor(c.Cuarto)}, {"flags", Valor(c.Banderas)}});
+    }
+    for (size_t i = 0; i < l.CamarasVuelo.size(); ++i) {
+        const trCamaraVuelo& c = l.CamarasVuelo[i];
+        nodo("vuelo_" + std::to_string(c.Secuencia) + "_" + std::to_string(c.Indice),
+             {float(c.X), float(c.Y), float(c.Z)},
+             {{"sequence", Valor(c.Secuencia)}, {"index", Valor(c.Indice)},
+              {"room", Valor(c.Cuarto)}, {"flags", Valor(c.Banderas)}});
+    }
+    for (size_t i = 0; i < l.FuentesSonido.size(); ++i) {
+        const trFuenteSonido& f = l.FuentesSonido[i];
+        nodo("sonido_" + std::to_string(i), {float(f.X), float(f.Y), float(f.Z)},
+             {{"sound", Valor(f.Sonido)}, {"flags", Valor(f.Banderas)}});
+    }
+    for (tinygltf::Node& n : hijos) {
+        raiz.children.push_back(int(m.nodes.size()));
+        m.nodes.push_back(std::move(n));
+    }
+    if (m.scenes.empty())
+        m.scenes.resize(1);
+    m.scenes[0].nodes.push_back(int(m.nodes.size()));
+    m.nodes.push_back(std::move(raiz));
+}
+
 } // namespace
 
 bool ExtensionGLTF(const std::string& ruta) {
     return TerminaEn(ruta, ".glb") || TerminaEn(ruta, ".gltf");
+}
+
+bool ArmarModeloGLTF(const NivelAbierto& nivel, const OpcionesGLTF& o, ModeloGLTF& modelo,
+                     std::string* motivo) {
+    std::string razon;
+    const float escala = float(o.Escala);
+    if (!std::isfinite(escala) || !(escala > 0))
+        razon = Traducir("la escala ha de ser un número positivo");
+    else if (o.Que == OpcionesGLTF::Tipo::Todo) {
+        Todo(nivel, modelo, escala);
+    } else if (o.Que == OpcionesGLTF::Tipo::Nivel) {
+        if (nivel.Nivel)
+            ExportarNivel(nivel, modelo, escala);
+        if (nivel.Nivel && o.Logica)
+            ExportarLogica(nivel, modelo.Gltf(), escala);
+    } else if (o.Que == OpcionesGLTF::Tipo::Movible && o.Animadas.Hay()) {
+        ExportarMovibleAnimado(
+            nivel, o.Numero, o.Animadas, escala, modelo.Gltf(),
+            [&](const Ensamblaje& e, const std::string& nombre) {
+                return modelo.Objeto(e, nombre, glm::vec3(0));
+            },
+            razon);
+    } else {
+        const Elegido que = o.Que == OpcionesGLTF::Tipo::Movible    ? Elegido::Movible
+                            : o.Que == OpcionesGLTF::Tipo::Estatico ? Elegido::Estatico
+                                                                    : Elegido::Mesh;
+        if (const auto e = ArmarElegido(nivel, que, o.Numero, razon)) {
+            if (que == Elegido::Mesh)
+                modelo.MeshSola(int32_t(o.Numero));
+            else
+                modelo.Objeto(*e,
+                              (que == Elegido::Movible ? "movible_" : "estatico_") +
+                                  std::to_string(o.Numero),
+                              glm::vec3(0));
+        }
+    }
+    if (!razon.empty() && motivo)
+        *motivo = razon;
+    return razon.empty();
 }
 
 bool ExportarGLTFEnMemoria(const NivelAbierto& nivel, const OpcionesGLTF& o,
@@ -117,41 +230,10 @@ bool ExportarGLTFEnMemoria(const NivelAbierto& nivel, const OpcionesGLTF& o,
     archivos.clear();
     std::string razon;
     const bool binario = TerminaEn(ruta, ".glb");
-    const float escala = float(o.Escala);
+    ModeloGLTF modelo(nivel, float(o.Escala));
     if (!binario && !TerminaEn(ruta, ".gltf"))
         razon = ruta + ": " + Traducir("se espera un nombre acabado en .glb o .gltf");
-    else if (!std::isfinite(escala) || !(escala > 0))
-        razon = Traducir("la escala ha de ser un número positivo");
-    ModeloGLTF modelo(nivel, escala);
-    if (razon.empty()) {
-        if (o.Que == OpcionesGLTF::Tipo::Todo) {
-            Todo(nivel, modelo, escala);
-        } else if (o.Que == OpcionesGLTF::Tipo::Nivel) {
-            if (nivel.Nivel)
-                ExportarNivel(nivel, modelo, escala);
-        } else if (o.Que == OpcionesGLTF::Tipo::Movible && o.Animadas.Hay()) {
-            ExportarMovibleAnimado(
-                nivel, o.Numero, o.Animadas, escala, modelo.Gltf(),
-                [&](const Ensamblaje& e, const std::string& nombre) {
-                    return modelo.Objeto(e, nombre, glm::vec3(0));
-                },
-                razon);
-        } else {
-            const Elegido que = o.Que == OpcionesGLTF::Tipo::Movible    ? Elegido::Movible
-                                : o.Que == OpcionesGLTF::Tipo::Estatico ? Elegido::Estatico
-                                                                        : Elegido::Mesh;
-            if (const auto e = ArmarElegido(nivel, que, o.Numero, razon)) {
-                if (que == Elegido::Mesh)
-                    modelo.MeshSola(int32_t(o.Numero));
-                else
-                    modelo.Objeto(*e,
-                                  (que == Elegido::Movible ? "movible_" : "estatico_") +
-                                      std::to_string(o.Numero),
-                                  glm::vec3(0));
-            }
-        }
-    }
-    if (razon.empty()) {
+    else if (ArmarModeloGLTF(nivel, o, modelo, &razon)) {
         std::vector<std::vector<uint8_t>> pngs;
         if (!CodificarPaginas(nivel.Texturas.get(), modelo.Imagenes(), pngs))
             razon = Traducir("no hay memoria suficiente para comprimir las páginas");

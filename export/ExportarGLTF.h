@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+class ModeloGLTF;
 struct NivelAbierto;
 
 struct OpcionesGLTF {
@@ -37,6 +38,10 @@ struct OpcionesGLTF {
     double Escala = 1.0 / 512;
     // For a moveable: another's meshes, and its animations as glTF animations.
     AnimacionesElegidas Animadas = {};
+    // For the level: its logic too, as empty nodes under one named "logica": a node per trigger
+    // at its sector's floor centre ("disparador_ROOM_X_Z"), per camera, flyby camera and sound
+    // source where the level puts it, each with its fields as extras.
+    bool Logica = false;
 };
 
 // The files an export to `ruta` consists of, built in memory and written nowhere: the .glb alone
@@ -49,6 +54,12 @@ struct OpcionesGLTF {
 [[nodiscard]] bool ExportarGLTFEnMemoria(const NivelAbierto& nivel, const OpcionesGLTF& opciones,
                            const std::string& ruta, std::vector<ArchivoPorEscribir>& archivos,
                            std::string* motivo = nullptr);
+
+// The model alone, built into `modelo` (made for the same level and scale) as an export builds
+// it before its pages are compressed: for a reader that takes the pages' texels as they are.
+// false, with the reason in *motivo, as ExportarGLTFEnMemoria refuses the same options.
+[[nodiscard]] bool ArmarModeloGLTF(const NivelAbierto& nivel, const OpcionesGLTF& opciones,
+                                   ModeloGLTF& modelo, std::string* motivo = nullptr);
 
 // Whether the name ends in .glb or .gltf, in any case.
 bool ExtensionGLTF(const std::string& ruta);

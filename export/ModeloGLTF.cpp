@@ -75,7 +75,8 @@ int TriangulosCara(const Esquina* e, int esquinas, int (&triangulos)[6]) {
 // The faces of one mesh that share a material, unshared vertex by vertex: a level vertex takes a
 // different texel on each face that uses it.
 struct ModeloGLTF::Grupo {
-    std::vector<float> posiciones, normales, uv, colores;
+    std::vector<float> posiciones, normales, uv, colores, pesos;
+    std::vector<uint16_t> huesos; // a skinned vertex's four joints, as its four weights
     std::vector<uint32_t> indices;
 
     // The triangles of one face: each corner they use added once, by `vertice(k)`, which appends
@@ -116,6 +117,8 @@ int ModeloGLTF::Objeto(const Ensamblaje& e, const std::string& nombre,
     std::vector<glm::mat4> mundos;
     std::vector<int> nodos;
     for (const PiezaObjeto& p : e.Piezas) {
+        if (p.Junta >= 0)
+            break; // the joints come last, and bend: see Articular
         mundos.push_back(EnModelo(p.Mundo, escala_));
         const bool hija = p.Padre >= 0 && size_t(p.Padre) < nodos.size();
         const glm::mat4 local =
@@ -135,7 +138,90 @@ int ModeloGLTF::Objeto(const Ensamblaje& e, const std::string& nombre,
             nodos.back());
     }
     m_.scenes[0].nodes.push_back(indiceRaiz);
+    Articular(e, nodos, mundos, indiceRaiz, nombre);
     return indiceRaiz;
+}
+
+// Lara's joints as one mesh skinned to the object's nodes, each vertex bound whole to the limb
+// it follows: players then bend them with the limbs in every pose and animation, with nothing
+// baked per frame. The bind pose is the object's as assembled; the joints' vertices and the
+// inverse bind matrices are in the frame of the object's root, which the skin's joints all hang
+// from, so the root's own place carries them with it. A skinned mesh's node takes no transform
+// of its own, and stands at the scene's root.
+void ModeloGLTF::Articular(const Ensamblaje& e, const std::vector<int>& nodos,
+                           const std::vector<glm::mat4>& mundos, int raiz,
+                           const std::string& nombre) {
+    if (!e.Articulaciones || nodos.empty())
+        return;
+    std::map<int32_t, uint16_t> huesoDeNodo; // node of the tree -> joint of the skin
+    for (size_t i = 0; i < nodos.size(); ++i)
+        if (e.Piezas[i].Nodo >= 0)
+            huesoDeNodo.emplace(e.Piezas[i].Nodo, uint16_t(i));
+    std::map<ClaveMaterial, Grupo> grupos;
+    for (const PiezaObjeto& p : e.Piezas) {
+        const trMesh* m = p.Junta >= 0 ? nivel_.Mesh(p.Mesh) : nullptr;
+        if (!m || size_t(p.Junta) >= e.Articulaciones->Juntas().size() ||
+            p.Vertices.size() != m->Vertices.size())
+            continue;
+        const auto& junta = e.Articulaciones->Juntas()[size_t(p.Junta)];
+        // A vertex whose limb is missing goes with the joint's own limb, or the root's.
+        const uint16_t propio =
+            p.Padre >= 0 && size_t(p.Padre) < nodos.size() ? uint16_t(p.Padre) : 0;
+        auto cara = [&](const uint16_t* vertices, int esquinas, uint16_t textura, uint16_t extra) {
+            // Where the bind pose puts the corners, to 1/1024 of a unit: two corners welded to
+            // one limb vertex leave a face without area.
+            Esquina q[4];
+            for (int c = 0; c < esquinas; ++c) {
+                const glm::vec3& d = p.Vertices[vertices[c]];
+                q[c] = {std::llround(d.x * 1024.0), std::llround(d.y * 1024.0),
+                        std::llround(d.z * 1024.0)};
+            }
+            int triangulos[6];
+            const int n = TriangulosCara(q, esquinas, triangulos);
+            if (n == 0)
+                return;
+            const trTexturaObjeto* t = nullptr;
+            const int32_t pagina = PaginaDeCara(nivel_, textura, esquinas == 3, t);
+            Grupo& g = grupos[Clave(pagina, false, textura, extra)];
+            g.Agregar(triangulos, n, [&](int c) {
+                const glm::vec3& d = p.Vertices[vertices[c]];
+                const glm::vec3 x = PuntoEnModelo({d.x, -d.y, d.z}, escala_);
+                g.posiciones.insert(g.posiciones.end(), {x.x, x.y, x.z});
+                const auto h = huesoDeNodo.find(junta.Vertices[vertices[c]].Hueso);
+                g.huesos.insert(g.huesos.end(),
+                                {h != huesoDeNodo.end() ? h->second : propio, 0, 0, 0});
+                g.pesos.insert(g.pesos.end(), {1.f, 0.f, 0.f, 0.f});
+                if (t)
+                    g.uv.insert(g.uv.end(),
+                                {UVEsquina(t->Esquinas[c].X), UVEsquina(t->Esquinas[c].Y)});
+            });
+        };
+        for (const trRectanguloTex& r : m->Rectangulos)
+            if (VerticesValidos(r.Vertices, *m))
+                cara(r.Vertices, 4, r.Textura, r.Extra);
+        for (const trTrianguloTex& r : m->Triangulos)
+            if (VerticesValidos(r.Vertices, *m))
+                cara(r.Vertices, 3, r.Textura, r.Extra);
+    }
+    if (grupos.empty())
+        return;
+    tinygltf::Skin piel;
+    piel.name = nombre + "_articulaciones";
+    piel.skeleton = raiz;
+    piel.joints = nodos;
+    std::vector<float> inversas;
+    for (const glm::mat4& w : mundos) {
+        const glm::mat4 i = glm::inverse(w);
+        inversas.insert(inversas.end(), &i[0][0], &i[0][0] + 16);
+    }
+    piel.inverseBindMatrices = AgregarAccesor(m_, inversas, TINYGLTF_TYPE_MAT4, 16, false, 0);
+    m_.skins.push_back(piel);
+    tinygltf::Node n;
+    n.name = piel.name;
+    n.mesh = Primitivas(grupos, piel.name);
+    n.skin = int(m_.skins.size() - 1);
+    m_.scenes[0].nodes.push_back(int(m_.nodes.size()));
+    m_.nodes.push_back(n);
 }
 
 // A room as one node holding its faces where the world has them, lit by its vertex colours;
@@ -191,6 +277,13 @@ bool ModeloGLTF::Caja(const Ensamblaje& e, glm::vec3& minimo, glm::vec3& maximo)
     for (const PiezaObjeto& p : e.Piezas) {
         const trMesh* m = nivel_.Mesh(p.Mesh);
         if (!m)
+            continue;
+        for (const glm::vec3& d : p.Vertices) {
+            const glm::vec3 q = PuntoEnModelo({d.x, -d.y, d.z}, escala_);
+            minimo = glm::min(minimo, q);
+            maximo = glm::max(maximo, q);
+        }
+        if (p.Junta >= 0)
             continue;
         const glm::mat4 mundo = EnModelo(p.Mundo, escala_);
         for (const trVector16& v : m->Vertices) {
@@ -341,6 +434,18 @@ int ModeloGLTF::Primitivas(const std::map<ClaveMaterial, Grupo>& grupos,
         if (!g.uv.empty())
             p.attributes["TEXCOORD_0"] = AgregarAccesor(m_, g.uv, TINYGLTF_TYPE_VEC2, 2, false,
                                                         TINYGLTF_TARGET_ARRAY_BUFFER);
+        if (!g.huesos.empty()) {
+            tinygltf::Accessor a;
+            a.bufferView = AgregarVista(m_, g.huesos.data(), g.huesos.size() * sizeof(uint16_t),
+                                        TINYGLTF_TARGET_ARRAY_BUFFER);
+            a.componentType = TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT;
+            a.type = TINYGLTF_TYPE_VEC4;
+            a.count = g.huesos.size() / 4;
+            m_.accessors.push_back(a);
+            p.attributes["JOINTS_0"] = int(m_.accessors.size() - 1);
+            p.attributes["WEIGHTS_0"] = AgregarAccesor(m_, g.pesos, TINYGLTF_TYPE_VEC4, 4, false,
+                                                       TINYGLTF_TARGET_ARRAY_BUFFER);
+        }
         p.indices = AgregarIndices(m_, g.indices, g.posiciones.size() / 3);
         mesh.primitives.push_back(std::move(p));
     }

@@ -30,7 +30,7 @@ class ModeloGLTF {
 
     // The object's node tree, its root named `nombre`, moved by `desplazamiento` and turned by
     // `giro`; the root's index. Each piece hangs from its parent piece, turned and placed
-    // relative to it.
+    // relative to it. Lara's joints are one skinned mesh beside the tree, bound to its nodes.
     int Objeto(const Ensamblaje& e, const std::string& nombre, const glm::vec3& desplazamiento,
                const glm::quat& giro = glm::quat(1, 0, 0, 0));
 
@@ -65,6 +65,8 @@ class ModeloGLTF {
     int Textura(int32_t pagina, bool aditiva);
     int Mesh(int32_t indice);
     int Primitivas(const std::map<ClaveMaterial, Grupo>& grupos, const std::string& nombre);
+    void Articular(const Ensamblaje& e, const std::vector<int>& nodos,
+                   const std::vector<glm::mat4>& mundos, int raiz, const std::string& nombre);
 
     const NivelAbierto& nivel_;
     const float escala_;

@@ -156,9 +156,10 @@ void ComprobarAbierto(const NivelSubido& a, dxDevice8& dispositivo, RegistroGrab
     for (const ArchivoPorEscribir& f : archivos)
         COMPROBAR((f.Ruta.starts_with("/destino/todo") || f.Ruta.starts_with("/destino/pagina_")) &&
                   !f.Bytes.empty());
-    // The level itself: its rooms with what it places in them.
-    COMPROBAR(ExportarGLTFEnMemoria(a, {OpcionesGLTF::Tipo::Nivel}, "nivel.glb", archivos,
-                                    &motivo));
+    // The level itself: its rooms with what it places in them, and its logic.
+    OpcionesGLTF nivelEntero{OpcionesGLTF::Tipo::Nivel};
+    nivelEntero.Logica = true;
+    COMPROBAR(ExportarGLTFEnMemoria(a, nivelEntero, "nivel.glb", archivos, &motivo));
     COMPROBAR(archivos.size() == 1 && archivos[0].Ruta == "nivel.glb");
     const bool mesh = ExportarGLTFEnMemoria(a, {OpcionesGLTF::Tipo::Mesh, a.Cantidad() - 1},
                                             "/destino/mesh.glb", archivos, &motivo);

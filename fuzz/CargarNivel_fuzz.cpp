@@ -1,4 +1,4 @@
-// Whole level files as any bytes, then the mesh list of every file that loads.
+// Whole level files as any bytes, then the mesh list and the sounds of every file that loads.
 #include "CargarNivel.h"
 #include "Invariantes.h"
 #include "LeerMeshes.h"
@@ -53,6 +53,7 @@ void ComprobarCargado(const trNivel& n, size_t tamano) {
     }
     COMPROBAR(contados == tamano); // every byte of the file belongs to some field
     fuzz::ComprobarDatosNivel(n);
+    fuzz::ComprobarSonidos(n);
 
     std::unique_ptr<Lista_Mesh> lista;
     const uint32_t longitud = static_cast<uint32_t>(n.DatosMesh.size());

@@ -2,8 +2,11 @@
 #include "LeerAnimaciones.h"
 // What must hold after any read of any bytes. A broken invariant aborts, so libFuzzer keeps the
 // input as a finding just as it keeps a crash.
+#include "DecodificarMuestra.h"
 #include "LeerCuartos.h"
 #include "LeerMeshes.h"
+#include "LeerSectores.h"
+#include "LeerSonidos.h"
 #include "trFilaNivel.h"
 #include "trNivel.h"
 #include "trObjetos.h"
@@ -116,6 +119,34 @@ inline bool Completo(const trMesh& m) {
            (BytesSinRelleno(m) % 4 != 0) == m.Alineacion.has_value();
 }
 
+// The samples after the level data: located within the file's tail, never more than its count
+// or the cap, and decoded within the bounds that keep a lying header from a huge allocation.
+inline void ComprobarSonidos(const trNivel& n) {
+    trSonidos s;
+    LeerSonidos(n, s);
+    COMPROBAR(s.MuestrasDeclaradas == n.ValorFinal);
+    COMPROBAR(s.Muestras.size() <= std::min<uint64_t>(n.ValorFinal, MAXIMO_MUESTRAS));
+    for (int32_t id = 0; id < int32_t(s.Mapa.size()); ++id) {
+        const int32_t d = DetalleDeSonido(s, uint32_t(id));
+        COMPROBAR(d < int32_t(s.Detalles.size()));
+        if (d >= 0)
+            for (uint32_t m : MuestrasDeSonido(s, s.Detalles[size_t(d)]))
+                COMPROBAR(m < s.Muestras.size());
+    }
+    for (trMuestra& m : s.Muestras) {
+        COMPROBAR(m.Posicion + m.TamanoGuardado <= n.Cola.size());
+        trPcm pcm;
+        if (DecodificarMuestra(n, m, pcm)) {
+            COMPROBAR(pcm.Canales > 0 && pcm.Frecuencia > 0);
+            COMPROBAR(pcm.BytesDatos() <= MAXIMO_BYTES_PCM);
+            COMPROBAR(pcm.BytesDatos() <= RAZON_MAXIMA_PCM * m.TamanoGuardado + 4096);
+        } else {
+            COMPROBAR(!m.Legible() && pcm.Valores.empty());
+            ComprobarMotivo(m.Motivo);
+        }
+    }
+}
+
 // The list read from `longitud` bytes of mesh data: records lie back to back, each whole except
 // possibly the last, which is cut only when the data really ended inside it; every array fits
 // the bytes given, and the walk stops only at the end.
@@ -205,7 +236,9 @@ inline void ComprobarAnimaciones(const trNivel& n, const trObjetos& o) {
         const trMovible& m = o.Movibles[size_t(a.Movible)];
         COMPROBAR(a.Claves >= 1 && a.Tasa > 0 && a.TamanoCuadro >= 9);
         COMPROBAR(InicioClave(a, a.Claves) <= n.Cuadros.size());
-        COMPROBAR(a.Siguiente >= m.Animacion && a.Siguiente < m.Animacion + m.NumAnimaciones);
+        // A broken link still plays (it loops itself); only an unbroken one must stay in range.
+        COMPROBAR(a.SiguienteRoto() ||
+                  (a.Siguiente >= m.Animacion && a.Siguiente < m.Animacion + m.NumAnimaciones));
         // Read within the frame size whether or not the open had the time to check it.
         LeerCuadroClave(n, InicioClave(a, a.Claves - 1), a.TamanoCuadro, m.NumMeshes, clave);
         uint32_t siguiente = 0, cuadro = 0;
@@ -243,6 +276,37 @@ inline trColocacionesCuartos ComprobarCuartos(const trNivel& n, const trObjetos&
     if (leidos)
         *leidos = cuartos;
     return c;
+}
+
+// The floor data walked whatever it holds: every record inside its room, every trigger in a
+// sector that names it, and both readings of an action's last bit end.
+inline void ComprobarLogica(const trNivel& n) {
+    for (trFinAcciones fin : {trFinAcciones::Bit15Ultima, trFinAcciones::Bit15Sigue}) {
+        const trLogica l = LeerLogica(n, fin);
+        COMPROBAR(l.Cuartos.size() == n.Cuartos.size());
+        uint64_t sectores = 0, conDatos = 0;
+        for (size_t r = 0; r < l.Cuartos.size(); ++r) {
+            const trCuartoLogica& c = l.Cuartos[r];
+            sectores += c.Sectores.size();
+            COMPROBAR(c.Sectores.empty() || c.Sectores.size() == uint64_t{c.NumZ} * c.NumX);
+            for (const trSector& s : c.Sectores) {
+                conDatos += s.IndiceDatos != 0;
+                COMPROBAR(s.Disparador < int64_t(l.Disparadores.size()));
+                if (s.Disparador >= 0) {
+                    const trDisparador& d = l.Disparadores[size_t(s.Disparador)];
+                    COMPROBAR(d.Cuarto == r && &c.Sectores[d.Sector] == &s);
+                }
+            }
+        }
+        COMPROBAR(sectores == l.Sectores && conDatos == l.SectoresConDatos);
+        for (const trAvisoSuelo& a : l.Avisos) {
+            COMPROBAR(!a.Texto.empty());
+            COMPROBAR(!TextoAviso(l, a).empty());
+        }
+        for (const auto& secuencia : l.Secuencias)
+            for (uint32_t i : secuencia)
+                COMPROBAR(i < l.CamarasVuelo.size());
+    }
 }
 
 } // namespace fuzz

@@ -1,5 +1,5 @@
 // Any bytes as the inflated level data block, the container taken as read; then its meshes, its
-// objects and its rooms read over the arrays it gave.
+// objects, its rooms and its floor data read over the arrays it gave.
 #include "CargarNivel.h"
 #include "Invariantes.h"
 #include "LeerObjetos.h"
@@ -26,5 +26,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano) {
     fuzz::ComprobarObjetos(nivel, lista.get(), objetos);
     fuzz::ComprobarAnimaciones(nivel, objetos);
     fuzz::ComprobarCuartos(nivel, objetos);
+    fuzz::ComprobarLogica(nivel);
     return 0;
 }

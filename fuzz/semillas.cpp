@@ -76,8 +76,12 @@ std::vector<std::pair<std::string, NivelFixture>> Niveles() {
     // Moveables over a mesh tree and frames, statics and their placements, some damaged.
     v.emplace_back("objetos", NivelObjetos());
     v.emplace_back("animado", NivelAnimado());
+    // Sounds: a map, details and PCM and MS-ADPCM samples after the level data.
+    v.emplace_back("sonoro", Ligero(NivelSonoro()));
     // Rooms of real faces, one dropped, a static and an item placed, others naming what is not.
     v.emplace_back("cuartos", NivelCuartos());
+    // A sector of each floor data function, a trigger of each type, every action.
+    v.emplace_back("logica", Ligero(NivelLogica()));
     return v;
 }
 

@@ -164,27 +164,28 @@ void LeerAnimaciones(const trNivel& nivel, trObjetos& objetos) {
         else if (a.TamanoCuadro < 9 + uint32_t{m.NumMeshes} ||
                  !ClavesCaben(nivel, a, m.NumMeshes, presupuesto, clave))
             a.Motivo = M::CuadroPequeno;
+        // Its own frames are all there: only going on from it is lost.
         else if (a.Siguiente < inicio || a.Siguiente >= fin)
-            a.Motivo = M::SiguienteFuera;
+            a.Enlace = M::SiguienteFuera;
     }
 
     // Only once every animation's own fault is known: a chain that resumes past the end of
-    // each animation it reaches never lands on a frame to show.
+    // each animation it reaches never lands on a frame to show, so the animation loops itself.
     std::vector<bool> jugable(n);
     for (uint32_t i = 0; i < n; ++i)
         jugable[i] = t.Animaciones[i].Jugable();
     for (uint32_t i = 0; i < n; ++i) {
         trAnimacion& a = t.Animaciones[i];
-        if (!jugable[i])
+        if (!jugable[i] || a.SiguienteRoto())
             continue;
         const trMovible& m = objetos.Movibles[size_t(a.Movible)];
         uint32_t actual = a.Siguiente, cuadro = a.CuadroSiguiente;
         for (uint32_t pasos = 0;; ++pasos) {
             const trAnimacion& b = t.Animaciones[actual];
-            if (!jugable[actual] || cuadro <= b.UltimoCuadro)
+            if (!jugable[actual] || cuadro <= b.UltimoCuadro || b.SiguienteRoto())
                 break; // a stop, or a frame to show
             if (pasos > m.NumAnimaciones) {
-                a.Motivo = trMotivoAnimacion::CadenaSinFin;
+                a.Enlace = trMotivoAnimacion::CadenaSinFin;
                 break;
             }
             cuadro = b.CuadroSiguiente;
@@ -196,7 +197,8 @@ void LeerAnimaciones(const trNivel& nivel, trObjetos& objetos) {
 bool SiguienteDe(const trAnimaciones& todas, uint32_t animacion, uint32_t& siguiente,
                  uint32_t& cuadro) {
     const auto& lista = todas.Animaciones;
-    if (animacion >= lista.size() || !lista[animacion].Jugable())
+    if (animacion >= lista.size() || !lista[animacion].Jugable() ||
+        lista[animacion].SiguienteRoto())
         return false;
     const int32_t movible = lista[animacion].Movible;
     uint32_t actual = lista[animacion].Siguiente, resume = lista[animacion].CuadroSiguiente;

@@ -33,7 +33,8 @@ std::vector<trDespacho> DespachosDe(const trAnimaciones& todas, const trCambioEs
 // Where an animation goes on when it ends: the animation (its index in the list) and the game
 // frame within it. The resume frame is held to the animation's range; past the end of an
 // animation that takes the chain on to that one's own next, as the game would. false when the
-// chain leaves the moveable, reaches one that cannot be played or runs on without end.
+// chain leaves the moveable, reaches one that cannot be played or runs on without end: the
+// player then loops the animation itself.
 bool SiguienteDe(const trAnimaciones& todas, uint32_t animacion, uint32_t& siguiente,
                  uint32_t& cuadro);
 

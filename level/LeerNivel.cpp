@@ -268,5 +268,6 @@ int LeerNivel(trNivel& nivel, std::string* motivo) {
             *motivo = Formatear(Traducir("datos del nivel dañados: %s"), {r.Motivo()});
         return 0;
     }
+    nivel.FilaNoLeida = static_cast<uint8_t>(r.FilaRechazada());
     return 1;
 }

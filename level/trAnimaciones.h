@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-// Why an animation cannot be played; Ninguno when it can.
+// Why an animation cannot be played; Ninguno when it can. The last two name a broken next link
+// (trAnimacion::Enlace): the animation still plays, and loops itself where the link would lead.
 enum class trMotivoAnimacion : uint8_t {
     Ninguno,
     SinDueno,        // no moveable's range of animations holds it
@@ -35,8 +36,11 @@ struct trAnimacion {
     int32_t Movible = -1; // position in trObjetos::Movibles of the moveable it belongs to
     uint32_t Claves = 0;  // keyframes stored
     trMotivoAnimacion Motivo = trMotivoAnimacion::Ninguno;
+    // SiguienteFuera or CadenaSinFin when its own frames play but going on from it cannot.
+    trMotivoAnimacion Enlace = trMotivoAnimacion::Ninguno;
 
     bool Jugable() const { return Motivo == trMotivoAnimacion::Ninguno; }
+    bool SiguienteRoto() const { return Enlace != trMotivoAnimacion::Ninguno; }
     // Game frames from its first to its last.
     uint32_t Duracion() const {
         return UltimoCuadro >= PrimerCuadro ? uint32_t(UltimoCuadro - PrimerCuadro) : 0;

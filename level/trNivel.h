@@ -80,6 +80,9 @@ struct trNivel {
     trBytes Items, ObjetosIA, DatosDemo;
     int16_t MapaSonido[370] = {};
     trBytes DetallesSonido, IndicesMuestra;
+    // The first row past the ones the viewer needs that could not be read (0: none), so the
+    // fields from it on are known to be empty rather than read.
+    uint8_t FilaNoLeida = 0;
 
     // Whole 256 x 256 pages in block 1; a remainder belongs to no page.
     uint32_t NumPaginas() const { return Bloques[0].TamanoInflado >> 18; }

@@ -102,6 +102,8 @@ struct trObjetos {
 // of ID_CUERPO_LARA (the same 15-mesh tree), whose own meshes are stand-ins.
 constexpr uint32_t ID_LARA = 0;
 constexpr uint32_t ID_CUERPO_LARA = 8;
+// The pieces that join her limbs: the same tree again, each mesh the skin over one joint.
+constexpr uint32_t ID_JUNTAS_LARA = 9;
 
 // `esqueleto` (its tree, frames and animations) wearing the meshes of `duenio`. Only a moveable
 // with as many meshes can lend them; otherwise the skeleton keeps its own, and *prestados (when

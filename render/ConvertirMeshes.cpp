@@ -22,8 +22,10 @@ IDirect3DTexture8* Pagina(const trTextura* texturas, uint32_t indice) {
     return texturas ? texturas->GetTextura(int32_t(indice)) : nullptr;
 }
 
-void AgregarPosicion(dxPoligono& p, const trVector16& v) {
-    const glm::vec3 d = EnDispositivo(v);
+// Corner `i` of the mesh where it stands, or at posiciones[i] (device axes) when given.
+void AgregarPosicion(dxPoligono& p, const trMesh& m, uint16_t i, const glm::vec3* posiciones) {
+    const glm::vec3 d = posiciones ? posiciones[i]
+                                   : EnDispositivo(m.Vertices[i]);
     // Refused only past the polygon's last corner, and each is given exactly its corners.
     (void)p.AgregarVertice(d.x, d.y, d.z);
 }
@@ -41,7 +43,7 @@ uint32_t BanderasMezcla(const trNivel& nivel, uint16_t textura, uint16_t extra) 
 }
 
 void ConvertirMesh(const trMesh& m, const trTextura* texturas, const trNivel& nivel,
-                   dxBufferTextura& buffer) {
+                   dxBufferTextura& buffer, const glm::vec3* posiciones = nullptr) {
     for (const trRectanguloTex& r : m.Rectangulos) {
         if (!VerticesValidos(r.Vertices, m))
             continue;
@@ -56,7 +58,7 @@ void ConvertirMesh(const trMesh& m, const trTextura* texturas, const trNivel& ni
                                 UVEsquina(e[2].Y));
         }
         for (int c : ESQUINAS_RECTANGULO)
-            AgregarPosicion(*q, m.Vertices[r.Vertices[c]]);
+            AgregarPosicion(*q, m, r.Vertices[c], posiciones);
         // Of the buffer's own family, so never refused.
         if (SUCCEEDED(q->Verificar()))
             (void)buffer.AgregarPoligono(std::move(q));
@@ -73,7 +75,7 @@ void ConvertirMesh(const trMesh& m, const trTextura* texturas, const trNivel& ni
                                  UVEsquina(e[2].X), UVEsquina(e[2].Y));
         }
         for (int c = 0; c < 3; ++c)
-            AgregarPosicion(*t3, m.Vertices[r.Vertices[c]]);
+            AgregarPosicion(*t3, m, r.Vertices[c], posiciones);
         if (SUCCEEDED(t3->Verificar()))
             (void)buffer.AgregarPoligono(std::move(t3));
     }
@@ -89,6 +91,16 @@ HRESULT ConvertirMeshes(const Lista_Mesh* lista, BuffersMesh& buffers, dxDevice8
     buffers.Vaciar();
     for (int32_t i = 0; i < lista->Cantidad(); ++i)
         buffers.Agregar(std::make_shared<dxBufferTextura>());
+    // The list, pages and record outlive the buffers in an open level, which owns all four.
+    buffers.PonerConversor([lista, texturas, &nivel](int indice,
+                                                     const std::vector<glm::vec3>& posiciones,
+                                                     dxBufferTextura& buffer) {
+        trMesh* m = nullptr;
+        if (!lista->ObtenerMesh(indice, m) || posiciones.size() != m->Vertices.size())
+            return false;
+        ConvertirMesh(*m, texturas, nivel, buffer, posiciones.data());
+        return true;
+    });
 
     HRESULT r = D3D_OK;
     for (int32_t i = 0; i < lista->Cantidad(); ++i) {

@@ -1,25 +1,11 @@
 #include "DibujoEscena.h"
 
 #include "PaginasNivel.h"
+#include "VerticesLote.h"
 #include "dxDevice8.h"
 
 #include <cstddef>
 #include <vector>
-
-namespace {
-
-// The scene's plain vertices as the batches read them: the same 28 bytes, field for field.
-static_assert(sizeof(VerticeEscena) == sizeof(VerticeLote));
-static_assert(offsetof(VerticeEscena, Color) == offsetof(VerticeLote, Color));
-static_assert(PAGINA_NINGUNA == SIN_PAGINA);
-
-void ALotes(const VerticeEscena* v, size_t cantidad, std::vector<VerticeLote>& l) {
-    l.resize(cantidad);
-    for (size_t i = 0; i < cantidad; ++i)
-        l[i] = {v[i].X, v[i].Y, v[i].Z, v[i].U, v[i].V, v[i].Pagina, D3DCOLOR(v[i].Color)};
-}
-
-} // namespace
 
 DibujoEscena::~DibujoEscena() = default;
 

@@ -1,5 +1,7 @@
 #include "HojaContactos.h"
 
+#include "ArticulacionesLara.h"
+
 #include "Idioma.h"
 #include "Lista_Mesh.h"
 #include "SuperficieGL.h"
@@ -23,6 +25,7 @@ std::vector<CeldaHoja> CeldasDeMeshes(const Lista_Mesh& lista) {
 
 std::vector<CeldaHoja> CeldasDeObjetos(const trObjetos& objetos, const Lista_Mesh& lista) {
     std::vector<CeldaHoja> celdas;
+    const auto juntas = ArticulacionesLara::Hallar(objetos, lista);
     for (size_t i = 0; i < objetos.Movibles.size(); ++i) {
         const trMovible& m = objetos.Movibles[i];
         // Lara as the game draws her, and the cell says whose meshes she wears.
@@ -31,7 +34,7 @@ std::vector<CeldaHoja> CeldasDeObjetos(const trObjetos& objetos, const Lista_Mes
         if (vestido.Meshes != m.Meshes)
             etiqueta = Formatear(Traducir("M%s Lara (M%s)"),
                                  {std::to_string(m.Id), std::to_string(ID_CUERPO_LARA)});
-        celdas.push_back({etiqueta, ArmarMovible(vestido, lista)});
+        celdas.push_back({etiqueta, ArmarMovible(vestido, lista, juntas)});
     }
     for (const trEstatico& e : objetos.Estaticos)
         celdas.push_back(

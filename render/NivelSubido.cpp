@@ -22,6 +22,8 @@ std::unique_ptr<NivelSubido> Subir(std::unique_ptr<trNivel> nivel, dxDevice8* di
                                                                             : D3D_OK;
     if (subido->Escena)
         subido->Dibujo = DibujoEscena::Crear(*subido->Escena, subido->Texturas.get(), dispositivo);
+    subido->Capa = DibujoDisparadores::Crear(subido->Logica, dispositivo);
+    subido->Marcadores = DibujoMarcadores::Crear(subido->Logica, dispositivo);
     return subido;
 }
 

@@ -2,7 +2,9 @@
 // One opened level and what the device holds of it: its pages as textures, each mesh's buffer
 // and the scene's batches. The window, the pictures and the benchmarks that draw open this.
 #include "BuffersMesh.h"
+#include "DibujoDisparadores.h"
 #include "DibujoEscena.h"
+#include "DibujoMarcadores.h"
 #include "NivelAbierto.h"
 #include "trTextura.h"
 
@@ -19,6 +21,10 @@ struct NivelSubido : NivelAbierto {
     BuffersMesh Buffers;
     // The scene on the device; made with or without one (then it draws nothing).
     std::unique_ptr<DibujoEscena> Dibujo;
+    // Trigger and kill sectors over the scene (Ver -> Disparadores); null without a device.
+    std::unique_ptr<DibujoDisparadores> Capa;
+    // Cameras, sinks, flyby cameras and paths, sound sources (Ver -> Marcadores); null likewise.
+    std::unique_ptr<DibujoMarcadores> Marcadores;
     // D3D_OK, or the first page or mesh the device refused: the level is open all the same and
     // draws what went up, but a picture drawn from it would miss what did not.
     HRESULT Subida = D3D_OK;

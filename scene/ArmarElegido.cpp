@@ -39,7 +39,7 @@ std::optional<Ensamblaje> ArmarElegido(const NivelAbierto& nivel, Elegido que, i
     if (que == Elegido::Movible) {
         for (const trMovible& m : objetos.Movibles)
             if (m.Id == numero)
-                return ArmarMovible(m, lista);
+                return ArmarMovible(m, lista, nivel.Articulaciones);
         motivo = Traducir("no hay movible con id ") + std::to_string(numero) + "; " +
                  Ids(objetos.Movibles);
         return {};

@@ -1,6 +1,7 @@
 #include "Ensamblaje.h"
 
 #include "ArbolMovible.h"
+#include "ArticulacionesLara.h"
 
 #include "Lista_Mesh.h"
 
@@ -59,9 +60,35 @@ template <class Ver> void CadaVertice(const Ensamblaje& e, const Lista_Mesh& lis
         trMesh* m = nullptr;
         if (!lista.ObtenerMesh(p.Mesh, m))
             continue;
+        if (p.Junta >= 0) {
+            for (const glm::vec3& v : p.Vertices)
+                ver(v);
+            continue;
+        }
         const glm::mat4 mundo = p.Mundo;
         for (const trVector16& v : m->Vertices)
             ver(glm::vec3(mundo * glm::vec4(EnDispositivo(v), 1)));
+    }
+}
+
+// The joints' pieces after the body's, posed by `mundos`; each hangs from its limb's piece.
+void Articular(Ensamblaje& e, const trMovible& movible,
+               const std::shared_ptr<const ArticulacionesLara>& juntas,
+               const std::vector<glm::mat4>& mundos) {
+    if (!juntas || !juntas->Viste(movible))
+        return;
+    e.Articulaciones = juntas;
+    std::vector<int32_t> pieza(movible.Meshes.size(), -1);
+    for (size_t i = 0; i < e.Piezas.size(); ++i)
+        if (e.Piezas[i].Nodo >= 0 && size_t(e.Piezas[i].Nodo) < pieza.size())
+            pieza[size_t(e.Piezas[i].Nodo)] = int32_t(i);
+    for (size_t j = 0; j < juntas->Juntas().size(); ++j) {
+        const ArticulacionesLara::Junta& junta = juntas->Juntas()[j];
+        PiezaObjeto p{junta.Mesh, glm::mat4(1.f)};
+        p.Padre = size_t(junta.Nodo) < pieza.size() ? pieza[size_t(junta.Nodo)] : -1;
+        p.Junta = int32_t(j);
+        juntas->Posar(j, mundos, p.Vertices);
+        e.Piezas.push_back(std::move(p));
     }
 }
 
@@ -104,7 +131,8 @@ trMovible VestirMovible(const trObjetos& objetos, size_t indice) {
 }
 
 static Ensamblaje ArmarConMundos(const trMovible& movible, const Lista_Mesh& lista,
-                                 const std::vector<glm::mat4>& mundos);
+                                 const std::vector<glm::mat4>& mundos,
+                                 const std::shared_ptr<const ArticulacionesLara>& juntas);
 
 void ColgarMeshes(const trMovible& movible, const std::vector<glm::quat>& giros,
                   const glm::vec3& raiz, std::vector<glm::mat4>& mundos) {
@@ -130,17 +158,19 @@ void ColgarMeshes(const trMovible& movible, const std::vector<glm::quat>& giros,
     }
 }
 
-Ensamblaje ArmarMovible(const trMovible& movible, const Lista_Mesh& lista) {
+Ensamblaje ArmarMovible(const trMovible& movible, const Lista_Mesh& lista,
+                        std::shared_ptr<const ArticulacionesLara> juntas) {
     std::vector<glm::quat> giros;
     for (const trGiro& g : movible.Giros)
         giros.push_back(CuaternionGiro(g));
     std::vector<glm::mat4> mundos;
     ColgarMeshes(movible, giros, glm::vec3(movible.RaizX, movible.RaizY, movible.RaizZ), mundos);
-    return ArmarConMundos(movible, lista, mundos);
+    return ArmarConMundos(movible, lista, mundos, juntas);
 }
 
 static Ensamblaje ArmarConMundos(const trMovible& movible, const Lista_Mesh& lista,
-                                 const std::vector<glm::mat4>& mundos) {
+                                 const std::vector<glm::mat4>& mundos,
+                                 const std::shared_ptr<const ArticulacionesLara>& juntas) {
     const size_t n = std::min(movible.Meshes.size(), mundos.size());
     Ensamblaje e;
     // The piece each mesh became, or the nearest ancestor's when it names no record.
@@ -156,19 +186,25 @@ static Ensamblaje ArmarConMundos(const trMovible& movible, const Lista_Mesh& lis
             e.Piezas.push_back({movible.Meshes[k], mundos[k], padre, int32_t(k)});
         }
     }
+    if (juntas)
+        Articular(e, movible, juntas, mundos);
     HallarEsfera(e, lista);
     return e;
 }
 
 Ensamblaje ArmarMovible(const trMovible& movible, const Lista_Mesh& lista,
-                        const std::vector<glm::mat4>& mundos) {
-    return ArmarConMundos(movible, lista, mundos);
+                        const std::vector<glm::mat4>& mundos,
+                        std::shared_ptr<const ArticulacionesLara> juntas) {
+    return ArmarConMundos(movible, lista, mundos, juntas);
 }
 
 void AplicarPose(Ensamblaje& objeto, const std::vector<glm::mat4>& mundos) {
-    for (PiezaObjeto& p : objeto.Piezas)
+    for (PiezaObjeto& p : objeto.Piezas) {
         if (p.Nodo >= 0 && size_t(p.Nodo) < mundos.size())
             p.Mundo = mundos[size_t(p.Nodo)];
+        if (p.Junta >= 0 && objeto.Articulaciones)
+            objeto.Articulaciones->Posar(size_t(p.Junta), mundos, p.Vertices);
+    }
 }
 
 Ensamblaje ArmarEstatico(const trEstatico& estatico, const Lista_Mesh& lista) {
@@ -206,6 +242,10 @@ GeometriaElegible GeometriaDeEnsamblaje(const Ensamblaje& objeto, const Lista_Me
         g.Empezar({DuenioCara::Tipo::Mesh, int32_t(k), -1, 0});
         const glm::mat4 mundo = MundoGirado(p, objeto, angulo);
         auto esquina = [&](uint16_t v) {
+            if (p.Junta >= 0) {
+                const glm::vec3 q = v < p.Vertices.size() ? p.Vertices[v] : glm::vec3(0);
+                return glm::vec3(mundo * glm::vec4(q, 1));
+            }
             const trVector16& q = m->Vertices[v];
             return glm::vec3(mundo * glm::vec4(EnDispositivo(q), 1));
         };

@@ -8,8 +8,10 @@
 #include <glm/glm.hpp>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
+class ArticulacionesLara;
 class Lista_Mesh;
 
 struct PiezaObjeto {
@@ -23,6 +25,12 @@ struct PiezaObjeto {
     int32_t Padre = -1;
     // For a moveable's piece, which of its meshes it is (the place in its tree); -1 otherwise.
     int32_t Nodo = -1;
+    // For a joint that bends with the limbs it joins: its place in Ensamblaje::Articulaciones'
+    // joints (-1 for any other piece), and where the pose puts each of its mesh's vertices, in
+    // the object's frame (device axes); Mundo is then the identity. Joints come after every
+    // other piece.
+    int32_t Junta = -1;
+    std::vector<glm::vec3> Vertices = {};
 };
 
 struct Ensamblaje {
@@ -31,6 +39,8 @@ struct Ensamblaje {
     glm::vec3 Centro{0, 0, 0};
     float Radio = 0;
     int32_t Caras = 0; // rectangles and triangles of all its meshes
+    // Lara's joints, when the object is her body and the level has them: what poses the joints.
+    std::shared_ptr<const ArticulacionesLara> Articulaciones;
 };
 
 // Moveable `indice` of the level as the game draws it where it is placed: Lara (ID_LARA) wears
@@ -38,12 +48,16 @@ struct Ensamblaje {
 trMovible VestirMovible(const trObjetos& objetos, size_t indice);
 
 // The moveable in its rest pose: meshes placed by its tree and turned by its own first frame.
-Ensamblaje ArmarMovible(const trMovible& movible, const Lista_Mesh& lista);
+// With `juntas` (the level's, NivelAbierto::Articulaciones) and a moveable that wears the body
+// they were paired with, her joints too, one piece each after the rest.
+Ensamblaje ArmarMovible(const trMovible& movible, const Lista_Mesh& lista,
+                        std::shared_ptr<const ArticulacionesLara> juntas = nullptr);
 // The moveable in a pose: mundos[k] places its mesh k (as PosarMovible gives them).
 Ensamblaje ArmarMovible(const trMovible& movible, const Lista_Mesh& lista,
-                        const std::vector<glm::mat4>& mundos);
-// Moves an assembled moveable's pieces to a pose of the same moveable; its sphere stays as it
-// was, so that the framing holds still while it plays.
+                        const std::vector<glm::mat4>& mundos,
+                        std::shared_ptr<const ArticulacionesLara> juntas = nullptr);
+// Moves an assembled moveable's pieces (and its joints' vertices) to a pose of the same
+// moveable; its sphere stays as it was, so that the framing holds still while it plays.
 void AplicarPose(Ensamblaje& objeto, const std::vector<glm::mat4>& mundos);
 Ensamblaje ArmarEstatico(const trEstatico& estatico, const Lista_Mesh& lista);
 // One mesh where it stands, for a mesh framed like an object.

@@ -1,5 +1,6 @@
 #include "EscenaNivel.h"
 
+#include "ArticulacionesLara.h"
 #include "ConvencionesNivel.h"
 #include "Ensamblaje.h"
 #include "LeerCuartos.h"
@@ -80,8 +81,11 @@ class Constructor {
 
     // One face whose corners are already where they go (device axes), with their colours. The
     // owner is the one last given to Duenio.
+    // An item's corner hangs from the current piece at locales[k] (level axes), or where
+    // origenes[k] says when given.
     void Cara(Clase c, Tipo t, trMezcla mezcla, bool doble, int lados, const glm::vec3* p,
-              const uint32_t* colores, uint32_t textura, const glm::vec3* locales = nullptr) {
+              const uint32_t* colores, uint32_t textura, const glm::vec3* locales = nullptr,
+              const OrigenVertice* origenes = nullptr) {
         const int n = lados == 4 ? 6 : 3;
         if (total_ + size_t(n) > MAXIMO_VERTICES_ESCENA)
             return;
@@ -95,7 +99,8 @@ class Constructor {
                 {p[k].x, p[k].y, p[k].z, tx.UV[k][0], tx.UV[k][1], tx.Pagina, colores[k]});
             if (t == EscenaNivel::ITEMS)
                 origenes_[c][IndiceMezcla(mezcla)][doble].push_back(
-                    {pieza_, locales ? EnDispositivo(locales[k]) : p[k]});
+                    origenes ? origenes[k]
+                             : OrigenVertice{pieza_, locales ? EnDispositivo(locales[k]) : p[k]});
         }
         for (int i = 0; i < n; i += 3) {
             TrianguloElegible e;
@@ -135,6 +140,32 @@ class Constructor {
                 if (dentro)
                     Cara(c, t, MezclaCara(nivel_, f.Textura, f.Extra), false, lados, q, blancos,
                          f.Textura, l);
+            }
+        };
+        caras(m.Rectangulos, 4);
+        caras(m.Triangulos, 3);
+    }
+
+    // Every face of a joint of Lara's: corner i where lugar(i) puts it, hanging where origen(i)
+    // says, for its vertices follow more than one piece.
+    template <class Lugar, class Origen>
+    void MeshArticulado(Clase c, Tipo t, const trMesh& m, Lugar lugar, Origen origen) {
+        examinadas_ += m.Rectangulos.size() + m.Triangulos.size() + 1;
+        if (Lleno())
+            return;
+        const uint32_t blancos[4] = {BLANCO, BLANCO, BLANCO, BLANCO};
+        auto caras = [&](const auto& lista, int lados) {
+            for (const auto& f : lista) {
+                if (!VerticesValidos(f.Vertices, m))
+                    continue;
+                glm::vec3 q[4];
+                OrigenVertice o[4];
+                for (int k = 0; k < lados; ++k) {
+                    q[k] = lugar(f.Vertices[k]);
+                    o[k] = origen(f.Vertices[k]);
+                }
+                Cara(c, t, MezclaCara(nivel_, f.Textura, f.Extra), false, lados, q, blancos,
+                     f.Textura, nullptr, o);
             }
         };
         caras(m.Rectangulos, 4);
@@ -372,7 +403,8 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto) {
             // Lara wears her body's meshes, as the game draws her.
             armado = armados
                          .emplace(en->second,
-                                  ArmarMovible(VestirMovible(objetos, en->second), *lista))
+                                  ArmarMovible(VestirMovible(objetos, en->second), *lista,
+                                               abierto.Articulaciones))
                          .first;
             // Assembling walked every vertex of its meshes twice.
             for (const PiezaObjeto& pieza : armado->second.Piezas)
@@ -402,16 +434,38 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto) {
             m.PrimeraPieza = uint32_t(movimiento->Nodos.size());
             movimiento->Items.push_back(m);
         }
+        // The piece each node of the tree became for this item, for the joints that follow it.
+        std::vector<uint32_t> piezaDeNodo;
         for (const PiezaObjeto& pieza : armado->second.Piezas) {
             const trMesh* m = abierto.Mesh(pieza.Mesh);
             if (!m)
                 continue;
+            e->meshesItems_[ii].push_back(pieza.Mesh);
+            if (pieza.Junta >= 0 && armado->second.Articulaciones) {
+                const auto& junta = armado->second.Articulaciones->Juntas()[size_t(pieza.Junta)];
+                constructor.MeshArticulado(
+                    clases[size_t(item.Cuarto)], ITEMS, *m,
+                    [&](uint16_t i) {
+                        return EnDispositivo(giro * EnDispositivo(pieza.Vertices[i]) + lugar);
+                    },
+                    [&](uint16_t i) {
+                        const ArticulacionesLara::Vertice& v = junta.Vertices[i];
+                        const bool sigue = mueve->second && size_t(v.Hueso) < piezaDeNodo.size();
+                        return OrigenVertice{sigue ? piezaDeNodo[size_t(v.Hueso)] : SIN_PIEZA,
+                                             v.Local};
+                    });
+                continue;
+            }
             if (mueve->second) {
+                if (pieza.Nodo >= 0) {
+                    piezaDeNodo.resize(std::max(piezaDeNodo.size(), size_t(pieza.Nodo) + 1),
+                                       SIN_PIEZA);
+                    piezaDeNodo[size_t(pieza.Nodo)] = uint32_t(movimiento->Nodos.size());
+                }
                 constructor.Pieza(uint32_t(movimiento->Nodos.size()));
                 movimiento->Nodos.push_back(pieza.Nodo);
                 ++movimiento->Items.back().Piezas;
             }
-            e->meshesItems_[ii].push_back(pieza.Mesh);
             // The piece's matrix works in device axes; the item's place in the level's.
             const glm::mat4 mundo = pieza.Mundo;
             constructor.Mesh(clases[size_t(item.Cuarto)], ITEMS, *m, [&](const glm::vec3& v) {

@@ -28,6 +28,11 @@ struct OpcionesNivel {
     // False: every face drawn opaque, as the level was drawn before blend modes; what a frame
     // with them is measured against.
     bool Mezclas = true;
+    // Trigger and kill sectors as tiles over the floor (CapaDisparadores; a device draws them
+    // with DibujoDisparadores).
+    bool Disparadores = false;
+    // Cameras, sinks, flyby paths and sound sources as markers (CapaMarcadores; DibujoMarcadores).
+    bool Marcadores = false;
 };
 
 class EscenaNivel {
@@ -57,7 +62,7 @@ class EscenaNivel {
     // The outline of part `parte`: its triangles' corners, yellow and untextured; none for a
     // part the scene lacks.
     std::vector<VerticeEscena> Contorno(int32_t parte) const;
-    // Mesh list positions the item's faces were made of: for Lara, her body's.
+    // Mesh list positions the item's faces were made of: for Lara, her body's and her joints'.
     const std::vector<int32_t>& MeshesDeItem(int32_t item) const;
 
     // Items in motion: each item whose moveable has an animation that plays takes the first

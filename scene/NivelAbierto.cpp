@@ -3,6 +3,7 @@
 #include "CargarNivel.h"
 #include "LeerMeshes.h"
 #include "LeerObjetos.h"
+#include "LeerSectores.h"
 
 NivelAbierto::~NivelAbierto() = default;
 
@@ -12,6 +13,10 @@ void CompletarNivel(std::unique_ptr<trNivel> nivel, NivelAbierto& abierto) {
     LeerMeshes(n.DatosMesh.data(), uint32_t(n.DatosMesh.size()), abierto.Meshes);
     abierto.Texturas = std::make_unique<PaginasNivel>(&n);
     LeerObjetos(n, abierto.Meshes.get(), abierto.Objetos);
+    abierto.Logica = LeerLogica(n);
+    if (abierto.Meshes)
+        abierto.Articulaciones = ArticulacionesLara::Hallar(abierto.Objetos, *abierto.Meshes);
+    // The scene poses Lara's joints, so they are paired first.
     abierto.Escena = EscenaNivel::Crear(abierto);
 }
 

@@ -3,11 +3,13 @@
 // texels, its meshes, objects and the whole-level scene, so that the window, the command line,
 // the page and the benchmarks open a level the same way and release it whole. What a device
 // makes of it is NivelSubido's.
+#include "ArticulacionesLara.h"
 #include "EscenaNivel.h"
 #include "Lista_Mesh.h"
 #include "PaginasNivel.h"
 #include "trNivel.h"
 #include "trObjetos.h"
+#include "trSectores.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -28,6 +30,10 @@ struct NivelAbierto {
     std::unique_ptr<Lista_Mesh> Meshes;
     // Its moveables and statics, their meshes named by position in Meshes.
     trObjetos Objetos;
+    // Its sectors with their floor data, triggers and markers; damaged chains in Logica.Avisos.
+    trLogica Logica;
+    // Lara's joints paired with her body's meshes; null where the level has none.
+    std::shared_ptr<const ArticulacionesLara> Articulaciones;
     // The whole level as the "Nivel" view shows it, built at open; it keeps nothing above.
     std::unique_ptr<EscenaNivel> Escena;
 

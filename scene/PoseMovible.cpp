@@ -2,12 +2,14 @@
 
 #include "ArbolMovible.h"
 #include "LeerAnimaciones.h"
+#include "LeerSonidos.h"
 
 #include <glm/gtc/type_ptr.hpp>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -99,26 +101,37 @@ uint32_t Reproductor::Cuadros() const {
     return animaciones_ ? animaciones_->Animaciones[animacion_].Duracion() + 1 : 0;
 }
 
-void Reproductor::Avanzar(double segundos) {
+void Reproductor::Avanzar(double segundos, SumideroSonido* sonidos) {
     if (!animaciones_ || Pausado || !std::isfinite(segundos) || !std::isfinite(Velocidad))
         return;
+    std::vector<uint16_t> ids;
+    auto sonar = [&](double desde, double hasta) {
+        if (!sonidos)
+            return;
+        ids.clear();
+        SonidosEntre(*animaciones_, animacion_, desde, hasta, ids);
+        for (uint16_t id : ids)
+            sonidos->Sonar(id);
+    };
+    double desde = cuadro_;
     cuadro_ += std::max(0.0, segundos * Velocidad * CUADROS_POR_SEGUNDO);
-    if (Forma == Modo::Bucle) {
-        cuadro_ = std::fmod(cuadro_, double(Cuadros()));
-        return;
-    }
     // Each step ends one animation; a long stall over a chain of short ones is cut short.
     for (int pasos = 0; cuadro_ >= Cuadros(); ++pasos) {
+        sonar(desde, Cuadros());
         uint32_t siguiente = 0, inicio = 0;
-        if (pasos >= 64 || !SiguienteDe(*animaciones_, animacion_, siguiente, inicio)) {
-            // Nowhere to go on to: from its first frame again.
+        if (Forma == Modo::Bucle || pasos >= 64 ||
+            !SiguienteDe(*animaciones_, animacion_, siguiente, inicio)) {
+            // Looping, or nowhere to go on to: from its first frame again.
             cuadro_ = std::fmod(cuadro_, double(Cuadros()));
-            return;
+            desde = 0;
+            break;
         }
         cuadro_ -= Cuadros();
         animacion_ = siguiente;
-        cuadro_ += inicio - animaciones_->Animaciones[siguiente].PrimerCuadro;
+        desde = inicio - animaciones_->Animaciones[siguiente].PrimerCuadro;
+        cuadro_ += desde;
     }
+    sonar(desde, cuadro_);
 }
 
 void Reproductor::Paso(int cuadros) {

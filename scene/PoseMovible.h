@@ -24,6 +24,14 @@ bool PosarMovible(const trNivel& nivel, const trAnimaciones& animaciones, const 
 bool PosarClave(const trNivel& nivel, const trAnimacion& animacion, const trMovible& esqueleto,
                 uint32_t clave, std::vector<glm::mat4>& mundos);
 
+// Where the sound commands of a playing animation go, each when its frame is reached: the
+// window's player, or a recording in tests.
+class SumideroSonido {
+  public:
+    virtual ~SumideroSonido() = default;
+    virtual void Sonar(uint16_t id) = 0;
+};
+
 // Plays one animation in time: looped, or going on to the next animation and frame as the game
 // does when one ends. Each animation shows frames first..last, one game frame each, so it takes
 // (last - first + 1) / 30 seconds whatever its keyframes.
@@ -33,8 +41,10 @@ class Reproductor {
 
     // From the animation's first frame; false (nothing changes) for one that cannot be played.
     bool Elegir(const trAnimaciones& animaciones, uint32_t animacion);
-    // Time passes: velocidad x 30 game frames a second, unless paused.
-    void Avanzar(double segundos);
+    // Time passes: velocidad x 30 game frames a second, unless paused. The sound commands of
+    // the frames run through go to `sonidos`, in order; of a stall that spans several turns of
+    // a loop, only the end of the first and the start of the last are heard.
+    void Avanzar(double segundos, SumideroSonido* sonidos = nullptr);
     // Frames back (negative) or forward, within the animation, wrapping at its ends.
     void Paso(int cuadros);
     // To a frame counted from the animation's first, held within it.

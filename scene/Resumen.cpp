@@ -2,6 +2,7 @@
 #include "Idioma.h"
 #include "LeerCuartos.h"
 #include "LeerObjetos.h"
+#include "LeerSectores.h"
 #include "Lista_Mesh.h"
 #include "Objetos.h"
 
@@ -47,6 +48,9 @@ ResumenNivel Resumir(const trNivel& nivel, const Lista_Mesh* lista) {
     trObjetos objetos;
     LeerObjetos(nivel, lista, objetos);
     r.colocaciones = ContarColocaciones(objetos, nivel.Cuartos.size());
+    const trLogica logica = LeerLogica(nivel);
+    for (const trAvisoSuelo& a : logica.Avisos)
+        r.avisosSuelo.push_back(TextoAviso(logica, a));
     if (!lista)
         return r;
     r.meshes = lista->Cantidad();
@@ -92,6 +96,7 @@ void EscribirJson(const ResumenNivel& r, std::ostream& salida) {
     j["room_triangles"] = r.triangulosCuartos;
     j["room_faces_dropped"] = r.carasDescartadas;
     PonerColocaciones(j, r.colocaciones);
+    j["floor_data_warnings"] = r.avisosSuelo;
     salida << j.dump(2) << '\n';
 }
 
@@ -140,4 +145,7 @@ void EscribirTexto(const ResumenNivel& r, std::ostream& salida) {
             Formatear(Traducir(" (%s caras descartadas)"), {std::to_string(r.carasDescartadas)});
     linea(Traducir("Geometría de cuartos"), cuartos);
     linea(Traducir("Colocaciones"), TextoColocaciones(r.colocaciones));
+    linea(Traducir("Avisos de suelo"), r.avisosSuelo.size());
+    for (const std::string& aviso : r.avisosSuelo)
+        salida << "  " << aviso << '\n';
 }

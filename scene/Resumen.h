@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <ostream>
+#include <string>
+#include <vector>
 
 class Lista_Mesh;
 
@@ -16,6 +18,8 @@ struct ResumenNivel {
     uint64_t verticesCuartos = 0, rectangulosCuartos = 0, triangulosCuartos = 0,
              carasDescartadas = 0;
     trColocacionesCuartos colocaciones;
+    // Sectors whose floor data could not be read whole or names what the level lacks.
+    std::vector<std::string> avisosSuelo;
 };
 
 ResumenNivel Resumir(const trNivel& nivel, const Lista_Mesh* lista);

@@ -81,22 +81,26 @@ void EscribirAnimacionesJson(const trObjetos& objetos, std::optional<uint32_t> s
         nlohmann::json lista = nlohmann::json::array();
         for (uint32_t i = m.Animacion; i < m.Animacion + m.NumAnimaciones; ++i) {
             const trAnimacion& a = t.Animaciones[i];
-            lista.push_back({{"index", i},
-                             {"keyframes", a.Claves},
-                             {"frame_rate", a.Tasa},
-                             {"frame_size", a.TamanoCuadro},
-                             {"first_frame", a.PrimerCuadro},
-                             {"last_frame", a.UltimoCuadro},
-                             {"frames", a.Jugable() ? nlohmann::json(a.Duracion() + 1)
-                                                    : nlohmann::json(nullptr)},
-                             {"next_animation", a.Siguiente},
-                             {"next_frame", a.CuadroSiguiente},
-                             {"state", a.Estado},
-                             {"state_changes", Cambios(t, a)},
-                             {"commands", Comandos(t, a)},
-                             {"playable", a.Jugable()},
-                             {"reason", a.Jugable() ? nlohmann::json(nullptr)
-                                                    : nlohmann::json(ClaveMotivo(a.Motivo))}});
+            lista.push_back(
+                {{"index", i},
+                 {"keyframes", a.Claves},
+                 {"frame_rate", a.Tasa},
+                 {"frame_size", a.TamanoCuadro},
+                 {"first_frame", a.PrimerCuadro},
+                 {"last_frame", a.UltimoCuadro},
+                 {"frames",
+                  a.Jugable() ? nlohmann::json(a.Duracion() + 1) : nlohmann::json(nullptr)},
+                 {"next_animation", a.Siguiente},
+                 {"next_frame", a.CuadroSiguiente},
+                 {"state", a.Estado},
+                 {"state_changes", Cambios(t, a)},
+                 {"commands", Comandos(t, a)},
+                 {"playable", a.Jugable()},
+                 {"reason",
+                  a.Jugable() ? nlohmann::json(nullptr) : nlohmann::json(ClaveMotivo(a.Motivo))},
+                 {"next_broken", a.SiguienteRoto()},
+                 {"next_reason", a.SiguienteRoto() ? nlohmann::json(ClaveMotivo(a.Enlace))
+                                                   : nlohmann::json(nullptr)}});
         }
         movibles.push_back({{"id", m.Id}, {"meshes", m.NumMeshes}, {"animations", lista}});
     }
@@ -138,6 +142,8 @@ void EscribirAnimacionesTexto(const trObjetos& objetos, std::optional<uint32_t> 
                    << ComandosDe(t, a).size();
             if (!si)
                 salida << "  " << TextoMotivo(a.Motivo);
+            else if (a.SiguienteRoto())
+                salida << "  " << Formatear(Traducir("se repite: %s"), {TextoMotivo(a.Enlace)});
             salida << '\n';
         }
     }

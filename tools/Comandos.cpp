@@ -2,6 +2,7 @@
 
 #include "CodigosSalida.h"
 #include "Animaciones.h"
+#include "Disparadores.h"
 #include "CargarNivel.h"
 #include "Exportar.h"
 #include "Hoja.h"
@@ -13,6 +14,7 @@
 #include "Paginas.h"
 #include "Render.h"
 #include "Resumen.h"
+#include "Sonidos.h"
 
 #include <CLI/CLI.hpp>
 
@@ -117,6 +119,7 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
     app.footer(
         std::string(Traducir("uso: tr4tool info [--json] NIVEL.tr4\n"
                  "     tr4tool objects [--json] NIVEL.tr4\n"
+                 "     tr4tool triggers [--json] NIVEL.tr4\n"
                  "     tr4tool animations [--json] [--object ID] NIVEL.tr4\n"
                  "     tr4tool render NIVEL.tr4 (--mesh N | --object ID | --static ID)\n"
                  "                    --out ARCHIVO.png [--fit] [--angle RADIANES]\n"
@@ -132,6 +135,7 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
                  "                    [--animations all|A,B,...] --out ARCHIVO.glb|ARCHIVO.gltf\n"
                  "     tr4tool pages NIVEL.tr4 --out CARPETA\n"
                  "     tr4tool sheet NIVEL.tr4 --out ARCHIVO.png [--objects] [--cell PX]\n"
+                 "     tr4tool sounds [--json] NIVEL.tr4 [--out CARPETA]\n"
                  "Cada orden explica sus opciones con --help.\n"))
 #ifdef TR4_SIN_DISPOSITIVO
         + Traducir("En Windows no están render ni sheet, que dibujan con OpenGL: úselas en "
@@ -153,6 +157,13 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
     objetos->add_option(Traducir("nivel"), archivo, Traducir("el nivel, NIVEL.tr4"))
         ->type_name(Traducir("NIVEL.tr4"));
     objetos->add_flag("--json", json, Traducir("la salida como un objeto JSON"));
+
+    CLI::App* disparadores = app.add_subcommand(
+        "triggers", Traducir("lista los disparadores del nivel con sus acciones, cuenta las "
+                             "funciones de sus datos de suelo y avisa de las cadenas dañadas"));
+    disparadores->add_option(Traducir("nivel"), archivo, Traducir("el nivel, NIVEL.tr4"))
+        ->type_name(Traducir("NIVEL.tr4"));
+    disparadores->add_flag("--json", json, Traducir("la salida como un objeto JSON"));
 
     std::string objetoAnimaciones;
     CLI::App* animaciones = app.add_subcommand(
@@ -251,6 +262,19 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
                               "pagina_01.png..."))
         ->type_name(Traducir("CARPETA"));
 
+    std::string carpetaSonidos;
+    CLI::App* sonidos = app.add_subcommand(
+        "sounds", Traducir("lista los sonidos del nivel con sus detalles y sus muestras; con "
+                           "--out guarda cada muestra como WAVE PCM de 16 bits"));
+    sonidos->add_option(Traducir("nivel"), archivo, Traducir("el nivel, NIVEL.tr4"))
+        ->type_name(Traducir("NIVEL.tr4"));
+    sonidos->add_flag("--json", json, Traducir("la salida como un objeto JSON"));
+    sonidos
+        ->add_option("--out", carpetaSonidos,
+                     Traducir("la carpeta, que ya existe, donde se escriben muestra_000.wav, "
+                              "muestra_001.wav..."))
+        ->type_name(Traducir("CARPETA"));
+
     OpcionesHoja hoja;
     CLI::App* contactos = app.add_subcommand(
         "sheet", Traducir("dibuja todas las meshes (o todos los objetos) del nivel en una "
@@ -302,6 +326,10 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
     exporta->add_flag("--level", exportar.nivel_entero,
                       Traducir("el nivel entero: sus cuartos, con el color de cada vértice, y "
                                "cada estático e item donde el nivel los coloca"));
+    exporta->add_flag("--logic", exportar.logica,
+                      Traducir("con --level, también la lógica del nivel: un nodo vacío por "
+                               "disparador, cámara, cámara de vuelo y fuente de sonido, con sus "
+                               "datos como extras"));
     exporta
         ->add_option("--out", exportar.archivo,
                      Traducir("el modelo que se escribe: .glb (un archivo) o .gltf"))
@@ -317,8 +345,8 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
                  "BLEND, con el brillo del texel como alfa. Los colores de los cuartos van en\n"
                  "COLOR_0 en luz lineal, como pide glTF. Las caras sin área se omiten."));
 
-    const std::array<CLI::App*, 7> ordenes = {info,     objetos,  animaciones, dibujo,
-                                              exporta, paginas, contactos};
+    const std::array<CLI::App*, 9> ordenes = {info,    objetos, disparadores, animaciones, dibujo,
+                                              exporta, paginas, contactos,    sonidos};
     for (CLI::App* orden : ordenes) {
         // An option given twice takes its last value, as shells' users expect.
         for (CLI::Option* opcion : orden->get_options())
@@ -338,9 +366,9 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
         return nullptr;
     };
     const std::string primera = argc > 1 ? argv[1] : "";
-    const std::string prefijo = primera == "render" || primera == "export" ||
-                                        primera == "pages" || primera == "sheet" ||
-                                        primera == "animations"
+    const std::string prefijo = primera == "render" || primera == "export" || primera == "pages" ||
+                                        primera == "sheet" || primera == "animations" ||
+                                        primera == "sounds"
                                     ? "tr4tool " + primera + ": "
                                     : "tr4tool: ";
     try {
@@ -395,8 +423,12 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
         errores << "tr4tool: " << Traducir("falta el nivel") << Uso(orden) << '\n';
         return USO_INCORRECTO;
     }
+    if (orden == disparadores)
+        return ListarDisparadores(archivo, json, salida, errores);
     if (orden == animaciones)
         return ListarAnimaciones(archivo, objetoAnimaciones, json, salida, errores);
+    if (orden == sonidos)
+        return ListarSonidos(archivo, json, carpetaSonidos, salida, errores);
     return orden == info ? Info(archivo, json, salida, errores)
                          : Objetos(archivo, json, salida, errores);
 }

@@ -41,6 +41,9 @@ Hecho LeerOpciones(const OpcionesExportar& d, OpcionesGLTF& o) {
     } else if (d.nivel_entero) {
         o.Que = OpcionesGLTF::Tipo::Nivel;
     }
+    if (d.logica && !d.nivel_entero)
+        return Hecho::Fallo(Traducir("--logic solo vale con --level"));
+    o.Logica = d.logica;
     if ((!d.meshesDe.empty() || !d.animaciones.empty()) && d.objeto.empty())
         return Hecho::Fallo(Traducir("--meshes-from y --animations solo valen con --object"));
     if (!d.meshesDe.empty() && (!Numero(d.meshesDe, o.Animadas.MeshesDe) ||

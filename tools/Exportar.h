@@ -7,7 +7,7 @@
 struct OpcionesExportar {
     std::string nivel, archivo;
     std::string mesh, objeto, estatico; // exactly one of them, or todo, or nivel
-    bool todo = false, nivel_entero = false;
+    bool todo = false, nivel_entero = false, logica = false;
     std::string escala;
     std::string meshesDe, animaciones; // with an object: another's meshes; "all" or "A,B,..."
 };

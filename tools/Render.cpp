@@ -427,7 +427,7 @@ int DibujarAnimacion(const Opciones& o, const NivelSubido& nivel, DibujoSinVenta
             motivo = Traducir("la animación no encaja en el árbol del movible");
             return FALLO;
         }
-        const Ensamblaje objeto = ArmarMovible(*movible, lista, mundos);
+        const Ensamblaje objeto = ArmarMovible(*movible, lista, mundos, nivel.Articulaciones);
         if (FAILED(EncuadrarEnsamblaje(dispositivo, objeto, o.ancho, o.alto)) ||
             FAILED(DibujarEnsamblaje(dispositivo, objeto, nivel.Buffers, o.angulo, !o.alambre,
                                      o.alambre)))
@@ -443,13 +443,13 @@ int DibujarAnimacion(const Opciones& o, const NivelSubido& nivel, DibujoSinVenta
         motivo = o.secuencia + ": " + Traducir("no se pudo crear la carpeta");
         return FALLO;
     }
-    Ensamblaje objeto = ArmarMovible(*movible, lista);
+    Ensamblaje objeto = ArmarMovible(*movible, lista, nivel.Articulaciones);
     for (uint32_t f = 0; f <= ultimo; ++f) {
         if (!posar(f)) {
             motivo = Traducir("la animación no encaja en el árbol del movible");
             return FALLO;
         }
-        Abarcar(objeto, ArmarMovible(*movible, lista, mundos), f == 0);
+        Abarcar(objeto, ArmarMovible(*movible, lista, mundos, nivel.Articulaciones), f == 0);
     }
     if (FAILED(EncuadrarEnsamblaje(dispositivo, objeto, o.ancho, o.alto)))
         return NoDibujo(motivo);

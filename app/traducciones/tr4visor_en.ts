@@ -53,6 +53,12 @@
         <translation>%1 · cannot be played</translation>
     </message>
     <message>
+        <source>
+Se repite: %1</source>
+        <translation>
+Loops: %1</translation>
+    </message>
+    <message>
         <source>Nivel</source>
         <translation>Level</translation>
     </message>
@@ -253,8 +259,24 @@
 <context>
     <name>MenuVer</name>
     <message>
+        <source>Marcadores</source>
+        <translation>Markers</translation>
+    </message>
+    <message>
+        <source>Disparadores</source>
+        <translation>Triggers</translation>
+    </message>
+    <message>
         <source>Ver</source>
         <translation>View</translation>
+    </message>
+    <message>
+        <source>Sonido</source>
+        <translation>Sound</translation>
+    </message>
+    <message>
+        <source>Sonidos</source>
+        <translation>Sounds</translation>
     </message>
     <message>
         <source>Ajustar a la vista	F</source>
@@ -303,6 +325,70 @@
 </context>
 <context>
     <name>PanelDetalles</name>
+    <message>
+        <source>diagonal de x+z- a x-z+</source>
+        <translation>diagonal from x+z- to x-z+</translation>
+    </message>
+    <message>
+        <source>diagonal de x-z- a x+z+</source>
+        <translation>diagonal from x-z- to x+z+</translation>
+    </message>
+    <message>
+        <source>; portal en la mitad de %1</source>
+        <translation>; the %1 half is a portal</translation>
+    </message>
+    <message>
+        <source>Suelo en las esquinas</source>
+        <translation>Floor at the corners</translation>
+    </message>
+    <message>
+        <source>Corte del suelo</source>
+        <translation>Floor cut</translation>
+    </message>
+    <message>
+        <source>Techo en las esquinas</source>
+        <translation>Ceiling at the corners</translation>
+    </message>
+    <message>
+        <source>Corte del techo</source>
+        <translation>Ceiling cut</translation>
+    </message>
+    <message>
+        <source>Portal al cuarto</source>
+        <translation>Portal to room</translation>
+    </message>
+    <message>
+        <source>muerte</source>
+        <translation>kill</translation>
+    </message>
+    <message>
+        <source>trepar (%1)</source>
+        <translation>climb (%1)</translation>
+    </message>
+    <message>
+        <source>mono</source>
+        <translation>monkey swing</translation>
+    </message>
+    <message>
+        <source>disparador diferido</source>
+        <translation>trigger triggerer</translation>
+    </message>
+    <message>
+        <source>escarabajo</source>
+        <translation>beetle path</translation>
+    </message>
+    <message>
+        <source>Marcas</source>
+        <translation>Marks</translation>
+    </message>
+    <message>
+        <source>Disparador</source>
+        <translation>Trigger</translation>
+    </message>
+    <message>
+        <source>Aviso</source>
+        <translation>Warning</translation>
+    </message>
     <message>
         <source>Detalles</source>
         <translation>Details</translation>
@@ -527,7 +613,49 @@
     </message>
 </context>
 <context>
+    <name>PanelSonidos</name>
+    <message>
+        <source>Sonidos</source>
+        <translation>Sounds</translation>
+    </message>
+    <message>
+        <source>Sonido %1 · sin muestras</source>
+        <translation>Sound %1 · no samples</translation>
+    </message>
+    <message>
+        <source>Sonido %1 · muestras %2</source>
+        <translation>Sound %1 · samples %2</translation>
+    </message>
+    <message>
+        <source>Muestra %1 · no se puede oír</source>
+        <translation>Sample %1 · cannot be heard</translation>
+    </message>
+    <message>
+        <source>El nivel no tiene sonidos.</source>
+        <translation>The level has no sounds.</translation>
+    </message>
+    <message>
+        <source>%1 sonidos · %2 muestras (%3 se pueden oír)</source>
+        <translation>%1 sounds · %2 samples (%3 can be heard)</translation>
+    </message>
+</context>
+<context>
+    <name>ReproductorSonido</name>
+    <message>
+        <source>La muestra %1 no se puede oír: %2</source>
+        <translation>Sample %1 cannot be heard: %2</translation>
+    </message>
+    <message>
+        <source>No hay salida de sonido: los sonidos del nivel no se oyen</source>
+        <translation>No audio output: the level's sounds are not heard</translation>
+    </message>
+</context>
+<context>
     <name>TForm1</name>
+    <message>
+        <source>Lista de disparadores</source>
+        <translation>Trigger list</translation>
+    </message>
     <message>
         <source>Visualizador de Prueba</source>
         <translation>Test Viewer</translation>
@@ -668,6 +796,45 @@ Levels open and are listed, but the panel will show nothing.</translation>
     <message>
         <source>[NIVEL]</source>
         <translation>[LEVEL]</translation>
+    </message>
+</context>
+<context>
+    <name>PanelDisparadores</name>
+    <message>
+        <source>Disparadores</source>
+        <translation>Triggers</translation>
+    </message>
+    <message>
+        <source>Todos los tipos</source>
+        <translation>All types</translation>
+    </message>
+    <message>
+        <source>Todas las acciones</source>
+        <translation>All actions</translation>
+    </message>
+    <message>
+        <source>Mapas alternos</source>
+        <translation>Flip maps</translation>
+    </message>
+    <message>
+        <source>Cuarto</source>
+        <translation>Room</translation>
+    </message>
+    <message>
+        <source>Sector</source>
+        <translation>Sector</translation>
+    </message>
+    <message>
+        <source>Tipo</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Acciones</source>
+        <translation>Actions</translation>
+    </message>
+    <message>
+        <source>x %1, z %2</source>
+        <translation>x %1, z %2</translation>
     </message>
 </context>
 </TS>

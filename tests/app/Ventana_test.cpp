@@ -9,9 +9,12 @@
 #include "EscritorNivel.h"
 #include "InicioNivel.h"
 #include "PanelDetalles.h"
+#include "PanelDisparadores.h"
 #include "LugarInicial.h"
 #include "PanelGL.h"
 #include "PanelPaginas.h"
+#include "PanelSonidos.h"
+#include "ReproductorSonido.h"
 #include "TForm1.h"
 #include "VistaPagina.h"
 
@@ -29,6 +32,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QAudioDevice>
+#include <QMediaDevices>
+#include <QStatusBar>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -546,6 +552,62 @@ TEST_F(Ventana, UnClicEnElNivelEligeLoQueHayDebajoYElPanelDiceQueEs) {
     EXPECT_TRUE(otra.findChild<QAction*>("FondoGris1")->isChecked());
 }
 
+TEST_F(Ventana, UnClicEnUnSectorDiceSusDatosDeSueloYSuDisparador) {
+    Elegir(Escribir("logica.tr4", EscribirNivel(NivelLogica())));
+    Hijo("NivelCompleto1")->trigger();
+    // Sector x 1, z 2 of room 0 (origin -1024, 2048): the switch trigger.
+    const QPointF interruptor = EnPanel(ventana, 512, 0, 4608);
+    Raton(QEvent::MouseButtonPress, interruptor, Qt::LeftButton);
+    Raton(QEvent::MouseButtonRelease, interruptor, Qt::NoButton);
+    QStringList lineas = ventana.Detalles()->Lineas();
+    EXPECT_EQ(lineas.value(0), "Cuarto 0");
+    for (const char* l : {"Sector bajo el cursor: x 1, z 2",
+                          "Disparador: interruptor, tiempo 0, máscara 0: palanca 1, mapa alterno 1",
+                          "Suelo en las esquinas: 0, 0, 0, 0"})
+        EXPECT_TRUE(lineas.contains(l)) << l << "\n" << lineas.join("\n").toStdString();
+    // Sector x 0, z 1: a slanted floor and ceiling, and no trigger.
+    const QPointF inclinado = EnPanel(ventana, -512, 0, 3584);
+    Raton(QEvent::MouseButtonPress, inclinado, Qt::LeftButton);
+    Raton(QEvent::MouseButtonRelease, inclinado, Qt::NoButton);
+    lineas = ventana.Detalles()->Lineas();
+    for (const char* l : {"Sector bajo el cursor: x 0, z 1", "Suelo en las esquinas: 1024, 1280, 512, 768",
+                          "Techo en las esquinas: -1280, -1024, -1536, -1280"})
+        EXPECT_TRUE(lineas.contains(l)) << l << "\n" << lineas.join("\n").toStdString();
+    EXPECT_FALSE(lineas.join("\n").contains("Disparador:"));
+}
+
+TEST_F(Ventana, LaListaDeDisparadoresFiltraYVuelaASuSector) {
+    Elegir(Escribir("logica.tr4", EscribirNivel(NivelLogica())));
+    PanelDisparadores& p = *ventana.Disparadores();
+    EXPECT_NE(ventana.findChild<QAction*>("PanelDisparadores1"), nullptr);
+    auto filas = [&] { return p.Lista()->topLevelItemCount(); };
+    EXPECT_EQ(filas(), 13);
+    p.Filtrar(int(trTipoDisparador::Interruptor), -1);
+    ASSERT_EQ(filas(), 1);
+    EXPECT_EQ(p.Lista()->topLevelItem(0)->text(1), "x 1, z 2");
+    EXPECT_EQ(p.Lista()->topLevelItem(0)->text(3), "palanca 1, mapa alterno 1");
+    p.Filtrar(-1, PanelDisparadores::FILTRO_MAPAS); // the switch's flip map, the key's on and off
+    ASSERT_EQ(filas(), 2);
+    EXPECT_EQ(p.IndiceDeFila(0), 2);
+    EXPECT_EQ(p.IndiceDeFila(1), 3);
+    p.Filtrar(int(trTipoDisparador::Llave), int(trTipoAccion::Vuelo));
+    EXPECT_EQ(filas(), 0);
+    p.Filtrar(-1, int(trTipoAccion::Vuelo));
+    ASSERT_EQ(filas(), 1);
+    EXPECT_EQ(p.IndiceDeFila(0), 10);
+
+    // Choosing one shows the level and flies to its sector: x 1, z 2 of room 0 (origin -1024,
+    // 2048), its floor at 0.
+    p.Filtrar(-1, -1);
+    p.Lista()->setCurrentItem(p.Lista()->topLevelItem(2));
+    EXPECT_NEAR(ventana.Vuelo().Pivote().x, 512, 1);
+    EXPECT_NEAR(ventana.Vuelo().Pivote().y, 0, 1);
+    EXPECT_NEAR(ventana.Vuelo().Pivote().z, 4608, 1);
+    // Another level lists its own.
+    Elegir(Escribir("cuartos.tr4", EscribirNivel(NivelCuartos())));
+    EXPECT_EQ(filas(), 0);
+}
+
 TEST_F(Ventana, TitleAAbreDetrasDeLaraYUnClicEnEllaLaNombra) {
     const QString real = QString(TR4_NIVELES_REALES) + "/title-a.tr4";
     if (!QFile::exists(real))
@@ -715,6 +777,8 @@ TEST_F(Ventana, LoRecordadoVuelveEnLaVentanaSiguiente) {
     Hijo("Animar1")->setChecked(true);
     Hijo("Paginas1")->trigger();
     ASSERT_TRUE(ventana.findChild<PanelPaginas*>("PanelPaginas")->isVisible());
+    Hijo("Sonido1")->setChecked(false);
+    Hijo("Sonidos1")->trigger();
     ventana.close();
 
     TForm1 otra;
@@ -725,6 +789,9 @@ TEST_F(Ventana, LoRecordadoVuelveEnLaVentanaSiguiente) {
     EXPECT_TRUE(otra.findChild<QAction*>("AjustarAlMostrar1")->isChecked());
     EXPECT_TRUE(otra.findChild<QAction*>("Animar1")->isChecked());
     EXPECT_TRUE(otra.findChild<PanelPaginas*>("PanelPaginas")->isVisible());
+    EXPECT_FALSE(otra.findChild<QAction*>("Sonido1")->isChecked());
+    EXPECT_EQ(otra.findChild<BarraAnimacion*>()->Sonidos, nullptr);
+    EXPECT_TRUE(otra.findChild<PanelSonidos*>("PanelSonidos")->isVisible());
     EXPECT_EQ(otra.Recientes(), QStringList({ruta}));
     EXPECT_EQ(QSettings("tr4visor", "tr4visor").value("archivos/carpeta").toString(),
               QFileInfo(ruta).absolutePath());
@@ -735,6 +802,72 @@ TEST_F(Ventana, LoRecordadoVuelveEnLaVentanaSiguiente) {
     EXPECT_FALSE(nueva.findChild<QAction*>("Animar1")->isChecked());
     EXPECT_TRUE(nueva.Camara().Inicial() && nueva.Camara().Girando());
     EXPECT_TRUE(nueva.findChild<PanelPaginas*>("PanelPaginas")->isHidden());
+    // Sound on, its dock closed.
+    EXPECT_TRUE(nueva.findChild<QAction*>("Sonido1")->isChecked());
+    EXPECT_NE(nueva.findChild<BarraAnimacion*>()->Sonidos, nullptr);
+    EXPECT_TRUE(nueva.findChild<PanelSonidos*>("PanelSonidos")->isHidden());
+}
+
+TEST_F(Ventana, LosSonidosSeListanSeTocanYLaAnimacionTocaLosSuyos) {
+    NivelFixture f = NivelSonoro();
+    f.muestras[2].wave[0] = 'X'; // unreadable: listed with its reason
+    Elegir(Escribir("sonoro.tr4", EscribirNivel(f)));
+    Hijo("Sonidos1")->trigger();
+    auto* dock = ventana.findChild<PanelSonidos*>("PanelSonidos");
+    ASSERT_TRUE(dock && dock->isVisible());
+    QStringList entradas;
+    for (int i = 0; i < dock->Lista()->count(); ++i)
+        entradas << dock->Lista()->item(i)->text();
+    EXPECT_EQ(entradas, QStringList({"Sonido 0 · muestras 0", "Sonido 3 · sin muestras",
+                                     "Sonido 5 · sin muestras", "Sonido 7 · muestras 1, 2",
+                                     "Muestra 2 · no se puede oír"}));
+    EXPECT_TRUE(dock->Lista()->item(4)->toolTip().contains("RIFF"));
+
+    auto* reproductor = ventana.findChild<ReproductorSonido*>();
+    ASSERT_TRUE(reproductor);
+    auto* lista = dock->Lista();
+    QTest::mouseClick(lista->viewport(), Qt::LeftButton, {},
+                      lista->visualItemRect(lista->item(0)).center());
+    EXPECT_EQ(reproductor->Pedidas(), std::vector<int64_t>{0});
+    // Enter plays the entry the arrows reach; a sound without samples plays none.
+    lista->setCurrentRow(1);
+    QTest::keyClick(lista, Qt::Key_Return);
+    EXPECT_EQ(reproductor->Pedidas(), (std::vector<int64_t>{0, -1}));
+    // Without an audio output (this machine's case) it is said once, in the status bar.
+    if (QMediaDevices::defaultAudioOutput().isNull()) {
+        EXPECT_TRUE(ventana.statusBar()->currentMessage().contains("No hay salida de sonido"))
+            << ventana.statusBar()->currentMessage().toStdString();
+        ventana.statusBar()->clearMessage();
+        QTest::mouseClick(lista->viewport(), Qt::LeftButton, {},
+                          lista->visualItemRect(lista->item(0)).center());
+        EXPECT_EQ(ventana.statusBar()->currentMessage(), "");
+    }
+
+    // Animation 0 of moveable 3 plays sound 7 at its frame 2: one of samples 1 and 2.
+    QTreeWidgetItem* movibles = ventana.TreeView1->topLevelItem(0);
+    ASSERT_EQ(movibles->text(0), "Movibles (2)");
+    ventana.TreeView1->setCurrentItem(movibles->child(0));
+    auto* barra = ventana.findChild<BarraAnimacion*>();
+    ASSERT_TRUE(barra->Elegir(0));
+    const size_t antes = reproductor->Pedidas().size();
+    std::vector<glm::mat4> pose;
+    for (int i = 0; i < 300 && reproductor->Pedidas().size() == antes; ++i) {
+        QTest::qWait(5);
+        barra->Posar(pose);
+    }
+    ASSERT_EQ(reproductor->Pedidas().size(), antes + 1);
+    EXPECT_TRUE(reproductor->Pedidas().back() == 1 || reproductor->Pedidas().back() == 2);
+    // Ver -> Sonido off: the animation plays on in silence.
+    Hijo("Sonido1")->setChecked(false);
+    for (int i = 0; i < 40; ++i) {
+        QTest::qWait(5);
+        barra->Posar(pose);
+    }
+    EXPECT_EQ(reproductor->Pedidas().size(), antes + 1);
+    // Another level: the old sounds are gone with it.
+    Elegir(Escribir("tres.tr4", EscribirNivel(ConMeshes(3))));
+    EXPECT_EQ(dock->Lista()->count(), 0);
+    EXPECT_TRUE(reproductor->Pedidas().empty());
 }
 
 // A status line longer than the window is cut short: the window keeps its width, and what it

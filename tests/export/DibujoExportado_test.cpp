@@ -135,7 +135,8 @@ TEST(DibujoExportado, LaraLeidaDelGlbSeVeComoEnElVisor) {
             lara = &m;
     ASSERT_TRUE(lara);
     const std::vector<uint32_t> visor =
-        Dibujar(*superficie, *d, ArmarMovible(*lara, *nivel->Meshes), nivel->Buffers);
+        Dibujar(*superficie, *d, ArmarMovible(*lara, *nivel->Meshes, nivel->Articulaciones),
+                nivel->Buffers);
 
     std::vector<ArchivoPorEscribir> archivos;
     ASSERT_TRUE(ExportarGLTFEnMemoria(*nivel, {OpcionesGLTF::Tipo::Movible, 8}, "lara.glb",

@@ -431,6 +431,48 @@ TEST(ExportarGLTF, ElNivelSonSusCuartosConSusObjetosColocados) {
     EXPECT_NEAR(q.z, -100.f / 512, 1e-5f);
 }
 
+// export --level --logic: the level's triggers, cameras, flyby cameras and sound sources as empty
+// nodes under "logica", where the level puts them, their fields as extras; not asked, none.
+TEST(ExportarGLTF, LaLogicaDelNivelSonNodosConSusDatos) {
+    const auto n = Abrir(fixture::EscribirNivel(fixture::NivelLogica()));
+    OpcionesGLTF o{OpcionesGLTF::Tipo::Nivel};
+    auto raiz = [](const tinygltf::Model& m) -> const tinygltf::Node* {
+        for (int i : m.scenes.at(0).nodes)
+            if (m.nodes[size_t(i)].name == "logica")
+                return &m.nodes[size_t(i)];
+        return nullptr;
+    };
+    EXPECT_EQ(raiz(Exportar(*n, o)), nullptr);
+    o.Logica = true;
+    const tinygltf::Model m = Exportar(*n, o);
+    const tinygltf::Node* logica = raiz(m);
+    ASSERT_NE(logica, nullptr);
+    EXPECT_EQ(logica->children.size(), 13u + 2 + 3 + 1);
+    std::map<std::string, const tinygltf::Node*> nodos;
+    for (int i : logica->children)
+        nodos[m.nodes[size_t(i)].name] = &m.nodes[size_t(i)];
+    // The switch's sector, x 1, z 2 of room 0 (origin -1024, 2048): its centre (512, 0, 4608).
+    ASSERT_TRUE(nodos.count("disparador_0_1_2"));
+    const tinygltf::Node& interruptor = *nodos["disparador_0_1_2"];
+    ASSERT_EQ(interruptor.translation.size(), 3u);
+    EXPECT_NEAR(interruptor.translation[0], -1, 1e-6);
+    EXPECT_NEAR(interruptor.translation[1], 0, 1e-6);
+    EXPECT_NEAR(interruptor.translation[2], 9, 1e-6);
+    EXPECT_EQ(interruptor.extras.Get("type").Get<std::string>(), "switch");
+    EXPECT_EQ(interruptor.extras.Get("mask").Get<int>(), 0);
+    const tinygltf::Value& acciones = interruptor.extras.Get("actions");
+    ASSERT_EQ(acciones.ArrayLen(), 2u);
+    EXPECT_EQ(acciones.Get(0).Get("action").Get<std::string>(), "object");
+    EXPECT_EQ(acciones.Get(1).Get("action").Get<std::string>(), "flipmap");
+    EXPECT_EQ(acciones.Get(1).Get("parameter").Get<int>(), 1);
+    EXPECT_EQ(nodos["disparador_0_1_0"]->extras.Get("timer").Get<int>(), -5);
+    EXPECT_TRUE(nodos["disparador_0_1_0"]->extras.Get("one_shot").Get<bool>());
+    ASSERT_TRUE(nodos.count("sonido_0"));
+    EXPECT_NEAR(nodos["sonido_0"]->translation[1], 0.5, 1e-6); // y -256 is 0.5 m up
+    EXPECT_EQ(nodos["sonido_0"]->extras.Get("sound").Get<int>(), 7);
+    EXPECT_TRUE(nodos.count("camara_1") && nodos.count("vuelo_2_0") && nodos.count("vuelo_0_0"));
+}
+
 struct CarpetaGLTF : ::testing::Test {
     fs::path dir;
     void SetUp() override {
@@ -504,19 +546,25 @@ TEST_F(CarpetaGLTF, UnaExportacionFallidaDiceQuePasaYNoDejaNada) {
     EXPECT_EQ(fs::file_size(dir / "b.gltf"), antes);
 }
 
-// Lara's body on a real level: 15 nodes under the object's, as many triangles as its faces.
+// Lara's body on a real level: 15 nodes under the object's and her joints' skinned mesh, as
+// many triangles as their faces.
 TEST(ExportarGLTF, NivelesReales) {
     const auto n = AbrirReal("title-a.tr4");
     if (!n)
         GTEST_SKIP() << "sin " << TR4_NIVELES_REALES << "/title-a.tr4";
     const tinygltf::Model m = Exportar(*n, {OpcionesGLTF::Tipo::Movible, 8});
-    EXPECT_EQ(m.nodes.size(), 16u);
+    EXPECT_EQ(m.nodes.size(), 17u);
     size_t esperados = 0;
+    std::vector<int32_t> meshes;
     for (const trMovible& mv : n->Objetos.Movibles)
         if (mv.Id == 8)
-            for (int32_t k : mv.Meshes)
-                if (const trMesh* t = n->Mesh(k))
-                    esperados += 2 * t->Rectangulos.size() + t->Triangulos.size();
+            meshes = mv.Meshes;
+    ASSERT_TRUE(n->Articulaciones);
+    for (const auto& junta : n->Articulaciones->Juntas())
+        meshes.push_back(junta.Mesh);
+    for (int32_t k : meshes)
+        if (const trMesh* t = n->Mesh(k))
+            esperados += 2 * t->Rectangulos.size() + t->Triangulos.size();
     EXPECT_EQ(Recorrer(m).triangulos, esperados);
     // At the default scale Lara stands about 1.5 m tall, her body posed by its own first frame.
     const Recorrido r = Recorrer(m);

@@ -49,7 +49,7 @@ grep -q '^Copyright (c) 2026 the tr4visor developers$' "$prefijo/share/doc/tr4vi
 for pagina in man1 en/man1; do
   avisos=$(LC_ALL=C.UTF-8 man --warnings -E UTF-8 -l "$prefijo/share/man/$pagina/tr4tool.1.gz" 2>&1 >/dev/null)
   [ -z "$avisos" ] || fallar "man page $pagina: $avisos"
-  for orden in info objects render pages sheet export; do
+  for orden in info objects triggers render pages sheet export sounds; do
     zgrep -q "^\.B tr4tool $orden" "$prefijo/share/man/$pagina/tr4tool.1.gz" ||
       fallar "man page $pagina does not show $orden"
   done
@@ -105,7 +105,7 @@ else
   [ -n "$(campo Description)" ] || fallar "no Description"
   # dpkg-shlibdeps found these from the programs themselves.
   depende=$(campo Depends)
-  for paquete in libc6 libstdc++6 zlib1g libqt6widgets6 libqt6gui6 libqt6core6 libopengl0 libegl1 libtinygltf2d; do
+  for paquete in libc6 libstdc++6 zlib1g libqt6widgets6 libqt6gui6 libqt6core6 libopengl0 libegl1 libtinygltf2d libsndfile1 libqt6multimedia6; do
     [[ ",$depende," == *[\ ,]$paquete[\ ,\(]* ]] || fallar "Depends lacks $paquete: $depende"
   done
   contenido=$(dpkg-deb --contents "$deb" | awk '{print $6}' | sed 's|^\./||')

@@ -61,15 +61,21 @@ TEST(LeerAnimaciones, LasQueNoSePuedenVerDicenPorQue) {
     const auto l = LeerNivelYObjetos(fixture::EscribirNivel(fixture::NivelAnimado()));
     const auto& a = l->objetos.Animaciones.Animaciones;
     using M = trMotivoAnimacion;
-    const M esperado[] = {M::Ninguno,      M::Ninguno,       M::Ninguno,        M::SinCuadros,
-                          M::CuadrosFuera, M::CuadroPequeno, M::SiguienteFuera, M::CadenaSinFin};
-    for (size_t i = 0; i < 8; ++i)
+    // 6 and 7 have every frame: only their next link is broken, so they play and loop.
+    const M esperado[] = {M::Ninguno,      M::Ninguno,       M::Ninguno, M::SinCuadros,
+                          M::CuadrosFuera, M::CuadroPequeno, M::Ninguno, M::Ninguno};
+    const M enlace[] = {M::Ninguno, M::Ninguno, M::Ninguno,        M::Ninguno,
+                        M::Ninguno, M::Ninguno, M::SiguienteFuera, M::CadenaSinFin};
+    for (size_t i = 0; i < 8; ++i) {
         EXPECT_EQ(a[i].Motivo, esperado[i]) << i << " " << ClaveMotivo(a[i].Motivo);
+        EXPECT_EQ(a[i].Enlace, enlace[i]) << i << " " << ClaveMotivo(a[i].Enlace);
+    }
 
     uint32_t siguiente = 99, cuadro = 99;
     ASSERT_TRUE(SiguienteDe(l->objetos.Animaciones, 1, siguiente, cuadro));
     EXPECT_EQ(siguiente, 0u);
     EXPECT_EQ(cuadro, 2u);
+    EXPECT_FALSE(SiguienteDe(l->objetos.Animaciones, 6, siguiente, cuadro));
     EXPECT_FALSE(SiguienteDe(l->objetos.Animaciones, 7, siguiente, cuadro));
     EXPECT_FALSE(SiguienteDe(l->objetos.Animaciones, 1000, siguiente, cuadro));
 }

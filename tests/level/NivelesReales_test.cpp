@@ -1,8 +1,11 @@
 // Real levels made by other people, and damaged copies of them. Skipped when the folder of real
 // levels is not beside the project (a user's fresh clone).
 #include "CargarNivel.h"
+#include "DecodificarMuestra.h"
 #include "EscritorNivel.h"
 #include "LeerMeshes.h"
+#include "LeerSectores.h"
+#include "LeerSonidos.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +21,12 @@ struct Esperado {
     uint16_t cuartos;
     int32_t meshes;
     uint32_t texturasObjeto, paginas;
+    // Floor data: sectors, those with a chain, triggers, portals, floor and ceiling slants, and
+    // triangulated floors or ceilings.
+    uint32_t sectores, conDatos, disparadores, portales, inclinadosSuelo, inclinadosTecho,
+        triangulados;
+    uint32_t muestras;
+    size_t mapaSonido; // entries: the format's 370, or the longer map later tools write
 };
 
 // Names the level in test listings instead of dumping the struct's bytes.
@@ -84,6 +93,73 @@ TEST_P(NivelReal, CifrasConocidas) {
     EXPECT_EQ(inicio, nivel.DatosMesh.size());
     for (uint32_t p : punteros)
         EXPECT_TRUE(inicios.count(p)) << p;
+}
+
+// Counted by a reading of our own written apart from this one, with bit 15 of an action word
+// marking the last action: every chain ends cleanly and names only what the level holds.
+TEST_P(NivelReal, DatosDeSuelo) {
+    trNivel nivel;
+    ASSERT_EQ(CargarNivelDeMemoria(archivo_.data(), archivo_.size(), nivel), 1);
+    const trLogica l = LeerLogica(nivel);
+    const Esperado& e = GetParam();
+    EXPECT_EQ(l.Sectores, e.sectores);
+    EXPECT_EQ(l.SectoresConDatos, e.conDatos);
+    EXPECT_EQ(l.Disparadores.size(), e.disparadores);
+    EXPECT_EQ(l.Funciones[1], e.portales);
+    EXPECT_EQ(l.Funciones[2], e.inclinadosSuelo);
+    EXPECT_EQ(l.Funciones[3], e.inclinadosTecho);
+    uint32_t triangulados = 0;
+    for (int f = 7; f <= 18; ++f)
+        triangulados += l.Funciones[size_t(f)];
+    EXPECT_EQ(triangulados, e.triangulados);
+    EXPECT_TRUE(l.Avisos.empty()) << l.Avisos.front().Texto;
+    for (const trDisparador& d : l.Disparadores)
+        for (const trAccion& a : d.Acciones)
+            if (a.Tipo == uint8_t(trTipoAccion::Objeto)) {
+                EXPECT_LT(a.Parametro, nivel.Items.size() / 24);
+            }
+}
+
+// Each sample decodes whole: as a PCM WAVE again it is the size its record states, and every
+// sound the map names picks from samples the level holds.
+TEST_P(NivelReal, CadaMuestraSeDecodificaASuTamano) {
+    trNivel nivel;
+    std::string motivo;
+    ASSERT_EQ(CargarNivelDeMemoria(archivo_.data(), archivo_.size(), nivel, &motivo), 1) << motivo;
+    trSonidos s;
+    LeerSonidos(nivel, s);
+    ASSERT_EQ(s.Muestras.size(), GetParam().muestras);
+    EXPECT_EQ(s.Mapa.size(), GetParam().mapaSonido);
+    EXPECT_EQ(s.MapaLargo, GetParam().mapaSonido != 370);
+    std::vector<trPcm> pcm;
+    EXPECT_EQ(DecodificarMuestras(nivel, s, &pcm), GetParam().muestras);
+    for (size_t i = 0; i < s.Muestras.size(); ++i) {
+        SCOPED_TRACE(i);
+        const trMuestra& m = s.Muestras[i];
+        EXPECT_TRUE(m.Legible()) << m.Motivo;
+        EXPECT_EQ(pcm[i].Frecuencia, 22050u);
+        // Its data chunk whole; other chunks (cue points, lists) are left out of the PCM WAVE.
+        const uint8_t* w = BytesMuestra(nivel, m);
+        uint32_t datos = 0;
+        for (uint32_t k = 12, t = 0; k + 8 <= m.TamanoGuardado; k += 8 + t + (t & 1)) {
+            std::memcpy(&t, w + k + 4, 4);
+            if (std::memcmp(w + k, "data", 4) == 0)
+                datos = t;
+        }
+        EXPECT_EQ(pcm[i].BytesDatos(), datos);
+        EXPECT_EQ(WavePcm(pcm[i]).size(), 44 + uint64_t{datos});
+        EXPECT_LE(44 + uint64_t{datos}, m.TamanoDescomprimido);
+    }
+    size_t nombrados = 0;
+    for (uint32_t id = 0; id < s.Mapa.size(); ++id) {
+        if (s.Mapa[id] < 0)
+            continue;
+        ++nombrados;
+        const int32_t d = DetalleDeSonido(s, id);
+        ASSERT_GE(d, 0) << id;
+        EXPECT_FALSE(MuestrasDeSonido(s, s.Detalles[size_t(d)]).empty()) << id;
+    }
+    EXPECT_EQ(nombrados, s.Detalles.size());
 }
 
 TEST_P(NivelReal, CortadoAntesDeLaCola) {
@@ -153,8 +229,10 @@ TEST_P(NivelReal, TamanosQueMienten) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Niveles, NivelReal,
-                         ::testing::Values(Esperado{"title-a.tr4", 42, 191, 1792, 15},
-                                           Esperado{"title-b.tr4", 2, 94, 2839, 35}),
+                         ::testing::Values(Esperado{"title-a.tr4", 42, 191, 1792, 15, 3042,
+                                                                    447, 13, 135, 84, 171, 71, 7, 370},
+                                           Esperado{"title-b.tr4", 2, 94, 2839, 35, 472, 1,
+                                                                    1, 0, 0, 0, 0, 7, 2048}),
                          [](const auto& info) {
                              return std::string(info.param.archivo).substr(0, 7) == "title-a"
                                         ? std::string("TitleA")

@@ -4,6 +4,8 @@
 #include "Encuadre.h"
 #include "EscritorNivel.h"
 #include "Lotes8.h"
+#include "CapaDisparadores.h"
+#include "CapaMarcadores.h"
 #include "NivelSubido.h"
 #include "SuperficieEGL.h"
 #include "dxBufferTextura.h"
@@ -381,4 +383,92 @@ TEST(EscenaSinDispositivo, VerticesTramosYContornoSinDispositivo) {
     EXPECT_EQ(contorno[0].Pagina, PAGINA_NINGUNA);
     EXPECT_TRUE(e.Contorno(-1).empty());
     EXPECT_TRUE(e.Contorno(int32_t(e.Geometria().Partes.size())).empty());
+}
+
+// Ver -> Disparadores: each trigger sector's tile adds its type's colour where the sector lies,
+// a kill sector adds red, and a sector of neither keeps the floor's own colour.
+TEST_F(EscenaGL, DisparadoresYMuerteSobreSusSectores) {
+    Abrir(fixture::EscribirNivel(fixture::NivelLogica()));
+    ASSERT_NE(nivel_->Capa, nullptr);
+    EXPECT_EQ(nivel_->Capa->Baldosas(), 14u); // 13 triggers, one kill sector
+    // Seen from above and in front: the floor lies flat in the picture.
+    auto dibujar = [&](const OpcionesNivel& o, bool capa) {
+        const Esfera e = nivel_->Escena->EsferaNivel({});
+        EXPECT_EQ(d_->SetProyeccion(10, 50000, float(kAncho) / kAlto, 0.8f), D3D_OK);
+        EXPECT_EQ(d_->SetOjo(e.X, 7000, e.Z - 3000), D3D_OK);
+        EXPECT_EQ(d_->SetObjetivo(e.X, 0, e.Z), D3D_OK);
+        (void)d_->Limpiar(1);
+        EXPECT_EQ(nivel_->Dibujo->Dibujar(*d_, o), D3D_OK);
+        if (capa) {
+            EXPECT_EQ(nivel_->Capa->Dibujar(*d_, o), D3D_OK);
+        }
+        return LeerPixeles(*superficie_);
+    };
+    auto conCapa = [&](const OpcionesNivel& o) {
+        const auto sin = dibujar(o, false);
+        return std::pair{sin, dibujar(o, true)};
+    };
+    const auto [sin, con] = conCapa({});
+    // What the tile added at a point of the level, as 0x00RRGGBB.
+    auto anadido = [&](const std::vector<uint32_t>& a, const std::vector<uint32_t>& b, float x,
+                       float z) {
+        const uint32_t p = En(a, x, 0, z), q = En(b, x, 0, z);
+        uint32_t d = 0;
+        for (int s : {16, 8, 0})
+            d |= uint32_t(std::max(0, int((q >> s) & 0xFF) - int((p >> s) & 0xFF))) << s;
+        return d;
+    };
+    // Room 0's origin is (-1024, 2048); sector (column c, row r) is centred 512 further in.
+    auto x = [](int c) { return -1024 + 1024 * c + 512.0f; };
+    auto z = [](int r) { return 2048 + 1024 * r + 512.0f; };
+    struct {
+        int columna, fila;
+        uint32_t color;
+        const char* que;
+    } casos[] = {
+        {1, 2, CapaDisparadores::ColorTipo(2) & 0xFFFFFF, "switch"},
+        {2, 1, CapaDisparadores::ColorTipo(5) & 0xFFFFFF, "heavy"},
+        {4, 0, CapaDisparadores::ColorTipo(12) & 0xFFFFFF, "monkey"},
+        {0, 3, CapaDisparadores::ROJO_MUERTE & 0xFFFFFF, "kill"},
+        {4, 2, 0, "nothing"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.que);
+        const uint32_t d = anadido(sin, con, x(c.columna), z(c.fila));
+        for (int s : {16, 8, 0})
+            EXPECT_NEAR(double((d >> s) & 0xFF), double((c.color >> s) & 0xFF), 2)
+                << std::hex << d << " " << c.color;
+    }
+    // Flipped, room 1 stands for room 0 and holds no trigger: no tile shows.
+    const auto [sinAlt, conAlt] = conCapa({.Alternos = true});
+    EXPECT_EQ(anadido(sinAlt, conAlt, x(1), z(2)), 0u);
+}
+
+// Ver -> Marcadores: each camera, sink and sound source is a marker of its colour where the level
+// puts it; a flyby sequence's path joins its cameras.
+TEST_F(EscenaGL, MarcadoresDondeLosPoneElNivel) {
+    auto f = fixture::NivelLogica();
+    // A flyby path long enough to see: sequence 2 from (3000, -500, 3000) to (3000, -500, 6000).
+    f.camarasVuelo[0].x = f.camarasVuelo[1].x = 3000;
+    f.camarasVuelo[0].y = f.camarasVuelo[1].y = -500;
+    f.camarasVuelo[1].z = 3000;
+    f.camarasVuelo[0].z = 6000;
+    Abrir(fixture::EscribirNivel(f));
+    ASSERT_NE(nivel_->Marcadores, nullptr);
+    EXPECT_EQ(nivel_->Marcadores->Marcadores(), 2u + 3u + 1u);
+    uint32_t solidos = 0;
+    const auto v = CapaMarcadores::Vertices(nivel_->Logica, solidos);
+    EXPECT_EQ(v.size() - solidos, 3u) << "one segment: sequence 2's two cameras";
+    const Esfera e = nivel_->Escena->EsferaNivel({});
+    ASSERT_EQ(d_->SetProyeccion(10, 50000, float(kAncho) / kAlto, 0.8f), D3D_OK);
+    ASSERT_EQ(d_->SetOjo(e.X, 7000, e.Z - 3000), D3D_OK);
+    ASSERT_EQ(d_->SetObjetivo(e.X, 0, e.Z), D3D_OK);
+    (void)d_->Limpiar(1);
+    ASSERT_EQ(nivel_->Marcadores->Dibujar(*d_), D3D_OK);
+    const auto p = LeerPixeles(*superficie_);
+    EXPECT_EQ(En(p, 100, -200, 3000), CapaMarcadores::CIAN_CAMARA);
+    EXPECT_EQ(En(p, -500, 0, 2500), CapaMarcadores::AZUL_SUMIDERO) << "a current names camera 1";
+    EXPECT_EQ(En(p, 512, -256, 2560), CapaMarcadores::VERDE_SONIDO);
+    EXPECT_EQ(En(p, 3000, -500, 4500), CapaMarcadores::AMARILLO_VUELO) << "the path's middle";
+    EXPECT_EQ(En(p, 2000, 0, 4500), kFondo);
 }

@@ -119,6 +119,74 @@ TEST(Reproductor, BucleCadenaPasoYSalto) {
     EXPECT_LT(c.Cuadro(), c.Cuadros());
     c.Avanzar(INFINITY);
     EXPECT_LT(c.Cuadro(), c.Cuadros());
+
+    // A next link out of the moveable (6) or round without end (7): played, and going on from
+    // the end loops the animation itself. Both are 5 frames long, like animation 2.
+    for (uint32_t roto : {6u, 7u}) {
+        Reproductor s;
+        s.Forma = Reproductor::Modo::Seguir;
+        ASSERT_TRUE(s.Elegir(t, roto)) << roto;
+        EXPECT_EQ(s.Cuadros(), t.Animaciones[roto].Duracion() + 1);
+        s.Avanzar((s.Cuadros() + 1) / 30.0);
+        EXPECT_EQ(s.Animacion(), roto);
+        EXPECT_NEAR(s.Cuadro(), 1, 1e-9);
+        std::vector<glm::mat4> mundos;
+        EXPECT_TRUE(PosarMovible(l->nivel, t, l->objetos.Movibles[1], roto, s.Cuadro(), mundos));
+    }
+}
+
+namespace {
+
+// Stands for the window's player: what it is asked to play, in order, with a mark at the end of
+// each step of time.
+struct Grabadora : SumideroSonido {
+    static constexpr uint16_t FIN_PASO = 0xFFFF;
+    std::vector<uint16_t> oido;
+    void Sonar(uint16_t id) override { oido.push_back(id); }
+};
+
+} // namespace
+
+TEST(Reproductor, CadaSonidoEnSuCuadro) {
+    fixture::NivelFixture f = fixture::NivelAnimado();
+    // Animation 0 (frames 0..4): sound 9 at frame 0, sound 7 at frame 2 (in water: the top bit).
+    // Animation 1 (frames 5..9, going on to animation 0 at frame 2): sound 11 at frame 9.
+    f.comandos = {5, 0, 9, 5, 2, int16_t(0x8000 | 7), 3, 5, 9, 11};
+    f.animaciones[0].numComandos = 3;
+    f.animaciones[1].primerComando = 7;
+    f.animaciones[1].numComandos = 1;
+    const auto l = LeerNivelYObjetos(fixture::EscribirNivel(f));
+    const trAnimaciones& t = l->objetos.Animaciones;
+    constexpr uint16_t F = Grabadora::FIN_PASO;
+
+    Grabadora g;
+    Reproductor r;
+    ASSERT_TRUE(r.Elegir(t, 0));
+    auto paso = [&](Reproductor& rep, double cuadros) {
+        rep.Avanzar(cuadros / 30, &g);
+        g.oido.push_back(F);
+    };
+    paso(r, 0.5); // 0 .. 0.5: frame 0
+    paso(r, 2);   // .. 2.5: frame 2
+    paso(r, 2);   // .. 4.5: nothing
+    paso(r, 1);   // past the end, looping to 0.5: frame 0 again
+    paso(r, 100); // a stall of many turns: the end of one, the start of the last
+    r.Pausado = true;
+    paso(r, 10);
+    r.Pausado = false;
+    r.Velocidad = 0;
+    paso(r, 10);
+    r.Avanzar(1); // no sink: nothing to tell, and nothing breaks
+    EXPECT_EQ(g.oido, (std::vector<uint16_t>{9, F, 7, F, F, 9, F, 7, 9, F, F, F}));
+
+    // Going on: animation 1's frame 9, then animation 0 from its frame 2, whose sound is heard.
+    g.oido.clear();
+    Reproductor c;
+    c.Forma = Reproductor::Modo::Seguir;
+    ASSERT_TRUE(c.Elegir(t, 1));
+    paso(c, 5.5);
+    EXPECT_EQ(c.Animacion(), 0u);
+    EXPECT_EQ(g.oido, (std::vector<uint16_t>{11, 7, F}));
 }
 
 TEST(PoseMovible, LaraCorreErguidaHaciaDelante) {

@@ -154,7 +154,7 @@ TEST(Seleccion, TitleAAbreDetrasDeLaraYLaraLlevaElCuerpo) {
     EXPECT_NEAR(a.z / lejos, -std::cos(g), 1e-3);
     EXPECT_LT(inicio->Cabeceo, 0);
 
-    // Her item is made of moveable 8's meshes, not her own stand-ins.
+    // Her item is made of moveable 8's meshes, not her own stand-ins, and her joints'.
     const trMovible* cuerpo = nullptr;
     for (const trMovible& m : nivel->Objetos.Movibles)
         if (m.Id == ID_CUERPO_LARA)
@@ -164,6 +164,9 @@ TEST(Seleccion, TitleAAbreDetrasDeLaraYLaraLlevaElCuerpo) {
     for (int32_t m : cuerpo->Meshes)
         if (m >= 0)
             esperadas.push_back(m);
+    ASSERT_TRUE(nivel->Articulaciones);
+    for (const auto& junta : nivel->Articulaciones->Juntas())
+        esperadas.push_back(junta.Mesh);
     EXPECT_EQ(nivel->Escena->MeshesDeItem(inicio->Item), esperadas);
     // And a click on her says so: rays from the eye to her faces meet her, not the room.
     const int32_t parte = nivel->Escena->ParteDe({T::Item, inicio->Item});

@@ -4,10 +4,12 @@
 // device; or opened, with the damage contained. Memory is counted across the open: every
 // allocation of this program goes through the counting operator new below.
 #include "CargarNivel.h"
+#include "DecodificarMuestra.h"
 #include "Ejecutar.h"
 #include "EscritorNivel.h"
 #include "Grabacion.h"
 #include "Idioma.h"
+#include "LeerSonidos.h"
 #include "NivelSubido.h"
 
 #include <gtest/gtest.h>
@@ -375,6 +377,65 @@ std::vector<Caso> Catalogo() {
                          EXPECT_FALSE(Texturado(*a.Buffer(0), i)) << i;
                  }});
 
+    // Damaged samples after the level data: the level opens, and each is told unreadable with
+    // its reason while the others still decode.
+    struct MuestraDanada {
+        const char* nombre;
+        std::function<void(NivelFixture&)> danar;
+        size_t muestra;
+        trFallaMuestra falla;
+    };
+    const MuestraDanada muestras[] = {
+        {"muestra_tamanos_distintos", [](NivelFixture& n) { n.muestras[0].descomprimido = 5; }, 0,
+         trFallaMuestra::TamanosDistintos},
+        {"muestra_adpcm_tamano_falso",
+         [](NivelFixture& n) { n.muestras[1].descomprimido = 0xFFFFFFFF; }, 1,
+         trFallaMuestra::TamanosDistintos},
+        {"muestra_sin_riff", [](NivelFixture& n) { n.muestras[1].wave.assign(64, 0xAB); }, 1,
+         trFallaMuestra::RiffDanado},
+        {"muestra_riff_mas_largo",
+         [](NivelFixture& n) { Poner(n.muestras[0].wave, 4, 0xFFFFFFF0u, 4); }, 0,
+         trFallaMuestra::RiffDanado},
+        {"muestra_pasa_del_final", [](NivelFixture& n) { n.muestras[2].guardado = 0xFFFFFFFF; }, 2,
+         trFallaMuestra::FueraDelArchivo},
+        {"muestra_adpcm_cortada",
+         [](NivelFixture& n) {
+             // The RIFF and data sizes still say the whole; the bytes stop half way.
+             n.muestras[1].wave.resize(n.muestras[1].wave.size() / 2);
+             n.muestras[1].guardado = uint32_t(n.muestras[1].wave.size());
+         },
+         1, trFallaMuestra::RiffDanado},
+    };
+    for (const MuestraDanada& m : muestras) {
+        NivelFixture n = NivelSonoro();
+        m.danar(n);
+        const Bytes archivo = EscribirNivel(n);
+        v.push_back(
+            {m.nombre, Archivo([archivo] { return archivo; }), "", [m](const NivelAbierto& a) {
+                 trSonidos s;
+                 LeerSonidos(*a.Nivel, s);
+                 std::vector<trPcm> pcm;
+                 DecodificarMuestras(*a.Nivel, s, &pcm);
+                 ASSERT_GT(s.Muestras.size(), m.muestra);
+                 EXPECT_EQ(s.Muestras[m.muestra].Falla, m.falla) << s.Muestras[m.muestra].Motivo;
+                 EXPECT_TRUE(pcm[m.muestra].Valores.empty());
+                 for (size_t i = 0; i < m.muestra; ++i)
+                     EXPECT_TRUE(s.Muestras[i].Legible()) << s.Muestras[i].Motivo;
+             }});
+    }
+    // A count of samples far beyond what follows: one entry says where the file ends.
+    v.push_back({"muestras_declaradas_de_mas", Archivo([] {
+                     ContenedorFixture c = ArmarContenedor(NivelSonoro());
+                     c.valorFinal = 0xFFFFFFFF;
+                     return Serializar(c);
+                 }),
+                 "", [](const NivelAbierto& a) {
+                     trSonidos s;
+                     LeerSonidos(*a.Nivel, s);
+                     ASSERT_EQ(s.Muestras.size(), 4u);
+                     EXPECT_EQ(s.Muestras[3].Falla, trFallaMuestra::FueraDelArchivo);
+                 }});
+
     // Paths that are not level files at all.
     v.push_back({"carpeta", [](const fs::path& carpeta) { return carpeta.string(); },
                  "es una carpeta, no un archivo de nivel"});
@@ -443,6 +504,14 @@ TEST_P(ArchivoDanado, TerminaConUnResultadoClaro) {
     EXPECT_LT(pico - antes, MEMORIA_MAXIMA);
 
     const Resultado info = Ejecutar({"info", ruta});
+    // The sounds: refused as info refuses, or every sample listed, the unreadable with a reason.
+    const Resultado sonidos = Ejecutar({"sounds", ruta});
+    if (!caso.pista.empty()) {
+        EXPECT_EQ(sonidos.errores, info.errores);
+    } else {
+        EXPECT_EQ(sonidos.estado, 0) << sonidos.errores;
+        EXPECT_TRUE(sonidos.errores.empty()) << sonidos.errores;
+    }
     // The pages, written whole from whatever block 1 holds, or refused as info refuses.
     const fs::path paginas = carpeta_.string() + "-paginas";
     fs::create_directories(paginas);

@@ -29,7 +29,7 @@ if [ -f "$niveles/title-a.tr4" ]; then
   done
 fi
 # Each subcommand's help under C: its options under the Spanish heading alone.
-for orden in info objects render export pages sheet; do
+for orden in info objects triggers render export pages sheet; do
   ayuda=$(env -u LC_ALL -u LC_MESSAGES LANG=C "$tr4tool" "$orden" --help)
   if grep -q '^Options' <<<"$ayuda" || ! grep -q '^Opciones' <<<"$ayuda"; then
     echo "FAIL: tr4tool $orden --help under C: $ayuda"

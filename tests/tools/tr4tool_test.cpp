@@ -34,6 +34,9 @@ TEST(tr4tool, ErroresDeUso) {
                                                                   {"info", "a", "b"},
                                                                   {"objects"},
                                                                   {"objects", "--json", "a", "b"},
+                                                                  {"triggers"},
+                                                                  {"export", "x.tr4", "--all", "--logic", "--out", "a.glb"},
+                                                                  {"triggers", "-x", "a"},
                                                                   {"--json", "info", "x.tr4"}}) {
         const auto r = Ejecutar(args);
         EXPECT_EQ(r.estado, 2);
@@ -49,10 +52,12 @@ TEST(tr4tool, ErroresDeUso) {
     // Each command tells its own options.
     for (const auto& [orden, opcion] : {std::pair{"info", "--json"},
                                         {"objects", "--json"},
+                                        {"triggers", "--json"},
                                         {"render", "--object"},
                                         {"render", "--fit"},
                                         {"render", "--room"},
                                         {"pages", "--out"},
+                                        {"sounds", "--out"},
                                         {"sheet", "--cell"},
                                         {"export", "--all"},
                                         {"export", "--scale"}}) {
@@ -210,7 +215,7 @@ TEST(tr4tool, InfoJsonDeUnNivelConocido) {
     EXPECT_EQ(claves,
               (std::vector<std::string>{
                   "animations",      "blocks",          "boxes",         "cameras",
-                  "floor_data",      "header",          "items",         "items_placed",
+                  "floor_data",      "floor_data_warnings", "header",          "items",         "items_placed",
                   "items_skipped",   "mesh_data_words", "mesh_pointers", "meshes",
                   "moveables",       "object_textures", "rectangles",    "room_faces_dropped",
                   "room_rectangles", "room_triangles",  "room_vertices", "rooms",
@@ -271,7 +276,7 @@ TEST(tr4tool, InfoJsonDeUnNivelConocido) {
             });
             EXPECT_EQ(caracteres, 22) << linea;
         }
-        EXPECT_EQ(cuantas, 25);
+        EXPECT_EQ(cuantas, 26);
     }
     FijarIdioma(Idioma::Espanol);
     std::filesystem::remove(ruta);
@@ -338,20 +343,211 @@ TEST(tr4tool, AnimationsListaCadaAnimacionConSuMotivo) {
     const char* motivos[] = {"no_frames", "frames_past_end", "frame_too_small",
                              "next_outside_object", "endless_chain"};
     for (size_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(otras[i + 1]["playable"], false);
-        EXPECT_EQ(otras[i + 1]["reason"], motivos[i]);
+        // The last two have all their frames: they play, their next link is what is broken.
+        const bool enlace = i >= 3;
+        const auto& a = otras[i + 1];
+        EXPECT_EQ(a["playable"], enlace) << i;
+        EXPECT_EQ(a[enlace ? "next_reason" : "reason"], motivos[i]);
+        EXPECT_EQ(a[enlace ? "reason" : "next_reason"], nullptr);
+        EXPECT_EQ(a["next_broken"], enlace);
+        if (enlace) {
+            EXPECT_EQ(a["frames"], a["last_frame"].get<int>() - a["first_frame"].get<int>() + 1);
+        }
     }
+    EXPECT_EQ(otras[0]["next_broken"], false);
 
     const auto uno = Ejecutar({"animations", ruta, "--object", "4"});
     ASSERT_EQ(uno.estado, 0) << uno.errores;
-    EXPECT_NE(uno.salida.find("Movible 4 · 2 meshes · 6 animaciones (1 se pueden ver)"),
+    EXPECT_NE(uno.salida.find("Movible 4 · 2 meshes · 6 animaciones (3 se pueden ver)"),
               std::string::npos)
         << uno.salida;
     EXPECT_NE(uno.salida.find("sus cuadros no están en este nivel"), std::string::npos);
+    EXPECT_NE(uno.salida.find("se repite: su siguiente animación no es de este movible"),
+              std::string::npos);
     EXPECT_EQ(uno.salida.find("Movible 3"), std::string::npos);
     const auto falta = Ejecutar({"animations", ruta, "--object", "77"});
     EXPECT_EQ(falta.estado, 1);
     EXPECT_NE(falta.errores.find("no hay movible con id 77"), std::string::npos);
     EXPECT_EQ(Ejecutar({"animations", ruta, "--object", "x"}).estado, 2);
+    std::filesystem::remove(ruta);
+}
+
+TEST(tr4tool, TriggersNombraCadaDisparadorYCadaAccion) {
+    const std::string ruta = Guardar(fixture::EscribirNivel(fixture::NivelLogica()), "logica.tr4");
+    const auto r = Ejecutar({"triggers", "--json", ruta});
+    ASSERT_EQ(r.estado, 0) << r.errores;
+    const auto j = nlohmann::ordered_json::parse(r.salida);
+    std::vector<std::string> claves;
+    for (const auto& [clave, valor] : j.items())
+        claves.push_back(clave);
+    EXPECT_EQ(claves, (std::vector<std::string>{"sectors", "sectors_with_floor_data", "functions",
+                                                "triggers", "cameras", "flyby_cameras",
+                                                "sound_sources", "rooms", "warnings"}));
+    EXPECT_EQ(j["sectors"], 21);
+    EXPECT_EQ(j["sectors_with_floor_data"], 17);
+    EXPECT_EQ(j["functions"], nlohmann::ordered_json::parse(R"({"portal": 1, "floor_slant": 1,
+        "ceiling_slant": 1, "floor_triangles": 1, "ceiling_triangles": 1, "kill": 1, "climb": 1,
+        "monkey": 1, "trigger": 13, "trigger_triggerer": 1, "beetle": 1})"));
+    const char* tipos[] = {"trigger", "pad",   "switch",      "key",          "pickup",
+                           "heavy",   "antipad", "combat",    "dummy",        "antitrigger",
+                           "heavy_switch", "heavy_antitrigger", "monkey"};
+    ASSERT_EQ(j["triggers"].size(), 13u);
+    std::set<std::string> acciones;
+    for (size_t t = 0; t < 13; ++t) {
+        EXPECT_EQ(j["triggers"][t]["type"], tipos[t]);
+        EXPECT_EQ(j["triggers"][t]["room"], 0);
+        EXPECT_EQ(j["triggers"][t]["x"], (4 + t) / 4);
+        EXPECT_EQ(j["triggers"][t]["z"], (4 + t) % 4);
+        for (const auto& a : j["triggers"][t]["actions"])
+            acciones.insert(a["action"].get<std::string>());
+    }
+    EXPECT_EQ(acciones, (std::set<std::string>{"object", "camera", "current", "flipmap", "flip_on",
+                                               "flip_off", "look_at", "end_level", "soundtrack",
+                                               "flipeffect", "secret", "clear_bodies", "flyby",
+                                               "cutscene"}));
+    const auto& primero = j["triggers"][0];
+    EXPECT_EQ(primero["timer"], -5);
+    EXPECT_EQ(primero["one_shot"], true);
+    EXPECT_EQ(primero["mask"], 31);
+    EXPECT_EQ(primero["actions"][1], nlohmann::ordered_json::parse(
+                                         R"({"action": "camera", "parameter": 0, "timer": 3,
+                                             "once": true, "word": 33027})"));
+    EXPECT_EQ(j["triggers"][2]["actions"][0]["role"], "switch");
+    EXPECT_EQ(j["triggers"][3]["actions"][0]["role"], "keyhole");
+    EXPECT_FALSE(j["triggers"][12]["actions"][0].contains("role"));
+    EXPECT_EQ(j["cameras"], 2);
+    EXPECT_EQ(j["flyby_cameras"], 3);
+    EXPECT_EQ(j["sound_sources"], 1);
+    EXPECT_EQ(j["rooms"][0], nlohmann::ordered_json::parse(R"({"index": 0, "flags": 9,
+        "water": true, "alternate": 1, "alternate_group": 3})"));
+    EXPECT_TRUE(j["warnings"].empty());
+
+    const struct {
+        Idioma idioma;
+        const char *disparador, *cuartos;
+    } idiomas[] = {
+        {Idioma::Espanol, "  cuarto 0, x 1, z 2: interruptor, tiempo 0, máscara 0: palanca 1, "
+                          "mapa alterno 1\n",
+         "Cuartos alternos: 0 por 1 (grupo 3)\n"},
+        {Idioma::Ingles, "  room 0, x 1, z 2: switch, timer 0, mask 0: switch 1, flip map 1\n",
+         "Alternate rooms: 0 by 1 (group 3)\n"},
+    };
+    for (const auto& idioma : idiomas) {
+        FijarIdioma(idioma.idioma);
+        const auto texto = Ejecutar({"triggers", ruta});
+        EXPECT_EQ(texto.estado, 0);
+        EXPECT_NE(texto.salida.find(idioma.disparador), std::string::npos) << texto.salida;
+        EXPECT_NE(texto.salida.find(idioma.cuartos), std::string::npos) << texto.salida;
+    }
+    FijarIdioma(Idioma::Espanol);
+    std::filesystem::remove(ruta);
+}
+
+// A damaged chain opens all the same, and both commands say where it is.
+TEST(tr4tool, CadenasDanadasEnTriggersEInfo) {
+    auto n = fixture::NivelLogica();
+    n.datosSuelo[2] = 9; // sector 0's portal to a room the level lacks
+    n.cuartos[0].sectores[19].datos = 60000;
+    const std::string ruta = Guardar(fixture::EscribirNivel(n), "logica-danada.tr4");
+    const auto t = Ejecutar({"triggers", "--json", ruta});
+    ASSERT_EQ(t.estado, 0) << t.errores;
+    const auto j = nlohmann::json::parse(t.salida);
+    ASSERT_EQ(j["warnings"].size(), 2u);
+    EXPECT_EQ(j["warnings"][0]["x"], 0);
+    EXPECT_EQ(j["warnings"][1]["x"], 4);
+    EXPECT_EQ(j["warnings"][1]["z"], 3);
+    EXPECT_EQ(j["triggers"].size(), 13u);
+    const auto i = Ejecutar({"info", "--json", ruta});
+    ASSERT_EQ(i.estado, 0) << i.errores;
+    const auto k = nlohmann::json::parse(i.salida);
+    ASSERT_EQ(k["floor_data_warnings"].size(), 2u);
+    EXPECT_EQ(k["floor_data_warnings"][0], "cuarto 0, x 0, z 0: el portal lleva al cuarto 9, que no existe");
+    const auto texto = Ejecutar({"info", ruta});
+    EXPECT_NE(texto.salida.find("Avisos de suelo:      2\n  cuarto 0, x 0, z 0: el portal lleva"),
+              std::string::npos)
+        << texto.salida;
+    std::filesystem::remove(ruta);
+}
+
+TEST(tr4tool, TriggersDeLosNivelesReales) {
+    struct {
+        const char* archivo;
+        int disparadores, portales, suelos, techos, conDatos;
+    } const niveles[] = {{"title-a.tr4", 13, 135, 84 + 35, 171 + 36, 447},
+                         {"title-b.tr4", 1, 0, 0, 0, 1}};
+    for (const auto& n : niveles) {
+        const std::string ruta = std::string(TR4_NIVELES_REALES) + "/" + n.archivo;
+        if (!std::filesystem::exists(ruta))
+            GTEST_SKIP() << "no real level at " << ruta;
+        const auto r = Ejecutar({"triggers", "--json", ruta});
+        ASSERT_EQ(r.estado, 0) << r.errores;
+        const auto j = nlohmann::json::parse(r.salida);
+        EXPECT_EQ(j["triggers"].size(), size_t(n.disparadores));
+        EXPECT_EQ(j["sectors_with_floor_data"], n.conDatos);
+        EXPECT_EQ(j["functions"]["portal"], n.portales);
+        EXPECT_EQ(j["functions"]["floor_slant"].get<int>() +
+                      j["functions"]["floor_triangles"].get<int>(),
+                  n.suelos);
+        EXPECT_EQ(j["functions"]["ceiling_slant"].get<int>() +
+                      j["functions"]["ceiling_triangles"].get<int>(),
+                  n.techos);
+        EXPECT_TRUE(j["warnings"].empty());
+    }
+}
+
+TEST(tr4tool, SoundsListaCadaSonidoYEscribeCadaMuestraLegible) {
+    fixture::NivelFixture f = fixture::NivelSonoro();
+    f.muestras[2].wave[0] = 'X'; // no RIFF: listed with its reason, not written
+    const std::string ruta = Guardar(fixture::EscribirNivel(f), "sonidos.tr4");
+    const auto r = Ejecutar({"sounds", "--json", ruta});
+    ASSERT_EQ(r.estado, 0) << r.errores;
+    const auto j = nlohmann::json::parse(r.salida);
+    EXPECT_EQ(j["samples_declared"], 3);
+    EXPECT_EQ(j["sound_map_entries"], 370);
+    // Ids 0, 3, 5 and 7 name a detail; 5's is past the list.
+    ASSERT_EQ(j["sounds"].size(), 4u);
+    const auto& siete = j["sounds"][3];
+    EXPECT_EQ(siete["id"], 7);
+    EXPECT_EQ(siete["detail"], 1);
+    EXPECT_EQ(siete["volume"], 100);
+    EXPECT_EQ(siete["loop"], 3);
+    EXPECT_EQ(siete["samples"], nlohmann::json::parse("[1, 2]"));
+    EXPECT_EQ(j["sounds"][2]["detail_missing"], true);
+    const auto& m = j["samples"];
+    ASSERT_EQ(m.size(), 3u);
+    EXPECT_EQ(m[0]["frames"], 100);
+    EXPECT_EQ(m[1]["format_name"], "ms_adpcm");
+    EXPECT_EQ(m[1]["readable"], true);
+    EXPECT_EQ(m[1]["pcm_bytes"], m[1]["uncompressed_size"]);
+    EXPECT_EQ(m[2]["readable"], false);
+    EXPECT_EQ(m[2]["reason"], "damaged_riff");
+    EXPECT_EQ(m[2]["frames"], nullptr);
+
+    const auto texto = Ejecutar({"sounds", ruta});
+    ASSERT_EQ(texto.estado, 0) << texto.errores;
+    EXPECT_NE(texto.salida.find("4 sonidos en un mapa de 370 entradas · 3 detalles · 3 muestras "
+                                "(2 se pueden oír)"),
+              std::string::npos)
+        << texto.salida;
+    EXPECT_NE(texto.salida.find("no empieza como un archivo WAVE"), std::string::npos);
+
+    // The readable ones as PCM WAVE, whole; the damaged one left out.
+    const std::filesystem::path carpeta = ruta + "-wav";
+    std::filesystem::create_directories(carpeta);
+    const auto w = Ejecutar({"sounds", ruta, "--out", carpeta.string()});
+    ASSERT_EQ(w.estado, 0) << w.errores;
+    EXPECT_NE(w.salida.find("escritas 2 muestras"), std::string::npos) << w.salida;
+    EXPECT_NE(w.salida.find("1 muestras no se pueden oír"), std::string::npos) << w.salida;
+    const auto cero = fixture::LeerArchivo((carpeta / "muestra_000.wav").string());
+    EXPECT_EQ(cero, f.muestras[0].wave); // PCM in, the same PCM WAVE out
+    const auto uno = fixture::LeerArchivo((carpeta / "muestra_001.wav").string());
+    EXPECT_EQ(uno.size(), 44 + m[1]["pcm_bytes"].get<size_t>());
+    EXPECT_FALSE(std::filesystem::exists(carpeta / "muestra_002.wav"));
+    // A folder that is not there: one line, nothing written.
+    const auto sin = Ejecutar({"sounds", ruta, "--out", (carpeta / "no").string()});
+    EXPECT_EQ(sin.estado, 1);
+    EXPECT_EQ(sin.errores.find('\n'), sin.errores.size() - 1) << sin.errores;
+    EXPECT_EQ(Ejecutar({"sounds"}).estado, 2);
+    std::filesystem::remove_all(carpeta);
     std::filesystem::remove(ruta);
 }

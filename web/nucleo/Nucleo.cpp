@@ -2,13 +2,19 @@
 // One level open at a time; a file that cannot be opened leaves the open one as it was.
 //
 // Every call that yields something leaves it in one result buffer, read with tr4_resultado and
-// tr4_tamano_resultado until the next call: the summary (JSON), a model (.glb), a page (PNG),
-// or, when the call returns 0, the reason as one line of text.
+// tr4_tamano_resultado until the next call: the summary (JSON), a model (.glb, or the batches
+// the page draws the level from), a page (PNG), or, when the call returns 0, the reason as one
+// line of text.
 #include "CargarNivel.h"
+#include "EscenaNivel.h"
 #include "ExportarGLTF.h"
 #include "Idioma.h"
 #include "InflarFlujos.h"
+#include "InicioNivel.h"
 #include "LeerCuartos.h"
+#include "LeerSonidos.h"
+#include "LotesPagina.h"
+#include "ModeloGLTF.h"
 #include "NivelAbierto.h"
 #include "PaginasPNG.h"
 #include "Resumen.h"
@@ -47,8 +53,34 @@ const trMovible* Movible(uint32_t id) {
     return nullptr;
 }
 
+// A point of the scene (device axes: the level's y negated) in the exported model's axes, where
+// the level's x is negated too, at the export's scale.
+nlohmann::json EnModelo(const glm::vec3& p) {
+    const double escala = OpcionesGLTF{}.Escala;
+    return {-p.x * escala, p.y * escala, p.z * escala};
+}
+
+// How the level view opens, as the window opens it: behind Lara's start looking the way she
+// faces ("inicio": the eye and the point it looks at, in the model's axes), or, with no Lara,
+// framing the rooms that have any light ("iluminados", all of them when none has).
+void VistaInicial(nlohmann::ordered_json& j) {
+    const NivelAbierto& a = *abierto;
+    j["inicio"] = nullptr;
+    j["iluminados"] = nlohmann::json::array();
+    if (!a.Escena)
+        return;
+    const EscenaNivel& escena = *a.Escena;
+    if (const auto inicio = InicioEnLara(a.Objetos, size_t(escena.NumCuartos()), &escena)) {
+        j["inicio"] = {{"ojo", EnModelo(inicio->Ojo)}, {"pivote", EnModelo(inicio->Pivote)}};
+        return;
+    }
+    for (int32_t r = 0; r < escena.NumCuartos(); ++r)
+        if (escena.CuartoIluminado(r))
+            j["iluminados"].push_back(r);
+}
+
 // What the page lists: the summary `tr4tool info` prints, the meshes, the objects (with Lara
-// when the level has her body) and the rooms the level shows.
+// when the level has her body), the rooms the level shows and where its view opens.
 std::string Indice() {
     const NivelAbierto& a = *abierto;
     std::ostringstream texto;
@@ -74,6 +106,7 @@ std::string Indice() {
     for (size_t r = 0; r < cuartos.size(); ++r)
         if (!alterno[r])
             j["cuartos"].push_back(r);
+    VistaInicial(j);
     return j.dump();
 }
 
@@ -152,9 +185,33 @@ EXPORTAR("tr4_exportar") int tr4_exportar(int tipo, double numero) {
     return 1;
 }
 
+// The whole level as the page draws it, with no .glb made and parsed again: the batches, pages
+// and nodes LotesPagina lays out, from the model the level's .glb is made of.
+EXPORTAR("tr4_nivel") int tr4_nivel() {
+    if (!abierto)
+        return Motivo(Traducir("no hay ningún nivel abierto"));
+    OpcionesGLTF o;
+    o.Que = OpcionesGLTF::Tipo::Nivel;
+    ModeloGLTF modelo(*abierto, float(o.Escala));
+    std::string motivo;
+    if (!ArmarModeloGLTF(*abierto, o, modelo, &motivo))
+        return Motivo(motivo);
+    resultado = LotesPagina(modelo, abierto->Texturas.get());
+    if (resultado.empty())
+        return Motivo(Traducir("el nivel no cabe en la memoria de la página"));
+    return 1;
+}
+
 // The number of texture pages of the open level.
 EXPORTAR("tr4_paginas") int tr4_paginas() {
     return abierto && abierto->Texturas ? abierto->Texturas->NumPaginas() : 0;
+}
+
+// Where page `i`'s 256 x 256 texels lie in the module's memory (B, G, R, A each), until the next
+// level is opened; 0 for a page the open level lacks.
+EXPORTAR("tr4_texels") const uint8_t* tr4_texels(int i) {
+    return abierto && abierto->Texturas && i >= 0 && i < tr4_paginas() ? abierto->Texturas->GetTexels(i)
+                                                                       : nullptr;
 }
 
 // Page `i` as PNG, texel for texel what `tr4tool pages` writes.
@@ -166,6 +223,62 @@ EXPORTAR("tr4_pagina") int tr4_pagina(int i) {
     if (!texels)
         return Motivo(Formatear(Traducir("no hay página %s"), {std::to_string(i)}));
     resultado = PaginaPNG(texels);
+    return 1;
+}
+
+// The level's sounds as JSON: every sound id its map names with the level samples it picks
+// from, and every sample, readable or with the reason it is not.
+EXPORTAR("tr4_sonidos") int tr4_sonidos() {
+    if (!abierto)
+        return Motivo(Traducir("no hay ningún nivel abierto"));
+    trSonidos s;
+    LeerSonidos(*abierto->Nivel, s);
+    nlohmann::ordered_json j;
+    j["sonidos"] = nlohmann::json::array();
+    for (uint32_t id = 0; id < s.Mapa.size(); ++id)
+        if (const int32_t d = DetalleDeSonido(s, id); d >= 0)
+            j["sonidos"].push_back(
+                {{"id", id}, {"muestras", MuestrasDeSonido(s, s.Detalles[size_t(d)])}});
+    j["muestras"] = nlohmann::json::array();
+    for (const trMuestra& m : s.Muestras)
+        j["muestras"].push_back({{"legible", m.Legible()}, {"motivo", m.Motivo}});
+    return Texto(j.dump());
+}
+
+// The sound commands of the level's animation `a` as JSON, [{cuadro, id}] with the game frame
+// counted from its first, by the rule the window's player follows; [] for one that cannot play.
+EXPORTAR("tr4_sonidos_animacion") int tr4_sonidos_animacion(double a) {
+    if (!abierto)
+        return Motivo(Traducir("no hay ningún nivel abierto"));
+    const trAnimaciones& t = abierto->Objetos.Animaciones;
+    nlohmann::json j = nlohmann::json::array();
+    if (a >= 0 && a < double(t.Animaciones.size()) && t.Animaciones[size_t(a)].Jugable()) {
+        const uint32_t indice = uint32_t(a);
+        std::vector<uint16_t> ids;
+        for (uint32_t f = 0; f <= t.Animaciones[indice].Duracion(); ++f) {
+            ids.clear();
+            SonidosEntre(t, indice, f, f + 1, ids);
+            for (uint16_t id : ids)
+                j.push_back({{"cuadro", f}, {"id", id}});
+        }
+    }
+    return Texto(j.dump());
+}
+
+// Sample `i` as the WAVE file the level stores, for the browser's own decoder; 0 and the reason
+// when its record or its header cannot be read.
+EXPORTAR("tr4_muestra") int tr4_muestra(int i) {
+    if (!abierto)
+        return Motivo(Traducir("no hay ningún nivel abierto"));
+    trSonidos s;
+    LeerSonidos(*abierto->Nivel, s);
+    if (i < 0 || size_t(i) >= s.Muestras.size())
+        return Motivo(Formatear(Traducir("no hay muestra %s"), {std::to_string(i)}));
+    const trMuestra& m = s.Muestras[size_t(i)];
+    if (!m.Legible())
+        return Motivo(m.Motivo);
+    const uint8_t* bytes = BytesMuestra(*abierto->Nivel, m);
+    resultado.assign(bytes, bytes + m.TamanoGuardado);
     return 1;
 }
 
@@ -184,9 +297,33 @@ EXPORTAR("tr4_inflar") int tr4_inflar(const uint8_t* datos, uint32_t tamano, uin
 
 // Called once by the worker while the page waits for a file. A browser first runs a module's
 // code as its quick compiler makes it, and recompiles what proves busy: this runs the busiest
-// work of an open and an export (inflating, compressing pages) on a made-up page, so that a
-// level dropped later meets it compiled at its best.
+// work of an open and an export (laying rooms out for drawing, inflating, compressing pages) on
+// made-up rooms and a made-up page, so that a level dropped later meets it compiled at its best.
 EXPORTAR("tr4_calentar") void tr4_calentar() {
+    // A made-up room of 32 x 32 sectors' floor, laid out as the page draws a level.
+    trGeometriaCuarto cuarto;
+    for (int32_t z = 0; z <= 32; ++z)
+        for (int32_t x = 0; x <= 32; ++x)
+            cuarto.Vertices.push_back({x * 1024, (x ^ z) & 3, z * 1024, uint16_t(x * 33 + z)});
+    for (uint16_t z = 0; z < 32; ++z)
+        for (uint16_t x = 0; x < 32; ++x) {
+            trCaraCuarto c;
+            const uint16_t v = uint16_t(z * 33 + x);
+            c.Vertices[0] = v;
+            c.Vertices[1] = uint16_t(v + 1);
+            c.Vertices[2] = uint16_t(v + 34);
+            c.Vertices[3] = uint16_t(v + 33);
+            c.DobleCara = (x + z) % 7 == 0;
+            cuarto.Caras.push_back(c);
+        }
+    const NivelAbierto vacio;
+    for (int vez = 0; vez < 8; ++vez) {
+        ModeloGLTF modelo(vacio, 1.0f / 512);
+        for (size_t r = 0; r < 4; ++r)
+            modelo.Cuarto(cuarto, r);
+        LotesPagina(modelo, nullptr);
+    }
+
     std::vector<uint8_t> pagina(256 * 256 * 4);
     uint32_t semilla = 1;
     for (size_t i = 0; i < pagina.size(); i += 4) {

@@ -1,6 +1,7 @@
 // The page: a level dropped or picked goes to the worker, which opens it in the core and hands
-// back what to list and the .glb to draw. A file that cannot be opened says why, and whatever
-// was open stays. The page's state is on body[data-estado]: vacio, cargando, listo, error.
+// back what to list and what to draw (the level as the core's batches, anything else a .glb). A
+// file that cannot be opened says why, and whatever was open stays. The page's state is on body[data-estado]: vacio, cargando, listo, error.
+import { crearTrabajador } from './arranque.js';
 import { Tipo } from './nucleo.js';
 import { esIngles, textos } from './textos.js';
 import { Visor } from './visor.js';
@@ -18,7 +19,7 @@ const ponerEstado = (estado) => (cuerpo.dataset.estado = estado);
 window.tr4Medidas = {};
 
 // One worker; each request waits for the answer with its id.
-const trabajador = new Worker(new URL('./trabajador.js', import.meta.url), { type: 'module' });
+const trabajador = crearTrabajador();
 let siguienteId = 0;
 const pendientes = new Map();
 trabajador.onmessage = ({ data }) => {
@@ -38,13 +39,20 @@ pedir('idioma', { ingles });
 let visor;
 try {
   visor = new Visor($('lienzo'));
+  visor.alSonar = alSonar;
 } catch {
   mostrarError(t('sinWebgl'));
 }
+// What the canvas holds, for the tests that check what stands where in it.
+window.tr4Visor = visor;
 
-// What is on show: the file's name, what of it, and the .glb the core made of it.
+// What is on show: the file's name, what of it (a room of the level, when one was picked), and
+// the .glb the core made of it (the level's is made only when it is downloaded: the page draws
+// the level from the core's batches).
 let nombreArchivo = '';
-let enVista = null; // { tipo, numero, glb, nombre }
+let enVista = null; // { tipo, numero, cuarto, glb, nombre }
+// Where the open level's view starts: behind Lara, or round its lit rooms (Visor.encuadrar).
+let vistaNivel = null;
 let ocupado = Promise.resolve();
 
 function mostrarError(texto) {
@@ -75,18 +83,36 @@ async function abrirArchivo(archivo) {
   $('error').hidden = true;
   ponerEstado('cargando');
   avisar(t('cargando', { archivo: archivo.name }));
-  const r = await pedir('abrir', { archivo });
-  if (!r.ok) {
+  const abierto = await pedir('abrir', { archivo });
+  if (!abierto.ok) {
     avisar(enVista ? t('muestra', { que: enVista.nombre }) : '');
-    mostrarError(t('noAbre', { archivo: archivo.name, motivo: motivoDe(r) }));
+    mostrarError(t('noAbre', { archivo: archivo.name, motivo: motivoDe(abierto) }));
     return;
   }
+  // What to show first (the level when it has rooms, otherwise its first mesh) is made in the
+  // worker while the lists are filled here.
+  const tipo = abierto.indice.cuartos.length > 0 ? Tipo.NIVEL : Tipo.MESH;
+  const primero =
+    tipo === Tipo.NIVEL ? pedir('nivel') : abierto.indice.meshes > 0 ? pedir('exportar', { tipo, numero: 0 }) : null;
   nombreArchivo = archivo.name.replace(/\.[^.]*$/, '');
-  llenarListas(r.indice);
+  vistaNivel = vistaInicial(abierto.indice);
+  llenarListas(abierto.indice);
+  await llenarSonidos();
+  const m = await primero;
+  if (m && !m.ok) {
+    // Opened, but what it shows first could not be made (the browser out of memory for it).
+    enVista = null;
+    marcar(null);
+    mostrarError(t('noAbre', { archivo: archivo.name, motivo: motivoDe(m) }));
+    return;
+  }
+  // lotes: the level's batches and pages as Nucleo.nivel hands them over.
+  const r = { tipo, numero: 0, glb: m?.glb ?? null, lotes: m?.lotes ? m : null, ms: { abrir: abierto.ms, exportar: m?.ms ?? 0 } };
   const msCore = performance.now() - inicio;
-  if (r.glb && visor) {
+  if ((r.glb || r.lotes) && visor) {
     const antes = performance.now();
-    await visor.mostrar(r.glb);
+    if (r.lotes) visor.mostrarLotes(r.lotes, vistaNivel);
+    else await visor.mostrar(r.glb);
     llenarAnimaciones();
     window.tr4Medidas = {
       primerCuadro: performance.now() - inicio,
@@ -96,7 +122,7 @@ async function abrirArchivo(archivo) {
       dibujo: performance.now() - antes,
     };
   }
-  enVista = r.glb ? { tipo: r.tipo, numero: r.numero, glb: r.glb, nombre: nombreDe(r.tipo, r.numero) } : null;
+  enVista = r.glb || r.lotes ? { tipo: r.tipo, numero: r.numero, glb: r.glb, nombre: nombreDe(r.tipo, r.numero) } : null;
   marcar(enVista);
   for (const id of ['modo', 'camara', 'encuadrar', 'descargar', 'verPaginas']) $(id).disabled = false;
   $('descargar').disabled = !enVista;
@@ -108,14 +134,15 @@ async function abrirArchivo(archivo) {
 async function mostrar(tipo, numero) {
   $('error').hidden = true;
   ponerEstado('cargando');
-  const r = await pedir('exportar', { tipo, numero });
+  const r = tipo === Tipo.NIVEL ? await pedir('nivel') : await pedir('exportar', { tipo, numero });
   if (!r.ok) {
     mostrarError(r.motivo ?? t('sinMemoria'));
     return;
   }
-  await visor?.mostrar(r.glb);
+  if (r.lotes) visor?.mostrarLotes(r, vistaNivel);
+  else await visor?.mostrar(r.glb);
   llenarAnimaciones();
-  enVista = { tipo, numero, glb: r.glb, nombre: nombreDe(tipo, numero) };
+  enVista = { tipo, numero, glb: r.glb ?? null, nombre: nombreDe(tipo, numero) };
   marcar(enVista);
   $('descargar').disabled = false;
   avisar(t('muestra', { que: enVista.nombre }));
@@ -130,6 +157,21 @@ function llenarAnimaciones() {
     new Option(t('quieto'), '-1'),
     ...lista.map((a, i) => new Option(a.name || String(i), String(i))),
   );
+}
+
+function vistaInicial(indice) {
+  if (indice.inicio) return indice.inicio;
+  return { nodos: indice.iluminados.map((c) => `cuarto_${c}`) };
+}
+
+// A room of the level on show, framed; the level is shown first when something else is.
+async function mostrarCuarto(c) {
+  if (enVista?.tipo !== Tipo.NIVEL) await mostrar(Tipo.NIVEL, 0);
+  if (enVista?.tipo !== Tipo.NIVEL) return;
+  visor?.encuadrar(`cuarto_${c}`);
+  enVista.cuarto = c;
+  marcar(enVista);
+  avisar(t('muestra', { que: t('cuarto', { n: c }) }));
 }
 
 function nombreDe(tipo, numero) {
@@ -162,12 +204,15 @@ function grupo(titulo, abierto = false) {
 }
 
 function llenarListas(indice) {
+  // A new level's lists start at their top, whatever was scrolled in the last one's.
+  document.querySelector('aside').scrollTop = 0;
   $('resumen').textContent = indice.resumen;
   $('tituloMeshes').textContent = t('meshes', { n: indice.meshes });
   const meshes = $('meshes');
   meshes.replaceChildren(
     ...Array.from({ length: indice.meshes }, (_, i) => new Option(t('mesh', { n: i }), String(i))),
   );
+  meshes.scrollTop = 0;
 
   const arbol = $('arbol');
   arbol.replaceChildren();
@@ -175,16 +220,11 @@ function llenarListas(indice) {
     const nivel = grupo(t('nivel'), true);
     nivel.append(boton(t('nivel'), Tipo.NIVEL, 0));
     const cuartos = grupo(t('cuartos', { n: indice.cuartos.length }));
-    for (const c of indice.cuartos)
-      cuartos.append(
-        boton(t('cuarto', { n: c }), Tipo.NIVEL, c, () =>
-          enOrden(async () => {
-            if (enVista?.tipo !== Tipo.NIVEL) await mostrar(Tipo.NIVEL, 0);
-            visor?.encuadrar(`cuarto_${c}`);
-            avisar(t('muestra', { que: t('cuarto', { n: c }) }));
-          }),
-        ),
-      );
+    for (const c of indice.cuartos) {
+      const b = boton(t('cuarto', { n: c }), Tipo.NIVEL, c, () => enOrden(() => mostrarCuarto(c)));
+      b.dataset.cuarto = c;
+      cuartos.append(b);
+    }
     nivel.append(cuartos);
     arbol.append(nivel);
   }
@@ -197,10 +237,65 @@ function llenarListas(indice) {
   arbol.append(movibles, estaticos);
 }
 
-// The entry of what is on show, pressed; the mesh list follows a mesh.
+// The level's sounds, one button each; a press plays one of its samples through Web Audio, the
+// browser decoding the WAVE the level stores.
+let audio = null;
+let sonidosPorId = new Map();
+async function llenarSonidos() {
+  const r = await pedir('sonidos');
+  const lista = r.ok ? r.sonidos.sonidos : [];
+  sonidosPorId = new Map(lista.map((s) => [s.id, s]));
+  $('bloqueSonidos').hidden = lista.length === 0;
+  $('sonidos').replaceChildren(
+    ...lista.map((s) => {
+      const b = document.createElement('button');
+      b.type = 'button';
+      b.textContent = t('sonido', { id: s.id });
+      b.dataset.id = s.id;
+      b.disabled = s.muestras.length === 0;
+      b.addEventListener('click', () => tocar(s));
+      return b;
+    }),
+  );
+}
+
+// A sound command of the playing animation: heard when the level has the sound. Each id is
+// noted on the page (the last few), so that what the animation asked for can be seen.
+function alSonar(id) {
+  cuerpo.dataset.oidos = [...(cuerpo.dataset.oidos?.split(',') ?? []), id].slice(-16).join(',');
+  const s = sonidosPorId.get(id);
+  if (s?.muestras.length) tocar(s);
+}
+
+async function tocar(sonido) {
+  // The game picks one of a sound's samples at random each time.
+  const muestra = sonido.muestras[Math.floor(Math.random() * sonido.muestras.length)];
+  const r = await pedir('muestra', { indice: muestra });
+  try {
+    if (!r.ok) throw new Error(r.motivo);
+    audio ??= new AudioContext();
+    const datos = await audio.decodeAudioData(r.wave.buffer);
+    const fuente = audio.createBufferSource();
+    fuente.buffer = datos;
+    fuente.connect(audio.destination);
+    fuente.start();
+    cuerpo.dataset.sonido = `${sonido.id}:${muestra}:${datos.duration.toFixed(3)}`;
+  } catch (e) {
+    avisar(t('noSuena', { id: sonido.id, motivo: String(e?.message ?? e) }));
+    cuerpo.dataset.sonido = `${sonido.id}:${muestra}:error`;
+  }
+}
+
+// The entry of what is on show, and it alone, pressed: a room's when one was picked, the
+// level's when the whole level is on show; the mesh list follows a mesh.
 function marcar(v) {
-  for (const b of $('arbol').querySelectorAll('button'))
-    b.setAttribute('aria-pressed', String(!!v && Number(b.dataset.tipo) === v.tipo && Number(b.dataset.numero) === v.numero && v.tipo !== Tipo.MESH));
+  const pulsado = (b) => {
+    if (!v || v.tipo === Tipo.MESH) return false;
+    if (b.dataset.cuarto !== undefined) return v.tipo === Tipo.NIVEL && v.cuarto === Number(b.dataset.cuarto);
+    if (v.tipo === Tipo.NIVEL && v.cuarto !== undefined) return false;
+    return Number(b.dataset.tipo) === v.tipo && Number(b.dataset.numero) === v.numero;
+  };
+  for (const b of $('arbol').querySelectorAll('button')) b.setAttribute('aria-pressed', String(pulsado(b)));
   if (v?.tipo !== Tipo.MESH) $('meshes').selectedIndex = -1;
 }
 
@@ -260,9 +355,32 @@ for (const r of document.querySelectorAll('input[name=camara]'))
     visor?.ponerVuelo(volar);
     $('ayudaVuelo').hidden = !volar;
   });
-$('encuadrar').addEventListener('click', () => visor?.encuadrar());
-$('animaciones').addEventListener('change', (e) => visor?.animar(Number(e.target.value)));
-$('descargar').addEventListener('click', () => enVista && descargar(enVista.glb, nombreGlb(enVista), 'model/gltf-binary'));
+$('encuadrar').addEventListener('click', () => {
+  // Fit frames what is on show: a picked room again, else the first view.
+  visor?.encuadrar(enVista?.cuarto !== undefined ? `cuarto_${enVista.cuarto}` : undefined);
+});
+$('animaciones').addEventListener('change', async (e) => {
+  const indice = Number(e.target.value);
+  // The clip names the level's animation; its sound commands come from the core.
+  const n = /^animacion_(\d+)$/.exec(visor?.animaciones[indice]?.name ?? '');
+  const r = n ? await pedir('sonidosAnimacion', { animacion: Number(n[1]) }) : null;
+  visor?.animar(indice, r?.ok ? r.sonidos : []);
+});
+// The .glb of what is on show; the level's is made now, the first time it is asked for.
+async function descargarGlb() {
+  const v = enVista;
+  if (!v) return;
+  if (!v.glb) {
+    const r = await pedir('exportar', { tipo: v.tipo, numero: v.numero });
+    if (!r.ok) {
+      mostrarError(r.motivo ?? t('sinMemoria'));
+      return;
+    }
+    v.glb = r.glb;
+  }
+  descargar(v.glb, nombreGlb(v), 'model/gltf-binary');
+}
+$('descargar').addEventListener('click', () => enOrden(descargarGlb));
 $('verPaginas').addEventListener('click', () => enOrden(verPaginas));
 
 // Dropping a file anywhere on the page opens it.

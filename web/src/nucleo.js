@@ -49,6 +49,34 @@ export class Nucleo {
       : { ok: false, motivo: this.texto() };
   }
 
+  // { ok, sonidos: { sonidos: [{ id, muestras }], muestras: [{ legible, motivo }] } }.
+  sonidos() {
+    return this.x.tr4_sonidos() ? { ok: true, sonidos: JSON.parse(this.texto()) } : { ok: false, motivo: this.texto() };
+  }
+
+  // { ok, sonidos: [{ cuadro, id }] }: the sound commands of the level's animation a.
+  sonidosAnimacion(a) {
+    return this.x.tr4_sonidos_animacion(a) ? { ok: true, sonidos: JSON.parse(this.texto()) } : { ok: false, motivo: this.texto() };
+  }
+
+  // { ok, wave } with sample i's WAVE bytes, or { ok: false, motivo }.
+  muestra(i) {
+    return this.x.tr4_muestra(i) ? { ok: true, wave: this.resultado() } : { ok: false, motivo: this.texto() };
+  }
+
+  // The whole level as the page draws it: { ok, lotes, texels } or { ok: false, motivo }. lotes is
+  // an ArrayBuffer of its own laid out as web/nucleo/LotesPagina.h says; texels, one ArrayBuffer
+  // per page its description lists, in that order, each page's texels as the level holds them
+  // (B, G, R, A).
+  nivel() {
+    if (!this.x.tr4_nivel()) return { ok: false, motivo: this.texto() };
+    const lotes = this.resultado().buffer;
+    const largo = new DataView(lotes).getUint32(0, true);
+    const { paginas, lado } = JSON.parse(new TextDecoder().decode(new Uint8Array(lotes, 4, largo)));
+    const texels = paginas.map((p) => new Uint8Array(this.x.memory.buffer, this.x.tr4_texels(p), lado * lado * 4).slice().buffer);
+    return { ok: true, lotes, texels };
+  }
+
   paginas() {
     return this.x.tr4_paginas();
   }

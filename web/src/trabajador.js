@@ -1,27 +1,16 @@
 // The page's worker: the core runs here, off the page's thread, so that a large level never
 // freezes the page. Each message { id, orden, ... } gets one answer { id, ok, ... }.
-import { Nucleo, Tipo } from './nucleo.js';
+import { compilarNucleo } from './modulo.js';
+import { Nucleo } from './nucleo.js';
 import { wasiMinimo } from './wasi.js';
-
-const URL_NUCLEO = new URL('../../build/wasm/tr4nucleo.wasm', import.meta.url);
 
 let modulo = null; // compiled once; a fresh instance after a trap
 let nucleo = null;
 let ingles = false;
 let abierto = null; // the File of the level open in the core
 
-async function compilar() {
-  try {
-    return await WebAssembly.compileStreaming(fetch(URL_NUCLEO));
-  } catch {
-    // A static host that serves .wasm under another type: compile from the bytes.
-    const respuesta = await fetch(URL_NUCLEO);
-    return WebAssembly.compile(await respuesta.arrayBuffer());
-  }
-}
-
 async function instanciar() {
-  modulo ??= await compilar();
+  modulo ??= await compilarNucleo();
   const wasi = wasiMinimo((fd, texto) => console.warn(texto));
   const instancia = await WebAssembly.instantiate(modulo, wasi.importaciones);
   wasi.iniciar(instancia);
@@ -57,19 +46,15 @@ async function abrir({ archivo }) {
   bytes = null;
   if (!r.ok) return r;
   abierto = archivo;
-  const msAbrir = performance.now() - inicio;
-  // What the page shows first: the level when it has rooms, otherwise its first mesh.
-  const primero = r.indice.cuartos.length > 0 ? [Tipo.NIVEL, 0] : [Tipo.MESH, 0];
-  const m = r.indice.meshes > 0 || primero[0] === Tipo.NIVEL ? nucleo.exportar(...primero) : null;
-  return {
-    ok: true,
-    indice: r.indice,
-    glb: m?.ok ? m.glb : null,
-    tipo: primero[0],
-    numero: primero[1],
-    ms: { abrir: msAbrir, exportar: performance.now() - inicio - msAbrir },
-  };
+  return { ok: true, indice: r.indice, ms: performance.now() - inicio };
 }
+
+// Answers that say how long the core took, for the page's figures.
+const medido = (hacer) => (datos) => {
+  const inicio = performance.now();
+  const r = hacer(datos);
+  return { ...r, ms: performance.now() - inicio };
+};
 
 const ORDENES = {
   idioma({ ingles: i }) {
@@ -78,9 +63,13 @@ const ORDENES = {
     return { ok: true };
   },
   abrir,
-  exportar: ({ tipo, numero }) => nucleo.exportar(tipo, numero),
+  exportar: medido(({ tipo, numero }) => nucleo.exportar(tipo, numero)),
+  nivel: medido(() => nucleo.nivel()),
   paginas: () => ({ ok: true, paginas: nucleo.paginas() }),
   pagina: ({ indice }) => nucleo.pagina(indice),
+  sonidos: () => nucleo.sonidos(),
+  muestra: ({ indice }) => nucleo.muestra(indice),
+  sonidosAnimacion: ({ animacion }) => nucleo.sonidosAnimacion(animacion),
 };
 
 onmessage = async ({ data }) => {
@@ -92,6 +81,6 @@ onmessage = async ({ data }) => {
     respuesta = { ok: false, fallo: String(e?.message ?? e) };
     await recuperar();
   }
-  const traspasos = [respuesta.glb?.buffer, respuesta.png?.buffer].filter(Boolean);
+  const traspasos = [respuesta.glb?.buffer, respuesta.png?.buffer, respuesta.wave?.buffer, respuesta.lotes, ...(respuesta.texels ?? [])].filter(Boolean);
   postMessage({ id: data.id, ...respuesta }, traspasos);
 };

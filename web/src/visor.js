@@ -4,6 +4,7 @@
 import * as THREE from 'three';
 import { GLTFLoader } from 'three/addons/loaders/GLTFLoader.js';
 import { OrbitControls } from 'three/addons/controls/OrbitControls.js';
+import { armarLotes, muestrario } from './lotes.js';
 
 const FONDO = 0x202428;
 
@@ -27,6 +28,10 @@ export class Visor {
     this.mezclador = null;
     new ResizeObserver(() => this.ajustarTamano()).observe(lienzo);
     this.ajustarTamano();
+    this.muestrario = muestrario();
+    const camara = new THREE.PerspectiveCamera(50, 1, 0.01, 10);
+    this.renderer.render(this.muestrario, camara);
+    this.dibujar();
   }
 
   ajustarTamano() {
@@ -38,17 +43,32 @@ export class Visor {
     this.dibujar();
   }
 
-  // Parses the .glb and shows it in place of what was on show, framed; resolves once the first
-  // frame is drawn. A model that cannot be parsed leaves what was on show.
-  async mostrar(glb) {
+  // Parses the .glb and shows it in place of what was on show, in its first view (see
+  // encuadrar); resolves once the first frame is drawn. A model that cannot be parsed leaves what
+  // was on show.
+  async mostrar(glb, inicial = null) {
     const gltf = await this.cargador.parseAsync(glb.buffer.slice(glb.byteOffset, glb.byteOffset + glb.byteLength), '');
+    this.poner(gltf.scene, gltf.animations ?? [], inicial, null);
+  }
+
+  // The same for the level as the core lays it out for drawing (lotes.js); synchronous.
+  mostrarLotes({ lotes, texels }, inicial = null) {
+    const { modelo, cajas, tramos } = armarLotes(lotes, texels);
+    this.poner(modelo, [], inicial, cajas);
+    this.tramos = tramos;
+  }
+
+  poner(modelo, animaciones, inicial, cajas) {
     if (this.modelo) {
       this.escena.remove(this.modelo);
       liberar(this.modelo);
     }
     this.reproduciendo = false;
-    this.modelo = gltf.scene;
-    this.animaciones = gltf.animations ?? [];
+    this.modelo = modelo;
+    this.cajas = cajas;
+    this.tramos = null;
+    this.inicial = inicial;
+    this.animaciones = animaciones;
     this.mezclador = this.animaciones.length ? new THREE.AnimationMixer(this.modelo) : null;
     this.escena.add(this.modelo);
     this.ponerAlambre(this.alambre);
@@ -57,11 +77,50 @@ export class Visor {
     this.renderer.getContext().finish();
   }
 
-  // Frames the whole model, or the node of that name (a room of the level).
+  // The box of the model's node of that name, empty when there is none.
+  cajaDe(nombre) {
+    if (this.cajas) return this.cajas.get(nombre)?.clone() ?? new THREE.Box3();
+    const objeto = this.modelo.getObjectByName(nombre);
+    return objeto ? new THREE.Box3().setFromObject(objeto) : new THREE.Box3();
+  }
+
+  // Frames the node of that name (a room of the level), or goes back to the model's first view:
+  // from the eye given at mostrar towards its pivot ({ ojo, pivote }), round the nodes given
+  // ({ nodos }: names), or round the whole model.
   encuadrar(nombre) {
     if (!this.modelo) return;
-    const objeto = (nombre && this.modelo.getObjectByName(nombre)) || this.modelo;
-    const caja = new THREE.Box3().setFromObject(objeto);
+    const todo = new THREE.Box3().setFromObject(this.modelo);
+    const v = this.inicial;
+    if (!nombre && v?.ojo && !todo.isEmpty()) {
+      this.situar(new THREE.Vector3(...v.ojo), new THREE.Vector3(...v.pivote), todo);
+      return;
+    }
+    const caja = new THREE.Box3();
+    for (const n of nombre ? [nombre] : v?.nodos ?? []) caja.union(this.cajaDe(n));
+    this.encuadrarCaja(caja.isEmpty() ? todo : caja, todo);
+  }
+
+  // The camera at `ojo` looking at `pivote`, orbiting about it, with planes that hold the whole
+  // model `todo` in front of it however far it flies.
+  situar(ojo, pivote, todo) {
+    const esfera = todo.getBoundingSphere(new THREE.Sphere());
+    const radio = Math.max(esfera.radius, 1e-3);
+    const lejos = ojo.distanceTo(esfera.center) + radio * 1.05;
+    // From inside the model the near plane cannot follow the sphere: a centimetre or so keeps
+    // what stands close in front of the eye, and the depth buffer's precision with it.
+    this.camara.near = Math.max(0.015, lejos / 20000);
+    this.camara.far = lejos + radio * 2;
+    this.camara.position.copy(ojo);
+    this.camara.updateProjectionMatrix();
+    this.orbita.target.copy(pivote);
+    this.orbita.update();
+    this.vuelo.velocidad = radio / 2;
+    this.dibujar();
+  }
+
+  // As close as keeps each corner of `caja` in view, from above and to one side; the planes
+  // hold the whole model `todo`.
+  encuadrarCaja(caja, todo) {
     if (caja.isEmpty()) {
       this.dibujar();
       return;
@@ -69,7 +128,6 @@ export class Visor {
     const esfera = caja.getBoundingSphere(new THREE.Sphere());
     const radio = Math.max(esfera.radius, 1e-3);
     const direccion = new THREE.Vector3(0.6, 0.5, 1).normalize();
-    // As close as keeps each corner of the box in view, from that direction.
     const derecha = new THREE.Vector3(0, 1, 0).cross(direccion).normalize();
     const arriba = direccion.clone().cross(derecha);
     const tanV = Math.tan(THREE.MathUtils.degToRad(this.camara.fov / 2));
@@ -81,9 +139,12 @@ export class Visor {
       distancia = Math.max(distancia, fondo + Math.abs(q.dot(derecha)) / tanH, fondo + Math.abs(q.dot(arriba)) / tanV);
     }
     distancia *= 1.05;
+    const total = todo.getBoundingSphere(new THREE.Sphere());
+    const ojo = esfera.center.clone().addScaledVector(direccion, distancia);
+    const hastaTodo = ojo.distanceTo(total.center) + total.radius;
     this.camara.near = Math.max(distancia - radio, distancia / 1000) / 10;
-    this.camara.far = distancia + radio * 4;
-    this.camara.position.copy(esfera.center).addScaledVector(direccion, distancia);
+    this.camara.far = Math.max(distancia + radio * 4, hastaTodo);
+    this.camara.position.copy(ojo);
     this.camara.updateProjectionMatrix();
     this.orbita.target.copy(esfera.center);
     this.orbita.update();
@@ -112,13 +173,37 @@ export class Visor {
     this.bucle();
   }
 
-  // Plays the model's animation `indice` (-1 stops).
-  animar(indice) {
+  // Plays the model's animation `indice` (-1 stops). `sonidos`, [{ cuadro, id }] with the game
+  // frame counted from the animation's first, go to alSonar(id) as the animation reaches them.
+  animar(indice, sonidos = []) {
     if (!this.mezclador) return;
     this.mezclador.stopAllAction();
-    if (indice >= 0 && this.animaciones[indice]) this.mezclador.clipAction(this.animaciones[indice]).play();
+    this.accion = null;
+    if (indice >= 0 && this.animaciones[indice]) {
+      this.accion = this.mezclador.clipAction(this.animaciones[indice]);
+      this.accion.play();
+    }
+    this.sonidos = sonidos;
+    this.tiempoSonado = 0;
     this.reproduciendo = indice >= 0;
     this.bucle();
+  }
+
+  // The sounds of the frames from the last step's time to this one's; across the loop's end,
+  // the rest of the turn and the start of the next.
+  sonar() {
+    if (!this.accion || !this.sonidos?.length || !this.alSonar) return;
+    const antes = this.tiempoSonado * 30;
+    const ahora = this.accion.time * 30;
+    const entre = (desde, hasta) => {
+      for (const s of this.sonidos) if (s.cuadro >= desde && s.cuadro < hasta) this.alSonar(s.id);
+    };
+    if (ahora >= antes) entre(antes, ahora);
+    else {
+      entre(antes, Infinity);
+      entre(0, ahora);
+    }
+    this.tiempoSonado = this.accion.time;
   }
 
   bucle() {
@@ -134,6 +219,7 @@ export class Visor {
       }
       this.vuelo.avanzar(dt);
       this.mezclador?.update(dt);
+      this.sonar();
       this.dibujar();
       requestAnimationFrame(paso);
     };

@@ -169,6 +169,36 @@ test('resumen, índice y glb son los de tr4tool, nivel a nivel', { skip: sinTool
     const archivos = readdirSync(carpeta).sort();
     assert.equal(archivos.length, nucleo.paginas());
     archivos.forEach((a, i) => assert.ok(Buffer.from(nucleo.pagina(i).png).equals(readFileSync(path.join(carpeta, a))), a));
+
+    // The sounds, as `tr4tool sounds --json` lists them; each readable sample as stored.
+    const sonidos = JSON.parse(herramienta(['sounds', ruta, '--json']).salida);
+    const s = nucleo.sonidos();
+    assert.ok(s.ok, s.motivo);
+    assert.deepEqual(
+      s.sonidos.sonidos,
+      sonidos.sounds.filter((x) => !x.detail_missing).map((x) => ({ id: x.id, muestras: x.samples })),
+    );
+    assert.deepEqual(s.sonidos.muestras.map((m) => m.legible), sonidos.samples.map((m) => m.readable));
+    // Each animation's sound commands at their frames, as `tr4tool animations` lists them.
+    const animaciones = JSON.parse(herramienta(['animations', ruta, '--json']).salida);
+    for (const m of animaciones.moveables)
+      for (const a of m.animations) {
+        const esperado = a.playable
+          ? a.commands.filter((c) => c.type === 5).map((c) => ({ cuadro: c.args[0] - a.first_frame, id: c.args[1] & 0x3fff }))
+              .filter((c) => c.cuadro >= 0 && c.cuadro < a.frames)
+          : [];
+        const obtenido = nucleo.sonidosAnimacion(a.index).sonidos;
+        const orden = (x, y) => x.cuadro - y.cuadro || x.id - y.id;
+        assert.deepEqual(obtenido.sort(orden), esperado.sort(orden), `animación ${a.index}`);
+      }
+    sonidos.samples.forEach((m, i) => {
+      const w = nucleo.muestra(i);
+      assert.equal(w.ok, m.readable, w.motivo);
+      if (w.ok) {
+        assert.equal(w.wave.length, m.stored_size);
+        assert.equal(new TextDecoder().decode(w.wave.subarray(0, 4)), 'RIFF');
+      }
+    });
   }
 });
 
@@ -183,6 +213,119 @@ test('Lara lleva los meshes del movible 8 sin cambiar el movible 0', { skip: !re
   assert.notDeepEqual(propias, cuerpo);
   // Dressed for the call only.
   assert.deepEqual(mallas(Tipo.MOVIBLE, 0), propias);
+});
+
+// The batches the page draws the level from (web/nucleo/LotesPagina.h): the description and
+// typed views of each array.
+function leerLotes(buffer) {
+  const largo = new DataView(buffer).getUint32(0, true);
+  const d = JSON.parse(new TextDecoder().decode(new Uint8Array(buffer, 4, largo)));
+  const datos = (4 + largo + 3) & ~3;
+  return {
+    d,
+    flotantes: (desde, n) => new Float32Array(buffer, datos + desde, n),
+    indices: (desde, n) => new Uint32Array(buffer, datos + desde, n),
+  };
+}
+
+test('el nivel en lotes tiene los triángulos, los materiales, los nodos y las páginas de su .glb', { skip: reales.length === 0 && 'sin niveles reales' }, () => {
+  const nucleo = conWasiDeNode();
+  for (const nombre of reales) {
+    const r = nucleo.abrir(readFileSync(path.join(niveles, nombre)));
+    assert.ok(r.ok, r.motivo);
+    const { json: g } = partesDeGlb(nucleo.exportar(Tipo.NIVEL).glb);
+    const n = nucleo.nivel();
+    assert.ok(n.ok, n.motivo);
+    const { d, flotantes, indices } = leerLotes(n.lotes);
+
+    // Each top-level node of the .glb: its name, its indices by material, and for a room (its
+    // vertices where the world has them) the box its positions' bounds make.
+    const nodos = [];
+    for (const raiz of g.scenes[0].nodes) {
+      const porMaterial = new Map();
+      let caja = null;
+      const recorrer = (i) => {
+        const nodo = g.nodes[i];
+        for (const p of nodo.mesh === undefined ? [] : g.meshes[nodo.mesh].primitives) {
+          porMaterial.set(p.material, (porMaterial.get(p.material) ?? 0) + g.accessors[p.indices].count);
+          const pos = g.accessors[p.attributes.POSITION];
+          caja = caja ? [caja[0].map((v, k) => Math.min(v, pos.min[k])), caja[1].map((v, k) => Math.max(v, pos.max[k]))] : [pos.min, pos.max];
+        }
+        for (const h of nodo.children ?? []) recorrer(h);
+      };
+      recorrer(raiz);
+      if (porMaterial.size) nodos.push({ nombre: g.nodes[raiz].name, porMaterial, caja });
+    }
+    assert.deepEqual(d.nodos.map((x) => x.nombre), nodos.map((x) => x.nombre), nombre);
+    assert.equal(d.materiales.length, g.materials.length);
+    for (const [k, m] of g.materials.entries()) {
+      const mezcla = { MASK: 1, BLEND: 2 }[m.alphaMode] ?? 0;
+      assert.deepEqual([d.materiales[k].doble, d.materiales[k].mezcla], [!!m.doubleSided, mezcla], `${nombre}: ${m.name}`);
+      // Its page, by the number the material's name carries (the additive stand-in's too).
+      const pagina = /^pagina_(\d+)/.exec(m.name);
+      assert.equal(d.materiales[k].pagina, pagina ? Number(pagina[1]) : -1, m.name);
+    }
+    for (const [i, x] of d.nodos.entries()) {
+      const esperado = nodos[i];
+      const lotes = new Map(x.tramos.map(([lote, , cuantos]) => [d.lotes[lote].material, cuantos]));
+      assert.deepEqual(lotes, esperado.porMaterial, `${nombre}: ${x.nombre}`);
+      if (x.nombre.startsWith('cuarto_'))
+        for (const k of [0, 1, 2]) {
+          assert.ok(Math.abs(x.minimo[k] - esperado.caja[0][k]) < 1e-4, `${x.nombre} ${x.minimo} ${esperado.caja[0]}`);
+          assert.ok(Math.abs(x.maximo[k] - esperado.caja[1][k]) < 1e-4, `${x.nombre} ${x.maximo} ${esperado.caja[1]}`);
+        }
+    }
+    // Every batch's ranges, one after another, cover it whole; every index names a vertex of
+    // its batch; the positions of a node's range stay in its box.
+    for (const [i, l] of d.lotes.entries()) {
+      const tramos = d.nodos.flatMap((x) => x.tramos.filter(([lote]) => lote === i).map(([, inicio, cuantos]) => [inicio, cuantos, x]));
+      tramos.sort((a, b) => a[0] - b[0]);
+      let fin = 0;
+      for (const [inicio, cuantos] of tramos) {
+        assert.equal(inicio, fin, `${nombre}: lote ${i}`);
+        fin += cuantos;
+      }
+      assert.equal(fin, l.indices, `${nombre}: lote ${i}`);
+      const ind = indices(l.triangulos, l.indices);
+      assert.ok(ind.every((v) => v < l.vertices), `${nombre}: lote ${i}: índice fuera`);
+      const pos = flotantes(l.posiciones, l.vertices * 3);
+      for (const [inicio, cuantos, x] of tramos)
+        for (let j = inicio; j < inicio + cuantos; j += 97)
+          for (const k of [0, 1, 2]) {
+            const v = pos[ind[j] * 3 + k];
+            assert.ok(v >= x.minimo[k] - 1e-4 && v <= x.maximo[k] + 1e-4, `${nombre}: ${x.nombre} fuera de su caja`);
+          }
+    }
+    // Every page a material shows travels with the batches, once, whole, its texels the level's
+    // (their colours against the .glb's are checked by pixels in pagina.test.js).
+    const usadas = [...new Set(d.materiales.filter((m) => m.pagina >= 0).map((m) => m.pagina))].sort((a, b) => a - b);
+    assert.deepEqual(d.paginas, usadas, nombre);
+    assert.equal(n.texels.length, d.paginas.length);
+    for (const t of n.texels) assert.equal(t.byteLength, 256 * 256 * 4);
+    assert.ok(n.texels.every((t) => new Uint8Array(t).some((v) => v !== 0)), `${nombre}: una página sin texels`);
+  }
+});
+
+// Where the level view opens: behind Lara's start (3 m back, 1 m up from her chest, or nearer
+// where a wall stands behind her), or, in a level without her, round the rooms that have light.
+test('la vista inicial está detrás de Lara, o abarca los cuartos con luz', { skip: reales.length === 0 && sinTool }, () => {
+  const nucleo = conWasiDeNode();
+  for (const ruta of [...reales.map((n) => path.join(niveles, n)), ...(hayTool ? [muestra()] : [])]) {
+    const { indice } = nucleo.abrir(readFileSync(ruta));
+    const nombre = path.basename(ruta);
+    if (nombre === 'muestra.tr4') {
+      // Its one item is moveable 1, not Lara.
+      assert.equal(indice.inicio, null);
+      assert.ok(indice.iluminados.length > 0 && indice.iluminados.every((c) => indice.cuartos.includes(c)), JSON.stringify(indice.iluminados));
+      continue;
+    }
+    assert.ok(indice.inicio, `${nombre}: sin vista de inicio`);
+    assert.deepEqual(indice.iluminados, []);
+    const [dx, dy, dz] = indice.inicio.ojo.map((v, k) => v - indice.inicio.pivote[k]);
+    const atras = Math.hypot(dx, dz);
+    assert.ok(atras > 0.2 && atras <= 3 + 1e-6, `${nombre}: el ojo a ${atras} m detrás`);
+    assert.ok(Math.abs(dy / atras - 1 / 3) < 1e-4, `${nombre}: el ojo sube ${dy} m en ${atras}`);
+  }
 });
 
 test('cada nivel dañado del catálogo da la razón de tr4tool y deja el abierto', { skip: !(hayTool && catalogo) && 'sin TR4TOOL o sin TR4_CATALOGO' }, () => {
@@ -219,7 +362,11 @@ test('lo que no hay se rechaza con su razón, sin tocar lo abierto', () => {
   const nucleo = conWasiDeNode();
   nucleo.idioma(false);
   assert.deepEqual(nucleo.exportar(Tipo.NIVEL), { ok: false, motivo: 'no hay ningún nivel abierto' });
+  assert.deepEqual(nucleo.nivel(), { ok: false, motivo: 'no hay ningún nivel abierto' });
   assert.equal(nucleo.pagina(0).motivo, 'no hay ningún nivel abierto');
+  assert.equal(nucleo.sonidos().motivo, 'no hay ningún nivel abierto');
+  assert.equal(nucleo.muestra(0).motivo, 'no hay ningún nivel abierto');
+  assert.equal(nucleo.sonidosAnimacion(0).motivo, 'no hay ningún nivel abierto');
   // The size is judged before the file is read: 256 MiB passes, 300 MB does not.
   assert.ok(nucleo.admitirTamano(256 * 2 ** 20).ok);
   assert.deepEqual(nucleo.admitirTamano(300 * 2 ** 20), { ok: false, motivo: 'mide 314572800 bytes, demasiado para ser un nivel' });
@@ -232,14 +379,19 @@ test('lo que no hay se rechaza con su razón, sin tocar lo abierto', () => {
   const r = nucleo.abrir(readFileSync(muestra()));
   assert.ok(r.ok);
   const antes = nucleo.exportar(Tipo.NIVEL);
+  const lotesAntes = Buffer.from(nucleo.nivel().lotes);
   assert.match(nucleo.exportar(Tipo.MESH, 4e9).motivo, /^no hay mesh 4000000000; /);
   assert.match(nucleo.exportar(Tipo.MESH, -1).motivo, /^no hay mesh -1; /);
   assert.match(nucleo.exportar(Tipo.MOVIBLE, 4242).motivo, /^no hay movible con id 4242; /);
   assert.match(nucleo.exportar(Tipo.ESTATICO, 4242).motivo, /^no hay estático con id 4242; /);
   assert.equal(nucleo.pagina(-1).motivo, 'no hay página -1');
   assert.equal(nucleo.pagina(nucleo.paginas()).motivo, `no hay página ${nucleo.paginas()}`);
+  assert.equal(nucleo.muestra(-1).motivo, 'no hay muestra -1');
+  for (const a of [-1, 1e9, NaN]) assert.deepEqual(nucleo.sonidosAnimacion(a).sonidos, [], String(a));
+  assert.equal(nucleo.muestra(1e6).motivo, 'no hay muestra 1000000');
   assert.ok(!nucleo.abrir(new TextEncoder().encode('TR4\0 esto no es un nivel')).ok);
   assert.deepEqual(nucleo.exportar(Tipo.NIVEL), antes);
+  assert.ok(Buffer.from(nucleo.nivel().lotes).equals(lotesAntes));
 });
 
 test('el WASI propio de la página da lo mismo que el de Node', { skip: reales.length === 0 && sinTool }, () => {
@@ -250,4 +402,5 @@ test('el WASI propio de la página da lo mismo que el de Node', { skip: reales.l
   const rb = b.abrir(bytes);
   assert.deepEqual(rb, ra);
   assert.deepEqual(b.exportar(Tipo.NIVEL), a.exportar(Tipo.NIVEL));
+  assert.deepEqual(b.nivel(), a.nivel());
 });

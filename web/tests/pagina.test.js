@@ -1,15 +1,17 @@
 // The page in a real browser: Debian's chromium, headless (WebGL 2 through SwiftShader), driven
 // by playwright-core, the page served by scripts/web. Opens title-a, checks what is drawn by its
-// pixels, picks a mesh, an object and the level, drops damaged files, downloads the .glb.
+// pixels, picks a mesh, an object and the level, drops damaged files, downloads the .glb. Then
+// the page as one file (build/web/tr4visor.html) opened from disk, with no server.
 //   node --test web/tests/pagina.test.js    (after scripts/web --construir)
 // TR4TOOL and TR4_CATALOGO as for nucleo.test.js.
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawn, spawnSync } from 'node:child_process';
-import { existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, truncateSync, writeFileSync } from 'node:fs';
+import { existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync, truncateSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
+import { pathToFileURL } from 'node:url';
 
 const raiz = path.resolve(import.meta.dirname, '../..');
 const chromium = process.env.TR4_CHROMIUM ?? '/usr/bin/chromium';
@@ -22,6 +24,13 @@ const falta = !existsSync(chromium)
     ? 'no está build/web: scripts/web --construir'
     : false;
 const sinTituloA = existsSync(tituloA) ? false : `no está ${tituloA}`;
+const tituloB = path.join(raiz, '../shared/levels/title-b.tr4');
+const unArchivo = path.join(raiz, 'build/web/tr4visor.html');
+const faltaArchivo = !existsSync(chromium)
+  ? `no está ${chromium}: scripts/setup lo instala`
+  : !existsSync(unArchivo)
+    ? 'no está build/web/tr4visor.html: scripts/web --construir'
+    : false;
 
 let servidor, direccion, navegador, pagina;
 const directorio = mkdtempSync(path.join(tmpdir(), 'tr4pagina-'));
@@ -48,8 +57,8 @@ async function servir() {
 }
 
 before(async () => {
-  if (falta) return;
-  direccion = await servir();
+  if (falta && faltaArchivo) return;
+  if (!falta) direccion = await servir();
   const { chromium: lanzador } = await import('playwright-core');
   navegador = await lanzador.launch({
     executablePath: chromium,
@@ -73,9 +82,9 @@ async function esperar(...estados) {
 }
 
 // Opens a file as a drop on the page would: a DataTransfer with the file, dropped on the view.
-async function soltar(ruta) {
+async function soltar(ruta, p = pagina) {
   const datos = readFileSync(ruta).toString('base64');
-  const transferencia = await pagina.evaluateHandle(
+  const transferencia = await p.evaluateHandle(
     ([b64, nombre]) => {
       const bytes = Uint8Array.from(atob(b64), (c) => c.charCodeAt(0));
       const dt = new DataTransfer();
@@ -84,14 +93,32 @@ async function soltar(ruta) {
     },
     [datos, path.basename(ruta)],
   );
-  await pagina.evaluate(() => (document.body.dataset.estado = 'soltando'));
-  await pagina.dispatchEvent('#vista', 'drop', { dataTransfer: transferencia });
+  await p.evaluate(() => (document.body.dataset.estado = 'soltando'));
+  await p.dispatchEvent('#vista', 'drop', { dataTransfer: transferencia });
+}
+
+// The damaged files a page must refuse, each with tr4tool's reason: the catalogue's when there is
+// one and a tr4tool to ask, else an empty file.
+function danados() {
+  const casos = [];
+  if (catalogo && existsSync(tr4tool)) {
+    for (const n of readdirSync(catalogo).filter((n) => n.endsWith('.tr4')).sort()) {
+      const ruta = path.join(catalogo, n);
+      const r = spawnSync(tr4tool, ['info', ruta], { env: { ...process.env, LANG: 'C', LC_ALL: '' }, encoding: 'utf8' });
+      if (r.status !== 0) casos.push([ruta, r.stderr.slice(`tr4tool: ${ruta}: `.length).trimEnd()]);
+    }
+  } else {
+    const vacio = path.join(directorio, 'vacio.tr4');
+    writeFileSync(vacio, '');
+    casos.push([vacio, 'el archivo es demasiado corto para ser un nivel (0 bytes)']);
+  }
+  return casos;
 }
 
 // What the canvas shows: how many colours (to 5 bits a channel) and the share of pixels that
 // are not the background.
-function lienzo() {
-  return pagina.evaluate(() => {
+function lienzo(p = pagina) {
+  return p.evaluate(() => {
     const c = document.getElementById('lienzo');
     const copia = Object.assign(document.createElement('canvas'), { width: c.width, height: c.height });
     const g = copia.getContext('2d');
@@ -106,6 +133,51 @@ function lienzo() {
     return { colores: colores.size, lleno: 1 - fondo / (p.length / 4), huella: Array.from(p.subarray(0, p.length)).filter((_, i) => i % 4096 === 0).join() };
   });
 }
+
+// Lara in the frame, by pixels: the canvas drawn with her alone (the first item of moveable 0)
+// against the canvas as it is, the level on show. Her pixels, how many; whether any touches the canvas's edge; the
+// share of them the whole scene draws the same (the rest stands hidden behind something).
+function laraEnCuadro(p = pagina) {
+  return p.evaluate(() => {
+    const v = window.tr4Visor;
+    const c = document.getElementById('lienzo');
+    const copia = Object.assign(document.createElement('canvas'), { width: c.width, height: c.height });
+    const g = copia.getContext('2d', { willReadFrequently: true });
+    const leer = () => {
+      v.dibujar();
+      g.drawImage(c, 0, 0);
+      return g.getImageData(0, 0, c.width, c.height).data;
+    };
+    const todo = leer();
+    // The level is drawn in batches: each drawn only over her range of indices in it.
+    const tramos = v.tramos?.get('movible_0');
+    if (!tramos) return { pixeles: 0, borde: false, vistos: 0 };
+    const lotes = v.modelo.children;
+    for (const [i, l] of lotes.entries()) {
+      const tramo = tramos.find(([lote]) => lote === i);
+      l.visible = !!tramo;
+      if (tramo) l.geometry.setDrawRange(tramo[1], tramo[2]);
+    }
+    const sola = leer();
+    for (const l of lotes) {
+      l.visible = true;
+      l.geometry.setDrawRange(0, Infinity);
+    }
+    v.dibujar();
+    let pixeles = 0, iguales = 0, borde = false;
+    for (let i = 0; i < sola.length; i += 4) {
+      if (sola[i] === 0x20 && sola[i + 1] === 0x24 && sola[i + 2] === 0x28) continue;
+      pixeles++;
+      const x = (i / 4) % c.width, y = Math.floor(i / 4 / c.width);
+      if (x === 0 || y === 0 || x === c.width - 1 || y === c.height - 1) borde = true;
+      if (sola[i] === todo[i] && sola[i + 1] === todo[i + 1] && sola[i + 2] === todo[i + 2]) iguales++;
+    }
+    return { pixeles, borde, vistos: pixeles ? iguales / pixeles : 0 };
+  });
+}
+
+// The entries of the object tree marked as on show.
+const marcados = () => pagina.locator('#arbol button[aria-pressed=true]').allTextContents();
 
 // Clicks an entry of the object tree, whether or not its group is unfolded.
 async function elegir(tipo, numero) {
@@ -131,8 +203,19 @@ test('title-a se abre, se dibuja texturizado y se recorre', { skip: falta || sin
   assert.equal(await pagina.textContent('#tituloMeshes'), 'Meshes: 191');
   assert.equal(await pagina.locator('#meshes option').nth(12).textContent(), 'Objeto:12');
   const nivel = await lienzo();
-  assert.ok(nivel.colores > 500, `${nivel.colores} colores: ¿sin texturas?`);
+  // The first view, a dim room behind Lara, holds fewer colours than the whole level seen from
+  // above; untextured, it would hold a few dozen.
+  assert.ok(nivel.colores > 120, `${nivel.colores} colores: ¿sin texturas?`);
   assert.ok(nivel.lleno > 0.03, `solo ${nivel.lleno} del lienzo dibujado`);
+  // The first view is behind Lara's start, as the window's: she is whole in the frame, and
+  // nothing of the level stands between her and the eye.
+  const lara = await laraEnCuadro();
+  assert.ok(lara.pixeles > 5000, `Lara ocupa ${lara.pixeles} píxeles`);
+  assert.ok(!lara.borde, 'Lara no cabe entera en el cuadro');
+  assert.ok(lara.vistos > 0.95, `solo se ve ${lara.vistos} de Lara`);
+  assert.deepEqual(await marcados(), ['Nivel']);
+  // The summary's lines wrap within the panel, none cut at its edge.
+  assert.ok(await pagina.$eval('#resumen', (e) => e.scrollWidth <= e.clientWidth), 'el resumen no cabe a lo ancho');
 
   // A mesh, Lara, a moveable, a static, a room, and the level again.
   await pagina.evaluate(() => (document.body.dataset.estado = 'eligiendo'));
@@ -155,16 +238,29 @@ test('title-a se abre, se dibuja texturizado y se recorre', { skip: falta || sin
   const pose = await lienzo();
   await pagina.waitForTimeout(400);
   assert.notEqual((await lienzo()).huella, pose.huella, 'la animación no se mueve');
+  // Its sound commands at frames 9 and 27 (on land, sound 0; in water, 17) are asked for as it
+  // reaches them; title-a holds neither sound, so nothing is heard.
+  await pagina.waitForFunction(() => (document.body.dataset.oidos ?? '').split(',').includes('0'), null, { timeout: 10_000 });
+  assert.ok((await pagina.evaluate(() => document.body.dataset.oidos)).split(',').includes('17'));
   await pagina.selectOption('#animaciones', '-1');
   for (const [tipo, numero] of [[4, 0], [1, 8], [2, (await pagina.locator('#arbol button[data-tipo="2"]').first().getAttribute('data-numero'))]]) {
     assert.equal(await elegir(tipo, numero), 'listo', `${tipo} ${numero}`);
     const objeto = await lienzo();
     assert.ok(objeto.colores > 4 && objeto.lleno > 0.02, `${tipo} ${numero}: ${objeto.colores} colores, ${objeto.lleno}`);
   }
+  assert.deepEqual(await marcados(), [`Estático ${await pagina.locator('#arbol button[data-tipo="2"]').first().getAttribute('data-numero')}`]);
+  // A room picked from another view: that room alone is marked, not the level nor room 0.
   assert.equal(await elegir(3, 5), 'listo');
   assert.match(await pagina.textContent('#aviso'), /Cuarto 5/);
+  assert.deepEqual(await marcados(), ['Cuarto 5']);
+  assert.notEqual((await lienzo()).huella, nivel.huella);
   assert.equal(await elegir(3, 0), 'listo');
+  assert.deepEqual(await marcados(), ['Nivel']);
   assert.equal((await lienzo()).huella, nivel.huella);
+  await pagina.locator('#arbol button[data-cuarto="0"]').evaluate((b) => b.click());
+  await pagina.waitForFunction(() => /Cuarto 0/.test(document.getElementById('aviso').textContent));
+  assert.deepEqual(await marcados(), ['Cuarto 0']);
+  assert.equal(await elegir(3, 0), 'listo');
 
   // The fly camera moves ahead while W is held; orbiting again leaves it where it went.
   await pagina.check('input[value=volar]');
@@ -185,13 +281,53 @@ test('title-a se abre, se dibuja texturizado y se recorre', { skip: falta || sin
   const validador = createRequire(path.join(raiz, 'tools/validador/package.json'))('gltf-validator');
   const informe = await validador.validateBytes(new Uint8Array(readFileSync(glb)), { maxIssues: 0 });
   assert.equal(informe.issues.numErrors, 0, JSON.stringify(informe.issues.messages.slice(0, 5)));
+  // The page draws the level from the core's batches, not from this .glb: three.js drawing the
+  // .glb from the same eye makes the same picture (additive faces aside, which the .glb can only
+  // stand in for).
+  const distintos = await pagina.evaluate(async (b64) => {
+    const v = window.tr4Visor;
+    const c = document.getElementById('lienzo');
+    const copia = Object.assign(document.createElement('canvas'), { width: c.width, height: c.height });
+    const g = copia.getContext('2d', { willReadFrequently: true });
+    const leer = () => {
+      v.dibujar();
+      g.drawImage(c, 0, 0);
+      return g.getImageData(0, 0, c.width, c.height).data;
+    };
+    const lotes = leer();
+    await v.mostrar(Uint8Array.from(atob(b64), (x) => x.charCodeAt(0)), v.inicial);
+    const glb = leer();
+    let n = 0;
+    for (let i = 0; i < lotes.length; i += 4)
+      if (Math.max(Math.abs(lotes[i] - glb[i]), Math.abs(lotes[i + 1] - glb[i + 1]), Math.abs(lotes[i + 2] - glb[i + 2])) > 6) n++;
+    return n / (lotes.length / 4);
+  }, readFileSync(glb).toString('base64'));
+  t.diagnostic(`lotes frente al .glb: ${(distintos * 100).toFixed(2)} % de los píxeles difieren`);
+  assert.ok(distintos < 0.01, `${(distintos * 100).toFixed(2)} % de los píxeles difieren del .glb`);
+  assert.equal(await elegir(3, 0), 'listo');
+  assert.equal((await lienzo()).huella, nivel.huella);
 
   // The pages, as PNG links named as the command line names them.
   await pagina.click('#verPaginas');
   await pagina.waitForSelector('#dialogoPaginas[open]');
   assert.equal(await pagina.locator('#paginas a').count(), 15);
   assert.equal(await pagina.locator('#paginas a').first().getAttribute('download'), 'pagina_00.png');
+  // Laid out as a grid: several to a row, in a few rows.
+  const [columnas, filas] = await pagina.$$eval('#paginas a', (as) => [
+    new Set(as.map((a) => a.offsetLeft)).size,
+    new Set(as.map((a) => a.offsetTop)).size,
+  ]);
+  assert.ok(columnas >= 4 && filas <= 4, `${columnas} columnas, ${filas} filas`);
   await pagina.click('#dialogoPaginas button');
+
+  // The level's sounds, a button each: the first (id 2, sample 0 alone) decoded by the browser
+  // from the WAVE the level stores and played through Web Audio.
+  assert.equal(await pagina.locator('#sonidos button').count(), 7);
+  await pagina.locator('#sonidos button').first().click();
+  await pagina.waitForFunction(() => document.body.dataset.sonido);
+  const [id, muestra, duracion] = (await pagina.evaluate(() => document.body.dataset.sonido)).split(':');
+  assert.deepEqual([id, muestra], ['2', '0']);
+  assert.ok(Math.abs(Number(duracion) - 6755 / 22050) < 0.002, duracion);
 
   // Drop to first frame against three.js alone on the .glb tr4tool writes, in this browser.
   if (existsSync(tr4tool)) {
@@ -205,6 +341,21 @@ test('title-a se abre, se dibuja texturizado y se recorre', { skip: falta || sin
     await otra.close();
     t.diagnostic(`three.js solo: ${solo.toFixed(0)} ms; la página: ${(medidas.primerCuadro / solo).toFixed(2)}x`);
   }
+
+  // Another level, after scrolling the lists of this one: they start again at the top, its
+  // level entry alone marked, the view behind its Lara.
+  if (!existsSync(tituloB)) return;
+  await pagina.locator('#meshes').evaluate((e) => (e.scrollTop = e.scrollHeight));
+  await pagina.locator('aside').evaluate((e) => (e.scrollTop = e.scrollHeight));
+  assert.ok(await pagina.locator('aside').evaluate((e) => e.scrollTop > 0), 'el panel no se desplaza');
+  await pagina.evaluate(() => (document.body.dataset.estado = 'soltando'));
+  await pagina.setInputFiles('input[type=file]', tituloB);
+  assert.equal(await esperar('listo', 'error'), 'listo');
+  assert.equal(await pagina.locator('#meshes').evaluate((e) => e.scrollTop), 0);
+  assert.equal(await pagina.locator('aside').evaluate((e) => e.scrollTop), 0);
+  assert.deepEqual(await marcados(), ['Nivel']);
+  const laraB = await laraEnCuadro();
+  assert.ok(laraB.pixeles > 5000 && !laraB.borde && laraB.vistos > 0.95, JSON.stringify(laraB));
 });
 
 test('un archivo dañado dice por qué y deja lo que se veía', { skip: falta || sinTituloA }, async () => {
@@ -214,18 +365,7 @@ test('un archivo dañado dice por qué y deja lo que se veía', { skip: falta ||
   }
   const antes = await lienzo();
   const resumen = await pagina.textContent('#resumen');
-  const casos = [];
-  if (catalogo && existsSync(tr4tool)) {
-    for (const n of readdirSync(catalogo).filter((n) => n.endsWith('.tr4')).sort()) {
-      const ruta = path.join(catalogo, n);
-      const r = spawnSync(tr4tool, ['info', ruta], { env: { ...process.env, LANG: 'C', LC_ALL: '' }, encoding: 'utf8' });
-      if (r.status !== 0) casos.push([ruta, r.stderr.slice(`tr4tool: ${ruta}: `.length).trimEnd()]);
-    }
-  } else {
-    const vacio = path.join(directorio, 'vacio.tr4');
-    writeFileSync(vacio, '');
-    casos.push([vacio, 'el archivo es demasiado corto para ser un nivel (0 bytes)']);
-  }
+  const casos = danados();
   // Refused by its size before it is read: the browser never holds its 300 MB.
   const enorme = path.join(directorio, 'enorme.tr4');
   writeFileSync(enorme, '');
@@ -247,4 +387,45 @@ test('un archivo dañado dice por qué y deja lo que se veía', { skip: falta ||
   // And the page goes on: the level it holds still shows its meshes.
   await pagina.selectOption('#meshes', '3');
   assert.equal(await esperar('listo', 'error'), 'listo');
+});
+
+// The page as one file, opened from disk: no server, nothing fetched but what it holds. It opens
+// a level as the served page does and refuses a damaged one with the same reason.
+test('tr4visor.html se abre desde el disco y abre un nivel sin servidor', { skip: faltaArchivo || sinTituloA }, async (t) => {
+  const { size } = statSync(unArchivo);
+  t.diagnostic(`tr4visor.html: ${(size / 2 ** 20).toFixed(2)} MiB`);
+  assert.ok(size <= 3 * 2 ** 20, `tr4visor.html mide ${size} bytes`);
+  const contexto = await navegador.newContext({ locale: 'es-ES', viewport: { width: 1280, height: 800 } });
+  const p = await contexto.newPage();
+  const pedidos = [];
+  p.on('request', (r) => pedidos.push(r.url()));
+  p.on('pageerror', (e) => console.error('página (archivo):', e.message));
+  try {
+    await p.goto(pathToFileURL(unArchivo).href);
+    await p.waitForFunction(() => document.body.dataset.nucleo === 'listo', null, { timeout: 120_000 });
+    assert.equal(await p.evaluate(() => document.body.dataset.estado), 'vacio');
+    await p.setInputFiles('input[type=file]', tituloA);
+    await p.waitForFunction(() => ['listo', 'error'].includes(document.body.dataset.estado), null, { timeout: 120_000 });
+    assert.equal(await p.evaluate(() => document.body.dataset.estado), 'listo', await p.textContent('#error'));
+    t.diagnostic(`title-a desde el disco: primer cuadro ${(await p.evaluate(() => window.tr4Medidas.primerCuadro)).toFixed(0)} ms`);
+    assert.match(await p.textContent('#resumen'), /Cuartos:\s+42\n/);
+    const nivel = await lienzo(p);
+    assert.ok(nivel.colores > 120 && nivel.lleno > 0.03, `${nivel.colores} colores, ${nivel.lleno}`);
+    const lara = await laraEnCuadro(p);
+    assert.ok(lara.pixeles > 5000 && !lara.borde && lara.vistos > 0.95, JSON.stringify(lara));
+
+    // Damaged files: each with tr4tool's reason, and the level stays.
+    for (const [ruta, motivo] of danados()) {
+      await soltar(ruta, p);
+      await p.waitForFunction(() => ['listo', 'error'].includes(document.body.dataset.estado), null, { timeout: 120_000 });
+      assert.equal(await p.textContent('#error'), `No se puede abrir ${path.basename(ruta)}: ${motivo}`);
+    }
+    assert.equal((await lienzo(p)).huella, nivel.huella);
+    assert.match(await p.textContent('#resumen'), /Cuartos:\s+42\n/);
+
+    const fuera = pedidos.filter((u) => !/^(file|data|blob):/.test(u));
+    assert.deepEqual(fuera, [], 'la página pidió algo fuera de sí');
+  } finally {
+    await contexto.close();
+  }
 });
