@@ -9,6 +9,7 @@
 #include "ControlesVista.h"
 #include "DibujoEnsamblaje.h"
 #include "Encuadre.h"
+#include "EscrituraAtomica.h"
 #include "ExportarGLTF.h"
 #include "LugarInicial.h"
 #include "PanelGL.h"
@@ -65,6 +66,8 @@ constexpr int ALTO_ENTRADA = 13;
 constexpr QRect ARBOL(840, 320, 177, 457);
 // The animation bar: under the panel, as wide as it.
 constexpr int ALTO_BARRA_ANIMACION = 26;
+// How long the status bar says what an export wrote.
+constexpr int MENSAJE_EXPORTADO_MS = 15000;
 
 
 } // namespace
@@ -75,7 +78,7 @@ void TForm1::LiberarTextura::operator()(IDirect3DTexture8* t) const {
 
 TForm1::TForm1(QWidget* padre) : QMainWindow(padre) {
     setObjectName("Form1");
-    setWindowTitle(tr("Visualizador de Prueba"));
+    setWindowTitle(TituloPrograma());
     QFont letra("MS Sans Serif");
     letra.setPixelSize(11);
     setFont(letra);
@@ -98,7 +101,10 @@ TForm1::TForm1(QWidget* padre) : QMainWindow(padre) {
             ruta += filtro.contains("*.gltf") ? ".gltf" : ".glb";
         return ruta;
     };
-    Avisar = [this](const QString& texto) { QMessageBox::warning(this, windowTitle(), texto); };
+    // The program's own title: the window's names the open file too.
+    Avisar = [this](const QString& texto) {
+        QMessageBox::warning(this, TituloPrograma(), texto);
+    };
 
     CrearControles();
     barra_ = new BarraEstado(this);
@@ -632,15 +638,33 @@ bool TForm1::ExportarA(const QString& ruta) {
     }
     std::string motivo;
     bool hecho = false;
+    int escritos = 0;
     try {
-        hecho = ExportarGLTF(*nivel_, opciones, QFile::encodeName(ruta).toStdString(), &motivo);
+        std::vector<ArchivoPorEscribir> archivos;
+        hecho = ExportarGLTFEnMemoria(*nivel_, opciones, QFile::encodeName(ruta).toStdString(),
+                                      archivos, &motivo) &&
+                EscribirAtomico(archivos, &motivo);
+        escritos = int(archivos.size());
     } catch (const std::bad_alloc&) {
         motivo = tr("no hay memoria suficiente").toStdString();
     }
     if (!hecho && Avisar)
         Avisar(tr("No se pudo exportar a \"%1\":\n%2.")
                    .arg(QDir::toNativeSeparators(ruta), QString::fromStdString(motivo)));
-    return hecho;
+    if (!hecho) {
+        barra_->clearMessage(); // an earlier export's word would read as this one's
+        return false;
+    }
+    // Nothing else shows that the save dialog's choice was written, nor where a .gltf's pages
+    // went. For a while: the message covers what is on show.
+    const QFileInfo escrito(ruta);
+    const QString carpeta = QDir::toNativeSeparators(escrito.absolutePath());
+    barra_->showMessage(escritos > 1
+                            ? tr("Exportado %1 en %2 (%3 archivos en total)")
+                                  .arg(escrito.fileName(), carpeta, QString::number(escritos))
+                            : tr("Exportado %1 en %2").arg(escrito.fileName(), carpeta),
+                        MENSAJE_EXPORTADO_MS);
+    return true;
 }
 
 void TForm1::Salir1Click() {
@@ -680,6 +704,7 @@ bool TForm1::AbrirArchivo(const QString& ruta) {
     Ajustes().setValue("archivos/carpeta", carpeta_);
     AgregarReciente(ruta);
     barra_->SetNivel(ruta, QFileInfo(ruta).size());
+    NombrarArchivo(ruta);
 
     const int cantidad = nivel_->Cantidad();
     Label1->setText(tr("Meshes: %1").arg(cantidad));
@@ -694,6 +719,8 @@ bool TForm1::AbrirArchivo(const QString& ruta) {
     // should hear why rather than take a bare panel for an empty level.
     const bool rechazado = FAILED(nivel_->Subida) ||
                            (nivel_->Dibujo && FAILED(nivel_->Dibujo->Subida()));
+    // The level itself first, where a player starts; the list and the tree pick from there.
+    NivelCompleto1Click();
     if (rechazado && Avisar)
         Avisar(tr("El nivel \"%1\" se abrió, pero OpenGL no aceptó todas sus páginas o meshes: "
                   "el panel puede mostrarlo incompleto.")
@@ -720,6 +747,17 @@ void TForm1::EncuadrarSector(uint32_t cuarto, uint16_t x, uint16_t z) {
     controles_->Vuelo().Encuadrar(sector, nivel_->Escena->EsferaNivel(Opciones()), Panel1->Ancho(),
                                   Panel1->Alto());
     Redibujar();
+}
+
+QString TForm1::TituloPrograma() {
+    return tr("Visualizador de Prueba");
+}
+
+void TForm1::NombrarArchivo(const QString& ruta) {
+    setWindowFilePath(QFileInfo(ruta).absoluteFilePath());
+    // "[*]" in a title stands for the modified mark; a file named with it keeps it, doubled.
+    const QString nombre = QFileInfo(ruta).fileName().replace("[*]", "[*][*]");
+    setWindowTitle(tr("%1 — %2").arg(TituloPrograma(), nombre));
 }
 
 void TForm1::LlenarObjetos() {

@@ -89,6 +89,9 @@ class TForm1 : public QMainWindow {
     // Tells the user of a failure. A message box unless replaced.
     std::function<void(const QString& texto)> Avisar;
 
+    // What the window is called before a level is open, and what message boxes are called.
+    static QString TituloPrograma();
+
     // The window-wide state, for those who drive the window.
     dxDevice8* Dispositivo() const;
     const NivelSubido* Nivel() const { return nivel_.get(); }
@@ -161,6 +164,8 @@ class TForm1 : public QMainWindow {
     void AgregarReciente(const QString& ruta);
     void AbrirReciente(const QString& ruta);
     void LeerAjustes();
+    // The title and file path name the level open.
+    void NombrarArchivo(const QString& ruta);
     bool EnNivel() const { return enVista_ && enVista_->Clase == EnVista::Tipo::Nivel; }
     // The level view, framing room `cuarto` (-1: the whole level).
     void MostrarNivel(int32_t cuarto);

@@ -124,6 +124,13 @@ bool FallarCarpeta(std::string* motivo, const std::string& ruta, int error) {
         const std::string carpeta = Carpeta(ruta);
         struct stat datos {};
         const bool existe = stat(carpeta.c_str(), &datos) == 0 && S_ISDIR(datos.st_mode);
+        // "No such folder" would send the user looking for one, when a file stands in its way.
+        if (const std::string archivo = existe ? std::string() : ArchivoEnLugarDeCarpeta(carpeta);
+            !archivo.empty()) {
+            *motivo = Formatear(Traducir("no se pudo escribir %s: %s es un archivo, no una carpeta"),
+                                {ruta, archivo});
+            return false;
+        }
         *motivo = Formatear(existe ? Traducir("no se pudo escribir %s: no se puede escribir en la "
                                               "carpeta %s")
                                    : Traducir("no se pudo escribir %s: no existe la carpeta %s"),
@@ -170,6 +177,17 @@ bool SinSincronizarCarpeta(int error) {
 }
 
 } // namespace
+
+std::string ArchivoEnLugarDeCarpeta(const std::string& carpeta) {
+    // Each step drops the last name, so the walk ends at "." or "/".
+    for (std::string c = carpeta;; c = Carpeta(c)) {
+        struct stat datos {};
+        if (stat(c.c_str(), &datos) == 0)
+            return S_ISDIR(datos.st_mode) ? std::string() : c;
+        if (c == "." || c == "/")
+            return {};
+    }
+}
 
 LlamadasArchivo& LlamadasArchivo::DelSistema() {
     static LlamadasDelSistema sistema;

@@ -43,3 +43,7 @@ class LlamadasArchivo {
                                    LlamadasArchivo& llamadas = LlamadasArchivo::DelSistema());
 [[nodiscard]] bool EscribirAtomico(const std::string& ruta, std::span<const uint8_t> bytes,
                                    std::string* motivo = nullptr);
+
+// The nearest of `carpeta` and the folders above it that stands as something other than a folder
+// (a file); empty when the first one that exists is a folder, or none does.
+std::string ArchivoEnLugarDeCarpeta(const std::string& carpeta);

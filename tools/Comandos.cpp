@@ -123,20 +123,22 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
                  "     tr4tool animations [--json] [--object ID] NIVEL.tr4\n"
                  "     tr4tool render NIVEL.tr4 (--mesh N | --object ID | --static ID)\n"
                  "                    --out ARCHIVO.png [--fit] [--angle RADIANES]\n"
-                 "                    [--wireframe] [--size ANCHOxALTO]\n"
                  "     tr4tool render NIVEL.tr4 --object ID [--meshes-from ID] --anim A\n"
                  "                    (--frame F --out ARCHIVO.png | --sequence CARPETA)\n"
+                 "                    [--angle RADIANES]\n"
                  "     tr4tool render NIVEL.tr4 (--level [--from X,Y,Z --to X,Y,Z] | --room R)\n"
-                 "                    --out ARCHIVO.png [--angle RADIANES] [--wireframe]\n"
-                 "                    [--size ANCHOxALTO]\n"
+                 "                    --out ARCHIVO.png [--angle RADIANES] [--full-light]\n"
+                 "       (cada render, además: [--wireframe] [--size ANCHOxALTO]\n"
+                 "                             [--background black|grey|white])\n"
                  "     tr4tool export NIVEL.tr4 (--mesh N | --object ID | --static ID | --all\n"
-                 "                    | --level) --out ARCHIVO.glb|ARCHIVO.gltf [--scale S]\n"
+                 "                    | --level [--logic]) --out ARCHIVO.glb|ARCHIVO.gltf [--scale S]\n"
                  "     tr4tool export NIVEL.tr4 --object ID [--meshes-from ID]\n"
                  "                    [--animations all|A,B,...] --out ARCHIVO.glb|ARCHIVO.gltf\n"
                  "     tr4tool pages NIVEL.tr4 --out CARPETA\n"
                  "     tr4tool sheet NIVEL.tr4 --out ARCHIVO.png [--objects] [--cell PX]\n"
+                 "                   [--background black|grey|white]\n"
                  "     tr4tool sounds [--json] NIVEL.tr4 [--out CARPETA]\n"
-                 "Cada orden explica sus opciones con --help.\n"))
+                 "Cada orden explica sus opciones con --help: tr4tool render --help.\n"))
 #ifdef TR4_SIN_DISPOSITIVO
         + Traducir("En Windows no están render ni sheet, que dibujan con OpenGL: úselas en "
                    "Linux.\n")

@@ -47,6 +47,7 @@ struct Opciones {
     int ancho = ANCHO_PANEL, alto = ALTO_PANEL;
     int64_t meshesDe = -1, animacion = -1;
     double cuadro = 0;
+    std::string cuadroDado; // as typed, to name it back in a refusal
     std::string secuencia;
 };
 
@@ -152,6 +153,7 @@ Hecho LeerOpciones(const OpcionesRender& d, Opciones& o) {
             "--frame " + d.cuadro + ": " +
             Traducir(
                 "se espera un cuadro de juego desde el primero de la animación (0, 1, 2.5...)"));
+    o.cuadroDado = d.cuadro;
     o.secuencia = d.secuencia;
     if (!d.tamano.empty() && !Tamano(d.tamano, o.ancho, o.alto))
         return Hecho::Fallo("--size " + d.tamano + ": " +
@@ -417,6 +419,12 @@ int DibujarAnimacion(const Opciones& o, const NivelSubido& nivel, DibujoSinVenta
     const trAnimaciones& animaciones = nivel.Objetos.Animaciones;
     const uint32_t indice = uint32_t(o.animacion);
     const uint32_t ultimo = animaciones.Animaciones[indice].Duracion();
+    // Posing clamps to the last frame: a frame past it would quietly draw that one instead.
+    if (o.secuencia.empty() && o.cuadro > double(ultimo)) {
+        motivo = Formatear(Traducir("la animación %s no tiene cuadro %s; sus cuadros van de 0 a %s"),
+                           {std::to_string(indice), o.cuadroDado, std::to_string(ultimo)});
+        return FALLO;
+    }
     std::vector<glm::mat4> mundos;
     dxDevice8& dispositivo = *dibujo.Dispositivo;
     auto posar = [&](double cuadro) {
@@ -440,7 +448,12 @@ int DibujarAnimacion(const Opciones& o, const NivelSubido& nivel, DibujoSinVenta
     std::error_code error;
     std::filesystem::create_directories(o.secuencia, error);
     if (!std::filesystem::is_directory(o.secuencia, error)) {
-        motivo = o.secuencia + ": " + Traducir("no se pudo crear la carpeta");
+        const std::string archivo = ArchivoEnLugarDeCarpeta(o.secuencia);
+        motivo = archivo.empty()
+                     ? o.secuencia + ": " + Traducir("no se pudo crear la carpeta")
+                     : Formatear(Traducir("no se pudo crear la carpeta %s: %s es un archivo, no "
+                                          "una carpeta"),
+                                 {o.secuencia, archivo});
         return FALLO;
     }
     Ensamblaje objeto = ArmarMovible(*movible, lista, nivel.Articulaciones);

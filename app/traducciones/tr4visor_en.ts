@@ -765,6 +765,18 @@ Levels open and are listed, but the panel will show nothing.</translation>
         <translation>there is not enough memory</translation>
     </message>
     <message>
+        <source>Exportado %1 en %2 (%3 archivos en total)</source>
+        <translation>Exported %1 to %2 (%3 files in all)</translation>
+    </message>
+    <message>
+        <source>Exportado %1 en %2</source>
+        <translation>Exported %1 to %2</translation>
+    </message>
+    <message>
+        <source>%1 — %2</source>
+        <translation>%1 — %2</translation>
+    </message>
+    <message>
         <source>No se pudo exportar a &quot;%1&quot;:
 %2.</source>
         <translation>Could not export to &quot;%1&quot;:

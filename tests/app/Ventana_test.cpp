@@ -18,6 +18,9 @@
 #include "TForm1.h"
 #include "VistaPagina.h"
 
+#include <QFileInfo>
+#include <QStatusBar>
+#include <QWindow>
 #include <QAction>
 #include <QComboBox>
 #include <QSlider>
@@ -166,9 +169,15 @@ TEST_F(Ventana, AbrirListaLasMeshesLasFlechasEligenYCancelarNoCambiaNada) {
     Elegir("");
     EXPECT_EQ(ventana.Nivel(), nullptr);
     EXPECT_EQ(ventana.Label1->text(), "Meshes");
+    EXPECT_EQ(ventana.windowTitle(), "Visualizador de Prueba");
 
     Elegir(Escribir("tres.tr4", EscribirNivel(ConMeshes(3))));
     EXPECT_EQ(ventana.Label1->text(), "Meshes: 3");
+    // The title names the file after the program. Without rooms there is no level view to open
+    // on: nothing is on show until a mesh is picked.
+    EXPECT_EQ(ventana.windowTitle(), "Visualizador de Prueba — tres.tr4");
+    EXPECT_EQ(ventana.windowFilePath(), QFileInfo(carpeta.filePath("tres.tr4")).absoluteFilePath());
+    EXPECT_EQ(ventana.Mostrado(), nullptr);
     EXPECT_EQ(Entradas(), QStringList({"Objeto:0", "Objeto:1", "Objeto:2"}));
     ventana.ListBox1->setCurrentRow(0);
     QKeyEvent abajo(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
@@ -203,6 +212,7 @@ TEST_F(Ventana, UnArchivoDanadoSeNombraConSuMotivoYNadaCambia) {
     EXPECT_EQ(ventana.Seleccionado(), antes->Buffer(1));
     EXPECT_EQ(ventana.Label1->text(), "Meshes: 2");
     EXPECT_EQ(Entradas(), QStringList({"Objeto:0", "Objeto:1"}));
+    EXPECT_EQ(ventana.windowTitle(), "Visualizador de Prueba — bueno.tr4");
     // And it goes on turning.
     const float angulo = ventana.Angulo();
     ventana.FormPaint();
@@ -215,7 +225,9 @@ TEST_F(Ventana, OtroNivelLiberaElAnteriorYQuitaLaSeleccion) {
     ventana.ListBox1->setCurrentRow(2);
     std::weak_ptr<dxBufferTextura> anterior = ventana.Nivel()->Buffers.Compartido(2);
 
-    Elegir(Escribir("dos.tr4", EscribirNivel(ConMeshes(2))));
+    // A name with the title's modified-mark placeholder in it shows as it is.
+    Elegir(Escribir("dos[*].tr4", EscribirNivel(ConMeshes(2))));
+    EXPECT_EQ(ventana.windowHandle()->title(), "Visualizador de Prueba — dos[*].tr4");
     EXPECT_TRUE(anterior.expired());
     EXPECT_EQ(ventana.Seleccionado(), nullptr);
     EXPECT_EQ(Entradas(), QStringList({"Objeto:0", "Objeto:1"}));
@@ -613,10 +625,17 @@ TEST_F(Ventana, TitleAAbreDetrasDeLaraYUnClicEnEllaLaNombra) {
     if (!QFile::exists(real))
         GTEST_SKIP() << "no real level title-a.tr4";
     Elegir(real);
-    Hijo("NivelCompleto1")->trigger();
     const NivelSubido& n = *ventana.Nivel();
     const auto inicio = InicioEnLara(n.Objetos, n.Nivel->Cuartos.size(), n.Escena.get());
     ASSERT_TRUE(inicio);
+    // Opened, the level is on show at once, from her start, with the tree on "Nivel".
+    ASSERT_TRUE(ventana.Mostrado());
+    EXPECT_EQ(ventana.Mostrado()->Clase, EnVista::Tipo::Nivel);
+    EXPECT_EQ(ventana.TreeView1->currentItem(), ventana.TreeView1->topLevelItem(0));
+    EXPECT_EQ(ventana.ListBox1->currentRow(), -1);
+    EXPECT_EQ(ventana.Vuelo().Ojo().x, inicio->Ojo.x);
+    EXPECT_EQ(ventana.Vuelo().Ojo().z, inicio->Ojo.z);
+    Hijo("NivelCompleto1")->trigger();
     EXPECT_EQ(ventana.Vuelo().Ojo().x, inicio->Ojo.x);
     EXPECT_EQ(ventana.Vuelo().Ojo().z, inicio->Ojo.z);
     EXPECT_EQ(ventana.Vuelo().Guinada(), std::remainder(inicio->Guinada, 6.28318531f));
@@ -668,7 +687,9 @@ TEST_F(Ventana, MinimizadaUOcultaNoDibujaCuadros) {
 TEST_F(Ventana, ExportarGuardaLoQueSeMuestraSinTocarLoAbierto) {
     EXPECT_FALSE(ventana.Exportar1->isEnabled());
     Elegir(Escribir("objetos.tr4", EscribirNivel(NivelObjetos())));
-    EXPECT_FALSE(ventana.Exportar1->isEnabled()) << "nothing is on show yet";
+    ASSERT_TRUE(ventana.Mostrado());
+    EXPECT_EQ(ventana.Mostrado()->Clase, EnVista::Tipo::Nivel) << "the level opens on show";
+    EXPECT_TRUE(ventana.Exportar1->isEnabled());
     ventana.TreeView1->setCurrentItem(ventana.TreeView1->topLevelItem(1)->child(0));
     ASSERT_TRUE(ventana.Exportar1->isEnabled());
     avisos.clear(); // the offscreen platform's word that it cannot draw
@@ -685,12 +706,23 @@ TEST_F(Ventana, ExportarGuardaLoQueSeMuestraSinTocarLoAbierto) {
     EXPECT_EQ(ventana.Nivel(), abierto);
     EXPECT_EQ(ventana.Mostrado()->Indice, 5);
     EXPECT_TRUE(avisos.isEmpty()) << avisos.join("\n").toStdString();
+    // The status bar says what was written and where, and how many files when the model has
+    // others beside it.
+    const QString dicho = ventana.statusBar()->currentMessage(),
+                  donde = QDir::toNativeSeparators(carpeta.path());
+    const qsizetype escritos =
+        QDir(carpeta.path()).entryList({"lara.*", "pagina_*.png"}, QDir::Files).size();
+    EXPECT_EQ(dicho, escritos > 1 ? QString("Exportado lara.gltf en %1 (%2 archivos en total)")
+                                        .arg(donde)
+                                        .arg(escritos)
+                                  : "Exportado lara.gltf en " + donde);
     // A place nobody may write: the reason, and what was written before stays.
     destino = "/proc/lara.glb";
     ventana.Exportar1->trigger();
     ASSERT_EQ(avisos.size(), 1);
     EXPECT_TRUE(avisos[0].startsWith("No se pudo exportar a \"/proc/lara.glb\":\n"))
         << avisos[0].toStdString();
+    EXPECT_EQ(ventana.statusBar()->currentMessage(), "") << "the earlier export's word stays";
     EXPECT_EQ(ventana.Mostrado()->Indice, 5);
     // The level view exports the level.
     ventana.TreeView1->setCurrentItem(ventana.TreeView1->topLevelItem(0));
@@ -700,6 +732,8 @@ TEST_F(Ventana, ExportarGuardaLoQueSeMuestraSinTocarLoAbierto) {
     QFile nivel(destino);
     ASSERT_TRUE(nivel.open(QIODevice::ReadOnly));
     EXPECT_TRUE(nivel.readAll().contains("\"estatico_38\"")) << "its two placed statics";
+    EXPECT_EQ(ventana.statusBar()->currentMessage(),
+              "Exportado nivel.glb en " + QDir::toNativeSeparators(carpeta.path()));
 }
 
 TEST_F(Ventana, MenusAtajosYAcercaDe) {
@@ -982,7 +1016,7 @@ TEST(VentanaEnIngles, TodoTextoDeLaVentanaVaEnIngles) {
     ventana.AbrirArchivo(ruta);
     ventana.ListBox1->setCurrentRow(1);
 
-    EXPECT_EQ(ventana.windowTitle(), "Test Viewer");
+    EXPECT_EQ(ventana.windowTitle(), "Test Viewer — paginas.tr4");
     QStringList menus;
     for (QAction* a : ventana.menuBar()->actions())
         menus << a->text();

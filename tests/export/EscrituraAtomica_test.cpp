@@ -103,6 +103,14 @@ TEST_F(Carpeta, UnFalloNoTocaNadaYNoDejaRastro) {
         << motivo;
     EXPECT_EQ(Leer(destino), "bueno");
     EXPECT_EQ(Entradas(), 1u);
+    // A file where a folder should be, at any depth, is named as what stands in the way.
+    for (const char* bajo : {"/x.bin", "/b/c/x.bin"}) {
+        EXPECT_FALSE(EscribirAtomico(destino + bajo, Bytes("x"), &motivo));
+        EXPECT_EQ(motivo, "no se pudo escribir " + destino + bajo + ": " + destino +
+                              " es un archivo, no una carpeta");
+    }
+    EXPECT_EQ(Leer(destino), "bueno");
+    EXPECT_EQ(Entradas(), 1u);
     // A folder where the file should go: its rename fails, and nothing is left behind.
     fs::create_directory(dir / "c.glb");
     EXPECT_FALSE(EscribirAtomico((dir / "c.glb").string(), Bytes("x"), &motivo));

@@ -1,11 +1,14 @@
 // The whole level drawn on the off-screen OpenGL device: rooms, statics and items land where
 // their records put them, every face of a real level is submitted, the batches draw the same
 // picture as a call per triangle, and animated items move and come back to their pose.
-#include "Encuadre.h"
-#include "EscritorNivel.h"
-#include "Lotes8.h"
+#include "CamaraVuelo.h"
 #include "CapaDisparadores.h"
 #include "CapaMarcadores.h"
+#include "Encuadre.h"
+#include "EscritorNivel.h"
+#include "InicioNivel.h"
+#include "Lotes8.h"
+#include "MatrizDispositivo.h"
 #include "NivelSubido.h"
 #include "SuperficieEGL.h"
 #include "dxBufferTextura.h"
@@ -16,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -245,6 +249,64 @@ TEST_F(EscenaGL, NivelRealTodoDibujadoIgualQuePorPrimitiva) {
     EXPECT_NE(Cuadro(todo), lotes);
     ASSERT_EQ(nivel_->Dibujo->Detener(), D3D_OK);
     EXPECT_EQ(Cuadro(todo), lotes);
+}
+
+// Each real level opens behind Lara where she starts, and she is whole in the picture: every
+// corner of her faces in front of the eye and inside the picture's edges, large enough to see, and
+// not hidden behind a wall (drawn with and without items, she is what differs, over most of her
+// outline's height).
+TEST_F(EscenaGL, CadaNivelRealAbreConLaraEnteraEnLaImagen) {
+    int vistos = 0;
+    for (const char* nombre : {"title-a.tr4", "title-b.tr4"}) {
+        SCOPED_TRACE(nombre);
+        const auto archivo = fixture::LeerArchivo(std::string(TR4_NIVELES_REALES) + "/" + nombre);
+        if (archivo.empty())
+            continue;
+        ++vistos;
+        Abrir(archivo);
+        const EscenaNivel& e = *nivel_->Escena;
+        const auto inicio = InicioEnLara(nivel_->Objetos, size_t(e.NumCuartos()), &e);
+        ASSERT_TRUE(inicio);
+        CamaraVuelo camara;
+        camara.Situar(VectorDX(inicio->Ojo), inicio->Guinada, inicio->Cabeceo,
+                      VectorDX(inicio->Pivote), e.EsferaNivel(OpcionesNivel{}));
+        auto dibujar = [&](bool items) {
+            EXPECT_EQ(camara.Aplicar(*d_, kAncho, kAlto), D3D_OK);
+            (void)d_->Limpiar(1);
+            EXPECT_EQ(nivel_->Dibujo->Dibujar(*d_, OpcionesNivel{.Items = items}), D3D_OK);
+            return LeerPixeles(*superficie_);
+        };
+        const auto con = dibujar(true), sin = dibujar(false);
+
+        D3DXMATRIX vista, proyeccion;
+        camara.Matrices(kAncho, kAlto, vista, proyeccion);
+        const glm::mat4 m = glm::make_mat4(&proyeccion.m[0][0]) * glm::make_mat4(&vista.m[0][0]);
+        const int32_t parte = e.ParteDe({DuenioCara::Tipo::Item, inicio->Item});
+        ASSERT_GE(parte, 0);
+        const ParteElegible& ella = e.Geometria().Partes[size_t(parte)];
+        float x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
+        for (uint32_t t = ella.Primero; t < ella.Primero + ella.Cuantos; ++t)
+            for (const auto& esquina : e.Geometria().Triangulos[t].P) {
+                const glm::vec4 c = m * glm::vec4(esquina[0], esquina[1], esquina[2], 1);
+                ASSERT_GT(c.w, 1) << "a corner of hers behind the eye or at it";
+                const float x = (c.x / c.w + 1) / 2 * kAncho, y = (1 - c.y / c.w) / 2 * kAlto;
+                x0 = std::min(x0, x), x1 = std::max(x1, x);
+                y0 = std::min(y0, y), y1 = std::max(y1, y);
+            }
+        EXPECT_GE(x0, 0);
+        EXPECT_GE(y0, 0);
+        EXPECT_LE(x1, kAncho);
+        EXPECT_LE(y1, kAlto) << "her feet cut by the picture's edge";
+        EXPECT_GT(y1 - y0, kAlto / 4.0f) << "a speck, not Lara";
+        int arriba = kAlto, abajo = -1;
+        for (int y = std::max(0, int(y0)); y < std::min(kAlto, int(y1) + 1); ++y)
+            for (int x = std::max(0, int(x0)); x < std::min(kAncho, int(x1) + 1); ++x)
+                if (con[size_t(y * kAncho + x)] != sin[size_t(y * kAncho + x)])
+                    arriba = std::min(arriba, y), abajo = std::max(abajo, y);
+        EXPECT_GE(abajo - arriba, (y1 - y0) * 0.8f) << "a wall hides part of her";
+    }
+    if (vistos == 0)
+        GTEST_SKIP() << "no real level in " << TR4_NIVELES_REALES;
 }
 
 // NivelCuartos' item of moveable 3 gets a looping animation whose root goes 256 along its own x

@@ -187,3 +187,41 @@ TEST(Seleccion, TitleAAbreDetrasDeLaraYLaraLlevaElCuerpo) {
     }
     EXPECT_GT(suyos, 3 * otros) << "her faces seen from behind her, from the opening view";
 }
+
+// Lara a quarter sector in front of room 0's red wall, her back to it: straight behind her, or
+// higher, the wall stands in the way; the view swings round her instead of pressing the eye to
+// her back, as far back as it stands where nothing is in the way.
+TEST(Seleccion, ConUnMuroASuEspaldaLaVistaLaRodeaEnVezDePegarseAElla) {
+    fixture::NivelFixture n = fixture::NivelCuartos();
+    struct Caso {
+        int32_t z;     // her place before the wall at z 2048, x -1536, on the floor
+        bool rodea;    // the way straight behind her is cut short
+    };
+    for (const Caso c : {Caso{1800, true}, Caso{-2000, false}}) {
+        SCOPED_TRACE(c.z);
+        n.items = {{.objeto = 0, .cuarto = 0, .x = -1536, .y = 0, .z = c.z,
+                    .angulo = int16_t(0x8000)}}; // facing -z
+        const auto nivel = Abrir(fixture::EscribirNivel(n));
+        ASSERT_TRUE(nivel && nivel->Escena);
+        const auto inicio = InicioEnLara(nivel->Objetos, nivel->Nivel->Cuartos.size(),
+                                         &*nivel->Escena);
+        ASSERT_TRUE(inicio);
+        const D3DXVECTOR3 d{inicio->Ojo.x - inicio->Pivote.x, inicio->Ojo.y - inicio->Pivote.y,
+                            inicio->Ojo.z - inicio->Pivote.z};
+        const float lejos = std::hypot(d.x, d.y, d.z);
+        EXPECT_NEAR(lejos, std::hypot(DISTANCIA_DETRAS, ALTURA_OJO - ALTURA_PECHO), 1);
+        EXPECT_EQ(std::abs(d.x) > 100, c.rodea) << "swung round her only when the wall is there";
+        EXPECT_GT(d.z, 0) << "still from behind her";
+        // It looks at her: along the line from the eye to her chest, and nothing of a room
+        // between.
+        const float g = inicio->Guinada, p = inicio->Cabeceo;
+        EXPECT_NEAR(-d.x / lejos, std::sin(g) * std::cos(p), 1e-3);
+        EXPECT_NEAR(-d.y / lejos, std::sin(p), 1e-3);
+        EXPECT_NEAR(-d.z / lejos, std::cos(g) * std::cos(p), 1e-3);
+        const Rayo haciaElla{inicio->Ojo, {-d.x / lejos, -d.y / lejos, -d.z / lejos}};
+        const auto a = ElegirPrimero(nivel->Escena->Geometria(), haciaElla, [](const ParteElegible& q) {
+            return q.Duenio.Clase == T::Cuarto;
+        });
+        EXPECT_TRUE(!a || a->Distancia > lejos) << "a wall between the eye and her";
+    }
+}

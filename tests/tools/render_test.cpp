@@ -184,9 +184,12 @@ TEST(tr4toolRender, ElAlambreDibujaLineasSinTextura) {
 TEST(tr4toolRender, CadaFalloSaleConSuCodigoYUnaLinea) {
     const std::string nivel = NivelCuadrado(), png = Temporal("fallo.png");
     std::filesystem::remove(png);
+    // Moveable 3 plays animation 0, game frames 0 to 4.
+    const std::string animado = Temporal("animado.tr4");
+    ASSERT_TRUE(fixture::GuardarArchivo(animado, fixture::EscribirNivel(fixture::NivelAnimado())));
     const struct {
         std::vector<std::string> args;
-        const char* dice;
+        std::string dice;
         int estado = 2; // a usage error unless said otherwise
     } casos[] = {
         {{"/no/existe.tr4", "--mesh", "0", "--out", png}, "/no/existe.tr4: ", 1},
@@ -220,6 +223,19 @@ TEST(tr4toolRender, CadaFalloSaleConSuCodigoYUnaLinea) {
         {{nivel, "--level", "--from", "1,2,3", "--to", "0,0,inf", "--out", png}, "--to 0,0,inf"},
         {{nivel, "--level", "--from", "1,2,3", "--to", "1,2,3", "--out", png}, "mismo punto"},
         {{nivel, "--level", "--background", "rojo", "--out", png}, "--background rojo"},
+        // Past the last frame: posing would clamp and draw the last one as if asked for it.
+        {{animado, "--object", "3", "--anim", "0", "--frame", "5", "--out", png},
+         "la animación 0 no tiene cuadro 5; sus cuadros van de 0 a 4", 1},
+        {{animado, "--object", "3", "--anim", "0", "--frame", "4.25", "--out", png},
+         "no tiene cuadro 4.25; sus cuadros van de 0 a 4", 1},
+        {{animado, "--object", "3", "--anim", "1", "--frame", "1e9", "--out", png},
+         "sus cuadros van de 0 a 4", 1},
+        // A file where a folder should be is named, not taken for a missing folder.
+        {{nivel, "--mesh", "0", "--out", nivel + "/x.png"},
+         nivel + "/x.png: " + nivel + " es un archivo, no una carpeta", 1},
+        {{nivel, "--mesh", "0", "--out", nivel + "/a/b/x.png"}, nivel + " es un archivo", 1},
+        {{animado, "--object", "3", "--anim", "0", "--sequence", animado + "/cuadros"},
+         "no se pudo crear la carpeta " + animado + "/cuadros: " + animado + " es un archivo", 1},
     };
     for (const auto& c : casos) {
         const auto r = Render(c.args);
@@ -230,7 +246,13 @@ TEST(tr4toolRender, CadaFalloSaleConSuCodigoYUnaLinea) {
         EXPECT_EQ(r.errores.find('\n'), r.errores.size() - 1) << r.errores;
         EXPECT_FALSE(std::filesystem::exists(png)) << c.dice;
     }
+    // The last frame itself is drawn.
+    const auto r = Render({animado, "--object", "3", "--anim", "0", "--frame", "4", "--out", png});
+    EXPECT_EQ(r.estado, 0) << r.errores;
+    EXPECT_TRUE(std::filesystem::exists(png));
+    std::filesystem::remove(png);
     std::filesystem::remove(nivel);
+    std::filesystem::remove(animado);
 }
 
 namespace {

@@ -66,6 +66,36 @@ TEST(tr4tool, ErroresDeUso) {
         EXPECT_NE(r.salida.find(opcion), std::string::npos) << orden << ": " << r.salida;
         EXPECT_TRUE(r.errores.empty());
     }
+    // The top-level help names every option each command takes, in both languages: a user who
+    // reads only it must not miss one. The commands are those it lists under its heading.
+    for (const Idioma idioma : {Idioma::Espanol, Idioma::Ingles}) {
+        FijarIdioma(idioma);
+        const std::string general = Ejecutar({"--help"}).salida;
+        std::istringstream lineas(general);
+        std::vector<std::string> ordenes;
+        bool enOrdenes = false;
+        for (std::string linea; std::getline(lineas, linea);) {
+            if (linea.empty())
+                enOrdenes = false;
+            else if (linea == Traducir("Órdenes") + std::string(":"))
+                enOrdenes = true;
+            else if (enOrdenes && linea.starts_with("  "))
+                ordenes.push_back(linea.substr(2, linea.find(' ', 2) - 2));
+        }
+        EXPECT_GE(ordenes.size(), 7u) << general;
+        for (const std::string& orden : ordenes) {
+            std::istringstream palabras(Ejecutar({orden, "--help"}).salida);
+            for (std::string p; palabras >> p;) {
+                if (!p.starts_with("--") || p == "--help")
+                    continue;
+                const std::string opcion = p.substr(0, p.find_first_of(",.;)"));
+                EXPECT_NE(general.find(opcion), std::string::npos)
+                    << orden << " " << opcion << " is missing from tr4tool --help:\n" << general;
+            }
+        }
+        EXPECT_NE(general.find("render --help"), std::string::npos) << general;
+    }
+    FijarIdioma(Idioma::Espanol);
 }
 
 TEST(tr4tool, ExportEscribeElModeloOSaleConSuCodigoYUnaLinea) {
@@ -73,12 +103,13 @@ TEST(tr4tool, ExportEscribeElModeloOSaleConSuCodigoYUnaLinea) {
     const std::string glb = ::testing::TempDir() + "/" + std::to_string(getpid()) + "-exp.glb";
     const struct {
         std::vector<std::string> args;
-        const char* dice;
+        std::string dice;
         int estado = 2; // a usage error unless said otherwise
     } casos[] = {
         {{nivel, "--object", "9999", "--out", glb}, "no hay movible con id 9999; los hay con id 5", 1},
         {{nivel, "--mesh", "3", "--out", glb}, "no hay mesh 3", 1},
         {{nivel, "--all", "--out", "/proc/x.glb"}, "/proc/", 1},
+        {{nivel, "--all", "--out", nivel + "/x.glb"}, nivel + " es un archivo, no una carpeta", 1},
         {{"/no/existe.tr4", "--all", "--out", glb}, "/no/existe.tr4: ", 1},
         {{nivel, "--all", "--out", glb + ".obj"}, ".glb o .gltf"},
         {{nivel, "--all", "--mesh", "0", "--out", glb}, "se excluyen"},
