@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# tr4tool.exe under wine held to the Linux tr4tool on the shared levels: info, objects --json and
-# animations --json byte for byte; an exported level the same model as Linux's and valid glTF,
-# the pages the same bytes; Windows paths (drive letter, backslashes, spaces) for the level and
+# tr4tool.exe under wine held to the Linux tr4tool on the shared levels: info, objects --json,
+# animations --json and triggers --json byte for byte; an exported level the same model as
+# Linux's and valid glTF, the pages the same bytes; Windows paths (drive letter, backslashes, spaces) for the level and
 # the output; a damaged or foreign file refused with the same reason and exit status; render and
 # sheet refused there.
 #   tests/windows/wine.sh TR4TOOL.exe TR4TOOL LEVELS_FOLDER
@@ -31,7 +31,7 @@ mkdir -p "$carpeta/w" "$carpeta/l"
 for f in "${niv[@]}"; do
   nombre=$(basename "$f")
   ln -s "$f" "$carpeta/$nombre"
-  for orden in info "objects --json" "animations --json"; do
+  for orden in info "objects --json" "animations --json" "triggers --json"; do
     # shellcheck disable=SC2086
     win $orden "$(ruta "$carpeta/$nombre")" >"$tmp/w" 2>"$tmp/we"; rw=$?
     # shellcheck disable=SC2086
