@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # tr4tool.exe under wine held to the Linux tr4tool on the shared levels: info, objects --json,
 # animations --json and triggers --json byte for byte; an exported level the same model as
-# Linux's and valid glTF, the pages the same bytes; Windows paths (drive letter, backslashes, spaces) for the level and
-# the output; a damaged or foreign file refused with the same reason and exit status; render and
-# sheet refused there.
+# Linux's and valid glTF, the pages the same bytes; Windows paths (drive letter, backslashes,
+# spaces) for the level and the output; a damaged or foreign file refused with the same reason
+# and exit status; render and sheet refused there.
 #   tests/windows/wine.sh TR4TOOL.exe TR4TOOL LEVELS_FOLDER
 set -uo pipefail
 exe="$1" linux="$2" niveles="$3"
