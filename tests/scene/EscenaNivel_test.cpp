@@ -447,6 +447,35 @@ TEST(EscenaSinDispositivo, VerticesTramosYContornoSinDispositivo) {
     EXPECT_TRUE(e.Contorno(int32_t(e.Geometria().Partes.size())).empty());
 }
 
+// The trigger tiles and the markers are the core's plain vertices: a level opened with no device
+// gives them, untextured and in their classes' order, and the device side loads those same ones.
+TEST(EscenaSinDispositivo, BaldosasYMarcadoresSinDispositivo) {
+    const auto archivo = fixture::EscribirNivel(fixture::NivelLogica());
+    std::unique_ptr<NivelAbierto> nivel;
+    ASSERT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), nivel), 1);
+    uint32_t hasta[3] = {};
+    const std::vector<VerticeEscena> baldosas = CapaDisparadores::Vertices(nivel->Logica, hasta);
+    EXPECT_EQ(baldosas.size(), 14u * 6) << "13 triggers, one kill sector";
+    EXPECT_LE(hasta[0], hasta[1]);
+    EXPECT_LE(hasta[1], hasta[2]);
+    EXPECT_EQ(hasta[2], baldosas.size());
+    for (const VerticeEscena& v : baldosas) {
+        EXPECT_EQ(v.Pagina, PAGINA_NINGUNA);
+        EXPECT_NE(v.Color, 0u);
+    }
+    uint32_t solidos = 0;
+    const std::vector<VerticeEscena> marcas = CapaMarcadores::Vertices(nivel->Logica, solidos);
+    EXPECT_EQ(solidos, (2u + 3u + 1u) * CapaMarcadores::VERTICES_MARCADOR);
+    EXPECT_EQ(marcas.size() - solidos, 3u) << "one segment: sequence 2's two cameras";
+    EXPECT_EQ(marcas.back().Color, CapaMarcadores::AMARILLO_VUELO);
+
+    // Opened for no device, the device side holds nothing to draw them with.
+    std::unique_ptr<NivelSubido> subido;
+    ASSERT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), nullptr, subido), 1);
+    EXPECT_EQ(subido->Capa, nullptr);
+    EXPECT_EQ(subido->Marcadores, nullptr);
+}
+
 // Ver -> Disparadores: each trigger sector's tile adds its type's colour where the sector lies,
 // a kill sector adds red, and a sector of neither keeps the floor's own colour.
 TEST_F(EscenaGL, DisparadoresYMuerteSobreSusSectores) {
