@@ -24,8 +24,7 @@ IDirect3DTexture8* Pagina(const trTextura* texturas, uint32_t indice) {
 
 // Corner `i` of the mesh where it stands, or at posiciones[i] (device axes) when given.
 void AgregarPosicion(dxPoligono& p, const trMesh& m, uint16_t i, const glm::vec3* posiciones) {
-    const glm::vec3 d = posiciones ? posiciones[i]
-                                   : EnDispositivo(m.Vertices[i]);
+    const glm::vec3 d = posiciones ? posiciones[i] : EnDispositivo(m.Vertices[i]);
     // Refused only past the polygon's last corner, and each is given exactly its corners.
     (void)p.AgregarVertice(d.x, d.y, d.z);
 }
@@ -48,7 +47,7 @@ void ConvertirMesh(const trMesh& m, const trTextura* texturas, const trNivel& ni
         if (!VerticesValidos(r.Vertices, m))
             continue;
         auto q = std::make_unique<dxCuadradoTex>(FLAG_CULL_CCW |
-                                                  BanderasMezcla(nivel, r.Textura, r.Extra));
+                                                 BanderasMezcla(nivel, r.Textura, r.Extra));
         if (const trTexturaObjeto* t = TexturaObjeto(nivel, r.Textura)) {
             const auto& e = t->Esquinas;
             // A page the level lacks is refused, and the face stays untextured.
@@ -67,7 +66,7 @@ void ConvertirMesh(const trMesh& m, const trTextura* texturas, const trNivel& ni
         if (!VerticesValidos(r.Vertices, m))
             continue;
         auto t3 = std::make_unique<dxTrianguloTex>(FLAG_CULL_CCW |
-                                                    BanderasMezcla(nivel, r.Textura, r.Extra));
+                                                   BanderasMezcla(nivel, r.Textura, r.Extra));
         if (const trTexturaObjeto* t = TexturaObjeto(nivel, r.Textura)) {
             const auto& e = t->Esquinas;
             (void)t3->SetTextura(Pagina(texturas, PaginaDeTextura(*t, true)), UVEsquina(e[0].X),

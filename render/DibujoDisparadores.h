@@ -12,7 +12,8 @@ class DibujoDisparadores {
   public:
     // Null without a device that draws batches (the recorder, none at all), or one that refuses
     // the tiles.
-    static std::unique_ptr<DibujoDisparadores> Crear(const trLogica& logica, dxDevice8* dispositivo);
+    static std::unique_ptr<DibujoDisparadores> Crear(const trLogica& logica,
+                                                     dxDevice8* dispositivo);
     // With the view and projection the scene was drawn with, after it.
     [[nodiscard]] HRESULT Dibujar(dxDevice8& dispositivo, const OpcionesNivel& opciones) const;
     UINT Baldosas() const { return hasta_[2] / 6; }

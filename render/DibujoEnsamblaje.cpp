@@ -32,7 +32,8 @@ HRESULT DibujarEnsamblaje(dxDevice8& dispositivo, const Ensamblaje& objeto,
         anotar(*posados[i], dispositivo.CargarBuffer(posados[i].get()));
     }
     auto buffer = [&](size_t i) {
-        return objeto.Piezas[i].Junta >= 0 ? posados[i].get() : buffers.Obtener(objeto.Piezas[i].Mesh);
+        return objeto.Piezas[i].Junta >= 0 ? posados[i].get()
+                                           : buffers.Obtener(objeto.Piezas[i].Mesh);
     };
     // Every mesh's opaque faces before any additive one, which adds over what stands behind it.
     for (const auto pasada : {dxDevice8::Pasada::Opacas, dxDevice8::Pasada::Aditivas}) {
