@@ -87,6 +87,38 @@ TEST(Seleccion, ElRayoEligeItemEstaticoYCuartoDeLaEscena) {
     EXPECT_EQ(e.ParteDe({T::Item, 2}), -1) << "an item naming a moveable the level lacks";
 }
 
+// Within one room or one mesh the ray takes the nearest face it meets, not the first in the
+// face list: in this fixture the room's far wall (z 3072) and the mesh's far face come first.
+TEST(Seleccion, DentroDeUnaParteGanaLaCaraMasCercana) {
+    fixture::NivelFixture f = fixture::NivelMezclas();
+    // The mesh's faces at z 600 (the large one, listed first) and 300, placed 2000 nearer.
+    f.cuartos[0].estaticos = {{0, 0, -2000, 0, 0, 0, 1}};
+    const auto nivel = Abrir(fixture::EscribirNivel(f));
+    ASSERT_TRUE(nivel && nivel->Escena);
+    const EscenaNivel& e = *nivel->Escena;
+    const struct {
+        OpcionesNivel o;
+        Rayo rayo;
+        T clase;
+        float z;
+        const char* porque;
+    } casos[] = {
+        {{.Estaticos = false}, HaciaZ(-512, -512), T::Cuarto, 2048, "the wall before the far one"},
+        {{.Estaticos = false}, HaciaZ(768, -512), T::Cuarto, 1024, "nearer of three on one line"},
+        {{.Estaticos = false}, HaciaZ(-2048, -512), T::Cuarto, 3072, "the far wall alone"},
+        {{}, HaciaZ(-200, -200), T::Estatico, -1700, "the mesh's nearer face"},
+        {{}, HaciaZ(800, -200), T::Estatico, -1400, "its far face alone"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.porque);
+        const auto a = e.Elegir(c.rayo, c.o);
+        ASSERT_TRUE(a);
+        EXPECT_EQ(e.Geometria().Partes[a->Parte].Duenio.Clase, c.clase);
+        EXPECT_NEAR(a->Punto.z, c.z, 1);
+        EXPECT_NEAR(a->Distancia, c.z + 5000, 1);
+    }
+}
+
 TEST(Seleccion, ElRayoDeUnPixelSaleDelOjoYPasaPorLoQueSeVeAlli) {
     D3DXMATRIX vista, proyeccion;
     const D3DXVECTOR3 ojo{100, 200, -300}, objetivo{100, 200, 700}, arriba{0, 1, 0};
