@@ -824,13 +824,13 @@ TEST(AnimarNivel, ElRelojVaEnFraccionesDeSegundo) {
     f.animaciones = {a};
     f.movibles[0].animacion = 0;
     const Bytes bytes = EscribirNivel(f);
-    std::unique_ptr<NivelAbierto> nivel;
+    std::unique_ptr<NivelSubido> nivel;
     std::string motivo;
     ASSERT_EQ(AbrirNivelDeMemoria(bytes.data(), bytes.size(), nullptr, nivel, &motivo), 1)
         << motivo;
     const EscenaNivel& escena = *nivel->Escena;
     ASSERT_EQ(escena.ItemsAnimados(), 1);
-    const std::vector<VerticeLote> quietos = escena.VerticesItems();
+    const std::vector<VerticeEscena> quietos = escena.VerticesItems();
 
     QMenu ver;
     AnimarNivel animar(&ver, nullptr);
@@ -847,7 +847,7 @@ TEST(AnimarNivel, ElRelojVaEnFraccionesDeSegundo) {
     const double hasta = double(fuera.elapsed()) / 1000;
     float lejos = 0;
     for (size_t i = 0; i < quietos.size(); ++i) {
-        const VerticeLote &p = quietos[i], &q = escena.VerticesItems()[i];
+        const VerticeEscena &p = quietos[i], &q = escena.VerticesItems()[i];
         lejos = std::max(lejos, std::hypot(q.X - p.X, q.Y - p.Y, q.Z - p.Z));
     }
     EXPECT_GE(lejos / 10, 30 * desde - 0.1) << "seconds on: " << desde << " to " << hasta;

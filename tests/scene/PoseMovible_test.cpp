@@ -133,7 +133,7 @@ TEST(Reproductor, BucleCadenaPasoYSalto) {
     ASSERT_TRUE(justo.Elegir(t, 1));
     justo.Velocidad = 0.5;
     justo.Avanzar(10 / 30.0); // exactly its five frames
-    std::vector<D3DXMATRIX> ahora, reanuda;
+    std::vector<glm::mat4> ahora, reanuda;
     ASSERT_TRUE(PosarMovible(l->nivel, t, l->objetos.Movibles[0], justo.Animacion(),
                              justo.Cuadro(), ahora));
     ASSERT_TRUE(PosarMovible(l->nivel, t, l->objetos.Movibles[0], 0, 2, reanuda));
