@@ -1,6 +1,7 @@
 // The window's logic on Qt's offscreen platform, where no OpenGL 3.3 core context is to be had:
 // the window runs without a device. The file choice and the messages are stood in for.
 #include "AcercaDe.h"
+#include "AnimarNivel.h"
 #include "ArbolObjetos.h"
 #include "BarraAnimacion.h"
 #include "MatrizDispositivo.h"
@@ -31,6 +32,7 @@
 #include <QDir>
 #include <QPushButton>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -46,10 +48,12 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -824,6 +828,53 @@ TEST_F(Ventana, LosUltimosOchoArchivosQuedanEnArchivoYUnoQueYaNoEstaSeQuita) {
     EXPECT_FALSE(Hijo("Reciente7")->isVisible());
 }
 
+// Ver -> Animar runs the items on a clock of fractions of a second: half a second after it is
+// switched on, an item whose root goes 10 units a game frame has gone the frames of the time
+// measured round it (some 15), not those of a whole number of seconds.
+TEST(AnimarNivel, ElRelojVaEnFraccionesDeSegundo) {
+    SinAjustes sinAjustes;
+    NivelFixture f = NivelCuartos();
+    // Two keyframes 255 frames apart, the root 2550 along x at the second.
+    for (int x : {0, 2550})
+        for (int v : {-10, 10, -10, 10, -10, 10, x, 0, 0, 0x8000})
+            f.cuadros.push_back(uint16_t(v));
+    AnimacionFixture a;
+    a.tamano = 10;
+    a.tasa = 255;
+    a.ultimo = 254;
+    f.animaciones = {a};
+    f.movibles[0].animacion = 0;
+    const Bytes bytes = EscribirNivel(f);
+    std::unique_ptr<NivelSubido> nivel;
+    std::string motivo;
+    ASSERT_EQ(AbrirNivelDeMemoria(bytes.data(), bytes.size(), nullptr, nivel, &motivo), 1)
+        << motivo;
+    const EscenaNivel& escena = *nivel->Escena;
+    ASSERT_EQ(escena.ItemsAnimados(), 1);
+    const std::vector<VerticeEscena> quietos = escena.VerticesItems();
+
+    QMenu ver;
+    AnimarNivel animar(&ver, nullptr);
+    QElapsedTimer fuera;
+    fuera.start();
+    animar.SetActivo(true);
+    animar.Aplicar(*nivel); // the clock starts at the first frame
+    ASSERT_TRUE(escena.Animada());
+    QElapsedTimer dentro;
+    dentro.start();
+    QThread::msleep(500);
+    const double desde = double(dentro.elapsed()) / 1000;
+    animar.Aplicar(*nivel);
+    const double hasta = double(fuera.elapsed()) / 1000;
+    float lejos = 0;
+    for (size_t i = 0; i < quietos.size(); ++i) {
+        const VerticeEscena &p = quietos[i], &q = escena.VerticesItems()[i];
+        lejos = std::max(lejos, std::hypot(q.X - p.X, q.Y - p.Y, q.Z - p.Z));
+    }
+    EXPECT_GE(lejos / 10, 30 * desde - 0.1) << "seconds on: " << desde << " to " << hasta;
+    EXPECT_LE(lejos / 10, 30 * hasta + 0.1) << "seconds on: " << desde << " to " << hasta;
+}
+
 TEST_F(Ventana, LoRecordadoVuelveEnLaVentanaSiguiente) {
     const QString ruta = Escribir("recordado.tr4", EscribirNivel(ConMeshes(1)));
     Elegir(ruta);
@@ -935,6 +986,30 @@ TEST_F(Ventana, UnaLineaDeEstadoLargaNoEnsanchaLaVentana) {
     QApplication::processEvents();
     EXPECT_EQ(ventana.width(), ancho);
     EXPECT_LE(ventana.minimumSizeHint().width(), ancho);
+    // What is painted ends in the ellipsis, not in a glyph cut by the edge: of a line of full
+    // blocks (ink top to bottom in every column), the last third of an ellipsis' width of ink
+    // is a dot, low and short.
+    auto* vista = ventana.findChild<QLabel*>("EstadoVista");
+    vista->setText(QString(3000, QChar(0x2588)));
+    QApplication::processEvents();
+    const QImage pintado = vista->grab().toImage();
+    const QRgb fondo = pintado.pixel(0, 0);
+    int derecha = -1;
+    for (int x = 0; x < pintado.width(); ++x)
+        for (int y = 0; y < pintado.height(); ++y)
+            if (pintado.pixel(x, y) != fondo)
+                derecha = x;
+    ASSERT_GT(derecha, 0) << "nothing painted";
+    const int punto = (vista->fontMetrics().horizontalAdvance(QChar(0x2026)) + 2) / 3;
+    int filas = 0;
+    for (int y = 0; y < pintado.height(); ++y) {
+        bool tinta = false;
+        for (int x = std::max(0, derecha - punto + 1); x <= derecha; ++x)
+            tinta = tinta || pintado.pixel(x, y) != fondo;
+        filas += tinta;
+    }
+    EXPECT_GT(filas, 0);
+    EXPECT_LE(filas, vista->fontMetrics().capHeight() / 2) << "the line's end is not a dot";
     ventana.close();
     TForm1 otra;
     otra.Avisar = [](const QString&) {};

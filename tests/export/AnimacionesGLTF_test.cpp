@@ -13,6 +13,8 @@
 
 #include <glm/gtc/type_ptr.hpp>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 
@@ -21,8 +23,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // The animated fixture, its two meshes a small triangle each, so that every node has a mesh.
-std::unique_ptr<NivelAbierto> AbrirAnimado() {
-    fixture::NivelFixture f = fixture::NivelAnimado();
+std::unique_ptr<NivelAbierto> AbrirAnimado(fixture::NivelFixture f = fixture::NivelAnimado()) {
     for (auto& m : f.meshes) {
         m.vertices = {{0, 0, 0}, {50, 0, 0}, {0, 0, 50}};
         m.triangulos = {{{0, 1, 2}, 0}};
@@ -90,6 +91,47 @@ glm::vec3 EnModelo(const std::vector<glm::mat4>& mundos, size_t k, glm::vec3 p, 
     return glm::vec3(-d.x, d.y, d.z) * escala;
 }
 
+// The world matrix of every node at time t (seconds), as a player reads the channels: each value
+// between the two samples round t, translations mixed linearly and rotations spherically between
+// the stored quaternions as they are (a player need not look for the shorter way round).
+std::vector<glm::mat4> MundosEn(const tinygltf::Model& m, const tinygltf::Animation& a, float t) {
+    std::vector<glm::mat4> mundo(m.nodes.size());
+    std::vector<int> padre(m.nodes.size(), -1);
+    for (size_t i = 0; i < m.nodes.size(); ++i) {
+        tinygltf::Node n = m.nodes[i];
+        for (const auto& c : a.channels) {
+            if (c.target_node != int(i))
+                continue;
+            const auto& s = a.samplers[size_t(c.sampler)];
+            const auto tiempos = Datos<float>(m, s.input);
+            const auto v = Datos<float>(m, s.output);
+            size_t k = 0;
+            while (k + 2 < tiempos.size() && tiempos[k + 1] < t)
+                ++k;
+            const float f = std::clamp((t - tiempos[k]) / (tiempos[k + 1] - tiempos[k]), 0.f, 1.f);
+            if (c.target_path == "translation") {
+                const glm::vec3 p = glm::mix(glm::make_vec3(&v[3 * k]), glm::make_vec3(&v[3 * k + 3]), f);
+                n.translation = {p.x, p.y, p.z};
+            } else {
+                const glm::quat a0(v[4 * k + 3], v[4 * k], v[4 * k + 1], v[4 * k + 2]);
+                const glm::quat a1(v[4 * k + 7], v[4 * k + 4], v[4 * k + 5], v[4 * k + 6]);
+                const glm::quat q = glm::mix(a0, a1, f);
+                n.rotation = {q.x, q.y, q.z, q.w};
+            }
+        }
+        const glm::mat4 local = Local(n);
+        for (int h : n.children)
+            padre[size_t(h)] = int(i);
+        mundo[i] = padre[i] < 0 ? local : mundo[size_t(padre[i])] * local;
+    }
+    return mundo;
+}
+
+// A level point of a mesh (its own axes) where a node's world matrix puts it, in model axes.
+glm::vec3 PuntoDelNodo(const glm::mat4& mundo, glm::vec3 p, float escala) {
+    return glm::vec3(mundo * glm::vec4(p.x * -escala, p.y * -escala, p.z * escala, 1));
+}
+
 void ExpectCerca(const glm::vec3& a, const glm::vec3& b) {
     EXPECT_NEAR(a.x, b.x, 1e-4f);
     EXPECT_NEAR(a.y, b.y, 1e-4f);
@@ -129,6 +171,87 @@ TEST(AnimacionesGLTF, CadaMuestraEsLaPoseDelVisor) {
                     ExpectCerca(glm::vec3(mundo[1 + mesh] * glm::vec4(p.x * -escala, p.y * -escala,
                                                                        p.z * escala, 1)),
                                 EnModelo(pose, mesh, p, escala));
+        }
+    }
+}
+
+// Between samples a player interpolates what was stored: there the model stands where the
+// fixture's keyframes put it, worked out by hand from its turns and offsets (4 and 5 below are
+// the root's offset, 45 and 135 degrees the halfway turns of its meshes).
+TEST(AnimacionesGLTF, EntreMuestrasLaPoseDeLosCuadrosDelArchivo) {
+    const auto n = AbrirAnimado();
+    std::string motivo;
+    const tinygltf::Model m = Exportar(*n, Animado(3, "all"), &motivo);
+    ASSERT_EQ(m.animations.size(), 2u) << motivo;
+    const float escala = 1.0f / 512, r = std::sqrt(0.5f) * 100;
+    // Device axes (the level's y negated) to the model's: x negated too.
+    auto modelo = [&](float x, float y, float z) { return glm::vec3(-x, y, z) * escala; };
+    const struct {
+        uint32_t animacion;
+        float cuadro;
+        uint32_t mesh;
+        glm::vec3 punto, esperado; // a point of the mesh; where it stands, device axes
+    } casos[] = {
+        // Animation 0, frame 1: root at x 10, mesh 0 an eighth of a turn about y, mesh 1 that
+        // and an eighth about x.
+        {0, 1, 0, {0, 0, 100}, {10 + r, 0, r}},
+        {0, 1, 1, {0, 0, 100}, {60, 100 + r, 50}},
+        // Frame 3: root at x 30, mesh 0 three eighths about y, mesh 1 that and an eighth about x:
+        // Ry(135) (0, -70.7, 70.7) = (50, -70.7, -50), plus its place (30, -100, 0).
+        {0, 3, 0, {0, 0, 100}, {30 + r, 0, -r}},
+        {0, 3, 1, {0, 0, 100}, {80, 100 + r, -50}},
+        // Animation 1 (keyframes every 3 frames, root 0, 30, 60 down): frames 1 and 3.5.
+        {1, 1, 0, {0, 0, 0}, {0, -10, 0}},
+        {1, 3.5f, 0, {0, 0, 0}, {0, -35, 0}},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(testing::Message() << "animation " << c.animacion << " frame " << c.cuadro
+                                        << " mesh " << c.mesh);
+        const auto mundo = MundosEn(m, m.animations[c.animacion], c.cuadro / 30);
+        ExpectCerca(PuntoDelNodo(mundo[1 + c.mesh], c.punto, escala),
+                    modelo(c.esperado.x, c.esperado.y, c.esperado.z));
+    }
+}
+
+// Mesh 0 turning through half a turn and on, 151.875 degrees a keyframe: each rotation sample
+// is on the half of the quaternion sphere of the one before, so that a player going from one to
+// the next turns the short way, as the game does, not the long way round.
+TEST(AnimacionesGLTF, LosGirosSeguidosVanPorElCaminoCorto) {
+    fixture::NivelFixture f = fixture::NivelAnimado();
+    // Animation 0's three keyframes of 12 words: mesh 0's y turn is word 9, 4096 a turn. One way
+    // (0, -151.875, -303.75 degrees) in animation 0, the other in animation 1.
+    const uint16_t vueltas[2][3] = {{0, 4096 - 1728, 4096 - 3456}, {0, 1728, 3456}};
+    for (size_t a = 0; a < 2; ++a)
+        for (size_t k = 0; k < 3; ++k)
+            f.cuadros[36 * a + 12 * k + 9] = uint16_t(0x8000 | vueltas[a][k]);
+    const auto n = AbrirAnimado(f);
+    std::string motivo;
+    const tinygltf::Model m = Exportar(*n, Animado(3, "all"), &motivo);
+    ASSERT_EQ(m.animations.size(), 2u) << motivo;
+    for (const tinygltf::Animation& anim : m.animations)
+        for (const auto& c : anim.channels) {
+            if (c.target_path != "rotation")
+                continue;
+            const auto q = Datos<float>(m, anim.samplers[size_t(c.sampler)].output);
+            for (size_t k = 4; k + 3 < q.size(); k += 4)
+                EXPECT_GE(q[k] * q[k - 4] + q[k + 1] * q[k - 3] + q[k + 2] * q[k - 2] +
+                              q[k + 3] * q[k - 1],
+                          0)
+                    << anim.name << ", node " << c.target_node << ", sample " << k / 4;
+        }
+    // Played between the samples, mesh 0 turns as the keyframes say: by hand, the angle grows
+    // 75.9375 degrees a frame (animation 1: the other way, keyframes every 3 frames).
+    const float escala = 1.0f / 512;
+    for (float cuadro : {1.f, 2.5f, 3.f}) {
+        SCOPED_TRACE(cuadro);
+        const float pi = 3.14159265f;
+        const float g0 = -151.875f / 2 * cuadro * pi / 180, g1 = 151.875f / 3 * cuadro * pi / 180;
+        const glm::vec3 p0(10 * cuadro + 100 * std::sin(g0), 0, 100 * std::cos(g0));
+        const glm::vec3 p1(100 * std::sin(g1), -10 * cuadro, 100 * std::cos(g1));
+        for (const auto& [a, p] : {std::pair{0, p0}, std::pair{1, p1}}) {
+            const auto mundo = MundosEn(m, m.animations[size_t(a)], cuadro / 30);
+            ExpectCerca(PuntoDelNodo(mundo[1], {0, 0, 100}, escala),
+                        glm::vec3(-p.x, p.y, p.z) * escala);
         }
     }
 }

@@ -270,6 +270,30 @@ TEST(ExportarGLTF, UnMovibleEsUnArbolDeNodosComoLoArmaElVisor) {
     EXPECT_FALSE(m.meshes[size_t(m.nodes[3].mesh)].primitives[0].attributes.count("NORMAL"));
 }
 
+// Area is judged triangle by triangle: a rectangle split along 1-3 into a degenerate triangle
+// and a real one keeps the real one (Recorrer finds no triangle without area in the model).
+TEST(ExportarGLTF, DeUnRectanguloSoloSeOmiteElTrianguloSinArea) {
+    const struct {
+        std::array<uint16_t, 4> esquinas; // of the floor's vertices (0, 0), (1, 0), (1, 1), (0, 1)
+        size_t quedan;
+        const char* porque;
+    } casos[] = {
+        {{0, 1, 2, 3}, 2, "a square"},
+        {{0, 1, 2, 0}, 1, "0 3 1 without area, 1 3 2 a triangle"},
+        {{0, 1, 1, 3}, 1, "0 3 1 a triangle, 1 3 2 without area"},
+        {{0, 0, 2, 2}, 0, "two corners twice: neither"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.porque);
+        fixture::NivelFixture f = NivelConCaras();
+        f.meshes[0].rectangulos[0].v = c.esquinas;
+        const auto n = Abrir(fixture::EscribirNivel(f));
+        // Besides the rectangle: a triangle of mesh 0, one of mesh 1, one of mesh 2.
+        EXPECT_EQ(Recorrer(Exportar(*n, {OpcionesGLTF::Tipo::Movible, 5})).triangulos,
+                  3 + c.quedan);
+    }
+}
+
 TEST(ExportarGLTF, LaCaraQueElVisorMuestraDeFrenteGiraAlRevesDelReloj) {
     const auto n = Abrir(fixture::EscribirNivel(NivelConCaras()));
     const tinygltf::Model m = Exportar(*n, {OpcionesGLTF::Tipo::Mesh, 2, 1});

@@ -397,6 +397,24 @@ TEST_F(EscenaGL, CadaMezclaSobreUnFondoConocido) {
     EXPECT_EQ(En(m, -100, -200, 300), kGris);
     EXPECT_EQ(En(m, 100, -200, 0), kUna) << "additive by its texture";
     EXPECT_EQ(En(m, 300, -200, 0), kDos) << "and by its extra word, over it";
+
+    // With every room vertex at half grey the plain picture darkens, and full light still shows
+    // the texels as painted: the white-lit picture, pixel for pixel, in both ways of drawing.
+    std::vector<uint32_t> blancos[2];
+    for (bool porPrimitiva : {false, true})
+        blancos[porPrimitiva] = Cuadro(soloCuartos, porPrimitiva);
+    fixture::NivelFixture gris = fixture::NivelMezclas();
+    for (auto& v : gris.cuartos[0].vertices)
+        v.color = 15 << 10 | 15 << 5 | 15;
+    Abrir(fixture::EscribirNivel(gris));
+    for (bool porPrimitiva : {false, true}) {
+        SCOPED_TRACE(porPrimitiva ? "a call per triangle" : "batched");
+        const auto plano = Cuadro(soloCuartos, porPrimitiva);
+        EXPECT_NE(En(plano, -768, -512, 2048), kRojo);
+        EXPECT_NE(En(plano, -256, -512, 2048), kGris);
+        EXPECT_EQ(Cuadro({.Estaticos = false, .LuzPlena = true}, porPrimitiva),
+                  blancos[porPrimitiva]);
+    }
 }
 
 // The scene needs no device: opened by the core alone it holds the same vertices as a level

@@ -114,6 +114,31 @@ TEST(Reproductor, BucleCadenaPasoYSalto) {
     c.Avanzar(6 / 30.0);
     EXPECT_EQ(c.Animacion(), 0u);
     EXPECT_NEAR(c.Cuadro(), 3, 1e-9);
+
+    // A game frame at a time: the instant animation 1 ends is already animation 0's resume frame
+    // (its frame 2, posed as such), neither a frame of the one that ended nor the one after.
+    Reproductor paso;
+    paso.Forma = Reproductor::Modo::Seguir;
+    ASSERT_TRUE(paso.Elegir(t, 1));
+    const std::pair<uint32_t, double> esperados[] = {{1, 1}, {1, 2}, {1, 3}, {1, 4}, {0, 2},
+                                                     {0, 3}, {0, 4}, {0, 0}, {0, 1}};
+    for (const auto& [animacion, cuadro] : esperados) {
+        paso.Avanzar(1 / 30.0);
+        SCOPED_TRACE(testing::Message() << "animation " << animacion << " frame " << cuadro);
+        EXPECT_EQ(paso.Animacion(), animacion);
+        EXPECT_NEAR(paso.Cuadro(), cuadro, 1e-9);
+    }
+    Reproductor justo;
+    justo.Forma = Reproductor::Modo::Seguir;
+    ASSERT_TRUE(justo.Elegir(t, 1));
+    justo.Velocidad = 0.5;
+    justo.Avanzar(10 / 30.0); // exactly its five frames
+    std::vector<glm::mat4> ahora, reanuda;
+    ASSERT_TRUE(PosarMovible(l->nivel, t, l->objetos.Movibles[0], justo.Animacion(),
+                             justo.Cuadro(), ahora));
+    ASSERT_TRUE(PosarMovible(l->nivel, t, l->objetos.Movibles[0], 0, 2, reanuda));
+    ExpectCerca(Punto(ahora, 1, 0, 0, 100), Punto(reanuda, 1, 0, 0, 100));
+    ExpectCerca(Punto(ahora, 0, 0, 0, 0), Punto(reanuda, 0, 0, 0, 0));
     // A stall of an hour is cut short, not walked frame by frame, and lands within range.
     c.Avanzar(3600);
     EXPECT_LT(c.Cuadro(), c.Cuadros());

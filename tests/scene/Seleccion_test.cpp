@@ -88,6 +88,86 @@ TEST(Seleccion, ElRayoEligeItemEstaticoYCuartoDeLaEscena) {
     EXPECT_EQ(e.ParteDe({T::Item, 2}), -1) << "an item naming a moveable the level lacks";
 }
 
+// Within one room or one mesh the ray takes the nearest face it meets, not the first in the
+// face list: in this fixture the room's far wall (z 3072) and the mesh's far face come first.
+TEST(Seleccion, DentroDeUnaParteGanaLaCaraMasCercana) {
+    fixture::NivelFixture f = fixture::NivelMezclas();
+    // The mesh's faces at z 600 (the large one, listed first) and 300, placed 2000 nearer.
+    f.cuartos[0].estaticos = {{0, 0, -2000, 0, 0, 0, 1}};
+    const auto nivel = Abrir(fixture::EscribirNivel(f));
+    ASSERT_TRUE(nivel && nivel->Escena);
+    const EscenaNivel& e = *nivel->Escena;
+    const struct {
+        OpcionesNivel o;
+        Rayo rayo;
+        T clase;
+        float z;
+        const char* porque;
+    } casos[] = {
+        {{.Estaticos = false}, HaciaZ(-512, -512), T::Cuarto, 2048, "the wall before the far one"},
+        {{.Estaticos = false}, HaciaZ(768, -512), T::Cuarto, 1024, "nearer of three on one line"},
+        {{.Estaticos = false}, HaciaZ(-2048, -512), T::Cuarto, 3072, "the far wall alone"},
+        {{}, HaciaZ(-200, -200), T::Estatico, -1700, "the mesh's nearer face"},
+        {{}, HaciaZ(800, -200), T::Estatico, -1400, "its far face alone"},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.porque);
+        const auto a = e.Elegir(c.rayo, c.o);
+        ASSERT_TRUE(a);
+        EXPECT_EQ(e.Geometria().Partes[a->Parte].Duenio.Clase, c.clase);
+        EXPECT_NEAR(a->Punto.z, c.z, 1);
+        EXPECT_NEAR(a->Distancia, c.z + 5000, 1);
+    }
+}
+
+// On a real level, rays every way from the middle of each room: what is picked is the nearest of
+// all the triangles the ray meets, whichever part holds it and wherever in the part it comes.
+TEST(Seleccion, EnTitleAElAciertoEsElMasCercanoDeTodos) {
+    const auto archivo = fixture::LeerArchivo(std::string(TR4_NIVELES_REALES) + "/title-a.tr4");
+    if (archivo.empty())
+        GTEST_SKIP() << "no real level title-a.tr4";
+    const auto nivel = Abrir(archivo);
+    ASSERT_TRUE(nivel && nivel->Escena);
+    const GeometriaElegible& g = nivel->Escena->Geometria();
+    constexpr int RAYOS = 48;
+    int aciertos = 0, cuartos = 0;
+    for (const ParteElegible& cuarto : g.Partes) {
+        if (cuarto.Duenio.Clase != T::Cuarto)
+            continue;
+        ++cuartos;
+        for (int k = 0; k < RAYOS; ++k) {
+            // Spread over the sphere: heights evenly apart, turned by the golden angle.
+            const float y = 1 - (float(k) + 0.5f) * 2 / RAYOS, r = std::sqrt(1 - y * y);
+            const float giro = float(k) * 2.39996323f;
+            Rayo rayo;
+            rayo.Origen = {(cuarto.Minimo[0] + cuarto.Maximo[0]) / 2,
+                           (cuarto.Minimo[1] + cuarto.Maximo[1]) / 2,
+                           (cuarto.Minimo[2] + cuarto.Maximo[2]) / 2};
+            rayo.Direccion = {r * std::cos(giro), y, r * std::sin(giro)};
+            // Every triangle of every part the ray's line goes through.
+            float cerca = INFINITY;
+            for (const ParteElegible& p : g.Partes) {
+                if (!CortarCaja(rayo, p.Minimo, p.Maximo))
+                    continue;
+                for (uint32_t t = p.Primero; t < p.Primero + p.Cuantos; ++t)
+                    if (const auto d =
+                            CortarTriangulo(rayo, g.Triangulos[t].P, g.Triangulos[t].DobleCara))
+                        cerca = std::min(cerca, *d);
+            }
+            const auto a = ElegirPrimero(g, rayo);
+            SCOPED_TRACE(testing::Message() << "room part " << &cuarto - g.Partes.data()
+                                            << ", ray " << k);
+            ASSERT_EQ(a.has_value(), std::isfinite(cerca));
+            if (a) {
+                EXPECT_EQ(a->Distancia, cerca);
+                ++aciertos;
+            }
+        }
+    }
+    EXPECT_GT(cuartos, 10);
+    EXPECT_GT(aciertos, cuartos * RAYOS / 2) << "most rays meet the level";
+}
+
 TEST(Seleccion, ElRayoDeUnPixelSaleDelOjoYPasaPorLoQueSeVeAlli) {
     D3DXMATRIX vista, proyeccion;
     const D3DXVECTOR3 ojo{100, 200, -300}, objetivo{100, 200, 700}, arriba{0, 1, 0};

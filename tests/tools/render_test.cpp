@@ -522,9 +522,13 @@ TEST(tr4toolRender, ElNivelEnteroSeVeDesdeArribaYCadaCuartoSeEncuadra) {
     EXPECT_EQ(Medir(LeerPng(png)).iluminados, 0);
     EXPECT_NE(negro.errores.find("el cuarto 1 no tiene luz"), std::string::npos) << negro.errores;
     EXPECT_NE(negro.errores.find("--full-light"), std::string::npos) << negro.errores;
-    const auto pleno = Render({nivel, "--room", "1", "--out", png, "--full-light"});
+    const auto pleno =
+        Render({nivel, "--room", "1", "--out", png, "--size", "160x120", "--full-light"});
     EXPECT_EQ(pleno.estado, 0);
     EXPECT_EQ(pleno.errores, "");
+    // Full light draws the floor the vertices leave black as its texels are painted: as much of
+    // the picture as the lit floor took, not a black picture.
+    EXPECT_EQ(Medir(LeerPng(png)).iluminados, iluminados[1]);
     std::filesystem::remove(nivel);
 
     const std::string real = std::string(TR4_NIVELES_REALES) + "/title-a.tr4";

@@ -202,6 +202,41 @@ test('resumen, índice y glb son los de tr4tool, nivel a nivel', { skip: sinTool
   }
 });
 
+// The comparison above holds both sides to the same shared code, so a fault in it passes there.
+// Here the sample level against what its writer put in it, worked out by hand: six meshes, one
+// moveable (id 1: the pyramid on the crate, 256 units up and turned an eighth of a turn about
+// y), one static (id 10), two rooms, two pages, 512 units to the model's metre.
+test('la muestra da lo que su escritor puso en ella', { skip: sinTool }, () => {
+  const nucleo = conWasiDeNode();
+  nucleo.idioma(false);
+  const r = nucleo.abrir(readFileSync(muestra()));
+  assert.ok(r.ok, r.motivo);
+  assert.equal(r.indice.meshes, 6);
+  assert.deepEqual(r.indice.movibles.map((m) => m.id), [1]);
+  assert.deepEqual(r.indice.estaticos.map((e) => e.id), [10]);
+  assert.equal(nucleo.paginas(), 2);
+  for (const linea of ['Páginas de textura:   2', 'Cuartos:              2', 'Movibles:             1', 'Meshes estáticos:     1', 'Items:                2'])
+    assert.ok(r.indice.resumen.split('\n').includes(linea), linea);
+
+  // Mesh 0, the crate: a box from (-128, 0, -128) to (128, 256, 128), six faces of four corners
+  // each, unshared, two triangles a face.
+  const caja = partesDeGlb(nucleo.exportar(Tipo.MESH, 0).glb).json;
+  const posiciones = caja.meshes[0].primitives.map((p) => caja.accessors[p.attributes.POSITION]);
+  // (+ 0: the floor's y may be written -0.)
+  assert.deepEqual(posiciones.map((a) => [a.min, a.max].map((v) => v.map((x) => x + 0))), [[[-0.25, 0, -0.25], [0.25, 0.5, 0.25]]]);
+  assert.equal(posiciones[0].count, 24);
+  assert.equal(caja.meshes[0].primitives.reduce((n, p) => n + caja.accessors[p.indices].count, 0), 36);
+
+  // The moveable: the pyramid's node hangs from the crate's, 0.5 up, turned 45 degrees about y;
+  // with x mirrored into the model, the turn goes the other way: (0, -sin 22.5, 0, cos 22.5).
+  const movible = partesDeGlb(nucleo.exportar(Tipo.MOVIBLE, 1).glb).json;
+  assert.deepEqual(movible.nodes.map((n) => n.name), ['movible_1', 'mesh_0', 'mesh_1']);
+  assert.deepEqual(movible.nodes[1].children, [2]);
+  assert.deepEqual(movible.nodes[2].translation, [0, 0.5, 0]);
+  const giro = [0, -Math.sin(Math.PI / 8), 0, Math.cos(Math.PI / 8)];
+  movible.nodes[2].rotation.forEach((v, i) => assert.ok(Math.abs(v - giro[i]) < 1e-6, `${v} frente a ${giro[i]}`));
+});
+
 test('Lara lleva los meshes del movible 8 sin cambiar el movible 0', { skip: !reales.includes('title-a.tr4') && 'sin title-a.tr4' }, () => {
   const nucleo = conWasiDeNode();
   const r = nucleo.abrir(readFileSync(path.join(niveles, 'title-a.tr4')));
