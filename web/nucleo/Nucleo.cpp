@@ -26,7 +26,9 @@
 #include <zlib.h>
 
 #include <array>
+#include <cmath>
 #include <cstdlib>
+#include <iomanip>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -211,15 +213,18 @@ EXPORTAR("tr4_nivel") int tr4_nivel() {
 
 // Shows alternate group `grupo` (0-255; -1 every group) flipped or not from the next tr4_nivel
 // on; 0 and the reason for a group that cannot be.
-EXPORTAR("tr4_voltear") int tr4_voltear(int grupo, int volteado) {
+EXPORTAR("tr4_voltear") int tr4_voltear(double grupo, int volteado) {
     if (!abierto)
         return Motivo(Traducir("no hay ningún nivel abierto"));
     if (grupo == -1)
         volteados.fill(volteado != 0);
-    else if (grupo >= 0 && grupo < int(volteados.size()))
+    else if (grupo >= 0 && grupo < double(volteados.size()) && grupo == std::floor(grupo))
         volteados[size_t(grupo)] = volteado != 0;
-    else
-        return Motivo(Formatear(Traducir("no hay grupo alterno %s"), {std::to_string(grupo)}));
+    else {
+        std::ostringstream numero;
+        numero << std::setprecision(17) << grupo; // as the page wrote it, however large
+        return Motivo(Formatear(Traducir("no hay grupo alterno %s"), {numero.str()}));
+    }
     return 1;
 }
 
