@@ -369,6 +369,18 @@ test('cada nivel dañado del catálogo da la razón de tr4tool y deja el abierto
       if (nativo.estado === 0) {
         assert.ok(r.ok, `${nombre}: ${r.motivo}`);
         assert.equal(r.indice.resumen, nativo.salida.toString(), nombre);
+        // Its damaged samples and floor data: decoded or refused as the command line does,
+        // each sector asked for, nothing read past.
+        const sonidos = JSON.parse(herramienta(['sounds', ruta, '--json'], ingles).salida);
+        sonidos.samples.forEach((m, i) => {
+          const w = nucleo.muestra(i);
+          assert.equal(w.ok, m.readable, `${nombre} muestra ${i}: ${w.motivo}`);
+          if (!w.ok) assert.equal(w.motivo, m.reason_text, `${nombre} muestra ${i}`);
+        });
+        const l = nucleo.logica();
+        assert.deepEqual(l.logica, JSON.parse(herramienta(['triggers', ruta, '--json'], ingles).salida), nombre);
+        for (const c of l.logica.rooms)
+          for (let x = 0; x < 64; x++) if (!nucleo.sector(c.index, x, 0).ok) break;
         nucleo.abrir(readFileSync(muestra()));
         continue;
       }
