@@ -71,8 +71,9 @@ void Todo(const NivelAbierto& nivel, ModeloGLTF& modelo, float escala) {
 }
 
 // The base rooms (those that replace another when the level is flipped are left out, and what
-// they hold, unless their group is shown flipped), then each static and item where the level places it; one naming an object or room
-// the level lacks, or whose meshes cannot be read, is skipped.
+// they hold, unless their group is shown flipped), then each static and item where the level
+// places it; one naming an object or room the level lacks, or whose meshes cannot be read, is
+// skipped.
 void ExportarNivel(const NivelAbierto& nivel, ModeloGLTF& modelo, float escala,
                    const std::array<bool, 256>& volteados) {
     static const Lista_Mesh vacia;
@@ -94,7 +95,9 @@ void ExportarNivel(const NivelAbierto& nivel, ModeloGLTF& modelo, float escala,
     for (size_t r = 0; r < cuartos.size(); ++r)
         if (visible[r])
             modelo.Cuarto(cuartos[r], r);
-    auto base = [&](int64_t r) { return r >= 0 && size_t(r) < cuartos.size() && visible[size_t(r)]; };
+    auto base = [&](int64_t r) {
+        return r >= 0 && size_t(r) < cuartos.size() && visible[size_t(r)];
+    };
     const auto& objetos = nivel.Objetos;
     const auto estaticos = IndicePorId(objetos, false), movibles = IndicePorId(objetos, true);
     // Assembled once per object, however many times the level places it.

@@ -1,5 +1,5 @@
 #pragma once
-// The level's logic as the page lists and inspects it, as JSON: the records `tr4tool triggers
+// The level's logic as the page lists and examines it, as JSON: the records `tr4tool triggers
 // --json` writes, with the texts people read beside them, and one sector's floor data.
 #include "trSectores.h"
 
@@ -12,8 +12,7 @@ std::string LogicaPagina(const trLogica& logica);
 
 // Sector (x, z) of room `cuarto`: its floor data as the window's details list it, with its box
 // in the page's model axes (`escala` model units per level unit). Empty when there is none.
-std::string SectorPagina(const trLogica& logica, size_t cuarto, int64_t x, int64_t z,
-                         float escala);
+std::string SectorPagina(const trLogica& logica, size_t cuarto, int64_t x, int64_t z, float escala);
 
 // The sector of room `cuarto` under the model point (x, any height, z), as SectorPagina; empty
 // when the point is outside the room's grid.
