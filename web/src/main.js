@@ -339,6 +339,7 @@ function filtrarDisparadores() {
   todos.forEach((d, i) => {
     if (!pasa(d)) return;
     const o = new Option(t('filaDisparador', { cuarto: d.room, x: d.x, z: d.z, texto: logica.textos[i] }), String(i));
+    o.title = o.text; // the whole line, wider than the panel
     opciones.push(o);
   });
   $('disparadores').replaceChildren(...opciones);
@@ -410,7 +411,11 @@ async function verSector(pedido, volar) {
   );
   $('ayudaSector').hidden = true;
   cuerpo.dataset.sector = `${s.room}:${s.x}:${s.z}`;
-  if (volar) visor?.encuadrarCajaDe(s.box);
+  // Framed with a sector's width around it: the sector alone, a tall narrow box, would fill the
+  // view with its own walls.
+  const [minimo, maximo] = s.box;
+  const lado = maximo[0] - minimo[0];
+  if (volar) visor?.encuadrarCajaDe([[minimo[0] - lado, minimo[1], minimo[2] - lado], [maximo[0] + lado, maximo[1], maximo[2] + lado]]);
   visor?.marcarCaja(s.box);
 }
 
