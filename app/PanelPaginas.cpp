@@ -3,7 +3,7 @@
 #include "EscrituraAtomica.h"
 #include "PaginasPNG.h"
 #include "VistaPagina.h"
-#include "trTextura.h"
+#include "PaginasNivel.h"
 
 #include <QDir>
 #include <QFile>
@@ -113,7 +113,7 @@ void PanelPaginas::HacerSitio(bool abierto) {
     });
 }
 
-void PanelPaginas::SetNivel(const trTextura* texturas, const trNivel* nivel) {
+void PanelPaginas::SetNivel(const PaginasNivel* texturas, const trNivel* nivel) {
     texturas_ = texturas;
     nivel_ = nivel;
     enVista_.reset();
