@@ -74,17 +74,33 @@ void Todo(const NivelAbierto& nivel, ModeloGLTF& modelo, float escala) {
 }
 
 // The base rooms (those that replace another when the level is flipped are left out, and what
-// they hold), then each static and item where the level places it; one naming an object or room
-// the level lacks, or whose meshes cannot be read, is skipped.
-void ExportarNivel(const NivelAbierto& nivel, ModeloGLTF& modelo, float escala) {
+// they hold, unless their group is shown flipped), then each static and item where the level
+// places it; one naming an object or room the level lacks, or whose meshes cannot be read, is
+// skipped.
+void ExportarNivel(const NivelAbierto& nivel, ModeloGLTF& modelo, float escala,
+                   const std::array<bool, 256>& volteados) {
     static const Lista_Mesh vacia;
     const Lista_Mesh& lista = nivel.Meshes ? *nivel.Meshes : vacia;
     const std::vector<trGeometriaCuarto> cuartos = LeerCuartos(*nivel.Nivel);
     const std::vector<bool> alterno = CuartosAlternos(cuartos);
+    std::vector<bool> visible(cuartos.size());
     for (size_t r = 0; r < cuartos.size(); ++r)
-        if (!alterno[r])
+        visible[r] = !alterno[r];
+    const std::vector<trCuartoLogica>& logica = nivel.Logica.Cuartos;
+    for (size_t r = 0; r < cuartos.size() && r < logica.size(); ++r) {
+        const int64_t a = cuartos[r].Alterno;
+        if (!alterno[r] && a >= 0 && size_t(a) < cuartos.size() && size_t(a) != r &&
+            volteados[logica[r].GrupoAlterno]) {
+            visible[r] = false;
+            visible[size_t(a)] = true;
+        }
+    }
+    for (size_t r = 0; r < cuartos.size(); ++r)
+        if (visible[r])
             modelo.Cuarto(cuartos[r], r);
-    auto base = [&](int64_t r) { return r >= 0 && size_t(r) < cuartos.size() && !alterno[size_t(r)]; };
+    auto base = [&](int64_t r) {
+        return r >= 0 && size_t(r) < cuartos.size() && visible[size_t(r)];
+    };
     const auto& objetos = nivel.Objetos;
     const TablaNombres& nombres = NombresDeJuego(objetos.Juego);
     const auto estaticos = IndicePorId(objetos, false), movibles = IndicePorId(objetos, true);
@@ -202,7 +218,7 @@ bool ArmarModeloGLTF(const NivelAbierto& nivel, const OpcionesGLTF& o, ModeloGLT
         Todo(nivel, modelo, escala);
     } else if (o.Que == OpcionesGLTF::Tipo::Nivel) {
         if (nivel.Nivel)
-            ExportarNivel(nivel, modelo, escala);
+            ExportarNivel(nivel, modelo, escala, o.GruposVolteados);
         if (nivel.Nivel && o.Logica)
             ExportarLogica(nivel, modelo.Gltf(), escala);
     } else if (o.Que == OpcionesGLTF::Tipo::Movible && o.Animadas.Hay()) {

@@ -19,6 +19,7 @@
 #include "AnimacionesGLTF.h"
 #include "EscrituraAtomica.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -42,6 +43,9 @@ struct OpcionesGLTF {
     // at its sector's floor centre ("disparador_ROOM_X_Z"), per camera, flyby camera and sound
     // source where the level puts it, each with its fields as extras.
     bool Logica = false;
+    // For the level: the alternate groups shown flipped, each base room of such a group giving
+    // way to its alternate room (with what the level places in it), as a flip map turns them.
+    std::array<bool, 256> GruposVolteados = {};
 };
 
 // The files an export to `ruta` consists of, built in memory and written nowhere: the .glb alone

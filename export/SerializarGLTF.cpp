@@ -107,6 +107,11 @@ bool SerializarGLTF(tinygltf::Model& m, std::vector<std::vector<uint8_t>> pngs,
             m.images[i].uri = Uri(nombre);
             archivos.push_back({Carpeta(ruta) + nombre, std::move(pngs[i])});
         }
+    // A scene with no nodes and no name would be written as null, which readers refuse: a level
+    // with no rooms and nothing placed still makes a valid, empty model.
+    for (tinygltf::Scene& escena : m.scenes)
+        if (escena.nodes.empty() && escena.name.empty())
+            escena.name = "vacia";
     tinygltf::TinyGLTF escritor;
     // The pages are ours to write; tinygltf's own writer would look for them on disk.
     escritor.SetImageWriter(nullptr, nullptr);

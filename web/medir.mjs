@@ -8,7 +8,9 @@
 //   the served page, and the file's size;
 // - the level's four blocks inflated by the browser's DecompressionStream('deflate') and by the
 //   core's inflater (libdeflate in the module): the median of five, after the first;
-// - the page's transfer size: its scripts and the module, gzip-compressed.
+// - the page's transfer size: its scripts and the module, gzip-compressed;
+// - the core under Node: the level's open against its logic handed to the page, every sample
+//   decoded (libsndfile) and a sector picked by a point: the median of five.
 import { spawn, spawnSync } from 'node:child_process';
 import { existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
@@ -96,4 +98,32 @@ const msNucleo = mediana(inflado.map((v) => v.nucleo.ms));
 console.log(`inflating its four blocks (${inflado[0].nucleo.bytes} bytes): DecompressionStream ${msNavegador.toFixed(1)} ms, ` +
   `the core ${msNucleo.toFixed(1)} ms; ratio ${(msNavegador / msNucleo).toFixed(2)}`);
 console.log(`transfer: ${(comprimido / 1024).toFixed(0)} KiB gzip-compressed (${(crudo / 1024).toFixed(0)} KiB as built)`);
+
+{
+  const wasi = wasiMinimo();
+  const instancia = new WebAssembly.Instance(new WebAssembly.Module(readFileSync(path.join(raiz, 'build/wasm/tr4nucleo.wasm'))), wasi.importaciones);
+  wasi.iniciar(instancia);
+  const nucleo = new Nucleo(instancia);
+  const bytes = new Uint8Array(readFileSync(nivel));
+  const tiempo = (hacer) => {
+    const v = [];
+    for (let i = 0; i < 5; i++) {
+      const inicio = performance.now();
+      hacer();
+      v.push(performance.now() - inicio);
+    }
+    return mediana(v);
+  };
+  const msAbrir = tiempo(() => nucleo.abrir(bytes));
+  const msLogica = tiempo(() => nucleo.logica());
+  const msSonidos = tiempo(() => nucleo.sonidos());
+  const { logica } = nucleo.logica();
+  const picos = logica.triggers.map((d) => [d.room, nucleo.sector(d.room, d.x, d.z).sector.box]);
+  const msSector = tiempo(() => {
+    for (const [c, [a, b]] of picos) nucleo.sector(c, (a[0] + b[0]) / 2, (a[2] + b[2]) / 2, true);
+  }) / Math.max(1, picos.length);
+  console.log(`core under Node: open ${msAbrir.toFixed(1)} ms; the logic for the page ${msLogica.toFixed(1)} ms ` +
+    `(ratio ${(msLogica / msAbrir).toFixed(3)}); every sample decoded ${msSonidos.toFixed(1)} ms (ratio ` +
+    `${(msSonidos / msAbrir).toFixed(3)}); a sector picked by a point ${(msSector * 1000).toFixed(1)} µs`);
+}
 rmSync(directorio, { recursive: true, force: true });

@@ -453,6 +453,19 @@ TEST(ExportarGLTF, ElNivelSonSusCuartosConSusObjetosColocados) {
     EXPECT_NEAR(q.x, -2, 1e-5f);
     EXPECT_NEAR(q.y, 0, 1e-5f);
     EXPECT_NEAR(q.z, -100.f / 512, 1e-5f);
+
+    // Its alternate group (0) shown flipped: room 1 in place of room 0, and nothing else moves
+    // for another group.
+    OpcionesGLTF volteado{OpcionesGLTF::Tipo::Nivel};
+    volteado.GruposVolteados[1] = true;
+    EXPECT_EQ(Exportar(*n, volteado).nodes[size_t(m.scenes[0].nodes[0])].name, "cuarto_0");
+    volteado.GruposVolteados[0] = true;
+    const tinygltf::Model v = Exportar(*n, volteado);
+    std::set<std::string> cuartos;
+    for (int i : v.scenes[0].nodes)
+        if (v.nodes[size_t(i)].name.starts_with("cuarto_"))
+            cuartos.insert(v.nodes[size_t(i)].name);
+    EXPECT_EQ(cuartos, (std::set<std::string>{"cuarto_1"}));
 }
 
 // export --level --logic: the level's triggers, cameras, flyby cameras and sound sources as empty
@@ -659,6 +672,9 @@ TEST_F(Validador, Fixture) {
     // A static none of whose meshes can be read is its node alone, which still says what was
     // asked for; the validator mentions the empty node.
     Validar(*n, {OpcionesGLTF::Tipo::Estatico, 40}, "sin_meshes.glb", "NODE_EMPTY");
+    // A level with no rooms and nothing placed is an empty scene, not a null one.
+    const auto sinCuartos = Abrir(fixture::EscribirNivel(fixture::NivelSonoro()));
+    Validar(*sinCuartos, {OpcionesGLTF::Tipo::Nivel}, "sin_cuartos.glb", "SCENE_EMPTY");
 }
 
 // The first three games' levels: Lara with every animation she can play, and the whole level.

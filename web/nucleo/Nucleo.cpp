@@ -6,6 +6,7 @@
 // the page draws the level from), a page (PNG), or, when the call returns 0, the reason as one
 // line of text.
 #include "CargarNivel.h"
+#include "DecodificarMuestra.h"
 #include "EscenaNivel.h"
 #include "ExportarGLTF.h"
 #include "Idioma.h"
@@ -13,6 +14,7 @@
 #include "InicioNivel.h"
 #include "LeerCuartos.h"
 #include "LeerSonidos.h"
+#include "LogicaPagina.h"
 #include "LotesPagina.h"
 #include "ModeloGLTF.h"
 #include "NivelAbierto.h"
@@ -23,7 +25,10 @@
 #include <nlohmann/json.hpp>
 #include <zlib.h>
 
+#include <array>
+#include <cmath>
 #include <cstdlib>
+#include <iomanip>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -35,6 +40,8 @@ namespace {
 
 std::unique_ptr<NivelAbierto> abierto;
 std::vector<uint8_t> resultado;
+// The alternate groups the page shows flipped, until another level is opened.
+std::array<bool, 256> volteados{};
 
 int Motivo(const std::string& texto) {
     resultado.assign(texto.begin(), texto.end());
@@ -153,6 +160,7 @@ EXPORTAR("tr4_abrir") int tr4_abrir(const uint8_t* datos, uint32_t tamano) {
     if (!AbrirNivelDeMemoria(datos, tamano, nuevo, &motivo))
         return Motivo(motivo);
     abierto = std::move(nuevo);
+    volteados = {};
     return Texto(Indice());
 }
 
@@ -193,6 +201,7 @@ EXPORTAR("tr4_nivel") int tr4_nivel() {
         return Motivo(Traducir("no hay ningún nivel abierto"));
     OpcionesGLTF o;
     o.Que = OpcionesGLTF::Tipo::Nivel;
+    o.GruposVolteados = volteados;
     ModeloGLTF modelo(*abierto, float(o.Escala));
     std::string motivo;
     if (!ArmarModeloGLTF(*abierto, o, modelo, &motivo))
@@ -201,6 +210,47 @@ EXPORTAR("tr4_nivel") int tr4_nivel() {
     if (resultado.empty())
         return Motivo(Traducir("el nivel no cabe en la memoria de la página"));
     return 1;
+}
+
+// Shows alternate group `grupo` (0-255; -1 every group) flipped or not from the next tr4_nivel
+// on; 0 and the reason for a group that cannot be.
+EXPORTAR("tr4_voltear") int tr4_voltear(double grupo, int volteado) {
+    if (!abierto)
+        return Motivo(Traducir("no hay ningún nivel abierto"));
+    if (grupo == -1)
+        volteados.fill(volteado != 0);
+    else if (grupo >= 0 && grupo < double(volteados.size()) && grupo == std::floor(grupo))
+        volteados[size_t(grupo)] = volteado != 0;
+    else {
+        std::ostringstream numero;
+        numero << std::setprecision(17) << grupo; // as the page wrote it, however large
+        return Motivo(Formatear(Traducir("no hay grupo alterno %s"), {numero.str()}));
+    }
+    return 1;
+}
+
+// The level's triggers and rooms as the page lists them (LogicaPagina).
+EXPORTAR("tr4_logica") int tr4_logica() {
+    if (!abierto)
+        return Motivo(Traducir("no hay ningún nivel abierto"));
+    return Texto(LogicaPagina(abierto->Logica));
+}
+
+// Sector (x, z) of room `cuarto`, or with `punto` set the sector of that room under the model
+// point (x, z), as SectorPagina lists it; 0 and the reason when there is none.
+EXPORTAR("tr4_sector") int tr4_sector(double cuarto, double x, double z, int punto) {
+    if (!abierto)
+        return Motivo(Traducir("no hay ningún nivel abierto"));
+    const float escala = float(OpcionesGLTF{}.Escala);
+    const bool valido = cuarto >= 0 && cuarto < double(abierto->Logica.Cuartos.size());
+    std::string j;
+    if (valido && punto)
+        j = SectorEnPunto(abierto->Logica, size_t(cuarto), x, z, escala);
+    else if (valido && x >= 0 && z >= 0 && x < 65536 && z < 65536)
+        j = SectorPagina(abierto->Logica, size_t(cuarto), int64_t(x), int64_t(z), escala);
+    if (j.empty())
+        return Motivo(Traducir("no hay ningún sector ahí"));
+    return Texto(j);
 }
 
 // The number of texture pages of the open level.
@@ -234,6 +284,8 @@ EXPORTAR("tr4_sonidos") int tr4_sonidos() {
         return Motivo(Traducir("no hay ningún nivel abierto"));
     trSonidos s;
     LeerSonidos(*abierto->Nivel, s);
+    // Decoded, as the command line lists them: a sample the decoder refuses is not offered.
+    DecodificarMuestras(*abierto->Nivel, s, nullptr);
     nlohmann::ordered_json j;
     j["sonidos"] = nlohmann::json::array();
     for (uint32_t id = 0; id < s.Mapa.size(); ++id)
@@ -266,8 +318,9 @@ EXPORTAR("tr4_sonidos_animacion") int tr4_sonidos_animacion(double a) {
     return Texto(j.dump());
 }
 
-// Sample `i` as the WAVE file the level stores, for the browser's own decoder; 0 and the reason
-// when its record or its header cannot be read.
+// Sample `i` as a WAVE the browser decodes: the level's own when it is PCM, which every
+// browser reads, else its PCM as libsndfile decodes it (Chromium's decoder refuses MS-ADPCM);
+// 0 and the reason when it cannot be read or decoded.
 EXPORTAR("tr4_muestra") int tr4_muestra(int i) {
     if (!abierto)
         return Motivo(Traducir("no hay ningún nivel abierto"));
@@ -275,11 +328,18 @@ EXPORTAR("tr4_muestra") int tr4_muestra(int i) {
     LeerSonidos(*abierto->Nivel, s);
     if (i < 0 || size_t(i) >= s.Muestras.size())
         return Motivo(Formatear(Traducir("no hay muestra %s"), {std::to_string(i)}));
-    const trMuestra& m = s.Muestras[size_t(i)];
-    if (!m.Legible())
+    trMuestra& m = s.Muestras[size_t(i)];
+    trPcm pcm;
+    if (!DecodificarMuestra(*abierto->Nivel, m, pcm))
         return Motivo(m.Motivo);
-    const uint8_t* bytes = BytesMuestra(*abierto->Nivel, m);
-    resultado.assign(bytes, bytes + m.TamanoGuardado);
+    if (m.Formato == 1) {
+        const uint8_t* bytes = BytesMuestra(*abierto->Nivel, m);
+        resultado.assign(bytes, bytes + m.TamanoGuardado);
+        return 1;
+    }
+    resultado = WavePcm(pcm);
+    if (resultado.empty())
+        return Motivo(Traducir("no se pudo escribir el WAVE"));
     return 1;
 }
 

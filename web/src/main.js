@@ -98,6 +98,7 @@ async function abrirArchivo(archivo) {
   vistaNivel = vistaInicial(abierto.indice);
   llenarListas(abierto.indice);
   await llenarSonidos();
+  await llenarLogica(tipo === Tipo.NIVEL);
   const m = await primero;
   if (m && !m.ok) {
     // Opened, but what it shows first could not be made (the browser out of memory for it).
@@ -286,6 +287,138 @@ async function tocar(sonido) {
   }
 }
 
+// The level's logic: its triggers, listed with the window's filters (by type, by action, and
+// "flip maps", all three flip actions); the alternate groups to flip; a sector's floor data.
+const FLIP = new Set(['flipmap', 'flip_on', 'flip_off']);
+let logica = null; // { logica, textos, tipos, acciones } as the core hands them
+async function llenarLogica(conCuartos) {
+  const r = conCuartos ? await pedir('logica') : { ok: false };
+  logica = r.ok ? r : null;
+  $('bloqueLogica').hidden = !logica;
+  $('sector').replaceChildren();
+  delete cuerpo.dataset.sector;
+  if (!logica) return;
+  const opcion = (texto, valor) => new Option(texto, valor);
+  $('filtroTipo').replaceChildren(
+    opcion(t('todosTipos'), ''),
+    ...Object.entries(logica.tipos).map(([clave, nombre]) => opcion(nombre, clave)),
+  );
+  $('filtroAccion').replaceChildren(
+    opcion(t('todasAcciones'), ''),
+    opcion(t('mapasAlternos'), 'flip'),
+    ...Object.entries(logica.acciones).map(([clave, nombre]) => opcion(nombre, clave)),
+  );
+  filtrarDisparadores();
+
+  // The alternate groups, by the base rooms that name an alternate.
+  const grupos = [...new Set(logica.logica.rooms.filter((c) => c.alternate >= 0).map((c) => c.alternate_group))].sort((a, b) => a - b);
+  $('bloqueAlternos').hidden = grupos.length === 0;
+  const casilla = (texto, grupo) => {
+    const l = document.createElement('label');
+    const c = document.createElement('input');
+    c.type = 'checkbox';
+    c.dataset.grupo = grupo;
+    c.addEventListener('change', () => enOrden(() => voltear(grupo, c.checked)));
+    l.append(c, ' ', texto);
+    return l;
+  };
+  $('alternos').replaceChildren(
+    ...(grupos.length > 1 ? [casilla(t('todosGrupos'), -1)] : []),
+    ...grupos.map((g) => casilla(t('grupoAlterno', { g }), g)),
+  );
+}
+
+function filtrarDisparadores() {
+  const tipo = $('filtroTipo').value;
+  const accion = $('filtroAccion').value;
+  const pasa = (d) =>
+    (!tipo || d.type === tipo) &&
+    (!accion || d.actions.some((a) => (accion === 'flip' ? FLIP.has(a.action) : a.action === accion)));
+  const todos = logica.logica.triggers;
+  const opciones = [];
+  todos.forEach((d, i) => {
+    if (!pasa(d)) return;
+    const o = new Option(t('filaDisparador', { cuarto: d.room, x: d.x, z: d.z, texto: logica.textos[i] }), String(i));
+    o.title = o.text; // the whole line, wider than the panel
+    opciones.push(o);
+  });
+  $('disparadores').replaceChildren(...opciones);
+  $('tituloDisparadores').textContent = t('disparadores', { n: opciones.length, total: todos.length });
+}
+
+// Alternate group `grupo` (-1 all) flipped or not: the level drawn again, the camera kept.
+async function voltear(grupo, volteado) {
+  if (grupo === -1) for (const c of $('alternos').querySelectorAll('input')) c.checked = volteado;
+  const r = await pedir('voltear', { grupo, volteado });
+  if (!r.ok) {
+    mostrarError(r.motivo);
+    return;
+  }
+  if (enVista?.tipo !== Tipo.NIVEL) return;
+  ponerEstado('cargando');
+  const m = await pedir('nivel');
+  if (!m.ok) {
+    mostrarError(m.motivo ?? t('sinMemoria'));
+    return;
+  }
+  visor?.mostrarLotes(m, vistaNivel, true);
+  cuerpo.dataset.volteados = [...$('alternos').querySelectorAll('input:checked')].map((c) => c.dataset.grupo).join(',');
+  ponerEstado('listo');
+}
+
+// A sector's floor data, as the window's details list it, outlined in the view; `volar` flies
+// there too.
+async function verSector(pedido, volar) {
+  const r = await pedir('sector', pedido);
+  if (!r.ok) {
+    avisar(r.motivo);
+    return;
+  }
+  const s = r.sector;
+  const filas = [[t('sector'), t('sectorDe', { cuarto: s.room, x: s.x, z: s.z })]];
+  const ESQUINA = ['x-z-', 'x-z+', 'x+z-', 'x+z+'];
+  const superficie = (nombre, corte, sup) => {
+    filas.push([nombre, sup.y.join(', ')]);
+    if (sup.diagonal) {
+      let texto = t(sup.diagonal[0] === 1 ? 'diagonal12' : 'diagonal03');
+      if (sup.portal_half >= 0) texto += t('mitadPortal', { esquina: ESQUINA[sup.portal_half] });
+      filas.push([corte, texto]);
+    }
+    if (sup.slant[0] || sup.slant[1]) filas.push([`${nombre}: ${t('inclinacion')}`, sup.slant.join(', ')]);
+  };
+  superficie(t('sueloEsquinas'), t('corteSuelo'), s.floor);
+  superficie(t('techoEsquinas'), t('corteTecho'), s.ceiling);
+  if (s.portal >= 0) filas.push([t('portalCuarto'), String(s.portal)]);
+  if (s.room_below >= 0) filas.push([t('cuartoAbajo'), String(s.room_below)]);
+  if (s.room_above >= 0) filas.push([t('cuartoArriba'), String(s.room_above)]);
+  const marcas = [];
+  if (s.kill) marcas.push(t('muerte'));
+  if (s.climb) marcas.push(t('trepar', { lados: ['+z', '+x', '-z', '-x'].filter((_, k) => s.climb & (1 << k)).join(', ') }));
+  if (s.monkey) marcas.push(t('mono'));
+  if (s.trigger_triggerer) marcas.push(t('diferido'));
+  if (s.beetle) marcas.push(t('escarabajo'));
+  if (marcas.length) filas.push([t('marcas'), marcas.join(', ')]);
+  if (s.trigger_text) filas.push([t('disparador'), s.trigger_text]);
+  for (const a of s.warnings) filas.push([t('aviso'), a]);
+  $('sector').replaceChildren(
+    ...filas.flatMap(([nombre, valor]) => {
+      const dt = document.createElement('dt');
+      dt.textContent = nombre;
+      const dd = document.createElement('dd');
+      dd.textContent = valor;
+      return [dt, dd];
+    }),
+  );
+  $('ayudaSector').hidden = true;
+  cuerpo.dataset.sector = `${s.room}:${s.x}:${s.z}`;
+  // Framed with a sector's width around it: the sector alone, a tall narrow box, would fill the
+  // view with its own walls.
+  const [minimo, maximo] = s.box;
+  const lado = maximo[0] - minimo[0];
+  if (volar) visor?.encuadrarCajaDe([[minimo[0] - lado, minimo[1], minimo[2] - lado], [maximo[0] + lado, maximo[1], maximo[2] + lado]]);
+  visor?.marcarCaja(s.box);
+}
+
 // The entry of what is on show, and it alone, pressed: a room's when one was picked, the
 // level's when the whole level is on show; the mesh list follows a mesh.
 function marcar(v) {
@@ -381,6 +514,25 @@ async function descargarGlb() {
   descargar(v.glb, nombreGlb(v), 'model/gltf-binary');
 }
 $('descargar').addEventListener('click', () => enOrden(descargarGlb));
+for (const id of ['filtroTipo', 'filtroAccion']) $(id).addEventListener('change', () => logica && filtrarDisparadores());
+$('disparadores').addEventListener('change', (e) => {
+  const d = logica?.logica.triggers[Number(e.target.value)];
+  if (!d) return;
+  enOrden(async () => {
+    if (enVista?.tipo !== Tipo.NIVEL) await mostrar(Tipo.NIVEL, 0);
+    await verSector({ cuarto: d.room, x: d.x, z: d.z }, true);
+  });
+});
+// A click (a press that did not drag the view) on the level's floor asks for its sector.
+let pulsado = null;
+$('lienzo').addEventListener('pointerdown', (e) => (pulsado = [e.clientX, e.clientY]));
+$('lienzo').addEventListener('pointerup', (e) => {
+  if (!pulsado || Math.hypot(e.clientX - pulsado[0], e.clientY - pulsado[1]) > 4) return;
+  pulsado = null;
+  if (!logica || enVista?.tipo !== Tipo.NIVEL) return;
+  const golpe = visor?.cuartoEn(e.clientX, e.clientY);
+  if (golpe) enOrden(() => verSector({ cuarto: golpe.cuarto, x: golpe.punto.x, z: golpe.punto.z, punto: true }, false));
+});
 $('verPaginas').addEventListener('click', () => enOrden(verPaginas));
 
 // Dropping a file anywhere on the page opens it.

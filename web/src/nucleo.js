@@ -64,6 +64,25 @@ export class Nucleo {
     return this.x.tr4_muestra(i) ? { ok: true, wave: this.resultado() } : { ok: false, motivo: this.texto() };
   }
 
+  // { ok, logica: { logica, textos, tipos, acciones } }: every trigger as `tr4tool triggers
+  // --json` lists it, each on one line for people, and the names of types and actions.
+  logica() {
+    return this.x.tr4_logica() ? { ok: true, ...JSON.parse(this.texto()) } : { ok: false, motivo: this.texto() };
+  }
+
+  // { ok, sector } with sector (x, z) of room `cuarto`'s floor data and box, or { ok: false,
+  // motivo }. With `punto`, x and z are a point of the model and the sector is the one under it.
+  sector(cuarto, x, z, punto = false) {
+    return this.x.tr4_sector(cuarto, x, z, punto ? 1 : 0)
+      ? { ok: true, sector: JSON.parse(this.texto()) }
+      : { ok: false, motivo: this.texto() };
+  }
+
+  // Alternate group `grupo` (-1: all) flipped or not in the next nivel().
+  voltear(grupo, volteado) {
+    return this.x.tr4_voltear(grupo, volteado ? 1 : 0) ? { ok: true } : { ok: false, motivo: this.texto() };
+  }
+
   // The whole level as the page draws it: { ok, lotes, texels } or { ok: false, motivo }. lotes is
   // an ArrayBuffer of its own laid out as web/nucleo/LotesPagina.h says; texels, one ArrayBuffer
   // per page its description lists, in that order, each page's texels as the level holds them

@@ -70,6 +70,9 @@ const ORDENES = {
   sonidos: () => nucleo.sonidos(),
   muestra: ({ indice }) => nucleo.muestra(indice),
   sonidosAnimacion: ({ animacion }) => nucleo.sonidosAnimacion(animacion),
+  logica: () => nucleo.logica(),
+  sector: ({ cuarto, x, z, punto }) => nucleo.sector(cuarto, x, z, punto),
+  voltear: ({ grupo, volteado }) => nucleo.voltear(grupo, volteado),
 };
 
 onmessage = async ({ data }) => {

@@ -51,18 +51,21 @@ export class Visor {
     this.poner(gltf.scene, gltf.animations ?? [], inicial, null);
   }
 
-  // The same for the level as the core lays it out for drawing (lotes.js); synchronous.
-  mostrarLotes({ lotes, texels }, inicial = null) {
+  // The same for the level as the core lays it out for drawing (lotes.js); synchronous. With
+  // `mantener` the camera stays where it is (the same level with other rooms flipped).
+  mostrarLotes({ lotes, texels }, inicial = null, mantener = false) {
     const { modelo, cajas, tramos } = armarLotes(lotes, texels);
-    this.poner(modelo, [], inicial, cajas);
+    this.poner(modelo, [], inicial, cajas, mantener);
     this.tramos = tramos;
   }
 
-  poner(modelo, animaciones, inicial, cajas) {
+  poner(modelo, animaciones, inicial, cajas, mantener = false) {
     if (this.modelo) {
       this.escena.remove(this.modelo);
       liberar(this.modelo);
     }
+    // Another model: what was marked in the last is not in it.
+    if (!mantener) this.marcarCaja(null);
     this.reproduciendo = false;
     this.modelo = modelo;
     this.cajas = cajas;
@@ -72,7 +75,8 @@ export class Visor {
     this.mezclador = this.animaciones.length ? new THREE.AnimationMixer(this.modelo) : null;
     this.escena.add(this.modelo);
     this.ponerAlambre(this.alambre);
-    this.encuadrar();
+    if (mantener) this.dibujar();
+    else this.encuadrar();
     // The frame is really drawn once the GPU has finished it.
     this.renderer.getContext().finish();
   }
@@ -150,6 +154,50 @@ export class Visor {
     this.orbita.update();
     this.vuelo.velocidad = radio / 2;
     this.dibujar();
+  }
+
+  // The room of the level under the canvas point (clientX, clientY) and the point hit, in the
+  // model's axes: { cuarto, punto } or null where no room is hit. A placed object in front of
+  // the floor is seen through: it is the room's sector that is asked for.
+  cuartoEn(clientX, clientY) {
+    if (!this.modelo || !this.tramos) return null;
+    const r = this.lienzo.getBoundingClientRect();
+    const ndc = new THREE.Vector2(((clientX - r.left) / r.width) * 2 - 1, -((clientY - r.top) / r.height) * 2 + 1);
+    const rayo = new THREE.Raycaster();
+    rayo.setFromCamera(ndc, this.camara);
+    for (const golpe of rayo.intersectObject(this.modelo, true)) {
+      const lote = Number(/^lote_(\d+)$/.exec(golpe.object.name)?.[1]);
+      const indice = golpe.faceIndex * 3;
+      for (const [nombre, tramos] of this.tramos) {
+        const cuarto = /^cuarto_(\d+)$/.exec(nombre);
+        if (cuarto && tramos.some(([l, primero, cuantos]) => l === lote && indice >= primero && indice < primero + cuantos))
+          return { cuarto: Number(cuarto[1]), punto: golpe.point };
+      }
+    }
+    return null;
+  }
+
+  // Outlines a box ([minimo, maximo], model axes) until another is marked; null clears it.
+  marcarCaja(caja) {
+    if (this.marca) {
+      this.escena.remove(this.marca);
+      this.marca.geometry.dispose();
+      this.marca.material.dispose();
+      this.marca = null;
+    }
+    if (caja) {
+      const b = new THREE.Box3(new THREE.Vector3(...caja[0]), new THREE.Vector3(...caja[1]));
+      this.marca = new THREE.Box3Helper(b, 0xffd400);
+      this.escena.add(this.marca);
+    }
+    this.dibujar();
+  }
+
+  // Flies to a box ([minimo, maximo], model axes), the whole model kept within the planes.
+  encuadrarCajaDe(caja) {
+    if (!this.modelo) return;
+    const b = new THREE.Box3(new THREE.Vector3(...caja[0]), new THREE.Vector3(...caja[1]));
+    this.encuadrarCaja(b, new THREE.Box3().setFromObject(this.modelo));
   }
 
   ponerAlambre(alambre) {

@@ -6,6 +6,7 @@
 const EXITO = 0;
 const ESPIPE = 70;
 const ENOSYS = 52;
+const EBADF = 8;
 
 export class SalidaWasi extends Error {
   constructor(codigo) {
@@ -39,6 +40,10 @@ export function wasiMinimo(escribir = () => {}) {
       v.setUint32(pEscritos, total, true);
       return EXITO;
     },
+    // No directory is opened for it: the C library, which asks at start since libsndfile (that
+    // can open files) is linked in, takes "bad descriptor" as the end of that list and goes on,
+    // and "not supported" as a reason to stop.
+    fd_prestat_get: () => EBADF,
     fd_seek: () => ESPIPE,
     fd_close: () => EXITO,
     proc_exit(codigo) {

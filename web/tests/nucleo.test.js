@@ -55,7 +55,8 @@ function partesDeGlb(glb) {
   assert.equal(v.getUint32(0, true), 0x46546c67, 'magic glTF');
   const largo = v.getUint32(12, true);
   const json = JSON.parse(new TextDecoder().decode(glb.subarray(20, 20 + largo)));
-  const bin = glb.subarray(28 + largo, 28 + largo + v.getUint32(20 + largo, true));
+  // A model with nothing to draw (a level of no rooms) has no binary chunk.
+  const bin = 20 + largo < glb.length ? glb.subarray(28 + largo, 28 + largo + v.getUint32(20 + largo, true)) : new Uint8Array(0);
   return { json, bin };
 }
 
@@ -110,11 +111,12 @@ function validador() {
 const directorio = mkdtempSync(path.join(tmpdir(), 'tr4nucleo-'));
 process.on('exit', () => rmSync(directorio, { recursive: true, force: true }));
 
-// A small level of our own, so the tests that need one run without the real levels.
-function muestra() {
-  const ruta = path.join(directorio, 'muestra.tr4');
+// A small level of our own, so the tests that need one run without the real levels; `cual`
+// another of the fixtures tr4muestra writes (logica, sonoro).
+function muestra(cual = '') {
+  const ruta = path.join(directorio, `muestra${cual}.tr4`);
   const escritor = path.join(path.dirname(tr4tool), '../tests/fixtures/tr4muestra');
-  if (!existsSync(ruta)) execFileSync(escritor, [ruta]);
+  if (!existsSync(ruta)) execFileSync(escritor, cual ? [ruta, cual] : [ruta]);
   return ruta;
 }
 
@@ -122,7 +124,7 @@ const sinTool = hayTool ? false : `no está ${tr4tool}: compílalo con cmake --p
 
 test('resumen, índice y glb son los de tr4tool, nivel a nivel', { skip: sinTool }, async (t) => {
   const nucleo = conWasiDeNode();
-  const rutas = [muestra(), ...reales.map((n) => path.join(niveles, n))];
+  const rutas = [muestra(), muestra('logica'), muestra('sonoro'), ...reales.map((n) => path.join(niveles, n))];
   if (reales.length === 0) t.diagnostic(`sin niveles reales en ${niveles}: solo la muestra`);
   const validar = validador();
   if (!validar) t.diagnostic('sin el validador glTF en tools/validador: scripts/setup lo instala');
@@ -165,7 +167,9 @@ test('resumen, índice y glb son los de tr4tool, nivel a nivel', { skip: sinTool
     rmSync(carpeta, { recursive: true, force: true });
     mkdirSync(carpeta);
     const paginas = herramienta(['pages', ruta, '--out', carpeta]);
-    assert.equal(paginas.estado, 0, paginas.errores);
+    // A level of no pages: none to write, and none in the core.
+    if (nucleo.paginas() === 0) assert.ok(paginas.estado !== 0 && !nucleo.pagina(0).ok, paginas.errores);
+    else assert.equal(paginas.estado, 0, paginas.errores);
     const archivos = readdirSync(carpeta).sort();
     assert.equal(archivos.length, nucleo.paginas());
     archivos.forEach((a, i) => assert.ok(Buffer.from(nucleo.pagina(i).png).equals(readFileSync(path.join(carpeta, a))), a));
@@ -191,14 +195,34 @@ test('resumen, índice y glb son los de tr4tool, nivel a nivel', { skip: sinTool
         const orden = (x, y) => x.cuadro - y.cuadro || x.id - y.id;
         assert.deepEqual(obtenido.sort(orden), esperado.sort(orden), `animación ${a.index}`);
       }
+    // Each readable sample as the browser can decode it: PCM as stored, anything else (MS-ADPCM)
+    // as the PCM WAVE `tr4tool sounds --out` writes of it, byte for byte.
+    const ondas = path.join(directorio, 'ondas');
+    rmSync(ondas, { recursive: true, force: true });
+    mkdirSync(ondas);
+    assert.equal(herramienta(['sounds', ruta, '--out', ondas]).estado, 0);
     sonidos.samples.forEach((m, i) => {
       const w = nucleo.muestra(i);
       assert.equal(w.ok, m.readable, w.motivo);
-      if (w.ok) {
-        assert.equal(w.wave.length, m.stored_size);
-        assert.equal(new TextDecoder().decode(w.wave.subarray(0, 4)), 'RIFF');
+      if (!w.ok) return;
+      assert.equal(new TextDecoder().decode(w.wave.subarray(0, 4)), 'RIFF');
+      if (m.format === 1) assert.equal(w.wave.length, m.stored_size);
+      else {
+        assert.equal(w.wave.length, 44 + m.pcm_bytes, `muestra ${i}`);
+        assert.ok(Buffer.from(w.wave).equals(readFileSync(path.join(ondas, `muestra_${String(i).padStart(3, '0')}.wav`))), `muestra ${i}`);
       }
     });
+    if (path.basename(ruta) === 'muestrasonoro.tr4') assert.equal(sonidos.samples[1].format, 2, 'la muestra 1 no es MS-ADPCM');
+
+    // The level's logic: the records `tr4tool triggers --json` writes, each trigger's line as its
+    // text output prints it (in English: the level was last opened in it, and its warnings with it).
+    const disparadores = herramienta(['triggers', ruta, '--json'], true);
+    const l = nucleo.logica();
+    assert.ok(l.ok, l.motivo);
+    assert.deepEqual(l.logica, JSON.parse(disparadores.salida));
+    assert.equal(l.textos.length, l.logica.triggers.length);
+    const texto = herramienta(['triggers', ruta], true).salida.toString();
+    for (const linea of l.textos) assert.ok(texto.includes(linea), linea);
   }
 });
 
@@ -380,6 +404,18 @@ test('cada nivel dañado del catálogo da la razón de tr4tool y deja el abierto
       if (nativo.estado === 0) {
         assert.ok(r.ok, `${nombre}: ${r.motivo}`);
         assert.equal(r.indice.resumen, nativo.salida.toString(), nombre);
+        // Its damaged samples and floor data: decoded or refused as the command line does,
+        // each sector asked for, nothing read past.
+        const sonidos = JSON.parse(herramienta(['sounds', ruta, '--json'], ingles).salida);
+        sonidos.samples.forEach((m, i) => {
+          const w = nucleo.muestra(i);
+          assert.equal(w.ok, m.readable, `${nombre} muestra ${i}: ${w.motivo}`);
+          if (!w.ok) assert.equal(w.motivo, m.reason_text, `${nombre} muestra ${i}`);
+        });
+        const l = nucleo.logica();
+        assert.deepEqual(l.logica, JSON.parse(herramienta(['triggers', ruta, '--json'], ingles).salida), nombre);
+        for (const c of l.logica.rooms)
+          for (let x = 0; x < 64; x++) if (!nucleo.sector(c.index, x, 0).ok) break;
         nucleo.abrir(readFileSync(muestra()));
         continue;
       }
@@ -427,6 +463,68 @@ test('lo que no hay se rechaza con su razón, sin tocar lo abierto', () => {
   assert.ok(!nucleo.abrir(new TextEncoder().encode('TR4\0 esto no es un nivel')).ok);
   assert.deepEqual(nucleo.exportar(Tipo.NIVEL), antes);
   assert.ok(Buffer.from(nucleo.nivel().lotes).equals(lotesAntes));
+});
+
+// The logic fixture (EscritorNivel.h): room 0, 5 x 4 sectors from (-1024, 2048)... its sectors as
+// the window's details list them, found by column and row and by a point of the model.
+test('un sector y sus datos de suelo, por fila y columna o por un punto, y los grupos alternos', { skip: sinTool }, () => {
+  const nucleo = conWasiDeNode();
+  nucleo.idioma(false);
+  assert.equal(nucleo.logica().motivo, 'no hay ningún nivel abierto');
+  assert.equal(nucleo.sector(0, 0, 0).motivo, 'no hay ningún nivel abierto');
+  assert.equal(nucleo.voltear(0, true).motivo, 'no hay ningún nivel abierto');
+  assert.ok(nucleo.abrir(readFileSync(muestra('logica'))).ok);
+  const { logica } = nucleo.logica();
+  const cuarto = logica.rooms[0];
+  assert.deepEqual([cuarto.alternate, cuarto.alternate_group], [1, 3]);
+
+  // Sector 0 is a portal to room 1; every trigger's sector names that trigger.
+  const portal = nucleo.sector(0, 0, 0).sector;
+  assert.equal(portal.portal, 1);
+  assert.equal(portal.trigger, -1);
+  logica.triggers.forEach((d, i) => {
+    const s = nucleo.sector(d.room, d.x, d.z).sector;
+    assert.equal(s.trigger, i, `disparador ${i}`);
+    assert.equal(s.trigger_text, nucleo.logica().textos[i]);
+  });
+  // Sector 3 (x 0, z 3): kill, climb +z and -x, monkey, trigger triggerer, beetle.
+  const marcas = nucleo.sector(0, 0, 3).sector;
+  assert.deepEqual([marcas.kill, marcas.climb, marcas.monkey, marcas.trigger_triggerer, marcas.beetle], [true, 1 | 8, true, true, true]);
+  // Sector 2's floor and ceiling cut in two, each with its half over the room below or above.
+  const cortado = nucleo.sector(0, 0, 2).sector;
+  assert.ok(cortado.floor.diagonal && cortado.ceiling.diagonal, JSON.stringify(cortado));
+
+  // A point of the model finds the sector the page frames for it: the middle of each box.
+  for (const [x, z] of [[0, 0], [1, 2], [4, 3]]) {
+    const s = nucleo.sector(0, x, z).sector;
+    const [minimo, maximo] = s.box;
+    assert.ok(maximo[1] > minimo[1] && Math.abs(maximo[0] - minimo[0] - 2) < 1e-6 && Math.abs(maximo[2] - minimo[2] - 2) < 1e-6, JSON.stringify(s.box));
+    const punto = nucleo.sector(0, (minimo[0] + maximo[0]) / 2, (minimo[2] + maximo[2]) / 2, true).sector;
+    assert.deepEqual([punto.x, punto.z], [x, z]);
+  }
+  // Outside the grid, a room or a number that is not there: a reason, never a sector.
+  for (const [c, x, z, punto] of [[0, 5, 0], [0, 0, 4], [0, -1, 0], [2, 0, 0], [-1, 0, 0], [NaN, 0, 0], [0, NaN, 0], [1e12, 0, 0], [0, 1e9, 1e9, true], [0, NaN, 0, true], [0, Infinity, 0, true]])
+    assert.equal(nucleo.sector(c, x, z, punto).motivo, 'no hay ningún sector ahí', `${c} ${x} ${z} ${punto}`);
+
+  // Group 3 flipped: room 0 gives way to room 1 (which has no faces), and back.
+  const cuartos = () => {
+    const { lotes } = nucleo.nivel();
+    const largo = new DataView(lotes).getUint32(0, true);
+    return JSON.parse(new TextDecoder().decode(new Uint8Array(lotes, 4, largo))).nodos.map((n) => n.nombre).filter((n) => n.startsWith('cuarto_'));
+  };
+  assert.deepEqual(cuartos(), ['cuarto_0']);
+  assert.ok(nucleo.voltear(2, true).ok);
+  assert.deepEqual(cuartos(), ['cuarto_0'], 'otro grupo no voltea el 3');
+  assert.ok(nucleo.voltear(3, true).ok);
+  assert.deepEqual(cuartos(), []);
+  assert.ok(nucleo.voltear(-1, false).ok);
+  assert.deepEqual(cuartos(), ['cuarto_0']);
+  assert.ok(nucleo.voltear(-1, true).ok);
+  assert.deepEqual(cuartos(), []);
+  for (const g of [256, -2, 1.5, 123456789012]) assert.equal(nucleo.voltear(g, true).motivo, `no hay grupo alterno ${g}`);
+  // A level opened again starts unflipped.
+  assert.ok(nucleo.abrir(readFileSync(muestra('logica'))).ok);
+  assert.deepEqual(cuartos(), ['cuarto_0']);
 });
 
 test('el WASI propio de la página da lo mismo que el de Node', { skip: reales.length === 0 && sinTool }, () => {

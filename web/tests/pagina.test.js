@@ -389,6 +389,181 @@ test('un archivo dañado dice por qué y deja lo que se veía', { skip: falta ||
   assert.equal(await esperar('listo', 'error'), 'listo');
 });
 
+// The fixtures tr4muestra writes (EscritorNivel.h): `logica` a sector of each floor data function
+// and a trigger of each type, room 0 with an alternate in group 3; `sonoro` PCM and MS-ADPCM.
+const escritor = path.join(path.dirname(tr4tool), '../tests/fixtures/tr4muestra');
+const sinEscritor = existsSync(escritor) ? false : `no está ${escritor}: cmake --build --preset test --target tr4muestra`;
+function fixture(cual) {
+  const ruta = path.join(directorio, `${cual}.tr4`);
+  if (!existsSync(ruta)) spawnSync(escritor, [ruta, cual]);
+  return ruta;
+}
+
+// The point of the canvas (client coordinates) where the marked sector's floor centre is drawn.
+const centroDelSuelo = () =>
+  pagina.evaluate(() => {
+    const v = window.tr4Visor;
+    const caja = v.marca.box;
+    const p = caja.getCenter(caja.min.clone()).setY(caja.min.y).project(v.camara);
+    const r = v.lienzo.getBoundingClientRect();
+    return [r.left + ((p.x + 1) / 2) * r.width, r.top + ((1 - p.y) / 2) * r.height];
+  });
+// The pixels of the marked sector's outline (its yellow) on the canvas.
+const pixelesMarca = () =>
+  pagina.evaluate(() => {
+    const c = document.getElementById('lienzo');
+    const copia = Object.assign(document.createElement('canvas'), { width: c.width, height: c.height });
+    const g = copia.getContext('2d');
+    g.drawImage(c, 0, 0);
+    const p = g.getImageData(0, 0, c.width, c.height).data;
+    let n = 0;
+    for (let i = 0; i < p.length; i += 4) if (p[i] > 200 && p[i + 1] > 170 && p[i + 1] < 230 && p[i + 2] < 60) n++;
+    return n;
+  });
+// The served page, loaded once, its core ready for a file, whichever test runs first.
+async function cargada() {
+  if (pagina.url() === 'about:blank') await pagina.goto(direccion);
+  await pagina.waitForFunction(() => document.body.dataset.nucleo === 'listo');
+}
+const filas = () => pagina.locator('#disparadores option').allTextContents();
+async function filtrar(tipo, accion) {
+  await pagina.selectOption('#filtroTipo', tipo);
+  await pagina.selectOption('#filtroAccion', accion);
+  return filas();
+}
+const datosSector = () =>
+  pagina.$$eval('#sector dt', (dts) => Object.fromEntries(dts.map((dt) => [dt.textContent, dt.nextElementSibling.textContent])));
+
+test('la lógica del nivel: disparadores filtrados, el sector pulsado y los cuartos alternos', { skip: falta || sinTituloA }, async () => {
+  await cargada();
+  await pagina.evaluate(() => (document.body.dataset.estado = 'soltando'));
+  await pagina.setInputFiles('input[type=file]', tituloA);
+  assert.equal(await esperar('listo', 'error'), 'listo');
+  // title-a: 13 triggers, one an antitrigger; their actions object and flyby; no flip maps, no
+  // alternate rooms.
+  assert.equal((await filas()).length, 13);
+  assert.equal(await pagina.textContent('#tituloDisparadores'), 'Disparadores (13 de 13)');
+  assert.equal((await filtrar('antitrigger', '')).length, 1);
+  assert.equal((await filtrar('', 'flip')).length, 0);
+  assert.equal(await pagina.textContent('#tituloDisparadores'), 'Disparadores (0 de 13)');
+  const vuelos = await filtrar('', 'flyby');
+  assert.ok(vuelos.length > 0 && vuelos.length < 13, String(vuelos.length));
+  for (const f of vuelos) assert.match(f, /vuelo \d+/);
+  assert.equal((await filtrar('antitrigger', 'flyby')).length + (await filtrar('trigger', 'flyby')).length, vuelos.length);
+  assert.ok(await pagina.locator('#bloqueAlternos').isHidden());
+
+  // A trigger picked: the view flies to its sector, outlined, and lists its floor data.
+  await filtrar('', '');
+  const antes = (await lienzo()).huella;
+  const [cuarto, x, z] = /^Cuarto (\d+) · x (\d+), z (\d+) · (.*)$/.exec((await filas())[4]).slice(1, 4);
+  const linea = /^Cuarto \d+ · x \d+, z \d+ · (.*)$/.exec((await filas())[4])[1];
+  await pagina.selectOption('#disparadores', '4');
+  await pagina.waitForFunction((s) => document.body.dataset.sector === s, `${cuarto}:${x}:${z}`);
+  assert.notEqual((await lienzo()).huella, antes, 'la vista no se movió');
+  assert.ok((await pixelesMarca()) > 50, 'el sector no se ve marcado');
+  assert.equal((await datosSector()).Disparador, linea);
+  assert.equal((await datosSector()).Sector, `cuarto ${cuarto}, x ${x}, z ${z}`);
+
+  // A click on that sector's floor lists it again; a drag of the view lists nothing.
+  await pagina.evaluate(() => {
+    delete document.body.dataset.sector;
+    document.getElementById('sector').replaceChildren();
+  });
+  const [px, py] = await centroDelSuelo();
+  await pagina.mouse.move(px, py);
+  await pagina.mouse.down();
+  await pagina.mouse.move(px + 40, py + 10, { steps: 4 });
+  await pagina.mouse.up();
+  await pagina.waitForTimeout(300);
+  assert.equal(await pagina.evaluate(() => document.body.dataset.sector), undefined, 'arrastrar no es pulsar');
+  await pagina.selectOption('#disparadores', '4');
+  await pagina.waitForFunction((s) => document.body.dataset.sector === s, `${cuarto}:${x}:${z}`);
+  await pagina.evaluate(() => delete document.body.dataset.sector);
+  const [qx, qy] = await centroDelSuelo();
+  await pagina.mouse.click(qx, qy);
+  await pagina.waitForFunction(() => document.body.dataset.sector);
+  assert.equal(await pagina.evaluate(() => document.body.dataset.sector), `${cuarto}:${x}:${z}`);
+  const datos = await datosSector();
+  assert.equal(datos.Disparador, linea);
+  assert.equal(datos['Suelo en las esquinas'].split(', ').length, 4);
+});
+
+test('la lógica de un nivel con cada función: marcas, mapas alternos y un grupo volteado', { skip: falta || sinEscritor }, async () => {
+  await cargada();
+  await soltar(fixture('logica'));
+  assert.equal(await esperar('listo', 'error'), 'listo');
+  assert.equal((await filas()).length, 13);
+  // Flip maps: the switch's flip map and the key's flip on and off, two triggers.
+  assert.deepEqual((await filtrar('', 'flip')).map((f) => /^Cuarto 0 · (x \d+, z \d+)/.exec(f)[1]), ['x 1, z 2', 'x 1, z 3']);
+  assert.equal((await filtrar('key', '')).length, 1);
+  assert.equal((await filtrar('key', 'flipmap')).length, 0);
+  assert.equal((await filtrar('switch', 'flipmap')).length, 1);
+  assert.equal((await filtrar('', 'camera')).length, 1);
+
+  // The sector of every mark (x 0, z 3), clicked where it is drawn.
+  await filtrar('', '');
+  await pagina.selectOption('#disparadores', '0');
+  await pagina.waitForFunction(() => document.body.dataset.sector === '0:1:0');
+  await pagina.evaluate(() => delete document.body.dataset.sector);
+  const [px, py] = await centroDelSuelo();
+  await pagina.mouse.click(px, py);
+  await pagina.waitForFunction(() => document.body.dataset.sector);
+  assert.equal(await pagina.evaluate(() => document.body.dataset.sector), '0:1:0');
+  assert.match((await datosSector()).Disparador, /^disparador, tiempo -5, máscara 31, una vez: objeto 0, cámara 0/);
+  // One sector along -x (a sector is 2 m, x mirrored in the model): x 0, z 0, the portal.
+  await pagina.evaluate(() => delete document.body.dataset.sector);
+  const [ox, oy] = await pagina.evaluate(() => {
+    const v = window.tr4Visor;
+    const caja = v.marca.box;
+    const p = caja.getCenter(caja.min.clone()).setY(caja.min.y).add({ x: 2, y: 0, z: 0 }).project(v.camara);
+    const r = v.lienzo.getBoundingClientRect();
+    return [r.left + ((p.x + 1) / 2) * r.width, r.top + ((1 - p.y) / 2) * r.height];
+  });
+  await pagina.mouse.click(ox, oy);
+  await pagina.waitForFunction(() => document.body.dataset.sector);
+  assert.equal(await pagina.evaluate(() => document.body.dataset.sector), '0:0:0');
+  assert.equal((await datosSector())['Portal al cuarto'], '1');
+
+  // Group 3 flipped: room 0 (the floor) gives way to room 1, which has no faces; and back.
+  assert.equal(await pagina.locator('#alternos input').count(), 1);
+  const conSuelo = await lienzo();
+  assert.ok(conSuelo.lleno > 0.05, String(conSuelo.lleno));
+  await pagina.evaluate(() => (document.body.dataset.estado = 'volteando'));
+  await pagina.check('#alternos input[data-grupo="3"]');
+  assert.equal(await esperar('listo', 'error'), 'listo');
+  assert.equal(await pagina.evaluate(() => document.body.dataset.volteados), '3');
+  const sinSuelo = await lienzo();
+  assert.ok(sinSuelo.lleno < conSuelo.lleno / 4, `${sinSuelo.lleno} frente a ${conSuelo.lleno}`);
+  await pagina.evaluate(() => (document.body.dataset.estado = 'volteando'));
+  await pagina.uncheck('#alternos input[data-grupo="3"]');
+  assert.equal(await esperar('listo', 'error'), 'listo');
+  // The camera stayed: the same picture as before the flip, the sector's outline included.
+  assert.equal((await lienzo()).huella, conSuelo.huella);
+});
+
+test('una muestra MS-ADPCM suena con su duración', { skip: falta || sinEscritor }, async () => {
+  await cargada();
+  await soltar(fixture('sonoro'));
+  assert.equal(await esperar('listo', 'error'), 'listo');
+  // Sound 7 picks from samples 1 (MS-ADPCM, 3036 frames once decoded: 3000 values rounded up to
+  // whole blocks) and 2 (PCM, 40): the first pick made certain.
+  await pagina.evaluate(() => {
+    Math.random = () => 0;
+    delete document.body.dataset.sonido;
+  });
+  await pagina.locator('#sonidos button[data-id="7"]').click();
+  await pagina.waitForFunction(() => document.body.dataset.sonido);
+  const [id, muestra, duracion] = (await pagina.evaluate(() => document.body.dataset.sonido)).split(':');
+  assert.deepEqual([id, muestra], ['7', '1']);
+  assert.ok(Math.abs(Number(duracion) - 3036 / 22050) < 0.002, duracion);
+  // Its stated size is the PCM's: what a decoder gives back, no more.
+  if (existsSync(tr4tool)) {
+    const info = JSON.parse(spawnSync(tr4tool, ['sounds', fixture('sonoro'), '--json'], { encoding: 'utf8' }).stdout);
+    assert.equal(info.samples[1].format, 2);
+    assert.ok(Math.abs(Number(duracion) - info.samples[1].uncompressed_size / 2 / 22050) < 0.002, duracion);
+  }
+});
+
 // The page as one file, opened from disk: no server, nothing fetched but what it holds. It opens
 // a level as the served page does and refuses a damaged one with the same reason.
 test('tr4visor.html se abre desde el disco y abre un nivel sin servidor', { skip: faltaArchivo || sinTituloA }, async (t) => {
