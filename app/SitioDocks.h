@@ -1,0 +1,38 @@
+#pragma once
+// The docks at the window's right make their own room: the first opened (from Ver, or by the
+// window on a pick) widens the window by its width as far as the screen allows, so the 3D panel
+// keeps its size; the last closed gives that width back. A maximised or full-screen window, a
+// floating dock and a dock the window restores open at start take nothing.
+#include <QObject>
+
+#include <vector>
+
+class QDockWidget;
+class QMainWindow;
+
+class SitioDocks : public QObject {
+    Q_OBJECT
+
+  public:
+    explicit SitioDocks(QMainWindow* ventana);
+
+    // `dock` (already in the window) makes room when its Ver entry opens it.
+    void Agregar(QDockWidget* dock);
+    // Shows `dock` as its Ver entry would.
+    void Abrir(QDockWidget* dock);
+
+  protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+  private:
+    void Cambio(QDockWidget* dock, bool abierto);
+    // Docks other than `dock` showing in the window's right column.
+    bool OtrosAbiertos(const QDockWidget* dock) const;
+
+    QMainWindow* ventana_;
+    std::vector<QDockWidget*> docks_;
+    // What the window was widened by, and its width while no dock showed: all of what it grew
+    // by goes back with the last dock.
+    int tomado_ = 0;
+    int antes_ = 0;
+};
