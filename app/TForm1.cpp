@@ -58,7 +58,10 @@ namespace {
 // The window as designed, its client area 1059 x 864: the panel at the left, at the right the
 // meshes' list, the render mode and the object tree, each as tall as its content wants.
 constexpr int ANCHO_CLIENTE = 1059, ALTO_CLIENTE = 864;
-constexpr int MARGEN = 8, ANCHO_COLUMNA = 177, ALTO_ENTRADA = 13;
+constexpr int MARGEN = 8, ANCHO_PANEL = 817, ALTO_ENTRADA = 13;
+constexpr int COLUMNA_X = 840, COLUMNA_Y = 24, ANCHO_COLUMNA = 177, LISTA_Y = 48, ALTO_LISTA = 177,
+              ALTO_GRUPO = 73;
+constexpr int MARGEN_DERECHO = ANCHO_CLIENTE - COLUMNA_X - ANCHO_COLUMNA;
 // How long the status bar says what an export wrote.
 constexpr int MENSAJE_EXPORTADO_MS = 15000;
 
@@ -196,9 +199,11 @@ void TForm1::CrearControles() {
     RadioButton1->setChecked(true);
     RadioButton2 = new QRadioButton(tr("Wireframe"), RadioGroup1);
     RadioButton2->setObjectName("RadioButton2");
-    auto* modos = new QVBoxLayout(RadioGroup1);
-    modos->addWidget(RadioButton1);
-    modos->addWidget(RadioButton2);
+    // Two captions in a box of its designed size, where they always stood; wider where the
+    // font needs it.
+    for (auto [boton, lugar] : {std::pair{RadioButton1, QRect(8, 24, 89, 17)},
+                                std::pair{RadioButton2, QRect(8, 40, 73, 25)}})
+        boton->setGeometry(lugar.adjusted(0, 0, std::max(0, boton->sizeHint().width() - lugar.width()), 0));
     // Frames stand still while paused; a change of mode still shows.
     connect(RadioButton1, &QRadioButton::toggled, this, &TForm1::Redibujar);
 
@@ -220,25 +225,34 @@ void TForm1::CrearControles() {
             [this](int64_t id) { MostrarMovible(vista_.Movible(), id, -1); });
 
     // The panel and the bar under it take what the column at the right leaves; the tree takes
-    // what the list and the render mode leave of the column's height.
+    // what the list and the render mode leave of the column's height. At the designed size every
+    // control stands where it always stood.
     auto* izquierda = new QVBoxLayout;
     izquierda->setSpacing(4);
     izquierda->addWidget(Panel1Marco, 1);
     izquierda->addWidget(Animacion1);
     auto* derecha = new QVBoxLayout;
-    derecha->setContentsMargins(0, 2 * MARGEN, 0, 0);
+    derecha->setContentsMargins(0, COLUMNA_Y - MARGEN, 0, 0);
+    derecha->setSpacing(0);
     derecha->addWidget(Label1);
+    derecha->addSpacing(std::max(0, LISTA_Y - COLUMNA_Y - Label1->sizeHint().height()));
+    ListBox1->setMaximumHeight(ALTO_LISTA);
     derecha->addWidget(ListBox1);
+    derecha->addSpacing(15);
+    RadioGroup1->setMinimumHeight(ALTO_GRUPO);
     derecha->addWidget(RadioGroup1);
+    derecha->addSpacing(7);
     derecha->addWidget(TreeView1, 1);
     auto* columna = new QWidget(cliente);
     columna->setObjectName("ColumnaDerecha");
     columna->setLayout(derecha);
     // As wide as designed, or as the captions need in a wider font.
-    columna->setFixedWidth(std::max(ANCHO_COLUMNA, RadioGroup1->sizeHint().width()));
+    columna->setFixedWidth(std::max({ANCHO_COLUMNA, RadioGroup1->sizeHint().width(),
+                                     RadioButton1->geometry().right() + MARGEN + 1,
+                                     RadioButton2->geometry().right() + MARGEN + 1}));
     auto* fila = new QHBoxLayout(cliente);
-    fila->setContentsMargins(MARGEN, MARGEN, MARGEN, MARGEN);
-    fila->setSpacing(2 * MARGEN);
+    fila->setContentsMargins(MARGEN, MARGEN, MARGEN_DERECHO, MARGEN);
+    fila->setSpacing(COLUMNA_X - MARGEN - ANCHO_PANEL);
     fila->addLayout(izquierda, 1);
     fila->addWidget(columna);
 

@@ -989,6 +989,22 @@ TEST_F(Ventana, ElPanelTieneMasSitioYLaBarraDeAnimacionCabeEntera) {
         }
     }
     EXPECT_EQ(filas, (std::set<bool>{false, true})) << "one row where it fits, two where not";
+
+    // At the designed size the controls stand where they always stood, where the whole-program
+    // test clicks them: the list's first row, both render modes, the tree low down.
+    ventana.resize(ventana.size() + QSize(1059, 864) - ventana.centralWidget()->size());
+    QApplication::processEvents();
+    ASSERT_EQ(ventana.centralWidget()->size(), QSize(1059, 864));
+    const auto en = [&](const QWidget* w, QPoint p) {
+        return QRect(w->mapTo(ventana.centralWidget(), QPoint(0, 0)), w->size()).contains(p);
+    };
+    EXPECT_TRUE(en(ventana.ListBox1, {870, 48 + 6}));
+    EXPECT_EQ(ventana.ListBox1->mapTo(ventana.centralWidget(), QPoint(0, 0)), QPoint(840, 48));
+    EXPECT_TRUE(en(ventana.RadioButton1, {848 + 8, 264 + 8}));
+    EXPECT_TRUE(en(ventana.RadioButton2, {848 + 8, 280 + 12}));
+    EXPECT_TRUE(en(ventana.TreeView1, {840 + 80, 320 + 440}));
+    EXPECT_EQ(ventana.Panel1Marco->geometry().topLeft(), QPoint(8, 8));
+    EXPECT_EQ(ventana.Panel1Marco->width(), 817);
 }
 
 // Every dock opened from Ver makes its own room: the window widens where the screen allows, the
