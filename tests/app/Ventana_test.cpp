@@ -539,6 +539,12 @@ TEST_F(Ventana, UnClicEnElNivelEligeLoQueHayDebajoYElPanelDiceQueEs) {
                           "Índice en la lista de items: 0"})
         EXPECT_TRUE(lineas.contains(l)) << l << "\n" << lineas.join("\n").toStdString();
     EXPECT_GE(ventana.Detalles()->ParteElegida(), 0);
+    // A value cut short in a narrow dock is whole in its tooltip.
+    auto* filas = ventana.Detalles()->findChild<QTreeWidget*>("ListaDetalles");
+    ASSERT_NE(filas, nullptr);
+    EXPECT_EQ(filas->textElideMode(), Qt::ElideRight);
+    for (int i = 1; i < filas->topLevelItemCount(); ++i)
+        EXPECT_EQ(filas->topLevelItem(i)->toolTip(1), filas->topLevelItem(i)->text(1)) << i;
 
     // A room face says its room, box and the sector under the cursor.
     const QPointF pared = EnPanel(ventana, -1536, -512, 2048);
