@@ -19,7 +19,7 @@ SitioDocks::SitioDocks(QMainWindow* ventana) : QObject(ventana), ventana_(ventan
 bool SitioDocks::eventFilter(QObject* objeto, QEvent* evento) {
     // The width without docks, as the user leaves it: laid out with a dock in, the window's
     // least width may widen it before the dock's room is made.
-    if (objeto == ventana_ && evento->type() == QEvent::Resize && !OtrosAbiertos(nullptr))
+    if (objeto == ventana_ && evento->type() == QEvent::Resize && !OtroAbierto(nullptr))
         antes_ = static_cast<QResizeEvent*>(evento)->size().width();
     return QObject::eventFilter(objeto, evento);
 }
@@ -38,11 +38,12 @@ void SitioDocks::Abrir(QDockWidget* dock) {
     Cambio(dock, true);
 }
 
-bool SitioDocks::OtrosAbiertos(const QDockWidget* dock) const {
-    return std::any_of(docks_.begin(), docks_.end(), [&](const QDockWidget* d) {
-        return d != dock && !d->isHidden() && !d->isFloating() &&
-               ventana_->dockWidgetArea(const_cast<QDockWidget*>(d)) == Qt::RightDockWidgetArea;
-    });
+QDockWidget* SitioDocks::OtroAbierto(const QDockWidget* dock) const {
+    for (QDockWidget* d : docks_)
+        if (d != dock && !d->isHidden() && !d->isFloating() &&
+            ventana_->dockWidgetArea(d) == Qt::RightDockWidgetArea)
+            return d;
+    return nullptr;
 }
 
 void SitioDocks::Cambio(QDockWidget* dock, bool abierto) {
@@ -50,9 +51,15 @@ void SitioDocks::Cambio(QDockWidget* dock, bool abierto) {
         return;
     // Once the window's layout has taken the dock in (or out).
     QTimer::singleShot(0, this, [this, dock, abierto] {
-        // The column is there while another dock shows in it; it goes with the last.
-        if (OtrosAbiertos(dock))
+        // The column is there while another dock shows in it; it goes with the last. A dock
+        // opened beside another shares its place as a tab: stacked, each was a thin strip.
+        if (QDockWidget* otro = OtroAbierto(dock)) {
+            if (abierto && !dock->isHidden() && !ventana_->tabifiedDockWidgets(otro).contains(dock)) {
+                ventana_->tabifyDockWidget(otro, dock);
+                dock->raise();
+            }
             return;
+        }
         // The window's least width as it stands now, with the dock in or out.
         ventana_->layout()->invalidate();
         ventana_->layout()->activate();

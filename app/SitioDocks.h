@@ -1,8 +1,9 @@
 #pragma once
 // The docks at the window's right make their own room: the first opened (from Ver, or by the
 // window on a pick) widens the window by its width as far as the screen allows, so the 3D panel
-// keeps its size; the last closed gives that width back. A maximised or full-screen window, a
-// floating dock and a dock the window restores open at start take nothing.
+// keeps its size; one opened beside another shares its place as a tab; the last closed gives the
+// width back. A maximised or full-screen window, a floating dock and a dock the window restores
+// open at start take nothing.
 #include <QObject>
 
 #include <vector>
@@ -26,8 +27,8 @@ class SitioDocks : public QObject {
 
   private:
     void Cambio(QDockWidget* dock, bool abierto);
-    // Docks other than `dock` showing in the window's right column.
-    bool OtrosAbiertos(const QDockWidget* dock) const;
+    // A dock other than `dock` showing in the window's right column; null when none.
+    QDockWidget* OtroAbierto(const QDockWidget* dock) const;
 
     QMainWindow* ventana_;
     std::vector<QDockWidget*> docks_;

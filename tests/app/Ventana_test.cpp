@@ -1029,6 +1029,11 @@ TEST_F(Ventana, LosPanelesDeVerEnsanchanLaVentanaYDevuelvenElAncho) {
     Hijo("Sonidos1")->trigger();
     QApplication::processEvents();
     EXPECT_EQ(ventana.width(), conUno) << "the column is there already";
+    // Side by side as tabs, each the column's whole height, not two thin strips.
+    auto* sonidos = ventana.findChild<PanelSonidos*>("PanelSonidos");
+    EXPECT_TRUE(ventana.tabifiedDockWidgets(sonidos).contains(ventana.Detalles()));
+    EXPECT_TRUE(sonidos->isVisible());
+    EXPECT_GT(sonidos->height(), ventana.centralWidget()->height() / 2);
     Hijo("Detalles1")->trigger();
     QApplication::processEvents();
     EXPECT_EQ(ventana.width(), conUno) << "another dock still shows";
