@@ -1,7 +1,7 @@
 #include "AnimarNivel.h"
 
 #include "Ajustes.h"
-#include "NivelAbierto.h"
+#include "NivelSubido.h"
 #include "PoseMovible.h"
 
 #include <QAction>
@@ -28,17 +28,18 @@ void AnimarNivel::SetActivo(bool si) {
     accion_->setChecked(si);
 }
 
-void AnimarNivel::Aplicar(NivelAbierto& nivel) {
-    if (!nivel.Escena)
+void AnimarNivel::Aplicar(NivelSubido& nivel) {
+    if (!nivel.Escena || !nivel.Dibujo)
         return;
-    EscenaNivel& escena = *nivel.Escena;
+    const EscenaNivel& escena = *nivel.Escena;
+    DibujoEscena& dibujo = *nivel.Dibujo;
     // A frame the device refuses keeps the pose it had; the next tick tries again.
     if (!Activo()) {
         if (escena.Animada())
-            (void)escena.Detener();
+            (void)dibujo.Detener();
         return;
     }
     if (!reloj_.isValid())
         reloj_.start();
-    (void)escena.Animar(nivel, double(reloj_.elapsed()) / 1000.0 * CUADROS_POR_SEGUNDO);
+    (void)dibujo.Animar(nivel, double(reloj_.elapsed()) / 1000.0 * CUADROS_POR_SEGUNDO);
 }

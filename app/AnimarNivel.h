@@ -9,7 +9,7 @@
 
 class QAction;
 class QMenu;
-struct NivelAbierto;
+struct NivelSubido;
 
 class AnimarNivel : public QObject {
     Q_OBJECT
@@ -23,7 +23,7 @@ class AnimarNivel : public QObject {
     QAction* Accion() const { return accion_; }
 
     // The level's items posed for now while on; back in their still pose, once, when off.
-    void Aplicar(NivelAbierto& nivel);
+    void Aplicar(NivelSubido& nivel);
 
     // Called after the user switches it.
     std::function<void()> AlCambiar;

@@ -134,7 +134,7 @@ void BarraAnimacion::Quitar() {
     Actualizar();
 }
 
-bool BarraAnimacion::Posar(std::vector<D3DXMATRIX>& mundos) {
+bool BarraAnimacion::Posar(std::vector<glm::mat4>& mundos) {
     if (!reproductor_.Hay() || !nivel_ || !nivel_->Nivel)
         return false;
     if (reproductor_.Pausado || !reloj_.isValid()) {

@@ -40,7 +40,7 @@ class BarraAnimacion : public QWidget {
     const Reproductor& Estado() const { return reproductor_; }
     // Lets the time since the last call pass; the pose to draw now in `mundos`. false when
     // nothing plays (draw the rest pose).
-    bool Posar(std::vector<D3DXMATRIX>& mundos);
+    bool Posar(std::vector<glm::mat4>& mundos);
 
     void AlternarPausa();
     void Paso(int cuadros);

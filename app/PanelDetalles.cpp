@@ -1,7 +1,8 @@
 #include "PanelDetalles.h"
 
 #include "LeerSectores.h"
-#include "NivelAbierto.h"
+#include "MatrizDispositivo.h"
+#include "NivelSubido.h"
 
 #include <QHeaderView>
 #include <QTreeWidget>
@@ -123,28 +124,30 @@ QStringList PanelDetalles::Lineas() const {
     return lineas;
 }
 
-void PanelDetalles::Soltar(NivelAbierto* nivel) {
-    if (nivel && nivel->Escena)
-        nivel->Escena->Resaltar(-1);
+void PanelDetalles::Soltar(NivelSubido* nivel) {
+    if (nivel && nivel->Dibujo)
+        nivel->Dibujo->Resaltar(-1);
     parte_ = -1;
     pieza_ = -1;
     Describir(tr("Nada elegido"), {});
 }
 
-bool PanelDetalles::ElegirEnNivel(NivelAbierto& nivel, const D3DXMATRIX& vista,
+bool PanelDetalles::ElegirEnNivel(NivelSubido& nivel, const D3DXMATRIX& vista,
                                     const D3DXMATRIX& proyeccion, float x, float y, int ancho,
                                     int alto, const OpcionesNivel& opciones) {
     pieza_ = -1;
     if (!nivel.Escena)
         return false;
     EscenaNivel& escena = *nivel.Escena;
-    const auto acierto = escena.Elegir(RayoPorPixel(vista, proyeccion, x, y, ancho, alto), opciones);
+    const auto acierto = escena.Elegir(
+        RayoPorPixel(MatrizGLM(vista), MatrizGLM(proyeccion), x, y, ancho, alto), opciones);
     if (!acierto) {
         Soltar(&nivel);
         return false;
     }
     parte_ = int32_t(acierto->Parte);
-    escena.Resaltar(parte_);
+    if (nivel.Dibujo)
+        nivel.Dibujo->Resaltar(parte_);
     QString titulo;
     const auto filas =
         DescribirAcierto(nivel, escena.Geometria().Partes[acierto->Parte].Duenio, acierto->Punto,
@@ -161,7 +164,8 @@ bool PanelDetalles::ElegirEnObjeto(const NivelAbierto& nivel, const Ensamblaje& 
     if (!nivel.Meshes)
         return false;
     const GeometriaElegible g = GeometriaDeEnsamblaje(objeto, *nivel.Meshes, angulo);
-    const auto acierto = ElegirPrimero(g, RayoPorPixel(vista, proyeccion, x, y, ancho, alto));
+    const auto acierto =
+        ElegirPrimero(g, RayoPorPixel(MatrizGLM(vista), MatrizGLM(proyeccion), x, y, ancho, alto));
     if (!acierto) {
         Soltar(nullptr);
         return false;
@@ -186,7 +190,7 @@ bool PanelDetalles::ElegirEnObjeto(const NivelAbierto& nivel, const Ensamblaje& 
 
 QList<QStringList> PanelDetalles::DescribirAcierto(const NivelAbierto& nivel,
                                                      const DuenioCara& duenio,
-                                                     const D3DXVECTOR3& punto, QString& titulo) {
+                                                     const glm::vec3& punto, QString& titulo) {
     using T = DuenioCara::Tipo;
     const trObjetos& objetos = nivel.Objetos;
     QList<QStringList> filas;

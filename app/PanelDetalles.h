@@ -4,6 +4,7 @@
 // the scene's ray cast; this turns its answer into lines a modder reads, and keeps the outline.
 #include "Ensamblaje.h"
 #include "EscenaNivel.h"
+#include "d3dx8.h"
 #include "Seleccion.h"
 
 #include <QDockWidget>
@@ -14,6 +15,7 @@
 class QTreeWidget;
 class Lista_Mesh;
 struct NivelAbierto;
+struct NivelSubido;
 
 class PanelDetalles : public QDockWidget {
     Q_OBJECT
@@ -24,7 +26,7 @@ class PanelDetalles : public QDockWidget {
     // The click at `punto` of an ancho x alto view drawn with this view and projection, into the
     // level's scene as the options show it. Outlines what it meets (or nothing) and describes it;
     // true when something was met.
-    bool ElegirEnNivel(NivelAbierto& nivel, const D3DXMATRIX& vista, const D3DXMATRIX& proyeccion,
+    bool ElegirEnNivel(NivelSubido& nivel, const D3DXMATRIX& vista, const D3DXMATRIX& proyeccion,
                        float x, float y, int ancho, int alto, const OpcionesNivel& opciones);
     // The same in an object's view: which of its meshes, turned by angulo as drawn. `nombre` says
     // what the object is ("Movible 8").
@@ -32,7 +34,7 @@ class PanelDetalles : public QDockWidget {
                         const QString& nombre, const D3DXMATRIX& vista,
                         const D3DXMATRIX& proyeccion, float x, float y, int ancho, int alto);
     // Nothing picked: no outline, no lines. `nivel` may be null once the level is gone.
-    void Soltar(NivelAbierto* nivel);
+    void Soltar(NivelSubido* nivel);
 
     // The picked part of the level's scene (-1: none) and the picked piece of an object (-1).
     int32_t ParteElegida() const { return parte_; }
@@ -43,7 +45,7 @@ class PanelDetalles : public QDockWidget {
     // The lines that describe what a ray met in the level, as the dock shows them: the title,
     // then "campo", "valor" pairs.
     static QList<QStringList> DescribirAcierto(const NivelAbierto& nivel, const DuenioCara& duenio,
-                                               const D3DXVECTOR3& punto, QString& titulo);
+                                               const glm::vec3& punto, QString& titulo);
 
   private:
     void Describir(const QString& titulo, const QList<QStringList>& filas);

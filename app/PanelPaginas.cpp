@@ -3,7 +3,7 @@
 #include "EscrituraAtomica.h"
 #include "PaginasPNG.h"
 #include "VistaPagina.h"
-#include "trTextura.h"
+#include "PaginasNivel.h"
 
 #include <QDir>
 #include <QFile>
@@ -79,7 +79,7 @@ PanelPaginas::PanelPaginas(QWidget* padre) : QDockWidget(tr("Páginas de textura
     ActualizarPagina();
 }
 
-void PanelPaginas::SetNivel(const trTextura* texturas, const trNivel* nivel) {
+void PanelPaginas::SetNivel(const PaginasNivel* texturas, const trNivel* nivel) {
     texturas_ = texturas;
     nivel_ = nivel;
     enVista_.reset();

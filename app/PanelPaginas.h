@@ -15,7 +15,7 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 class VistaPagina;
-class trTextura;
+class PaginasNivel;
 struct trNivel;
 
 class PanelPaginas : public QDockWidget {
@@ -26,7 +26,7 @@ class PanelPaginas : public QDockWidget {
 
     // The pages of the open level; null for none. Both must outlive the dock's use of them: the
     // window hands null before it lets a level go.
-    void SetNivel(const trTextura* texturas, const trNivel* nivel);
+    void SetNivel(const PaginasNivel* texturas, const trNivel* nivel);
     // Null when nothing is on show. The page shown moves to one it uses, when it uses any.
     void SetVista(const EnVista* vista);
 
@@ -49,7 +49,7 @@ class PanelPaginas : public QDockWidget {
     VistaPagina* vista_;
     QLabel* titulo_;
     QPushButton* guardar_;
-    const trTextura* texturas_ = nullptr;
+    const PaginasNivel* texturas_ = nullptr;
     const trNivel* nivel_ = nullptr;
     std::optional<EnVista> enVista_;
     int32_t pagina_ = -1;

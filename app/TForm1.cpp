@@ -9,6 +9,7 @@
 #include "ArchivosRecientes.h"
 #include "ControlesVista.h"
 #include "SitioDocks.h"
+#include "DibujoEnsamblaje.h"
 #include "Encuadre.h"
 #include "EscrituraAtomica.h"
 #include "ExportarGLTF.h"
@@ -17,6 +18,7 @@
 #include "InicioNivel.h"
 #include "MenuApariencia.h"
 #include "AnimarNivel.h"
+#include "MatrizDispositivo.h"
 #include "MenuVer.h"
 #include "PanelDetalles.h"
 #include "PanelDisparadores.h"
@@ -374,7 +376,7 @@ void TForm1::FormPaint() {
     controles_->Avanzar();
     dxDevice8* d = Dispositivo();
     if (EnNivel()) {
-        if (!d || !Panel1->isExposed() || !nivel_ || !nivel_->Escena) {
+        if (!d || !Panel1->isExposed() || !nivel_ || !nivel_->Dibujo) {
             ContarCuadro(false);
             return;
         }
@@ -383,7 +385,7 @@ void TForm1::FormPaint() {
         ver_->Animar()->Aplicar(*nivel_);
         (void)d->Limpiar(1);
         const OpcionesNivel opciones = Opciones();
-        (void)nivel_->Escena->Dibujar(*d, opciones);
+        (void)nivel_->Dibujo->Dibujar(*d, opciones);
         if (opciones.Disparadores && nivel_->Capa)
             (void)nivel_->Capa->Dibujar(*d, opciones);
         if (opciones.Marcadores && nivel_->Marcadores)
@@ -525,7 +527,7 @@ void TForm1::MostrarNivel(int32_t cuarto) {
         inicio = InicioEnLara(nivel_->Objetos, size_t(escena.NumCuartos()), &escena);
     }
     if (inicio) {
-        controles_->Vuelo().Situar(inicio->Ojo, inicio->Guinada, inicio->Cabeceo, inicio->Pivote,
+        controles_->Vuelo().Situar(VectorDX(inicio->Ojo), inicio->Guinada, inicio->Cabeceo, VectorDX(inicio->Pivote),
                                    todo);
         enfoque = {inicio->Pivote.x, inicio->Pivote.y, inicio->Pivote.z, DISTANCIA_DETRAS};
     } else {
@@ -619,7 +621,7 @@ void TForm1::Salir1Click() {
 }
 
 bool TForm1::AbrirArchivo(const QString& ruta) {
-    std::unique_ptr<NivelAbierto> nuevo;
+    std::unique_ptr<NivelSubido> nuevo;
     std::string motivo;
     bool abierto = false;
     try {
@@ -664,7 +666,7 @@ bool TForm1::AbrirArchivo(const QString& ruta) {
     // The level stays open: what the device refused is only missing from the panel, and the user
     // should hear why rather than take a bare panel for an empty level.
     const bool rechazado = FAILED(nivel_->Subida) ||
-                           (nivel_->Escena && FAILED(nivel_->Escena->Subida()));
+                           (nivel_->Dibujo && FAILED(nivel_->Dibujo->Subida()));
     // The level itself first, where a player starts; the list and the tree pick from there.
     NivelCompleto1Click();
     if (rechazado && Avisar)
@@ -799,7 +801,7 @@ void TForm1::MostrarObjeto(EnVista vista) {
             vista.Meshes.push_back(m);
     // The object turns about the vertical axis through its sphere's centre, so that sphere holds
     // it through the whole turn.
-    vista.Centro = objeto_->Centro;
+    vista.Centro = VectorDX(objeto_->Centro);
     vista.Limite = Esfera{objeto_->Centro.x, objeto_->Centro.y, objeto_->Centro.z, objeto_->Radio};
     // The list's mesh is no longer on show.
     seleccionado_ = nullptr;

@@ -8,7 +8,7 @@
 #include "ControlesVista.h"
 #include "EnVista.h"
 #include "Ensamblaje.h"
-#include "NivelAbierto.h"
+#include "NivelSubido.h"
 #include "dxMain.h"
 
 #include <QMainWindow>
@@ -96,7 +96,7 @@ class TForm1 : public QMainWindow {
 
     // The window-wide state, for those who drive the window.
     dxDevice8* Dispositivo() const;
-    const NivelAbierto* Nivel() const { return nivel_.get(); }
+    const NivelSubido* Nivel() const { return nivel_.get(); }
     dxBufferTextura* Seleccionado() const { return seleccionado_; }
     float Angulo() const { return Camara().Angulo(); }
     // The camera of a mesh's or an object's view, and of the "Nivel" view.
@@ -184,11 +184,11 @@ class TForm1 : public QMainWindow {
     dxMain d3d_;
     std::unique_ptr<dxDevice8> dispositivo_;
     std::unique_ptr<IDirect3DTexture8, LiberarTextura> texturaInicio_;
-    std::unique_ptr<NivelAbierto> nivel_;
+    std::unique_ptr<NivelSubido> nivel_;
     dxBufferTextura* seleccionado_ = nullptr;
     // The object picked in the tree, assembled; it names meshes of nivel_.
     std::optional<Ensamblaje> objeto_;
-    std::vector<D3DXMATRIX> pose_;
+    std::vector<glm::mat4> pose_;
     // For each mesh of the list, the ids of the objects that use it.
     std::vector<std::vector<int32_t>> usosMesh_;
     // What is on show (it names meshes of the open level: cleared before the level goes).

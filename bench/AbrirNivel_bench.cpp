@@ -19,7 +19,7 @@
 #include "LeerObjetos.h"
 #include "LeerSectores.h"
 #include "Monticulo.h"
-#include "NivelAbierto.h"
+#include "NivelSubido.h"
 #include "SuperficieEGL.h"
 #include "dxBufferTextura.h"
 #include "dxMain.h"
@@ -59,7 +59,7 @@ void Cargar(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
 
 // The earlier level is released as the next one replaces it, as in the window.
 void Abrir(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
-    std::unique_ptr<NivelAbierto> nivel;
+    std::unique_ptr<NivelSubido> nivel;
     for (auto _ : estado) {
         if (!AbrirNivelDeMemoria(archivo.data(), archivo.size(), global->dispositivo.get(),
                                  nivel)) {
@@ -78,13 +78,16 @@ void Abrir(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
 // What the open spends on the level's scene: rooms read, statics and items placed, one buffer
 // of world vertices and the pages as one array uploaded.
 void Escena(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
-    std::unique_ptr<NivelAbierto> nivel;
+    std::unique_ptr<NivelSubido> nivel;
     if (!AbrirNivelDeMemoria(archivo.data(), archivo.size(), global->dispositivo.get(), nivel)) {
         estado.SkipWithError("the level did not open");
         return;
     }
     for (auto _ : estado) {
-        nivel->Escena = EscenaNivel::Crear(*nivel, global->dispositivo.get());
+        nivel->Dibujo.reset();
+        nivel->Escena = EscenaNivel::Crear(*nivel);
+        nivel->Dibujo = DibujoEscena::Crear(*nivel->Escena, nivel->Texturas.get(),
+                                            global->dispositivo.get());
         glFinish();
     }
 }
@@ -93,7 +96,7 @@ void Escena(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
 // level's arrays and assembled, its sphere included.
 void Objetos(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
     std::unique_ptr<NivelAbierto> nivel;
-    if (!AbrirNivelDeMemoria(archivo.data(), archivo.size(), nullptr, nivel) || !nivel->Meshes) {
+    if (!AbrirNivelDeMemoria(archivo.data(), archivo.size(), nivel) || !nivel->Meshes) {
         estado.SkipWithError("the level did not open");
         return;
     }
@@ -116,7 +119,7 @@ void Objetos(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
 // What an open adds for the level's logic: every sector's floor data walked.
 void Logica(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
     std::unique_ptr<NivelAbierto> nivel;
-    if (!AbrirNivelDeMemoria(archivo.data(), archivo.size(), nullptr, nivel)) {
+    if (!AbrirNivelDeMemoria(archivo.data(), archivo.size(), nivel)) {
         estado.SkipWithError("the level did not open");
         return;
     }
@@ -133,12 +136,12 @@ void Logica(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
 // The trigger tiles built and uploaded to the device, as Ver -> Disparadores draws them.
 void Capa(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
     std::unique_ptr<NivelAbierto> nivel;
-    if (!AbrirNivelDeMemoria(archivo.data(), archivo.size(), nullptr, nivel)) {
+    if (!AbrirNivelDeMemoria(archivo.data(), archivo.size(), nivel)) {
         estado.SkipWithError("the level did not open");
         return;
     }
     for (auto _ : estado) {
-        auto capa = CapaDisparadores::Crear(nivel->Logica, global->dispositivo.get());
+        auto capa = DibujoDisparadores::Crear(nivel->Logica, global->dispositivo.get());
         glFinish();
         benchmark::DoNotOptimize(capa);
     }
@@ -157,7 +160,7 @@ double Residente() {
 void AbrirCincuenta(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
     constexpr int VECES = 50;
     for (auto _ : estado) {
-        std::unique_ptr<NivelAbierto> nivel;
+        std::unique_ptr<NivelSubido> nivel;
         double primera = 0;
         for (int i = 0; i < VECES; ++i) {
             if (!AbrirNivelDeMemoria(archivo.data(), archivo.size(), global->dispositivo.get(),

@@ -11,7 +11,7 @@
 #include "Encuadre.h"
 #include "ExportarGLTF.h"
 #include "InformeCociente.h"
-#include "NivelAbierto.h"
+#include "NivelSubido.h"
 #include "PoseMovible.h"
 #include "SuperficieEGL.h"
 #include "dxMain.h"
@@ -31,15 +31,15 @@ struct Escena {
     std::unique_ptr<SuperficieEGL> superficie;
     dxMain principal;
     std::unique_ptr<dxDevice8> dispositivo;
-    std::unique_ptr<NivelAbierto> nivel;
-    std::unique_ptr<NivelAbierto> sinJuntas; // the same level, Lara without her joints
+    std::unique_ptr<NivelSubido> nivel;
+    std::unique_ptr<NivelSubido> sinJuntas; // the same level, Lara without her joints
     std::vector<uint8_t> archivo;
     std::string error;
 };
 Escena* escena = nullptr;
 
 void PosarItems(benchmark::State& estado) {
-    const NivelAbierto& n = *escena->nivel;
+    const NivelSubido& n = *escena->nivel;
     std::unordered_map<int64_t, const trMovible*> porId;
     for (const trMovible& m : n.Objetos.Movibles)
         porId.emplace(m.Id, &m);
@@ -47,7 +47,7 @@ void PosarItems(benchmark::State& estado) {
     for (const trItem& it : n.Objetos.Items)
         if (auto m = porId.find(it.Objeto); m != porId.end() && m->second->NumAnimaciones > 0)
             items.push_back(m->second);
-    std::vector<D3DXMATRIX> mundos;
+    std::vector<glm::mat4> mundos;
     double cuadro = 0;
     int64_t posados = 0;
     for (auto _ : estado) {
@@ -62,7 +62,7 @@ void PosarItems(benchmark::State& estado) {
 
 // One level frame as the window draws it, finished on the device; false when any step failed, so
 // that a refused frame is not timed as a fast one.
-bool Cuadro(dxDevice8& d, const EscenaNivel& e) {
+bool Cuadro(dxDevice8& d, const DibujoEscena& e) {
     const bool hecho = SUCCEEDED(d.Limpiar(1)) && SUCCEEDED(e.Dibujar(d, OpcionesNivel{})) &&
                        SUCCEEDED(d.Presentar());
     glFinish();
@@ -71,8 +71,8 @@ bool Cuadro(dxDevice8& d, const EscenaNivel& e) {
 
 void DibujarNivel(benchmark::State& estado) {
     dxDevice8& d = *escena->dispositivo;
-    const EscenaNivel& e = *escena->nivel->Escena;
-    const Esfera s = e.EsferaNivel({});
+    const DibujoEscena& e = *escena->nivel->Dibujo;
+    const Esfera s = escena->nivel->Escena->EsferaNivel({});
     if (FAILED(EncuadrarEsfera(d, s.X, s.Y, s.Z, s.Radio, ANCHO, ALTO))) {
         estado.SkipWithError("the level could not be framed");
         return;
@@ -86,11 +86,11 @@ void DibujarNivel(benchmark::State& estado) {
 }
 
 // As the window draws a frame with Ver -> Animar on: one game frame on from the last.
-void DibujarNivelAnimado(benchmark::State& estado, NivelAbierto* nivel) {
+void DibujarNivelAnimado(benchmark::State& estado, NivelSubido* nivel) {
     dxDevice8& d = *escena->dispositivo;
-    NivelAbierto& n = *nivel;
-    EscenaNivel& e = *n.Escena;
-    const Esfera s = e.EsferaNivel({});
+    NivelSubido& n = *nivel;
+    DibujoEscena& e = *n.Dibujo;
+    const Esfera s = n.Escena->EsferaNivel({});
     if (FAILED(EncuadrarEsfera(d, s.X, s.Y, s.Z, s.Radio, ANCHO, ALTO))) {
         estado.SkipWithError("the level could not be framed");
         return;
@@ -108,14 +108,14 @@ void DibujarNivelAnimado(benchmark::State& estado, NivelAbierto* nivel) {
         }
     }
     (void)e.Detener();
-    estado.counters["items_animated"] = e.ItemsAnimados();
-    estado.counters["item_vertices"] = double(e.VerticesItems().size());
+    estado.counters["items_animated"] = n.Escena->ItemsAnimados();
+    estado.counters["item_vertices"] = double(n.Escena->VerticesItems().size());
 }
 
 // The items' share of that frame: posed and sent to the device, nothing drawn.
 void AnimarItems(benchmark::State& estado) {
-    NivelAbierto& n = *escena->nivel;
-    EscenaNivel& e = *n.Escena;
+    NivelSubido& n = *escena->nivel;
+    DibujoEscena& e = *n.Dibujo;
     double cuadro = 0;
     for (auto _ : estado) {
         if (FAILED(e.Animar(n, cuadro)))
@@ -130,7 +130,7 @@ void Abrir(benchmark::State& estado) {
     const auto& a = escena->archivo;
     for (auto _ : estado) {
         std::unique_ptr<NivelAbierto> nivel;
-        if (!AbrirNivelDeMemoria(a.data(), a.size(), nullptr, nivel))
+        if (!AbrirNivelDeMemoria(a.data(), a.size(), nivel))
             estado.SkipWithError("the level did not open");
     }
 }
@@ -160,15 +160,19 @@ int main(int argc, char** argv) {
         FAILED(e.principal.CrearDispositivo(e.superficie.get(), 1, e.dispositivo)) ||
         e.archivo.empty() ||
         !AbrirNivelDeMemoria(e.archivo.data(), e.archivo.size(), e.dispositivo.get(), e.nivel) ||
-        !e.nivel->Escena) {
+        !e.nivel->Escena || !e.nivel->Dibujo) {
         std::fprintf(stderr, "skipping the animation benchmarks: %s not drawn %s\n", NIVEL,
                      e.error.c_str());
         return 0;
     }
     // Opened again and built without the joints, on the same device.
     if (AbrirNivelDeMemoria(e.archivo.data(), e.archivo.size(), e.dispositivo.get(), e.sinJuntas)) {
-        e.sinJuntas->Articulaciones = nullptr;
-        e.sinJuntas->Escena = EscenaNivel::Crear(*e.sinJuntas, e.dispositivo.get());
+        NivelSubido& n = *e.sinJuntas;
+        n.Articulaciones = nullptr;
+        n.Dibujo.reset(); // it draws the scene replaced below
+        n.Escena = EscenaNivel::Crear(n);
+        if (n.Escena)
+            n.Dibujo = DibujoEscena::Crear(*n.Escena, n.Texturas.get(), e.dispositivo.get());
     }
     escena = &e;
     InformeCociente informe;
@@ -176,7 +180,7 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("DibujarNivel", DibujarNivel)->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("DibujarNivelAnimado", DibujarNivelAnimado, e.nivel.get())
         ->Unit(benchmark::kMicrosecond);
-    if (e.sinJuntas && e.sinJuntas->Escena)
+    if (e.sinJuntas && e.sinJuntas->Dibujo)
         benchmark::RegisterBenchmark("DibujarNivelAnimadoSinJuntas", DibujarNivelAnimado,
                                      e.sinJuntas.get())
             ->Unit(benchmark::kMicrosecond);

@@ -6,7 +6,7 @@
 #include "EscritorNivel.h"
 #include "InformeCociente.h"
 #include "Monticulo.h"
-#include "NivelAbierto.h"
+#include "NivelSubido.h"
 #include "SuperficieEGL.h"
 #include "dxBufferTextura.h"
 #include "dxMain.h"
@@ -26,7 +26,7 @@ struct Escena {
     std::unique_ptr<SuperficieEGL> superficie;
     dxMain principal;
     std::unique_ptr<dxDevice8> dispositivo;
-    std::unique_ptr<NivelAbierto> nivel;
+    std::unique_ptr<NivelSubido> nivel;
     dxBufferTextura* porPrimitiva = nullptr;
     IDirect3DVertexBuffer8* lista1 = nullptr; // the same triangles as one list
     UINT triangulos = 0;
@@ -139,7 +139,7 @@ void UnaLlamada(benchmark::State& estado) {
         (void)dev->SetRenderState(D3DRS_FILLMODE,
                             estado.range(0) == 2 ? D3DFILL_WIREFRAME : D3DFILL_SOLID);
         (void)dev->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
-        (void)dev->SetTexture(0, estado.range(0) == 2 ? nullptr : escena->nivel->Texturas->GetTextura(0));
+        (void)dev->SetTexture(0, estado.range(0) == 2 ? nullptr : escena->nivel->TexturasDispositivo->GetTextura(0));
         (void)dev->DrawPrimitive(D3DPT_TRIANGLELIST, 0, escena->triangulos);
         (void)dev->EndScene();
         (void)d.Presentar();

@@ -14,7 +14,8 @@
 #include "InformeCociente.h"
 #include "LeerSectores.h"
 #include "Monticulo.h"
-#include "NivelAbierto.h"
+#include "MatrizDispositivo.h"
+#include "NivelSubido.h"
 #include "SuperficieEGL.h"
 #include "dxMain.h"
 
@@ -32,7 +33,7 @@ struct Escena {
     std::unique_ptr<SuperficieEGL> superficie;
     dxMain principal;
     std::unique_ptr<dxDevice8> dispositivo;
-    std::unique_ptr<NivelAbierto> nivel;
+    std::unique_ptr<NivelSubido> nivel;
     int32_t cuartoMayor = 0;
     std::string error;
 };
@@ -47,7 +48,7 @@ void Encuadrar(int vista) {
             InicioEnLara(escena->nivel->Objetos, size_t(e.NumCuartos()), &e);
         CamaraVuelo c;
         if (inicio)
-            c.Situar(inicio->Ojo, inicio->Guinada, inicio->Cabeceo, inicio->Pivote,
+            c.Situar(VectorDX(inicio->Ojo), inicio->Guinada, inicio->Cabeceo, VectorDX(inicio->Pivote),
                      e.EsferaNivel({}));
         (void)c.Aplicar(*escena->dispositivo, ANCHO, ALTO);
         return;
@@ -58,10 +59,10 @@ void Encuadrar(int vista) {
                     vista == NIVEL_ENTERO ? s.Radio : s.Radio / 2, ANCHO, ALTO);
 }
 
-template <HRESULT (EscenaNivel::*Dibujar)(dxDevice8&, const OpcionesNivel&) const>
+template <HRESULT (DibujoEscena::*Dibujar)(dxDevice8&, const OpcionesNivel&) const>
 void Cuadro(benchmark::State& estado) {
     dxDevice8& d = *escena->dispositivo;
-    const EscenaNivel& e = *escena->nivel->Escena;
+    const DibujoEscena& e = *escena->nivel->Dibujo;
     Encuadrar(int(estado.range(0)));
     for (auto _ : estado) {
         (void)d.Limpiar(1);
@@ -79,7 +80,7 @@ void Cuadro(benchmark::State& estado) {
 // The same frame with or without its blend modes.
 template <bool Mezclas> void CuadroMezclas(benchmark::State& estado) {
     dxDevice8& d = *escena->dispositivo;
-    const EscenaNivel& e = *escena->nivel->Escena;
+    const DibujoEscena& e = *escena->nivel->Dibujo;
     Encuadrar(int(estado.range(0)));
     OpcionesNivel o;
     o.Mezclas = Mezclas;
@@ -102,7 +103,7 @@ void Eleccion(benchmark::State& estado) {
     Encuadrar(int(estado.range(0)));
     int aciertos = 0;
     for (auto _ : estado) {
-        const Rayo r = RayoPorPixel(d.GetVista(), d.GetProyeccion(), ANCHO / 2.f, ALTO / 2.f,
+        const Rayo r = RayoPorPixel(MatrizGLM(d.GetVista()), MatrizGLM(d.GetProyeccion()), ANCHO / 2.f, ALTO / 2.f,
                                     ANCHO, ALTO);
         const auto a = e.Elegir(r, {});
         aciertos += a.has_value();
@@ -115,8 +116,8 @@ void Eleccion(benchmark::State& estado) {
 // The frame with the trigger and kill tiles drawn over it.
 void CuadroDisparadores(benchmark::State& estado) {
     dxDevice8& d = *escena->dispositivo;
-    const EscenaNivel& e = *escena->nivel->Escena;
-    const CapaDisparadores* capa = escena->nivel->Capa.get();
+    const DibujoEscena& e = *escena->nivel->Dibujo;
+    const DibujoDisparadores* capa = escena->nivel->Capa.get();
     if (!capa) {
         estado.SkipWithError("no trigger tiles");
         return;
@@ -143,8 +144,8 @@ void EleccionSector(benchmark::State& estado) {
     Encuadrar(int(estado.range(0)));
     int sectores = 0;
     for (auto _ : estado) {
-        const Rayo r = RayoPorPixel(d.GetVista(), d.GetProyeccion(), ANCHO / 2.f, ALTO / 2.f,
-                                    ANCHO, ALTO);
+        const Rayo r = RayoPorPixel(MatrizGLM(d.GetVista()), MatrizGLM(d.GetProyeccion()),
+                                    ANCHO / 2.f, ALTO / 2.f, ANCHO, ALTO);
         const auto a = e.Elegir(r, {});
         const trSector* s = nullptr;
         if (a)
@@ -170,7 +171,7 @@ int main(int argc, char** argv) {
         FAILED(e.principal.CrearDispositivo(e.superficie.get(), 1, e.dispositivo)) ||
         archivo.empty() ||
         !AbrirNivelDeMemoria(archivo.data(), archivo.size(), e.dispositivo.get(), e.nivel) ||
-        !e.nivel->Escena) {
+        !e.nivel->Escena || !e.nivel->Dibujo) {
         std::fprintf(stderr, "skipping the level frame benchmark: %s not drawn %s\n", NIVEL,
                      e.error.c_str());
         return 0;
@@ -188,15 +189,15 @@ int main(int argc, char** argv) {
     InformeCociente informe;
     for (int vista : {NIVEL_ENTERO, CUARTO_MAYOR}) {
         const std::string v = vista == NIVEL_ENTERO ? "level" : "room";
-        benchmark::RegisterBenchmark(("Lotes/" + v).c_str(), Cuadro<&EscenaNivel::Dibujar>)
+        benchmark::RegisterBenchmark(("Lotes/" + v).c_str(), Cuadro<&DibujoEscena::Dibujar>)
             ->Arg(vista)
             ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark(("UnaLlamada/" + v).c_str(),
-                                     Cuadro<&EscenaNivel::DibujarEnUnaLlamada>)
+                                     Cuadro<&DibujoEscena::DibujarEnUnaLlamada>)
             ->Arg(vista)
             ->Unit(benchmark::kMillisecond);
         benchmark::RegisterBenchmark(("PorPrimitiva/" + v).c_str(),
-                                     Cuadro<&EscenaNivel::DibujarPorPrimitiva>)
+                                     Cuadro<&DibujoEscena::DibujarPorPrimitiva>)
             ->Arg(vista)
             ->Unit(benchmark::kMillisecond);
         const std::string a = "/" + std::to_string(vista);

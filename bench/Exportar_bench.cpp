@@ -20,14 +20,14 @@ const char* const NIVELES[] = {"title-a.tr4", "title-b.tr4"};
 void Abrir(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
     for (auto _ : estado) {
         std::unique_ptr<NivelAbierto> nivel;
-        if (!AbrirNivelDeMemoria(archivo.data(), archivo.size(), nullptr, nivel))
+        if (!AbrirNivelDeMemoria(archivo.data(), archivo.size(), nivel))
             estado.SkipWithError("the level did not open");
     }
 }
 
 void Exportar(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
     std::unique_ptr<NivelAbierto> nivel;
-    if (!AbrirNivelDeMemoria(archivo.data(), archivo.size(), nullptr, nivel)) {
+    if (!AbrirNivelDeMemoria(archivo.data(), archivo.size(), nivel)) {
         estado.SkipWithError("the level did not open");
         return;
     }

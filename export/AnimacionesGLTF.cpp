@@ -35,7 +35,7 @@ void Animar(tinygltf::Model& modelo, const NivelAbierto& nivel, const trMovible&
         ++piezas;
     std::vector<std::vector<float>> giros(piezas), posiciones(piezas);
     std::vector<float> tiempos;
-    std::vector<D3DXMATRIX> mundos;
+    std::vector<glm::mat4> mundos;
     std::vector<glm::mat4> modelo_(piezas);
     for (uint32_t f : cuadros) {
         if (!PosarMovible(*nivel.Nivel, todas, esqueleto, indice, f, mundos))

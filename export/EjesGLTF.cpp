@@ -11,9 +11,8 @@ glm::vec3 PuntoEnModelo(const glm::vec3& nivel, float escala) {
     return glm::vec3(-nivel.x, -nivel.y, nivel.z) * escala;
 }
 
-glm::mat4 EnModelo(const D3DXMATRIX& mundo, float escala) {
-    glm::mat4 m;
-    std::memcpy(glm::value_ptr(m), &mundo.m[0][0], sizeof mundo.m);
+glm::mat4 EnModelo(const glm::mat4& mundo, float escala) {
+    glm::mat4 m = mundo;
     // From the device's axes, the half turn about z is x negated.
     const glm::mat4 c = glm::scale(glm::mat4(1.f), glm::vec3(-1, 1, 1));
     m = c * m * c;

@@ -3,8 +3,6 @@
 // front +z. A level point (x, y, z) becomes (-x, -y, z) times the scale: a half turn about z, so
 // nothing is mirrored and a front stays a front. Texture coordinates need nothing: glTF's origin
 // is a page's top left, as the viewer's (UVEsquina).
-#include "d3dx8.h"
-
 #include <glm/glm.hpp>
 #include <glm/gtc/quaternion.hpp>
 
@@ -14,7 +12,7 @@
 glm::vec3 PuntoEnModelo(const glm::vec3& nivel, float escala);
 
 // A device-axes world matrix (an assembled piece's: the level's y negated) in the model's axes.
-glm::mat4 EnModelo(const D3DXMATRIX& mundo, float escala);
+glm::mat4 EnModelo(const glm::mat4& mundo, float escala);
 
 // A placement's turn about the level's y (RadianesGiro, right-handed in the level's axes) as the
 // model's: the half turn about z between them makes it the same angle the other way about +y.

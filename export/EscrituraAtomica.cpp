@@ -8,10 +8,63 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#if defined(_WIN32)
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace {
 
+#if defined(TR4_SIN_ARCHIVOS)
+// No file system (the page's module writes nothing itself): every call is refused, so a write
+// asked for anyway fails with a reason instead of pretending.
+class LlamadasDelSistema final : public LlamadasArchivo {
+  public:
+    int CrearTemporal(std::string&) override { return Nada(); }
+    ssize_t Escribir(int, const uint8_t*, size_t) override { return Nada(); }
+    int Sincronizar(int) override { return Nada(); }
+    int Cerrar(int) override { return Nada(); }
+    int Enlazar(const std::string&, const std::string&) override { return Nada(); }
+    int Renombrar(const std::string&, const std::string&) override { return Nada(); }
+    int Borrar(const std::string&) override { return Nada(); }
+    int SincronizarCarpeta(const std::string&) override { return Nada(); }
+
+  private:
+    static int Nada() {
+        errno = ENOSYS;
+        return -1;
+    }
+};
+#elif defined(_WIN32)
+// Windows: no hard links and no folder to sync, which the write already allows for (the old file
+// is moved aside instead, and the renames are as lasting as the folder makes them).
+class LlamadasDelSistema final : public LlamadasArchivo {
+  public:
+    int CrearTemporal(std::string& plantilla) override {
+        if (_mktemp_s(plantilla.data(), plantilla.size() + 1) != 0)
+            return -1;
+        return _open(plantilla.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
+    }
+    ssize_t Escribir(int fd, const uint8_t* datos, size_t n) override {
+        return _write(fd, datos, unsigned(std::min<size_t>(n, 1u << 30)));
+    }
+    int Sincronizar(int fd) override { return _commit(fd); }
+    int Cerrar(int fd) override { return _close(fd); }
+    int Enlazar(const std::string&, const std::string&) override {
+        errno = ENOSYS;
+        return -1;
+    }
+    int Renombrar(const std::string& de, const std::string& a) override {
+        return rename(de.c_str(), a.c_str());
+    }
+    int Borrar(const std::string& ruta) override { return _unlink(ruta.c_str()); }
+    int SincronizarCarpeta(const std::string&) override {
+        errno = EINVAL;
+        return -1;
+    }
+};
+#else
 class LlamadasDelSistema final : public LlamadasArchivo {
   public:
     int CrearTemporal(std::string& plantilla) override {
@@ -42,8 +95,14 @@ class LlamadasDelSistema final : public LlamadasArchivo {
     }
 };
 
+#endif
+
 std::string Carpeta(const std::string& ruta) {
+#if defined(_WIN32)
+    const auto barra = ruta.find_last_of("/\\");
+#else
     const auto barra = ruta.find_last_of('/');
+#endif
     if (barra == std::string::npos)
         return ".";
     return barra == 0 ? "/" : ruta.substr(0, barra);
@@ -163,7 +222,11 @@ bool EscribirAtomico(const std::vector<ArchivoPorEscribir>& archivos, std::strin
 
     for (size_t i = 0; i < archivos.size(); ++i) {
         const std::string& ruta = archivos[i].Ruta;
+#if defined(_WIN32)
+        const auto barra = ruta.find_last_of("/\\");
+#else
         const auto barra = ruta.find_last_of('/');
+#endif
         const std::string nombre = barra == std::string::npos ? ruta : ruta.substr(barra + 1);
         // Starting with a dot, a file manager watching the folder hides it.
         std::string temporal = Carpeta(ruta) + "/." + nombre + ".XXXXXX";
@@ -200,7 +263,12 @@ bool EscribirAtomico(const std::vector<ArchivoPorEscribir>& archivos, std::strin
         struct stat datos {};
         if (!SinEnlace(error))
             return fallar(ruta, error);
-        if (lstat(ruta.c_str(), &datos) != 0) {
+#if defined(_WIN32)
+        const int visto = stat(ruta.c_str(), &datos); // no symbolic links to tell apart there
+#else
+        const int visto = lstat(ruta.c_str(), &datos);
+#endif
+        if (visto != 0) {
             if (errno == ENOENT)
                 continue;
             return fallar(ruta, errno);

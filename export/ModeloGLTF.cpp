@@ -172,7 +172,7 @@ void ModeloGLTF::Articular(const Ensamblaje& e, const std::vector<int>& nodos,
             // one limb vertex leave a face without area.
             Esquina q[4];
             for (int c = 0; c < esquinas; ++c) {
-                const D3DXVECTOR3& d = p.Vertices[vertices[c]];
+                const glm::vec3& d = p.Vertices[vertices[c]];
                 q[c] = {std::llround(d.x * 1024.0), std::llround(d.y * 1024.0),
                         std::llround(d.z * 1024.0)};
             }
@@ -184,7 +184,7 @@ void ModeloGLTF::Articular(const Ensamblaje& e, const std::vector<int>& nodos,
             const int32_t pagina = PaginaDeCara(nivel_, textura, esquinas == 3, t);
             Grupo& g = grupos[Clave(pagina, false, textura, extra)];
             g.Agregar(triangulos, n, [&](int c) {
-                const D3DXVECTOR3& d = p.Vertices[vertices[c]];
+                const glm::vec3& d = p.Vertices[vertices[c]];
                 const glm::vec3 x = PuntoEnModelo({d.x, -d.y, d.z}, escala_);
                 g.posiciones.insert(g.posiciones.end(), {x.x, x.y, x.z});
                 const auto h = huesoDeNodo.find(junta.Vertices[vertices[c]].Hueso);
@@ -278,7 +278,7 @@ bool ModeloGLTF::Caja(const Ensamblaje& e, glm::vec3& minimo, glm::vec3& maximo)
         const trMesh* m = nivel_.Mesh(p.Mesh);
         if (!m)
             continue;
-        for (const D3DXVECTOR3& d : p.Vertices) {
+        for (const glm::vec3& d : p.Vertices) {
             const glm::vec3 q = PuntoEnModelo({d.x, -d.y, d.z}, escala_);
             minimo = glm::min(minimo, q);
             maximo = glm::max(maximo, q);

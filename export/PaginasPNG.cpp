@@ -1,7 +1,7 @@
 #include "PaginasPNG.h"
 
 #include "ConvencionesNivel.h"
-#include "trTextura.h"
+#include "PaginasNivel.h"
 
 #include <algorithm>
 #include <atomic>
@@ -27,7 +27,7 @@ std::string NombrePagina(int32_t pagina) {
     return nombre;
 }
 
-std::vector<ArchivoPorEscribir> PaginasPNG(const trTextura& texturas, const std::string& carpeta) {
+std::vector<ArchivoPorEscribir> PaginasPNG(const PaginasNivel& texturas, const std::string& carpeta) {
     std::vector<ArchivoPorEscribir> archivos;
     const int32_t paginas = texturas.NumPaginas();
     const std::string prefijo = carpeta.empty()          ? ""
@@ -38,7 +38,7 @@ std::vector<ArchivoPorEscribir> PaginasPNG(const trTextura& texturas, const std:
     return archivos;
 }
 
-bool CodificarPaginas(const trTextura* texturas, const std::vector<PaginaImagen>& imagenes,
+bool CodificarPaginas(const PaginasNivel* texturas, const std::vector<PaginaImagen>& imagenes,
                       std::vector<std::vector<uint8_t>>& pngs) {
     pngs.assign(imagenes.size(), {});
     if (!texturas)

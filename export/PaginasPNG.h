@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-class trTextura;
+class PaginasNivel;
 
 // One 256 x 256 page of A8R8G8B8 texels (B, G, R, A in memory), alpha kept.
 [[nodiscard]] std::vector<uint8_t> PaginaPNG(const uint8_t* texels);
@@ -30,10 +30,10 @@ struct PaginaImagen {
 // Each of `imagenes` as PNG, in order: a page as it is byte for byte PaginaPNG's. Compressing
 // them is most of an export's work and each is apart, so the cores share them (one thread where
 // there are none). false when one could not be compressed (no memory for the compressor).
-[[nodiscard]] bool CodificarPaginas(const trTextura* texturas,
+[[nodiscard]] bool CodificarPaginas(const PaginasNivel* texturas,
                                     const std::vector<PaginaImagen>& imagenes,
                                     std::vector<std::vector<uint8_t>>& pngs);
 
 // NombrePagina(i) + ".png" in `carpeta`, one per page of the level, ready for EscribirAtomico.
 // Empty when the level has no pages.
-std::vector<ArchivoPorEscribir> PaginasPNG(const trTextura& texturas, const std::string& carpeta);
+std::vector<ArchivoPorEscribir> PaginasPNG(const PaginasNivel& texturas, const std::string& carpeta);

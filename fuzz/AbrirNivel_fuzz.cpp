@@ -3,12 +3,12 @@
 // wireframe, all against the recording device so no OpenGL is needed; then every object exported
 // as glTF, in memory only.
 #include "CargarNivel.h"
-#include "Ensamblaje.h"
+#include "DibujoEnsamblaje.h"
 #include "ExportarGLTF.h"
 #include "Grabador.h"
 #include "Invariantes.h"
 #include "MutadorBloques.h"
-#include "NivelAbierto.h"
+#include "NivelSubido.h"
 #include "PoseMovible.h"
 #include "dxBufferTextura.h"
 #include "dxDevice8.h"
@@ -35,7 +35,7 @@ template <class Cara> int32_t Validas(const std::vector<Cara>& caras, size_t ver
     return n;
 }
 
-void ComprobarAbierto(const NivelAbierto& a, dxDevice8& dispositivo, RegistroGrabador& registro) {
+void ComprobarAbierto(const NivelSubido& a, dxDevice8& dispositivo, RegistroGrabador& registro) {
     COMPROBAR(a.Nivel && a.Texturas);
     COMPROBAR(a.Cantidad() >= 0);
     COMPROBAR(a.Meshes || a.Cantidad() == 0);
@@ -92,18 +92,18 @@ void ComprobarAbierto(const NivelAbierto& a, dxDevice8& dispositivo, RegistroGra
     }
     for (int32_t r = -1; r <= n.Cuartos; ++r)
         COMPROBAR(std::isfinite(a.Escena->EsferaCuarto(r).Radio));
-    COMPROBAR(a.Escena->Dibujar(dispositivo, {}) == E_FAIL);
+    COMPROBAR(a.Dibujo && a.Dibujo->Dibujar(dispositivo, {}) == E_FAIL);
     // Its items in motion, at frames within and far past any animation, then still again as
     // they were built.
-    const std::vector<VerticeLote> quietos = a.Escena->VerticesItems();
+    const std::vector<VerticeEscena> quietos = a.Escena->VerticesItems();
     for (double cuadro : {0.0, 2.5, 1e6}) {
-        COMPROBAR(a.Escena->Animar(a, cuadro) == D3D_OK);
+        COMPROBAR(a.Dibujo->Animar(a, cuadro) == D3D_OK);
         COMPROBAR(a.Escena->VerticesItems().size() == quietos.size());
     }
-    COMPROBAR(a.Escena->Detener() == D3D_OK);
+    COMPROBAR(a.Dibujo->Detener() == D3D_OK);
     COMPROBAR(a.Escena->VerticesItems().size() == quietos.size());
     COMPROBAR(quietos.empty() || std::memcmp(a.Escena->VerticesItems().data(), quietos.data(),
-                                             quietos.size() * sizeof(VerticeLote)) == 0);
+                                             quietos.size() * sizeof(VerticeEscena)) == 0);
     if (!a.Meshes)
         return;
     auto dibujar = [&](const Ensamblaje& e) {
@@ -121,7 +121,7 @@ void ComprobarAbierto(const NivelAbierto& a, dxDevice8& dispositivo, RegistroGra
         dibujar(ArmarEstatico(s, *a.Meshes));
     // Every moveable posed by a few of its animations at frames the input picks, in range and
     // far out of it; a pose is finite, and the player always lands within its animation.
-    std::vector<D3DXMATRIX> mundos;
+    std::vector<glm::mat4> mundos;
     uint32_t semilla = uint32_t(a.Objetos.Animaciones.Animaciones.size() * 2654435761u);
     for (const trMovible& m : a.Objetos.Movibles)
         for (uint32_t i = m.Animacion; i < m.Animacion + std::min(m.NumAnimaciones, 4u); ++i) {
@@ -129,10 +129,10 @@ void ComprobarAbierto(const NivelAbierto& a, dxDevice8& dispositivo, RegistroGra
             const double cuadro = double(semilla % 4096) / 16.0 - 8.0;
             if (PosarMovible(*a.Nivel, a.Objetos.Animaciones, m, i, cuadro, mundos)) {
                 COMPROBAR(mundos.size() == m.Meshes.size());
-                for (const D3DXMATRIX& w : mundos)
+                for (const glm::mat4& w : mundos)
                     for (int f = 0; f < 4; ++f)
                         for (int c = 0; c < 4; ++c)
-                            COMPROBAR(std::isfinite(w.m[f][c]));
+                            COMPROBAR(std::isfinite(w[f][c]));
                 Ensamblaje e = ArmarMovible(m, *a.Meshes);
                 AplicarPose(e, mundos);
                 dibujar(e);
@@ -185,9 +185,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano) {
     dispositivo.SetDispositivo(CrearDispositivoGrabador(registro));
 
     // Stands for the level already on show, which a refused file must leave in place.
-    auto previo = std::make_unique<NivelAbierto>();
-    NivelAbierto* const enPantalla = previo.get();
-    std::unique_ptr<NivelAbierto> abierto = std::move(previo);
+    auto previo = std::make_unique<NivelSubido>();
+    NivelSubido* const enPantalla = previo.get();
+    std::unique_ptr<NivelSubido> abierto = std::move(previo);
 
     std::string motivo;
     if (AbrirNivelDeMemoria(datos, tamano, &dispositivo, abierto, &motivo) == 0) {

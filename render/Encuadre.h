@@ -1,15 +1,11 @@
 #pragma once
 // How the viewer frames and draws a mesh: projection, camera on the mesh's centre, the turn and
 // one frame. The window and the command line both use it, so a rendered picture matches the panel.
+#include "Esfera.h"
 #include "d3d8.h"
 
 #include <cstdint>
 
-// A sphere in the device's world space (the level's y negated).
-struct Esfera {
-    float X = 0, Y = 0, Z = 0;
-    float Radio = 1;
-};
 
 class dxDevice8;
 class dxBufferColor8;

@@ -168,19 +168,17 @@ bool ArticulacionesLara::Viste(const trMovible& m) const {
     return m.Meshes == cuerpo_;
 }
 
-void ArticulacionesLara::Posar(size_t junta, const std::vector<D3DXMATRIX>& mundos,
-                               std::vector<D3DXVECTOR3>& posiciones) const {
+void ArticulacionesLara::Posar(size_t junta, const std::vector<glm::mat4>& mundos,
+                               std::vector<glm::vec3>& posiciones) const {
     posiciones.clear();
     if (junta >= juntas_.size())
         return;
     const Junta& j = juntas_[junta];
-    posiciones.resize(j.Vertices.size(), D3DXVECTOR3{0, 0, 0});
+    posiciones.resize(j.Vertices.size(), glm::vec3(0));
     for (size_t i = 0; i < j.Vertices.size(); ++i) {
         const Vertice& v = j.Vertices[i];
         if (v.Hueso < 0 || size_t(v.Hueso) >= mundos.size())
             continue;
-        const glm::vec4 q =
-            glm::make_mat4(&mundos[size_t(v.Hueso)].m[0][0]) * glm::vec4(v.Local, 1);
-        posiciones[i] = D3DXVECTOR3{q.x, q.y, q.z};
+        posiciones[i] = glm::vec3(mundos[size_t(v.Hueso)] * glm::vec4(v.Local, 1));
     }
 }

@@ -6,7 +6,6 @@
 // own or its parent, that holds the vertex nearest to it (its own on a tie): welded to that vertex
 // when it lies on it or within a rounding step of it, else keeping its place beside it. Then the
 // joints follow the limbs in any pose. Plain math over the level's records, no device.
-#include "d3dx8.h"
 #include "trObjetos.h"
 
 #include <glm/glm.hpp>
@@ -62,8 +61,8 @@ class ArticulacionesLara {
     // Where the vertices of Juntas()[junta] go when the body's meshes stand at `mundos` (device
     // axes, as PiezaObjeto::Mundo, one per node): device axes, one per mesh vertex. A vertex whose
     // bone has no matrix stays at the origin of the object.
-    void Posar(size_t junta, const std::vector<D3DXMATRIX>& mundos,
-               std::vector<D3DXVECTOR3>& posiciones) const;
+    void Posar(size_t junta, const std::vector<glm::mat4>& mundos,
+               std::vector<glm::vec3>& posiciones) const;
 
   private:
     std::vector<int32_t> cuerpo_; // the body's meshes, as paired

@@ -1,12 +1,12 @@
 #include "CapaDisparadores.h"
 
-#include "dxDevice8.h"
+#include "EscenaNivel.h"
 
 namespace {
 
 // One colour a trigger type, far enough apart to tell at a glance and dim enough that added to
 // a lit floor they do not all wash out to white.
-constexpr D3DCOLOR COLOR_TIPO[NUM_TIPOS_DISPARADOR] = {
+constexpr uint32_t COLOR_TIPO[NUM_TIPOS_DISPARADOR] = {
     0xFF806000, // trigger: amber
     0xFF006080, // pad: teal
     0xFF008000, // switch: green
@@ -26,11 +26,11 @@ constexpr int8_t PARED = -127; // a sector that is solid wall
 
 } // namespace
 
-D3DCOLOR CapaDisparadores::ColorTipo(uint8_t tipo) {
+uint32_t CapaDisparadores::ColorTipo(uint8_t tipo) {
     return tipo < NUM_TIPOS_DISPARADOR ? COLOR_TIPO[tipo] : 0xFF808080;
 }
 
-D3DCOLOR CapaDisparadores::ColorSector(const trLogica& l, const trSector& s) {
+uint32_t CapaDisparadores::ColorSector(const trLogica& l, const trSector& s) {
     if (s.Muerte)
         return ROJO_MUERTE;
     if (s.Disparador >= 0 && size_t(s.Disparador) < l.Disparadores.size())
@@ -38,7 +38,7 @@ D3DCOLOR CapaDisparadores::ColorSector(const trLogica& l, const trSector& s) {
     return 0;
 }
 
-std::vector<VerticeLote> CapaDisparadores::Vertices(const trLogica& l, UINT hasta[3]) {
+std::vector<VerticeEscena> CapaDisparadores::Vertices(const trLogica& l, uint32_t hasta[3]) {
     // Which of the scene's classes each room is: taking another's place, giving way, neither.
     std::vector<int> clase(l.Cuartos.size(), EscenaNivel::SIEMPRE);
     for (size_t r = 0; r < l.Cuartos.size(); ++r) {
@@ -49,7 +49,7 @@ std::vector<VerticeLote> CapaDisparadores::Vertices(const trLogica& l, UINT hast
                 clase[r] = EscenaNivel::BASE;
         }
     }
-    std::vector<VerticeLote> v;
+    std::vector<VerticeEscena> v;
     for (int c = 0; c < 3; ++c) {
         for (size_t r = 0; r < l.Cuartos.size(); ++r) {
             const trCuartoLogica& cuarto = l.Cuartos[r];
@@ -57,52 +57,22 @@ std::vector<VerticeLote> CapaDisparadores::Vertices(const trLogica& l, UINT hast
                 continue;
             for (size_t s = 0; s < cuarto.Sectores.size(); ++s) {
                 const trSector& sector = cuarto.Sectores[s];
-                const D3DCOLOR color = ColorSector(l, sector);
+                const uint32_t color = ColorSector(l, sector);
                 if (color == 0 || sector.Suelo == PARED)
                     continue;
                 const float x0 = float(cuarto.X) + 1024.0f * float(s / cuarto.NumZ);
                 const float z0 = float(cuarto.Z) + 1024.0f * float(s % cuarto.NumZ);
                 // Corner k is 2 x + z; the level's y down is the device's y up.
                 auto esquina = [&](int k) {
-                    return VerticeLote{x0 + 1024.0f * float(k >> 1),
+                    return VerticeEscena{x0 + 1024.0f * float(k >> 1),
                                        -float(sector.SueloS.Y[size_t(k)]) + ALTURA,
-                                       z0 + 1024.0f * float(k & 1), 0, 0, SIN_PAGINA, color};
+                                       z0 + 1024.0f * float(k & 1), 0, 0, PAGINA_NINGUNA, color};
                 };
                 for (int k : {0, 2, 3, 0, 3, 1})
                     v.push_back(esquina(k));
             }
         }
-        hasta[c] = UINT(v.size());
+        hasta[c] = uint32_t(v.size());
     }
     return v;
-}
-
-std::unique_ptr<CapaDisparadores> CapaDisparadores::Crear(const trLogica& logica,
-                                                          dxDevice8* dispositivo) {
-    if (!dispositivo || !dispositivo->GetDispositivo())
-        return nullptr;
-    std::unique_ptr<CapaDisparadores> c(new CapaDisparadores);
-    c->lotes_ = CrearLotes8(dispositivo->GetDispositivo());
-    if (!c->lotes_)
-        return nullptr;
-    const std::vector<VerticeLote> v = Vertices(logica, c->hasta_);
-    if (FAILED(c->lotes_->CargarVertices(v.data(), UINT(v.size()))))
-        return nullptr;
-    return c;
-}
-
-HRESULT CapaDisparadores::Dibujar(dxDevice8& dispositivo, const OpcionesNivel& opciones) const {
-    // Each class shows as the scene's rooms of that class do.
-    const bool visible[3] = {true, !opciones.Alternos, opciones.Alternos};
-    TramoLote tramos[3];
-    UINT n = 0, inicio = 0;
-    for (int c = 0; c < 3; ++c) {
-        if (visible[c] && hasta_[c] > inicio)
-            tramos[n++] = {inicio, hasta_[c] - inicio, true, MEZCLA_ADITIVA};
-        inicio = hasta_[c];
-    }
-    if (n == 0)
-        return D3D_OK;
-    return lotes_->Dibujar(dispositivo.GetVista(), dispositivo.GetProyeccion(), tramos, n,
-                           LOTE_TEXTURIZADO, false);
 }

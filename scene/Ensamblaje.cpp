@@ -3,11 +3,7 @@
 #include "ArbolMovible.h"
 #include "ArticulacionesLara.h"
 
-#include "BuffersMesh.h"
-#include "Encuadre.h"
 #include "Lista_Mesh.h"
-#include "dxBufferTextura.h"
-#include "dxDevice8.h"
 
 #include <glm/glm.hpp>
 #include <glm/gtc/matrix_transform.hpp>
@@ -18,17 +14,6 @@
 #include <limits>
 
 namespace {
-
-// glm's column-vector matrices hold the same 16 floats as D3DX's row-vector ones.
-D3DXMATRIX Matriz(const glm::mat4& m) {
-    D3DXMATRIX d;
-    std::memcpy(d.m, glm::value_ptr(m), sizeof d.m);
-    return d;
-}
-
-glm::mat4 Matriz(const D3DXMATRIX& d) {
-    return glm::make_mat4(&d.m[0][0]);
-}
 
 // Scratch room reused from call to call: a pose a frame for every item must not allocate.
 template <class T> std::vector<T>& Local(size_t n) {
@@ -76,11 +61,11 @@ template <class Ver> void CadaVertice(const Ensamblaje& e, const Lista_Mesh& lis
         if (!lista.ObtenerMesh(p.Mesh, m))
             continue;
         if (p.Junta >= 0) {
-            for (const D3DXVECTOR3& v : p.Vertices)
-                ver(glm::vec3(v.x, v.y, v.z));
+            for (const glm::vec3& v : p.Vertices)
+                ver(v);
             continue;
         }
-        const glm::mat4 mundo = Matriz(p.Mundo);
+        const glm::mat4 mundo = p.Mundo;
         for (const trVector16& v : m->Vertices)
             ver(glm::vec3(mundo * glm::vec4(EnDispositivo(v), 1)));
     }
@@ -89,7 +74,7 @@ template <class Ver> void CadaVertice(const Ensamblaje& e, const Lista_Mesh& lis
 // The joints' pieces after the body's, posed by `mundos`; each hangs from its limb's piece.
 void Articular(Ensamblaje& e, const trMovible& movible,
                const std::shared_ptr<const ArticulacionesLara>& juntas,
-               const std::vector<D3DXMATRIX>& mundos) {
+               const std::vector<glm::mat4>& mundos) {
     if (!juntas || !juntas->Viste(movible))
         return;
     e.Articulaciones = juntas;
@@ -99,7 +84,7 @@ void Articular(Ensamblaje& e, const trMovible& movible,
             pieza[size_t(e.Piezas[i].Nodo)] = int32_t(i);
     for (size_t j = 0; j < juntas->Juntas().size(); ++j) {
         const ArticulacionesLara::Junta& junta = juntas->Juntas()[j];
-        PiezaObjeto p{junta.Mesh, Matriz(glm::mat4(1.f))};
+        PiezaObjeto p{junta.Mesh, glm::mat4(1.f)};
         p.Padre = size_t(junta.Nodo) < pieza.size() ? pieza[size_t(junta.Nodo)] : -1;
         p.Junta = int32_t(j);
         juntas->Posar(j, mundos, p.Vertices);
@@ -128,7 +113,7 @@ void HallarEsfera(Ensamblaje& e, const Lista_Mesh& lista) {
 Ensamblaje Sola(int32_t mesh, const Lista_Mesh& lista) {
     Ensamblaje e;
     if (mesh >= 0 && mesh < lista.Cantidad())
-        e.Piezas.push_back({mesh, Matriz(glm::mat4(1.f))});
+        e.Piezas.push_back({mesh, glm::mat4(1.f)});
     HallarEsfera(e, lista);
     return e;
 }
@@ -198,30 +183,22 @@ static Ensamblaje ArmarConMundos(const trMovible& movible, const Lista_Mesh& lis
         pieza[k] = padre;
         if (movible.Meshes[k] >= 0 && movible.Meshes[k] < lista.Cantidad()) {
             pieza[k] = int32_t(e.Piezas.size());
-            e.Piezas.push_back({movible.Meshes[k], Matriz(mundos[k]), padre, int32_t(k)});
+            e.Piezas.push_back({movible.Meshes[k], mundos[k], padre, int32_t(k)});
         }
     }
-    if (juntas) {
-        std::vector<D3DXMATRIX> d(n);
-        for (size_t k = 0; k < n; ++k)
-            d[k] = Matriz(mundos[k]);
-        Articular(e, movible, juntas, d);
-    }
+    if (juntas)
+        Articular(e, movible, juntas, mundos);
     HallarEsfera(e, lista);
     return e;
 }
 
 Ensamblaje ArmarMovible(const trMovible& movible, const Lista_Mesh& lista,
-                        const std::vector<D3DXMATRIX>& mundos,
+                        const std::vector<glm::mat4>& mundos,
                         std::shared_ptr<const ArticulacionesLara> juntas) {
-    std::vector<glm::mat4> m;
-    m.reserve(mundos.size());
-    for (const D3DXMATRIX& d : mundos)
-        m.push_back(Matriz(d));
-    return ArmarConMundos(movible, lista, m, juntas);
+    return ArmarConMundos(movible, lista, mundos, juntas);
 }
 
-void AplicarPose(Ensamblaje& objeto, const std::vector<D3DXMATRIX>& mundos) {
+void AplicarPose(Ensamblaje& objeto, const std::vector<glm::mat4>& mundos) {
     for (PiezaObjeto& p : objeto.Piezas) {
         if (p.Nodo >= 0 && size_t(p.Nodo) < mundos.size())
             p.Mundo = mundos[size_t(p.Nodo)];
@@ -238,23 +215,18 @@ Ensamblaje ArmarMesh(int32_t mesh, const Lista_Mesh& lista) {
     return Sola(mesh, lista);
 }
 
-D3DXVECTOR3 Transformar(const D3DXMATRIX& mundo, float x, float y, float z) {
-    const glm::vec4 q = Matriz(mundo) * glm::vec4(x, y, z, 1);
+glm::vec3 Transformar(const glm::mat4& mundo, float x, float y, float z) {
+    const glm::vec4 q = mundo * glm::vec4(x, y, z, 1);
     return {q.x, q.y, q.z};
 }
 
-D3DXMATRIX MundoGirado(const PiezaObjeto& pieza, const Ensamblaje& objeto, float angulo) {
+glm::mat4 MundoGirado(const PiezaObjeto& pieza, const Ensamblaje& objeto, float angulo) {
     const glm::vec3 c(objeto.Centro.x, objeto.Centro.y, objeto.Centro.z);
     const glm::mat4 uno(1.f);
-    // The same turn D3DXMatrixRotationY gives the mesh view, about the sphere's centre.
+    // The same turn the mesh view gives about the vertical, about the sphere's centre.
     const glm::mat4 giro =
         glm::translate(uno, c) * glm::rotate(uno, angulo, {0, 1, 0}) * glm::translate(uno, -c);
-    return Matriz(giro * Matriz(pieza.Mundo));
-}
-
-HRESULT EncuadrarEnsamblaje(dxDevice8& dispositivo, const Ensamblaje& objeto, int ancho, int alto) {
-    return EncuadrarEsfera(dispositivo, objeto.Centro.x, objeto.Centro.y, objeto.Centro.z,
-                           objeto.Radio, ancho, alto);
+    return giro * pieza.Mundo;
 }
 
 GeometriaElegible GeometriaDeEnsamblaje(const Ensamblaje& objeto, const Lista_Mesh& lista,
@@ -268,11 +240,11 @@ GeometriaElegible GeometriaDeEnsamblaje(const Ensamblaje& objeto, const Lista_Me
         if (!lista.ObtenerMesh(p.Mesh, m))
             continue;
         g.Empezar({DuenioCara::Tipo::Mesh, int32_t(k), -1, 0});
-        const glm::mat4 mundo = Matriz(MundoGirado(p, objeto, angulo));
+        const glm::mat4 mundo = MundoGirado(p, objeto, angulo);
         auto esquina = [&](uint16_t v) {
             if (p.Junta >= 0) {
-                const D3DXVECTOR3 q = v < p.Vertices.size() ? p.Vertices[v] : D3DXVECTOR3{0, 0, 0};
-                return glm::vec3(mundo * glm::vec4(q.x, q.y, q.z, 1));
+                const glm::vec3 q = v < p.Vertices.size() ? p.Vertices[v] : glm::vec3(0);
+                return glm::vec3(mundo * glm::vec4(q, 1));
             }
             const trVector16& q = m->Vertices[v];
             return glm::vec3(mundo * glm::vec4(EnDispositivo(q), 1));
@@ -300,52 +272,4 @@ GeometriaElegible GeometriaDeEnsamblaje(const Ensamblaje& objeto, const Lista_Me
     }
     g.Cerrar();
     return g;
-}
-
-HRESULT DibujarEnsamblaje(dxDevice8& dispositivo, const Ensamblaje& objeto,
-                          const BuffersMesh& buffers, float angulo, bool texturizado, bool alambre,
-                          int32_t resaltada) {
-    HRESULT r = dispositivo.Limpiar(1);
-    // A mesh without faces has nothing on the device to draw; that is no failure.
-    auto anotar = [&r](const dxBufferTextura& buffer, HRESULT d) {
-        if (FAILED(d) && buffer.GetNumVertices() > 0 && r == D3D_OK)
-            r = d;
-    };
-    // A joint's own buffer, made at the pose's positions and gone with the draw.
-    std::vector<std::shared_ptr<dxBufferTextura>> posados(objeto.Piezas.size());
-    for (size_t i = 0; i < objeto.Piezas.size(); ++i) {
-        const PiezaObjeto& p = objeto.Piezas[i];
-        if (p.Junta < 0 || !(posados[i] = buffers.Posado(p.Mesh, p.Vertices)))
-            continue;
-        anotar(*posados[i], dispositivo.CargarBuffer(posados[i].get()));
-    }
-    auto buffer = [&](size_t i) {
-        return objeto.Piezas[i].Junta >= 0 ? posados[i].get() : buffers.Obtener(objeto.Piezas[i].Mesh);
-    };
-    // Every mesh's opaque faces before any additive one, which adds over what stands behind it.
-    for (const auto pasada : {dxDevice8::Pasada::Opacas, dxDevice8::Pasada::Aditivas}) {
-        for (size_t i = 0; i < objeto.Piezas.size(); ++i) {
-            const PiezaObjeto& p = objeto.Piezas[i];
-            dxBufferTextura* b = buffer(i);
-            if (!b || (pasada == dxDevice8::Pasada::Aditivas && !b->AlgunaCon(FLAG_ADITIVA)))
-                continue;
-            const D3DXMATRIX mundo = MundoGirado(p, objeto, angulo);
-            // A draw resets the world matrix, so each draw is given it again.
-            if (texturizado) {
-                b->SetMundo(mundo);
-                anotar(*b, dispositivo.DibujarBuffer(b, 0, pasada));
-            }
-            if (alambre && pasada == dxDevice8::Pasada::Opacas) {
-                b->SetMundo(mundo);
-                anotar(*b, dispositivo.DibujarBuffer(b, 2));
-            }
-        }
-    }
-    if (resaltada >= 0 && size_t(resaltada) < objeto.Piezas.size())
-        if (dxBufferTextura* b = buffer(size_t(resaltada))) {
-            b->SetMundo(MundoGirado(objeto.Piezas[size_t(resaltada)], objeto, angulo));
-            anotar(*b, dispositivo.DibujarBuffer(b, 2));
-        }
-    HRESULT p = dispositivo.Presentar();
-    return r != D3D_OK ? r : p;
 }

@@ -4,10 +4,8 @@
 #include "ConvencionesNivel.h"
 #include "Ensamblaje.h"
 #include "LeerCuartos.h"
-#include "Lotes8.h"
 #include "NivelAbierto.h"
 #include "PoseMovible.h"
-#include "dxDevice8.h"
 #include "trMezcla.h"
 
 #include <glm/glm.hpp>
@@ -29,12 +27,12 @@ using Tipo = EscenaNivel::Tipo;
 // neither the open nor a frame grows without bound.
 constexpr size_t MAXIMO_VERTICES_ESCENA = size_t{1} << 21;
 constexpr size_t MAXIMO_CARAS_EXAMINADAS = size_t{1} << 23;
-constexpr D3DCOLOR BLANCO = 0xFFFFFFFF;
+constexpr uint32_t BLANCO = 0xFFFFFFFF;
 // Corners of a four-sided face as the device's strip draws them, as two listed triangles.
 constexpr int RECTANGULO[6] = {0, 1, 3, 3, 1, 2};
 constexpr int TRIANGULO[3] = {0, 1, 2};
 
-D3DCOLOR Color555(uint16_t c) {
+uint32_t Color555(uint16_t c) {
     auto canal = [c](int desplazamiento) {
         return uint32_t(LuzCanal(c, desplazamiento) * 255 + 0.5f);
     };
@@ -42,7 +40,7 @@ D3DCOLOR Color555(uint16_t c) {
 }
 
 struct Textura {
-    uint32_t Pagina = SIN_PAGINA;
+    uint32_t Pagina = PAGINA_NINGUNA;
     float UV[4][2] = {};
 };
 
@@ -86,7 +84,7 @@ class Constructor {
     // An item's corner hangs from the current piece at locales[k] (level axes), or where
     // origenes[k] says when given.
     void Cara(Clase c, Tipo t, trMezcla mezcla, bool doble, int lados, const glm::vec3* p,
-              const D3DCOLOR* colores, uint32_t textura, const glm::vec3* locales = nullptr,
+              const uint32_t* colores, uint32_t textura, const glm::vec3* locales = nullptr,
               const OrigenVertice* origenes = nullptr) {
         const int n = lados == 4 ? 6 : 3;
         if (total_ + size_t(n) > MAXIMO_VERTICES_ESCENA)
@@ -126,7 +124,7 @@ class Constructor {
         examinadas_ += m.Rectangulos.size() + m.Triangulos.size() + 1;
         if (Lleno())
             return;
-        const D3DCOLOR blancos[4] = {BLANCO, BLANCO, BLANCO, BLANCO};
+        const uint32_t blancos[4] = {BLANCO, BLANCO, BLANCO, BLANCO};
         auto caras = [&](const auto& lista, int lados) {
             for (const auto& f : lista) {
                 glm::vec3 q[4], l[4];
@@ -155,7 +153,7 @@ class Constructor {
         examinadas_ += m.Rectangulos.size() + m.Triangulos.size() + 1;
         if (Lleno())
             return;
-        const D3DCOLOR blancos[4] = {BLANCO, BLANCO, BLANCO, BLANCO};
+        const uint32_t blancos[4] = {BLANCO, BLANCO, BLANCO, BLANCO};
         auto caras = [&](const auto& lista, int lados) {
             for (const auto& f : lista) {
                 if (!VerticesValidos(f.Vertices, m))
@@ -184,7 +182,7 @@ class Constructor {
     // Every face into `todos`, group after group; the items' runs of it into `tramosItems`
     // (start, count) with their vertices' origins, in the same order, into `origenes`.
     void Armar(EscenaNivel::Grupo (&grupos)[EscenaNivel::CLASES][EscenaNivel::TIPOS],
-               std::vector<VerticeLote>& todos,
+               std::vector<VerticeEscena>& todos,
                std::vector<std::pair<uint32_t, uint32_t>>& tramosItems,
                std::vector<OrigenVertice>& origenes) {
         todos.reserve(total_);
@@ -214,7 +212,7 @@ class Constructor {
                     for (int d = 0; d < 2; ++d) {
                         auto& v = vertices_[c][t][m][d];
                         g.Vertices[m][d] = uint32_t(v.size());
-                        for (const VerticeLote& x : v) {
+                        for (const VerticeEscena& x : v) {
                             minimos[c][t] = glm::min(minimos[c][t], glm::vec3(x.X, x.Y, x.Z));
                             maximos[c][t] = glm::max(maximos[c][t], glm::vec3(x.X, x.Y, x.Z));
                         }
@@ -235,7 +233,7 @@ class Constructor {
     uint32_t paginas_;
     GeometriaElegible& elegible_;
     size_t total_ = 0, examinadas_ = 0;
-    std::vector<VerticeLote> vertices_[EscenaNivel::CLASES][EscenaNivel::TIPOS]
+    std::vector<VerticeEscena> vertices_[EscenaNivel::CLASES][EscenaNivel::TIPOS]
                                       [EscenaNivel::MEZCLAS][2];
     std::vector<OrigenVertice> origenes_[EscenaNivel::CLASES][EscenaNivel::MEZCLAS][2];
     uint32_t pieza_ = SIN_PIEZA;
@@ -276,7 +274,7 @@ bool Mostrado(int tipo, const OpcionesNivel& o) {
 
 // The first of the moveable's animations that poses its tree (as dressed), or none.
 std::optional<uint32_t> PrimeraQueMueve(const trNivel& nivel, const trAnimaciones& t,
-                                        const trMovible& m, std::vector<D3DXMATRIX>& mundos) {
+                                        const trMovible& m, std::vector<glm::mat4>& mundos) {
     if (m.Animacion == trMovible::SIN_ANIMACION)
         return {};
     for (uint32_t i = 0; i < m.NumAnimaciones; ++i) {
@@ -305,17 +303,16 @@ struct EscenaNivel::Movimiento {
     std::vector<int32_t> Nodos;          // each piece's mesh in its moveable's tree
     std::vector<OrigenVertice> Origenes; // one per item vertex, in the buffer's order
     std::vector<std::pair<uint32_t, uint32_t>> Tramos; // the items' runs of the buffer
-    std::vector<VerticeLote> Estaticos, Actuales;
+    std::vector<VerticeEscena> Estaticos, Actuales;
     // Reused from frame to frame.
-    std::vector<D3DXMATRIX> Mundos;
+    std::vector<glm::mat4> Mundos;
     std::vector<glm::mat4> Piezas;
     std::vector<uint8_t> Posadas;
 };
 
 EscenaNivel::~EscenaNivel() = default;
 
-std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto,
-                                                dxDevice8* dispositivo, FabricaLotes fabrica) {
+std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto) {
     if (!abierto.Nivel)
         return nullptr;
     const trNivel& nivel = *abierto.Nivel;
@@ -338,7 +335,7 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto,
         constexpr float INF = std::numeric_limits<float>::infinity();
         glm::vec3 minimo(INF), maximo(-INF);
         std::vector<glm::vec3> p(g.Vertices.size());
-        std::vector<D3DCOLOR> colores(g.Vertices.size());
+        std::vector<uint32_t> colores(g.Vertices.size());
         for (size_t i = 0; i < p.size(); ++i) {
             const trVerticeCuarto& v = g.Vertices[i];
             p[i] = EnDispositivo(glm::vec3(float(v.X), float(v.Y), float(v.Z)));
@@ -354,7 +351,7 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto,
         e->esferasCuartos_.push_back(s);
         for (const trCaraCuarto& f : g.Caras) {
             glm::vec3 q[4];
-            D3DCOLOR c[4];
+            uint32_t c[4];
             for (int k = 0; k < f.Lados; ++k) {
                 q[k] = p[f.Vertices[k]];
                 c[k] = colores[f.Vertices[k]];
@@ -449,8 +446,7 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto,
                 constructor.MeshArticulado(
                     clases[size_t(item.Cuarto)], ITEMS, *m,
                     [&](uint16_t i) {
-                        const D3DXVECTOR3& d = pieza.Vertices[i];
-                        return EnDispositivo(giro * EnDispositivo(glm::vec3(d.x, d.y, d.z)) + lugar);
+                        return EnDispositivo(giro * EnDispositivo(pieza.Vertices[i]) + lugar);
                     },
                     [&](uint16_t i) {
                         const ArticulacionesLara::Vertice& v = junta.Vertices[i];
@@ -471,7 +467,7 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto,
                 ++movimiento->Items.back().Piezas;
             }
             // The piece's matrix works in device axes; the item's place in the level's.
-            const glm::mat4 mundo = glm::make_mat4(&pieza.Mundo.m[0][0]);
+            const glm::mat4 mundo = pieza.Mundo;
             constructor.Mesh(clases[size_t(item.Cuarto)], ITEMS, *m, [&](const glm::vec3& v) {
                 const glm::vec3 d(mundo * glm::vec4(EnDispositivo(v), 1));
                 return EnDispositivo(giro * EnDispositivo(d) + lugar);
@@ -480,7 +476,7 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto,
         constructor.Pieza(SIN_PIEZA);
     }
 
-    std::vector<VerticeLote> todos;
+    std::vector<VerticeEscena>& todos = e->vertices_;
     Grupo grupos[CLASES][TIPOS];
     constructor.Armar(grupos, todos, movimiento->Tramos, movimiento->Origenes);
     // Only a level with something to move keeps its items' vertices twice.
@@ -495,22 +491,6 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto,
         for (int t = 0; t < TIPOS; ++t)
             e->grupos_[size_t(c)][size_t(t)] = grupos[c][t];
 
-    if (dispositivo && dispositivo->GetDispositivo()) {
-        const FabricaLotes crear = fabrica ? fabrica : CrearLotes8;
-        e->lotes_ = crear(dispositivo->GetDispositivo());
-        e->contorno_ = crear(dispositivo->GetDispositivo());
-        if (e->lotes_) {
-            const BYTE* texels = paginas ? abierto.Texturas->GetTexels(0) : nullptr;
-            // A refused upload draws nothing and says so at every draw; the level stays open.
-            HRESULT r = e->lotes_->CargarPaginas(texels ? paginas : 0, texels);
-            if (SUCCEEDED(r))
-                r = e->lotes_->CargarVertices(todos.data(), UINT(todos.size()));
-            if (FAILED(r)) {
-                e->subida_ = r;
-                (void)e->lotes_->CargarVertices(nullptr, 0); // emptying asks for nothing
-            }
-        }
-    }
     return e;
 }
 
@@ -534,84 +514,19 @@ Esfera EscenaNivel::EsferaCuarto(int32_t cuarto) const {
     return esferasCuartos_[size_t(cuarto)];
 }
 
-std::vector<TramoLote> EscenaNivel::Tramos(const OpcionesNivel& opciones) const {
-    std::vector<TramoLote> tramos;
+std::vector<TramoEscena> EscenaNivel::Tramos(const OpcionesNivel& opciones) const {
+    std::vector<TramoEscena> tramos;
     for (int m = 0; m < MEZCLAS; ++m)
         for (int c = 0; c < CLASES; ++c)
             for (int t = 0; t < TIPOS; ++t) {
                 const Grupo& g = grupos_[size_t(c)][size_t(t)];
                 if (!Visible(c, opciones) || !Mostrado(t, opciones))
                     continue;
-                const auto mezcla = opciones.Mezclas ? MezclaLote(m) : MEZCLA_OPACA;
+                const auto mezcla = opciones.Mezclas ? MezclaEscena(m) : MezclaEscena::Opaca;
                 tramos.push_back({g.Inicio[m], g.Vertices[m][0], false, mezcla});
                 tramos.push_back({g.Inicio[m] + g.Vertices[m][0], g.Vertices[m][1], true, mezcla});
             }
     return tramos;
-}
-
-HRESULT EscenaNivel::DibujarCon(dxDevice8& dispositivo, const OpcionesNivel& opciones,
-                                Via via) const {
-    if (!lotes_)
-        return E_FAIL;
-    if (FAILED(subida_))
-        return subida_;
-    std::vector<TramoLote> tramos = Tramos(opciones);
-    if (via == UNA_LLAMADA)
-        for (TramoLote& t : tramos)
-            t.DobleCara = false;
-    const bool porPrimitiva = via == POR_PRIMITIVA;
-    const D3DXMATRIX vista = dispositivo.GetVista(), proyeccion = dispositivo.GetProyeccion();
-    auto pasada = [&](ModoLote modo) {
-        return lotes_->Dibujar(vista, proyeccion, tramos.data(), UINT(tramos.size()), modo,
-                               porPrimitiva);
-    };
-    HRESULT r = D3D_OK;
-    uint64_t triangulos = 0;
-    uint32_t llamadas = 0;
-    // As the mesh view: the faces solid unless only the wireframe is asked for, then the lines.
-    if (opciones.Texturizado || !opciones.Alambre) {
-        r = pasada(!opciones.Texturizado ? LOTE_COLOR
-                   : opciones.LuzPlena   ? LOTE_LUZ_PLENA
-                                         : LOTE_TEXTURIZADO);
-        triangulos += lotes_->TriangulosDibujados();
-        llamadas += lotes_->LlamadasDibujo();
-    }
-    if (opciones.Alambre && SUCCEEDED(r)) {
-        r = pasada(LOTE_ALAMBRE);
-        triangulos += lotes_->TriangulosDibujados();
-        llamadas += lotes_->LlamadasDibujo();
-    }
-    // The picked part's outline over everything, in a buffer of its own.
-    if (resaltada_ >= 0 && contorno_ && SUCCEEDED(r) && via == LOTES) {
-        const TramoLote todo{0, verticesContorno_, true};
-        r = contorno_->Dibujar(vista, proyeccion, &todo, 1, LOTE_CONTORNO, false);
-        llamadas += contorno_->LlamadasDibujo();
-    }
-    triangulos_ = triangulos;
-    llamadas_ = llamadas;
-    return r;
-}
-
-HRESULT EscenaNivel::Dibujar(dxDevice8& dispositivo, const OpcionesNivel& opciones) const {
-    return DibujarCon(dispositivo, opciones, LOTES);
-}
-
-HRESULT EscenaNivel::DibujarPorPrimitiva(dxDevice8& dispositivo,
-                                         const OpcionesNivel& opciones) const {
-    return DibujarCon(dispositivo, opciones, POR_PRIMITIVA);
-}
-
-HRESULT EscenaNivel::DibujarEnUnaLlamada(dxDevice8& dispositivo,
-                                         const OpcionesNivel& opciones) const {
-    return DibujarCon(dispositivo, opciones, UNA_LLAMADA);
-}
-
-uint64_t EscenaNivel::TriangulosDibujados() const {
-    return triangulos_;
-}
-
-uint32_t EscenaNivel::LlamadasDibujo() const {
-    return llamadas_;
 }
 
 Esfera EscenaNivel::EsferaIluminada(const OpcionesNivel& opciones) const {
@@ -661,23 +576,18 @@ Esfera EscenaNivel::EsferaParte(int32_t parte) const {
     return EsferaCaja(glm::make_vec3(p.Minimo), glm::make_vec3(p.Maximo));
 }
 
-void EscenaNivel::Resaltar(int32_t parte) {
-    resaltada_ = -1;
-    verticesContorno_ = 0;
-    if (parte < 0 || size_t(parte) >= elegible_.Partes.size() || !contorno_)
-        return;
+std::vector<VerticeEscena> EscenaNivel::Contorno(int32_t parte) const {
+    std::vector<VerticeEscena> v;
+    if (parte < 0 || size_t(parte) >= elegible_.Partes.size())
+        return v;
     const ParteElegible& p = elegible_.Partes[size_t(parte)];
     // Yellow, which no level's lighting gives a whole outline.
-    constexpr D3DCOLOR AMARILLO = 0xFFFFD200;
-    std::vector<VerticeLote> v;
+    constexpr uint32_t AMARILLO = 0xFFFFD200;
     v.reserve(size_t(p.Cuantos) * 3);
     for (uint32_t t = p.Primero; t < p.Primero + p.Cuantos; ++t)
         for (const auto& q : elegible_.Triangulos[t].P)
-            v.push_back({q[0], q[1], q[2], 0, 0, SIN_PAGINA, AMARILLO});
-    if (FAILED(contorno_->CargarVertices(v.data(), UINT(v.size()))))
-        return;
-    resaltada_ = parte;
-    verticesContorno_ = UINT(v.size());
+            v.push_back({q[0], q[1], q[2], 0, 0, PAGINA_NINGUNA, AMARILLO});
+    return v;
 }
 
 const std::vector<int32_t>& EscenaNivel::MeshesDeItem(int32_t item) const {
@@ -685,10 +595,10 @@ const std::vector<int32_t>& EscenaNivel::MeshesDeItem(int32_t item) const {
     return item >= 0 && size_t(item) < meshesItems_.size() ? meshesItems_[size_t(item)] : ninguno;
 }
 
-HRESULT EscenaNivel::Animar(const NivelAbierto& nivel, double cuadro) {
+bool EscenaNivel::Animar(const NivelAbierto& nivel, double cuadro) {
     Movimiento* mv = movimiento_.get();
     if (!mv || !nivel.Nivel || !std::isfinite(cuadro))
-        return D3D_OK;
+        return false;
     const trAnimaciones& t = nivel.Objetos.Animaciones;
     mv->Piezas.resize(mv->Nodos.size());
     mv->Posadas.assign(mv->Nodos.size(), 0);
@@ -704,7 +614,7 @@ HRESULT EscenaNivel::Animar(const NivelAbierto& nivel, double cuadro) {
         for (uint32_t p = item.PrimeraPieza; p < item.PrimeraPieza + item.Piezas; ++p) {
             const int32_t k = mv->Nodos[p];
             const glm::mat4 mundo = k >= 0 && size_t(k) < mv->Mundos.size()
-                                        ? glm::make_mat4(&mv->Mundos[size_t(k)].m[0][0])
+                                        ? mv->Mundos[size_t(k)]
                                         : glm::mat4(1.f);
             mv->Piezas[p] = item.Lugar * mundo;
             mv->Posadas[p] = 1;
@@ -716,44 +626,33 @@ HRESULT EscenaNivel::Animar(const NivelAbierto& nivel, double cuadro) {
         if (o.Pieza == SIN_PIEZA || !mv->Posadas[o.Pieza])
             continue;
         const glm::vec4 q = mv->Piezas[o.Pieza] * glm::vec4(o.Local, 1);
-        VerticeLote& v = mv->Actuales[i];
+        VerticeEscena& v = mv->Actuales[i];
         v.X = q.x;
         v.Y = q.y;
         v.Z = q.z;
     }
     animada_ = true;
-    return SubirItems();
+    return true;
 }
 
-HRESULT EscenaNivel::Detener() {
+bool EscenaNivel::Detener() {
     if (!movimiento_ || !animada_)
-        return D3D_OK;
+        return false;
     movimiento_->Actuales = movimiento_->Estaticos;
     animada_ = false;
-    return SubirItems();
-}
-
-HRESULT EscenaNivel::SubirItems() {
-    if (!lotes_)
-        return D3D_OK;
-    if (FAILED(subida_))
-        return subida_; // nothing of the level is there to update
-    const Movimiento& mv = *movimiento_;
-    size_t desde = 0;
-    for (const auto& [inicio, cantidad] : mv.Tramos) {
-        const HRESULT r = lotes_->ActualizarVertices(inicio, mv.Actuales.data() + desde, cantidad);
-        if (FAILED(r))
-            return r;
-        desde += cantidad;
-    }
-    return D3D_OK;
+    return true;
 }
 
 int32_t EscenaNivel::ItemsAnimados() const {
     return movimiento_ ? int32_t(movimiento_->Items.size()) : 0;
 }
 
-const std::vector<VerticeLote>& EscenaNivel::VerticesItems() const {
-    static const std::vector<VerticeLote> ninguno;
+const std::vector<VerticeEscena>& EscenaNivel::VerticesItems() const {
+    static const std::vector<VerticeEscena> ninguno;
     return movimiento_ ? movimiento_->Actuales : ninguno;
+}
+
+const std::vector<std::pair<uint32_t, uint32_t>>& EscenaNivel::TramosItems() const {
+    static const std::vector<std::pair<uint32_t, uint32_t>> ninguno;
+    return movimiento_ ? movimiento_->Tramos : ninguno;
 }

@@ -1,19 +1,19 @@
 #pragma once
-// The whole level on the device: every room textured and lit by its vertex colours, each static
-// and each item's moveable placed where the level says, built once at open into one vertex
-// buffer of world positions and drawn in a few batched calls a frame.
-#include "Encuadre.h"
-#include "Lotes8.h"
+// The whole level as one scene: every room textured and lit by its vertex colours, each static
+// and each item's moveable placed where the level says, built once at open into one list of
+// world-position vertices with runs that a device draws in a few batched calls a frame
+// (DibujoEscena) and a page hands to its own renderer. No device here.
+#include "Esfera.h"
 #include "Seleccion.h"
-#include "d3d8.h"
+#include "VerticeEscena.h"
 
 #include <array>
+#include <utility>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
 
-class dxDevice8;
 struct NivelAbierto;
 
 struct OpcionesNivel {
@@ -28,23 +28,17 @@ struct OpcionesNivel {
     // False: every face drawn opaque, as the level was drawn before blend modes; what a frame
     // with them is measured against.
     bool Mezclas = true;
-    // Trigger and kill sectors as tiles over the floor (drawn by CapaDisparadores).
+    // Trigger and kill sectors as tiles over the floor (CapaDisparadores; a device draws them
+    // with DibujoDisparadores).
     bool Disparadores = false;
-    // Cameras, sinks, flyby paths and sound sources as markers (drawn by CapaMarcadores).
+    // Cameras, sinks, flyby paths and sound sources as markers (CapaMarcadores; DibujoMarcadores).
     bool Marcadores = false;
 };
 
 class EscenaNivel {
   public:
-    // Makes the batches the scene draws with: CrearLotes8 unless a test hands its own.
-    using FabricaLotes = std::unique_ptr<ILotes8> (*)(IDirect3DDevice8* dispositivo);
-    // With a device that cannot draw batches (the recorder) or a null one, the scene is built
-    // and counted but draws nothing. A device that refuses the pages or the vertices leaves the
-    // scene built and counted too, and says so in Subida() and in every Dibujar.
-    static std::unique_ptr<EscenaNivel> Crear(const NivelAbierto& nivel, dxDevice8* dispositivo,
-                                              FabricaLotes fabrica = nullptr);
-    // The device's answer to the upload of pages and vertices: D3D_OK, or why they are not there.
-    HRESULT Subida() const { return subida_; }
+    // Null for a level without its record.
+    static std::unique_ptr<EscenaNivel> Crear(const NivelAbierto& nivel);
     ~EscenaNivel();
 
     int32_t NumCuartos() const { return int32_t(esferasCuartos_.size()); }
@@ -65,39 +59,35 @@ class EscenaNivel {
     int32_t ParteDe(const DuenioCara& duenio) const;
     // The sphere round a part's faces.
     Esfera EsferaParte(int32_t parte) const;
-    // Outlines part `parte` (-1: nothing) in the frames drawn from now on, over everything.
-    void Resaltar(int32_t parte);
-    int32_t Resaltada() const { return resaltada_; }
+    // The outline of part `parte`: its triangles' corners, yellow and untextured; none for a
+    // part the scene lacks.
+    std::vector<VerticeEscena> Contorno(int32_t parte) const;
     // Mesh list positions the item's faces were made of: for Lara, her body's and her joints'.
     const std::vector<int32_t>& MeshesDeItem(int32_t item) const;
 
     // Items in motion: each item whose moveable has an animation that plays takes the first
     // such (Lara her own on her body's meshes), looped, in place, at game frame `cuadro`
-    // counted from its first. Only the items' vertices are posed again and sent to the device;
-    // picking and the outline keep the pose the scene was built in. `nivel` is the level the
-    // scene was built from. D3D_OK, or the device's refusal of the new vertices (the frame then
-    // draws the pose they had).
-    [[nodiscard]] HRESULT Animar(const NivelAbierto& nivel, double cuadro);
-    // The items back in the pose they were built in, the same vertices as before Animar.
-    [[nodiscard]] HRESULT Detener();
+    // counted from its first. Only the items' vertices are posed again (TramosItems says where
+    // they sit among Vertices()); picking and the outline keep the pose the scene was built in.
+    // `nivel` is the level the scene was built from. false when nothing moved.
+    bool Animar(const NivelAbierto& nivel, double cuadro);
+    // The items back in the pose they were built in, the same vertices as before Animar; false
+    // when they were there already.
+    bool Detener();
     bool Animada() const { return animada_; }
     // Items that Animar moves.
     int32_t ItemsAnimados() const;
-    // The items' vertices as they stand now, in the buffer's order; none when no item moves.
-    const std::vector<VerticeLote>& VerticesItems() const;
+    // The items' vertices as they stand now, in the order of TramosItems; none when no item
+    // moves.
+    const std::vector<VerticeEscena>& VerticesItems() const;
+    // Where the moving items' vertices sit among Vertices(): (first, count) runs in order.
+    const std::vector<std::pair<uint32_t, uint32_t>>& TramosItems() const;
 
-    // With the projection and camera the caller set; no clear, no present. E_FAIL for a scene
-    // that cannot draw, Subida() when what it draws never reached the device: a picture without
-    // the level is no picture of it.
-    [[nodiscard]] HRESULT Dibujar(dxDevice8& dispositivo, const OpcionesNivel& opciones) const;
-    // The same picture with every triangle in a call of its own: the reference for the batches.
-    [[nodiscard]] HRESULT DibujarPorPrimitiva(dxDevice8& dispositivo, const OpcionesNivel& opciones) const;
-    // The same triangles as one call, all culled as one-sided ones: the floor a frame is
-    // measured against.
-    [[nodiscard]] HRESULT DibujarEnUnaLlamada(dxDevice8& dispositivo, const OpcionesNivel& opciones) const;
-    // Of the last draw: triangles submitted and draw calls made.
-    uint64_t TriangulosDibujados() const;
-    uint32_t LlamadasDibujo() const;
+    // Every vertex of the scene as built, all groups' runs laid out as Grupo says.
+    const std::vector<VerticeEscena>& Vertices() const { return vertices_; }
+    // The runs that draw what the options show: every kind's opaque faces, then alpha-tested,
+    // then additive ones, each one-sided then double-sided.
+    std::vector<TramoEscena> Tramos(const OpcionesNivel& opciones) const;
 
     struct Cuentas {
         int32_t Cuartos = 0, Vertices = 0, Rectangulos = 0, Triangulos = 0;
@@ -121,25 +111,15 @@ class EscenaNivel {
 
   private:
     EscenaNivel() = default;
-    enum Via { LOTES, POR_PRIMITIVA, UNA_LLAMADA };
-    [[nodiscard]] HRESULT DibujarCon(dxDevice8& dispositivo, const OpcionesNivel& opciones, Via via) const;
-    std::vector<TramoLote> Tramos(const OpcionesNivel& opciones) const;
-    [[nodiscard]] HRESULT SubirItems();
 
     std::array<std::array<Grupo, TIPOS>, CLASES> grupos_{};
     std::vector<Esfera> esferasCuartos_;
     std::vector<bool> iluminados_;
     GeometriaElegible elegible_;
     std::vector<std::vector<int32_t>> meshesItems_;
-    int32_t resaltada_ = -1;
-    uint32_t verticesContorno_ = 0;
-    std::unique_ptr<ILotes8> contorno_;
     Cuentas cuentas_;
-    std::unique_ptr<ILotes8> lotes_;
+    std::vector<VerticeEscena> vertices_;
     struct Movimiento;
     std::unique_ptr<Movimiento> movimiento_;
     bool animada_ = false;
-    HRESULT subida_ = D3D_OK;
-    mutable uint64_t triangulos_ = 0;
-    mutable uint32_t llamadas_ = 0;
 };

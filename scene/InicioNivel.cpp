@@ -17,7 +17,7 @@ constexpr float HOLGURA = 128;
 // How far from `pivote` the eye may stand along `d` (unit) before a room face would hide her,
 // up to largo + HOLGURA. Faces are one-sided, so the line is walked both ways: from her (walls
 // facing her) and from the far end (walls of the next room, facing the eye).
-float Libre(const EscenaNivel& escena, const D3DXVECTOR3& pivote, const D3DXVECTOR3& d,
+float Libre(const EscenaNivel& escena, const glm::vec3& pivote, const glm::vec3& d,
             float largo) {
     auto cuartos = [](const ParteElegible& p) {
         return p.Duenio.Clase == DuenioCara::Tipo::Cuarto;
@@ -67,7 +67,7 @@ std::optional<InicioJugador> InicioEnLara(const trObjetos& objetos, size_t cuart
             for (float g : GIROS) {
                 for (float s : SUBIDAS) {
                     const float e = elevacion + s, y = suyo + g;
-                    const D3DXVECTOR3 d{-std::sin(y) * std::cos(e), std::sin(e),
+                    const glm::vec3 d{-std::sin(y) * std::cos(e), std::sin(e),
                                         -std::cos(y) * std::cos(e)};
                     const float libre = Libre(*escena, r.Pivote, d, largo);
                     if (libre > mejor + 1) {

@@ -2,8 +2,7 @@
 // Where the level view opens: where a player starts, behind Lara's start looking the way she
 // faces, a few metres back and above; where a wall stands at her back, from higher or further
 // round her, and only as a last resort nearer than that, in front of the wall.
-#include "Encuadre.h"
-#include "d3dx8.h"
+#include <glm/glm.hpp>
 
 #include <cstdint>
 #include <optional>
@@ -12,7 +11,7 @@ class EscenaNivel;
 struct trObjetos;
 
 struct InicioJugador {
-    D3DXVECTOR3 Ojo{0, 0, 0}, Pivote{0, 0, 0}; // device axes; the pivot is at Lara's chest
+    glm::vec3 Ojo{0, 0, 0}, Pivote{0, 0, 0}; // device axes; the pivot is at Lara's chest
     float Guinada = 0, Cabeceo = 0;             // as CamaraVuelo reads them
     int32_t Item = -1;                          // Lara's index in the item list
 };

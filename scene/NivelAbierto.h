@@ -1,60 +1,57 @@
 #pragma once
-// Everything one opened level holds, from the file's record to the uploaded buffers, so that the
-// window, the command line and the benchmarks open a level the same way and release it whole.
+// Everything one opened level holds apart from any device: the file's record, its pages as
+// texels, its meshes, objects and the whole-level scene, so that the window, the command line,
+// the page and the benchmarks open a level the same way and release it whole. What a device
+// makes of it is NivelSubido's.
 #include "ArticulacionesLara.h"
-#include "BuffersMesh.h"
-#include "CapaDisparadores.h"
-#include "CapaMarcadores.h"
 #include "EscenaNivel.h"
 #include "Lista_Mesh.h"
+#include "PaginasNivel.h"
 #include "trNivel.h"
 #include "trObjetos.h"
 #include "trSectores.h"
-#include "trTextura.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 
-class dxDevice8;
-class dxBufferTextura;
-
 struct NivelAbierto {
-    // Members go in reverse order: the buffers name the pages, and the pages read the record.
+    NivelAbierto() = default;
+    NivelAbierto(const NivelAbierto&) = delete;
+    NivelAbierto& operator=(const NivelAbierto&) = delete;
+    // What a device made of it goes first, then this.
+    virtual ~NivelAbierto();
+
+    // Members go in reverse order: the scene and the pages read the record.
     std::unique_ptr<trNivel> Nivel;
-    std::unique_ptr<trTextura> Texturas;
+    std::unique_ptr<PaginasNivel> Texturas;
     // Null for a level without mesh data.
     std::unique_ptr<Lista_Mesh> Meshes;
-    // What each mesh is drawn from, entry i for mesh i of Meshes; empty without meshes.
-    BuffersMesh Buffers;
     // Its moveables and statics, their meshes named by position in Meshes.
     trObjetos Objetos;
     // Its sectors with their floor data, triggers and markers; damaged chains in Logica.Avisos.
     trLogica Logica;
     // Lara's joints paired with her body's meshes; null where the level has none.
     std::shared_ptr<const ArticulacionesLara> Articulaciones;
-    // The whole level as the "Nivel" view draws it, built at open; it keeps nothing above.
+    // The whole level as the "Nivel" view shows it, built at open; it keeps nothing above.
     std::unique_ptr<EscenaNivel> Escena;
-    // Trigger and kill sectors over the scene (Ver -> Disparadores); null without a device.
-    std::unique_ptr<CapaDisparadores> Capa;
-    // Cameras, sinks, flyby cameras and paths, sound sources (Ver -> Marcadores); null likewise.
-    std::unique_ptr<CapaMarcadores> Marcadores;
-    // D3D_OK, or the first page or mesh the device refused: the level is open all the same and
-    // draws what went up, but a picture drawn from it would miss what did not.
-    HRESULT Subida = D3D_OK;
 
     int32_t Cantidad() const { return Meshes ? Meshes->Cantidad() : 0; }
-    // Null outside 0..count-1.
-    dxBufferTextura* Buffer(int indice) const { return Buffers.Obtener(indice); }
     // Null outside 0..count-1.
     const trMesh* Mesh(int indice) const;
 };
 
-// Loads the file, parses its meshes, makes its pages and converts and uploads every mesh. 1 and
-// the level in `destino`; 0 with the loader's reason in *motivo, `destino` untouched. Without a
-// device the level is still read and converted, only nothing reaches the device.
-[[nodiscard]] int AbrirNivel(const char* ruta, dxDevice8* dispositivo, std::unique_ptr<NivelAbierto>& destino,
-               std::string* motivo = nullptr);
+// Loads the file and parses its meshes, pages, objects and scene. 1 and the level in `destino`;
+// 0 with the loader's reason in *motivo, `destino` untouched.
+[[nodiscard]] int AbrirNivel(const char* ruta, std::unique_ptr<NivelAbierto>& destino,
+                             std::string* motivo = nullptr);
 
 // The same from the file's bytes in memory.
-[[nodiscard]] int AbrirNivelDeMemoria(const uint8_t* datos, size_t tamano, dxDevice8* dispositivo,
-                        std::unique_ptr<NivelAbierto>& destino, std::string* motivo = nullptr);
+[[nodiscard]] int AbrirNivelDeMemoria(const uint8_t* datos, size_t tamano,
+                                      std::unique_ptr<NivelAbierto>& destino,
+                                      std::string* motivo = nullptr);
+
+// The steps after a successful load, into `abierto` (of any kind): they cannot fail in a way that
+// loses the level, as a level without meshes shows none.
+void CompletarNivel(std::unique_ptr<trNivel> nivel, NivelAbierto& abierto);

@@ -13,10 +13,8 @@
 
 namespace {
 
-void AMundos(const std::vector<glm::mat4>& m, std::vector<D3DXMATRIX>& mundos) {
-    mundos.resize(m.size());
-    for (size_t k = 0; k < m.size(); ++k)
-        std::memcpy(mundos[k].m, glm::value_ptr(m[k]), sizeof mundos[k].m);
+void AMundos(const std::vector<glm::mat4>& m, std::vector<glm::mat4>& mundos) {
+    mundos.assign(m.begin(), m.end());
 }
 
 // Reused from call to call: posing every item a frame must not allocate.
@@ -40,7 +38,7 @@ bool Leer(const trNivel& nivel, const trAnimacion& a, const trMovible& m, uint32
 } // namespace
 
 bool PosarMovible(const trNivel& nivel, const trAnimaciones& animaciones, const trMovible& esqueleto,
-                  uint32_t animacion, double cuadro, std::vector<D3DXMATRIX>& mundos) {
+                  uint32_t animacion, double cuadro, std::vector<glm::mat4>& mundos) {
     if (animacion >= animaciones.Animaciones.size())
         return false;
     const trAnimacion& a = animaciones.Animaciones[animacion];
@@ -75,7 +73,7 @@ bool PosarMovible(const trNivel& nivel, const trAnimaciones& animaciones, const 
 }
 
 bool PosarClave(const trNivel& nivel, const trAnimacion& a, const trMovible& esqueleto,
-                uint32_t clave, std::vector<D3DXMATRIX>& mundos) {
+                uint32_t clave, std::vector<glm::mat4>& mundos) {
     if (!a.Jugable() || clave >= a.Claves)
         return false;
     Borrador& b = Local();

@@ -2,9 +2,10 @@
 // A moveable posed by one of its animations at any game frame, keyframes interpolated as the
 // game does (turns spherically, the root's offset linearly), and a player that runs through
 // them in time. Plain math over the level's records: tested without a device.
-#include "d3dx8.h"
 #include "trNivel.h"
 #include "trObjetos.h"
+
+#include <glm/glm.hpp>
 
 #include <cstdint>
 #include <vector>
@@ -17,11 +18,11 @@ constexpr double CUADROS_POR_SEGUNDO = 30;
 // held within its length. false, `mundos` untouched, for an animation that cannot be played or
 // whose keyframes do not fit the skeleton's tree.
 bool PosarMovible(const trNivel& nivel, const trAnimaciones& animaciones, const trMovible& esqueleto,
-                  uint32_t animacion, double cuadro, std::vector<D3DXMATRIX>& mundos);
+                  uint32_t animacion, double cuadro, std::vector<glm::mat4>& mundos);
 
 // The same for a keyframe alone, as stored: mundos of keyframe `clave` of the animation.
 bool PosarClave(const trNivel& nivel, const trAnimacion& animacion, const trMovible& esqueleto,
-                uint32_t clave, std::vector<D3DXMATRIX>& mundos);
+                uint32_t clave, std::vector<glm::mat4>& mundos);
 
 // Where the sound commands of a playing animation go, each when its frame is reached: the
 // window's player, or a recording in tests.

@@ -12,16 +12,16 @@
 
 namespace {
 
-glm::vec3 V(const D3DXVECTOR3& v) {
-    return {v.x, v.y, v.z};
+glm::vec3 V(const glm::vec3& v) {
+    return v;
 }
 
 } // namespace
 
-Rayo RayoPorPixel(const D3DXMATRIX& vista, const D3DXMATRIX& proyeccion, float x, float y,
+Rayo RayoPorPixel(const glm::mat4& vista, const glm::mat4& proyeccion, float x, float y,
                   int ancho, int alto) {
-    // D3DX's row-vector matrices read column-major are the column-vector ones GLM multiplies.
-    const glm::mat4 vp = glm::make_mat4(&proyeccion.m[0][0]) * glm::make_mat4(&vista.m[0][0]);
+    // Row-vector matrices read column-major are the column-vector ones GLM multiplies.
+    const glm::mat4 vp = proyeccion * vista;
     const glm::mat4 inversa = glm::inverse(vp);
     const float nx = 2 * x / float(std::max(ancho, 1)) - 1;
     const float ny = 1 - 2 * y / float(std::max(alto, 1));
@@ -37,7 +37,7 @@ Rayo RayoPorPixel(const D3DXMATRIX& vista, const D3DXMATRIX& proyeccion, float x
         return r;
     d /= largo;
     // From the eye itself, so that nothing between it and the near plane is missed.
-    const glm::vec3 ojo = glm::vec3(glm::inverse(glm::make_mat4(&vista.m[0][0]))[3]);
+    const glm::vec3 ojo = glm::vec3(glm::inverse(vista)[3]);
     r.Origen = {ojo.x, ojo.y, ojo.z};
     r.Direccion = {d.x, d.y, d.z};
     return r;

@@ -2,7 +2,7 @@
 // Picking by a ray into the scene's own geometry: the ray under a pixel, its first hit among
 // triangles kept with what each belongs to, and the room sector a point of the level falls in.
 // Plain math on the CPU, so that it is tested without a device and costs no read-back.
-#include "d3dx8.h"
+#include <glm/glm.hpp>
 
 #include <cstdint>
 #include <optional>
@@ -12,13 +12,14 @@ struct trCuarto;
 
 // Device axes (the level's y negated), as the scene's vertices.
 struct Rayo {
-    D3DXVECTOR3 Origen{0, 0, 0};
-    D3DXVECTOR3 Direccion{0, 0, 1}; // unit length
+    glm::vec3 Origen{0, 0, 0};
+    glm::vec3 Direccion{0, 0, 1}; // unit length
 };
 
 // The ray from the eye through pixel (x, y) (from the top-left corner, pixel centres at .5) of an
-// ancho x alto view drawn with this view and projection (D3DX layout, depth 0..1).
-Rayo RayoPorPixel(const D3DXMATRIX& vista, const D3DXMATRIX& proyeccion, float x, float y,
+// ancho x alto view drawn with this view and projection (row vectors as the device takes them,
+// the same 16 floats in glm's order; depth 0..1).
+Rayo RayoPorPixel(const glm::mat4& vista, const glm::mat4& proyeccion, float x, float y,
                   int ancho, int alto);
 
 // What a face of the scene belongs to.
@@ -60,7 +61,7 @@ struct Acierto {
     uint32_t Parte = 0; // index in GeometriaElegible::Partes
     uint32_t Triangulo = 0;
     float Distancia = 0;
-    D3DXVECTOR3 Punto{0, 0, 0}; // device axes
+    glm::vec3 Punto{0, 0, 0}; // device axes
 };
 
 // The nearest triangle the ray meets from its front (or either side when double-sided), among

@@ -24,6 +24,16 @@
 
 namespace {
 
+#ifdef TR4_SIN_DISPOSITIVO
+// This build has no device to draw with (tr4tool.exe for Windows). The two commands that draw
+// still read their options, so a call written for Linux is refused for the right reason.
+int SinDispositivo(const std::string& orden, std::ostream& errores) {
+    errores << "tr4tool " << orden << ": "
+            << Traducir("esta orden dibuja con OpenGL y solo está en tr4tool para Linux") << '\n';
+    return FALLO;
+}
+#endif
+
 // What a usage error ends with: where the whole story is.
 std::string Uso(const CLI::App* orden) {
     const std::string nombre = orden ? "tr4tool " + orden->get_name() : "tr4tool";
@@ -104,8 +114,10 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
     app.set_help_flag("-h,--help", Traducir("muestra esta ayuda y sale"));
     app.require_subcommand(0, 1);
     app.allow_extras();
+    // The same options on every system: on Windows a path may start with a slash, never /option.
+    app.allow_windows_style_options(false);
     app.footer(
-        Traducir("uso: tr4tool info [--json] NIVEL.tr4\n"
+        std::string(Traducir("uso: tr4tool info [--json] NIVEL.tr4\n"
                  "     tr4tool objects [--json] NIVEL.tr4\n"
                  "     tr4tool triggers [--json] NIVEL.tr4\n"
                  "     tr4tool animations [--json] [--object ID] NIVEL.tr4\n"
@@ -126,7 +138,12 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
                  "     tr4tool sheet NIVEL.tr4 --out ARCHIVO.png [--objects] [--cell PX]\n"
                  "                   [--background black|grey|white]\n"
                  "     tr4tool sounds [--json] NIVEL.tr4 [--out CARPETA]\n"
-                 "Cada orden explica sus opciones con --help: tr4tool render --help.\n"));
+                 "Cada orden explica sus opciones con --help: tr4tool render --help.\n"))
+#ifdef TR4_SIN_DISPOSITIVO
+        + Traducir("En Windows no están render ni sheet, que dibujan con OpenGL: úselas en "
+                   "Linux.\n")
+#endif
+    );
 
     std::string archivo;
     bool json = false;
@@ -391,14 +408,19 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
         errores << prefijo << Sobrantes(resto) << Uso(orden) << '\n';
         return USO_INCORRECTO;
     }
+#ifdef TR4_SIN_DISPOSITIVO
+    if (orden == dibujo || orden == contactos)
+        return SinDispositivo(orden->get_name(), errores);
+#else
     if (orden == dibujo)
         return Renderizar(render, salida, errores);
+    if (orden == contactos)
+        return EscribirHoja(hoja, salida, errores);
+#endif
     if (orden == exporta)
         return Exportar(exportar, salida, errores);
     if (orden == paginas)
         return EscribirPaginas(archivo, carpeta, salida, errores);
-    if (orden == contactos)
-        return EscribirHoja(hoja, salida, errores);
     if (archivo.empty()) {
         errores << "tr4tool: " << Traducir("falta el nivel") << Uso(orden) << '\n';
         return USO_INCORRECTO;

@@ -81,7 +81,7 @@ int Exportar(const OpcionesExportar& opciones, std::ostream& salida, std::ostrea
     }
     std::string motivo;
     std::unique_ptr<NivelAbierto> nivel;
-    if (!AbrirNivel(opciones.nivel.c_str(), nullptr, nivel, &motivo)) {
+    if (!AbrirNivel(opciones.nivel.c_str(), nivel, &motivo)) {
         errores << "tr4tool: " << opciones.nivel << ": " << motivo << '\n';
         return FALLO;
     }

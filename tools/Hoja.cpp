@@ -5,7 +5,7 @@
 #include "EscrituraAtomica.h"
 #include "HojaContactos.h"
 #include "Idioma.h"
-#include "NivelAbierto.h"
+#include "NivelSubido.h"
 #include "PaginasPNG.h"
 
 #include <charconv>
@@ -52,7 +52,7 @@ int EscribirHoja(const OpcionesHoja& o, std::ostream& salida, std::ostream& erro
         errores << "tr4tool sheet: " << preparado.Motivo() << '\n';
         return FALLO;
     }
-    std::unique_ptr<NivelAbierto> nivel;
+    std::unique_ptr<NivelSubido> nivel;
     if (!AbrirNivel(o.nivel.c_str(), dibujo.Dispositivo.get(), nivel, &motivo)) {
         errores << "tr4tool: " << o.nivel << ": " << motivo << '\n';
         return FALLO;

@@ -6,7 +6,7 @@
 #include "Idioma.h"
 #include "PaginasPNG.h"
 #include "trNivel.h"
-#include "trTextura.h"
+#include "PaginasNivel.h"
 
 #include <memory>
 
@@ -26,7 +26,7 @@ int EscribirPaginas(const std::string& nivel, const std::string& carpeta, std::o
         return FALLO;
     }
     // The pages are read in place from the level: no device, no OpenGL needed.
-    const trTextura texturas(n.get());
+    const PaginasNivel texturas(n.get());
     if (texturas.NumPaginas() == 0) {
         errores << "tr4tool: " << nivel << ": " << Traducir("el nivel no tiene páginas de textura")
                 << '\n';

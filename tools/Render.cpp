@@ -6,12 +6,13 @@
 #include "CamaraVuelo.h"
 #include "InicioNivel.h"
 #include "Encuadre.h"
-#include "Ensamblaje.h"
+#include "DibujoEnsamblaje.h"
 #include "EscenaNivel.h"
 #include "EscrituraAtomica.h"
 #include "Idioma.h"
 #include "LeerCuartos.h"
-#include "NivelAbierto.h"
+#include "MatrizDispositivo.h"
+#include "NivelSubido.h"
 #include "PaginasPNG.h"
 #include "PoseMovible.h"
 #include "dxBufferTextura.h"
@@ -286,9 +287,9 @@ HRESULT EncuadrarDesde(dxDevice8& dispositivo, const Esfera& nivel, Vector ojo, 
 
 // The whole level, framed as the options say; 1 with the reason when the room is not there.
 // A failed drawing lands in `dibujo` unless it holds an earlier failure.
-int DibujarNivelEntero(const Opciones& o, const NivelAbierto& nivel, dxDevice8& dispositivo,
+int DibujarNivelEntero(const Opciones& o, const NivelSubido& nivel, dxDevice8& dispositivo,
                        std::string& motivo, HRESULT& dibujo) {
-    const std::unique_ptr<EscenaNivel> escena = EscenaNivel::Crear(nivel, &dispositivo);
+    const EscenaNivel* escena = nivel.Escena.get();
     const int32_t cuartos = escena ? escena->NumCuartos() : 0;
     if (o.que == Opciones::Que::Cuarto && o.numero >= cuartos) {
         motivo = Formatear(Traducir("no hay cuarto %s; "), {std::to_string(o.numero)}) +
@@ -304,12 +305,12 @@ int DibujarNivelEntero(const Opciones& o, const NivelAbierto& nivel, dxDevice8& 
     // As the window opens the level: behind Lara's start, unless a camera or angle is given.
     const std::optional<InicioJugador> inicio =
         escena && o.que == Opciones::Que::Nivel && !o.desde && !o.anguloDado
-            ? InicioEnLara(nivel.Objetos, size_t(cuartos), escena.get())
+            ? InicioEnLara(nivel.Objetos, size_t(cuartos), escena)
             : std::nullopt;
     HRESULT hr = D3D_OK;
     if (inicio) {
         CamaraVuelo camara;
-        camara.Situar(inicio->Ojo, inicio->Guinada, inicio->Cabeceo, inicio->Pivote,
+        camara.Situar(VectorDX(inicio->Ojo), inicio->Guinada, inicio->Cabeceo, VectorDX(inicio->Pivote),
                       escena->EsferaNivel(opciones));
         hr = camara.Aplicar(dispositivo, o.ancho, o.alto);
     } else if (escena && o.desde) {
@@ -330,8 +331,8 @@ int DibujarNivelEntero(const Opciones& o, const NivelAbierto& nivel, dxDevice8& 
     }
     if (SUCCEEDED(hr))
         hr = dispositivo.Limpiar(1);
-    if (SUCCEEDED(hr) && escena)
-        hr = escena->Dibujar(dispositivo, opciones);
+    if (SUCCEEDED(hr) && nivel.Dibujo)
+        hr = nivel.Dibujo->Dibujar(dispositivo, opciones);
     if (SUCCEEDED(hr))
         hr = dispositivo.Presentar();
     if (SUCCEEDED(dibujo))
@@ -405,7 +406,7 @@ int NoDibujo(std::string& motivo) {
 
 // An object posed by one of its animations: one picture, or one per game frame in a folder.
 // 0 with the line to print; 1 with the reason.
-int DibujarAnimacion(const Opciones& o, const NivelAbierto& nivel, DibujoSinVentana& dibujo,
+int DibujarAnimacion(const Opciones& o, const NivelSubido& nivel, DibujoSinVentana& dibujo,
                      std::string& linea, std::string& motivo) {
     const std::optional<trMovible> movible =
         MovibleElegido(nivel, o.numero, o.meshesDe, motivo);
@@ -424,7 +425,7 @@ int DibujarAnimacion(const Opciones& o, const NivelAbierto& nivel, DibujoSinVent
                            {std::to_string(indice), o.cuadroDado, std::to_string(ultimo)});
         return FALLO;
     }
-    std::vector<D3DXMATRIX> mundos;
+    std::vector<glm::mat4> mundos;
     dxDevice8& dispositivo = *dibujo.Dispositivo;
     auto posar = [&](double cuadro) {
         return PosarMovible(*nivel.Nivel, animaciones, *movible, indice, cuadro, mundos);
@@ -504,7 +505,7 @@ int Renderizar(const OpcionesRender& opciones, std::ostream& salida, std::ostrea
     if (SUCCEEDED(dibujado))
         dibujado = SetProyeccionVisor(*dispositivo, o.ancho, o.alto);
 
-    std::unique_ptr<NivelAbierto> nivel;
+    std::unique_ptr<NivelSubido> nivel;
     if (!AbrirNivel(o.nivel.c_str(), dispositivo, nivel, &motivo)) {
         errores << "tr4tool: " << o.nivel << ": " << motivo << '\n';
         return FALLO;

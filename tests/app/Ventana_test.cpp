@@ -6,6 +6,7 @@
 #include "ControlesVista.h"
 #include "ArbolObjetos.h"
 #include "BarraAnimacion.h"
+#include "MatrizDispositivo.h"
 #include "Aplicacion.h"
 #include "CargarNivel.h"
 #include "EscritorNivel.h"
@@ -189,7 +190,7 @@ TEST_F(Ventana, AbrirListaLasMeshesLasFlechasEligenYCancelarNoCambiaNada) {
     EXPECT_EQ(ventana.Seleccionado(), ventana.Nivel()->Buffer(1));
 
     // A cancel after an open does not open the earlier file again.
-    const NivelAbierto* antes = ventana.Nivel();
+    const NivelSubido* antes = ventana.Nivel();
     Elegir("");
     EXPECT_EQ(ventana.Nivel(), antes);
     EXPECT_EQ(ventana.Seleccionado(), ventana.Nivel()->Buffer(1));
@@ -199,7 +200,7 @@ TEST_F(Ventana, AbrirListaLasMeshesLasFlechasEligenYCancelarNoCambiaNada) {
 TEST_F(Ventana, UnArchivoDanadoSeNombraConSuMotivoYNadaCambia) {
     Elegir(Escribir("bueno.tr4", EscribirNivel(ConMeshes(2))));
     ventana.ListBox1->setCurrentRow(1);
-    const NivelAbierto* antes = ventana.Nivel();
+    const NivelSubido* antes = ventana.Nivel();
     Bytes danado = EscribirNivel(ConMeshes(4));
     danado.resize(danado.size() / 2);
     const QString ruta = Escribir("danado.tr4", danado);
@@ -640,7 +641,7 @@ TEST_F(Ventana, TitleAAbreDetrasDeLaraYUnClicEnEllaLaNombra) {
     if (!QFile::exists(real))
         GTEST_SKIP() << "no real level title-a.tr4";
     Elegir(real);
-    const NivelAbierto& n = *ventana.Nivel();
+    const NivelSubido& n = *ventana.Nivel();
     const auto inicio = InicioEnLara(n.Objetos, n.Nivel->Cuartos.size(), n.Escena.get());
     ASSERT_TRUE(inicio);
     // Opened, the level is on show at once, from her start, with the tree on "Nivel".
@@ -666,7 +667,7 @@ TEST_F(Ventana, TitleAAbreDetrasDeLaraYUnClicEnEllaLaNombra) {
         D3DXMATRIX vista, proyeccion;
         ventana.Vuelo().Matrices(ventana.Panel1->width(), ventana.Panel1->height(), vista,
                                  proyeccion);
-        const auto a = e.Elegir(RayoPorPixel(vista, proyeccion, float(q.x()), float(q.y()),
+        const auto a = e.Elegir(RayoPorPixel(MatrizGLM(vista), MatrizGLM(proyeccion), float(q.x()), float(q.y()),
                                              ventana.Panel1->width(), ventana.Panel1->height()),
                                 ventana.Opciones());
         if (a && e.Geometria().Partes[a->Parte].Duenio.Clase == DuenioCara::Tipo::Item)
@@ -711,7 +712,7 @@ TEST_F(Ventana, ExportarGuardaLoQueSeMuestraSinTocarLoAbierto) {
     QStringList sugeridos;
     QString destino = carpeta.filePath("lara.gltf");
     ventana.ElegirDestino = [&](const QString& sugerido) { return sugeridos << sugerido, destino; };
-    const NivelAbierto* abierto = ventana.Nivel();
+    const NivelSubido* abierto = ventana.Nivel();
     ventana.activateWindow();
     QTest::keyClick(ventana.ListBox1, Qt::Key_E, Qt::ControlModifier);
     EXPECT_EQ(sugeridos, QStringList{"movible_5.glb"});
@@ -807,7 +808,7 @@ TEST_F(Ventana, LosUltimosOchoArchivosQuedanEnArchivoYUnoQueYaNoEstaSeQuita) {
     EXPECT_EQ(ventana.Recientes().first(), rutas[7]);
     QFile::remove(rutas[9]);
     avisos.clear();
-    const NivelAbierto* antes = ventana.Nivel();
+    const NivelSubido* antes = ventana.Nivel();
     ventana
         .findChild<QAction*>(
             qPrintable(QString("Reciente%1").arg(ventana.Recientes().indexOf(rutas[9]))))
@@ -899,7 +900,7 @@ TEST_F(Ventana, LosSonidosSeListanSeTocanYLaAnimacionTocaLosSuyos) {
     auto* barra = ventana.findChild<BarraAnimacion*>();
     ASSERT_TRUE(barra->Elegir(0));
     const size_t antes = reproductor->Pedidas().size();
-    std::vector<D3DXMATRIX> pose;
+    std::vector<glm::mat4> pose;
     for (int i = 0; i < 300 && reproductor->Pedidas().size() == antes; ++i) {
         QTest::qWait(5);
         barra->Posar(pose);
@@ -1322,7 +1323,7 @@ TEST_F(Ventana, UnMovibleReproducePausaYRecorreSusAnimaciones) {
     EXPECT_TRUE(barra->Anda());
     EXPECT_EQ(barra->Estado().Animacion(), 1u);
     EXPECT_EQ(barra->Linea->maximum(), 4 * 4); // five frames, four steps each
-    std::vector<D3DXMATRIX> pose;
+    std::vector<glm::mat4> pose;
     ASSERT_TRUE(barra->Posar(pose));
     QTest::qWait(60);
     ASSERT_TRUE(barra->Posar(pose));

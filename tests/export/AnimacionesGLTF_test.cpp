@@ -30,7 +30,7 @@ std::unique_ptr<NivelAbierto> AbrirAnimado() {
     const fixture::Bytes bytes = fixture::EscribirNivel(f);
     std::unique_ptr<NivelAbierto> n;
     std::string motivo;
-    EXPECT_TRUE(AbrirNivelDeMemoria(bytes.data(), bytes.size(), nullptr, n, &motivo)) << motivo;
+    EXPECT_TRUE(AbrirNivelDeMemoria(bytes.data(), bytes.size(), n, &motivo)) << motivo;
     return n;
 }
 
@@ -85,8 +85,8 @@ std::vector<glm::mat4> Mundos(const tinygltf::Model& m, const tinygltf::Animatio
 
 // Where the viewer's pose puts a level point of mesh `k`, in the model's axes: (-x, -y, z) of
 // the level times the scale.
-glm::vec3 EnModelo(const std::vector<D3DXMATRIX>& mundos, size_t k, glm::vec3 p, float escala) {
-    const D3DXVECTOR3 d = Transformar(mundos[k], p.x, -p.y, p.z);
+glm::vec3 EnModelo(const std::vector<glm::mat4>& mundos, size_t k, glm::vec3 p, float escala) {
+    const glm::vec3 d = Transformar(mundos[k], p.x, -p.y, p.z);
     return glm::vec3(-d.x, d.y, d.z) * escala;
 }
 
@@ -120,7 +120,7 @@ TEST(AnimacionesGLTF, CadaMuestraEsLaPoseDelVisor) {
         for (size_t k = 0; k < tiempos.size(); ++k) {
             SCOPED_TRACE(k);
             EXPECT_NEAR(tiempos[k], esperados[k] / 30, 1e-6f);
-            std::vector<D3DXMATRIX> pose;
+            std::vector<glm::mat4> pose;
             ASSERT_TRUE(PosarMovible(*n->Nivel, n->Objetos.Animaciones, n->Objetos.Movibles[0], a,
                                      esperados[k], pose));
             const auto mundo = Mundos(m, anim, k);
@@ -140,7 +140,7 @@ TEST(AnimacionesGLTF, LasArticulacionesDeLaraSiguenCadaMuestra) {
     if (!fs::exists(real))
         GTEST_SKIP() << "sin " << real;
     std::unique_ptr<NivelAbierto> n;
-    ASSERT_TRUE(AbrirNivel(real.c_str(), nullptr, n));
+    ASSERT_TRUE(AbrirNivel(real.c_str(), n));
     ASSERT_TRUE(n->Articulaciones);
     std::string motivo;
     const auto lara = MovibleElegido(*n, 0, 8, motivo);
@@ -164,12 +164,12 @@ TEST(AnimacionesGLTF, LasArticulacionesDeLaraSiguenCadaMuestra) {
         SCOPED_TRACE(k);
         const double cuadro = std::round(double(tiempos[k]) * 30);
         ASSERT_LE(cuadro, a.Duracion());
-        std::vector<D3DXMATRIX> pose;
+        std::vector<glm::mat4> pose;
         ASSERT_TRUE(PosarMovible(*n->Nivel, n->Objetos.Animaciones, *lara, correr, cuadro, pose));
         const Ensamblaje visor = ArmarMovible(*lara, *n->Meshes, pose, n->Articulaciones);
         std::vector<glm::vec3> esperados;
         for (const PiezaObjeto& p : visor.Piezas)
-            for (const D3DXVECTOR3& v : p.Vertices)
+            for (const glm::vec3& v : p.Vertices)
                 esperados.push_back(glm::vec3(-v.x, v.y, v.z) * escala);
         ASSERT_FALSE(esperados.empty());
         const auto mundo = Mundos(m, m.animations[0], k);
@@ -242,7 +242,7 @@ TEST(AnimacionesGLTF, ElValidadorNoTieneNadaQueDecir) {
     const std::string real = std::string(TR4_NIVELES_REALES) + "/title-a.tr4";
     if (fs::exists(real)) {
         std::unique_ptr<NivelAbierto> n;
-        ASSERT_TRUE(AbrirNivel(real.c_str(), nullptr, n));
+        ASSERT_TRUE(AbrirNivel(real.c_str(), n));
         validar(*n, Animado(0, "all", 8), "lara.glb");
     }
     fs::remove_all(dir);

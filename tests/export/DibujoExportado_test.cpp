@@ -2,13 +2,13 @@
 // viewer draws it: the proof that axes, winding, the tree's transforms and the texels survive.
 // TR4_CAPTURA_EXPORTADO=FILE.png keeps the picture of the read-back model (docs/exportado-lara.png).
 #include "Encuadre.h"
-#include "Ensamblaje.h"
+#include "DibujoEnsamblaje.h"
 #include "EscenaNivel.h"
 #include "ExportarGLTF.h"
 #include "LeerCuartos.h"
 #include "LecturaGLTF.h"
 #include "Lotes8.h"
-#include "NivelAbierto.h"
+#include "NivelSubido.h"
 #include "SuperficieEGL.h"
 #include "dxBufferTextura.h"
 #include "dxDevice8.h"
@@ -89,7 +89,7 @@ void Cargar(const tinygltf::Model& m, dxDevice8& d, Leido& l) {
         }
         (void)d.CargarBuffer(buffer.get());
         l.objeto.Piezas.push_back({int32_t(l.buffers.Cantidad()), {}, -1});
-        D3DXMatrixIdentity(&l.objeto.Piezas.back().Mundo);
+        l.objeto.Piezas.back().Mundo = glm::mat4(1.f);
         l.buffers.Agregar(buffer);
     }
     // Framed as the viewer frames an object: the sphere centred in the box of its vertices.
@@ -126,7 +126,7 @@ TEST(DibujoExportado, LaraLeidaDelGlbSeVeComoEnElVisor) {
     ASSERT_EQ(principal.IniciarD3D(), D3D_OK);
     ASSERT_EQ(principal.CrearDispositivo(superficie.get(), 1, d), D3D_OK);
     (void)d->SetColorFondo(0, 0, 0);
-    std::unique_ptr<NivelAbierto> nivel;
+    std::unique_ptr<NivelSubido> nivel;
     ASSERT_TRUE(AbrirNivel(ruta.c_str(), d.get(), nivel, &motivo)) << motivo;
 
     const trMovible* lara = nullptr;
@@ -248,7 +248,7 @@ TEST(DibujoExportado, UnCuartoOscuroBrillaComoEnElVisor) {
     ASSERT_EQ(principal.IniciarD3D(), D3D_OK);
     ASSERT_EQ(principal.CrearDispositivo(superficie.get(), 1, d), D3D_OK);
     ASSERT_EQ(d->SetColorFondo(0, 0, 0), D3D_OK);
-    std::unique_ptr<NivelAbierto> nivel;
+    std::unique_ptr<NivelSubido> nivel;
     ASSERT_TRUE(AbrirNivel(ruta.c_str(), d.get(), nivel, &motivo)) << motivo;
 
     const std::vector<trGeometriaCuarto> cuartos = LeerCuartos(*nivel->Nivel);
@@ -265,8 +265,8 @@ TEST(DibujoExportado, UnCuartoOscuroBrillaComoEnElVisor) {
             menor = luz, elegido = int32_t(r);
     }
     ASSERT_GE(elegido, 0);
-    const auto escena = EscenaNivel::Crear(*nivel, d.get());
-    ASSERT_TRUE(escena);
+    const EscenaNivel* escena = nivel->Escena.get();
+    ASSERT_TRUE(escena && nivel->Dibujo);
     // From above at an angle, outside the room: its floor and far walls face the camera.
     const Esfera e = escena->EsferaCuarto(elegido);
     const glm::vec3 centro(e.X, e.Y, e.Z), ojo = centro + glm::vec3(0, 0.8f, -0.6f) * e.Radio * 2.f;
@@ -276,7 +276,7 @@ TEST(DibujoExportado, UnCuartoOscuroBrillaComoEnElVisor) {
     OpcionesNivel opciones;
     opciones.Estaticos = opciones.Items = false;
     ASSERT_EQ(d->Limpiar(1), D3D_OK);
-    ASSERT_EQ(escena->Dibujar(*d, opciones), D3D_OK);
+    ASSERT_EQ(nivel->Dibujo->Dibujar(*d, opciones), D3D_OK);
     ASSERT_EQ(d->Presentar(), D3D_OK);
     const double visor = Brillo(LeerPixeles(*superficie));
 

@@ -5,6 +5,7 @@
 #include "Ensamblaje.h"
 #include "EscritorNivel.h"
 #include "LecturaGLTF.h"
+#include "MatrizDispositivo.h"
 #include "NivelAbierto.h"
 #include "PaginasPNG.h"
 #include "trTextura.h"
@@ -69,7 +70,7 @@ fixture::NivelFixture NivelConCaras() {
 std::unique_ptr<NivelAbierto> Abrir(const fixture::Bytes& bytes) {
     std::unique_ptr<NivelAbierto> n;
     std::string motivo;
-    EXPECT_TRUE(AbrirNivelDeMemoria(bytes.data(), bytes.size(), nullptr, n, &motivo)) << motivo;
+    EXPECT_TRUE(AbrirNivelDeMemoria(bytes.data(), bytes.size(), n, &motivo)) << motivo;
     return n;
 }
 
@@ -77,7 +78,7 @@ std::unique_ptr<NivelAbierto> AbrirReal(const char* nombre) {
     const std::string ruta = std::string(TR4_NIVELES_REALES) + "/" + nombre;
     std::unique_ptr<NivelAbierto> n;
     if (fs::exists(ruta)) {
-        EXPECT_TRUE(AbrirNivel(ruta.c_str(), nullptr, n));
+        EXPECT_TRUE(AbrirNivel(ruta.c_str(), n));
     }
     return n;
 }
@@ -157,13 +158,13 @@ TEST(ExportarGLTF, EjesDelModeloPorCasos) {
     D3DXMATRIX d;
     D3DXMatrixRotationY(&d, float(M_PI / 2));
     d.m[3][0] = 10, d.m[3][1] = -20, d.m[3][2] = 30;
-    const glm::vec3 q(EnModelo(d, 1) * glm::vec4(PuntoEnModelo({1, 2, 3}, 1), 1));
+    const glm::vec3 q(EnModelo(MatrizGLM(d), 1) * glm::vec4(PuntoEnModelo({1, 2, 3}, 1), 1));
     const glm::vec3 esperado = PuntoEnModelo({13, 22, 29}, 1);
     EXPECT_NEAR(q.x, esperado.x, 1e-4f);
     EXPECT_NEAR(q.y, esperado.y, 1e-4f);
     EXPECT_NEAR(q.z, esperado.z, 1e-4f);
     // The scale moves the place, not the turn.
-    EXPECT_EQ(glm::vec3(EnModelo(d, 2)[3]), PuntoEnModelo({10, 20, 30}, 2));
+    EXPECT_EQ(glm::vec3(EnModelo(MatrizGLM(d), 2)[3]), PuntoEnModelo({10, 20, 30}, 2));
 }
 
 // The model's one buffer: every view starts on a 4-byte boundary, however long the one before,
@@ -218,7 +219,7 @@ TEST(ExportarGLTF, UnMovibleEsUnArbolDeNodosComoLoArmaElVisor) {
     // Each node lands where the viewer places its mesh: (x, y, z) on the device is (-x, y, z) m.
     const Ensamblaje e = ArmarMovible(n->Objetos.Movibles[0], *n->Meshes);
     for (size_t k = 0; k < 3; ++k) {
-        const D3DXVECTOR3 d = Transformar(e.Piezas[k].Mundo, 0, 512, 256);
+        const glm::vec3 d = Transformar(e.Piezas[k].Mundo, 0, 512, 256);
         const glm::vec4 g = r.mundo[k + 1] * glm::vec4(0, 1, 0.5f, 1);
         EXPECT_NEAR(g.x, -d.x / 512, 1e-4f) << k;
         EXPECT_NEAR(g.y, d.y / 512, 1e-4f) << k;

@@ -36,7 +36,7 @@ TEST(Hilos, CadaPaginaSeCodificaEnSuImagenAunqueLasRepartanVariosHilos) {
     const auto bytes = fixture::EscribirNivel(f);
     std::unique_ptr<NivelAbierto> n;
     std::string motivo;
-    ASSERT_TRUE(AbrirNivelDeMemoria(bytes.data(), bytes.size(), nullptr, n, &motivo)) << motivo;
+    ASSERT_TRUE(AbrirNivelDeMemoria(bytes.data(), bytes.size(), n, &motivo)) << motivo;
     std::vector<ArchivoPorEscribir> archivos;
     ASSERT_TRUE(ExportarGLTFEnMemoria(*n, {OpcionesGLTF::Tipo::Mesh, 0}, "/x/m.glb", archivos, &motivo))
         << motivo;

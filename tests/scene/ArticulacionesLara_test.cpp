@@ -4,8 +4,10 @@
 #include "ArticulacionesLara.h"
 #include "ArmarElegido.h"
 #include "Ensamblaje.h"
-#include "NivelAbierto.h"
+#include "DibujoEnsamblaje.h"
+#include "MatrizDispositivo.h"
 #include "NivelLeido.h"
+#include "NivelSubido.h"
 #include "PoseMovible.h"
 #include "SuperficieEGL.h"
 #include "dxDevice8.h"
@@ -28,11 +30,11 @@ const trMovible* Movible(const trObjetos& o, uint32_t id) {
     return nullptr;
 }
 
-glm::vec3 Donde(const D3DXMATRIX& mundo, const glm::vec3& p) {
-    return glm::vec3(glm::make_mat4(&mundo.m[0][0]) * glm::vec4(p, 1));
+glm::vec3 Donde(const glm::mat4& mundo, const glm::vec3& p) {
+    return glm::vec3(mundo * glm::vec4(p, 1));
 }
 
-void ExpectCerca(const D3DXVECTOR3& a, const glm::vec3& b) {
+void ExpectCerca(const glm::vec3& a, const glm::vec3& b) {
     EXPECT_NEAR(a.x, b.x, 1e-3f);
     EXPECT_NEAR(a.y, b.y, 1e-3f);
     EXPECT_NEAR(a.z, b.z, 1e-3f);
@@ -72,10 +74,8 @@ TEST(ArticulacionesLara, CadaVerticeSigueAlMiembroDelVerticeMasCercano) {
     ColgarMeshes(cuerpo,
                  {glm::angleAxis(1.5708f, glm::vec3(0, 1, 0)), glm::angleAxis(3.1416f, glm::vec3(1, 0, 0))},
                  glm::vec3(7, -20, 3), m);
-    std::vector<D3DXMATRIX> mundos(m.size());
-    for (size_t k = 0; k < m.size(); ++k)
-        std::memcpy(mundos[k].m, glm::value_ptr(m[k]), sizeof mundos[k].m);
-    std::vector<D3DXVECTOR3> v;
+    const std::vector<glm::mat4> mundos = m;
+    std::vector<glm::vec3> v;
     juntas->Posar(0, mundos, v);
     ASSERT_EQ(v.size(), 3u);
     ExpectCerca(v[0], Donde(mundos[1], {10, 0, 0}));   // where the thigh's vertex goes
@@ -84,7 +84,7 @@ TEST(ArticulacionesLara, CadaVerticeSigueAlMiembroDelVerticeMasCercano) {
     juntas->Posar(7, mundos, v);
     EXPECT_TRUE(v.empty());
     // Too few matrices: what has none stays at the origin rather than reading past them.
-    juntas->Posar(0, {mundos[0]}, v);
+    juntas->Posar(0, std::vector<glm::mat4>{mundos[0]}, v);
     ExpectCerca(v[0], glm::vec3(0));
     ExpectCerca(v[1], Donde(mundos[0], {10, 0, 0}));
 }
@@ -147,10 +147,8 @@ TEST(ArticulacionesLara, ElEnsamblajeLasLlevaYLasPosa) {
     EXPECT_FLOAT_EQ(g.Triangulos[2].P[1][1], 0.f);
 
     // A pose moves the joint with both limbs.
-    std::vector<D3DXMATRIX> mundos(2);
-    D3DXMatrixIdentity(&mundos[0]);
-    D3DXMatrixIdentity(&mundos[1]);
-    mundos[1].m[3][1] = -300; // the thigh moved down, unturned
+    std::vector<glm::mat4> mundos(2, glm::mat4(1.f));
+    mundos[1][3][1] = -300; // the thigh moved down, unturned
     AplicarPose(e, mundos);
     ExpectCerca(e.Piezas[2].Vertices[0], glm::vec3(10, -300, 0));
     ExpectCerca(e.Piezas[2].Vertices[1], glm::vec3(10, 0, 0));
@@ -208,8 +206,8 @@ int FondoEnLaCintura(const std::vector<uint32_t>& pixeles, const dxDevice8& d,
     for (const PiezaObjeto& p : conJuntas.Piezas) {
         if (p.Junta < 0 || conJuntas.Articulaciones->Juntas()[size_t(p.Junta)].Nodo != 7)
             continue; // the chest's joint, over the hips
-        for (const D3DXVECTOR3& v : p.Vertices) {
-            const glm::vec4 q = vp * glm::vec4(v.x, v.y, v.z, 1);
+        for (const glm::vec3& v : p.Vertices) {
+            const glm::vec4 q = vp * glm::vec4(v, 1);
             const float x = (q.x / q.w + 1) / 2 * ANCHO, y = (1 - q.y / q.w) / 2 * ALTO;
             x0 = std::min(x0, x), x1 = std::max(x1, x);
             y0 = std::min(y0, y), y1 = std::max(y1, y);
@@ -238,7 +236,7 @@ TEST(ArticulacionesLara, SinFondoPorLaCinturaDePieNiCorriendo) {
     ASSERT_EQ(principal.IniciarD3D(), D3D_OK);
     ASSERT_EQ(principal.CrearDispositivo(superficie.get(), 1, d), D3D_OK);
     ASSERT_EQ(d->SetColorFondo(255, 0, 255), D3D_OK);
-    std::unique_ptr<NivelAbierto> nivel;
+    std::unique_ptr<NivelSubido> nivel;
     ASSERT_TRUE(AbrirNivel(ruta.c_str(), d.get(), nivel, &motivo)) << motivo;
     ASSERT_TRUE(nivel->Articulaciones);
     const Lista_Mesh& lista = *nivel->Meshes;
@@ -247,7 +245,7 @@ TEST(ArticulacionesLara, SinFondoPorLaCinturaDePieNiCorriendo) {
     const trMovible& cuerpo = *Movible(nivel->Objetos, ID_CUERPO_LARA);
     const auto lara = MovibleElegido(*nivel, ID_LARA, ID_CUERPO_LARA, motivo);
     ASSERT_TRUE(lara) << motivo;
-    std::vector<D3DXMATRIX> corriendo;
+    std::vector<glm::mat4> corriendo;
     ASSERT_TRUE(PosarMovible(*nivel->Nivel, nivel->Objetos.Animaciones, *lara, lara->Animacion, 10,
                              corriendo));
     struct Pose {
@@ -278,7 +276,7 @@ TEST(ArticulacionesLara, EnElNivelSiguenALaraAnimada) {
         GTEST_SKIP() << "no real level at " << ruta;
     std::unique_ptr<NivelAbierto> nivel;
     std::string motivo;
-    ASSERT_TRUE(AbrirNivel(ruta.c_str(), nullptr, nivel, &motivo)) << motivo;
+    ASSERT_TRUE(AbrirNivel(ruta.c_str(), nivel, &motivo)) << motivo;
     ASSERT_TRUE(nivel->Escena && nivel->Articulaciones);
     const trItem* item = nullptr;
     for (const trItem& i : nivel->Objetos.Items)
@@ -288,8 +286,8 @@ TEST(ArticulacionesLara, EnElNivelSiguenALaraAnimada) {
     const auto lara = MovibleElegido(*nivel, ID_LARA, ID_CUERPO_LARA, motivo);
     ASSERT_TRUE(lara) << motivo;
     constexpr double CUADRO = 10;
-    ASSERT_EQ(nivel->Escena->Animar(*nivel, CUADRO), D3D_OK);
-    std::vector<D3DXMATRIX> pose;
+    ASSERT_TRUE(nivel->Escena->Animar(*nivel, CUADRO));
+    std::vector<glm::mat4> pose;
     ASSERT_TRUE(PosarMovible(*nivel->Nivel, nivel->Objetos.Animaciones, *lara, lara->Animacion,
                              CUADRO, pose));
     const Ensamblaje e = ArmarMovible(*lara, *nivel->Meshes, pose, nivel->Articulaciones);
@@ -298,10 +296,10 @@ TEST(ArticulacionesLara, EnElNivelSiguenALaraAnimada) {
     const auto& hay = nivel->Escena->VerticesItems();
     size_t juntas = 0;
     for (const PiezaObjeto& p : e.Piezas)
-        for (const D3DXVECTOR3& v : p.Vertices) {
-            const glm::vec3 q = EnDispositivo(giro * EnDispositivo(glm::vec3(v.x, v.y, v.z)) + lugar);
+        for (const glm::vec3& v : p.Vertices) {
+            const glm::vec3 q = EnDispositivo(giro * EnDispositivo(v) + lugar);
             float cerca = INFINITY;
-            for (const VerticeLote& h : hay)
+            for (const VerticeEscena& h : hay)
                 cerca = std::min(cerca, glm::length(glm::vec3(h.X, h.Y, h.Z) - q));
             EXPECT_LT(cerca, 0.05f) << "joint vertex " << juntas;
             ++juntas;

@@ -1,7 +1,7 @@
 // A real level opened, drawn and closed again and again on the off-screen OpenGL device, as the
 // window does when a user goes from file to file: nothing may stay behind.
 #include "EscritorNivel.h"
-#include "NivelAbierto.h"
+#include "NivelSubido.h"
 #include "SuperficieEGL.h"
 #include "dxBufferTextura.h"
 #include "dxMain.h"
@@ -28,7 +28,7 @@ TEST(CicloGL, AbrirDibujarYCerrarNoDejaNadaAtras) {
     ASSERT_EQ(principal.IniciarD3D(), D3D_OK);
     ASSERT_EQ(principal.CrearDispositivo(superficie.get(), 1, d), D3D_OK);
 
-    std::unique_ptr<NivelAbierto> nivel;
+    std::unique_ptr<NivelSubido> nivel;
     std::weak_ptr<dxBufferTextura> anterior;
     for (int vuelta = 0; vuelta < 3; ++vuelta) {
         ASSERT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), d.get(), nivel, &motivo), 1)

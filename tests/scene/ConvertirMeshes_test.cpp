@@ -3,7 +3,7 @@
 #include "ConvertirMeshes.h"
 #include "EscritorNivel.h"
 #include "Grabacion.h"
-#include "NivelAbierto.h"
+#include "NivelSubido.h"
 
 #include <gtest/gtest.h>
 
@@ -50,10 +50,10 @@ class Conversion : public ::testing::Test {
         auto* v = static_cast<const Vertice*>(b.GetVertices());
         return v ? std::vector<Vertice>(v, v + b.GetNumVertices()) : std::vector<Vertice>{};
     }
-    IDirect3DTexture8* Pagina(int p) { return nivel->Texturas->GetTextura(p); }
+    IDirect3DTexture8* Pagina(int p) { return nivel->TexturasDispositivo->GetTextura(p); }
 
     DispositivoGrabado d;
-    std::unique_ptr<NivelAbierto> nivel;
+    std::unique_ptr<NivelSubido> nivel;
 };
 
 TEST_F(Conversion, RectanguloTomaEsquinas0132ConSusCoordenadasYElTileEntero) {
@@ -205,7 +205,7 @@ TEST(ConversionSinLista, UnNivelSinDatosDeMeshSeAbreSinMeshes) {
     NivelFixture n;
     n.datosMeshCrudos = Bytes{};
     Bytes archivo = EscribirNivel(n);
-    std::unique_ptr<NivelAbierto> nivel;
+    std::unique_ptr<NivelSubido> nivel;
     ASSERT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), nullptr, nivel), 1);
     EXPECT_EQ(nivel->Cantidad(), 0);
     EXPECT_EQ(nivel->Buffer(0), nullptr);
@@ -224,7 +224,7 @@ TEST_P(ConversionReal, CadaCaraSeConservaYTienePagina) {
     if (archivo.empty())
         GTEST_SKIP() << "no real level at " << ruta;
     DispositivoGrabado d;
-    std::unique_ptr<NivelAbierto> nivel;
+    std::unique_ptr<NivelSubido> nivel;
     ASSERT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), &d.dispositivo, nivel), 1);
     ASSERT_GT(nivel->Cantidad(), 0);
     ASSERT_EQ(nivel->Buffers.Cantidad(), size_t(nivel->Cantidad()));

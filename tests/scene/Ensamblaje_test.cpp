@@ -17,8 +17,8 @@ std::unique_ptr<NivelLeido> Leer(const fixture::Bytes& archivo) {
 }
 
 // Every converted vertex of the object where its world matrix puts it (device axes).
-std::vector<D3DXVECTOR3> Vertices(const Ensamblaje& e, const Lista_Mesh& lista, int pieza = -1) {
-    std::vector<D3DXVECTOR3> v;
+std::vector<glm::vec3> Vertices(const Ensamblaje& e, const Lista_Mesh& lista, int pieza = -1) {
+    std::vector<glm::vec3> v;
     for (size_t i = 0; i < e.Piezas.size(); ++i) {
         if (pieza >= 0 && size_t(pieza) != i)
             continue;
@@ -30,13 +30,13 @@ std::vector<D3DXVECTOR3> Vertices(const Ensamblaje& e, const Lista_Mesh& lista, 
     return v;
 }
 
-void ExpectCerca(const D3DXVECTOR3& a, const D3DXVECTOR3& b, float tolerancia = 1e-3f) {
+void ExpectCerca(const glm::vec3& a, const glm::vec3& b, float tolerancia = 1e-3f) {
     EXPECT_NEAR(a.x, b.x, tolerancia);
     EXPECT_NEAR(a.y, b.y, tolerancia);
     EXPECT_NEAR(a.z, b.z, tolerancia);
 }
 
-float Distancia(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
+float Distancia(const glm::vec3& a, const glm::vec3& b) {
     return std::hypot(a.x - b.x, a.y - b.y, a.z - b.z);
 }
 
@@ -51,7 +51,7 @@ TEST(Ensamblaje, CadaVerticeDondeLoPonenArbolYCuadro) {
     //   mesh 1: Ry Rx(1/2) (1, 2, 3) = (-3, -2, -1), plus Ry (100, 0, 0) + root = (10, 20, -70);
     //   mesh 2 (popped back to mesh 0): Ry Rz(1/4) (1, 2, 3) = (3, 1, 2), plus Ry (0, 200, 0) +
     //   root = (10, 220, 30). Then y negated for the device.
-    const D3DXVECTOR3 esperado[] = {{13, -22, 29}, {7, -18, -71}, {13, -221, 32}};
+    const glm::vec3 esperado[] = {{13, -22, 29}, {7, -18, -71}, {13, -221, 32}};
     for (int k = 0; k < 3; ++k) {
         SCOPED_TRACE(k);
         EXPECT_EQ(e.Piezas[k].Mesh, k);
@@ -104,7 +104,7 @@ TEST(Ensamblaje, GiroDeTresEjesYNodoQueSacaYMete) {
     //   0: (10, 20, 30);  1: (10, 20, -70);  2: 1 + (100, 0, 0) = (110, 20, -70);
     //   3: 1 + (0, -100, 0) = (10, -80, -70);  4: 1 + (0, -200, 0) = (10, -180, -70),
     // each vertex (2, -3, -1) from there, then y negated for the device.
-    const D3DXVECTOR3 esperado[] = {{12, -17, 29}, {12, -17, -71}, {112, -17, -71}, {12, 83, -71},
+    const glm::vec3 esperado[] = {{12, -17, 29}, {12, -17, -71}, {112, -17, -71}, {12, 83, -71},
                                     {12, 183, -71}};
     const int32_t padres[] = {-1, 0, 1, 1, 1};
     for (int k = 0; k < 5; ++k) {
@@ -121,15 +121,15 @@ TEST(Ensamblaje, ElGiroDejaCadaVerticeDentroDeLaEsfera) {
     const Ensamblaje e = ArmarMovible(l->objetos.Movibles[0], *l->lista);
     for (float angulo : {0.f, 0.7f, 1.5708f, 3.1f, 5.0f}) {
         for (size_t k = 0; k < e.Piezas.size(); ++k) {
-            const D3DXMATRIX girado = MundoGirado(e.Piezas[k], e, angulo);
-            const D3DXVECTOR3 p = Transformar(girado, 1, -2, 3);
+            const glm::mat4 girado = MundoGirado(e.Piezas[k], e, angulo);
+            const glm::vec3 p = Transformar(girado, 1, -2, 3);
             EXPECT_LE(Distancia(p, e.Centro), e.Radio + 1e-3f) << angulo;
             // Turned about the vertical: the height never changes.
             EXPECT_NEAR(p.y, Transformar(e.Piezas[k].Mundo, 1, -2, 3).y, 1e-3f);
         }
     }
     // Angle 0 is the rest pose itself.
-    const D3DXMATRIX cero = MundoGirado(e.Piezas[1], e, 0);
+    const glm::mat4 cero = MundoGirado(e.Piezas[1], e, 0);
     ExpectCerca(Transformar(cero, 1, -2, 3), {7, -18, -71});
 }
 

@@ -2,12 +2,14 @@
 // their records put them, every face of a real level is submitted, the batches draw the same
 // picture as a call per triangle, and animated items move and come back to their pose.
 #include "CamaraVuelo.h"
+#include "CapaDisparadores.h"
+#include "CapaMarcadores.h"
+#include "Encuadre.h"
 #include "EscritorNivel.h"
 #include "InicioNivel.h"
 #include "Lotes8.h"
-#include "CapaDisparadores.h"
-#include "CapaMarcadores.h"
-#include "NivelAbierto.h"
+#include "MatrizDispositivo.h"
+#include "NivelSubido.h"
 #include "SuperficieEGL.h"
 #include "dxBufferTextura.h"
 #include "dxMain.h"
@@ -49,7 +51,7 @@ class EscenaGL : public ::testing::Test {
         const Esfera e = nivel_->Escena->EsferaNivel(OpcionesNivel{});
         EXPECT_EQ(EncuadrarEsfera(*d_, e.X, e.Y, e.Z, e.Radio, kAncho, kAlto), D3D_OK);
         (void)d_->Limpiar(1);
-        const EscenaNivel& escena = *nivel_->Escena;
+        const DibujoEscena& escena = *nivel_->Dibujo;
         EXPECT_EQ(porPrimitiva ? escena.DibujarPorPrimitiva(*d_, o) : escena.Dibujar(*d_, o),
                   D3D_OK);
         return LeerPixeles(*superficie_);
@@ -68,7 +70,7 @@ class EscenaGL : public ::testing::Test {
     std::unique_ptr<SuperficieEGL> superficie_;
     dxMain principal_;
     std::unique_ptr<dxDevice8> d_;
-    std::unique_ptr<NivelAbierto> nivel_;
+    std::unique_ptr<NivelSubido> nivel_;
 };
 
 } // namespace
@@ -129,8 +131,8 @@ TEST_F(EscenaGL, ColocacionesSinFinQuedanAcotadas) {
     Abrir(fixture::EscribirNivel(n));
     EXPECT_EQ(nivel_->Escena->Contar().EstaticosColocados, 65535);
     Cuadro({});
-    EXPECT_GT(nivel_->Escena->TriangulosDibujados(), 100000u);
-    EXPECT_LE(nivel_->Escena->TriangulosDibujados(), (1u << 21) / 3);
+    EXPECT_GT(nivel_->Dibujo->TriangulosDibujados(), 100000u);
+    EXPECT_LE(nivel_->Dibujo->TriangulosDibujados(), (1u << 21) / 3);
 }
 
 // The device's batches, but refusing the pages or the vertices as `rechazo` says.
@@ -169,11 +171,12 @@ TEST_F(EscenaGL, UnaSubidaRechazadaSeDiceEnCadaDibujo) {
     for (const char* que : {"", "paginas", "vertices"}) {
         SCOPED_TRACE(que);
         rechazo = que;
-        const auto escena = EscenaNivel::Crear(*nivel_, d_.get(), [](IDirect3DDevice8* d) {
+        const auto escena = DibujoEscena::Crear(*nivel_->Escena, nivel_->Texturas.get(), d_.get(),
+                                                [](IDirect3DDevice8* d) {
             return std::unique_ptr<ILotes8>(new LotesQueRechazan(CrearLotes8(d)));
         });
         ASSERT_NE(escena, nullptr);
-        EXPECT_EQ(escena->Contar().Vertices, cuentas.Vertices);
+        EXPECT_EQ(nivel_->Escena->Contar().Vertices, cuentas.Vertices);
         const HRESULT esperado = *que ? E_OUTOFMEMORY : D3D_OK;
         EXPECT_EQ(escena->Subida(), esperado);
         for (const OpcionesNivel& o :
@@ -217,6 +220,7 @@ TEST_F(EscenaGL, NivelRealTodoDibujadoIgualQuePorPrimitiva) {
         GTEST_SKIP() << "no real level title-a.tr4";
     Abrir(archivo);
     const EscenaNivel& escena = *nivel_->Escena;
+    const DibujoEscena& dibujo = *nivel_->Dibujo;
     const EscenaNivel::Cuentas n = escena.Contar();
     EXPECT_EQ(n.Cuartos, 42);
     EXPECT_EQ(n.Rectangulos, 4022);
@@ -227,23 +231,23 @@ TEST_F(EscenaGL, NivelRealTodoDibujadoIgualQuePorPrimitiva) {
     // as two triangles, in a few calls.
     const OpcionesNivel cuartos{.Estaticos = false, .Items = false};
     const auto soloCuartos = Cuadro(cuartos);
-    EXPECT_EQ(escena.TriangulosDibujados(), 2u * 4022 + 159);
+    EXPECT_EQ(dibujo.TriangulosDibujados(), 2u * 4022 + 159);
     // Opaque, alpha-tested and additive faces, one-sided and double-sided.
-    EXPECT_LE(escena.LlamadasDibujo(), 6u);
+    EXPECT_LE(dibujo.LlamadasDibujo(), 6u);
     EXPECT_EQ(soloCuartos, Cuadro(cuartos, true)) << "batched and per triangle differ";
-    EXPECT_EQ(escena.LlamadasDibujo(), 2u * 4022 + 159);
+    EXPECT_EQ(dibujo.LlamadasDibujo(), 2u * 4022 + 159);
 
     const OpcionesNivel todo;
     const auto lotes = Cuadro(todo);
-    EXPECT_LE(escena.LlamadasDibujo(), 12u);
+    EXPECT_LE(dibujo.LlamadasDibujo(), 12u);
     EXPECT_EQ(lotes, Cuadro(todo, true)) << "batched and per triangle differ";
     EXPECT_NE(lotes, soloCuartos);
 
     // Items in motion, then still again: the picture they were built in, to the byte.
     EXPECT_GT(escena.ItemsAnimados(), 0);
-    ASSERT_EQ(nivel_->Escena->Animar(*nivel_, 7.5), D3D_OK);
+    ASSERT_EQ(nivel_->Dibujo->Animar(*nivel_, 7.5), D3D_OK);
     EXPECT_NE(Cuadro(todo), lotes);
-    ASSERT_EQ(nivel_->Escena->Detener(), D3D_OK);
+    ASSERT_EQ(nivel_->Dibujo->Detener(), D3D_OK);
     EXPECT_EQ(Cuadro(todo), lotes);
 }
 
@@ -264,12 +268,12 @@ TEST_F(EscenaGL, CadaNivelRealAbreConLaraEnteraEnLaImagen) {
         const auto inicio = InicioEnLara(nivel_->Objetos, size_t(e.NumCuartos()), &e);
         ASSERT_TRUE(inicio);
         CamaraVuelo camara;
-        camara.Situar(inicio->Ojo, inicio->Guinada, inicio->Cabeceo, inicio->Pivote,
-                      e.EsferaNivel(OpcionesNivel{}));
+        camara.Situar(VectorDX(inicio->Ojo), inicio->Guinada, inicio->Cabeceo,
+                      VectorDX(inicio->Pivote), e.EsferaNivel(OpcionesNivel{}));
         auto dibujar = [&](bool items) {
             EXPECT_EQ(camara.Aplicar(*d_, kAncho, kAlto), D3D_OK);
             (void)d_->Limpiar(1);
-            EXPECT_EQ(e.Dibujar(*d_, OpcionesNivel{.Items = items}), D3D_OK);
+            EXPECT_EQ(nivel_->Dibujo->Dibujar(*d_, OpcionesNivel{.Items = items}), D3D_OK);
             return LeerPixeles(*superficie_);
         };
         const auto con = dibujar(true), sin = dibujar(false);
@@ -323,7 +327,7 @@ TEST_F(EscenaGL, ItemsAnimadosSeMuevenYVuelvenASuPose) {
     Abrir(fixture::EscribirNivel(f));
     EscenaNivel& escena = *nivel_->Escena;
     EXPECT_EQ(escena.ItemsAnimados(), 1);
-    const std::vector<VerticeLote> quietos = escena.VerticesItems();
+    const std::vector<VerticeEscena> quietos = escena.VerticesItems();
     ASSERT_EQ(quietos.size(), 12u);
     const auto antes = Cuadro({});
 
@@ -331,7 +335,7 @@ TEST_F(EscenaGL, ItemsAnimadosSeMuevenYVuelvenASuPose) {
     auto distancias = [&] {
         std::vector<float> d;
         for (size_t i = 0; i < quietos.size(); ++i) {
-            const VerticeLote &p = quietos[i], &q = escena.VerticesItems()[i];
+            const VerticeEscena &p = quietos[i], &q = escena.VerticesItems()[i];
             d.push_back(glm::length(glm::vec3(q.X - p.X, q.Y - p.Y, q.Z - p.Z)));
         }
         std::sort(d.begin(), d.end());
@@ -341,7 +345,7 @@ TEST_F(EscenaGL, ItemsAnimadosSeMuevenYVuelvenASuPose) {
     for (const auto& [cuadro, lejos] : {std::pair{0.0, 0.f}, {1.0, 256.f}, {2.0, 0.f}, {2.5, 128.f},
                                        {3.0, 256.f}}) {
         SCOPED_TRACE(cuadro);
-        ASSERT_EQ(escena.Animar(*nivel_, cuadro), D3D_OK);
+        ASSERT_EQ(nivel_->Dibujo->Animar(*nivel_, cuadro), D3D_OK);
         EXPECT_TRUE(escena.Animada());
         const auto d = distancias();
         EXPECT_NEAR(d[5], 0, 1e-3f) << "the item that cannot play";
@@ -349,11 +353,11 @@ TEST_F(EscenaGL, ItemsAnimadosSeMuevenYVuelvenASuPose) {
         EXPECT_NEAR(d[11], lejos, 1e-2f);
     }
     EXPECT_NE(Cuadro({}), antes);
-    ASSERT_EQ(escena.Detener(), D3D_OK);
+    ASSERT_EQ(nivel_->Dibujo->Detener(), D3D_OK);
     EXPECT_FALSE(escena.Animada());
     ASSERT_EQ(escena.VerticesItems().size(), quietos.size());
     EXPECT_EQ(std::memcmp(escena.VerticesItems().data(), quietos.data(),
-                          quietos.size() * sizeof(VerticeLote)),
+                          quietos.size() * sizeof(VerticeEscena)),
               0);
     EXPECT_EQ(Cuadro({}), antes);
 }
@@ -376,7 +380,7 @@ TEST_F(EscenaGL, CadaMezclaSobreUnFondoConocido) {
     }
     // Opaque, alpha-tested and additive faces of one kind and side: a call each.
     Cuadro(soloCuartos);
-    EXPECT_EQ(nivel_->Escena->LlamadasDibujo(), 3u);
+    EXPECT_EQ(nivel_->Dibujo->LlamadasDibujo(), 3u);
     // Full light shows the texels as painted: the same here, where every vertex is lit white.
     EXPECT_EQ(Cuadro({.Estaticos = false, .LuzPlena = true}), Cuadro(soloCuartos));
 
@@ -395,6 +399,83 @@ TEST_F(EscenaGL, CadaMezclaSobreUnFondoConocido) {
     EXPECT_EQ(En(m, 300, -200, 0), kDos) << "and by its extra word, over it";
 }
 
+// The scene needs no device: opened by the core alone it holds the same vertices as a level
+// opened for a device, its runs cover every vertex once, each vertex names a page the level has
+// or none, and a part's outline is its triangles' corners.
+TEST(EscenaSinDispositivo, VerticesTramosYContornoSinDispositivo) {
+    const auto archivo = fixture::EscribirNivel(fixture::NivelCuartos());
+    std::unique_ptr<NivelAbierto> nucleo;
+    std::unique_ptr<NivelSubido> subido;
+    ASSERT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), nucleo), 1);
+    ASSERT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), nullptr, subido), 1);
+    ASSERT_TRUE(nucleo->Escena && subido->Escena && subido->Dibujo);
+    const EscenaNivel& e = *nucleo->Escena;
+    const std::vector<VerticeEscena>& v = e.Vertices();
+    ASSERT_FALSE(v.empty());
+    ASSERT_EQ(subido->Escena->Vertices().size(), v.size());
+    EXPECT_EQ(std::memcmp(subido->Escena->Vertices().data(), v.data(), v.size() * sizeof v[0]), 0);
+    // Without a device nothing was loaded, so there is nothing to outline either.
+    subido->Dibujo->Resaltar(0);
+    EXPECT_EQ(subido->Dibujo->Resaltada(), -1);
+
+    // The level as it is and flipped: no vertex drawn twice in either, none never drawn.
+    std::vector<int> visto(v.size(), 0);
+    for (bool alternos : {false, true}) {
+        std::vector<int> usos(v.size(), 0);
+        for (const TramoEscena& t : e.Tramos({.Alternos = alternos}))
+            for (uint32_t i = t.Inicio; i < t.Inicio + t.Vertices; ++i)
+                usos.at(i) += 1, visto.at(i) = 1;
+        EXPECT_EQ(*std::max_element(usos.begin(), usos.end()), 1) << alternos;
+    }
+    EXPECT_EQ(std::count(visto.begin(), visto.end(), 1), std::ptrdiff_t(v.size()));
+    for (const VerticeEscena& q : v)
+        EXPECT_TRUE(q.Pagina == PAGINA_NINGUNA ||
+                    q.Pagina < uint32_t(nucleo->Texturas->NumPaginas()));
+    // Without statics and items, only the rooms' runs carry vertices.
+    uint32_t cuartos = 0;
+    for (const TramoEscena& t : e.Tramos({.Estaticos = false, .Items = false}))
+        cuartos += t.Vertices;
+    EXPECT_LT(cuartos, v.size());
+    EXPECT_GT(cuartos, 0u);
+
+    const ParteElegible& p = e.Geometria().Partes.at(0);
+    const std::vector<VerticeEscena> contorno = e.Contorno(0);
+    ASSERT_EQ(contorno.size(), size_t(p.Cuantos) * 3);
+    EXPECT_EQ(contorno[0].X, e.Geometria().Triangulos[p.Primero].P[0][0]);
+    EXPECT_EQ(contorno[0].Pagina, PAGINA_NINGUNA);
+    EXPECT_TRUE(e.Contorno(-1).empty());
+    EXPECT_TRUE(e.Contorno(int32_t(e.Geometria().Partes.size())).empty());
+}
+
+// The trigger tiles and the markers are the core's plain vertices: a level opened with no device
+// gives them, untextured and in their classes' order, and the device side loads those same ones.
+TEST(EscenaSinDispositivo, BaldosasYMarcadoresSinDispositivo) {
+    const auto archivo = fixture::EscribirNivel(fixture::NivelLogica());
+    std::unique_ptr<NivelAbierto> nivel;
+    ASSERT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), nivel), 1);
+    uint32_t hasta[3] = {};
+    const std::vector<VerticeEscena> baldosas = CapaDisparadores::Vertices(nivel->Logica, hasta);
+    EXPECT_EQ(baldosas.size(), 14u * 6) << "13 triggers, one kill sector";
+    EXPECT_LE(hasta[0], hasta[1]);
+    EXPECT_LE(hasta[1], hasta[2]);
+    EXPECT_EQ(hasta[2], baldosas.size());
+    for (const VerticeEscena& v : baldosas) {
+        EXPECT_EQ(v.Pagina, PAGINA_NINGUNA);
+        EXPECT_NE(v.Color, 0u);
+    }
+    uint32_t solidos = 0;
+    const std::vector<VerticeEscena> marcas = CapaMarcadores::Vertices(nivel->Logica, solidos);
+    EXPECT_EQ(solidos, (2u + 3u + 1u) * CapaMarcadores::VERTICES_MARCADOR);
+    EXPECT_EQ(marcas.size() - solidos, 3u) << "one segment: sequence 2's two cameras";
+    EXPECT_EQ(marcas.back().Color, CapaMarcadores::AMARILLO_VUELO);
+
+    // Opened for no device, the device side holds nothing to draw them with.
+    std::unique_ptr<NivelSubido> subido;
+    ASSERT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), nullptr, subido), 1);
+    EXPECT_EQ(subido->Capa, nullptr);
+    EXPECT_EQ(subido->Marcadores, nullptr);
+}
+
 // Ver -> Disparadores: each trigger sector's tile adds its type's colour where the sector lies,
 // a kill sector adds red, and a sector of neither keeps the floor's own colour.
 TEST_F(EscenaGL, DisparadoresYMuerteSobreSusSectores) {
@@ -408,7 +489,7 @@ TEST_F(EscenaGL, DisparadoresYMuerteSobreSusSectores) {
         EXPECT_EQ(d_->SetOjo(e.X, 7000, e.Z - 3000), D3D_OK);
         EXPECT_EQ(d_->SetObjetivo(e.X, 0, e.Z), D3D_OK);
         (void)d_->Limpiar(1);
-        EXPECT_EQ(nivel_->Escena->Dibujar(*d_, o), D3D_OK);
+        EXPECT_EQ(nivel_->Dibujo->Dibujar(*d_, o), D3D_OK);
         if (capa) {
             EXPECT_EQ(nivel_->Capa->Dibujar(*d_, o), D3D_OK);
         }
@@ -466,7 +547,7 @@ TEST_F(EscenaGL, MarcadoresDondeLosPoneElNivel) {
     Abrir(fixture::EscribirNivel(f));
     ASSERT_NE(nivel_->Marcadores, nullptr);
     EXPECT_EQ(nivel_->Marcadores->Marcadores(), 2u + 3u + 1u);
-    UINT solidos = 0;
+    uint32_t solidos = 0;
     const auto v = CapaMarcadores::Vertices(nivel_->Logica, solidos);
     EXPECT_EQ(v.size() - solidos, 3u) << "one segment: sequence 2's two cameras";
     const Esfera e = nivel_->Escena->EsferaNivel({});

@@ -13,11 +13,11 @@
 namespace {
 
 // Where the pose puts a point given in the level's axes of mesh k, in device axes.
-D3DXVECTOR3 Punto(const std::vector<D3DXMATRIX>& mundos, size_t k, float x, float y, float z) {
+glm::vec3 Punto(const std::vector<glm::mat4>& mundos, size_t k, float x, float y, float z) {
     return Transformar(mundos[k], x, -y, z);
 }
 
-void ExpectCerca(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
+void ExpectCerca(const glm::vec3& a, const glm::vec3& b) {
     EXPECT_NEAR(a.x, b.x, 1e-2f);
     EXPECT_NEAR(a.y, b.y, 1e-2f);
     EXPECT_NEAR(a.z, b.z, 1e-2f);
@@ -29,7 +29,7 @@ TEST(PoseMovible, EnLasClavesYEntreEllas) {
     const auto l = LeerNivelYObjetos(fixture::EscribirNivel(fixture::NivelAnimado()));
     const trMovible& m = l->objetos.Movibles[0];
     const trAnimaciones& t = l->objetos.Animaciones;
-    std::vector<D3DXMATRIX> mundos;
+    std::vector<glm::mat4> mundos;
     const float r = std::sqrt(0.5f);
 
     // Frame 0: nothing turned, mesh 1 100 above the root (the level's y points down).
@@ -49,7 +49,7 @@ TEST(PoseMovible, EnLasClavesYEntreEllas) {
     ExpectCerca(Punto(mundos, 0, 0, 0, 100), {40, 0, -100});
     ExpectCerca(Punto(mundos, 1, 0, 0, 100), {40, 100, -100});
     // Past the end it holds the last frame; a keyframe posed alone is the same.
-    std::vector<D3DXMATRIX> clave;
+    std::vector<glm::mat4> clave;
     ASSERT_TRUE(PosarMovible(l->nivel, t, m, 0, 99, mundos));
     ASSERT_TRUE(PosarClave(l->nivel, t.Animaciones[0], m, 2, clave));
     ExpectCerca(Punto(mundos, 1, 0, 0, 100), Punto(clave, 1, 0, 0, 100));
@@ -68,7 +68,7 @@ TEST(PoseMovible, EnLasClavesYEntreEllas) {
 TEST(PoseMovible, ElObjetoArmadoSigueLaPose) {
     const auto l = LeerNivelYObjetos(fixture::EscribirNivel(fixture::NivelAnimado()));
     const trMovible& m = l->objetos.Movibles[0];
-    std::vector<D3DXMATRIX> mundos;
+    std::vector<glm::mat4> mundos;
     ASSERT_TRUE(PosarMovible(l->nivel, l->objetos.Animaciones, m, 0, 4, mundos));
     Ensamblaje e = ArmarMovible(m, *l->lista);
     const float radio = e.Radio;
@@ -130,7 +130,7 @@ TEST(Reproductor, BucleCadenaPasoYSalto) {
         s.Avanzar((s.Cuadros() + 1) / 30.0);
         EXPECT_EQ(s.Animacion(), roto);
         EXPECT_NEAR(s.Cuadro(), 1, 1e-9);
-        std::vector<D3DXMATRIX> mundos;
+        std::vector<glm::mat4> mundos;
         EXPECT_TRUE(PosarMovible(l->nivel, t, l->objetos.Movibles[1], roto, s.Cuadro(), mundos));
     }
 }
@@ -211,15 +211,15 @@ TEST(PoseMovible, LaraCorreErguidaHaciaDelante) {
     // apart along z.
     const trAnimacion& correr = t.Animaciones[esqueleto->Animacion];
     EXPECT_GT(correr.Velocidad, 0);
-    std::vector<D3DXMATRIX> mundos;
+    std::vector<glm::mat4> mundos;
     for (uint32_t f = 0; f <= correr.Duracion(); f += 3) {
         SCOPED_TRACE(f);
         ASSERT_TRUE(PosarMovible(l->nivel, t, lara, esqueleto->Animacion, f + 0.5, mundos));
         ASSERT_EQ(mundos.size(), 15u);
-        const D3DXVECTOR3 cadera = Transformar(mundos[0], 0, 0, 0);
-        const D3DXVECTOR3 cabeza = Transformar(mundos[14], 0, 0, 0);
-        const D3DXVECTOR3 pieIzq = Transformar(mundos[3], 0, 0, 0);
-        const D3DXVECTOR3 pieDer = Transformar(mundos[6], 0, 0, 0);
+        const glm::vec3 cadera = Transformar(mundos[0], 0, 0, 0);
+        const glm::vec3 cabeza = Transformar(mundos[14], 0, 0, 0);
+        const glm::vec3 pieIzq = Transformar(mundos[3], 0, 0, 0);
+        const glm::vec3 pieDer = Transformar(mundos[6], 0, 0, 0);
         EXPECT_GT(cabeza.y - cadera.y, 200);
         EXPECT_LT(std::abs(cabeza.x - cadera.x), 100);
         EXPECT_GT(cabeza.z, cadera.z);

@@ -2,6 +2,7 @@
 // from which side, among what is shown; the ray under a pixel; the sector under a point.
 #include "EscritorNivel.h"
 #include "InicioNivel.h"
+#include "MatrizDispositivo.h"
 #include "NivelAbierto.h"
 #include "Seleccion.h"
 
@@ -25,7 +26,7 @@ Rayo HaciaZ(float x, float y, float z = -5000) {
 std::unique_ptr<NivelAbierto> Abrir(const fixture::Bytes& archivo) {
     std::unique_ptr<NivelAbierto> n;
     std::string motivo;
-    EXPECT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), nullptr, n, &motivo), 1)
+    EXPECT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), n, &motivo), 1)
         << motivo;
     return n;
 }
@@ -92,13 +93,13 @@ TEST(Seleccion, ElRayoDeUnPixelSaleDelOjoYPasaPorLoQueSeVeAlli) {
     const D3DXVECTOR3 ojo{100, 200, -300}, objetivo{100, 200, 700}, arriba{0, 1, 0};
     D3DXMatrixLookAtLH(&vista, &ojo, &objetivo, &arriba);
     D3DXMatrixPerspectiveFovLH(&proyeccion, 0.785398163f, 2.f, 1, 5000);
-    const Rayo centro = RayoPorPixel(vista, proyeccion, 100, 50, 200, 100);
+    const Rayo centro = RayoPorPixel(MatrizGLM(vista), MatrizGLM(proyeccion), 100, 50, 200, 100);
     EXPECT_NEAR(centro.Origen.x, 100, 1e-2);
     EXPECT_NEAR(centro.Origen.z, -300, 1e-2);
     EXPECT_NEAR(centro.Direccion.z, 1, 1e-5);
     // The top edge of the view is half the field of view above the axis; the left edge, the
     // width-over-height times as far to the left.
-    const Rayo arribaIzq = RayoPorPixel(vista, proyeccion, 0, 0, 200, 100);
+    const Rayo arribaIzq = RayoPorPixel(MatrizGLM(vista), MatrizGLM(proyeccion), 0, 0, 200, 100);
     const float t = std::tan(0.785398163f / 2);
     EXPECT_NEAR(arribaIzq.Direccion.y / arribaIzq.Direccion.z, t, 1e-4);
     EXPECT_NEAR(arribaIzq.Direccion.x / arribaIzq.Direccion.z, -2 * t, 1e-4);
@@ -142,7 +143,7 @@ TEST(Seleccion, TitleAAbreDetrasDeLaraYLaraLlevaElCuerpo) {
     const trItem& lara = nivel->Objetos.Items[size_t(inicio->Item)];
     EXPECT_EQ(lara.Objeto, 0);
     // Looking at her chest from behind and above, at most a few metres away.
-    const D3DXVECTOR3 a{inicio->Ojo.x - lara.X, inicio->Ojo.y + lara.Y, inicio->Ojo.z - lara.Z};
+    const glm::vec3 a{inicio->Ojo.x - lara.X, inicio->Ojo.y + lara.Y, inicio->Ojo.z - lara.Z};
     const float lejos = std::hypot(a.x, a.z);
     EXPECT_GT(lejos, 100);
     EXPECT_LE(lejos, DISTANCIA_DETRAS + 1);
@@ -174,11 +175,11 @@ TEST(Seleccion, TitleAAbreDetrasDeLaraYLaraLlevaElCuerpo) {
     int suyos = 0, otros = 0;
     for (uint32_t t = ella.Primero; t < ella.Primero + ella.Cuantos; t += 7) {
         const auto& p = nivel->Escena->Geometria().Triangulos[t].P;
-        const D3DXVECTOR3 c{(p[0][0] + p[1][0] + p[2][0]) / 3, (p[0][1] + p[1][1] + p[2][1]) / 3,
+        const glm::vec3 c{(p[0][0] + p[1][0] + p[2][0]) / 3, (p[0][1] + p[1][1] + p[2][1]) / 3,
                             (p[0][2] + p[1][2] + p[2][2]) / 3};
         Rayo rayo;
         rayo.Origen = inicio->Ojo;
-        const D3DXVECTOR3 d{c.x - rayo.Origen.x, c.y - rayo.Origen.y, c.z - rayo.Origen.z};
+        const glm::vec3 d{c.x - rayo.Origen.x, c.y - rayo.Origen.y, c.z - rayo.Origen.z};
         const float l = std::hypot(d.x, d.y, d.z);
         rayo.Direccion = {d.x / l, d.y / l, d.z / l};
         const auto a = nivel->Escena->Elegir(rayo, {});

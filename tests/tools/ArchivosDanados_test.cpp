@@ -10,7 +10,7 @@
 #include "Grabacion.h"
 #include "Idioma.h"
 #include "LeerSonidos.h"
-#include "NivelAbierto.h"
+#include "NivelSubido.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -171,7 +171,7 @@ struct Caso {
     // What the reason must contain; empty when the level must open.
     std::string pista;
     // For a level that opens: how the damage was contained.
-    std::function<void(const NivelAbierto&)> comprobar = [](const NivelAbierto&) {};
+    std::function<void(const NivelSubido&)> comprobar = [](const NivelSubido&) {};
 };
 
 // gtest names the case instead of dumping its bytes.
@@ -223,7 +223,7 @@ std::vector<Caso> Catalogo() {
                  "bloque 2: se descomprime en más de los 999 bytes"});
     // A block that yields less than it states is kept at the length it really has.
     v.push_back({"inflado_menor_que_el_declarado", Archivo([] { return ConTamanos(1, 5000, {}); }),
-                 "", [](const NivelAbierto& a) {
+                 "", [](const NivelSubido& a) {
                      EXPECT_EQ(a.Nivel->DatosBloque[1].size(), 1000u);
                      EXPECT_EQ(a.Cantidad(), 2);
                  }});
@@ -237,7 +237,7 @@ std::vector<Caso> Catalogo() {
                      d.bloques[1].tamanoInflado = 60 << 20;
                      return Serializar(d);
                  }),
-                 "", [](const NivelAbierto& a) {
+                 "", [](const NivelSubido& a) {
                      EXPECT_EQ(a.Nivel->DatosBloque[1].size(), 1000u);
                      EXPECT_EQ(a.Cantidad(), 2);
                  }});
@@ -284,7 +284,7 @@ std::vector<Caso> Catalogo() {
                          });
                      }),
                      f <= 45 ? "datos del nivel dañados" : "",
-                     [](const NivelAbierto& a) { EXPECT_EQ(a.Cantidad(), 2); }});
+                     [](const NivelSubido& a) { EXPECT_EQ(a.Cantidad(), 2); }});
     }
     for (int f : {2, 51})
         v.push_back({"fila" + std::to_string(f) + "_max", Archivo([f] {
@@ -293,7 +293,7 @@ std::vector<Caso> Catalogo() {
                          });
                      }),
                      f == 2 ? "los cuartos (65535 × " : "",
-                     [](const NivelAbierto& a) { EXPECT_EQ(a.Cantidad(), 2); }});
+                     [](const NivelSubido& a) { EXPECT_EQ(a.Cantidad(), 2); }});
 
     // Room geometry counts (vertices, rectangles, triangles, sprites) without their bytes. A
     // negative count stands for none.
@@ -310,7 +310,7 @@ std::vector<Caso> Catalogo() {
                              n);
                      }),
                      cuenta < 0 ? "" : "cuarto 0 de 1, los vértices (32767 × 12 bytes",
-                     [](const NivelAbierto& a) {
+                     [](const NivelSubido& a) {
                          EXPECT_EQ(a.Nivel->Cuartos[0].NumVertices, -1);
                          EXPECT_TRUE(a.Nivel->Cuartos[0].Vertices.empty());
                          EXPECT_TRUE(a.Nivel->Cuartos[0].Sprites.empty());
@@ -337,7 +337,7 @@ std::vector<Caso> Catalogo() {
                      n.datosMeshCrudos = crudos;
                      return EscribirNivel(n);
                  }),
-                 "", [](const NivelAbierto& a) {
+                 "", [](const NivelSubido& a) {
                      ASSERT_EQ(a.Cantidad(), 2);
                      EXPECT_EQ(a.Buffer(0)->GetNumVertices(), 10);
                      EXPECT_EQ(a.Buffer(1)->GetNumVertices(), 0);
@@ -348,7 +348,7 @@ std::vector<Caso> Catalogo() {
                          m.triangulos[0].v[0] = 0xFFFF;
                      });
                  }),
-                 "", [](const NivelAbierto& a) {
+                 "", [](const NivelSubido& a) {
                      EXPECT_EQ(a.Buffer(0)->GetCuadrados(), 0);
                      EXPECT_EQ(a.Buffer(0)->GetTriangulos(), 1);
                      EXPECT_EQ(a.Buffer(1)->GetTriangulos() + a.Buffer(1)->GetCuadrados(), 3);
@@ -360,7 +360,7 @@ std::vector<Caso> Catalogo() {
                              t.textura = 0xFFFF;
                      });
                  }),
-                 "", [](const NivelAbierto& a) {
+                 "", [](const NivelSubido& a) {
                      for (int i = 0; i < 3; ++i) {
                          EXPECT_FALSE(Texturado(*a.Buffer(0), i)) << i;
                          EXPECT_TRUE(Texturado(*a.Buffer(1), i)) << i;
@@ -372,7 +372,7 @@ std::vector<Caso> Catalogo() {
                      n.texturasObjeto[1].tile = 0x7FFF; // triangles drop the top bit
                      return EscribirNivel(n);
                  }),
-                 "", [](const NivelAbierto& a) {
+                 "", [](const NivelSubido& a) {
                      for (int i = 0; i < 3; ++i)
                          EXPECT_FALSE(Texturado(*a.Buffer(0), i)) << i;
                  }});
@@ -484,11 +484,11 @@ TEST_P(ArchivoDanado, TerminaConUnResultadoClaro) {
     const std::string ruta = caso.preparar(carpeta_);
 
     DispositivoGrabado d;
-    std::unique_ptr<NivelAbierto> abierto;
+    std::unique_ptr<NivelSubido> abierto;
     const std::string previo = (carpeta_ / "previo.tr4").string();
     ASSERT_TRUE(GuardarArchivo(previo, EscribirNivel(Base())));
     ASSERT_EQ(AbrirNivel(previo.c_str(), &d.dispositivo, abierto), 1);
-    const NivelAbierto* enPantalla = abierto.get();
+    const NivelSubido* enPantalla = abierto.get();
     const int objetosPrevios = d.registro->Vivos;
 
     const int64_t antes = vivos;

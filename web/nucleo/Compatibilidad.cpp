@@ -18,13 +18,6 @@ class ofstream_sin_archivos : public ostream {
 #define TINYGLTF_IMPLEMENTATION
 #include <tiny_gltf.h>
 
-// The module has no device of its own: the scene is built with none, and draws nothing.
-#include "Lotes8.h"
-
-std::unique_ptr<ILotes8> CrearLotes8(IDirect3DDevice8*) {
-    return nullptr;
-}
-
 // thread_local objects with destructors register them here; the module has one thread, so they
 // are destroyed as statics are, at exit (which a reactor never reaches).
 extern "C" int __cxa_atexit(void (*destruir)(void*), void* objeto, void* dso);

@@ -2,7 +2,7 @@
 
 #include "ConvencionesNivel.h"
 #include "ModeloGLTF.h"
-#include "trTextura.h"
+#include "PaginasNivel.h"
 
 #include <glm/glm.hpp>
 #include <glm/gtc/matrix_transform.hpp>
@@ -164,7 +164,7 @@ int Mezcla(const tinygltf::Material& m) {
 
 } // namespace
 
-std::vector<uint8_t> LotesPagina(ModeloGLTF& modelo, const trTextura* texturas) {
+std::vector<uint8_t> LotesPagina(ModeloGLTF& modelo, const PaginasNivel* texturas) {
     const tinygltf::Model& m = modelo.Gltf();
     Reunir reunir(m);
     std::vector<Nodo> nodos;

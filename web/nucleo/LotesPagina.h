@@ -11,10 +11,10 @@
 #include <vector>
 
 class ModeloGLTF;
-class trTextura;
+class PaginasNivel;
 
 // Everything in one buffer, 4-byte aligned: a little-endian u32 with the length of the JSON that
 // follows (the description: the offsets of each array, relative to the start of the data), the
 // JSON, padding to 4 bytes, then the data. Empty when a batch would not fit in the buffer's
 // 32-bit offsets.
-std::vector<uint8_t> LotesPagina(ModeloGLTF& modelo, const trTextura* texturas);
+std::vector<uint8_t> LotesPagina(ModeloGLTF& modelo, const PaginasNivel* texturas);

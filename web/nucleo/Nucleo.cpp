@@ -55,7 +55,7 @@ const trMovible* Movible(uint32_t id) {
 
 // A point of the scene (device axes: the level's y negated) in the exported model's axes, where
 // the level's x is negated too, at the export's scale.
-nlohmann::json EnModelo(const D3DXVECTOR3& p) {
+nlohmann::json EnModelo(const glm::vec3& p) {
     const double escala = OpcionesGLTF{}.Escala;
     return {-p.x * escala, p.y * escala, p.z * escala};
 }
@@ -150,7 +150,7 @@ EXPORTAR("tr4_abrir") int tr4_abrir(const uint8_t* datos, uint32_t tamano) {
         return tr4_admitir_tamano(tamano);
     std::unique_ptr<NivelAbierto> nuevo;
     std::string motivo;
-    if (!AbrirNivelDeMemoria(datos, tamano, nullptr, nuevo, &motivo))
+    if (!AbrirNivelDeMemoria(datos, tamano, nuevo, &motivo))
         return Motivo(motivo);
     abierto = std::move(nuevo);
     return Texto(Indice());

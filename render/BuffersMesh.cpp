@@ -16,8 +16,8 @@ void BuffersMesh::Agregar(std::shared_ptr<dxBufferTextura> buffer) {
     buffers_.push_back(std::move(buffer));
 }
 
-std::shared_ptr<dxBufferTextura> BuffersMesh::Posado(int indice,
-                                                     const std::vector<D3DXVECTOR3>& posiciones) const {
+std::shared_ptr<dxBufferTextura>
+BuffersMesh::Posado(int indice, const std::vector<glm::vec3>& posiciones) const {
     if (!conversor_ || indice < 0 || size_t(indice) >= buffers_.size())
         return nullptr;
     auto buffer = std::make_shared<dxBufferTextura>();

@@ -2,13 +2,14 @@
 // The buffers a level's meshes are drawn from, kept beside its Lista_Mesh so that the file
 // reading holds no device type: entry i is the buffer of mesh i (list entry, record and buffer
 // share the index).
+#include <glm/glm.hpp>
+
 #include <cstddef>
 #include <functional>
 #include <memory>
 #include <vector>
 
 class dxBufferTextura;
-struct D3DXVECTOR3;
 
 class BuffersMesh {
   public:
@@ -23,13 +24,13 @@ class BuffersMesh {
     // 0..count-1, for a count of positions that is not the mesh's, or where no mesh conversion
     // said how its meshes are made.
     std::shared_ptr<dxBufferTextura> Posado(int indice,
-                                            const std::vector<D3DXVECTOR3>& posiciones) const;
+                                            const std::vector<glm::vec3>& posiciones) const;
 
     // Made by the mesh conversion in mesh order, and by tests that draw buffers of their own.
     void Agregar(std::shared_ptr<dxBufferTextura> buffer);
     void Vaciar() { buffers_.clear(); }
     // How the conversion makes mesh `indice` again at other positions; false when it cannot.
-    using Conversor = std::function<bool(int indice, const std::vector<D3DXVECTOR3>& posiciones,
+    using Conversor = std::function<bool(int indice, const std::vector<glm::vec3>& posiciones,
                                          dxBufferTextura& buffer)>;
     void PonerConversor(Conversor conversor) { conversor_ = std::move(conversor); }
 

@@ -23,9 +23,8 @@ IDirect3DTexture8* Pagina(const trTextura* texturas, uint32_t indice) {
 }
 
 // Corner `i` of the mesh where it stands, or at posiciones[i] (device axes) when given.
-void AgregarPosicion(dxPoligono& p, const trMesh& m, uint16_t i, const D3DXVECTOR3* posiciones) {
-    const glm::vec3 d = posiciones ? glm::vec3(posiciones[i].x, posiciones[i].y, posiciones[i].z)
-                                   : EnDispositivo(m.Vertices[i]);
+void AgregarPosicion(dxPoligono& p, const trMesh& m, uint16_t i, const glm::vec3* posiciones) {
+    const glm::vec3 d = posiciones ? posiciones[i] : EnDispositivo(m.Vertices[i]);
     // Refused only past the polygon's last corner, and each is given exactly its corners.
     (void)p.AgregarVertice(d.x, d.y, d.z);
 }
@@ -43,12 +42,12 @@ uint32_t BanderasMezcla(const trNivel& nivel, uint16_t textura, uint16_t extra) 
 }
 
 void ConvertirMesh(const trMesh& m, const trTextura* texturas, const trNivel& nivel,
-                   dxBufferTextura& buffer, const D3DXVECTOR3* posiciones = nullptr) {
+                   dxBufferTextura& buffer, const glm::vec3* posiciones = nullptr) {
     for (const trRectanguloTex& r : m.Rectangulos) {
         if (!VerticesValidos(r.Vertices, m))
             continue;
         auto q = std::make_unique<dxCuadradoTex>(FLAG_CULL_CCW |
-                                                  BanderasMezcla(nivel, r.Textura, r.Extra));
+                                                 BanderasMezcla(nivel, r.Textura, r.Extra));
         if (const trTexturaObjeto* t = TexturaObjeto(nivel, r.Textura)) {
             const auto& e = t->Esquinas;
             // A page the level lacks is refused, and the face stays untextured.
@@ -67,7 +66,7 @@ void ConvertirMesh(const trMesh& m, const trTextura* texturas, const trNivel& ni
         if (!VerticesValidos(r.Vertices, m))
             continue;
         auto t3 = std::make_unique<dxTrianguloTex>(FLAG_CULL_CCW |
-                                                    BanderasMezcla(nivel, r.Textura, r.Extra));
+                                                   BanderasMezcla(nivel, r.Textura, r.Extra));
         if (const trTexturaObjeto* t = TexturaObjeto(nivel, r.Textura)) {
             const auto& e = t->Esquinas;
             (void)t3->SetTextura(Pagina(texturas, PaginaDeTextura(*t, true)), UVEsquina(e[0].X),
@@ -93,7 +92,7 @@ HRESULT ConvertirMeshes(const Lista_Mesh* lista, BuffersMesh& buffers, dxDevice8
         buffers.Agregar(std::make_shared<dxBufferTextura>());
     // The list, pages and record outlive the buffers in an open level, which owns all four.
     buffers.PonerConversor([lista, texturas, &nivel](int indice,
-                                                     const std::vector<D3DXVECTOR3>& posiciones,
+                                                     const std::vector<glm::vec3>& posiciones,
                                                      dxBufferTextura& buffer) {
         trMesh* m = nullptr;
         if (!lista->ObtenerMesh(indice, m) || posiciones.size() != m->Vertices.size())

@@ -1,7 +1,7 @@
 #pragma once
 // A contact sheet: every mesh, or every moveable and static, of a level drawn small in a grid of
 // labelled cells, so that a person finds a model at a glance and reads the number to ask for.
-#include "Ensamblaje.h"
+#include "DibujoEnsamblaje.h"
 
 #include <cstddef>
 #include <cstdint>
