@@ -4,11 +4,14 @@
 
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QResizeEvent>
+#include <QVBoxLayout>
 #include <QLabel>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -16,14 +19,24 @@ namespace {
 // Steps of the timeline per game frame: scrubbing lands between frames too.
 constexpr int PASOS_CUADRO = 4;
 constexpr double VELOCIDADES[] = {0.25, 0.5, 1, 2};
+// Narrower, the timeline is a box one cannot scrub.
+constexpr int ANCHO_LINEA = 120;
 
 } // namespace
 
 BarraAnimacion::BarraAnimacion(QWidget* padre) : QWidget(padre) {
     setObjectName("BarraAnimacion");
-    auto* fila = new QHBoxLayout(this);
-    fila->setContentsMargins(0, 0, 0, 0);
-    fila->setSpacing(4);
+    auto* columna = new QVBoxLayout(this);
+    columna->setContentsMargins(0, 0, 0, 0);
+    columna->setSpacing(4);
+    fila_ = new QHBoxLayout;
+    fila_->setSpacing(4);
+    opciones_ = new QHBoxLayout;
+    opciones_->setSpacing(4);
+    opciones_->addStretch(1);
+    columna->addLayout(fila_);
+    columna->addLayout(opciones_);
+    QHBoxLayout* fila = fila_;
     auto boton = [&](const QString& texto, const QString& ayuda, const char* nombre) {
         auto* b = new QToolButton(this);
         b->setText(texto);
@@ -38,6 +51,7 @@ BarraAnimacion::BarraAnimacion(QWidget* padre) : QWidget(padre) {
     Linea = new QSlider(Qt::Horizontal, this);
     Linea->setObjectName("Linea");
     Linea->setToolTip(tr("Línea de tiempo: arrastre para ir a un cuadro"));
+    Linea->setMinimumWidth(ANCHO_LINEA);
     fila->addWidget(Linea, 1);
     Cuadro = new QLabel(this);
     Cuadro->setObjectName("CuadroAnimacion");
@@ -59,6 +73,8 @@ BarraAnimacion::BarraAnimacion(QWidget* padre) : QWidget(padre) {
     fila->addWidget(Forma);
     MeshesDe = new QComboBox(this);
     MeshesDe->setObjectName("MeshesDe");
+    // Its entries change with the moveable: it is as wide as the longest.
+    MeshesDe->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     MeshesDe->setToolTip(tr("Las meshes que lleva el movible: las suyas o las de otro con "
                             "tantas como él"));
     fila->addWidget(MeshesDe);
@@ -194,4 +210,46 @@ void BarraAnimacion::Actualizar() {
     Linea->setValue(int(std::lround(reproductor_.Cuadro() * PASOS_CUADRO)));
     Cuadro->setText(
         QString("%1 / %2").arg(int(reproductor_.Cuadro())).arg(reproductor_.Cuadros() - 1));
+}
+
+int BarraAnimacion::AnchoUnaFila() const {
+    int ancho = 0, cuantos = 0;
+    for (const QWidget* w : std::initializer_list<const QWidget*>{
+             Reproducir, Atras, Adelante, Linea, Cuadro, Velocidad, Forma, MeshesDe}) {
+        ancho += std::max(w->sizeHint().width(), w->minimumWidth());
+        ++cuantos;
+    }
+    return ancho + fila_->spacing() * (cuantos - 1);
+}
+
+QSize BarraAnimacion::minimumSizeHint() const {
+    // Two rows at the narrowest: the wider of the player's row and the choices' row.
+    int reproductor = 0, elecciones = 0;
+    for (const QWidget* w : std::initializer_list<const QWidget*>{Reproducir, Atras, Adelante, Linea})
+        reproductor += std::max(w->sizeHint().width(), w->minimumWidth()) + fila_->spacing();
+    reproductor += std::max(Cuadro->sizeHint().width(), Cuadro->minimumWidth());
+    for (const QComboBox* c : {Velocidad, Forma, MeshesDe})
+        elecciones += c->sizeHint().width() + opciones_->spacing();
+    return {std::max(reproductor, elecciones), QWidget::minimumSizeHint().height()};
+}
+
+void BarraAnimacion::resizeEvent(QResizeEvent* evento) {
+    QWidget::resizeEvent(evento);
+    Colocar(evento->size().width() < AnchoUnaFila());
+}
+
+void BarraAnimacion::Colocar(bool dosFilas) {
+    if (dosFilas == dosFilas_)
+        return;
+    dosFilas_ = dosFilas;
+    for (QComboBox* c : {Velocidad, Forma, MeshesDe}) {
+        fila_->removeWidget(c);
+        opciones_->removeWidget(c);
+        if (dosFilas)
+            opciones_->insertWidget(opciones_->count() - 1, c);
+        else
+            fila_->addWidget(c);
+    }
+    // The window's layout gives the bar a second row's height, or takes it back.
+    updateGeometry();
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QSlider;
 class QToolButton;
@@ -59,14 +60,29 @@ class BarraAnimacion : public QWidget {
     QComboBox* Forma;
     QComboBox* MeshesDe;
 
+    // Narrower than its one row needs, the bar puts its choices on a second row, so the
+    // timeline stays usable and every choice shows its text.
+    QSize minimumSizeHint() const override;
+    bool DosFilas() const { return dosFilas_; }
+
   signals:
     // The pose changed while time stands still (a step, a scrub): draw it.
     void CambioPose();
     // The user picked whose meshes the moveable wears (an id; -1 for its own).
     void CambioMeshes(int64_t id);
 
+  protected:
+    void resizeEvent(QResizeEvent* evento) override;
+
   private:
     void Actualizar();
+    // The width all of it needs on one row.
+    int AnchoUnaFila() const;
+    void Colocar(bool dosFilas);
+
+    QHBoxLayout* fila_;
+    QHBoxLayout* opciones_;
+    bool dosFilas_ = false;
 
     const NivelAbierto* nivel_ = nullptr;
     trMovible movible_;

@@ -19,17 +19,30 @@ constexpr float ORBITA_POR_PIXEL = 0.01f;
 void ControlesVista::Soltar() {
     teclasVuelo_.clear();
     giroNivel_ = false;
+    parte_ = -1;
 }
 
 void ControlesVista::Avanzar() {
-    navegacion_.Avanzar();
-    if (!EnNivel())
-        return;
-    if (!teclasVuelo_.empty() && relojVuelo_.isValid())
-        // A stall (a dialog, a slow frame) is not a long flight.
+    const bool gira = EnNivel() ? giroNivel_ : navegacion_.Girando();
+    if (!gira) {
+        relojGiro_.invalidate();
+    } else if (!relojGiro_.isValid()) {
+        relojGiro_.start();
+    } else {
+        // A stall (a dialog, a slow frame) is not a long turn.
+        const double segundos = double(std::min<qint64>(relojGiro_.nsecsElapsed(), 100'000'000)) / 1e9;
+        relojGiro_.restart();
+        Avanzar(segundos);
+    }
+    if (EnNivel() && !teclasVuelo_.empty() && relojVuelo_.isValid())
+        // Nor a long flight.
         MoverVuelo(float(std::min<qint64>(relojVuelo_.restart(), 100)) / 1000.0f);
-    if (giroNivel_)
-        vuelo_.Orbitar(float(PASO_ANGULO), 0);
+}
+
+void ControlesVista::Avanzar(double segundos) {
+    navegacion_.Avanzar(segundos);
+    if (EnNivel() && giroNivel_)
+        vuelo_.Orbitar(float(GIRO_POR_SEGUNDO * segundos), 0);
 }
 
 bool ControlesVista::Anda() const {
@@ -40,44 +53,45 @@ void ControlesVista::Encuadrar() {
     if (EnNivel()) {
         // What a click picked, else all that is lit.
         if (!EncuadrarElegido()) {
-            const OpcionesNivel opciones = Opciones ? Opciones() : OpcionesNivel{};
-            vuelo_.Encuadrar(escena_->EsferaIluminada(opciones), escena_->EsferaNivel(opciones),
+            vuelo_.Encuadrar(escena_->EsferaIluminada(opciones_), escena_->EsferaNivel(opciones_),
                              panel_->Ancho(), panel_->Alto());
-            Dibujar();
+            emit Movida();
         }
         return;
     }
     if (!navegacion_.HayObjetivo())
         return;
     navegacion_.Ajustar(panel_->Ancho(), panel_->Alto());
-    Dibujar();
+    emit Movida();
 }
 
 void ControlesVista::AlternarGiro() {
     if (EnNivel()) {
         giroNivel_ = !giroNivel_;
-        Pausado(!giroNivel_);
-        Marcha();
-        Dibujar();
+        // The turn is timed from the key, not from the first frame after it.
+        relojGiro_.start();
+        emit Pausado(!giroNivel_);
+        emit CambioMarcha();
+        emit Movida();
         return;
     }
     navegacion_.SetGiro(!navegacion_.Girando());
-    Pausado(!navegacion_.Girando());
-    Marcha();
-    Dibujar();
+    relojGiro_.start();
+    emit Pausado(!navegacion_.Girando());
+    emit CambioMarcha();
+    emit Movida();
 }
 
 void ControlesVista::VistaInicial() {
     if (EnNivel()) {
         // The whole level, where it opened: behind Lara's start.
-        if (NivelCompleto)
-            NivelCompleto();
+        emit PideNivelCompleto();
         return;
     }
     navegacion_.Inicio();
-    Pausado(false);
-    Marcha();
-    Dibujar();
+    emit Pausado(false);
+    emit CambioMarcha();
+    emit Movida();
 }
 
 bool ControlesVista::Interactuar(QEvent* evento) {
@@ -92,9 +106,8 @@ bool ControlesVista::Interactuar(QEvent* evento) {
         auto* e = static_cast<QMouseEvent*>(evento);
         if (e->button() != Qt::LeftButton || arrastrado_)
             return false;
-        if (Elegir)
-            (void)Elegir(float(e->position().x()), float(e->position().y()));
-        Dibujar();
+        emit Clic(float(e->position().x()), float(e->position().y()));
+        emit Movida();
         return true;
     }
     case QEvent::MouseMove: {
@@ -105,7 +118,7 @@ bool ControlesVista::Interactuar(QEvent* evento) {
             arrastrado_ = true;
         if (!Arrastrar(*e, delta))
             return false;
-        Dibujar();
+        emit Movida();
         return true;
     }
     default:
@@ -155,7 +168,7 @@ bool ControlesVista::InteractuarObjeto(QEvent* evento) {
         if (octavos == 0 || !navegacion_.HayObjetivo())
             return false;
         navegacion_.Acercar(float(octavos) / 120.0f);
-        Dibujar();
+        emit Movida();
         return true;
     }
     case QEvent::KeyPress: {
@@ -249,9 +262,8 @@ bool ControlesVista::InteractuarVuelo(QEvent* evento) {
         if (e->button() != Qt::LeftButton)
             return false;
         // The first click of the two picked; the second frames what it picked.
-        if (Elegir && Elegir(float(e->position().x()), float(e->position().y())))
-            EncuadrarElegido();
-        else
+        emit Clic(float(e->position().x()), float(e->position().y()));
+        if (!EncuadrarElegido())
             Encuadrar();
         return true;
     }
@@ -260,7 +272,7 @@ bool ControlesVista::InteractuarVuelo(QEvent* evento) {
         if (octavos == 0)
             return false;
         vuelo_.Acercar(float(octavos) / 120.0f);
-        Dibujar();
+        emit Movida();
         return true;
     }
     case QEvent::KeyPress: {
@@ -274,8 +286,8 @@ bool ControlesVista::InteractuarVuelo(QEvent* evento) {
             teclasVuelo_.insert(e->key());
             // A tap moves at once; held, the frames carry it on by the time that passes.
             MoverVuelo(SEGUNDOS_TOQUE);
-            Marcha();
-            Dibujar();
+            emit CambioMarcha();
+            emit Movida();
             return true;
         }
         if (e->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier))
@@ -303,14 +315,14 @@ bool ControlesVista::InteractuarVuelo(QEvent* evento) {
         rapido_ = e->key() != Qt::Key_Shift && (e->modifiers() & Qt::ShiftModifier);
         if (teclasVuelo_.erase(e->key()) == 0)
             return false;
-        Marcha();
+        emit CambioMarcha();
         return true;
     }
     case QEvent::FocusOut:
         // Keys released elsewhere never reach the panel: nothing stays held.
         teclasVuelo_.clear();
         rapido_ = false;
-        Marcha();
+        emit CambioMarcha();
         return false;
     default:
         return false;
@@ -318,12 +330,10 @@ bool ControlesVista::InteractuarVuelo(QEvent* evento) {
 }
 
 bool ControlesVista::EncuadrarElegido() {
-    const int32_t parte = ParteElegida ? ParteElegida() : -1;
-    if (!EnNivel() || parte < 0)
+    if (!EnNivel() || parte_ < 0)
         return false;
-    vuelo_.Encuadrar(escena_->EsferaParte(parte),
-                     escena_->EsferaNivel(Opciones ? Opciones() : OpcionesNivel{}), panel_->Ancho(),
+    vuelo_.Encuadrar(escena_->EsferaParte(parte_), escena_->EsferaNivel(opciones_), panel_->Ancho(),
                      panel_->Alto());
-    Dibujar();
+    emit Movida();
     return true;
 }

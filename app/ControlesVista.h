@@ -11,29 +11,24 @@
 #include <QPointF>
 
 #include <cstdint>
-#include <functional>
+#include <QObject>
 #include <set>
 
 class PanelGL;
 class QEvent;
 class QMouseEvent;
 
-class ControlesVista {
-  public:
-    explicit ControlesVista(PanelGL* panel) : panel_(panel) {}
+class ControlesVista : public QObject {
+    Q_OBJECT
 
-    // What the window answers for. A click at the panel's (x, y) picks what is under it (true
-    // when something was met); the part of the level's scene picked last (-1: none); what the
-    // level view draws; Home in the level view (the whole level, where it opened).
-    std::function<bool(float x, float y)> Elegir;
-    std::function<int32_t()> ParteElegida;
-    std::function<OpcionesNivel()> Opciones;
-    std::function<void()> NivelCompleto;
-    // After the camera moves; after what runs changes (keys held, turning on or off); with
-    // whether Ver's "Pausar el giro" shows ticked.
-    std::function<void()> Redibujar;
-    std::function<void()> CambioMarcha;
-    std::function<void(bool pausado)> AlPausar;
+  public:
+    explicit ControlesVista(PanelGL* panel, QObject* padre = nullptr)
+        : QObject(padre), panel_(panel) {}
+
+    // What the level view draws, as the window's choices stand: framing holds what is drawn.
+    void SetOpciones(const OpcionesNivel& opciones) { opciones_ = opciones; }
+    // The part of the level's scene a click picked last (-1: none), as the window's pick found.
+    void SetParteElegida(int32_t parte) { parte_ = parte; }
 
     // The level's scene while the level view is on show, else null (a mesh or an object).
     void SetNivel(const EscenaNivel* escena) { escena_ = escena; }
@@ -52,9 +47,11 @@ class ControlesVista {
     // Home.
     void VistaInicial();
 
-    // One frame's motion: the object's turn; in the level, the flight by the keys held and the
-    // turn about the pivot.
+    // One frame's motion by the time since the last: the object's turn; in the level, the flight
+    // by the keys held and the turn about the pivot.
     void Avanzar();
+    // The same for `segundos` passed, whatever the clock says.
+    void Avanzar(double segundos);
     // Whether frames should run for the camera's sake.
     bool Anda() const;
 
@@ -63,6 +60,18 @@ class ControlesVista {
     CamaraVuelo& Vuelo() { return vuelo_; }
     const CamaraVuelo& Vuelo() const { return vuelo_; }
 
+  signals:
+    // A click at the panel's (x, y): the window picks what is under it and answers with
+    // SetParteElegida before the signal returns.
+    void Clic(float x, float y);
+    // Home in the level view: the whole level, where it opened.
+    void PideNivelCompleto();
+    // The camera moved; what runs changed (keys held, turning on or off); Ver's "Pausar el giro"
+    // should show ticked or not.
+    void Movida();
+    void CambioMarcha();
+    void Pausado(bool si);
+
   private:
     bool InteractuarObjeto(QEvent* evento);
     bool InteractuarVuelo(QEvent* evento);
@@ -70,21 +79,12 @@ class ControlesVista {
     bool Arrastrar(const QMouseEvent& evento, QPointF delta);
     // Moves the fly camera for `segundos` by the keys held.
     void MoverVuelo(float segundos);
-    void Dibujar() const {
-        if (Redibujar)
-            Redibujar();
-    }
-    void Marcha() const {
-        if (CambioMarcha)
-            CambioMarcha();
-    }
-    void Pausado(bool si) const {
-        if (AlPausar)
-            AlPausar(si);
-    }
-
     PanelGL* panel_;
     const EscenaNivel* escena_ = nullptr;
+    OpcionesNivel opciones_;
+    int32_t parte_ = -1;
+    // The clock of the turns; invalid while nothing turns, so a pause is no leap.
+    QElapsedTimer relojGiro_;
     Navegacion navegacion_;
     CamaraVuelo vuelo_;
     // Movement keys held on the panel, and since when the camera last moved by them.

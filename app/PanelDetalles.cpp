@@ -91,6 +91,10 @@ PanelDetalles::PanelDetalles(QWidget* padre) : QDockWidget(tr("Detalles"), padre
     lista_->setHeaderLabels({tr("Campo"), tr("Valor")});
     lista_->setRootIsDecorated(false);
     lista_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    // Values fit the dock's width rather than scroll out of it.
+    lista_->header()->setStretchLastSection(true);
+    lista_->setTextElideMode(Qt::ElideRight);
+    lista_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lista_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     setWidget(lista_);
     Describir(tr("Haga clic en el nivel o en un objeto para ver qué es"), {});
@@ -103,8 +107,12 @@ void PanelDetalles::Describir(const QString& titulo, const QList<QStringList>& f
     QFont negrita = cabeza->font(0);
     negrita.setBold(true);
     cabeza->setFont(0, negrita);
-    for (const QStringList& f : filas)
-        new QTreeWidgetItem(lista_, f);
+    // A value wider than the dock is cut short with "…"; the whole of it shows on hover.
+    for (const QStringList& f : filas) {
+        auto* e = new QTreeWidgetItem(lista_, f);
+        for (int c = 0; c < f.size(); ++c)
+            e->setToolTip(c, f[c]);
+    }
 }
 
 QStringList PanelDetalles::Lineas() const {

@@ -10,15 +10,11 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
-#include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
-#include <QStyle>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -80,37 +76,7 @@ PanelPaginas::PanelPaginas(QWidget* padre) : QDockWidget(tr("Páginas de textura
                                             tr("Imagen PNG (*.png)"));
     };
     Avisar = [this](const QString& texto) { QMessageBox::warning(this, windowTitle(), texto); };
-    // Only what the user does: a dock the window restores open already has its room.
-    connect(toggleViewAction(), &QAction::triggered, this, &PanelPaginas::HacerSitio);
     ActualizarPagina();
-}
-
-void PanelPaginas::HacerSitio(bool abierto) {
-    auto* ventana = qobject_cast<QMainWindow*>(window());
-    if (!ventana || isFloating() || ventana->isMaximized() || ventana->isFullScreen())
-        return;
-    // Once the window's layout has taken the dock in (or out).
-    QTimer::singleShot(0, this, [this, ventana, abierto] {
-        if (!abierto) {
-            // What it took, given back: the window is as wide as before it opened.
-            if (tomado_ > 0)
-                ventana->resize(ventana->width() - tomado_, ventana->height());
-            tomado_ = 0;
-            return;
-        }
-        const int ancho = sizeHint().width();
-        const QRect pantalla = ventana->screen()->availableGeometry();
-        const QRect marco = ventana->frameGeometry();
-        const int derecha = std::max(0, pantalla.right() - marco.right());
-        const int izquierda = std::max(0, marco.left() - pantalla.left());
-        tomado_ = std::min(
-            ancho + style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, ventana),
-            derecha + izquierda);
-        if (tomado_ > derecha)
-            ventana->move(ventana->x() - (tomado_ - derecha), ventana->y());
-        ventana->resize(ventana->width() + tomado_, ventana->height());
-        ventana->resizeDocks({this}, {ancho}, Qt::Horizontal);
-    });
 }
 
 void PanelPaginas::SetNivel(const PaginasNivel* texturas, const trNivel* nivel) {

@@ -42,10 +42,6 @@ class PanelPaginas : public QDockWidget {
     // Tells the user of a failure. A message box unless replaced.
     std::function<void(const QString& texto)> Avisar;
 
-    // Opened by the user, the dock widens the window by its own width, as far as the screen has
-    // room, so that the 3D panel keeps its size; closed, it gives that width back.
-    void HacerSitio(bool abierto);
-
   private:
     void ActualizarPagina();
 
@@ -57,5 +53,4 @@ class PanelPaginas : public QDockWidget {
     const trNivel* nivel_ = nullptr;
     std::optional<EnVista> enVista_;
     int32_t pagina_ = -1;
-    int tomado_ = 0; // pixels the window grew by when the dock was opened
 };

@@ -6,7 +6,9 @@
 #include "ArmarElegido.h"
 #include "BarraAnimacion.h"
 #include "BarraEstado.h"
+#include "ArchivosRecientes.h"
 #include "ControlesVista.h"
+#include "SitioDocks.h"
 #include "DibujoEnsamblaje.h"
 #include "Encuadre.h"
 #include "EscrituraAtomica.h"
@@ -33,7 +35,9 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QDockWidget>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -45,6 +49,7 @@
 #include <QSettings>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -52,23 +57,15 @@
 
 namespace {
 
-// The layout as designed for a 1059 x 864 client area; on resize the panel takes the difference
-// and the controls at its right move with its right edge.
+// The window as designed, its client area 1059 x 864: the panel at the left, at the right the
+// meshes' list, the render mode and the object tree, each as tall as its content wants.
 constexpr int ANCHO_CLIENTE = 1059, ALTO_CLIENTE = 864;
-constexpr QRect PANEL(8, 8, 817, 769);
-constexpr QRect LABEL(840, 24, 37, 13);
-constexpr QRect LISTA(840, 48, 153, 177);
-constexpr QRect GRUPO(840, 240, 177, 73);
-constexpr QRect RADIO1(848, 264, 89, 17);
-constexpr QRect RADIO2(848, 280, 73, 25);
-constexpr int ALTO_ENTRADA = 13;
-// The object tree fills the free room below the render mode group, down to the panel's bottom.
-constexpr QRect ARBOL(840, 320, 177, 457);
-// The animation bar: under the panel, as wide as it.
-constexpr int ALTO_BARRA_ANIMACION = 26;
+constexpr int MARGEN = 8, ANCHO_PANEL = 817, ALTO_ENTRADA = 13;
+constexpr int COLUMNA_X = 840, COLUMNA_Y = 24, ANCHO_COLUMNA = 177, LISTA_Y = 48, ALTO_LISTA = 177,
+              ALTO_GRUPO = 73;
+constexpr int MARGEN_DERECHO = ANCHO_CLIENTE - COLUMNA_X - ANCHO_COLUMNA;
 // How long the status bar says what an export wrote.
 constexpr int MENSAJE_EXPORTADO_MS = 15000;
-
 
 } // namespace
 
@@ -118,6 +115,9 @@ TForm1::TForm1(QWidget* padre) : QMainWindow(padre) {
     disparadores_ = new PanelDisparadores(this);
     addDockWidget(Qt::RightDockWidgetArea, disparadores_);
     disparadores_->hide();
+    docks_ = new SitioDocks(this);
+    for (QDockWidget* d : std::initializer_list<QDockWidget*>{paginas_, detalles_, disparadores_})
+        docks_->Agregar(d);
     disparadores_->AlElegir = [this](const trDisparador& d) {
         EncuadrarSector(d.Cuarto, d.X, d.Z);
     };
@@ -128,6 +128,7 @@ TForm1::TForm1(QWidget* padre) : QMainWindow(padre) {
     sonidos_ = new PanelSonidos(sonido_, this);
     addDockWidget(Qt::RightDockWidgetArea, sonidos_);
     sonidos_->hide();
+    docks_->Agregar(sonidos_);
     CrearMenu();
     const QRect lugar = LugarInicial(
         QRect(194, 111, ANCHO_CLIENTE,
@@ -152,7 +153,7 @@ TForm1::~TForm1() {
     sonido_->SetNivel(nullptr);
     detalles_->Soltar(nullptr);
     disparadores_->SetLogica(nullptr);
-    enVista_.reset();
+    vista_.Quitar();
     seleccionado_ = nullptr;
     nivel_.reset();
     texturaInicio_.reset();
@@ -162,31 +163,26 @@ TForm1::~TForm1() {
 void TForm1::CrearControles() {
     auto* cliente = new QWidget(this);
     cliente->setObjectName("Cliente");
-    // The panel keeps some room; the controls keep all of theirs.
-    cliente->setMinimumSize(ANCHO_CLIENTE - PANEL.width() + 64, GRUPO.bottom() + 8);
     setCentralWidget(cliente);
-    cliente->installEventFilter(this);
 
     Panel1 = new PanelGL;
     Panel1->setObjectName("Panel1");
     Panel1->setTitle(tr("Panel1"));
     Panel1Marco = QWidget::createWindowContainer(Panel1, cliente);
     Panel1Marco->setObjectName("Panel1Marco");
-    Panel1Marco->setGeometry(PANEL);
-    Panel1->resize(PANEL.size());
+    Panel1Marco->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    Panel1Marco->setMinimumSize(64, 64);
     Panel1->AlExponer = [this] { FormPaint(); };
     Panel1->AlCambiarTamano = [this] {
         Proyectar();
         FormPaint();
     };
-    controles_ = std::make_unique<ControlesVista>(Panel1);
-    controles_->Elegir = [this](float x, float y) { return ElegirEn(x, y); };
-    controles_->ParteElegida = [this] { return detalles_->ParteElegida(); };
-    controles_->Opciones = [this] { return Opciones(); };
-    controles_->NivelCompleto = [this] { NivelCompleto1Click(); };
-    controles_->Redibujar = [this] { Redibujar(); };
-    controles_->CambioMarcha = [this] { ActualizarTimer(); };
-    controles_->AlPausar = [this](bool si) { ver_->SetPausado(si); };
+    controles_ = new ControlesVista(Panel1, this);
+    connect(controles_, &ControlesVista::Clic, this, [this](float x, float y) { ElegirEn(x, y); });
+    connect(controles_, &ControlesVista::PideNivelCompleto, this, &TForm1::NivelCompleto1Click);
+    connect(controles_, &ControlesVista::Movida, this, &TForm1::Redibujar);
+    connect(controles_, &ControlesVista::CambioMarcha, this, &TForm1::ActualizarTimer);
+    connect(controles_, &ControlesVista::Pausado, this, [this](bool si) { ver_->SetPausado(si); });
     Panel1->AlInteractuar = [this](QEvent* evento) { return controles_->Interactuar(evento); };
 
     Label1 = new QLabel(tr("Meshes"), cliente);
@@ -194,28 +190,31 @@ void TForm1::CrearControles() {
     ListBox1 = new QListWidget(cliente);
     ListBox1->setObjectName("ListBox1");
     ListBox1->setUniformItemSizes(true);
+    ListBox1->setMinimumHeight(ALTO_ENTRADA * 4);
     // Arrow keys move the current row too; the picked mesh follows it either way.
     connect(ListBox1, &QListWidget::currentRowChanged, this, &TForm1::ListBox1Click);
 
     RadioGroup1 = new QGroupBox(tr("Render Mode"), cliente);
     RadioGroup1->setObjectName("RadioGroup1");
-    // Children of the client, laid over the frame, so that they exclude each other there.
-    RadioButton1 = new QRadioButton(tr("Texturizado"), cliente);
+    RadioButton1 = new QRadioButton(tr("Texturizado"), RadioGroup1);
     RadioButton1->setObjectName("RadioButton1");
     RadioButton1->setChecked(true);
-    RadioButton2 = new QRadioButton(tr("Wireframe"), cliente);
+    RadioButton2 = new QRadioButton(tr("Wireframe"), RadioGroup1);
     RadioButton2->setObjectName("RadioButton2");
+    // Two captions in a box of its designed size, where they always stood; wider where the
+    // font needs it.
+    for (auto [boton, lugar] : {std::pair{RadioButton1, QRect(8, 24, 89, 17)},
+                                std::pair{RadioButton2, QRect(8, 40, 73, 25)}})
+        boton->setGeometry(lugar.adjusted(0, 0, std::max(0, boton->sizeHint().width() - lugar.width()), 0));
     // Frames stand still while paused; a change of mode still shows.
     connect(RadioButton1, &QRadioButton::toggled, this, &TForm1::Redibujar);
-
-    QWidget::setTabOrder(Panel1Marco, ListBox1);
-    QWidget::setTabOrder(ListBox1, RadioGroup1);
-    QWidget::setTabOrder(RadioGroup1, RadioButton1);
-    QWidget::setTabOrder(RadioButton1, RadioButton2);
 
     TreeView1 = new ArbolObjetos(cliente);
     TreeView1->setObjectName("TreeView1");
     connect(TreeView1, &QTreeWidget::currentItemChanged, this, &TForm1::TreeView1Click);
+    QWidget::setTabOrder(Panel1Marco, ListBox1);
+    QWidget::setTabOrder(ListBox1, RadioButton1);
+    QWidget::setTabOrder(RadioButton1, RadioButton2);
     QWidget::setTabOrder(RadioButton2, TreeView1);
 
     Animacion1 = new BarraAnimacion(cliente);
@@ -225,15 +224,45 @@ void TForm1::CrearControles() {
         Redibujar();
     });
     connect(Animacion1, &BarraAnimacion::CambioMeshes, this,
-            [this](int64_t id) { MostrarMovible(movible_, id, -1); });
+            [this](int64_t id) { MostrarMovible(vista_.Movible(), id, -1); });
+
+    // The panel and the bar under it take what the column at the right leaves; the tree takes
+    // what the list and the render mode leave of the column's height. At the designed size every
+    // control stands where it always stood.
+    auto* izquierda = new QVBoxLayout;
+    izquierda->setSpacing(4);
+    izquierda->addWidget(Panel1Marco, 1);
+    izquierda->addWidget(Animacion1);
+    auto* derecha = new QVBoxLayout;
+    derecha->setContentsMargins(0, COLUMNA_Y - MARGEN, 0, 0);
+    derecha->setSpacing(0);
+    derecha->addWidget(Label1);
+    derecha->addSpacing(std::max(0, LISTA_Y - COLUMNA_Y - Label1->sizeHint().height()));
+    ListBox1->setMaximumHeight(ALTO_LISTA);
+    derecha->addWidget(ListBox1);
+    derecha->addSpacing(15);
+    RadioGroup1->setMinimumHeight(ALTO_GRUPO);
+    derecha->addWidget(RadioGroup1);
+    derecha->addSpacing(7);
+    derecha->addWidget(TreeView1, 1);
+    auto* columna = new QWidget(cliente);
+    columna->setObjectName("ColumnaDerecha");
+    columna->setLayout(derecha);
+    // As wide as designed, or as the captions need in a wider font.
+    columna->setFixedWidth(std::max({ANCHO_COLUMNA, RadioGroup1->sizeHint().width(),
+                                     RadioButton1->geometry().right() + MARGEN + 1,
+                                     RadioButton2->geometry().right() + MARGEN + 1}));
+    auto* fila = new QHBoxLayout(cliente);
+    fila->setContentsMargins(MARGEN, MARGEN, MARGEN_DERECHO, MARGEN);
+    fila->setSpacing(COLUMNA_X - MARGEN - ANCHO_PANEL);
+    fila->addLayout(izquierda, 1);
+    fila->addWidget(columna);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
     Timer1->setTimerType(Qt::PreciseTimer);
     Timer1->setInterval(1);
     connect(Timer1, &QTimer::timeout, this, &TForm1::FormPaint);
-
-    Acomodar();
 }
 
 void TForm1::CrearMenu() {
@@ -247,7 +276,8 @@ void TForm1::CrearMenu() {
     Exportar1->setObjectName("Exportar1");
     Exportar1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     Exportar1->setEnabled(false);
-    CrearRecientes();
+    recientes_ = new ArchivosRecientes(Archivo1, this);
+    connect(recientes_, &ArchivosRecientes::Abrir, this, &TForm1::AbrirReciente);
     N1 = Archivo1->addSeparator();
     N1->setObjectName("N1");
     Salir1 = Archivo1->addAction(tr("Salir"), this, &TForm1::Salir1Click);
@@ -260,57 +290,17 @@ void TForm1::CrearMenu() {
     Acerca2->setObjectName("Acerca2");
 }
 
-void TForm1::CrearRecientes() {
-    separadorRecientes_ = Archivo1->addSeparator();
-    separadorRecientes_->setObjectName("SeparadorRecientes");
-    for (int i = 0; i < MAX_RECIENTES; ++i) {
-        QAction* a = Archivo1->addAction(QString());
-        a->setObjectName(QString("Reciente%1").arg(i));
-        connect(a, &QAction::triggered, this, [this, a] { AbrirReciente(a->data().toString()); });
-        accionesRecientes_.push_back(a);
-    }
-    ActualizarRecientes();
-}
-
-void TForm1::ActualizarRecientes() {
-    for (int i = 0; i < MAX_RECIENTES; ++i) {
-        QAction* a = accionesRecientes_[size_t(i)];
-        const bool hay = i < recientes_.size();
-        a->setVisible(hay);
-        if (!hay)
-            continue;
-        const QString& ruta = recientes_[i];
-        // A file name with an ampersand must not become an accelerator.
-        a->setText(QString("&%1 %2").arg(i + 1).arg(QFileInfo(ruta).fileName().replace("&", "&&")));
-        a->setData(ruta);
-        a->setToolTip(QDir::toNativeSeparators(ruta));
-        a->setStatusTip(QDir::toNativeSeparators(ruta));
-    }
-    // Without recent files the menu is just Abrir and Salir.
-    separadorRecientes_->setVisible(!recientes_.isEmpty());
-}
-
-void TForm1::AgregarReciente(const QString& ruta) {
-    const QString absoluta = QFileInfo(ruta).absoluteFilePath();
-    recientes_.removeAll(absoluta);
-    recientes_.prepend(absoluta);
-    while (recientes_.size() > MAX_RECIENTES)
-        recientes_.removeLast();
-    ActualizarRecientes();
-    Ajustes().setValue("archivos/recientes", recientes_);
+QStringList TForm1::Recientes() const {
+    return recientes_->Lista();
 }
 
 void TForm1::AbrirReciente(const QString& ruta) {
-    if (AbrirArchivo(ruta) || QFileInfo::exists(ruta))
-        return;
-    // A file that is gone is not offered again; one that failed for another reason may be mended.
-    recientes_.removeAll(ruta);
-    ActualizarRecientes();
-    Ajustes().setValue("archivos/recientes", recientes_);
+    if (!AbrirArchivo(ruta))
+        recientes_->Fallido(ruta);
 }
 
 void TForm1::CrearMenuVer() {
-    ver_ = new MenuVer(menuBar(), controles_.get(), RadioButton1, RadioButton2, detalles_, paginas_,
+    ver_ = new MenuVer(menuBar(), controles_, RadioButton1, RadioButton2, detalles_, paginas_,
                        sonidos_, this);
     QAction* verDisparadores = disparadores_->toggleViewAction();
     verDisparadores->setObjectName("PanelDisparadores1");
@@ -329,10 +319,6 @@ void TForm1::CrearMenuVer() {
 
 void TForm1::LeerAjustes() {
     QSettings a = Ajustes();
-    recientes_ = a.value("archivos/recientes").toStringList();
-    while (recientes_.size() > MAX_RECIENTES)
-        recientes_.removeLast();
-    ActualizarRecientes();
     carpeta_ = a.value("archivos/carpeta").toString();
     if (const QByteArray g = a.value("ventana/geometria").toByteArray(); !g.isEmpty())
         restoreGeometry(g);
@@ -351,29 +337,8 @@ void TForm1::GuardarAjustes() const {
     a.setValue("ver/detalles", !detalles_->isHidden());
     a.setValue("ver/sonidos", !sonidos_->isHidden());
     ver_->Guardar(a);
-    a.setValue("archivos/recientes", recientes_);
+    a.setValue("archivos/recientes", recientes_->Lista());
     a.setValue("archivos/carpeta", carpeta_);
-}
-
-void TForm1::Acomodar() {
-    const QSize cliente = centralWidget()->size();
-    const int ancho = std::max(1, cliente.width() - (ANCHO_CLIENTE - PANEL.width()));
-    const int alto = std::max(1, cliente.height() - (ALTO_CLIENTE - PANEL.height()));
-    Panel1Marco->setGeometry(PANEL.x(), PANEL.y(), ancho, alto);
-    const int dx = ancho - PANEL.width();
-    // The label grows with its caption, as the count may need.
-    Label1->setGeometry(LABEL.translated(dx, 0));
-    Label1->resize(std::max(LABEL.width(), Label1->sizeHint().width()), LABEL.height());
-    ListBox1->setGeometry(LISTA.translated(dx, 0));
-    RadioGroup1->setGeometry(GRUPO.translated(dx, 0));
-    // Captions stay whole where the font is wider than the one designed for.
-    for (auto [boton, lugar] : {std::pair{RadioButton1, RADIO1}, std::pair{RadioButton2, RADIO2}}) {
-        boton->setGeometry(lugar.translated(dx, 0));
-        boton->resize(std::max(lugar.width(), boton->sizeHint().width()), lugar.height());
-    }
-    Animacion1->setGeometry(PANEL.x(), PANEL.y() + alto + 4, ancho, ALTO_BARRA_ANIMACION);
-    TreeView1->setGeometry(ARBOL.x() + dx, ARBOL.y(), ARBOL.width(),
-                           std::max(ALTO_ENTRADA * 4, ARBOL.height() + alto - PANEL.height()));
 }
 
 dxDevice8* TForm1::Dispositivo() const {
@@ -480,10 +445,11 @@ void TForm1::MostrarEnVista(const EnVista* vista) {
     controles_->Soltar();
     const bool nivelEntero = vista && nivel_ && vista->Clase == EnVista::Tipo::Nivel;
     controles_->SetNivel(nivelEntero ? nivel_->Escena.get() : nullptr);
+    controles_->SetOpciones(Opciones());
     // A pick names a part of what was on show.
     detalles_->Soltar(nivel_.get());
     if (vista && nivel_ && vista->Clase == EnVista::Tipo::Nivel) {
-        enVista_ = *vista;
+        vista_.Mostrar(*vista);
         controles_->Camara().Quitar();
         barra_->SetNivelCompleto(nivel_->Escena ? nivel_->Escena->Contar() : EscenaNivel::Cuentas{},
                                  Opciones(), vista->Indice);
@@ -494,7 +460,7 @@ void TForm1::MostrarEnVista(const EnVista* vista) {
         return;
     }
     if (vista && nivel_) {
-        enVista_ = *vista;
+        vista_.Mostrar(*vista);
         controles_->Camara().Mostrar(vista->Centro, vista->Limite);
         // An object has no stored view of its own to start from: it is always framed to fit.
         if (ver_->AjustarAlMostrar() || vista->Clase != EnVista::Tipo::Mesh)
@@ -502,13 +468,13 @@ void TForm1::MostrarEnVista(const EnVista* vista) {
         barra_->SetVista(vista, *nivel_->Nivel,
                          nivel_->Texturas ? nivel_->Texturas->NumPaginas() : 0);
     } else {
-        enVista_.reset();
+        vista_.Quitar();
         controles_->Camara().Quitar();
         barra_->QuitarVista();
     }
     paginas_->SetVista(vista && nivel_ ? vista : nullptr);
     ActualizarTimer();
-    Exportar1->setEnabled(enVista_.has_value());
+    Exportar1->setEnabled(vista_.Mostrado() != nullptr);
     Redibujar();
 }
 
@@ -521,9 +487,10 @@ OpcionesNivel TForm1::Opciones() const {
 }
 
 void TForm1::CambioOpcionNivel() {
+    controles_->SetOpciones(Opciones());
     if (EnNivel() && nivel_)
         barra_->SetNivelCompleto(nivel_->Escena ? nivel_->Escena->Contar() : EscenaNivel::Cuentas{},
-                                 Opciones(), enVista_->Indice);
+                                 Opciones(), vista_.Mostrado()->Indice);
     Redibujar();
 }
 
@@ -541,7 +508,7 @@ void TForm1::MostrarNivel(int32_t cuarto) {
         return;
     const EscenaNivel& escena = *nivel_->Escena;
     objeto_.reset();
-    movible_ = prestadas_ = -1;
+    vista_.SoltarMovible();
     Animacion1->SetMovible(nullptr, nullptr, -1);
     seleccionado_ = nullptr;
     {
@@ -606,42 +573,24 @@ void TForm1::Abrir1Click() {
 }
 
 void TForm1::Exportar1Click() {
-    const EnVista* vista = Mostrado();
-    if (!vista || !ElegirDestino)
+    const auto exportacion = vista_.Exportar();
+    if (!exportacion || !ElegirDestino)
         return;
-    const QString nombre = vista->Clase == EnVista::Tipo::Mesh      ? "mesh_%1.glb"
-                           : vista->Clase == EnVista::Tipo::Movible ? "movible_%1.glb"
-                           : vista->Clase == EnVista::Tipo::Nivel   ? "nivel.glb"
-                                                                    : "estatico_%1.glb";
-    const QString ruta = ElegirDestino(vista->Clase == EnVista::Tipo::Nivel
-                                           ? nombre
-                                           : nombre.arg(vista->Indice));
+    const QString ruta = ElegirDestino(QString::fromStdString(exportacion->Nombre));
     if (!ruta.isEmpty())
         ExportarA(ruta);
 }
 
 bool TForm1::ExportarA(const QString& ruta) {
-    const EnVista* vista = Mostrado();
-    if (!vista || !nivel_)
+    const auto exportacion = vista_.Exportar();
+    if (!exportacion || !nivel_)
         return false;
-    OpcionesGLTF opciones;
-    // The level view exports the whole level, whichever room is framed.
-    opciones.Que = vista->Clase == EnVista::Tipo::Mesh      ? OpcionesGLTF::Tipo::Mesh
-                   : vista->Clase == EnVista::Tipo::Movible ? OpcionesGLTF::Tipo::Movible
-                   : vista->Clase == EnVista::Tipo::Nivel   ? OpcionesGLTF::Tipo::Nivel
-                                                            : OpcionesGLTF::Tipo::Estatico;
-    opciones.Numero = vista->Indice;
-    if (vista->Clase == EnVista::Tipo::Movible) {
-        // The moveable as it is on show: the meshes it wears, with every animation it plays.
-        opciones.Animadas.MeshesDe = prestadas_;
-        opciones.Animadas.Todas = true;
-    }
     std::string motivo;
     bool hecho = false;
     int escritos = 0;
     try {
         std::vector<ArchivoPorEscribir> archivos;
-        hecho = ExportarGLTFEnMemoria(*nivel_, opciones, QFile::encodeName(ruta).toStdString(),
+        hecho = ExportarGLTFEnMemoria(*nivel_, exportacion->Opciones, QFile::encodeName(ruta).toStdString(),
                                       archivos, &motivo) &&
                 EscribirAtomico(archivos, &motivo);
         escritos = int(archivos.size());
@@ -702,13 +651,12 @@ bool TForm1::AbrirArchivo(const QString& ruta) {
     sonidos_->Llenar();
     carpeta_ = QFileInfo(ruta).absolutePath();
     Ajustes().setValue("archivos/carpeta", carpeta_);
-    AgregarReciente(ruta);
+    recientes_->Agregar(ruta);
     barra_->SetNivel(ruta, QFileInfo(ruta).size(), nivel_->Nivel->Juego);
     NombrarArchivo(ruta);
 
     const int cantidad = nivel_->Cantidad();
     Label1->setText(tr("Meshes: %1").arg(cantidad));
-    Acomodar();
     ListBox1->clear();
     for (int i = 0; i < cantidad; ++i) {
         auto* entrada = new QListWidgetItem(tr("Objeto:%1").arg(i), ListBox1);
@@ -773,7 +721,7 @@ void TForm1::SoltarObjeto() {
     if (!objeto_)
         return;
     objeto_.reset();
-    movible_ = prestadas_ = -1;
+    vista_.SoltarMovible();
     Animacion1->SetMovible(nullptr, nullptr, -1);
     {
         const QSignalBlocker bloqueo(TreeView1);
@@ -803,7 +751,7 @@ void TForm1::TreeView1Click() {
     if (e->Clase != EnVista::Tipo::Estatico || e->Indice < 0 ||
         size_t(e->Indice) >= objetos.Estaticos.size())
         return;
-    movible_ = prestadas_ = -1;
+    vista_.SoltarMovible();
     Animacion1->SetMovible(nullptr, nullptr, -1);
     objeto_ = ArmarEstatico(objetos.Estaticos[size_t(e->Indice)], *nivel_->Meshes);
     EnVista vista;
@@ -825,9 +773,8 @@ void TForm1::MostrarMovible(int64_t indice, int64_t prestadas, int64_t animacion
         prestadas = -1;
     }
     // The same moveable worn the same way keeps its framing; a new animation just plays.
-    if (!objeto_ || movible_ != indice || prestadas_ != prestadas) {
-        movible_ = indice;
-        prestadas_ = prestadas;
+    if (!objeto_ || vista_.OtroMovible(indice, prestadas)) {
+        vista_.SetMovible(indice, prestadas);
         objeto_ = ArmarMovible(*m, *nivel_->Meshes, nivel_->Articulaciones);
         Animacion1->SetMovible(nivel_.get(), &*m, prestadas);
         EnVista vista;
@@ -863,12 +810,6 @@ void TForm1::MostrarObjeto(EnVista vista) {
         ListBox1->setCurrentRow(-1);
     }
     MostrarEnVista(&vista);
-}
-
-bool TForm1::eventFilter(QObject* objeto, QEvent* evento) {
-    if (objeto == centralWidget() && evento->type() == QEvent::Resize)
-        Acomodar();
-    return QMainWindow::eventFilter(objeto, evento);
 }
 
 void TForm1::paintEvent(QPaintEvent* evento) {
@@ -939,7 +880,8 @@ void TForm1::AplicarFondo() {
 }
 
 bool TForm1::ElegirEn(float x, float y) {
-    if (!nivel_ || !enVista_)
+    const EnVista* mostrado = vista_.Mostrado();
+    if (!nivel_ || !mostrado)
         return false;
     const int ancho = std::max(1, Panel1->width()), alto = std::max(1, Panel1->height());
     bool elegido = false;
@@ -953,15 +895,16 @@ bool TForm1::ElegirEn(float x, float y) {
     } else if (d && objeto_ && controles_->Camara().HayObjetivo() && nivel_->Meshes) {
         // An object's meshes; a mesh of the list is all there is to pick, so it picks nothing.
         (void)controles_->Camara().Aplicar(*d, Panel1->Ancho(), Panel1->Alto());
-        const QString nombre = (enVista_->Clase == EnVista::Tipo::Movible ? tr("Movible %1")
+        const QString nombre = (mostrado->Clase == EnVista::Tipo::Movible ? tr("Movible %1")
                                                                           : tr("Estático %1"))
-                                   .arg(enVista_->Indice);
+                                   .arg(mostrado->Indice);
         elegido = detalles_->ElegirEnObjeto(*nivel_, *objeto_, Angulo(), nombre, d->GetVista(),
                                             d->GetProyeccion(), x, y, ancho, alto);
     }
     // In the level, where clicks are for asking, the dock opens itself; an object's view keeps
     // its panel whole unless the dock was opened.
+    controles_->SetParteElegida(detalles_->ParteElegida());
     if (elegido && EnNivel())
-        detalles_->show();
+        docks_->Abrir(detalles_);
     return elegido;
 }

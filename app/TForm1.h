@@ -4,6 +4,7 @@
 // while the window is on screen. The form wires its parts: the camera moved on the panel
 // (ControlesVista), the menu "Ver" (MenuVer), the object tree, the animation bar, the status bar
 // and the docks of details and texture pages that describe what is on show.
+#include "ControladorVista.h"
 #include "ControlesVista.h"
 #include "EnVista.h"
 #include "Ensamblaje.h"
@@ -20,6 +21,8 @@
 #include <vector>
 
 class ArbolObjetos;
+class ArchivosRecientes;
+class SitioDocks;
 class BarraAnimacion;
 class BarraEstado;
 class MenuApariencia;
@@ -70,9 +73,8 @@ class TForm1 : public QMainWindow {
 
     // Writes what the window remembers: size, place, docks, recent files, folder, options.
     void GuardarAjustes() const;
-    // At most MAX_RECIENTES, the last opened first.
-    static constexpr int MAX_RECIENTES = 8;
-    QStringList Recientes() const { return recientes_; }
+    // The last opened first.
+    QStringList Recientes() const;
 
     // The one road by which a level enters: the menu, the command line and a drop. On failure the
     // user is told why and everything stays as it was.
@@ -104,7 +106,7 @@ class TForm1 : public QMainWindow {
     OpcionesNivel Opciones() const;
 
     // What the panel shows: a mesh of the list or an object of the tree; null when nothing is.
-    const EnVista* Mostrado() const { return enVista_ ? &*enVista_ : nullptr; }
+    const EnVista* Mostrado() const { return vista_.Mostrado(); }
 
     // A click on the panel at (x, y) (its own pixels): picks what is under it, outlines it and
     // describes it in the details dock. True when something was met.
@@ -133,7 +135,6 @@ class TForm1 : public QMainWindow {
     QAction* Acerca2;
 
   protected:
-    bool eventFilter(QObject* objeto, QEvent* evento) override;
     void paintEvent(QPaintEvent* evento) override;
     void showEvent(QShowEvent* evento) override;
     void hideEvent(QHideEvent* evento) override;
@@ -145,7 +146,6 @@ class TForm1 : public QMainWindow {
   private:
     void CrearControles();
     void CrearMenu();
-    void Acomodar();
     void Proyectar();
     // Fills the object tree and names in each mesh's tooltip the objects that use it.
     void LlenarObjetos();
@@ -159,14 +159,11 @@ class TForm1 : public QMainWindow {
     // Back to the list's mesh view: no object, the viewer's own projection.
     void SoltarObjeto();
     void CrearMenuVer();
-    void CrearRecientes();
-    void ActualizarRecientes();
-    void AgregarReciente(const QString& ruta);
     void AbrirReciente(const QString& ruta);
     void LeerAjustes();
     // The title and file path name the level open.
     void NombrarArchivo(const QString& ruta);
-    bool EnNivel() const { return enVista_ && enVista_->Clase == EnVista::Tipo::Nivel; }
+    bool EnNivel() const { return vista_.EnNivel(); }
     // The level view, framing room `cuarto` (-1: the whole level).
     void MostrarNivel(int32_t cuarto);
     void CambioOpcionNivel();
@@ -191,15 +188,12 @@ class TForm1 : public QMainWindow {
     dxBufferTextura* seleccionado_ = nullptr;
     // The object picked in the tree, assembled; it names meshes of nivel_.
     std::optional<Ensamblaje> objeto_;
-    // The moveable on show: its place in the level's list and whose meshes it wears (an id, -1
-    // for its own); -1 when none.
-    int64_t movible_ = -1, prestadas_ = -1;
     std::vector<glm::mat4> pose_;
     // For each mesh of the list, the ids of the objects that use it.
     std::vector<std::vector<int32_t>> usosMesh_;
-    // Names meshes of the open level: cleared before the level goes.
-    std::optional<EnVista> enVista_;
-    std::unique_ptr<ControlesVista> controles_;
+    // What is on show (it names meshes of the open level: cleared before the level goes).
+    ControladorVista vista_;
+    ControlesVista* controles_ = nullptr;
 
     BarraEstado* barra_ = nullptr;
     PanelPaginas* paginas_ = nullptr;
@@ -209,9 +203,8 @@ class TForm1 : public QMainWindow {
     PanelDisparadores* disparadores_ = nullptr;
     MenuVer* ver_ = nullptr;
     QTreeWidgetItem* entradaNivel_ = nullptr; // owned by the tree; null without a scene
-    QAction* separadorRecientes_ = nullptr;
-    std::vector<QAction*> accionesRecientes_;
-    QStringList recientes_;
+    ArchivosRecientes* recientes_ = nullptr;
+    SitioDocks* docks_ = nullptr;
 
     // Why the panel cannot draw; told once the window is up.
     QString sinDispositivo_;

@@ -48,8 +48,8 @@ HRESULT EncuadrarEsfera(dxDevice8& dispositivo, float x, float y, float z, float
     return r != D3D_OK ? r : dispositivo.SetObjetivo(x, y, z);
 }
 
-float AvanzarAngulo(float angulo) {
-    double siguiente = std::fmod(double(angulo) + PASO_ANGULO, 2.0 * std::numbers::pi);
+float AvanzarAngulo(float angulo, double paso) {
+    double siguiente = std::fmod(double(angulo) + paso, 2.0 * std::numbers::pi);
     return float(siguiente < 0 ? siguiente + 2.0 * std::numbers::pi : siguiente);
 }
 

@@ -16,6 +16,9 @@ inline constexpr float PLANO_LEJANO = 3000.0f;
 inline constexpr float CAMPO_VISION = 0.785398163f; // pi/4
 inline constexpr float DISTANCIA_OJO = 1500.0f;
 inline constexpr double PASO_ANGULO = 0.02; // radians per frame
+// The turn by the clock: the step above at the sixty frames a second it was made for, whatever
+// the rate frames actually come at.
+inline constexpr double GIRO_POR_SEGUNDO = PASO_ANGULO * 60;
 
 // The panel's width over its height as a true ratio; a side below 1 counts as 1.
 [[nodiscard]] HRESULT SetProyeccionVisor(dxDevice8& dispositivo, int ancho, int alto);
@@ -34,9 +37,9 @@ float DistanciaAjuste(float radio, int ancho, int alto);
 void PlanosEsfera(float distancia, float radio, float& cerca, float& lejos);
 [[nodiscard]] HRESULT EncuadrarEsfera(dxDevice8& dispositivo, float x, float y, float z, float radio, int ancho,
                         int alto);
-// The next frame's angle: PASO_ANGULO further, kept within one turn so that float precision never
+// The next frame's angle: `paso` further, kept within one turn so that float precision never
 // stalls the turning however long the window stays open.
-float AvanzarAngulo(float angulo);
+float AvanzarAngulo(float angulo, double paso = PASO_ANGULO);
 // Clear, and with a buffer: turn it by angulo, draw it textured and/or as wireframe; then present.
 [[nodiscard]] HRESULT DibujarCuadro(dxDevice8& dispositivo, dxBufferColor8* buffer, float angulo,
                       bool texturizado, bool alambre);

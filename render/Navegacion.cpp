@@ -94,9 +94,9 @@ void Navegacion::Desplazar(float dx, float dy, int alto) {
     Movido();
 }
 
-void Navegacion::Avanzar() {
+void Navegacion::Avanzar(double segundos) {
     if (girando_)
-        angulo_ = AvanzarAngulo(angulo_);
+        angulo_ = AvanzarAngulo(angulo_, GIRO_POR_SEGUNDO * segundos);
 }
 
 D3DXVECTOR3 Navegacion::Ojo() const {

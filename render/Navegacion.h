@@ -38,8 +38,8 @@ class Navegacion {
 
     bool Girando() const { return girando_; }
     void SetGiro(bool girando) { girando_ = girando; }
-    // One frame: the turn advances unless paused.
-    void Avanzar();
+    // `segundos` pass: the turn advances by GIRO_POR_SEGUNDO each unless paused.
+    void Avanzar(double segundos);
     float Angulo() const { return angulo_; }
 
     // Still at the first view: nothing moved since Inicio.

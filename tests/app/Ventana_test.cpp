@@ -2,6 +2,9 @@
 // the window runs without a device. The file choice and the messages are stood in for.
 #include "AcercaDe.h"
 #include "AnimarNivel.h"
+#include "ArchivosRecientes.h"
+#include "ControladorVista.h"
+#include "ControlesVista.h"
 #include "ArbolObjetos.h"
 #include "BarraAnimacion.h"
 #include "MatrizDispositivo.h"
@@ -55,6 +58,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
+#include <set>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
@@ -255,17 +260,22 @@ TEST_F(Ventana, SoltarUnTr4LoAbreYAlCrecerElPanelTomaElSitio) {
     QApplication::sendEvent(&ventana, &soltar);
     EXPECT_EQ(ventana.Label1->text(), "Meshes: 1");
 
-    // The controls keep their place at the panel's right; the object tree grows with the panel.
-    // (The first window fits the screen, which offscreen is smaller than the designed window.)
+    // The controls keep their place at the panel's right; the panel takes what the window gains,
+    // the object tree what it gains in height.
     const QRect panel = ventana.Panel1Marco->geometry();
-    EXPECT_EQ(ventana.ListBox1->geometry(), QRect(panel.right() + 16, 48, 153, 177));
-    EXPECT_EQ(ventana.TreeView1->geometry().topLeft(), QPoint(panel.right() + 16, 320));
-    const QRect arbol = ventana.TreeView1->geometry();
+    const auto enVentana = [&](const QWidget* w) {
+        return QRect(w->mapTo(&ventana, QPoint(0, 0)), w->size());
+    };
+    const QRect lista = enVentana(ventana.ListBox1), arbol = enVentana(ventana.TreeView1);
+    EXPECT_GT(lista.left(), enVentana(ventana.Panel1Marco).right());
+    EXPECT_EQ(arbol.left(), lista.left());
+    EXPECT_GT(arbol.top(), enVentana(ventana.RadioGroup1).bottom());
     ventana.resize(ventana.size() + QSize(200, 100));
     QApplication::processEvents();
-    EXPECT_EQ(ventana.Panel1Marco->geometry(), panel.adjusted(0, 0, 200, 100));
-    EXPECT_EQ(ventana.ListBox1->geometry(), QRect(panel.right() + 216, 48, 153, 177));
-    EXPECT_EQ(ventana.TreeView1->geometry(), arbol.translated(200, 0).adjusted(0, 0, 0, 100));
+    EXPECT_EQ(ventana.Panel1Marco->width(), panel.width() + 200);
+    EXPECT_GE(ventana.Panel1Marco->height(), panel.height() + 100);
+    EXPECT_EQ(enVentana(ventana.ListBox1), lista.translated(200, 0));
+    EXPECT_EQ(enVentana(ventana.TreeView1), arbol.translated(200, 0).adjusted(0, 0, 0, 100));
 }
 
 // A level of the second game, dropped on the window, opens as the fourth's do, says its game and
@@ -555,6 +565,12 @@ TEST_F(Ventana, UnClicEnElNivelEligeLoQueHayDebajoYElPanelDiceQueEs) {
                           "Índice en la lista de items: 0"})
         EXPECT_TRUE(lineas.contains(l)) << l << "\n" << lineas.join("\n").toStdString();
     EXPECT_GE(ventana.Detalles()->ParteElegida(), 0);
+    // A value cut short in a narrow dock is whole in its tooltip.
+    auto* filas = ventana.Detalles()->findChild<QTreeWidget*>("ListaDetalles");
+    ASSERT_NE(filas, nullptr);
+    EXPECT_EQ(filas->textElideMode(), Qt::ElideRight);
+    for (int i = 1; i < filas->topLevelItemCount(); ++i)
+        EXPECT_EQ(filas->topLevelItem(i)->toolTip(1), filas->topLevelItem(i)->text(1)) << i;
 
     // A room face says its room, box and the sector under the cursor.
     const QPointF pared = EnPanel(ventana, -1536, -512, 2048);
@@ -1034,6 +1050,221 @@ TEST_F(Ventana, LasPaginasNoEstrechanElPanel3D) {
     Hijo("Paginas1")->trigger();
     QApplication::processEvents();
     EXPECT_EQ(ventana.width(), ancho);
+}
+
+// The window at the sizes people use: the 3D panel has the most room, and every control of the
+// animation bar at least its natural size (the timeline usable, the choices showing their text),
+// on one row or on two.
+TEST_F(Ventana, ElPanelTieneMasSitioYLaBarraDeAnimacionCabeEntera) {
+    Elegir(Escribir("objetos.tr4", EscribirNivel(NivelObjetos())));
+    ventana.TreeView1->setCurrentItem(ventana.TreeView1->topLevelItem(1)->child(0));
+    ASSERT_GT(Hijo<QComboBox>("MeshesDe")->count(), 0);
+    const auto area = [](const QWidget* w) { return w->width() * w->height(); };
+    std::set<bool> filas;
+    for (const QSize tamano : {QSize(800, 600), QSize(1280, 800), QSize(1920, 1080)}) {
+        SCOPED_TRACE(testing::Message() << tamano.width() << "x" << tamano.height());
+        ventana.resize(tamano);
+        QApplication::processEvents();
+        ASSERT_EQ(ventana.size(), tamano);
+        const int panel = area(ventana.Panel1Marco);
+        for (const QWidget* w : std::initializer_list<const QWidget*>{
+                 ventana.ListBox1, ventana.TreeView1, ventana.RadioGroup1, ventana.Animacion1,
+                 ventana.Label1, ventana.statusBar(), ventana.menuBar()})
+            EXPECT_GT(panel, area(w)) << w->objectName().toStdString();
+        EXPECT_GT(panel, area(ventana.centralWidget()) / 2);
+        BarraAnimacion* barra = ventana.Animacion1;
+        filas.insert(barra->DosFilas());
+        EXPECT_GE(barra->y(), ventana.Panel1Marco->geometry().bottom());
+        EXPECT_EQ(barra->width(), ventana.Panel1Marco->width());
+        for (const QWidget* w : barra->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (!w->isVisibleTo(barra))
+                continue;
+            EXPECT_GE(w->width(), w->sizeHint().width()) << w->objectName().toStdString();
+            EXPECT_GE(w->height(), w->minimumSizeHint().height()) << w->objectName().toStdString();
+            EXPECT_TRUE(barra->rect().contains(w->geometry())) << w->objectName().toStdString();
+        }
+        // The combos as wide as their longest entry.
+        for (const char* nombre : {"Velocidad", "Forma", "MeshesDe"}) {
+            const auto* c = Hijo<QComboBox>(nombre);
+            for (int i = 0; i < c->count(); ++i)
+                EXPECT_GT(c->width(), c->fontMetrics().horizontalAdvance(c->itemText(i)))
+                    << nombre << " " << c->itemText(i).toStdString();
+        }
+    }
+    EXPECT_EQ(filas, (std::set<bool>{false, true})) << "one row where it fits, two where not";
+
+    // At the designed size the controls stand where they always stood, where the whole-program
+    // test clicks them: the list's first row, both render modes, the tree low down.
+    ventana.resize(ventana.size() + QSize(1059, 864) - ventana.centralWidget()->size());
+    QApplication::processEvents();
+    ASSERT_EQ(ventana.centralWidget()->size(), QSize(1059, 864));
+    const auto en = [&](const QWidget* w, QPoint p) {
+        return QRect(w->mapTo(ventana.centralWidget(), QPoint(0, 0)), w->size()).contains(p);
+    };
+    EXPECT_TRUE(en(ventana.ListBox1, {870, 48 + 6}));
+    EXPECT_EQ(ventana.ListBox1->mapTo(ventana.centralWidget(), QPoint(0, 0)), QPoint(840, 48));
+    EXPECT_TRUE(en(ventana.RadioButton1, {848 + 8, 264 + 8}));
+    EXPECT_TRUE(en(ventana.RadioButton2, {848 + 8, 280 + 12}));
+    EXPECT_TRUE(en(ventana.TreeView1, {840 + 80, 320 + 440}));
+    EXPECT_EQ(ventana.Panel1Marco->geometry().topLeft(), QPoint(8, 8));
+    EXPECT_EQ(ventana.Panel1Marco->width(), 817);
+}
+
+// Every dock opened from Ver makes its own room: the window widens where the screen allows, the
+// 3D panel keeps its width, a second dock shares the column, and the last closed gives it back.
+TEST_F(Ventana, LosPanelesDeVerEnsanchanLaVentanaYDevuelvenElAncho) {
+    ventana.move(0, 0);
+    ventana.resize(ventana.minimumSizeHint().width(), 420);
+    QApplication::processEvents();
+    const int panel = ventana.Panel1Marco->width(), ancho = ventana.width();
+    Hijo("Detalles1")->trigger();
+    QApplication::processEvents();
+    ASSERT_TRUE(ventana.Detalles()->isVisible());
+    EXPECT_GT(ventana.width(), ancho);
+    EXPECT_GE(ventana.Panel1Marco->width(), panel);
+    const int conUno = ventana.width();
+    Hijo("Sonidos1")->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(ventana.width(), conUno) << "the column is there already";
+    // Side by side as tabs, each the column's whole height, not two thin strips.
+    auto* sonidos = ventana.findChild<PanelSonidos*>("PanelSonidos");
+    EXPECT_TRUE(ventana.tabifiedDockWidgets(sonidos).contains(ventana.Detalles()));
+    EXPECT_TRUE(sonidos->isVisible());
+    EXPECT_GT(sonidos->height(), ventana.centralWidget()->height() / 2);
+    Hijo("Detalles1")->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(ventana.width(), conUno) << "another dock still shows";
+    Hijo("Sonidos1")->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(ventana.width(), ancho);
+    EXPECT_EQ(ventana.Panel1Marco->width(), panel);
+}
+
+// The turn goes by the clock: a second turns the object, and the level view about its pivot,
+// by the same angle at 30 and at 300 frames a second.
+TEST_F(Ventana, ElGiroEsElMismoA30YA300CuadrosPorSegundo) {
+    Elegir(Escribir("cuartos.tr4", EscribirNivel(NivelCuartos())));
+    auto* controles = ventana.findChild<ControlesVista*>();
+    ASSERT_NE(controles, nullptr);
+    ventana.ListBox1->setCurrentRow(0);
+    ASSERT_TRUE(ventana.Camara().Girando());
+    const auto vuelta = [](float desde, float hasta) {
+        const double d = std::fmod(double(hasta) - desde + 4 * std::numbers::pi, 2 * std::numbers::pi);
+        return d;
+    };
+    Hijo("NivelCompleto1")->trigger();
+    Tecla(Qt::Key_Space);
+    for (int porSegundo : {30, 300}) {
+        SCOPED_TRACE(porSegundo);
+        const float guinada = controles->Vuelo().Guinada();
+        for (int i = 0; i < porSegundo; ++i)
+            controles->Avanzar(1.0 / porSegundo);
+        EXPECT_NEAR(vuelta(guinada, controles->Vuelo().Guinada()), GIRO_POR_SEGUNDO, 1e-3);
+    }
+    Tecla(Qt::Key_Space);
+    ventana.ListBox1->setCurrentRow(0);
+    for (int porSegundo : {30, 300}) {
+        SCOPED_TRACE(porSegundo);
+        const float angulo = controles->Camara().Angulo();
+        for (int i = 0; i < porSegundo; ++i)
+            controles->Avanzar(1.0 / porSegundo);
+        EXPECT_NEAR(vuelta(angulo, controles->Camara().Angulo()), GIRO_POR_SEGUNDO, 1e-3);
+    }
+}
+
+// What is on show decides the name an export offers and what it writes; a moveable is exported
+// in the meshes it wears, with its animations; the level whole, whichever room is framed.
+TEST(ControladorVista, LoQueSeMuestraDecideLaExportacion) {
+    ControladorVista c;
+    EXPECT_FALSE(c.Exportar().has_value()) << "nothing on show";
+    struct Caso {
+        EnVista::Tipo clase;
+        int32_t indice;
+        int64_t prestadas;
+        const char* nombre;
+        OpcionesGLTF::Tipo que;
+        int64_t meshesDe;
+        bool todas;
+    };
+    using T = EnVista::Tipo;
+    using G = OpcionesGLTF::Tipo;
+    for (const Caso& k : {Caso{T::Mesh, 7, -1, "mesh_7.glb", G::Mesh, -1, false},
+                          Caso{T::Movible, 5, -1, "movible_5.glb", G::Movible, -1, true},
+                          Caso{T::Movible, 5, 9, "movible_5.glb", G::Movible, 9, true},
+                          Caso{T::Estatico, 38, -1, "estatico_38.glb", G::Estatico, -1, false},
+                          Caso{T::Nivel, 3, -1, "nivel.glb", G::Nivel, -1, false},
+                          Caso{T::Nivel, -1, -1, "nivel.glb", G::Nivel, -1, false}}) {
+        SCOPED_TRACE(k.nombre);
+        if (k.clase == T::Movible)
+            c.SetMovible(2, k.prestadas);
+        EnVista v;
+        v.Clase = k.clase;
+        v.Indice = k.indice;
+        c.Mostrar(v);
+        const auto e = c.Exportar();
+        ASSERT_TRUE(e.has_value());
+        EXPECT_EQ(e->Nombre, k.nombre);
+        EXPECT_EQ(e->Opciones.Que, k.que);
+        if (k.que != G::Nivel)
+            EXPECT_EQ(e->Opciones.Numero, k.indice);
+        EXPECT_EQ(e->Opciones.Animadas.MeshesDe, k.meshesDe);
+        EXPECT_EQ(e->Opciones.Animadas.Todas, k.todas);
+        EXPECT_EQ(c.EnNivel(), k.clase == T::Nivel);
+    }
+    // A moveable is named only while one is on show: its meshes do not leak into the level's.
+    EXPECT_EQ(c.Movible(), -1);
+    // The same moveable worn the same way is not built again; another, or other meshes, is.
+    c.SetMovible(4, -1);
+    EXPECT_FALSE(c.OtroMovible(4, -1));
+    EXPECT_TRUE(c.OtroMovible(4, 12));
+    EXPECT_TRUE(c.OtroMovible(3, -1));
+    c.Quitar();
+    EXPECT_EQ(c.Mostrado(), nullptr);
+    EXPECT_TRUE(c.OtroMovible(4, -1));
+    EXPECT_FALSE(c.Exportar().has_value());
+}
+
+// The recent files alone, on a menu of their own: the last first, each once, at most eight,
+// remembered for the next run; one whose file is gone goes when it fails, one that is there stays.
+TEST(ArchivosRecientes, OrdenTopeYArchivoQueYaNoEsta) {
+    SinAjustes sinAjustes;
+    QTemporaryDir carpeta;
+    QStringList rutas;
+    for (int i = 0; i < 10; ++i) {
+        rutas << carpeta.filePath(QString("r%1.tr4").arg(i));
+        QFile f(rutas.last());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    QMenu menu;
+    ArchivosRecientes r(&menu, nullptr);
+    EXPECT_TRUE(r.Lista().isEmpty());
+    QStringList pedidas;
+    QObject::connect(&r, &ArchivosRecientes::Abrir, [&](const QString& ruta) { pedidas << ruta; });
+    for (const QString& ruta : rutas)
+        r.Agregar(ruta);
+    r.Agregar(rutas[3]);
+    r.Agregar(QDir(carpeta.path()).filePath("sub/../r9.tr4")); // the same file by another road
+    const QStringList esperadas = {rutas[9], rutas[3], rutas[8], rutas[7],
+                                   rutas[6], rutas[5], rutas[4], rutas[2]};
+    EXPECT_EQ(r.Lista(), esperadas);
+    EXPECT_EQ(r.Lista().size(), ArchivosRecientes::MAXIMO);
+    menu.findChild<QAction*>("Reciente1")->trigger();
+    EXPECT_EQ(pedidas, QStringList{rutas[3]});
+
+    r.Fallido(rutas[8]); // failed, but it is there: it may be mended
+    EXPECT_EQ(r.Lista(), esperadas);
+    QFile::remove(rutas[8]);
+    r.Fallido(rutas[8]);
+    EXPECT_FALSE(r.Lista().contains(rutas[8]));
+    EXPECT_FALSE(menu.findChild<QAction*>("Reciente7")->isVisible());
+
+    // The next run finds the same list, at most eight however many were written.
+    QMenu otroMenu;
+    ArchivosRecientes otra(&otroMenu, nullptr);
+    EXPECT_EQ(otra.Lista(), r.Lista());
+    QSettings("tr4visor", "tr4visor").setValue("archivos/recientes", rutas + rutas);
+    QMenu tercerMenu;
+    EXPECT_EQ(ArchivosRecientes(&tercerMenu, nullptr).Lista().size(), ArchivosRecientes::MAXIMO);
 }
 
 // The first window, remembering nothing, fits the screen: moved in, made smaller only where the

@@ -71,7 +71,7 @@ TEST(Navegacion, LaVistaInicialEsLaDelVisorGirandoYVuelveConInicio) {
     n.Desplazar(40, -25, 769);
     n.SetGiro(false);
     const float angulo = n.Angulo();
-    n.Avanzar();
+    n.Avanzar(1.0);
     EXPECT_EQ(n.Angulo(), angulo) << "paused";
     ASSERT_EQ(n.Aplicar(nav.dispositivo, 817, 769), D3D_OK);
     EXPECT_FALSE(mismaVista());
@@ -79,8 +79,16 @@ TEST(Navegacion, LaVistaInicialEsLaDelVisorGirandoYVuelveConInicio) {
     EXPECT_TRUE(n.Inicial() && n.Girando());
     ASSERT_EQ(n.Aplicar(nav.dispositivo, 817, 769), D3D_OK);
     EXPECT_TRUE(mismaVista());
-    n.Avanzar();
+    n.Avanzar(1.0 / 60);
     EXPECT_NEAR(n.Angulo(), angulo + 0.02f, 1e-6f);
+
+    // The turn goes by the clock: a second is the same angle at 30 and at 300 frames a second.
+    for (int porSegundo : {30, 300}) {
+        Navegacion reloj;
+        for (int i = 0; i < porSegundo; ++i)
+            reloj.Avanzar(1.0 / porSegundo);
+        EXPECT_NEAR(reloj.Angulo(), GIRO_POR_SEGUNDO, 1e-4) << porSegundo << " frames a second";
+    }
 
     // Nothing on show: the camera is left as it was.
     Navegacion vacia;
