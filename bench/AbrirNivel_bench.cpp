@@ -200,7 +200,7 @@ int main(int argc, char** argv) {
     }
     global = &d;
     std::vector<std::vector<uint8_t>> archivos;
-    archivos.reserve(std::size(NIVELES) + 3); // the classic levels below too
+    archivos.reserve(std::size(NIVELES) + 4); // the classic levels below too
     InformeCociente informe;
     for (const char* nivel : NIVELES) {
         archivos.push_back(fixture::LeerArchivo(std::string(TR4_NIVELES_REALES) + "/" + nivel));
@@ -238,7 +238,8 @@ int main(int argc, char** argv) {
     }
     const std::vector<uint8_t> titulo =
         fixture::LeerArchivo(std::string(TR4_NIVELES_REALES) + "/title-a.tr4");
-    for (const char* nivel : {"classic/tr1-b.phd", "classic/tr2-b.tr2", "classic/tr3-b.tr2"}) {
+    for (const char* nivel :
+         {"classic/tr1-b.phd", "classic/tr2-b.tr2", "classic/tr3-b.tr2", "classic/tr5-b.trc"}) {
         archivos.push_back(fixture::LeerArchivo(std::string(TR4_NIVELES_REALES) + "/" + nivel));
         if (archivos.back().empty() || titulo.empty()) {
             std::fprintf(stderr, "skipping %s: not found in %s\n", nivel, TR4_NIVELES_REALES);
