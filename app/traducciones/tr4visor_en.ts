@@ -669,26 +669,6 @@ Loops: %1</translation>
         <translation>Tomb Raider levels (*.tr4 *.phd *.tr2)</translation>
     </message>
     <message>
-        <source>Panel1</source>
-        <translation>Panel1</translation>
-    </message>
-    <message>
-        <source>Meshes</source>
-        <translation>Meshes</translation>
-    </message>
-    <message>
-        <source>Render Mode</source>
-        <translation>Render Mode</translation>
-    </message>
-    <message>
-        <source>Texturizado</source>
-        <translation>Textured</translation>
-    </message>
-    <message>
-        <source>Wireframe</source>
-        <translation>Wireframe</translation>
-    </message>
-    <message>
         <source>Archivo</source>
         <translation>File</translation>
     </message>
@@ -709,6 +689,48 @@ Loops: %1</translation>
         <translation>About..</translation>
     </message>
     <message>
+        <source>Exportar</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>glTF binario (*.glb)</source>
+        <translation>Binary glTF (*.glb)</translation>
+    </message>
+    <message>
+        <source>glTF con archivos al lado (*.gltf)</source>
+        <translation>glTF with files beside it (*.gltf)</translation>
+    </message>
+    <message>
+        <source>Exportar...</source>
+        <translation>Export...</translation>
+    </message>
+</context>
+<context>
+    <name>DisposicionCliente</name>
+    <message>
+        <source>Panel1</source>
+        <translation>Panel1</translation>
+    </message>
+    <message>
+        <source>Meshes</source>
+        <translation>Meshes</translation>
+    </message>
+    <message>
+        <source>Render Mode</source>
+        <translation>Render Mode</translation>
+    </message>
+    <message>
+        <source>Texturizado</source>
+        <translation>Textured</translation>
+    </message>
+    <message>
+        <source>Wireframe</source>
+        <translation>Wireframe</translation>
+    </message>
+</context>
+<context>
+    <name>BucleDibujo</name>
+    <message>
         <source>el dispositivo de dibujo no se pudo crear (hace falta OpenGL 3.3)</source>
         <translation>the drawing device could not be created (OpenGL 3.3 is needed)</translation>
     </message>
@@ -718,6 +740,9 @@ Los niveles se abren y se listan, pero el panel no mostrará nada.</source>
         <translation>Cannot draw: %1.
 Levels open and are listed, but the panel will show nothing.</translation>
     </message>
+</context>
+<context>
+    <name>AperturaNivel</name>
     <message>
         <source>no hay memoria suficiente para abrirlo</source>
         <translation>there is not enough memory to open it</translation>
@@ -745,24 +770,21 @@ Levels open and are listed, but the panel will show nothing.</translation>
         <translation>Object:%1</translation>
     </message>
     <message>
-        <source>Exportar</source>
-        <translation>Export</translation>
+        <source>%1 — %2</source>
+        <translation>%1 — %2</translation>
     </message>
-    <message>
-        <source>glTF binario (*.glb)</source>
-        <translation>Binary glTF (*.glb)</translation>
-    </message>
-    <message>
-        <source>glTF con archivos al lado (*.gltf)</source>
-        <translation>glTF with files beside it (*.gltf)</translation>
-    </message>
-    <message>
-        <source>Exportar...</source>
-        <translation>Export...</translation>
-    </message>
+</context>
+<context>
+    <name>ExportacionVista</name>
     <message>
         <source>no hay memoria suficiente</source>
         <translation>there is not enough memory</translation>
+    </message>
+    <message>
+        <source>No se pudo exportar a &quot;%1&quot;:
+%2.</source>
+        <translation>Could not export to &quot;%1&quot;:
+%2.</translation>
     </message>
     <message>
         <source>Exportado %1 en %2 (%3 archivos en total)</source>
@@ -772,16 +794,9 @@ Levels open and are listed, but the panel will show nothing.</translation>
         <source>Exportado %1 en %2</source>
         <translation>Exported %1 to %2</translation>
     </message>
-    <message>
-        <source>%1 — %2</source>
-        <translation>%1 — %2</translation>
-    </message>
-    <message>
-        <source>No se pudo exportar a &quot;%1&quot;:
-%2.</source>
-        <translation>Could not export to &quot;%1&quot;:
-%2.</translation>
-    </message>
+</context>
+<context>
+    <name>ClicEnPanel</name>
     <message>
         <source>Movible %1</source>
         <translation>Moveable %1</translation>
