@@ -23,7 +23,7 @@ constexpr int MARGEN_DERECHO = DisposicionCliente::ANCHO_CLIENTE - COLUMNA_X - A
 
 } // namespace
 
-DisposicionCliente::DisposicionCliente(QMainWindow* ventana) {
+void DisposicionCliente::Disponer(QMainWindow* ventana) {
     auto* cliente = new QWidget(ventana);
     cliente->setObjectName("Cliente");
     ventana->setCentralWidget(cliente);

@@ -2,7 +2,7 @@
 // The window's client area as designed, 1059 x 864: the render panel with the animation bar under
 // it at the left; at the right a column of the meshes' list, the render mode and the object tree,
 // each as tall as its content wants. The controls keep the names the window has always given
-// them; whoever holds the window wires them.
+// them; the window that is laid out so holds them, and wires them.
 #include <QCoreApplication>
 
 class ArbolObjetos;
@@ -19,20 +19,23 @@ class DisposicionCliente {
     Q_DECLARE_TR_FUNCTIONS(DisposicionCliente)
 
   public:
-    // Builds the controls in a new central widget of `ventana`, which owns them.
-    explicit DisposicionCliente(QMainWindow* ventana);
+    // Builds the controls in a new central widget of `ventana`, which owns them; in its font, so
+    // that the captions are measured as they will show.
+    void Disponer(QMainWindow* ventana);
 
     static constexpr int ANCHO_CLIENTE = 1059, ALTO_CLIENTE = 864;
     // A row of the meshes' list.
     static constexpr int ALTO_ENTRADA = 13;
 
-    QWidget* Panel1Marco;
-    PanelGL* Panel1;
-    QLabel* Label1;
-    QListWidget* ListBox1;
-    QGroupBox* RadioGroup1;
-    QRadioButton* RadioButton1;
-    QRadioButton* RadioButton2;
-    ArbolObjetos* TreeView1;
-    BarraAnimacion* Animacion1;
+    QWidget* Panel1Marco = nullptr;
+    PanelGL* Panel1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    QGroupBox* RadioGroup1 = nullptr;
+    QRadioButton* RadioButton1 = nullptr;
+    QRadioButton* RadioButton2 = nullptr;
+    ArbolObjetos* TreeView1 =
+        nullptr; // "Objetos": the level, Lara, the moveables and their animations, statics
+    BarraAnimacion* Animacion1 =
+        nullptr; // under the panel: plays the animations of the moveable on show
 };

@@ -108,17 +108,7 @@ TForm1::~TForm1() {
 }
 
 void TForm1::CrearControles() {
-    const DisposicionCliente cliente(this);
-    Panel1Marco = cliente.Panel1Marco;
-    Panel1 = cliente.Panel1;
-    Label1 = cliente.Label1;
-    ListBox1 = cliente.ListBox1;
-    RadioGroup1 = cliente.RadioGroup1;
-    RadioButton1 = cliente.RadioButton1;
-    RadioButton2 = cliente.RadioButton2;
-    TreeView1 = cliente.TreeView1;
-    Animacion1 = cliente.Animacion1;
-
+    Disponer(this);
     controles_ = new ControlesVista(Panel1, this);
     connect(controles_, &ControlesVista::Clic, this, [this](float x, float y) { ElegirEn(x, y); });
     connect(controles_, &ControlesVista::PideNivelCompleto, this, &TForm1::NivelCompleto1Click);

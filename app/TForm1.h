@@ -6,6 +6,7 @@
 // (ExportacionVista) and a click on the panel (ClicEnPanel), over the open level and what of it is
 // on show (EstadoVentana).
 #include "ControlesVista.h"
+#include "DisposicionCliente.h"
 #include "EstadoVentana.h"
 
 #include <QMainWindow>
@@ -16,9 +17,7 @@
 #include <memory>
 
 class AperturaNivel;
-class ArbolObjetos;
 class ArchivosRecientes;
-class BarraAnimacion;
 class BarraEstado;
 class BucleDibujo;
 class ClicEnPanel;
@@ -28,21 +27,17 @@ class MenuVer;
 class MostradorNivel;
 class PanelDetalles;
 class PanelDisparadores;
-class PanelGL;
 class PanelPaginas;
 class PanelSonidos;
 class ReproductorSonido;
 class SitioDocks;
 class QAction;
-class QGroupBox;
-class QLabel;
-class QListWidget;
 class QMenu;
-class QRadioButton;
 class QTimer;
 class dxDevice8;
 
-class TForm1 : public QMainWindow {
+// The controls, laid out as designed, are the window's own by the names it has always given them.
+class TForm1 : public QMainWindow, public DisposicionCliente {
     Q_OBJECT
 
   public:
@@ -107,17 +102,7 @@ class TForm1 : public QMainWindow {
     PanelDisparadores* Disparadores() const { return disparadores_; }
     MenuApariencia* Apariencia() const;
 
-    // Controls, by the names the window has always given them.
-    QWidget* Panel1Marco;
-    PanelGL* Panel1;
-    QLabel* Label1;
-    QListWidget* ListBox1;
-    QGroupBox* RadioGroup1;
-    QRadioButton* RadioButton1;
-    QRadioButton* RadioButton2;
-    ArbolObjetos*
-        TreeView1; // "Objetos": the level, Lara, the moveables and their animations, statics
-    BarraAnimacion* Animacion1; // under the panel: plays the animations of the moveable on show
+    // The menu's and the timer's, by the names the window has always given them.
     QTimer* Timer1;
     QMenu* Archivo1;
     QAction* Abrir1;
