@@ -1,15 +1,13 @@
 #pragma once
-// The viewer's main window: a render panel, the list of the open level's meshes, the render mode
-// and the menu. It owns the device and the open level; a 1 ms timer draws the picked mesh turning
-// while the window is on screen. The form wires its parts: the camera moved on the panel
-// (ControlesVista), the menu "Ver" (MenuVer), the object tree, the animation bar, the status bar
-// and the docks of details and texture pages that describe what is on show.
-#include "ControladorVista.h"
+// The viewer's main window: a render panel, the list of the open level's meshes, the render mode,
+// the object tree, the animation bar, the menu, the status bar and the docks that describe what is
+// on show. The form creates them and wires them to the parts that do the work: the frames
+// (BucleDibujo), what is shown (MostradorNivel), opening (AperturaNivel), the export
+// (ExportacionVista) and a click on the panel (ClicEnPanel), over the open level and what of it is
+// on show (EstadoVentana).
 #include "ControlesVista.h"
-#include "EnVista.h"
-#include "Ensamblaje.h"
-#include "NivelSubido.h"
-#include "dxMain.h"
+#include "DisposicionCliente.h"
+#include "EstadoVentana.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -17,36 +15,29 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
-#include <vector>
 
-class ArbolObjetos;
+class AperturaNivel;
 class ArchivosRecientes;
-class SitioDocks;
-class BarraAnimacion;
 class BarraEstado;
+class BucleDibujo;
+class ClicEnPanel;
+class ExportacionVista;
 class MenuApariencia;
 class MenuVer;
-class PanelGL;
+class MostradorNivel;
 class PanelDetalles;
 class PanelDisparadores;
 class PanelPaginas;
 class PanelSonidos;
 class ReproductorSonido;
+class SitioDocks;
 class QAction;
-class QGroupBox;
-class QLabel;
-class QListWidget;
 class QMenu;
-class QMimeData;
-class QRadioButton;
 class QTimer;
-class QTreeWidget;
-class QTreeWidgetItem;
-class dxBufferTextura;
-struct IDirect3DTexture8;
+class dxDevice8;
 
-class TForm1 : public QMainWindow {
+// The controls, laid out as designed, are the window's own by the names it has always given them.
+class TForm1 : public QMainWindow, public DisposicionCliente {
     Q_OBJECT
 
   public:
@@ -66,10 +57,6 @@ class TForm1 : public QMainWindow {
 
     // Ver -> Nivel completo: picks the tree's "Nivel", the whole level framed from above.
     void NivelCompleto1Click();
-
-    // What the panel has on show: a mesh, or later an object; null for nothing. The camera aims
-    // at it (framing it to fit when so chosen), the status bar and the pages dock describe it.
-    void MostrarEnVista(const EnVista* vista);
 
     // Writes what the window remembers: size, place, docks, recent files, folder, options.
     void GuardarAjustes() const;
@@ -96,8 +83,8 @@ class TForm1 : public QMainWindow {
 
     // The window-wide state, for those who drive the window.
     dxDevice8* Dispositivo() const;
-    const NivelSubido* Nivel() const { return nivel_.get(); }
-    dxBufferTextura* Seleccionado() const { return seleccionado_; }
+    const NivelSubido* Nivel() const { return estado_.Nivel.get(); }
+    dxBufferTextura* Seleccionado() const { return estado_.Seleccionado; }
     float Angulo() const { return Camara().Angulo(); }
     // The camera of a mesh's or an object's view, and of the "Nivel" view.
     const Navegacion& Camara() const { return controles_->Camara(); }
@@ -106,7 +93,7 @@ class TForm1 : public QMainWindow {
     OpcionesNivel Opciones() const;
 
     // What the panel shows: a mesh of the list or an object of the tree; null when nothing is.
-    const EnVista* Mostrado() const { return vista_.Mostrado(); }
+    const EnVista* Mostrado() const { return estado_.Vista.Mostrado(); }
 
     // A click on the panel at (x, y) (its own pixels): picks what is under it, outlines it and
     // describes it in the details dock. True when something was met.
@@ -115,16 +102,7 @@ class TForm1 : public QMainWindow {
     PanelDisparadores* Disparadores() const { return disparadores_; }
     MenuApariencia* Apariencia() const;
 
-    // Controls, by the names the window has always given them.
-    QWidget* Panel1Marco;
-    PanelGL* Panel1;
-    QLabel* Label1;
-    QListWidget* ListBox1;
-    QGroupBox* RadioGroup1;
-    QRadioButton* RadioButton1;
-    QRadioButton* RadioButton2;
-    ArbolObjetos* TreeView1; // "Objetos": the level, Lara, the moveables and their animations, statics
-    BarraAnimacion* Animacion1; // under the panel: plays the animations of the moveable on show
+    // The menu's and the timer's, by the names the window has always given them.
     QTimer* Timer1;
     QMenu* Archivo1;
     QAction* Abrir1;
@@ -145,54 +123,22 @@ class TForm1 : public QMainWindow {
 
   private:
     void CrearControles();
+    void CrearDocks();
     void CrearMenu();
-    void Proyectar();
-    // Fills the object tree and names in each mesh's tooltip the objects that use it.
-    void LlenarObjetos();
-    // Flies the level view to sector (x, z) of room `cuarto`, showing the level if it is not.
-    void EncuadrarSector(uint32_t cuarto, uint16_t x, uint16_t z);
-    // Shows moveable `indice` of the level's list wearing the meshes of id `prestadas` (-1: its
-    // own), playing `animacion` when not negative.
-    void MostrarMovible(int64_t indice, int64_t prestadas, int64_t animacion);
-    // The object just assembled in objeto_, framed and described.
-    void MostrarObjeto(EnVista vista);
-    // Back to the list's mesh view: no object, the viewer's own projection.
-    void SoltarObjeto();
     void CrearMenuVer();
+    // The parts that do the window's work, once every widget they use stands.
+    void CrearTrabajo();
     void AbrirReciente(const QString& ruta);
     void LeerAjustes();
-    // The title and file path name the level open.
-    void NombrarArchivo(const QString& ruta);
-    bool EnNivel() const { return vista_.EnNivel(); }
-    // The level view, framing room `cuarto` (-1: the whole level).
-    void MostrarNivel(int32_t cuarto);
-    void CambioOpcionNivel();
-    void AplicarFondo();
-    // Frames run while the window is on screen and something turns; otherwise one is drawn when
-    // something changes.
-    void ActualizarTimer();
-    void Redibujar();
-    // The status bar counts the frames drawn while the timer runs them.
-    void ContarCuadro(bool dibujado);
 
-    struct LiberarTextura {
-        void operator()(IDirect3DTexture8* t) const;
-    };
-
-    // Destroyed bottom-up: the level's buffers and pages, then the start-up texture, then the
-    // device; the panel they all live on goes last, with the widgets.
-    dxMain d3d_;
-    std::unique_ptr<dxDevice8> dispositivo_;
-    std::unique_ptr<IDirect3DTexture8, LiberarTextura> texturaInicio_;
-    std::unique_ptr<NivelSubido> nivel_;
-    dxBufferTextura* seleccionado_ = nullptr;
-    // The object picked in the tree, assembled; it names meshes of nivel_.
-    std::optional<Ensamblaje> objeto_;
-    std::vector<glm::mat4> pose_;
-    // For each mesh of the list, the ids of the objects that use it.
-    std::vector<std::vector<int32_t>> usosMesh_;
-    // What is on show (it names meshes of the open level: cleared before the level goes).
-    ControladorVista vista_;
+    // Destroyed bottom-up: the level's buffers and pages, then the device with its start-up
+    // texture; the panel they all live on goes last, with the widgets.
+    std::unique_ptr<BucleDibujo> bucle_;
+    EstadoVentana estado_;
+    std::unique_ptr<MostradorNivel> mostrador_;
+    std::unique_ptr<AperturaNivel> apertura_;
+    std::unique_ptr<ExportacionVista> exportacion_;
+    std::unique_ptr<ClicEnPanel> clic_;
     ControlesVista* controles_ = nullptr;
 
     BarraEstado* barra_ = nullptr;
@@ -202,14 +148,9 @@ class TForm1 : public QMainWindow {
     PanelDetalles* detalles_ = nullptr;
     PanelDisparadores* disparadores_ = nullptr;
     MenuVer* ver_ = nullptr;
-    QTreeWidgetItem* entradaNivel_ = nullptr; // owned by the tree; null without a scene
     ArchivosRecientes* recientes_ = nullptr;
     SitioDocks* docks_ = nullptr;
 
     // Why the panel cannot draw; told once the window is up.
     QString sinDispositivo_;
-    QString carpeta_;
 };
-
-// The first local .tr4 file among dropped data; empty when there is none.
-QString ArchivoSoltado(const QMimeData* datos);

@@ -1,8 +1,9 @@
 #include "LeerAnimaciones.h"
 
-#include "LeerObjetos.h"
+#include "LeerCuadros.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <map>
 
@@ -38,8 +39,8 @@ int Argumentos(int16_t tipo) {
 }
 
 // Every keyframe's turns fit within the frame size, for a tree of `meshes`.
-bool ClavesCaben(const trNivel& nivel, const trAnimacion& a, uint32_t meshes,
-                 uint64_t& presupuesto, trCuadroClave& clave) {
+bool ClavesCaben(const trNivel& nivel, const trAnimacion& a, uint32_t meshes, uint64_t& presupuesto,
+                 trCuadroClave& clave) {
     for (uint32_t k = 0; k < a.Claves; ++k) {
         const uint64_t coste = a.TamanoCuadro;
         if (coste > presupuesto)
@@ -52,31 +53,6 @@ bool ClavesCaben(const trNivel& nivel, const trAnimacion& a, uint32_t meshes,
 }
 
 } // namespace
-
-bool LeerCuadroClave(const trNivel& nivel, uint64_t inicio, uint64_t palabras, uint32_t meshes,
-                     trCuadroClave& clave) {
-    clave.Giros.assign(meshes, {});
-    const uint64_t bytes = nivel.Cuadros.size();
-    constexpr uint64_t CABECERA = 9; // bounding box and root offset
-    if (inicio > bytes)
-        return false;
-    uint64_t disponibles = (bytes - inicio) / 2;
-    if (palabras > 0)
-        disponibles = std::min(disponibles, palabras);
-    if (disponibles < CABECERA)
-        return false;
-    const uint8_t* cuadro = nivel.Cuadros.data() + inicio;
-    for (int i = 0; i < 6; ++i)
-        clave.Caja[i] = Leer<int16_t>(cuadro + 2 * i);
-    clave.RaizX = Leer<int16_t>(cuadro + 12);
-    clave.RaizY = Leer<int16_t>(cuadro + 14);
-    clave.RaizZ = Leer<int16_t>(cuadro + 16);
-    uint64_t i = CABECERA;
-    for (trGiro& g : clave.Giros)
-        if (!LeerGiro(cuadro, disponibles, i, g))
-            return false;
-    return true;
-}
 
 void LeerAnimaciones(const trNivel& nivel, trObjetos& objetos) {
     trAnimaciones& t = objetos.Animaciones;
@@ -132,7 +108,8 @@ void LeerAnimaciones(const trNivel& nivel, trObjetos& objetos) {
         if (en == primeras.end())
             continue;
         const auto siguiente = std::next(en);
-        m.NumAnimaciones = (siguiente == primeras.end() ? uint32_t(n) : siguiente->first) - en->first;
+        m.NumAnimaciones =
+            (siguiente == primeras.end() ? uint32_t(n) : siguiente->first) - en->first;
     }
     for (auto en = primeras.begin(); en != primeras.end(); ++en) {
         const uint32_t fin = std::next(en) == primeras.end() ? uint32_t(n) : std::next(en)->first;

@@ -1,6 +1,7 @@
 #pragma once
 // Reading a level's animations, state changes, dispatches and command stream, and which can be
 // played: every record bounds-checked against its array, a reason for each that cannot.
+#include "LeerCuadros.h"
 #include "trNivel.h"
 #include "trObjetos.h"
 
@@ -11,12 +12,6 @@
 // to the end of the list. Each animation is given its owner, its keyframe count and, when it
 // cannot be played, the reason. The moveables must have been read (LeerObjetos does both).
 void LeerAnimaciones(const trNivel& nivel, trObjetos& objetos);
-
-// The keyframe at byte `inicio` of the frames array with a turn for each of `meshes`, its
-// words bounded by `palabras` (0: by the array alone). false when it runs past a bound; what
-// could be read is left in `clave` and the rest of its turns are none.
-bool LeerCuadroClave(const trNivel& nivel, uint64_t inicio, uint64_t palabras, uint32_t meshes,
-                     trCuadroClave& clave);
 
 // Byte offset of keyframe k of the animation in the frames array.
 inline uint64_t InicioClave(const trAnimacion& a, uint32_t k) {

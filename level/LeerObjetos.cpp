@@ -2,10 +2,10 @@
 
 #include "ConvencionesNivel.h"
 #include "LeerAnimaciones.h"
+#include "LeerCuadros.h"
 
 #include <algorithm>
 #include <cstring>
-#include <numbers>
 #include <unordered_map>
 
 namespace {
@@ -86,38 +86,6 @@ void LeerCuadro(const trNivel& nivel, trMovible& m) {
 }
 
 } // namespace
-
-bool LeerGiro(const uint8_t* palabras, uint64_t numPalabras, uint64_t& i, trGiro& giro) {
-    constexpr float VUELTA = 2 * std::numbers::pi_v<float>;
-    if (i >= numPalabras)
-        return false;
-    const uint16_t w0 = Leer<uint16_t>(palabras + 2 * i);
-    // One axis alone is 12 bits of a turn; all three share two words at 10 bits each.
-    const float paso = VUELTA / 4096;
-    switch (w0 >> 14) {
-    case 0: {
-        if (i + 1 >= numPalabras)
-            return false;
-        const uint16_t w1 = Leer<uint16_t>(palabras + 2 * (i + 1));
-        const float paso3 = VUELTA / 1024;
-        giro = {float((w0 >> 4) & 0x3FF) * paso3, float(((w0 & 0xF) << 6) | (w1 >> 10)) * paso3,
-                float(w1 & 0x3FF) * paso3};
-        i += 2;
-        return true;
-    }
-    case 1:
-        giro = {float(w0 & 0xFFF) * paso, 0, 0};
-        break;
-    case 2:
-        giro = {0, float(w0 & 0xFFF) * paso, 0};
-        break;
-    default:
-        giro = {0, 0, float(w0 & 0xFFF) * paso};
-        break;
-    }
-    i += 1;
-    return true;
-}
 
 // Meshes kept over all moveables. Real levels hold a few hundred; without a ceiling, many
 // moveables each claiming 65535 meshes over the same pointers would ask for terabytes.

@@ -9,7 +9,3 @@
 // static placements and 2^20 meshes over all moveables; counts of placed objects go by those.
 // Always 1.
 int LeerObjetos(const trNivel& nivel, const Lista_Mesh* lista, trObjetos& objetos);
-
-// A frame's rotation word(s) at words[i...]: advances i past them. False, with giro untouched,
-// when the words run out.
-[[nodiscard]] bool LeerGiro(const uint8_t* palabras, uint64_t numPalabras, uint64_t& i, trGiro& giro);

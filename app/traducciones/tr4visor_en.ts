@@ -20,6 +20,39 @@
     </message>
 </context>
 <context>
+    <name>AperturaNivel</name>
+    <message>
+        <source>no hay memoria suficiente para abrirlo</source>
+        <translation>there is not enough memory to open it</translation>
+    </message>
+    <message>
+        <source>no se pudo leer</source>
+        <translation>it could not be read</translation>
+    </message>
+    <message>
+        <source>No se pudo abrir el nivel &quot;%1&quot;:
+%2.</source>
+        <translation>Could not open the level &quot;%1&quot;:
+%2.</translation>
+    </message>
+    <message>
+        <source>El nivel &quot;%1&quot; se abrió, pero OpenGL no aceptó todas sus páginas o meshes: el panel puede mostrarlo incompleto.</source>
+        <translation>The level &quot;%1&quot; was opened, but OpenGL did not accept all of its pages or meshes: the panel may show it incomplete.</translation>
+    </message>
+    <message>
+        <source>Meshes: %1</source>
+        <translation>Meshes: %1</translation>
+    </message>
+    <message>
+        <source>Objeto:%1</source>
+        <translation>Object:%1</translation>
+    </message>
+    <message>
+        <source>%1 — %2</source>
+        <translation>%1 — %2</translation>
+    </message>
+</context>
+<context>
     <name>Aplicacion</name>
     <message>
         <source>No queda memoria para continuar.</source>
@@ -223,6 +256,74 @@ Loops: %1</translation>
     <message>
         <source>cuarto %1</source>
         <translation>room %1</translation>
+    </message>
+</context>
+<context>
+    <name>BucleDibujo</name>
+    <message>
+        <source>el dispositivo de dibujo no se pudo crear (hace falta OpenGL 3.3)</source>
+        <translation>the drawing device could not be created (OpenGL 3.3 is needed)</translation>
+    </message>
+    <message>
+        <source>No se puede dibujar: %1.
+Los niveles se abren y se listan, pero el panel no mostrará nada.</source>
+        <translation>Cannot draw: %1.
+Levels open and are listed, but the panel will show nothing.</translation>
+    </message>
+</context>
+<context>
+    <name>ClicEnPanel</name>
+    <message>
+        <source>Movible %1</source>
+        <translation>Moveable %1</translation>
+    </message>
+    <message>
+        <source>Estático %1</source>
+        <translation>Static %1</translation>
+    </message>
+</context>
+<context>
+    <name>DisposicionCliente</name>
+    <message>
+        <source>Panel1</source>
+        <translation>Panel1</translation>
+    </message>
+    <message>
+        <source>Meshes</source>
+        <translation>Meshes</translation>
+    </message>
+    <message>
+        <source>Render Mode</source>
+        <translation>Render Mode</translation>
+    </message>
+    <message>
+        <source>Texturizado</source>
+        <translation>Textured</translation>
+    </message>
+    <message>
+        <source>Wireframe</source>
+        <translation>Wireframe</translation>
+    </message>
+</context>
+<context>
+    <name>ExportacionVista</name>
+    <message>
+        <source>no hay memoria suficiente</source>
+        <translation>there is not enough memory</translation>
+    </message>
+    <message>
+        <source>No se pudo exportar a &quot;%1&quot;:
+%2.</source>
+        <translation>Could not export to &quot;%1&quot;:
+%2.</translation>
+    </message>
+    <message>
+        <source>Exportado %1 en %2 (%3 archivos en total)</source>
+        <translation>Exported %1 to %2 (%3 files in all)</translation>
+    </message>
+    <message>
+        <source>Exportado %1 en %2</source>
+        <translation>Exported %1 to %2</translation>
     </message>
 </context>
 <context>
@@ -571,6 +672,45 @@ Loops: %1</translation>
     </message>
 </context>
 <context>
+    <name>PanelDisparadores</name>
+    <message>
+        <source>Disparadores</source>
+        <translation>Triggers</translation>
+    </message>
+    <message>
+        <source>Todos los tipos</source>
+        <translation>All types</translation>
+    </message>
+    <message>
+        <source>Todas las acciones</source>
+        <translation>All actions</translation>
+    </message>
+    <message>
+        <source>Mapas alternos</source>
+        <translation>Flip maps</translation>
+    </message>
+    <message>
+        <source>Cuarto</source>
+        <translation>Room</translation>
+    </message>
+    <message>
+        <source>Sector</source>
+        <translation>Sector</translation>
+    </message>
+    <message>
+        <source>Tipo</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Acciones</source>
+        <translation>Actions</translation>
+    </message>
+    <message>
+        <source>x %1, z %2</source>
+        <translation>x %1, z %2</translation>
+    </message>
+</context>
+<context>
     <name>PanelGL</name>
     <message>
         <source>la plataforma no ofrece contextos OpenGL</source>
@@ -647,7 +787,7 @@ Loops: %1</translation>
     </message>
     <message>
         <source>No hay salida de sonido: los sonidos del nivel no se oyen</source>
-        <translation>No audio output: the level's sounds are not heard</translation>
+        <translation>No audio output: the level&apos;s sounds are not heard</translation>
     </message>
 </context>
 <context>
@@ -667,26 +807,6 @@ Loops: %1</translation>
     <message>
         <source>Niveles de Tomb Raider (*.tr4 *.phd *.tr2)</source>
         <translation>Tomb Raider levels (*.tr4 *.phd *.tr2)</translation>
-    </message>
-    <message>
-        <source>Panel1</source>
-        <translation>Panel1</translation>
-    </message>
-    <message>
-        <source>Meshes</source>
-        <translation>Meshes</translation>
-    </message>
-    <message>
-        <source>Render Mode</source>
-        <translation>Render Mode</translation>
-    </message>
-    <message>
-        <source>Texturizado</source>
-        <translation>Textured</translation>
-    </message>
-    <message>
-        <source>Wireframe</source>
-        <translation>Wireframe</translation>
     </message>
     <message>
         <source>Archivo</source>
@@ -709,42 +829,6 @@ Loops: %1</translation>
         <translation>About..</translation>
     </message>
     <message>
-        <source>el dispositivo de dibujo no se pudo crear (hace falta OpenGL 3.3)</source>
-        <translation>the drawing device could not be created (OpenGL 3.3 is needed)</translation>
-    </message>
-    <message>
-        <source>No se puede dibujar: %1.
-Los niveles se abren y se listan, pero el panel no mostrará nada.</source>
-        <translation>Cannot draw: %1.
-Levels open and are listed, but the panel will show nothing.</translation>
-    </message>
-    <message>
-        <source>no hay memoria suficiente para abrirlo</source>
-        <translation>there is not enough memory to open it</translation>
-    </message>
-    <message>
-        <source>no se pudo leer</source>
-        <translation>it could not be read</translation>
-    </message>
-    <message>
-        <source>No se pudo abrir el nivel &quot;%1&quot;:
-%2.</source>
-        <translation>Could not open the level &quot;%1&quot;:
-%2.</translation>
-    </message>
-    <message>
-        <source>El nivel &quot;%1&quot; se abrió, pero OpenGL no aceptó todas sus páginas o meshes: el panel puede mostrarlo incompleto.</source>
-        <translation>The level &quot;%1&quot; was opened, but OpenGL did not accept all of its pages or meshes: the panel may show it incomplete.</translation>
-    </message>
-    <message>
-        <source>Meshes: %1</source>
-        <translation>Meshes: %1</translation>
-    </message>
-    <message>
-        <source>Objeto:%1</source>
-        <translation>Object:%1</translation>
-    </message>
-    <message>
         <source>Exportar</source>
         <translation>Export</translation>
     </message>
@@ -759,36 +843,6 @@ Levels open and are listed, but the panel will show nothing.</translation>
     <message>
         <source>Exportar...</source>
         <translation>Export...</translation>
-    </message>
-    <message>
-        <source>no hay memoria suficiente</source>
-        <translation>there is not enough memory</translation>
-    </message>
-    <message>
-        <source>Exportado %1 en %2 (%3 archivos en total)</source>
-        <translation>Exported %1 to %2 (%3 files in all)</translation>
-    </message>
-    <message>
-        <source>Exportado %1 en %2</source>
-        <translation>Exported %1 to %2</translation>
-    </message>
-    <message>
-        <source>%1 — %2</source>
-        <translation>%1 — %2</translation>
-    </message>
-    <message>
-        <source>No se pudo exportar a &quot;%1&quot;:
-%2.</source>
-        <translation>Could not export to &quot;%1&quot;:
-%2.</translation>
-    </message>
-    <message>
-        <source>Movible %1</source>
-        <translation>Moveable %1</translation>
-    </message>
-    <message>
-        <source>Estático %1</source>
-        <translation>Static %1</translation>
     </message>
 </context>
 <context>
@@ -808,45 +862,6 @@ Levels open and are listed, but the panel will show nothing.</translation>
     <message>
         <source>[NIVEL]</source>
         <translation>[LEVEL]</translation>
-    </message>
-</context>
-<context>
-    <name>PanelDisparadores</name>
-    <message>
-        <source>Disparadores</source>
-        <translation>Triggers</translation>
-    </message>
-    <message>
-        <source>Todos los tipos</source>
-        <translation>All types</translation>
-    </message>
-    <message>
-        <source>Todas las acciones</source>
-        <translation>All actions</translation>
-    </message>
-    <message>
-        <source>Mapas alternos</source>
-        <translation>Flip maps</translation>
-    </message>
-    <message>
-        <source>Cuarto</source>
-        <translation>Room</translation>
-    </message>
-    <message>
-        <source>Sector</source>
-        <translation>Sector</translation>
-    </message>
-    <message>
-        <source>Tipo</source>
-        <translation>Type</translation>
-    </message>
-    <message>
-        <source>Acciones</source>
-        <translation>Actions</translation>
-    </message>
-    <message>
-        <source>x %1, z %2</source>
-        <translation>x %1, z %2</translation>
     </message>
 </context>
 </TS>

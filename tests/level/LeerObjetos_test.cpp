@@ -1,5 +1,6 @@
 // Objects read over the raw arrays of fixture levels: what each record says, and what a damaged
 // one still yields.
+#include "LeerCuadros.h"
 #include "NivelLeido.h"
 
 #include <gtest/gtest.h>
