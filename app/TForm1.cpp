@@ -121,6 +121,7 @@ TForm1::TForm1(QWidget* padre) : QMainWindow(padre) {
     disparadores_->AlElegir = [this](const trDisparador& d) {
         EncuadrarSector(d.Cuarto, d.X, d.Z);
     };
+    detalles_->AlSeguir = [this](const PanelDetalles::Destino& d) { SeguirDestino(d); };
     sonido_ = new ReproductorSonido(this);
     // Once, in the status bar: a window without sound is still a viewer.
     connect(sonido_, &ReproductorSonido::Aviso, this,
@@ -385,6 +386,7 @@ void TForm1::FormPaint() {
         ver_->Animar()->Aplicar(*nivel_);
         (void)d->Limpiar(1);
         const OpcionesNivel opciones = Opciones();
+        (void)nivel_->Dibujo->TenirAgua(opciones.AguaTenida);
         (void)nivel_->Dibujo->Dibujar(*d, opciones);
         if (opciones.Disparadores && nivel_->Capa)
             (void)nivel_->Capa->Dibujar(*d, opciones);
@@ -683,18 +685,68 @@ void TForm1::EncuadrarSector(uint32_t cuarto, uint16_t x, uint16_t z) {
     const size_t s = size_t(x) * c.NumZ + z;
     if (s >= c.Sectores.size())
         return;
+    const auto& y = c.Sectores[s].SueloS.Y;
+    // Device axes: the level's y negated. A sector and its neighbours fill the view.
+    EncuadrarEnNivel({float(c.X) + 1024.0f * (float(x) + 0.5f),
+                      -float(int64_t{y[0]} + y[1] + y[2] + y[3]) / 4,
+                      float(c.Z) + 1024.0f * (float(z) + 0.5f), 1024.0f});
+}
+
+void TForm1::EncuadrarEnNivel(const Esfera& esfera) {
+    if (!nivel_ || !nivel_->Escena)
+        return;
     if (!EnNivel())
         NivelCompleto1Click();
     if (!EnNivel())
         return;
-    const auto& y = c.Sectores[s].SueloS.Y;
-    // Device axes: the level's y negated. A sector and its neighbours fill the view.
-    const Esfera sector{float(c.X) + 1024.0f * (float(x) + 0.5f),
-                        -float(int64_t{y[0]} + y[1] + y[2] + y[3]) / 4,
-                        float(c.Z) + 1024.0f * (float(z) + 0.5f), 1024.0f};
-    controles_->Vuelo().Encuadrar(sector, nivel_->Escena->EsferaNivel(Opciones()), Panel1->Ancho(),
+    controles_->Vuelo().Encuadrar(esfera, nivel_->Escena->EsferaNivel(Opciones()), Panel1->Ancho(),
                                   Panel1->Alto());
     Redibujar();
+}
+
+void TForm1::SeguirDestino(const PanelDetalles::Destino& destino) {
+    if (!nivel_)
+        return;
+    using T = PanelDetalles::Destino::Tipo;
+    const trLogica& l = nivel_->Logica;
+    const size_t i = size_t(destino.Indice);
+    // A marker's place, device axes; about a sector round it fills the view.
+    auto encuadrar = [this](int32_t x, int32_t y, int32_t z, float radio) {
+        EncuadrarEnNivel({float(x), -float(y), float(z), radio});
+    };
+    switch (destino.Clase) {
+    case T::Item: {
+        if (i >= nivel_->Objetos.Items.size())
+            return;
+        const trItem& it = nivel_->Objetos.Items[i];
+        const int32_t parte =
+            nivel_->Escena ? nivel_->Escena->ParteDe({DuenioCara::Tipo::Item, destino.Indice}) : -1;
+        if (parte >= 0)
+            EncuadrarEnNivel(nivel_->Escena->EsferaParte(parte));
+        else
+            encuadrar(it.X, it.Y, it.Z, 512); // an item the scene does not draw
+        // After the framing: showing the level lets go of what was picked.
+        detalles_->ElegirItem(*nivel_, destino.Indice);
+        controles_->SetParteElegida(detalles_->ParteElegida());
+        Redibujar();
+        break;
+    }
+    case T::Camara:
+        if (i < l.Camaras.size())
+            encuadrar(l.Camaras[i].X, l.Camaras[i].Y, l.Camaras[i].Z, 1024);
+        break;
+    case T::Vuelo:
+        if (i < l.Secuencias.size() && !l.Secuencias[i].empty()) {
+            const trCamaraVuelo& c = l.CamarasVuelo[l.Secuencias[i].front()];
+            encuadrar(c.X, c.Y, c.Z, 1024);
+        }
+        break;
+    case T::Grupo:
+        if (!ver_->ElegirSalasAlternas(destino.Indice))
+            barra_->showMessage(
+                tr("El grupo alterno %1 no tiene salas en este nivel").arg(destino.Indice), 8000);
+        break;
+    }
 }
 
 QString TForm1::TituloPrograma() {
@@ -710,6 +762,8 @@ void TForm1::NombrarArchivo(const QString& ruta) {
 
 void TForm1::LlenarObjetos() {
     disparadores_->SetLogica(nivel_ ? &nivel_->Logica : nullptr);
+    ver_->SetGruposAlternos(nivel_ ? ClasesAlternas(nivel_->Logica.Cuartos).Grupos()
+                                   : std::vector<uint8_t>{});
     const ArbolObjetos::Usos usos = TreeView1->Llenar(nivel_.get());
     entradaNivel_ = TreeView1->EntradaNivel();
     for (int i = 0; i < ListBox1->count() && size_t(i) < usos.Textos.size(); ++i)

@@ -9,6 +9,7 @@
 #include "EnVista.h"
 #include "Ensamblaje.h"
 #include "NivelSubido.h"
+#include "PanelDetalles.h"
 #include "dxMain.h"
 
 #include <QMainWindow>
@@ -28,7 +29,6 @@ class BarraEstado;
 class MenuApariencia;
 class MenuVer;
 class PanelGL;
-class PanelDetalles;
 class PanelDisparadores;
 class PanelPaginas;
 class PanelSonidos;
@@ -112,6 +112,9 @@ class TForm1 : public QMainWindow {
     // describes it in the details dock. True when something was met.
     bool ElegirEn(float x, float y);
     PanelDetalles* Detalles() const { return detalles_; }
+    // A link of the details dock followed: an item picked and framed, a camera or a flyby's
+    // first camera framed, an alternate group shown flipped.
+    void SeguirDestino(const PanelDetalles::Destino& destino);
     PanelDisparadores* Disparadores() const { return disparadores_; }
     MenuApariencia* Apariencia() const;
 
@@ -151,6 +154,8 @@ class TForm1 : public QMainWindow {
     void LlenarObjetos();
     // Flies the level view to sector (x, z) of room `cuarto`, showing the level if it is not.
     void EncuadrarSector(uint32_t cuarto, uint16_t x, uint16_t z);
+    // Flies the level view to the sphere (device axes), showing the level if it is not.
+    void EncuadrarEnNivel(const Esfera& esfera);
     // Shows moveable `indice` of the level's list wearing the meshes of id `prestadas` (-1: its
     // own), playing `animacion` when not negative.
     void MostrarMovible(int64_t indice, int64_t prestadas, int64_t animacion);

@@ -362,8 +362,15 @@ trLogica LeerLogica(const trNivel& nivel, trFinAcciones fin) {
         cl.Luces.resize(c.Luces.size() / trLuzCuarto::BYTES_EN_ARCHIVO);
         for (size_t i = 0; i < cl.Luces.size(); ++i) {
             const uint8_t* p = c.Luces.data() + trLuzCuarto::BYTES_EN_ARCHIVO * i;
-            cl.Luces[i] = {Leer<int32_t>(p), Leer<int32_t>(p + 4), Leer<int32_t>(p + 8),
-                           p[12], p[13], p[14], p[15], p[17]};
+            trLuzCuarto& luz = cl.Luces[i];
+            luz.X = Leer<int32_t>(p);
+            luz.Y = Leer<int32_t>(p + 4);
+            luz.Z = Leer<int32_t>(p + 8);
+            luz.Rojo = p[12];
+            luz.Verde = p[13];
+            luz.Azul = p[14];
+            luz.Tipo = p[15];
+            luz.Intensidad = p[17];
         }
         const uint64_t n = c.Sectores.size() / BYTES_SECTOR;
         if (total + n > MAXIMO_SECTORES) {

@@ -121,7 +121,8 @@ HRESULT DibujoEscena::TenirAgua(bool si) {
     if (!escena_.TenirAgua(si) || !lotes_ || FAILED(subida_))
         return D3D_OK;
     for (const auto& [inicio, cantidad] : escena_.TramosAgua())
-        if (const HRESULT r = Subir(inicio, escena_.Vertices().data() + inicio, cantidad); FAILED(r))
+        if (const HRESULT r = Subir(inicio, escena_.Vertices().data() + inicio, cantidad);
+            FAILED(r))
             return r;
     return D3D_OK;
 }

@@ -503,7 +503,8 @@ Esfera EscenaNivel::EsferaNivel(const OpcionesNivel& opciones) const {
     for (size_t c = 0; c < grupos_.size(); ++c)
         for (int t = 0; t < TIPOS; ++t) {
             const Grupo& g = grupos_[c][size_t(t)];
-            if (!clases_.Visible(uint32_t(c), opciones) || !Mostrado(t, opciones) || !(g.Minimo[0] <= g.Maximo[0]))
+            if (!clases_.Visible(uint32_t(c), opciones) || !Mostrado(t, opciones) ||
+                !(g.Minimo[0] <= g.Maximo[0]))
                 continue;
             minimo = glm::min(minimo, glm::make_vec3(g.Minimo));
             maximo = glm::max(maximo, glm::make_vec3(g.Maximo));
@@ -540,8 +541,8 @@ Esfera EscenaNivel::EsferaIluminada(const OpcionesNivel& opciones) const {
         const int tipo = p.Duenio.Clase == DuenioCara::Tipo::Cuarto     ? CUARTOS
                          : p.Duenio.Clase == DuenioCara::Tipo::Estatico ? ESTATICOS
                                                                         : ITEMS;
-        if (p.Cuantos == 0 || !clases_.Visible(p.Duenio.Grupo, opciones) || !Mostrado(tipo, opciones) ||
-            !CuartoIluminado(p.Duenio.Cuarto))
+        if (p.Cuantos == 0 || !clases_.Visible(p.Duenio.Grupo, opciones) ||
+            !Mostrado(tipo, opciones) || !CuartoIluminado(p.Duenio.Cuarto))
             continue;
         minimo = glm::min(minimo, glm::make_vec3(p.Minimo));
         maximo = glm::max(maximo, glm::make_vec3(p.Maximo));
@@ -562,9 +563,8 @@ bool EscenaNivel::TenirAgua(bool si) {
     for (const auto& [inicio, cantidad] : tramosAgua_)
         for (uint32_t i = inicio; i < inicio + cantidad; ++i, ++k) {
             const uint32_t c = coloresAgua_[k];
-            vertices_[i].Color = si ? (c & 0xFF000000u) | canal(c, 16) << 16 | canal(c, 8) << 8 |
-                                          canal(c, 0)
-                                    : c;
+            vertices_[i].Color =
+                si ? (c & 0xFF000000u) | canal(c, 16) << 16 | canal(c, 8) << 8 | canal(c, 0) : c;
         }
     aguaTenida_ = si;
     return true;
