@@ -674,6 +674,8 @@ TEST_F(Ventana, LosObjetivosDeUnDisparadorSonEnlacesQueLosMuestran) {
         const QPointF p = EnPanel(ventana, -512 + 1024.0f * x, 0, 2560 + 1024.0f * z);
         Raton(QEvent::MouseButtonPress, p, Qt::LeftButton);
         Raton(QEvent::MouseButtonRelease, p, Qt::NoButton);
+        // The rows described before go with their labels once deferred deletes run.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return ventana.Detalles()->findChildren<QLabel*>("Enlaces");
     };
     auto seguir = [&](const QList<QLabel*>& etiquetas, const QString& enlace) {
