@@ -546,6 +546,27 @@ TEST(EscenaSinDispositivo, BaldosasYMarcadoresSinDispositivo) {
     ASSERT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), nullptr, subido), 1);
     EXPECT_EQ(subido->Capa, nullptr);
     EXPECT_EQ(subido->Marcadores, nullptr);
+
+    // A real level: a marker for every light its rooms hold, each inside its room's walls.
+    const auto real = fixture::LeerArchivo(std::string(TR4_NIVELES_REALES) + "/title-a.tr4");
+    if (real.empty())
+        return;
+    ASSERT_EQ(AbrirNivelDeMemoria(real.data(), real.size(), nivel), 1);
+    const trLogica& l = nivel->Logica;
+    size_t luces = 0;
+    for (size_t r = 0; r < l.Cuartos.size(); ++r) {
+        const trCuartoLogica& c = l.Cuartos[r];
+        EXPECT_EQ(c.Luces.size(), nivel->Nivel->Cuartos[r].NumLuces) << r;
+        luces += c.Luces.size();
+        for (const trLuzCuarto& luz : c.Luces) {
+            EXPECT_TRUE(luz.X >= c.X && luz.X <= c.X + 1024 * c.NumX) << r << " " << luz.X;
+            EXPECT_TRUE(luz.Z >= c.Z && luz.Z <= c.Z + 1024 * c.NumZ) << r << " " << luz.Z;
+        }
+    }
+    EXPECT_GT(luces, 0u);
+    CapaMarcadores::Vertices(l, solidos);
+    EXPECT_EQ(solidos, (l.Camaras.size() + l.CamarasVuelo.size() + l.FuentesSonido.size() + luces) *
+                           CapaMarcadores::VERTICES_MARCADOR);
 }
 
 // Ver -> Disparadores: each trigger sector's tile adds its type's colour where the sector lies,
