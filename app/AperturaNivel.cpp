@@ -5,8 +5,10 @@
 #include "ArchivosRecientes.h"
 #include "BarraEstado.h"
 #include "BucleDibujo.h"
+#include "ClasesAlternas.h"
 #include "DisposicionCliente.h"
 #include "EstadoVentana.h"
+#include "MenuVer.h"
 #include "MostradorNivel.h"
 #include "PanelDisparadores.h"
 #include "PanelPaginas.h"
@@ -90,6 +92,7 @@ void AperturaNivel::Listar() {
         entrada->setSizeHint(QSize(0, DisposicionCliente::ALTO_ENTRADA));
     }
     p_.Disparadores->SetLogica(&nivel.Logica);
+    p_.Ver->SetGruposAlternos(ClasesAlternas(nivel.Logica.Cuartos).Grupos());
     const ArbolObjetos::Usos usos = p_.Arbol->Llenar(&nivel);
     for (int i = 0; i < p_.Lista->count() && size_t(i) < usos.Textos.size(); ++i)
         p_.Lista->item(i)->setToolTip(usos.Textos[size_t(i)].join("\n"));

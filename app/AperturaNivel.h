@@ -12,6 +12,7 @@
 
 class ArbolObjetos;
 class ArchivosRecientes;
+class MenuVer;
 class BarraEstado;
 class BucleDibujo;
 class MostradorNivel;
@@ -42,6 +43,7 @@ class AperturaNivel {
         PanelDisparadores* Disparadores;
         BarraEstado* Barra;
         ArchivosRecientes* Recientes;
+        MenuVer* Ver;
     };
     // `titulo` is the program's, which the window's title carries before the file's name.
     AperturaNivel(const Partes& partes, const QString& titulo, EstadoVentana& estado,

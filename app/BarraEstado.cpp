@@ -133,7 +133,11 @@ void BarraEstado::SetNivelCompleto(const EscenaNivel::Cuentas& c, const Opciones
                 ? tr("items: %1 colocados, %2 omitidos").arg(c.ItemsColocados).arg(c.ItemsOmitidos)
                 : tr("items ocultos"));
     if (o.Alternos)
-        partes << tr("cuartos alternos");
+        partes << tr("salas alternas");
+    else if (o.GrupoAlterno >= 0)
+        partes << tr("salas alternas del grupo %1").arg(o.GrupoAlterno);
+    if (o.AguaTenida)
+        partes << tr("agua teñida");
     if (cuarto >= 0)
         partes << tr("cuarto %1").arg(cuarto);
     vista_->setText(partes.join("; "));

@@ -86,6 +86,7 @@ void BucleDibujo::Dibujar() {
         p_.Ver->Animar()->Aplicar(*estado_.Nivel);
         (void)d->Limpiar(1);
         const OpcionesNivel opciones = p_.Ver->Opciones();
+        (void)nivel->Dibujo->TenirAgua(opciones.AguaTenida);
         (void)nivel->Dibujo->Dibujar(*d, opciones);
         if (opciones.Disparadores && nivel->Capa)
             (void)nivel->Capa->Dibujar(*d, opciones);

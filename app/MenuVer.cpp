@@ -5,6 +5,7 @@
 #include "ControlesVista.h"
 #include "MenuApariencia.h"
 
+#include <QActionGroup>
 #include <QDockWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -46,7 +47,35 @@ MenuVer::MenuVer(QMenuBar* barra, ControlesVista* controles, QRadioButton* textu
     };
     estaticos_ = conmutador(tr("Estáticos"), "Estaticos1", "ver/estaticos", true);
     items_ = conmutador(tr("Items"), "Items1", "ver/items", true);
-    alternos_ = conmutador(tr("Cuartos alternos"), "Alternos1", "ver/alternos", false);
+    // One choice among none, every group and each group of the open level. What an older
+    // version remembered (every alternate room or none) is read when nothing newer was.
+    menuSalas_ = ver_->addMenu(tr("Salas alternas"));
+    menuSalas_->setObjectName("SalasAlternas1");
+    grupoSalas_ = new QActionGroup(this);
+    grupoSalas_->setExclusive(true);
+    salas_ = a.contains("ver/salasAlternas")
+                 ? a.value("ver/salasAlternas").toInt()
+                 : (a.value("ver/alternos", false).toBool() ? TODAS : NINGUNA);
+    if (salas_ < TODAS || salas_ > 255)
+        salas_ = NINGUNA;
+    auto entrada = [&](const QString& texto, const QString& nombre, int valor) {
+        QAction* accion = menuSalas_->addAction(texto);
+        accion->setObjectName(nombre);
+        accion->setCheckable(true);
+        accion->setData(valor);
+        grupoSalas_->addAction(accion);
+        return accion;
+    };
+    ninguna_ = entrada(tr("Ninguna"), "SalasNinguna1", NINGUNA);
+    todas_ = entrada(tr("Todas"), "SalasTodas1", TODAS);
+    menuSalas_->addSeparator();
+    (salas_ == TODAS ? todas_ : ninguna_)->setChecked(true);
+    connect(grupoSalas_, &QActionGroup::triggered, this, [this](QAction* accion) {
+        salas_ = accion->data().toInt();
+        Ajustes().setValue("ver/salasAlternas", salas_);
+        Avisar(AlCambiarOpcion);
+    });
+    aguaTenida_ = conmutador(tr("Teñir el agua"), "AguaTenida1", "ver/aguaTenida", false);
     disparadores_ = conmutador(tr("Disparadores"), "Disparadores1", "ver/disparadores", false);
     marcadores_ = conmutador(tr("Marcadores"), "Marcadores1", "ver/marcadores", false);
     animar_ = new AnimarNivel(ver_, this);
@@ -99,6 +128,35 @@ MenuVer::MenuVer(QMenuBar* barra, ControlesVista* controles, QRadioButton* textu
     ver_->addAction(verPaginas);
 }
 
+void MenuVer::SetGruposAlternos(const std::vector<uint8_t>& grupos) {
+    for (QAction* a : grupoSalas_->actions())
+        if (a != ninguna_ && a != todas_) {
+            grupoSalas_->removeAction(a);
+            delete a;
+        }
+    QAction* elegida = salas_ == TODAS ? todas_ : ninguna_;
+    for (uint8_t g : grupos) {
+        QAction* accion = menuSalas_->addAction(tr("Grupo %1").arg(g));
+        accion->setObjectName(QStringLiteral("SalasGrupo%1").arg(g));
+        accion->setCheckable(true);
+        accion->setData(int(g));
+        grupoSalas_->addAction(accion);
+        if (salas_ == int(g))
+            elegida = accion;
+    }
+    elegida->setChecked(true);
+}
+
+bool MenuVer::ElegirSalasAlternas(int grupo) {
+    for (QAction* a : grupoSalas_->actions())
+        if (a->data().toInt() == grupo) {
+            if (!a->isChecked())
+                a->trigger();
+            return true;
+        }
+    return false;
+}
+
 void MenuVer::AgregarPanel(QAction* accion) {
     QAction* antes = nullptr;
     for (QAction* a : ver_->actions())
@@ -111,7 +169,11 @@ OpcionesNivel MenuVer::Opciones() const {
     OpcionesNivel o;
     o.Estaticos = estaticos_->isChecked();
     o.Items = items_->isChecked();
-    o.Alternos = alternos_->isChecked();
+    const QAction* salas = grupoSalas_->checkedAction();
+    const int eleccion = salas ? salas->data().toInt() : NINGUNA;
+    o.Alternos = eleccion == TODAS;
+    o.GrupoAlterno = int16_t(eleccion >= 0 ? eleccion : -1);
+    o.AguaTenida = aguaTenida_->isChecked();
     o.Disparadores = disparadores_->isChecked();
     o.Marcadores = marcadores_->isChecked();
     o.Texturizado = texturizado_->isChecked();
@@ -136,7 +198,9 @@ void MenuVer::Guardar(QSettings& a) const {
     a.setValue("ver/ajustarAlMostrar", ajustarAlMostrar_->isChecked());
     a.setValue("ver/estaticos", estaticos_->isChecked());
     a.setValue("ver/items", items_->isChecked());
-    a.setValue("ver/alternos", alternos_->isChecked());
+    a.setValue("ver/salasAlternas", salas_);
+    a.setValue("ver/alternos", salas_ == TODAS); // for an older version
+    a.setValue("ver/aguaTenida", aguaTenida_->isChecked());
     a.setValue("ver/animar", animar_->Activo());
     a.setValue("ver/sonido", sonido_->isChecked());
 }

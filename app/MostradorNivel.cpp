@@ -191,18 +191,69 @@ void MostradorNivel::EncuadrarSector(uint32_t cuarto, uint16_t x, uint16_t z) {
     const size_t s = size_t(x) * c.NumZ + z;
     if (s >= c.Sectores.size())
         return;
+    const auto& y = c.Sectores[s].SueloS.Y;
+    // Device axes: the level's y negated. A sector and its neighbours fill the view.
+    EncuadrarEnNivel({float(c.X) + 1024.0f * (float(x) + 0.5f),
+                      -float(int64_t{y[0]} + y[1] + y[2] + y[3]) / 4,
+                      float(c.Z) + 1024.0f * (float(z) + 0.5f), 1024.0f});
+}
+
+void MostradorNivel::EncuadrarEnNivel(const Esfera& esfera) {
+    if (!estado_.Nivel || !estado_.Nivel->Escena)
+        return;
     if (!estado_.EnNivel())
         NivelCompleto();
     if (!estado_.EnNivel())
         return;
-    const auto& y = c.Sectores[s].SueloS.Y;
-    // Device axes: the level's y negated. A sector and its neighbours fill the view.
-    const Esfera sector{float(c.X) + 1024.0f * (float(x) + 0.5f),
-                        -float(int64_t{y[0]} + y[1] + y[2] + y[3]) / 4,
-                        float(c.Z) + 1024.0f * (float(z) + 0.5f), 1024.0f};
-    p_.Controles->Vuelo().Encuadrar(sector, nivel->Escena->EsferaNivel(p_.Ver->Opciones()),
+    p_.Controles->Vuelo().Encuadrar(esfera, estado_.Nivel->Escena->EsferaNivel(p_.Ver->Opciones()),
                                     p_.Panel->Ancho(), p_.Panel->Alto());
     bucle_.Redibujar();
+}
+
+void MostradorNivel::SeguirDestino(const PanelDetalles::Destino& destino) {
+    NivelSubido* nivel = estado_.Nivel.get();
+    if (!nivel)
+        return;
+    using T = PanelDetalles::Destino::Tipo;
+    const trLogica& l = nivel->Logica;
+    const size_t i = size_t(destino.Indice);
+    // A marker's place, device axes; about a sector round it fills the view.
+    auto encuadrar = [this](int32_t x, int32_t y, int32_t z, float radio) {
+        EncuadrarEnNivel({float(x), -float(y), float(z), radio});
+    };
+    switch (destino.Clase) {
+    case T::Item: {
+        if (i >= nivel->Objetos.Items.size())
+            return;
+        const trItem& it = nivel->Objetos.Items[i];
+        const int32_t parte =
+            nivel->Escena ? nivel->Escena->ParteDe({DuenioCara::Tipo::Item, destino.Indice}) : -1;
+        if (parte >= 0)
+            EncuadrarEnNivel(nivel->Escena->EsferaParte(parte));
+        else
+            encuadrar(it.X, it.Y, it.Z, 512); // an item the scene does not draw
+        // After the framing: showing the level lets go of what was picked.
+        p_.Detalles->ElegirItem(*nivel, destino.Indice);
+        p_.Controles->SetParteElegida(p_.Detalles->ParteElegida());
+        bucle_.Redibujar();
+        break;
+    }
+    case T::Camara:
+        if (i < l.Camaras.size())
+            encuadrar(l.Camaras[i].X, l.Camaras[i].Y, l.Camaras[i].Z, 1024);
+        break;
+    case T::Vuelo:
+        if (i < l.Secuencias.size() && !l.Secuencias[i].empty()) {
+            const trCamaraVuelo& c = l.CamarasVuelo[l.Secuencias[i].front()];
+            encuadrar(c.X, c.Y, c.Z, 1024);
+        }
+        break;
+    case T::Grupo:
+        if (!p_.Ver->ElegirSalasAlternas(destino.Indice))
+            p_.Barra->showMessage(
+                tr("El grupo alterno %1 no tiene salas en este nivel").arg(destino.Indice), 8000);
+        break;
+    }
 }
 
 void MostradorNivel::CambioOpcion() {

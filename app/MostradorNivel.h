@@ -5,6 +5,9 @@
 // follow what is on show.
 #include "EnVista.h"
 #include "MostradorObjeto.h"
+#include "PanelDetalles.h"
+
+#include <QCoreApplication>
 
 #include <cstdint>
 
@@ -14,7 +17,6 @@ class BarraEstado;
 class BucleDibujo;
 class ControlesVista;
 class MenuVer;
-class PanelDetalles;
 class PanelGL;
 class PanelPaginas;
 class QAction;
@@ -22,6 +24,8 @@ class QListWidget;
 struct EstadoVentana;
 
 class MostradorNivel {
+    Q_DECLARE_TR_FUNCTIONS(MostradorNivel)
+
   public:
     // The widgets that pick and those that describe; the window owns them all.
     struct Partes {
@@ -53,6 +57,11 @@ class MostradorNivel {
     void MostrarNivel(int32_t cuarto);
     // Flies the level view to sector (x, z) of room `cuarto`, showing the level if it is not.
     void EncuadrarSector(uint32_t cuarto, uint16_t x, uint16_t z);
+    // Flies the level view to the sphere (device axes), showing the level if it is not.
+    void EncuadrarEnNivel(const Esfera& esfera);
+    // A link of the details dock followed: an item picked and framed, a camera or a flyby's
+    // first camera framed, an alternate group shown flipped.
+    void SeguirDestino(const PanelDetalles::Destino& destino);
     // What the level view draws changed in Ver.
     void CambioOpcion();
     // Back to the list's mesh view: no object, the viewer's own projection.

@@ -5,6 +5,8 @@
 #include "NivelSubido.h"
 
 #include <QHeaderView>
+#include <QLabel>
+#include <QSet>
 #include <QTreeWidget>
 
 #include <cmath>
@@ -30,8 +32,57 @@ QString Esquinas(const trSuperficieSector& s) {
 
 const char* const ESQUINA[4] = {"x-z-", "x-z+", "x+z-", "x+z+"};
 
+// What a trigger's actions name that the level has, each once, as one row whose value links to
+// them; none when they name nothing.
+std::optional<QStringList> FilaDeObjetivos(const trLogica& l, size_t items, const trDisparador& d) {
+    QStringList textos, enlaces;
+    QSet<QString> vistos;
+    auto enlace = [&](const char* clase, uint32_t indice, const QString& texto) {
+        const QString destino = QStringLiteral("%1:%2").arg(QLatin1String(clase)).arg(indice);
+        if (vistos.contains(destino))
+            return;
+        vistos.insert(destino);
+        textos << texto;
+        enlaces << QStringLiteral("<a href=\"%1\">%2</a>").arg(destino, texto.toHtmlEscaped());
+    };
+    using A = trTipoAccion;
+    for (const trAccion& a : d.Acciones) {
+        const uint32_t p = a.Parametro;
+        switch (A(a.Tipo)) {
+        case A::Objeto:
+        case A::MirarItem:
+            if (p < items)
+                enlace("item", p, PanelDetalles::tr("item %1").arg(p));
+            break;
+        case A::Camara:
+        case A::Corriente:
+            if (p < l.Camaras.size())
+                enlace("camara", p,
+                       (A(a.Tipo) == A::Camara ? PanelDetalles::tr("cámara %1")
+                                               : PanelDetalles::tr("sumidero %1"))
+                           .arg(p));
+            break;
+        case A::Vuelo:
+            if (p < l.Secuencias.size() && !l.Secuencias[p].empty())
+                enlace("vuelo", p, PanelDetalles::tr("vuelo %1").arg(p));
+            break;
+        case A::MapaAlterno:
+        case A::AlternoEncendido:
+        case A::AlternoApagado:
+            if (p < 256)
+                enlace("grupo", p, PanelDetalles::tr("grupo alterno %1").arg(p));
+            break;
+        default:
+            break;
+        }
+    }
+    if (textos.isEmpty())
+        return std::nullopt;
+    return QStringList{PanelDetalles::tr("Ir a"), textos.join(", "), enlaces.join(", ")};
+}
+
 // What the floor data makes of one sector, as rows of the dock.
-QList<QStringList> FilasDeSuelo(const trLogica& l, size_t cuarto, const trSector& s) {
+QList<QStringList> FilasDeSuelo(const trLogica& l, size_t items, size_t cuarto, const trSector& s) {
     QList<QStringList> filas;
     auto superficie = [&](const QString& nombre, const QString& corte,
                           const trSuperficieSector& sup) {
@@ -70,9 +121,13 @@ QList<QStringList> FilasDeSuelo(const trLogica& l, size_t cuarto, const trSector
         marcas << PanelDetalles::tr("escarabajo");
     if (!marcas.isEmpty())
         filas << QStringList{PanelDetalles::tr("Marcas"), marcas.join(", ")};
-    if (s.Disparador >= 0 && size_t(s.Disparador) < l.Disparadores.size())
+    if (s.Disparador >= 0 && size_t(s.Disparador) < l.Disparadores.size()) {
+        const trDisparador& d = l.Disparadores[size_t(s.Disparador)];
         filas << QStringList{PanelDetalles::tr("Disparador"),
-                             QString::fromStdString(TextoDisparador(l.Disparadores[size_t(s.Disparador)]))};
+                             QString::fromStdString(TextoDisparador(d))};
+        if (auto objetivos = FilaDeObjetivos(l, items, d))
+            filas << *objetivos;
+    }
     const trCuartoLogica& c = l.Cuartos[cuarto];
     const size_t indice = size_t(&s - c.Sectores.data());
     for (const trAvisoSuelo& a : l.Avisos)
@@ -109,17 +164,71 @@ void PanelDetalles::Describir(const QString& titulo, const QList<QStringList>& f
     cabeza->setFont(0, negrita);
     // A value wider than the dock is cut short with "…"; the whole of it shows on hover.
     for (const QStringList& f : filas) {
-        auto* e = new QTreeWidgetItem(lista_, f);
-        for (int c = 0; c < f.size(); ++c)
+        auto* e = new QTreeWidgetItem(lista_, f.mid(0, 2));
+        for (int c = 0; c < 2 && c < f.size(); ++c)
             e->setToolTip(c, f[c]);
+        if (f.size() < 3)
+            continue;
+        // Links: a label over the value's cell, the plain value kept for Lineas() only.
+        e->setData(1, Qt::UserRole, f[1]);
+        e->setText(1, QString());
+        auto* enlaces = new QLabel(f[2]);
+        enlaces->setObjectName("Enlaces");
+        enlaces->setTextFormat(Qt::RichText);
+        enlaces->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
+                                         Qt::LinksAccessibleByKeyboard);
+        enlaces->setToolTip(f[1]);
+        // Queued: following a link may describe something else, which deletes this label.
+        connect(enlaces, &QLabel::linkActivated, this, &PanelDetalles::Seguir,
+                Qt::QueuedConnection);
+        lista_->setItemWidget(e, 1, enlaces);
     }
+}
+
+std::optional<PanelDetalles::Destino> PanelDetalles::DestinoDeEnlace(const QString& enlace) {
+    const QStringList partes = enlace.split(':');
+    bool numero = false;
+    const int indice = partes.value(1).toInt(&numero);
+    if (partes.size() != 2 || !numero || indice < 0)
+        return std::nullopt;
+    using T = Destino::Tipo;
+    const QString& clase = partes[0];
+    const std::optional<T> tipo = clase == QLatin1String("item")     ? std::optional(T::Item)
+                                  : clase == QLatin1String("camara") ? std::optional(T::Camara)
+                                  : clase == QLatin1String("vuelo")  ? std::optional(T::Vuelo)
+                                  : clase == QLatin1String("grupo")  ? std::optional(T::Grupo)
+                                                                     : std::nullopt;
+    if (!tipo)
+        return std::nullopt;
+    return Destino{*tipo, indice};
+}
+
+void PanelDetalles::Seguir(const QString& enlace) {
+    if (const auto destino = DestinoDeEnlace(enlace); destino && AlSeguir)
+        AlSeguir(*destino);
+}
+
+QStringList PanelDetalles::Enlaces() const {
+    QStringList enlaces;
+    for (int i = 0; i < lista_->topLevelItemCount(); ++i)
+        if (auto* l = qobject_cast<QLabel*>(lista_->itemWidget(lista_->topLevelItem(i), 1))) {
+            // The addresses in the label's rich text, in order.
+            const QString texto = l->text();
+            for (qsizetype k = texto.indexOf("href=\""); k >= 0; k = texto.indexOf("href=\"", k)) {
+                k += 6;
+                enlaces << texto.mid(k, texto.indexOf('"', k) - k);
+            }
+        }
+    return enlaces;
 }
 
 QStringList PanelDetalles::Lineas() const {
     QStringList lineas;
     for (int i = 0; i < lista_->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* e = lista_->topLevelItem(i);
-        lineas << (e->text(1).isEmpty() ? e->text(0) : e->text(0) + ": " + e->text(1));
+        const QString valor =
+            e->text(1).isEmpty() ? e->data(1, Qt::UserRole).toString() : e->text(1);
+        lineas << (valor.isEmpty() ? e->text(0) : e->text(0) + ": " + valor);
     }
     return lineas;
 }
@@ -130,6 +239,23 @@ void PanelDetalles::Soltar(NivelSubido* nivel) {
     parte_ = -1;
     pieza_ = -1;
     Describir(tr("Nada elegido"), {});
+}
+
+bool PanelDetalles::ElegirItem(NivelSubido& nivel, int32_t item) {
+    if (item < 0 || size_t(item) >= nivel.Objetos.Items.size())
+        return false;
+    pieza_ = -1;
+    const DuenioCara duenio{DuenioCara::Tipo::Item, item};
+    parte_ = nivel.Escena ? nivel.Escena->ParteDe(duenio) : -1;
+    if (nivel.Dibujo)
+        nivel.Dibujo->Resaltar(parte_);
+    // The item's own place stands for the point a click met, device axes.
+    const trItem& it = nivel.Objetos.Items[size_t(item)];
+    QString titulo;
+    const auto filas =
+        DescribirAcierto(nivel, duenio, glm::vec3(float(it.X), -float(it.Y), float(it.Z)), titulo);
+    Describir(titulo, filas);
+    return true;
 }
 
 bool PanelDetalles::ElegirEnNivel(NivelSubido& nivel, const D3DXMATRIX& vista,
@@ -266,7 +392,7 @@ QList<QStringList> PanelDetalles::DescribirAcierto(const NivelAbierto& nivel,
                                                           ? tr("ninguno")
                                                           : QString::number(s->CuartoArriba)};
             if (const trSector* sector = SectorEn(nivel.Logica, r, punto.x, punto.z))
-                filas << FilasDeSuelo(nivel.Logica, r, *sector);
+                filas << FilasDeSuelo(nivel.Logica, objetos.Items.size(), r, *sector);
         } else {
             filas << QStringList{tr("Sector bajo el cursor"), tr("fuera de la rejilla")};
         }

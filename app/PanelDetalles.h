@@ -10,6 +10,7 @@
 #include <QDockWidget>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class QTreeWidget;
@@ -35,6 +36,25 @@ class PanelDetalles : public QDockWidget {
                         const D3DXMATRIX& proyeccion, float x, float y, int ancho, int alto);
     // Nothing picked: no outline, no lines. `nivel` may be null once the level is gone.
     void Soltar(NivelSubido* nivel);
+    // Item `item` of the level picked as a click on it would: outlined when the scene draws it,
+    // and described. False for an item the level lacks.
+    bool ElegirItem(NivelSubido& nivel, int32_t item);
+
+    // What a trigger's action names, as a link of the dock leads to it.
+    struct Destino {
+        enum class Tipo : uint8_t { Item, Camara, Vuelo, Grupo };
+        Tipo Clase = Tipo::Item;
+        int32_t Indice = 0; // item, camera (or sink), flyby sequence, alternate group
+        bool operator==(const Destino&) const = default;
+    };
+    // A link followed; the window frames or shows what it names.
+    std::function<void(const Destino&)> AlSeguir;
+    // Follows a link's address ("item:3", "camara:0", "vuelo:2", "grupo:1"); an address of
+    // another form is ignored.
+    void Seguir(const QString& enlace);
+    static std::optional<Destino> DestinoDeEnlace(const QString& enlace);
+    // The addresses of the links on show, in order.
+    QStringList Enlaces() const;
 
     // The picked part of the level's scene (-1: none) and the picked piece of an object (-1).
     int32_t ParteElegida() const { return parte_; }
@@ -43,7 +63,7 @@ class PanelDetalles : public QDockWidget {
     QStringList Lineas() const;
 
     // The lines that describe what a ray met in the level, as the dock shows them: the title,
-    // then "campo", "valor" pairs.
+    // then "campo", "valor" pairs; a third entry is the value as rich text with links.
     static QList<QStringList> DescribirAcierto(const NivelAbierto& nivel, const DuenioCara& duenio,
                                                const glm::vec3& punto, QString& titulo);
 

@@ -156,6 +156,7 @@ void TForm1::CrearDocks() {
     disparadores_->AlElegir = [this](const trDisparador& d) {
         mostrador_->EncuadrarSector(d.Cuarto, d.X, d.Z);
     };
+    detalles_->AlSeguir = [this](const PanelDetalles::Destino& d) { SeguirDestino(d); };
 }
 
 void TForm1::CrearMenu() {
@@ -238,7 +239,8 @@ void TForm1::CrearTrabajo() {
                                                                       .Sonidos = sonidos_,
                                                                       .Disparadores = disparadores_,
                                                                       .Barra = barra_,
-                                                                      .Recientes = recientes_},
+                                                                      .Recientes = recientes_,
+                                                                      .Ver = ver_},
                                                 TituloPrograma(), estado_, *mostrador_, *bucle_);
     exportacion_ = std::make_unique<ExportacionVista>(estado_, *barra_);
     clic_ = std::make_unique<ClicEnPanel>(ClicEnPanel::Partes{.Panel = Panel1,
@@ -400,4 +402,8 @@ void TForm1::dropEvent(QDropEvent* evento) {
         return;
     evento->acceptProposedAction();
     AbrirArchivo(ruta);
+}
+
+void TForm1::SeguirDestino(const PanelDetalles::Destino& destino) {
+    mostrador_->SeguirDestino(destino);
 }

@@ -8,6 +8,7 @@
 #include "ControlesVista.h"
 #include "DisposicionCliente.h"
 #include "EstadoVentana.h"
+#include "PanelDetalles.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -25,7 +26,6 @@ class ExportacionVista;
 class MenuApariencia;
 class MenuVer;
 class MostradorNivel;
-class PanelDetalles;
 class PanelDisparadores;
 class PanelPaginas;
 class PanelSonidos;
@@ -99,6 +99,8 @@ class TForm1 : public QMainWindow, public DisposicionCliente {
     // describes it in the details dock. True when something was met.
     bool ElegirEn(float x, float y);
     PanelDetalles* Detalles() const { return detalles_; }
+    // A link of the details dock followed, as a click on it does.
+    void SeguirDestino(const PanelDetalles::Destino& destino);
     PanelDisparadores* Disparadores() const { return disparadores_; }
     MenuApariencia* Apariencia() const;
 

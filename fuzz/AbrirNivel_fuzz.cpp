@@ -85,11 +85,20 @@ void ComprobarAbierto(const NivelSubido& a, dxDevice8& dispositivo, RegistroGrab
               uint32_t(n.EstaticosOmitidos) == colocaciones.EstaticosOmitidos);
     COMPROBAR(uint32_t(n.ItemsColocados) == colocaciones.Items &&
               uint32_t(n.ItemsOmitidos) == colocaciones.ItemsOmitidos);
-    for (bool alternos : {false, true}) {
-        const Esfera e = a.Escena->EsferaNivel({.Alternos = alternos});
+    // Unflipped, every group flipped, and each group the level has on its own.
+    std::vector<OpcionesNivel> volteos{{}, {.Alternos = true}};
+    for (uint8_t g : a.Escena->Clases().Grupos())
+        volteos.push_back({.GrupoAlterno = g});
+    for (const OpcionesNivel& o : volteos) {
+        const Esfera e = a.Escena->EsferaNivel(o);
         COMPROBAR(std::isfinite(e.X) && std::isfinite(e.Y) && std::isfinite(e.Z));
         COMPROBAR(std::isfinite(e.Radio) && e.Radio >= 1);
     }
+    // Water tinted and back: the colours as built.
+    const std::vector<VerticeEscena> construidos = a.Escena->Vertices();
+    COMPROBAR(a.Dibujo->TenirAgua(true) == D3D_OK && a.Dibujo->TenirAgua(false) == D3D_OK);
+    COMPROBAR(construidos.empty() || std::memcmp(a.Escena->Vertices().data(), construidos.data(),
+                                                 construidos.size() * sizeof construidos[0]) == 0);
     for (int32_t r = -1; r <= n.Cuartos; ++r)
         COMPROBAR(std::isfinite(a.Escena->EsferaCuarto(r).Radio));
     COMPROBAR(a.Dibujo && a.Dibujo->Dibujar(dispositivo, {}) == E_FAIL);

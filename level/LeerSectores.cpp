@@ -357,6 +357,21 @@ trLogica LeerLogica(const trNivel& nivel, trFinAcciones fin) {
         cl.Banderas = uint16_t(c.Banderas);
         cl.Alterno = c.CuartoAlterno;
         cl.GrupoAlterno = c.GrupoAlterno;
+        // Position, then red, green, blue, type, a byte nothing uses, intensity; the cone's
+        // floats after them are not needed here.
+        cl.Luces.resize(c.Luces.size() / trLuzCuarto::BYTES_EN_ARCHIVO);
+        for (size_t i = 0; i < cl.Luces.size(); ++i) {
+            const uint8_t* p = c.Luces.data() + trLuzCuarto::BYTES_EN_ARCHIVO * i;
+            trLuzCuarto& luz = cl.Luces[i];
+            luz.X = Leer<int32_t>(p);
+            luz.Y = Leer<int32_t>(p + 4);
+            luz.Z = Leer<int32_t>(p + 8);
+            luz.Rojo = p[12];
+            luz.Verde = p[13];
+            luz.Azul = p[14];
+            luz.Tipo = p[15];
+            luz.Intensidad = p[17];
+        }
         const uint64_t n = c.Sectores.size() / BYTES_SECTOR;
         if (total + n > MAXIMO_SECTORES) {
             l.Avisos.push_back({uint32_t(r), 0,

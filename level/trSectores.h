@@ -123,6 +123,15 @@ struct trAvisoSuelo {
     std::string Texto; // in the language in force
 };
 
+// A room's light as the level places it: where it stands and its colour. Lights of the games
+// before the fourth come converted to its layout (grey, from their intensity).
+struct trLuzCuarto {
+    static constexpr uint32_t BYTES_EN_ARCHIVO = 46;
+    int32_t X = 0, Y = 0, Z = 0;
+    uint8_t Rojo = 0, Verde = 0, Azul = 0;
+    uint8_t Tipo = 0, Intensidad = 0;
+};
+
 struct trCuartoLogica {
     int32_t X = 0, Z = 0; // the room's origin
     uint16_t NumZ = 0, NumX = 0;
@@ -130,6 +139,7 @@ struct trCuartoLogica {
     uint16_t Banderas = 0;
     int16_t Alterno = -1;
     uint8_t GrupoAlterno = 0;
+    std::vector<trLuzCuarto> Luces;
     bool Agua() const { return (Banderas & 1) != 0; }
 };
 

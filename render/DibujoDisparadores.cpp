@@ -16,6 +16,7 @@ std::unique_ptr<DibujoDisparadores> DibujoDisparadores::Crear(const trLogica& lo
         return nullptr;
     std::vector<VerticeLote> v;
     const std::vector<VerticeEscena> e = CapaDisparadores::Vertices(logica, c->hasta_);
+    c->clases_ = ClasesAlternas(logica.Cuartos);
     ALotes(e.data(), e.size(), v);
     if (FAILED(c->lotes_->CargarVertices(v.data(), UINT(v.size()))))
         return nullptr;
@@ -24,16 +25,15 @@ std::unique_ptr<DibujoDisparadores> DibujoDisparadores::Crear(const trLogica& lo
 
 HRESULT DibujoDisparadores::Dibujar(dxDevice8& dispositivo, const OpcionesNivel& opciones) const {
     // Each class shows as the scene's rooms of that class do.
-    const bool visible[3] = {true, !opciones.Alternos, opciones.Alternos};
-    TramoLote tramos[3];
-    UINT n = 0, inicio = 0;
-    for (int c = 0; c < 3; ++c) {
-        if (visible[c] && hasta_[c] > inicio)
-            tramos[n++] = {inicio, hasta_[c] - inicio, true, MEZCLA_ADITIVA};
+    std::vector<TramoLote> tramos;
+    UINT inicio = 0;
+    for (uint32_t c = 0; c < hasta_.size(); ++c) {
+        if (clases_.Visible(c, opciones) && hasta_[c] > inicio)
+            tramos.push_back({inicio, hasta_[c] - inicio, true, MEZCLA_ADITIVA});
         inicio = hasta_[c];
     }
-    if (n == 0)
+    if (tramos.empty())
         return D3D_OK;
-    return lotes_->Dibujar(dispositivo.GetVista(), dispositivo.GetProyeccion(), tramos, n,
-                           LOTE_TEXTURIZADO, false);
+    return lotes_->Dibujar(dispositivo.GetVista(), dispositivo.GetProyeccion(), tramos.data(),
+                           UINT(tramos.size()), LOTE_TEXTURIZADO, false);
 }

@@ -5,6 +5,7 @@
 #include "trSectores.h"
 
 #include <memory>
+#include <vector>
 
 class dxDevice8;
 
@@ -16,10 +17,11 @@ class DibujoDisparadores {
                                                      dxDevice8* dispositivo);
     // With the view and projection the scene was drawn with, after it.
     [[nodiscard]] HRESULT Dibujar(dxDevice8& dispositivo, const OpcionesNivel& opciones) const;
-    UINT Baldosas() const { return hasta_[2] / 6; }
+    UINT Baldosas() const { return hasta_.empty() ? 0 : hasta_.back() / 6; }
 
   private:
     DibujoDisparadores() = default;
     std::unique_ptr<ILotes8> lotes_;
-    uint32_t hasta_[3] = {};
+    ClasesAlternas clases_;
+    std::vector<uint32_t> hasta_; // where each class's tiles end
 };

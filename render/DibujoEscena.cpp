@@ -117,6 +117,21 @@ HRESULT DibujoEscena::Detener() {
     return escena_.Detener() ? SubirItems() : D3D_OK;
 }
 
+HRESULT DibujoEscena::TenirAgua(bool si) {
+    if (!escena_.TenirAgua(si) || !lotes_ || FAILED(subida_))
+        return D3D_OK;
+    for (const auto& [inicio, cantidad] : escena_.TramosAgua())
+        if (const HRESULT r = Subir(inicio, escena_.Vertices().data() + inicio, cantidad);
+            FAILED(r))
+            return r;
+    return D3D_OK;
+}
+
+HRESULT DibujoEscena::Subir(uint32_t inicio, const VerticeEscena* vertices, uint32_t cantidad) {
+    ALotes(vertices, cantidad, borrador_);
+    return lotes_->ActualizarVertices(inicio, borrador_.data(), cantidad);
+}
+
 HRESULT DibujoEscena::SubirItems() {
     if (!lotes_)
         return D3D_OK;
@@ -125,9 +140,7 @@ HRESULT DibujoEscena::SubirItems() {
     const std::vector<VerticeEscena>& actuales = escena_.VerticesItems();
     size_t desde = 0;
     for (const auto& [inicio, cantidad] : escena_.TramosItems()) {
-        ALotes(actuales.data() + desde, cantidad, borrador_);
-        const HRESULT r = lotes_->ActualizarVertices(inicio, borrador_.data(), cantidad);
-        if (FAILED(r))
+        if (const HRESULT r = Subir(inicio, actuales.data() + desde, cantidad); FAILED(r))
             return r;
         desde += cantidad;
     }

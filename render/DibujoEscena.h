@@ -52,12 +52,17 @@ class DibujoEscena {
     [[nodiscard]] HRESULT Animar(const NivelAbierto& nivel, double cuadro);
     // The items back in the pose they were built in, on the device too.
     [[nodiscard]] HRESULT Detener();
+    // The water rooms tinted or not (EscenaNivel::TenirAgua), on the device too; nothing is sent
+    // when they are so already, so a frame may ask every time.
+    [[nodiscard]] HRESULT TenirAgua(bool si);
 
   private:
     explicit DibujoEscena(EscenaNivel& escena) : escena_(escena) {}
     enum Via { LOTES, POR_PRIMITIVA, UNA_LLAMADA };
     [[nodiscard]] HRESULT DibujarCon(dxDevice8& dispositivo, const OpcionesNivel& opciones, Via via) const;
     [[nodiscard]] HRESULT SubirItems();
+    // Vertices inicio.. of the scene's as they stand now, sent again.
+    [[nodiscard]] HRESULT Subir(uint32_t inicio, const VerticeEscena* vertices, uint32_t cantidad);
 
     EscenaNivel& escena_;
     std::unique_ptr<ILotes8> lotes_, contorno_;

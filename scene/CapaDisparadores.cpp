@@ -1,6 +1,6 @@
 #include "CapaDisparadores.h"
 
-#include "EscenaNivel.h"
+#include "ClasesAlternas.h"
 
 namespace {
 
@@ -38,22 +38,15 @@ uint32_t CapaDisparadores::ColorSector(const trLogica& l, const trSector& s) {
     return 0;
 }
 
-std::vector<VerticeEscena> CapaDisparadores::Vertices(const trLogica& l, uint32_t hasta[3]) {
-    // Which of the scene's classes each room is: taking another's place, giving way, neither.
-    std::vector<int> clase(l.Cuartos.size(), EscenaNivel::SIEMPRE);
-    for (size_t r = 0; r < l.Cuartos.size(); ++r) {
-        const int16_t a = l.Cuartos[r].Alterno;
-        if (a >= 0 && size_t(a) < l.Cuartos.size() && size_t(a) != r) {
-            clase[size_t(a)] = EscenaNivel::ALTERNO;
-            if (clase[r] == EscenaNivel::SIEMPRE)
-                clase[r] = EscenaNivel::BASE;
-        }
-    }
+std::vector<VerticeEscena> CapaDisparadores::Vertices(const trLogica& l,
+                                                      std::vector<uint32_t>& hasta) {
+    const ClasesAlternas clases(l.Cuartos);
+    hasta.assign(clases.NumClases(), 0);
     std::vector<VerticeEscena> v;
-    for (int c = 0; c < 3; ++c) {
+    for (uint32_t c = 0; c < clases.NumClases(); ++c) {
         for (size_t r = 0; r < l.Cuartos.size(); ++r) {
             const trCuartoLogica& cuarto = l.Cuartos[r];
-            if (clase[r] != c || cuarto.NumZ == 0)
+            if (clases.Clase(r) != c || cuarto.NumZ == 0)
                 continue;
             for (size_t s = 0; s < cuarto.Sectores.size(); ++s) {
                 const trSector& sector = cuarto.Sectores[s];

@@ -19,8 +19,9 @@ class CapaDisparadores {
     // How far above its floor (level units) a tile floats.
     static constexpr float ALTURA = 16;
 
-    // Two triangles a tile, device axes, untextured; the rooms shown whatever the flip first,
-    // then those that give way when flipped, then those that take their place (as the scene's
-    // own classes). hasta[c] is where class c's vertices end.
-    static std::vector<VerticeEscena> Vertices(const trLogica& logica, uint32_t hasta[3]);
+    // Two triangles a tile, device axes, untextured, class after class of the rooms as
+    // ClasesAlternas(logica.Cuartos) makes them (the scene's own). hasta[c] is where class c's
+    // vertices end.
+    static std::vector<VerticeEscena> Vertices(const trLogica& logica,
+                                               std::vector<uint32_t>& hasta);
 };

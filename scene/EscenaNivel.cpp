@@ -19,7 +19,7 @@
 
 namespace {
 
-using Clase = EscenaNivel::Clase;
+using Clase = uint32_t; // a ClasesAlternas class
 using Tipo = EscenaNivel::Tipo;
 
 // Vertices the scene holds, 28 bytes each: a real level needs tens of thousands. A damaged one
@@ -76,8 +76,9 @@ struct OrigenVertice {
 
 class Constructor {
   public:
-    Constructor(const trNivel& nivel, uint32_t paginas, GeometriaElegible& elegible)
-        : nivel_(nivel), paginas_(paginas), elegible_(elegible) {}
+    Constructor(const trNivel& nivel, uint32_t paginas, GeometriaElegible& elegible,
+                uint32_t clases)
+        : nivel_(nivel), paginas_(paginas), elegible_(elegible), clases_(clases) {}
 
     // One face whose corners are already where they go (device axes), with their colours. The
     // owner is the one last given to Duenio.
@@ -91,14 +92,24 @@ class Constructor {
             return;
         total_ += size_t(n);
         const Textura tx = TexturaDe(nivel_, textura, lados == 4, paginas_);
-        auto& destino = vertices_[c][t][IndiceMezcla(mezcla)][doble];
+        Destinos& de = clases_[c];
+        auto& destino = de.Vertices[t][IndiceMezcla(mezcla)][doble];
+        if (t == EscenaNivel::CUARTOS && agua_) {
+            // Faces of one room follow each other, so its vertices extend the last run.
+            auto& tramos = de.Agua[IndiceMezcla(mezcla)][doble];
+            const auto inicio = uint32_t(destino.size());
+            if (!tramos.empty() && tramos.back().first + tramos.back().second == inicio)
+                tramos.back().second += uint32_t(n);
+            else
+                tramos.emplace_back(inicio, uint32_t(n));
+        }
         const int* orden = lados == 4 ? RECTANGULO : TRIANGULO;
         for (int i = 0; i < n; ++i) {
             const int k = orden[i];
             destino.push_back(
                 {p[k].x, p[k].y, p[k].z, tx.UV[k][0], tx.UV[k][1], tx.Pagina, colores[k]});
             if (t == EscenaNivel::ITEMS)
-                origenes_[c][IndiceMezcla(mezcla)][doble].push_back(
+                de.Origenes[IndiceMezcla(mezcla)][doble].push_back(
                     origenes ? origenes[k]
                              : OrigenVertice{pieza_, locales ? EnDispositivo(locales[k]) : p[k]});
         }
@@ -112,6 +123,8 @@ class Constructor {
     }
 
     void Duenio(const DuenioCara& d) { elegible_.Empezar(d); }
+    // Whether the room faces given from now on are a water room's.
+    void Agua(bool si) { agua_ = si; }
     // The piece the item faces given from now on hang from, or SIN_PIEZA.
     void Pieza(uint32_t pieza) { pieza_ = pieza; }
 
@@ -179,39 +192,44 @@ class Constructor {
         return total_ + 3 > MAXIMO_VERTICES_ESCENA || examinadas_ > MAXIMO_CARAS_EXAMINADAS;
     }
 
-    // Every face into `todos`, group after group; the items' runs of it into `tramosItems`
-    // (start, count) with their vertices' origins, in the same order, into `origenes`.
-    void Armar(EscenaNivel::Grupo (&grupos)[EscenaNivel::CLASES][EscenaNivel::TIPOS],
+    // Every face into `todos`, class after class; the items' runs of it into `tramosItems`
+    // (start, count) with their vertices' origins, in the same order, into `origenes`; the water
+    // rooms' runs into `tramosAgua`.
+    void Armar(std::vector<std::array<EscenaNivel::Grupo, EscenaNivel::TIPOS>>& grupos,
                std::vector<VerticeEscena>& todos,
                std::vector<std::pair<uint32_t, uint32_t>>& tramosItems,
-               std::vector<OrigenVertice>& origenes) {
+               std::vector<OrigenVertice>& origenes,
+               std::vector<std::pair<uint32_t, uint32_t>>& tramosAgua) {
         todos.reserve(total_);
+        const size_t clases = clases_.size();
+        grupos.assign(clases, {});
         constexpr float INF = std::numeric_limits<float>::infinity();
-        glm::vec3 minimos[EscenaNivel::CLASES][EscenaNivel::TIPOS],
-            maximos[EscenaNivel::CLASES][EscenaNivel::TIPOS];
+        std::vector<std::array<glm::vec3, EscenaNivel::TIPOS>> minimos(clases), maximos(clases);
         for (auto& fila : minimos)
-            for (auto& m : fila)
-                m = glm::vec3(INF);
+            fila.fill(glm::vec3(INF));
         for (auto& fila : maximos)
-            for (auto& m : fila)
-                m = glm::vec3(-INF);
+            fila.fill(glm::vec3(-INF));
         for (int m = 0; m < EscenaNivel::MEZCLAS; ++m)
-            for (int c = 0; c < EscenaNivel::CLASES; ++c)
+            for (size_t c = 0; c < clases; ++c)
                 for (int t = 0; t < EscenaNivel::TIPOS; ++t) {
-                    EscenaNivel::Grupo& g = grupos[c][t];
+                    Destinos& de = clases_[c];
+                    EscenaNivel::Grupo& g = grupos[c][size_t(t)];
                     g.Inicio[m] = uint32_t(todos.size());
                     if (t == EscenaNivel::ITEMS) {
-                        const size_t n = vertices_[c][t][m][0].size() + vertices_[c][t][m][1].size();
+                        const size_t n = de.Vertices[t][m][0].size() + de.Vertices[t][m][1].size();
                         if (n > 0)
                             tramosItems.emplace_back(g.Inicio[m], uint32_t(n));
-                        for (auto& o : origenes_[c][m]) {
+                        for (auto& o : de.Origenes[m]) {
                             origenes.insert(origenes.end(), o.begin(), o.end());
                             o = {};
                         }
                     }
                     for (int d = 0; d < 2; ++d) {
-                        auto& v = vertices_[c][t][m][d];
+                        auto& v = de.Vertices[t][m][d];
                         g.Vertices[m][d] = uint32_t(v.size());
+                        if (t == EscenaNivel::CUARTOS)
+                            for (const auto& [inicio, cantidad] : de.Agua[m][d])
+                                tramosAgua.emplace_back(uint32_t(todos.size()) + inicio, cantidad);
                         for (const VerticeEscena& x : v) {
                             minimos[c][t] = glm::min(minimos[c][t], glm::vec3(x.X, x.Y, x.Z));
                             maximos[c][t] = glm::max(maximos[c][t], glm::vec3(x.X, x.Y, x.Z));
@@ -220,7 +238,7 @@ class Constructor {
                         v = {};
                     }
                 }
-        for (int c = 0; c < EscenaNivel::CLASES; ++c)
+        for (size_t c = 0; c < clases; ++c)
             for (int t = 0; t < EscenaNivel::TIPOS; ++t) {
                 std::memcpy(grupos[c][t].Minimo, &minimos[c][t].x, sizeof grupos[c][t].Minimo);
                 std::memcpy(grupos[c][t].Maximo, &maximos[c][t].x, sizeof grupos[c][t].Maximo);
@@ -233,39 +251,23 @@ class Constructor {
     uint32_t paginas_;
     GeometriaElegible& elegible_;
     size_t total_ = 0, examinadas_ = 0;
-    std::vector<VerticeEscena> vertices_[EscenaNivel::CLASES][EscenaNivel::TIPOS]
-                                      [EscenaNivel::MEZCLAS][2];
-    std::vector<OrigenVertice> origenes_[EscenaNivel::CLASES][EscenaNivel::MEZCLAS][2];
-    uint32_t pieza_ = SIN_PIEZA;
-};
-
-// Which rooms each one is: an alternate of another gives way until the level is flipped; one
-// with an alternate gives way when it is.
-std::vector<Clase> Clases(const std::vector<trGeometriaCuarto>& cuartos) {
-    const size_t n = cuartos.size();
-    std::vector<Clase> clases(n, EscenaNivel::SIEMPRE);
-    auto valido = [&](size_t r) {
-        return cuartos[r].Alterno >= 0 && size_t(cuartos[r].Alterno) < n &&
-               size_t(cuartos[r].Alterno) != r;
+    // What each class holds until Armar lays it out: every kind's faces by blend and side, the
+    // items' vertices' origins, and the water rooms' runs (from the start of their list).
+    struct Destinos {
+        std::vector<VerticeEscena> Vertices[EscenaNivel::TIPOS][EscenaNivel::MEZCLAS][2];
+        std::vector<OrigenVertice> Origenes[EscenaNivel::MEZCLAS][2];
+        std::vector<std::pair<uint32_t, uint32_t>> Agua[EscenaNivel::MEZCLAS][2];
     };
-    for (size_t r = 0; r < n; ++r)
-        if (valido(r))
-            clases[r] = EscenaNivel::BASE;
-    for (size_t r = 0; r < n; ++r)
-        if (valido(r))
-            clases[size_t(cuartos[r].Alterno)] = EscenaNivel::ALTERNO;
-    return clases;
-}
+    std::vector<Destinos> clases_;
+    uint32_t pieza_ = SIN_PIEZA;
+    bool agua_ = false;
+};
 
 Esfera EsferaCaja(const glm::vec3& minimo, const glm::vec3& maximo) {
     if (!(minimo.x <= maximo.x))
         return {};
     const glm::vec3 c = (minimo + maximo) / 2.f;
     return {c.x, c.y, c.z, std::max(glm::length(maximo - c), 1.f)};
-}
-
-bool Visible(int clase, const OpcionesNivel& o) {
-    return clase == EscenaNivel::SIEMPRE || (clase == EscenaNivel::ALTERNO) == o.Alternos;
 }
 
 bool Mostrado(int tipo, const OpcionesNivel& o) {
@@ -318,17 +320,20 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto) {
     const trNivel& nivel = *abierto.Nivel;
     std::unique_ptr<EscenaNivel> e(new EscenaNivel);
     const uint32_t paginas = abierto.Texturas ? uint32_t(abierto.Texturas->NumPaginas()) : 0;
-    Constructor constructor(nivel, paginas, e->elegible_);
-
     const std::vector<trGeometriaCuarto> cuartos = LeerCuartos(nivel);
-    const std::vector<Clase> clases = Clases(cuartos);
+    e->clases_ = ClasesAlternas(abierto.Logica.Cuartos);
+    std::vector<Clase> clases(cuartos.size());
+    for (size_t r = 0; r < cuartos.size(); ++r)
+        clases[r] = e->clases_.Clase(r);
+    Constructor constructor(nivel, paginas, e->elegible_, e->clases_.NumClases());
     Cuentas& n = e->cuentas_;
     n.Cuartos = int32_t(cuartos.size());
     e->esferasCuartos_.reserve(cuartos.size());
     e->iluminados_.assign(cuartos.size(), false);
     for (size_t r = 0; r < cuartos.size(); ++r) {
         const trGeometriaCuarto& g = cuartos[r];
-        constructor.Duenio({DuenioCara::Tipo::Cuarto, int32_t(r), int32_t(r), uint8_t(clases[r])});
+        constructor.Duenio({DuenioCara::Tipo::Cuarto, int32_t(r), int32_t(r), uint16_t(clases[r])});
+        constructor.Agua(r < abierto.Logica.Cuartos.size() && abierto.Logica.Cuartos[r].Agua());
         n.Vertices += int32_t(g.Vertices.size());
         n.Rectangulos += int32_t(g.Rectangulos);
         n.Triangulos += int32_t(g.Triangulos);
@@ -379,7 +384,7 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto) {
         const glm::mat3 giro = GiroY(c.Rotacion);
         const glm::vec3 lugar(float(c.X), float(c.Y), float(c.Z));
         constructor.Duenio({DuenioCara::Tipo::Estatico, int32_t(ic), int32_t(c.Cuarto),
-                            uint8_t(clases[c.Cuarto])});
+                            uint16_t(clases[c.Cuarto])});
         constructor.Mesh(clases[c.Cuarto], ESTATICOS, *m,
                          [&](const glm::vec3& v) { return EnDispositivo(giro * v + lugar); });
     }
@@ -427,7 +432,7 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto) {
         const glm::mat3 giro = GiroY(uint16_t(item.Angulo));
         const glm::vec3 lugar(float(item.X), float(item.Y), float(item.Z));
         constructor.Duenio({DuenioCara::Tipo::Item, int32_t(ii), int32_t(item.Cuarto),
-                            uint8_t(clases[size_t(item.Cuarto)])});
+                            uint16_t(clases[size_t(item.Cuarto)])});
         if (mueve->second) {
             Movimiento::Item m = *mueve->second;
             m.Lugar = EnDispositivo(giro, lugar); // the same place as below, as one matrix
@@ -477,8 +482,10 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto) {
     }
 
     std::vector<VerticeEscena>& todos = e->vertices_;
-    Grupo grupos[CLASES][TIPOS];
-    constructor.Armar(grupos, todos, movimiento->Tramos, movimiento->Origenes);
+    constructor.Armar(e->grupos_, todos, movimiento->Tramos, movimiento->Origenes, e->tramosAgua_);
+    for (const auto& [inicio, cantidad] : e->tramosAgua_)
+        for (uint32_t i = inicio; i < inicio + cantidad; ++i)
+            e->coloresAgua_.push_back(todos[i].Color);
     // Only a level with something to move keeps its items' vertices twice.
     if (!movimiento->Items.empty()) {
         for (const auto& [inicio, cantidad] : movimiento->Tramos)
@@ -487,20 +494,17 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto) {
         movimiento->Actuales = movimiento->Estaticos;
         e->movimiento_ = std::move(movimiento);
     }
-    for (int c = 0; c < CLASES; ++c)
-        for (int t = 0; t < TIPOS; ++t)
-            e->grupos_[size_t(c)][size_t(t)] = grupos[c][t];
-
     return e;
 }
 
 Esfera EscenaNivel::EsferaNivel(const OpcionesNivel& opciones) const {
     constexpr float INF = std::numeric_limits<float>::infinity();
     glm::vec3 minimo(INF), maximo(-INF);
-    for (int c = 0; c < CLASES; ++c)
+    for (size_t c = 0; c < grupos_.size(); ++c)
         for (int t = 0; t < TIPOS; ++t) {
-            const Grupo& g = grupos_[size_t(c)][size_t(t)];
-            if (!Visible(c, opciones) || !Mostrado(t, opciones) || !(g.Minimo[0] <= g.Maximo[0]))
+            const Grupo& g = grupos_[c][size_t(t)];
+            if (!clases_.Visible(uint32_t(c), opciones) || !Mostrado(t, opciones) ||
+                !(g.Minimo[0] <= g.Maximo[0]))
                 continue;
             minimo = glm::min(minimo, glm::make_vec3(g.Minimo));
             maximo = glm::max(maximo, glm::make_vec3(g.Maximo));
@@ -517,10 +521,10 @@ Esfera EscenaNivel::EsferaCuarto(int32_t cuarto) const {
 std::vector<TramoEscena> EscenaNivel::Tramos(const OpcionesNivel& opciones) const {
     std::vector<TramoEscena> tramos;
     for (int m = 0; m < MEZCLAS; ++m)
-        for (int c = 0; c < CLASES; ++c)
+        for (size_t c = 0; c < grupos_.size(); ++c)
             for (int t = 0; t < TIPOS; ++t) {
-                const Grupo& g = grupos_[size_t(c)][size_t(t)];
-                if (!Visible(c, opciones) || !Mostrado(t, opciones))
+                const Grupo& g = grupos_[c][size_t(t)];
+                if (!clases_.Visible(uint32_t(c), opciones) || !Mostrado(t, opciones))
                     continue;
                 const auto mezcla = opciones.Mezclas ? MezclaEscena(m) : MezclaEscena::Opaca;
                 tramos.push_back({g.Inicio[m], g.Vertices[m][0], false, mezcla});
@@ -537,8 +541,8 @@ Esfera EscenaNivel::EsferaIluminada(const OpcionesNivel& opciones) const {
         const int tipo = p.Duenio.Clase == DuenioCara::Tipo::Cuarto     ? CUARTOS
                          : p.Duenio.Clase == DuenioCara::Tipo::Estatico ? ESTATICOS
                                                                         : ITEMS;
-        if (p.Cuantos == 0 || !Visible(p.Duenio.Grupo, opciones) || !Mostrado(tipo, opciones) ||
-            !CuartoIluminado(p.Duenio.Cuarto))
+        if (p.Cuantos == 0 || !clases_.Visible(p.Duenio.Grupo, opciones) ||
+            !Mostrado(tipo, opciones) || !CuartoIluminado(p.Duenio.Cuarto))
             continue;
         minimo = glm::min(minimo, glm::make_vec3(p.Minimo));
         maximo = glm::max(maximo, glm::make_vec3(p.Maximo));
@@ -546,6 +550,24 @@ Esfera EscenaNivel::EsferaIluminada(const OpcionesNivel& opciones) const {
     if (!(minimo.x <= maximo.x))
         return EsferaNivel(opciones);
     return EsferaCaja(minimo, maximo);
+}
+
+bool EscenaNivel::TenirAgua(bool si) {
+    if (si == aguaTenida_)
+        return false;
+    auto canal = [](uint32_t color, int desplazamiento) {
+        return ((color >> desplazamiento & 0xFF) * (TINTE_AGUA >> desplazamiento & 0xFF) + 127) /
+               255;
+    };
+    size_t k = 0;
+    for (const auto& [inicio, cantidad] : tramosAgua_)
+        for (uint32_t i = inicio; i < inicio + cantidad; ++i, ++k) {
+            const uint32_t c = coloresAgua_[k];
+            vertices_[i].Color =
+                si ? (c & 0xFF000000u) | canal(c, 16) << 16 | canal(c, 8) << 8 | canal(c, 0) : c;
+        }
+    aguaTenida_ = si;
+    return true;
 }
 
 bool EscenaNivel::CuartoIluminado(int32_t cuarto) const {
@@ -557,7 +579,7 @@ std::optional<Acierto> EscenaNivel::Elegir(const Rayo& rayo, const OpcionesNivel
         const int tipo = p.Duenio.Clase == DuenioCara::Tipo::Cuarto     ? CUARTOS
                          : p.Duenio.Clase == DuenioCara::Tipo::Estatico ? ESTATICOS
                                                                         : ITEMS;
-        return Visible(p.Duenio.Grupo, opciones) && Mostrado(tipo, opciones);
+        return clases_.Visible(p.Duenio.Grupo, opciones) && Mostrado(tipo, opciones);
     });
 }
 

@@ -3,6 +3,7 @@
 // and each item's moveable placed where the level says, built once at open into one list of
 // world-position vertices with runs that a device draws in a few batched calls a frame
 // (DibujoEscena) and a page hands to its own renderer. No device here.
+#include "ClasesAlternas.h"
 #include "Esfera.h"
 #include "Seleccion.h"
 #include "VerticeEscena.h"
@@ -19,7 +20,10 @@ struct NivelAbierto;
 struct OpcionesNivel {
     bool Estaticos = true;
     bool Items = true;
-    bool Alternos = false; // the flipped level: rooms with an alternate give way to it
+    // Every alternate group flipped: rooms with an alternate give way to it.
+    bool Alternos = false;
+    // With Alternos off, the one alternate group flipped (0-255); -1 none.
+    int16_t GrupoAlterno = -1;
     bool Texturizado = true;
     bool Alambre = false;
     // Textures as painted, whatever light the rooms' vertex colours give (some rooms are black
@@ -33,6 +37,11 @@ struct OpcionesNivel {
     bool Disparadores = false;
     // Cameras, sinks, flyby paths and sound sources as markers (CapaMarcadores; DibujoMarcadores).
     bool Marcadores = false;
+    // Rooms flagged as water tinted blue-green (EscenaNivel::TenirAgua; the device loads the
+    // changed colours with DibujoEscena::TenirAgua).
+    bool AguaTenida = false;
+
+    bool Volteado(uint8_t grupo) const { return Alternos || GrupoAlterno == grupo; }
 };
 
 class EscenaNivel {
@@ -96,12 +105,26 @@ class EscenaNivel {
     };
     Cuentas Contar() const { return cuentas_; }
 
-    // Rooms shown whether or not the level is flipped, rooms that give way when it is, and the
-    // rooms that take their place; what each holds, and how its faces are culled.
-    enum Clase { SIEMPRE, BASE, ALTERNO, CLASES };
+    // Which rooms show with which flip, as the scene lays them out.
+    const ClasesAlternas& Clases() const { return clases_; }
+    bool CuartoVisible(int32_t cuarto, const OpcionesNivel& opciones) const {
+        return cuarto >= 0 && size_t(cuarto) < esferasCuartos_.size() &&
+               clases_.CuartoVisible(size_t(cuarto), opciones);
+    }
+
+    // Rooms flagged as water take this colour times their vertices' own (A8R8G8B8): blue-green,
+    // and still as light or dark as the level lit them.
+    static constexpr uint32_t TINTE_AGUA = 0xFF80D8FF;
+    // The water rooms' vertex colours tinted (true) or back as built (false), in Vertices()
+    // itself; false when they were so already. TramosAgua says which vertices a device must load
+    // again.
+    bool TenirAgua(bool si);
+    bool AguaTenida() const { return aguaTenida_; }
+    const std::vector<std::pair<uint32_t, uint32_t>>& TramosAgua() const { return tramosAgua_; }
+
     enum Tipo { CUARTOS, ESTATICOS, ITEMS, TIPOS };
-    // Opaque, alpha-tested, additive: the buffer holds every group's opaque faces, then every
-    // group's alpha-tested ones, then the additive ones, so each kind draws in few calls.
+    // Opaque, alpha-tested, additive: the buffer holds every class's opaque faces, then every
+    // class's alpha-tested ones, then the additive ones, so each kind draws in few calls.
     enum { MEZCLAS = 3 };
     struct Grupo {
         uint32_t Inicio[MEZCLAS] = {};
@@ -112,7 +135,12 @@ class EscenaNivel {
   private:
     EscenaNivel() = default;
 
-    std::array<std::array<Grupo, TIPOS>, CLASES> grupos_{};
+    ClasesAlternas clases_;
+    std::vector<std::array<Grupo, TIPOS>> grupos_; // one per class
+    // Runs of Vertices() that water rooms' faces fill, and those vertices' colours as built.
+    std::vector<std::pair<uint32_t, uint32_t>> tramosAgua_;
+    std::vector<uint32_t> coloresAgua_;
+    bool aguaTenida_ = false;
     std::vector<Esfera> esferasCuartos_;
     std::vector<bool> iluminados_;
     GeometriaElegible elegible_;

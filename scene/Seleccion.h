@@ -30,7 +30,7 @@ struct DuenioCara {
     // index in the level's item list; for an object's mesh, its place among the object's meshes.
     int32_t Indice = -1;
     int32_t Cuarto = -1; // the room that holds it (-1 for an object's mesh)
-    uint8_t Grupo = 0;   // for the scene: which rooms it shows with (EscenaNivel::Clase)
+    uint16_t Grupo = 0;  // for the scene: which flip it shows with (a ClasesAlternas class)
     bool operator==(const DuenioCara&) const = default;
 };
 

@@ -250,8 +250,16 @@ Loops: %1</translation>
         <translation>items hidden</translation>
     </message>
     <message>
-        <source>cuartos alternos</source>
+        <source>salas alternas</source>
         <translation>alternate rooms</translation>
+    </message>
+    <message>
+        <source>salas alternas del grupo %1</source>
+        <translation>alternate rooms of group %1</translation>
+    </message>
+    <message>
+        <source>agua teñida</source>
+        <translation>water tinted</translation>
     </message>
     <message>
         <source>cuarto %1</source>
@@ -412,8 +420,24 @@ Levels open and are listed, but the panel will show nothing.</translation>
         <translation>Items</translation>
     </message>
     <message>
-        <source>Cuartos alternos</source>
+        <source>Salas alternas</source>
         <translation>Alternate rooms</translation>
+    </message>
+    <message>
+        <source>Ninguna</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>Todas</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>Grupo %1</source>
+        <translation>Group %1</translation>
+    </message>
+    <message>
+        <source>Teñir el agua</source>
+        <translation>Tint water</translation>
     </message>
     <message>
         <source>Alambre</source>
@@ -426,6 +450,30 @@ Levels open and are listed, but the panel will show nothing.</translation>
 </context>
 <context>
     <name>PanelDetalles</name>
+    <message>
+        <source>Ir a</source>
+        <translation>Go to</translation>
+    </message>
+    <message>
+        <source>item %1</source>
+        <translation>item %1</translation>
+    </message>
+    <message>
+        <source>cámara %1</source>
+        <translation>camera %1</translation>
+    </message>
+    <message>
+        <source>sumidero %1</source>
+        <translation>sink %1</translation>
+    </message>
+    <message>
+        <source>vuelo %1</source>
+        <translation>flyby %1</translation>
+    </message>
+    <message>
+        <source>grupo alterno %1</source>
+        <translation>alternate group %1</translation>
+    </message>
     <message>
         <source>diagonal de x+z- a x-z+</source>
         <translation>diagonal from x+z- to x-z+</translation>
@@ -792,6 +840,10 @@ Levels open and are listed, but the panel will show nothing.</translation>
 </context>
 <context>
     <name>TForm1</name>
+    <message>
+        <source>El grupo alterno %1 no tiene salas en este nivel</source>
+        <translation>Alternate group %1 has no rooms in this level</translation>
+    </message>
     <message>
         <source>Lista de disparadores</source>
         <translation>Trigger list</translation>

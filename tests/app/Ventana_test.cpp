@@ -429,7 +429,8 @@ float Hacia(const CamaraVuelo& antes, D3DXVECTOR3 ojo) {
 }
 
 TEST_F(Ventana, ElNivelEnteroSeVuelaSusCuartosSeEncuadranYVerEligeQueSeMuestra) {
-    Elegir(Escribir("cuartos.tr4", EscribirNivel(NivelCuartos())));
+    const QString ruta = Escribir("cuartos.tr4", EscribirNivel(NivelCuartos()));
+    Elegir(ruta);
     ASSERT_EQ(ventana.TreeView1->topLevelItemCount(), 3);
     QTreeWidgetItem* nivel = ventana.TreeView1->topLevelItem(0);
     EXPECT_EQ(nivel->text(0), "Nivel");
@@ -506,11 +507,24 @@ TEST_F(Ventana, ElNivelEnteroSeVuelaSusCuartosSeEncuadranYVerEligeQueSeMuestra) 
 
     // Ver's toggles, remembered; Alambre is the render mode's other face.
     Hijo("Items1")->trigger();
-    Hijo("Alternos1")->trigger();
-    EXPECT_TRUE(Texto("EstadoVista").contains("items ocultos; cuartos alternos"))
+    Hijo("SalasTodas1")->trigger();
+    EXPECT_TRUE(Texto("EstadoVista").contains("items ocultos; salas alternas"))
         << Texto("EstadoVista").toStdString();
     EXPECT_FALSE(ventana.Opciones().Items);
     EXPECT_TRUE(ventana.Opciones().Alternos && ventana.Opciones().Estaticos);
+    // Salas alternas offers none, all and the level's one group (room 1's, 0), one at a time.
+    QStringList salas;
+    for (const QAction* a : Hijo<QMenu>("SalasAlternas1")->actions())
+        salas << a->text();
+    EXPECT_EQ(salas, QStringList({"Ninguna", "Todas", "", "Grupo 0"}));
+    Hijo("SalasGrupo0")->trigger();
+    EXPECT_FALSE(Hijo("SalasTodas1")->isChecked());
+    EXPECT_FALSE(ventana.Opciones().Alternos);
+    EXPECT_EQ(ventana.Opciones().GrupoAlterno, 0);
+    Hijo("AguaTenida1")->trigger();
+    EXPECT_TRUE(ventana.Opciones().AguaTenida);
+    EXPECT_TRUE(Texto("EstadoVista").contains("salas alternas del grupo 0; agua teñida"))
+        << Texto("EstadoVista").toStdString();
     Hijo("Alambre1")->trigger();
     EXPECT_TRUE(ventana.RadioButton2->isChecked());
     EXPECT_TRUE(ventana.Opciones().Alambre && !ventana.Opciones().Texturizado);
@@ -519,9 +533,23 @@ TEST_F(Ventana, ElNivelEnteroSeVuelaSusCuartosSeEncuadranYVerEligeQueSeMuestra) 
     ventana.FormPaint(); // draws nothing without a device, and must not trip over the level
     {
         TForm1 otra;
+        otra.Avisar = [](const QString&) {};
         EXPECT_FALSE(otra.findChild<QAction*>("Items1")->isChecked());
-        EXPECT_TRUE(otra.findChild<QAction*>("Alternos1")->isChecked());
+        EXPECT_TRUE(otra.findChild<QAction*>("AguaTenida1")->isChecked());
         EXPECT_TRUE(otra.findChild<QAction*>("Estaticos1")->isChecked());
+        // Group 0 is remembered, and shown as none until a level that has it opens.
+        EXPECT_TRUE(otra.findChild<QAction*>("SalasNinguna1")->isChecked());
+        ASSERT_TRUE(otra.AbrirArchivo(ruta));
+        EXPECT_TRUE(otra.findChild<QAction*>("SalasGrupo0")->isChecked());
+        EXPECT_EQ(otra.Opciones().GrupoAlterno, 0);
+    }
+    {
+        // What an older version remembered: every alternate room.
+        SinAjustes borrar;
+        QSettings("tr4visor", "tr4visor").setValue("ver/alternos", true);
+        TForm1 antigua;
+        EXPECT_TRUE(antigua.findChild<QAction*>("SalasTodas1")->isChecked());
+        EXPECT_TRUE(antigua.Opciones().Alternos);
     }
 
     // The list takes the panel back to a mesh; Home in the level is the whole level again.
@@ -627,6 +655,67 @@ TEST_F(Ventana, UnClicEnUnSectorDiceSusDatosDeSueloYSuDisparador) {
                           "Techo en las esquinas: -1280, -1024, -1536, -1280"})
         EXPECT_TRUE(lineas.contains(l)) << l << "\n" << lineas.join("\n").toStdString();
     EXPECT_FALSE(lineas.join("\n").contains("Disparador:"));
+}
+
+// In the sector's details each trigger's targets are links: an item is picked and framed, a
+// camera, a sink and a flyby's first camera framed, a flip map's group shown flipped.
+TEST_F(Ventana, LosObjetivosDeUnDisparadorSonEnlacesQueLosMuestran) {
+    NivelFixture f = NivelLogica();
+    f.cuartos[0].tresBytes = {0, 0, 1}; // the group its flip map actions name
+    f.items[1].x = 2000;
+    f.items[1].y = -300;
+    f.items[1].z = 3000;
+    Elegir(Escribir("logica.tr4", EscribirNivel(f)));
+    Hijo("NivelCompleto1")->trigger();
+    // A click on sector (x, z) of room 0 (origin -1024, 2048) in the whole level's view; the
+    // labels of links on show.
+    auto clic = [&](int x, int z) {
+        Hijo("NivelCompleto1")->trigger();
+        const QPointF p = EnPanel(ventana, -512 + 1024.0f * x, 0, 2560 + 1024.0f * z);
+        Raton(QEvent::MouseButtonPress, p, Qt::LeftButton);
+        Raton(QEvent::MouseButtonRelease, p, Qt::NoButton);
+        // The rows described before go with their labels once deferred deletes run.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return ventana.Detalles()->findChildren<QLabel*>("Enlaces");
+    };
+    auto seguir = [&](const QList<QLabel*>& etiquetas, const QString& enlace) {
+        ASSERT_EQ(etiquetas.size(), 1);
+        ASSERT_TRUE(ventana.Detalles()->Enlaces().contains(enlace))
+            << ventana.Detalles()->Enlaces().join(" ").toStdString();
+        emit etiquetas[0]->linkActivated(enlace);
+        QApplication::processEvents();
+    };
+    auto pivote = [&](float x, float y, float z) {
+        EXPECT_NEAR(ventana.Vuelo().Pivote().x, x, 1);
+        EXPECT_NEAR(ventana.Vuelo().Pivote().y, -y, 1);
+        EXPECT_NEAR(ventana.Vuelo().Pivote().z, z, 1);
+    };
+
+    // The switch (x 1, z 2): its lever, item 1, and flip map 1.
+    auto enlaces = clic(1, 2);
+    EXPECT_EQ(ventana.Detalles()->Enlaces(), QStringList({"item:1", "grupo:1"}));
+    EXPECT_TRUE(ventana.Detalles()->Lineas().contains("Ir a: item 1, grupo alterno 1"))
+        << ventana.Detalles()->Lineas().join("\n").toStdString();
+    seguir(enlaces, "item:1");
+    pivote(2000, -300, 3000);
+    EXPECT_EQ(ventana.Detalles()->Lineas().value(0), "Item 1");
+    seguir(clic(1, 2), "grupo:1");
+    EXPECT_EQ(ventana.Opciones().GrupoAlterno, 1);
+    EXPECT_TRUE(Hijo("SalasGrupo1")->isChecked());
+    Hijo("SalasNinguna1")->trigger();
+    // x 1, z 0: object 0 and camera 0; x 1, z 1: the current's sink, camera 1; x 3, z 2: flyby 2,
+    // whose first camera in flight order is the level's flyby camera 1.
+    seguir(clic(1, 0), "camara:0");
+    pivote(100, -200, 3000);
+    seguir(clic(1, 1), "camara:1");
+    pivote(-500, 0, 2500);
+    seguir(clic(3, 2), "vuelo:2");
+    pivote(10, 0, 0);
+    // A group without rooms is said so, and nothing changes.
+    ventana.SeguirDestino({PanelDetalles::Destino::Tipo::Grupo, 7});
+    EXPECT_EQ(ventana.Opciones().GrupoAlterno, -1);
+    EXPECT_FALSE(PanelDetalles::DestinoDeEnlace("cuarto:2"));
+    EXPECT_FALSE(PanelDetalles::DestinoDeEnlace("item:-1"));
 }
 
 TEST_F(Ventana, LaListaDeDisparadoresFiltraYVuelaASuSector) {

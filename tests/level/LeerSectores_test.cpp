@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -244,6 +245,14 @@ TEST(LeerSectores, CamarasVuelosFuentesYCuartos) {
     EXPECT_EQ(l.Cuartos[0].X, -1024);
     EXPECT_FALSE(l.Cuartos[1].Agua());
     EXPECT_EQ(l.Cuartos[1].Alterno, -1);
+    // Room 0's two lights, read past their colour to the intensity; room 1 has none.
+    ASSERT_EQ(l.Cuartos[0].Luces.size(), 2u);
+    const trLuzCuarto& luz = l.Cuartos[0].Luces[0];
+    EXPECT_EQ(std::tuple(luz.X, luz.Y, luz.Z), std::tuple(2500, -300, 5000));
+    EXPECT_EQ(std::tuple(luz.Rojo, luz.Verde, luz.Azul), std::tuple(255, 128, 0));
+    EXPECT_EQ(luz.Intensidad, 31);
+    EXPECT_EQ(l.Cuartos[0].Luces[1].Tipo, 0);
+    EXPECT_TRUE(l.Cuartos[1].Luces.empty());
 }
 
 TEST(LeerSectores, NombresDeTiposYAcciones) {

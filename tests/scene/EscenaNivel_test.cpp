@@ -51,7 +51,8 @@ class EscenaGL : public ::testing::Test {
         const Esfera e = nivel_->Escena->EsferaNivel(OpcionesNivel{});
         EXPECT_EQ(EncuadrarEsfera(*d_, e.X, e.Y, e.Z, e.Radio, kAncho, kAlto), D3D_OK);
         (void)d_->Limpiar(1);
-        const DibujoEscena& escena = *nivel_->Dibujo;
+        DibujoEscena& escena = *nivel_->Dibujo;
+        EXPECT_EQ(escena.TenirAgua(o.AguaTenida), D3D_OK);
         EXPECT_EQ(porPrimitiva ? escena.DibujarPorPrimitiva(*d_, o) : escena.Dibujar(*d_, o),
                   D3D_OK);
         return LeerPixeles(*superficie_);
@@ -79,6 +80,7 @@ TEST_F(EscenaGL, CuartosEstaticoEItemDondeLosPoneElNivel) {
     auto f = fixture::NivelCuartos();
     // Beside the fixture's item in room 99, one in the room just past the last.
     f.items.push_back({3, 3});
+    f.cuartos[0].banderas = 1; // water
     Abrir(fixture::EscribirNivel(f));
     const EscenaNivel::Cuentas n = nivel_->Escena->Contar();
     EXPECT_EQ(n.Cuartos, 3);
@@ -111,6 +113,11 @@ TEST_F(EscenaGL, CuartosEstaticoEItemDondeLosPoneElNivel) {
         {{.Items = false}, 400, -256, 1024, kFondo, "items off"},
         {{.Alternos = true}, 1536, -512, 2048, kBlanco, "flipped: room 2 stands for room 1"},
         {{.Alternos = true}, 1536, -1536, 2048, kFondo, "flipped: room 1 is gone"},
+        {{.GrupoAlterno = 0}, 1536, -512, 2048, kBlanco, "room 1's group flipped"},
+        {{.GrupoAlterno = 1}, 1536, -1536, 2048, kAzul, "another group flipped: room 1 stays"},
+        {{.AguaTenida = true}, -1536, -512, 2048, 0xFF800000, "water: red times the tint"},
+        {{.AguaTenida = true}, -1536, -1536, 2048, 0xFF00D800, "water: green times the tint"},
+        {{.AguaTenida = true}, 1536, -1536, 2048, kAzul, "a dry room as it was"},
         {{.Texturizado = false}, -1536, -512, 2048, kBlanco, "untextured: the vertex colour"},
         // Off the diagonal that splits the wall in two triangles.
         {{.Texturizado = false, .Alambre = true}, -1800, -800, 2048, kFondo, "lines only"},
@@ -465,17 +472,62 @@ TEST(EscenaSinDispositivo, VerticesTramosYContornoSinDispositivo) {
     EXPECT_TRUE(e.Contorno(int32_t(e.Geometria().Partes.size())).empty());
 }
 
+// Salas alternas: each alternate group flips on its own. Room 1 gives way to room 2 in group 0,
+// room 3 to room 4 in group 5; the runs drawn hold the faces of the rooms shown, no more.
+TEST(EscenaSinDispositivo, CadaGrupoAlternoVoltea) {
+    auto f = fixture::NivelCuartos();
+    auto tres = f.cuartos[1], cuatro = f.cuartos[2];
+    tres.alterno = 4;
+    tres.tresBytes = {0, 0, 5};
+    f.cuartos.push_back(tres);
+    f.cuartos.push_back(cuatro);
+    const auto archivo = fixture::EscribirNivel(f);
+    std::unique_ptr<NivelAbierto> nivel;
+    ASSERT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), nivel), 1);
+    const EscenaNivel& e = *nivel->Escena;
+    EXPECT_EQ(e.Clases().Grupos(), (std::vector<uint8_t>{0, 5}));
+    struct {
+        OpcionesNivel o;
+        std::vector<int32_t> cuartos;
+        const char* que;
+    } casos[] = {
+        {{}, {0, 1, 3}, "none flipped"},
+        {{.Alternos = true}, {0, 2, 4}, "every group"},
+        {{.GrupoAlterno = 0}, {0, 2, 3}, "group 0"},
+        {{.GrupoAlterno = 5}, {0, 1, 4}, "group 5"},
+        {{.GrupoAlterno = 7}, {0, 1, 3}, "a group without rooms"},
+    };
+    for (auto& c : casos) {
+        SCOPED_TRACE(c.que);
+        c.o.Estaticos = c.o.Items = false;
+        std::vector<int32_t> vistos;
+        uint32_t esperados = 0;
+        for (int32_t r = 0; r < e.NumCuartos(); ++r)
+            if (e.CuartoVisible(r, c.o)) {
+                vistos.push_back(r);
+                const int32_t parte = e.ParteDe({DuenioCara::Tipo::Cuarto, r});
+                esperados += parte < 0 ? 0 : 3 * e.Geometria().Partes[size_t(parte)].Cuantos;
+            }
+        EXPECT_EQ(vistos, c.cuartos);
+        uint32_t dibujados = 0;
+        for (const TramoEscena& t : e.Tramos(c.o))
+            dibujados += t.Vertices;
+        EXPECT_EQ(dibujados, esperados);
+    }
+}
+
 // The trigger tiles and the markers are the core's plain vertices: a level opened with no device
 // gives them, untextured and in their classes' order, and the device side loads those same ones.
 TEST(EscenaSinDispositivo, BaldosasYMarcadoresSinDispositivo) {
     const auto archivo = fixture::EscribirNivel(fixture::NivelLogica());
     std::unique_ptr<NivelAbierto> nivel;
     ASSERT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), nivel), 1);
-    uint32_t hasta[3] = {};
+    std::vector<uint32_t> hasta;
     const std::vector<VerticeEscena> baldosas = CapaDisparadores::Vertices(nivel->Logica, hasta);
     EXPECT_EQ(baldosas.size(), 14u * 6) << "13 triggers, one kill sector";
-    EXPECT_LE(hasta[0], hasta[1]);
-    EXPECT_LE(hasta[1], hasta[2]);
+    ASSERT_EQ(hasta.size(), 3u) << "one group: rooms always shown, giving way, taking the place";
+    EXPECT_EQ(hasta[0], 0u);
+    EXPECT_EQ(hasta[1], baldosas.size()) << "room 0 gives way when group 3 flips";
     EXPECT_EQ(hasta[2], baldosas.size());
     for (const VerticeEscena& v : baldosas) {
         EXPECT_EQ(v.Pagina, PAGINA_NINGUNA);
@@ -483,15 +535,38 @@ TEST(EscenaSinDispositivo, BaldosasYMarcadoresSinDispositivo) {
     }
     uint32_t solidos = 0;
     const std::vector<VerticeEscena> marcas = CapaMarcadores::Vertices(nivel->Logica, solidos);
-    EXPECT_EQ(solidos, (2u + 3u + 1u) * CapaMarcadores::VERTICES_MARCADOR);
+    // Two cameras, three flyby cameras, a sound source and room 0's two lights.
+    EXPECT_EQ(solidos, (2u + 3u + 1u + 2u) * CapaMarcadores::VERTICES_MARCADOR);
     EXPECT_EQ(marcas.size() - solidos, 3u) << "one segment: sequence 2's two cameras";
     EXPECT_EQ(marcas.back().Color, CapaMarcadores::AMARILLO_VUELO);
+    EXPECT_EQ(marcas[solidos - 1].Color, CapaMarcadores::BLANCO_LUZ) << "a light without colour";
 
     // Opened for no device, the device side holds nothing to draw them with.
     std::unique_ptr<NivelSubido> subido;
     ASSERT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), nullptr, subido), 1);
     EXPECT_EQ(subido->Capa, nullptr);
     EXPECT_EQ(subido->Marcadores, nullptr);
+
+    // A real level: a marker for every light its rooms hold, each inside its room's walls.
+    const auto real = fixture::LeerArchivo(std::string(TR4_NIVELES_REALES) + "/title-a.tr4");
+    if (real.empty())
+        return;
+    ASSERT_EQ(AbrirNivelDeMemoria(real.data(), real.size(), nivel), 1);
+    const trLogica& l = nivel->Logica;
+    size_t luces = 0;
+    for (size_t r = 0; r < l.Cuartos.size(); ++r) {
+        const trCuartoLogica& c = l.Cuartos[r];
+        EXPECT_EQ(c.Luces.size(), nivel->Nivel->Cuartos[r].NumLuces) << r;
+        luces += c.Luces.size();
+        for (const trLuzCuarto& luz : c.Luces) {
+            EXPECT_TRUE(luz.X >= c.X && luz.X <= c.X + 1024 * c.NumX) << r << " " << luz.X;
+            EXPECT_TRUE(luz.Z >= c.Z && luz.Z <= c.Z + 1024 * c.NumZ) << r << " " << luz.Z;
+        }
+    }
+    EXPECT_GT(luces, 0u);
+    CapaMarcadores::Vertices(l, solidos);
+    EXPECT_EQ(solidos, (l.Camaras.size() + l.CamarasVuelo.size() + l.FuentesSonido.size() + luces) *
+                           CapaMarcadores::VERTICES_MARCADOR);
 }
 
 // Ver -> Disparadores: each trigger sector's tile adds its type's colour where the sector lies,
@@ -548,9 +623,15 @@ TEST_F(EscenaGL, DisparadoresYMuerteSobreSusSectores) {
             EXPECT_NEAR(double((d >> s) & 0xFF), double((c.color >> s) & 0xFF), 2)
                 << std::hex << d << " " << c.color;
     }
-    // Flipped, room 1 stands for room 0 and holds no trigger: no tile shows.
-    const auto [sinAlt, conAlt] = conCapa({.Alternos = true});
-    EXPECT_EQ(anadido(sinAlt, conAlt, x(1), z(2)), 0u);
+    // Flipped, room 1 stands for room 0 and holds no trigger: no tile shows. Room 0 gives way
+    // with its group, 3, and not with another.
+    for (const auto& [o, queda] : {std::pair{OpcionesNivel{.Alternos = true}, false},
+                                   {OpcionesNivel{.GrupoAlterno = 3}, false},
+                                   {OpcionesNivel{.GrupoAlterno = 2}, true}}) {
+        SCOPED_TRACE(o.GrupoAlterno);
+        const auto [sinAlt, conAlt] = conCapa(o);
+        EXPECT_EQ(anadido(sinAlt, conAlt, x(1), z(2)) != 0, queda);
+    }
 }
 
 // Ver -> Marcadores: each camera, sink and sound source is a marker of its colour where the level
@@ -564,7 +645,7 @@ TEST_F(EscenaGL, MarcadoresDondeLosPoneElNivel) {
     f.camarasVuelo[0].z = 6000;
     Abrir(fixture::EscribirNivel(f));
     ASSERT_NE(nivel_->Marcadores, nullptr);
-    EXPECT_EQ(nivel_->Marcadores->Marcadores(), 2u + 3u + 1u);
+    EXPECT_EQ(nivel_->Marcadores->Marcadores(), 2u + 3u + 1u + 2u) << "and room 0's two lights";
     uint32_t solidos = 0;
     const auto v = CapaMarcadores::Vertices(nivel_->Logica, solidos);
     EXPECT_EQ(v.size() - solidos, 3u) << "one segment: sequence 2's two cameras";
@@ -579,5 +660,7 @@ TEST_F(EscenaGL, MarcadoresDondeLosPoneElNivel) {
     EXPECT_EQ(En(p, -500, 0, 2500), CapaMarcadores::AZUL_SUMIDERO) << "a current names camera 1";
     EXPECT_EQ(En(p, 512, -256, 2560), CapaMarcadores::VERDE_SONIDO);
     EXPECT_EQ(En(p, 3000, -500, 4500), CapaMarcadores::AMARILLO_VUELO) << "the path's middle";
+    EXPECT_EQ(En(p, 2500, -300, 5000), 0xFFFF8000) << "a light in its own colour";
+    EXPECT_EQ(En(p, -600, -400, 4500), CapaMarcadores::BLANCO_LUZ);
     EXPECT_EQ(En(p, 2000, 0, 4500), kFondo);
 }
