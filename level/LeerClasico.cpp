@@ -1027,9 +1027,11 @@ int LeerNivelTR5(const uint8_t* datos, size_t tamano, trNivel& nivel, std::strin
             PorTraducir("los objetos de IA"));
     n->NumDatosDemo = g.Valor<uint16_t>(T(PorTraducir("el número de datos de demo")));
     g.Copiar(n->DatosDemo, n->NumDatosDemo, 2, T(PorTraducir("los datos de demo")));
-    // The fifth game's sound map has 450 entries; the model keeps the fourth's 370.
-    if (const uint8_t* mapa = g.Tomar(450, 2, T(PorTraducir("el mapa de sonido"))))
+    if (const uint8_t* mapa = g.Tomar(450, 2, T(PorTraducir("el mapa de sonido")))) {
         std::memcpy(n->MapaSonido, mapa, sizeof n->MapaSonido);
+        n->MapaSonidoLargo.resize(450);
+        std::memcpy(n->MapaSonidoLargo.data(), mapa, 450 * 2);
+    }
     arreglo(n->NumDetallesSonido, n->DetallesSonido, 8,
             PorTraducir("el número de detalles de sonido"), PorTraducir("los detalles de sonido"));
     arreglo(n->NumIndicesMuestra, n->IndicesMuestra, 4,
@@ -1041,7 +1043,8 @@ int LeerNivelTR5(const uint8_t* datos, size_t tamano, trNivel& nivel, std::strin
                                       "no es la que el archivo guarda"),
                              {std::to_string(g.Restante())}));
     f.Absorber(g);
-    // The sounds follow, to the end of the file: kept as the fourth game's tail.
+    // The samples follow, counted, to the end of the file: kept as the fourth game's tail.
+    n->ValorFinal = f.Valor<uint32_t>(T(PorTraducir("el número de muestras")));
     if (!f.Fallo()) {
         n->Cola.assign(datos + (tamano - f.Restante()), datos + tamano);
         n->Bloques[0].TamanoInflado = uint32_t(n->DatosBloque[0].size());

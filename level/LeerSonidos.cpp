@@ -71,6 +71,11 @@ void RevisarWave(const uint8_t* p, trMuestra& m) {
 }
 
 void LeerMapa(const trNivel& nivel, trSonidos& s) {
+    if (!nivel.MapaSonidoLargo.empty()) {
+        s.Mapa = nivel.MapaSonidoLargo;
+        s.MapaLargo = true;
+        return;
+    }
     if (nivel.FilaNoLeida == 0 || nivel.FilaNoLeida > FILA_MAPA_SONIDO) {
         s.Mapa.assign(std::begin(nivel.MapaSonido), std::end(nivel.MapaSonido));
         return;

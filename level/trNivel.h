@@ -83,6 +83,8 @@ struct trNivel {
     std::vector<trTexturaObjeto> TexturasObjeto;
     trBytes Items, ObjetosIA, DatosDemo;
     int16_t MapaSonido[370] = {};
+    // The fifth game's map is longer (450 entries): kept whole here, MapaSonido holding its start.
+    std::vector<int16_t> MapaSonidoLargo;
     trBytes DetallesSonido, IndicesMuestra;
     // The first row past the ones the viewer needs that could not be read (0: none), so the
     // fields from it on are known to be empty rather than read.

@@ -321,6 +321,27 @@ TEST_P(NivelClasicoReal, CifrasDeUnaLecturaIndependiente) {
         transparentes += nivel.DatosBloque[0][i] == 0;
     EXPECT_GT(transparentes, 0u);
     EXPECT_LT(transparentes, nivel.DatosBloque[0].size() / 4);
+
+    // The fifth game's samples: one per sample index, each MS-ADPCM decoding to the 16-bit PCM
+    // size its record states; every sound its 450-entry map names finds its samples.
+    if (e.juego == 5) {
+        trSonidos s;
+        LeerSonidos(nivel, s);
+        EXPECT_EQ(s.Mapa.size(), 450u);
+        ASSERT_EQ(s.Muestras.size(), nivel.NumIndicesMuestra);
+        ASSERT_FALSE(s.Muestras.empty());
+        std::vector<trPcm> pcm;
+        EXPECT_EQ(DecodificarMuestras(nivel, s, &pcm), s.Muestras.size());
+        for (size_t i = 0; i < s.Muestras.size(); ++i) {
+            EXPECT_TRUE(s.Muestras[i].Legible()) << i << ": " << s.Muestras[i].Motivo;
+            EXPECT_EQ(pcm[i].BytesDatos(), s.Muestras[i].TamanoDescomprimido) << i;
+        }
+        for (uint32_t id = 0; id < s.Mapa.size(); ++id) {
+            if (const int32_t d = DetalleDeSonido(s, id); d >= 0) {
+                EXPECT_FALSE(MuestrasDeSonido(s, s.Detalles[size_t(d)]).empty()) << id;
+            }
+        }
+    }
 }
 
 // Cut anywhere, and any bit flipped: a clear result, the game named when refused.

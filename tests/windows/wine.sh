@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # tr4tool.exe under wine held to the Linux tr4tool on the shared levels: info, objects --json,
-# animations --json and triggers --json byte for byte; an exported level the same model as
-# Linux's and valid glTF, the pages the same bytes; Windows paths (drive letter, backslashes,
-# spaces) for the level and the output; a damaged or foreign file refused with the same reason
+# animations --json, triggers --json and sounds --json byte for byte; an exported level the same
+# model as Linux's and valid glTF, the pages and the decoded samples the same bytes; Windows paths
+# (drive letter, backslashes, spaces) for the level and the output; a damaged or foreign file refused with the same reason
 # and exit status; render and sheet refused there.
 #   tests/windows/wine.sh TR4TOOL.exe TR4TOOL LEVELS_FOLDER
 set -uo pipefail
@@ -31,7 +31,7 @@ mkdir -p "$carpeta/w" "$carpeta/l"
 for f in "${niv[@]}"; do
   nombre=$(basename "$f")
   ln -s "$f" "$carpeta/$nombre"
-  for orden in info "objects --json" "animations --json" "triggers --json"; do
+  for orden in info "objects --json" "animations --json" "triggers --json" "sounds --json"; do
     # shellcheck disable=SC2086
     win $orden "$(ruta "$carpeta/$nombre")" >"$tmp/w" 2>"$tmp/we"; rw=$?
     # shellcheck disable=SC2086
@@ -61,6 +61,17 @@ mkdir -p "$carpeta/w/paginas" "$carpeta/l/paginas"
 win pages "$(ruta "$carpeta/$nombre")" --out "$(ruta "$carpeta/w/paginas")" >/dev/null || falla "pages failed"
 "$linux" pages "$nivel" --out "$carpeta/l/paginas" >/dev/null
 diff -r "$carpeta/w/paginas" "$carpeta/l/paginas" >/dev/null || falla "pages: the PNGs differ"
+
+# Every sample decoded to PCM WAVE, from the level of each kind that stores them (PCM in ours,
+# MS-ADPCM in the fifth game's).
+for f in "${niv[@]}"; do
+  n=$(basename "$f")
+  mkdir -p "$carpeta/w/son-$n" "$carpeta/l/son-$n"
+  win sounds "$(ruta "$carpeta/$n")" --out "$(ruta "$carpeta/w/son-$n")" >/dev/null 2>&1; rw=$?
+  "$linux" sounds "$f" --out "$carpeta/l/son-$n" >/dev/null 2>&1; rl=$?
+  [ $rw -eq $rl ] || falla "sounds --out $n: exit $rw on Windows, $rl on Linux"
+  diff -r "$carpeta/w/son-$n" "$carpeta/l/son-$n" >/dev/null || falla "sounds --out $n: the WAVE files differ"
+done
 
 # Damaged: empty, cut short, and a file that is not there.
 : >"$carpeta/vacio.tr4"
