@@ -449,6 +449,13 @@ Levels open and are listed, but the panel will show nothing.</translation>
     </message>
 </context>
 <context>
+    <name>MostradorNivel</name>
+    <message>
+        <source>El grupo alterno %1 no tiene salas en este nivel</source>
+        <translation>Alternate group %1 has no rooms in this level</translation>
+    </message>
+</context>
+<context>
     <name>PanelDetalles</name>
     <message>
         <source>Ir a</source>
@@ -840,10 +847,6 @@ Levels open and are listed, but the panel will show nothing.</translation>
 </context>
 <context>
     <name>TForm1</name>
-    <message>
-        <source>El grupo alterno %1 no tiene salas en este nivel</source>
-        <translation>Alternate group %1 has no rooms in this level</translation>
-    </message>
     <message>
         <source>Lista de disparadores</source>
         <translation>Trigger list</translation>
