@@ -251,7 +251,8 @@ bool ArmarModeloGLTF(const NivelAbierto& nivel, const OpcionesGLTF& o, ModeloGLT
         if (nivel.Nivel && o.Logica)
             ExportarLogica(nivel, modelo.Gltf(), escala);
     } else if (o.Que == OpcionesGLTF::Tipo::Movible && o.Animadas.Hay()) {
-        ExportarMovibleAnimado(
+        // A failure always leaves its reason in `razon`, which decides the answer below.
+        (void)ExportarMovibleAnimado(
             nivel, o.Numero, o.Animadas, escala, modelo.Gltf(),
             [&](const Ensamblaje& e, const std::string& nombre) {
                 return modelo.Objeto(e, nombre, glm::vec3(0));

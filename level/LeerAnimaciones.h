@@ -15,8 +15,8 @@ void LeerAnimaciones(const trNivel& nivel, trObjetos& objetos);
 // The keyframe at byte `inicio` of the frames array with a turn for each of `meshes`, its
 // words bounded by `palabras` (0: by the array alone). false when it runs past a bound; what
 // could be read is left in `clave` and the rest of its turns are none.
-bool LeerCuadroClave(const trNivel& nivel, uint64_t inicio, uint64_t palabras, uint32_t meshes,
-                     trCuadroClave& clave);
+[[nodiscard]] bool LeerCuadroClave(const trNivel& nivel, uint64_t inicio, uint64_t palabras,
+                                   uint32_t meshes, trCuadroClave& clave);
 
 // Byte offset of keyframe k of the animation in the frames array.
 inline uint64_t InicioClave(const trAnimacion& a, uint32_t k) {
