@@ -24,27 +24,23 @@ std::optional<ControladorVista::Exportacion> ControladorVista::Exportar() const 
     if (!enVista_)
         return std::nullopt;
     Exportacion e;
-    const std::string numero = std::to_string(enVista_->Indice);
     switch (enVista_->Clase) {
     case EnVista::Tipo::Mesh:
-        e.Nombre = "mesh_" + numero + ".glb";
         e.Opciones.Que = OpcionesGLTF::Tipo::Mesh;
         break;
     case EnVista::Tipo::Movible:
-        e.Nombre = "movible_" + numero + ".glb";
         e.Opciones.Que = OpcionesGLTF::Tipo::Movible;
         e.Opciones.Animadas.MeshesDe = prestadas_;
         e.Opciones.Animadas.Todas = true;
         break;
     case EnVista::Tipo::Estatico:
-        e.Nombre = "estatico_" + numero + ".glb";
         e.Opciones.Que = OpcionesGLTF::Tipo::Estatico;
         break;
     case EnVista::Tipo::Nivel:
-        e.Nombre = "nivel.glb";
         e.Opciones.Que = OpcionesGLTF::Tipo::Nivel;
         break;
     }
     e.Opciones.Numero = enVista_->Indice;
+    e.Nombre = NombreExportacion(e.Opciones);
     return e;
 }

@@ -18,7 +18,7 @@ class PanelGL final : public QWindow, public SuperficieGL {
 
     // Creates the native window and the context. False, with a short reason, when the platform
     // offers no OpenGL 3.3 core context; the panel then stays blank.
-    bool Iniciar(std::string* motivo);
+    [[nodiscard]] bool Iniciar(std::string* motivo);
 
     bool HacerActual() override;
     void Intercambiar() override;

@@ -27,10 +27,11 @@ struct AnimacionesElegidas {
 // (one node after its root per piece, in order) and returns the root's index; then its
 // animations. false, with a one-line reason, when the moveable, the lender or an animation
 // named cannot be had.
-bool ExportarMovibleAnimado(const NivelAbierto& nivel, int64_t id, const AnimacionesElegidas& elegidas,
-                            float escala, tinygltf::Model& modelo,
-                            const std::function<int(const Ensamblaje&, const std::string&)>& objeto,
-                            std::string& motivo);
+[[nodiscard]] bool
+ExportarMovibleAnimado(const NivelAbierto& nivel, int64_t id, const AnimacionesElegidas& elegidas,
+                       float escala, tinygltf::Model& modelo,
+                       const std::function<int(const Ensamblaje&, const std::string&)>& objeto,
+                       std::string& motivo);
 
 // "all", or indices separated by commas, as the command line takes them; false when malformed.
-bool LeerListaAnimaciones(const std::string& texto, AnimacionesElegidas& elegidas);
+[[nodiscard]] bool LeerListaAnimaciones(const std::string& texto, AnimacionesElegidas& elegidas);

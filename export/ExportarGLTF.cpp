@@ -208,6 +208,35 @@ bool ExtensionGLTF(const std::string& ruta) {
     return TerminaEn(ruta, ".glb") || TerminaEn(ruta, ".gltf");
 }
 
+std::string NombreExportacion(const OpcionesGLTF& o, const std::string& archivoNivel) {
+    const std::string numero = std::to_string(o.Numero);
+    std::string que;
+    switch (o.Que) {
+    case OpcionesGLTF::Tipo::Mesh:
+        que = "mesh_" + numero;
+        break;
+    case OpcionesGLTF::Tipo::Movible:
+        que = o.Numero == ID_LARA && o.Animadas.MeshesDe >= 0 && o.Animadas.MeshesDe != ID_LARA
+                  ? "lara"
+                  : "movible_" + numero;
+        break;
+    case OpcionesGLTF::Tipo::Estatico:
+        que = "estatico_" + numero;
+        break;
+    case OpcionesGLTF::Tipo::Todo:
+        que = "todo";
+        break;
+    case OpcionesGLTF::Tipo::Nivel:
+        que = "nivel";
+        break;
+    }
+    // The stem as the file was picked: whatever folder went before it and its last ending off.
+    std::string tronco = archivoNivel.substr(archivoNivel.find_last_of("/\\") + 1);
+    if (const size_t punto = tronco.rfind('.'); punto != std::string::npos && punto > 0)
+        tronco.resize(punto);
+    return (tronco.empty() ? que : tronco + "_" + que) + ".glb";
+}
+
 bool ArmarModeloGLTF(const NivelAbierto& nivel, const OpcionesGLTF& o, ModeloGLTF& modelo,
                      std::string* motivo) {
     std::string razon;
@@ -222,7 +251,8 @@ bool ArmarModeloGLTF(const NivelAbierto& nivel, const OpcionesGLTF& o, ModeloGLT
         if (nivel.Nivel && o.Logica)
             ExportarLogica(nivel, modelo.Gltf(), escala);
     } else if (o.Que == OpcionesGLTF::Tipo::Movible && o.Animadas.Hay()) {
-        ExportarMovibleAnimado(
+        // A failure always leaves its reason in `razon`, which decides the answer below.
+        (void)ExportarMovibleAnimado(
             nivel, o.Numero, o.Animadas, escala, modelo.Gltf(),
             [&](const Ensamblaje& e, const std::string& nombre) {
                 return modelo.Objeto(e, nombre, glm::vec3(0));

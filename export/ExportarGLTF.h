@@ -68,6 +68,11 @@ struct OpcionesGLTF {
 // Whether the name ends in .glb or .gltf, in any case.
 bool ExtensionGLTF(const std::string& ruta);
 
+// The .glb name an export of `o` is offered under, the same in the window and the page:
+// mesh_7.glb, movible_5.glb, estatico_38.glb, todo.glb, nivel.glb, and lara.glb for Lara in her
+// body's meshes. With the level's file name given, its stem goes first: tut1_nivel.glb.
+std::string NombreExportacion(const OpcionesGLTF& o, const std::string& archivoNivel = {});
+
 // The same, written whole or not at all (EscribirAtomico): a failure leaves what stood there.
 [[nodiscard]] bool ExportarGLTF(const NivelAbierto& nivel, const OpcionesGLTF& opciones, const std::string& ruta,
                   std::string* motivo = nullptr);

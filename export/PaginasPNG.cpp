@@ -27,6 +27,10 @@ std::string NombrePagina(int32_t pagina) {
     return nombre;
 }
 
+std::string ArchivoPagina(int32_t pagina) {
+    return NombrePagina(pagina) + ".png";
+}
+
 std::vector<ArchivoPorEscribir> PaginasPNG(const PaginasNivel& texturas, const std::string& carpeta) {
     std::vector<ArchivoPorEscribir> archivos;
     const int32_t paginas = texturas.NumPaginas();
@@ -34,7 +38,7 @@ std::vector<ArchivoPorEscribir> PaginasPNG(const PaginasNivel& texturas, const s
                                 : carpeta.ends_with('/') ? carpeta
                                                          : carpeta + "/";
     for (int32_t i = 0; i < paginas; ++i)
-        archivos.push_back({prefijo + NombrePagina(i) + ".png", PaginaPNG(texturas.GetTexels(i))});
+        archivos.push_back({prefijo + ArchivoPagina(i), PaginaPNG(texturas.GetTexels(i))});
     return archivos;
 }
 

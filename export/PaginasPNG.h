@@ -18,6 +18,8 @@ class PaginasNivel;
 // pass 100). `tr4tool pages` and a .gltf's pages are named alike, so that either set can stand
 // in for the other.
 std::string NombrePagina(int32_t pagina);
+// The same with its ending: the file `tr4tool pages` writes, and the page offers to download.
+std::string ArchivoPagina(int32_t pagina);
 
 // One image an export carries: a page as it is, or made for additive blending, with the texel's
 // brightness as alpha and its colour brought up to full, so that what is drawn over black is the
@@ -34,6 +36,6 @@ struct PaginaImagen {
                                     const std::vector<PaginaImagen>& imagenes,
                                     std::vector<std::vector<uint8_t>>& pngs);
 
-// NombrePagina(i) + ".png" in `carpeta`, one per page of the level, ready for EscribirAtomico.
+// ArchivoPagina(i) in `carpeta`, one per page of the level, ready for EscribirAtomico.
 // Empty when the level has no pages.
 std::vector<ArchivoPorEscribir> PaginasPNG(const PaginasNivel& texturas, const std::string& carpeta);

@@ -16,7 +16,7 @@ inline constexpr uint64_t RAZON_MAXIMA_PCM = 16;
 // unreadable with its reason (it may have been listed as readable before decoding found out),
 // and pcm is left empty. A compressed sample's stated uncompressed size must be its PCM's, bare
 // or with a 44-byte WAVE header.
-bool DecodificarMuestra(const trNivel& nivel, trMuestra& m, trPcm& pcm);
+[[nodiscard]] bool DecodificarMuestra(const trNivel& nivel, trMuestra& m, trPcm& pcm);
 
 // Every sample of sonidos, each marked unreadable where it cannot be decoded; the PCM of each,
 // empty for those. The count decoded.

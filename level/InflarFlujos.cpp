@@ -26,6 +26,20 @@ uint64_t CapacidadInicial(const FlujoBloque& f) {
     return std::min<uint64_t>(f.declarado, uint64_t{f.comprimido} * 16 + (1u << 20));
 }
 
+// What `hacer` gives, and SinMemoria where it runs out of memory. Built without exceptions (the
+// page's module) a failed allocation ends the call instead, and the page starts the module again.
+template <typename Hacer> Inflado SinMemoriaSiFalta(Hacer&& hacer) {
+#if __cpp_exceptions
+    try {
+        return hacer();
+    } catch (const std::bad_alloc&) {
+        return Inflado::SinMemoria;
+    }
+#else
+    return hacer();
+#endif
+}
+
 // zlib, streaming, to name the fault of a stream that may have gone past its stated size, as a
 // level has always been told: libdeflate reads zeros past the end of a cut stream, and those can
 // decode into output beyond that size. zlib stops at the last real byte.
@@ -39,7 +53,7 @@ Inflado InflarConZlib(const FlujoBloque& f, trBytes& destino) {
 
     uint64_t capacidad = CapacidadInicial(f);
     uint8_t sobra = 0;
-    try {
+    return SinMemoriaSiFalta([&] {
         trBytes().swap(destino); // nothing libdeflate left is kept, nor its buffer
         destino.resize(capacidad);
         for (;;) {
@@ -62,11 +76,9 @@ Inflado InflarConZlib(const FlujoBloque& f, trBytes& destino) {
             if ((r != Z_OK && r != Z_BUF_ERROR) || (z.avail_in == 0 && z.avail_out != 0))
                 return Inflado::Danado;
         }
-    } catch (const std::bad_alloc&) {
-        return Inflado::SinMemoria;
-    }
-    destino.resize(z.total_out);
-    return Inflado::Bien;
+        destino.resize(z.total_out);
+        return Inflado::Bien;
+    });
 }
 
 // Whether the four bytes after the deflate data, `leidos` bytes of it, are there and hold the
@@ -112,7 +124,7 @@ Inflado InflarUno(libdeflate_decompressor& d, const FlujoBloque& f, trBytes& des
     if (f.comprimido < 2 || !CabeceraSencilla(f))
         return InflarConZlib(f, destino);
     uint64_t capacidad = CapacidadInicial(f);
-    try {
+    return SinMemoriaSiFalta([&] {
         for (;;) {
             trBytes().swap(destino); // the last attempt's bytes are rewritten from the start
             destino.resize(capacidad);
@@ -134,9 +146,7 @@ Inflado InflarUno(libdeflate_decompressor& d, const FlujoBloque& f, trBytes& des
                 return Inflado::Danado;
             }
         }
-    } catch (const std::bad_alloc&) {
-        return Inflado::SinMemoria;
-    }
+    });
 }
 
 } // namespace

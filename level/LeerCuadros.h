@@ -9,8 +9,8 @@
 // The keyframe at byte `inicio` of the frames array with a turn for each of `meshes`, its
 // words bounded by `palabras` (0: by the array alone). false when it runs past a bound; what
 // could be read is left in `clave` and the rest of its turns are none.
-bool LeerCuadroClave(const trNivel& nivel, uint64_t inicio, uint64_t palabras, uint32_t meshes,
-                     trCuadroClave& clave);
+[[nodiscard]] bool LeerCuadroClave(const trNivel& nivel, uint64_t inicio, uint64_t palabras,
+                                   uint32_t meshes, trCuadroClave& clave);
 
 // A frame's rotation word(s) at words[i...]: advances i past them. False, with giro untouched,
 // when the words run out.

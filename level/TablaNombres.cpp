@@ -136,8 +136,10 @@ const TablaNombres& NombresDeJuego(int juego) {
 #endif
     if (!leidas[k] || firma != firmas[k]) {
         usuario[k] = {};
+        // The user's own names are optional: no file, or one that cannot be read, leaves the
+        // table empty and the built-in names stand.
         if (!ruta.empty())
-            usuario[k].CargarArchivo(ruta);
+            (void)usuario[k].CargarArchivo(ruta);
         firmas[k] = firma;
         leidas[k] = true;
     }

@@ -12,7 +12,7 @@ class TablaNombres {
   public:
     void Cargar(std::string_view texto);
     // False when the file cannot be read; the table is then left as it was.
-    bool CargarArchivo(const std::string& ruta);
+    [[nodiscard]] bool CargarArchivo(const std::string& ruta);
 
     // The name of a moveable (or sprite sequence) id, or of a static id; "" when the table has
     // none.

@@ -15,25 +15,28 @@ class DispositivoGL final : public IDirect3DDevice8, ContadorReferencias {
 
     ULONG AddRef() override { return Sumar(); }
     ULONG Release() override;
-    HRESULT Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color, float Z,
-                  DWORD Stencil) override;
-    HRESULT Present(const RECT* pSourceRect, const RECT* pDestRect, HWND hDestWindowOverride,
-                    const RGNDATA* pDirtyRegion) override;
-    HRESULT SetTransform(D3DTRANSFORMSTATETYPE State, const D3DMATRIX* pMatrix) override;
-    HRESULT CreateVertexBuffer(UINT Length, DWORD Usage, DWORD FVF, D3DPOOL Pool,
-                               IDirect3DVertexBuffer8** ppVertexBuffer) override;
-    HRESULT CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage, D3DFORMAT Format,
-                          D3DPOOL Pool, IDirect3DTexture8** ppTexture) override;
-    HRESULT SetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer8* pStreamData,
-                            UINT Stride) override;
-    HRESULT SetVertexShader(DWORD Handle) override;
-    HRESULT SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) override;
-    HRESULT SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type, DWORD Value) override;
-    HRESULT SetTexture(DWORD Stage, IDirect3DTexture8* pTexture) override;
-    HRESULT BeginScene() override;
-    HRESULT EndScene() override;
-    HRESULT DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVertex,
-                          UINT PrimitiveCount) override;
+    [[nodiscard]] HRESULT Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color,
+                                float Z, DWORD Stencil) override;
+    [[nodiscard]] HRESULT Present(const RECT* pSourceRect, const RECT* pDestRect,
+                                  HWND hDestWindowOverride, const RGNDATA* pDirtyRegion) override;
+    [[nodiscard]] HRESULT SetTransform(D3DTRANSFORMSTATETYPE State,
+                                       const D3DMATRIX* pMatrix) override;
+    [[nodiscard]] HRESULT CreateVertexBuffer(UINT Length, DWORD Usage, DWORD FVF, D3DPOOL Pool,
+                                             IDirect3DVertexBuffer8** ppVertexBuffer) override;
+    [[nodiscard]] HRESULT CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage,
+                                        D3DFORMAT Format, D3DPOOL Pool,
+                                        IDirect3DTexture8** ppTexture) override;
+    [[nodiscard]] HRESULT SetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer8* pStreamData,
+                                          UINT Stride) override;
+    [[nodiscard]] HRESULT SetVertexShader(DWORD Handle) override;
+    [[nodiscard]] HRESULT SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) override;
+    [[nodiscard]] HRESULT SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type,
+                                               DWORD Value) override;
+    [[nodiscard]] HRESULT SetTexture(DWORD Stage, IDirect3DTexture8* pTexture) override;
+    [[nodiscard]] HRESULT BeginScene() override;
+    [[nodiscard]] HRESULT EndScene() override;
+    [[nodiscard]] HRESULT DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVertex,
+                                        UINT PrimitiveCount) override;
 
     // For what draws beside the device on its context (LotesGL).
     const std::shared_ptr<ContextoGL>& Contexto() const { return contexto_; }

@@ -10,11 +10,13 @@ class LotesGL final : public ILotes8 {
     LotesGL(const LotesGL&) = delete;
     LotesGL& operator=(const LotesGL&) = delete;
 
-    HRESULT CargarPaginas(UINT numPaginas, const BYTE* texels) override;
-    HRESULT CargarVertices(const VerticeLote* vertices, UINT cantidad) override;
-    HRESULT ActualizarVertices(UINT inicio, const VerticeLote* vertices, UINT cantidad) override;
-    HRESULT Dibujar(const D3DMATRIX& vista, const D3DMATRIX& proyeccion, const TramoLote* tramos,
-                    UINT numTramos, ModoLote modo, bool porPrimitiva) override;
+    [[nodiscard]] HRESULT CargarPaginas(UINT numPaginas, const BYTE* texels) override;
+    [[nodiscard]] HRESULT CargarVertices(const VerticeLote* vertices, UINT cantidad) override;
+    [[nodiscard]] HRESULT ActualizarVertices(UINT inicio, const VerticeLote* vertices,
+                                             UINT cantidad) override;
+    [[nodiscard]] HRESULT Dibujar(const D3DMATRIX& vista, const D3DMATRIX& proyeccion,
+                                  const TramoLote* tramos, UINT numTramos, ModoLote modo,
+                                  bool porPrimitiva) override;
     uint64_t TriangulosDibujados() const override { return triangulos_; }
     uint32_t LlamadasDibujo() const override { return llamadas_; }
 

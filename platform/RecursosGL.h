@@ -75,8 +75,9 @@ class BufferVerticesGL final : public IDirect3DVertexBuffer8, ContadorReferencia
 
     ULONG AddRef() override { return Sumar(); }
     ULONG Release() override;
-    HRESULT Lock(UINT OffsetToLock, UINT SizeToLock, BYTE** ppbData, DWORD Flags) override;
-    HRESULT Unlock() override;
+    [[nodiscard]] HRESULT Lock(UINT OffsetToLock, UINT SizeToLock, BYTE** ppbData,
+                               DWORD Flags) override;
+    [[nodiscard]] HRESULT Unlock() override;
     UINT GetLength() override { return longitud_; }
 
     const ContextoGL* Contexto() const { return contexto_.get(); }
@@ -114,10 +115,10 @@ class TexturaGL final : public IDirect3DTexture8, ContadorReferencias {
     ULONG AddRef() override { return Sumar(); }
     ULONG Release() override;
     DWORD GetLevelCount() override { return niveles_; }
-    HRESULT GetLevelDesc(UINT Level, D3DSURFACE_DESC* pDesc) override;
-    HRESULT LockRect(UINT Level, D3DLOCKED_RECT* pLockedRect, const RECT* pRect,
-                     DWORD Flags) override;
-    HRESULT UnlockRect(UINT Level) override;
+    [[nodiscard]] HRESULT GetLevelDesc(UINT Level, D3DSURFACE_DESC* pDesc) override;
+    [[nodiscard]] HRESULT LockRect(UINT Level, D3DLOCKED_RECT* pLockedRect, const RECT* pRect,
+                                   DWORD Flags) override;
+    [[nodiscard]] HRESULT UnlockRect(UINT Level) override;
 
     const ContextoGL* Contexto() const { return contexto_.get(); }
     // The array texture holding it (its name changes when the array grows) and its layer there.

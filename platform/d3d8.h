@@ -1,7 +1,8 @@
 #pragma once
 // The Direct3D 8 operations this viewer draws with, under their own names, values and calling
-// conventions, as abstract interfaces. Implementations: OpenGL 3.3 core (Direct3DCreate8) and a
-// recorder that logs every call (Grabador.h). Only what the viewer calls is offered.
+// conventions, as abstract interfaces. Implementations: OpenGL 3.3 core (Direct3DCreate8) and, for
+// the tests, a recorder that logs every call (tests/grabador). Only what the viewer calls is
+// offered.
 #include <cstdint>
 
 using BYTE = uint8_t;

@@ -4,6 +4,8 @@
 #include "dxBufferTextura.h"
 
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -82,8 +84,13 @@ HRESULT dxDevice8::SetOjo(float x, float y, float z) {
 }
 
 IDirect3DTexture8* dxDevice8::TexturaDeArchivo(const char* nombre) {
-    if (!dispositivo_ || !nombre)
+    if (!dispositivo_ || !nombre || sinArchivo_.contains(nombre))
         return nullptr;
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(nombre, error)) {
+        sinArchivo_.insert(nombre);
+        return nullptr;
+    }
     IDirect3DTexture8* textura = nullptr;
     if (FAILED(D3DXCreateTextureFromFileExA(dispositivo_, nombre, 256, 256, D3DX_DEFAULT,
                                             D3DUSAGE_DYNAMIC, D3DFMT_UNKNOWN, D3DPOOL_DEFAULT,

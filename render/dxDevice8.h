@@ -5,6 +5,8 @@
 #include "d3dx8.h"
 
 #include <cstdint>
+#include <set>
+#include <string>
 
 class dxBufferColor8;
 
@@ -28,7 +30,9 @@ class dxDevice8 {
     [[nodiscard]] HRESULT SetObjetivo(float x, float y, float z);
     [[nodiscard]] HRESULT SetOjo(float x, float y, float z);
 
-    // The caller owns the returned reference.
+    // The caller owns the returned reference. Null, and nothing said, when the name is not a
+    // readable image: a file that is not there (the start-up texture ships with no build) is
+    // looked for once, and anything but a plain file (a pipe would block) is never opened.
     IDirect3DTexture8* TexturaDeArchivo(const char* nombre);
     // Texels are packed rows of width x 4 bytes; only the 32-bit formats have a defined size.
     IDirect3DTexture8* TexturaDeMemoria(int32_t ancho, int32_t alto, D3DFORMAT formato,
@@ -59,4 +63,6 @@ class dxDevice8 {
     // Both are set before the first frame; zero until then.
     D3DXVECTOR3 objetivo_{0, 0, 0};
     D3DXVECTOR3 ojo_{0, 0, 0};
+    // Names TexturaDeArchivo found no plain file under.
+    std::set<std::string> sinArchivo_;
 };

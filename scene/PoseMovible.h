@@ -17,12 +17,14 @@ constexpr double CUADROS_POR_SEGUNDO = 30;
 // frame `cuadro` of animation `animacion` of the level's list, counted from its first frame and
 // held within its length. false, `mundos` untouched, for an animation that cannot be played or
 // whose keyframes do not fit the skeleton's tree.
-bool PosarMovible(const trNivel& nivel, const trAnimaciones& animaciones, const trMovible& esqueleto,
-                  uint32_t animacion, double cuadro, std::vector<glm::mat4>& mundos);
+[[nodiscard]] bool PosarMovible(const trNivel& nivel, const trAnimaciones& animaciones,
+                                const trMovible& esqueleto, uint32_t animacion, double cuadro,
+                                std::vector<glm::mat4>& mundos);
 
 // The same for a keyframe alone, as stored: mundos of keyframe `clave` of the animation.
-bool PosarClave(const trNivel& nivel, const trAnimacion& animacion, const trMovible& esqueleto,
-                uint32_t clave, std::vector<glm::mat4>& mundos);
+[[nodiscard]] bool PosarClave(const trNivel& nivel, const trAnimacion& animacion,
+                              const trMovible& esqueleto, uint32_t clave,
+                              std::vector<glm::mat4>& mundos);
 
 // Where the sound commands of a playing animation go, each when its frame is reached: the
 // window's player, or a recording in tests.
@@ -40,7 +42,7 @@ class Reproductor {
     enum class Modo { Bucle, Seguir };
 
     // From the animation's first frame; false (nothing changes) for one that cannot be played.
-    bool Elegir(const trAnimaciones& animaciones, uint32_t animacion);
+    [[nodiscard]] bool Elegir(const trAnimaciones& animaciones, uint32_t animacion);
     // Time passes: velocidad x 30 game frames a second, unless paused. The sound commands of
     // the frames run through go to `sonidos`, in order; of a stall that spans several turns of
     // a loop, only the end of the first and the start of the last are heard.

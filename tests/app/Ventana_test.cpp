@@ -1280,6 +1280,9 @@ TEST(ControladorVista, LoQueSeMuestraDecideLaExportacion) {
     for (const Caso& k : {Caso{T::Mesh, 7, -1, "mesh_7.glb", G::Mesh, -1, false},
                           Caso{T::Movible, 5, -1, "movible_5.glb", G::Movible, -1, true},
                           Caso{T::Movible, 5, 9, "movible_5.glb", G::Movible, 9, true},
+                          // Lara in her body's meshes, as the page names her too
+                          Caso{T::Movible, 0, 9, "lara.glb", G::Movible, 9, true},
+                          Caso{T::Movible, 0, -1, "movible_0.glb", G::Movible, -1, true},
                           Caso{T::Estatico, 38, -1, "estatico_38.glb", G::Estatico, -1, false},
                           Caso{T::Nivel, 3, -1, "nivel.glb", G::Nivel, -1, false},
                           Caso{T::Nivel, -1, -1, "nivel.glb", G::Nivel, -1, false}}) {

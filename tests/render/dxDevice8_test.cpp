@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include <sys/stat.h>
 
 using V = std::vector<std::string>;
 
@@ -358,4 +362,44 @@ TEST(dxDevice8, TexturaDeMemoriaRechazaLoQueNoPuedeLlenarBien) {
     d.registro->Fallar = {"CreateTexture"};
     EXPECT_EQ(d.dispositivo.TexturaDeMemoria(4, 4, D3DFMT_A8R8G8B8, texels.data()), nullptr);
     EXPECT_EQ(d.dispositivo.TexturaDeArchivo("/no/existe/Solido.bmp"), nullptr);
+}
+
+// The start-up texture ships with no build: its absence costs one look and says nothing, and a
+// name that is no plain file (a pipe would block the open) is not opened at all.
+TEST(dxDevice8, TexturaDeArchivoAusenteNoDiceNadaYSeBuscaUnaVez) {
+    namespace fs = std::filesystem;
+    const fs::path carpeta = fs::path(testing::TempDir()) / "texturaDeArchivo";
+    fs::remove_all(carpeta);
+    fs::create_directories(carpeta);
+    const std::string bmp = (carpeta / "Solido.bmp").string();
+    const std::string tuberia = (carpeta / "tuberia.bmp").string();
+    ASSERT_EQ(mkfifo(tuberia.c_str(), 0600), 0);
+
+    DispositivoGrabado d;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(d.dispositivo.TexturaDeArchivo(bmp.c_str()), nullptr);
+    EXPECT_EQ(d.dispositivo.TexturaDeArchivo(tuberia.c_str()), nullptr);
+    EXPECT_EQ(d.dispositivo.TexturaDeArchivo(carpeta.c_str()), nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_TRUE(d.registro->Llamadas.empty());
+
+    // A 2 x 2 BMP of 24 bits, each row padded to 8 bytes.
+    std::vector<uint8_t> archivo = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  40,
+                                    0,   0,   0,  2, 0, 0, 0, 2, 0, 0, 0,  1, 0, 24, 0};
+    archivo.resize(54, 0);
+    archivo.resize(54 + 16, 0x80);
+    std::ofstream(bmp, std::ios::binary)
+        .write(reinterpret_cast<const char*>(archivo.data()), std::streamsize(archivo.size()));
+    // Looked for once: the file put there since is not seen by this device...
+    EXPECT_EQ(d.dispositivo.TexturaDeArchivo(bmp.c_str()), nullptr);
+    EXPECT_TRUE(d.registro->Llamadas.empty());
+    // ...and read by one that never missed it, as the 256 x 256 texture the window asks for.
+    DispositivoGrabado otro;
+    IDirect3DTexture8* t = otro.dispositivo.TexturaDeArchivo(bmp.c_str());
+    ASSERT_NE(t, nullptr);
+    ASSERT_FALSE(otro.registro->Llamadas.empty());
+    EXPECT_EQ(otro.registro->Llamadas.front().rfind("CreateTexture(256, 256", 0), 0u)
+        << otro.registro->Llamadas.front();
+    t->Release();
+    fs::remove_all(carpeta);
 }

@@ -30,6 +30,7 @@
 #include <cstdlib>
 #include <iomanip>
 #include <memory>
+#include <new>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -39,6 +40,14 @@
 namespace {
 
 std::unique_ptr<NivelAbierto> abierto;
+// Built without exceptions, a failed allocation ends the call in a trap. It is marked first, so
+// that the worker can tell running out of memory from any other fault (tr4_sin_memoria).
+bool agotada = false;
+[[noreturn]] void SinMemoria() {
+    agotada = true;
+    __builtin_trap();
+}
+const std::new_handler manejadorAnterior = std::set_new_handler(SinMemoria);
 std::vector<uint8_t> resultado;
 // The alternate groups the page shows flipped, until another level is opened.
 std::array<bool, 256> volteados{};
@@ -117,7 +126,34 @@ std::string Indice() {
     return j.dump();
 }
 
+// What the page's choice `tipo` (0 a mesh, 1 a moveable, 2 a static, 3 the level, 4 Lara) and
+// `numero` (an index or id) export, for the level open.
+OpcionesGLTF Opciones(int tipo, double numero) {
+    OpcionesGLTF o;
+    o.Numero = int64_t(numero);
+    switch (tipo) {
+    case 0: o.Que = OpcionesGLTF::Tipo::Mesh; break;
+    case 1: o.Que = OpcionesGLTF::Tipo::Movible; break;
+    case 2: o.Que = OpcionesGLTF::Tipo::Estatico; break;
+    case 4:
+        o.Que = OpcionesGLTF::Tipo::Movible;
+        o.Numero = ID_LARA;
+        if (abierto->Objetos.CuerpoLara != ID_LARA)
+            o.Animadas.MeshesDe = abierto->Objetos.CuerpoLara;
+        break;
+    default: o.Que = OpcionesGLTF::Tipo::Nivel; break;
+    }
+    if (o.Que == OpcionesGLTF::Tipo::Movible)
+        o.Animadas.Todas = true;
+    return o;
+}
+
 } // namespace
+
+// 1 once an allocation has failed: the trap that followed was the module out of memory.
+EXPORTAR("tr4_sin_memoria") int tr4_sin_memoria() {
+    return agotada;
+}
 
 // Room for `tamano` bytes that the worker fills; null when there is no memory for them.
 EXPORTAR("tr4_reservar") uint8_t* tr4_reservar(uint32_t tamano) {
@@ -170,22 +206,7 @@ EXPORTAR("tr4_abrir") int tr4_abrir(const uint8_t* datos, uint32_t tamano) {
 EXPORTAR("tr4_exportar") int tr4_exportar(int tipo, double numero) {
     if (!abierto)
         return Motivo(Traducir("no hay ningún nivel abierto"));
-    OpcionesGLTF o;
-    o.Numero = int64_t(numero);
-    switch (tipo) {
-    case 0: o.Que = OpcionesGLTF::Tipo::Mesh; break;
-    case 1: o.Que = OpcionesGLTF::Tipo::Movible; break;
-    case 2: o.Que = OpcionesGLTF::Tipo::Estatico; break;
-    case 4:
-        o.Que = OpcionesGLTF::Tipo::Movible;
-        o.Numero = ID_LARA;
-        if (abierto->Objetos.CuerpoLara != ID_LARA)
-            o.Animadas.MeshesDe = abierto->Objetos.CuerpoLara;
-        break;
-    default: o.Que = OpcionesGLTF::Tipo::Nivel; break;
-    }
-    if (o.Que == OpcionesGLTF::Tipo::Movible)
-        o.Animadas.Todas = true;
+    const OpcionesGLTF o = Opciones(tipo, numero);
     std::vector<ArchivoPorEscribir> archivos;
     std::string motivo;
     if (!ExportarGLTFEnMemoria(*abierto, o, "modelo.glb", archivos, &motivo) || archivos.empty())
@@ -275,6 +296,20 @@ EXPORTAR("tr4_pagina") int tr4_pagina(int i) {
         return Motivo(Formatear(Traducir("no hay página %s"), {std::to_string(i)}));
     resultado = PaginaPNG(texels);
     return 1;
+}
+
+// The name page `i` is offered under, as `tr4tool pages` writes it: pagina_07.png, pagina_123.png.
+EXPORTAR("tr4_nombre_pagina") int tr4_nombre_pagina(int i) {
+    return Texto(ArchivoPagina(i));
+}
+
+// The name the export of what tr4_exportar(tipo, numero) makes is offered under, after the level
+// file's name (`largo` bytes of UTF-8 at `archivo`): tut1_movible_5.glb.
+EXPORTAR("tr4_nombre_exportacion")
+int tr4_nombre_exportacion(int tipo, double numero, const char* archivo, uint32_t largo) {
+    if (!abierto)
+        return Motivo(Traducir("no hay ningún nivel abierto"));
+    return Texto(NombreExportacion(Opciones(tipo, numero), std::string(archivo, largo)));
 }
 
 // The level's sounds as JSON: every sound id its map names with the level samples it picks

@@ -2,6 +2,7 @@
 // back what to list and what to draw (the level as the core's batches, anything else a .glb). A
 // file that cannot be opened says why, and whatever was open stays. The page's state is on body[data-estado]: vacio, cargando, listo, error.
 import { crearTrabajador } from './arranque.js';
+import { motivoDe as motivoFallo } from './fallos.js';
 import { Tipo } from './nucleo.js';
 import { esIngles, textos } from './textos.js';
 import { Visor } from './visor.js';
@@ -46,10 +47,9 @@ try {
 // What the canvas holds, for the tests that check what stands where in it.
 window.tr4Visor = visor;
 
-// What is on show: the file's name, what of it (a room of the level, when one was picked), and
+// What is on show: what of the open file (a room of the level, when one was picked), and
 // the .glb the core made of it (the level's is made only when it is downloaded: the page draws
 // the level from the core's batches).
-let nombreArchivo = '';
 let enVista = null; // { tipo, numero, cuarto, glb, nombre }
 // Where the open level's view starts: behind Lara, or round its lit rooms (Visor.encuadrar).
 let vistaNivel = null;
@@ -65,11 +65,7 @@ function avisar(texto) {
   $('aviso').textContent = texto;
 }
 
-function motivoDe(r) {
-  if (r.motivo) return r.motivo;
-  if (r.ilegible) return t('noLeible', { motivo: r.ilegible });
-  return t('sinMemoria');
-}
+const motivoDe = (r) => motivoFallo(r, t);
 
 // One thing at a time: a second drop waits for the first to end.
 function enOrden(tarea) {
@@ -94,7 +90,6 @@ async function abrirArchivo(archivo) {
   const tipo = abierto.indice.cuartos.length > 0 ? Tipo.NIVEL : Tipo.MESH;
   const primero =
     tipo === Tipo.NIVEL ? pedir('nivel') : abierto.indice.meshes > 0 ? pedir('exportar', { tipo, numero: 0 }) : null;
-  nombreArchivo = archivo.name.replace(/\.[^.]*$/, '');
   vistaNivel = vistaInicial(abierto.indice);
   llenarListas(abierto.indice);
   await llenarSonidos();
@@ -137,7 +132,7 @@ async function mostrar(tipo, numero) {
   ponerEstado('cargando');
   const r = tipo === Tipo.NIVEL ? await pedir('nivel') : await pedir('exportar', { tipo, numero });
   if (!r.ok) {
-    mostrarError(r.motivo ?? t('sinMemoria'));
+    mostrarError(motivoDe(r));
     return;
   }
   if (r.lotes) visor?.mostrarLotes(r, vistaNivel);
@@ -273,7 +268,7 @@ async function tocar(sonido) {
   const muestra = sonido.muestras[Math.floor(Math.random() * sonido.muestras.length)];
   const r = await pedir('muestra', { indice: muestra });
   try {
-    if (!r.ok) throw new Error(r.motivo);
+    if (!r.ok) throw new Error(motivoDe(r));
     audio ??= new AudioContext();
     const datos = await audio.decodeAudioData(r.wave.buffer);
     const fuente = audio.createBufferSource();
@@ -351,14 +346,14 @@ async function voltear(grupo, volteado) {
   if (grupo === -1) for (const c of $('alternos').querySelectorAll('input')) c.checked = volteado;
   const r = await pedir('voltear', { grupo, volteado });
   if (!r.ok) {
-    mostrarError(r.motivo);
+    mostrarError(motivoDe(r));
     return;
   }
   if (enVista?.tipo !== Tipo.NIVEL) return;
   ponerEstado('cargando');
   const m = await pedir('nivel');
   if (!m.ok) {
-    mostrarError(m.motivo ?? t('sinMemoria'));
+    mostrarError(motivoDe(m));
     return;
   }
   visor?.mostrarLotes(m, vistaNivel, true);
@@ -371,7 +366,7 @@ async function voltear(grupo, volteado) {
 async function verSector(pedido, volar) {
   const r = await pedir('sector', pedido);
   if (!r.ok) {
-    avisar(r.motivo);
+    avisar(motivoDe(r));
     return;
   }
   const s = r.sector;
@@ -442,16 +437,9 @@ function descargar(bytes, nombre, tipo) {
   setTimeout(() => URL.revokeObjectURL(enlace.href), 60_000);
 }
 
-function nombreGlb(v) {
-  const que = { [Tipo.MESH]: `mesh_${v.numero}`, [Tipo.MOVIBLE]: `movible_${v.numero}`,
-    [Tipo.ESTATICO]: `estatico_${v.numero}`, [Tipo.LARA]: 'lara', [Tipo.NIVEL]: 'nivel' }[v.tipo];
-  return `${nombreArchivo}_${que}.glb`;
-}
-
-// The pages as the command line writes them: pagina_00.png, ... (three digits past 100).
+// The pages under the names the core gives them, those the command line writes.
 async function verPaginas() {
   const { paginas } = await pedir('paginas');
-  const digitos = paginas > 100 ? 3 : 2;
   const lista = $('paginas');
   for (const img of lista.querySelectorAll('img')) URL.revokeObjectURL(img.src);
   lista.replaceChildren();
@@ -461,7 +449,7 @@ async function verPaginas() {
     const url = URL.createObjectURL(new Blob([r.png], { type: 'image/png' }));
     const a = document.createElement('a');
     a.href = url;
-    a.download = `pagina_${String(i).padStart(digitos, '0')}.png`;
+    a.download = r.nombre;
     const img = new Image();
     img.src = url;
     img.alt = a.download;
@@ -506,12 +494,17 @@ async function descargarGlb() {
   if (!v.glb) {
     const r = await pedir('exportar', { tipo: v.tipo, numero: v.numero });
     if (!r.ok) {
-      mostrarError(r.motivo ?? t('sinMemoria'));
+      mostrarError(motivoDe(r));
       return;
     }
     v.glb = r.glb;
   }
-  descargar(v.glb, nombreGlb(v), 'model/gltf-binary');
+  const n = await pedir('nombreExportacion', { tipo: v.tipo, numero: v.numero });
+  if (!n.ok) {
+    mostrarError(motivoDe(n));
+    return;
+  }
+  descargar(v.glb, n.nombre, 'model/gltf-binary');
 }
 $('descargar').addEventListener('click', () => enOrden(descargarGlb));
 for (const id of ['filtroTipo', 'filtroAccion']) $(id).addEventListener('change', () => logica && filtrarDisparadores());

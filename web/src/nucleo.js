@@ -32,7 +32,7 @@ export class Nucleo {
   // the level open before.
   abrir(bytes) {
     const p = this.x.tr4_reservar(bytes.length);
-    if (!p) return { ok: false, motivo: null };
+    if (!p) return { ok: false, sinMemoria: true };
     try {
       new Uint8Array(this.x.memory.buffer, p, bytes.length).set(bytes);
       const ok = this.x.tr4_abrir(p, bytes.length);
@@ -100,8 +100,27 @@ export class Nucleo {
     return this.x.tr4_paginas();
   }
 
-  // { ok, png } or { ok: false, motivo }.
+  // { ok, png, nombre } with the name the core gives its file, or { ok: false, motivo }.
   pagina(i) {
-    return this.x.tr4_pagina(i) ? { ok: true, png: this.resultado() } : { ok: false, motivo: this.texto() };
+    if (!this.x.tr4_pagina(i)) return { ok: false, motivo: this.texto() };
+    const png = this.resultado();
+    this.x.tr4_nombre_pagina(i);
+    return { ok: true, png, nombre: this.texto() };
+  }
+
+  // { ok, nombre }: the name the core gives exportar(tipo, numero)'s .glb, after the level file
+  // `archivo` (its name as picked), or { ok: false, motivo }.
+  nombreExportacion(tipo, numero, archivo) {
+    const bytes = new TextEncoder().encode(archivo);
+    const p = this.x.tr4_reservar(bytes.length);
+    if (!p) return { ok: false, sinMemoria: true };
+    try {
+      new Uint8Array(this.x.memory.buffer, p, bytes.length).set(bytes);
+      return this.x.tr4_nombre_exportacion(tipo, numero, p, bytes.length)
+        ? { ok: true, nombre: this.texto() }
+        : { ok: false, motivo: this.texto() };
+    } finally {
+      this.x.tr4_liberar(p);
+    }
   }
 }

@@ -1,5 +1,6 @@
 // The page's worker: the core runs here, off the page's thread, so that a large level never
 // freezes the page. Each message { id, orden, ... } gets one answer { id, ok, ... }.
+import { falloDe } from './fallos.js';
 import { compilarNucleo } from './modulo.js';
 import { Nucleo } from './nucleo.js';
 import { wasiMinimo } from './wasi.js';
@@ -67,6 +68,7 @@ const ORDENES = {
   nivel: medido(() => nucleo.nivel()),
   paginas: () => ({ ok: true, paginas: nucleo.paginas() }),
   pagina: ({ indice }) => nucleo.pagina(indice),
+  nombreExportacion: ({ tipo, numero }) => nucleo.nombreExportacion(tipo, numero, abierto?.name ?? ''),
   sonidos: () => nucleo.sonidos(),
   muestra: ({ indice }) => nucleo.muestra(indice),
   sonidosAnimacion: ({ animacion }) => nucleo.sonidosAnimacion(animacion),
@@ -81,7 +83,7 @@ onmessage = async ({ data }) => {
   try {
     respuesta = await ORDENES[data.orden](data);
   } catch (e) {
-    respuesta = { ok: false, fallo: String(e?.message ?? e) };
+    respuesta = falloDe(e, nucleo);
     await recuperar();
   }
   const traspasos = [respuesta.glb?.buffer, respuesta.png?.buffer, respuesta.wave?.buffer, respuesta.lotes, ...(respuesta.texels ?? [])].filter(Boolean);

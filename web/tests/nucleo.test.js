@@ -13,6 +13,8 @@ import { createRequire } from 'node:module';
 import { WASI } from 'node:wasi';
 import { Nucleo, Tipo } from '../src/nucleo.js';
 import { wasiMinimo } from '../src/wasi.js';
+import { falloDe, motivoDe } from '../src/fallos.js';
+import { textos } from '../src/textos.js';
 
 const raiz = path.resolve(import.meta.dirname, '../..');
 const rutaNucleo = process.env.TR4_NUCLEO ?? path.join(raiz, 'build/wasm/tr4nucleo.wasm');
@@ -261,6 +263,41 @@ test('la muestra da lo que su escritor puso en ella', { skip: sinTool }, () => {
   movible.nodes[2].rotation.forEach((v, i) => assert.ok(Math.abs(v - giro[i]) < 1e-6, `${v} frente a ${giro[i]}`));
 });
 
+// Past page 99 the names grow a digit, as tr4tool names the files it writes; the page takes
+// each name from the core, and an export's after the level file's name.
+test('los nombres de las páginas y de lo exportado, más allá de 99 páginas', { skip: sinTool }, () => {
+  const ruta = muestra('paginas');
+  const carpeta = path.join(directorio, 'paginas101');
+  mkdirSync(carpeta, { recursive: true });
+  execFileSync(tr4tool, ['pages', ruta, '--out', carpeta]);
+  const escritos = readdirSync(carpeta).sort();
+  const nucleo = conWasiDeNode();
+  assert.ok(nucleo.abrir(readFileSync(ruta)).ok);
+  assert.equal(nucleo.paginas(), 101);
+  const nombres = [];
+  for (let i = 0; i < nucleo.paginas(); i++) {
+    assert.ok(nucleo.x.tr4_nombre_pagina(i));
+    nombres.push(nucleo.texto());
+  }
+  assert.deepEqual(nombres.slice().sort(), escritos);
+  // Each page comes with the name of its file.
+  for (const [i, nombre] of [[7, 'pagina_07.png'], [99, 'pagina_99.png'], [100, 'pagina_100.png']]) {
+    const p = nucleo.pagina(i);
+    assert.ok(p.ok, p.motivo);
+    assert.equal(p.nombre, nombre);
+    assert.ok(Buffer.from(p.png).equals(readFileSync(path.join(carpeta, nombre))), nombre);
+  }
+
+  const nombre = (tipo, numero, archivo) => nucleo.nombreExportacion(tipo, numero, archivo).nombre;
+  assert.equal(nombre(Tipo.MESH, 4, 'tut1.tr4'), 'tut1_mesh_4.glb');
+  assert.equal(nombre(Tipo.MOVIBLE, 1, 'mi nivel.v2.tr4'), 'mi nivel.v2_movible_1.glb');
+  assert.equal(nombre(Tipo.ESTATICO, 10, 'ÁREA.TR4'), 'ÁREA_estatico_10.glb');
+  assert.equal(nombre(Tipo.NIVEL, 0, 'tut1'), 'tut1_nivel.glb');
+  // Lara is named as Lara wherever she wears her body's meshes (moveable 8 in a TR4 level).
+  assert.equal(nombre(Tipo.LARA, 0, 'tut1.tr4'), 'tut1_lara.glb');
+  assert.equal(nombre(Tipo.MOVIBLE, 0, 'tut1.tr4'), 'tut1_movible_0.glb');
+});
+
 test('Lara lleva los meshes del movible 8 sin cambiar el movible 0', { skip: !reales.includes('title-a.tr4') && 'sin title-a.tr4' }, () => {
   const nucleo = conWasiDeNode();
   const r = nucleo.abrir(readFileSync(path.join(niveles, 'title-a.tr4')));
@@ -272,6 +309,9 @@ test('Lara lleva los meshes del movible 8 sin cambiar el movible 0', { skip: !re
   assert.notDeepEqual(propias, cuerpo);
   // Dressed for the call only.
   assert.deepEqual(mallas(Tipo.MOVIBLE, 0), propias);
+  // And named for what she wears.
+  assert.equal(nucleo.nombreExportacion(Tipo.LARA, 0, 'title-a.tr4').nombre, 'title-a_lara.glb');
+  assert.equal(nucleo.nombreExportacion(Tipo.MOVIBLE, 0, 'title-a.tr4').nombre, 'title-a_movible_0.glb');
 });
 
 // The batches the page draws the level from (web/nucleo/LotesPagina.h): the description and
@@ -427,6 +467,43 @@ test('cada nivel dañado del catálogo da la razón de tr4tool y deja el abierto
     }
   }
   assert.ok(refusados > 40);
+});
+
+// A call that blows up is out of memory only when it was: the core marks a failed allocation
+// before it traps, and the page says so then alone; any other fault keeps its own message.
+test('un fallo se nombra por lo que fue: sin memoria solo cuando lo es', { skip: sinTool }, () => {
+  const t = textos(false);
+  const casos = [
+    [{ ok: false, motivo: 'no hay página 3' }, 'no hay página 3'],
+    [{ ok: false, ilegible: 'NotReadableError' }, 'el navegador no puede leerlo: NotReadableError'],
+    [{ ok: false, sinMemoria: true }, 'no hay memoria suficiente en el navegador para él'],
+    [{ ok: false, fallo: 'unreachable' }, 'el visor falló: unreachable'],
+    [{ ok: false, motivo: '' }, 'el visor falló: sin decir por qué'],
+  ];
+  for (const [r, texto] of casos) assert.equal(motivoDe(r, t), texto, JSON.stringify(r));
+  assert.deepEqual(falloDe(new RangeError('Array buffer allocation failed'), null), { ok: false, sinMemoria: true });
+  assert.deepEqual(falloDe(new RangeError('Invalid array length'), null), { ok: false, fallo: 'Invalid array length' });
+
+  const nucleo = conWasiDeNode();
+  assert.ok(nucleo.abrir(readFileSync(muestra())).ok);
+  const sano = () => {
+    try {
+      nucleo.exportar(Tipo.MESH, 1e9); // a mesh the level lacks: a reason, no trap
+    } catch (e) {
+      return falloDe(e, nucleo);
+    }
+  };
+  assert.equal(sano(), undefined);
+  assert.deepEqual(falloDe(new TypeError('x.y is not a function'), nucleo), { ok: false, fallo: 'x.y is not a function' });
+  // The module's memory taken to its last bytes, then an export that needs more.
+  for (let trozo = 2 ** 26; trozo >= 16; trozo /= 4) while (nucleo.x.tr4_reservar(trozo)) ;
+  let fallo;
+  try {
+    nucleo.exportar(Tipo.MOVIBLE, 1);
+  } catch (e) {
+    fallo = falloDe(e, nucleo);
+  }
+  assert.deepEqual(fallo, { ok: false, sinMemoria: true });
 });
 
 test('lo que no hay se rechaza con su razón, sin tocar lo abierto', () => {
