@@ -1,6 +1,6 @@
 #include "ClasesAlternas.h"
 
-#include "EscenaNivel.h"
+#include "OpcionesNivel.h"
 
 #include <algorithm>
 #include <array>
