@@ -14,6 +14,7 @@
 #endif
 #include <memory>
 #include <new>
+#include <optional>
 
 namespace {
 
@@ -161,6 +162,9 @@ int JuegoDeVersion(uint32_t version) {
 
 int CargarNivelDeMemoria(const uint8_t* datos, size_t tamano, trNivel& nivel, std::string* motivo) {
     // The first three games write one uncompressed stream, told apart by its version word.
+    // A file that looks like the fifth game's and cannot be read as such is tried as ours (some
+    // of ours carry a longer third block); failing both, the fifth game's reason is the one told.
+    std::optional<std::string> motivoQuinto;
     if (datos && tamano >= sizeof(uint32_t)) {
         uint32_t version = 0;
         std::memcpy(&version, datos, sizeof version);
@@ -178,8 +182,12 @@ int CargarNivelDeMemoria(const uint8_t* datos, size_t tamano, trNivel& nivel, st
                 if (hay)
                     c.Avanzar(comprimido);
             }
-            if (hay && c.Leer(inflado) && inflado == BLOQUE3_OTRA_DISPOSICION)
-                return LeerNivelTR5(datos, tamano, nivel, motivo);
+            if (hay && c.Leer(inflado) && inflado == BLOQUE3_OTRA_DISPOSICION) {
+                std::string motivo5;
+                if (LeerNivelTR5(datos, tamano, nivel, &motivo5))
+                    return 1;
+                motivoQuinto = std::move(motivo5);
+            }
         }
     }
     // Everything goes into a fresh record, handed over only when the whole level was readable,
@@ -187,6 +195,11 @@ int CargarNivelDeMemoria(const uint8_t* datos, size_t tamano, trNivel& nivel, st
     auto nuevo = std::make_unique<trNivel>();
     Cursor c(datos, datos ? tamano : 0);
     if (!LeerContenedor(c, *nuevo, motivo) || !LeerNivel(*nuevo, motivo)) {
+        if (motivoQuinto) {
+            if (motivo)
+                *motivo = std::move(*motivoQuinto);
+            return 0;
+        }
         // Read as ours as far as it goes; what stops it is told with what the file says it is.
         if (nuevo->Version == VERSION_TR4C && motivo)
             *motivo = Traducir("su versión es «TR4c», la de los niveles de demostración y "

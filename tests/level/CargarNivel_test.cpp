@@ -270,6 +270,16 @@ TEST_F(NivelPrevio, FlujosQueNoSonZlib) {
     d.bloques[2].inflado = Bytes(786432, 0);
     d.bloques[3].flujo = Bytes(200, 0);
     ExpectRechazo(Serializar(d), "nivel de Tomb Raider 5 dañado: ");
+    // The same longer block 3 before our own compressed level data: a level of ours after all.
+    d = c;
+    d.bloques[2].inflado = Bytes(786432, 0);
+    {
+        const Bytes largo = Serializar(d);
+        trNivel nivel;
+        std::string motivo;
+        ASSERT_EQ(CargarNivelDeMemoria(largo.data(), largo.size(), nivel, &motivo), 1) << motivo;
+        EXPECT_EQ(nivel.Juego, 4);
+    }
 
     // Several faults: the blocks inflate together, but the one reported is the first in the file.
     auto conSumaMala = [&](int b) {
