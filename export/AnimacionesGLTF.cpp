@@ -86,9 +86,10 @@ void Animar(tinygltf::Model& modelo, const NivelAbierto& nivel, const trMovible&
 
 } // namespace
 
-Hecho ExportarMovibleAnimado(const NivelAbierto& nivel, int64_t id, const AnimacionesElegidas& e,
-                             float escala, tinygltf::Model& modelo,
-                             const std::function<int(const Ensamblaje&, const std::string&)>& objeto) {
+Hecho ExportarMovibleAnimado(
+    const NivelAbierto& nivel, int64_t id, const AnimacionesElegidas& e, float escala,
+    tinygltf::Model& modelo,
+    const std::function<int(const Ensamblaje&, const std::string&)>& objeto) {
     trMovible movible;
     if (Hecho h = MovibleElegido(nivel, id, e.MeshesDe, movible); !h)
         return h;
@@ -116,7 +117,8 @@ Hecho ExportarMovibleAnimado(const NivelAbierto& nivel, int64_t id, const Animac
 
 Hecho LeerListaAnimaciones(const std::string& texto, AnimacionesElegidas& e) {
     auto malformada = [] {
-        return Hecho::Fallo(Traducir("se espera all o índices de la lista del nivel separados por comas"));
+        return Hecho::Fallo(
+            Traducir("se espera all o índices de la lista del nivel separados por comas"));
     };
     if (texto == "all") {
         e.Todas = true;

@@ -28,9 +28,10 @@ struct AnimacionesElegidas {
 // (one node after its root per piece, in order) and returns the root's index; then its
 // animations. Not done, with a one-line reason, when the moveable, the lender or an animation
 // named cannot be had.
-Hecho ExportarMovibleAnimado(const NivelAbierto& nivel, int64_t id, const AnimacionesElegidas& elegidas,
-                             float escala, tinygltf::Model& modelo,
-                             const std::function<int(const Ensamblaje&, const std::string&)>& objeto);
+Hecho ExportarMovibleAnimado(
+    const NivelAbierto& nivel, int64_t id, const AnimacionesElegidas& elegidas, float escala,
+    tinygltf::Model& modelo,
+    const std::function<int(const Ensamblaje&, const std::string&)>& objeto);
 
 // "all", or indices separated by commas, as the command line takes them; not done when malformed.
 Hecho LeerListaAnimaciones(const std::string& texto, AnimacionesElegidas& elegidas);

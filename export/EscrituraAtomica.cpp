@@ -109,7 +109,8 @@ std::string Carpeta(const std::string& ruta) {
 }
 
 Hecho Fallar(const std::string& ruta, int error) {
-    return Hecho::Fallo(Formatear(Traducir("no se pudo escribir %s: %s"), {ruta, std::strerror(error)}));
+    return Hecho::Fallo(
+        Formatear(Traducir("no se pudo escribir %s: %s"), {ruta, std::strerror(error)}));
 }
 
 // The temporary beside the file could not be made: the fault is the folder's. A folder that

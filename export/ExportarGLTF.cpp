@@ -280,9 +280,10 @@ Hecho ExportarGLTFEnMemoria(const NivelAbierto& nivel, const OpcionesGLTF& o,
     archivos.clear();
     const bool binario = TerminaEn(ruta, ".glb");
     ModeloGLTF modelo(nivel, float(o.Escala));
-    Hecho h = !binario && !TerminaEn(ruta, ".gltf")
-                  ? Hecho::Fallo(ruta + ": " + Traducir("se espera un nombre acabado en .glb o .gltf"))
-                  : ArmarModeloGLTF(nivel, o, modelo);
+    Hecho h =
+        !binario && !TerminaEn(ruta, ".gltf")
+            ? Hecho::Fallo(ruta + ": " + Traducir("se espera un nombre acabado en .glb o .gltf"))
+            : ArmarModeloGLTF(nivel, o, modelo);
     std::vector<std::vector<uint8_t>> pngs;
     if (h)
         h = CodificarPaginas(nivel.Texturas.get(), modelo.Imagenes(), pngs);
@@ -293,7 +294,8 @@ Hecho ExportarGLTFEnMemoria(const NivelAbierto& nivel, const OpcionesGLTF& o,
     return h;
 }
 
-Hecho ExportarGLTF(const NivelAbierto& nivel, const OpcionesGLTF& opciones, const std::string& ruta) {
+Hecho ExportarGLTF(const NivelAbierto& nivel, const OpcionesGLTF& opciones,
+                   const std::string& ruta) {
     std::vector<ArchivoPorEscribir> archivos;
     if (Hecho h = ExportarGLTFEnMemoria(nivel, opciones, ruta, archivos); !h)
         return h;

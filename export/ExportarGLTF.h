@@ -72,4 +72,5 @@ bool ExtensionGLTF(const std::string& ruta);
 std::string NombreExportacion(const OpcionesGLTF& o, const std::string& archivoNivel = {});
 
 // The same, written whole or not at all (EscribirAtomico): a failure leaves what stood there.
-Hecho ExportarGLTF(const NivelAbierto& nivel, const OpcionesGLTF& opciones, const std::string& ruta);
+Hecho ExportarGLTF(const NivelAbierto& nivel, const OpcionesGLTF& opciones,
+                   const std::string& ruta);

@@ -87,7 +87,8 @@ std::string Uri(const std::string& nombre) {
 } // namespace
 
 Hecho SerializarGLTF(tinygltf::Model& m, std::vector<std::vector<uint8_t>> pngs,
-                     const std::string& ruta, bool binario, std::vector<ArchivoPorEscribir>& archivos) {
+                     const std::string& ruta, bool binario,
+                     std::vector<ArchivoPorEscribir>& archivos) {
     if (binario)
         for (size_t i = 0; i < m.images.size(); ++i)
             m.images[i].bufferView = AgregarVista(m, pngs[i].data(), pngs[i].size(), 0);

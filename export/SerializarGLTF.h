@@ -17,4 +17,5 @@ class Model;
 // when tinygltf cannot form the model or a page file already stands beside a .gltf with other
 // texels (another level's, or one painted over), which the export would spoil.
 Hecho SerializarGLTF(tinygltf::Model& modelo, std::vector<std::vector<uint8_t>> pngs,
-                     const std::string& ruta, bool binario, std::vector<ArchivoPorEscribir>& archivos);
+                     const std::string& ruta, bool binario,
+                     std::vector<ArchivoPorEscribir>& archivos);

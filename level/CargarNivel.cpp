@@ -65,25 +65,25 @@ Hecho LocalizarBloque(Cursor& c, int b, trNivel& n, FlujoBloque& flujo) {
     trBloque& info = n.Bloques[b];
     if (!c.Leer(info.TamanoInflado) || !c.Leer(info.TamanoComprimido))
         return Hecho::Fallo(Formatear(Traducir("el archivo termina antes del %s (posición %s)"),
-                                        {bloque, std::to_string(c.Posicion())}));
+                                      {bloque, std::to_string(c.Posicion())}));
     if (info.TamanoComprimido > c.Restante())
-        return Hecho::Fallo(Formatear(Traducir("%s: dice tener %s bytes comprimidos, pero al "
-                                                 "archivo solo le quedan %s"),
-                                        {bloque, std::to_string(info.TamanoComprimido),
-                                         std::to_string(c.Restante())}));
+        return Hecho::Fallo(Formatear(
+            Traducir("%s: dice tener %s bytes comprimidos, pero al "
+                     "archivo solo le quedan %s"),
+            {bloque, std::to_string(info.TamanoComprimido), std::to_string(c.Restante())}));
     if (info.TamanoInflado > uint64_t{info.TamanoComprimido} * RAZON_MAXIMA_ZLIB + 64)
-        return Hecho::Fallo(Formatear(Traducir("%s: %s bytes no pueden salir de %s bytes comprimidos"),
-                                {bloque, std::to_string(info.TamanoInflado),
-                                 std::to_string(info.TamanoComprimido)}));
+        return Hecho::Fallo(Formatear(
+            Traducir("%s: %s bytes no pueden salir de %s bytes comprimidos"),
+            {bloque, std::to_string(info.TamanoInflado), std::to_string(info.TamanoComprimido)}));
     if (info.TamanoInflado > MAXIMO_BLOQUE_INFLADO)
-        return Hecho::Fallo(Formatear(Traducir("%s: dice descomprimirse en %s bytes, más de "
-                                                 "los %s que puede tener un nivel"),
-                                        {bloque, std::to_string(info.TamanoInflado),
-                                         std::to_string(MAXIMO_BLOQUE_INFLADO)}));
+        return Hecho::Fallo(Formatear(
+            Traducir("%s: dice descomprimirse en %s bytes, más de "
+                     "los %s que puede tener un nivel"),
+            {bloque, std::to_string(info.TamanoInflado), std::to_string(MAXIMO_BLOQUE_INFLADO)}));
     if (!CabeceraZlibValida(c.Aqui(), info.TamanoComprimido))
         return Hecho::Fallo(Formatear(Traducir("%s: no es un flujo zlib (¿archivo cifrado o "
-                                                 "de otro formato?)"),
-                                        {bloque}));
+                                               "de otro formato?)"),
+                                      {bloque}));
 
     flujo = {c.Aqui(), info.TamanoComprimido, info.TamanoInflado};
     c.Avanzar(info.TamanoComprimido);
@@ -99,13 +99,14 @@ Hecho AceptarInflado(int b, Inflado resultado, trNivel& n) {
         break;
     case Inflado::SinMemoria:
         return Hecho::Fallo(Formatear(Traducir("%s: no hay memoria para sus %s bytes"),
-                                        {bloque, std::to_string(info.TamanoInflado)}));
+                                      {bloque, std::to_string(info.TamanoInflado)}));
     case Inflado::Excede:
         return Hecho::Fallo(Formatear(Traducir("%s: se descomprime en más de los %s bytes que "
-                                                 "declara"),
-                                        {bloque, std::to_string(info.TamanoInflado)}));
+                                               "declara"),
+                                      {bloque, std::to_string(info.TamanoInflado)}));
     case Inflado::Danado:
-        return Hecho::Fallo(Formatear(Traducir("%s: el flujo zlib está dañado o incompleto"), {bloque}));
+        return Hecho::Fallo(
+            Formatear(Traducir("%s: el flujo zlib está dañado o incompleto"), {bloque}));
     }
     // A stream shorter than stated is accepted; the record then holds the true length.
     info.TamanoInflado = static_cast<uint32_t>(n.DatosBloque[b].size());
@@ -124,7 +125,8 @@ Hecho LeerContenedor(Cursor& c, trNivel& n) {
     FlujoBloque flujos[4];
     Hecho localizado;
     int localizados = 0;
-    while (localizados < 4 && (localizado = LocalizarBloque(c, localizados, n, flujos[localizados])))
+    while (localizados < 4 &&
+           (localizado = LocalizarBloque(c, localizados, n, flujos[localizados])))
         ++localizados;
     Inflado fallo = Inflado::Bien;
     const int inflados = InflarFlujos(flujos, localizados, n.DatosBloque, fallo);

@@ -52,10 +52,11 @@ Hecho PlanearRejilla(size_t celdas, int celda, Rejilla& rejilla) {
     const size_t filas = (celdas + columnas - 1) / columnas;
     const size_t cabe = size_t(LADO_MAXIMO_HOJA) / columnas;
     if (cabe < size_t(CELDA_MINIMA))
-        return Hecho::Fallo(Formatear(Traducir("%s celdas no caben en una hoja de %s x %s píxeles ni "
-                                               "con celdas de %s px"),
-                                      {std::to_string(celdas), std::to_string(LADO_MAXIMO_HOJA),
-                                       std::to_string(LADO_MAXIMO_HOJA), std::to_string(CELDA_MINIMA)}));
+        return Hecho::Fallo(
+            Formatear(Traducir("%s celdas no caben en una hoja de %s x %s píxeles ni "
+                               "con celdas de %s px"),
+                      {std::to_string(celdas), std::to_string(LADO_MAXIMO_HOJA),
+                       std::to_string(LADO_MAXIMO_HOJA), std::to_string(CELDA_MINIMA)}));
     rejilla.Columnas = int(columnas);
     rejilla.Filas = int(filas);
     rejilla.Celda = std::clamp(celda, CELDA_MINIMA, int(std::min<size_t>(cabe, CELDA_MAXIMA)));

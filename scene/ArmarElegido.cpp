@@ -60,7 +60,8 @@ Hecho ArmarElegido(const NivelAbierto& nivel, Elegido que, int64_t numero, Ensam
     return {};
 }
 
-Hecho MovibleElegido(const NivelAbierto& nivel, int64_t numero, int64_t meshesDe, trMovible& movible) {
+Hecho MovibleElegido(const NivelAbierto& nivel, int64_t numero, int64_t meshesDe,
+                     trMovible& movible) {
     const auto& movibles = nivel.Objetos.Movibles;
     auto buscar = [&](int64_t id) -> const trMovible* {
         for (const trMovible& m : movibles)
@@ -109,9 +110,9 @@ Hecho AnimacionJugable(const NivelAbierto& nivel, const trMovible& m, int64_t an
     }
     const trAnimacion& a = lista[size_t(animacion)];
     if (!a.Jugable())
-        return Hecho::Fallo(Formatear(Traducir("la animación %s no se puede ver: "),
-                                      {std::to_string(animacion)}) +
-                            TextoMotivo(a.Motivo));
+        return Hecho::Fallo(
+            Formatear(Traducir("la animación %s no se puede ver: "), {std::to_string(animacion)}) +
+            TextoMotivo(a.Motivo));
     return {};
 }
 

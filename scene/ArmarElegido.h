@@ -19,7 +19,8 @@ Hecho ArmarElegido(const NivelAbierto& nivel, Elegido que, int64_t numero, Ensam
 // The moveable with id `numero`, wearing the meshes of the moveable with id `meshesDe` when that
 // is not negative (see ConMeshesDe), into `movible`. Not done, `movible` untouched, with a one-line
 // reason, when either is missing or the lender's mesh count differs.
-Hecho MovibleElegido(const NivelAbierto& nivel, int64_t numero, int64_t meshesDe, trMovible& movible);
+Hecho MovibleElegido(const NivelAbierto& nivel, int64_t numero, int64_t meshesDe,
+                     trMovible& movible);
 
 // Done when `animacion` (an index in the level's list) is one of the moveable's own and can be
 // played; else the reason, naming the moveable's range.

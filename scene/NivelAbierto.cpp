@@ -35,7 +35,8 @@ Hecho AbrirNivel(const char* ruta, std::unique_ptr<NivelAbierto>& destino) {
     return {};
 }
 
-Hecho AbrirNivelDeMemoria(const uint8_t* datos, size_t tamano, std::unique_ptr<NivelAbierto>& destino) {
+Hecho AbrirNivelDeMemoria(const uint8_t* datos, size_t tamano,
+                          std::unique_ptr<NivelAbierto>& destino) {
     auto nivel = std::make_unique<trNivel>();
     if (std::string motivo; !CargarNivelDeMemoria(datos, tamano, *nivel, &motivo))
         return Hecho::Fallo(std::move(motivo));

@@ -48,7 +48,8 @@ struct NivelAbierto {
 Hecho AbrirNivel(const char* ruta, std::unique_ptr<NivelAbierto>& destino);
 
 // The same from the file's bytes in memory.
-Hecho AbrirNivelDeMemoria(const uint8_t* datos, size_t tamano, std::unique_ptr<NivelAbierto>& destino);
+Hecho AbrirNivelDeMemoria(const uint8_t* datos, size_t tamano,
+                          std::unique_ptr<NivelAbierto>& destino);
 
 // The steps after a successful load, into `abierto` (of any kind): they cannot fail in a way that
 // loses the level, as a level without meshes shows none.

@@ -32,7 +32,7 @@ Borrador& Local() {
 }
 
 Hecho Leer(const trNivel& nivel, const trAnimacion& a, const trMovible& m, uint32_t k,
-          trCuadroClave& clave) {
+           trCuadroClave& clave) {
     return LeerCuadroClave(nivel, InicioClave(a, k), a.TamanoCuadro,
                            uint32_t(m.Meshes.size()), clave);
 }
@@ -49,16 +49,17 @@ Hecho NoEncaja() {
 
 } // namespace
 
-Hecho PosarMovible(const trNivel& nivel, const trAnimaciones& animaciones, const trMovible& esqueleto,
-                   uint32_t animacion, double cuadro, std::vector<glm::mat4>& mundos) {
+Hecho PosarMovible(const trNivel& nivel, const trAnimaciones& animaciones,
+                   const trMovible& esqueleto, uint32_t animacion, double cuadro,
+                   std::vector<glm::mat4>& mundos) {
     if (animacion >= animaciones.Animaciones.size())
         return NoSeVe(animacion, trMotivoAnimacion::SinDueno);
     const trAnimacion& a = animaciones.Animaciones[animacion];
     if (!a.Jugable())
         return NoSeVe(animacion, a.Motivo);
     if (!std::isfinite(cuadro))
-        return Hecho::Fallo(
-            Traducir("se espera un cuadro de juego desde el primero de la animación (0, 1, 2.5...)"));
+        return Hecho::Fallo(Traducir(
+            "se espera un cuadro de juego desde el primero de la animación (0, 1, 2.5...)"));
     const double f = std::clamp(cuadro, 0.0, double(a.Duracion()));
     uint32_t k = uint32_t(f / a.Tasa);
     double t = (f - double(k) * a.Tasa) / a.Tasa;

@@ -18,8 +18,9 @@ constexpr double CUADROS_POR_SEGUNDO = 30;
 // frame `cuadro` of animation `animacion` of the level's list, counted from its first frame and
 // held within its length. Not done, `mundos` untouched, for an animation that cannot be played,
 // a frame that is no number, or keyframes that do not fit the skeleton's tree.
-Hecho PosarMovible(const trNivel& nivel, const trAnimaciones& animaciones, const trMovible& esqueleto,
-                   uint32_t animacion, double cuadro, std::vector<glm::mat4>& mundos);
+Hecho PosarMovible(const trNivel& nivel, const trAnimaciones& animaciones,
+                   const trMovible& esqueleto, uint32_t animacion, double cuadro,
+                   std::vector<glm::mat4>& mundos);
 
 // The same for a keyframe alone, as stored: mundos of keyframe `clave` of the animation.
 Hecho PosarClave(const trNivel& nivel, const trAnimacion& animacion, const trMovible& esqueleto,

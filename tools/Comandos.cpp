@@ -28,8 +28,9 @@ namespace {
 // This build has no device to draw with (tr4tool.exe for Windows). The two commands that draw
 // still read their options, so a call written for Linux is refused for the right reason.
 int SinDispositivo(const std::string& orden, std::ostream& errores) {
-    return Fallar(errores, "tr4tool " + orden,
-                  Hecho::Fallo(Traducir("esta orden dibuja con OpenGL y solo está en tr4tool para Linux")));
+    return Fallar(
+        errores, "tr4tool " + orden,
+        Hecho::Fallo(Traducir("esta orden dibuja con OpenGL y solo está en tr4tool para Linux")));
 }
 #endif
 
@@ -411,7 +412,8 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
     if (orden == paginas)
         return EscribirPaginas(archivo, carpeta, salida, errores);
     if (archivo.empty())
-        return RechazarUso(errores, "tr4tool", Orden(orden), Hecho::Fallo(Traducir("falta el nivel")));
+        return RechazarUso(errores, "tr4tool", Orden(orden),
+                           Hecho::Fallo(Traducir("falta el nivel")));
     if (orden == disparadores)
         return ListarDisparadores(archivo, json, salida, errores);
     if (orden == animaciones)

@@ -46,7 +46,8 @@ int EscribirHoja(const OpcionesHoja& o, std::ostream& salida, std::ostream& erro
     if (const Hecho preparado = PrepararDibujo(CELDA_MINIMA, CELDA_MINIMA, dibujo); !preparado)
         return Fallar(errores, "tr4tool sheet", preparado);
     std::unique_ptr<NivelSubido> nivel;
-    if (const Hecho abierto = AbrirNivel(o.nivel.c_str(), dibujo.Dispositivo.get(), nivel); !abierto)
+    if (const Hecho abierto = AbrirNivel(o.nivel.c_str(), dibujo.Dispositivo.get(), nivel);
+        !abierto)
         return Fallar(errores, "tr4tool: " + o.nivel, abierto);
     static const Lista_Mesh vacia;
     const Lista_Mesh& lista = nivel->Meshes ? *nivel->Meshes : vacia;
@@ -60,8 +61,9 @@ int EscribirHoja(const OpcionesHoja& o, std::ostream& salida, std::ostream& erro
     const std::vector<CeldaHoja> celdas =
         o.objetos ? CeldasDeObjetos(nivel->Objetos, lista) : CeldasDeMeshes(lista);
     if (!dibujo.Superficie->CambiarTamano(rejilla.Celda, rejilla.Celda))
-        return Fallar(errores, "tr4tool sheet",
-                      Hecho::Fallo(Traducir("sin OpenGL: no se pudo crear el dispositivo de dibujo")));
+        return Fallar(
+            errores, "tr4tool sheet",
+            Hecho::Fallo(Traducir("sin OpenGL: no se pudo crear el dispositivo de dibujo")));
     ImagenRGBA hoja;
     if (const Hecho compuesta = ComponerHoja(*dibujo.Dispositivo, *dibujo.Superficie,
                                              nivel->Buffers, celdas, rejilla, hoja, fondo);

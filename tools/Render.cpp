@@ -297,10 +297,10 @@ Hecho DibujarNivelEntero(const Opciones& o, const NivelSubido& nivel, dxDevice8&
     const EscenaNivel* escena = nivel.Escena.get();
     const int32_t cuartos = escena ? escena->NumCuartos() : 0;
     if (o.que == Opciones::Que::Cuarto && o.numero >= cuartos)
-        return Hecho::Fallo(
-            Formatear(Traducir("no hay cuarto %s; "), {std::to_string(o.numero)}) +
-            (cuartos == 0 ? Traducir("el nivel no tiene cuartos")
-                          : Traducir("los índices válidos van de 0 a ") + std::to_string(cuartos - 1)));
+        return Hecho::Fallo(Formatear(Traducir("no hay cuarto %s; "), {std::to_string(o.numero)}) +
+                            (cuartos == 0 ? Traducir("el nivel no tiene cuartos")
+                                          : Traducir("los índices válidos van de 0 a ") +
+                                                std::to_string(cuartos - 1)));
     OpcionesNivel opciones;
     opciones.Texturizado = !o.alambre;
     opciones.Alambre = o.alambre;
@@ -516,8 +516,8 @@ int Renderizar(const OpcionesRender& opciones, std::ostream& salida, std::ostrea
             static const Lista_Mesh vacia;
             trMovible m;
             if ((elegido = MovibleElegido(*nivel, o.numero, o.meshesDe, m)))
-                objeto = ArmarMovible(m, nivel->Meshes ? *nivel->Meshes : vacia,
-                                      nivel->Articulaciones);
+                objeto =
+                    ArmarMovible(m, nivel->Meshes ? *nivel->Meshes : vacia, nivel->Articulaciones);
         } else {
             elegido = ArmarElegido(*nivel, que, o.numero, objeto);
         }
