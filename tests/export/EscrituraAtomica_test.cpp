@@ -128,7 +128,7 @@ TEST_F(Carpeta, CadaArchivoSeSincronizaAntesDeRenombrarYLaCarpetaDespues) {
     Grabadora g;
     ASSERT_TRUE(EscribirAtomico({{(dir / "a.gltf").string(), Bytes("nuevo")},
                                  {(dir / "b.bin").string(), Bytes("datos")}},
-                                nullptr, g));
+                                g));
     // a.gltf stood there: it gets a second name before anything is renamed, dropped at the end.
     EXPECT_EQ(g.vistas, (std::vector<std::string>{"crear", "escribir", "fsync", "cerrar", "crear",
                                                   "escribir", "fsync", "cerrar", "enlazar",
