@@ -30,17 +30,16 @@
 
 bool AperturaNivel::Abrir(const QString& ruta, const std::function<void(const QString&)>& avisar) {
     std::unique_ptr<NivelSubido> nuevo;
-    std::string motivo;
-    bool abierto = false;
+    Hecho abierto;
     try {
-        abierto =
-            AbrirNivel(QFile::encodeName(ruta).constData(), bucle_.Dispositivo(), nuevo, &motivo);
+        abierto = AbrirNivel(QFile::encodeName(ruta).constData(), bucle_.Dispositivo(), nuevo);
     } catch (const std::bad_alloc&) {
         // The new level is built apart, so running out of memory costs only the new level.
         nuevo.reset();
-        motivo = tr("no hay memoria suficiente para abrirlo").toStdString();
+        abierto = Hecho::Fallo(tr("no hay memoria suficiente para abrirlo").toStdString());
     }
     if (!abierto) {
+        std::string motivo = abierto.Motivo();
         if (motivo.empty())
             motivo = tr("no se pudo leer").toStdString();
         if (avisar)

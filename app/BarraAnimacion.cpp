@@ -154,8 +154,11 @@ bool BarraAnimacion::Posar(std::vector<glm::mat4>& mundos) {
                                 .arg(reproductor_.Cuadros() - 1));
         }
     }
-    return PosarMovible(*nivel_->Nivel, nivel_->Objetos.Animaciones, movible_,
-                        reproductor_.Animacion(), reproductor_.Cuadro(), mundos);
+    // One the player holds can be played: a failure here is keyframes that do not fit the
+    // tree, and the caller then keeps the pose it had.
+    const Hecho posado = PosarMovible(*nivel_->Nivel, nivel_->Objetos.Animaciones, movible_,
+                                      reproductor_.Animacion(), reproductor_.Cuadro(), mundos);
+    return bool(posado);
 }
 
 void BarraAnimacion::AlternarPausa() {

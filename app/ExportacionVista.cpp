@@ -30,22 +30,23 @@ bool ExportacionVista::ExportarA(const QString& ruta,
     const auto exportacion = estado_.Vista.Exportar();
     if (!exportacion || !estado_.Nivel)
         return false;
-    std::string motivo;
-    bool hecho = false;
+    Hecho hecho;
     int escritos = 0;
     try {
         std::vector<ArchivoPorEscribir> archivos;
         hecho = ExportarGLTFEnMemoria(*estado_.Nivel, exportacion->Opciones,
-                                      QFile::encodeName(ruta).toStdString(), archivos, &motivo) &&
-                EscribirAtomico(archivos, &motivo);
+                                      QFile::encodeName(ruta).toStdString(), archivos);
+        if (hecho)
+            hecho = EscribirAtomico(archivos);
         escritos = int(archivos.size());
     } catch (const std::bad_alloc&) {
-        motivo = tr("no hay memoria suficiente").toStdString();
+        hecho = Hecho::Fallo(tr("no hay memoria suficiente").toStdString());
     }
     if (!hecho) {
         if (avisar)
-            avisar(tr("No se pudo exportar a \"%1\":\n%2.")
-                       .arg(QDir::toNativeSeparators(ruta), QString::fromStdString(motivo)));
+            avisar(
+                tr("No se pudo exportar a \"%1\":\n%2.")
+                    .arg(QDir::toNativeSeparators(ruta), QString::fromStdString(hecho.Motivo())));
         barra_.clearMessage(); // an earlier export's word would read as this one's
         return false;
     }

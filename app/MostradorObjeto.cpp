@@ -13,9 +13,9 @@ bool MostradorObjeto::Movible(int64_t indice, int64_t prestadas, int64_t animaci
     if (!nivel || !nivel->Meshes || indice < 0 || size_t(indice) >= nivel->Objetos.Movibles.size())
         return false;
     const trMovible& propio = nivel->Objetos.Movibles[size_t(indice)];
-    std::string motivo;
-    std::optional<trMovible> m = MovibleElegido(*nivel, propio.Id, prestadas, motivo);
-    if (!m) {
+    // Meshes that cannot be lent leave it in its own.
+    trMovible m;
+    if (!MovibleElegido(*nivel, propio.Id, prestadas, m)) {
         m = propio;
         prestadas = -1;
     }
@@ -23,14 +23,14 @@ bool MostradorObjeto::Movible(int64_t indice, int64_t prestadas, int64_t animaci
     // The same moveable worn the same way keeps its framing; a new animation just plays.
     if (!objeto || estado_.Vista.OtroMovible(indice, prestadas)) {
         estado_.Vista.SetMovible(indice, prestadas);
-        objeto = ArmarMovible(*m, *nivel->Meshes, nivel->Articulaciones);
-        animacion_.SetMovible(nivel, &*m, prestadas);
+        objeto = ArmarMovible(m, *nivel->Meshes, nivel->Articulaciones);
+        animacion_.SetMovible(nivel, &m, prestadas);
         mostrar(Vista(EnVista::Tipo::Movible, int32_t(propio.Id)));
     }
     if (animacion < 0 || !animacion_.Elegir(uint32_t(animacion))) {
         // Back to the rest pose, framed as it was.
         animacion_.Quitar();
-        const Ensamblaje reposo = ArmarMovible(*m, *nivel->Meshes, nivel->Articulaciones);
+        const Ensamblaje reposo = ArmarMovible(m, *nivel->Meshes, nivel->Articulaciones);
         for (size_t i = 0; i < objeto->Piezas.size() && i < reposo.Piezas.size(); ++i) {
             objeto->Piezas[i].Mundo = reposo.Piezas[i].Mundo;
             objeto->Piezas[i].Vertices = reposo.Piezas[i].Vertices;

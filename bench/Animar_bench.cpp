@@ -52,8 +52,8 @@ void PosarItems(benchmark::State& estado) {
     int64_t posados = 0;
     for (auto _ : estado) {
         for (const trMovible* m : items)
-            posados += PosarMovible(*n.Nivel, n.Objetos.Animaciones, *m, m->Animacion, cuadro,
-                                    mundos);
+            if (PosarMovible(*n.Nivel, n.Objetos.Animaciones, *m, m->Animacion, cuadro, mundos))
+                ++posados;
         cuadro = cuadro > 20 ? 0 : cuadro + 0.5;
         benchmark::DoNotOptimize(mundos.data());
     }
@@ -141,9 +141,8 @@ void ExportarLara(benchmark::State& estado, const NivelAbierto* nivel) {
     o.Animadas.Todas = true;
     std::vector<ArchivoPorEscribir> archivos;
     for (auto _ : estado) {
-        std::string motivo;
-        if (!ExportarGLTFEnMemoria(*nivel, o, "lara.glb", archivos, &motivo))
-            estado.SkipWithError(motivo.c_str());
+        if (const Hecho h = ExportarGLTFEnMemoria(*nivel, o, "lara.glb", archivos); !h)
+            estado.SkipWithError(h.Motivo().c_str());
     }
     if (!archivos.empty())
         estado.counters["glb_MiB"] = double(archivos[0].Bytes.size()) / (1 << 20);

@@ -53,9 +53,11 @@ std::unique_ptr<Escena> Preparar() {
     (void)d.SetColorFondo(0, 0, 0);
     (void)SetProyeccionVisor(d, 817, 769);
     auto archivo = fixture::LeerArchivo(std::string(TR4_NIVELES_REALES) + "/" + NIVEL);
-    if (archivo.empty() ||
-        !AbrirNivelDeMemoria(archivo.data(), archivo.size(), &d, e->nivel, &e->error)) {
-        e->error = std::string(NIVEL) + " not read " + e->error;
+    const Hecho abierto = archivo.empty()
+                              ? Hecho::Fallo("")
+                              : AbrirNivelDeMemoria(archivo.data(), archivo.size(), &d, e->nivel);
+    if (!abierto) {
+        e->error = std::string(NIVEL) + " not read " + abierto.Motivo();
         return e;
     }
     for (int i = 0; i < e->nivel->Cantidad(); ++i) {

@@ -33,10 +33,10 @@ void Exportar(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
     }
     std::vector<ArchivoPorEscribir> archivos;
     for (auto _ : estado) {
-        std::string motivo;
-        if (!ExportarGLTFEnMemoria(*nivel, {OpcionesGLTF::Tipo::Todo}, "todo.glb", archivos,
-                                   &motivo))
-            estado.SkipWithError(motivo.c_str());
+        if (const Hecho h =
+                ExportarGLTFEnMemoria(*nivel, {OpcionesGLTF::Tipo::Todo}, "todo.glb", archivos);
+            !h)
+            estado.SkipWithError(h.Motivo().c_str());
     }
     if (!archivos.empty())
         estado.counters["glb_MiB"] = double(archivos[0].Bytes.size()) / (1 << 20);

@@ -86,39 +86,43 @@ void Animar(tinygltf::Model& modelo, const NivelAbierto& nivel, const trMovible&
 
 } // namespace
 
-bool ExportarMovibleAnimado(const NivelAbierto& nivel, int64_t id, const AnimacionesElegidas& e,
-                            float escala, tinygltf::Model& modelo,
-                            const std::function<int(const Ensamblaje&, const std::string&)>& objeto,
-                            std::string& motivo) {
-    const std::optional<trMovible> movible = MovibleElegido(nivel, id, e.MeshesDe, motivo);
-    if (!movible)
-        return false;
+Hecho ExportarMovibleAnimado(
+    const NivelAbierto& nivel, int64_t id, const AnimacionesElegidas& e, float escala,
+    tinygltf::Model& modelo,
+    const std::function<int(const Ensamblaje&, const std::string&)>& objeto) {
+    trMovible movible;
+    if (Hecho h = MovibleElegido(nivel, id, e.MeshesDe, movible); !h)
+        return h;
     std::vector<uint32_t> lista = e.Animaciones;
     if (e.Todas) {
         lista.clear();
-        for (uint32_t i = 0; i < movible->NumAnimaciones; ++i)
-            if (nivel.Objetos.Animaciones.Animaciones[movible->Animacion + i].Jugable())
-                lista.push_back(movible->Animacion + i);
+        for (uint32_t i = 0; i < movible.NumAnimaciones; ++i)
+            if (nivel.Objetos.Animaciones.Animaciones[movible.Animacion + i].Jugable())
+                lista.push_back(movible.Animacion + i);
     }
     for (uint32_t a : lista)
-        if (motivo = MotivoAnimacion(nivel, *movible, a); !motivo.empty())
-            return false;
+        if (Hecho h = AnimacionJugable(nivel, movible, a); !h)
+            return h;
     static const Lista_Mesh vacia;
     const Ensamblaje armado =
-        ArmarMovible(*movible, nivel.Meshes ? *nivel.Meshes : vacia, nivel.Articulaciones);
+        ArmarMovible(movible, nivel.Meshes ? *nivel.Meshes : vacia, nivel.Articulaciones);
     const int raiz = objeto(armado, ConNombre("movible_" + std::to_string(id),
                                               NombresDeJuego(nivel.Objetos.Juego).Movible(uint32_t(id))));
     if (modelo.buffers.empty())
         modelo.buffers.resize(1);
     for (uint32_t a : lista)
-        Animar(modelo, nivel, *movible, armado, raiz + 1, a, escala);
-    return true;
+        Animar(modelo, nivel, movible, armado, raiz + 1, a, escala);
+    return {};
 }
 
-bool LeerListaAnimaciones(const std::string& texto, AnimacionesElegidas& e) {
+Hecho LeerListaAnimaciones(const std::string& texto, AnimacionesElegidas& e) {
+    auto malformada = [] {
+        return Hecho::Fallo(
+            Traducir("se espera all o índices de la lista del nivel separados por comas"));
+    };
     if (texto == "all") {
         e.Todas = true;
-        return true;
+        return {};
     }
     e.Animaciones.clear();
     size_t inicio = 0;
@@ -128,9 +132,9 @@ bool LeerListaAnimaciones(const std::string& texto, AnimacionesElegidas& e) {
         const char* p = texto.data() + inicio;
         const auto [resto, error] = std::from_chars(p, texto.data() + coma, a);
         if (error != std::errc() || resto != texto.data() + coma || coma == inicio || a > 0xFFFF)
-            return false;
+            return malformada();
         e.Animaciones.push_back(a);
         inicio = coma + 1;
     }
-    return !e.Animaciones.empty();
+    return e.Animaciones.empty() ? malformada() : Hecho();
 }

@@ -4,6 +4,7 @@
 // nodes, sampled at every keyframe and at the last frame, 1/30 s per game frame, LINEAR (glTF
 // interpolates rotations spherically there, as the game does).
 #include "Ensamblaje.h"
+#include "Hecho.h"
 
 #include <cstdint>
 #include <functional>
@@ -25,13 +26,12 @@ struct AnimacionesElegidas {
 
 // The moveable with id `id`, as `elegidas` says, put into `modelo`: `objeto` adds its node tree
 // (one node after its root per piece, in order) and returns the root's index; then its
-// animations. false, with a one-line reason, when the moveable, the lender or an animation
+// animations. Not done, with a one-line reason, when the moveable, the lender or an animation
 // named cannot be had.
-[[nodiscard]] bool
-ExportarMovibleAnimado(const NivelAbierto& nivel, int64_t id, const AnimacionesElegidas& elegidas,
-                       float escala, tinygltf::Model& modelo,
-                       const std::function<int(const Ensamblaje&, const std::string&)>& objeto,
-                       std::string& motivo);
+Hecho ExportarMovibleAnimado(
+    const NivelAbierto& nivel, int64_t id, const AnimacionesElegidas& elegidas, float escala,
+    tinygltf::Model& modelo,
+    const std::function<int(const Ensamblaje&, const std::string&)>& objeto);
 
-// "all", or indices separated by commas, as the command line takes them; false when malformed.
-[[nodiscard]] bool LeerListaAnimaciones(const std::string& texto, AnimacionesElegidas& elegidas);
+// "all", or indices separated by commas, as the command line takes them; not done when malformed.
+Hecho LeerListaAnimaciones(const std::string& texto, AnimacionesElegidas& elegidas);

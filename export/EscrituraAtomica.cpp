@@ -108,35 +108,30 @@ std::string Carpeta(const std::string& ruta) {
     return barra == 0 ? "/" : ruta.substr(0, barra);
 }
 
-bool Fallar(std::string* motivo, const std::string& ruta, int error) {
-    if (motivo)
-        *motivo = Formatear(Traducir("no se pudo escribir %s: %s"), {ruta, std::strerror(error)});
-    return false;
+Hecho Fallar(const std::string& ruta, int error) {
+    return Hecho::Fallo(
+        Formatear(Traducir("no se pudo escribir %s: %s"), {ruta, std::strerror(error)}));
 }
 
 // The temporary beside the file could not be made: the fault is the folder's. A folder that
 // exists yet holds no new files (/proc) answers "no such file", which would send the user looking
 // for a folder that is there.
-bool FallarCarpeta(std::string* motivo, const std::string& ruta, int error) {
+Hecho FallarCarpeta(const std::string& ruta, int error) {
     if (error != ENOENT && error != ENOTDIR && error != EACCES && error != EPERM && error != EROFS)
-        return Fallar(motivo, ruta, error);
-    if (motivo) {
-        const std::string carpeta = Carpeta(ruta);
-        struct stat datos {};
-        const bool existe = stat(carpeta.c_str(), &datos) == 0 && S_ISDIR(datos.st_mode);
-        // "No such folder" would send the user looking for one, when a file stands in its way.
-        if (const std::string archivo = existe ? std::string() : ArchivoEnLugarDeCarpeta(carpeta);
-            !archivo.empty()) {
-            *motivo = Formatear(Traducir("no se pudo escribir %s: %s es un archivo, no una carpeta"),
-                                {ruta, archivo});
-            return false;
-        }
-        *motivo = Formatear(existe ? Traducir("no se pudo escribir %s: no se puede escribir en la "
-                                              "carpeta %s")
-                                   : Traducir("no se pudo escribir %s: no existe la carpeta %s"),
-                            {ruta, carpeta});
-    }
-    return false;
+        return Fallar(ruta, error);
+    const std::string carpeta = Carpeta(ruta);
+    struct stat datos {};
+    const bool existe = stat(carpeta.c_str(), &datos) == 0 && S_ISDIR(datos.st_mode);
+    // "No such folder" would send the user looking for one, when a file stands in its way.
+    if (const std::string archivo = existe ? std::string() : ArchivoEnLugarDeCarpeta(carpeta);
+        !archivo.empty())
+        return Hecho::Fallo(Formatear(
+            Traducir("no se pudo escribir %s: %s es un archivo, no una carpeta"), {ruta, archivo}));
+    return Hecho::Fallo(
+        Formatear(existe ? Traducir("no se pudo escribir %s: no se puede escribir en la "
+                                    "carpeta %s")
+                         : Traducir("no se pudo escribir %s: no existe la carpeta %s"),
+                  {ruta, carpeta}));
 }
 
 bool EscribirTodo(LlamadasArchivo& llamadas, int fd, std::span<const uint8_t> bytes) {
@@ -194,8 +189,7 @@ LlamadasArchivo& LlamadasArchivo::DelSistema() {
     return sistema;
 }
 
-bool EscribirAtomico(const std::vector<ArchivoPorEscribir>& archivos, std::string* motivo,
-                     LlamadasArchivo& llamadas) {
+Hecho EscribirAtomico(const std::vector<ArchivoPorEscribir>& archivos, LlamadasArchivo& llamadas) {
     std::vector<Paso> pasos(archivos.size());
     // Backwards, so that a name given twice ends as it first was. A file whose old content cannot
     // be put back keeps it under its hidden second name rather than lose it.
@@ -217,7 +211,7 @@ bool EscribirAtomico(const std::vector<ArchivoPorEscribir>& archivos, std::strin
     };
     auto fallar = [&](const std::string& ruta, int error) {
         deshacer();
-        return Fallar(motivo, ruta, error);
+        return Fallar(ruta, error);
     };
 
     for (size_t i = 0; i < archivos.size(); ++i) {
@@ -234,7 +228,7 @@ bool EscribirAtomico(const std::vector<ArchivoPorEscribir>& archivos, std::strin
         if (fd < 0) {
             const int error = errno;
             deshacer();
-            return FallarCarpeta(motivo, ruta, error);
+            return FallarCarpeta(ruta, error);
         }
         pasos[i].temporal = temporal;
         bool escrito = EscribirTodo(llamadas, fd, archivos[i].Bytes) && llamadas.Sincronizar(fd) == 0;
@@ -307,9 +301,9 @@ bool EscribirAtomico(const std::vector<ArchivoPorEscribir>& archivos, std::strin
     for (const Paso& p : pasos)
         if (p.hayRespaldo)
             (void)llamadas.Borrar(p.respaldo);
-    return true;
+    return {};
 }
 
-bool EscribirAtomico(const std::string& ruta, std::span<const uint8_t> bytes, std::string* motivo) {
-    return EscribirAtomico({ArchivoPorEscribir{ruta, {bytes.begin(), bytes.end()}}}, motivo);
+Hecho EscribirAtomico(const std::string& ruta, std::span<const uint8_t> bytes) {
+    return EscribirAtomico({ArchivoPorEscribir{ruta, {bytes.begin(), bytes.end()}}});
 }

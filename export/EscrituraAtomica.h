@@ -2,6 +2,8 @@
 // Files written whole or not at all. An export is several megabytes written in pieces; a full
 // disk or a killed process half way must not leave a truncated model where a good one stood, nor
 // a stray file where there was none.
+#include "Hecho.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -36,13 +38,10 @@ class LlamadasArchivo {
 // Writes each file to a temporary in its own target folder (so the rename cannot cross file
 // systems), flushes it to disk, and only when every one is written renames them into place, in
 // order, then syncs their folders. On failure every temporary is removed and each file the write
-// replaced is put back as it was (a new file is removed), and *motivo names the file and the
-// reason.
-[[nodiscard]] bool EscribirAtomico(const std::vector<ArchivoPorEscribir>& archivos,
-                                   std::string* motivo = nullptr,
-                                   LlamadasArchivo& llamadas = LlamadasArchivo::DelSistema());
-[[nodiscard]] bool EscribirAtomico(const std::string& ruta, std::span<const uint8_t> bytes,
-                                   std::string* motivo = nullptr);
+// replaced is put back as it was (a new file is removed), and the reason names the file.
+Hecho EscribirAtomico(const std::vector<ArchivoPorEscribir>& archivos,
+                      LlamadasArchivo& llamadas = LlamadasArchivo::DelSistema());
+Hecho EscribirAtomico(const std::string& ruta, std::span<const uint8_t> bytes);
 
 // The nearest of `carpeta` and the folders above it that stands as something other than a folder
 // (a file); empty when the first one that exists is a folder, or none does.

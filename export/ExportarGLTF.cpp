@@ -237,13 +237,11 @@ std::string NombreExportacion(const OpcionesGLTF& o, const std::string& archivoN
     return (tronco.empty() ? que : tronco + "_" + que) + ".glb";
 }
 
-bool ArmarModeloGLTF(const NivelAbierto& nivel, const OpcionesGLTF& o, ModeloGLTF& modelo,
-                     std::string* motivo) {
-    std::string razon;
+Hecho ArmarModeloGLTF(const NivelAbierto& nivel, const OpcionesGLTF& o, ModeloGLTF& modelo) {
     const float escala = float(o.Escala);
     if (!std::isfinite(escala) || !(escala > 0))
-        razon = Traducir("la escala ha de ser un número positivo");
-    else if (o.Que == OpcionesGLTF::Tipo::Todo) {
+        return Hecho::Fallo(Traducir("la escala ha de ser un número positivo"));
+    if (o.Que == OpcionesGLTF::Tipo::Todo) {
         Todo(nivel, modelo, escala);
     } else if (o.Que == OpcionesGLTF::Tipo::Nivel) {
         if (nivel.Nivel)
@@ -251,61 +249,55 @@ bool ArmarModeloGLTF(const NivelAbierto& nivel, const OpcionesGLTF& o, ModeloGLT
         if (nivel.Nivel && o.Logica)
             ExportarLogica(nivel, modelo.Gltf(), escala);
     } else if (o.Que == OpcionesGLTF::Tipo::Movible && o.Animadas.Hay()) {
-        // A failure always leaves its reason in `razon`, which decides the answer below.
-        (void)ExportarMovibleAnimado(
-            nivel, o.Numero, o.Animadas, escala, modelo.Gltf(),
-            [&](const Ensamblaje& e, const std::string& nombre) {
-                return modelo.Objeto(e, nombre, glm::vec3(0));
-            },
-            razon);
+        return ExportarMovibleAnimado(nivel, o.Numero, o.Animadas, escala, modelo.Gltf(),
+                                      [&](const Ensamblaje& e, const std::string& nombre) {
+                                          return modelo.Objeto(e, nombre, glm::vec3(0));
+                                      });
     } else {
         const Elegido que = o.Que == OpcionesGLTF::Tipo::Movible    ? Elegido::Movible
                             : o.Que == OpcionesGLTF::Tipo::Estatico ? Elegido::Estatico
                                                                     : Elegido::Mesh;
-        if (const auto e = ArmarElegido(nivel, que, o.Numero, razon)) {
-            if (que == Elegido::Mesh)
-                modelo.MeshSola(int32_t(o.Numero));
-            else {
-                const TablaNombres& nombres = NombresDeJuego(nivel.Objetos.Juego);
-                const uint32_t id = uint32_t(o.Numero);
-                modelo.Objeto(*e,
-                              que == Elegido::Movible
-                                  ? ConNombre("movible_" + std::to_string(id), nombres.Movible(id))
-                                  : ConNombre("estatico_" + std::to_string(id), nombres.Estatico(id)),
-                              glm::vec3(0));
-            }
+        Ensamblaje e;
+        if (Hecho h = ArmarElegido(nivel, que, o.Numero, e); !h)
+            return h;
+        if (que == Elegido::Mesh)
+            modelo.MeshSola(int32_t(o.Numero));
+        else {
+            const TablaNombres& nombres = NombresDeJuego(nivel.Objetos.Juego);
+            const uint32_t id = uint32_t(o.Numero);
+            modelo.Objeto(e,
+                          que == Elegido::Movible
+                              ? ConNombre("movible_" + std::to_string(id), nombres.Movible(id))
+                              : ConNombre("estatico_" + std::to_string(id), nombres.Estatico(id)),
+                          glm::vec3(0));
         }
     }
-    if (!razon.empty() && motivo)
-        *motivo = razon;
-    return razon.empty();
+    return {};
 }
 
-bool ExportarGLTFEnMemoria(const NivelAbierto& nivel, const OpcionesGLTF& o,
-                           const std::string& ruta, std::vector<ArchivoPorEscribir>& archivos,
-                           std::string* motivo) {
+Hecho ExportarGLTFEnMemoria(const NivelAbierto& nivel, const OpcionesGLTF& o,
+                            const std::string& ruta, std::vector<ArchivoPorEscribir>& archivos) {
     archivos.clear();
-    std::string razon;
     const bool binario = TerminaEn(ruta, ".glb");
     ModeloGLTF modelo(nivel, float(o.Escala));
-    if (!binario && !TerminaEn(ruta, ".gltf"))
-        razon = ruta + ": " + Traducir("se espera un nombre acabado en .glb o .gltf");
-    else if (ArmarModeloGLTF(nivel, o, modelo, &razon)) {
-        std::vector<std::vector<uint8_t>> pngs;
-        if (!CodificarPaginas(nivel.Texturas.get(), modelo.Imagenes(), pngs))
-            razon = Traducir("no hay memoria suficiente para comprimir las páginas");
-        else if (SerializarGLTF(modelo.Gltf(), std::move(pngs), ruta, binario, archivos, &razon))
-            return true;
-    }
-    archivos.clear();
-    if (motivo)
-        *motivo = razon;
-    return false;
+    Hecho h =
+        !binario && !TerminaEn(ruta, ".gltf")
+            ? Hecho::Fallo(ruta + ": " + Traducir("se espera un nombre acabado en .glb o .gltf"))
+            : ArmarModeloGLTF(nivel, o, modelo);
+    std::vector<std::vector<uint8_t>> pngs;
+    if (h)
+        h = CodificarPaginas(nivel.Texturas.get(), modelo.Imagenes(), pngs);
+    if (h)
+        h = SerializarGLTF(modelo.Gltf(), std::move(pngs), ruta, binario, archivos);
+    if (!h)
+        archivos.clear();
+    return h;
 }
 
-bool ExportarGLTF(const NivelAbierto& nivel, const OpcionesGLTF& opciones, const std::string& ruta,
-                  std::string* motivo) {
+Hecho ExportarGLTF(const NivelAbierto& nivel, const OpcionesGLTF& opciones,
+                   const std::string& ruta) {
     std::vector<ArchivoPorEscribir> archivos;
-    return ExportarGLTFEnMemoria(nivel, opciones, ruta, archivos, motivo) &&
-           EscribirAtomico(archivos, motivo);
+    if (Hecho h = ExportarGLTFEnMemoria(nivel, opciones, ruta, archivos); !h)
+        return h;
+    return EscribirAtomico(archivos);
 }

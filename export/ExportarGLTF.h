@@ -51,19 +51,17 @@ struct OpcionesGLTF {
 // The files an export to `ruta` consists of, built in memory and written nowhere: the .glb alone
 // (pages inside), or the .gltf with its .bin named after it and, beside it, one PNG per page it
 // uses, named as `tr4tool pages` names them (the model itself last, so that it lands after what
-// it names). false, with a one-line reason in *motivo, for a name ending neither in .glb nor
+// it names). Not done, with a one-line reason, for a name ending neither in .glb nor
 // .gltf, a scale that is not a positive finite number, a mesh or object the level lacks, or a
 // page file that already stands beside it with other texels (another level's, or one painted
 // over), which the export would spoil.
-[[nodiscard]] bool ExportarGLTFEnMemoria(const NivelAbierto& nivel, const OpcionesGLTF& opciones,
-                           const std::string& ruta, std::vector<ArchivoPorEscribir>& archivos,
-                           std::string* motivo = nullptr);
+Hecho ExportarGLTFEnMemoria(const NivelAbierto& nivel, const OpcionesGLTF& opciones,
+                            const std::string& ruta, std::vector<ArchivoPorEscribir>& archivos);
 
 // The model alone, built into `modelo` (made for the same level and scale) as an export builds
 // it before its pages are compressed: for a reader that takes the pages' texels as they are.
-// false, with the reason in *motivo, as ExportarGLTFEnMemoria refuses the same options.
-[[nodiscard]] bool ArmarModeloGLTF(const NivelAbierto& nivel, const OpcionesGLTF& opciones,
-                                   ModeloGLTF& modelo, std::string* motivo = nullptr);
+// Not done, with the reason, as ExportarGLTFEnMemoria refuses the same options.
+Hecho ArmarModeloGLTF(const NivelAbierto& nivel, const OpcionesGLTF& opciones, ModeloGLTF& modelo);
 
 // Whether the name ends in .glb or .gltf, in any case.
 bool ExtensionGLTF(const std::string& ruta);
@@ -74,5 +72,5 @@ bool ExtensionGLTF(const std::string& ruta);
 std::string NombreExportacion(const OpcionesGLTF& o, const std::string& archivoNivel = {});
 
 // The same, written whole or not at all (EscribirAtomico): a failure leaves what stood there.
-[[nodiscard]] bool ExportarGLTF(const NivelAbierto& nivel, const OpcionesGLTF& opciones, const std::string& ruta,
-                  std::string* motivo = nullptr);
+Hecho ExportarGLTF(const NivelAbierto& nivel, const OpcionesGLTF& opciones,
+                   const std::string& ruta);

@@ -1,6 +1,7 @@
 #include "PaginasPNG.h"
 
 #include "ConvencionesNivel.h"
+#include "Idioma.h"
 #include "PaginasNivel.h"
 
 #include <algorithm>
@@ -42,11 +43,14 @@ std::vector<ArchivoPorEscribir> PaginasPNG(const PaginasNivel& texturas, const s
     return archivos;
 }
 
-bool CodificarPaginas(const PaginasNivel* texturas, const std::vector<PaginaImagen>& imagenes,
-                      std::vector<std::vector<uint8_t>>& pngs) {
+Hecho CodificarPaginas(const PaginasNivel* texturas, const std::vector<PaginaImagen>& imagenes,
+                       std::vector<std::vector<uint8_t>>& pngs) {
+    auto sinMemoria = [] {
+        return Hecho::Fallo(Traducir("no hay memoria suficiente para comprimir las páginas"));
+    };
     pngs.assign(imagenes.size(), {});
     if (!texturas)
-        return imagenes.empty();
+        return imagenes.empty() ? Hecho() : sinMemoria();
     std::atomic<size_t> siguiente = 0;
     auto trabajar = [&] {
         std::vector<uint8_t> rgba(size_t(LADO_PAGINA) * LADO_PAGINA * 4);
@@ -83,5 +87,7 @@ bool CodificarPaginas(const PaginasNivel* texturas, const std::vector<PaginaImag
 #endif
         trabajar();
     }
-    return std::none_of(pngs.begin(), pngs.end(), [](const auto& png) { return png.empty(); });
+    if (std::any_of(pngs.begin(), pngs.end(), [](const auto& png) { return png.empty(); }))
+        return sinMemoria();
+    return {};
 }

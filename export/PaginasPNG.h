@@ -31,10 +31,9 @@ struct PaginaImagen {
 
 // Each of `imagenes` as PNG, in order: a page as it is byte for byte PaginaPNG's. Compressing
 // them is most of an export's work and each is apart, so the cores share them (one thread where
-// there are none). false when one could not be compressed (no memory for the compressor).
-[[nodiscard]] bool CodificarPaginas(const PaginasNivel* texturas,
-                                    const std::vector<PaginaImagen>& imagenes,
-                                    std::vector<std::vector<uint8_t>>& pngs);
+// there are none). Not done when one could not be compressed (no memory for the compressor).
+Hecho CodificarPaginas(const PaginasNivel* texturas, const std::vector<PaginaImagen>& imagenes,
+                       std::vector<std::vector<uint8_t>>& pngs);
 
 // ArchivoPagina(i) in `carpeta`, one per page of the level, ready for EscribirAtomico.
 // Empty when the level has no pages.

@@ -86,9 +86,9 @@ std::string Uri(const std::string& nombre) {
 
 } // namespace
 
-bool SerializarGLTF(tinygltf::Model& m, std::vector<std::vector<uint8_t>> pngs,
-                    const std::string& ruta, bool binario,
-                    std::vector<ArchivoPorEscribir>& archivos, std::string* motivo) {
+Hecho SerializarGLTF(tinygltf::Model& m, std::vector<std::vector<uint8_t>> pngs,
+                     const std::string& ruta, bool binario,
+                     std::vector<ArchivoPorEscribir>& archivos) {
     if (binario)
         for (size_t i = 0; i < m.images.size(); ++i)
             m.images[i].bufferView = AgregarVista(m, pngs[i].data(), pngs[i].size(), 0);
@@ -97,12 +97,10 @@ bool SerializarGLTF(tinygltf::Model& m, std::vector<std::vector<uint8_t>> pngs,
         for (size_t i = 0; i < m.images.size(); ++i) {
             const std::string nombre = m.images[i].name + ".png";
             if (!PuedeOcupar(Carpeta(ruta) + nombre, pngs[i])) {
-                if (motivo)
-                    *motivo = Formatear(
-                        Traducir("%s ya existe con otra imagen (de otro nivel o retocada) y "
-                                 "no se sobrescribe: exporta a otra carpeta o bórrala"),
-                        {Carpeta(ruta) + nombre});
-                return false;
+                return Hecho::Fallo(
+                    Formatear(Traducir("%s ya existe con otra imagen (de otro nivel o retocada) y "
+                                       "no se sobrescribe: exporta a otra carpeta o bórrala"),
+                              {Carpeta(ruta) + nombre}));
             }
             m.images[i].uri = Uri(nombre);
             archivos.push_back({Carpeta(ruta) + nombre, std::move(pngs[i])});
@@ -128,9 +126,7 @@ bool SerializarGLTF(tinygltf::Model& m, std::vector<std::vector<uint8_t>> pngs,
     FlujoEnVector flujo(bytes);
     std::ostream salida(&flujo);
     if (!escritor.WriteGltfSceneToStream(&m, salida, !binario, binario) || !salida) {
-        if (motivo)
-            *motivo = Traducir("no se pudo formar el modelo glTF");
-        return false;
+        return Hecho::Fallo(Traducir("no se pudo formar el modelo glTF"));
     }
     if (!datos.empty()) {
         // As characters: libc++ has no character traits for unsigned char any more.
@@ -143,5 +139,5 @@ bool SerializarGLTF(tinygltf::Model& m, std::vector<std::vector<uint8_t>> pngs,
     }
     // Last, so that it lands only once everything it names is in place.
     archivos.push_back({ruta, std::move(bytes)});
-    return true;
+    return {};
 }

@@ -13,9 +13,9 @@ namespace tinygltf {
 class Model;
 }
 
-// `pngs` holds each of the model's images, in order. false, with a one-line reason in *motivo,
+// `pngs` holds each of the model's images, in order. Not done, with a one-line reason,
 // when tinygltf cannot form the model or a page file already stands beside a .gltf with other
 // texels (another level's, or one painted over), which the export would spoil.
-[[nodiscard]] bool SerializarGLTF(tinygltf::Model& modelo, std::vector<std::vector<uint8_t>> pngs,
-                                  const std::string& ruta, bool binario,
-                                  std::vector<ArchivoPorEscribir>& archivos, std::string* motivo);
+Hecho SerializarGLTF(tinygltf::Model& modelo, std::vector<std::vector<uint8_t>> pngs,
+                     const std::string& ruta, bool binario,
+                     std::vector<ArchivoPorEscribir>& archivos);

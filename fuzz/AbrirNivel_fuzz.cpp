@@ -158,9 +158,7 @@ void ComprobarAbierto(const NivelSubido& a, dxDevice8& dispositivo, RegistroGrab
     // Every object as one model, with its files beside it (its .bin, and its pages named as
     // `tr4tool pages` names them) and none elsewhere; and one mesh.
     std::vector<ArchivoPorEscribir> archivos;
-    std::string motivo;
-    COMPROBAR(ExportarGLTFEnMemoria(a, {OpcionesGLTF::Tipo::Todo}, "/destino/todo.gltf",
-                                    archivos, &motivo));
+    COMPROBAR(ExportarGLTFEnMemoria(a, {OpcionesGLTF::Tipo::Todo}, "/destino/todo.gltf", archivos));
     COMPROBAR(!archivos.empty() && archivos.back().Ruta == "/destino/todo.gltf");
     for (const ArchivoPorEscribir& f : archivos)
         COMPROBAR((f.Ruta.starts_with("/destino/todo") || f.Ruta.starts_with("/destino/pagina_")) &&
@@ -168,10 +166,10 @@ void ComprobarAbierto(const NivelSubido& a, dxDevice8& dispositivo, RegistroGrab
     // The level itself: its rooms with what it places in them, and its logic.
     OpcionesGLTF nivelEntero{OpcionesGLTF::Tipo::Nivel};
     nivelEntero.Logica = true;
-    COMPROBAR(ExportarGLTFEnMemoria(a, nivelEntero, "nivel.glb", archivos, &motivo));
+    COMPROBAR(ExportarGLTFEnMemoria(a, nivelEntero, "nivel.glb", archivos));
     COMPROBAR(archivos.size() == 1 && archivos[0].Ruta == "nivel.glb");
-    const bool mesh = ExportarGLTFEnMemoria(a, {OpcionesGLTF::Tipo::Mesh, a.Cantidad() - 1},
-                                            "/destino/mesh.glb", archivos, &motivo);
+    const bool mesh = bool(ExportarGLTFEnMemoria(a, {OpcionesGLTF::Tipo::Mesh, a.Cantidad() - 1},
+                                                 "/destino/mesh.glb", archivos));
     COMPROBAR(mesh == (a.Cantidad() > 0) && archivos.size() == (mesh ? 1u : 0u));
     // The first moveable with animations, with every one it can play.
     for (const trMovible& m : a.Objetos.Movibles) {
@@ -179,7 +177,7 @@ void ComprobarAbierto(const NivelSubido& a, dxDevice8& dispositivo, RegistroGrab
             continue;
         OpcionesGLTF o{OpcionesGLTF::Tipo::Movible, m.Id};
         o.Animadas.Todas = true;
-        COMPROBAR(ExportarGLTFEnMemoria(a, o, "animado.glb", archivos, &motivo));
+        COMPROBAR(ExportarGLTFEnMemoria(a, o, "animado.glb", archivos));
         break;
     }
 }
@@ -198,9 +196,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano) {
     NivelSubido* const enPantalla = previo.get();
     std::unique_ptr<NivelSubido> abierto = std::move(previo);
 
-    std::string motivo;
-    if (AbrirNivelDeMemoria(datos, tamano, &dispositivo, abierto, &motivo) == 0) {
-        fuzz::ComprobarMotivo(motivo);
+    if (const Hecho h = AbrirNivelDeMemoria(datos, tamano, &dispositivo, abierto); !h) {
+        fuzz::ComprobarMotivo(h.Motivo());
         COMPROBAR(abierto.get() == enPantalla);
         COMPROBAR(registro->Vivos == 1); // the device alone: nothing was made for a refused file
         return 0;

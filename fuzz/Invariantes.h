@@ -240,8 +240,9 @@ inline void ComprobarAnimaciones(const trNivel& n, const trObjetos& o) {
         // A broken link still plays (it loops itself); only an unbroken one must stay in range.
         COMPROBAR(a.SiguienteRoto() ||
                   (a.Siguiente >= m.Animacion && a.Siguiente < m.Animacion + m.NumAnimaciones));
-        // Read within the frame size whether or not the open had the time to check it.
-        LeerCuadroClave(n, InicioClave(a, a.Claves - 1), a.TamanoCuadro, m.NumMeshes, clave);
+        // Read within the frame size whether or not the open had the time to check it: what
+        // matters is that the read stays in bounds, not whether the frame fits.
+        (void)LeerCuadroClave(n, InicioClave(a, a.Claves - 1), a.TamanoCuadro, m.NumMeshes, clave);
         uint32_t siguiente = 0, cuadro = 0;
         if (SiguienteDe(o.Animaciones, i, siguiente, cuadro))
             COMPROBAR(lista[siguiente].Jugable() && cuadro >= lista[siguiente].PrimerCuadro &&

@@ -1,4 +1,5 @@
 #include "CargarNivel.h"
+#include "Hecho.h"
 #include "Idioma.h"
 #include "InflarFlujos.h"
 #include "LeerClasico.h"
@@ -60,64 +61,62 @@ bool CabeceraZlibValida(const uint8_t* p, size_t n) {
 }
 
 // Reads block b's sizes and checks them before anything is allocated, then moves past its stream.
-bool LocalizarBloque(Cursor& c, int b, trNivel& n, FlujoBloque& flujo, std::string* motivo) {
+Hecho LocalizarBloque(Cursor& c, int b, trNivel& n, FlujoBloque& flujo) {
     const std::string bloque = Formatear(Traducir("bloque %s"), {std::to_string(b + 1)});
     trBloque& info = n.Bloques[b];
     if (!c.Leer(info.TamanoInflado) || !c.Leer(info.TamanoComprimido))
-        return Fallar(motivo, Formatear(Traducir("el archivo termina antes del %s (posición %s)"),
-                                        {bloque, std::to_string(c.Posicion())}));
+        return Hecho::Fallo(Formatear(Traducir("el archivo termina antes del %s (posición %s)"),
+                                      {bloque, std::to_string(c.Posicion())}));
     if (info.TamanoComprimido > c.Restante())
-        return Fallar(motivo, Formatear(Traducir("%s: dice tener %s bytes comprimidos, pero al "
-                                                 "archivo solo le quedan %s"),
-                                        {bloque, std::to_string(info.TamanoComprimido),
-                                         std::to_string(c.Restante())}));
+        return Hecho::Fallo(Formatear(
+            Traducir("%s: dice tener %s bytes comprimidos, pero al "
+                     "archivo solo le quedan %s"),
+            {bloque, std::to_string(info.TamanoComprimido), std::to_string(c.Restante())}));
     if (info.TamanoInflado > uint64_t{info.TamanoComprimido} * RAZON_MAXIMA_ZLIB + 64)
-        return Fallar(motivo,
-                      Formatear(Traducir("%s: %s bytes no pueden salir de %s bytes comprimidos"),
-                                {bloque, std::to_string(info.TamanoInflado),
-                                 std::to_string(info.TamanoComprimido)}));
+        return Hecho::Fallo(Formatear(
+            Traducir("%s: %s bytes no pueden salir de %s bytes comprimidos"),
+            {bloque, std::to_string(info.TamanoInflado), std::to_string(info.TamanoComprimido)}));
     if (info.TamanoInflado > MAXIMO_BLOQUE_INFLADO)
-        return Fallar(motivo, Formatear(Traducir("%s: dice descomprimirse en %s bytes, más de "
-                                                 "los %s que puede tener un nivel"),
-                                        {bloque, std::to_string(info.TamanoInflado),
-                                         std::to_string(MAXIMO_BLOQUE_INFLADO)}));
+        return Hecho::Fallo(Formatear(
+            Traducir("%s: dice descomprimirse en %s bytes, más de "
+                     "los %s que puede tener un nivel"),
+            {bloque, std::to_string(info.TamanoInflado), std::to_string(MAXIMO_BLOQUE_INFLADO)}));
     if (!CabeceraZlibValida(c.Aqui(), info.TamanoComprimido))
-        return Fallar(motivo, Formatear(Traducir("%s: no es un flujo zlib (¿archivo cifrado o "
-                                                 "de otro formato?)"),
-                                        {bloque}));
+        return Hecho::Fallo(Formatear(Traducir("%s: no es un flujo zlib (¿archivo cifrado o "
+                                               "de otro formato?)"),
+                                      {bloque}));
 
     flujo = {c.Aqui(), info.TamanoComprimido, info.TamanoInflado};
     c.Avanzar(info.TamanoComprimido);
-    return true;
+    return {};
 }
 
 // Block b as it came out of the inflation.
-bool AceptarInflado(int b, Inflado resultado, trNivel& n, std::string* motivo) {
+Hecho AceptarInflado(int b, Inflado resultado, trNivel& n) {
     const std::string bloque = Formatear(Traducir("bloque %s"), {std::to_string(b + 1)});
     trBloque& info = n.Bloques[b];
     switch (resultado) {
     case Inflado::Bien:
         break;
     case Inflado::SinMemoria:
-        return Fallar(motivo, Formatear(Traducir("%s: no hay memoria para sus %s bytes"),
-                                        {bloque, std::to_string(info.TamanoInflado)}));
+        return Hecho::Fallo(Formatear(Traducir("%s: no hay memoria para sus %s bytes"),
+                                      {bloque, std::to_string(info.TamanoInflado)}));
     case Inflado::Excede:
-        return Fallar(motivo, Formatear(Traducir("%s: se descomprime en más de los %s bytes que "
-                                                 "declara"),
-                                        {bloque, std::to_string(info.TamanoInflado)}));
+        return Hecho::Fallo(Formatear(Traducir("%s: se descomprime en más de los %s bytes que "
+                                               "declara"),
+                                      {bloque, std::to_string(info.TamanoInflado)}));
     case Inflado::Danado:
-        return Fallar(motivo,
-                      Formatear(Traducir("%s: el flujo zlib está dañado o incompleto"), {bloque}));
+        return Hecho::Fallo(
+            Formatear(Traducir("%s: el flujo zlib está dañado o incompleto"), {bloque}));
     }
     // A stream shorter than stated is accepted; the record then holds the true length.
     info.TamanoInflado = static_cast<uint32_t>(n.DatosBloque[b].size());
-    return true;
+    return {};
 }
 
-bool LeerContenedor(Cursor& c, trNivel& n, std::string* motivo) {
+Hecho LeerContenedor(Cursor& c, trNivel& n) {
     if (c.Restante() < sizeof n.Version + sizeof n.Cabecera)
-        return Fallar(
-            motivo,
+        return Hecho::Fallo(
             Formatear(Traducir("el archivo es demasiado corto para ser un nivel (%s bytes)"),
                       {std::to_string(c.Restante())}));
     c.Leer(n.Version);
@@ -125,22 +124,22 @@ bool LeerContenedor(Cursor& c, trNivel& n, std::string* motivo) {
     // Every block is located and its sizes checked first; the streams then inflate together, and
     // what is reported is the first fault in file order, as if they had been read one by one.
     FlujoBloque flujos[4];
-    std::string motivoLocalizar;
+    Hecho localizado;
     int localizados = 0;
     while (localizados < 4 &&
-           LocalizarBloque(c, localizados, n, flujos[localizados], &motivoLocalizar))
+           (localizado = LocalizarBloque(c, localizados, n, flujos[localizados])))
         ++localizados;
     Inflado fallo = Inflado::Bien;
     const int inflados = InflarFlujos(flujos, localizados, n.DatosBloque, fallo);
     for (int b = 0; b < 4; ++b)
-        if (!(b < localizados ? AceptarInflado(b, b < inflados ? Inflado::Bien : fallo, n, motivo)
-                              : Fallar(motivo, motivoLocalizar)))
-            return false;
+        if (Hecho h = b < localizados ? AceptarInflado(b, b < inflados ? Inflado::Bien : fallo, n)
+                                      : localizado;
+            !h)
+            return h;
     if (!c.Leer(n.ValorFinal))
-        return Fallar(motivo,
-                      Traducir("el archivo termina antes de su valor final: está truncado"));
+        return Hecho::Fallo(Traducir("el archivo termina antes de su valor final: está truncado"));
     n.Cola.assign(c.Aqui(), c.Aqui() + c.Restante());
-    return true;
+    return {};
 }
 
 } // namespace
@@ -199,18 +198,18 @@ int CargarNivelDeMemoria(const uint8_t* datos, size_t tamano, trNivel& nivel, st
     // so a damaged file never spoils the level the caller already holds.
     auto nuevo = std::make_unique<trNivel>();
     Cursor c(datos, datos ? tamano : 0);
-    if (!LeerContenedor(c, *nuevo, motivo) || !LeerNivel(*nuevo, motivo)) {
-        if (motivoQuinto) {
-            if (motivo)
-                *motivo = std::move(*motivoQuinto);
-            return 0;
-        }
+    Hecho leido = LeerContenedor(c, *nuevo);
+    if (std::string razon; leido && !LeerNivel(*nuevo, &razon))
+        leido = Hecho::Fallo(std::move(razon));
+    if (!leido) {
+        if (motivoQuinto)
+            return Fallar(motivo, std::move(*motivoQuinto));
         // Read as ours as far as it goes; what stops it is told with what the file says it is.
-        if (nuevo->Version == VERSION_TR4C && motivo)
-            *motivo = Traducir("su versión es «TR4c», la de los niveles de demostración y "
-                               "protegidos: ") +
-                      *motivo;
-        return 0;
+        if (nuevo->Version == VERSION_TR4C)
+            return Fallar(motivo, Traducir("su versión es «TR4c», la de los niveles de "
+                                           "demostración y protegidos: ") +
+                                      leido.Motivo());
+        return Fallar(motivo, leido.Motivo());
     }
     nivel = std::move(*nuevo);
     return 1;

@@ -13,11 +13,11 @@
 
 namespace {
 
-bool Fallar(trMuestra& m, trPcm& pcm, trFallaMuestra falla, std::string motivo) {
+Hecho Fallar(trMuestra& m, trPcm& pcm, trFallaMuestra falla, std::string motivo) {
     m.Falla = falla;
     m.Motivo = std::move(motivo);
     pcm = {};
-    return false;
+    return Hecho::Fallo(m.Motivo);
 }
 
 #ifdef TR4_CON_SNDFILE
@@ -81,10 +81,10 @@ SF_VIRTUAL_IO Virtual() {
 
 } // namespace
 
-bool DecodificarMuestra(const trNivel& nivel, trMuestra& m, trPcm& pcm) {
+Hecho DecodificarMuestra(const trNivel& nivel, trMuestra& m, trPcm& pcm) {
     pcm = {};
     if (!m.Legible())
-        return false;
+        return Hecho::Fallo(m.Motivo);
 #ifndef TR4_CON_SNDFILE
     (void)nivel;
     return Fallar(m, pcm, trFallaMuestra::NoDecodifica,
@@ -134,7 +134,7 @@ bool DecodificarMuestra(const trNivel& nivel, trMuestra& m, trPcm& pcm) {
             Formatear(Traducir("dice ocupar %s bytes sin comprimir, pero se decodifica "
                                "en %s"),
                       {std::to_string(m.TamanoDescomprimido), std::to_string(pcm.BytesDatos())}));
-    return true;
+    return {};
 #endif
 }
 
@@ -145,7 +145,9 @@ uint32_t DecodificarMuestras(const trNivel& nivel, trSonidos& sonidos, std::vect
     trPcm una;
     for (size_t i = 0; i < sonidos.Muestras.size(); ++i) {
         trPcm& destino = pcm ? (*pcm)[i] : una;
-        bien += DecodificarMuestra(nivel, sonidos.Muestras[i], destino);
+        // A sample that does not decode keeps its reason in its record, for the list to show.
+        if (DecodificarMuestra(nivel, sonidos.Muestras[i], destino))
+            ++bien;
     }
     return bien;
 }

@@ -1,4 +1,5 @@
 #include "LeerCuadros.h"
+#include "Idioma.h"
 
 #include <algorithm>
 #include <cstring>
@@ -46,18 +47,28 @@ bool LeerGiro(const uint8_t* palabras, uint64_t numPalabras, uint64_t& i, trGiro
     return true;
 }
 
-bool LeerCuadroClave(const trNivel& nivel, uint64_t inicio, uint64_t palabras, uint32_t meshes,
-                     trCuadroClave& clave) {
+Hecho LeerCuadroClave(const trNivel& nivel, uint64_t inicio, uint64_t palabras, uint32_t meshes,
+                      trCuadroClave& clave) {
     clave.Giros.assign(meshes, {});
     const uint64_t bytes = nivel.Cuadros.size();
     constexpr uint64_t CABECERA = 9; // bounding box and root offset
+    auto fuera = [] {
+        return Hecho::Fallo(Traducir("sus cuadros pasan del final de los cuadros del nivel"));
+    };
     if (inicio > bytes)
-        return false;
+        return fuera();
     uint64_t disponibles = (bytes - inicio) / 2;
-    if (palabras > 0)
-        disponibles = std::min(disponibles, palabras);
+    const bool porTamano = palabras > 0 && palabras < disponibles;
+    if (porTamano)
+        disponibles = palabras;
+    // Which bound it ran past tells the user whether the frames or the frame size are wrong.
+    auto corto = [&] {
+        return porTamano
+                   ? Hecho::Fallo(Traducir("sus cuadros son pequeños para el árbol del movible"))
+                   : fuera();
+    };
     if (disponibles < CABECERA)
-        return false;
+        return corto();
     const uint8_t* cuadro = nivel.Cuadros.data() + inicio;
     for (int i = 0; i < 6; ++i)
         clave.Caja[i] = Leer<int16_t>(cuadro + 2 * i);
@@ -67,6 +78,6 @@ bool LeerCuadroClave(const trNivel& nivel, uint64_t inicio, uint64_t palabras, u
     uint64_t i = CABECERA;
     for (trGiro& g : clave.Giros)
         if (!LeerGiro(cuadro, disponibles, i, g))
-            return false;
-    return true;
+            return corto();
+    return {};
 }

@@ -1,4 +1,8 @@
 #include "TablaNombres.h"
+#include "Idioma.h"
+
+#include <cerrno>
+#include <cstring>
 
 #include <array>
 #include <charconv>
@@ -55,21 +59,24 @@ void TablaNombres::Cargar(std::string_view texto) {
     }
 }
 
-bool TablaNombres::CargarArchivo(const std::string& ruta) {
+Hecho TablaNombres::CargarArchivo(const std::string& ruta) {
+    auto noAbre = [](int error) {
+        return Hecho::Fallo(Formatear(Traducir("no se puede abrir: %s"), {std::strerror(error)}));
+    };
 #ifdef TR4_SIN_ARCHIVOS
     (void)ruta;
-    return false;
+    return noAbre(ENOTSUP);
 #else
     std::ifstream archivo(ruta, std::ios::binary);
     if (!archivo)
-        return false;
+        return noAbre(errno);
     // A names table is a few kilobytes; a file picked by mistake is not read whole.
     constexpr size_t MAXIMO = size_t{1} << 20;
     std::string texto(MAXIMO, '\0');
     archivo.read(texto.data(), std::streamsize(MAXIMO));
     texto.resize(size_t(archivo.gcount()));
     Cargar(texto);
-    return true;
+    return {};
 #endif
 }
 

@@ -1,4 +1,6 @@
 #pragma once
+#include "Hecho.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -11,8 +13,8 @@
 class TablaNombres {
   public:
     void Cargar(std::string_view texto);
-    // False when the file cannot be read; the table is then left as it was.
-    [[nodiscard]] bool CargarArchivo(const std::string& ruta);
+    // Not done when the file cannot be read; the table is then left as it was.
+    Hecho CargarArchivo(const std::string& ruta);
 
     // The name of a moveable (or sprite sequence) id, or of a static id; "" when the table has
     // none.

@@ -42,14 +42,9 @@ std::vector<CeldaHoja> CeldasDeObjetos(const trObjetos& objetos, const Lista_Mes
     return celdas;
 }
 
-bool PlanearRejilla(size_t celdas, int celda, Rejilla& rejilla, std::string* motivo) {
-    auto fallar = [&](std::string texto) {
-        if (motivo)
-            *motivo = std::move(texto);
-        return false;
-    };
+Hecho PlanearRejilla(size_t celdas, int celda, Rejilla& rejilla) {
     if (celdas == 0)
-        return fallar(Traducir("no hay nada que dibujar en la hoja"));
+        return Hecho::Fallo(Traducir("no hay nada que dibujar en la hoja"));
     // Near-square: as many columns as the square root, rounded up; never more rows than columns.
     size_t columnas = 1;
     while (columnas * columnas < celdas)
@@ -57,14 +52,15 @@ bool PlanearRejilla(size_t celdas, int celda, Rejilla& rejilla, std::string* mot
     const size_t filas = (celdas + columnas - 1) / columnas;
     const size_t cabe = size_t(LADO_MAXIMO_HOJA) / columnas;
     if (cabe < size_t(CELDA_MINIMA))
-        return fallar(Formatear(Traducir("%s celdas no caben en una hoja de %s x %s píxeles ni "
-                                         "con celdas de %s px"),
-                                {std::to_string(celdas), std::to_string(LADO_MAXIMO_HOJA),
-                                 std::to_string(LADO_MAXIMO_HOJA), std::to_string(CELDA_MINIMA)}));
+        return Hecho::Fallo(
+            Formatear(Traducir("%s celdas no caben en una hoja de %s x %s píxeles ni "
+                               "con celdas de %s px"),
+                      {std::to_string(celdas), std::to_string(LADO_MAXIMO_HOJA),
+                       std::to_string(LADO_MAXIMO_HOJA), std::to_string(CELDA_MINIMA)}));
     rejilla.Columnas = int(columnas);
     rejilla.Filas = int(filas);
     rejilla.Celda = std::clamp(celda, CELDA_MINIMA, int(std::min<size_t>(cabe, CELDA_MAXIMA)));
-    return true;
+    return {};
 }
 
 namespace {
@@ -108,9 +104,9 @@ void Rotular(ImagenRGBA& imagen, int x, int y, std::string_view texto, int escal
         }
 }
 
-bool ComponerHoja(dxDevice8& dispositivo, SuperficieGL& superficie, const BuffersMesh& buffers,
-                  const std::vector<CeldaHoja>& celdas, const Rejilla& rejilla, ImagenRGBA& hoja,
-                  std::string* motivo, uint32_t fondo) {
+Hecho ComponerHoja(dxDevice8& dispositivo, SuperficieGL& superficie, const BuffersMesh& buffers,
+                   const std::vector<CeldaHoja>& celdas, const Rejilla& rejilla, ImagenRGBA& hoja,
+                   uint32_t fondo) {
     const int celda = rejilla.Celda;
     hoja.Ancho = rejilla.Columnas * celda;
     hoja.Alto = rejilla.Filas * celda;
@@ -118,11 +114,7 @@ bool ComponerHoja(dxDevice8& dispositivo, SuperficieGL& superficie, const Buffer
     for (size_t i = 3; i < hoja.Bytes.size(); i += 4)
         hoja.Bytes[i] = 255;
     // A cell the device failed to draw would be a blank square that looks like an empty object.
-    auto sinDibujo = [&] {
-        if (motivo)
-            *motivo = Traducir("OpenGL no pudo dibujar la imagen");
-        return false;
-    };
+    auto sinDibujo = [] { return Hecho::Fallo(Traducir("OpenGL no pudo dibujar la imagen")); };
     if (FAILED(dispositivo.SetColorFondo(int32_t(fondo >> 16 & 0xFF), int32_t(fondo >> 8 & 0xFF),
                                          int32_t(fondo & 0xFF))))
         return sinDibujo();
@@ -132,11 +124,8 @@ bool ComponerHoja(dxDevice8& dispositivo, SuperficieGL& superficie, const Buffer
             FAILED(DibujarEnsamblaje(dispositivo, objeto, buffers, ANGULO_HOJA, true, false)))
             return sinDibujo();
         const std::vector<uint32_t> pixeles = LeerPixeles(superficie);
-        if (pixeles.size() != size_t(celda) * size_t(celda)) {
-            if (motivo)
-                *motivo = Traducir("sin OpenGL: no se pudo leer la imagen dibujada");
-            return false;
-        }
+        if (pixeles.size() != size_t(celda) * size_t(celda))
+            return Hecho::Fallo(Traducir("sin OpenGL: no se pudo leer la imagen dibujada"));
         const size_t x0 = i % size_t(rejilla.Columnas) * size_t(celda);
         const size_t y0 = i / size_t(rejilla.Columnas) * size_t(celda);
         for (size_t y = 0; y < size_t(celda); ++y) {
@@ -155,5 +144,5 @@ bool ComponerHoja(dxDevice8& dispositivo, SuperficieGL& superficie, const Buffer
     for (size_t i = 0; i < celdas.size(); ++i)
         Rotular(hoja, int(i % size_t(rejilla.Columnas)) * celda + 2 * escala,
                 int(i / size_t(rejilla.Columnas)) * celda + 2 * escala, celdas[i].Etiqueta, escala);
-    return true;
+    return {};
 }

@@ -2,6 +2,7 @@
 // A contact sheet: every mesh, or every moveable and static, of a level drawn small in a grid of
 // labelled cells, so that a person finds a model at a glance and reads the number to ask for.
 #include "DibujoEnsamblaje.h"
+#include "Hecho.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -37,9 +38,9 @@ struct Rejilla {
 };
 
 // The near-square grid for `celdas` cells of `celda` pixels. A grid that would pass
-// LADO_MAXIMO_HOJA gets smaller cells, down to CELDA_MINIMA; false with the reason when even those
-// do not fit, or when there is no cell at all.
-[[nodiscard]] bool PlanearRejilla(size_t celdas, int celda, Rejilla& rejilla, std::string* motivo = nullptr);
+// LADO_MAXIMO_HOJA gets smaller cells, down to CELDA_MINIMA; not done, with the reason, when even
+// those do not fit, or when there is no cell at all.
+Hecho PlanearRejilla(size_t celdas, int celda, Rejilla& rejilla);
 
 struct ImagenRGBA {
     int Ancho = 0, Alto = 0;
@@ -53,9 +54,8 @@ void Rotular(ImagenRGBA& imagen, int x, int y, std::string_view texto, int escal
 
 // Draws every cell on `superficie` (rejilla.Celda pixels square, the device's own) framed to fit
 // and turned by ANGULO_HOJA, reads it back and puts it in its place, row by row, then the labels.
-// False with the reason when the surface cannot be read.
-// `fondo`: 0xRRGGBB behind every cell.
-[[nodiscard]] bool ComponerHoja(dxDevice8& dispositivo, SuperficieGL& superficie,
-                                const BuffersMesh& buffers, const std::vector<CeldaHoja>& celdas,
-                                const Rejilla& rejilla, ImagenRGBA& hoja,
-                                std::string* motivo = nullptr, uint32_t fondo = 0);
+// Not done, with the reason, when the device fails a cell or the surface cannot be read: the
+// device's failures end here, as a reason. `fondo`: 0xRRGGBB behind every cell.
+Hecho ComponerHoja(dxDevice8& dispositivo, SuperficieGL& superficie, const BuffersMesh& buffers,
+                   const std::vector<CeldaHoja>& celdas, const Rejilla& rejilla, ImagenRGBA& hoja,
+                   uint32_t fondo = 0);

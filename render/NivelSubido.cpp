@@ -29,20 +29,19 @@ std::unique_ptr<NivelSubido> Subir(std::unique_ptr<trNivel> nivel, dxDevice8* di
 
 } // namespace
 
-int AbrirNivel(const char* ruta, dxDevice8* dispositivo, std::unique_ptr<NivelSubido>& destino,
-               std::string* motivo) {
+Hecho AbrirNivel(const char* ruta, dxDevice8* dispositivo, std::unique_ptr<NivelSubido>& destino) {
     auto nivel = std::make_unique<trNivel>();
-    if (!CargarNivel(ruta, *nivel, motivo))
-        return 0;
+    if (std::string motivo; !CargarNivel(ruta, *nivel, &motivo))
+        return Hecho::Fallo(std::move(motivo));
     destino = Subir(std::move(nivel), dispositivo);
-    return 1;
+    return {};
 }
 
-int AbrirNivelDeMemoria(const uint8_t* datos, size_t tamano, dxDevice8* dispositivo,
-                        std::unique_ptr<NivelSubido>& destino, std::string* motivo) {
+Hecho AbrirNivelDeMemoria(const uint8_t* datos, size_t tamano, dxDevice8* dispositivo,
+                          std::unique_ptr<NivelSubido>& destino) {
     auto nivel = std::make_unique<trNivel>();
-    if (!CargarNivelDeMemoria(datos, tamano, *nivel, motivo))
-        return 0;
+    if (std::string motivo; !CargarNivelDeMemoria(datos, tamano, *nivel, &motivo))
+        return Hecho::Fallo(std::move(motivo));
     destino = Subir(std::move(nivel), dispositivo);
-    return 1;
+    return {};
 }

@@ -34,13 +34,11 @@ struct NivelSubido : NivelAbierto {
 };
 
 // Opens the level as the core does (AbrirNivel), then makes its pages and converts and uploads
-// every mesh and the scene. 1 and the level in `destino`; 0 with the loader's reason in *motivo,
-// `destino` untouched. Without a device the level is still read and converted, only nothing
-// reaches the device.
-[[nodiscard]] int AbrirNivel(const char* ruta, dxDevice8* dispositivo,
-                             std::unique_ptr<NivelSubido>& destino, std::string* motivo = nullptr);
+// every mesh and the scene, into `destino`. Not done, with the loader's reason, `destino`
+// untouched. Without a device the level is still read and converted, only nothing reaches the
+// device.
+Hecho AbrirNivel(const char* ruta, dxDevice8* dispositivo, std::unique_ptr<NivelSubido>& destino);
 
 // The same from the file's bytes in memory.
-[[nodiscard]] int AbrirNivelDeMemoria(const uint8_t* datos, size_t tamano, dxDevice8* dispositivo,
-                                      std::unique_ptr<NivelSubido>& destino,
-                                      std::string* motivo = nullptr);
+Hecho AbrirNivelDeMemoria(const uint8_t* datos, size_t tamano, dxDevice8* dispositivo,
+                          std::unique_ptr<NivelSubido>& destino);

@@ -31,66 +31,70 @@ template <class T> std::string Ids(const std::vector<T>& objetos) {
 
 } // namespace
 
-std::optional<Ensamblaje> ArmarElegido(const NivelAbierto& nivel, Elegido que, int64_t numero,
-                                       std::string& motivo) {
+Hecho ArmarElegido(const NivelAbierto& nivel, Elegido que, int64_t numero, Ensamblaje& armado) {
     static const Lista_Mesh vacia;
     const Lista_Mesh& lista = nivel.Meshes ? *nivel.Meshes : vacia;
     const auto& objetos = nivel.Objetos;
     if (que == Elegido::Movible) {
         for (const trMovible& m : objetos.Movibles)
-            if (m.Id == numero)
-                return ArmarMovible(m, lista, nivel.Articulaciones);
-        motivo = Traducir("no hay movible con id ") + std::to_string(numero) + "; " +
-                 Ids(objetos.Movibles);
-        return {};
+            if (m.Id == numero) {
+                armado = ArmarMovible(m, lista, nivel.Articulaciones);
+                return {};
+            }
+        return Hecho::Fallo(Traducir("no hay movible con id ") + std::to_string(numero) + "; " +
+                            Ids(objetos.Movibles));
     }
     if (que == Elegido::Estatico) {
         for (const trEstatico& e : objetos.Estaticos)
-            if (e.Id == numero)
-                return ArmarEstatico(e, lista);
-        motivo = Traducir("no hay estático con id ") + std::to_string(numero) + "; " +
-                 Ids(objetos.Estaticos);
-        return {};
+            if (e.Id == numero) {
+                armado = ArmarEstatico(e, lista);
+                return {};
+            }
+        return Hecho::Fallo(Traducir("no hay estático con id ") + std::to_string(numero) + "; " +
+                            Ids(objetos.Estaticos));
     }
-    if (numero < 0 || numero > INT32_MAX || !nivel.Mesh(int(numero))) {
-        motivo = Traducir("no hay mesh ") + std::to_string(numero) + "; " +
-                 RangoDeMeshes(nivel.Cantidad());
-        return {};
-    }
-    return ArmarMesh(int32_t(numero), lista);
+    if (numero < 0 || numero > INT32_MAX || !nivel.Mesh(int(numero)))
+        return Hecho::Fallo(Traducir("no hay mesh ") + std::to_string(numero) + "; " +
+                            RangoDeMeshes(nivel.Cantidad()));
+    armado = ArmarMesh(int32_t(numero), lista);
+    return {};
 }
 
-std::optional<trMovible> MovibleElegido(const NivelAbierto& nivel, int64_t numero, int64_t meshesDe,
-                                        std::string& motivo) {
+Hecho MovibleElegido(const NivelAbierto& nivel, int64_t numero, int64_t meshesDe,
+                     trMovible& movible) {
     const auto& movibles = nivel.Objetos.Movibles;
     auto buscar = [&](int64_t id) -> const trMovible* {
         for (const trMovible& m : movibles)
             if (m.Id == id)
                 return &m;
-        motivo = Traducir("no hay movible con id ") + std::to_string(id) + "; " + Ids(movibles);
         return nullptr;
+    };
+    auto falta = [&](int64_t id) {
+        return Hecho::Fallo(Traducir("no hay movible con id ") + std::to_string(id) + "; " +
+                            Ids(movibles));
     };
     const trMovible* esqueleto = buscar(numero);
     if (!esqueleto)
-        return {};
-    if (meshesDe < 0)
-        return *esqueleto;
-    const trMovible* duenio = buscar(meshesDe);
-    if (!duenio)
-        return {};
-    bool prestados = false;
-    trMovible r = ConMeshesDe(*esqueleto, *duenio, &prestados);
-    if (!prestados) {
-        motivo = Formatear(Traducir("el movible %s tiene %s meshes y el %s, %s: no puede prestarle "
-                                    "las suyas"),
-                           {std::to_string(duenio->Id), std::to_string(duenio->NumMeshes),
-                            std::to_string(esqueleto->Id), std::to_string(esqueleto->NumMeshes)});
+        return falta(numero);
+    if (meshesDe < 0) {
+        movible = *esqueleto;
         return {};
     }
-    return r;
+    const trMovible* duenio = buscar(meshesDe);
+    if (!duenio)
+        return falta(meshesDe);
+    bool prestados = false;
+    trMovible r = ConMeshesDe(*esqueleto, *duenio, &prestados);
+    if (!prestados)
+        return Hecho::Fallo(Formatear(
+            Traducir("el movible %s tiene %s meshes y el %s, %s: no puede prestarle las suyas"),
+            {std::to_string(duenio->Id), std::to_string(duenio->NumMeshes),
+             std::to_string(esqueleto->Id), std::to_string(esqueleto->NumMeshes)}));
+    movible = std::move(r);
+    return {};
 }
 
-std::string MotivoAnimacion(const NivelAbierto& nivel, const trMovible& m, int64_t animacion) {
+Hecho AnimacionJugable(const NivelAbierto& nivel, const trMovible& m, int64_t animacion) {
     const auto& lista = nivel.Objetos.Animaciones.Animaciones;
     if (animacion < m.Animacion || animacion >= int64_t{m.Animacion} + m.NumAnimaciones ||
         m.Animacion == trMovible::SIN_ANIMACION) {
@@ -100,15 +104,15 @@ std::string MotivoAnimacion(const NivelAbierto& nivel, const trMovible& m, int64
                 : Formatear(Traducir("las suyas van de %s a %s"),
                             {std::to_string(m.Animacion),
                              std::to_string(m.Animacion + m.NumAnimaciones - 1)});
-        return Formatear(Traducir("la animación %s no es del movible %s; "),
-                         {std::to_string(animacion), std::to_string(m.Id)}) +
-               suyas;
+        return Hecho::Fallo(Formatear(Traducir("la animación %s no es del movible %s; "),
+                                      {std::to_string(animacion), std::to_string(m.Id)}) +
+                            suyas);
     }
     const trAnimacion& a = lista[size_t(animacion)];
     if (!a.Jugable())
-        return Formatear(Traducir("la animación %s no se puede ver: "),
-                         {std::to_string(animacion)}) +
-               TextoMotivo(a.Motivo);
+        return Hecho::Fallo(
+            Formatear(Traducir("la animación %s no se puede ver: "), {std::to_string(animacion)}) +
+            TextoMotivo(a.Motivo));
     return {};
 }
 

@@ -2,29 +2,29 @@
 // The mesh or object a person names by number, assembled, or the reason the level lacks it. One
 // wording for every command and writer that takes such a number.
 #include "Ensamblaje.h"
+#include "Hecho.h"
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 struct NivelAbierto;
 
 enum class Elegido { Mesh, Movible, Estatico };
 
-// `numero` is a mesh index, or a moveable's or static's id. Empty, with a one-line reason that
-// names what the level does hold, when it is not there.
-[[nodiscard]] std::optional<Ensamblaje> ArmarElegido(const NivelAbierto& nivel, Elegido que, int64_t numero,
-                                       std::string& motivo);
+// `numero` is a mesh index, or a moveable's or static's id, assembled into `armado`. Not done,
+// `armado` untouched, with a one-line reason that names what the level does hold, when it is not
+// there.
+Hecho ArmarElegido(const NivelAbierto& nivel, Elegido que, int64_t numero, Ensamblaje& armado);
 
 // The moveable with id `numero`, wearing the meshes of the moveable with id `meshesDe` when that
-// is not negative (see ConMeshesDe). Empty, with a one-line reason, when either is missing or
-// the lender's mesh count differs.
-std::optional<trMovible> MovibleElegido(const NivelAbierto& nivel, int64_t numero, int64_t meshesDe,
-                                        std::string& motivo);
+// is not negative (see ConMeshesDe), into `movible`. Not done, `movible` untouched, with a one-line
+// reason, when either is missing or the lender's mesh count differs.
+Hecho MovibleElegido(const NivelAbierto& nivel, int64_t numero, int64_t meshesDe,
+                     trMovible& movible);
 
-// Empty when `animacion` (an index in the level's list) is one of the moveable's own and can be
+// Done when `animacion` (an index in the level's list) is one of the moveable's own and can be
 // played; else the reason, naming the moveable's range.
-std::string MotivoAnimacion(const NivelAbierto& nivel, const trMovible& movible, int64_t animacion);
+Hecho AnimacionJugable(const NivelAbierto& nivel, const trMovible& movible, int64_t animacion);
 
 // Why an animation cannot be played, in the user's language; "" when it can.
 std::string TextoMotivo(trMotivoAnimacion motivo);

@@ -25,23 +25,23 @@ const trMesh* NivelAbierto::Mesh(int indice) const {
     return Meshes && Meshes->ObtenerMesh(indice, m) ? m : nullptr;
 }
 
-int AbrirNivel(const char* ruta, std::unique_ptr<NivelAbierto>& destino, std::string* motivo) {
+Hecho AbrirNivel(const char* ruta, std::unique_ptr<NivelAbierto>& destino) {
     auto nivel = std::make_unique<trNivel>();
-    if (!CargarNivel(ruta, *nivel, motivo))
-        return 0;
+    if (std::string motivo; !CargarNivel(ruta, *nivel, &motivo))
+        return Hecho::Fallo(std::move(motivo));
     auto abierto = std::make_unique<NivelAbierto>();
     CompletarNivel(std::move(nivel), *abierto);
     destino = std::move(abierto);
-    return 1;
+    return {};
 }
 
-int AbrirNivelDeMemoria(const uint8_t* datos, size_t tamano, std::unique_ptr<NivelAbierto>& destino,
-                        std::string* motivo) {
+Hecho AbrirNivelDeMemoria(const uint8_t* datos, size_t tamano,
+                          std::unique_ptr<NivelAbierto>& destino) {
     auto nivel = std::make_unique<trNivel>();
-    if (!CargarNivelDeMemoria(datos, tamano, *nivel, motivo))
-        return 0;
+    if (std::string motivo; !CargarNivelDeMemoria(datos, tamano, *nivel, &motivo))
+        return Hecho::Fallo(std::move(motivo));
     auto abierto = std::make_unique<NivelAbierto>();
     CompletarNivel(std::move(nivel), *abierto);
     destino = std::move(abierto);
-    return 1;
+    return {};
 }

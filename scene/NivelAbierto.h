@@ -5,6 +5,7 @@
 // makes of it is NivelSubido's.
 #include "ArticulacionesLara.h"
 #include "EscenaNivel.h"
+#include "Hecho.h"
 #include "Lista_Mesh.h"
 #include "PaginasNivel.h"
 #include "trNivel.h"
@@ -42,15 +43,13 @@ struct NivelAbierto {
     const trMesh* Mesh(int indice) const;
 };
 
-// Loads the file and parses its meshes, pages, objects and scene. 1 and the level in `destino`;
-// 0 with the loader's reason in *motivo, `destino` untouched.
-[[nodiscard]] int AbrirNivel(const char* ruta, std::unique_ptr<NivelAbierto>& destino,
-                             std::string* motivo = nullptr);
+// Loads the file and parses its meshes, pages, objects and scene, into `destino`. Not done, with
+// the loader's reason, `destino` untouched.
+Hecho AbrirNivel(const char* ruta, std::unique_ptr<NivelAbierto>& destino);
 
 // The same from the file's bytes in memory.
-[[nodiscard]] int AbrirNivelDeMemoria(const uint8_t* datos, size_t tamano,
-                                      std::unique_ptr<NivelAbierto>& destino,
-                                      std::string* motivo = nullptr);
+Hecho AbrirNivelDeMemoria(const uint8_t* datos, size_t tamano,
+                          std::unique_ptr<NivelAbierto>& destino);
 
 // The steps after a successful load, into `abierto` (of any kind): they cannot fail in a way that
 // loses the level, as a level without meshes shows none.

@@ -1,6 +1,8 @@
 #include "PoseMovible.h"
 
 #include "ArbolMovible.h"
+#include "ArmarElegido.h"
+#include "Idioma.h"
 #include "LeerAnimaciones.h"
 #include "LeerSonidos.h"
 
@@ -29,21 +31,35 @@ Borrador& Local() {
     return b;
 }
 
-bool Leer(const trNivel& nivel, const trAnimacion& a, const trMovible& m, uint32_t k,
-          trCuadroClave& clave) {
+Hecho Leer(const trNivel& nivel, const trAnimacion& a, const trMovible& m, uint32_t k,
+           trCuadroClave& clave) {
     return LeerCuadroClave(nivel, InicioClave(a, k), a.TamanoCuadro,
                            uint32_t(m.Meshes.size()), clave);
 }
 
+Hecho NoSeVe(uint32_t animacion, trMotivoAnimacion motivo) {
+    return Hecho::Fallo(
+        Formatear(Traducir("la animación %s no se puede ver: "), {std::to_string(animacion)}) +
+        TextoMotivo(motivo));
+}
+
+Hecho NoEncaja() {
+    return Hecho::Fallo(Traducir("la animación no encaja en el árbol del movible"));
+}
+
 } // namespace
 
-bool PosarMovible(const trNivel& nivel, const trAnimaciones& animaciones, const trMovible& esqueleto,
-                  uint32_t animacion, double cuadro, std::vector<glm::mat4>& mundos) {
+Hecho PosarMovible(const trNivel& nivel, const trAnimaciones& animaciones,
+                   const trMovible& esqueleto, uint32_t animacion, double cuadro,
+                   std::vector<glm::mat4>& mundos) {
     if (animacion >= animaciones.Animaciones.size())
-        return false;
+        return NoSeVe(animacion, trMotivoAnimacion::SinDueno);
     const trAnimacion& a = animaciones.Animaciones[animacion];
-    if (!a.Jugable() || !std::isfinite(cuadro))
-        return false;
+    if (!a.Jugable())
+        return NoSeVe(animacion, a.Motivo);
+    if (!std::isfinite(cuadro))
+        return Hecho::Fallo(Traducir(
+            "se espera un cuadro de juego desde el primero de la animación (0, 1, 2.5...)"));
     const double f = std::clamp(cuadro, 0.0, double(a.Duracion()));
     uint32_t k = uint32_t(f / a.Tasa);
     double t = (f - double(k) * a.Tasa) / a.Tasa;
@@ -53,7 +69,7 @@ bool PosarMovible(const trNivel& nivel, const trAnimaciones& animaciones, const 
     }
     Borrador& b = Local();
     if (!Leer(nivel, a, esqueleto, k, b.a) || (t > 0 && !Leer(nivel, a, esqueleto, k + 1, b.b)))
-        return false;
+        return NoEncaja();
     const size_t n = b.a.Giros.size();
     b.giros.resize(n);
     glm::vec3 raiz(b.a.RaizX, b.a.RaizY, b.a.RaizZ);
@@ -69,32 +85,33 @@ bool PosarMovible(const trNivel& nivel, const trAnimaciones& animaciones, const 
     }
     ColgarMeshes(esqueleto, b.giros, raiz, b.mundos);
     AMundos(b.mundos, mundos);
-    return true;
+    return {};
 }
 
-bool PosarClave(const trNivel& nivel, const trAnimacion& a, const trMovible& esqueleto,
-                uint32_t clave, std::vector<glm::mat4>& mundos) {
-    if (!a.Jugable() || clave >= a.Claves)
-        return false;
+Hecho PosarClave(const trNivel& nivel, const trAnimacion& a, const trMovible& esqueleto,
+                 uint32_t clave, std::vector<glm::mat4>& mundos) {
+    if (!a.Jugable())
+        return Hecho::Fallo(TextoMotivo(a.Motivo));
     Borrador& b = Local();
-    if (!Leer(nivel, a, esqueleto, clave, b.a))
-        return false;
+    if (clave >= a.Claves || !Leer(nivel, a, esqueleto, clave, b.a))
+        return NoEncaja();
     b.giros.resize(b.a.Giros.size());
     for (size_t i = 0; i < b.giros.size(); ++i)
         b.giros[i] = CuaternionGiro(b.a.Giros[i]);
     ColgarMeshes(esqueleto, b.giros, glm::vec3(b.a.RaizX, b.a.RaizY, b.a.RaizZ), b.mundos);
     AMundos(b.mundos, mundos);
-    return true;
+    return {};
 }
 
-bool Reproductor::Elegir(const trAnimaciones& animaciones, uint32_t animacion) {
-    if (animacion >= animaciones.Animaciones.size() ||
-        !animaciones.Animaciones[animacion].Jugable())
-        return false;
+Hecho Reproductor::Elegir(const trAnimaciones& animaciones, uint32_t animacion) {
+    if (animacion >= animaciones.Animaciones.size())
+        return NoSeVe(animacion, trMotivoAnimacion::SinDueno);
+    if (!animaciones.Animaciones[animacion].Jugable())
+        return NoSeVe(animacion, animaciones.Animaciones[animacion].Motivo);
     animaciones_ = &animaciones;
     animacion_ = animacion;
     cuadro_ = 0;
-    return true;
+    return {};
 }
 
 uint32_t Reproductor::Cuadros() const {

@@ -2,6 +2,7 @@
 // A moveable posed by one of its animations at any game frame, keyframes interpolated as the
 // game does (turns spherically, the root's offset linearly), and a player that runs through
 // them in time. Plain math over the level's records: tested without a device.
+#include "Hecho.h"
 #include "trNivel.h"
 #include "trObjetos.h"
 
@@ -15,16 +16,15 @@ constexpr double CUADROS_POR_SEGUNDO = 30;
 
 // The world matrix of each mesh of `esqueleto` (device axes, as PiezaObjeto::Mundo) at game
 // frame `cuadro` of animation `animacion` of the level's list, counted from its first frame and
-// held within its length. false, `mundos` untouched, for an animation that cannot be played or
-// whose keyframes do not fit the skeleton's tree.
-[[nodiscard]] bool PosarMovible(const trNivel& nivel, const trAnimaciones& animaciones,
-                                const trMovible& esqueleto, uint32_t animacion, double cuadro,
-                                std::vector<glm::mat4>& mundos);
+// held within its length. Not done, `mundos` untouched, for an animation that cannot be played,
+// a frame that is no number, or keyframes that do not fit the skeleton's tree.
+Hecho PosarMovible(const trNivel& nivel, const trAnimaciones& animaciones,
+                   const trMovible& esqueleto, uint32_t animacion, double cuadro,
+                   std::vector<glm::mat4>& mundos);
 
 // The same for a keyframe alone, as stored: mundos of keyframe `clave` of the animation.
-[[nodiscard]] bool PosarClave(const trNivel& nivel, const trAnimacion& animacion,
-                              const trMovible& esqueleto, uint32_t clave,
-                              std::vector<glm::mat4>& mundos);
+Hecho PosarClave(const trNivel& nivel, const trAnimacion& animacion, const trMovible& esqueleto,
+                 uint32_t clave, std::vector<glm::mat4>& mundos);
 
 // Where the sound commands of a playing animation go, each when its frame is reached: the
 // window's player, or a recording in tests.
@@ -41,8 +41,8 @@ class Reproductor {
   public:
     enum class Modo { Bucle, Seguir };
 
-    // From the animation's first frame; false (nothing changes) for one that cannot be played.
-    [[nodiscard]] bool Elegir(const trAnimaciones& animaciones, uint32_t animacion);
+    // From the animation's first frame; not done (nothing changes) for one that cannot be played.
+    Hecho Elegir(const trAnimaciones& animaciones, uint32_t animacion);
     // Time passes: velocidad x 30 game frames a second, unless paused. The sound commands of
     // the frames run through go to `sonidos`, in order; of a stall that spans several turns of
     // a loop, only the end of the first and the start of the last are heard.

@@ -156,20 +156,15 @@ int ListarAnimaciones(const std::string& archivo, const std::string& objeto, boo
         uint32_t id = 0;
         const char* fin = objeto.data() + objeto.size();
         const auto [resto, error] = std::from_chars(objeto.data(), fin, id);
-        if (error != std::errc() || resto != fin) {
-            errores << "tr4tool animations: --object " << objeto << ": "
-                    << Traducir("se espera el id de un objeto (0, 1, 2...)")
-                    << Traducir(" (uso: tr4tool animations --help)") << '\n';
-            return USO_INCORRECTO;
-        }
+        if (error != std::errc() || resto != fin)
+            return RechazarUso(errores, "tr4tool animations", "animations",
+                               Hecho::Fallo("--object " + objeto + ": " +
+                                            Traducir("se espera el id de un objeto (0, 1, 2...)")));
         solo = id;
     }
     auto nivel = std::make_unique<trNivel>();
-    std::string motivo;
-    if (!CargarNivel(archivo.c_str(), *nivel, &motivo)) {
-        errores << "tr4tool: " << archivo << ": " << motivo << '\n';
-        return FALLO;
-    }
+    if (std::string motivo; !CargarNivel(archivo.c_str(), *nivel, &motivo))
+        return Fallar(errores, "tr4tool: " + archivo, Hecho::Fallo(motivo));
     std::unique_ptr<Lista_Mesh> lista;
     LeerMeshes(nivel->DatosMesh.data(), static_cast<uint32_t>(nivel->DatosMesh.size()), lista);
     trObjetos objetos;
@@ -178,11 +173,9 @@ int ListarAnimaciones(const std::string& archivo, const std::string& objeto, boo
         bool hay = false;
         for (const trMovible& m : objetos.Movibles)
             hay = hay || m.Id == *solo;
-        if (!hay) {
-            errores << "tr4tool: " << archivo << ": " << Traducir("no hay movible con id ")
-                    << *solo << '\n';
-            return FALLO;
-        }
+        if (!hay)
+            return Fallar(errores, "tr4tool: " + archivo,
+                          Hecho::Fallo(Traducir("no hay movible con id ") + std::to_string(*solo)));
     }
     if (json)
         EscribirAnimacionesJson(objetos, solo, salida);

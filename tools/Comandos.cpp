@@ -28,16 +28,15 @@ namespace {
 // This build has no device to draw with (tr4tool.exe for Windows). The two commands that draw
 // still read their options, so a call written for Linux is refused for the right reason.
 int SinDispositivo(const std::string& orden, std::ostream& errores) {
-    errores << "tr4tool " << orden << ": "
-            << Traducir("esta orden dibuja con OpenGL y solo está en tr4tool para Linux") << '\n';
-    return FALLO;
+    return Fallar(
+        errores, "tr4tool " + orden,
+        Hecho::Fallo(Traducir("esta orden dibuja con OpenGL y solo está en tr4tool para Linux")));
 }
 #endif
 
-// What a usage error ends with: where the whole story is.
-std::string Uso(const CLI::App* orden) {
-    const std::string nombre = orden ? "tr4tool " + orden->get_name() : "tr4tool";
-    return std::string(" (") + Traducir("uso: ") + nombre + " --help)";
+// Whose help tells the whole story of a refused call: empty for tr4tool's own.
+std::string Orden(const CLI::App* orden) {
+    return orden ? orden->get_name() : std::string();
 }
 
 struct Nivel {
@@ -48,11 +47,8 @@ struct Nivel {
 // The level and its meshes, or 1 with the loader's reason on one line.
 int Cargar(const std::string& archivo, Nivel& n, std::ostream& errores) {
     n.nivel = std::make_unique<trNivel>();
-    std::string motivo;
-    if (!CargarNivel(archivo.c_str(), *n.nivel, &motivo)) {
-        errores << "tr4tool: " << archivo << ": " << motivo << '\n';
-        return FALLO;
-    }
+    if (std::string motivo; !CargarNivel(archivo.c_str(), *n.nivel, &motivo))
+        return Fallar(errores, "tr4tool: " + archivo, Hecho::Fallo(motivo));
     LeerMeshes(n.nivel->DatosMesh.data(), static_cast<uint32_t>(n.nivel->DatosMesh.size()),
                n.lista);
     return EXITO;
@@ -368,11 +364,11 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
         return nullptr;
     };
     const std::string primera = argc > 1 ? argv[1] : "";
-    const std::string prefijo = primera == "render" || primera == "export" || primera == "pages" ||
-                                        primera == "sheet" || primera == "animations" ||
-                                        primera == "sounds"
-                                    ? "tr4tool " + primera + ": "
-                                    : "tr4tool: ";
+    const std::string quien = primera == "render" || primera == "export" || primera == "pages" ||
+                                      primera == "sheet" || primera == "animations" ||
+                                      primera == "sounds"
+                                  ? "tr4tool " + primera
+                                  : "tr4tool";
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp&) {
@@ -382,32 +378,26 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
         // "--size: 1 required TEXT missing": the option is what precedes the colon.
         const std::string texto = e.what();
         const std::string opcion = texto.substr(0, texto.find_first_of(": "));
-        errores << prefijo
-                << (texto.find("missing") != std::string::npos
-                        ? opcion + Traducir(" necesita un valor")
-                        : Traducir("valor no válido para ") + opcion)
-                << Uso(elegida()) << '\n';
-        return USO_INCORRECTO;
+        return RechazarUso(errores, quien, Orden(elegida()),
+                           Hecho::Fallo(texto.find("missing") != std::string::npos
+                                            ? opcion + Traducir(" necesita un valor")
+                                            : Traducir("valor no válido para ") + opcion));
     } catch (const CLI::ParseError& e) {
-        errores << prefijo << Traducir("argumentos no válidos") << Uso(elegida()) << '\n';
-        return USO_INCORRECTO;
+        return RechazarUso(errores, quien, Orden(elegida()),
+                           Hecho::Fallo(Traducir("argumentos no válidos")));
     }
 
     CLI::App* orden = elegida();
     if (!orden) {
         const auto resto = app.remaining();
-        errores << "tr4tool: "
-                << (resto.empty() ? std::string(Traducir("falta la orden"))
-                    : resto.front().starts_with("-")
-                        ? Sobrantes(resto)
-                        : Traducir("orden desconocida: ") + resto.front())
-                << Uso(nullptr) << '\n';
-        return USO_INCORRECTO;
+        return RechazarUso(errores, "tr4tool", {},
+                           Hecho::Fallo(resto.empty() ? std::string(Traducir("falta la orden"))
+                                        : resto.front().starts_with("-")
+                                            ? Sobrantes(resto)
+                                            : Traducir("orden desconocida: ") + resto.front()));
     }
-    if (const auto resto = app.remaining(true); !resto.empty()) {
-        errores << prefijo << Sobrantes(resto) << Uso(orden) << '\n';
-        return USO_INCORRECTO;
-    }
+    if (const auto resto = app.remaining(true); !resto.empty())
+        return RechazarUso(errores, quien, Orden(orden), Hecho::Fallo(Sobrantes(resto)));
 #ifdef TR4_SIN_DISPOSITIVO
     if (orden == dibujo || orden == contactos)
         return SinDispositivo(orden->get_name(), errores);
@@ -421,10 +411,9 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
         return Exportar(exportar, salida, errores);
     if (orden == paginas)
         return EscribirPaginas(archivo, carpeta, salida, errores);
-    if (archivo.empty()) {
-        errores << "tr4tool: " << Traducir("falta el nivel") << Uso(orden) << '\n';
-        return USO_INCORRECTO;
-    }
+    if (archivo.empty())
+        return RechazarUso(errores, "tr4tool", Orden(orden),
+                           Hecho::Fallo(Traducir("falta el nivel")));
     if (orden == disparadores)
         return ListarDisparadores(archivo, json, salida, errores);
     if (orden == animaciones)

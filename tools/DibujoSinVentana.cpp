@@ -14,7 +14,7 @@ Hecho PrepararDibujo(int ancho, int alto, DibujoSinVentana& dibujo) {
     return {};
 }
 
-bool LeerFondo(const std::string& texto, uint32_t& rgb) {
+Hecho LeerFondo(const std::string& texto, uint32_t& rgb) {
     if (texto.empty() || texto == "black" || texto == "negro")
         rgb = 0x000000;
     else if (texto == "grey" || texto == "gray" || texto == "gris")
@@ -22,6 +22,6 @@ bool LeerFondo(const std::string& texto, uint32_t& rgb) {
     else if (texto == "white" || texto == "blanco")
         rgb = 0xFFFFFF;
     else
-        return false;
-    return true;
+        return Hecho::Fallo(Traducir("se espera black, grey o white"));
+    return {};
 }

@@ -19,5 +19,5 @@ struct DibujoSinVentana {
 Hecho PrepararDibujo(int ancho, int alto, DibujoSinVentana& dibujo);
 
 // --background's value: black, grey (or gray) or white, in English or Spanish, as 0xRRGGBB.
-// Empty text is black. False for anything else.
-[[nodiscard]] bool LeerFondo(const std::string& texto, uint32_t& rgb);
+// Empty text is black. Not done for anything else.
+Hecho LeerFondo(const std::string& texto, uint32_t& rgb);

@@ -168,11 +168,8 @@ void EscribirDisparadoresTexto(const trLogica& l, std::ostream& salida) {
 int ListarDisparadores(const std::string& archivo, bool json, std::ostream& salida,
                        std::ostream& errores) {
     auto nivel = std::make_unique<trNivel>();
-    std::string motivo;
-    if (!CargarNivel(archivo.c_str(), *nivel, &motivo)) {
-        errores << "tr4tool: " << archivo << ": " << motivo << '\n';
-        return FALLO;
-    }
+    if (std::string motivo; !CargarNivel(archivo.c_str(), *nivel, &motivo))
+        return Fallar(errores, "tr4tool: " + archivo, Hecho::Fallo(motivo));
     const trLogica logica = LeerLogica(*nivel);
     if (json)
         EscribirDisparadoresJson(logica, salida);

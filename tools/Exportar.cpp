@@ -50,10 +50,9 @@ Hecho LeerOpciones(const OpcionesExportar& d, OpcionesGLTF& o) {
                                 o.Animadas.MeshesDe < 0 || o.Animadas.MeshesDe > UINT32_MAX))
         return Hecho::Fallo("--meshes-from " + d.meshesDe + ": " +
                             Traducir("se espera el id de un objeto (0, 1, 2...)"));
-    if (!d.animaciones.empty() && !LeerListaAnimaciones(d.animaciones, o.Animadas))
-        return Hecho::Fallo(
-            "--animations " + d.animaciones + ": " +
-            Traducir("se espera all o índices de la lista del nivel separados por comas"));
+    if (!d.animaciones.empty())
+        if (const Hecho lista = LeerListaAnimaciones(d.animaciones, o.Animadas); !lista)
+            return Hecho::Fallo("--animations " + d.animaciones + ": " + lista.Motivo());
     if (!d.escala.empty() &&
         (!Numero(d.escala, o.Escala) || !std::isfinite(float(o.Escala)) || !(float(o.Escala) > 0)))
         return Hecho::Fallo("--scale " + d.escala + ": " +
@@ -74,26 +73,16 @@ Hecho LeerOpciones(const OpcionesExportar& d, OpcionesGLTF& o) {
 
 int Exportar(const OpcionesExportar& opciones, std::ostream& salida, std::ostream& errores) {
     OpcionesGLTF o;
-    if (const Hecho leidas = LeerOpciones(opciones, o); !leidas) {
-        errores << "tr4tool export: " << leidas.Motivo()
-                << Traducir(" (uso: tr4tool export --help)") << '\n';
-        return USO_INCORRECTO;
-    }
-    std::string motivo;
+    if (const Hecho leidas = LeerOpciones(opciones, o); !leidas)
+        return RechazarUso(errores, "tr4tool export", "export", leidas);
     std::unique_ptr<NivelAbierto> nivel;
-    if (!AbrirNivel(opciones.nivel.c_str(), nivel, &motivo)) {
-        errores << "tr4tool: " << opciones.nivel << ": " << motivo << '\n';
-        return FALLO;
-    }
+    if (const Hecho abierto = AbrirNivel(opciones.nivel.c_str(), nivel); !abierto)
+        return Fallar(errores, "tr4tool: " + opciones.nivel, abierto);
     std::vector<ArchivoPorEscribir> archivos;
-    if (!ExportarGLTFEnMemoria(*nivel, o, opciones.archivo, archivos, &motivo)) {
-        errores << "tr4tool: " << opciones.nivel << ": " << motivo << '\n';
-        return FALLO;
-    }
-    if (!EscribirAtomico(archivos, &motivo)) {
-        errores << "tr4tool: " << motivo << '\n';
-        return FALLO;
-    }
+    if (const Hecho armado = ExportarGLTFEnMemoria(*nivel, o, opciones.archivo, archivos); !armado)
+        return Fallar(errores, "tr4tool: " + opciones.nivel, armado);
+    if (const Hecho escrito = EscribirAtomico(archivos); !escrito)
+        return Fallar(errores, "tr4tool", escrito);
     salida << "tr4tool: " << Traducir("escrito ") << opciones.archivo;
     if (archivos.size() > 1)
         salida << Formatear(Traducir(" y %s archivos a su lado"), {std::to_string(archivos.size() - 1)});

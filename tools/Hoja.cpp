@@ -13,7 +13,7 @@
 namespace {
 
 // Done when the options are complete and valid; else the reason.
-Hecho LeerCelda(const OpcionesHoja& o, int& celda) {
+Hecho LeerCelda(const OpcionesHoja& o, int& celda, uint32_t& fondo) {
     celda = CELDA_POR_OMISION;
     if (!o.celda.empty()) {
         const char* fin = o.celda.data() + o.celda.size();
@@ -24,10 +24,8 @@ Hecho LeerCelda(const OpcionesHoja& o, int& celda) {
                 Formatear(Traducir("se espera un lado en píxeles de %s a %s"),
                           {std::to_string(CELDA_MINIMA), std::to_string(CELDA_MAXIMA)}));
     }
-    uint32_t fondo = 0;
-    if (!LeerFondo(o.fondo, fondo))
-        return Hecho::Fallo("--background " + o.fondo + ": " +
-                            Traducir("se espera black, grey o white"));
+    if (const Hecho leido = LeerFondo(o.fondo, fondo); !leido)
+        return Hecho::Fallo("--background " + o.fondo + ": " + leido.Motivo());
     if (o.nivel.empty())
         return Hecho::Fallo(Traducir("falta el nivel"));
     if (o.archivo.empty())
@@ -39,24 +37,18 @@ Hecho LeerCelda(const OpcionesHoja& o, int& celda) {
 
 int EscribirHoja(const OpcionesHoja& o, std::ostream& salida, std::ostream& errores) {
     int pedida = 0;
-    if (const Hecho leidas = LeerCelda(o, pedida); !leidas) {
-        errores << "tr4tool sheet: " << leidas.Motivo() << Traducir(" (uso: tr4tool sheet --help)")
-                << '\n';
-        return USO_INCORRECTO;
-    }
+    uint32_t fondo = 0;
+    if (const Hecho leidas = LeerCelda(o, pedida, fondo); !leidas)
+        return RechazarUso(errores, "tr4tool sheet", "sheet", leidas);
     // The grid, and so the surface's size, depends on what the level holds: the surface starts
     // small and takes the cell's size once the level is read.
-    std::string motivo;
     DibujoSinVentana dibujo;
-    if (const Hecho preparado = PrepararDibujo(CELDA_MINIMA, CELDA_MINIMA, dibujo); !preparado) {
-        errores << "tr4tool sheet: " << preparado.Motivo() << '\n';
-        return FALLO;
-    }
+    if (const Hecho preparado = PrepararDibujo(CELDA_MINIMA, CELDA_MINIMA, dibujo); !preparado)
+        return Fallar(errores, "tr4tool sheet", preparado);
     std::unique_ptr<NivelSubido> nivel;
-    if (!AbrirNivel(o.nivel.c_str(), dibujo.Dispositivo.get(), nivel, &motivo)) {
-        errores << "tr4tool: " << o.nivel << ": " << motivo << '\n';
-        return FALLO;
-    }
+    if (const Hecho abierto = AbrirNivel(o.nivel.c_str(), dibujo.Dispositivo.get(), nivel);
+        !abierto)
+        return Fallar(errores, "tr4tool: " + o.nivel, abierto);
     static const Lista_Mesh vacia;
     const Lista_Mesh& lista = nivel->Meshes ? *nivel->Meshes : vacia;
     // Planned before anything is assembled: a level refused for its size costs nothing more.
@@ -64,34 +56,26 @@ int EscribirHoja(const OpcionesHoja& o, std::ostream& salida, std::ostream& erro
                                ? nivel->Objetos.Movibles.size() + nivel->Objetos.Estaticos.size()
                                : size_t(lista.Cantidad());
     Rejilla rejilla;
-    if (!PlanearRejilla(cuantas, pedida, rejilla, &motivo)) {
-        errores << "tr4tool: " << o.nivel << ": " << motivo << '\n';
-        return FALLO;
-    }
+    if (const Hecho planeada = PlanearRejilla(cuantas, pedida, rejilla); !planeada)
+        return Fallar(errores, "tr4tool: " + o.nivel, planeada);
     const std::vector<CeldaHoja> celdas =
         o.objetos ? CeldasDeObjetos(nivel->Objetos, lista) : CeldasDeMeshes(lista);
-    if (!dibujo.Superficie->CambiarTamano(rejilla.Celda, rejilla.Celda)) {
-        errores << "tr4tool sheet: "
-                << Traducir("sin OpenGL: no se pudo crear el dispositivo de dibujo") << '\n';
-        return FALLO;
-    }
+    if (!dibujo.Superficie->CambiarTamano(rejilla.Celda, rejilla.Celda))
+        return Fallar(
+            errores, "tr4tool sheet",
+            Hecho::Fallo(Traducir("sin OpenGL: no se pudo crear el dispositivo de dibujo")));
     ImagenRGBA hoja;
-    uint32_t fondo = 0;
-    // Checked with the other options before anything was opened.
-    (void)LeerFondo(o.fondo, fondo);
-    if (!ComponerHoja(*dibujo.Dispositivo, *dibujo.Superficie, nivel->Buffers, celdas, rejilla,
-                      hoja, &motivo, fondo)) {
-        errores << "tr4tool sheet: " << motivo << '\n';
-        return FALLO;
-    }
+    if (const Hecho compuesta = ComponerHoja(*dibujo.Dispositivo, *dibujo.Superficie,
+                                             nivel->Buffers, celdas, rejilla, hoja, fondo);
+        !compuesta)
+        return Fallar(errores, "tr4tool sheet", compuesta);
     const std::vector<uint8_t> png =
         CodificarPNG(std::span<const uint8_t>(hoja.Bytes), hoja.Ancho, hoja.Alto);
     if (png.empty())
-        motivo = o.archivo + ": " + Traducir("no se pudo escribir el PNG");
-    if (png.empty() || !EscribirAtomico(o.archivo, png, &motivo)) {
-        errores << "tr4tool: " << motivo << '\n';
-        return FALLO;
-    }
+        return Fallar(errores, "tr4tool: " + o.archivo,
+                      Hecho::Fallo(Traducir("no se pudo escribir el PNG")));
+    if (const Hecho escrito = EscribirAtomico(o.archivo, png); !escrito)
+        return Fallar(errores, "tr4tool", escrito);
     salida << "tr4tool: "
            << Formatear(Traducir("escrito %s (%s celdas en %s x %s, celda de %s px, %s x %s)"),
                         {o.archivo, std::to_string(celdas.size()), std::to_string(rejilla.Columnas),

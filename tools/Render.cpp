@@ -87,9 +87,8 @@ Hecho LeerOpciones(const OpcionesRender& d, Opciones& o) {
     o.alambre = d.alambre;
     o.ajustar = d.ajustar;
     o.luzPlena = d.luzPlena;
-    if (!LeerFondo(d.fondo, o.fondo))
-        return Hecho::Fallo("--background " + d.fondo + ": " +
-                            Traducir("se espera black, grey o white"));
+    if (const Hecho fondo = LeerFondo(d.fondo, o.fondo); !fondo)
+        return Hecho::Fallo("--background " + d.fondo + ": " + fondo.Motivo());
     const int elegidos = !d.mesh.empty() + !d.objeto.empty() + !d.estatico.empty() + d.nivelEntero +
                          !d.cuarto.empty();
     if (elegidos > 1)
@@ -285,19 +284,23 @@ HRESULT EncuadrarDesde(dxDevice8& dispositivo, const Esfera& nivel, Vector ojo, 
     return SUCCEEDED(r) ? dispositivo.SetObjetivo(objetivo[0], objetivo[1], objetivo[2]) : r;
 }
 
-// The whole level, framed as the options say; 1 with the reason when the room is not there.
-// A failed drawing lands in `dibujo` unless it holds an earlier failure.
-int DibujarNivelEntero(const Opciones& o, const NivelSubido& nivel, dxDevice8& dispositivo,
-                       std::string& motivo, HRESULT& dibujo) {
+// Where the device's answers become tools' own: a drawing the device refused, so that no
+// picture is written and the user is not handed a blank one.
+Hecho Dibujado(HRESULT hr) {
+    return FAILED(hr) ? Hecho::Fallo(Traducir("OpenGL no pudo dibujar la imagen")) : Hecho();
+}
+
+// The whole level, framed as the options say; not done, with the reason, when the room is not
+// there. A failed drawing lands in `dibujo` unless it holds an earlier failure.
+Hecho DibujarNivelEntero(const Opciones& o, const NivelSubido& nivel, dxDevice8& dispositivo,
+                         Hecho& dibujo) {
     const EscenaNivel* escena = nivel.Escena.get();
     const int32_t cuartos = escena ? escena->NumCuartos() : 0;
-    if (o.que == Opciones::Que::Cuarto && o.numero >= cuartos) {
-        motivo = Formatear(Traducir("no hay cuarto %s; "), {std::to_string(o.numero)}) +
-                 (cuartos == 0
-                      ? Traducir("el nivel no tiene cuartos")
-                      : Traducir("los índices válidos van de 0 a ") + std::to_string(cuartos - 1));
-        return FALLO;
-    }
+    if (o.que == Opciones::Que::Cuarto && o.numero >= cuartos)
+        return Hecho::Fallo(Formatear(Traducir("no hay cuarto %s; "), {std::to_string(o.numero)}) +
+                            (cuartos == 0 ? Traducir("el nivel no tiene cuartos")
+                                          : Traducir("los índices válidos van de 0 a ") +
+                                                std::to_string(cuartos - 1)));
     OpcionesNivel opciones;
     opciones.Texturizado = !o.alambre;
     opciones.Alambre = o.alambre;
@@ -335,9 +338,9 @@ int DibujarNivelEntero(const Opciones& o, const NivelSubido& nivel, dxDevice8& d
         hr = nivel.Dibujo->Dibujar(dispositivo, opciones);
     if (SUCCEEDED(hr))
         hr = dispositivo.Presentar();
-    if (SUCCEEDED(dibujo))
-        dibujo = hr;
-    return EXITO;
+    if (dibujo)
+        dibujo = Dibujado(hr);
+    return {};
 }
 
 std::string QueSeDibuja(const Opciones& o) {
@@ -356,20 +359,15 @@ std::string QueSeDibuja(const Opciones& o) {
 }
 
 // The panel's picture as PNG, written whole or not at all.
-bool GuardarCuadro(const DibujoSinVentana& dibujo, const Opciones& o, const std::string& archivo,
-                   std::string& motivo) {
+Hecho GuardarCuadro(const DibujoSinVentana& dibujo, const Opciones& o, const std::string& archivo) {
     const std::vector<uint32_t> pixeles = LeerPixeles(*dibujo.Superficie);
-    if (pixeles.size() != size_t(o.ancho) * size_t(o.alto)) {
-        motivo = Traducir("sin OpenGL: no se pudo leer la imagen dibujada");
-        return false;
-    }
+    if (pixeles.size() != size_t(o.ancho) * size_t(o.alto))
+        return Hecho::Fallo(Traducir("sin OpenGL: no se pudo leer la imagen dibujada"));
     const std::vector<uint8_t> png =
         CodificarPNG(std::span<const uint32_t>(pixeles), o.ancho, o.alto);
-    if (png.empty()) {
-        motivo = archivo + ": " + Traducir("no se pudo escribir el PNG");
-        return false;
-    }
-    return EscribirAtomico(archivo, png, &motivo);
+    if (png.empty())
+        return Hecho::Fallo(archivo + ": " + Traducir("no se pudo escribir el PNG"));
+    return EscribirAtomico(archivo, png);
 }
 
 // The sphere that holds every pose of a sequence, so that the framing holds still through it.
@@ -398,189 +396,166 @@ void Abarcar(Ensamblaje& todo, const Ensamblaje& pose, bool primera) {
     todo.Radio = radio;
 }
 
-// A drawing the device refused: no picture is written, so the user is not handed a blank one.
-int NoDibujo(std::string& motivo) {
-    motivo = Traducir("OpenGL no pudo dibujar la imagen");
-    return FALLO;
-}
-
 // An object posed by one of its animations: one picture, or one per game frame in a folder.
-// 0 with the line to print; 1 with the reason.
-int DibujarAnimacion(const Opciones& o, const NivelSubido& nivel, DibujoSinVentana& dibujo,
-                     std::string& linea, std::string& motivo) {
-    const std::optional<trMovible> movible =
-        MovibleElegido(nivel, o.numero, o.meshesDe, motivo);
-    if (!movible)
-        return FALLO;
-    if (motivo = MotivoAnimacion(nivel, *movible, o.animacion); !motivo.empty())
-        return FALLO;
+// Done with the line to print in `linea`; else the reason.
+Hecho DibujarAnimacion(const Opciones& o, const NivelSubido& nivel, DibujoSinVentana& dibujo,
+                       std::string& linea) {
+    trMovible movible;
+    if (Hecho h = MovibleElegido(nivel, o.numero, o.meshesDe, movible); !h)
+        return h;
+    if (Hecho h = AnimacionJugable(nivel, movible, o.animacion); !h)
+        return h;
     static const Lista_Mesh vacia;
     const Lista_Mesh& lista = nivel.Meshes ? *nivel.Meshes : vacia;
     const trAnimaciones& animaciones = nivel.Objetos.Animaciones;
     const uint32_t indice = uint32_t(o.animacion);
     const uint32_t ultimo = animaciones.Animaciones[indice].Duracion();
     // Posing clamps to the last frame: a frame past it would quietly draw that one instead.
-    if (o.secuencia.empty() && o.cuadro > double(ultimo)) {
-        motivo = Formatear(Traducir("la animación %s no tiene cuadro %s; sus cuadros van de 0 a %s"),
-                           {std::to_string(indice), o.cuadroDado, std::to_string(ultimo)});
-        return FALLO;
-    }
+    if (o.secuencia.empty() && o.cuadro > double(ultimo))
+        return Hecho::Fallo(
+            Formatear(Traducir("la animación %s no tiene cuadro %s; sus cuadros van de 0 a %s"),
+                      {std::to_string(indice), o.cuadroDado, std::to_string(ultimo)}));
     std::vector<glm::mat4> mundos;
     dxDevice8& dispositivo = *dibujo.Dispositivo;
     auto posar = [&](double cuadro) {
-        return PosarMovible(*nivel.Nivel, animaciones, *movible, indice, cuadro, mundos);
+        return PosarMovible(*nivel.Nivel, animaciones, movible, indice, cuadro, mundos);
     };
     if (o.secuencia.empty()) {
-        if (!posar(o.cuadro)) {
-            motivo = Traducir("la animación no encaja en el árbol del movible");
-            return FALLO;
-        }
-        const Ensamblaje objeto = ArmarMovible(*movible, lista, mundos, nivel.Articulaciones);
-        if (FAILED(EncuadrarEnsamblaje(dispositivo, objeto, o.ancho, o.alto)) ||
-            FAILED(DibujarEnsamblaje(dispositivo, objeto, nivel.Buffers, o.angulo, !o.alambre,
-                                     o.alambre)))
-            return NoDibujo(motivo);
-        if (!GuardarCuadro(dibujo, o, o.archivo, motivo))
-            return FALLO;
+        if (Hecho h = posar(o.cuadro); !h)
+            return h;
+        const Ensamblaje objeto = ArmarMovible(movible, lista, mundos, nivel.Articulaciones);
+        HRESULT hr = EncuadrarEnsamblaje(dispositivo, objeto, o.ancho, o.alto);
+        if (SUCCEEDED(hr))
+            hr = DibujarEnsamblaje(dispositivo, objeto, nivel.Buffers, o.angulo, !o.alambre,
+                                   o.alambre);
+        if (Hecho h = Dibujado(hr); !h)
+            return h;
+        if (Hecho h = GuardarCuadro(dibujo, o, o.archivo); !h)
+            return h;
         linea = o.archivo;
-        return EXITO;
+        return {};
     }
     std::error_code error;
     std::filesystem::create_directories(o.secuencia, error);
     if (!std::filesystem::is_directory(o.secuencia, error)) {
         const std::string archivo = ArchivoEnLugarDeCarpeta(o.secuencia);
-        motivo = archivo.empty()
-                     ? o.secuencia + ": " + Traducir("no se pudo crear la carpeta")
-                     : Formatear(Traducir("no se pudo crear la carpeta %s: %s es un archivo, no "
-                                          "una carpeta"),
-                                 {o.secuencia, archivo});
-        return FALLO;
+        return Hecho::Fallo(archivo.empty()
+                                ? o.secuencia + ": " + Traducir("no se pudo crear la carpeta")
+                                : Formatear(Traducir("no se pudo crear la carpeta %s: %s es un "
+                                                     "archivo, no una carpeta"),
+                                            {o.secuencia, archivo}));
     }
-    Ensamblaje objeto = ArmarMovible(*movible, lista, nivel.Articulaciones);
+    Ensamblaje objeto = ArmarMovible(movible, lista, nivel.Articulaciones);
     for (uint32_t f = 0; f <= ultimo; ++f) {
-        if (!posar(f)) {
-            motivo = Traducir("la animación no encaja en el árbol del movible");
-            return FALLO;
-        }
-        Abarcar(objeto, ArmarMovible(*movible, lista, mundos, nivel.Articulaciones), f == 0);
+        if (Hecho h = posar(f); !h)
+            return h;
+        Abarcar(objeto, ArmarMovible(movible, lista, mundos, nivel.Articulaciones), f == 0);
     }
-    if (FAILED(EncuadrarEnsamblaje(dispositivo, objeto, o.ancho, o.alto)))
-        return NoDibujo(motivo);
+    if (Hecho h = Dibujado(EncuadrarEnsamblaje(dispositivo, objeto, o.ancho, o.alto)); !h)
+        return h;
     for (uint32_t f = 0; f <= ultimo; ++f) {
-        // Every frame was posed once already, to frame them all alike.
-        (void)posar(f);
+        // Every frame was posed once already, to frame them all alike: this one cannot fail.
+        if (Hecho h = posar(f); !h)
+            return h;
         AplicarPose(objeto, mundos);
-        if (FAILED(DibujarEnsamblaje(dispositivo, objeto, nivel.Buffers, o.angulo, !o.alambre,
-                                     o.alambre)))
-            return NoDibujo(motivo);
+        if (Hecho h = Dibujado(DibujarEnsamblaje(dispositivo, objeto, nivel.Buffers, o.angulo,
+                                                 !o.alambre, o.alambre));
+            !h)
+            return h;
         char nombre[32];
         std::snprintf(nombre, sizeof nombre, "cuadro_%04u.png", f);
         const std::string ruta = (std::filesystem::path(o.secuencia) / nombre).string();
-        if (!GuardarCuadro(dibujo, o, ruta, motivo))
-            return FALLO;
+        if (Hecho h = GuardarCuadro(dibujo, o, ruta); !h)
+            return h;
     }
     linea = Formatear(Traducir("%s cuadros en %s"), {std::to_string(ultimo + 1), o.secuencia});
-    return EXITO;
+    return {};
 }
 
 } // namespace
 
 int Renderizar(const OpcionesRender& opciones, std::ostream& salida, std::ostream& errores) {
     Opciones o;
-    if (const Hecho leidas = LeerOpciones(opciones, o); !leidas) {
-        errores << "tr4tool render: " << leidas.Motivo()
-                << Traducir(" (uso: tr4tool render --help)") << '\n';
-        return USO_INCORRECTO;
-    }
+    if (const Hecho leidas = LeerOpciones(opciones, o); !leidas)
+        return RechazarUso(errores, "tr4tool render", "render", leidas);
 
-    std::string motivo;
     DibujoSinVentana dibujo;
-    if (const Hecho preparado = PrepararDibujo(o.ancho, o.alto, dibujo); !preparado) {
-        errores << "tr4tool render: " << preparado.Motivo() << '\n';
-        return FALLO;
-    }
+    if (const Hecho preparado = PrepararDibujo(o.ancho, o.alto, dibujo); !preparado)
+        return Fallar(errores, "tr4tool render", preparado);
     dxDevice8* dispositivo = dibujo.Dispositivo.get();
-    HRESULT dibujado = dispositivo->SetColorFondo(
-        int32_t(o.fondo >> 16 & 0xFF), int32_t(o.fondo >> 8 & 0xFF), int32_t(o.fondo & 0xFF));
-    if (SUCCEEDED(dibujado))
-        dibujado = SetProyeccionVisor(*dispositivo, o.ancho, o.alto);
+    Hecho dibujado = Dibujado(dispositivo->SetColorFondo(
+        int32_t(o.fondo >> 16 & 0xFF), int32_t(o.fondo >> 8 & 0xFF), int32_t(o.fondo & 0xFF)));
+    if (dibujado)
+        dibujado = Dibujado(SetProyeccionVisor(*dispositivo, o.ancho, o.alto));
 
+    const std::string deNivel = "tr4tool: " + o.nivel;
     std::unique_ptr<NivelSubido> nivel;
-    if (!AbrirNivel(o.nivel.c_str(), dispositivo, nivel, &motivo)) {
-        errores << "tr4tool: " << o.nivel << ": " << motivo << '\n';
-        return FALLO;
-    }
+    if (const Hecho abierto = AbrirNivel(o.nivel.c_str(), dispositivo, nivel); !abierto)
+        return Fallar(errores, deNivel, abierto);
     if (o.animacion >= 0) {
         std::string linea;
-        if (DibujarAnimacion(o, *nivel, dibujo, linea, motivo) != EXITO) {
-            errores << "tr4tool: " << o.nivel << ": " << motivo << '\n';
-            return FALLO;
-        }
+        if (const Hecho animado = DibujarAnimacion(o, *nivel, dibujo, linea); !animado)
+            return Fallar(errores, deNivel, animado);
         salida << "tr4tool: " << Traducir("escrito ") << linea << " (" << QueSeDibuja(o)
                << Formatear(Traducir(", animación %s"), {std::to_string(o.animacion)}) << ", "
                << o.ancho << 'x' << o.alto << ")\n";
         return EXITO;
     }
     if (o.que == Opciones::Que::Nivel || o.que == Opciones::Que::Cuarto) {
-        if (DibujarNivelEntero(o, *nivel, *dispositivo, motivo, dibujado) != EXITO) {
-            errores << "tr4tool: " << o.nivel << ": " << motivo << '\n';
-            return FALLO;
-        }
+        if (const Hecho cuarto = DibujarNivelEntero(o, *nivel, *dispositivo, dibujado); !cuarto)
+            return Fallar(errores, deNivel, cuarto);
     } else {
         const Elegido que = o.que == Opciones::Que::Movible    ? Elegido::Movible
                             : o.que == Opciones::Que::Estatico ? Elegido::Estatico
                                                                : Elegido::Mesh;
         // A still moveable wears another's meshes as its animated frames do: without them, a
         // skeleton whose own meshes are all empty stand-ins draws nothing.
-        std::optional<Ensamblaje> objeto;
+        Ensamblaje objeto;
+        Hecho elegido;
         if (que == Elegido::Movible && o.meshesDe >= 0) {
             static const Lista_Mesh vacia;
-            if (const auto m = MovibleElegido(*nivel, o.numero, o.meshesDe, motivo))
-                objeto = ArmarMovible(*m, nivel->Meshes ? *nivel->Meshes : vacia,
-                                      nivel->Articulaciones);
+            trMovible m;
+            if ((elegido = MovibleElegido(*nivel, o.numero, o.meshesDe, m)))
+                objeto =
+                    ArmarMovible(m, nivel->Meshes ? *nivel->Meshes : vacia, nivel->Articulaciones);
         } else {
-            objeto = ArmarElegido(*nivel, que, o.numero, motivo);
+            elegido = ArmarElegido(*nivel, que, o.numero, objeto);
         }
-        if (!objeto) {
-            errores << "tr4tool: " << o.nivel << ": " << motivo << '\n';
-            return FALLO;
-        }
+        if (!elegido)
+            return Fallar(errores, deNivel, elegido);
         if (o.que == Opciones::Que::Mesh && !o.ajustar) {
             // The panel's own camera, 1500 units before the mesh's centre.
-            if (SUCCEEDED(dibujado))
-                dibujado = EncuadrarMesh(*dispositivo, *nivel->Mesh(int(o.numero)));
-            if (SUCCEEDED(dibujado))
-                dibujado = DibujarCuadro(*dispositivo, nivel->Buffer(int(o.numero)), o.angulo,
-                                         !o.alambre, o.alambre);
+            if (dibujado)
+                dibujado = Dibujado(EncuadrarMesh(*dispositivo, *nivel->Mesh(int(o.numero))));
+            if (dibujado)
+                dibujado = Dibujado(DibujarCuadro(*dispositivo, nivel->Buffer(int(o.numero)),
+                                                  o.angulo, !o.alambre, o.alambre));
         } else {
-            if (SUCCEEDED(dibujado))
-                dibujado = EncuadrarEnsamblaje(*dispositivo, *objeto, o.ancho, o.alto);
-            if (SUCCEEDED(dibujado))
-                dibujado = DibujarEnsamblaje(*dispositivo, *objeto, nivel->Buffers, o.angulo,
-                                             !o.alambre, o.alambre);
+            if (dibujado)
+                dibujado = Dibujado(EncuadrarEnsamblaje(*dispositivo, objeto, o.ancho, o.alto));
+            if (dibujado)
+                dibujado = Dibujado(DibujarEnsamblaje(*dispositivo, objeto, nivel->Buffers,
+                                                      o.angulo, !o.alambre, o.alambre));
         }
     }
     // A page or mesh the device refused, or a draw it failed, leaves a picture short of what was
     // asked: no file rather than a blank or partial one.
-    if (FAILED(dibujado) || FAILED(nivel->Subida)) {
-        errores << "tr4tool render: " << Traducir("OpenGL no pudo dibujar la imagen") << '\n';
-        return FALLO;
-    }
+    if (dibujado)
+        dibujado = Dibujado(nivel->Subida);
+    if (!dibujado)
+        return Fallar(errores, "tr4tool render", dibujado);
     const std::vector<uint32_t> pixeles = LeerPixeles(*dibujo.Superficie);
-    if (pixeles.size() != size_t(o.ancho) * size_t(o.alto)) {
-        errores << "tr4tool render: " << Traducir("sin OpenGL: no se pudo leer la imagen dibujada")
-                << '\n';
-        return FALLO;
-    }
+    if (pixeles.size() != size_t(o.ancho) * size_t(o.alto))
+        return Fallar(errores, "tr4tool render",
+                      Hecho::Fallo(Traducir("sin OpenGL: no se pudo leer la imagen dibujada")));
     // Written whole or not at all: a failed write never leaves half a picture where one stood.
     const std::vector<uint8_t> png =
         CodificarPNG(std::span<const uint32_t>(pixeles), o.ancho, o.alto);
     if (png.empty())
-        motivo = o.archivo + ": " + Traducir("no se pudo escribir el PNG");
-    if (png.empty() || !EscribirAtomico(o.archivo, png, &motivo)) {
-        errores << "tr4tool: " << motivo << '\n';
-        return FALLO;
-    }
+        return Fallar(errores, "tr4tool: " + o.archivo,
+                      Hecho::Fallo(Traducir("no se pudo escribir el PNG")));
+    if (const Hecho escrito = EscribirAtomico(o.archivo, png); !escrito)
+        return Fallar(errores, "tr4tool", escrito);
     // A black picture and a quiet success would look like a fault of the drawing.
     if (o.que == Opciones::Que::Cuarto && !o.alambre && !o.luzPlena &&
         CuartoSinLuz(*nivel->Nivel, o.numero))

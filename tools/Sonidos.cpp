@@ -156,11 +156,8 @@ void EscribirTexto(const trSonidos& s, const std::vector<trPcm>& pcm, uint32_t l
 int ListarSonidos(const std::string& archivo, bool json, const std::string& carpeta,
                   std::ostream& salida, std::ostream& errores) {
     auto nivel = std::make_unique<trNivel>();
-    std::string motivo;
-    if (!CargarNivel(archivo.c_str(), *nivel, &motivo)) {
-        errores << "tr4tool: " << archivo << ": " << motivo << '\n';
-        return FALLO;
-    }
+    if (std::string motivo; !CargarNivel(archivo.c_str(), *nivel, &motivo))
+        return Fallar(errores, "tr4tool: " + archivo, Hecho::Fallo(motivo));
     trSonidos s;
     LeerSonidos(*nivel, s);
     std::vector<trPcm> pcm;
@@ -172,15 +169,12 @@ int ListarSonidos(const std::string& archivo, bool json, const std::string& carp
             if (s.Muestras[i].Legible())
                 archivos.push_back({carpeta + "/" + NombreArchivo(i), WavePcm(pcm[i])});
         for (const ArchivoPorEscribir& a : archivos)
-            if (a.Bytes.empty()) {
-                errores << "tr4tool: " << a.Ruta << ": " << Traducir("no se pudo escribir el WAVE")
-                        << '\n';
-                return FALLO;
-            }
-        if (!archivos.empty() && !EscribirAtomico(archivos, &motivo)) {
-            errores << "tr4tool: " << motivo << '\n';
-            return FALLO;
-        }
+            if (a.Bytes.empty())
+                return Fallar(errores, "tr4tool: " + a.Ruta,
+                              Hecho::Fallo(Traducir("no se pudo escribir el WAVE")));
+        if (!archivos.empty())
+            if (const Hecho escrito = EscribirAtomico(archivos); !escrito)
+                return Fallar(errores, "tr4tool", escrito);
         if (!json) {
             salida << "tr4tool: "
                    << Formatear(Traducir("escritas %s muestras en %s como WAVE PCM de 16 bits"),

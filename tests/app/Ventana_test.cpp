@@ -951,9 +951,9 @@ TEST(AnimarNivel, ElRelojVaEnFraccionesDeSegundo) {
     f.movibles[0].animacion = 0;
     const Bytes bytes = EscribirNivel(f);
     std::unique_ptr<NivelSubido> nivel;
-    std::string motivo;
-    ASSERT_EQ(AbrirNivelDeMemoria(bytes.data(), bytes.size(), nullptr, nivel, &motivo), 1)
-        << motivo;
+    Hecho hecho;
+    ASSERT_TRUE((hecho = AbrirNivelDeMemoria(bytes.data(), bytes.size(), nullptr, nivel)))
+        << hecho.Motivo();
     const EscenaNivel& escena = *nivel->Escena;
     ASSERT_EQ(escena.ItemsAnimados(), 1);
     const std::vector<VerticeEscena> quietos = escena.VerticesItems();

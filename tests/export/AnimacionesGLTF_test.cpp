@@ -30,14 +30,14 @@ std::unique_ptr<NivelAbierto> AbrirAnimado(fixture::NivelFixture f = fixture::Ni
     }
     const fixture::Bytes bytes = fixture::EscribirNivel(f);
     std::unique_ptr<NivelAbierto> n;
-    std::string motivo;
-    EXPECT_TRUE(AbrirNivelDeMemoria(bytes.data(), bytes.size(), n, &motivo)) << motivo;
+    Hecho hecho;
+    EXPECT_TRUE((hecho = AbrirNivelDeMemoria(bytes.data(), bytes.size(), n))) << hecho.Motivo();
     return n;
 }
 
-tinygltf::Model Exportar(const NivelAbierto& n, const OpcionesGLTF& o, std::string* motivo) {
+tinygltf::Model Exportar(const NivelAbierto& n, const OpcionesGLTF& o, Hecho* hecho) {
     std::vector<ArchivoPorEscribir> archivos;
-    if (!ExportarGLTFEnMemoria(n, o, "a.glb", archivos, motivo))
+    if (!(*hecho = ExportarGLTFEnMemoria(n, o, "a.glb", archivos)))
         return {};
     return Leer(archivos.back());
 }
@@ -142,9 +142,9 @@ void ExpectCerca(const glm::vec3& a, const glm::vec3& b) {
 
 TEST(AnimacionesGLTF, CadaMuestraEsLaPoseDelVisor) {
     const auto n = AbrirAnimado();
-    std::string motivo;
-    const tinygltf::Model m = Exportar(*n, Animado(3, "all"), &motivo);
-    ASSERT_EQ(m.animations.size(), 2u) << motivo;
+    Hecho hecho;
+    const tinygltf::Model m = Exportar(*n, Animado(3, "all"), &hecho);
+    ASSERT_EQ(m.animations.size(), 2u) << hecho.Motivo();
     ASSERT_EQ(m.nodes.size(), 3u); // the object's root, then one node per mesh
     const float escala = 1.0f / 512;
     for (uint32_t a = 0; a < 2; ++a) {
@@ -180,9 +180,9 @@ TEST(AnimacionesGLTF, CadaMuestraEsLaPoseDelVisor) {
 // the root's offset, 45 and 135 degrees the halfway turns of its meshes).
 TEST(AnimacionesGLTF, EntreMuestrasLaPoseDeLosCuadrosDelArchivo) {
     const auto n = AbrirAnimado();
-    std::string motivo;
-    const tinygltf::Model m = Exportar(*n, Animado(3, "all"), &motivo);
-    ASSERT_EQ(m.animations.size(), 2u) << motivo;
+    Hecho hecho;
+    const tinygltf::Model m = Exportar(*n, Animado(3, "all"), &hecho);
+    ASSERT_EQ(m.animations.size(), 2u) << hecho.Motivo();
     const float escala = 1.0f / 512, r = std::sqrt(0.5f) * 100;
     // Device axes (the level's y negated) to the model's: x negated too.
     auto modelo = [&](float x, float y, float z) { return glm::vec3(-x, y, z) * escala; };
@@ -225,9 +225,9 @@ TEST(AnimacionesGLTF, LosGirosSeguidosVanPorElCaminoCorto) {
         for (size_t k = 0; k < 3; ++k)
             f.cuadros[36 * a + 12 * k + 9] = uint16_t(0x8000 | vueltas[a][k]);
     const auto n = AbrirAnimado(f);
-    std::string motivo;
-    const tinygltf::Model m = Exportar(*n, Animado(3, "all"), &motivo);
-    ASSERT_EQ(m.animations.size(), 2u) << motivo;
+    Hecho hecho;
+    const tinygltf::Model m = Exportar(*n, Animado(3, "all"), &hecho);
+    ASSERT_EQ(m.animations.size(), 2u) << hecho.Motivo();
     for (const tinygltf::Animation& anim : m.animations)
         for (const auto& c : anim.channels) {
             if (c.target_path != "rotation")
@@ -265,12 +265,12 @@ TEST(AnimacionesGLTF, LasArticulacionesDeLaraSiguenCadaMuestra) {
     std::unique_ptr<NivelAbierto> n;
     ASSERT_TRUE(AbrirNivel(real.c_str(), n));
     ASSERT_TRUE(n->Articulaciones);
-    std::string motivo;
-    const auto lara = MovibleElegido(*n, 0, 8, motivo);
-    ASSERT_TRUE(lara) << motivo;
-    const uint32_t correr = lara->Animacion;
-    const tinygltf::Model m = Exportar(*n, Animado(0, std::to_string(correr), 8), &motivo);
-    ASSERT_EQ(m.animations.size(), 1u) << motivo;
+    Hecho hecho;
+    trMovible lara;
+    ASSERT_TRUE((hecho = MovibleElegido(*n, 0, 8, lara))) << hecho.Motivo();
+    const uint32_t correr = lara.Animacion;
+    const tinygltf::Model m = Exportar(*n, Animado(0, std::to_string(correr), 8), &hecho);
+    ASSERT_EQ(m.animations.size(), 1u) << hecho.Motivo();
     ASSERT_EQ(m.skins.size(), 1u);
     const tinygltf::Skin& piel = m.skins[0];
     EXPECT_EQ(piel.joints.size(), 15u);
@@ -288,8 +288,8 @@ TEST(AnimacionesGLTF, LasArticulacionesDeLaraSiguenCadaMuestra) {
         const double cuadro = std::round(double(tiempos[k]) * 30);
         ASSERT_LE(cuadro, a.Duracion());
         std::vector<glm::mat4> pose;
-        ASSERT_TRUE(PosarMovible(*n->Nivel, n->Objetos.Animaciones, *lara, correr, cuadro, pose));
-        const Ensamblaje visor = ArmarMovible(*lara, *n->Meshes, pose, n->Articulaciones);
+        ASSERT_TRUE(PosarMovible(*n->Nivel, n->Objetos.Animaciones, lara, correr, cuadro, pose));
+        const Ensamblaje visor = ArmarMovible(lara, *n->Meshes, pose, n->Articulaciones);
         std::vector<glm::vec3> esperados;
         for (const PiezaObjeto& p : visor.Piezas)
             for (const glm::vec3& v : p.Vertices)
@@ -320,22 +320,25 @@ TEST(AnimacionesGLTF, LasArticulacionesDeLaraSiguenCadaMuestra) {
 
 TEST(AnimacionesGLTF, LoQueNoSePuedeExportarDicePorQue) {
     const auto n = AbrirAnimado();
-    std::string motivo;
+    Hecho hecho;
     // Moveable 4 owns animations 2..7: 3 has no frames, 0 is another's.
-    Exportar(*n, Animado(4, "2,3"), &motivo);
-    EXPECT_EQ(motivo, "la animación 3 no se puede ver: sus cuadros no están en este nivel");
-    Exportar(*n, Animado(4, "0"), &motivo);
-    EXPECT_EQ(motivo, "la animación 0 no es del movible 4; las suyas van de 2 a 7");
-    Exportar(*n, Animado(3, "0", 77), &motivo);
-    EXPECT_NE(motivo.find("no hay movible con id 77"), std::string::npos) << motivo;
+    Exportar(*n, Animado(4, "2,3"), &hecho);
+    EXPECT_EQ(hecho.Motivo(), "la animación 3 no se puede ver: sus cuadros no están en este nivel");
+    Exportar(*n, Animado(4, "0"), &hecho);
+    EXPECT_EQ(hecho.Motivo(), "la animación 0 no es del movible 4; las suyas van de 2 a 7");
+    Exportar(*n, Animado(3, "0", 77), &hecho);
+    EXPECT_NE(hecho.Motivo().find("no hay movible con id 77"), std::string::npos) << hecho.Motivo();
     // "all" takes the ones that play and leaves the rest: 2, and 6 and 7, whose frames are all
     // there though their next link is broken.
-    motivo.clear();
-    EXPECT_EQ(Exportar(*n, Animado(4, "all"), &motivo).animations.size(), 3u) << motivo;
-    EXPECT_EQ(Exportar(*n, Animado(4, "6,7"), &motivo).animations.size(), 2u) << motivo;
+    hecho = {};
+    EXPECT_EQ(Exportar(*n, Animado(4, "all"), &hecho).animations.size(), 3u) << hecho.Motivo();
+    EXPECT_EQ(Exportar(*n, Animado(4, "6,7"), &hecho).animations.size(), 2u) << hecho.Motivo();
     AnimacionesElegidas e;
-    for (const char* malo : {"", "1,,2", "a", "1,", "70000", "-1"})
-        EXPECT_FALSE(LeerListaAnimaciones(malo, e)) << malo;
+    for (const char* malo : {"", "1,,2", "a", "1,", "70000", "-1"}) {
+        const Hecho h = LeerListaAnimaciones(malo, e);
+        EXPECT_EQ(h.Motivo(), "se espera all o índices de la lista del nivel separados por comas")
+            << malo;
+    }
 }
 
 // The Khronos glTF Validator on an animated fixture and on Lara with all her animations.
@@ -346,8 +349,8 @@ TEST(AnimacionesGLTF, ElValidadorNoTieneNadaQueDecir) {
     fs::create_directories(dir);
     auto validar = [&](const NivelAbierto& n, const OpcionesGLTF& o, const std::string& nombre) {
         const std::string ruta = (dir / nombre).string();
-        std::string motivo;
-        ASSERT_TRUE(ExportarGLTF(n, o, ruta, &motivo)) << motivo;
+        Hecho hecho;
+        ASSERT_TRUE((hecho = ExportarGLTF(n, o, ruta))) << hecho.Motivo();
         FILE* tubo = popen(("node '" TR4_VALIDADOR "' '" + ruta + "' 2>&1").c_str(), "r");
         ASSERT_TRUE(tubo);
         std::string texto;

@@ -127,7 +127,8 @@ TEST(DibujoExportado, LaraLeidaDelGlbSeVeComoEnElVisor) {
     ASSERT_EQ(principal.CrearDispositivo(superficie.get(), 1, d), D3D_OK);
     (void)d->SetColorFondo(0, 0, 0);
     std::unique_ptr<NivelSubido> nivel;
-    ASSERT_TRUE(AbrirNivel(ruta.c_str(), d.get(), nivel, &motivo)) << motivo;
+    Hecho hecho;
+    ASSERT_TRUE((hecho = AbrirNivel(ruta.c_str(), d.get(), nivel))) << hecho.Motivo();
 
     const trMovible* lara = nullptr;
     for (const trMovible& m : nivel->Objetos.Movibles)
@@ -139,9 +140,9 @@ TEST(DibujoExportado, LaraLeidaDelGlbSeVeComoEnElVisor) {
                 nivel->Buffers);
 
     std::vector<ArchivoPorEscribir> archivos;
-    ASSERT_TRUE(ExportarGLTFEnMemoria(*nivel, {OpcionesGLTF::Tipo::Movible, 8}, "lara.glb",
-                                      archivos, &motivo))
-        << motivo;
+    ASSERT_TRUE((hecho = ExportarGLTFEnMemoria(*nivel, {OpcionesGLTF::Tipo::Movible, 8}, "lara.glb",
+                                               archivos)))
+        << hecho.Motivo();
     const tinygltf::Model modelo = Leer(archivos[0]);
     ASSERT_FALSE(modelo.nodes.empty());
     Leido leido;
@@ -249,7 +250,8 @@ TEST(DibujoExportado, UnCuartoOscuroBrillaComoEnElVisor) {
     ASSERT_EQ(principal.CrearDispositivo(superficie.get(), 1, d), D3D_OK);
     ASSERT_EQ(d->SetColorFondo(0, 0, 0), D3D_OK);
     std::unique_ptr<NivelSubido> nivel;
-    ASSERT_TRUE(AbrirNivel(ruta.c_str(), d.get(), nivel, &motivo)) << motivo;
+    Hecho hecho;
+    ASSERT_TRUE((hecho = AbrirNivel(ruta.c_str(), d.get(), nivel))) << hecho.Motivo();
 
     const std::vector<trGeometriaCuarto> cuartos = LeerCuartos(*nivel->Nivel);
     int32_t elegido = -1;
@@ -281,9 +283,9 @@ TEST(DibujoExportado, UnCuartoOscuroBrillaComoEnElVisor) {
     const double visor = Brillo(LeerPixeles(*superficie));
 
     std::vector<ArchivoPorEscribir> archivos;
-    ASSERT_TRUE(ExportarGLTFEnMemoria(*nivel, {OpcionesGLTF::Tipo::Nivel}, "nivel.glb", archivos,
-                                      &motivo))
-        << motivo;
+    ASSERT_TRUE(
+        (hecho = ExportarGLTFEnMemoria(*nivel, {OpcionesGLTF::Tipo::Nivel}, "nivel.glb", archivos)))
+        << hecho.Motivo();
     const tinygltf::Model modelo = Leer(archivos[0]);
     std::vector<uint8_t> paginas;
     for (const tinygltf::Image& im : modelo.images)

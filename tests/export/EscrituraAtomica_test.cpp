@@ -95,30 +95,32 @@ TEST_F(Carpeta, UnFalloNoTocaNadaYNoDejaRastro) {
     const auto destino = (dir / "a.gltf").string();
     ASSERT_TRUE(EscribirAtomico(destino, Bytes("bueno")));
     // The second file's folder is missing: the first must not be replaced either.
-    std::string motivo;
-    EXPECT_FALSE(EscribirAtomico({{destino, Bytes("nuevo")}, {(dir / "no/hay/b.bin").string(), Bytes("x")}},
-                                 &motivo));
-    EXPECT_NE(motivo.find("no/hay/b.bin: no existe la carpeta " + (dir / "no/hay").string()),
-              std::string::npos)
-        << motivo;
+    Hecho hecho;
+    EXPECT_FALSE((hecho = EscribirAtomico(
+                      {{destino, Bytes("nuevo")}, {(dir / "no/hay/b.bin").string(), Bytes("x")}})));
+    EXPECT_NE(
+        hecho.Motivo().find("no/hay/b.bin: no existe la carpeta " + (dir / "no/hay").string()),
+        std::string::npos)
+        << hecho.Motivo();
     EXPECT_EQ(Leer(destino), "bueno");
     EXPECT_EQ(Entradas(), 1u);
     // A file where a folder should be, at any depth, is named as what stands in the way.
     for (const char* bajo : {"/x.bin", "/b/c/x.bin"}) {
-        EXPECT_FALSE(EscribirAtomico(destino + bajo, Bytes("x"), &motivo));
-        EXPECT_EQ(motivo, "no se pudo escribir " + destino + bajo + ": " + destino +
-                              " es un archivo, no una carpeta");
+        EXPECT_FALSE((hecho = EscribirAtomico(destino + bajo, Bytes("x"))));
+        EXPECT_EQ(hecho.Motivo(), "no se pudo escribir " + destino + bajo + ": " + destino +
+                                      " es un archivo, no una carpeta");
     }
     EXPECT_EQ(Leer(destino), "bueno");
     EXPECT_EQ(Entradas(), 1u);
     // A folder where the file should go: its rename fails, and nothing is left behind.
     fs::create_directory(dir / "c.glb");
-    EXPECT_FALSE(EscribirAtomico((dir / "c.glb").string(), Bytes("x"), &motivo));
+    EXPECT_FALSE((hecho = EscribirAtomico((dir / "c.glb").string(), Bytes("x"))));
     EXPECT_EQ(Entradas(), 2u);
     // A file system nobody may write, even root.
     // A file system nobody may write, even root: the folder is named as the fault, not as missing.
-    EXPECT_FALSE(EscribirAtomico("/proc/tr4_export.glb", Bytes("x"), &motivo));
-    EXPECT_EQ(motivo, "no se pudo escribir /proc/tr4_export.glb: no se puede escribir en la carpeta /proc");
+    EXPECT_FALSE((hecho = EscribirAtomico("/proc/tr4_export.glb", Bytes("x"))));
+    EXPECT_EQ(hecho.Motivo(),
+              "no se pudo escribir /proc/tr4_export.glb: no se puede escribir en la carpeta /proc");
 }
 
 TEST_F(Carpeta, CadaArchivoSeSincronizaAntesDeRenombrarYLaCarpetaDespues) {
@@ -126,7 +128,7 @@ TEST_F(Carpeta, CadaArchivoSeSincronizaAntesDeRenombrarYLaCarpetaDespues) {
     Grabadora g;
     ASSERT_TRUE(EscribirAtomico({{(dir / "a.gltf").string(), Bytes("nuevo")},
                                  {(dir / "b.bin").string(), Bytes("datos")}},
-                                nullptr, g));
+                                g));
     // a.gltf stood there: it gets a second name before anything is renamed, dropped at the end.
     EXPECT_EQ(g.vistas, (std::vector<std::string>{"crear", "escribir", "fsync", "cerrar", "crear",
                                                   "escribir", "fsync", "cerrar", "enlazar",
@@ -146,13 +148,14 @@ TEST_F(Carpeta, CualquierLlamadaQueFallaDejaLaCarpetaComoEstaba) {
             Grabadora g;
             g.sinEnlaces = sinEnlaces;
             g.fallarEn = k;
-            std::string motivo;
-            const bool bien = EscribirAtomico({{(dir / "b.bin").string(), Bytes("datos")},
-                                               {(dir / "a.gltf").string(), Bytes("nuevo")}},
-                                              &motivo, g);
+            Hecho hecho;
+            const bool bien =
+                bool(hecho = EscribirAtomico({{(dir / "b.bin").string(), Bytes("datos")},
+                                              {(dir / "a.gltf").string(), Bytes("nuevo")}},
+                                             g));
             if (k >= int(g.vistas.size())) {
                 // Past the last call: nothing failed.
-                ASSERT_TRUE(bien) << motivo;
+                ASSERT_TRUE(bien) << hecho.Motivo();
                 EXPECT_EQ(Contenido(), (std::map<std::string, std::string>{{"a.gltf", "nuevo"},
                                                                            {"b.bin", "datos"}}));
                 break;
@@ -165,7 +168,8 @@ TEST_F(Carpeta, CualquierLlamadaQueFallaDejaLaCarpetaComoEstaba) {
                 continue;
             }
             EXPECT_FALSE(bien) << "call " << k << " (" << fallo << ") failed unseen";
-            EXPECT_NE(motivo.find("Input/output error"), std::string::npos) << k << ": " << motivo;
+            EXPECT_NE(hecho.Motivo().find("Input/output error"), std::string::npos)
+                << k << ": " << hecho.Motivo();
             EXPECT_EQ(Contenido(), antes) << "call " << k << " (" << fallo << ")";
         }
     }

@@ -69,8 +69,8 @@ fixture::NivelFixture NivelConCaras() {
 
 std::unique_ptr<NivelAbierto> Abrir(const fixture::Bytes& bytes) {
     std::unique_ptr<NivelAbierto> n;
-    std::string motivo;
-    EXPECT_TRUE(AbrirNivelDeMemoria(bytes.data(), bytes.size(), n, &motivo)) << motivo;
+    Hecho hecho;
+    EXPECT_TRUE((hecho = AbrirNivelDeMemoria(bytes.data(), bytes.size(), n))) << hecho.Motivo();
     return n;
 }
 
@@ -85,8 +85,8 @@ std::unique_ptr<NivelAbierto> AbrirReal(const char* nombre) {
 
 tinygltf::Model Exportar(const NivelAbierto& n, OpcionesGLTF o) {
     std::vector<ArchivoPorEscribir> archivos;
-    std::string motivo;
-    EXPECT_TRUE(ExportarGLTFEnMemoria(n, o, "/x/modelo.glb", archivos, &motivo)) << motivo;
+    Hecho hecho;
+    EXPECT_TRUE((hecho = ExportarGLTFEnMemoria(n, o, "/x/modelo.glb", archivos))) << hecho.Motivo();
     EXPECT_EQ(archivos.size(), 1u);
     return archivos.empty() ? tinygltf::Model{} : Leer(archivos[0]);
 }
@@ -201,7 +201,8 @@ TEST(ExportarGLTF, VistasAlineadasEIndicesCortosHasta65535) {
     std::vector<std::vector<uint8_t>> pngs(1);
     EXPECT_TRUE(CodificarPaginas(nullptr, {}, pngs));
     EXPECT_TRUE(pngs.empty());
-    EXPECT_FALSE(CodificarPaginas(nullptr, {{0, false}}, pngs));
+    const Hecho sinPaginas = CodificarPaginas(nullptr, {{0, false}}, pngs);
+    EXPECT_EQ(sinPaginas.Motivo(), "no hay memoria suficiente para comprimir las páginas");
 }
 
 TEST(ExportarGLTF, UnMovibleEsUnArbolDeNodosComoLoArmaElVisor) {
@@ -532,8 +533,9 @@ std::vector<uint8_t> Bytes(const fs::path& ruta) {
 TEST_F(CarpetaGLTF, ElGltfLlevaSuBinYSusPaginasAlLado) {
     const auto n = Abrir(fixture::EscribirNivel(NivelConCaras()));
     const std::string ruta = (dir / "con espacio.gltf").string();
-    std::string motivo;
-    ASSERT_TRUE(ExportarGLTF(*n, {OpcionesGLTF::Tipo::Movible, 5}, ruta, &motivo)) << motivo;
+    Hecho hecho;
+    ASSERT_TRUE((hecho = ExportarGLTF(*n, {OpcionesGLTF::Tipo::Movible, 5}, ruta)))
+        << hecho.Motivo();
     EXPECT_TRUE(fs::exists(dir / "con espacio.bin"));
     EXPECT_TRUE(fs::exists(dir / "pagina_00_aditiva.png"));
     const auto paginas = PaginasPNG(*n->Texturas, dir.string());
@@ -547,39 +549,43 @@ TEST_F(CarpetaGLTF, ElGltfLlevaSuBinYSusPaginasAlLado) {
     EXPECT_EQ(Recorrer(m).triangulos, 5u);
 
     // Again, and another object beside it: the same pages serve both.
-    ASSERT_TRUE(ExportarGLTF(*n, {OpcionesGLTF::Tipo::Movible, 5}, ruta, &motivo)) << motivo;
-    ASSERT_TRUE(ExportarGLTF(*n, {OpcionesGLTF::Tipo::Mesh, 0}, (dir / "m.gltf").string(), &motivo))
-        << motivo;
+    ASSERT_TRUE((hecho = ExportarGLTF(*n, {OpcionesGLTF::Tipo::Movible, 5}, ruta)))
+        << hecho.Motivo();
+    ASSERT_TRUE(
+        (hecho = ExportarGLTF(*n, {OpcionesGLTF::Tipo::Mesh, 0}, (dir / "m.gltf").string())))
+        << hecho.Motivo();
     const std::vector<uint8_t> retocada = {1, 2, 3};
     ASSERT_TRUE(EscribirAtomico((dir / "pagina_00.png").string(), retocada));
-    EXPECT_FALSE(ExportarGLTF(*n, {OpcionesGLTF::Tipo::Mesh, 0}, (dir / "m.gltf").string(), &motivo));
-    EXPECT_NE(motivo.find("pagina_00.png ya existe"), std::string::npos) << motivo;
+    EXPECT_FALSE(
+        (hecho = ExportarGLTF(*n, {OpcionesGLTF::Tipo::Mesh, 0}, (dir / "m.gltf").string())));
+    EXPECT_NE(hecho.Motivo().find("pagina_00.png ya existe"), std::string::npos) << hecho.Motivo();
     EXPECT_EQ(Bytes(dir / "pagina_00.png"), retocada);
 }
 
 TEST_F(CarpetaGLTF, UnaExportacionFallidaDiceQuePasaYNoDejaNada) {
     const auto n = Abrir(fixture::EscribirNivel(NivelConCaras()));
-    std::string motivo;
+    Hecho hecho;
     const std::string glb = (dir / "a.glb").string();
-    EXPECT_FALSE(ExportarGLTF(*n, {OpcionesGLTF::Tipo::Movible, 9999}, glb, &motivo));
-    EXPECT_EQ(motivo, "no hay movible con id 9999; los hay con id 5 6 7 9 10 11");
-    EXPECT_FALSE(ExportarGLTF(*n, {OpcionesGLTF::Tipo::Mesh, 3}, glb, &motivo));
-    EXPECT_EQ(motivo, "no hay mesh 3; los índices válidos van de 0 a 2");
-    EXPECT_FALSE(ExportarGLTF(*n, {OpcionesGLTF::Tipo::Mesh, 0, 0}, glb, &motivo));
-    EXPECT_FALSE(ExportarGLTF(*n, {}, (dir / "a.obj").string(), &motivo));
-    EXPECT_NE(motivo.find(".glb o .gltf"), std::string::npos) << motivo;
-    EXPECT_FALSE(ExportarGLTF(*n, {}, (dir / "no/hay/a.gltf").string(), &motivo));
-    EXPECT_NE(motivo.find("/no/hay/"), std::string::npos) << motivo;
-    EXPECT_FALSE(ExportarGLTF(*n, {}, "/proc/tr4_export.glb", &motivo));
+    EXPECT_FALSE((hecho = ExportarGLTF(*n, {OpcionesGLTF::Tipo::Movible, 9999}, glb)));
+    EXPECT_EQ(hecho.Motivo(), "no hay movible con id 9999; los hay con id 5 6 7 9 10 11");
+    EXPECT_FALSE((hecho = ExportarGLTF(*n, {OpcionesGLTF::Tipo::Mesh, 3}, glb)));
+    EXPECT_EQ(hecho.Motivo(), "no hay mesh 3; los índices válidos van de 0 a 2");
+    EXPECT_FALSE((hecho = ExportarGLTF(*n, {OpcionesGLTF::Tipo::Mesh, 0, 0}, glb)));
+    EXPECT_FALSE((hecho = ExportarGLTF(*n, {}, (dir / "a.obj").string())));
+    EXPECT_NE(hecho.Motivo().find(".glb o .gltf"), std::string::npos) << hecho.Motivo();
+    EXPECT_FALSE((hecho = ExportarGLTF(*n, {}, (dir / "no/hay/a.gltf").string())));
+    EXPECT_NE(hecho.Motivo().find("/no/hay/"), std::string::npos) << hecho.Motivo();
+    EXPECT_FALSE((hecho = ExportarGLTF(*n, {}, "/proc/tr4_export.glb")));
     EXPECT_TRUE(fs::is_empty(dir));
     // A good file stays as it was when the next export over it fails part way (its page
     // cannot land where a folder stands).
-    ASSERT_TRUE(ExportarGLTF(*n, {OpcionesGLTF::Tipo::Mesh, 2}, (dir / "b.gltf").string(), &motivo))
-        << motivo;
+    ASSERT_TRUE(
+        (hecho = ExportarGLTF(*n, {OpcionesGLTF::Tipo::Mesh, 2}, (dir / "b.gltf").string())))
+        << hecho.Motivo();
     const auto antes = fs::file_size(dir / "b.gltf");
     fs::create_directory(dir / "pagina_00_aditiva.png");
-    EXPECT_FALSE(ExportarGLTF(*n, {OpcionesGLTF::Tipo::Movible, 5}, (dir / "b.gltf").string(),
-                              &motivo));
+    EXPECT_FALSE(
+        (hecho = ExportarGLTF(*n, {OpcionesGLTF::Tipo::Movible, 5}, (dir / "b.gltf").string())));
     EXPECT_EQ(fs::file_size(dir / "b.gltf"), antes);
 }
 
@@ -636,8 +642,8 @@ struct Validador : CarpetaGLTF {
     void Validar(const NivelAbierto& n, OpcionesGLTF o, const std::string& nombre,
                  const std::string& aceptada = "") {
         const std::string ruta = (dir / nombre).string();
-        std::string motivo;
-        ASSERT_TRUE(ExportarGLTF(n, o, ruta, &motivo)) << motivo;
+        Hecho hecho;
+        ASSERT_TRUE((hecho = ExportarGLTF(n, o, ruta))) << hecho.Motivo();
         const std::string orden = "node '" TR4_VALIDADOR "' '" + ruta + "' 2>&1";
         FILE* tubo = popen(orden.c_str(), "r");
         ASSERT_TRUE(tubo);

@@ -35,11 +35,12 @@ TEST(Hilos, CadaPaginaSeCodificaEnSuImagenAunqueLasRepartanVariosHilos) {
 
     const auto bytes = fixture::EscribirNivel(f);
     std::unique_ptr<NivelAbierto> n;
-    std::string motivo;
-    ASSERT_TRUE(AbrirNivelDeMemoria(bytes.data(), bytes.size(), n, &motivo)) << motivo;
+    Hecho hecho;
+    ASSERT_TRUE((hecho = AbrirNivelDeMemoria(bytes.data(), bytes.size(), n))) << hecho.Motivo();
     std::vector<ArchivoPorEscribir> archivos;
-    ASSERT_TRUE(ExportarGLTFEnMemoria(*n, {OpcionesGLTF::Tipo::Mesh, 0}, "/x/m.glb", archivos, &motivo))
-        << motivo;
+    ASSERT_TRUE(
+        (hecho = ExportarGLTFEnMemoria(*n, {OpcionesGLTF::Tipo::Mesh, 0}, "/x/m.glb", archivos)))
+        << hecho.Motivo();
     ASSERT_EQ(archivos.size(), 1u);
     const tinygltf::Model modelo = Leer(archivos[0]);
     ASSERT_EQ(modelo.images.size(), size_t(paginas));

@@ -21,11 +21,11 @@ TEST(HojaContactos, LaRejillaEsCasiCuadradaYNuncaPasaDelLadoMaximo) {
         EXPECT_EQ(r.Celda, c.celda) << c.celdas;
     }
     Rejilla r;
-    std::string motivo;
-    EXPECT_FALSE(PlanearRejilla(16385, 128, r, &motivo));
-    EXPECT_NE(motivo.find("16385"), std::string::npos) << motivo;
-    EXPECT_FALSE(PlanearRejilla(0, 128, r, &motivo));
-    EXPECT_FALSE(motivo.empty());
+    Hecho hecho;
+    EXPECT_FALSE((hecho = PlanearRejilla(16385, 128, r)));
+    EXPECT_NE(hecho.Motivo().find("16385"), std::string::npos) << hecho.Motivo();
+    EXPECT_FALSE((hecho = PlanearRejilla(0, 128, r)));
+    EXPECT_FALSE(hecho.Motivo().empty());
 }
 
 TEST(HojaContactos, ElRotuloSeRecortaEnLosBordesYSaltaLoQueNoEsAscii) {

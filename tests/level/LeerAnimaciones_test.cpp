@@ -52,9 +52,14 @@ TEST(LeerAnimaciones, RegistrosDuenosYClaves) {
     EXPECT_EQ(clave.RaizX, 20);
     EXPECT_NEAR(clave.Giros[0].Y, 3.14159265f / 2, 1e-6f);
     EXPECT_NEAR(clave.Giros[1].X, 3.14159265f / 2, 1e-6f);
-    // Words bounded by the frame size: two meshes' turns take 12, not 11.
-    EXPECT_FALSE(LeerCuadroClave(l->nivel, 0, 11, 2, clave));
-    EXPECT_FALSE(LeerCuadroClave(l->nivel, uint64_t{1} << 40, 12, 2, clave));
+    // Words bounded by the frame size: two meshes' turns take 12, not 11. The reason names the
+    // bound it ran past, the frame size or the frames array.
+    const Hecho pequeno = LeerCuadroClave(l->nivel, 0, 11, 2, clave);
+    EXPECT_EQ(pequeno.Motivo(), "sus cuadros son pequeños para el árbol del movible");
+    const Hecho fuera = LeerCuadroClave(l->nivel, uint64_t{1} << 40, 12, 2, clave);
+    EXPECT_EQ(fuera.Motivo(), "sus cuadros pasan del final de los cuadros del nivel");
+    const Hecho alFinal = LeerCuadroClave(l->nivel, l->nivel.Cuadros.size() - 4, 12, 2, clave);
+    EXPECT_EQ(alFinal.Motivo(), "sus cuadros pasan del final de los cuadros del nivel");
 }
 
 TEST(LeerAnimaciones, LasQueNoSePuedenVerDicenPorQue) {

@@ -359,7 +359,8 @@ TEST(TablaNombres, LasTablasIncluidasSonLasDeLosArchivosYLasDelUsuarioSeLeen) {
     EXPECT_EQ(t.Movible(7), "");
     EXPECT_EQ(ConNombre("movible_12", t.Movible(12)), "movible_12 Guard");
     EXPECT_EQ(ConNombre("movible_13", t.Movible(13)), "movible_13");
-    EXPECT_FALSE(t.CargarArchivo("/no/such/file.tsv"));
+    const Hecho sinArchivo = t.CargarArchivo("/no/such/file.tsv");
+    EXPECT_EQ(sinArchivo.Motivo(), "no se puede abrir: No such file or directory");
     EXPECT_EQ(t.Movible(0), "Lara") << "a missing file leaves the table";
 }
 

@@ -237,16 +237,18 @@ TEST(ArticulacionesLara, SinFondoPorLaCinturaDePieNiCorriendo) {
     ASSERT_EQ(principal.CrearDispositivo(superficie.get(), 1, d), D3D_OK);
     ASSERT_EQ(d->SetColorFondo(255, 0, 255), D3D_OK);
     std::unique_ptr<NivelSubido> nivel;
-    ASSERT_TRUE(AbrirNivel(ruta.c_str(), d.get(), nivel, &motivo)) << motivo;
+    Hecho abierto;
+    ASSERT_TRUE((abierto = AbrirNivel(ruta.c_str(), d.get(), nivel))) << abierto.Motivo();
     ASSERT_TRUE(nivel->Articulaciones);
     const Lista_Mesh& lista = *nivel->Meshes;
 
     // Standing: her body by its own first frame. Running: Lara's first animation, mid-stride.
     const trMovible& cuerpo = *Movible(nivel->Objetos, ID_CUERPO_LARA);
-    const auto lara = MovibleElegido(*nivel, ID_LARA, ID_CUERPO_LARA, motivo);
-    ASSERT_TRUE(lara) << motivo;
+    trMovible lara;
+    const Hecho elegido = MovibleElegido(*nivel, ID_LARA, ID_CUERPO_LARA, lara);
+    ASSERT_TRUE(elegido) << elegido.Motivo();
     std::vector<glm::mat4> corriendo;
-    ASSERT_TRUE(PosarMovible(*nivel->Nivel, nivel->Objetos.Animaciones, *lara, lara->Animacion, 10,
+    ASSERT_TRUE(PosarMovible(*nivel->Nivel, nivel->Objetos.Animaciones, lara, lara.Animacion, 10,
                              corriendo));
     struct Pose {
         const char* nombre;
@@ -254,8 +256,8 @@ TEST(ArticulacionesLara, SinFondoPorLaCinturaDePieNiCorriendo) {
     };
     const Pose poses[] = {
         {"de pie", ArmarMovible(cuerpo, lista, nivel->Articulaciones), ArmarMovible(cuerpo, lista)},
-        {"corriendo", ArmarMovible(*lara, lista, corriendo, nivel->Articulaciones),
-         ArmarMovible(*lara, lista, corriendo)},
+        {"corriendo", ArmarMovible(lara, lista, corriendo, nivel->Articulaciones),
+         ArmarMovible(lara, lista, corriendo)},
     };
     for (const Pose& p : poses) {
         SCOPED_TRACE(p.nombre);
@@ -275,22 +277,23 @@ TEST(ArticulacionesLara, EnElNivelSiguenALaraAnimada) {
     if (!std::filesystem::exists(ruta))
         GTEST_SKIP() << "no real level at " << ruta;
     std::unique_ptr<NivelAbierto> nivel;
-    std::string motivo;
-    ASSERT_TRUE(AbrirNivel(ruta.c_str(), nivel, &motivo)) << motivo;
+    Hecho abierto;
+    ASSERT_TRUE((abierto = AbrirNivel(ruta.c_str(), nivel))) << abierto.Motivo();
     ASSERT_TRUE(nivel->Escena && nivel->Articulaciones);
     const trItem* item = nullptr;
     for (const trItem& i : nivel->Objetos.Items)
         if (i.Objeto == int16_t(ID_LARA))
             item = &i;
     ASSERT_TRUE(item);
-    const auto lara = MovibleElegido(*nivel, ID_LARA, ID_CUERPO_LARA, motivo);
-    ASSERT_TRUE(lara) << motivo;
+    trMovible lara;
+    const Hecho elegido = MovibleElegido(*nivel, ID_LARA, ID_CUERPO_LARA, lara);
+    ASSERT_TRUE(elegido) << elegido.Motivo();
     constexpr double CUADRO = 10;
     ASSERT_TRUE(nivel->Escena->Animar(*nivel, CUADRO));
     std::vector<glm::mat4> pose;
-    ASSERT_TRUE(PosarMovible(*nivel->Nivel, nivel->Objetos.Animaciones, *lara, lara->Animacion,
+    ASSERT_TRUE(PosarMovible(*nivel->Nivel, nivel->Objetos.Animaciones, lara, lara.Animacion,
                              CUADRO, pose));
-    const Ensamblaje e = ArmarMovible(*lara, *nivel->Meshes, pose, nivel->Articulaciones);
+    const Ensamblaje e = ArmarMovible(lara, *nivel->Meshes, pose, nivel->Articulaciones);
     const glm::mat3 giro = GiroY(uint16_t(item->Angulo));
     const glm::vec3 lugar(float(item->X), float(item->Y), float(item->Z));
     const auto& hay = nivel->Escena->VerticesItems();

@@ -31,8 +31,9 @@ TEST(CicloGL, AbrirDibujarYCerrarNoDejaNadaAtras) {
     std::unique_ptr<NivelSubido> nivel;
     std::weak_ptr<dxBufferTextura> anterior;
     for (int vuelta = 0; vuelta < 3; ++vuelta) {
-        ASSERT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), d.get(), nivel, &motivo), 1)
-            << motivo;
+        Hecho hecho;
+        ASSERT_TRUE((hecho = AbrirNivelDeMemoria(archivo.data(), archivo.size(), d.get(), nivel)))
+            << hecho.Motivo();
         // Opening the next level let go of every buffer of the one before.
         EXPECT_TRUE(anterior.expired());
         anterior = nivel->Buffers.Compartido(0);

@@ -35,10 +35,10 @@ class Conversion : public ::testing::Test {
     void Abrir(NivelFixture n, int paginas = 4) {
         n.paginas = Paginas(paginas, [](int p, int, int) { return 0xff000000u | uint32_t(p); });
         Bytes archivo = EscribirNivel(n);
-        std::string motivo;
-        ASSERT_EQ(
-            AbrirNivelDeMemoria(archivo.data(), archivo.size(), &d.dispositivo, nivel, &motivo), 1)
-            << motivo;
+        Hecho hecho;
+        ASSERT_TRUE(
+            (hecho = AbrirNivelDeMemoria(archivo.data(), archivo.size(), &d.dispositivo, nivel)))
+            << hecho.Motivo();
     }
     dxBufferTextura& Buffer(int i) {
         dxBufferTextura* b = nivel->Buffer(i);
@@ -206,7 +206,7 @@ TEST(ConversionSinLista, UnNivelSinDatosDeMeshSeAbreSinMeshes) {
     n.datosMeshCrudos = Bytes{};
     Bytes archivo = EscribirNivel(n);
     std::unique_ptr<NivelSubido> nivel;
-    ASSERT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), nullptr, nivel), 1);
+    ASSERT_TRUE(AbrirNivelDeMemoria(archivo.data(), archivo.size(), nullptr, nivel));
     EXPECT_EQ(nivel->Cantidad(), 0);
     EXPECT_EQ(nivel->Buffer(0), nullptr);
     EXPECT_EQ(nivel->Mesh(0), nullptr);
@@ -225,7 +225,7 @@ TEST_P(ConversionReal, CadaCaraSeConservaYTienePagina) {
         GTEST_SKIP() << "no real level at " << ruta;
     DispositivoGrabado d;
     std::unique_ptr<NivelSubido> nivel;
-    ASSERT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), &d.dispositivo, nivel), 1);
+    ASSERT_TRUE(AbrirNivelDeMemoria(archivo.data(), archivo.size(), &d.dispositivo, nivel));
     ASSERT_GT(nivel->Cantidad(), 0);
     ASSERT_EQ(nivel->Buffers.Cantidad(), size_t(nivel->Cantidad()));
     for (int i = 0; i < nivel->Cantidad(); ++i) {

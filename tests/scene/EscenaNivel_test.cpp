@@ -41,9 +41,9 @@ class EscenaGL : public ::testing::Test {
         ASSERT_EQ(principal_.CrearDispositivo(superficie_.get(), 1, d_), D3D_OK);
     }
     void Abrir(const fixture::Bytes& archivo) {
-        std::string motivo;
-        ASSERT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), d_.get(), nivel_, &motivo), 1)
-            << motivo;
+        Hecho hecho;
+        ASSERT_TRUE((hecho = AbrirNivelDeMemoria(archivo.data(), archivo.size(), d_.get(), nivel_)))
+            << hecho.Motivo();
         ASSERT_NE(nivel_->Escena, nullptr);
     }
     // The level framed whole, drawn batched or a call per triangle; the pixels.
@@ -431,8 +431,8 @@ TEST(EscenaSinDispositivo, VerticesTramosYContornoSinDispositivo) {
     const auto archivo = fixture::EscribirNivel(fixture::NivelCuartos());
     std::unique_ptr<NivelAbierto> nucleo;
     std::unique_ptr<NivelSubido> subido;
-    ASSERT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), nucleo), 1);
-    ASSERT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), nullptr, subido), 1);
+    ASSERT_TRUE(AbrirNivelDeMemoria(archivo.data(), archivo.size(), nucleo));
+    ASSERT_TRUE(AbrirNivelDeMemoria(archivo.data(), archivo.size(), nullptr, subido));
     ASSERT_TRUE(nucleo->Escena && subido->Escena && subido->Dibujo);
     const EscenaNivel& e = *nucleo->Escena;
     const std::vector<VerticeEscena>& v = e.Vertices();
@@ -483,7 +483,7 @@ TEST(EscenaSinDispositivo, CadaGrupoAlternoVoltea) {
     f.cuartos.push_back(cuatro);
     const auto archivo = fixture::EscribirNivel(f);
     std::unique_ptr<NivelAbierto> nivel;
-    ASSERT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), nivel), 1);
+    ASSERT_TRUE(AbrirNivelDeMemoria(archivo.data(), archivo.size(), nivel));
     const EscenaNivel& e = *nivel->Escena;
     EXPECT_EQ(e.Clases().Grupos(), (std::vector<uint8_t>{0, 5}));
     struct {
@@ -521,7 +521,7 @@ TEST(EscenaSinDispositivo, CadaGrupoAlternoVoltea) {
 TEST(EscenaSinDispositivo, BaldosasYMarcadoresSinDispositivo) {
     const auto archivo = fixture::EscribirNivel(fixture::NivelLogica());
     std::unique_ptr<NivelAbierto> nivel;
-    ASSERT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), nivel), 1);
+    ASSERT_TRUE(AbrirNivelDeMemoria(archivo.data(), archivo.size(), nivel));
     std::vector<uint32_t> hasta;
     const std::vector<VerticeEscena> baldosas = CapaDisparadores::Vertices(nivel->Logica, hasta);
     EXPECT_EQ(baldosas.size(), 14u * 6) << "13 triggers, one kill sector";
@@ -543,7 +543,7 @@ TEST(EscenaSinDispositivo, BaldosasYMarcadoresSinDispositivo) {
 
     // Opened for no device, the device side holds nothing to draw them with.
     std::unique_ptr<NivelSubido> subido;
-    ASSERT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), nullptr, subido), 1);
+    ASSERT_TRUE(AbrirNivelDeMemoria(archivo.data(), archivo.size(), nullptr, subido));
     EXPECT_EQ(subido->Capa, nullptr);
     EXPECT_EQ(subido->Marcadores, nullptr);
 
@@ -551,7 +551,7 @@ TEST(EscenaSinDispositivo, BaldosasYMarcadoresSinDispositivo) {
     const auto real = fixture::LeerArchivo(std::string(TR4_NIVELES_REALES) + "/title-a.tr4");
     if (real.empty())
         return;
-    ASSERT_EQ(AbrirNivelDeMemoria(real.data(), real.size(), nivel), 1);
+    ASSERT_TRUE(AbrirNivelDeMemoria(real.data(), real.size(), nivel));
     const trLogica& l = nivel->Logica;
     size_t luces = 0;
     for (size_t r = 0; r < l.Cuartos.size(); ++r) {

@@ -59,10 +59,25 @@ TEST(PoseMovible, EnLasClavesYEntreEllas) {
     ASSERT_TRUE(PosarMovible(l->nivel, t, m, 1, 4, mundos));
     ExpectCerca(Punto(mundos, 0, 0, 0, 0), {0, -40, 0});
 
-    // Nothing to pose: no frames, a frame size too small, past the list, a frame not a number.
-    for (uint32_t a : {3u, 5u, 8u, 1000u})
-        EXPECT_FALSE(PosarMovible(l->nivel, t, l->objetos.Movibles[1], a, 0, mundos)) << a;
-    EXPECT_FALSE(PosarMovible(l->nivel, t, m, 0, NAN, mundos));
+    // Nothing to pose, and the reason the user reads: no frames, a frame size too small, past the
+    // list; a frame not a number.
+    const struct {
+        uint32_t animacion;
+        const char* motivo;
+    } casos[] = {
+        {3, "la animación 3 no se puede ver: sus cuadros no están en este nivel"},
+        {5, "la animación 5 no se puede ver: "},
+        {8, "la animación 8 no se puede ver: "},
+        {1000, "la animación 1000 no se puede ver: no es de ningún movible"},
+    };
+    for (const auto& c : casos) {
+        const Hecho h = PosarMovible(l->nivel, t, l->objetos.Movibles[1], c.animacion, 0, mundos);
+        EXPECT_FALSE(h) << c.animacion;
+        EXPECT_TRUE(h.Motivo().starts_with(c.motivo)) << c.animacion << ": " << h.Motivo();
+    }
+    const Hecho sinNumero = PosarMovible(l->nivel, t, m, 0, NAN, mundos);
+    EXPECT_TRUE(sinNumero.Motivo().starts_with("se espera un cuadro de juego"))
+        << sinNumero.Motivo();
 }
 
 TEST(PoseMovible, ElObjetoArmadoSigueLaPose) {
@@ -85,7 +100,9 @@ TEST(Reproductor, BucleCadenaPasoYSalto) {
     const auto l = LeerNivelYObjetos(fixture::EscribirNivel(fixture::NivelAnimado()));
     const trAnimaciones& t = l->objetos.Animaciones;
     Reproductor r;
-    EXPECT_FALSE(r.Elegir(t, 3)); // no frames
+    const Hecho sinCuadros = r.Elegir(t, 3);
+    EXPECT_EQ(sinCuadros.Motivo(),
+              "la animación 3 no se puede ver: sus cuadros no están en este nivel");
     EXPECT_FALSE(r.Hay());
     ASSERT_TRUE(r.Elegir(t, 0));
     EXPECT_EQ(r.Cuadros(), 5u); // frames 0..4, one game frame each

@@ -25,9 +25,8 @@ Rayo HaciaZ(float x, float y, float z = -5000) {
 
 std::unique_ptr<NivelAbierto> Abrir(const fixture::Bytes& archivo) {
     std::unique_ptr<NivelAbierto> n;
-    std::string motivo;
-    EXPECT_EQ(AbrirNivelDeMemoria(archivo.data(), archivo.size(), n, &motivo), 1)
-        << motivo;
+    Hecho hecho;
+    EXPECT_TRUE((hecho = AbrirNivelDeMemoria(archivo.data(), archivo.size(), n))) << hecho.Motivo();
     return n;
 }
 

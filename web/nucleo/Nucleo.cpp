@@ -192,9 +192,8 @@ EXPORTAR("tr4_abrir") int tr4_abrir(const uint8_t* datos, uint32_t tamano) {
     if (tamano > MAXIMO_ARCHIVO_NIVEL)
         return tr4_admitir_tamano(tamano);
     std::unique_ptr<NivelAbierto> nuevo;
-    std::string motivo;
-    if (!AbrirNivelDeMemoria(datos, tamano, nuevo, &motivo))
-        return Motivo(motivo);
+    if (const Hecho abrir = AbrirNivelDeMemoria(datos, tamano, nuevo); !abrir)
+        return Motivo(abrir.Motivo());
     abierto = std::move(nuevo);
     volteados = {};
     return Texto(Indice());
@@ -208,9 +207,9 @@ EXPORTAR("tr4_exportar") int tr4_exportar(int tipo, double numero) {
         return Motivo(Traducir("no hay ningún nivel abierto"));
     const OpcionesGLTF o = Opciones(tipo, numero);
     std::vector<ArchivoPorEscribir> archivos;
-    std::string motivo;
-    if (!ExportarGLTFEnMemoria(*abierto, o, "modelo.glb", archivos, &motivo) || archivos.empty())
-        return Motivo(motivo);
+    const Hecho exportado = ExportarGLTFEnMemoria(*abierto, o, "modelo.glb", archivos);
+    if (!exportado || archivos.empty())
+        return Motivo(exportado.Motivo());
     resultado = std::move(archivos.back().Bytes);
     return 1;
 }
@@ -224,9 +223,8 @@ EXPORTAR("tr4_nivel") int tr4_nivel() {
     o.Que = OpcionesGLTF::Tipo::Nivel;
     o.GruposVolteados = volteados;
     ModeloGLTF modelo(*abierto, float(o.Escala));
-    std::string motivo;
-    if (!ArmarModeloGLTF(*abierto, o, modelo, &motivo))
-        return Motivo(motivo);
+    if (const Hecho armado = ArmarModeloGLTF(*abierto, o, modelo); !armado)
+        return Motivo(armado.Motivo());
     resultado = LotesPagina(modelo, abierto->Texturas.get());
     if (resultado.empty())
         return Motivo(Traducir("el nivel no cabe en la memoria de la página"));
@@ -365,8 +363,8 @@ EXPORTAR("tr4_muestra") int tr4_muestra(int i) {
         return Motivo(Formatear(Traducir("no hay muestra %s"), {std::to_string(i)}));
     trMuestra& m = s.Muestras[size_t(i)];
     trPcm pcm;
-    if (!DecodificarMuestra(*abierto->Nivel, m, pcm))
-        return Motivo(m.Motivo);
+    if (const Hecho decodificada = DecodificarMuestra(*abierto->Nivel, m, pcm); !decodificada)
+        return Motivo(decodificada.Motivo());
     if (m.Formato == 1) {
         const uint8_t* bytes = BytesMuestra(*abierto->Nivel, m);
         resultado.assign(bytes, bytes + m.TamanoGuardado);
