@@ -1297,8 +1297,9 @@ TEST(ControladorVista, LoQueSeMuestraDecideLaExportacion) {
         ASSERT_TRUE(e.has_value());
         EXPECT_EQ(e->Nombre, k.nombre);
         EXPECT_EQ(e->Opciones.Que, k.que);
-        if (k.que != G::Nivel)
+        if (k.que != G::Nivel) {
             EXPECT_EQ(e->Opciones.Numero, k.indice);
+        }
         EXPECT_EQ(e->Opciones.Animadas.MeshesDe, k.meshesDe);
         EXPECT_EQ(e->Opciones.Animadas.Todas, k.todas);
         EXPECT_EQ(c.EnNivel(), k.clase == T::Nivel);
