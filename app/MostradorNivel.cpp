@@ -5,6 +5,7 @@
 #include "BarraEstado.h"
 #include "BucleDibujo.h"
 #include "ControlesVista.h"
+#include "ConvencionesNivel.h"
 #include "EstadoVentana.h"
 #include "InicioNivel.h"
 #include "MatrizDispositivo.h"
@@ -193,9 +194,9 @@ void MostradorNivel::EncuadrarSector(uint32_t cuarto, uint16_t x, uint16_t z) {
         return;
     const auto& y = c.Sectores[s].SueloS.Y;
     // Device axes: the level's y negated. A sector and its neighbours fill the view.
-    EncuadrarEnNivel({float(c.X) + 1024.0f * (float(x) + 0.5f),
+    EncuadrarEnNivel({PosicionSector(c.X, float(x) + 0.5f),
                       -float(int64_t{y[0]} + y[1] + y[2] + y[3]) / 4,
-                      float(c.Z) + 1024.0f * (float(z) + 0.5f), 1024.0f});
+                      PosicionSector(c.Z, float(z) + 0.5f), float(LADO_SECTOR)});
 }
 
 void MostradorNivel::EncuadrarEnNivel(const Esfera& esfera) {
@@ -240,12 +241,12 @@ void MostradorNivel::SeguirDestino(const PanelDetalles::Destino& destino) {
     }
     case T::Camara:
         if (i < l.Camaras.size())
-            encuadrar(l.Camaras[i].X, l.Camaras[i].Y, l.Camaras[i].Z, 1024);
+            encuadrar(l.Camaras[i].X, l.Camaras[i].Y, l.Camaras[i].Z, LADO_SECTOR);
         break;
     case T::Vuelo:
         if (i < l.Secuencias.size() && !l.Secuencias[i].empty()) {
             const trCamaraVuelo& c = l.CamarasVuelo[l.Secuencias[i].front()];
-            encuadrar(c.X, c.Y, c.Z, 1024);
+            encuadrar(c.X, c.Y, c.Z, LADO_SECTOR);
         }
         break;
     case T::Grupo:

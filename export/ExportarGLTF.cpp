@@ -1,4 +1,5 @@
 #include "ExportarGLTF.h"
+#include "ConvencionesNivel.h"
 #include "TablaNombres.h"
 
 #include "ArmarElegido.h"
@@ -150,9 +151,9 @@ void ExportarLogica(const NivelAbierto& nivel, tinygltf::Model& m, float escala)
     for (const trDisparador& d : l.Disparadores) {
         const trCuartoLogica& c = l.Cuartos[d.Cuarto];
         const auto& y = c.Sectores[d.Sector].SueloS.Y;
-        const glm::vec3 centro(float(c.X) + 1024.0f * (float(d.X) + 0.5f),
+        const glm::vec3 centro(PosicionSector(c.X, float(d.X) + 0.5f),
                                float(int64_t{y[0]} + y[1] + y[2] + y[3]) / 4,
-                               float(c.Z) + 1024.0f * (float(d.Z) + 0.5f));
+                               PosicionSector(c.Z, float(d.Z) + 0.5f));
         tinygltf::Value::Array acciones;
         for (const trAccion& a : d.Acciones) {
             tinygltf::Value::Object o;

@@ -28,9 +28,6 @@ using Tipo = EscenaNivel::Tipo;
 constexpr size_t MAXIMO_VERTICES_ESCENA = size_t{1} << 21;
 constexpr size_t MAXIMO_CARAS_EXAMINADAS = size_t{1} << 23;
 constexpr uint32_t BLANCO = 0xFFFFFFFF;
-// Corners of a four-sided face as the device's strip draws them, as two listed triangles.
-constexpr int RECTANGULO[6] = {0, 1, 3, 3, 1, 2};
-constexpr int TRIANGULO[3] = {0, 1, 2};
 
 uint32_t Color555(uint16_t c) {
     auto canal = [c](int desplazamiento) {
@@ -103,7 +100,7 @@ class Constructor {
             else
                 tramos.emplace_back(inicio, uint32_t(n));
         }
-        const int* orden = lados == 4 ? RECTANGULO : TRIANGULO;
+        const std::array<int, 6> orden = EsquinasTriangulos(lados);
         for (int i = 0; i < n; ++i) {
             const int k = orden[i];
             destino.push_back(

@@ -1,15 +1,16 @@
 #include "Render.h"
 
-#include "CodigosSalida.h"
-#include "DibujoSinVentana.h"
 #include "ArmarElegido.h"
 #include "CamaraVuelo.h"
-#include "InicioNivel.h"
-#include "Encuadre.h"
+#include "CodigosSalida.h"
+#include "ConvencionesNivel.h"
 #include "DibujoEnsamblaje.h"
+#include "DibujoSinVentana.h"
+#include "Encuadre.h"
 #include "EscenaNivel.h"
 #include "EscrituraAtomica.h"
 #include "Idioma.h"
+#include "InicioNivel.h"
 #include "LeerCuartos.h"
 #include "MatrizDispositivo.h"
 #include "NivelSubido.h"
@@ -59,17 +60,18 @@ template <typename T> bool Numero(std::string_view texto, T& valor) {
 
 // "X,Y,Z" in the level's axes, each finite, taken to the device's (y negated).
 bool Punto(std::string_view texto, std::optional<std::array<float, 3>>& punto) {
-    std::array<float, 3> p{};
+    glm::vec3 p{};
     for (int k = 0; k < 3; ++k) {
         const size_t coma = k < 2 ? texto.find(',') : texto.size();
         double v = 0;
         if (coma == std::string_view::npos || !Numero(texto.substr(0, coma), v) ||
             !std::isfinite(float(v)))
             return false;
-        p[size_t(k)] = float(k == 1 ? -v : v);
+        p[k] = float(v);
         texto.remove_prefix(k < 2 ? coma + 1 : coma);
     }
-    punto = p;
+    const glm::vec3 d = EnDispositivo(p);
+    punto = {d.x, d.y, d.z};
     return true;
 }
 
@@ -189,23 +191,22 @@ struct Caja {
     bool Vacia() const { return !(minimo[0] <= maximo[0]); }
 };
 
-// Of the whole level, only the rooms with any light in their vertex colours, when there are
-// any: a room the data leaves black frames nothing one can see.
-Caja CajaCuartos(const trNivel& nivel, int64_t soloCuarto) {
+// Of the whole level, only the rooms the scene has lit, when there are any: a room the data
+// leaves black frames nothing one can see.
+Caja CajaCuartos(const trNivel& nivel, const EscenaNivel& escena, int64_t soloCuarto) {
     Caja caja;
     const std::vector<trGeometriaCuarto> cuartos = LeerCuartos(nivel);
-    auto iluminado = [](const trGeometriaCuarto& g) {
-        return std::any_of(g.Vertices.begin(), g.Vertices.end(),
-                           [](const trVerticeCuarto& v) { return (v.Color & 0x7FFF) != 0; });
-    };
-    const bool algunoIluminado = std::any_of(cuartos.begin(), cuartos.end(), iluminado);
+    bool algunoIluminado = false;
+    for (size_t c = 0; c < cuartos.size(); ++c)
+        algunoIluminado = algunoIluminado || escena.CuartoIluminado(int32_t(c));
     for (size_t c = 0; c < cuartos.size(); ++c) {
         if (soloCuarto >= 0 && size_t(soloCuarto) != c)
             continue;
-        if (soloCuarto < 0 && algunoIluminado && !iluminado(cuartos[c]))
+        if (soloCuarto < 0 && algunoIluminado && !escena.CuartoIluminado(int32_t(c)))
             continue;
         for (const trVerticeCuarto& v : cuartos[c].Vertices) {
-            const Vector p{float(v.X), -float(v.Y), float(v.Z)};
+            const glm::vec3 d = EnDispositivo(glm::vec3(float(v.X), float(v.Y), float(v.Z)));
+            const Vector p{d.x, d.y, d.z};
             for (size_t k = 0; k < 3; ++k) {
                 caja.minimo[k] = std::min(caja.minimo[k], p[k]);
                 caja.maximo[k] = std::max(caja.maximo[k], p[k]);
@@ -221,13 +222,8 @@ bool CuartoSinLuz(const trNivel& nivel, int64_t cuarto) {
     const std::vector<trGeometriaCuarto> cuartos = LeerCuartos(nivel);
     if (cuarto < 0 || size_t(cuarto) >= cuartos.size())
         return false;
-    const auto& vertices = cuartos[size_t(cuarto)].Vertices;
-    return !vertices.empty() && std::all_of(vertices.begin(), vertices.end(),
-                                            [](const trVerticeCuarto& v) {
-                                                return LuzCanal(v.Color, 10) == 0 &&
-                                                       LuzCanal(v.Color, 5) == 0 &&
-                                                       LuzCanal(v.Color, 0) == 0;
-                                            });
+    const trGeometriaCuarto& g = cuartos[size_t(cuarto)];
+    return !g.Vertices.empty() && !CuartoConLuz(g);
 }
 
 // The camera from above at ELEVACION, from the -z side turned by angulo about the vertical, as
@@ -317,7 +313,8 @@ int DibujarNivelEntero(const Opciones& o, const NivelSubido& nivel, dxDevice8& d
         hr = EncuadrarDesde(dispositivo, escena->EsferaNivel(opciones), *o.desde, *o.hacia, o.ancho,
                             o.alto);
     } else if (escena) {
-        Caja caja = CajaCuartos(*nivel.Nivel, o.que == Opciones::Que::Cuarto ? o.numero : -1);
+        Caja caja =
+            CajaCuartos(*nivel.Nivel, *escena, o.que == Opciones::Que::Cuarto ? o.numero : -1);
         if (caja.Vacia()) {
             // Rooms without vertices: the box of what the scene holds.
             const Esfera e = o.que == Opciones::Que::Cuarto
