@@ -44,16 +44,14 @@ struct Textura {
 // As the mesh conversion reads an object texture; a page the level lacks draws untextured.
 Textura TexturaDe(const trNivel& nivel, uint32_t indice, bool rectangulo, uint32_t paginas) {
     Textura t;
-    const trTexturaObjeto* o = TexturaObjeto(nivel, indice);
-    if (!o)
+    const TexturaCara cara = TexturaDeCara(nivel, indice, !rectangulo, paginas);
+    if (!cara.Objeto)
         return t;
-    const uint32_t pagina = PaginaDeTextura(*o, !rectangulo);
-    if (pagina >= paginas)
-        return t;
-    t.Pagina = pagina;
+    t.Pagina = cara.Pagina;
     for (int k = 0; k < 4; ++k) {
-        t.UV[k][0] = UVEsquina(o->Esquinas[k].X);
-        t.UV[k][1] = UVEsquina(o->Esquinas[k].Y);
+        const glm::vec2 uv = UVDeEsquina(*cara.Objeto, k);
+        t.UV[k][0] = uv.x;
+        t.UV[k][1] = uv.y;
     }
     return t;
 }
@@ -338,12 +336,11 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto) {
         glm::vec3 minimo(INF), maximo(-INF);
         std::vector<glm::vec3> p(g.Vertices.size());
         std::vector<uint32_t> colores(g.Vertices.size());
+        e->iluminados_[r] = CuartoConLuz(g);
         for (size_t i = 0; i < p.size(); ++i) {
             const trVerticeCuarto& v = g.Vertices[i];
             p[i] = EnDispositivo(glm::vec3(float(v.X), float(v.Y), float(v.Z)));
             colores[i] = Color555(v.Color);
-            if (v.Color & 0x7FFF)
-                e->iluminados_[r] = true;
             minimo = glm::min(minimo, p[i]);
             maximo = glm::max(maximo, p[i]);
         }
