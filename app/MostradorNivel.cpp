@@ -26,7 +26,7 @@ void MostradorNivel::MostrarEnVista(const EnVista* vista) {
     const NivelSubido* nivel = estado_.Nivel.get();
     const OpcionesNivel opciones = p_.Ver->Opciones();
     controles.Soltar();
-    const bool nivelEntero = vista && nivel && vista->Clase == EnVista::Tipo::Nivel;
+    const bool nivelEntero = vista && nivel && vista->Clase == Elegido::Nivel;
     controles.SetNivel(nivelEntero ? nivel->Escena.get() : nullptr);
     controles.SetOpciones(opciones);
     // A pick names a part of what was on show.
@@ -46,7 +46,7 @@ void MostradorNivel::MostrarEnVista(const EnVista* vista) {
         estado_.Vista.Mostrar(*vista);
         controles.Camara().Mostrar(vista->Centro, vista->Limite);
         // An object has no stored view of its own to start from: it is always framed to fit.
-        if (p_.Ver->AjustarAlMostrar() || vista->Clase != EnVista::Tipo::Mesh)
+        if (p_.Ver->AjustarAlMostrar() || vista->Clase != Elegido::Mesh)
             controles.Camara().Ajustar(p_.Panel->Ancho(), p_.Panel->Alto());
         p_.Barra->SetVista(vista, *nivel->Nivel,
                            nivel->Texturas ? nivel->Texturas->NumPaginas() : 0);
@@ -88,17 +88,19 @@ void MostradorNivel::MostrarElegido() {
     if (!estado_.Nivel || !estado_.Nivel->Meshes || !e)
         return; // a heading, or nothing
     switch (e->Clase) {
-    case EnVista::Tipo::Nivel:
+    case Elegido::Nivel:
         MostrarNivel(int32_t(e->Indice));
         return;
-    case EnVista::Tipo::Movible:
+    case Elegido::Movible:
         MostrarMovible(e->Indice, e->Prestadas, e->Animacion);
         return;
-    case EnVista::Tipo::Estatico:
+    case Elegido::Estatico:
         if (const std::optional<EnVista> vista = objeto_.Estatico(e->Indice))
             MostrarObjeto(*vista);
         return;
-    case EnVista::Tipo::Mesh:
+    case Elegido::Mesh: // the mesh list's, not the tree's
+    case Elegido::Todo:
+    case Elegido::Lara: // the tree's Lara is a moveable wearing her body's meshes
         return;
     }
 }
@@ -177,7 +179,7 @@ void MostradorNivel::MostrarNivel(int32_t cuarto) {
         vuelo.Encuadrar(enfoque, todo, p_.Panel->Ancho(), p_.Panel->Alto());
     }
     EnVista vista;
-    vista.Clase = EnVista::Tipo::Nivel;
+    vista.Clase = Elegido::Nivel;
     vista.Indice = cuarto;
     vista.Centro = {enfoque.X, enfoque.Y, enfoque.Z};
     vista.Limite = enfoque;

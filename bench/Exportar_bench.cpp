@@ -34,8 +34,7 @@ void Exportar(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
     std::vector<ArchivoPorEscribir> archivos;
     for (auto _ : estado) {
         std::string motivo;
-        if (!ExportarGLTFEnMemoria(*nivel, {OpcionesGLTF::Tipo::Todo}, "todo.glb", archivos,
-                                   &motivo))
+        if (!ExportarGLTFEnMemoria(*nivel, {Elegido::Todo}, "todo.glb", archivos, &motivo))
             estado.SkipWithError(motivo.c_str());
     }
     if (!archivos.empty())

@@ -203,6 +203,17 @@ void ExportarLogica(const NivelAbierto& nivel, tinygltf::Model& m, float escala)
     m.nodes.push_back(std::move(raiz));
 }
 
+// Lara as the moveable she is: the first, in her body's meshes where the level keeps them apart.
+OpcionesGLTF ComoMovible(const NivelAbierto& nivel, OpcionesGLTF o) {
+    if (o.Que != Elegido::Lara)
+        return o;
+    o.Que = Elegido::Movible;
+    o.Numero = ID_LARA;
+    if (nivel.Objetos.CuerpoLara != ID_LARA)
+        o.Animadas.MeshesDe = nivel.Objetos.CuerpoLara;
+    return o;
+}
+
 } // namespace
 
 bool ExtensionGLTF(const std::string& ruta) {
@@ -213,22 +224,25 @@ std::string NombreExportacion(const OpcionesGLTF& o, const std::string& archivoN
     const std::string numero = std::to_string(o.Numero);
     std::string que;
     switch (o.Que) {
-    case OpcionesGLTF::Tipo::Mesh:
+    case Elegido::Mesh:
         que = "mesh_" + numero;
         break;
-    case OpcionesGLTF::Tipo::Movible:
+    case Elegido::Movible:
         que = o.Numero == ID_LARA && o.Animadas.MeshesDe >= 0 && o.Animadas.MeshesDe != ID_LARA
                   ? "lara"
                   : "movible_" + numero;
         break;
-    case OpcionesGLTF::Tipo::Estatico:
+    case Elegido::Estatico:
         que = "estatico_" + numero;
         break;
-    case OpcionesGLTF::Tipo::Todo:
+    case Elegido::Todo:
         que = "todo";
         break;
-    case OpcionesGLTF::Tipo::Nivel:
+    case Elegido::Nivel:
         que = "nivel";
+        break;
+    case Elegido::Lara:
+        que = "lara";
         break;
     }
     // The stem as the file was picked: whatever folder went before it and its last ending off.
@@ -238,20 +252,21 @@ std::string NombreExportacion(const OpcionesGLTF& o, const std::string& archivoN
     return (tronco.empty() ? que : tronco + "_" + que) + ".glb";
 }
 
-bool ArmarModeloGLTF(const NivelAbierto& nivel, const OpcionesGLTF& o, ModeloGLTF& modelo,
+bool ArmarModeloGLTF(const NivelAbierto& nivel, const OpcionesGLTF& pedidas, ModeloGLTF& modelo,
                      std::string* motivo) {
+    const OpcionesGLTF o = ComoMovible(nivel, pedidas);
     std::string razon;
     const float escala = float(o.Escala);
     if (!std::isfinite(escala) || !(escala > 0))
         razon = Traducir("la escala ha de ser un número positivo");
-    else if (o.Que == OpcionesGLTF::Tipo::Todo) {
+    else if (o.Que == Elegido::Todo) {
         Todo(nivel, modelo, escala);
-    } else if (o.Que == OpcionesGLTF::Tipo::Nivel) {
+    } else if (o.Que == Elegido::Nivel) {
         if (nivel.Nivel)
             ExportarNivel(nivel, modelo, escala, o.GruposVolteados);
         if (nivel.Nivel && o.Logica)
             ExportarLogica(nivel, modelo.Gltf(), escala);
-    } else if (o.Que == OpcionesGLTF::Tipo::Movible && o.Animadas.Hay()) {
+    } else if (o.Que == Elegido::Movible && o.Animadas.Hay()) {
         // A failure always leaves its reason in `razon`, which decides the answer below.
         (void)ExportarMovibleAnimado(
             nivel, o.Numero, o.Animadas, escala, modelo.Gltf(),
@@ -260,9 +275,7 @@ bool ArmarModeloGLTF(const NivelAbierto& nivel, const OpcionesGLTF& o, ModeloGLT
             },
             razon);
     } else {
-        const Elegido que = o.Que == OpcionesGLTF::Tipo::Movible    ? Elegido::Movible
-                            : o.Que == OpcionesGLTF::Tipo::Estatico ? Elegido::Estatico
-                                                                    : Elegido::Mesh;
+        const Elegido que = o.Que;
         if (const auto e = ArmarElegido(nivel, que, o.Numero, razon)) {
             if (que == Elegido::Mesh)
                 modelo.MeshSola(int32_t(o.Numero));

@@ -31,7 +31,7 @@ void PorCaraTexturizada(const EnVista& vista, const trNivel& nivel, int32_t numP
 
 EnVista EnVistaDeMesh(const trMesh& mesh, int32_t indice) {
     EnVista v;
-    v.Clase = EnVista::Tipo::Mesh;
+    v.Clase = Elegido::Mesh;
     v.Indice = indice;
     v.Meshes = {&mesh};
     const float cy = float(YEnDispositivo(mesh.CentroY));

@@ -139,8 +139,7 @@ TEST(DibujoExportado, LaraLeidaDelGlbSeVeComoEnElVisor) {
                 nivel->Buffers);
 
     std::vector<ArchivoPorEscribir> archivos;
-    ASSERT_TRUE(ExportarGLTFEnMemoria(*nivel, {OpcionesGLTF::Tipo::Movible, 8}, "lara.glb",
-                                      archivos, &motivo))
+    ASSERT_TRUE(ExportarGLTFEnMemoria(*nivel, {Elegido::Movible, 8}, "lara.glb", archivos, &motivo))
         << motivo;
     const tinygltf::Model modelo = Leer(archivos[0]);
     ASSERT_FALSE(modelo.nodes.empty());
@@ -281,8 +280,7 @@ TEST(DibujoExportado, UnCuartoOscuroBrillaComoEnElVisor) {
     const double visor = Brillo(LeerPixeles(*superficie));
 
     std::vector<ArchivoPorEscribir> archivos;
-    ASSERT_TRUE(ExportarGLTFEnMemoria(*nivel, {OpcionesGLTF::Tipo::Nivel}, "nivel.glb", archivos,
-                                      &motivo))
+    ASSERT_TRUE(ExportarGLTFEnMemoria(*nivel, {Elegido::Nivel}, "nivel.glb", archivos, &motivo))
         << motivo;
     const tinygltf::Model modelo = Leer(archivos[0]);
     std::vector<uint8_t> paginas;

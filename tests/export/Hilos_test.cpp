@@ -38,7 +38,7 @@ TEST(Hilos, CadaPaginaSeCodificaEnSuImagenAunqueLasRepartanVariosHilos) {
     std::string motivo;
     ASSERT_TRUE(AbrirNivelDeMemoria(bytes.data(), bytes.size(), n, &motivo)) << motivo;
     std::vector<ArchivoPorEscribir> archivos;
-    ASSERT_TRUE(ExportarGLTFEnMemoria(*n, {OpcionesGLTF::Tipo::Mesh, 0}, "/x/m.glb", archivos, &motivo))
+    ASSERT_TRUE(ExportarGLTFEnMemoria(*n, {Elegido::Mesh, 0}, "/x/m.glb", archivos, &motivo))
         << motivo;
     ASSERT_EQ(archivos.size(), 1u);
     const tinygltf::Model modelo = Leer(archivos[0]);
