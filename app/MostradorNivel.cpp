@@ -222,7 +222,7 @@ void MostradorNivel::SeguirDestino(const PanelDetalles::Destino& destino) {
     const size_t i = size_t(destino.Indice);
     // A marker's place, device axes; about a sector round it fills the view.
     auto encuadrar = [this](int32_t x, int32_t y, int32_t z, float radio) {
-        EncuadrarEnNivel({float(x), -float(y), float(z), radio});
+        EncuadrarEnNivel({float(x), float(YEnDispositivo(y)), float(z), radio});
     };
     switch (destino.Clase) {
     case T::Item: {

@@ -56,11 +56,13 @@ std::vector<VerticeEscena> CapaDisparadores::Vertices(const trLogica& l,
                     continue;
                 const float x0 = PosicionSector(cuarto.X, float(s / cuarto.NumZ));
                 const float z0 = PosicionSector(cuarto.Z, float(s % cuarto.NumZ));
-                // Corner k is 2 x + z; the level's y down is the device's y up.
+                // Corner k is 2 x + z.
                 auto esquina = [&](int k) {
-                    return VerticeEscena{x0 + float(LADO_SECTOR) * float(k >> 1),
-                                         -float(sector.SueloS.Y[size_t(k)]) + ALTURA,
-                                         z0 + float(LADO_SECTOR) * float(k & 1),
+                    const float lado = float(LADO_SECTOR);
+                    const float y = float(YEnDispositivo(sector.SueloS.Y[size_t(k)]));
+                    return VerticeEscena{x0 + lado * float(k >> 1),
+                                         y + ALTURA,
+                                         z0 + lado * float(k & 1),
                                          0,
                                          0,
                                          PAGINA_NINGUNA,
