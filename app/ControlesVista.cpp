@@ -30,7 +30,8 @@ void ControlesVista::Avanzar() {
         relojGiro_.start();
     } else {
         // A stall (a dialog, a slow frame) is not a long turn.
-        const double segundos = double(std::min<qint64>(relojGiro_.nsecsElapsed(), 100'000'000)) / 1e9;
+        const double segundos =
+            double(std::min<qint64>(relojGiro_.nsecsElapsed(), 100'000'000)) / 1e9;
         relojGiro_.restart();
         Avanzar(segundos);
     }
@@ -156,6 +157,23 @@ bool ControlesVista::Arrastrar(const QMouseEvent& e, QPointF delta) {
     return true;
 }
 
+// The keys both ways of looking share: frame what is shown, turn, and go back to the first view.
+bool ControlesVista::TeclaDeVista(int tecla) {
+    switch (tecla) {
+    case Qt::Key_F:
+        Encuadrar();
+        return true;
+    case Qt::Key_Space:
+        AlternarGiro();
+        return true;
+    case Qt::Key_Home:
+        VistaInicial();
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool ControlesVista::InteractuarObjeto(QEvent* evento) {
     switch (evento->type()) {
     case QEvent::MouseButtonDblClick:
@@ -175,19 +193,7 @@ bool ControlesVista::InteractuarObjeto(QEvent* evento) {
         auto* e = static_cast<QKeyEvent*>(evento);
         if (e->modifiers() & ~Qt::KeypadModifier)
             return false;
-        switch (e->key()) {
-        case Qt::Key_F:
-            Encuadrar();
-            return true;
-        case Qt::Key_Space:
-            AlternarGiro();
-            return true;
-        case Qt::Key_Home:
-            VistaInicial();
-            return true;
-        default:
-            return false;
-        }
+        return TeclaDeVista(e->key());
     }
     default:
         return false;
@@ -292,21 +298,7 @@ bool ControlesVista::InteractuarVuelo(QEvent* evento) {
         }
         if (e->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier))
             return false;
-        switch (e->key()) {
-        case Qt::Key_Shift:
-            return true;
-        case Qt::Key_F:
-            Encuadrar();
-            return true;
-        case Qt::Key_Space:
-            AlternarGiro();
-            return true;
-        case Qt::Key_Home:
-            VistaInicial();
-            return true;
-        default:
-            return false;
-        }
+        return e->key() == Qt::Key_Shift || TeclaDeVista(e->key());
     }
     case QEvent::KeyRelease: {
         auto* e = static_cast<QKeyEvent*>(evento);

@@ -10,8 +10,8 @@
 #include <QElapsedTimer>
 #include <QPointF>
 
-#include <cstdint>
 #include <QObject>
+#include <cstdint>
 #include <set>
 
 class PanelGL;
@@ -75,6 +75,7 @@ class ControlesVista : public QObject {
   private:
     bool InteractuarObjeto(QEvent* evento);
     bool InteractuarVuelo(QEvent* evento);
+    bool TeclaDeVista(int tecla);
     // A drag by `delta` pixels with the event's buttons; false when it moves nothing.
     bool Arrastrar(const QMouseEvent& evento, QPointF delta);
     // Moves the fly camera for `segundos` by the keys held.

@@ -2,6 +2,7 @@
 #include "Idioma.h"
 #include "InflarFlujos.h"
 #include "LeerClasico.h"
+#include "LeerTR5.h"
 
 #include <zlib.h>
 
@@ -168,8 +169,12 @@ int CargarNivelDeMemoria(const uint8_t* datos, size_t tamano, trNivel& nivel, st
     if (datos && tamano >= sizeof(uint32_t)) {
         uint32_t version = 0;
         std::memcpy(&version, datos, sizeof version);
-        if (const int juego = JuegoDeVersion(version); juego >= 1 && juego <= 3)
-            return LeerNivelClasico(juego, datos, tamano, nivel, motivo);
+        if (const int juego = JuegoDeVersion(version); juego >= 1 && juego <= 3) {
+            const Hecho leido = LeerNivelClasico(juego, datos, tamano, nivel);
+            if (!leido && motivo)
+                *motivo = leido.Motivo();
+            return leido ? 1 : 0;
+        }
         // The fifth game writes our version word too; its third block, three pages where ours
         // has two, tells it apart. Its size is found by the sizes of the two before it, unread.
         if (version == VERSION_TR4) {
@@ -183,10 +188,10 @@ int CargarNivelDeMemoria(const uint8_t* datos, size_t tamano, trNivel& nivel, st
                     c.Avanzar(comprimido);
             }
             if (hay && c.Leer(inflado) && inflado == BLOQUE3_OTRA_DISPOSICION) {
-                std::string motivo5;
-                if (LeerNivelTR5(datos, tamano, nivel, &motivo5))
+                const Hecho leido = LeerNivelTR5(datos, tamano, nivel);
+                if (leido)
                     return 1;
-                motivoQuinto = std::move(motivo5);
+                motivoQuinto = leido.Motivo();
             }
         }
     }

@@ -47,27 +47,6 @@ bool EsArgumento(DWORD v) {
     return v == D3DTA_DIFFUSE || v == D3DTA_CURRENT || v == D3DTA_TEXTURE;
 }
 
-GLenum FactorMezcla(DWORD d3d) {
-    switch (d3d) {
-    case D3DBLEND_ZERO:
-        return GL_ZERO;
-    case D3DBLEND_SRCCOLOR:
-        return GL_SRC_COLOR;
-    case D3DBLEND_INVSRCCOLOR:
-        return GL_ONE_MINUS_SRC_COLOR;
-    case D3DBLEND_SRCALPHA:
-        return GL_SRC_ALPHA;
-    case D3DBLEND_INVSRCALPHA:
-        return GL_ONE_MINUS_SRC_ALPHA;
-    }
-    return GL_ONE;
-}
-
-// At stage 0 "current" is the diffuse colour.
-GLint Factor(DWORD argumento) {
-    return argumento == D3DTA_TEXTURE ? FACTOR_TEXTURA : FACTOR_DIFUSO;
-}
-
 } // namespace
 
 HRESULT DispositivoGL::Crear(SuperficieGL* superficie, const D3DPRESENT_PARAMETERS& parametros,
@@ -110,7 +89,7 @@ HRESULT DispositivoGL::Crear(SuperficieGL* superficie, const D3DPRESENT_PARAMETE
     contexto->superficie = superficie;
     auto* nuevo = new DispositivoGL(std::move(contexto));
     nuevo->programa_ = programa;
-    nuevo->programaAplicado_ = programa.nombre;
+    nuevo->aplicado_.ProgramaEnUso(programa.nombre);
     *dispositivo = nuevo;
     return D3D_OK;
 }
@@ -177,10 +156,7 @@ HRESULT DispositivoGL::Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3
         glClearDepth(std::clamp(Z, 0.f, 1.f));
         mascara |= GL_DEPTH_BUFFER_BIT;
         // Direct3D clears depth whatever D3DRS_ZWRITEENABLE says; GL's clear obeys the mask.
-        if (zEscrituraAplicada_ == 0) {
-            glDepthMask(GL_TRUE);
-            zEscrituraAplicada_ = 1;
-        }
+        aplicado_.AbrirEscrituraZ();
     }
     if (mascara == 0)
         return D3D_OK;
@@ -260,35 +236,35 @@ HRESULT DispositivoGL::SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) {
     case D3DRS_FILLMODE:
         if (Value < D3DFILL_POINT || Value > D3DFILL_SOLID)
             return D3DERR_INVALIDCALL;
-        relleno_ = Value;
+        pedido_.relleno = Value;
         return D3D_OK;
     case D3DRS_CULLMODE:
         if (Value < D3DCULL_NONE || Value > D3DCULL_CCW)
             return D3DERR_INVALIDCALL;
-        cull_ = Value;
+        pedido_.cull = Value;
         return D3D_OK;
     case D3DRS_ZWRITEENABLE:
-        zEscritura_ = Value != 0;
+        pedido_.zEscritura = Value != 0;
         return D3D_OK;
     case D3DRS_ALPHATESTENABLE:
-        pruebaAlfa_ = Value != 0;
+        pedido_.pruebaAlfa = Value != 0;
         return D3D_OK;
     case D3DRS_ALPHAREF:
-        refAlfa_ = Value & 0xFF;
+        pedido_.refAlfa = Value & 0xFF;
         return D3D_OK;
     case D3DRS_ALPHAFUNC:
         if (Value < D3DCMP_NEVER || Value > D3DCMP_ALWAYS)
             return D3DERR_INVALIDCALL;
-        funcAlfa_ = Value;
+        pedido_.funcAlfa = Value;
         return D3D_OK;
     case D3DRS_ALPHABLENDENABLE:
-        mezclaAlfa_ = Value != 0;
+        pedido_.mezclaAlfa = Value != 0;
         return D3D_OK;
     case D3DRS_SRCBLEND:
     case D3DRS_DESTBLEND:
         if (Value < D3DBLEND_ZERO || Value > D3DBLEND_INVSRCALPHA)
             return D3DERR_INVALIDCALL;
-        (State == D3DRS_SRCBLEND ? mezclaOrigen_ : mezclaDestino_) = Value;
+        (State == D3DRS_SRCBLEND ? pedido_.mezclaOrigen : pedido_.mezclaDestino) = Value;
         return D3D_OK;
     }
     return D3DERR_INVALIDCALL;
@@ -305,7 +281,7 @@ HRESULT DispositivoGL::SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYP
         if (!EsOperacion(Value))
             return D3DERR_INVALIDCALL;
         if (Stage == 0)
-            (Type == D3DTSS_COLOROP ? opColor_ : opAlfa_) = Value;
+            (Type == D3DTSS_COLOROP ? pedido_.opColor : pedido_.opAlfa) = Value;
         return D3D_OK;
     case D3DTSS_COLORARG1:
     case D3DTSS_COLORARG2:
@@ -314,10 +290,10 @@ HRESULT DispositivoGL::SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYP
         if (!EsArgumento(Value))
             return D3DERR_INVALIDCALL;
         if (Stage == 0)
-            (Type == D3DTSS_COLORARG1   ? argColor1_
-             : Type == D3DTSS_COLORARG2 ? argColor2_
-             : Type == D3DTSS_ALPHAARG1 ? argAlfa1_
-                                        : argAlfa2_) = Value;
+            (Type == D3DTSS_COLORARG1   ? pedido_.argColor1
+             : Type == D3DTSS_COLORARG2 ? pedido_.argColor2
+             : Type == D3DTSS_ALPHAARG1 ? pedido_.argAlfa1
+                                        : pedido_.argAlfa2) = Value;
         return D3D_OK;
     }
     return D3DERR_INVALIDCALL;
@@ -354,127 +330,7 @@ HRESULT DispositivoGL::EndScene() {
 
 void DispositivoGL::AplicarEstado() {
     AplicarMarco(false);
-    if (programaAplicado_ != programa_.nombre) {
-        contexto_->Emitir();
-        glUseProgram(programa_.nombre);
-        programaAplicado_ = programa_.nombre;
-    }
-
-    const GLenum modo = relleno_ == D3DFILL_WIREFRAME ? GL_LINE
-                        : relleno_ == D3DFILL_POINT   ? GL_POINT
-                                                      : GL_FILL;
-    if (modo != modoPoligonoAplicado_) {
-        contexto_->Emitir();
-        glPolygonMode(GL_FRONT_AND_BACK, modo);
-        modoPoligonoAplicado_ = modo;
-    }
-    const int cullActivo = cull_ != D3DCULL_NONE;
-    if (cullActivo != cullActivoAplicado_) {
-        contexto_->Emitir();
-        (cullActivo ? glEnable : glDisable)(GL_CULL_FACE);
-        cullActivoAplicado_ = cullActivo;
-    }
-    // Front faces are clockwise, so culling counter-clockwise ones culls the back.
-    const GLenum cara = cull_ == D3DCULL_CW ? GL_FRONT : GL_BACK;
-    if (cullActivo && cara != caraCullAplicada_) {
-        contexto_->Emitir();
-        glCullFace(cara);
-        caraCullAplicada_ = cara;
-    }
-
-    // Without a texture the stage passes the diffuse colour through.
-    const TexturaGL* textura = contexto_->textura;
-    auto etapa = [textura](DWORD op, DWORD a1, DWORD a2, GLint& f1, GLint& f2, GLint apagada) {
-        f1 = textura ? apagada : FACTOR_DIFUSO;
-        f2 = FACTOR_UNO;
-        if (!textura)
-            return;
-        switch (op) {
-        case D3DTOP_SELECTARG1:
-            f1 = Factor(a1);
-            break;
-        case D3DTOP_SELECTARG2:
-            f1 = Factor(a2);
-            break;
-        case D3DTOP_MODULATE:
-            f1 = Factor(a1);
-            f2 = Factor(a2);
-            break;
-        }
-    };
-    GLint arg1 = FACTOR_DIFUSO, arg2 = FACTOR_UNO, alfa1 = FACTOR_UNO, alfa2 = FACTOR_UNO;
-    etapa(opColor_, argColor1_, argColor2_, arg1, arg2, FACTOR_DIFUSO);
-    // A disabled alpha stage leaves the diffuse alpha, opaque for every vertex the viewer makes.
-    etapa(opAlfa_, argAlfa1_, argAlfa2_, alfa1, alfa2, FACTOR_DIFUSO);
-    if (opAlfa_ == D3DTOP_DISABLE) {
-        alfa1 = FACTOR_DIFUSO;
-        alfa2 = FACTOR_UNO;
-    }
-    texturaEnUso_ = (arg1 == FACTOR_TEXTURA || arg2 == FACTOR_TEXTURA || alfa1 == FACTOR_TEXTURA ||
-                     alfa2 == FACTOR_TEXTURA)
-                        ? textura
-                        : nullptr;
-    if (texturaEnUso_ && contexto_->texturaAplicada != textura->Nombre()) {
-        contexto_->Emitir();
-        glBindTexture(GL_TEXTURE_2D_ARRAY, textura->Nombre());
-        contexto_->texturaAplicada = textura->Nombre();
-    }
-    if (arg1 != arg1Aplicado_) {
-        contexto_->Emitir();
-        glUniform1i(programa_.arg1, arg1);
-        arg1Aplicado_ = arg1;
-    }
-    if (arg2 != arg2Aplicado_) {
-        contexto_->Emitir();
-        glUniform1i(programa_.arg2, arg2);
-        arg2Aplicado_ = arg2;
-    }
-    // Alpha is only read by the test and the blend; with neither it cannot change the picture.
-    if (pruebaAlfa_ || mezclaAlfa_) {
-        if (alfa1 != alfa1Aplicado_) {
-            contexto_->Emitir();
-            glUniform1i(programa_.alfa1, alfa1);
-            alfa1Aplicado_ = alfa1;
-        }
-        if (alfa2 != alfa2Aplicado_) {
-            contexto_->Emitir();
-            glUniform1i(programa_.alfa2, alfa2);
-            alfa2Aplicado_ = alfa2;
-        }
-    }
-    const GLint prueba = pruebaAlfa_ ? GLint(funcAlfa_) - 1 : 7;
-    if (prueba != pruebaAplicada_) {
-        contexto_->Emitir();
-        glUniform1i(programa_.pruebaAlfa, prueba);
-        pruebaAplicada_ = prueba;
-    }
-    const float ref = float(refAlfa_) / 255.f;
-    if (prueba != 7 && ref != refAplicada_) {
-        contexto_->Emitir();
-        glUniform1f(programa_.refAlfa, ref);
-        refAplicada_ = ref;
-    }
-    const int z = zEscritura_ ? 1 : 0;
-    if (z != zEscrituraAplicada_) {
-        contexto_->Emitir();
-        glDepthMask(z ? GL_TRUE : GL_FALSE);
-        zEscrituraAplicada_ = z;
-    }
-    const int mezcla = mezclaAlfa_ ? 1 : 0;
-    if (mezcla != mezclaAplicada_) {
-        contexto_->Emitir();
-        (mezcla ? glEnable : glDisable)(GL_BLEND);
-        glUniform1i(programa_.mezcla, mezcla);
-        mezclaAplicada_ = mezcla;
-    }
-    const GLenum origen = FactorMezcla(mezclaOrigen_), destino = FactorMezcla(mezclaDestino_);
-    if (mezcla && (origen != origenAplicado_ || destino != destinoAplicado_)) {
-        contexto_->Emitir();
-        glBlendFunc(origen, destino);
-        origenAplicado_ = origen;
-        destinoAplicado_ = destino;
-    }
-
+    texturaEnUso_ = aplicado_.Aplicar(pedido_, *contexto_, programa_);
     const GLint ubicaciones[3] = {programa_.mundo, programa_.vista, programa_.proyeccion};
     for (int i = 0; i < 3; ++i) {
         if (matrizPendiente_[i]) {

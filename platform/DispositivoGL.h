@@ -2,6 +2,7 @@
 // The Direct3D 8 device over OpenGL 3.3. Set* calls only record what was asked; GL is touched at
 // Clear and DrawPrimitive, and only where the applied state differs (the viewer sets fill, cull and
 // texture before each of hundreds of draws a frame).
+#include "EstadoGL.h"
 #include "ProgramaGL.h"
 #include "RecursosGL.h"
 #include "d3d8.h"
@@ -10,8 +11,9 @@
 
 class DispositivoGL final : public IDirect3DDevice8, ContadorReferencias {
   public:
-    [[nodiscard]] static HRESULT Crear(SuperficieGL* superficie, const D3DPRESENT_PARAMETERS& parametros,
-                         IDirect3DDevice8** dispositivo);
+    [[nodiscard]] static HRESULT Crear(SuperficieGL* superficie,
+                                       const D3DPRESENT_PARAMETERS& parametros,
+                                       IDirect3DDevice8** dispositivo);
 
     ULONG AddRef() override { return Sumar(); }
     ULONG Release() override;
@@ -51,35 +53,14 @@ class DispositivoGL final : public IDirect3DDevice8, ContadorReferencias {
     std::shared_ptr<ContextoGL> contexto_;
     ProgramaGL programa_;
 
-    // Asked for (Direct3D 8 defaults).
-    DWORD relleno_ = D3DFILL_SOLID;
-    DWORD cull_ = D3DCULL_CCW;
-    DWORD opColor_ = D3DTOP_MODULATE;
-    DWORD argColor1_ = D3DTA_TEXTURE;
-    DWORD argColor2_ = D3DTA_CURRENT;
-    DWORD opAlfa_ = D3DTOP_SELECTARG1;
-    DWORD argAlfa1_ = D3DTA_TEXTURE;
-    DWORD argAlfa2_ = D3DTA_CURRENT;
-    DWORD zEscritura_ = 1;
-    DWORD pruebaAlfa_ = 0, refAlfa_ = 0, funcAlfa_ = D3DCMP_ALWAYS;
-    DWORD mezclaAlfa_ = 0, mezclaOrigen_ = D3DBLEND_ONE, mezclaDestino_ = D3DBLEND_ZERO;
+    EstadoPedido pedido_;
+    EstadoAplicadoGL aplicado_;
     UINT paso_ = 0;
     DWORD fvf_ = 0;
     D3DMATRIX matrices_[3];
     bool matrizPendiente_[3] = {true, true, true};
     bool enEscena_ = false;
 
-    // Applied to GL; 0 / -1 mean "not yet", forcing the first draw to set it.
-    GLuint programaAplicado_ = 0;
-    GLenum modoPoligonoAplicado_ = 0;
-    int cullActivoAplicado_ = -1;
-    GLenum caraCullAplicada_ = 0;
-    GLint arg1Aplicado_ = -1, arg2Aplicado_ = -1;
-    GLint alfa1Aplicado_ = -1, alfa2Aplicado_ = -1;
-    GLint pruebaAplicada_ = -1;
-    float refAplicada_ = -1;
-    int zEscrituraAplicada_ = -1, mezclaAplicada_ = -1;
-    GLenum origenAplicado_ = 0, destinoAplicado_ = 0;
     const TexturaGL* texturaEnUso_ = nullptr; // sampled by the draw being issued
     bool marcoConocido_ = false;
     uint32_t marcoAplicado_ = 0;

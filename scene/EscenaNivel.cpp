@@ -1,6 +1,7 @@
 #include "EscenaNivel.h"
 
 #include "ArticulacionesLara.h"
+#include "ConstructorEscena.h"
 #include "ConvencionesNivel.h"
 #include "Ensamblaje.h"
 #include "LeerCuartos.h"
@@ -22,241 +23,12 @@ namespace {
 using Clase = uint32_t; // a ClasesAlternas class
 using Tipo = EscenaNivel::Tipo;
 
-// Vertices the scene holds, 28 bytes each: a real level needs tens of thousands. A damaged one
-// whose rooms or placements would need more draws what fits and leaves the rest out, so that
-// neither the open nor a frame grows without bound.
-constexpr size_t MAXIMO_VERTICES_ESCENA = size_t{1} << 21;
-constexpr size_t MAXIMO_CARAS_EXAMINADAS = size_t{1} << 23;
-constexpr uint32_t BLANCO = 0xFFFFFFFF;
-
 uint32_t Color555(uint16_t c) {
     auto canal = [c](int desplazamiento) {
         return uint32_t(LuzCanal(c, desplazamiento) * 255 + 0.5f);
     };
     return 0xFF000000u | canal(10) << 16 | canal(5) << 8 | canal(0);
 }
-
-struct Textura {
-    uint32_t Pagina = PAGINA_NINGUNA;
-    float UV[4][2] = {};
-};
-
-// As the mesh conversion reads an object texture; a page the level lacks draws untextured.
-Textura TexturaDe(const trNivel& nivel, uint32_t indice, bool rectangulo, uint32_t paginas) {
-    Textura t;
-    const TexturaCara cara = TexturaDeCara(nivel, indice, !rectangulo, paginas);
-    if (!cara.Objeto)
-        return t;
-    t.Pagina = cara.Pagina;
-    for (int k = 0; k < 4; ++k) {
-        const glm::vec2 uv = UVDeEsquina(*cara.Objeto, k);
-        t.UV[k][0] = uv.x;
-        t.UV[k][1] = uv.y;
-    }
-    return t;
-}
-
-// Where a face of each blend mode goes in the buffer.
-int IndiceMezcla(trMezcla m) {
-    return m == trMezcla::Recorte ? 1 : m == trMezcla::Aditiva ? 2 : 0;
-}
-
-// Where an item's vertex comes from: the piece of Movimiento::Nodos it hangs from (SIN_PIEZA for
-// an item that does not move) and the mesh's vertex in device axes.
-constexpr uint32_t SIN_PIEZA = 0xFFFFFFFF;
-struct OrigenVertice {
-    uint32_t Pieza = SIN_PIEZA;
-    glm::vec3 Local{0};
-};
-
-class Constructor {
-  public:
-    Constructor(const trNivel& nivel, uint32_t paginas, GeometriaElegible& elegible,
-                uint32_t clases)
-        : nivel_(nivel), paginas_(paginas), elegible_(elegible), clases_(clases) {}
-
-    // One face whose corners are already where they go (device axes), with their colours. The
-    // owner is the one last given to Duenio.
-    // An item's corner hangs from the current piece at locales[k] (level axes), or where
-    // origenes[k] says when given.
-    void Cara(Clase c, Tipo t, trMezcla mezcla, bool doble, int lados, const glm::vec3* p,
-              const uint32_t* colores, uint32_t textura, const glm::vec3* locales = nullptr,
-              const OrigenVertice* origenes = nullptr) {
-        const int n = lados == 4 ? 6 : 3;
-        if (total_ + size_t(n) > MAXIMO_VERTICES_ESCENA)
-            return;
-        total_ += size_t(n);
-        const Textura tx = TexturaDe(nivel_, textura, lados == 4, paginas_);
-        Destinos& de = clases_[c];
-        auto& destino = de.Vertices[t][IndiceMezcla(mezcla)][doble];
-        if (t == EscenaNivel::CUARTOS && agua_) {
-            // Faces of one room follow each other, so its vertices extend the last run.
-            auto& tramos = de.Agua[IndiceMezcla(mezcla)][doble];
-            const auto inicio = uint32_t(destino.size());
-            if (!tramos.empty() && tramos.back().first + tramos.back().second == inicio)
-                tramos.back().second += uint32_t(n);
-            else
-                tramos.emplace_back(inicio, uint32_t(n));
-        }
-        const std::array<int, 6> orden = EsquinasTriangulos(lados);
-        for (int i = 0; i < n; ++i) {
-            const int k = orden[i];
-            destino.push_back(
-                {p[k].x, p[k].y, p[k].z, tx.UV[k][0], tx.UV[k][1], tx.Pagina, colores[k]});
-            if (t == EscenaNivel::ITEMS)
-                de.Origenes[IndiceMezcla(mezcla)][doble].push_back(
-                    origenes ? origenes[k]
-                             : OrigenVertice{pieza_, locales ? EnDispositivo(locales[k]) : p[k]});
-        }
-        for (int i = 0; i < n; i += 3) {
-            TrianguloElegible e;
-            e.DobleCara = doble;
-            for (int k = 0; k < 3; ++k)
-                std::memcpy(e.P[k], &p[orden[i + k]].x, sizeof e.P[k]);
-            elegible_.Agregar(e);
-        }
-    }
-
-    void Duenio(const DuenioCara& d) { elegible_.Empezar(d); }
-    // Whether the room faces given from now on are a water room's.
-    void Agua(bool si) { agua_ = si; }
-    // The piece the item faces given from now on hang from, or SIN_PIEZA.
-    void Pieza(uint32_t pieza) { pieza_ = pieza; }
-
-    // Every face of a mesh, each corner taken to the device's world by `lugar`, as the mesh
-    // conversion keeps them: whole texture field, one-sided, unlit; blended as its texture and
-    // extra word say.
-    template <class Lugar> void Mesh(Clase c, Tipo t, const trMesh& m, Lugar lugar) {
-        // Placements may repeat one mesh a million times; faces looked at, kept or not, are
-        // bounded as the vertices kept are.
-        examinadas_ += m.Rectangulos.size() + m.Triangulos.size() + 1;
-        if (Lleno())
-            return;
-        const uint32_t blancos[4] = {BLANCO, BLANCO, BLANCO, BLANCO};
-        auto caras = [&](const auto& lista, int lados) {
-            for (const auto& f : lista) {
-                glm::vec3 q[4], l[4];
-                bool dentro = true;
-                for (int k = 0; k < lados && dentro; ++k) {
-                    dentro = f.Vertices[k] < m.Vertices.size();
-                    if (dentro) {
-                        const trVector16& v = m.Vertices[f.Vertices[k]];
-                        l[k] = glm::vec3(v.X, v.Y, v.Z);
-                        q[k] = lugar(l[k]);
-                    }
-                }
-                if (dentro)
-                    Cara(c, t, MezclaCara(nivel_, f.Textura, f.Extra), false, lados, q, blancos,
-                         f.Textura, l);
-            }
-        };
-        caras(m.Rectangulos, 4);
-        caras(m.Triangulos, 3);
-    }
-
-    // Every face of a joint of Lara's: corner i where lugar(i) puts it, hanging where origen(i)
-    // says, for its vertices follow more than one piece.
-    template <class Lugar, class Origen>
-    void MeshArticulado(Clase c, Tipo t, const trMesh& m, Lugar lugar, Origen origen) {
-        examinadas_ += m.Rectangulos.size() + m.Triangulos.size() + 1;
-        if (Lleno())
-            return;
-        const uint32_t blancos[4] = {BLANCO, BLANCO, BLANCO, BLANCO};
-        auto caras = [&](const auto& lista, int lados) {
-            for (const auto& f : lista) {
-                if (!VerticesValidos(f.Vertices, m))
-                    continue;
-                glm::vec3 q[4];
-                OrigenVertice o[4];
-                for (int k = 0; k < lados; ++k) {
-                    q[k] = lugar(f.Vertices[k]);
-                    o[k] = origen(f.Vertices[k]);
-                }
-                Cara(c, t, MezclaCara(nivel_, f.Textura, f.Extra), false, lados, q, blancos,
-                     f.Textura, nullptr, o);
-            }
-        };
-        caras(m.Rectangulos, 4);
-        caras(m.Triangulos, 3);
-    }
-
-    // Work done elsewhere for the scene, counted against the same bound.
-    void Examinar(size_t n) { examinadas_ += n; }
-
-    bool Lleno() const {
-        return total_ + 3 > MAXIMO_VERTICES_ESCENA || examinadas_ > MAXIMO_CARAS_EXAMINADAS;
-    }
-
-    // Every face into `todos`, class after class; the items' runs of it into `tramosItems`
-    // (start, count) with their vertices' origins, in the same order, into `origenes`; the water
-    // rooms' runs into `tramosAgua`.
-    void Armar(std::vector<std::array<EscenaNivel::Grupo, EscenaNivel::TIPOS>>& grupos,
-               std::vector<VerticeEscena>& todos,
-               std::vector<std::pair<uint32_t, uint32_t>>& tramosItems,
-               std::vector<OrigenVertice>& origenes,
-               std::vector<std::pair<uint32_t, uint32_t>>& tramosAgua) {
-        todos.reserve(total_);
-        const size_t clases = clases_.size();
-        grupos.assign(clases, {});
-        constexpr float INF = std::numeric_limits<float>::infinity();
-        std::vector<std::array<glm::vec3, EscenaNivel::TIPOS>> minimos(clases), maximos(clases);
-        for (auto& fila : minimos)
-            fila.fill(glm::vec3(INF));
-        for (auto& fila : maximos)
-            fila.fill(glm::vec3(-INF));
-        for (int m = 0; m < EscenaNivel::MEZCLAS; ++m)
-            for (size_t c = 0; c < clases; ++c)
-                for (int t = 0; t < EscenaNivel::TIPOS; ++t) {
-                    Destinos& de = clases_[c];
-                    EscenaNivel::Grupo& g = grupos[c][size_t(t)];
-                    g.Inicio[m] = uint32_t(todos.size());
-                    if (t == EscenaNivel::ITEMS) {
-                        const size_t n = de.Vertices[t][m][0].size() + de.Vertices[t][m][1].size();
-                        if (n > 0)
-                            tramosItems.emplace_back(g.Inicio[m], uint32_t(n));
-                        for (auto& o : de.Origenes[m]) {
-                            origenes.insert(origenes.end(), o.begin(), o.end());
-                            o = {};
-                        }
-                    }
-                    for (int d = 0; d < 2; ++d) {
-                        auto& v = de.Vertices[t][m][d];
-                        g.Vertices[m][d] = uint32_t(v.size());
-                        if (t == EscenaNivel::CUARTOS)
-                            for (const auto& [inicio, cantidad] : de.Agua[m][d])
-                                tramosAgua.emplace_back(uint32_t(todos.size()) + inicio, cantidad);
-                        for (const VerticeEscena& x : v) {
-                            minimos[c][t] = glm::min(minimos[c][t], glm::vec3(x.X, x.Y, x.Z));
-                            maximos[c][t] = glm::max(maximos[c][t], glm::vec3(x.X, x.Y, x.Z));
-                        }
-                        todos.insert(todos.end(), v.begin(), v.end());
-                        v = {};
-                    }
-                }
-        for (size_t c = 0; c < clases; ++c)
-            for (int t = 0; t < EscenaNivel::TIPOS; ++t) {
-                std::memcpy(grupos[c][t].Minimo, &minimos[c][t].x, sizeof grupos[c][t].Minimo);
-                std::memcpy(grupos[c][t].Maximo, &maximos[c][t].x, sizeof grupos[c][t].Maximo);
-            }
-        elegible_.Cerrar();
-    }
-
-  private:
-    const trNivel& nivel_;
-    uint32_t paginas_;
-    GeometriaElegible& elegible_;
-    size_t total_ = 0, examinadas_ = 0;
-    // What each class holds until Armar lays it out: every kind's faces by blend and side, the
-    // items' vertices' origins, and the water rooms' runs (from the start of their list).
-    struct Destinos {
-        std::vector<VerticeEscena> Vertices[EscenaNivel::TIPOS][EscenaNivel::MEZCLAS][2];
-        std::vector<OrigenVertice> Origenes[EscenaNivel::MEZCLAS][2];
-        std::vector<std::pair<uint32_t, uint32_t>> Agua[EscenaNivel::MEZCLAS][2];
-    };
-    std::vector<Destinos> clases_;
-    uint32_t pieza_ = SIN_PIEZA;
-    bool agua_ = false;
-};
 
 Esfera EsferaCaja(const glm::vec3& minimo, const glm::vec3& maximo) {
     if (!(minimo.x <= maximo.x))
@@ -297,8 +69,8 @@ struct EscenaNivel::Movimiento {
     };
     std::vector<trMovible> Esqueletos; // each moving item's moveable, dressed as it is drawn
     std::vector<Item> Items;
-    std::vector<int32_t> Nodos;          // each piece's mesh in its moveable's tree
-    std::vector<OrigenVertice> Origenes; // one per item vertex, in the buffer's order
+    std::vector<int32_t> Nodos;                        // each piece's mesh in its moveable's tree
+    std::vector<OrigenVertice> Origenes;               // one per item vertex, in the buffer's order
     std::vector<std::pair<uint32_t, uint32_t>> Tramos; // the items' runs of the buffer
     std::vector<VerticeEscena> Estaticos, Actuales;
     // Reused from frame to frame.
@@ -320,7 +92,7 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto) {
     std::vector<Clase> clases(cuartos.size());
     for (size_t r = 0; r < cuartos.size(); ++r)
         clases[r] = e->clases_.Clase(r);
-    Constructor constructor(nivel, paginas, e->elegible_, e->clases_.NumClases());
+    ConstructorEscena constructor(nivel, paginas, e->elegible_, e->clases_.NumClases());
     Cuentas& n = e->cuentas_;
     n.Cuartos = int32_t(cuartos.size());
     e->esferasCuartos_.reserve(cuartos.size());
@@ -401,9 +173,8 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto) {
         if (armado == armados.end()) {
             // Lara wears her body's meshes, as the game draws her.
             armado = armados
-                         .emplace(en->second,
-                                  ArmarMovible(VestirMovible(objetos, en->second), *lista,
-                                               abierto.Articulaciones))
+                         .emplace(en->second, ArmarMovible(VestirMovible(objetos, en->second),
+                                                           *lista, abierto.Articulaciones))
                          .first;
             // Assembling walked every vertex of its meshes twice.
             for (const PiezaObjeto& pieza : armado->second.Piezas)
@@ -414,8 +185,8 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto) {
         if (mueve == mueven.end()) {
             std::optional<Movimiento::Item> m;
             trMovible esqueleto = VestirMovible(objetos, en->second);
-            if (const auto a = PrimeraQueMueve(nivel, objetos.Animaciones, esqueleto,
-                                               movimiento->Mundos)) {
+            if (const auto a =
+                    PrimeraQueMueve(nivel, objetos.Animaciones, esqueleto, movimiento->Mundos)) {
                 m.emplace();
                 m->Esqueleto = uint32_t(movimiento->Esqueletos.size());
                 m->Animacion = *a;
@@ -629,9 +400,8 @@ bool EscenaNivel::Animar(const NivelAbierto& nivel, double cuadro) {
             continue;
         for (uint32_t p = item.PrimeraPieza; p < item.PrimeraPieza + item.Piezas; ++p) {
             const int32_t k = mv->Nodos[p];
-            const glm::mat4 mundo = k >= 0 && size_t(k) < mv->Mundos.size()
-                                        ? mv->Mundos[size_t(k)]
-                                        : glm::mat4(1.f);
+            const glm::mat4 mundo =
+                k >= 0 && size_t(k) < mv->Mundos.size() ? mv->Mundos[size_t(k)] : glm::mat4(1.f);
             mv->Piezas[p] = item.Lugar * mundo;
             mv->Posadas[p] = 1;
         }

@@ -280,6 +280,11 @@ TEST_P(PorJuego, LosDanosSeRechazanNombrandoJuegoYSeccion) {
         {"punteros de mas", cambiado(s.punteros, 3), ""},
         {"punteros de menos", cambiado(s.punteros, 1), ""},
         {"animaciones cortadas", cortado(s.animaciones + 4 + 40), "las animaciones (8 × 32"},
+        // The rows between the animations and the keyframes: each named for itself.
+        {"cambios de estado de mas",
+         cambiado(s.animaciones + 4 + 32 * n.animaciones.size(), 0x10000000),
+         "los cambios de estado (268435456 × 6"},
+        {"arboles cortados", cortado(s.cuadros - 2), "los árboles de meshes"},
         {"cuadros cortados", cortado(s.cuadros + 10), "los cuadros de animación"},
         {"items cortados", cortado(s.items + 3), "sin el número de items"},
         {"bytes de mas",

@@ -4,6 +4,8 @@
 import { crearTrabajador } from './arranque.js';
 import { motivoDe as motivoFallo } from './fallos.js';
 import { Tipo } from './nucleo.js';
+import { filasSector, listarFilas } from './sector.js';
+import { Sonidos } from './sonidos.js';
 import { esIngles, textos } from './textos.js';
 import { Visor } from './visor.js';
 
@@ -40,7 +42,7 @@ pedir('idioma', { ingles });
 let visor;
 try {
   visor = new Visor($('lienzo'));
-  visor.alSonar = alSonar;
+  visor.alSonar = (id) => sonidos.alSonar(id);
 } catch {
   mostrarError(t('sinWebgl'));
 }
@@ -67,6 +69,8 @@ function avisar(texto) {
 
 const motivoDe = (r) => motivoFallo(r, t);
 
+const sonidos = new Sonidos({ pedir, t, avisar, motivoDe, lista: $('sonidos'), bloque: $('bloqueSonidos') });
+
 // One thing at a time: a second drop waits for the first to end.
 function enOrden(tarea) {
   ocupado = ocupado.then(tarea, tarea);
@@ -92,7 +96,7 @@ async function abrirArchivo(archivo) {
     tipo === Tipo.NIVEL ? pedir('nivel') : abierto.indice.meshes > 0 ? pedir('exportar', { tipo, numero: 0 }) : null;
   vistaNivel = vistaInicial(abierto.indice);
   llenarListas(abierto.indice);
-  await llenarSonidos();
+  await sonidos.llenar();
   await llenarLogica(tipo === Tipo.NIVEL);
   const m = await primero;
   if (m && !m.ok) {
@@ -233,55 +237,6 @@ function llenarListas(indice) {
   arbol.append(movibles, estaticos);
 }
 
-// The level's sounds, one button each; a press plays one of its samples through Web Audio, the
-// browser decoding the WAVE the level stores.
-let audio = null;
-let sonidosPorId = new Map();
-async function llenarSonidos() {
-  const r = await pedir('sonidos');
-  const lista = r.ok ? r.sonidos.sonidos : [];
-  sonidosPorId = new Map(lista.map((s) => [s.id, s]));
-  $('bloqueSonidos').hidden = lista.length === 0;
-  $('sonidos').replaceChildren(
-    ...lista.map((s) => {
-      const b = document.createElement('button');
-      b.type = 'button';
-      b.textContent = t('sonido', { id: s.id });
-      b.dataset.id = s.id;
-      b.disabled = s.muestras.length === 0;
-      b.addEventListener('click', () => tocar(s));
-      return b;
-    }),
-  );
-}
-
-// A sound command of the playing animation: heard when the level has the sound. Each id is
-// noted on the page (the last few), so that what the animation asked for can be seen.
-function alSonar(id) {
-  cuerpo.dataset.oidos = [...(cuerpo.dataset.oidos?.split(',') ?? []), id].slice(-16).join(',');
-  const s = sonidosPorId.get(id);
-  if (s?.muestras.length) tocar(s);
-}
-
-async function tocar(sonido) {
-  // The game picks one of a sound's samples at random each time.
-  const muestra = sonido.muestras[Math.floor(Math.random() * sonido.muestras.length)];
-  const r = await pedir('muestra', { indice: muestra });
-  try {
-    if (!r.ok) throw new Error(motivoDe(r));
-    audio ??= new AudioContext();
-    const datos = await audio.decodeAudioData(r.wave.buffer);
-    const fuente = audio.createBufferSource();
-    fuente.buffer = datos;
-    fuente.connect(audio.destination);
-    fuente.start();
-    cuerpo.dataset.sonido = `${sonido.id}:${muestra}:${datos.duration.toFixed(3)}`;
-  } catch (e) {
-    avisar(t('noSuena', { id: sonido.id, motivo: String(e?.message ?? e) }));
-    cuerpo.dataset.sonido = `${sonido.id}:${muestra}:error`;
-  }
-}
-
 // The level's logic: its triggers, listed with the window's filters (by type, by action, and
 // "flip maps", all three flip actions); the alternate groups to flip; a sector's floor data.
 const FLIP = new Set(['flipmap', 'flip_on', 'flip_off']);
@@ -370,40 +325,7 @@ async function verSector(pedido, volar) {
     return;
   }
   const s = r.sector;
-  const filas = [[t('sector'), t('sectorDe', { cuarto: s.room, x: s.x, z: s.z })]];
-  const ESQUINA = ['x-z-', 'x-z+', 'x+z-', 'x+z+'];
-  const superficie = (nombre, corte, sup) => {
-    filas.push([nombre, sup.y.join(', ')]);
-    if (sup.diagonal) {
-      let texto = t(sup.diagonal[0] === 1 ? 'diagonal12' : 'diagonal03');
-      if (sup.portal_half >= 0) texto += t('mitadPortal', { esquina: ESQUINA[sup.portal_half] });
-      filas.push([corte, texto]);
-    }
-    if (sup.slant[0] || sup.slant[1]) filas.push([`${nombre}: ${t('inclinacion')}`, sup.slant.join(', ')]);
-  };
-  superficie(t('sueloEsquinas'), t('corteSuelo'), s.floor);
-  superficie(t('techoEsquinas'), t('corteTecho'), s.ceiling);
-  if (s.portal >= 0) filas.push([t('portalCuarto'), String(s.portal)]);
-  if (s.room_below >= 0) filas.push([t('cuartoAbajo'), String(s.room_below)]);
-  if (s.room_above >= 0) filas.push([t('cuartoArriba'), String(s.room_above)]);
-  const marcas = [];
-  if (s.kill) marcas.push(t('muerte'));
-  if (s.climb) marcas.push(t('trepar', { lados: ['+z', '+x', '-z', '-x'].filter((_, k) => s.climb & (1 << k)).join(', ') }));
-  if (s.monkey) marcas.push(t('mono'));
-  if (s.trigger_triggerer) marcas.push(t('diferido'));
-  if (s.beetle) marcas.push(t('escarabajo'));
-  if (marcas.length) filas.push([t('marcas'), marcas.join(', ')]);
-  if (s.trigger_text) filas.push([t('disparador'), s.trigger_text]);
-  for (const a of s.warnings) filas.push([t('aviso'), a]);
-  $('sector').replaceChildren(
-    ...filas.flatMap(([nombre, valor]) => {
-      const dt = document.createElement('dt');
-      dt.textContent = nombre;
-      const dd = document.createElement('dd');
-      dd.textContent = valor;
-      return [dt, dd];
-    }),
-  );
+  listarFilas($('sector'), filasSector(s, t));
   $('ayudaSector').hidden = true;
   cuerpo.dataset.sector = `${s.room}:${s.x}:${s.z}`;
   // Framed with a sector's width around it: the sector alone, a tall narrow box, would fill the

@@ -4,25 +4,15 @@
 // the page as one file (build/web/tr4visor.html) opened from disk, with no server.
 //   node --test web/tests/pagina.test.js    (after scripts/web --construir)
 // TR4TOOL and TR4_CATALOGO as for nucleo.test.js.
+import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
-import {spawn, spawnSync} from 'node:child_process';
-import {
-    existsSync,
-    mkdtempSync,
-    readdirSync,
-    readFileSync,
-    rmSync,
-    statSync,
-    truncateSync,
-    writeFileSync
-} from 'node:fs';
-import {createRequire} from 'node:module';
-import {tmpdir} from 'node:os';
+import { spawn, spawnSync } from 'node:child_process';
+import { existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, statSync, truncateSync, writeFileSync } from 'node:fs';
+import { createRequire } from 'node:module';
+import { tmpdir } from 'node:os';
 import path from 'node:path';
-import {after, before, test} from 'node:test';
-import {pathToFileURL} from 'node:url';
-
-import {Tipo} from '../src/nucleo.js';
+import { pathToFileURL } from 'node:url';
+import { Tipo } from '../src/nucleo.js';
 
 const raiz = path.resolve(import.meta.dirname, '../..');
 const chromium = process.env.TR4_CHROMIUM ?? '/usr/bin/chromium';
@@ -254,21 +244,12 @@ test('title-a se abre, se dibuja texturizado y se recorre', { skip: falta || sin
   await pagina.waitForFunction(() => (document.body.dataset.oidos ?? '').split(',').includes('0'), null, { timeout: 10_000 });
   assert.ok((await pagina.evaluate(() => document.body.dataset.oidos)).split(',').includes('17'));
   await pagina.selectOption('#animaciones', '-1');
-  for (const [tipo, numero] of [[ Tipo.LARA, 0 ], [ Tipo.MOVIBLE, 8 ], [
-           Tipo.ESTATICO, (await pagina.locator(`#arbol button[data-tipo="${Tipo.ESTATICO}"]`)
-                               .first()
-                               .getAttribute('data-numero'))
-       ]]) {
-      assert.equal(await elegir(tipo, numero), 'listo', `${tipo} ${numero}`);
-      const objeto = await lienzo();
-      assert.ok(objeto.colores > 4 && objeto.lleno > 0.02,
-                `${tipo} ${numero}: ${objeto.colores} colores, ${objeto.lleno}`);
+  for (const [tipo, numero] of [[Tipo.LARA, 0], [Tipo.MOVIBLE, 8], [Tipo.ESTATICO, (await pagina.locator(`#arbol button[data-tipo="${Tipo.ESTATICO}"]`).first().getAttribute('data-numero'))]]) {
+    assert.equal(await elegir(tipo, numero), 'listo', `${tipo} ${numero}`);
+    const objeto = await lienzo();
+    assert.ok(objeto.colores > 4 && objeto.lleno > 0.02, `${tipo} ${numero}: ${objeto.colores} colores, ${objeto.lleno}`);
   }
-  assert.deepEqual(await marcados(),
-                   [ `Estático ${
-                       await pagina.locator(`#arbol button[data-tipo="${Tipo.ESTATICO}"]`)
-                           .first()
-                           .getAttribute('data-numero')}` ]);
+  assert.deepEqual(await marcados(), [`Estático ${await pagina.locator(`#arbol button[data-tipo="${Tipo.ESTATICO}"]`).first().getAttribute('data-numero')}`]);
   // A room picked from another view: that room alone is marked, not the level nor room 0.
   assert.equal(await elegir(Tipo.NIVEL, 5), 'listo');
   assert.match(await pagina.textContent('#aviso'), /Cuarto 5/);
