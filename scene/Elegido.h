@@ -4,13 +4,12 @@
 // its rooms); every moveable and static side by side; or Lara as the game draws her, the first
 // moveable wearing her body's meshes.
 #include <array>
-#include <optional>
 #include <string_view>
 
 enum class Elegido { Mesh, Movible, Estatico, Nivel, Todo, Lara };
 
-// Each with the name it goes by outside the program, where a number would mean nothing: the
-// page names its choices so, and the core it calls takes them by these names.
+// Each with the name it goes by outside the program, where a number of ours would mean nothing:
+// the page names its choices so, and learns from the core the value each stands for.
 struct NombreDeElegido {
     Elegido Que;
     std::string_view Nombre;
@@ -23,18 +22,3 @@ inline constexpr std::array<NombreDeElegido, 6> NOMBRES_ELEGIDO = {{
     {Elegido::Todo, "todo"},
     {Elegido::Lara, "lara"},
 }};
-
-constexpr std::string_view NombreElegido(Elegido que) {
-    for (const NombreDeElegido& n : NOMBRES_ELEGIDO)
-        if (n.Que == que)
-            return n.Nombre;
-    return {};
-}
-
-// Empty for a name none goes by.
-constexpr std::optional<Elegido> ElegidoDeNombre(std::string_view nombre) {
-    for (const NombreDeElegido& n : NOMBRES_ELEGIDO)
-        if (n.Nombre == nombre)
-            return n.Que;
-    return std::nullopt;
-}
