@@ -13,7 +13,7 @@ namespace {
 constexpr int ROL_CLASE = Qt::UserRole, ROL_INDICE = Qt::UserRole + 1,
               ROL_ANIMACION = Qt::UserRole + 2, ROL_PRESTADAS = Qt::UserRole + 3;
 
-QTreeWidgetItem* Entrada(QTreeWidgetItem* padre, const QString& texto, EnVista::Tipo clase,
+QTreeWidgetItem* Entrada(QTreeWidgetItem* padre, const QString& texto, Elegido clase,
                          qlonglong indice) {
     auto* e = new QTreeWidgetItem(padre, {texto});
     e->setData(0, ROL_CLASE, int(clase));
@@ -51,7 +51,7 @@ void ArbolObjetos::AgregarAnimaciones(QTreeWidgetItem* padre, const NivelAbierto
                             .arg(cuadros)
                             .arg(local.toString(cuadros / CUADROS_POR_SEGUNDO, 'f', 2))
                             .arg(a.Estado),
-                        EnVista::Tipo::Movible, qulonglong(movible));
+                        ::Elegido::Movible, qulonglong(movible));
             e->setData(0, ROL_ANIMACION, qlonglong(i));
             e->setData(0, ROL_PRESTADAS, qlonglong(prestadas));
         } else {
@@ -77,12 +77,12 @@ ArbolObjetos::Usos ArbolObjetos::Llenar(const NivelAbierto* nivel) {
     // A level of meshes alone (as tests and samples write them) has nothing to show whole.
     if (nivel->Escena && nivel->Escena->NumCuartos() > 0) {
         entradaNivel_ = new QTreeWidgetItem(this, {tr("Nivel")});
-        entradaNivel_->setData(0, ROL_CLASE, int(EnVista::Tipo::Nivel));
+        entradaNivel_->setData(0, ROL_CLASE, int(::Elegido::Nivel));
         entradaNivel_->setData(0, ROL_INDICE, -1);
         const int32_t n = nivel->Escena->NumCuartos();
         auto* cuartos = new QTreeWidgetItem(entradaNivel_, {tr("Cuartos (%1)").arg(n)});
         for (int32_t i = 0; i < n; ++i)
-            Entrada(cuartos, tr("Cuarto %1").arg(i), EnVista::Tipo::Nivel, i);
+            Entrada(cuartos, tr("Cuarto %1").arg(i), ::Elegido::Nivel, i);
     }
     const trObjetos& objetos = nivel->Objetos;
     // Lara as the game draws her, when the level holds both her skeleton and her body.
@@ -99,7 +99,7 @@ ArbolObjetos::Usos ArbolObjetos::Llenar(const NivelAbierto* nivel) {
                     &prestadas);
         if (prestadas) {
             auto* lara = new QTreeWidgetItem(this, {tr("Lara")});
-            lara->setData(0, ROL_CLASE, int(EnVista::Tipo::Movible));
+            lara->setData(0, ROL_CLASE, int(::Elegido::Movible));
             lara->setData(0, ROL_INDICE, qlonglong(esqueleto));
             lara->setData(0, ROL_PRESTADAS, qlonglong(objetos.CuerpoLara));
             lara->setToolTip(0, tr("Las animaciones del movible %1 con las meshes del movible %2")
@@ -135,7 +135,7 @@ ArbolObjetos::Usos ArbolObjetos::Llenar(const NivelAbierto* nivel) {
                                         ? tr("Movible %1 · 1 mesh").arg(m.Id)
                                         : tr("Movible %1 · %2 meshes").arg(m.Id).arg(m.NumMeshes),
                                     nombres.Movible(m.Id)),
-                          EnVista::Tipo::Movible, qulonglong(i));
+                          ::Elegido::Movible, qulonglong(i));
         AgregarAnimaciones(e, *nivel, i, -1);
         for (size_t k = 0; k < m.Meshes.size(); ++k)
             usar(m.Meshes[k], tr("Movible %1, mesh %2 de %3").arg(m.Id).arg(k).arg(m.NumMeshes),
@@ -144,7 +144,7 @@ ArbolObjetos::Usos ArbolObjetos::Llenar(const NivelAbierto* nivel) {
     for (size_t i = 0; i < objetos.Estaticos.size(); ++i) {
         const trEstatico& s = objetos.Estaticos[i];
         Entrada(estaticos, conNombre(tr("Estático %1").arg(s.Id), nombres.Estatico(s.Id)),
-                EnVista::Tipo::Estatico, qulonglong(i));
+                ::Elegido::Estatico, qulonglong(i));
         usar(s.Mesh, tr("Estático %1").arg(s.Id), int32_t(s.Id));
     }
     return usos;
@@ -155,7 +155,7 @@ std::optional<ArbolObjetos::Eleccion> ArbolObjetos::Elegido() const {
     if (!e || !e->data(0, ROL_CLASE).isValid())
         return {};
     Eleccion r;
-    r.Clase = EnVista::Tipo(e->data(0, ROL_CLASE).toInt());
+    r.Clase = ::Elegido(e->data(0, ROL_CLASE).toInt());
     r.Indice = e->data(0, ROL_INDICE).toLongLong();
     if (e->data(0, ROL_ANIMACION).isValid())
         r.Animacion = e->data(0, ROL_ANIMACION).toLongLong();
@@ -167,7 +167,7 @@ std::optional<ArbolObjetos::Eleccion> ArbolObjetos::Elegido() const {
 QTreeWidgetItem* ArbolObjetos::EntradaMovible(int64_t indice, int64_t prestadas) const {
     for (QTreeWidgetItemIterator it(const_cast<ArbolObjetos*>(this)); *it; ++it) {
         const QTreeWidgetItem* e = *it;
-        if (e->data(0, ROL_CLASE).toInt() == int(EnVista::Tipo::Movible) &&
+        if (e->data(0, ROL_CLASE).toInt() == int(::Elegido::Movible) &&
             e->data(0, ROL_INDICE).toLongLong() == indice && !e->data(0, ROL_ANIMACION).isValid() &&
             (e->data(0, ROL_PRESTADAS).isValid() ? e->data(0, ROL_PRESTADAS).toLongLong() : -1) ==
                 prestadas)

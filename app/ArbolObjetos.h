@@ -31,7 +31,7 @@ class ArbolObjetos : public QTreeWidget {
     QTreeWidgetItem* EntradaNivel() const { return entradaNivel_; }
 
     struct Eleccion {
-        EnVista::Tipo Clase = EnVista::Tipo::Mesh;
+        ::Elegido Clase = ::Elegido::Mesh;
         int64_t Indice = -1;    // a room, or the object's place in the level's list
         int64_t Animacion = -1; // an animation to play, by its index in the level's list
         int64_t Prestadas = -1; // a moveable's id whose meshes it wears

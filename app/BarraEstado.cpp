@@ -82,7 +82,7 @@ void BarraEstado::SetVista(const EnVista* vista, const trNivel& nivel, int32_t n
         paginas << QString::number(p);
     const QString enPaginas = paginas.isEmpty() ? tr("ninguna") : paginas.join(", ");
     QString texto;
-    if (vista->Clase == EnVista::Tipo::Mesh) {
+    if (vista->Clase == Elegido::Mesh) {
         const trMesh* m = vista->Meshes.empty() ? nullptr : vista->Meshes.front();
         texto = tr("Mesh %1: %2 vértices, %3 rectángulos, %4 triángulos, %5 con textura, radio %6, "
                    "páginas %7")
@@ -100,7 +100,7 @@ void BarraEstado::SetVista(const EnVista* vista, const trNivel& nivel, int32_t n
             texto += tr("; la usan los objetos %1").arg(ids.join(", "));
         }
     } else {
-        const QString quien = vista->Clase == EnVista::Tipo::Movible
+        const QString quien = vista->Clase == Elegido::Movible
                                   ? tr("Movible %1").arg(vista->Indice)
                                   : tr("Estático %1").arg(vista->Indice);
         texto = tr("%1: %2 meshes, %3 caras, %4 con textura, radio %5, páginas %6")

@@ -30,7 +30,7 @@ bool ClicEnPanel::Elegir(float x, float y) {
         // An object's meshes.
         (void)controles.Camara().Aplicar(*d, p_.Panel->Ancho(), p_.Panel->Alto());
         const QString nombre =
-            (mostrado->Clase == EnVista::Tipo::Movible ? tr("Movible %1") : tr("Estático %1"))
+            (mostrado->Clase == Elegido::Movible ? tr("Movible %1") : tr("Estático %1"))
                 .arg(mostrado->Indice);
         elegido =
             detalles.ElegirEnObjeto(*nivel, *estado_.Objeto, controles.Camara().Angulo(), nombre,

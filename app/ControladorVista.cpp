@@ -2,7 +2,7 @@
 
 void ControladorVista::Mostrar(const EnVista& vista) {
     enVista_ = vista;
-    if (vista.Clase != EnVista::Tipo::Movible)
+    if (vista.Clase != Elegido::Movible)
         SoltarMovible();
 }
 
@@ -24,21 +24,10 @@ std::optional<ControladorVista::Exportacion> ControladorVista::Exportar() const 
     if (!enVista_)
         return std::nullopt;
     Exportacion e;
-    switch (enVista_->Clase) {
-    case EnVista::Tipo::Mesh:
-        e.Opciones.Que = OpcionesGLTF::Tipo::Mesh;
-        break;
-    case EnVista::Tipo::Movible:
-        e.Opciones.Que = OpcionesGLTF::Tipo::Movible;
+    e.Opciones.Que = enVista_->Clase;
+    if (enVista_->Clase == Elegido::Movible) {
         e.Opciones.Animadas.MeshesDe = prestadas_;
         e.Opciones.Animadas.Todas = true;
-        break;
-    case EnVista::Tipo::Estatico:
-        e.Opciones.Que = OpcionesGLTF::Tipo::Estatico;
-        break;
-    case EnVista::Tipo::Nivel:
-        e.Opciones.Que = OpcionesGLTF::Tipo::Nivel;
-        break;
     }
     e.Opciones.Numero = enVista_->Indice;
     e.Nombre = NombreExportacion(e.Opciones);

@@ -15,7 +15,7 @@ class ControladorVista {
     void Mostrar(const EnVista& vista);
     void Quitar();
     const EnVista* Mostrado() const { return enVista_ ? &*enVista_ : nullptr; }
-    bool EnNivel() const { return enVista_ && enVista_->Clase == EnVista::Tipo::Nivel; }
+    bool EnNivel() const { return enVista_ && enVista_->Clase == Elegido::Nivel; }
 
     // The moveable on show: its place in the level's list and the id whose meshes it wears (-1:
     // its own); both -1 when none.

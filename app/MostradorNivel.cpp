@@ -5,6 +5,7 @@
 #include "BarraEstado.h"
 #include "BucleDibujo.h"
 #include "ControlesVista.h"
+#include "ConvencionesNivel.h"
 #include "EstadoVentana.h"
 #include "InicioNivel.h"
 #include "MatrizDispositivo.h"
@@ -25,7 +26,7 @@ void MostradorNivel::MostrarEnVista(const EnVista* vista) {
     const NivelSubido* nivel = estado_.Nivel.get();
     const OpcionesNivel opciones = p_.Ver->Opciones();
     controles.Soltar();
-    const bool nivelEntero = vista && nivel && vista->Clase == EnVista::Tipo::Nivel;
+    const bool nivelEntero = vista && nivel && vista->Clase == Elegido::Nivel;
     controles.SetNivel(nivelEntero ? nivel->Escena.get() : nullptr);
     controles.SetOpciones(opciones);
     // A pick names a part of what was on show.
@@ -45,7 +46,7 @@ void MostradorNivel::MostrarEnVista(const EnVista* vista) {
         estado_.Vista.Mostrar(*vista);
         controles.Camara().Mostrar(vista->Centro, vista->Limite);
         // An object has no stored view of its own to start from: it is always framed to fit.
-        if (p_.Ver->AjustarAlMostrar() || vista->Clase != EnVista::Tipo::Mesh)
+        if (p_.Ver->AjustarAlMostrar() || vista->Clase != Elegido::Mesh)
             controles.Camara().Ajustar(p_.Panel->Ancho(), p_.Panel->Alto());
         p_.Barra->SetVista(vista, *nivel->Nivel,
                            nivel->Texturas ? nivel->Texturas->NumPaginas() : 0);
@@ -87,17 +88,19 @@ void MostradorNivel::MostrarElegido() {
     if (!estado_.Nivel || !estado_.Nivel->Meshes || !e)
         return; // a heading, or nothing
     switch (e->Clase) {
-    case EnVista::Tipo::Nivel:
+    case Elegido::Nivel:
         MostrarNivel(int32_t(e->Indice));
         return;
-    case EnVista::Tipo::Movible:
+    case Elegido::Movible:
         MostrarMovible(e->Indice, e->Prestadas, e->Animacion);
         return;
-    case EnVista::Tipo::Estatico:
+    case Elegido::Estatico:
         if (const std::optional<EnVista> vista = objeto_.Estatico(e->Indice))
             MostrarObjeto(*vista);
         return;
-    case EnVista::Tipo::Mesh:
+    case Elegido::Mesh: // the mesh list's, not the tree's
+    case Elegido::Todo:
+    case Elegido::Lara: // the tree's Lara is a moveable wearing her body's meshes
         return;
     }
 }
@@ -176,7 +179,7 @@ void MostradorNivel::MostrarNivel(int32_t cuarto) {
         vuelo.Encuadrar(enfoque, todo, p_.Panel->Ancho(), p_.Panel->Alto());
     }
     EnVista vista;
-    vista.Clase = EnVista::Tipo::Nivel;
+    vista.Clase = Elegido::Nivel;
     vista.Indice = cuarto;
     vista.Centro = {enfoque.X, enfoque.Y, enfoque.Z};
     vista.Limite = enfoque;
@@ -193,9 +196,9 @@ void MostradorNivel::EncuadrarSector(uint32_t cuarto, uint16_t x, uint16_t z) {
         return;
     const auto& y = c.Sectores[s].SueloS.Y;
     // Device axes: the level's y negated. A sector and its neighbours fill the view.
-    EncuadrarEnNivel({float(c.X) + 1024.0f * (float(x) + 0.5f),
+    EncuadrarEnNivel({PosicionSector(c.X, float(x) + 0.5f),
                       -float(int64_t{y[0]} + y[1] + y[2] + y[3]) / 4,
-                      float(c.Z) + 1024.0f * (float(z) + 0.5f), 1024.0f});
+                      PosicionSector(c.Z, float(z) + 0.5f), float(LADO_SECTOR)});
 }
 
 void MostradorNivel::EncuadrarEnNivel(const Esfera& esfera) {
@@ -219,7 +222,7 @@ void MostradorNivel::SeguirDestino(const PanelDetalles::Destino& destino) {
     const size_t i = size_t(destino.Indice);
     // A marker's place, device axes; about a sector round it fills the view.
     auto encuadrar = [this](int32_t x, int32_t y, int32_t z, float radio) {
-        EncuadrarEnNivel({float(x), -float(y), float(z), radio});
+        EncuadrarEnNivel({float(x), float(YEnDispositivo(y)), float(z), radio});
     };
     switch (destino.Clase) {
     case T::Item: {
@@ -240,12 +243,12 @@ void MostradorNivel::SeguirDestino(const PanelDetalles::Destino& destino) {
     }
     case T::Camara:
         if (i < l.Camaras.size())
-            encuadrar(l.Camaras[i].X, l.Camaras[i].Y, l.Camaras[i].Z, 1024);
+            encuadrar(l.Camaras[i].X, l.Camaras[i].Y, l.Camaras[i].Z, LADO_SECTOR);
         break;
     case T::Vuelo:
         if (i < l.Secuencias.size() && !l.Secuencias[i].empty()) {
             const trCamaraVuelo& c = l.CamarasVuelo[l.Secuencias[i].front()];
-            encuadrar(c.X, c.Y, c.Z, 1024);
+            encuadrar(c.X, c.Y, c.Z, LADO_SECTOR);
         }
         break;
     case T::Grupo:

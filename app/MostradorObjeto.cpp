@@ -25,7 +25,7 @@ bool MostradorObjeto::Movible(int64_t indice, int64_t prestadas, int64_t animaci
         estado_.Vista.SetMovible(indice, prestadas);
         objeto = ArmarMovible(m, *nivel->Meshes, nivel->Articulaciones);
         animacion_.SetMovible(nivel, &m, prestadas);
-        mostrar(Vista(EnVista::Tipo::Movible, int32_t(propio.Id)));
+        mostrar(Vista(Elegido::Movible, int32_t(propio.Id)));
     }
     if (animacion < 0 || !animacion_.Elegir(uint32_t(animacion))) {
         // Back to the rest pose, framed as it was.
@@ -46,7 +46,7 @@ std::optional<EnVista> MostradorObjeto::Estatico(int64_t indice) {
     Quitar();
     const trEstatico& estatico = nivel->Objetos.Estaticos[size_t(indice)];
     estado_.Objeto = ArmarEstatico(estatico, *nivel->Meshes);
-    return Vista(EnVista::Tipo::Estatico, int32_t(estatico.Id));
+    return Vista(Elegido::Estatico, int32_t(estatico.Id));
 }
 
 void MostradorObjeto::Quitar() {
@@ -55,7 +55,7 @@ void MostradorObjeto::Quitar() {
     animacion_.SetMovible(nullptr, nullptr, -1);
 }
 
-EnVista MostradorObjeto::Vista(EnVista::Tipo clase, int32_t id) const {
+EnVista MostradorObjeto::Vista(Elegido clase, int32_t id) const {
     const Ensamblaje& objeto = *estado_.Objeto;
     EnVista vista;
     vista.Clase = clase;

@@ -28,7 +28,7 @@ class MostradorObjeto {
 
   private:
     // The view of the object just assembled: its meshes, and the sphere it turns in.
-    EnVista Vista(EnVista::Tipo clase, int32_t id) const;
+    EnVista Vista(Elegido clase, int32_t id) const;
 
     EstadoVentana& estado_;
     BarraAnimacion& animacion_;

@@ -1,5 +1,6 @@
 #include "PanelDetalles.h"
 
+#include "ConvencionesNivel.h"
 #include "LeerSectores.h"
 #include "MatrizDispositivo.h"
 #include "NivelSubido.h"
@@ -13,8 +14,8 @@
 
 namespace {
 
-QString Grados(double vueltas) {
-    return QStringLiteral("%1°").arg(vueltas * 360.0, 0, 'f', 1);
+QString Grados(uint16_t angulo) {
+    return QStringLiteral("%1°").arg(GradosGiro<double>(angulo), 0, 'f', 1);
 }
 
 QString Lugar(int64_t x, int64_t y, int64_t z) {
@@ -333,12 +334,10 @@ QList<QStringList> PanelDetalles::DescribirAcierto(const NivelAbierto& nivel,
             {tr("Movible"), movible},
             {tr("Cuarto"), QString::number(it.Cuarto)},
             {tr("Posición"), Lugar(it.X, it.Y, it.Z)},
-            {tr("Ángulo"), QStringLiteral("%1 (%2)")
-                               .arg(uint16_t(it.Angulo))
-                               .arg(Grados(uint16_t(it.Angulo) / 65536.0))},
-            {tr("Bits de código"), QStringLiteral("%1 (%2)")
-                                       .arg(it.Codigo)
-                                       .arg(Hex(uint16_t(it.Codigo), 4))},
+            {tr("Ángulo"),
+             QStringLiteral("%1 (%2)").arg(uint16_t(it.Angulo)).arg(Grados(uint16_t(it.Angulo)))},
+            {tr("Bits de código"),
+             QStringLiteral("%1 (%2)").arg(it.Codigo).arg(Hex(uint16_t(it.Codigo), 4))},
             {tr("Banderas"), Hex(it.Banderas, 4)},
             {tr("Índice en la lista de items"), QString::number(duenio.Indice)},
             {tr("Intensidad"), QString::number(it.Intensidad)},
@@ -352,7 +351,7 @@ QList<QStringList> PanelDetalles::DescribirAcierto(const NivelAbierto& nivel,
             {tr("Id"), QString::number(c.Id)},
             {tr("Cuarto"), QString::number(c.Cuarto)},
             {tr("Lugar"), Lugar(c.X, c.Y, c.Z)},
-            {tr("Giro"), QStringLiteral("%1 (%2)").arg(c.Rotacion).arg(Grados(c.Rotacion / 65536.0))},
+            {tr("Giro"), QStringLiteral("%1 (%2)").arg(c.Rotacion).arg(Grados(c.Rotacion))},
             {tr("Intensidad"), QString::number(c.Intensidad)},
             {tr("Colocación"), tr("%1 de %2").arg(duenio.Indice).arg(objetos.Colocaciones.size())},
         };
@@ -369,9 +368,11 @@ QList<QStringList> PanelDetalles::DescribirAcierto(const NivelAbierto& nivel,
         const int64_t abajo = int32_t(c.Info[2]), arriba = int32_t(c.Info[3]);
         filas = {
             {tr("Número"), QString::number(duenio.Indice)},
-            {tr("Caja x"), QStringLiteral("%1 .. %2").arg(x0).arg(x0 + 1024 * c.DimensionSectores2)},
+            {tr("Caja x"),
+             QStringLiteral("%1 .. %2").arg(x0).arg(x0 + LADO_SECTOR * c.DimensionSectores2)},
             {tr("Caja y"), QStringLiteral("%1 .. %2").arg(arriba).arg(abajo)},
-            {tr("Caja z"), QStringLiteral("%1 .. %2").arg(z0).arg(z0 + 1024 * c.DimensionSectores1)},
+            {tr("Caja z"),
+             QStringLiteral("%1 .. %2").arg(z0).arg(z0 + LADO_SECTOR * c.DimensionSectores1)},
             {tr("Sectores (x por z)"),
              QStringLiteral("%1 x %2").arg(c.DimensionSectores2).arg(c.DimensionSectores1)},
             {tr("Banderas"), Hex(uint16_t(c.Banderas), 4)},

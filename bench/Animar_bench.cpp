@@ -136,7 +136,7 @@ void Abrir(benchmark::State& estado) {
 }
 
 void ExportarLara(benchmark::State& estado, const NivelAbierto* nivel) {
-    OpcionesGLTF o{OpcionesGLTF::Tipo::Movible, ID_LARA};
+    OpcionesGLTF o{Elegido::Movible, ID_LARA};
     o.Animadas.MeshesDe = ID_CUERPO_LARA;
     o.Animadas.Todas = true;
     std::vector<ArchivoPorEscribir> archivos;

@@ -34,7 +34,7 @@ void Exportar(benchmark::State& estado, const std::vector<uint8_t>& archivo) {
     std::vector<ArchivoPorEscribir> archivos;
     for (auto _ : estado) {
         if (const Hecho h =
-                ExportarGLTFEnMemoria(*nivel, {OpcionesGLTF::Tipo::Todo}, "todo.glb", archivos);
+                ExportarGLTFEnMemoria(*nivel, {Elegido::Todo}, "todo.glb", archivos);
             !h)
             estado.SkipWithError(h.Motivo().c_str());
     }

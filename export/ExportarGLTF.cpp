@@ -1,4 +1,5 @@
 #include "ExportarGLTF.h"
+#include "ConvencionesNivel.h"
 #include "TablaNombres.h"
 
 #include "ArmarElegido.h"
@@ -150,9 +151,9 @@ void ExportarLogica(const NivelAbierto& nivel, tinygltf::Model& m, float escala)
     for (const trDisparador& d : l.Disparadores) {
         const trCuartoLogica& c = l.Cuartos[d.Cuarto];
         const auto& y = c.Sectores[d.Sector].SueloS.Y;
-        const glm::vec3 centro(float(c.X) + 1024.0f * (float(d.X) + 0.5f),
+        const glm::vec3 centro(PosicionSector(c.X, float(d.X) + 0.5f),
                                float(int64_t{y[0]} + y[1] + y[2] + y[3]) / 4,
-                               float(c.Z) + 1024.0f * (float(d.Z) + 0.5f));
+                               PosicionSector(c.Z, float(d.Z) + 0.5f));
         tinygltf::Value::Array acciones;
         for (const trAccion& a : d.Acciones) {
             tinygltf::Value::Object o;
@@ -202,6 +203,17 @@ void ExportarLogica(const NivelAbierto& nivel, tinygltf::Model& m, float escala)
     m.nodes.push_back(std::move(raiz));
 }
 
+// Lara as the moveable she is: the first, in her body's meshes where the level keeps them apart.
+OpcionesGLTF ComoMovible(const NivelAbierto& nivel, OpcionesGLTF o) {
+    if (o.Que != Elegido::Lara)
+        return o;
+    o.Que = Elegido::Movible;
+    o.Numero = ID_LARA;
+    if (nivel.Objetos.CuerpoLara != ID_LARA)
+        o.Animadas.MeshesDe = nivel.Objetos.CuerpoLara;
+    return o;
+}
+
 } // namespace
 
 bool ExtensionGLTF(const std::string& ruta) {
@@ -212,22 +224,25 @@ std::string NombreExportacion(const OpcionesGLTF& o, const std::string& archivoN
     const std::string numero = std::to_string(o.Numero);
     std::string que;
     switch (o.Que) {
-    case OpcionesGLTF::Tipo::Mesh:
+    case Elegido::Mesh:
         que = "mesh_" + numero;
         break;
-    case OpcionesGLTF::Tipo::Movible:
+    case Elegido::Movible:
         que = o.Numero == ID_LARA && o.Animadas.MeshesDe >= 0 && o.Animadas.MeshesDe != ID_LARA
                   ? "lara"
                   : "movible_" + numero;
         break;
-    case OpcionesGLTF::Tipo::Estatico:
+    case Elegido::Estatico:
         que = "estatico_" + numero;
         break;
-    case OpcionesGLTF::Tipo::Todo:
+    case Elegido::Todo:
         que = "todo";
         break;
-    case OpcionesGLTF::Tipo::Nivel:
+    case Elegido::Nivel:
         que = "nivel";
+        break;
+    case Elegido::Lara:
+        que = "lara";
         break;
     }
     // The stem as the file was picked: whatever folder went before it and its last ending off.
@@ -237,26 +252,25 @@ std::string NombreExportacion(const OpcionesGLTF& o, const std::string& archivoN
     return (tronco.empty() ? que : tronco + "_" + que) + ".glb";
 }
 
-Hecho ArmarModeloGLTF(const NivelAbierto& nivel, const OpcionesGLTF& o, ModeloGLTF& modelo) {
+Hecho ArmarModeloGLTF(const NivelAbierto& nivel, const OpcionesGLTF& pedidas, ModeloGLTF& modelo) {
+    const OpcionesGLTF o = ComoMovible(nivel, pedidas);
     const float escala = float(o.Escala);
     if (!std::isfinite(escala) || !(escala > 0))
         return Hecho::Fallo(Traducir("la escala ha de ser un número positivo"));
-    if (o.Que == OpcionesGLTF::Tipo::Todo) {
+    if (o.Que == Elegido::Todo) {
         Todo(nivel, modelo, escala);
-    } else if (o.Que == OpcionesGLTF::Tipo::Nivel) {
+    } else if (o.Que == Elegido::Nivel) {
         if (nivel.Nivel)
             ExportarNivel(nivel, modelo, escala, o.GruposVolteados);
         if (nivel.Nivel && o.Logica)
             ExportarLogica(nivel, modelo.Gltf(), escala);
-    } else if (o.Que == OpcionesGLTF::Tipo::Movible && o.Animadas.Hay()) {
+    } else if (o.Que == Elegido::Movible && o.Animadas.Hay()) {
         return ExportarMovibleAnimado(nivel, o.Numero, o.Animadas, escala, modelo.Gltf(),
                                       [&](const Ensamblaje& e, const std::string& nombre) {
                                           return modelo.Objeto(e, nombre, glm::vec3(0));
                                       });
     } else {
-        const Elegido que = o.Que == OpcionesGLTF::Tipo::Movible    ? Elegido::Movible
-                            : o.Que == OpcionesGLTF::Tipo::Estatico ? Elegido::Estatico
-                                                                    : Elegido::Mesh;
+        const Elegido que = o.Que;
         Ensamblaje e;
         if (Hecho h = ArmarElegido(nivel, que, o.Numero, e); !h)
             return h;

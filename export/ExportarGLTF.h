@@ -17,6 +17,7 @@
 // becomes (-x, -y, z) times the scale: a half turn about z, so nothing is mirrored and a front
 // stays a front. The faces the viewer draws are front faces (counter-clockwise) in the model.
 #include "AnimacionesGLTF.h"
+#include "Elegido.h"
 #include "EscrituraAtomica.h"
 
 #include <array>
@@ -28,12 +29,12 @@ class ModeloGLTF;
 struct NivelAbierto;
 
 struct OpcionesGLTF {
-    // One mesh, one moveable, one static, every moveable and static laid out side by side, or
-    // the level itself: its rooms (vertex colours as COLOR_0) with every static and item where
-    // the level places it, each a node tree of its object's meshes.
-    enum class Tipo { Mesh, Movible, Estatico, Todo, Nivel };
-    Tipo Que = Tipo::Mesh;
-    int64_t Numero = 0; // the mesh's index or the object's id; unused for Todo and Nivel
+    // One mesh, one moveable, one static, every moveable and static laid out side by side, the
+    // level itself (its rooms, vertex colours as COLOR_0, with every static and item where the
+    // level places it, each a node tree of its object's meshes), or Lara: the first moveable in
+    // her body's meshes where the level keeps them apart, as a moveable whose MeshesDe names them.
+    Elegido Que = Elegido::Mesh;
+    int64_t Numero = 0; // the mesh's index or the object's id; unused for Todo, Nivel and Lara
     // Model units (metres) per level unit: one sector, 1024 units, is 2 m by default, so that
     // Lara stands about 1.5 m tall.
     double Escala = 1.0 / 512;

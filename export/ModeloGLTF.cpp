@@ -10,7 +10,6 @@
 #include <array>
 #include <cmath>
 #include <limits>
-#include <span>
 
 namespace {
 
@@ -22,15 +21,11 @@ const char* const UNLIT = "KHR_materials_unlit";
 // A face's page as the viewer converts it; past the textures or the pages it is untextured.
 int32_t PaginaDeCara(const NivelAbierto& n, uint16_t textura, bool triangulo,
                      const trTexturaObjeto*& t) {
-    t = nullptr;
-    const trTexturaObjeto* objeto = n.Nivel ? TexturaObjeto(*n.Nivel, textura) : nullptr;
-    if (!objeto)
-        return SIN_TEXTURA;
-    const int32_t pagina = int32_t(PaginaDeTextura(*objeto, triangulo));
-    if (!n.Texturas || !n.Texturas->GetTexels(pagina))
-        return SIN_TEXTURA;
-    t = objeto;
-    return pagina;
+    const uint32_t paginas = n.Texturas ? uint32_t(std::max(n.Texturas->NumPaginas(), 0)) : 0;
+    const TexturaCara cara =
+        n.Nivel ? TexturaDeCara(*n.Nivel, textura, triangulo, paginas) : TexturaCara{};
+    t = cara.Objeto;
+    return t ? int32_t(cara.Pagina) : SIN_TEXTURA;
 }
 
 // A display value (0..1, what the viewer puts on screen) as the linear light glTF's vertex
@@ -54,19 +49,17 @@ bool ConArea(const Esquina& a, const Esquina& b, const Esquina& c) {
     return u[1] * v[2] != u[2] * v[1] || u[2] * v[0] != u[0] * v[2] || u[0] * v[1] != u[1] * v[0];
 }
 
-// A face's corners as the model's triangles, wound counter-clockwise where the viewer's were
-// clockwise; a rectangle's corners go round it and the viewer splits it along 1-3. Triangles
-// without area are left out (other programs make points and lines of them); how many corner
-// numbers were put in `triangulos`: 0, 3 or 6.
+// A face's corners as the model's triangles, cut as the viewer cuts them and wound
+// counter-clockwise where the viewer's were clockwise. Triangles without area are left out
+// (other programs make points and lines of them); how many corner numbers were put in
+// `triangulos`: 0, 3 or 6.
 int TriangulosCara(const Esquina* e, int esquinas, int (&triangulos)[6]) {
-    static constexpr int RECTANGULO[2][3] = {{0, 3, 1}, {1, 3, 2}};
-    static constexpr int TRIANGULO[1][3] = {{0, 2, 1}};
+    const std::array<int, 6> orden = EsquinasTriangulos(esquinas, true);
     int n = 0;
-    for (const auto& t :
-         esquinas == 4 ? std::span<const int[3]>(RECTANGULO) : std::span<const int[3]>(TRIANGULO))
-        if (ConArea(e[t[0]], e[t[1]], e[t[2]]))
-            for (int k : t)
-                triangulos[n++] = k;
+    for (size_t t = 0; t < 3 * size_t(esquinas - 2); t += 3)
+        if (ConArea(e[orden[t]], e[orden[t + 1]], e[orden[t + 2]]))
+            for (size_t k = t; k < t + 3; ++k)
+                triangulos[n++] = orden[k];
     return n;
 }
 
@@ -78,6 +71,12 @@ struct ModeloGLTF::Grupo {
     std::vector<float> posiciones, normales, uv, colores, pesos;
     std::vector<uint16_t> huesos; // a skinned vertex's four joints, as its four weights
     std::vector<uint32_t> indices;
+
+    // Corner k's place on its page.
+    void AgregarUV(const trTexturaObjeto& t, int k) {
+        const glm::vec2 p = UVDeEsquina(t, k);
+        uv.insert(uv.end(), {p.x, p.y});
+    }
 
     // The triangles of one face: each corner they use added once, by `vertice(k)`, which appends
     // corner k's attributes.
@@ -192,8 +191,7 @@ void ModeloGLTF::Articular(const Ensamblaje& e, const std::vector<int>& nodos,
                                 {h != huesoDeNodo.end() ? h->second : propio, 0, 0, 0});
                 g.pesos.insert(g.pesos.end(), {1.f, 0.f, 0.f, 0.f});
                 if (t)
-                    g.uv.insert(g.uv.end(),
-                                {UVEsquina(t->Esquinas[c].X), UVEsquina(t->Esquinas[c].Y)});
+                    g.AgregarUV(*t, c);
             });
         };
         for (const trRectanguloTex& r : m->Rectangulos)
@@ -248,8 +246,7 @@ void ModeloGLTF::Cuarto(const trGeometriaCuarto& g, size_t indice) {
             gr.colores.insert(gr.colores.end(), {CanalLineal(v.Color, 10), CanalLineal(v.Color, 5),
                                                  CanalLineal(v.Color, 0)});
             if (t)
-                gr.uv.insert(gr.uv.end(),
-                             {UVEsquina(t->Esquinas[k].X), UVEsquina(t->Esquinas[k].Y)});
+                gr.AgregarUV(*t, k);
         });
     }
     if (grupos.empty())
@@ -400,7 +397,7 @@ int ModeloGLTF::Mesh(int32_t indice) {
                 g.normales.insert(g.normales.end(), {q.x, q.y, q.z});
             }
             if (t)
-                g.uv.insert(g.uv.end(), {UVEsquina(t->Esquinas[c].X), UVEsquina(t->Esquinas[c].Y)});
+                g.AgregarUV(*t, c);
         });
     };
     for (const trRectanguloTex& r : m->Rectangulos)

@@ -158,24 +158,24 @@ void ComprobarAbierto(const NivelSubido& a, dxDevice8& dispositivo, RegistroGrab
     // Every object as one model, with its files beside it (its .bin, and its pages named as
     // `tr4tool pages` names them) and none elsewhere; and one mesh.
     std::vector<ArchivoPorEscribir> archivos;
-    COMPROBAR(ExportarGLTFEnMemoria(a, {OpcionesGLTF::Tipo::Todo}, "/destino/todo.gltf", archivos));
+    COMPROBAR(ExportarGLTFEnMemoria(a, {Elegido::Todo}, "/destino/todo.gltf", archivos));
     COMPROBAR(!archivos.empty() && archivos.back().Ruta == "/destino/todo.gltf");
     for (const ArchivoPorEscribir& f : archivos)
         COMPROBAR((f.Ruta.starts_with("/destino/todo") || f.Ruta.starts_with("/destino/pagina_")) &&
                   !f.Bytes.empty());
     // The level itself: its rooms with what it places in them, and its logic.
-    OpcionesGLTF nivelEntero{OpcionesGLTF::Tipo::Nivel};
+    OpcionesGLTF nivelEntero{Elegido::Nivel};
     nivelEntero.Logica = true;
     COMPROBAR(ExportarGLTFEnMemoria(a, nivelEntero, "nivel.glb", archivos));
     COMPROBAR(archivos.size() == 1 && archivos[0].Ruta == "nivel.glb");
-    const bool mesh = bool(ExportarGLTFEnMemoria(a, {OpcionesGLTF::Tipo::Mesh, a.Cantidad() - 1},
+    const bool mesh = bool(ExportarGLTFEnMemoria(a, {Elegido::Mesh, a.Cantidad() - 1},
                                                  "/destino/mesh.glb", archivos));
     COMPROBAR(mesh == (a.Cantidad() > 0) && archivos.size() == (mesh ? 1u : 0u));
     // The first moveable with animations, with every one it can play.
     for (const trMovible& m : a.Objetos.Movibles) {
         if (m.NumAnimaciones == 0)
             continue;
-        OpcionesGLTF o{OpcionesGLTF::Tipo::Movible, m.Id};
+        OpcionesGLTF o{Elegido::Movible, m.Id};
         o.Animadas.Todas = true;
         COMPROBAR(ExportarGLTFEnMemoria(a, o, "animado.glb", archivos));
         break;

@@ -1,5 +1,6 @@
 #include "LeerSectores.h"
 
+#include "ConvencionesNivel.h"
 #include "Idioma.h"
 
 #include <algorithm>
@@ -406,7 +407,7 @@ const trSector* SectorEn(const trLogica& logica, size_t cuarto, double x, double
     if (cuarto >= logica.Cuartos.size())
         return nullptr;
     const trCuartoLogica& c = logica.Cuartos[cuarto];
-    const double columna = std::floor((x - c.X) / 1024.0), fila = std::floor((z - c.Z) / 1024.0);
+    const double columna = CeldaSector(x, c.X), fila = CeldaSector(z, c.Z);
     if (!(columna >= 0 && fila >= 0 && columna < c.NumX && fila < c.NumZ))
         return nullptr;
     const size_t s = size_t(columna) * c.NumZ + size_t(fila);

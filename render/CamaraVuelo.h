@@ -2,6 +2,7 @@
 // The camera of the whole-level view: an eye that flies where it looks. Device axes (the level's
 // y negated, y up, left-handed): guiñada 0 looks along +z and grows turning right; cabeceo > 0
 // looks up. Pure state and arithmetic, like Navegacion; Aplicar hands the result to a device.
+#include "ConvencionesNivel.h"
 #include "Encuadre.h"
 #include "d3dx8.h"
 
@@ -16,8 +17,8 @@ class CamaraVuelo {
     static constexpr float RADIANES_POR_PIXEL = 0.005f;
     // Shift's speed-up.
     static constexpr float MULTIPLICADOR_RAPIDO = 4.0f;
-    // Units a second, one sector (1024 units) by default.
-    static constexpr float VELOCIDAD_INICIAL = 1024.0f;
+    // Units a second, one sector by default.
+    static constexpr float VELOCIDAD_INICIAL = float(LADO_SECTOR);
 
     // Looks at the whole sphere from above it at CABECEO_INICIAL, far enough back that it fills
     // most of the shorter side of an ancho x alto view; the speed crosses it in about eight

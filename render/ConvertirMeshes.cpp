@@ -14,12 +14,13 @@
 
 namespace {
 
-// Corner k of a stored rectangle becomes polygon vertex k in this order, so that the strip the
-// device draws covers the rectangle instead of folding across it.
-constexpr int ESQUINAS_RECTANGULO[4] = {0, 1, 3, 2};
-
-IDirect3DTexture8* Pagina(const trTextura* texturas, uint32_t indice) {
-    return texturas ? texturas->GetTextura(int32_t(indice)) : nullptr;
+// The texture face `textura` is drawn with; the device's page is null where it could not be made.
+TexturaCara TexturaDe(const trNivel& nivel, const trTextura* texturas, uint16_t textura,
+                      bool triangulo, IDirect3DTexture8*& pagina) {
+    const TexturaCara t =
+        TexturaDeCara(nivel, textura, triangulo, texturas ? uint32_t(texturas->NumPaginas()) : 0);
+    pagina = t.Objeto ? texturas->GetTextura(int32_t(t.Pagina)) : nullptr;
+    return t;
 }
 
 // Corner `i` of the mesh where it stands, or at posiciones[i] (device axes) when given.
@@ -48,15 +49,17 @@ void ConvertirMesh(const trMesh& m, const trTextura* texturas, const trNivel& ni
             continue;
         auto q = std::make_unique<dxCuadradoTex>(FLAG_CULL_CCW |
                                                  BanderasMezcla(nivel, r.Textura, r.Extra));
-        if (const trTexturaObjeto* t = TexturaObjeto(nivel, r.Textura)) {
-            const auto& e = t->Esquinas;
-            // A page the level lacks is refused, and the face stays untextured.
-            (void)q->SetTextura(Pagina(texturas, PaginaDeTextura(*t, false)), UVEsquina(e[0].X),
-                                UVEsquina(e[0].Y), UVEsquina(e[1].X), UVEsquina(e[1].Y),
-                                UVEsquina(e[3].X), UVEsquina(e[3].Y), UVEsquina(e[2].X),
-                                UVEsquina(e[2].Y));
+        IDirect3DTexture8* pagina = nullptr;
+        if (const TexturaCara t = TexturaDe(nivel, texturas, r.Textura, false, pagina); t.Objeto) {
+            // The polygon's corners are the strip's, so their texels go in the strip's order.
+            glm::vec2 uv[4];
+            for (size_t k = 0; k < 4; ++k)
+                uv[k] = UVDeEsquina(*t.Objeto, TIRA_RECTANGULO[k]);
+            // A page the device could not make is refused, and the face stays untextured.
+            (void)q->SetTextura(pagina, uv[0].x, uv[0].y, uv[1].x, uv[1].y, uv[2].x, uv[2].y,
+                                uv[3].x, uv[3].y);
         }
-        for (int c : ESQUINAS_RECTANGULO)
+        for (int c : TIRA_RECTANGULO)
             AgregarPosicion(*q, m, r.Vertices[c], posiciones);
         // Of the buffer's own family, so never refused.
         if (SUCCEEDED(q->Verificar()))
@@ -67,11 +70,11 @@ void ConvertirMesh(const trMesh& m, const trTextura* texturas, const trNivel& ni
             continue;
         auto t3 = std::make_unique<dxTrianguloTex>(FLAG_CULL_CCW |
                                                    BanderasMezcla(nivel, r.Textura, r.Extra));
-        if (const trTexturaObjeto* t = TexturaObjeto(nivel, r.Textura)) {
-            const auto& e = t->Esquinas;
-            (void)t3->SetTextura(Pagina(texturas, PaginaDeTextura(*t, true)), UVEsquina(e[0].X),
-                                 UVEsquina(e[0].Y), UVEsquina(e[1].X), UVEsquina(e[1].Y),
-                                 UVEsquina(e[2].X), UVEsquina(e[2].Y));
+        IDirect3DTexture8* pagina = nullptr;
+        if (const TexturaCara t = TexturaDe(nivel, texturas, r.Textura, true, pagina); t.Objeto) {
+            const glm::vec2 a = UVDeEsquina(*t.Objeto, 0), b = UVDeEsquina(*t.Objeto, 1),
+                            c = UVDeEsquina(*t.Objeto, 2);
+            (void)t3->SetTextura(pagina, a.x, a.y, b.x, b.y, c.x, c.y);
         }
         for (int c = 0; c < 3; ++c)
             AgregarPosicion(*t3, m, r.Vertices[c], posiciones);

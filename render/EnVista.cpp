@@ -9,33 +9,21 @@
 
 namespace {
 
-// The object texture and page a face is drawn with; null when it is drawn untextured.
-const trTexturaObjeto* TexturaDeCara(const trNivel& nivel, uint16_t textura, bool triangulo,
-                                     int32_t numPaginas, int32_t& pagina) {
-    const trTexturaObjeto* t = TexturaObjeto(nivel, textura);
-    if (!t)
-        return nullptr;
-    pagina = int32_t(PaginaDeTextura(*t, triangulo));
-    return pagina < numPaginas ? t : nullptr;
-}
-
 // Calls cara(texture, page, corners) for every face drawn textured.
 template <class F>
 void PorCaraTexturizada(const EnVista& vista, const trNivel& nivel, int32_t numPaginas, F cara) {
     for (const trMesh* m : vista.Meshes) {
         if (!m)
             continue;
-        int32_t pagina = 0;
+        const uint32_t paginas = uint32_t(std::max(numPaginas, 0));
         for (const trRectanguloTex& r : m->Rectangulos)
             if (VerticesValidos(r.Vertices, *m))
-                if (const trTexturaObjeto* t =
-                        TexturaDeCara(nivel, r.Textura, false, numPaginas, pagina))
-                    cara(*t, pagina, 4);
+                if (const TexturaCara t = TexturaDeCara(nivel, r.Textura, false, paginas); t.Objeto)
+                    cara(*t.Objeto, int32_t(t.Pagina), 4);
         for (const trTrianguloTex& r : m->Triangulos)
             if (VerticesValidos(r.Vertices, *m))
-                if (const trTexturaObjeto* t =
-                        TexturaDeCara(nivel, r.Textura, true, numPaginas, pagina))
-                    cara(*t, pagina, 3);
+                if (const TexturaCara t = TexturaDeCara(nivel, r.Textura, true, paginas); t.Objeto)
+                    cara(*t.Objeto, int32_t(t.Pagina), 3);
     }
 }
 
@@ -43,7 +31,7 @@ void PorCaraTexturizada(const EnVista& vista, const trNivel& nivel, int32_t numP
 
 EnVista EnVistaDeMesh(const trMesh& mesh, int32_t indice) {
     EnVista v;
-    v.Clase = EnVista::Tipo::Mesh;
+    v.Clase = Elegido::Mesh;
     v.Indice = indice;
     v.Meshes = {&mesh};
     const float cy = float(YEnDispositivo(mesh.CentroY));

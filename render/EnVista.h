@@ -3,6 +3,7 @@
 // of several meshes, or the whole level (drawn by its scene, so without meshes here). Counts, the
 // texture pages its faces take texels from and where on a page they take them follow the rules by
 // which the meshes are converted and drawn.
+#include "Elegido.h"
 #include "Encuadre.h"
 #include "d3dx8.h"
 
@@ -13,8 +14,8 @@ struct trMesh;
 struct trNivel;
 
 struct EnVista {
-    enum class Tipo { Mesh, Movible, Estatico, Nivel };
-    Tipo Clase = Tipo::Mesh;
+    // A mesh, a moveable, a static or the level.
+    Elegido Clase = Elegido::Mesh;
     // A mesh's index in the level, an object's id, or the room framed in the level (-1: all).
     int32_t Indice = -1;
     std::vector<const trMesh*> Meshes;

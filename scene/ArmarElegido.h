@@ -1,6 +1,7 @@
 #pragma once
 // The mesh or object a person names by number, assembled, or the reason the level lacks it. One
 // wording for every command and writer that takes such a number.
+#include "Elegido.h"
 #include "Ensamblaje.h"
 #include "Hecho.h"
 
@@ -9,9 +10,7 @@
 
 struct NivelAbierto;
 
-enum class Elegido { Mesh, Movible, Estatico };
-
-// `numero` is a mesh index, or a moveable's or static's id, assembled into `armado`. Not done,
+// `que` a mesh, moveable or static; `numero` its index or id, assembled into `armado`. Not done,
 // `armado` untouched, with a one-line reason that names what the level does hold, when it is not
 // there.
 Hecho ArmarElegido(const NivelAbierto& nivel, Elegido que, int64_t numero, Ensamblaje& armado);

@@ -1,6 +1,7 @@
 #include "CapaDisparadores.h"
 
 #include "ClasesAlternas.h"
+#include "ConvencionesNivel.h"
 
 namespace {
 
@@ -53,13 +54,19 @@ std::vector<VerticeEscena> CapaDisparadores::Vertices(const trLogica& l,
                 const uint32_t color = ColorSector(l, sector);
                 if (color == 0 || sector.Suelo == PARED)
                     continue;
-                const float x0 = float(cuarto.X) + 1024.0f * float(s / cuarto.NumZ);
-                const float z0 = float(cuarto.Z) + 1024.0f * float(s % cuarto.NumZ);
-                // Corner k is 2 x + z; the level's y down is the device's y up.
+                const float x0 = PosicionSector(cuarto.X, float(s / cuarto.NumZ));
+                const float z0 = PosicionSector(cuarto.Z, float(s % cuarto.NumZ));
+                // Corner k is 2 x + z.
                 auto esquina = [&](int k) {
-                    return VerticeEscena{x0 + 1024.0f * float(k >> 1),
-                                       -float(sector.SueloS.Y[size_t(k)]) + ALTURA,
-                                       z0 + 1024.0f * float(k & 1), 0, 0, PAGINA_NINGUNA, color};
+                    const float lado = float(LADO_SECTOR);
+                    const float y = float(YEnDispositivo(sector.SueloS.Y[size_t(k)]));
+                    return VerticeEscena{x0 + lado * float(k >> 1),
+                                         y + ALTURA,
+                                         z0 + lado * float(k & 1),
+                                         0,
+                                         0,
+                                         PAGINA_NINGUNA,
+                                         color};
                 };
                 for (int k : {0, 2, 3, 0, 3, 1})
                     v.push_back(esquina(k));

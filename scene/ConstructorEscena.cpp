@@ -10,9 +10,6 @@ namespace {
 // neither the open nor a frame grows without bound.
 constexpr size_t MAXIMO_VERTICES_ESCENA = size_t{1} << 21;
 constexpr size_t MAXIMO_CARAS_EXAMINADAS = size_t{1} << 23;
-// Corners of a four-sided face as the device's strip draws them, as two listed triangles.
-constexpr int RECTANGULO[6] = {0, 1, 3, 3, 1, 2};
-constexpr int TRIANGULO[3] = {0, 1, 2};
 
 struct Textura {
     uint32_t Pagina = PAGINA_NINGUNA;
@@ -22,16 +19,14 @@ struct Textura {
 // As the mesh conversion reads an object texture; a page the level lacks draws untextured.
 Textura TexturaDe(const trNivel& nivel, uint32_t indice, bool rectangulo, uint32_t paginas) {
     Textura t;
-    const trTexturaObjeto* o = TexturaObjeto(nivel, indice);
-    if (!o)
+    const TexturaCara cara = TexturaDeCara(nivel, indice, !rectangulo, paginas);
+    if (!cara.Objeto)
         return t;
-    const uint32_t pagina = PaginaDeTextura(*o, !rectangulo);
-    if (pagina >= paginas)
-        return t;
-    t.Pagina = pagina;
+    t.Pagina = cara.Pagina;
     for (int k = 0; k < 4; ++k) {
-        t.UV[k][0] = UVEsquina(o->Esquinas[k].X);
-        t.UV[k][1] = UVEsquina(o->Esquinas[k].Y);
+        const glm::vec2 uv = UVDeEsquina(*cara.Objeto, k);
+        t.UV[k][0] = uv.x;
+        t.UV[k][1] = uv.y;
     }
     return t;
 }
@@ -62,7 +57,7 @@ void ConstructorEscena::Cara(Clase c, Tipo t, trMezcla mezcla, bool doble, int l
         else
             tramos.emplace_back(inicio, uint32_t(n));
     }
-    const int* orden = lados == 4 ? RECTANGULO : TRIANGULO;
+    const std::array<int, 6> orden = EsquinasTriangulos(lados);
     for (int i = 0; i < n; ++i) {
         const int k = orden[i];
         destino.push_back(

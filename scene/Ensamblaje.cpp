@@ -2,7 +2,7 @@
 
 #include "ArbolMovible.h"
 #include "ArticulacionesLara.h"
-
+#include "ConvencionesNivel.h"
 #include "Lista_Mesh.h"
 
 #include <glm/glm.hpp>
@@ -232,8 +232,6 @@ glm::mat4 MundoGirado(const PiezaObjeto& pieza, const Ensamblaje& objeto, float 
 GeometriaElegible GeometriaDeEnsamblaje(const Ensamblaje& objeto, const Lista_Mesh& lista,
                                         float angulo) {
     GeometriaElegible g;
-    // A rectangle's corners as the device's strip draws them, as two triangles.
-    constexpr int RECTANGULO[6] = {0, 1, 3, 3, 1, 2};
     for (size_t k = 0; k < objeto.Piezas.size(); ++k) {
         const PiezaObjeto& p = objeto.Piezas[k];
         trMesh* m = nullptr;
@@ -256,11 +254,11 @@ GeometriaElegible GeometriaDeEnsamblaje(const Ensamblaje& objeto, const Lista_Me
                     dentro = dentro && f.Vertices[c] < m->Vertices.size();
                 if (!dentro)
                     continue;
+                const std::array<int, 6> orden = EsquinasTriangulos(lados);
                 for (int t = 0; t < (lados == 4 ? 6 : 3); t += 3) {
                     TrianguloElegible e;
                     for (int c = 0; c < 3; ++c) {
-                        const glm::vec3 q =
-                            esquina(f.Vertices[lados == 4 ? RECTANGULO[t + c] : c]);
+                        const glm::vec3 q = esquina(f.Vertices[orden[size_t(t + c)]]);
                         e.P[c][0] = q.x, e.P[c][1] = q.y, e.P[c][2] = q.z;
                     }
                     g.Agregar(e);

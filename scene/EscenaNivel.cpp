@@ -108,12 +108,11 @@ std::unique_ptr<EscenaNivel> EscenaNivel::Crear(const NivelAbierto& abierto) {
         glm::vec3 minimo(INF), maximo(-INF);
         std::vector<glm::vec3> p(g.Vertices.size());
         std::vector<uint32_t> colores(g.Vertices.size());
+        e->iluminados_[r] = CuartoConLuz(g);
         for (size_t i = 0; i < p.size(); ++i) {
             const trVerticeCuarto& v = g.Vertices[i];
             p[i] = EnDispositivo(glm::vec3(float(v.X), float(v.Y), float(v.Z)));
             colores[i] = Color555(v.Color);
-            if (v.Color & 0x7FFF)
-                e->iluminados_[r] = true;
             minimo = glm::min(minimo, p[i]);
             maximo = glm::max(maximo, p[i]);
         }

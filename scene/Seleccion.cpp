@@ -1,5 +1,6 @@
 #include "Seleccion.h"
 
+#include "ConvencionesNivel.h"
 #include "trNivel.h"
 
 #include <glm/glm.hpp>
@@ -128,10 +129,10 @@ std::optional<float> CortarCaja(const Rayo& rayo, const float (&minimo)[3],
 }
 
 std::optional<SectorCuarto> SectorEn(const trCuarto& cuarto, double x, double z) {
-    // Sectors are 1024 units; the grid counts along z first, then along x.
+    // The grid counts along z first, then along x.
     const int64_t numZ = cuarto.DimensionSectores1, numX = cuarto.DimensionSectores2;
-    const double sx = std::floor((x - double(int32_t(cuarto.Info[0]))) / 1024);
-    const double sz = std::floor((z - double(int32_t(cuarto.Info[1]))) / 1024);
+    const double sx = CeldaSector(x, double(int32_t(cuarto.Info[0])));
+    const double sz = CeldaSector(z, double(int32_t(cuarto.Info[1])));
     if (!(sx >= 0 && sz >= 0 && sx < double(numX) && sz < double(numZ)))
         return std::nullopt;
     const size_t indice = size_t(int64_t(sz) + int64_t(sx) * numZ);

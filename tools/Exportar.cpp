@@ -32,14 +32,14 @@ Hecho LeerOpciones(const OpcionesExportar& d, OpcionesGLTF& o) {
     } else if (!d.objeto.empty() || !d.estatico.empty()) {
         const bool movible = !d.objeto.empty();
         const std::string& id = movible ? d.objeto : d.estatico;
-        o.Que = movible ? OpcionesGLTF::Tipo::Movible : OpcionesGLTF::Tipo::Estatico;
+        o.Que = movible ? Elegido::Movible : Elegido::Estatico;
         if (!Numero(id, o.Numero) || o.Numero < 0 || o.Numero > UINT32_MAX)
             return Hecho::Fallo((movible ? "--object " : "--static ") + id + ": " +
                                 Traducir("se espera el id de un objeto (0, 1, 2...)"));
     } else if (d.todo) {
-        o.Que = OpcionesGLTF::Tipo::Todo;
+        o.Que = Elegido::Todo;
     } else if (d.nivel_entero) {
-        o.Que = OpcionesGLTF::Tipo::Nivel;
+        o.Que = Elegido::Nivel;
     }
     if (d.logica && !d.nivel_entero)
         return Hecho::Fallo(Traducir("--logic solo vale con --level"));

@@ -1,15 +1,17 @@
 #include "Render.h"
 
-#include "CodigosSalida.h"
-#include "DibujoSinVentana.h"
 #include "ArmarElegido.h"
 #include "CamaraVuelo.h"
-#include "InicioNivel.h"
-#include "Encuadre.h"
+#include "CodigosSalida.h"
+#include "ConvencionesNivel.h"
 #include "DibujoEnsamblaje.h"
+#include "DibujoSinVentana.h"
+#include "Encuadre.h"
+#include "EncuadreNivel.h"
 #include "EscenaNivel.h"
 #include "EscrituraAtomica.h"
 #include "Idioma.h"
+#include "InicioNivel.h"
 #include "LeerCuartos.h"
 #include "MatrizDispositivo.h"
 #include "NivelSubido.h"
@@ -37,8 +39,8 @@ constexpr int LADO_MAXIMO = 8192;
 
 struct Opciones {
     std::string nivel, archivo;
-    enum class Que { Mesh, Movible, Estatico, Nivel, Cuarto } que = Que::Mesh;
-    int64_t numero = -1;                              // mesh index, object id or room index
+    Elegido que = Elegido::Mesh;
+    int64_t numero = -1; // mesh index, object id, or for the level the room framed alone (-1: none)
     std::optional<std::array<float, 3>> desde, hacia; // device axes (y negated)
     float angulo = 0;
     bool anguloDado = false;
@@ -51,6 +53,11 @@ struct Opciones {
     std::string secuencia;
 };
 
+// A room of the level, framed alone.
+bool UnCuarto(const Opciones& o) {
+    return o.que == Elegido::Nivel && o.numero >= 0;
+}
+
 template <typename T> bool Numero(std::string_view texto, T& valor) {
     const char* fin = texto.data() + texto.size();
     auto [resto, error] = std::from_chars(texto.data(), fin, valor);
@@ -59,17 +66,18 @@ template <typename T> bool Numero(std::string_view texto, T& valor) {
 
 // "X,Y,Z" in the level's axes, each finite, taken to the device's (y negated).
 bool Punto(std::string_view texto, std::optional<std::array<float, 3>>& punto) {
-    std::array<float, 3> p{};
+    glm::vec3 p{};
     for (int k = 0; k < 3; ++k) {
         const size_t coma = k < 2 ? texto.find(',') : texto.size();
         double v = 0;
         if (coma == std::string_view::npos || !Numero(texto.substr(0, coma), v) ||
             !std::isfinite(float(v)))
             return false;
-        p[size_t(k)] = float(k == 1 ? -v : v);
+        p[k] = float(v);
         texto.remove_prefix(k < 2 ? coma + 1 : coma);
     }
-    punto = p;
+    const glm::vec3 d = EnDispositivo(p);
+    punto = {d.x, d.y, d.z};
     return true;
 }
 
@@ -106,20 +114,20 @@ Hecho LeerOpciones(const OpcionesRender& d, Opciones& o) {
     if (o.desde && *o.desde == *o.hacia)
         return Hecho::Fallo(Traducir("--from y --to son el mismo punto"));
     if (d.nivelEntero)
-        o.que = Opciones::Que::Nivel;
+        o.que = Elegido::Nivel;
     if (!d.mesh.empty()) {
         if (!Numero(d.mesh, o.numero) || o.numero < 0 || o.numero > INT32_MAX)
             return Hecho::Fallo("--mesh " + d.mesh + ": " +
                                 Traducir("se espera un índice de mesh (0, 1, 2...)"));
     } else if (!d.cuarto.empty()) {
-        o.que = Opciones::Que::Cuarto;
+        o.que = Elegido::Nivel;
         if (!Numero(d.cuarto, o.numero) || o.numero < 0 || o.numero > INT32_MAX)
             return Hecho::Fallo("--room " + d.cuarto + ": " +
                                 Traducir("se espera el índice de un cuarto (0, 1, 2...)"));
     } else if (!d.objeto.empty() || !d.estatico.empty()) {
         const bool movible = !d.objeto.empty();
         const std::string& id = movible ? d.objeto : d.estatico;
-        o.que = movible ? Opciones::Que::Movible : Opciones::Que::Estatico;
+        o.que = movible ? Elegido::Movible : Elegido::Estatico;
         if (!Numero(id, o.numero) || o.numero < 0 || o.numero > UINT32_MAX)
             return Hecho::Fallo((movible ? "--object " : "--static ") + id + ": " +
                                 Traducir("se espera el id de un objeto (0, 1, 2...)"));
@@ -168,120 +176,14 @@ Hecho LeerOpciones(const OpcionesRender& d, Opciones& o) {
     return {};
 }
 
-// How high above the horizon the level is seen unless --from and --to say otherwise: enough to
-// look into rooms, whose ceilings face down and away, low enough to see walls stand.
-constexpr float ELEVACION = 0.7f;
-// Of the picture's shorter half-side, how much the framed box may take.
-constexpr float RELLENO_CAJA = 0.95f;
-
-using Vector = std::array<float, 3>;
-
-float Punto3(const Vector& a, const Vector& b) {
-    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-}
-
-// The rooms' vertices in device axes (y negated): all of them, or one room's. Their box frames
-// the level more tightly than its sphere: a level is wide and flat, and a sphere round a flat
-// box is half as large again as the box seen from above.
-struct Caja {
-    Vector minimo{INFINITY, INFINITY, INFINITY}, maximo{-INFINITY, -INFINITY, -INFINITY};
-    bool Vacia() const { return !(minimo[0] <= maximo[0]); }
-};
-
-// Of the whole level, only the rooms with any light in their vertex colours, when there are
-// any: a room the data leaves black frames nothing one can see.
-Caja CajaCuartos(const trNivel& nivel, int64_t soloCuarto) {
-    Caja caja;
-    const std::vector<trGeometriaCuarto> cuartos = LeerCuartos(nivel);
-    auto iluminado = [](const trGeometriaCuarto& g) {
-        return std::any_of(g.Vertices.begin(), g.Vertices.end(),
-                           [](const trVerticeCuarto& v) { return (v.Color & 0x7FFF) != 0; });
-    };
-    const bool algunoIluminado = std::any_of(cuartos.begin(), cuartos.end(), iluminado);
-    for (size_t c = 0; c < cuartos.size(); ++c) {
-        if (soloCuarto >= 0 && size_t(soloCuarto) != c)
-            continue;
-        if (soloCuarto < 0 && algunoIluminado && !iluminado(cuartos[c]))
-            continue;
-        for (const trVerticeCuarto& v : cuartos[c].Vertices) {
-            const Vector p{float(v.X), -float(v.Y), float(v.Z)};
-            for (size_t k = 0; k < 3; ++k) {
-                caja.minimo[k] = std::min(caja.minimo[k], p[k]);
-                caja.maximo[k] = std::max(caja.maximo[k], p[k]);
-            }
-        }
-    }
-    return caja;
-}
-
 // Whether the level leaves room `cuarto` unlit: it has vertices, and every one's colour is black,
 // so that its faces are drawn black whatever their texels.
 bool CuartoSinLuz(const trNivel& nivel, int64_t cuarto) {
     const std::vector<trGeometriaCuarto> cuartos = LeerCuartos(nivel);
     if (cuarto < 0 || size_t(cuarto) >= cuartos.size())
         return false;
-    const auto& vertices = cuartos[size_t(cuarto)].Vertices;
-    return !vertices.empty() && std::all_of(vertices.begin(), vertices.end(),
-                                            [](const trVerticeCuarto& v) {
-                                                return LuzCanal(v.Color, 10) == 0 &&
-                                                       LuzCanal(v.Color, 5) == 0 &&
-                                                       LuzCanal(v.Color, 0) == 0;
-                                            });
-}
-
-// The camera from above at ELEVACION, from the -z side turned by angulo about the vertical, as
-// near the box's centre as lets its eight corners fit the picture; near and far planes at the
-// box's nearest and farthest corners, so that what stands in front of a room framed alone is
-// cut away.
-HRESULT EncuadrarCaja(dxDevice8& dispositivo, const Caja& caja, float angulo, int ancho, int alto) {
-    const Vector centro{(caja.minimo[0] + caja.maximo[0]) / 2,
-                        (caja.minimo[1] + caja.maximo[1]) / 2,
-                        (caja.minimo[2] + caja.maximo[2]) / 2};
-    // Forward, right and up of a left-handed camera whose up is +y.
-    const float ce = std::cos(ELEVACION), se = std::sin(ELEVACION);
-    const Vector delante{-std::sin(angulo) * ce, -se, std::cos(angulo) * ce};
-    const Vector derecha{std::cos(angulo), 0, std::sin(angulo)};
-    const Vector arriba{-std::sin(angulo) * se, ce, std::cos(angulo) * se};
-    const float proporcion = float(ancho) / float(alto);
-    const float tanY = std::tan(CAMPO_VISION / 2) * RELLENO_CAJA, tanX = tanY * proporcion;
-    float distancia = 1, cercano = INFINITY, lejano = -INFINITY;
-    for (int i = 0; i < 8; ++i) {
-        const Vector esquina{i & 1 ? caja.maximo[0] : caja.minimo[0],
-                             i & 2 ? caja.maximo[1] : caja.minimo[1],
-                             i & 4 ? caja.maximo[2] : caja.minimo[2]};
-        const Vector v{esquina[0] - centro[0], esquina[1] - centro[1], esquina[2] - centro[2]};
-        const float x = Punto3(v, derecha), y = Punto3(v, arriba), z = Punto3(v, delante);
-        distancia = std::max({distancia, std::abs(x) / tanX - z, std::abs(y) / tanY - z});
-        cercano = std::min(cercano, z);
-        lejano = std::max(lejano, z);
-    }
-    const float margen = (lejano - cercano) * 0.02f + 1;
-    const float lejos = distancia + lejano + margen;
-    HRESULT r = dispositivo.SetProyeccion(std::max(distancia + cercano - margen, lejos / 10000),
-                                          lejos, proporcion, CAMPO_VISION);
-    if (SUCCEEDED(r))
-        r = dispositivo.SetOjo(centro[0] - distancia * delante[0],
-                               centro[1] - distancia * delante[1],
-                               centro[2] - distancia * delante[2]);
-    return SUCCEEDED(r) ? dispositivo.SetObjetivo(centro[0], centro[1], centro[2]) : r;
-}
-
-// The camera the user gave, with planes that hold the whole level in front of it.
-HRESULT EncuadrarDesde(dxDevice8& dispositivo, const Esfera& nivel, Vector ojo, Vector objetivo,
-                       int ancho, int alto) {
-    const float distancia = std::hypot(nivel.X - ojo[0], nivel.Y - ojo[1], nivel.Z - ojo[2]);
-    const float lejos = distancia + std::max(nivel.Radio, 1.0f) * 1.05f;
-    // From inside the level the near plane cannot follow the sphere; a few units keep depth
-    // precision within what a 24-bit buffer resolves.
-    const float cerca = std::max({distancia - nivel.Radio * 1.05f, 8.0f, lejos / 20000.0f});
-    HRESULT r = dispositivo.SetProyeccion(cerca, lejos, float(ancho) / float(alto), CAMPO_VISION);
-    // Straight up or down the camera's up direction is lost: lean the target a little.
-    const float dx = objetivo[0] - ojo[0], dy = objetivo[1] - ojo[1], dz = objetivo[2] - ojo[2];
-    if (std::hypot(dx, dz) < 1e-3f * std::abs(dy))
-        objetivo[2] += 1e-3f * std::abs(dy);
-    if (SUCCEEDED(r))
-        r = dispositivo.SetOjo(ojo[0], ojo[1], ojo[2]);
-    return SUCCEEDED(r) ? dispositivo.SetObjetivo(objetivo[0], objetivo[1], objetivo[2]) : r;
+    const trGeometriaCuarto& g = cuartos[size_t(cuarto)];
+    return !g.Vertices.empty() && !CuartoConLuz(g);
 }
 
 // Where the device's answers become tools' own: a drawing the device refused, so that no
@@ -296,7 +198,7 @@ Hecho DibujarNivelEntero(const Opciones& o, const NivelSubido& nivel, dxDevice8&
                          Hecho& dibujo) {
     const EscenaNivel* escena = nivel.Escena.get();
     const int32_t cuartos = escena ? escena->NumCuartos() : 0;
-    if (o.que == Opciones::Que::Cuarto && o.numero >= cuartos)
+    if (UnCuarto(o) && o.numero >= cuartos)
         return Hecho::Fallo(Formatear(Traducir("no hay cuarto %s; "), {std::to_string(o.numero)}) +
                             (cuartos == 0 ? Traducir("el nivel no tiene cuartos")
                                           : Traducir("los índices válidos van de 0 a ") +
@@ -307,7 +209,7 @@ Hecho DibujarNivelEntero(const Opciones& o, const NivelSubido& nivel, dxDevice8&
     opciones.LuzPlena = o.luzPlena;
     // As the window opens the level: behind Lara's start, unless a camera or angle is given.
     const std::optional<InicioJugador> inicio =
-        escena && o.que == Opciones::Que::Nivel && !o.desde && !o.anguloDado
+        escena && o.que == Elegido::Nivel && !UnCuarto(o) && !o.desde && !o.anguloDado
             ? InicioEnLara(nivel.Objetos, size_t(cuartos), escena)
             : std::nullopt;
     HRESULT hr = D3D_OK;
@@ -320,12 +222,11 @@ Hecho DibujarNivelEntero(const Opciones& o, const NivelSubido& nivel, dxDevice8&
         hr = EncuadrarDesde(dispositivo, escena->EsferaNivel(opciones), *o.desde, *o.hacia, o.ancho,
                             o.alto);
     } else if (escena) {
-        Caja caja = CajaCuartos(*nivel.Nivel, o.que == Opciones::Que::Cuarto ? o.numero : -1);
+        CajaCuartos caja = CajaDeCuartos(*nivel.Nivel, *escena, UnCuarto(o) ? o.numero : -1);
         if (caja.Vacia()) {
             // Rooms without vertices: the box of what the scene holds.
-            const Esfera e = o.que == Opciones::Que::Cuarto
-                                 ? escena->EsferaCuarto(int32_t(o.numero))
-                                 : escena->EsferaNivel(opciones);
+            const Esfera e = UnCuarto(o) ? escena->EsferaCuarto(int32_t(o.numero))
+                                         : escena->EsferaNivel(opciones);
             const float r = std::max(e.Radio, 1.0f);
             caja.minimo = {e.X - r, e.Y - r, e.Z - r};
             caja.maximo = {e.X + r, e.Y + r, e.Z + r};
@@ -345,13 +246,12 @@ Hecho DibujarNivelEntero(const Opciones& o, const NivelSubido& nivel, dxDevice8&
 
 std::string QueSeDibuja(const Opciones& o) {
     switch (o.que) {
-    case Opciones::Que::Nivel:
-        return Traducir("nivel entero");
-    case Opciones::Que::Cuarto:
-        return Traducir("cuarto ") + std::to_string(o.numero);
-    case Opciones::Que::Movible:
+    case Elegido::Nivel:
+        return o.numero < 0 ? Traducir("nivel entero")
+                            : Traducir("cuarto ") + std::to_string(o.numero);
+    case Elegido::Movible:
         return Traducir("movible ") + std::to_string(o.numero);
-    case Opciones::Que::Estatico:
+    case Elegido::Estatico:
         return Traducir("estático ") + std::to_string(o.numero);
     default:
         return "mesh " + std::to_string(o.numero);
@@ -501,13 +401,11 @@ int Renderizar(const OpcionesRender& opciones, std::ostream& salida, std::ostrea
                << o.ancho << 'x' << o.alto << ")\n";
         return EXITO;
     }
-    if (o.que == Opciones::Que::Nivel || o.que == Opciones::Que::Cuarto) {
+    if (o.que == Elegido::Nivel) {
         if (const Hecho cuarto = DibujarNivelEntero(o, *nivel, *dispositivo, dibujado); !cuarto)
             return Fallar(errores, deNivel, cuarto);
     } else {
-        const Elegido que = o.que == Opciones::Que::Movible    ? Elegido::Movible
-                            : o.que == Opciones::Que::Estatico ? Elegido::Estatico
-                                                               : Elegido::Mesh;
+        const Elegido que = o.que;
         // A still moveable wears another's meshes as its animated frames do: without them, a
         // skeleton whose own meshes are all empty stand-ins draws nothing.
         Ensamblaje objeto;
@@ -523,7 +421,7 @@ int Renderizar(const OpcionesRender& opciones, std::ostream& salida, std::ostrea
         }
         if (!elegido)
             return Fallar(errores, deNivel, elegido);
-        if (o.que == Opciones::Que::Mesh && !o.ajustar) {
+        if (o.que == Elegido::Mesh && !o.ajustar) {
             // The panel's own camera, 1500 units before the mesh's centre.
             if (dibujado)
                 dibujado = Dibujado(EncuadrarMesh(*dispositivo, *nivel->Mesh(int(o.numero))));
@@ -557,8 +455,7 @@ int Renderizar(const OpcionesRender& opciones, std::ostream& salida, std::ostrea
     if (const Hecho escrito = EscribirAtomico(o.archivo, png); !escrito)
         return Fallar(errores, "tr4tool", escrito);
     // A black picture and a quiet success would look like a fault of the drawing.
-    if (o.que == Opciones::Que::Cuarto && !o.alambre && !o.luzPlena &&
-        CuartoSinLuz(*nivel->Nivel, o.numero))
+    if (UnCuarto(o) && !o.alambre && !o.luzPlena && CuartoSinLuz(*nivel->Nivel, o.numero))
         errores << "tr4tool render: "
                 << Formatear(Traducir("el cuarto %s no tiene luz: el nivel deja negros todos sus "
                                       "vértices, y así se dibuja; --full-light lo muestra con "

@@ -317,13 +317,13 @@ TEST_F(Ventana, ElArbolDeObjetosMuestraUnObjetoEnteroYLaListaVuelveALaMesh) {
 
     ventana.ListBox1->setCurrentRow(1);
     ASSERT_TRUE(ventana.Mostrado());
-    EXPECT_EQ(ventana.Mostrado()->Clase, EnVista::Tipo::Mesh);
+    EXPECT_EQ(ventana.Mostrado()->Clase, Elegido::Mesh);
     EXPECT_EQ(ventana.Mostrado()->Indice, 1);
 
     ventana.TreeView1->setCurrentItem(movibles->child(0));
     const EnVista* mostrado = ventana.Mostrado();
     ASSERT_TRUE(mostrado);
-    EXPECT_EQ(mostrado->Clase, EnVista::Tipo::Movible);
+    EXPECT_EQ(mostrado->Clase, Elegido::Movible);
     EXPECT_EQ(mostrado->Indice, 5);
     EXPECT_EQ(mostrado->Meshes.size(), 3u);
     EXPECT_GT(mostrado->Limite.Radio, 100.f);
@@ -342,12 +342,12 @@ TEST_F(Ventana, ElArbolDeObjetosMuestraUnObjetoEnteroYLaListaVuelveALaMesh) {
     ventana.TreeView1->setCurrentItem(estaticos);
     EXPECT_EQ(ventana.Mostrado()->Indice, 5);
     ventana.ListBox1->setCurrentRow(1);
-    EXPECT_EQ(ventana.Mostrado()->Clase, EnVista::Tipo::Mesh);
+    EXPECT_EQ(ventana.Mostrado()->Clase, Elegido::Mesh);
     EXPECT_EQ(ventana.TreeView1->currentItem(), nullptr);
 
     // Another level drops the object with the level it belonged to.
     ventana.TreeView1->setCurrentItem(estaticos->child(0));
-    EXPECT_EQ(ventana.Mostrado()->Clase, EnVista::Tipo::Estatico);
+    EXPECT_EQ(ventana.Mostrado()->Clase, Elegido::Estatico);
     Elegir(Escribir("tres.tr4", EscribirNivel(ConMeshes(3))));
     EXPECT_FALSE(ventana.Mostrado());
     EXPECT_EQ(ventana.TreeView1->topLevelItem(0)->text(0), "Movibles (0)");
@@ -442,7 +442,7 @@ TEST_F(Ventana, ElNivelEnteroSeVuelaSusCuartosSeEncuadranYVerEligeQueSeMuestra) 
 
     Hijo("NivelCompleto1")->trigger();
     ASSERT_TRUE(ventana.Mostrado());
-    EXPECT_EQ(ventana.Mostrado()->Clase, EnVista::Tipo::Nivel);
+    EXPECT_EQ(ventana.Mostrado()->Clase, Elegido::Nivel);
     EXPECT_EQ(ventana.TreeView1->currentItem(), nivel);
     // Placements naming a static, a room or an object the level lacks are counted as skipped.
     EXPECT_TRUE(Texto("EstadoVista").startsWith("Nivel: 3 cuartos, "));
@@ -556,7 +556,7 @@ TEST_F(Ventana, ElNivelEnteroSeVuelaSusCuartosSeEncuadranYVerEligeQueSeMuestra) 
     Hijo("NivelCompleto1")->trigger();
     Tecla(Qt::Key_W);
     ventana.ListBox1->setCurrentRow(0);
-    EXPECT_EQ(ventana.Mostrado()->Clase, EnVista::Tipo::Mesh);
+    EXPECT_EQ(ventana.Mostrado()->Clase, Elegido::Mesh);
     EXPECT_EQ(ventana.TreeView1->currentItem(), nullptr);
     EXPECT_TRUE(ventana.Camara().Inicial());
     ventana.TreeView1->setCurrentItem(cuartos->child(0));
@@ -760,7 +760,7 @@ TEST_F(Ventana, TitleAAbreDetrasDeLaraYUnClicEnEllaLaNombra) {
     ASSERT_TRUE(inicio);
     // Opened, the level is on show at once, from her start, with the tree on "Nivel".
     ASSERT_TRUE(ventana.Mostrado());
-    EXPECT_EQ(ventana.Mostrado()->Clase, EnVista::Tipo::Nivel);
+    EXPECT_EQ(ventana.Mostrado()->Clase, Elegido::Nivel);
     EXPECT_EQ(ventana.TreeView1->currentItem(), ventana.TreeView1->topLevelItem(0));
     EXPECT_EQ(ventana.ListBox1->currentRow(), -1);
     EXPECT_EQ(ventana.Vuelo().Ojo().x, inicio->Ojo.x);
@@ -818,7 +818,7 @@ TEST_F(Ventana, ExportarGuardaLoQueSeMuestraSinTocarLoAbierto) {
     EXPECT_FALSE(ventana.Exportar1->isEnabled());
     Elegir(Escribir("objetos.tr4", EscribirNivel(NivelObjetos())));
     ASSERT_TRUE(ventana.Mostrado());
-    EXPECT_EQ(ventana.Mostrado()->Clase, EnVista::Tipo::Nivel) << "the level opens on show";
+    EXPECT_EQ(ventana.Mostrado()->Clase, Elegido::Nivel) << "the level opens on show";
     EXPECT_TRUE(ventana.Exportar1->isEnabled());
     ventana.TreeView1->setCurrentItem(ventana.TreeView1->topLevelItem(1)->child(0));
     ASSERT_TRUE(ventana.Exportar1->isEnabled());
@@ -1267,16 +1267,16 @@ TEST(ControladorVista, LoQueSeMuestraDecideLaExportacion) {
     ControladorVista c;
     EXPECT_FALSE(c.Exportar().has_value()) << "nothing on show";
     struct Caso {
-        EnVista::Tipo clase;
+        Elegido clase;
         int32_t indice;
         int64_t prestadas;
         const char* nombre;
-        OpcionesGLTF::Tipo que;
+        Elegido que;
         int64_t meshesDe;
         bool todas;
     };
-    using T = EnVista::Tipo;
-    using G = OpcionesGLTF::Tipo;
+    using T = Elegido;
+    using G = Elegido;
     for (const Caso& k : {Caso{T::Mesh, 7, -1, "mesh_7.glb", G::Mesh, -1, false},
                           Caso{T::Movible, 5, -1, "movible_5.glb", G::Movible, -1, true},
                           Caso{T::Movible, 5, 9, "movible_5.glb", G::Movible, 9, true},
@@ -1507,7 +1507,7 @@ TEST_F(Ventana, UnMovibleReproducePausaYRecorreSusAnimaciones) {
     // Picking an animation shows its moveable playing it from its first frame.
     ventana.TreeView1->setCurrentItem(animaciones->child(1));
     ASSERT_TRUE(ventana.Mostrado());
-    EXPECT_EQ(ventana.Mostrado()->Clase, EnVista::Tipo::Movible);
+    EXPECT_EQ(ventana.Mostrado()->Clase, Elegido::Movible);
     EXPECT_EQ(ventana.Mostrado()->Indice, 3);
     EXPECT_TRUE(barra->Anda());
     EXPECT_EQ(barra->Estado().Animacion(), 1u);

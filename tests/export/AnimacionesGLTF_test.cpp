@@ -43,7 +43,7 @@ tinygltf::Model Exportar(const NivelAbierto& n, const OpcionesGLTF& o, Hecho* he
 }
 
 OpcionesGLTF Animado(int64_t id, const std::string& lista, int64_t meshesDe = -1) {
-    OpcionesGLTF o{OpcionesGLTF::Tipo::Movible, id};
+    OpcionesGLTF o{Elegido::Movible, id};
     o.Escala = 1.0 / 512;
     o.Animadas.MeshesDe = meshesDe;
     EXPECT_TRUE(LeerListaAnimaciones(lista, o.Animadas)) << lista;

@@ -140,7 +140,7 @@ TEST(DibujoExportado, LaraLeidaDelGlbSeVeComoEnElVisor) {
                 nivel->Buffers);
 
     std::vector<ArchivoPorEscribir> archivos;
-    ASSERT_TRUE((hecho = ExportarGLTFEnMemoria(*nivel, {OpcionesGLTF::Tipo::Movible, 8}, "lara.glb",
+    ASSERT_TRUE((hecho = ExportarGLTFEnMemoria(*nivel, {Elegido::Movible, 8}, "lara.glb",
                                                archivos)))
         << hecho.Motivo();
     const tinygltf::Model modelo = Leer(archivos[0]);
@@ -284,7 +284,7 @@ TEST(DibujoExportado, UnCuartoOscuroBrillaComoEnElVisor) {
 
     std::vector<ArchivoPorEscribir> archivos;
     ASSERT_TRUE(
-        (hecho = ExportarGLTFEnMemoria(*nivel, {OpcionesGLTF::Tipo::Nivel}, "nivel.glb", archivos)))
+        (hecho = ExportarGLTFEnMemoria(*nivel, {Elegido::Nivel}, "nivel.glb", archivos)))
         << hecho.Motivo();
     const tinygltf::Model modelo = Leer(archivos[0]);
     std::vector<uint8_t> paginas;

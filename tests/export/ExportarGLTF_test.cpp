@@ -207,7 +207,7 @@ TEST(ExportarGLTF, VistasAlineadasEIndicesCortosHasta65535) {
 
 TEST(ExportarGLTF, UnMovibleEsUnArbolDeNodosComoLoArmaElVisor) {
     const auto n = Abrir(fixture::EscribirNivel(NivelConCaras()));
-    const tinygltf::Model m = Exportar(*n, {OpcionesGLTF::Tipo::Movible, 5});
+    const tinygltf::Model m = Exportar(*n, {Elegido::Movible, 5});
     ASSERT_EQ(m.nodes.size(), 4u);
     EXPECT_EQ(m.nodes[0].name, "movible_5");
     EXPECT_EQ(m.scenes[0].nodes, std::vector<int>{0});
@@ -290,14 +290,13 @@ TEST(ExportarGLTF, DeUnRectanguloSoloSeOmiteElTrianguloSinArea) {
         f.meshes[0].rectangulos[0].v = c.esquinas;
         const auto n = Abrir(fixture::EscribirNivel(f));
         // Besides the rectangle: a triangle of mesh 0, one of mesh 1, one of mesh 2.
-        EXPECT_EQ(Recorrer(Exportar(*n, {OpcionesGLTF::Tipo::Movible, 5})).triangulos,
-                  3 + c.quedan);
+        EXPECT_EQ(Recorrer(Exportar(*n, {Elegido::Movible, 5})).triangulos, 3 + c.quedan);
     }
 }
 
 TEST(ExportarGLTF, LaCaraQueElVisorMuestraDeFrenteGiraAlRevesDelReloj) {
     const auto n = Abrir(fixture::EscribirNivel(NivelConCaras()));
-    const tinygltf::Model m = Exportar(*n, {OpcionesGLTF::Tipo::Mesh, 2, 1});
+    const tinygltf::Model m = Exportar(*n, {Elegido::Mesh, 2, 1});
     ASSERT_EQ(m.nodes.size(), 1u);
     EXPECT_EQ(m.nodes[0].name, "mesh_2");
     const auto& p = m.meshes[0].primitives[0];
@@ -328,7 +327,7 @@ TEST(ExportarGLTF, UnaPaginaOpacaNoRecortaYCadaEsquinaTomaSuTexel) {
     t.esquinas = {{{PIXEL(10), PIXEL(10)}, {PIXEL(200), PIXEL(20)}, {PIXEL(30), PIXEL(220)}, {}}};
     f.texturasObjeto = {t};
     const auto n = Abrir(fixture::EscribirNivel(f));
-    const tinygltf::Model g = Exportar(*n, {OpcionesGLTF::Tipo::Mesh, 0, 1});
+    const tinygltf::Model g = Exportar(*n, {Elegido::Mesh, 0, 1});
     ASSERT_EQ(g.meshes.size(), 1u);
     ASSERT_EQ(g.meshes[0].primitives.size(), 1u);
     const tinygltf::Primitive& p = g.meshes[0].primitives[0];
@@ -364,7 +363,7 @@ TEST(ExportarGLTF, UnaPaginaOpacaNoRecortaYCadaEsquinaTomaSuTexel) {
 
 TEST(ExportarGLTF, TodoQuedaEnElSueloSinSolaparse) {
     const auto n = Abrir(fixture::EscribirNivel(NivelConCaras()));
-    const tinygltf::Model m = Exportar(*n, {OpcionesGLTF::Tipo::Todo});
+    const tinygltf::Model m = Exportar(*n, {Elegido::Todo});
     std::vector<std::string> raices;
     for (int i : m.scenes[0].nodes)
         raices.push_back(m.nodes[size_t(i)].name);
@@ -420,7 +419,7 @@ TEST(ExportarGLTF, ElNivelSonSusCuartosConSusObjetosColocados) {
     f.cuartos[1].triangulos = c.triangulos;
     f.items[2] = {5, 0, 1024, 0, 0, 16384};
     const auto n = Abrir(fixture::EscribirNivel(f));
-    const tinygltf::Model m = Exportar(*n, {OpcionesGLTF::Tipo::Nivel});
+    const tinygltf::Model m = Exportar(*n, {Elegido::Nivel});
     std::vector<std::string> raices;
     for (int i : m.scenes[0].nodes)
         raices.push_back(m.nodes[size_t(i)].name);
@@ -457,7 +456,7 @@ TEST(ExportarGLTF, ElNivelSonSusCuartosConSusObjetosColocados) {
 
     // Its alternate group (0) shown flipped: room 1 in place of room 0, and nothing else moves
     // for another group.
-    OpcionesGLTF volteado{OpcionesGLTF::Tipo::Nivel};
+    OpcionesGLTF volteado{Elegido::Nivel};
     volteado.GruposVolteados[1] = true;
     EXPECT_EQ(Exportar(*n, volteado).nodes[size_t(m.scenes[0].nodes[0])].name, "cuarto_0");
     volteado.GruposVolteados[0] = true;
@@ -473,7 +472,7 @@ TEST(ExportarGLTF, ElNivelSonSusCuartosConSusObjetosColocados) {
 // nodes under "logica", where the level puts them, their fields as extras; not asked, none.
 TEST(ExportarGLTF, LaLogicaDelNivelSonNodosConSusDatos) {
     const auto n = Abrir(fixture::EscribirNivel(fixture::NivelLogica()));
-    OpcionesGLTF o{OpcionesGLTF::Tipo::Nivel};
+    OpcionesGLTF o{Elegido::Nivel};
     auto raiz = [](const tinygltf::Model& m) -> const tinygltf::Node* {
         for (int i : m.scenes.at(0).nodes)
             if (m.nodes[size_t(i)].name == "logica")
@@ -534,7 +533,7 @@ TEST_F(CarpetaGLTF, ElGltfLlevaSuBinYSusPaginasAlLado) {
     const auto n = Abrir(fixture::EscribirNivel(NivelConCaras()));
     const std::string ruta = (dir / "con espacio.gltf").string();
     Hecho hecho;
-    ASSERT_TRUE((hecho = ExportarGLTF(*n, {OpcionesGLTF::Tipo::Movible, 5}, ruta)))
+    ASSERT_TRUE((hecho = ExportarGLTF(*n, {Elegido::Movible, 5}, ruta)))
         << hecho.Motivo();
     EXPECT_TRUE(fs::exists(dir / "con espacio.bin"));
     EXPECT_TRUE(fs::exists(dir / "pagina_00_aditiva.png"));
@@ -549,15 +548,15 @@ TEST_F(CarpetaGLTF, ElGltfLlevaSuBinYSusPaginasAlLado) {
     EXPECT_EQ(Recorrer(m).triangulos, 5u);
 
     // Again, and another object beside it: the same pages serve both.
-    ASSERT_TRUE((hecho = ExportarGLTF(*n, {OpcionesGLTF::Tipo::Movible, 5}, ruta)))
+    ASSERT_TRUE((hecho = ExportarGLTF(*n, {Elegido::Movible, 5}, ruta)))
         << hecho.Motivo();
     ASSERT_TRUE(
-        (hecho = ExportarGLTF(*n, {OpcionesGLTF::Tipo::Mesh, 0}, (dir / "m.gltf").string())))
+        (hecho = ExportarGLTF(*n, {Elegido::Mesh, 0}, (dir / "m.gltf").string())))
         << hecho.Motivo();
     const std::vector<uint8_t> retocada = {1, 2, 3};
     ASSERT_TRUE(EscribirAtomico((dir / "pagina_00.png").string(), retocada));
     EXPECT_FALSE(
-        (hecho = ExportarGLTF(*n, {OpcionesGLTF::Tipo::Mesh, 0}, (dir / "m.gltf").string())));
+        (hecho = ExportarGLTF(*n, {Elegido::Mesh, 0}, (dir / "m.gltf").string())));
     EXPECT_NE(hecho.Motivo().find("pagina_00.png ya existe"), std::string::npos) << hecho.Motivo();
     EXPECT_EQ(Bytes(dir / "pagina_00.png"), retocada);
 }
@@ -566,11 +565,11 @@ TEST_F(CarpetaGLTF, UnaExportacionFallidaDiceQuePasaYNoDejaNada) {
     const auto n = Abrir(fixture::EscribirNivel(NivelConCaras()));
     Hecho hecho;
     const std::string glb = (dir / "a.glb").string();
-    EXPECT_FALSE((hecho = ExportarGLTF(*n, {OpcionesGLTF::Tipo::Movible, 9999}, glb)));
+    EXPECT_FALSE((hecho = ExportarGLTF(*n, {Elegido::Movible, 9999}, glb)));
     EXPECT_EQ(hecho.Motivo(), "no hay movible con id 9999; los hay con id 5 6 7 9 10 11");
-    EXPECT_FALSE((hecho = ExportarGLTF(*n, {OpcionesGLTF::Tipo::Mesh, 3}, glb)));
+    EXPECT_FALSE((hecho = ExportarGLTF(*n, {Elegido::Mesh, 3}, glb)));
     EXPECT_EQ(hecho.Motivo(), "no hay mesh 3; los índices válidos van de 0 a 2");
-    EXPECT_FALSE((hecho = ExportarGLTF(*n, {OpcionesGLTF::Tipo::Mesh, 0, 0}, glb)));
+    EXPECT_FALSE((hecho = ExportarGLTF(*n, {Elegido::Mesh, 0, 0}, glb)));
     EXPECT_FALSE((hecho = ExportarGLTF(*n, {}, (dir / "a.obj").string())));
     EXPECT_NE(hecho.Motivo().find(".glb o .gltf"), std::string::npos) << hecho.Motivo();
     EXPECT_FALSE((hecho = ExportarGLTF(*n, {}, (dir / "no/hay/a.gltf").string())));
@@ -580,12 +579,12 @@ TEST_F(CarpetaGLTF, UnaExportacionFallidaDiceQuePasaYNoDejaNada) {
     // A good file stays as it was when the next export over it fails part way (its page
     // cannot land where a folder stands).
     ASSERT_TRUE(
-        (hecho = ExportarGLTF(*n, {OpcionesGLTF::Tipo::Mesh, 2}, (dir / "b.gltf").string())))
+        (hecho = ExportarGLTF(*n, {Elegido::Mesh, 2}, (dir / "b.gltf").string())))
         << hecho.Motivo();
     const auto antes = fs::file_size(dir / "b.gltf");
     fs::create_directory(dir / "pagina_00_aditiva.png");
     EXPECT_FALSE(
-        (hecho = ExportarGLTF(*n, {OpcionesGLTF::Tipo::Movible, 5}, (dir / "b.gltf").string())));
+        (hecho = ExportarGLTF(*n, {Elegido::Movible, 5}, (dir / "b.gltf").string())));
     EXPECT_EQ(fs::file_size(dir / "b.gltf"), antes);
 }
 
@@ -595,7 +594,7 @@ TEST(ExportarGLTF, NivelesReales) {
     const auto n = AbrirReal("title-a.tr4");
     if (!n)
         GTEST_SKIP() << "sin " << TR4_NIVELES_REALES << "/title-a.tr4";
-    const tinygltf::Model m = Exportar(*n, {OpcionesGLTF::Tipo::Movible, 8});
+    const tinygltf::Model m = Exportar(*n, {Elegido::Movible, 8});
     EXPECT_EQ(m.nodes.size(), 17u);
     size_t esperados = 0;
     std::vector<int32_t> meshes;
@@ -625,10 +624,10 @@ TEST(ExportarGLTF, NivelesReales) {
     EXPECT_GT(alto - bajo, 1.4f);
     EXPECT_LT(alto - bajo, 1.7f);
     RecordProperty("altura_lara_mm", int(std::lround((alto - bajo) * 1000)));
-    EXPECT_GT(Recorrer(Exportar(*n, {OpcionesGLTF::Tipo::Todo})).triangulos, esperados);
+    EXPECT_GT(Recorrer(Exportar(*n, {Elegido::Todo})).triangulos, esperados);
 
     // The whole level: each page one image, however many materials use it.
-    const tinygltf::Model nivel = Exportar(*n, {OpcionesGLTF::Tipo::Nivel});
+    const tinygltf::Model nivel = Exportar(*n, {Elegido::Nivel});
     std::set<std::string> imagenes;
     for (const tinygltf::Image& i : nivel.images)
         EXPECT_TRUE(imagenes.insert(i.name).second) << i.name;
@@ -670,17 +669,17 @@ struct Validador : CarpetaGLTF {
 
 TEST_F(Validador, Fixture) {
     const auto n = Abrir(fixture::EscribirNivel(NivelConCaras()));
-    Validar(*n, {OpcionesGLTF::Tipo::Movible, 5}, "movible.glb");
-    Validar(*n, {OpcionesGLTF::Tipo::Movible, 5}, "movible.gltf");
-    Validar(*n, {OpcionesGLTF::Tipo::Todo}, "todo.glb");
-    Validar(*n, {OpcionesGLTF::Tipo::Nivel}, "nivel.glb");
-    Validar(*n, {OpcionesGLTF::Tipo::Mesh, 2}, "sin_texturas.gltf");
+    Validar(*n, {Elegido::Movible, 5}, "movible.glb");
+    Validar(*n, {Elegido::Movible, 5}, "movible.gltf");
+    Validar(*n, {Elegido::Todo}, "todo.glb");
+    Validar(*n, {Elegido::Nivel}, "nivel.glb");
+    Validar(*n, {Elegido::Mesh, 2}, "sin_texturas.gltf");
     // A static none of whose meshes can be read is its node alone, which still says what was
     // asked for; the validator mentions the empty node.
-    Validar(*n, {OpcionesGLTF::Tipo::Estatico, 40}, "sin_meshes.glb", "NODE_EMPTY");
+    Validar(*n, {Elegido::Estatico, 40}, "sin_meshes.glb", "NODE_EMPTY");
     // A level with no rooms and nothing placed is an empty scene, not a null one.
     const auto sinCuartos = Abrir(fixture::EscribirNivel(fixture::NivelSonoro()));
-    Validar(*sinCuartos, {OpcionesGLTF::Tipo::Nivel}, "sin_cuartos.glb", "SCENE_EMPTY");
+    Validar(*sinCuartos, {Elegido::Nivel}, "sin_cuartos.glb", "SCENE_EMPTY");
 }
 
 // The first three games' levels: Lara with every animation she can play, and the whole level.
@@ -691,14 +690,22 @@ TEST_F(Validador, NivelesClasicosReales) {
         const auto n = AbrirReal(nombre);
         if (!n)
             GTEST_SKIP() << "sin " << TR4_NIVELES_REALES << "/" << nombre;
-        OpcionesGLTF lara{OpcionesGLTF::Tipo::Movible, 0};
+        OpcionesGLTF lara{Elegido::Movible, 0};
         lara.Animadas.Todas = true;
         if (n->Objetos.CuerpoLara != ID_LARA)
             lara.Animadas.MeshesDe = n->Objetos.CuerpoLara;
         Validar(*n, lara, "lara.glb");
-        Validar(*n, {OpcionesGLTF::Tipo::Nivel}, "nivel.glb");
+        // Asked for by name, she is the same model.
+        OpcionesGLTF porNombre{Elegido::Lara};
+        porNombre.Animadas.Todas = true;
+        std::vector<ArchivoPorEscribir> pedida, nombrada;
+        ASSERT_TRUE(ExportarGLTFEnMemoria(*n, lara, "lara.glb", pedida));
+        ASSERT_TRUE(ExportarGLTFEnMemoria(*n, porNombre, "lara.glb", nombrada));
+        EXPECT_EQ(pedida.back().Bytes, nombrada.back().Bytes);
+        EXPECT_EQ(NombreExportacion(porNombre), "lara.glb");
+        Validar(*n, {Elegido::Nivel}, "nivel.glb");
         // The game's table names the nodes; the fifth game has none here.
-        const tinygltf::Model m = Exportar(*n, {OpcionesGLTF::Tipo::Nivel});
+        const tinygltf::Model m = Exportar(*n, {Elegido::Nivel});
         const std::string nodoLara = n->Nivel->Juego < 4 ? "movible_0 Lara" : "movible_0";
         EXPECT_TRUE(std::any_of(m.nodes.begin(), m.nodes.end(),
                                 [&](const tinygltf::Node& d) { return d.name == nodoLara; }));
@@ -711,14 +718,13 @@ TEST_F(Validador, NivelesReales) {
         const auto n = AbrirReal(nombre);
         if (!n)
             GTEST_SKIP() << "sin " << TR4_NIVELES_REALES << "/" << nombre;
-        Validar(*n, {OpcionesGLTF::Tipo::Mesh, 0}, "mesh.glb");
-        Validar(*n, {OpcionesGLTF::Tipo::Movible, 8}, "lara.glb");
+        Validar(*n, {Elegido::Mesh, 0}, "mesh.glb");
+        Validar(*n, {Elegido::Movible, 8}, "lara.glb");
         // A folder of its own: the other level's pages are not this one's.
         const std::string carpeta = std::string(nombre) + "/";
         fs::create_directories(dir / carpeta);
-        Validar(*n, {OpcionesGLTF::Tipo::Estatico, n->Objetos.Estaticos.at(0).Id},
-                carpeta + "estatico.gltf");
-        Validar(*n, {OpcionesGLTF::Tipo::Todo}, "todo.glb");
-        Validar(*n, {OpcionesGLTF::Tipo::Nivel}, carpeta + "nivel.gltf");
+        Validar(*n, {Elegido::Estatico, n->Objetos.Estaticos.at(0).Id}, carpeta + "estatico.gltf");
+        Validar(*n, {Elegido::Todo}, "todo.glb");
+        Validar(*n, {Elegido::Nivel}, carpeta + "nivel.gltf");
     }
 }

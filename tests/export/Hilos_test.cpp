@@ -39,7 +39,7 @@ TEST(Hilos, CadaPaginaSeCodificaEnSuImagenAunqueLasRepartanVariosHilos) {
     ASSERT_TRUE((hecho = AbrirNivelDeMemoria(bytes.data(), bytes.size(), n))) << hecho.Motivo();
     std::vector<ArchivoPorEscribir> archivos;
     ASSERT_TRUE(
-        (hecho = ExportarGLTFEnMemoria(*n, {OpcionesGLTF::Tipo::Mesh, 0}, "/x/m.glb", archivos)))
+        (hecho = ExportarGLTFEnMemoria(*n, {Elegido::Mesh, 0}, "/x/m.glb", archivos)))
         << hecho.Motivo();
     ASSERT_EQ(archivos.size(), 1u);
     const tinygltf::Model modelo = Leer(archivos[0]);

@@ -1,10 +1,13 @@
-// The format's rules, each worked by hand: a face's page and texels, the axes, the turns of a
-// frame and of a placement, and a step down a mesh tree. Every reader of faces and placements
-// goes through these, so a slip here shows in the viewer, the counts and the export alike.
+// The format's rules, each worked by hand: a face's page and texels, a rectangle's triangles, the
+// axes, sectors, the turns of a frame and of a placement, room light and a step down a mesh tree.
+// Every reader of faces and placements goes through these, so a slip here shows in the viewer, the
+// counts and the export alike.
 #include "ConvencionesNivel.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -33,6 +36,25 @@ TEST(ConvencionesNivel, PaginaYCoordenadasDeUnaTexturaObjeto) {
     EXPECT_EQ(TexturaObjeto(nivel, 1), nullptr);
     EXPECT_EQ(PaginaDeTextura(t, true), 3u);
     EXPECT_EQ(PaginaDeTextura(t, false), 0x8003u); // a rectangle keeps the whole field
+    // A page the level lacks, or an object texture past the last, draws untextured.
+    const struct {
+        uint32_t textura;
+        bool triangulo;
+        uint32_t paginas;
+        bool texturizada;
+    } caras[] = {{0, true, 4, true},
+                 {0, true, 3, false},
+                 {0, false, 0x8003, false},
+                 {0, false, 0x8004, true},
+                 {1, true, 4, false}};
+    for (const auto& c : caras) {
+        SCOPED_TRACE(testing::Message() << c.triangulo << " " << c.paginas);
+        const TexturaCara tc = TexturaDeCara(nivel, c.textura, c.triangulo, c.paginas);
+        EXPECT_EQ(tc.Objeto != nullptr, c.texturizada);
+        if (tc.Objeto) {
+            EXPECT_EQ(tc.Pagina, PaginaDeTextura(t, c.triangulo));
+        }
+    }
 
     const struct {
         int esquina;
@@ -51,7 +73,47 @@ TEST(ConvencionesNivel, PaginaYCoordenadasDeUnaTexturaObjeto) {
         EXPECT_EQ(TexelEsquina(e.Y), c.texelY);
         EXPECT_EQ(UVEsquina(e.X), c.u);
         EXPECT_EQ(UVEsquina(e.Y), c.v);
+        EXPECT_EQ(UVDeEsquina(t, c.esquina), glm::vec2(c.u, c.v));
     }
+}
+
+// A rectangle that is not flat: corner 3 raised. Cut along 1-3 as the game cuts it, both triangles
+// hold that diagonal; cut along 0-2 the surface would fold the other way. Both of a face's
+// triangles turn the same way seen from above, the device's one way and the other winding's the
+// other: a slip shows as half of every rectangle culled.
+TEST(ConvencionesNivel, TriangulosDeUnaCara) {
+    const glm::vec3 esquinas[4] = {{0, 0, 0}, {1, 0, 0}, {1, 0, 1}, {0, -1, 1}};
+    auto giro = [&](const int* t) { // its sign is the way it turns, seen along y
+        const glm::vec3 a = esquinas[t[0]], b = esquinas[t[1]], c = esquinas[t[2]];
+        return (b.x - a.x) * (c.z - a.z) - (b.z - a.z) * (c.x - a.x);
+    };
+    const struct {
+        int lados;
+        bool contrario;
+        std::array<int, 6> esperadas; // as the scene, the picking and the export take them
+    } casos[] = {
+        {4, false, {0, 1, 3, 3, 1, 2}},
+        {4, true, {0, 3, 1, 1, 3, 2}},
+        {3, false, {0, 1, 2, 0, 0, 0}},
+        {3, true, {0, 2, 1, 0, 0, 0}},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(testing::Message() << c.lados << " " << c.contrario);
+        const std::array<int, 6> t = EsquinasTriangulos(c.lados, c.contrario);
+        EXPECT_EQ(t, c.esperadas);
+        for (int k = 0; k < 3 * (c.lados - 2); k += 3) {
+            const int* tri = &t[size_t(k)];
+            EXPECT_EQ(giro(tri) > 0, !c.contrario) << k;
+            if (c.lados == 4) {
+                const auto fin = tri + 3;
+                EXPECT_NE(std::find(tri, fin, 1), fin) << k;
+                EXPECT_NE(std::find(tri, fin, 3), fin) << k;
+            }
+        }
+    }
+    // The strip takes the same cut: its middle two corners are the diagonal's.
+    EXPECT_EQ(TIRA_RECTANGULO[1], 1);
+    EXPECT_EQ(TIRA_RECTANGULO[2], 3);
 }
 
 TEST(ConvencionesNivel, EjesDelDispositivo) {
@@ -60,6 +122,21 @@ TEST(ConvencionesNivel, EjesDelDispositivo) {
     EXPECT_FALSE(std::signbit(EnDispositivo(trVector16{0, 0, 0}).y));
     EXPECT_EQ(YEnDispositivo(-2147483648LL), 2147483648LL);
     EXPECT_EQ(EnDispositivo(glm::vec3(1, 2, 3)), glm::vec3(1, -2, 3));
+}
+
+// A room's grid from its corner: a point on a sector's near edge is in it, one just short is in
+// the one before (negative before the corner, not rounded towards it).
+TEST(ConvencionesNivel, SectoresDeLaRejilla) {
+    const struct {
+        double posicion, origen, celda;
+    } casos[] = {{0, 0, 0},         {1023.5, 0, 0},  {1024, 0, 1},   {-1, 0, -1},
+                 {-4096, -8192, 4}, {3072, 1024, 2}, {-0.001, 0, -1}};
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.posicion);
+        EXPECT_EQ(CeldaSector(c.posicion, c.origen), c.celda);
+    }
+    EXPECT_EQ(PosicionSector(-2048, 3), 1024.f);
+    EXPECT_EQ(PosicionSector(1024, 0.5f), 1536.f); // the middle of the first sector
 }
 
 // Each turn right-handed in the level's axes; a frame's about z first, then x, then y.
@@ -93,7 +170,9 @@ TEST(ConvencionesNivel, ColocacionGirada) {
         SCOPED_TRACE(c.angulo);
         ExpectCerca(GiroY(c.angulo) * glm::vec3(1, 2, 3), c.despues);
         EXPECT_FLOAT_EQ(RadianesGiro<float>(c.angulo), float(c.angulo) / 16384 * CUARTO);
+        EXPECT_DOUBLE_EQ(GradosGiro<double>(c.angulo), c.angulo / 16384 * 90.0);
     }
+    EXPECT_DOUBLE_EQ(GradosGiro<double>(65535), 360 - 360.0 / 65536);
     // Turned 90 degrees and placed at (10, 20, 30): (1, 2, 3) lands at (13, 22, 29) in the
     // level, (13, -22, 29) on the device, reached from the device's own point (1, -2, 3).
     const glm::mat4 m = EnDispositivo(GiroY(16384), {10, 20, 30});
@@ -122,6 +201,25 @@ TEST(ConvencionesNivel, PasoDelArbol) {
         EXPECT_EQ(PasoArbol(c.banderas, pila, padre), c.bien);
         EXPECT_EQ(padre, c.padre);
         EXPECT_EQ(pila, c.pilaDespues);
+    }
+}
+
+// Any of the fifteen colour bits lights a room; the sixteenth is no colour. A room without
+// vertices has no light either.
+TEST(ConvencionesNivel, LuzDeUnCuarto) {
+    const struct {
+        std::vector<uint16_t> colores;
+        bool luz;
+    } casos[] = {
+        {{}, false},      {{0x0000}, false},        {{0x8000}, false},
+        {{0x0001}, true}, {{0x0000, 0x4000}, true}, {{0x8000, 0x0020, 0x0000}, true},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.colores.size());
+        trGeometriaCuarto g;
+        for (uint16_t color : c.colores)
+            g.Vertices.push_back({0, 0, 0, color});
+        EXPECT_EQ(CuartoConLuz(g), c.luz);
     }
 }
 

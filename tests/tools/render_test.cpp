@@ -522,6 +522,11 @@ TEST(tr4toolRender, ElNivelEnteroSeVeDesdeArribaYCadaCuartoSeEncuadra) {
     EXPECT_EQ(Medir(LeerPng(png)).iluminados, 0);
     EXPECT_NE(negro.errores.find("el cuarto 1 no tiene luz"), std::string::npos) << negro.errores;
     EXPECT_NE(negro.errores.find("--full-light"), std::string::npos) << negro.errores;
+    // The whole level is framed round the rooms it lights: the lit floor alone, as large as a
+    // room framed by itself, not both floors far apart.
+    const auto conLuz = Render({nivel, "--level", "--out", png, "--size", "160x120"});
+    EXPECT_EQ(conLuz.estado, 0);
+    EXPECT_EQ(Medir(LeerPng(png)).iluminados, iluminados[1]);
     const auto pleno =
         Render({nivel, "--room", "1", "--out", png, "--size", "160x120", "--full-light"});
     EXPECT_EQ(pleno.estado, 0);

@@ -1,5 +1,6 @@
 #include "LogicaPagina.h"
 
+#include "ConvencionesNivel.h"
 #include "Disparadores.h"
 #include "EjesGLTF.h"
 #include "LeerSectores.h"
@@ -77,12 +78,13 @@ std::string SectorPagina(const trLogica& l, size_t cuarto, int64_t x, int64_t z,
         if (a.Cuarto == cuarto && a.Sector == indice)
             j["warnings"].push_back(a.Texto);
     // From its floor to its ceiling, at least a little tall, for the page to frame it.
-    const float x0 = float(c.X) + 1024.0f * float(x), z0 = float(c.Z) + 1024.0f * float(z);
+    const float x0 = PosicionSector(c.X, float(x)), z0 = PosicionSector(c.Z, float(z));
     const auto [sueloMin, sueloMax] = std::minmax_element(s.SueloS.Y.begin(), s.SueloS.Y.end());
     const auto techoMin = std::min_element(s.TechoS.Y.begin(), s.TechoS.Y.end());
     const float arriba = std::min(float(*techoMin), float(*sueloMin) - 256.0f);
     const glm::vec3 a = PuntoEnModelo({x0, float(*sueloMax), z0}, escala);
-    const glm::vec3 b = PuntoEnModelo({x0 + 1024.0f, arriba, z0 + 1024.0f}, escala);
+    const glm::vec3 b =
+        PuntoEnModelo({x0 + float(LADO_SECTOR), arriba, z0 + float(LADO_SECTOR)}, escala);
     j["box"] = {{std::min(a.x, b.x), std::min(a.y, b.y), std::min(a.z, b.z)},
                 {std::max(a.x, b.x), std::max(a.y, b.y), std::max(a.z, b.z)}};
     return j.dump();
@@ -94,7 +96,7 @@ std::string SectorEnPunto(const trLogica& l, size_t cuarto, double x, double z, 
     // The model's x is the level's negated; z is the same; both scaled.
     const double nx = -x / escala, nz = z / escala;
     const trCuartoLogica& c = l.Cuartos[cuarto];
-    const double columna = std::floor((nx - c.X) / 1024.0), fila = std::floor((nz - c.Z) / 1024.0);
+    const double columna = CeldaSector(nx, c.X), fila = CeldaSector(nz, c.Z);
     if (!(columna >= 0 && fila >= 0 && columna < c.NumX && fila < c.NumZ))
         return {};
     return SectorPagina(l, cuarto, int64_t(columna), int64_t(fila), escala);

@@ -126,24 +126,16 @@ std::string Indice() {
     return j.dump();
 }
 
-// What the page's choice `tipo` (0 a mesh, 1 a moveable, 2 a static, 3 the level, 4 Lara) and
-// `numero` (an index or id) export, for the level open.
-OpcionesGLTF Opciones(int tipo, double numero) {
+// What the page's choice `que` (the value tr4_elegidos gives one of its names) and `numero` (an
+// index or id) export; a value none of them has is the level.
+OpcionesGLTF Opciones(int que, double numero) {
     OpcionesGLTF o;
     o.Numero = int64_t(numero);
-    switch (tipo) {
-    case 0: o.Que = OpcionesGLTF::Tipo::Mesh; break;
-    case 1: o.Que = OpcionesGLTF::Tipo::Movible; break;
-    case 2: o.Que = OpcionesGLTF::Tipo::Estatico; break;
-    case 4:
-        o.Que = OpcionesGLTF::Tipo::Movible;
-        o.Numero = ID_LARA;
-        if (abierto->Objetos.CuerpoLara != ID_LARA)
-            o.Animadas.MeshesDe = abierto->Objetos.CuerpoLara;
-        break;
-    default: o.Que = OpcionesGLTF::Tipo::Nivel; break;
-    }
-    if (o.Que == OpcionesGLTF::Tipo::Movible)
+    o.Que = Elegido::Nivel;
+    for (const NombreDeElegido& n : NOMBRES_ELEGIDO)
+        if (int(n.Que) == que)
+            o.Que = n.Que;
+    if (o.Que == Elegido::Movible || o.Que == Elegido::Lara)
         o.Animadas.Todas = true;
     return o;
 }
@@ -199,13 +191,13 @@ EXPORTAR("tr4_abrir") int tr4_abrir(const uint8_t* datos, uint32_t tamano) {
     return Texto(Indice());
 }
 
-// What the page may show, as a .glb: 0 a mesh, 1 a moveable, 2 a static (`numero` its index or
-// id), 3 the whole level, 4 Lara (moveable 0 wearing her body's meshes). A moveable comes with
-// every animation of it that can be played, as `tr4tool export --animations all` writes it.
-EXPORTAR("tr4_exportar") int tr4_exportar(int tipo, double numero) {
+// What the page may show, as a .glb: a mesh, a moveable or a static (`numero` its index or id),
+// the whole level, or Lara (moveable 0 wearing her body's meshes). A moveable comes with every
+// animation of it that can be played, as `tr4tool export --animations all` writes it.
+EXPORTAR("tr4_exportar") int tr4_exportar(int que, double numero) {
     if (!abierto)
         return Motivo(Traducir("no hay ningún nivel abierto"));
-    const OpcionesGLTF o = Opciones(tipo, numero);
+    const OpcionesGLTF o = Opciones(que, numero);
     std::vector<ArchivoPorEscribir> archivos;
     const Hecho exportado = ExportarGLTFEnMemoria(*abierto, o, "modelo.glb", archivos);
     if (!exportado || archivos.empty())
@@ -220,7 +212,7 @@ EXPORTAR("tr4_nivel") int tr4_nivel() {
     if (!abierto)
         return Motivo(Traducir("no hay ningún nivel abierto"));
     OpcionesGLTF o;
-    o.Que = OpcionesGLTF::Tipo::Nivel;
+    o.Que = Elegido::Nivel;
     o.GruposVolteados = volteados;
     ModeloGLTF modelo(*abierto, float(o.Escala));
     if (const Hecho armado = ArmarModeloGLTF(*abierto, o, modelo); !armado)
@@ -301,13 +293,22 @@ EXPORTAR("tr4_nombre_pagina") int tr4_nombre_pagina(int i) {
     return Texto(ArchivoPagina(i));
 }
 
-// The name the export of what tr4_exportar(tipo, numero) makes is offered under, after the level
+// The name the export of what tr4_exportar(que, numero) makes is offered under, after the level
 // file's name (`largo` bytes of UTF-8 at `archivo`): tut1_movible_5.glb.
 EXPORTAR("tr4_nombre_exportacion")
-int tr4_nombre_exportacion(int tipo, double numero, const char* archivo, uint32_t largo) {
+int tr4_nombre_exportacion(int que, double numero, const char* archivo, uint32_t largo) {
     if (!abierto)
         return Motivo(Traducir("no hay ningún nivel abierto"));
-    return Texto(NombreExportacion(Opciones(tipo, numero), std::string(archivo, largo)));
+    return Texto(NombreExportacion(Opciones(que, numero), std::string(archivo, largo)));
+}
+
+// What the page may choose, by name, with the value its calls pass for each: {"mesh": 0, ...}.
+// The page reads these rather than numbering its choices itself.
+EXPORTAR("tr4_elegidos") int tr4_elegidos() {
+    nlohmann::ordered_json j;
+    for (const NombreDeElegido& n : NOMBRES_ELEGIDO)
+        j[std::string(n.Nombre)] = int(n.Que);
+    return Texto(j.dump());
 }
 
 // The level's sounds as JSON: every sound id its map names with the level samples it picks

@@ -343,7 +343,7 @@ function marcar(v) {
     if (!v || v.tipo === Tipo.MESH) return false;
     if (b.dataset.cuarto !== undefined) return v.tipo === Tipo.NIVEL && v.cuarto === Number(b.dataset.cuarto);
     if (v.tipo === Tipo.NIVEL && v.cuarto !== undefined) return false;
-    return Number(b.dataset.tipo) === v.tipo && Number(b.dataset.numero) === v.numero;
+    return b.dataset.tipo === v.tipo && Number(b.dataset.numero) === v.numero;
   };
   for (const b of $('arbol').querySelectorAll('button')) b.setAttribute('aria-pressed', String(pulsado(b)));
   if (v?.tipo !== Tipo.MESH) $('meshes').selectedIndex = -1;

@@ -1,11 +1,23 @@
 // The core module's calls as JavaScript: bytes in, bytes or a reason out. Shared by the page's
 // worker and the tests, whatever WASI the instance was given.
 
-export const Tipo = Object.freeze({ MESH: 0, MOVIBLE: 1, ESTATICO: 2, NIVEL: 3, LARA: 4 });
+// What the page can show, by the names the core gives its choices; the core says which value
+// its calls take for each (elegido).
+export const Tipo = Object.freeze({ MESH: 'mesh', MOVIBLE: 'movible', ESTATICO: 'estatico', NIVEL: 'nivel', LARA: 'lara' });
 
 export class Nucleo {
   constructor(instancia) {
     this.x = instancia.exports;
+    this.elegidos = null;
+  }
+
+  // The value the core's calls take for the choice named `tipo`; -1 for a name it lacks.
+  elegido(tipo) {
+    if (!this.elegidos) {
+      this.x.tr4_elegidos();
+      this.elegidos = JSON.parse(this.texto());
+    }
+    return this.elegidos[tipo] ?? -1;
   }
 
   // The result of the last call, copied out of the module's memory.
@@ -44,7 +56,7 @@ export class Nucleo {
 
   // { ok, glb } or { ok: false, motivo }.
   exportar(tipo, numero = 0) {
-    return this.x.tr4_exportar(tipo, numero)
+    return this.x.tr4_exportar(this.elegido(tipo), numero)
       ? { ok: true, glb: this.resultado() }
       : { ok: false, motivo: this.texto() };
   }
@@ -111,12 +123,13 @@ export class Nucleo {
   // { ok, nombre }: the name the core gives exportar(tipo, numero)'s .glb, after the level file
   // `archivo` (its name as picked), or { ok: false, motivo }.
   nombreExportacion(tipo, numero, archivo) {
+    const que = this.elegido(tipo);
     const bytes = new TextEncoder().encode(archivo);
     const p = this.x.tr4_reservar(bytes.length);
     if (!p) return { ok: false, sinMemoria: true };
     try {
       new Uint8Array(this.x.memory.buffer, p, bytes.length).set(bytes);
-      return this.x.tr4_nombre_exportacion(tipo, numero, p, bytes.length)
+      return this.x.tr4_nombre_exportacion(que, numero, p, bytes.length)
         ? { ok: true, nombre: this.texto() }
         : { ok: false, motivo: this.texto() };
     } finally {

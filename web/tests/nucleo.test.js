@@ -296,6 +296,12 @@ test('los nombres de las páginas y de lo exportado, más allá de 99 páginas',
   // Lara is named as Lara wherever she wears her body's meshes (moveable 8 in a TR4 level).
   assert.equal(nombre(Tipo.LARA, 0, 'tut1.tr4'), 'tut1_lara.glb');
   assert.equal(nombre(Tipo.MOVIBLE, 0, 'tut1.tr4'), 'tut1_movible_0.glb');
+  // Every choice the page names is one the core knows, each its own; a name it lacks is the level.
+  const valores = Object.values(Tipo).map((t) => nucleo.elegido(t));
+  assert.ok(valores.every((v) => v >= 0), String(valores));
+  assert.equal(new Set(valores).size, valores.length);
+  assert.equal(nombre('todo', 0, 'tut1'), 'tut1_todo.glb');
+  assert.equal(nombre('cuarto', 0, 'tut1'), 'tut1_nivel.glb');
 });
 
 test('Lara lleva los meshes del movible 8 sin cambiar el movible 0', { skip: !reales.includes('title-a.tr4') && 'sin title-a.tr4' }, () => {

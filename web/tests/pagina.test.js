@@ -12,6 +12,7 @@ import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
+import { Tipo } from '../src/nucleo.js';
 
 const raiz = path.resolve(import.meta.dirname, '../..');
 const chromium = process.env.TR4_CHROMIUM ?? '/usr/bin/chromium';
@@ -232,7 +233,7 @@ test('title-a se abre, se dibuja texturizado y se recorre', { skip: falta || sin
   await pagina.check('input[value=texturizado]');
   assert.equal((await lienzo()).huella, mesh.huella);
   // Lara with her animations, played: the picture moves.
-  assert.equal(await elegir(4, 0), 'listo');
+  assert.equal(await elegir(Tipo.LARA, 0), 'listo');
   assert.ok((await pagina.locator('#animaciones option').count()) > 100);
   await pagina.selectOption('#animaciones', '1');
   const pose = await lienzo();
@@ -243,24 +244,24 @@ test('title-a se abre, se dibuja texturizado y se recorre', { skip: falta || sin
   await pagina.waitForFunction(() => (document.body.dataset.oidos ?? '').split(',').includes('0'), null, { timeout: 10_000 });
   assert.ok((await pagina.evaluate(() => document.body.dataset.oidos)).split(',').includes('17'));
   await pagina.selectOption('#animaciones', '-1');
-  for (const [tipo, numero] of [[4, 0], [1, 8], [2, (await pagina.locator('#arbol button[data-tipo="2"]').first().getAttribute('data-numero'))]]) {
+  for (const [tipo, numero] of [[Tipo.LARA, 0], [Tipo.MOVIBLE, 8], [Tipo.ESTATICO, (await pagina.locator(`#arbol button[data-tipo="${Tipo.ESTATICO}"]`).first().getAttribute('data-numero'))]]) {
     assert.equal(await elegir(tipo, numero), 'listo', `${tipo} ${numero}`);
     const objeto = await lienzo();
     assert.ok(objeto.colores > 4 && objeto.lleno > 0.02, `${tipo} ${numero}: ${objeto.colores} colores, ${objeto.lleno}`);
   }
-  assert.deepEqual(await marcados(), [`Estático ${await pagina.locator('#arbol button[data-tipo="2"]').first().getAttribute('data-numero')}`]);
+  assert.deepEqual(await marcados(), [`Estático ${await pagina.locator(`#arbol button[data-tipo="${Tipo.ESTATICO}"]`).first().getAttribute('data-numero')}`]);
   // A room picked from another view: that room alone is marked, not the level nor room 0.
-  assert.equal(await elegir(3, 5), 'listo');
+  assert.equal(await elegir(Tipo.NIVEL, 5), 'listo');
   assert.match(await pagina.textContent('#aviso'), /Cuarto 5/);
   assert.deepEqual(await marcados(), ['Cuarto 5']);
   assert.notEqual((await lienzo()).huella, nivel.huella);
-  assert.equal(await elegir(3, 0), 'listo');
+  assert.equal(await elegir(Tipo.NIVEL, 0), 'listo');
   assert.deepEqual(await marcados(), ['Nivel']);
   assert.equal((await lienzo()).huella, nivel.huella);
   await pagina.locator('#arbol button[data-cuarto="0"]').evaluate((b) => b.click());
   await pagina.waitForFunction(() => /Cuarto 0/.test(document.getElementById('aviso').textContent));
   assert.deepEqual(await marcados(), ['Cuarto 0']);
-  assert.equal(await elegir(3, 0), 'listo');
+  assert.equal(await elegir(Tipo.NIVEL, 0), 'listo');
 
   // The fly camera moves ahead while W is held; orbiting again leaves it where it went.
   await pagina.check('input[value=volar]');
@@ -304,7 +305,7 @@ test('title-a se abre, se dibuja texturizado y se recorre', { skip: falta || sin
   }, readFileSync(glb).toString('base64'));
   t.diagnostic(`lotes frente al .glb: ${(distintos * 100).toFixed(2)} % de los píxeles difieren`);
   assert.ok(distintos < 0.01, `${(distintos * 100).toFixed(2)} % de los píxeles difieren del .glb`);
-  assert.equal(await elegir(3, 0), 'listo');
+  assert.equal(await elegir(Tipo.NIVEL, 0), 'listo');
   assert.equal((await lienzo()).huella, nivel.huella);
 
   // The pages, as PNG links named as the command line names them.
