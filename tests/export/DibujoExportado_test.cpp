@@ -1,13 +1,15 @@
 // An exported object read back by another reader and drawn by our own device must look as the
 // viewer draws it: the proof that axes, winding, the tree's transforms and the texels survive.
-// TR4_CAPTURA_EXPORTADO=FILE.png keeps the picture of the read-back model (docs/exportado-lara.png).
-#include "Encuadre.h"
+// TR4_CAPTURA_EXPORTADO=FILE.png keeps the picture of the read-back model
+// (docs/exportado-lara.png).
 #include "DibujoEnsamblaje.h"
+#include "Encuadre.h"
 #include "EscenaNivel.h"
 #include "ExportarGLTF.h"
-#include "LeerCuartos.h"
 #include "LecturaGLTF.h"
+#include "LeerCuartos.h"
 #include "Lotes8.h"
+#include "NivelEnGL.h"
 #include "NivelSubido.h"
 #include "SuperficieEGL.h"
 #include "dxBufferTextura.h"
@@ -67,18 +69,19 @@ void Cargar(const tinygltf::Model& m, dxDevice8& d, Leido& l) {
             const int textura =
                 m.materials[size_t(p.material)].pbrMetallicRoughness.baseColorTexture.index;
             IDirect3DTexture8* pagina =
-                textura < 0 ? nullptr : l.texturas[size_t(m.textures[size_t(textura)].source)].get();
+                textura < 0 ? nullptr
+                            : l.texturas[size_t(m.textures[size_t(textura)].source)].get();
             const std::vector<uint16_t> indices = Datos<uint16_t>(m, p.indices);
             for (size_t t = 0; t + 2 < m.accessors[size_t(p.indices)].count; t += 3) {
                 const uint16_t esquinas[3] = {indices[t], indices[t + 2], indices[t + 1]};
                 auto tri = std::make_unique<dxTrianguloTex>(FLAG_CULL_CCW);
                 if (!uv.empty() && pagina)
                     (void)tri->SetTextura(pagina, uv[2 * esquinas[0]], uv[2 * esquinas[0] + 1],
-                                    uv[2 * esquinas[1]], uv[2 * esquinas[1] + 1],
-                                    uv[2 * esquinas[2]], uv[2 * esquinas[2] + 1]);
+                                          uv[2 * esquinas[1]], uv[2 * esquinas[1] + 1],
+                                          uv[2 * esquinas[2]], uv[2 * esquinas[2] + 1]);
                 for (uint16_t e : esquinas) {
-                    const glm::vec3 q(mundo[i] * glm::vec4(pos[3 * e], pos[3 * e + 1],
-                                                           pos[3 * e + 2], 1));
+                    const glm::vec3 q(mundo[i] *
+                                      glm::vec4(pos[3 * e], pos[3 * e + 1], pos[3 * e + 2], 1));
                     const glm::vec3 v = glm::vec3(-q.x, q.y, q.z) * 512.f;
                     puntos.push_back(v);
                     (void)tri->AgregarVertice(v.x, v.y, v.z);
@@ -114,21 +117,14 @@ std::vector<uint32_t> Dibujar(SuperficieEGL& s, dxDevice8& d, const Ensamblaje& 
 } // namespace
 
 TEST(DibujoExportado, LaraLeidaDelGlbSeVeComoEnElVisor) {
-    const std::string ruta = std::string(TR4_NIVELES_REALES) + "/title-a.tr4";
-    if (!std::filesystem::exists(ruta))
-        GTEST_SKIP() << "sin " << ruta;
-    std::string motivo;
-    auto superficie = SuperficieEGL::Crear(LADO, LADO, &motivo);
-    if (!superficie)
-        GTEST_SKIP() << "sin OpenGL: " << motivo;
-    dxMain principal;
-    std::unique_ptr<dxDevice8> d;
-    ASSERT_EQ(principal.IniciarD3D(), D3D_OK);
-    ASSERT_EQ(principal.CrearDispositivo(superficie.get(), 1, d), D3D_OK);
-    (void)d->SetColorFondo(0, 0, 0);
-    std::unique_ptr<NivelSubido> nivel;
+    NivelEnGL gl;
+    if (const std::string falta =
+            gl.Abrir(std::string(TR4_NIVELES_REALES) + "/title-a.tr4", LADO, LADO, 0, 0, 0);
+        !falta.empty())
+        GTEST_SKIP() << falta;
+    ASSERT_TRUE(gl.nivel);
+    auto& [superficie, principal, d, nivel] = gl;
     Hecho hecho;
-    ASSERT_TRUE((hecho = AbrirNivel(ruta.c_str(), d.get(), nivel))) << hecho.Motivo();
 
     const trMovible* lara = nullptr;
     for (const trMovible& m : nivel->Objetos.Movibles)
@@ -140,8 +136,8 @@ TEST(DibujoExportado, LaraLeidaDelGlbSeVeComoEnElVisor) {
                 nivel->Buffers);
 
     std::vector<ArchivoPorEscribir> archivos;
-    ASSERT_TRUE((hecho = ExportarGLTFEnMemoria(*nivel, {Elegido::Movible, 8}, "lara.glb",
-                                               archivos)))
+    ASSERT_TRUE(
+        (hecho = ExportarGLTFEnMemoria(*nivel, {Elegido::Movible, 8}, "lara.glb", archivos)))
         << hecho.Motivo();
     const tinygltf::Model modelo = Leer(archivos[0]);
     ASSERT_FALSE(modelo.nodes.empty());
@@ -165,7 +161,8 @@ TEST(DibujoExportado, LaraLeidaDelGlbSeVeComoEnElVisor) {
     if (const char* captura = std::getenv("TR4_CAPTURA_EXPORTADO")) {
         std::vector<uint8_t> rgba;
         for (uint32_t p : exportado)
-            rgba.insert(rgba.end(), {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p), uint8_t(p >> 24)});
+            rgba.insert(rgba.end(),
+                        {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p), uint8_t(p >> 24)});
         EXPECT_TRUE(stbi_write_png(captura, LADO, LADO, 4, rgba.data(), LADO * 4));
     }
 }
@@ -237,21 +234,14 @@ std::vector<VerticeLote> CuartosLeidos(const tinygltf::Model& m, std::vector<Tra
 // puts on screen), from the same camera: the same mean brightness. Taken as display values, as
 // the export once wrote them, the room comes out far brighter in other programs.
 TEST(DibujoExportado, UnCuartoOscuroBrillaComoEnElVisor) {
-    const std::string ruta = std::string(TR4_NIVELES_REALES) + "/title-a.tr4";
-    if (!std::filesystem::exists(ruta))
-        GTEST_SKIP() << "sin " << ruta;
-    std::string motivo;
-    auto superficie = SuperficieEGL::Crear(LADO, LADO, &motivo);
-    if (!superficie)
-        GTEST_SKIP() << "sin OpenGL: " << motivo;
-    dxMain principal;
-    std::unique_ptr<dxDevice8> d;
-    ASSERT_EQ(principal.IniciarD3D(), D3D_OK);
-    ASSERT_EQ(principal.CrearDispositivo(superficie.get(), 1, d), D3D_OK);
-    ASSERT_EQ(d->SetColorFondo(0, 0, 0), D3D_OK);
-    std::unique_ptr<NivelSubido> nivel;
+    NivelEnGL gl;
+    if (const std::string falta =
+            gl.Abrir(std::string(TR4_NIVELES_REALES) + "/title-a.tr4", LADO, LADO, 0, 0, 0);
+        !falta.empty())
+        GTEST_SKIP() << falta;
+    ASSERT_TRUE(gl.nivel);
+    auto& [superficie, principal, d, nivel] = gl;
     Hecho hecho;
-    ASSERT_TRUE((hecho = AbrirNivel(ruta.c_str(), d.get(), nivel))) << hecho.Motivo();
 
     const std::vector<trGeometriaCuarto> cuartos = LeerCuartos(*nivel->Nivel);
     int32_t elegido = -1;
@@ -283,8 +273,7 @@ TEST(DibujoExportado, UnCuartoOscuroBrillaComoEnElVisor) {
     const double visor = Brillo(LeerPixeles(*superficie));
 
     std::vector<ArchivoPorEscribir> archivos;
-    ASSERT_TRUE(
-        (hecho = ExportarGLTFEnMemoria(*nivel, {Elegido::Nivel}, "nivel.glb", archivos)))
+    ASSERT_TRUE((hecho = ExportarGLTFEnMemoria(*nivel, {Elegido::Nivel}, "nivel.glb", archivos)))
         << hecho.Motivo();
     const tinygltf::Model modelo = Leer(archivos[0]);
     std::vector<uint8_t> paginas;

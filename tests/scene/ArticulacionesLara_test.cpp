@@ -1,11 +1,12 @@
 // Lara's joints: which limb each joint vertex follows, found once in the rest pose, and the
 // joints closing the seams wherever she is posed: assembled, in the level's items, and drawn.
 #include "ArbolMovible.h"
-#include "ArticulacionesLara.h"
 #include "ArmarElegido.h"
-#include "Ensamblaje.h"
+#include "ArticulacionesLara.h"
 #include "DibujoEnsamblaje.h"
+#include "Ensamblaje.h"
 #include "MatrizDispositivo.h"
+#include "NivelEnGL.h"
 #include "NivelLeido.h"
 #include "NivelSubido.h"
 #include "PoseMovible.h"
@@ -71,16 +72,17 @@ TEST(ArticulacionesLara, CadaVerticeSigueAlMiembroDelVerticeMasCercano) {
     // Any pose: the hips turned a quarter about y and moved, the thigh half a turn about x.
     const trMovible& cuerpo = *Movible(l->objetos, ID_CUERPO_LARA);
     std::vector<glm::mat4> m;
-    ColgarMeshes(cuerpo,
-                 {glm::angleAxis(1.5708f, glm::vec3(0, 1, 0)), glm::angleAxis(3.1416f, glm::vec3(1, 0, 0))},
-                 glm::vec3(7, -20, 3), m);
+    ColgarMeshes(
+        cuerpo,
+        {glm::angleAxis(1.5708f, glm::vec3(0, 1, 0)), glm::angleAxis(3.1416f, glm::vec3(1, 0, 0))},
+        glm::vec3(7, -20, 3), m);
     const std::vector<glm::mat4> mundos = m;
     std::vector<glm::vec3> v;
     juntas->Posar(0, mundos, v);
     ASSERT_EQ(v.size(), 3u);
-    ExpectCerca(v[0], Donde(mundos[1], {10, 0, 0}));   // where the thigh's vertex goes
-    ExpectCerca(v[1], Donde(mundos[0], {10, 0, 0}));   // exactly on the hips' vertex
-    ExpectCerca(v[2], Donde(mundos[1], {5, 40, 0}));   // its own place beside the thigh
+    ExpectCerca(v[0], Donde(mundos[1], {10, 0, 0})); // where the thigh's vertex goes
+    ExpectCerca(v[1], Donde(mundos[0], {10, 0, 0})); // exactly on the hips' vertex
+    ExpectCerca(v[2], Donde(mundos[1], {5, 40, 0})); // its own place beside the thigh
     juntas->Posar(7, mundos, v);
     EXPECT_TRUE(v.empty());
     // Too few matrices: what has none stays at the origin rather than reading past them.
@@ -200,8 +202,7 @@ constexpr uint32_t FONDO = 0xFFFF00FF; // magenta: nothing of Lara's is
 int FondoEnLaCintura(const std::vector<uint32_t>& pixeles, const dxDevice8& d,
                      const Ensamblaje& conJuntas) {
     const D3DXMATRIX proyeccion = d.GetProyeccion(), vista = d.GetVista();
-    const glm::mat4 vp =
-        glm::make_mat4(&proyeccion.m[0][0]) * glm::make_mat4(&vista.m[0][0]);
+    const glm::mat4 vp = glm::make_mat4(&proyeccion.m[0][0]) * glm::make_mat4(&vista.m[0][0]);
     float x0 = ANCHO, x1 = 0, y0 = ALTO, y1 = 0;
     for (const PiezaObjeto& p : conJuntas.Piezas) {
         if (p.Junta < 0 || conJuntas.Articulaciones->Juntas()[size_t(p.Junta)].Nodo != 7)
@@ -224,21 +225,12 @@ int FondoEnLaCintura(const std::vector<uint32_t>& pixeles, const dxDevice8& d,
 } // namespace
 
 TEST(ArticulacionesLara, SinFondoPorLaCinturaDePieNiCorriendo) {
-    const std::string ruta = Real("title-a.tr4");
-    if (!std::filesystem::exists(ruta))
-        GTEST_SKIP() << "no real level at " << ruta;
-    std::string motivo;
-    auto superficie = SuperficieEGL::Crear(ANCHO, ALTO, &motivo);
-    if (!superficie)
-        GTEST_SKIP() << "no OpenGL: " << motivo;
-    dxMain principal;
-    std::unique_ptr<dxDevice8> d;
-    ASSERT_EQ(principal.IniciarD3D(), D3D_OK);
-    ASSERT_EQ(principal.CrearDispositivo(superficie.get(), 1, d), D3D_OK);
-    ASSERT_EQ(d->SetColorFondo(255, 0, 255), D3D_OK);
-    std::unique_ptr<NivelSubido> nivel;
-    Hecho abierto;
-    ASSERT_TRUE((abierto = AbrirNivel(ruta.c_str(), d.get(), nivel))) << abierto.Motivo();
+    NivelEnGL gl;
+    if (const std::string falta = gl.Abrir(Real("title-a.tr4"), ANCHO, ALTO, 255, 0, 255);
+        !falta.empty())
+        GTEST_SKIP() << falta;
+    ASSERT_TRUE(gl.nivel);
+    auto& [superficie, principal, d, nivel] = gl;
     ASSERT_TRUE(nivel->Articulaciones);
     const Lista_Mesh& lista = *nivel->Meshes;
 
