@@ -1,9 +1,9 @@
 #include "Comandos.h"
 
-#include "CodigosSalida.h"
 #include "Animaciones.h"
-#include "Disparadores.h"
 #include "CargarNivel.h"
+#include "CodigosSalida.h"
+#include "Disparadores.h"
 #include "Exportar.h"
 #include "Hoja.h"
 #include "Idioma.h"
@@ -100,6 +100,13 @@ std::string Sobrantes(const std::vector<std::string>& resto) {
     return Traducir("sobra el argumento ") + a;
 }
 
+// An option and the placeholder its help shows for the value.
+template <class T>
+CLI::Option* Opcion(CLI::App* orden, const std::string& nombre, T& destino,
+                    const std::string& ayuda, const std::string& valor) {
+    return orden->add_option(nombre, destino, ayuda)->type_name(valor);
+}
+
 } // namespace
 
 int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
@@ -113,28 +120,29 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
     // The same options on every system: on Windows a path may start with a slash, never /option.
     app.allow_windows_style_options(false);
     app.footer(
-        std::string(Traducir("uso: tr4tool info [--json] NIVEL.tr4\n"
-                 "     tr4tool objects [--json] NIVEL.tr4\n"
-                 "     tr4tool triggers [--json] NIVEL.tr4\n"
-                 "     tr4tool animations [--json] [--object ID] NIVEL.tr4\n"
-                 "     tr4tool render NIVEL.tr4 (--mesh N | --object ID | --static ID)\n"
-                 "                    --out ARCHIVO.png [--fit] [--angle RADIANES]\n"
-                 "     tr4tool render NIVEL.tr4 --object ID [--meshes-from ID] --anim A\n"
-                 "                    (--frame F --out ARCHIVO.png | --sequence CARPETA)\n"
-                 "                    [--angle RADIANES]\n"
-                 "     tr4tool render NIVEL.tr4 (--level [--from X,Y,Z --to X,Y,Z] | --room R)\n"
-                 "                    --out ARCHIVO.png [--angle RADIANES] [--full-light]\n"
-                 "       (cada render, además: [--wireframe] [--size ANCHOxALTO]\n"
-                 "                             [--background black|grey|white])\n"
-                 "     tr4tool export NIVEL.tr4 (--mesh N | --object ID | --static ID | --all\n"
-                 "                    | --level [--logic]) --out ARCHIVO.glb|ARCHIVO.gltf [--scale S]\n"
-                 "     tr4tool export NIVEL.tr4 --object ID [--meshes-from ID]\n"
-                 "                    [--animations all|A,B,...] --out ARCHIVO.glb|ARCHIVO.gltf\n"
-                 "     tr4tool pages NIVEL.tr4 --out CARPETA\n"
-                 "     tr4tool sheet NIVEL.tr4 --out ARCHIVO.png [--objects] [--cell PX]\n"
-                 "                   [--background black|grey|white]\n"
-                 "     tr4tool sounds [--json] NIVEL.tr4 [--out CARPETA]\n"
-                 "Cada orden explica sus opciones con --help: tr4tool render --help.\n"))
+        std::string(Traducir(
+            "uso: tr4tool info [--json] NIVEL.tr4\n"
+            "     tr4tool objects [--json] NIVEL.tr4\n"
+            "     tr4tool triggers [--json] NIVEL.tr4\n"
+            "     tr4tool animations [--json] [--object ID] NIVEL.tr4\n"
+            "     tr4tool render NIVEL.tr4 (--mesh N | --object ID | --static ID)\n"
+            "                    --out ARCHIVO.png [--fit] [--angle RADIANES]\n"
+            "     tr4tool render NIVEL.tr4 --object ID [--meshes-from ID] --anim A\n"
+            "                    (--frame F --out ARCHIVO.png | --sequence CARPETA)\n"
+            "                    [--angle RADIANES]\n"
+            "     tr4tool render NIVEL.tr4 (--level [--from X,Y,Z --to X,Y,Z] | --room R)\n"
+            "                    --out ARCHIVO.png [--angle RADIANES] [--full-light]\n"
+            "       (cada render, además: [--wireframe] [--size ANCHOxALTO]\n"
+            "                             [--background black|grey|white])\n"
+            "     tr4tool export NIVEL.tr4 (--mesh N | --object ID | --static ID | --all\n"
+            "                    | --level [--logic]) --out ARCHIVO.glb|ARCHIVO.gltf [--scale S]\n"
+            "     tr4tool export NIVEL.tr4 --object ID [--meshes-from ID]\n"
+            "                    [--animations all|A,B,...] --out ARCHIVO.glb|ARCHIVO.gltf\n"
+            "     tr4tool pages NIVEL.tr4 --out CARPETA\n"
+            "     tr4tool sheet NIVEL.tr4 --out ARCHIVO.png [--objects] [--cell PX]\n"
+            "                   [--background black|grey|white]\n"
+            "     tr4tool sounds [--json] NIVEL.tr4 [--out CARPETA]\n"
+            "Cada orden explica sus opciones con --help: tr4tool render --help.\n"))
 #ifdef TR4_SIN_DISPOSITIVO
         + Traducir("En Windows no están render ni sheet, que dibujan con OpenGL: úselas en "
                    "Linux.\n")
@@ -145,22 +153,22 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
     bool json = false;
     CLI::App* info = app.add_subcommand(
         "info", Traducir("resume un nivel de Tomb Raider 4 (con --json, como objeto JSON)"));
-    info->add_option(Traducir("nivel"), archivo, Traducir("el nivel, NIVEL.tr4"))
-        ->type_name(Traducir("NIVEL.tr4"));
+    Opcion(info, Traducir("nivel"), archivo, Traducir("el nivel, NIVEL.tr4"),
+           Traducir("NIVEL.tr4"));
     info->add_flag("--json", json, Traducir("la salida como un objeto JSON"));
 
     CLI::App* objetos = app.add_subcommand(
         "objects",
         Traducir("lista los movibles y los estáticos del nivel, en el orden del archivo"));
-    objetos->add_option(Traducir("nivel"), archivo, Traducir("el nivel, NIVEL.tr4"))
-        ->type_name(Traducir("NIVEL.tr4"));
+    Opcion(objetos, Traducir("nivel"), archivo, Traducir("el nivel, NIVEL.tr4"),
+           Traducir("NIVEL.tr4"));
     objetos->add_flag("--json", json, Traducir("la salida como un objeto JSON"));
 
     CLI::App* disparadores = app.add_subcommand(
         "triggers", Traducir("lista los disparadores del nivel con sus acciones, cuenta las "
                              "funciones de sus datos de suelo y avisa de las cadenas dañadas"));
-    disparadores->add_option(Traducir("nivel"), archivo, Traducir("el nivel, NIVEL.tr4"))
-        ->type_name(Traducir("NIVEL.tr4"));
+    Opcion(disparadores, Traducir("nivel"), archivo, Traducir("el nivel, NIVEL.tr4"),
+           Traducir("NIVEL.tr4"));
     disparadores->add_flag("--json", json, Traducir("la salida como un objeto JSON"));
 
     std::string objetoAnimaciones;
@@ -168,11 +176,10 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
         "animations", Traducir("lista las animaciones de cada movible: cuadros clave, cuadros, "
                                "estado, siguiente, cambios de estado, comandos y si se pueden "
                                "ver"));
-    animaciones->add_option(Traducir("nivel"), archivo, Traducir("el nivel, NIVEL.tr4"))
-        ->type_name(Traducir("NIVEL.tr4"));
-    animaciones
-        ->add_option("--object", objetoAnimaciones, Traducir("solo el movible con ese id"))
-        ->type_name("ID");
+    Opcion(animaciones, Traducir("nivel"), archivo, Traducir("el nivel, NIVEL.tr4"),
+           Traducir("NIVEL.tr4"));
+    Opcion(animaciones, "--object", objetoAnimaciones, Traducir("solo el movible con ese id"),
+           "ID");
     animaciones->add_flag("--json", json, Traducir("la salida como un objeto JSON"));
 
     OpcionesRender render;
@@ -181,106 +188,90 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
         Traducir("dibuja una mesh, un objeto o el nivel entero como lo muestra el visor y lo "
                  "guarda en PNG; por omisión 817x769 (el panel del visor), ángulo 0 y "
                  "texturizado"));
-    dibujo->add_option(Traducir("nivel"), render.nivel, Traducir("el nivel, NIVEL.tr4"))
-        ->type_name(Traducir("NIVEL.tr4"));
-    dibujo->add_option("--mesh", render.mesh, Traducir("la mesh N de la lista del visor"))
-        ->type_name("N");
-    dibujo
-        ->add_option("--object", render.objeto,
-                     Traducir("el movible con ese id, armado en su pose de reposo y ajustado"))
-        ->type_name("ID");
-    dibujo
-        ->add_option("--static", render.estatico,
-                     Traducir("el estático con ese id, ajustado a la imagen"))
-        ->type_name("ID");
+    Opcion(dibujo, Traducir("nivel"), render.nivel, Traducir("el nivel, NIVEL.tr4"),
+           Traducir("NIVEL.tr4"));
+    Opcion(dibujo, "--mesh", render.mesh, Traducir("la mesh N de la lista del visor"), "N");
+    Opcion(dibujo, "--object", render.objeto,
+           Traducir("el movible con ese id, armado en su pose de reposo y ajustado"), "ID");
+    Opcion(dibujo, "--static", render.estatico,
+           Traducir("el estático con ese id, ajustado a la imagen"), "ID");
     dibujo->add_flag("--level", render.nivelEntero,
                      Traducir("el nivel entero: sus cuartos, estáticos e items, visto desde detrás "
                               "de Lara donde empieza; sin Lara, o con --angle, desde arriba en "
                               "ángulo"));
-    dibujo
-        ->add_option("--room", render.cuarto,
-                     Traducir("el nivel entero, encuadrado en el cuarto R (0, 1, 2...)"))
-        ->type_name("R");
+    Opcion(dibujo, "--room", render.cuarto,
+           Traducir("el nivel entero, encuadrado en el cuarto R (0, 1, 2...)"), "R");
     dibujo
         ->add_option("--from", render.desde,
                      Traducir("con --level, la cámara en ese punto, en los ejes del propio nivel "
                               "(y hacia abajo; un sector mide 1024)"))
         ->type_name("X,Y,Z");
-    dibujo
-        ->add_option("--to", render.hacia,
-                     Traducir("con --level, el punto al que mira la cámara, en los mismos ejes"))
-        ->type_name("X,Y,Z");
-    dibujo
-        ->add_option("--meshes-from", render.meshesDe,
-                     Traducir("con --object, el objeto lleva las meshes del movible con ese id "
-                              "(el mismo número de meshes): Lara es --object 0 --meshes-from 8"))
-        ->type_name("ID");
-    dibujo
-        ->add_option("--anim", render.animacion,
-                     Traducir("con --object, posado por la animación A (su índice en la lista "
-                              "del nivel, como lo da animations)"))
-        ->type_name("A");
+    Opcion(dibujo, "--to", render.hacia,
+           Traducir("con --level, el punto al que mira la cámara, en los mismos ejes"), "X,Y,Z");
+    Opcion(dibujo, "--meshes-from", render.meshesDe,
+           Traducir("con --object, el objeto lleva las meshes del movible con ese id "
+                    "(el mismo número de meshes): Lara es --object 0 --meshes-from 8"),
+           "ID");
+    Opcion(dibujo, "--anim", render.animacion,
+           Traducir("con --object, posado por la animación A (su índice en la lista "
+                    "del nivel, como lo da animations)"),
+           "A");
     dibujo
         ->add_option("--frame", render.cuadro,
                      Traducir("con --anim, el cuadro de juego F desde el primero de la animación "
                               "(0 por omisión; entre cuadros clave se interpola)"))
         ->type_name("F");
-    dibujo
-        ->add_option("--sequence", render.secuencia,
-                     Traducir("con --anim, cada cuadro de juego de la animación como "
-                              "cuadro_0000.png, cuadro_0001.png... en la carpeta, en vez de --out"))
-        ->type_name(Traducir("CARPETA"));
-    dibujo->add_option("--out", render.archivo, Traducir("el PNG que se escribe"))
-        ->type_name(Traducir("ARCHIVO.png"));
+    Opcion(dibujo, "--sequence", render.secuencia,
+           Traducir("con --anim, cada cuadro de juego de la animación como "
+                    "cuadro_0000.png, cuadro_0001.png... en la carpeta, en vez de --out"),
+           Traducir("CARPETA"));
+    Opcion(dibujo, "--out", render.archivo, Traducir("el PNG que se escribe"),
+           Traducir("ARCHIVO.png"));
     dibujo->add_flag("--fit", render.ajustar,
                      Traducir("ajusta también una mesh a la imagen, en vez de verla a 1500 "
                               "unidades"));
-    dibujo->add_option("--angle", render.angulo, Traducir("el giro sobre la vertical, en radianes"))
-        ->type_name(Traducir("RADIANES"));
+    Opcion(dibujo, "--angle", render.angulo, Traducir("el giro sobre la vertical, en radianes"),
+           Traducir("RADIANES"));
     dibujo->add_flag("--wireframe", render.alambre, Traducir("en alambre, sin texturas"));
     dibujo->add_flag("--full-light", render.luzPlena,
                      Traducir("con --level o --room, las texturas como se pintaron, sin la luz de "
                               "los colores de los vértices"));
-    dibujo
-        ->add_option("--background", render.fondo,
-                     Traducir("el color del fondo: black (por omisión), grey o white"))
-        ->type_name(Traducir("COLOR"));
-    dibujo->add_option("--size", render.tamano, Traducir("el tamaño de la imagen"))
-        ->type_name(Traducir("ANCHOxALTO"));
+    Opcion(dibujo, "--background", render.fondo,
+           Traducir("el color del fondo: black (por omisión), grey o white"), Traducir("COLOR"));
+    Opcion(dibujo, "--size", render.tamano, Traducir("el tamaño de la imagen"),
+           Traducir("ANCHOxALTO"));
 
     std::string carpeta;
     CLI::App* paginas = app.add_subcommand(
         "pages", Traducir("guarda cada página de textura del nivel como PNG de 256x256 (RGBA), "
                           "con los mismos texels que sube el visor"));
-    paginas->add_option(Traducir("nivel"), archivo, Traducir("el nivel, NIVEL.tr4"))
-        ->type_name(Traducir("NIVEL.tr4"));
-    paginas
-        ->add_option("--out", carpeta,
-                     Traducir("la carpeta, que ya existe, donde se escriben pagina_00.png, "
-                              "pagina_01.png..."))
-        ->type_name(Traducir("CARPETA"));
+    Opcion(paginas, Traducir("nivel"), archivo, Traducir("el nivel, NIVEL.tr4"),
+           Traducir("NIVEL.tr4"));
+    Opcion(paginas, "--out", carpeta,
+           Traducir("la carpeta, que ya existe, donde se escriben pagina_00.png, "
+                    "pagina_01.png..."),
+           Traducir("CARPETA"));
 
     std::string carpetaSonidos;
     CLI::App* sonidos = app.add_subcommand(
         "sounds", Traducir("lista los sonidos del nivel con sus detalles y sus muestras; con "
                            "--out guarda cada muestra como WAVE PCM de 16 bits"));
-    sonidos->add_option(Traducir("nivel"), archivo, Traducir("el nivel, NIVEL.tr4"))
-        ->type_name(Traducir("NIVEL.tr4"));
+    Opcion(sonidos, Traducir("nivel"), archivo, Traducir("el nivel, NIVEL.tr4"),
+           Traducir("NIVEL.tr4"));
     sonidos->add_flag("--json", json, Traducir("la salida como un objeto JSON"));
-    sonidos
-        ->add_option("--out", carpetaSonidos,
-                     Traducir("la carpeta, que ya existe, donde se escriben muestra_000.wav, "
-                              "muestra_001.wav..."))
-        ->type_name(Traducir("CARPETA"));
+    Opcion(sonidos, "--out", carpetaSonidos,
+           Traducir("la carpeta, que ya existe, donde se escriben muestra_000.wav, "
+                    "muestra_001.wav..."),
+           Traducir("CARPETA"));
 
     OpcionesHoja hoja;
     CLI::App* contactos = app.add_subcommand(
         "sheet", Traducir("dibuja todas las meshes (o todos los objetos) del nivel en una "
                           "rejilla de celdas rotuladas con su índice o id, en un PNG"));
-    contactos->add_option(Traducir("nivel"), hoja.nivel, Traducir("el nivel, NIVEL.tr4"))
-        ->type_name(Traducir("NIVEL.tr4"));
-    contactos->add_option("--out", hoja.archivo, Traducir("el PNG que se escribe"))
-        ->type_name(Traducir("ARCHIVO.png"));
+    Opcion(contactos, Traducir("nivel"), hoja.nivel, Traducir("el nivel, NIVEL.tr4"),
+           Traducir("NIVEL.tr4"));
+    Opcion(contactos, "--out", hoja.archivo, Traducir("el PNG que se escribe"),
+           Traducir("ARCHIVO.png"));
     contactos->add_flag("--objects", hoja.objetos,
                         Traducir("los movibles (M8) y los estáticos (E20) en vez de las meshes"));
     contactos
@@ -289,36 +280,30 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
                               "si la hoja pasaría de 4096 píxeles de lado"))
         // Not "PÍXELES": the help's columns count bytes, and the accent would push the text aside.
         ->type_name("PX");
-    contactos
-        ->add_option("--background", hoja.fondo,
-                     Traducir("el color detrás de cada celda: black (por omisión), grey o white"))
-        ->type_name(Traducir("COLOR"));
+    Opcion(contactos, "--background", hoja.fondo,
+           Traducir("el color detrás de cada celda: black (por omisión), grey o white"),
+           Traducir("COLOR"));
 
     OpcionesExportar exportar;
     CLI::App* exporta = app.add_subcommand(
         "export", Traducir("guarda una mesh, un objeto o todos como modelo glTF 2.0 (.glb o "
                            ".gltf con su .bin y sus páginas en PNG al lado)"));
-    exporta->add_option(Traducir("nivel"), exportar.nivel, Traducir("el nivel, NIVEL.tr4"))
-        ->type_name(Traducir("NIVEL.tr4"));
-    exporta->add_option("--mesh", exportar.mesh, Traducir("la mesh N de la lista del visor"))
-        ->type_name("N");
-    exporta
-        ->add_option("--object", exportar.objeto,
-                     Traducir("el movible con ese id, un nodo por mesh colgado como dice su "
-                              "árbol, en su pose de reposo"))
-        ->type_name("ID");
-    exporta
-        ->add_option("--meshes-from", exportar.meshesDe,
-                     Traducir("con --object, el objeto lleva las meshes del movible con ese id "
-                              "(el mismo número de meshes): Lara es --object 0 --meshes-from 8"))
-        ->type_name("ID");
-    exporta
-        ->add_option("--animations", exportar.animaciones,
-                     Traducir("con --object, sus animaciones como animaciones glTF: all (las "
-                              "que se pueden ver) o índices de la lista del nivel, A,B,..."))
-        ->type_name("all|A,B");
-    exporta->add_option("--static", exportar.estatico, Traducir("el estático con ese id"))
-        ->type_name("ID");
+    Opcion(exporta, Traducir("nivel"), exportar.nivel, Traducir("el nivel, NIVEL.tr4"),
+           Traducir("NIVEL.tr4"));
+    Opcion(exporta, "--mesh", exportar.mesh, Traducir("la mesh N de la lista del visor"), "N");
+    Opcion(exporta, "--object", exportar.objeto,
+           Traducir("el movible con ese id, un nodo por mesh colgado como dice su "
+                    "árbol, en su pose de reposo"),
+           "ID");
+    Opcion(exporta, "--meshes-from", exportar.meshesDe,
+           Traducir("con --object, el objeto lleva las meshes del movible con ese id "
+                    "(el mismo número de meshes): Lara es --object 0 --meshes-from 8"),
+           "ID");
+    Opcion(exporta, "--animations", exportar.animaciones,
+           Traducir("con --object, sus animaciones como animaciones glTF: all (las "
+                    "que se pueden ver) o índices de la lista del nivel, A,B,..."),
+           "all|A,B");
+    Opcion(exporta, "--static", exportar.estatico, Traducir("el estático con ese id"), "ID");
     exporta->add_flag("--all", exportar.todo,
                       Traducir("todos los movibles y estáticos, uno junto a otro en el suelo"));
     exporta->add_flag("--level", exportar.nivel_entero,
@@ -328,10 +313,9 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
                       Traducir("con --level, también la lógica del nivel: un nodo vacío por "
                                "disparador, cámara, cámara de vuelo y fuente de sonido, con sus "
                                "datos como extras"));
-    exporta
-        ->add_option("--out", exportar.archivo,
-                     Traducir("el modelo que se escribe: .glb (un archivo) o .gltf"))
-        ->type_name(Traducir("ARCHIVO.glb"));
+    Opcion(exporta, "--out", exportar.archivo,
+           Traducir("el modelo que se escribe: .glb (un archivo) o .gltf"),
+           Traducir("ARCHIVO.glb"));
     exporta
         ->add_option("--scale", exportar.escala,
                      Traducir("metros por unidad del nivel; por omisión 1/512: un sector (1024) "
