@@ -28,8 +28,8 @@ BucleDibujo::~BucleDibujo() {
 }
 
 QString BucleDibujo::Iniciar() {
-    std::string motivo;
-    const bool panel = p_.Panel->Iniciar(&motivo);
+    const Hecho panel = p_.Panel->Iniciar();
+    std::string motivo = panel.Motivo();
     // Either failing leaves no device, which Dispositivo() below reports.
     (void)d3d_.IniciarD3D();
     (void)d3d_.CrearDispositivo(p_.Panel, 1, dispositivo_);

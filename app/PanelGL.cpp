@@ -35,27 +35,21 @@ PanelGL::~PanelGL() {
         contexto_->doneCurrent();
 }
 
-bool PanelGL::Iniciar(std::string* motivo) {
+Hecho PanelGL::Iniciar() {
     create();
     auto contexto = std::make_unique<QOpenGLContext>();
     contexto->setFormat(format());
-    if (!contexto->create()) {
-        if (motivo)
-            *motivo =
-                QCoreApplication::translate("PanelGL", "la plataforma no ofrece contextos OpenGL")
-                    .toStdString();
-        return false;
-    }
+    if (!contexto->create())
+        return Hecho::Fallo(
+            QCoreApplication::translate("PanelGL", "la plataforma no ofrece contextos OpenGL")
+                .toStdString());
     const QSurfaceFormat real = contexto->format();
-    if (real.version() < qMakePair(3, 3) || real.profile() != QSurfaceFormat::CoreProfile) {
-        if (motivo)
-            *motivo = QCoreApplication::translate("PanelGL",
-                                                  "no se pudo crear un contexto OpenGL 3.3 núcleo")
-                          .toStdString();
-        return false;
-    }
+    if (real.version() < qMakePair(3, 3) || real.profile() != QSurfaceFormat::CoreProfile)
+        return Hecho::Fallo(
+            QCoreApplication::translate("PanelGL", "no se pudo crear un contexto OpenGL 3.3 núcleo")
+                .toStdString());
     contexto_ = std::move(contexto);
-    return true;
+    return {};
 }
 
 bool PanelGL::HacerActual() {

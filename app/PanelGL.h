@@ -1,6 +1,7 @@
 #pragma once
 // The render panel: a native window with its own OpenGL 3.3 core context, embedded in the form
 // with QWidget::createWindowContainer. The device draws on it as on any other surface.
+#include "Hecho.h"
 #include "SuperficieGL.h"
 
 #include <QWindow>
@@ -16,9 +17,9 @@ class PanelGL final : public QWindow, public SuperficieGL {
     PanelGL();
     ~PanelGL() override;
 
-    // Creates the native window and the context. False, with a short reason, when the platform
-    // offers no OpenGL 3.3 core context; the panel then stays blank.
-    [[nodiscard]] bool Iniciar(std::string* motivo);
+    // Creates the native window and the context. Not done, with a short reason, when the
+    // platform offers no OpenGL 3.3 core context; the panel then stays blank.
+    Hecho Iniciar();
 
     bool HacerActual() override;
     void Intercambiar() override;
