@@ -161,6 +161,53 @@ TEST_F(PruebaGL, LaProfundidadVaDeCeroAUnoYGanaLaMasCercana) {
     EXPECT_EQ(Pixel(30, 30), kVerde);
 }
 
+// Draws within a scene are batched: each must still be drawn with the state set before it, not
+// with what is set after it; and a depth clear clears whatever the last draw's write flag was.
+TEST_F(PruebaGL, CadaDibujoDeUnaEscenaLlevaElEstadoQueTeniaAlPedirse) {
+    // One buffer, so that the draws can join one batch.
+    std::vector<VerticeColor> v;
+    for (const auto& r :
+         {Rectangulo(0, 0, 32, 32, kRojo, .2f), Rectangulo(32, 0, 63, 32, kAzul, .2f),
+          Rectangulo(0, 0, 63, 32, kVerde, .6f), Rectangulo(0, 40, 63, 63, kRojo, .5f),
+          Rectangulo(32, 40, 63, 63, kVerde, .4f), Rectangulo(0, 0, 2, 2, kRojo, .9f)})
+        v.insert(v.end(), r.begin(), r.end());
+    (void)dev_->SetStreamSource(0, Buffer(v), sizeof(VerticeColor));
+    (void)dev_->SetVertexShader(FVF_COLOR);
+    const auto rectangulo = [&](UINT n) {
+        return dev_->DrawPrimitive(D3DPT_TRIANGLESTRIP, 4 * n, 2);
+    };
+
+    ASSERT_EQ(dev_->BeginScene(), D3D_OK);
+    (void)dev_->SetRenderState(D3DRS_ZWRITEENABLE, 0);
+    ASSERT_EQ(rectangulo(0), D3D_OK);
+    (void)dev_->SetRenderState(D3DRS_ZWRITEENABLE, 1);
+    (void)rectangulo(1);
+    (void)rectangulo(2);
+    // Added over what is there: red, then green on it, is yellow only where blending is on; a
+    // hidden blended draw first, so that turning blending on again changes nothing else.
+    (void)dev_->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+    (void)dev_->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
+    (void)dev_->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
+    (void)rectangulo(5);
+    (void)dev_->SetRenderState(D3DRS_ALPHABLENDENABLE, 0);
+    (void)rectangulo(3);
+    (void)dev_->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+    (void)rectangulo(4);
+    (void)dev_->SetRenderState(D3DRS_ALPHABLENDENABLE, 0);
+    ASSERT_EQ(dev_->EndScene(), D3D_OK);
+    EXPECT_EQ(Pixel(10, 10), kVerde) << "the red rectangle wrote depth";
+    EXPECT_EQ(Pixel(50, 10), kAzul);
+    EXPECT_EQ(Pixel(10, 50), kRojo) << "the red rectangle was blended";
+    EXPECT_EQ(Pixel(50, 50), 0xFFFFFF00u);
+
+    (void)dev_->SetRenderState(D3DRS_ZWRITEENABLE, 0);
+    (void)rectangulo(5);
+    ASSERT_EQ(dev_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, kFondo, 1.f, 0), D3D_OK);
+    (void)dev_->SetRenderState(D3DRS_ZWRITEENABLE, 1);
+    (void)rectangulo(2);
+    EXPECT_EQ(Pixel(50, 10), kVerde) << "the blue rectangle's depth outlived the clear";
+}
+
 // Vertices 20 bytes apart, 16 used: the last one needs only its 16 bytes, never more.
 TEST_F(PruebaGL, NuncaLeeFueraDelBuffer) {
     struct Holgado {
