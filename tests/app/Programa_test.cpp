@@ -270,12 +270,15 @@ TEST(Programa, MuestraUnaMeshConTexturaSigueTrasUnArchivoDanadoLuegoEnAlambreYSa
     ASSERT_TRUE(Orden("xdotool type --delay 5 '" + danado + "'"));
     // The first Return may only take the completer's suggestion, and the dialog's Open stays
     // disabled until its file-system model has listed the folder, which takes a while when the
-    // machine is busy. A busy machine may also still list the dialog as it closes with the
-    // warning already up: a Return then would close the warning before it is seen.
-    for (int i = 0;
-         i < 10 && Visibles("Abrir Archivo de Tomb Raider 4") > 0 && Visibles(titulo) == 0; ++i) {
+    // machine is busy. A Return the dialog took closes it, and the warning follows once the
+    // level is read: another key is pressed only when, seconds later, neither has happened, so
+    // that no Return meant for the dialog reaches the warning as it comes up.
+    const auto abierto = [&] { return Visibles("Abrir Archivo de Tomb Raider 4") > 0; };
+    for (int i = 0; i < 10 && abierto() && Visibles(titulo) == 0; ++i) {
         ASSERT_TRUE(Orden("xdotool key Return"));
-        std::this_thread::sleep_for(1s);
+        for (auto fin = Reloj::now() + 5s;
+             Reloj::now() < fin && abierto() && Visibles(titulo) == 0;)
+            std::this_thread::sleep_for(200ms);
     }
     ASSERT_TRUE(EsperarVisibles(titulo, 1)) << "no apareció el aviso del archivo dañado";
     ASSERT_TRUE(Orden("xdotool key Return"));
