@@ -107,6 +107,14 @@ CLI::Option* Opcion(CLI::App* orden, const std::string& nombre, T& destino,
     return orden->add_option(nombre, destino, ayuda)->type_name(valor);
 }
 
+// Render and export dress an object in another's meshes alike.
+void MeshesDe(CLI::App* orden, std::string& destino) {
+    Opcion(orden, "--meshes-from", destino,
+           Traducir("con --object, el objeto lleva las meshes del movible con ese id "
+                    "(el mismo número de meshes): Lara es --object 0 --meshes-from 8"),
+           "ID");
+}
+
 } // namespace
 
 int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
@@ -208,10 +216,7 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
         ->type_name("X,Y,Z");
     Opcion(dibujo, "--to", render.hacia,
            Traducir("con --level, el punto al que mira la cámara, en los mismos ejes"), "X,Y,Z");
-    Opcion(dibujo, "--meshes-from", render.meshesDe,
-           Traducir("con --object, el objeto lleva las meshes del movible con ese id "
-                    "(el mismo número de meshes): Lara es --object 0 --meshes-from 8"),
-           "ID");
+    MeshesDe(dibujo, render.meshesDe);
     Opcion(dibujo, "--anim", render.animacion,
            Traducir("con --object, posado por la animación A (su índice en la lista "
                     "del nivel, como lo da animations)"),
@@ -295,10 +300,7 @@ int EjecutarTr4tool(int argc, const char* const* argv, std::ostream& salida,
            Traducir("el movible con ese id, un nodo por mesh colgado como dice su "
                     "árbol, en su pose de reposo"),
            "ID");
-    Opcion(exporta, "--meshes-from", exportar.meshesDe,
-           Traducir("con --object, el objeto lleva las meshes del movible con ese id "
-                    "(el mismo número de meshes): Lara es --object 0 --meshes-from 8"),
-           "ID");
+    MeshesDe(exporta, exportar.meshesDe);
     Opcion(exporta, "--animations", exportar.animaciones,
            Traducir("con --object, sus animaciones como animaciones glTF: all (las "
                     "que se pueden ver) o índices de la lista del nivel, A,B,..."),

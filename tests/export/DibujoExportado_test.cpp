@@ -114,15 +114,22 @@ std::vector<uint32_t> Dibujar(SuperficieEGL& s, dxDevice8& d, const Ensamblaje& 
     return LeerPixeles(s);
 }
 
+// Both compare the viewer's picture of title-a with the picture of its export.
+class DibujoExportado : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (const std::string falta =
+                gl.Abrir(std::string(TR4_NIVELES_REALES) + "/title-a.tr4", LADO, LADO, 0, 0, 0);
+            !falta.empty())
+            GTEST_SKIP() << falta;
+        ASSERT_TRUE(gl.nivel);
+    }
+    NivelEnGL gl;
+};
+
 } // namespace
 
-TEST(DibujoExportado, LaraLeidaDelGlbSeVeComoEnElVisor) {
-    NivelEnGL gl;
-    if (const std::string falta =
-            gl.Abrir(std::string(TR4_NIVELES_REALES) + "/title-a.tr4", LADO, LADO, 0, 0, 0);
-        !falta.empty())
-        GTEST_SKIP() << falta;
-    ASSERT_TRUE(gl.nivel);
+TEST_F(DibujoExportado, LaraLeidaDelGlbSeVeComoEnElVisor) {
     auto& [superficie, principal, d, nivel] = gl;
     Hecho hecho;
 
@@ -233,13 +240,7 @@ std::vector<VerticeLote> CuartosLeidos(const tinygltf::Model& m, std::vector<Tra
 // read back and drawn with its linear COLOR_0 brought back to display values (what a glTF viewer
 // puts on screen), from the same camera: the same mean brightness. Taken as display values, as
 // the export once wrote them, the room comes out far brighter in other programs.
-TEST(DibujoExportado, UnCuartoOscuroBrillaComoEnElVisor) {
-    NivelEnGL gl;
-    if (const std::string falta =
-            gl.Abrir(std::string(TR4_NIVELES_REALES) + "/title-a.tr4", LADO, LADO, 0, 0, 0);
-        !falta.empty())
-        GTEST_SKIP() << falta;
-    ASSERT_TRUE(gl.nivel);
+TEST_F(DibujoExportado, UnCuartoOscuroBrillaComoEnElVisor) {
     auto& [superficie, principal, d, nivel] = gl;
     Hecho hecho;
 
